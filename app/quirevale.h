@@ -1,0 +1,61 @@
+#ifndef QUIREVALE_H
+#define QUIREVALE_H
+
+#include "shelltaskbarbutton.h"
+#include "ui_quirevale.h"
+
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QMainWindow>
+#include <QSignalMapper>
+#include <QTranslator>
+
+class ShellTaskbarProgress;
+
+// The main window: the option column, the page list beside the preview,
+// and the "Make CBZ" row.
+class Quirevale : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Quirevale(QWidget *parent = nullptr);
+    ~Quirevale() override;
+
+    // Read-only views for whoever drives the window from outside (tests, tools).
+    const QString &imagesDir() const { return ImagesDir; }
+    const QString &cbzSaveDir() const { return CbzSaveDir; }
+    ShellTaskbarProgress *taskbarProgress() const { return TaskbarProgress; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void on_ImageResize_clicked();
+    void on_ImageKeepOriginalSize_clicked();
+    void on_ImageCutDoublePages_clicked();
+    void on_ImageCutBorder_clicked();
+    void on_ImageCutPointSlide_valueChanged(int value);
+    void on_ImageCutPointNumber_valueChanged(int value);
+    void on_ImageCutBorderNumber_valueChanged(int value);
+    void on_ImageCutFirstPageLeft_clicked();
+    void on_ImageCutFirstPageRight_clicked();
+    void on_actionExit_triggered();
+    void SetTranslationLanguage(int LangID);
+
+private:
+    void setResizeControlsEnabled(bool enabled);
+
+    Ui::QuirevaleClass ui;
+    QFutureWatcher<bool> MakeCbzWatcher;
+    QFuture<bool> MakeCbzFuture;
+    QString ImagesDir;
+    QString CbzSaveDir;
+    QTranslator Translator;
+    QSignalMapper LanguageMapper;
+    ShellTaskbarButton TaskbarButton;
+    ShellTaskbarProgress *TaskbarProgress = nullptr;
+};
+
+#endif // QUIREVALE_H

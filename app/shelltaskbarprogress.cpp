@@ -1,0 +1,60 @@
+#include "shelltaskbarprogress.h"
+
+#include <QtGlobal>
+
+#ifdef QUIREVALE_HAVE_WINEXTRAS
+#include <QWinTaskbarProgress>
+#endif
+
+ShellTaskbarProgress::ShellTaskbarProgress(QObject *parent)
+    : QObject(parent)
+{}
+
+void ShellTaskbarProgress::setRange(int minimum, int maximum)
+{
+    m_minimum = minimum;
+    m_maximum = qMax(minimum, maximum);
+    m_value = qBound(m_minimum, m_value, m_maximum);
+    publish();
+}
+
+void ShellTaskbarProgress::setValue(int value)
+{
+    // Like a progress bar: a value outside the range is ignored.
+    if (value < m_minimum || value > m_maximum)
+        return;
+    m_value = value;
+    publish();
+}
+
+void ShellTaskbarProgress::setVisible(bool visible)
+{
+    m_visible = visible;
+    publish();
+}
+
+void ShellTaskbarProgress::reset()
+{
+    m_value = m_minimum;
+    publish();
+}
+
+#ifdef QUIREVALE_HAVE_WINEXTRAS
+void ShellTaskbarProgress::attach(QWinTaskbarProgress *native)
+{
+    m_native = native;
+    publish();
+}
+#endif
+
+void ShellTaskbarProgress::publish()
+{
+#ifdef QUIREVALE_HAVE_WINEXTRAS
+    if (m_native) {
+        m_native->setRange(m_minimum, m_maximum);
+        m_native->setValue(m_value);
+        m_native->setVisible(m_visible);
+    }
+#endif
+    emit changed();
+}

@@ -1,0 +1,46 @@
+#ifndef IMAGEMANAGER_H
+#define IMAGEMANAGER_H
+
+#include <QPixmap>
+#include <QWidget>
+
+// Shows the current page stretched over the whole widget, with the
+// double-page cut and the border cut drawn over it. It also hands the
+// full-size page over to the archive build.
+class ImageManager : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ImageManager(QWidget *parent = nullptr);
+    ~ImageManager() override;
+
+    void SetImage(const QPixmap &image);
+    // The held page itself, at full size; no copy is made.
+    const QPixmap &GetImage() const;
+
+    void SetCutDoublePages(bool cut);
+    void SetCutBorder(bool cut);
+    void SetFirstPageRight(bool right);
+    void SetCutPoint(int percent);
+    void SetCutBorderSize(int pixels);
+
+    bool cutDoublePages() const { return CutDoublePages; }
+    bool cutBorder() const { return CutBorder; }
+    bool firstPageRight() const { return FirstPageRight; }
+    int cutPoint() const { return CutPoint; }
+    int cutBorderSize() const { return CutBorderSize; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap Image;
+    bool CutDoublePages = false;
+    bool CutBorder = false;
+    bool FirstPageRight = true;
+    qint32 CutPoint = 50;
+    qint32 CutBorderSize = 5;
+};
+
+#endif // IMAGEMANAGER_H

@@ -1,0 +1,79 @@
+#ifndef TESTSUPPORT_H
+#define TESTSUPPORT_H
+
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class QWidget;
+
+namespace TestSupport {
+
+// Points QSettings at a private folder for this process, so that tests
+// running side by side never see each other's store. Call before the
+// application object is made.
+void isolateSettings();
+
+// Removes every key of the native store, for a test that needs a fresh start.
+void clearSettings();
+
+// Answers the next modal dialog from inside its nested event loop: polls
+// every 20 ms until a modal widget is up, then hands it to answer().
+class ModalAnswer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ModalAnswer(std::function<void(QWidget *)> answer);
+    bool answered() const { return m_answered; }
+
+private:
+    void poll();
+
+    std::function<void(QWidget *)> m_answer;
+    QTimer m_timer;
+    bool m_answered = false;
+};
+
+// Convenience answers built on ModalAnswer.
+struct BoxSeen
+{
+    QString title;
+    QString text;
+};
+// Records the title and text of the next message box and presses OK.
+ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent = nullptr);
+// Types path into the next file dialog and accepts it.
+ModalAnswer *chooseInFileDialog(const QString &path, QString *caption = nullptr,
+                                QObject *parent = nullptr);
+// Cancels the next file dialog.
+ModalAnswer *cancelFileDialog(QObject *parent = nullptr);
+
+// True when the two colours differ by at most tolerance in every channel.
+bool colorNear(const QColor &a, const QColor &b, int tolerance = 3);
+
+// Writes a solid-coloured image file.
+bool writeImage(const QString &path, int width, int height, const QColor &color,
+                const char *format = nullptr);
+
+} // namespace TestSupport
+
+// Like QTEST_MAIN, with the settings isolated and Qt's own dialogs in use.
+#define QUIREVALE_TEST_MAIN(TestObject)                                                            \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        TestSupport::isolateSettings();                                                            \
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
+
+#endif // TESTSUPPORT_H

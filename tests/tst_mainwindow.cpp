@@ -1,0 +1,574 @@
+#include "imagemanager.h"
+#include "quirevale.h"
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+
+#include <memory>
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void freshControls_data();
+    void freshControls();
+    void freshWindow();
+    void fonts_data();
+    void fonts();
+    void menus();
+
+    void enablingRule_data();
+    void enablingRule();
+    void cutPointMirroring();
+    void ranges_data();
+    void ranges();
+    void switchSendsCurrentValue();
+    void firstPageButtons();
+
+    void firstStartDefaults();
+    void storedLanguage_data();
+    void storedLanguage();
+    void damagedRecords();
+    void restoresWhatItSaved();
+    void exitAndCloseSaveTheSameKeys_data();
+    void exitAndCloseSaveTheSameKeys();
+
+private:
+    template<typename T> static T *child(QWidget *window, const char *name)
+    {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qWarning("no child %s", name);
+        return widget;
+    }
+};
+
+void tst_MainWindow::init()
+{
+    TestSupport::clearSettings();
+}
+
+void tst_MainWindow::freshControls_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("expected");
+
+    auto row = [](const char *object, const char *property, const QVariant &value) {
+        QTest::addRow("%s.%s", object, property)
+            << QString::fromLatin1(object) << QString::fromLatin1(property) << value;
+    };
+    row("OptionsFrame", "enabled", false);
+    row("MakeCBZFrame", "enabled", false);
+    row("ImagesPathFrame", "enabled", true);
+    row("ImageSplitterFrame", "enabled", true);
+    row("ImageQuality", "minimum", 0);
+    row("ImageQuality", "maximum", 100);
+    row("ImageQuality", "value", 100);
+    row("ImageKeepOriginalSize", "checked", true);
+    row("ImageResize", "checked", false);
+    row("ResizeImageWidth", "value", 600);
+    row("ResizeImageWidth", "minimum", 100);
+    row("ResizeImageWidth", "maximum", 10000);
+    row("ResizeImageWidth", "enabled", false);
+    row("ResizeImageWidthLabel", "enabled", false);
+    row("ResizeImageHeight", "value", 800);
+    row("ResizeImageHeight", "minimum", 100);
+    row("ResizeImageHeight", "maximum", 10000);
+    row("ResizeImageHeight", "enabled", false);
+    row("ResizeImageHeightLabel", "enabled", false);
+    row("ImageCutDoublePages", "checked", false);
+    row("ImageCutPointLabel", "enabled", false);
+    row("ImageCutPointSlide", "value", 50);
+    row("ImageCutPointSlide", "minimum", 20);
+    row("ImageCutPointSlide", "maximum", 80);
+    row("ImageCutPointSlide", "enabled", false);
+    row("ImageCutPointNumber", "value", 50);
+    row("ImageCutPointNumber", "minimum", 20);
+    row("ImageCutPointNumber", "maximum", 80);
+    row("ImageCutPointNumber", "enabled", false);
+    row("ImageCutPageLabel", "enabled", false);
+    row("ImageCutFirstPageLeft", "checked", false);
+    row("ImageCutFirstPageLeft", "enabled", false);
+    row("ImageCutFirstPageRight", "checked", true);
+    row("ImageCutFirstPageRight", "enabled", false);
+    row("ImageCutBorder", "checked", false);
+    row("ImageBorderCutLabel", "enabled", false);
+    row("ImageCutBorderNumber", "value", 5);
+    row("ImageCutBorderNumber", "minimum", 0);
+    row("ImageCutBorderNumber", "maximum", 1000);
+    row("ImageCutBorderNumber", "enabled", false);
+    row("MoveImageUp", "enabled", true);
+    row("MoveImageDown", "enabled", true);
+    row("ImagesPath", "readOnly", true);
+    row("ImagesPath", "text", QString());
+    row("MakeCBZProgressBar", "value", 0);
+    row("ImagesList", "minimumWidth", 130);
+    row("ImagesList", "showDropIndicator", false);
+    row("ImagesList", "count", 0);
+    row("ImageArea", "minimumWidth", 300);
+    row("ImageArea", "autoFillBackground", true);
+    row("OptionsFrame", "minimumWidth", 225);
+    row("OptionsFrame", "maximumWidth", 225);
+    row("OptionsFrame", "minimumHeight", 550);
+    row("MakeCBZ", "minimumWidth", 140);
+    row("MakeCBZ", "minimumHeight", 40);
+    row("BrowsePath", "text", QString());
+    row("label", "openExternalLinks", true);
+
+    // The texts the form shows before any language is chosen.
+    row("label_2", "text", "Width:");
+    row("label_3", "text", "Height:");
+    row("label_4", "text", "Low");
+    row("label_5", "text", "High");
+    row("OriginalImageWidth", "text", QString());
+    row("OriginalImageHeight", "text", QString());
+    row("groupBox", "title", "Image Info");
+    row("groupBox_6", "title", "Image Quality");
+    row("groupBox_2", "title", "Size");
+    row("groupBox_3", "title", "Double Page");
+    row("groupBox_4", "title", "Border");
+    row("groupBox_5", "title", "Order");
+    row("ImagesPathFrame", "title", "Images Path");
+    row("ImageKeepOriginalSize", "text", "Keep Original Size");
+    row("ImageResize", "text", "Resize");
+    row("ResizeImageWidthLabel", "text", "Width");
+    row("ResizeImageHeightLabel", "text", "Height");
+    row("ImageCutDoublePages", "text", "Cut pages");
+    row("ImageCutPointLabel", "text", "Cut point in percentage");
+    row("ImageCutPageLabel", "text", "First page begins from");
+    row("ImageCutFirstPageLeft", "text", "Left");
+    row("ImageCutFirstPageRight", "text", "Right");
+    row("ImageCutBorder", "text", "Cut out border");
+    row("ImageBorderCutLabel", "text", "Pixel number to cut");
+    row("MoveImageUp", "text", "Move Up");
+    row("MoveImageDown", "text", "Move Down");
+    row("MakeCBZ", "text", "Make CBZ");
+}
+
+void tst_MainWindow::freshControls()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, property);
+    QFETCH(QVariant, expected);
+
+    Quirevale window;
+    auto *widget = window.findChild<QWidget *>(object);
+    QVERIFY2(widget, qPrintable(object));
+    // "enabled" is the widget's own flag; a disabled container does not change it.
+    const QVariant actual = property == QLatin1String("enabled")
+                                ? QVariant(widget->isEnabledTo(widget->parentWidget()))
+                                : widget->property(property.toLatin1());
+    QVERIFY2(actual.isValid(), qPrintable(property));
+    QCOMPARE(actual.toString(), expected.toString());
+}
+
+void tst_MainWindow::freshWindow()
+{
+    Quirevale window;
+    QCOMPARE(window.objectName(), QStringLiteral("QuirevaleClass"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quirevale  v1.5"));
+    QCOMPARE(window.size(), QSize(881, 684));
+    QCOMPARE(window.locale().language(), QLocale::English);
+    QCOMPARE(window.locale().country(), QLocale::UnitedStates);
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Ostrelind"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quirevale"));
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(QImage(QStringLiteral(":/Quirevale/Quirevale.ico")).size(), QSize(32, 32));
+
+    auto *splitter = child<QSplitter>(&window, "ImageSplitterFrame");
+    QCOMPARE(splitter->orientation(), Qt::Horizontal);
+    QVERIFY(!splitter->childrenCollapsible());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Shown, the list gets no more than its minimum; the preview the rest.
+    QCOMPARE(splitter->sizes().value(0), 130);
+    QVERIFY(splitter->sizes().value(1) > 300);
+
+    auto *donation = child<QLabel>(&window, "label");
+    QVERIFY(donation->text().contains(QLatin1String("Support this tool with a ")));
+    QVERIFY(donation->text().contains(QLatin1String("Donation</span></a>")));
+    QVERIFY(donation->text().contains(QLatin1String("color:#0000ff")));
+
+    // The preview's backdrop is the mid-grey window colour, whatever the group.
+    auto *preview = child<ImageManager>(&window, "ImageArea");
+    QCOMPARE(preview->palette().color(QPalette::Active, QPalette::Window), QColor(161, 161, 161));
+    QCOMPARE(preview->palette().color(QPalette::Disabled, QPalette::Text), QColor(80, 80, 80));
+    QCOMPARE(preview->palette().color(QPalette::Inactive, QPalette::AlternateBase),
+             QColor(208, 208, 208));
+    QCOMPARE(preview->parentWidget()->objectName(), QStringLiteral("ImageFrame"));
+    QVERIFY(!window.findChild<QStatusBar *>());
+}
+
+void tst_MainWindow::fonts_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<int>("pointSize");
+    for (const char *name : {"label_2", "OriginalImageWidth", "label_3", "OriginalImageHeight",
+                             "ImageKeepOriginalSize", "ImageResize", "ResizeImageWidthLabel",
+                             "ResizeImageWidth", "ImageCutDoublePages", "ImageCutPointNumber",
+                             "ImageCutFirstPageRight", "ImageCutBorderNumber", "MoveImageDown"})
+        QTest::newRow(name) << QString::fromLatin1(name) << 8;
+    QTest::newRow("MakeCBZ") << QStringLiteral("MakeCBZ") << 13;
+}
+
+void tst_MainWindow::fonts()
+{
+    QFETCH(QString, object);
+    QFETCH(int, pointSize);
+    Quirevale window;
+    auto *widget = window.findChild<QWidget *>(object);
+    QVERIFY(widget);
+    QCOMPARE(widget->font().pointSize(), pointSize);
+    if (object == QLatin1String("MakeCBZ"))
+        QVERIFY(widget->font().bold());
+}
+
+void tst_MainWindow::menus()
+{
+    Quirevale window;
+    QStringList titles;
+    for (QAction *action : window.menuBar()->actions())
+        titles << action->text();
+    QCOMPARE(titles, QStringList({"File", "Language", "?"}));
+
+    auto entries = [&](const char *menu) {
+        QStringList names;
+        for (QAction *action : child<QMenu>(&window, menu)->actions())
+            names << action->objectName();
+        return names;
+    };
+    QCOMPARE(entries("menu_File"), QStringList({"actionExit"}));
+    QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
+    QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
+
+    auto *english = window.findChild<QAction *>(QStringLiteral("actionEnglish"));
+    auto *italiano = window.findChild<QAction *>(QStringLiteral("actionItaliano"));
+    QVERIFY(english->isCheckable() && italiano->isCheckable());
+    QCOMPARE(english->text(), QStringLiteral("English"));
+    QCOMPARE(italiano->text(), QStringLiteral("Italiano"));
+    for (const char *name : {"actionExit", "actionDonations", "actionAbout"})
+        QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->icon().isNull(), name);
+}
+
+void tst_MainWindow::enablingRule_data()
+{
+    QTest::addColumn<QString>("onSwitch");
+    QTest::addColumn<QString>("offSwitch");
+    QTest::addColumn<QStringList>("dependents");
+    QTest::addColumn<QString>("valueControl");
+
+    QTest::newRow("resize") << "ImageResize"
+                            << "ImageKeepOriginalSize"
+                            << QStringList{"ResizeImageWidth", "ResizeImageWidthLabel",
+                                           "ResizeImageHeight", "ResizeImageHeightLabel"}
+                            << "ResizeImageWidth";
+    QTest::newRow("double page") << "ImageCutDoublePages"
+                                 << "ImageCutDoublePages"
+                                 << QStringList{"ImageCutPointLabel",    "ImageCutPointSlide",
+                                                "ImageCutPointNumber",   "ImageCutPageLabel",
+                                                "ImageCutFirstPageLeft", "ImageCutFirstPageRight"}
+                                 << "ImageCutPointNumber";
+    QTest::newRow("border") << "ImageCutBorder"
+                            << "ImageCutBorder"
+                            << QStringList{"ImageBorderCutLabel", "ImageCutBorderNumber"}
+                            << "ImageCutBorderNumber";
+}
+
+void tst_MainWindow::enablingRule()
+{
+    QFETCH(QString, onSwitch);
+    QFETCH(QString, offSwitch);
+    QFETCH(QStringList, dependents);
+    QFETCH(QString, valueControl);
+
+    Quirevale window;
+    child<QFrame>(&window, "OptionsFrame")->setEnabled(true);
+    auto *on = window.findChild<QAbstractButton *>(onSwitch);
+    auto *off = window.findChild<QAbstractButton *>(offSwitch);
+    auto *spin = window.findChild<QSpinBox *>(valueControl);
+
+    auto allEnabled = [&](bool expected) {
+        for (const QString &name : dependents) {
+            if (window.findChild<QWidget *>(name)->isEnabled() != expected)
+                return false;
+        }
+        return true;
+    };
+
+    QVERIFY(allEnabled(false));
+    on->click();
+    QVERIFY(allEnabled(true));
+    spin->setValue(spin->minimum() + 13);
+    off->click();
+    QVERIFY(allEnabled(false));
+    QCOMPARE(spin->value(), spin->minimum() + 13);
+    on->click();
+    QVERIFY(allEnabled(true));
+    QCOMPARE(spin->value(), spin->minimum() + 13);
+}
+
+void tst_MainWindow::cutPointMirroring()
+{
+    Quirevale window;
+    auto *slider = child<QSlider>(&window, "ImageCutPointSlide");
+    auto *spin = child<QSpinBox>(&window, "ImageCutPointNumber");
+    auto *preview = child<ImageManager>(&window, "ImageArea");
+    QSignalSpy sliderSpy(slider, &QSlider::valueChanged);
+    QSignalSpy spinSpy(spin, qOverload<int>(&QSpinBox::valueChanged));
+
+    slider->setValue(35);
+    QCOMPARE(spin->value(), 35);
+    QCOMPARE(preview->cutPoint(), 35);
+    // One report each: the echo stops after one return trip.
+    QCOMPARE(sliderSpy.count(), 1);
+    QCOMPARE(spinSpy.count(), 1);
+
+    spin->setValue(70);
+    QCOMPARE(slider->value(), 70);
+    QCOMPARE(preview->cutPoint(), 70);
+
+    // While dragged, the slider reports every step, so the preview follows.
+    slider->setTracking(true);
+    slider->setSliderDown(true);
+    slider->setSliderPosition(41);
+    QCOMPARE(preview->cutPoint(), 41);
+    QCOMPARE(spin->value(), 41);
+    slider->setSliderDown(false);
+}
+
+void tst_MainWindow::ranges_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<int>("tooLow");
+    QTest::addColumn<int>("lowest");
+    QTest::addColumn<int>("tooHigh");
+    QTest::addColumn<int>("highest");
+
+    QTest::newRow("cut point spin") << "ImageCutPointNumber" << 19 << 20 << 81 << 80;
+    QTest::newRow("cut point slider") << "ImageCutPointSlide" << 0 << 20 << 100 << 80;
+    QTest::newRow("resize width") << "ResizeImageWidth" << 99 << 100 << 10001 << 10000;
+    QTest::newRow("resize height") << "ResizeImageHeight" << -5 << 100 << 99999 << 10000;
+    QTest::newRow("border") << "ImageCutBorderNumber" << -1 << 0 << 1001 << 1000;
+    QTest::newRow("quality") << "ImageQuality" << -1 << 0 << 101 << 100;
+}
+
+void tst_MainWindow::ranges()
+{
+    QFETCH(QString, object);
+    QFETCH(int, tooLow);
+    QFETCH(int, lowest);
+    QFETCH(int, tooHigh);
+    QFETCH(int, highest);
+
+    Quirevale window;
+    QWidget *widget = window.findChild<QWidget *>(object);
+    QVERIFY(widget);
+    widget->setProperty("value", tooLow);
+    QCOMPARE(widget->property("value").toInt(), lowest);
+    widget->setProperty("value", tooHigh);
+    QCOMPARE(widget->property("value").toInt(), highest);
+}
+
+void tst_MainWindow::switchSendsCurrentValue()
+{
+    Quirevale window;
+    child<QFrame>(&window, "OptionsFrame")->setEnabled(true);
+    auto *preview = child<ImageManager>(&window, "ImageArea");
+
+    child<QSpinBox>(&window, "ImageCutPointNumber")->setValue(33);
+    preview->SetCutPoint(77); // out of step on purpose
+    child<QCheckBox>(&window, "ImageCutDoublePages")->click();
+    QVERIFY(preview->cutDoublePages());
+    QCOMPARE(preview->cutPoint(), 33);
+    child<QCheckBox>(&window, "ImageCutDoublePages")->click();
+    QVERIFY(!preview->cutDoublePages());
+
+    child<QSpinBox>(&window, "ImageCutBorderNumber")->setValue(12);
+    QCOMPARE(preview->cutBorderSize(), 12);
+    preview->SetCutBorderSize(999);
+    child<QCheckBox>(&window, "ImageCutBorder")->click();
+    QVERIFY(preview->cutBorder());
+    QCOMPARE(preview->cutBorderSize(), 12);
+    child<QCheckBox>(&window, "ImageCutBorder")->click();
+    QVERIFY(!preview->cutBorder());
+}
+
+void tst_MainWindow::firstPageButtons()
+{
+    Quirevale window;
+    child<QFrame>(&window, "OptionsFrame")->setEnabled(true);
+    child<QCheckBox>(&window, "ImageCutDoublePages")->click();
+    auto *preview = child<ImageManager>(&window, "ImageArea");
+    auto *left = child<QRadioButton>(&window, "ImageCutFirstPageLeft");
+    auto *right = child<QRadioButton>(&window, "ImageCutFirstPageRight");
+
+    QVERIFY(preview->firstPageRight());
+    left->click();
+    QVERIFY(!preview->firstPageRight());
+    QVERIFY(left->isChecked() && !right->isChecked());
+    left->click(); // already selected: nothing changes
+    QVERIFY(!preview->firstPageRight());
+    QVERIFY(left->isChecked());
+    right->click();
+    QVERIFY(preview->firstPageRight());
+}
+
+void tst_MainWindow::firstStartDefaults()
+{
+    {
+        Quirevale window;
+        QVERIFY(window.imagesDir().isEmpty());
+        QVERIFY(window.cbzSaveDir().isEmpty());
+        // This process runs in the C locale: neither language entry is ours.
+        const int system = QLocale::system().language();
+        QCOMPARE(QSettings().value("Language").toInt(), system);
+        QCOMPARE(child<QAction>(&window, "actionEnglish")->isChecked(), system == QLocale::English);
+        QCOMPARE(child<QAction>(&window, "actionItaliano")->isChecked(),
+                 system == QLocale::Italian);
+        QCOMPARE(window.size(), QSize(881, 684));
+    }
+    QSettings settings;
+    QStringList keys = settings.allKeys();
+    keys.sort();
+    QCOMPARE(keys, QStringList({"Language", "LastCbzSaveDir", "LastImagesDir", "MainWindowGeometry",
+                                "MainWindowState", "PanelsSplitter"}));
+    QCOMPARE(settings.value("LastCbzSaveDir").toString(), QString());
+    QCOMPARE(settings.value("LastImagesDir").toString(), QString());
+}
+
+void tst_MainWindow::storedLanguage_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<bool>("englishChecked");
+    QTest::addColumn<bool>("italianoChecked");
+    QTest::addColumn<QVariant>("storedAfter");
+
+    QTest::newRow("english") << QVariant(31) << true << false << QVariant(31);
+    QTest::newRow("italian") << QVariant(58) << false << true << QVariant(58);
+    QTest::newRow("no catalogue") << QVariant(42) << false << false << QVariant(42);
+    QTest::newRow("not a number") << QVariant("Klingon") << false << false << QVariant(0);
+}
+
+void tst_MainWindow::storedLanguage()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(bool, englishChecked);
+    QFETCH(bool, italianoChecked);
+    QFETCH(QVariant, storedAfter);
+
+    QSettings().setValue("Language", stored);
+    {
+        Quirevale window;
+        QCOMPARE(child<QAction>(&window, "actionEnglish")->isChecked(), englishChecked);
+        QCOMPARE(child<QAction>(&window, "actionItaliano")->isChecked(), italianoChecked);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quirevale  v1.5"));
+    }
+    // The destructor does not write it; the start-up does, unchanged.
+    QCOMPARE(QSettings().value("Language").toInt(), storedAfter.toInt());
+}
+
+void tst_MainWindow::damagedRecords()
+{
+    QSettings settings;
+    settings.setValue("MainWindowGeometry", QByteArray("not a geometry"));
+    settings.setValue("MainWindowState", QByteArray(7, '\xff'));
+    settings.setValue("PanelsSplitter", 12345);
+    settings.setValue("LastImagesDir", QStringList({"a", "b"}));
+    settings.sync();
+
+    Quirevale window;
+    QCOMPARE(window.size(), QSize(881, 684));
+    QVERIFY(window.imagesDir().isEmpty() || window.imagesDir() == QLatin1String("a, b"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(child<QSplitter>(&window, "ImageSplitterFrame")->sizes().value(0), 130);
+}
+
+void tst_MainWindow::restoresWhatItSaved()
+{
+    QSettings().setValue("LastImagesDir", "/srv/scans/Volume 1");
+    QSettings().setValue("LastCbzSaveDir", "/srv/out/àccénts");
+    QList<int> savedSizes;
+    QSize savedSize;
+    {
+        Quirevale window;
+        window.resize(700, 560);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        savedSize = window.size(); // the layout's minimum height may have won
+        QCOMPARE(savedSize.width(), 700);
+        auto *splitter = child<QSplitter>(&window, "ImageSplitterFrame");
+        const QList<int> before = splitter->sizes();
+        const int total = before.value(0) + before.value(1);
+        splitter->setSizes({total / 2, total - total / 2});
+        savedSizes = splitter->sizes();
+        QVERIFY(savedSizes != before);
+        child<QAction>(&window, "actionExit")->trigger();
+        QVERIFY(!window.isVisible());
+    }
+    Quirevale window;
+    QCOMPARE(window.imagesDir(), QStringLiteral("/srv/scans/Volume 1"));
+    QCOMPARE(window.cbzSaveDir(), QStringLiteral("/srv/out/àccénts"));
+    QCOMPARE(window.size(), savedSize);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(child<QSplitter>(&window, "ImageSplitterFrame")->sizes(), savedSizes);
+}
+
+void tst_MainWindow::exitAndCloseSaveTheSameKeys_data()
+{
+    QTest::addColumn<bool>("throughMenu");
+    QTest::newRow("File > Exit") << true;
+    QTest::newRow("close button") << false;
+}
+
+void tst_MainWindow::exitAndCloseSaveTheSameKeys()
+{
+    QFETCH(bool, throughMenu);
+    QSettings().setValue("LastImagesDir", "/a");
+    QSettings().setValue("LastCbzSaveDir", "/b");
+    {
+        auto window = std::make_unique<Quirevale>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QSettings().remove("MainWindowGeometry");
+        QSettings().remove("LastImagesDir");
+        if (throughMenu)
+            child<QAction>(window.get(), "actionExit")->trigger();
+        else
+            QVERIFY(window->close());
+        QVERIFY(!window->isVisible());
+        // Nothing is written until the window goes.
+        QVERIFY(!QSettings().contains("MainWindowGeometry"));
+    }
+    QSettings settings;
+    QVERIFY(!settings.value("MainWindowGeometry").toByteArray().isEmpty());
+    QVERIFY(!settings.value("MainWindowState").toByteArray().isEmpty());
+    QVERIFY(!settings.value("PanelsSplitter").toByteArray().isEmpty());
+    QCOMPARE(settings.value("LastImagesDir").toString(), QStringLiteral("/a"));
+    QCOMPARE(settings.value("LastCbzSaveDir").toString(), QStringLiteral("/b"));
+}
+
+QUIREVALE_TEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
