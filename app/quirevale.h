@@ -32,6 +32,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private slots:
+    void on_BrowsePath_clicked();
+    void on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *previous);
     void on_ImageResize_clicked();
     void on_ImageKeepOriginalSize_clicked();
     void on_ImageCutDoublePages_clicked();
@@ -41,11 +43,16 @@ private slots:
     void on_ImageCutBorderNumber_valueChanged(int value);
     void on_ImageCutFirstPageLeft_clicked();
     void on_ImageCutFirstPageRight_clicked();
+    void SelectImageItem(unsigned int i);
     void on_actionExit_triggered();
+    void on_MoveImageUp_clicked();
+    void on_MoveImageDown_clicked();
     void SetTranslationLanguage(int LangID);
 
 private:
     void setResizeControlsEnabled(bool enabled);
+    int LoadImagesList(QString folder);
+    void moveCurrentRow(int step);
 
     Ui::QuirevaleClass ui;
     QFutureWatcher<bool> MakeCbzWatcher;
@@ -56,6 +63,9 @@ private:
     QSignalMapper LanguageMapper;
     ShellTaskbarButton TaskbarButton;
     ShellTaskbarProgress *TaskbarProgress = nullptr;
+    // Whether the preview holds the current row's own page. A page that
+    // fails to load leaves the previous one on show.
+    bool CurrentPageLoaded = false;
 };
 
 #endif // QUIREVALE_H

@@ -12,6 +12,13 @@
 
 namespace TestSupport {
 
+namespace {
+template<typename T> bool isA(QWidget *widget)
+{
+    return qobject_cast<T *>(widget) != nullptr;
+}
+} // namespace
+
 void isolateSettings()
 {
     // Lives until the process ends; removed with its contents then.
@@ -29,8 +36,10 @@ void clearSettings()
     settings.clear();
 }
 
-ModalAnswer::ModalAnswer(std::function<void(QWidget *)> answer)
-    : m_answer(std::move(answer))
+ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> wanted,
+                         std::function<void(QWidget *)> answer)
+    : m_wanted(std::move(wanted))
+    , m_answer(std::move(answer))
 {
     m_timer.setInterval(20);
     connect(&m_timer, &QTimer::timeout, this, &ModalAnswer::poll);
@@ -40,7 +49,7 @@ ModalAnswer::ModalAnswer(std::function<void(QWidget *)> answer)
 void ModalAnswer::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
+    if (!modal || !modal->isVisible() || !m_wanted(modal))
         return;
     m_timer.stop();
     m_answered = true;
@@ -49,9 +58,8 @@ void ModalAnswer::poll()
 
 ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent)
 {
-    auto *answer = new ModalAnswer([seen](QWidget *modal) {
+    auto *answer = new ModalAnswer(isA<QMessageBox>, [seen](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY2(box, "expected a message box");
         if (seen) {
             seen->title = box->windowTitle();
             seen->text = box->text();
@@ -62,17 +70,23 @@ ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent)
     return answer;
 }
 
-ModalAnswer *chooseInFileDialog(const QString &path, QString *caption, QObject *parent)
+ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen, QObject *parent)
 {
-    auto *answer = new ModalAnswer([path, caption](QWidget *modal) {
+    auto *answer = new ModalAnswer(isA<QFileDialog>, [path, seen](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY2(dialog, "expected a file dialog");
-        if (caption)
-            *caption = dialog->windowTitle();
+        auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (seen) {
+            seen->caption = dialog->windowTitle();
+            seen->directory = dialog->directory().absolutePath();
+            seen->suggested = nameEdit->text();
+            seen->filters = dialog->nameFilters();
+            seen->dirsOnly = dialog->testOption(QFileDialog::ShowDirsOnly);
+            seen->resolvesLinks = !dialog->testOption(QFileDialog::DontResolveSymlinks);
+        }
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->setDirectory(
             dialog->fileMode() == QFileDialog::Directory ? path : QFileInfo(path).absolutePath());
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+        nameEdit->setText(path);
         static_cast<QDialog *>(dialog)->accept();
     });
     answer->setParent(parent);
@@ -81,11 +95,8 @@ ModalAnswer *chooseInFileDialog(const QString &path, QString *caption, QObject *
 
 ModalAnswer *cancelFileDialog(QObject *parent)
 {
-    auto *answer = new ModalAnswer([](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY2(dialog, "expected a file dialog");
-        static_cast<QDialog *>(dialog)->reject();
-    });
+    auto *answer = new ModalAnswer(isA<QFileDialog>,
+                                   [](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); });
     answer->setParent(parent);
     return answer;
 }

@@ -22,19 +22,21 @@ void isolateSettings();
 // Removes every key of the native store, for a test that needs a fresh start.
 void clearSettings();
 
-// Answers the next modal dialog from inside its nested event loop: polls
-// every 20 ms until a modal widget is up, then hands it to answer().
+// Answers the next modal dialog of the kind wanted from inside its nested
+// event loop: polls every 20 ms until such a modal widget is up, then hands
+// it to answer().
 class ModalAnswer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ModalAnswer(std::function<void(QWidget *)> answer);
+    ModalAnswer(std::function<bool(QWidget *)> wanted, std::function<void(QWidget *)> answer);
     bool answered() const { return m_answered; }
 
 private:
     void poll();
 
+    std::function<bool(QWidget *)> m_wanted;
     std::function<void(QWidget *)> m_answer;
     QTimer m_timer;
     bool m_answered = false;
@@ -48,8 +50,18 @@ struct BoxSeen
 };
 // Records the title and text of the next message box and presses OK.
 ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent = nullptr);
+// What a file dialog showed when it came up.
+struct DialogSeen
+{
+    QString caption;
+    QString directory; // the folder it opened at
+    QString suggested; // the text of its file name field
+    QStringList filters;
+    bool dirsOnly = false;
+    bool resolvesLinks = true;
+};
 // Types path into the next file dialog and accepts it.
-ModalAnswer *chooseInFileDialog(const QString &path, QString *caption = nullptr,
+ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen = nullptr,
                                 QObject *parent = nullptr);
 // Cancels the next file dialog.
 ModalAnswer *cancelFileDialog(QObject *parent = nullptr);

@@ -1,0 +1,105 @@
+// The page list of the main window: choosing a folder, keeping the preview
+// in step with the current row, moving rows, and selecting rows for the build.
+
+#include "pagescan.h"
+#include "quirevale.h"
+#include "shelltaskbarprogress.h"
+
+#include <QFileDialog>
+#include <QListWidgetItem>
+#include <QMessageBox>
+
+void Quirevale::on_BrowsePath_clicked()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Select images folder"), ImagesDir,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    if (folder.trimmed().isEmpty())
+        return;
+
+    // Remembered before the scan, so a folder without images is remembered too.
+    ImagesDir = folder;
+    const int count = LoadImagesList(folder);
+    ui.OptionsFrame->setEnabled(count != 0);
+    ui.MakeCBZFrame->setEnabled(count != 0);
+    if (count != 0) {
+        ui.ImagesPath->setText(folder);
+        ui.ImagesList->setCurrentRow(0);
+    } else {
+        QMessageBox::warning(
+            this, tr("Warning"),
+            QStringLiteral("%1! (jpg,png,bmp,tif)").arg(tr("No image file found")));
+    }
+}
+
+int Quirevale::LoadImagesList(QString folder)
+{
+    ui.ImagesList->clear();
+    const QFileInfoList files = listPageFiles(folder);
+    for (const QFileInfo &file : files) {
+        auto *row = new QListWidgetItem(file.fileName());
+        row->setData(Qt::UserRole, file.absoluteFilePath());
+        row->setCheckState(Qt::Checked);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        ui.ImagesList->addItem(row);
+    }
+    return files.size();
+}
+
+void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
+{
+    if (!current) {
+        CurrentPageLoaded = false;
+        ui.ImageArea->SetImage(QPixmap());
+        ui.OriginalImageWidth->clear();
+        ui.OriginalImageHeight->clear();
+        return;
+    }
+
+    const QString path = current->data(Qt::UserRole).toString();
+    const int row = ui.ImagesList->row(current);
+    const QPixmap page(path);
+    if (page.isNull()) {
+        CurrentPageLoaded = false;
+        QMessageBox::warning(this, tr("Warning"),
+                             QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path));
+        return;
+    }
+
+    CurrentPageLoaded = true;
+    ui.ImageArea->SetImage(page);
+    ui.OriginalImageWidth->setText(QString::number(page.width()));
+    ui.OriginalImageHeight->setText(QString::number(page.height()));
+    ui.MoveImageUp->setEnabled(row != 0);
+    ui.MoveImageDown->setEnabled(row != ui.ImagesList->count() - 1);
+}
+
+void Quirevale::on_MoveImageUp_clicked()
+{
+    moveCurrentRow(-1);
+}
+
+void Quirevale::on_MoveImageDown_clicked()
+{
+    moveCurrentRow(+1);
+}
+
+// The buttons' enabled state keeps the step inside the list. Taking the row
+// out makes a neighbour current for a moment, so the handler runs for it
+// before it runs for the moved row.
+void Quirevale::moveCurrentRow(int step)
+{
+    const int from = ui.ImagesList->currentRow();
+    QListWidgetItem *row = ui.ImagesList->takeItem(from);
+    if (row)
+        ui.ImagesList->insertItem(from + step, row);
+    ui.ImagesList->setCurrentRow(from + step);
+}
+
+void Quirevale::SelectImageItem(unsigned int i)
+{
+    const int row = int(i);
+    ui.ImagesList->setCurrentRow(row);
+    ui.MakeCBZProgressBar->setValue(row + 1);
+    TaskbarProgress->setValue(row + 1);
+}

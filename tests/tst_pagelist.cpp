@@ -1,0 +1,359 @@
+#include "imagemanager.h"
+#include "quirevale.h"
+#include "shelltaskbarprogress.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(QListWidgetItem *)
+
+using namespace TestSupport;
+
+namespace {
+// Page i of a test folder is (100 + i) x (50 + i): its size tells which page is shown.
+QSize pageSize(int i)
+{
+    return QSize(100 + i, 50 + i);
+}
+
+bool writePages(const QString &folder, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QSize size = pageSize(i);
+        if (!writeImage(QDir(folder).filePath(QStringLiteral("page%1.png").arg(i + 1)),
+                        size.width(), size.height(), QColor::fromHsv(i * 30 % 360, 200, 200)))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+class tst_PageList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qRegisterMetaType<QListWidgetItem *>(); }
+    void init();
+    void cleanup();
+
+    void browseListsPages();
+    void emptyFolderAfterFullOne();
+    void cancelledDialogChangesNothing();
+    void moveButtonsFollowTheRow_data();
+    void moveButtonsFollowTheRow();
+    void moveRowUp();
+    void downThenUpRestores();
+    void unloadablePage_data();
+    void unloadablePage();
+    void staleButtonAtTheEnd();
+    void selectImageItem();
+
+private:
+    // Picks folder through the dialog; answers the warning box if one comes.
+    void browse(const QString &folder, DialogSeen *seen = nullptr, BoxSeen *box = nullptr);
+    QListWidget *list() { return m_window->findChild<QListWidget *>("ImagesList"); }
+    ImageManager *preview() { return m_window->findChild<ImageManager *>("ImageArea"); }
+    QString label(const char *name) { return m_window->findChild<QLabel *>(name)->text(); }
+    QPushButton *button(const char *name) { return m_window->findChild<QPushButton *>(name); }
+    bool frameEnabled(const char *name)
+    {
+        return m_window->findChild<QWidget *>(name)->isEnabled();
+    }
+    QSize shownSize() { return preview()->GetImage().size(); }
+
+    Quirevale *m_window = nullptr;
+    QTemporaryDir m_root;
+};
+
+void tst_PageList::init()
+{
+    clearSettings();
+    m_window = new Quirevale;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void tst_PageList::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+void tst_PageList::browse(const QString &folder, DialogSeen *seen, BoxSeen *box)
+{
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(folder, seen));
+    std::unique_ptr<ModalAnswer> warning(acceptMessageBox(box));
+    button("BrowsePath")->click();
+    QVERIFY(dialog->answered());
+    if (box)
+        QVERIFY(warning->answered());
+    else
+        QVERIFY2(!warning->answered(), "unexpected message box");
+}
+
+void tst_PageList::browseListsPages()
+{
+    const QString folder = m_root.filePath("Volume 1");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 3));
+    QVERIFY(writeImage(folder + "/page10.png", 10, 10, Qt::red));
+    QFile(folder + "/notes.txt").open(QIODevice::WriteOnly);
+
+    DialogSeen seen;
+    browse(folder, &seen);
+    QCOMPARE(seen.caption, QStringLiteral("Select images folder"));
+    QVERIFY(seen.dirsOnly);
+    QVERIFY(!seen.resolvesLinks);
+
+    QCOMPARE(list()->count(), 4);
+    const QStringList expected = {"page1.png", "page2.png", "page3.png", "page10.png"};
+    for (int row = 0; row < 4; ++row) {
+        QListWidgetItem *item = list()->item(row);
+        QCOMPARE(item->text(), expected.at(row));
+        QCOMPARE(item->data(Qt::UserRole).toString(),
+                 QDir(folder).absoluteFilePath(expected.at(row)));
+        QCOMPARE(item->checkState(), Qt::Checked);
+        QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
+        QVERIFY(!(item->flags() & Qt::ItemIsEditable));
+        QCOMPARE(item->type(), 0);
+    }
+    QCOMPARE(list()->currentRow(), 0);
+    QCOMPARE(shownSize(), pageSize(0));
+    QCOMPARE(label("OriginalImageWidth"), QStringLiteral("100"));
+    QCOMPARE(label("OriginalImageHeight"), QStringLiteral("50"));
+    QVERIFY(frameEnabled("OptionsFrame"));
+    QVERIFY(frameEnabled("MakeCBZFrame"));
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), folder);
+    QCOMPARE(m_window->imagesDir(), folder);
+
+    // The next pick starts where the last one was made.
+    browse(folder, &seen);
+    QCOMPARE(seen.directory, folder);
+}
+
+void tst_PageList::emptyFolderAfterFullOne()
+{
+    const QString full = m_root.filePath("full");
+    const QString empty = m_root.filePath("empty");
+    QVERIFY(QDir().mkpath(full) && QDir().mkpath(empty));
+    QVERIFY(writePages(full, 2));
+    QFile(empty + "/page.jpeg").open(QIODevice::WriteOnly);
+
+    browse(full);
+    list()->item(1)->setCheckState(Qt::Unchecked);
+    BoxSeen box;
+    browse(empty, nullptr, &box);
+    QCOMPARE(box.title, QStringLiteral("Warning"));
+    QCOMPARE(box.text, QStringLiteral("No image file found! (jpg,png,bmp,tif)"));
+    QCOMPARE(list()->count(), 0);
+    QVERIFY(preview()->GetImage().isNull());
+    QCOMPARE(label("OriginalImageWidth"), QString());
+    QCOMPARE(label("OriginalImageHeight"), QString());
+    QVERIFY(!frameEnabled("OptionsFrame"));
+    QVERIFY(!frameEnabled("MakeCBZFrame"));
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), full);
+    QCOMPARE(m_window->imagesDir(), empty);
+}
+
+void tst_PageList::cancelledDialogChangesNothing()
+{
+    const QString folder = m_root.filePath("kept");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 2));
+    browse(folder);
+    list()->setCurrentRow(1);
+
+    std::unique_ptr<ModalAnswer> cancel(cancelFileDialog());
+    button("BrowsePath")->click();
+    QVERIFY(cancel->answered());
+    QCOMPARE(list()->count(), 2);
+    QCOMPARE(list()->currentRow(), 1);
+    QCOMPARE(m_window->imagesDir(), folder);
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), folder);
+    QVERIFY(frameEnabled("OptionsFrame"));
+}
+
+void tst_PageList::moveButtonsFollowTheRow_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<bool>("down");
+    QTest::newRow("only row") << 1 << 0 << false << false;
+    QTest::newRow("first row") << 5 << 0 << false << true;
+    QTest::newRow("middle row") << 5 << 2 << true << true;
+    QTest::newRow("last row") << 5 << 4 << true << false;
+}
+
+void tst_PageList::moveButtonsFollowTheRow()
+{
+    QFETCH(int, rows);
+    QFETCH(int, current);
+    QFETCH(bool, up);
+    QFETCH(bool, down);
+
+    const QString folder = m_root.filePath(QStringLiteral("rows%1-%2").arg(rows).arg(current));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, rows));
+    browse(folder);
+    list()->setCurrentRow(current);
+    QCOMPARE(shownSize(), pageSize(current));
+    QCOMPARE(label("OriginalImageWidth"), QString::number(pageSize(current).width()));
+    QCOMPARE(button("MoveImageUp")->isEnabled(), up);
+    QCOMPARE(button("MoveImageDown")->isEnabled(), down);
+}
+
+void tst_PageList::moveRowUp()
+{
+    const QString folder = m_root.filePath("move");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 5));
+    browse(folder);
+    list()->setCurrentRow(3);
+    list()->item(3)->setCheckState(Qt::Unchecked);
+
+    QSignalSpy changes(list(), &QListWidget::currentItemChanged);
+    button("MoveImageUp")->click();
+    // The neighbour is current for a moment, then the moved row.
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(list()->currentRow(), 2);
+    QCOMPARE(list()->item(2)->text(), QStringLiteral("page4.png"));
+    QCOMPARE(list()->item(2)->checkState(), Qt::Unchecked);
+    QCOMPARE(list()->item(3)->text(), QStringLiteral("page3.png"));
+    QCOMPARE(shownSize(), pageSize(3));
+    QVERIFY(button("MoveImageUp")->isEnabled());
+    QVERIFY(button("MoveImageDown")->isEnabled());
+}
+
+void tst_PageList::downThenUpRestores()
+{
+    const QString folder = m_root.filePath("roundtrip");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 4));
+    browse(folder);
+    list()->setCurrentRow(1);
+    auto order = [this] {
+        QStringList texts;
+        for (int i = 0; i < list()->count(); ++i)
+            texts << list()->item(i)->text();
+        return texts;
+    };
+    const QStringList before = order();
+    button("MoveImageDown")->click();
+    QCOMPARE(list()->currentRow(), 2);
+    QVERIFY(order() != before);
+    button("MoveImageUp")->click();
+    QCOMPARE(order(), before);
+    QCOMPARE(list()->currentRow(), 1);
+    QCOMPARE(shownSize(), pageSize(1));
+}
+
+void tst_PageList::unloadablePage_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("zero bytes") << QByteArray();
+    QTest::newRow("text") << QByteArray("this is not a picture\n");
+    QImage page(64, 64, QImage::Format_RGB32);
+    page.fill(Qt::darkCyan);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    page.save(&buffer, "JPG");
+    QTest::newRow("truncated jpeg") << jpeg.left(20);
+}
+
+void tst_PageList::unloadablePage()
+{
+    QFETCH(QByteArray, content);
+    const QString folder = m_root.filePath(QTest::currentDataTag());
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 1));
+    QFile bad(folder + "/page2 bad é.jpg");
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(content);
+    bad.close();
+    QVERIFY(writeImage(folder + "/page3.png", 30, 30, Qt::blue));
+
+    browse(folder);
+    QCOMPARE(list()->item(1)->text(), QFileInfo(bad).fileName());
+    const bool upBefore = button("MoveImageUp")->isEnabled();
+    const bool downBefore = button("MoveImageDown")->isEnabled();
+    const qint64 shownKey = preview()->GetImage().cacheKey();
+
+    BoxSeen box;
+    std::unique_ptr<ModalAnswer> answer(acceptMessageBox(&box));
+    list()->setCurrentRow(1);
+    QVERIFY(answer->answered());
+    QCOMPARE(box.title, QStringLiteral("Warning"));
+    QCOMPARE(box.text,
+             QStringLiteral("Unable to load image '%1'").arg(QFileInfo(bad).absoluteFilePath()));
+    QCOMPARE(preview()->GetImage().cacheKey(), shownKey);
+    QCOMPARE(label("OriginalImageWidth"), QString::number(pageSize(0).width()));
+    QCOMPARE(button("MoveImageUp")->isEnabled(), upBefore);
+    QCOMPARE(button("MoveImageDown")->isEnabled(), downBefore);
+    QCOMPARE(list()->currentRow(), 1);
+    QCOMPARE(list()->item(1)->checkState(), Qt::Checked);
+}
+
+void tst_PageList::staleButtonAtTheEnd()
+{
+    const QString folder = m_root.filePath("stale");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 1));
+    QFile(folder + "/page2.jpg").open(QIODevice::WriteOnly); // empty: cannot load
+
+    browse(folder);
+    BoxSeen box;
+    std::unique_ptr<ModalAnswer> answer(acceptMessageBox(&box));
+    list()->setCurrentRow(1);
+    QVERIFY(answer->answered());
+    // The buttons still belong to row 0, so "down" is enabled on the last row.
+    QVERIFY(button("MoveImageDown")->isEnabled());
+    button("MoveImageDown")->click();
+    QCOMPARE(list()->count(), 2);
+    QCOMPARE(list()->item(1)->text(), QStringLiteral("page2.jpg"));
+    QCOMPARE(list()->currentRow(), -1);
+    QVERIFY(preview()->GetImage().isNull());
+    QCOMPARE(label("OriginalImageWidth"), QString());
+}
+
+void tst_PageList::selectImageItem()
+{
+    const QString folder = m_root.filePath("ten");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 10));
+    browse(folder);
+    for (int row : {0, 1, 3})
+        list()->item(row)->setCheckState(Qt::Unchecked);
+    auto *bar = m_window->findChild<QProgressBar *>("MakeCBZProgressBar");
+    bar->setRange(0, 10);
+    m_window->taskbarProgress()->setRange(0, 10);
+
+    QVERIFY(QMetaObject::invokeMethod(m_window, "SelectImageItem", Q_ARG(unsigned int, 4)));
+    QCOMPARE(list()->currentRow(), 4);
+    QCOMPARE(shownSize(), pageSize(4));
+    QCOMPARE(bar->value(), 5);
+    QCOMPARE(m_window->taskbarProgress()->value(), 5);
+
+    // Already current: the displays move, nothing is loaded again.
+    QSignalSpy changes(list(), &QListWidget::currentItemChanged);
+    QVERIFY(QMetaObject::invokeMethod(m_window, "SelectImageItem", Q_ARG(unsigned int, 4)));
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(bar->value(), 5);
+}
+
+QUIREVALE_TEST_MAIN(tst_PageList)
+#include "tst_pagelist.moc"
