@@ -49,10 +49,13 @@ Quirevale::Quirevale(QWidget *parent)
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
 
     TaskbarProgress = TaskbarButton.progress();
+    connect(&MakeCbzWatcher, &QFutureWatcher<bool>::finished, this, &Quirevale::MakeCbzFinished);
 }
 
 Quirevale::~Quirevale()
 {
+    finishBuildBeforeDestruction();
+
     QSettings settings;
     settings.setValue(QStringLiteral("PanelsSplitter"), ui.ImageSplitterFrame->saveState());
     settings.setValue(QStringLiteral("MainWindowGeometry"), saveGeometry());

@@ -1,6 +1,7 @@
 #ifndef QUIREVALE_H
 #define QUIREVALE_H
 
+#include "pageoptions.h"
 #include "shelltaskbarbutton.h"
 #include "ui_quirevale.h"
 
@@ -26,10 +27,12 @@ public:
     const QString &imagesDir() const { return ImagesDir; }
     const QString &cbzSaveDir() const { return CbzSaveDir; }
     ShellTaskbarProgress *taskbarProgress() const { return TaskbarProgress; }
+    bool isBuilding() const { return Building; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_BrowsePath_clicked();
@@ -43,6 +46,8 @@ private slots:
     void on_ImageCutBorderNumber_valueChanged(int value);
     void on_ImageCutFirstPageLeft_clicked();
     void on_ImageCutFirstPageRight_clicked();
+    void on_MakeCBZ_clicked();
+    void MakeCbzFinished();
     void SelectImageItem(unsigned int i);
     void on_actionExit_triggered();
     void on_MoveImageUp_clicked();
@@ -53,6 +58,10 @@ private:
     void setResizeControlsEnabled(bool enabled);
     int LoadImagesList(QString folder);
     void moveCurrentRow(int step);
+    bool MakeCbz(QString fileName);
+    PageOptions readPageOptions() const;
+    void setBuildControlsEnabled(bool enabled);
+    void finishBuildBeforeDestruction();
 
     Ui::QuirevaleClass ui;
     QFutureWatcher<bool> MakeCbzWatcher;
@@ -66,6 +75,9 @@ private:
     // Whether the preview holds the current row's own page. A page that
     // fails to load leaves the previous one on show.
     bool CurrentPageLoaded = false;
+    // From the start of a build until its report has been closed.
+    bool Building = false;
+    bool CloseWhenBuilt = false;
 };
 
 #endif // QUIREVALE_H

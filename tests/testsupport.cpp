@@ -1,14 +1,23 @@
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipfileinfo.h>
 
 namespace TestSupport {
 
@@ -101,6 +110,44 @@ ModalAnswer *cancelFileDialog(QObject *parent)
     return answer;
 }
 
+MessageBoxAnswerer::MessageBoxAnswerer(std::function<void()> whileShown)
+    : m_whileShown(std::move(whileShown))
+{
+    m_timer.setInterval(20);
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
+    m_timer.start();
+}
+
+void MessageBoxAnswerer::poll()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    m_seen.append({box->windowTitle(), box->text()});
+    if (m_whileShown)
+        m_whileShown();
+    box->button(QMessageBox::Ok)->click();
+}
+
+FileSizeLimit::FileSizeLimit(qint64 limit)
+{
+    rlimit current{};
+    getrlimit(RLIMIT_FSIZE, &current);
+    m_savedLimit = qint64(current.rlim_cur);
+    m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    current.rlim_cur = rlim_t(limit);
+    setrlimit(RLIMIT_FSIZE, &current);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit current{};
+    getrlimit(RLIMIT_FSIZE, &current);
+    current.rlim_cur = rlim_t(m_savedLimit);
+    setrlimit(RLIMIT_FSIZE, &current);
+    std::signal(SIGXFSZ, m_savedHandler);
+}
+
 bool colorNear(const QColor &a, const QColor &b, int tolerance)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
@@ -112,6 +159,62 @@ bool writeImage(const QString &path, int width, int height, const QColor &color,
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     return image.save(path, format);
+}
+
+QList<ArchiveEntry> readArchive(const QString &path, bool *ok)
+{
+    QList<ArchiveEntry> entries;
+    *ok = false;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip)) {
+        // QuaZip will not open an archive without entries; such an archive
+        // is a bare end-of-central-directory record that counts no entries.
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        *ok = bytes.size() == 22 && bytes.startsWith("PK\x05\x06") &&
+              bytes.mid(4, 18) == QByteArray(18, '\0');
+        return entries;
+    }
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info))
+            return entries;
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::ReadOnly))
+            return entries;
+        entries.append({info.name, int(info.method), file.readAll()});
+        file.close();
+        if (file.getZipError() != UNZ_OK) // a CRC mismatch shows here
+            return entries;
+    }
+    *ok = zip.getZipError() == UNZ_OK;
+    return entries;
+}
+
+bool unzipTest(const QString &path, QString *output)
+{
+    QProcess unzip;
+    unzip.setProcessChannelMode(QProcess::MergedChannels);
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-t"), path});
+    if (!unzip.waitForFinished(60000))
+        return false;
+    const QString text = QString::fromLocal8Bit(unzip.readAll());
+    if (output)
+        *output = text;
+    if (unzip.exitStatus() != QProcess::NormalExit)
+        return false;
+    return unzip.exitCode() == 0 ||
+           (unzip.exitCode() == 1 && text.contains(QLatin1String("zipfile is empty")));
+}
+
+QSize jpegSize(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImage image;
+    if (!image.load(&buffer, "jpg"))
+        return QSize();
+    return image.size();
 }
 
 } // namespace TestSupport

@@ -14,6 +14,12 @@ class QWidget;
 
 namespace TestSupport {
 
+struct BoxSeen
+{
+    QString title;
+    QString text;
+};
+
 // Points QSettings at a private folder for this process, so that tests
 // running side by side never see each other's store. Call before the
 // application object is made.
@@ -43,11 +49,6 @@ private:
 };
 
 // Convenience answers built on ModalAnswer.
-struct BoxSeen
-{
-    QString title;
-    QString text;
-};
 // Records the title and text of the next message box and presses OK.
 ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent = nullptr);
 // What a file dialog showed when it came up.
@@ -66,12 +67,62 @@ ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen = nullptr,
 // Cancels the next file dialog.
 ModalAnswer *cancelFileDialog(QObject *parent = nullptr);
 
+// Answers every message box that comes up while it lives, recording what
+// each said; whileShown runs as each box appears, before it is answered.
+class MessageBoxAnswerer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MessageBoxAnswerer(std::function<void()> whileShown = {});
+    const QList<BoxSeen> &seen() const { return m_seen; }
+
+private:
+    void poll();
+
+    std::function<void()> m_whileShown;
+    QList<BoxSeen> m_seen;
+    QTimer m_timer;
+};
+
+// Lets the process write at most limit bytes into any one file while it
+// lives; a write past it fails instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 limit);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    qint64 m_savedLimit = -1;
+    void (*m_savedHandler)(int) = nullptr;
+};
+
 // True when the two colours differ by at most tolerance in every channel.
 bool colorNear(const QColor &a, const QColor &b, int tolerance = 3);
 
 // Writes a solid-coloured image file.
 bool writeImage(const QString &path, int width, int height, const QColor &color,
                 const char *format = nullptr);
+
+// One entry of a ZIP archive as read back.
+struct ArchiveEntry
+{
+    QString name;
+    int method = -1;
+    QByteArray data;
+};
+// Every entry of the archive at path, in order; ok is false when it cannot be read.
+QList<ArchiveEntry> readArchive(const QString &path, bool *ok);
+
+// Runs `unzip -t` on the archive: true when it reports no error. An archive
+// without entries is valid too, although unzip warns that it is empty.
+bool unzipTest(const QString &path, QString *output = nullptr);
+
+// The pixel size of a JPEG file in memory (invalid when it is not one).
+QSize jpegSize(const QByteArray &data);
 
 } // namespace TestSupport
 

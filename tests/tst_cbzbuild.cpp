@@ -1,0 +1,435 @@
+#include "cbzwriter.h"
+#include "quirevale.h"
+#include "shelltaskbarprogress.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace TestSupport;
+
+namespace {
+// Page i is (120 + 10 i) x (90 + i): its size names it inside the archive.
+QSize pageSize(int i)
+{
+    return QSize(120 + 10 * i, 90 + i);
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class tst_CbzBuild : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void writesCheckedRowsInTheirOrder();
+    void splitPagesGiveTwoEntriesEach_data();
+    void splitPagesGiveTwoEntriesEach();
+    void progressFollowsTheBuild();
+    void suggestionAndRememberedFolder();
+    void cancelChangesNothing();
+    void allUncheckedGivesAnEmptyArchive();
+    void existingArchiveIsReplaced();
+    void targetThatCannotBeCreated();
+    void vanishedPageFailsAndKeepsTheOldArchive();
+    void borderLeavingNoPixelsFails();
+    void writeErrorFails();
+    void closeDuringBuildWaitsForIt_data();
+    void closeDuringBuildWaitsForIt();
+    void closeDuringFailingBuild();
+
+private:
+    // Lists count pages in a new folder named name and picks it.
+    QString openFolder(const QString &name, int count);
+    // Presses "Make CBZ", answers the save dialog with target and every box
+    // that follows, and waits until the build has been reported.
+    void build(const QString &target, DialogSeen *dialog = nullptr);
+    QListWidget *list() { return m_window->findChild<QListWidget *>("ImagesList"); }
+    QProgressBar *bar() { return m_window->findChild<QProgressBar *>("MakeCBZProgressBar"); }
+    template<typename T = QWidget> T *widget(const char *name)
+    {
+        return m_window->findChild<T *>(QLatin1String(name));
+    }
+    void verifyIdleAgain();
+
+    Quirevale *m_window = nullptr;
+    std::unique_ptr<QTemporaryDir> m_root;
+    QList<BoxSeen> m_boxes;
+    int m_progressAtReport = -1;
+};
+
+void tst_CbzBuild::init()
+{
+    clearSettings();
+    m_root = std::make_unique<QTemporaryDir>();
+    m_boxes.clear();
+    m_progressAtReport = -1;
+    m_window = new Quirevale;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void tst_CbzBuild::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+QString tst_CbzBuild::openFolder(const QString &name, int count)
+{
+    const QString folder = m_root->filePath(name);
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i)
+        writeImage(QDir(folder).filePath(QStringLiteral("p%1.png").arg(i + 1)), pageSize(i).width(),
+                   pageSize(i).height(), QColor::fromHsv(i * 40 % 360, 180, 220));
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(folder));
+    widget<QPushButton>("BrowsePath")->click();
+    return dialog->answered() ? folder : QString();
+}
+
+void tst_CbzBuild::build(const QString &target, DialogSeen *seen)
+{
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target, seen));
+    MessageBoxAnswerer boxes([this] { m_progressAtReport = bar()->value(); });
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(dialog->answered());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBuilding(), 60000);
+    m_boxes = boxes.seen();
+}
+
+void tst_CbzBuild::verifyIdleAgain()
+{
+    QCOMPARE(bar()->value(), 0);
+    QCOMPARE(m_window->taskbarProgress()->value(), 0);
+    QVERIFY(!m_window->taskbarProgress()->isVisible());
+    QCOMPARE(list()->currentRow(), 0);
+    for (const char *name :
+         {"OptionsFrame", "ImagesPathFrame", "ImageSplitterFrame", "MakeCBZFrame"})
+        QVERIFY2(widget(name)->isEnabled(), name);
+}
+
+void tst_CbzBuild::writesCheckedRowsInTheirOrder()
+{
+    QVERIFY(!openFolder("five", 5).isEmpty());
+    list()->item(1)->setCheckState(Qt::Unchecked);
+    list()->item(3)->setCheckState(Qt::Unchecked);
+    list()->setCurrentRow(4);
+    widget<QPushButton>("MoveImageUp")->click(); // p5 now stands before p4
+
+    const QString target = m_root->filePath("out/book.cbz");
+    QVERIFY(QDir().mkpath(m_root->filePath("out")));
+    build(target);
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Advise"));
+    QCOMPARE(m_boxes.first().text, QStringLiteral("File successfull created!"));
+    QCOMPARE(m_progressAtReport, 5);
+    verifyIdleAgain();
+    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("out"));
+
+    QString report;
+    QVERIFY2(unzipTest(target, &report), qPrintable(report));
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(target, &ok);
+    QVERIFY(ok);
+    const QList<int> pages = {0, 2, 4};
+    QCOMPARE(entries.size(), pages.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        QCOMPARE(entries.at(i).name, CbzWriter::entryName(i));
+        QCOMPARE(entries.at(i).method, 8);
+        QCOMPARE(jpegSize(entries.at(i).data), pageSize(pages.at(i)));
+    }
+    QCOMPARE(filesIn(m_root->filePath("out")), QStringList({"book.cbz"}));
+}
+
+void tst_CbzBuild::splitPagesGiveTwoEntriesEach_data()
+{
+    QTest::addColumn<bool>("firstRight");
+    QTest::newRow("first page right") << true;
+    QTest::newRow("first page left") << false;
+}
+
+void tst_CbzBuild::splitPagesGiveTwoEntriesEach()
+{
+    QFETCH(bool, firstRight);
+    QVERIFY(!openFolder("spreads", 2).isEmpty());
+    widget<QCheckBox>("ImageCutDoublePages")->click();
+    widget<QSpinBox>("ImageCutPointNumber")->setValue(30);
+    if (!firstRight)
+        widget<QRadioButton>("ImageCutFirstPageLeft")->click();
+
+    const QString target = m_root->filePath("spreads.cbz");
+    build(target);
+    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(target, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 4);
+    for (int page = 0; page < 2; ++page) {
+        const QSize size = pageSize(page);
+        const int k = size.width() * 30 / 100;
+        const QSize left(k + 1, size.height()), right(size.width() - k, size.height());
+        QCOMPARE(entries.at(2 * page).name, CbzWriter::entryName(2 * page));
+        QCOMPARE(entries.at(2 * page + 1).name, CbzWriter::entryName(2 * page + 1));
+        QCOMPARE(jpegSize(entries.at(2 * page).data), firstRight ? right : left);
+        QCOMPARE(jpegSize(entries.at(2 * page + 1).data), firstRight ? left : right);
+    }
+}
+
+void tst_CbzBuild::progressFollowsTheBuild()
+{
+    QVERIFY(!openFolder("progress", 6).isEmpty());
+    list()->item(1)->setCheckState(Qt::Unchecked);
+    list()->item(2)->setCheckState(Qt::Unchecked);
+    QSignalSpy values(bar(), &QProgressBar::valueChanged);
+    QList<int> taskbar;
+    bool taskbarShown = false;
+    connect(m_window->taskbarProgress(), &ShellTaskbarProgress::changed, this, [&] {
+        taskbar << m_window->taskbarProgress()->value();
+        taskbarShown = taskbarShown || m_window->taskbarProgress()->isVisible();
+    });
+
+    build(m_root->filePath("progress.cbz"));
+    QList<int> seen;
+    for (const QList<QVariant> &signal : values)
+        seen << signal.at(0).toInt();
+    // Row + 1 for each checked row, skipping the unchecked ones, then back to 0.
+    QCOMPARE(seen, QList<int>({1, 4, 5, 6, 0}));
+    QCOMPARE(bar()->maximum(), 6);
+    QVERIFY(taskbarShown);
+    QVERIFY(taskbar.contains(4) && taskbar.contains(6));
+    QCOMPARE(m_window->taskbarProgress()->maximum(), 6);
+}
+
+void tst_CbzBuild::suggestionAndRememberedFolder()
+{
+    const QString folder = openFolder("Volume 1", 1);
+    QVERIFY(!folder.isEmpty());
+    const QString out = m_root->filePath("saved here");
+    QVERIFY(QDir().mkpath(out));
+
+    DialogSeen seen;
+    build(out + "/first.cbz", &seen);
+    QCOMPARE(seen.caption, QStringLiteral("Create CBZ"));
+    QCOMPARE(seen.filters, QStringList({"*.cbz"}));
+    // Nothing remembered yet: the separator and the folder's name alone.
+    QCOMPARE(seen.directory, QDir::rootPath());
+    QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
+    QCOMPARE(m_window->cbzSaveDir(), out);
+
+    build(out + "/second.cbz", &seen);
+    QCOMPARE(seen.directory, out);
+    QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
+    QVERIFY(QFile::exists(out + "/second.cbz"));
+
+    delete m_window;
+    m_window = nullptr;
+    QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), out);
+}
+
+void tst_CbzBuild::cancelChangesNothing()
+{
+    QVERIFY(!openFolder("cancel", 2).isEmpty());
+    std::unique_ptr<ModalAnswer> cancel(cancelFileDialog());
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(cancel->answered());
+    QVERIFY(!m_window->isBuilding());
+    QVERIFY(m_window->cbzSaveDir().isEmpty());
+    QVERIFY(widget("OptionsFrame")->isEnabled());
+    QCOMPARE(bar()->value(), 0);
+    QCOMPARE(filesIn(m_root->path()), QStringList());
+}
+
+void tst_CbzBuild::allUncheckedGivesAnEmptyArchive()
+{
+    QVERIFY(!openFolder("none", 3).isEmpty());
+    for (int row = 0; row < 3; ++row)
+        list()->item(row)->setCheckState(Qt::Unchecked);
+    const QString target = m_root->filePath("empty.cbz");
+    build(target);
+    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
+    QCOMPARE(m_progressAtReport, 3);
+    bool ok = false;
+    QVERIFY(readArchive(target, &ok).isEmpty());
+    QVERIFY(ok);
+    QVERIFY(unzipTest(target));
+    verifyIdleAgain();
+}
+
+void tst_CbzBuild::existingArchiveIsReplaced()
+{
+    QVERIFY(!openFolder("replace", 2).isEmpty());
+    const QString target = m_root->filePath("book.cbz");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+    old.close();
+
+    build(target);
+    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
+    bool ok = false;
+    QCOMPARE(readArchive(target, &ok).size(), 2);
+    QVERIFY(ok);
+    QVERIFY(unzipTest(target));
+}
+
+void tst_CbzBuild::targetThatCannotBeCreated()
+{
+    QVERIFY(!openFolder("unwritable", 2).isEmpty());
+    QFile plain(m_root->filePath("plain file"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    build(m_root->filePath("plain file/book.cbz"));
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
+    QCOMPARE(m_boxes.first().text, QStringLiteral("Unable to create CBZ file!"));
+    // The folder is remembered even though the build failed.
+    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("plain file"));
+    verifyIdleAgain();
+    QCOMPARE(filesIn(m_root->path()), QStringList({"plain file"}));
+}
+
+void tst_CbzBuild::vanishedPageFailsAndKeepsTheOldArchive()
+{
+    const QString folder = openFolder("vanishing", 3);
+    QVERIFY(!folder.isEmpty());
+    QVERIFY(QFile::remove(folder + "/p2.png"));
+    const QString target = m_root->filePath("keep.cbz");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier archive");
+    old.close();
+
+    build(target);
+    QCOMPARE(m_boxes.size(), 2);
+    QCOMPARE(m_boxes.at(0).title, QStringLiteral("Warning"));
+    QCOMPARE(m_boxes.at(0).text,
+             QStringLiteral("Unable to load image '%1'").arg(folder + "/p2.png"));
+    QCOMPARE(m_boxes.at(1).title, QStringLiteral("Error"));
+    // Page 1 was not written a second time in page 2's place: nothing was kept.
+    QCOMPARE(contentOf(target), QByteArray("earlier archive"));
+    QCOMPARE(filesIn(m_root->path()), QStringList({"keep.cbz"}));
+    verifyIdleAgain();
+}
+
+void tst_CbzBuild::borderLeavingNoPixelsFails()
+{
+    QVERIFY(!openFolder("border", 2).isEmpty());
+    widget<QCheckBox>("ImageCutBorder")->click();
+    widget<QSpinBox>("ImageCutBorderNumber")->setValue(45); // pages are at most 91 high
+
+    build(m_root->filePath("border.cbz"));
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
+    QCOMPARE(filesIn(m_root->path()), QStringList());
+}
+
+void tst_CbzBuild::writeErrorFails()
+{
+    const QString folder = m_root->filePath("noise");
+    QVERIFY(QDir().mkpath(folder));
+    QImage noise(500, 500, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y,
+                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(noise.save(QStringLiteral("%1/n%2.png").arg(folder).arg(i)));
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(folder));
+    widget<QPushButton>("BrowsePath")->click();
+    QCOMPARE(list()->count(), 4);
+
+    {
+        FileSizeLimit limit(100 * 1024);
+        build(m_root->filePath("full disk.cbz"));
+    }
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
+    QCOMPARE(filesIn(m_root->path()), QStringList());
+}
+
+void tst_CbzBuild::closeDuringBuildWaitsForIt_data()
+{
+    QTest::addColumn<bool>("throughMenu");
+    QTest::newRow("close button") << false;
+    QTest::newRow("File > Exit") << true;
+}
+
+void tst_CbzBuild::closeDuringBuildWaitsForIt()
+{
+    QFETCH(bool, throughMenu);
+    QVERIFY(!openFolder("closing", 8).isEmpty());
+    const QString target = m_root->filePath("closing.cbz");
+
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
+    MessageBoxAnswerer boxes;
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(dialog->answered());
+    // The build cannot have passed its first page yet: that needs this thread.
+    QVERIFY(m_window->isBuilding());
+    if (throughMenu)
+        widget<QAction>("actionExit")->trigger();
+    else
+        m_window->close();
+    QVERIFY(m_window->isVisible()); // put off, not refused for good
+
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 60000);
+    QVERIFY(!m_window->isBuilding());
+    QVERIFY(boxes.seen().isEmpty()); // a success needs no words when leaving
+    bool ok = false;
+    QCOMPARE(readArchive(target, &ok).size(), 8);
+    QVERIFY(ok);
+
+    delete m_window;
+    m_window = nullptr;
+    QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), m_root->path());
+    QVERIFY(QSettings().contains("MainWindowGeometry"));
+}
+
+void tst_CbzBuild::closeDuringFailingBuild()
+{
+    const QString folder = openFolder("failing", 3);
+    QVERIFY(!folder.isEmpty());
+    QVERIFY(QFile::remove(folder + "/p3.png"));
+    const QString target = m_root->filePath("failing.cbz");
+
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
+    MessageBoxAnswerer boxes;
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(dialog->answered());
+    m_window->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 60000);
+    // The load warning, then the failure: it is reported even when leaving.
+    QCOMPARE(boxes.seen().size(), 2);
+    QCOMPARE(boxes.seen().at(1).text, QStringLiteral("Unable to create CBZ file!"));
+    QCOMPARE(filesIn(m_root->path()), QStringList());
+}
+
+QUIREVALE_TEST_MAIN(tst_CbzBuild)
+#include "tst_cbzbuild.moc"

@@ -1,0 +1,233 @@
+#include "cbzwriter.h"
+#include "pagetransform.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace TestSupport;
+
+namespace {
+QByteArray page(int width, int height, QColor color = Qt::darkGreen)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return encodeJpeg(image, 90);
+}
+
+QStringList leftovers(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class tst_CbzWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void entryNames_data();
+    void entryNames();
+    void writesPagesInOrder_data();
+    void writesPagesInOrder();
+    void emptyArchiveIsValid();
+    void replacesAnExistingFileCompletely();
+    void failureKeepsTheOldFile();
+    void emptyPageIsRefused();
+    void folderThatCannotBeWritten();
+    void writeErrorIsNoSuccess();
+    void commitOntoAFolderFails();
+};
+
+void tst_CbzWriter::entryNames_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("first") << 0 << "0000000000.jpg";
+    QTest::newRow("second") << 1 << "0000000001.jpg";
+    QTest::newRow("forty-two") << 42 << "0000000042.jpg";
+    QTest::newRow("large") << 1234567890 << "1234567890.jpg";
+}
+
+void tst_CbzWriter::entryNames()
+{
+    QFETCH(int, number);
+    QFETCH(QString, name);
+    QCOMPARE(CbzWriter::entryName(number), name);
+}
+
+void tst_CbzWriter::writesPagesInOrder_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("plain") << "book.cbz";
+    QTest::newRow("spaces and accents") << "Vol 1 – è à ü.cbz";
+    QTest::newRow("CJK and emoji") << "漫画 📚.cbz";
+    QTest::newRow("another extension") << "book.zip";
+}
+
+void tst_CbzWriter::writesPagesInOrder()
+{
+    QFETCH(QString, fileName);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(fileName);
+
+    QList<QByteArray> pages;
+    for (int i = 0; i < 12; ++i)
+        pages << page(40 + i, 30);
+    CbzWriter writer;
+    QVERIFY(writer.open(path));
+    QVERIFY(!QFile::exists(path)); // nothing under the chosen name before commit
+    for (const QByteArray &data : pages)
+        QVERIFY(writer.addPage(data));
+    QCOMPARE(writer.pageCount(), 12);
+    QVERIFY(writer.commit());
+
+    QString report;
+    QVERIFY2(unzipTest(path, &report), qPrintable(report));
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(path, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 12);
+    for (int i = 0; i < entries.size(); ++i) {
+        QCOMPARE(entries.at(i).name, CbzWriter::entryName(i));
+        QCOMPARE(entries.at(i).method, 8);
+        QCOMPARE(entries.at(i).data, pages.at(i));
+        QCOMPARE(jpegSize(entries.at(i).data), QSize(40 + i, 30));
+    }
+    QCOMPARE(leftovers(folder.path()), QStringList({fileName}));
+    QVERIFY(QFileInfo(path).permissions() & QFileDevice::ReadOther);
+}
+
+void tst_CbzWriter::emptyArchiveIsValid()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("empty.cbz");
+    CbzWriter writer;
+    QVERIFY(writer.open(path));
+    QVERIFY(writer.commit());
+    QString report;
+    QVERIFY2(unzipTest(path, &report), qPrintable(report));
+    bool ok = false;
+    QVERIFY(readArchive(path, &ok).isEmpty());
+    QVERIFY(ok);
+}
+
+void tst_CbzWriter::replacesAnExistingFileCompletely()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("book.cbz");
+    {
+        CbzWriter writer;
+        QVERIFY(writer.open(path));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(writer.addPage(page(100, 100)));
+        QVERIFY(writer.commit());
+    }
+    CbzWriter writer;
+    QVERIFY(writer.open(path));
+    QVERIFY(writer.addPage(page(10, 20)));
+    QVERIFY(writer.commit());
+
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(path, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(jpegSize(entries.first().data), QSize(10, 20));
+    QVERIFY(unzipTest(path));
+}
+
+void tst_CbzWriter::failureKeepsTheOldFile()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("book.cbz");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("the user's earlier archive");
+    old.close();
+
+    {
+        CbzWriter writer;
+        QVERIFY(writer.open(path));
+        QVERIFY(writer.addPage(page(10, 10)));
+        QVERIFY(QFile::exists(writer.partialFileName()));
+        // Dropped unfinished, as when a page cannot be taken.
+    }
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the user's earlier archive"));
+    QCOMPARE(leftovers(folder.path()), QStringList({"book.cbz"}));
+}
+
+void tst_CbzWriter::emptyPageIsRefused()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("book.cbz");
+    CbzWriter writer;
+    QVERIFY(writer.open(path));
+    QVERIFY(writer.addPage(page(10, 10)));
+    QVERIFY(!writer.addPage(QByteArray()));
+    QVERIFY(!writer.addPage(page(10, 10))); // the archive is spoilt now
+    QVERIFY(!writer.commit());
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(leftovers(folder.path()).isEmpty());
+}
+
+void tst_CbzWriter::folderThatCannotBeWritten()
+{
+    QTemporaryDir folder;
+    QFile plain(folder.filePath("not a folder"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    CbzWriter writer;
+    QVERIFY(!writer.open(folder.filePath("not a folder/book.cbz")));
+    QVERIFY(!writer.open(folder.filePath("missing/book.cbz")));
+    QVERIFY(!writer.addPage(page(10, 10)));
+    QVERIFY(!writer.commit());
+    QCOMPARE(leftovers(folder.path()), QStringList({"not a folder"}));
+}
+
+void tst_CbzWriter::writeErrorIsNoSuccess()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("book.cbz");
+    // Noise compresses badly: a few of these pages outgrow the limit.
+    QImage noise(400, 400, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y,
+                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    const QByteArray big = encodeJpeg(noise, 100);
+    QVERIFY(big.size() > 20000);
+
+    bool succeeded = true;
+    {
+        FileSizeLimit limit(64 * 1024);
+        CbzWriter writer;
+        QVERIFY(writer.open(path));
+        for (int i = 0; i < 8 && succeeded; ++i)
+            succeeded = writer.addPage(big);
+        if (succeeded)
+            succeeded = writer.commit();
+    }
+    QVERIFY(!succeeded);
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(leftovers(folder.path()).isEmpty());
+}
+
+void tst_CbzWriter::commitOntoAFolderFails()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("book.cbz");
+    QVERIFY(QDir().mkpath(path + "/inside"));
+    CbzWriter writer;
+    QVERIFY(writer.open(path));
+    QVERIFY(writer.addPage(page(10, 10)));
+    QVERIFY(!writer.commit());
+    QVERIFY(QFileInfo(path + "/inside").isDir());
+    QCOMPARE(leftovers(folder.path()), QStringList());
+}
+
+QUIREVALE_TEST_MAIN(tst_CbzWriter)
+#include "tst_cbzwriter.moc"
