@@ -20,6 +20,7 @@ Quirevale::Quirevale(QWidget *parent)
     , TaskbarButton(this)
 {
     ui.setupUi(this);
+    fitOptionColumn();
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrelind"));
@@ -73,9 +74,23 @@ void Quirevale::showEvent(QShowEvent *event)
 
 void Quirevale::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ui.retranslateUi(this);
+        fitOptionColumn();
+    }
     QMainWindow::changeEvent(event);
+}
+
+// The option column's minimum height was chosen for small system fonts.
+// Where the fonts (or a translation's longer words) need more, the column
+// takes what its contents need, so that no control is squeezed and clipped;
+// the window then grows to match.
+void Quirevale::fitOptionColumn()
+{
+    ui.OptionsFrame->ensurePolished();
+    const int needed = ui.OptionsFrame->layout()->minimumSize().height();
+    if (needed > ui.OptionsFrame->minimumHeight())
+        ui.OptionsFrame->setMinimumHeight(needed);
 }
 
 void Quirevale::setResizeControlsEnabled(bool enabled)

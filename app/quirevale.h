@@ -56,6 +56,7 @@ private slots:
 
 private:
     void setResizeControlsEnabled(bool enabled);
+    void fitOptionColumn();
     int LoadImagesList(QString folder);
     void moveCurrentRow(int step);
     bool MakeCbz(QString fileName);
