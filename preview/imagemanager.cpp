@@ -1,6 +1,17 @@
 #include "imagemanager.h"
 
+#include "borderoverlay.h"
+#include "splitoverlay.h"
+
 #include <QPainter>
+#include <QTransform>
+
+namespace {
+QPixmap picture(const char *name)
+{
+    return QPixmap(QStringLiteral(":/Quirevale/") + QLatin1String(name));
+}
+} // namespace
 
 ImageManager::ImageManager(QWidget *parent)
     : QWidget(parent)
@@ -60,4 +71,75 @@ void ImageManager::paintEvent(QPaintEvent *)
     // so the cut line lands where the cut will be made.
     painter.drawPixmap(
         0, 0, Image.scaled(width(), height(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    if (CutDoublePages)
+        drawSplitOverlay(painter);
+    // Drawn last, so the shaded margins lie over the split band and the sheets.
+    if (CutBorder)
+        drawBorderOverlay(painter);
+}
+
+QString ImageManager::halfLabel(bool leftHalf) const
+{
+    // The first page's sheet says "1".
+    return leftHalf == FirstPageRight ? tr("2") : tr("1");
+}
+
+void ImageManager::drawSplitOverlay(QPainter &painter)
+{
+    const QPixmap pageRight = picture("page_right.png");
+    const QPixmap pageLeft = picture("page_left.png");
+    const QPixmap scissors = picture("scissors.png");
+    const SplitOverlay overlay =
+        SplitOverlay::compute(size(), CutPoint, pageLeft.size(), pageRight.size(), scissors.size());
+
+    const QPen dashed(Qt::black, 1, Qt::DashLine);
+    QFont labelFont = painter.font();
+    labelFont.setPixelSize(70);
+
+    painter.save();
+    painter.setPen(dashed);
+    painter.fillRect(overlay.band, QColor(250, 250, 250, 128));
+    painter.drawLine(overlay.cutX, 0, overlay.cutX, height());
+    painter.drawPixmap(overlay.upperScissors, scissors);
+    painter.drawPixmap(overlay.lowerScissors, scissors);
+    painter.drawPixmap(overlay.leftSheet, pageLeft);
+    painter.drawPixmap(overlay.rightSheet, pageRight);
+
+    painter.setPen(QPen(Qt::black));
+    painter.setFont(labelFont);
+    painter.drawText(overlay.leftSheet, Qt::AlignCenter, halfLabel(true));
+    painter.drawText(overlay.rightSheet, Qt::AlignCenter, halfLabel(false));
+    painter.restore();
+}
+
+void ImageManager::drawBorderOverlay(QPainter &painter)
+{
+    const QPixmap s0 = picture("scissors.png");
+    // One transform turned further after each copy: 90, then 270, then 540 degrees.
+    QTransform turn;
+    const QPixmap s90 = s0.transformed(turn.rotate(90), Qt::FastTransformation);
+    const QPixmap s270 = s0.transformed(turn.rotate(180), Qt::FastTransformation);
+    const QPixmap s180 = s0.transformed(turn.rotate(270), Qt::FastTransformation);
+
+    const BorderOverlay overlay = BorderOverlay::compute(
+        size(), Image.size(), CutBorderSize, s0.size(), s90.size(), s180.size(), s270.size());
+    painter.save();
+    for (const QRect &margin : overlay.margins) {
+        if (!margin.isEmpty())
+            painter.fillRect(margin, QColor(128, 128, 128, 100));
+    }
+    if (!overlay.vanished) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(overlay.kept);
+        for (const QPoint &at : overlay.left)
+            painter.drawPixmap(at, s0);
+        for (const QPoint &at : overlay.right)
+            painter.drawPixmap(at, s180);
+        for (const QPoint &at : overlay.top)
+            painter.drawPixmap(at, s90);
+        for (const QPoint &at : overlay.bottom)
+            painter.drawPixmap(at, s270);
+    }
+    painter.restore();
 }

@@ -2,11 +2,14 @@
 #define IMAGEMANAGER_H
 
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 // Shows the current page stretched over the whole widget, with the
 // double-page cut and the border cut drawn over it. It also hands the
 // full-size page over to the archive build.
+class QPainter;
+
 class ImageManager : public QWidget
 {
     Q_OBJECT
@@ -31,10 +34,16 @@ public:
     int cutPoint() const { return CutPoint; }
     int cutBorderSize() const { return CutBorderSize; }
 
+    // The label drawn on the left or the right sheet of the split overlay.
+    QString halfLabel(bool leftHalf) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void drawSplitOverlay(QPainter &painter);
+    void drawBorderOverlay(QPainter &painter);
+
     QPixmap Image;
     bool CutDoublePages = false;
     bool CutBorder = false;

@@ -1,8 +1,10 @@
 #include "imagemanager.h"
 #include "quirevale.h"
+#include "splitoverlay.h"
 #include "testsupport.h"
 
 #include <QPainter>
+#include <QSet>
 
 namespace {
 // Counts the paints a widget receives.
@@ -19,6 +21,58 @@ public:
 };
 
 const QColor Grey(161, 161, 161);
+const QColor PageColor(40, 80, 160);
+
+// src over dst with alpha, as the painter blends.
+QColor blend(const QColor &src, int alpha, const QColor &dst)
+{
+    const double a = alpha / 255.0;
+    return QColor(qRound(src.red() * a + dst.red() * (1 - a)),
+                  qRound(src.green() * a + dst.green() * (1 - a)),
+                  qRound(src.blue() * a + dst.blue() * (1 - a)));
+}
+const QColor Band(250, 250, 250);
+const QColor Shade(128, 128, 128);
+
+// A 600 x 400 preview of a plain 1200 x 800 page.
+void preparePreview(ImageManager &preview)
+{
+    QPixmap page(1200, 800);
+    page.fill(PageColor);
+    preview.resize(600, 400);
+    preview.SetImage(page);
+}
+
+// The positions of the near-black pixels of a digit drawn as the preview
+// draws its labels, centred in a box of the sheet's size.
+QSet<int> glyphCore(const QString &digit, const QFont &base, const QSize &box)
+{
+    QImage image(box, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font = base;
+    font.setPixelSize(70);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(QPoint(0, 0), box), Qt::AlignCenter, digit);
+    painter.end();
+    QSet<int> core;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 40)
+                core.insert(y * box.width() + x);
+    return core;
+}
+
+QSet<int> darkPixels(const QImage &shot, const QRect &area)
+{
+    QSet<int> core;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            if (qGray(shot.pixel(area.x() + x, area.y() + y)) < 40)
+                core.insert(y * area.width() + x);
+    return core;
+}
 } // namespace
 
 class tst_ImageManager : public QObject
@@ -33,6 +87,11 @@ private slots:
     void imageFillsTheWholeWidget_data();
     void imageFillsTheWholeWidget();
     void severalSettersGiveOnePaint();
+    void splitBandAndLine();
+    void borderShading_data();
+    void borderShading();
+    void labelsFollowTheFirstPage();
+    void hugeBorderShadesEverythingOnce();
 };
 
 void tst_ImageManager::initialSettings()
@@ -159,6 +218,128 @@ void tst_ImageManager::severalSettersGiveOnePaint()
     QTRY_COMPARE(counter.paints, 1);
     QTest::qWait(50);
     QCOMPARE(counter.paints, 1);
+}
+
+void tst_ImageManager::splitBandAndLine()
+{
+    ImageManager preview;
+    preparePreview(preview);
+    preview.SetCutDoublePages(true);
+    preview.SetCutPoint(50);
+    const QImage shot = preview.grab().toImage();
+
+    const int y = 10; // above the scissors and the sheets
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(296, y), PageColor, 0));
+    for (int x : {297, 299, 301, 302})
+        QVERIFY2(TestSupport::colorNear(shot.pixelColor(x, y), blend(Band, 128, PageColor)),
+                 qPrintable(QString::number(x)));
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(303, y), PageColor, 0));
+
+    // The line at 300 is dashed: black and band pixels take turns.
+    int black = 0, pale = 0;
+    for (int row = 0; row < 60; ++row) {
+        const QColor c = shot.pixelColor(300, row);
+        if (TestSupport::colorNear(c, Qt::black))
+            ++black;
+        else if (TestSupport::colorNear(c, blend(Band, 128, PageColor)))
+            ++pale;
+    }
+    QVERIFY(black > 15);
+    QVERIFY(pale > 5);
+    QCOMPARE(black + pale, 60);
+
+    // Moving the cut point moves the line.
+    preview.SetCutPoint(30);
+    const QImage moved = preview.grab().toImage();
+    QVERIFY(TestSupport::colorNear(moved.pixelColor(299, y), PageColor, 0));
+    QVERIFY(TestSupport::colorNear(moved.pixelColor(179, y), blend(Band, 128, PageColor)));
+}
+
+void tst_ImageManager::borderShading_data()
+{
+    QTest::addColumn<bool>("split");
+    QTest::newRow("border alone") << false;
+    QTest::newRow("over the split") << true;
+}
+
+void tst_ImageManager::borderShading()
+{
+    QFETCH(bool, split);
+    ImageManager preview;
+    preparePreview(preview);
+    preview.SetCutDoublePages(split);
+    preview.SetCutBorder(true);
+    preview.SetCutBorderSize(20); // 10 widget pixels on each axis
+    const QImage shot = preview.grab().toImage();
+
+    const QColor margin = blend(Shade, 100, PageColor);
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(5, 200), margin));   // left
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(150, 5), margin));   // top
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(595, 200), margin)); // right
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(150, 395), margin)); // bottom
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(5, 5), margin));     // a corner, shaded once
+    QVERIFY(TestSupport::colorNear(shot.pixelColor(150, 60), PageColor, 0)); // kept
+    // The outline runs along the kept part's first column, dashed.
+    int black = 0;
+    for (int row = 40; row < 90; ++row)
+        black += TestSupport::colorNear(shot.pixelColor(10, row), Qt::black) ? 1 : 0;
+    QVERIFY(black > 10 && black < 50);
+
+    // Over the split band, the margin's shade lies on top of the band.
+    const QColor top = shot.pixelColor(299, 5);
+    if (split)
+        QVERIFY(TestSupport::colorNear(top, blend(Shade, 100, blend(Band, 128, PageColor))));
+    else
+        QVERIFY(TestSupport::colorNear(top, margin));
+}
+
+void tst_ImageManager::labelsFollowTheFirstPage()
+{
+    ImageManager preview;
+    preparePreview(preview);
+    preview.SetCutDoublePages(true);
+    const QPixmap sheet(QStringLiteral(":/Quirevale/page_left.png"));
+    QVERIFY(!sheet.isNull());
+    const SplitOverlay overlay =
+        SplitOverlay::compute(preview.size(), 50, sheet.size(), sheet.size(), QSize(20, 20));
+    const QSet<int> one = glyphCore(QStringLiteral("1"), preview.font(), sheet.size());
+    const QSet<int> two = glyphCore(QStringLiteral("2"), preview.font(), sheet.size());
+    QVERIFY(!one.isEmpty() && !two.isEmpty() && one != two);
+
+    // A few pixels of the sheet's own outline may be as dark as the digit.
+    auto shows = [](const QSet<int> &dark, const QSet<int> &digit) {
+        return (dark - digit).size() + (digit - dark).size() < 12;
+    };
+    QImage shot = preview.grab().toImage();
+    QVERIFY(shows(darkPixels(shot, overlay.leftSheet), two));
+    QVERIFY(shows(darkPixels(shot, overlay.rightSheet), one));
+
+    preview.SetFirstPageRight(false);
+    shot = preview.grab().toImage();
+    QVERIFY(shows(darkPixels(shot, overlay.leftSheet), one));
+    QVERIFY(shows(darkPixels(shot, overlay.rightSheet), two));
+    QVERIFY(!shows(one, two));
+}
+
+void tst_ImageManager::hugeBorderShadesEverythingOnce()
+{
+    ImageManager preview;
+    preparePreview(preview);
+    preview.SetCutBorder(true);
+    preview.SetCutBorderSize(1000);
+    const QImage shot = preview.grab().toImage();
+    QCOMPARE(shot.size(), QSize(600, 400));
+    const QColor margin = blend(Shade, 100, PageColor);
+    for (int y = 0; y < 400; y += 13)
+        for (int x = 0; x < 600; x += 17)
+            QVERIFY2(TestSupport::colorNear(shot.pixelColor(x, y), margin),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+
+    // A one-pixel page with both overlays on draws without trouble.
+    preview.SetImage(QPixmap(1, 1));
+    preview.SetCutDoublePages(true);
+    preview.SetCutBorderSize(0);
+    QCOMPARE(preview.grab().size(), QSize(600, 400));
 }
 
 QUIREVALE_TEST_MAIN(tst_ImageManager)
