@@ -1,5 +1,8 @@
 #include "quirevale.h"
 
+#include "about.h"
+#include "donations.h"
+
 #include "shelltaskbarprogress.h"
 
 #include <QApplication>
@@ -166,6 +169,18 @@ void Quirevale::on_ImageCutFirstPageRight_clicked()
 void Quirevale::on_actionExit_triggered()
 {
     close();
+}
+
+void Quirevale::on_actionDonations_triggered()
+{
+    Donations dialog(this);
+    dialog.exec();
+}
+
+void Quirevale::on_actionAbout_triggered()
+{
+    About dialog(this, QLatin1String(Version));
+    dialog.exec();
 }
 
 void Quirevale::SetTranslationLanguage(int LangID)

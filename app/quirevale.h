@@ -50,6 +50,8 @@ private slots:
     void MakeCbzFinished();
     void SelectImageItem(unsigned int i);
     void on_actionExit_triggered();
+    void on_actionDonations_triggered();
+    void on_actionAbout_triggered();
     void on_MoveImageUp_clicked();
     void on_MoveImageDown_clicked();
     void SetTranslationLanguage(int LangID);

@@ -26,3 +26,11 @@ ${_qrc_entries}    </qresource>
 </RCC>
 ")
 qt5_add_resources(QUIREVALE_TRANSLATION_RESOURCES "${_translations_qrc}" OPTIONS -no-compress)
+
+# Refreshes the catalogue's messages from the code and forms:
+#   cmake --build build --target update_translations
+add_custom_target(update_translations
+    COMMAND Qt5::lupdate -locations none -no-obsolete -target-language it_IT
+            app pages preview cbz dialogs -ts resources/quirevale_it.ts
+    WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+    VERBATIM)

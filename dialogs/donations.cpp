@@ -1,0 +1,14 @@
+#include "donations.h"
+
+#include "dialogflags.h"
+
+Donations::Donations(QWidget *parent)
+    : QDialog(parent, informationDialogFlags())
+{
+    ui.setupUi(this);
+}
+
+void Donations::on_ButtonOK_clicked()
+{
+    close();
+}
