@@ -47,8 +47,22 @@ void ShellTaskbarProgress::attach(QWinTaskbarProgress *native)
 }
 #endif
 
+double ShellTaskbarProgress::fraction() const
+{
+    if (m_maximum <= m_minimum)
+        return 0;
+    return double(m_value - m_minimum) / double(m_maximum - m_minimum);
+}
+
 void ShellTaskbarProgress::publish()
 {
+    // Only what changes is sent, and nothing while it stays hidden.
+    const double now = fraction();
+    if ((m_visible || m_sentVisible) && (now != m_sentFraction || m_visible != m_sentVisible)) {
+        m_launcher.update(now, m_visible);
+        m_sentFraction = now;
+        m_sentVisible = m_visible;
+    }
 #ifdef QUIREVALE_HAVE_WINEXTRAS
     if (m_native) {
         m_native->setRange(m_minimum, m_maximum);

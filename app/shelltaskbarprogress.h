@@ -1,6 +1,8 @@
 #ifndef SHELLTASKBARPROGRESS_H
 #define SHELLTASKBARPROGRESS_H
 
+#include "launcherentry.h"
+
 #include <QObject>
 
 #ifdef QUIREVALE_HAVE_WINEXTRAS
@@ -9,8 +11,9 @@ class QWinTaskbarProgress;
 
 // The progress indicator of the window's entry in the desktop's task bar.
 // It keeps its own range, value and visibility so that the rest of the
-// program can drive it the same way on every platform; where the desktop
-// has such an indicator the values are passed on to it.
+// program can drive it the same way on every platform, and passes them on
+// to the desktop: the task bar button on Windows, the launcher entry on
+// Linux desktops.
 class ShellTaskbarProgress : public QObject
 {
     Q_OBJECT
@@ -41,6 +44,11 @@ signals:
 private:
     void publish();
 
+    double fraction() const;
+
+    LauncherEntry m_launcher{QStringLiteral(QUIREVALE_DESKTOP_ID)};
+    double m_sentFraction = -1;
+    bool m_sentVisible = false;
     int m_minimum = 0;
     int m_maximum = 100;
     int m_value = 0;

@@ -1,8 +1,11 @@
 #include "testsupport.h"
 
+#include "quirevale.h"
+
 #include <QBuffer>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -11,6 +14,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <memory>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -146,6 +151,28 @@ FileSizeLimit::~FileSizeLimit()
     current.rlim_cur = rlim_t(m_savedLimit);
     setrlimit(RLIMIT_FSIZE, &current);
     std::signal(SIGXFSZ, m_savedHandler);
+}
+
+bool pickFolder(Quirevale *window, const QString &folder)
+{
+    std::unique_ptr<ModalAnswer> answer(chooseInFileDialog(folder));
+    window->findChild<QPushButton *>(QStringLiteral("BrowsePath"))->click();
+    return answer->answered();
+}
+
+QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dialog,
+                       std::function<void()> whileBoxShown)
+{
+    std::unique_ptr<ModalAnswer> save(chooseInFileDialog(target, dialog));
+    MessageBoxAnswerer boxes(std::move(whileBoxShown));
+    window->findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
+    if (!save->answered())
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    while (window->isBuilding() && timer.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return boxes.seen();
 }
 
 bool colorNear(const QColor &a, const QColor &b, int tolerance)

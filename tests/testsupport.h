@@ -11,6 +11,7 @@
 #include <functional>
 
 class QWidget;
+class Quirevale;
 
 namespace TestSupport {
 
@@ -99,6 +100,15 @@ private:
     qint64 m_savedLimit = -1;
     void (*m_savedHandler)(int) = nullptr;
 };
+
+// Picks folder through the window's folder dialog, as a user would.
+bool pickFolder(Quirevale *window, const QString &folder);
+
+// Presses "Make CBZ", answers the save dialog with target and every message
+// box that follows (running whileBoxShown as each appears), and waits until
+// the build has been reported. Returns the boxes, in order.
+QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dialog = nullptr,
+                       std::function<void()> whileBoxShown = {});
 
 // True when the two colours differ by at most tolerance in every channel.
 bool colorNear(const QColor &a, const QColor &b, int tolerance = 3);

@@ -108,19 +108,13 @@ QString tst_CbzBuild::openFolder(const QString &name, int count)
     for (int i = 0; i < count; ++i)
         writeImage(QDir(folder).filePath(QStringLiteral("p%1.png").arg(i + 1)), pageSize(i).width(),
                    pageSize(i).height(), QColor::fromHsv(i * 40 % 360, 180, 220));
-    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(folder));
-    widget<QPushButton>("BrowsePath")->click();
-    return dialog->answered() ? folder : QString();
+    return pickFolder(m_window, folder) ? folder : QString();
 }
 
 void tst_CbzBuild::build(const QString &target, DialogSeen *seen)
 {
-    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target, seen));
-    MessageBoxAnswerer boxes([this] { m_progressAtReport = bar()->value(); });
-    widget<QPushButton>("MakeCBZ")->click();
-    QVERIFY(dialog->answered());
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBuilding(), 60000);
-    m_boxes = boxes.seen();
+    m_boxes = makeCbz(m_window, target, seen, [this] { m_progressAtReport = bar()->value(); });
+    QVERIFY(!m_window->isBuilding());
 }
 
 void tst_CbzBuild::verifyIdleAgain()
@@ -361,8 +355,7 @@ void tst_CbzBuild::writeErrorFails()
                            qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
     for (int i = 0; i < 4; ++i)
         QVERIFY(noise.save(QStringLiteral("%1/n%2.png").arg(folder).arg(i)));
-    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(folder));
-    widget<QPushButton>("BrowsePath")->click();
+    QVERIFY(pickFolder(m_window, folder));
     QCOMPARE(list()->count(), 4);
 
     {

@@ -1,3 +1,4 @@
+#include "launcherentry.h"
 #include "quirevale.h"
 #include "shelltaskbarbutton.h"
 #include "shelltaskbarprogress.h"
@@ -14,6 +15,7 @@ private slots:
     void progressKeepsItsState();
     void buttonHandsOutOneIndicator();
     void windowBindsOnEveryShow();
+    void noSessionBusIsHarmless();
 };
 
 void tst_Taskbar::progressKeepsItsState_data()
@@ -78,6 +80,19 @@ void tst_Taskbar::windowBindsOnEveryShow()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(button->window(), window.windowHandle());
+}
+
+// This test runs with a session bus address that leads nowhere.
+void tst_Taskbar::noSessionBusIsHarmless()
+{
+    LauncherEntry entry(QStringLiteral(QUIREVALE_DESKTOP_ID));
+    QVERIFY(!entry.update(0.5, true));
+    ShellTaskbarProgress progress;
+    progress.setRange(0, 4);
+    progress.show();
+    progress.setValue(3);
+    progress.hide();
+    QCOMPARE(progress.value(), 3);
 }
 
 QUIREVALE_TEST_MAIN(tst_Taskbar)

@@ -7,7 +7,7 @@ out="$here/.."
 for name in about exit folder page_left page_right scissors thankyou; do
     rsvg-convert "$here/$name.svg" -o "$out/$name.png"
 done
-rsvg-convert -w 32 -h 32 "$here/quirevale.svg" -o "$here/quirevale-32.png"
-# A plain 32-bit BMP entry (not PNG-compressed), as Windows shell icons expect.
-icotool -c -o "$out/Quirevale.ico" "$here/quirevale-32.png"
-rm -f "$here/quirevale-32.png"
+# The application icon: 32 x 32 for the desktop's icon theme, and the same
+# picture as a plain 32-bit BMP entry (not PNG-compressed) in the ICO file.
+rsvg-convert -w 32 -h 32 "$here/quirevale.svg" -o "$out/desktop/quirevale-32.png"
+icotool -c -o "$out/Quirevale.ico" "$out/desktop/quirevale-32.png"

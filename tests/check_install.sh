@@ -1,0 +1,48 @@
+#!/bin/sh
+# Installs the build into a fresh prefix and checks what a desktop needs:
+# the program, a valid .desktop entry, valid AppStream data and the icons.
+# Then checks that a prefix nobody can write to is refused in plain words.
+# usage: check_install.sh <build folder> <desktop id>
+set -u
+build=$1
+id=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # check <what> <command...>
+    what=$1
+    shift
+    if "$@" > "$work/out" 2>&1; then
+        echo "PASS   : $what"
+    else
+        echo "FAIL!  : $what"
+        sed 's/^/         /' "$work/out"
+        failures=$((failures + 1))
+    fi
+}
+
+prefix="$work/prefix"
+check "cmake --install" cmake --install "$build" --prefix "$prefix"
+check "program installed" test -x "$prefix/bin/quirevale"
+check "desktop entry valid" desktop-file-validate "$prefix/share/applications/$id.desktop"
+check "desktop entry names its icon" grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop"
+check "metainfo valid" appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+check "metainfo launches the entry" grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
+    "$prefix/share/metainfo/$id.metainfo.xml"
+check "32x32 icon" test -s "$prefix/share/icons/hicolor/32x32/apps/$id.png"
+check "scalable icon" test -s "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+
+touch "$work/plain file"
+refused() {
+    ! cmake --install "$build" --prefix "$work/plain file/prefix" > "$work/refusal" 2>&1 \
+        && grep -q "cannot be installed into" "$work/refusal" \
+        && [ ! -e "$work/plain file/prefix" ]
+}
+check "unwritable prefix refused with a clear message" refused
+
+if [ "$failures" -eq 0 ]; then
+    echo "Totals: all passed"
+    exit 0
+fi
+echo "Totals: $failures failed"
+exit 1

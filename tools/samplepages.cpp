@@ -1,0 +1,142 @@
+#include "samplepages.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+
+namespace {
+void addGrain(QImage &image, QRandomGenerator &random)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(9)) - 4;
+            const QRgb p = line[x];
+            line[x] = qRgb(qBound(0, qRed(p) + noise, 255), qBound(0, qGreen(p) + noise, 255),
+                           qBound(0, qBlue(p) + noise, 255));
+        }
+    }
+}
+
+void drawBalloon(QPainter &painter, const QRect &panel, QRandomGenerator &random)
+{
+    const int w = panel.width() * 2 / 5, h = panel.height() / 4;
+    const QRect balloon(panel.left() + 20 + random.bounded(qMax(1, panel.width() - w - 40)),
+                        panel.top() + 20, w, h);
+    QPainterPath path;
+    path.addEllipse(balloon);
+    const QPointF tip(balloon.center().x() + w / 5, balloon.bottom() + h / 2);
+    QPainterPath tail;
+    tail.moveTo(balloon.center().x(), balloon.bottom() - 4);
+    tail.lineTo(tip);
+    tail.lineTo(balloon.center().x() + w / 4, balloon.bottom() - 8);
+    path = path.united(tail);
+    painter.setPen(QPen(Qt::black, 3));
+    painter.setBrush(Qt::white);
+    painter.drawPath(path);
+    for (int line = 0; line < 3; ++line) {
+        const int width = w * (60 - 12 * line) / 100;
+        painter.fillRect(balloon.center().x() - width / 2, balloon.top() + h / 4 + line * h / 5,
+                         width, qMax(4, h / 12), QColor(40, 40, 40));
+    }
+}
+} // namespace
+
+QImage drawComicPage(int number, const QSize &size)
+{
+    QRandomGenerator random(quint32(number) * 7919u + 17u);
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(QColor(246, 241, 228));
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const int margin = size.width() / 14;
+    const int gap = size.width() / 60;
+    const int rows = 3;
+    const int rowHeight = (size.height() - 2 * margin - (rows - 1) * gap) / rows;
+    for (int row = 0; row < rows; ++row) {
+        const int columns = 1 + int(random.bounded(2));
+        const int columnWidth = (size.width() - 2 * margin - (columns - 1) * gap) / columns;
+        for (int column = 0; column < columns; ++column) {
+            const QRect panel(margin + column * (columnWidth + gap),
+                              margin + row * (rowHeight + gap), columnWidth, rowHeight);
+            painter.fillRect(panel, QColor::fromHsv(int(random.bounded(360)), 50, 235));
+            // A horizon and a few figures.
+            painter.fillRect(panel.adjusted(0, panel.height() * 2 / 3, 0, 0),
+                             QColor::fromHsv(int(random.bounded(360)), 90, 170));
+            for (int figure = 0; figure < 3; ++figure) {
+                painter.setPen(QPen(Qt::black, 3));
+                painter.setBrush(QColor::fromHsv(int(random.bounded(360)), 160, 200));
+                const int r = panel.height() / 8 + int(random.bounded(panel.height() / 8));
+                painter.drawEllipse(
+                    QPoint(panel.left() + int(random.bounded(panel.width())),
+                           panel.top() + panel.height() / 2 + int(random.bounded(r))),
+                    r / 2, r);
+            }
+            drawBalloon(painter, panel, random);
+            painter.setPen(QPen(Qt::black, qMax(3, size.width() / 250)));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(panel);
+        }
+    }
+    QFont font = painter.font();
+    font.setPixelSize(margin / 2);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, size.height() - margin, size.width(), margin), Qt::AlignCenter,
+                     QString::number(number));
+    painter.end();
+    addGrain(page, random);
+    return page;
+}
+
+QImage drawSpread(int leftNumber, const QSize &pageSize)
+{
+    QImage spread(pageSize.width() * 2, pageSize.height(), QImage::Format_RGB32);
+    QPainter painter(&spread);
+    painter.drawImage(0, 0, drawComicPage(leftNumber, pageSize));
+    painter.drawImage(pageSize.width(), 0, drawComicPage(leftNumber + 1, pageSize));
+    // The binding's shadow down the middle.
+    QLinearGradient gutter(pageSize.width() - 40, 0, pageSize.width() + 40, 0);
+    gutter.setColorAt(0, QColor(0, 0, 0, 0));
+    gutter.setColorAt(0.5, QColor(0, 0, 0, 90));
+    gutter.setColorAt(1, QColor(0, 0, 0, 0));
+    painter.fillRect(pageSize.width() - 40, 0, 80, pageSize.height(), gutter);
+    return spread;
+}
+
+QImage addScannerBorder(const QImage &page, int border)
+{
+    QImage scan(page.width() + 2 * border, page.height() + 2 * border, QImage::Format_RGB32);
+    scan.fill(QColor(38, 38, 42));
+    QPainter painter(&scan);
+    // The lid's shadow is uneven: a lighter band along one edge.
+    painter.fillRect(0, 0, border / 2, scan.height(), QColor(70, 70, 76));
+    painter.drawImage(border, border, page);
+    return scan;
+}
+
+QStringList writeSampleFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return {};
+    const QSize pageSize(1200, 1800);
+    const QDir dir(folder);
+    QStringList written;
+    auto save = [&](const QImage &image, const QString &name, const char *format) {
+        if (image.save(dir.filePath(name), format, 92))
+            written << name;
+    };
+    save(drawComicPage(1, pageSize), QStringLiteral("page 1 cover.jpg"), "jpg");
+    save(drawComicPage(2, pageSize), QStringLiteral("page 2.png"), "png");
+    save(drawComicPage(3, pageSize), QStringLiteral("page 3.jpg"), "jpg");
+    save(drawSpread(4, pageSize), QStringLiteral("page 4-5 spread.jpg"), "jpg");
+    save(addScannerBorder(drawComicPage(6, pageSize), 40), QStringLiteral("page 6 scan.tif"),
+         "tif");
+    save(drawComicPage(7, pageSize), QStringLiteral("page 7.bmp"), "bmp");
+    save(drawComicPage(8, pageSize), QStringLiteral("page 8.jpg"), "jpg");
+    save(drawComicPage(9, pageSize), QStringLiteral("page 9.jpg"), "jpg");
+    save(drawComicPage(10, pageSize), QStringLiteral("page 10 back.jpg"), "jpg");
+    return written.size() == 9 ? written : QStringList();
+}

@@ -1,0 +1,50 @@
+// Takes a picture of the main window with the sample pages listed, the
+// double-page spread selected and both overlays on:
+//
+//   build/tools/quirevale-screenshot <sample folder> <out.png> <31|58>
+//
+// 31 is English, 58 Italian. tools/screenshots.sh runs it under xvfb-run.
+
+#include "quirevale.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSettings>
+#include <QSpinBox>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    TestSupport::isolateSettings();
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <sample folder> <out.png> <31|58>\n", argv[0]);
+        return 2;
+    }
+    TestSupport::clearSettings();
+    QSettings().setValue(QStringLiteral("Language"), QByteArray(argv[3]).toInt());
+
+    Quirevale window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window) ||
+        !TestSupport::pickFolder(&window, QString::fromLocal8Bit(argv[1])))
+        return 1;
+    auto *list = window.findChild<QListWidget *>(QStringLiteral("ImagesList"));
+    const QList<QListWidgetItem *> spread =
+        list->findItems(QStringLiteral("spread"), Qt::MatchContains);
+    if (!spread.isEmpty())
+        list->setCurrentItem(spread.first());
+    window.findChild<QCheckBox *>(QStringLiteral("ImageCutDoublePages"))->click();
+    window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+    window.findChild<QSpinBox *>(QStringLiteral("ImageCutBorderNumber"))->setValue(40);
+    QTest::qWait(300);
+
+    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "could not write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Makes the README's screenshots: the main window with the sample pages,
+# the spread selected and both overlays on, in English and in Italian,
+# in a real X server (Xvfb). Run from anywhere; needs a built tree.
+#   tools/screenshots.sh [build folder]
+set -eu
+cd "$(dirname "$0")/.."
+build=${1:-build}
+if ! command -v xvfb-run > /dev/null; then
+    if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb xauth
+fi
+cmake --build "$build" --target quirevale-samples quirevale-screenshot
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+samples="$work/Sample Comic"
+QT_QPA_PLATFORM=offscreen "$build/tools/quirevale-samples" "$samples" > /dev/null
+for language in en:31 it:58; do
+    xvfb-run -a -s "-screen 0 1280x900x24" \
+        "$build/tools/quirevale-screenshot" "$samples" "docs/screenshot-${language%%:*}.png" "${language#*:}"
+done
+echo "wrote docs/screenshot-en.png and docs/screenshot-it.png"
