@@ -181,6 +181,17 @@ bool colorNear(const QColor &a, const QColor &b, int tolerance)
            qAbs(a.blue() - b.blue()) <= tolerance && qAbs(a.alpha() - b.alpha()) <= tolerance;
 }
 
+QImage noiseImage(int width, int height)
+{
+    QImage noise(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            noise.setPixel(x, y,
+                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    }
+    return noise;
+}
+
 bool writeImage(const QString &path, int width, int height, const QColor &color, const char *format)
 {
     QImage image(width, height, QImage::Format_RGB32);

@@ -113,6 +113,9 @@ QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dia
 // True when the two colours differ by at most tolerance in every channel.
 bool colorNear(const QColor &a, const QColor &b, int tolerance = 3);
 
+// A picture that JPEG and deflate can hardly shrink.
+QImage noiseImage(int width, int height);
+
 // Writes a solid-coloured image file.
 bool writeImage(const QString &path, int width, int height, const QColor &color,
                 const char *format = nullptr);

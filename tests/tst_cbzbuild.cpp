@@ -348,11 +348,7 @@ void tst_CbzBuild::writeErrorFails()
 {
     const QString folder = m_root->filePath("noise");
     QVERIFY(QDir().mkpath(folder));
-    QImage noise(500, 500, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y,
-                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    const QImage noise = noiseImage(500, 500);
     for (int i = 0; i < 4; ++i)
         QVERIFY(noise.save(QStringLiteral("%1/n%2.png").arg(folder).arg(i)));
     QVERIFY(pickFolder(m_window, folder));

@@ -193,11 +193,7 @@ void tst_CbzWriter::writeErrorIsNoSuccess()
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
     // Noise compresses badly: a few of these pages outgrow the limit.
-    QImage noise(400, 400, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y,
-                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    const QImage noise = noiseImage(400, 400);
     const QByteArray big = encodeJpeg(noise, 100);
     QVERIFY(big.size() > 20000);
 

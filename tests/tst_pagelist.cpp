@@ -60,6 +60,7 @@ private slots:
     void unloadablePage();
     void staleButtonAtTheEnd();
     void selectImageItem();
+    void tenThousandUnreadablePages();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -353,6 +354,27 @@ void tst_PageList::selectImageItem()
     QVERIFY(QMetaObject::invokeMethod(m_window, "SelectImageItem", Q_ARG(unsigned int, 4)));
     QCOMPARE(changes.count(), 0);
     QCOMPARE(bar->value(), 5);
+}
+
+// Files that only look like pages, many of them, with names from everywhere:
+// listed all the same, and the first one's failure reported once.
+void tst_PageList::tenThousandUnreadablePages()
+{
+    const QString folder = m_root.filePath("ten thousand");
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 1; i <= 10000; ++i) {
+        QFile file(QStringLiteral("%1/ページ %2 🎨.jpg").arg(folder).arg(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    MessageBoxAnswerer boxes;
+    QVERIFY(pickFolder(m_window, folder));
+    QCOMPARE(list()->count(), 10000);
+    QCOMPARE(list()->item(9999)->text(), QStringLiteral("ページ 10000 🎨.jpg"));
+    QCOMPARE(list()->currentRow(), 0);
+    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.seen().first().text,
+             QStringLiteral("Unable to load image '%1/ページ 1 🎨.jpg'").arg(folder));
+    QVERIFY(preview()->GetImage().isNull());
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
