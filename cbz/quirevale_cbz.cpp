@@ -76,9 +76,11 @@ void Quirevale::MakeCbzFinished()
     const bool created = MakeCbzFuture.result();
     // A close asked for during the build happens now; a failure is still
     // reported, a success needs no words.
+    const bool closing = CloseWhenBuilt;
+    CloseWhenBuilt = false;
     if (created) {
         ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
-        if (!CloseWhenBuilt)
+        if (!closing)
             QMessageBox::information(this, tr("Advise"), tr("File successfull created!"));
     } else {
         QMessageBox::warning(this, tr("Error"), tr("Unable to create CBZ file!"));
@@ -89,7 +91,7 @@ void Quirevale::MakeCbzFinished()
     ui.ImagesList->setCurrentRow(0);
     setBuildControlsEnabled(true);
     Building = false;
-    if (CloseWhenBuilt)
+    if (closing)
         close();
 }
 
