@@ -2,7 +2,6 @@
 
 #include "about.h"
 #include "donations.h"
-
 #include "shelltaskbarprogress.h"
 
 #include <QApplication>
