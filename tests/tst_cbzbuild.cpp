@@ -53,6 +53,7 @@ private slots:
     void splitPagesGiveTwoEntriesEach();
     void progressFollowsTheBuild();
     void suggestionAndRememberedFolder();
+    void percentSignsInNamesStayText();
     void cancelChangesNothing();
     void allUncheckedGivesAnEmptyArchive();
     void existingArchiveIsReplaced();
@@ -244,6 +245,18 @@ void tst_CbzBuild::suggestionAndRememberedFolder()
     delete m_window;
     m_window = nullptr;
     QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), out);
+}
+
+void tst_CbzBuild::percentSignsInNamesStayText()
+{
+    QVERIFY(!openFolder("100% Vol %1", 1).isEmpty());
+    const QString out = m_root->filePath("50%2 off");
+    QVERIFY(QDir().mkpath(out));
+    build(out + "/first.cbz");
+    DialogSeen seen;
+    build(out + "/second.cbz", &seen);
+    QCOMPARE(seen.directory, out);
+    QCOMPARE(seen.suggested, QStringLiteral("100% Vol %1.cbz"));
 }
 
 void tst_CbzBuild::cancelChangesNothing()
