@@ -33,12 +33,6 @@ void ShellTaskbarProgress::setVisible(bool visible)
     publish();
 }
 
-void ShellTaskbarProgress::reset()
-{
-    m_value = m_minimum;
-    publish();
-}
-
 #ifdef QUIREVALE_HAVE_WINEXTRAS
 void ShellTaskbarProgress::attach(QWinTaskbarProgress *native)
 {

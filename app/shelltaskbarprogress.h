@@ -31,7 +31,6 @@ public:
     void setVisible(bool visible);
     void show() { setVisible(true); }
     void hide() { setVisible(false); }
-    void reset();
 
 #ifdef QUIREVALE_HAVE_WINEXTRAS
     void attach(QWinTaskbarProgress *native);

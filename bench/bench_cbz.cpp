@@ -10,6 +10,7 @@
 // the first run and kept. Each measured build runs in a process of its own
 // so that its peak memory is its own.
 
+#include "cbzwriter.h"
 #include "quirevale.h"
 #include "samplepages.h"
 #include "testsupport.h"
@@ -114,9 +115,8 @@ int runFloor(const QString &corpus, const QString &target)
 
         step.start();
         QuaZipFile entry(&zip);
-        entry.open(QIODevice::WriteOnly,
-                   QuaZipNewInfo(QStringLiteral("%1.jpg").arg(number++, 10, 10, QLatin1Char('0'))),
-                   nullptr, 0, 8, -1, false, -15, 8, 0);
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(CbzWriter::entryName(number++)), nullptr, 0,
+                   8, -1, false, -15, 8, 0);
         entry.write(jpeg);
         entry.close();
         deflate += step.nsecsElapsed() / 1e9;
@@ -152,7 +152,7 @@ double imageMagickPipeline(const QString &corpus, const QString &work)
     int number = 0;
     QStringList entries;
     for (const QString &file : corpusFiles(corpus)) {
-        const QString name = QStringLiteral("%1.jpg").arg(number++, 10, 10, QLatin1Char('0'));
+        const QString name = CbzWriter::entryName(number++);
         if (QProcess::execute(QStringLiteral("convert"),
                               {file, QStringLiteral("-quality"), QStringLiteral("100"),
                                QDir(work).filePath(name)}) != 0)

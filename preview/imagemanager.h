@@ -34,13 +34,12 @@ public:
     int cutPoint() const { return CutPoint; }
     int cutBorderSize() const { return CutBorderSize; }
 
-    // The label drawn on the left or the right sheet of the split overlay.
-    QString halfLabel(bool leftHalf) const;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The label drawn on the left or the right sheet of the split overlay.
+    QString halfLabel(bool leftHalf) const;
     void drawSplitOverlay(QPainter &painter);
     void drawBorderOverlay(QPainter &painter);
 

@@ -70,20 +70,6 @@ void ModalAnswer::poll()
     m_answer(modal);
 }
 
-ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent)
-{
-    auto *answer = new ModalAnswer(isA<QMessageBox>, [seen](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (seen) {
-            seen->title = box->windowTitle();
-            seen->text = box->text();
-        }
-        box->button(QMessageBox::Ok)->click();
-    });
-    answer->setParent(parent);
-    return answer;
-}
-
 ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen, QObject *parent)
 {
     auto *answer = new ModalAnswer(isA<QFileDialog>, [path, seen](QWidget *modal) {

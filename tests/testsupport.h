@@ -50,8 +50,6 @@ private:
 };
 
 // Convenience answers built on ModalAnswer.
-// Records the title and text of the next message box and presses OK.
-ModalAnswer *acceptMessageBox(BoxSeen *seen, QObject *parent = nullptr);
 // What a file dialog showed when it came up.
 struct DialogSeen
 {
