@@ -1,6 +1,7 @@
 #include "quirevale.h"
 
 #include "about.h"
+#include "cbzbuild.h"
 #include "donations.h"
 #include "shelltaskbarprogress.h"
 
@@ -23,6 +24,9 @@ Quirevale::Quirevale(QWidget *parent)
 {
     ui.setupUi(this);
     fitOptionColumn();
+    // Shown only while a build runs; Escape stops the build as well.
+    ui.CancelBuild->hide();
+    ui.CancelBuild->setShortcut(QKeySequence(Qt::Key_Escape));
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrelind"));

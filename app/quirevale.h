@@ -11,6 +11,9 @@
 #include <QSignalMapper>
 #include <QTranslator>
 
+#include <memory>
+
+class CbzBuild;
 class ShellTaskbarProgress;
 
 // The main window: the option column, the page list beside the preview,
@@ -55,13 +58,17 @@ private slots:
     void on_MoveImageUp_clicked();
     void on_MoveImageDown_clicked();
     void SetTranslationLanguage(int LangID);
+    void showBuiltPage(int row, int entryCount, const QImage &picture);
+    void on_CancelBuild_clicked();
 
 private:
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
     int LoadImagesList(QString folder);
     void moveCurrentRow(int step);
+    void startBuild(const QString &fileName);
     bool MakeCbz(QString fileName);
+    bool loadCurrentPage(const QString &path);
     PageOptions readPageOptions() const;
     void setBuildControlsEnabled(bool enabled);
     void finishBuildBeforeDestruction();
@@ -75,9 +82,12 @@ private:
     QSignalMapper LanguageMapper;
     ShellTaskbarButton TaskbarButton;
     ShellTaskbarProgress *TaskbarProgress = nullptr;
-    // Whether the preview holds the current row's own page. A page that
-    // fails to load leaves the previous one on show.
-    bool CurrentPageLoaded = false;
+    // The build under way (or last run); it reads no widget.
+    std::unique_ptr<CbzBuild> Build;
+    // The page the build just decoded, shown instead of reading it again.
+    QImage BuiltPicture;
+    // Page files of the folder last scanned that cannot be used.
+    QStringList UnusablePages;
     // From the start of a build until its report has been closed.
     bool Building = false;
     bool CloseWhenBuilt = false;

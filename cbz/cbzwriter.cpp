@@ -1,13 +1,16 @@
 #include "cbzwriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <quazip.h>
 #include <quazipfile.h>
+#include <quazipfileinfo.h>
 #include <quazipnewinfo.h>
+
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -19,27 +22,7 @@
 namespace {
 const int DeflateMethod = 8;
 const int DefaultLevel = -1;
-const int RawWindowBits = -15; // a raw deflate stream, as ZIP entries carry it
-const int MemoryLevel = 8;
-const int DefaultStrategy = 0;
-
-// Creates an empty file of a name nobody uses yet, in the target's folder,
-// so that the final move is a rename on the same file system.
-QString createPartialFile(const QString &target)
-{
-    const QFileInfo info(target);
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString name = info.dir().filePath(
-            QStringLiteral(".%1.%2.part")
-                .arg(info.fileName(), QString::number(QRandomGenerator::global()->generate(), 36)));
-        QFile file(name);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return name;
-        if (file.error() != QFileDevice::OpenError || !info.dir().exists())
-            break;
-    }
-    return QString();
-}
+const int NameLimit = 255; // bytes in one name, on every common file system
 
 // Puts the file's data on the disk before its name replaces an older file,
 // so that a power cut cannot leave an empty archive where a good one was.
@@ -67,7 +50,36 @@ bool replaceFile(const QString &from, const QString &to)
 }
 } // namespace
 
-CbzWriter::CbzWriter() = default;
+// The archive's file. It keeps the first write error: QuaZip seeks back to
+// fill in each entry's header after writing it, and a seek clears the error
+// QFile would otherwise still report.
+class CbzWriter::ArchiveFile : public QFile
+{
+public:
+    QString firstError;
+
+protected:
+    // A short write is tried again for the rest, so that what stopped it
+    // (a full disk, a size limit) is named by the system's own error.
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        qint64 written = 0;
+        while (written < length) {
+            const qint64 now = QFile::writeData(data + written, length - written);
+            if (now <= 0) {
+                if (firstError.isEmpty())
+                    firstError = errorString();
+                return written > 0 ? written : now;
+            }
+            written += now;
+        }
+        return written;
+    }
+};
+
+CbzWriter::CbzWriter()
+    : m_file(std::make_unique<ArchiveFile>())
+{}
 
 CbzWriter::~CbzWriter()
 {
@@ -79,16 +91,76 @@ QString CbzWriter::entryName(int number)
     return QStringLiteral("%1.jpg").arg(number, 10, 10, QLatin1Char('0'));
 }
 
+QString CbzWriter::partialNameFor(const QString &target, const QString &tag)
+{
+    const QFileInfo info(target);
+    const QString decoration = QStringLiteral("..%1.part").arg(tag);
+    const int room = NameLimit - QFile::encodeName(decoration).size();
+    QString name = info.fileName();
+    // Shortened by whole characters, never inside a surrogate pair.
+    while (QFile::encodeName(name).size() > room) {
+        name.chop(1);
+        if (!name.isEmpty() && QChar(name.back()).isHighSurrogate())
+            name.chop(1);
+    }
+    return info.dir().filePath(QStringLiteral(".%1.%2.part").arg(name, tag));
+}
+
+bool CbzWriter::fail(const QString &reason)
+{
+    if (m_error.isEmpty())
+        m_error = reason;
+    m_failed = true;
+    return false;
+}
+
+QString CbzWriter::fileError(const QString &what) const
+{
+    if (!m_file->firstError.isEmpty())
+        return tr("%1: %2").arg(what, m_file->firstError);
+    if (m_file->error() != QFileDevice::NoError)
+        return tr("%1: %2").arg(what, m_file->errorString());
+    return what;
+}
+
+// Creates an empty file of a name nobody uses yet, in the target's folder,
+// so that the final move is a rename on the same file system.
+bool CbzWriter::createPartialFile()
+{
+    const QFileInfo info(m_target);
+    if (!info.dir().exists())
+        return fail(tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(info.path())));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString tag = QString::number(QRandomGenerator::global()->generate(), 36);
+        m_partial = partialNameFor(m_target, tag);
+        m_file->setFileName(m_partial);
+        // Unbuffered: a write that fails (a full disk) fails at once, where
+        // it can be seen, not in a flush nobody checks.
+        if (m_file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        if (m_file->error() != QFileDevice::OpenError || !QFileInfo::exists(m_partial))
+            break;
+    }
+    m_partial.clear();
+    return fail(tr("The archive cannot be created in %1: %2")
+                    .arg(QDir::toNativeSeparators(info.path()), m_file->errorString()));
+}
+
 bool CbzWriter::open(const QString &fileName)
 {
     discard();
+    m_error.clear();
     m_target = QFileInfo(fileName).absoluteFilePath();
-    m_partial = createPartialFile(m_target);
-    if (m_partial.isEmpty())
+    if (!createPartialFile())
         return false;
-    m_zip = std::make_unique<QuaZip>(m_partial);
+    m_zip = std::make_unique<QuaZip>(m_file.get());
+    // The file is closed here, after its error has been read: closing it
+    // would forget the error.
+    m_zip->setAutoClose(false);
     if (!m_zip->open(QuaZip::mdCreate)) {
+        const QString reason = fileError(tr("The archive cannot be started"));
         discard();
+        m_error = reason;
         return false;
     }
     m_next = 0;
@@ -98,43 +170,96 @@ bool CbzWriter::open(const QString &fileName)
 
 bool CbzWriter::addPage(const QByteArray &jpeg)
 {
-    if (!m_zip || m_failed)
+    return addEntry(DeflatedEntry::deflate(jpeg));
+}
+
+bool CbzWriter::addEntry(const DeflatedEntry &entry)
+{
+    if (!addNamedEntry(entryName(m_next), entry))
         return false;
-    if (jpeg.isEmpty()) {
-        m_failed = true;
-        return false;
-    }
-    QuaZipFile entry(m_zip.get());
-    const QuaZipNewInfo info(entryName(m_next));
-    if (!entry.open(QIODevice::WriteOnly, info, nullptr, 0, DeflateMethod, DefaultLevel, false,
-                    RawWindowBits, MemoryLevel, DefaultStrategy)) {
-        m_failed = true;
-        return false;
-    }
-    const qint64 written = entry.write(jpeg);
-    entry.close();
-    if (written != jpeg.size() || entry.getZipError() != ZIP_OK) {
-        m_failed = true;
-        return false;
-    }
     ++m_next;
     return true;
+}
+
+bool CbzWriter::addNamedEntry(const QString &name, const DeflatedEntry &entry)
+{
+    if (!m_zip || m_failed)
+        return false;
+    if (entry.size == 0 || entry.compressed.isEmpty())
+        return fail(tr("Entry %1 would be empty.").arg(name));
+    QuaZipFile file(m_zip.get());
+    QuaZipNewInfo info(name);
+    info.uncompressedSize = ulong(entry.size);
+    if (!file.open(QIODevice::WriteOnly, info, nullptr, entry.crc, DeflateMethod, DefaultLevel,
+                   true))
+        return fail(fileError(tr("Entry %1 cannot be started").arg(name)));
+    const qint64 written = file.write(entry.compressed);
+    file.close();
+    if (written != entry.compressed.size() || file.getZipError() != ZIP_OK)
+        return fail(fileError(tr("Entry %1 cannot be written").arg(name)));
+    m_written.append({name, entry.crc, entry.compressed.size(), entry.size});
+    return true;
+}
+
+// The central directory, read back from the disk, must list exactly what
+// was written: a file cut short (a disk that filled while the index was
+// written) has none, or a wrong one.
+bool CbzWriter::verifyPartial()
+{
+    QuaZip zip(m_partial);
+    if (!zip.open(QuaZip::mdUnzip)) {
+        // An archive without entries is only its end record; QuaZip will
+        // not open it, so check that record's bytes instead.
+        QFile file(m_partial);
+        const bool emptyArchive = m_written.isEmpty() && file.open(QIODevice::ReadOnly) &&
+                                  file.size() == 22 && file.read(4) == "PK\x05\x06";
+        return emptyArchive || fail(tr("The finished archive cannot be read back."));
+    }
+    const QList<QuaZipFileInfo64> entries = zip.getFileInfoList64();
+    bool same = zip.getZipError() == ZIP_OK && entries.size() == m_written.size();
+    for (int i = 0; same && i < entries.size(); ++i) {
+        const QuaZipFileInfo64 &e = entries.at(i);
+        const Written &w = m_written.at(i);
+        same = e.name == w.name && e.crc == w.crc && qint64(e.compressedSize) == w.compressedSize &&
+               qint64(e.uncompressedSize) == w.size && e.method == DeflateMethod;
+    }
+    zip.close();
+    return same || fail(tr("The finished archive does not read back as it was written."));
 }
 
 bool CbzWriter::commit()
 {
     if (!m_zip || m_failed) {
+        const QString reason = m_error;
         discard();
+        m_error = reason.isEmpty() ? tr("The archive was not started.") : reason;
         return false;
     }
     m_zip->close();
-    const bool closed = m_zip->getZipError() == ZIP_OK;
+    bool closed = m_zip->getZipError() == ZIP_OK && m_file->firstError.isEmpty() &&
+                  m_file->error() == QFileDevice::NoError;
+    if (!closed)
+        fail(fileError(tr("The archive cannot be finished")));
     m_zip.reset();
-    if (!closed || !syncToDisk(m_partial) || !replaceFile(m_partial, m_target)) {
+    m_file->close();
+    if (closed && m_file->error() != QFileDevice::NoError)
+        closed = fail(fileError(tr("The archive cannot be finished")));
+    if (closed && verifyPartial()) {
+        if (!syncToDisk(m_partial))
+            fail(tr("The archive cannot be saved to the disk: %1").arg(strerror(errno)));
+        else if (!replaceFile(m_partial, m_target))
+            fail(tr("The archive cannot be renamed to %1: %2")
+                     .arg(QDir::toNativeSeparators(m_target),
+                          QString::fromLocal8Bit(strerror(errno))));
+    }
+    if (m_failed) {
+        const QString reason = m_error;
         discard();
+        m_error = reason;
         return false;
     }
     m_partial.clear();
+    m_written.clear();
     return true;
 }
 
@@ -145,9 +270,13 @@ void CbzWriter::discard()
             m_zip->close();
         m_zip.reset();
     }
+    if (m_file->isOpen())
+        m_file->close();
+    m_file->firstError.clear();
     if (!m_partial.isEmpty()) {
         QFile::remove(m_partial);
         m_partial.clear();
     }
+    m_written.clear();
     m_failed = false;
 }

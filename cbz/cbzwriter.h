@@ -1,8 +1,13 @@
 #ifndef CBZWRITER_H
 #define CBZWRITER_H
 
+#include "deflatedentry.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 
@@ -13,10 +18,14 @@ class QuaZip;
 //
 // The archive is written into a new file beside the chosen name and moved
 // over it only by commit(), once every entry and the archive itself closed
-// without an error. Until then a file of the chosen name is left as it was,
-// and discard() (or the destructor) removes only the partial file.
+// without an error and the finished file has been read back whole. Until
+// then a file of the chosen name is left as it was, and discard() (or the
+// destructor) removes only the partial file. Every failure leaves its
+// reason in errorString().
 class CbzWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(CbzWriter)
+
 public:
     CbzWriter();
     ~CbzWriter();
@@ -27,13 +36,18 @@ public:
     // can be created in that folder.
     bool open(const QString &fileName);
 
-    // Writes the next entry. An empty page is refused: it would be an
-    // entry that no reader can show. False on any error; the archive is then
-    // unusable and can only be discarded.
+    // Writes the next page, deflating it here.
     bool addPage(const QByteArray &jpeg);
+    // Writes the next page, deflated already. An empty page is refused: it
+    // would be an entry that no reader can show. False on any error; the
+    // archive is then unusable and can only be discarded.
+    bool addEntry(const DeflatedEntry &entry);
+    // Writes a last entry of its own name (not a page), deflated already.
+    bool addNamedEntry(const QString &name, const DeflatedEntry &entry);
 
-    // Closes the archive and moves it over the chosen name, replacing any
-    // file there. False when anything failed; nothing is left behind then.
+    // Closes the archive, reads it back, and moves it over the chosen name,
+    // replacing any file there. False when anything failed; nothing is left
+    // behind then.
     bool commit();
 
     // Drops the partial archive.
@@ -41,16 +55,39 @@ public:
 
     int pageCount() const { return m_next; }
     QString partialFileName() const { return m_partial; }
+    QString errorString() const { return m_error; }
 
     // "0000000042.jpg" for 42.
     static QString entryName(int number);
 
+    // The hidden file the archive is written into before it takes its
+    // name: within the file system's limit of 255 bytes for a name, however
+    // long the chosen name is.
+    static QString partialNameFor(const QString &target, const QString &tag);
+
 private:
+    struct Written
+    {
+        QString name;
+        quint32 crc;
+        qint64 compressedSize;
+        qint64 size;
+    };
+
+    bool fail(const QString &reason);
+    QString fileError(const QString &what) const;
+    bool createPartialFile();
+    bool verifyPartial();
+
     QString m_target;
     QString m_partial;
+    class ArchiveFile;
+    std::unique_ptr<ArchiveFile> m_file;
     std::unique_ptr<QuaZip> m_zip;
+    QVector<Written> m_written;
     int m_next = 0;
     bool m_failed = false;
+    QString m_error;
 };
 
 #endif // CBZWRITER_H

@@ -1,8 +1,8 @@
 // The "Make CBZ" action of the main window: asking for the archive's name,
-// the build on a thread of the global pool, and the report at its end.
+// the build on a thread of the global pool, the list following it page by
+// page, cancelling it, and the report at its end.
 
-#include "cbzwriter.h"
-#include "pagetransform.h"
+#include "cbzbuild.h"
 #include "quirevale.h"
 #include "shelltaskbarprogress.h"
 
@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QtConcurrent>
 
 void Quirevale::on_MakeCBZ_clicked()
@@ -26,64 +27,76 @@ void Quirevale::on_MakeCBZ_clicked()
     if (fileName.isEmpty())
         return;
     CbzSaveDir = QFileInfo(fileName).absolutePath();
+    startBuild(fileName);
+}
+
+// Everything the build needs is taken here, on this thread: it never looks
+// at a widget again.
+void Quirevale::startBuild(const QString &fileName)
+{
+    QVector<BuildPage> pages;
+    for (int row = 0; row < ui.ImagesList->count(); ++row) {
+        const QListWidgetItem *item = ui.ImagesList->item(row);
+        if (item->checkState() == Qt::Checked)
+            pages.append({row, item->data(Qt::UserRole).toString()});
+    }
+    Build = std::make_unique<CbzBuild>(fileName, pages, readPageOptions());
+    Build->setPicturesWanted(true);
+    connect(Build.get(), &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
 
     setBuildControlsEnabled(false);
     ui.MakeCBZProgressBar->setRange(0, ui.ImagesList->count());
     TaskbarProgress->setRange(0, ui.ImagesList->count());
     TaskbarProgress->show();
+    ui.CancelBuild->show();
 
     Building = true;
     MakeCbzFuture = QtConcurrent::run(this, &Quirevale::MakeCbz, fileName);
     MakeCbzWatcher.setFuture(MakeCbzFuture);
 }
 
-// Runs on a pool thread. The controls it reads sit in containers that stay
-// disabled for the whole build, so they cannot change under it.
+// Runs on a pool thread; the build touches no widget.
 bool Quirevale::MakeCbz(QString fileName)
 {
-    CbzWriter archive;
-    if (!archive.open(fileName))
-        return false;
+    Q_ASSERT(Build && Build->fileName() == fileName);
+    return Build->run();
+}
 
-    const PageOptions options = readPageOptions();
-    for (int row = 0; row < ui.ImagesList->count(); ++row) {
-        if (ui.ImagesList->item(row)->checkState() != Qt::Checked)
-            continue;
+// The list, the preview and the progress follow the build: the page the
+// build decoded is shown as it is, without reading its file again.
+void Quirevale::showBuiltPage(int row, int, const QImage &picture)
+{
+    BuiltPicture = picture;
+    SelectImageItem(unsigned(row));
+    BuiltPicture = QImage();
+}
 
-        // The GUI thread makes the row current, which loads its page into the
-        // preview; this thread waits until that is done.
-        QMetaObject::invokeMethod(this, "SelectImageItem", Qt::BlockingQueuedConnection,
-                                  Q_ARG(unsigned int, unsigned(row)));
-        // A page that did not load leaves the previous one in the preview:
-        // writing that would silently double a page.
-        if (!CurrentPageLoaded)
-            return false;
-        const QImage image = ui.ImageArea->GetImage().toImage();
-        if (image.isNull())
-            return false;
-
-        for (const QByteArray &page : TransformPage(image, options)) {
-            if (!archive.addPage(page))
-                return false;
-        }
-    }
-    return archive.commit();
+void Quirevale::on_CancelBuild_clicked()
+{
+    if (Build)
+        Build->cancel();
 }
 
 void Quirevale::MakeCbzFinished()
 {
     TaskbarProgress->hide();
+    ui.CancelBuild->hide();
     const bool created = MakeCbzFuture.result();
+    const bool canceled = !created && Build->isCanceled();
+    const QString reason = Build->errorString();
     // A close asked for during the build happens now; a failure is still
-    // reported, a success needs no words.
+    // reported, a success or a cancel needs no words.
     const bool closing = CloseWhenBuilt;
     CloseWhenBuilt = false;
     if (created) {
         ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
         if (!closing)
             QMessageBox::information(this, tr("Advise"), tr("File successfull created!"));
-    } else {
-        QMessageBox::warning(this, tr("Error"), tr("Unable to create CBZ file!"));
+    } else if (!canceled) {
+        QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to create CBZ file!"),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(reason);
+        box.exec();
     }
 
     ui.MakeCBZProgressBar->setValue(0);
@@ -125,26 +138,42 @@ void Quirevale::setBuildControlsEnabled(bool enabled)
     }
 }
 
-// The build uses the window's widgets until it ends, so the window must
-// outlive it. A close asked for meanwhile is put off until the build is done.
+// A close during a build asks first: the user may want the archive.
 void Quirevale::closeEvent(QCloseEvent *event)
 {
-    if (Building) {
-        CloseWhenBuilt = true;
-        event->ignore();
+    if (!Building) {
+        QMainWindow::closeEvent(event);
         return;
     }
-    QMainWindow::closeEvent(event);
+    event->ignore();
+    if (CloseWhenBuilt)
+        return; // asked already; the build is stopping
+    QMessageBox question(QMessageBox::Question, tr("Close"),
+                         tr("A CBZ file is being made. Stop it and close the window?"),
+                         QMessageBox::NoButton, this);
+    QPushButton *stop = question.addButton(tr("Stop and Close"), QMessageBox::DestructiveRole);
+    QPushButton *keep = question.addButton(tr("Keep Building"), QMessageBox::RejectRole);
+    question.setDefaultButton(keep);
+    question.setEscapeButton(keep);
+    question.exec();
+    if (question.clickedButton() != stop)
+        return;
+    if (!Building) { // it ended while the question was open
+        close();
+        return;
+    }
+    CloseWhenBuilt = true;
+    Build->cancel();
 }
 
 // Should the window go while a build still runs (the application quitting
-// by other means), let the build finish first. Events are processed while
-// waiting: the build may be waiting for this thread to select a row.
+// by other means), the build is stopped and waited for: it needs nothing
+// from this thread, so the wait is short.
 void Quirevale::finishBuildBeforeDestruction()
 {
     if (!MakeCbzFuture.isRunning())
         return;
     MakeCbzWatcher.disconnect(this);
-    while (MakeCbzFuture.isRunning())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    Build->cancel();
+    MakeCbzFuture.waitForFinished();
 }

@@ -3,12 +3,27 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
-// The page files directly inside folder (leading and trailing blanks of the
-// path ignored): readable regular files named *.png, *.jpg, *.bmp or *.tif
-// in any case, no hidden files, no symbolic links, no sub-folders, in
-// natural order. Only directory entries are read; no image is opened.
-// A folder that is missing or unreadable gives an empty list.
+// What a folder holds for the page list.
+struct PageFolder
+{
+    // Readable regular files directly inside the folder named *.png, *.jpg,
+    // *.bmp or *.tif in any case; no hidden files, no symbolic links, no
+    // sub-folders; in natural order.
+    QFileInfoList pages;
+    // Page files that cannot be used because their names are not valid
+    // text in the system's encoding (bytes from an old system's disk): no
+    // path to them can be written down. Shown with the bad bytes replaced.
+    QStringList unusableNames;
+};
+
+// Reads the directory entries of folder, exactly as named (nothing is
+// trimmed); no image is opened. A folder that is missing or unreadable
+// gives nothing.
+PageFolder scanPageFolder(const QString &folder);
+
+// The pages of scanPageFolder() alone.
 QFileInfoList listPageFiles(const QString &folder);
 
 #endif // PAGESCAN_H

@@ -1,6 +1,7 @@
 // The page list of the main window: choosing a folder, keeping the preview
 // in step with the current row, moving rows, and selecting rows for the build.
 
+#include "pagereader.h"
 #include "pagescan.h"
 #include "quirevale.h"
 #include "shelltaskbarprogress.h"
@@ -20,6 +21,15 @@ void Quirevale::on_BrowsePath_clicked()
     // Remembered before the scan, so a folder without images is remembered too.
     ImagesDir = folder;
     const int count = LoadImagesList(folder);
+    if (!UnusablePages.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, tr("Warning"),
+                        tr("Some files of this folder cannot be used: their names are not "
+                           "valid text."),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(tr("Rename them and pick the folder again."));
+        box.setDetailedText(UnusablePages.join(QLatin1Char('\n')));
+        box.exec();
+    }
     ui.OptionsFrame->setEnabled(count != 0);
     ui.MakeCBZFrame->setEnabled(count != 0);
     if (count != 0) {
@@ -35,7 +45,9 @@ void Quirevale::on_BrowsePath_clicked()
 int Quirevale::LoadImagesList(QString folder)
 {
     ui.ImagesList->clear();
-    const QFileInfoList files = listPageFiles(folder);
+    const PageFolder scanned = scanPageFolder(folder);
+    const QFileInfoList &files = scanned.pages;
+    UnusablePages = scanned.unusableNames;
     for (const QFileInfo &file : files) {
         auto *row = new QListWidgetItem(file.fileName());
         row->setData(Qt::UserRole, file.absoluteFilePath());
@@ -49,7 +61,6 @@ int Quirevale::LoadImagesList(QString folder)
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
 {
     if (!current) {
-        CurrentPageLoaded = false;
         ui.ImageArea->SetImage(QPixmap());
         ui.OriginalImageWidth->clear();
         ui.OriginalImageHeight->clear();
@@ -58,20 +69,35 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
 
     const QString path = current->data(Qt::UserRole).toString();
     const int row = ui.ImagesList->row(current);
-    const QPixmap page(path);
-    if (page.isNull()) {
-        CurrentPageLoaded = false;
-        QMessageBox::warning(this, tr("Warning"),
-                             QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path));
+    if (!loadCurrentPage(path))
         return;
-    }
+    ui.MoveImageUp->setEnabled(row != 0);
+    ui.MoveImageDown->setEnabled(row != ui.ImagesList->count() - 1);
+}
 
-    CurrentPageLoaded = true;
+// Shows the page of path (or the one the build has just decoded from it),
+// with its size; a page that cannot be used is reported with its reason and
+// leaves the previous one on show.
+bool Quirevale::loadCurrentPage(const QString &path)
+{
+    QImage picture = BuiltPicture;
+    if (picture.isNull()) {
+        PageReader reader(path);
+        if (!reader.read(PageReader::FirstPictureOnly)) {
+            QMessageBox box(QMessageBox::Warning, tr("Warning"),
+                            QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
+                            QMessageBox::Ok, this);
+            box.setInformativeText(reader.errorString());
+            box.exec();
+            return false;
+        }
+        picture = reader.images().first();
+    }
+    const QPixmap page = QPixmap::fromImage(picture);
     ui.ImageArea->SetImage(page);
     ui.OriginalImageWidth->setText(QString::number(page.width()));
     ui.OriginalImageHeight->setText(QString::number(page.height()));
-    ui.MoveImageUp->setEnabled(row != 0);
-    ui.MoveImageDown->setEnabled(row != ui.ImagesList->count() - 1);
+    return true;
 }
 
 void Quirevale::on_MoveImageUp_clicked()

@@ -25,6 +25,76 @@
     </message>
 </context>
 <context>
+    <name>CbzBuild</name>
+    <message>
+        <source>Page %1 cannot be read: %2</source>
+        <translation>La pagina %1 non può essere letta: %2</translation>
+    </message>
+    <message>
+        <source>A border of %1 pixels leaves nothing of page %2 (%3 × %4).</source>
+        <translation>Un bordo di %1 pixel non lascia nulla della pagina %2 (%3 × %4).</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be encoded as JPEG.</source>
+        <translation>La pagina %1 non può essere codificata in JPEG.</translation>
+    </message>
+</context>
+<context>
+    <name>CbzWriter</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La cartella %1 non esiste.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be created in %1: %2</source>
+        <translation>Impossibile creare l'archivio in %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive cannot be started</source>
+        <translation>Impossibile iniziare l'archivio</translation>
+    </message>
+    <message>
+        <source>Entry %1 would be empty.</source>
+        <translation>La voce %1 sarebbe vuota.</translation>
+    </message>
+    <message>
+        <source>Entry %1 cannot be started</source>
+        <translation>Impossibile iniziare la voce %1</translation>
+    </message>
+    <message>
+        <source>Entry %1 cannot be written</source>
+        <translation>Impossibile scrivere la voce %1</translation>
+    </message>
+    <message>
+        <source>The finished archive cannot be read back.</source>
+        <translation>L'archivio terminato non può essere riletto.</translation>
+    </message>
+    <message>
+        <source>The finished archive does not read back as it was written.</source>
+        <translation>L'archivio terminato non si rilegge come è stato scritto.</translation>
+    </message>
+    <message>
+        <source>The archive was not started.</source>
+        <translation>L'archivio non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be finished</source>
+        <translation>Impossibile completare l'archivio</translation>
+    </message>
+    <message>
+        <source>The archive cannot be saved to the disk: %1</source>
+        <translation>Impossibile salvare l'archivio sul disco: %1</translation>
+    </message>
+    <message>
+        <source>The archive cannot be renamed to %1: %2</source>
+        <translation>Impossibile rinominare l'archivio in %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Donations</name>
     <message>
         <source>Donations</source>
@@ -52,6 +122,29 @@
     <message>
         <source>1</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PageReader</name>
+    <message>
+        <source>The file is not a picture in a format this program reads.</source>
+        <translation>Il file non è un'immagine in un formato che questo programma legge.</translation>
+    </message>
+    <message>
+        <source>Picture %1 of the file cannot be found.</source>
+        <translation>L'immagine %1 del file non si trova.</translation>
+    </message>
+    <message>
+        <source>The file is damaged: it is cut short.</source>
+        <translation>Il file è danneggiato: è troncato.</translation>
+    </message>
+    <message>
+        <source>The page is %1 × %2 pixels, larger than any page needs (at most %3 million pixels).</source>
+        <translation>La pagina è di %1 × %2 pixel, più grande di quanto serva a qualsiasi pagina (al massimo %3 milioni di pixel).</translation>
+    </message>
+    <message>
+        <source>The file is damaged: %1</source>
+        <translation>Il file è danneggiato: %1</translation>
     </message>
 </context>
 <context>
@@ -91,6 +184,30 @@
     <message>
         <source>Unable to create CBZ file!</source>
         <translation>Impossibile creare il file CBZ!</translation>
+    </message>
+    <message>
+        <source>Some files of this folder cannot be used: their names are not valid text.</source>
+        <translation>Alcuni file di questa cartella non possono essere usati: i loro nomi non sono testo valido.</translation>
+    </message>
+    <message>
+        <source>Rename them and pick the folder again.</source>
+        <translation>Rinominarli e scegliere di nuovo la cartella.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>A CBZ file is being made. Stop it and close the window?</source>
+        <translation>Si sta creando un file CBZ. Interromperlo e chiudere la finestra?</translation>
+    </message>
+    <message>
+        <source>Stop and Close</source>
+        <translation>Interrompi e chiudi</translation>
+    </message>
+    <message>
+        <source>Keep Building</source>
+        <translation>Continua</translation>
     </message>
 </context>
 <context>
@@ -222,6 +339,10 @@
     <message>
         <source>About...</source>
         <translation>Informazioni...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
     </message>
 </context>
 </TS>

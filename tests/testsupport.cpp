@@ -2,6 +2,7 @@
 
 #include "quirevale.h"
 
+#include <QAbstractButton>
 #include <QBuffer>
 #include <QDialog>
 #include <QDir>
@@ -114,10 +115,17 @@ void MessageBoxAnswerer::poll()
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box || !box->isVisible())
         return;
-    m_seen.append({box->windowTitle(), box->text()});
+    m_seen.append({box->windowTitle(), box->text(), box->informativeText()});
     if (m_whileShown)
         m_whileShown();
-    box->button(QMessageBox::Ok)->click();
+    QAbstractButton *press = box->button(QMessageBox::Ok);
+    for (QAbstractButton *button : box->buttons()) {
+        if (!m_buttonText.isEmpty() && button->text() == m_buttonText)
+            press = button;
+    }
+    if (!press)
+        press = box->defaultButton();
+    press->click();
 }
 
 FileSizeLimit::FileSizeLimit(qint64 limit)
@@ -239,6 +247,98 @@ QSize jpegSize(const QByteArray &data)
     if (!image.load(&buffer, "jpg"))
         return QSize();
     return image.size();
+}
+
+} // namespace TestSupport
+
+namespace TestSupport {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+namespace {
+void put16(QByteArray &out, quint16 value)
+{
+    out.append(char(value & 0xff)).append(char(value >> 8));
+}
+
+void put32(QByteArray &out, quint32 value)
+{
+    put16(out, quint16(value & 0xffff));
+    put16(out, quint16(value >> 16));
+}
+} // namespace
+
+QByteArray multiPageTiff(const QList<QImage> &pages)
+{
+    QByteArray out("II*\0", 4);
+    put32(out, 8); // the first directory follows the header
+    for (int p = 0; p < pages.size(); ++p) {
+        const QImage rgb = pages.at(p).convertToFormat(QImage::Format_RGB888);
+        const int entries = 10;
+        const quint32 directory = quint32(out.size());
+        const quint32 bitsAt = directory + 2 + entries * 12 + 4;
+        const quint32 pixelsAt = bitsAt + 6;
+        const quint32 pixelBytes = quint32(rgb.width() * rgb.height() * 3);
+        const quint32 next = p + 1 < pages.size() ? pixelsAt + pixelBytes : 0;
+        put16(out, entries);
+        auto tag = [&out](quint16 id, quint16 type, quint32 count, quint32 value) {
+            put16(out, id);
+            put16(out, type);
+            put32(out, count);
+            put32(out, value);
+        };
+        tag(256, 4, 1, quint32(rgb.width()));
+        tag(257, 4, 1, quint32(rgb.height()));
+        tag(258, 3, 3, bitsAt);
+        tag(259, 3, 1, 1); // no compression
+        tag(262, 3, 1, 2); // RGB
+        tag(273, 4, 1, pixelsAt);
+        tag(277, 3, 1, 3);
+        tag(278, 4, 1, quint32(rgb.height()));
+        tag(279, 4, 1, pixelBytes);
+        tag(284, 3, 1, 1); // interleaved
+        put32(out, next);
+        put16(out, 8);
+        put16(out, 8);
+        put16(out, 8);
+        for (int y = 0; y < rgb.height(); ++y)
+            out.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rgb.width() * 3);
+    }
+    return out;
+}
+
+QByteArray jpegWithOrientation(const QImage &image, int orientation)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "jpg", 95);
+    // APP1 "Exif": a little-endian TIFF header and one directory holding
+    // the orientation tag alone.
+    QByteArray tiff("II*\0", 4);
+    put32(tiff, 8);
+    put16(tiff, 1);
+    put16(tiff, 0x0112);
+    put16(tiff, 3);
+    put32(tiff, 1);
+    put16(tiff, quint16(orientation));
+    put16(tiff, 0);
+    put32(tiff, 0);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xff\xe1", 2);
+    segment.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xff));
+    segment.append(payload);
+    return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
 } // namespace TestSupport

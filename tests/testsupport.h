@@ -19,6 +19,7 @@ struct BoxSeen
 {
     QString title;
     QString text;
+    QString informative;
 };
 
 // Points QSettings at a private folder for this process, so that tests
@@ -75,11 +76,15 @@ class MessageBoxAnswerer : public QObject
 public:
     explicit MessageBoxAnswerer(std::function<void()> whileShown = {});
     const QList<BoxSeen> &seen() const { return m_seen; }
+    // The button whose text is buttonText is pressed instead of OK (or the
+    // box's default button when it has no OK).
+    void pressButton(const QString &buttonText) { m_buttonText = buttonText; }
 
 private:
     void poll();
 
     std::function<void()> m_whileShown;
+    QString m_buttonText;
     QList<BoxSeen> m_seen;
     QTimer m_timer;
 };
@@ -134,6 +139,16 @@ bool unzipTest(const QString &path, QString *output = nullptr);
 
 // The pixel size of a JPEG file in memory (invalid when it is not one).
 QSize jpegSize(const QByteArray &data);
+
+// The bytes of a file (empty when it cannot be read).
+QByteArray contentOf(const QString &path);
+bool writeFile(const QString &path, const QByteArray &content);
+
+// A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
+QByteArray multiPageTiff(const QList<QImage> &pages);
+
+// A JPEG of image whose EXIF data asks viewers to turn it (orientation 1-8).
+QByteArray jpegWithOrientation(const QImage &image, int orientation);
 
 } // namespace TestSupport
 

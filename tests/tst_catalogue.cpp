@@ -60,7 +60,7 @@ class tst_Catalogue : public QObject
 private slots:
     void translations_data();
     void translations();
-    void holdsExactlyTheseMessages();
+    void holdsTheseMessages();
     void everyTextOfTheCodeIsCovered();
     void resourcesAreStoredUncompressed_data();
     void resourcesAreStoredUncompressed();
@@ -86,8 +86,9 @@ void tst_Catalogue::translations()
     QCOMPARE(translator.translate(context.toLatin1(), source.toUtf8()), translation);
 }
 
-// The compiled catalogue, taken apart again: 45 messages, no more, no less.
-void tst_Catalogue::holdsExactlyTheseMessages()
+// The compiled catalogue, taken apart again: the 45 messages the program
+// has always had, and a translation for every message it holds.
+void tst_Catalogue::holdsTheseMessages()
 {
     QTemporaryDir work;
     const QString qm = work.filePath("it.qm"), ts = work.filePath("it.ts");
@@ -103,8 +104,9 @@ void tst_Catalogue::holdsExactlyTheseMessages()
                         entry.translation;
     QCOMPARE(expected.size(), 45);
     QCOMPARE(compiled.size(), readTs(ts).size()); // no message twice
-    QCOMPARE(compiled - expected, QSet<QString>());
     QCOMPARE(expected - compiled, QSet<QString>());
+    for (const Message &message : readTs(ts))
+        QVERIFY2(!message.translation.isEmpty(), qPrintable(message.source));
 }
 
 // What lupdate finds in the code today: each text is in the catalogue, or
@@ -137,18 +139,18 @@ void tst_Catalogue::everyTextOfTheCodeIsCovered()
         key("About", "<a href=\"https://quirevale.example.org/\">Ostrelind Home Page</a>"),
         key("Donations", "OK"),
     };
-    QCOMPARE(inCode - catalogue - english, QSet<QString>());
-    QCOMPARE(catalogue - inCode, QSet<QString>());
-    QCOMPARE(english - inCode, QSet<QString>());
-
-    // The source file in the repository says the same as the code.
+    // The source file in the repository translates everything the code
+    // says, but for the texts that stay English, and nothing more.
     QSet<QString> finished;
     for (const Message &message :
          readTs(QStringLiteral(QUIREVALE_SOURCE_DIR "/resources/quirevale_it.ts"))) {
         if (message.finished)
             finished << key(message.context, message.source);
     }
-    QCOMPARE(finished, catalogue);
+    QCOMPARE(inCode - finished - english, QSet<QString>());
+    QCOMPARE(finished - inCode, QSet<QString>());
+    QCOMPARE(english - inCode, QSet<QString>());
+    QCOMPARE(catalogue - finished, QSet<QString>());
 }
 
 void tst_Catalogue::resourcesAreStoredUncompressed_data()

@@ -1,42 +1,45 @@
-#include "cbzwriter.h"
-#include "quirevale.h"
-#include "shelltaskbarprogress.h"
+#include "cbzbuild.h"
+#include "pagetransform.h"
 #include "testsupport.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSettings>
+#include <QPainter>
+#include <QPixmap>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QTemporaryDir>
-
-#include <memory>
 
 using namespace TestSupport;
 
-namespace {
-// Page i is (120 + 10 i) x (90 + i): its size names it inside the archive.
-QSize pageSize(int i)
-{
-    return QSize(120 + 10 * i, 90 + i);
-}
+Q_DECLARE_METATYPE(PageOptions)
 
+namespace {
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-QByteArray contentOf(const QString &path)
+QList<QByteArray> entryData(const QString &archive)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    bool ok = false;
+    QList<QByteArray> data;
+    for (const ArchiveEntry &entry : readArchive(archive, &ok))
+        data << entry.data;
+    return ok ? data : QList<QByteArray>{"unreadable"};
+}
+
+PageOptions options(bool split, bool border, bool resize, int quality = 100)
+{
+    PageOptions o;
+    o.ImageCutDoublePages = split;
+    o.ImageCutPointNumber = 40;
+    o.ImageCutFirstPageRight = false;
+    o.ImageCutBorder = border;
+    o.ImageCutBorderNumber = 7;
+    o.ImageResize = resize;
+    o.ResizeImageWidth = 120;
+    o.ResizeImageHeight = 170;
+    o.ImageQuality = quality;
+    return o;
 }
 } // namespace
 
@@ -45,392 +48,180 @@ class tst_CbzBuild : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void writesCheckedRowsInTheirOrder();
-    void splitPagesGiveTwoEntriesEach_data();
-    void splitPagesGiveTwoEntriesEach();
-    void progressFollowsTheBuild();
-    void suggestionAndRememberedFolder();
-    void percentSignsInNamesStayText();
-    void cancelChangesNothing();
-    void allUncheckedGivesAnEmptyArchive();
-    void existingArchiveIsReplaced();
-    void targetThatCannotBeCreated();
-    void vanishedPageFailsAndKeepsTheOldArchive();
-    void borderLeavingNoPixelsFails();
-    void writeErrorFails();
-    void closeDuringBuildWaitsForIt_data();
-    void closeDuringBuildWaitsForIt();
-    void closeDuringFailingBuild();
+    void initTestCase();
+    void sameEntriesForAnyThreadCount_data();
+    void sameEntriesForAnyThreadCount();
+    void rowsAreReportedInOrder();
+    void cancelStopsAndLeavesNothing();
+    void failuresSayWhy_data();
+    void failuresSayWhy();
 
 private:
-    // Lists count pages in a new folder named name and picks it.
-    QString openFolder(const QString &name, int count);
-    // Presses "Make CBZ", answers the save dialog with target and every box
-    // that follows, and waits until the build has been reported.
-    void build(const QString &target, DialogSeen *dialog = nullptr);
-    QListWidget *list() { return m_window->findChild<QListWidget *>("ImagesList"); }
-    QProgressBar *bar() { return m_window->findChild<QProgressBar *>("MakeCBZProgressBar"); }
-    template<typename T = QWidget> T *widget(const char *name)
-    {
-        return m_window->findChild<T *>(QLatin1String(name));
-    }
-    void verifyIdleAgain();
+    // Pages of every kind a folder may hold, each a different size.
+    QVector<BuildPage> mixedPages() const { return m_mixed; }
+    QVector<BuildPage> m_mixed;
 
-    Quirevale *m_window = nullptr;
-    std::unique_ptr<QTemporaryDir> m_root;
-    QList<BoxSeen> m_boxes;
-    int m_progressAtReport = -1;
+    QTemporaryDir m_dir;
 };
 
-void tst_CbzBuild::init()
+void tst_CbzBuild::initTestCase()
 {
-    clearSettings();
-    m_root = std::make_unique<QTemporaryDir>();
-    m_boxes.clear();
-    m_progressAtReport = -1;
-    m_window = new Quirevale;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkdir("pages"));
+    const QString folder = m_dir.filePath("pages");
+    QImage base = noiseImage(230, 160);
+    QVERIFY2(base.save(folder + "/a.jpg", nullptr, 90), "jpg");
+    QVERIFY2(base.convertToFormat(QImage::Format_Indexed8).save(folder + "/b.png"), "indexed");
+    QVERIFY2(base.convertToFormat(QImage::Format_Grayscale8).save(folder + "/c.png"), "grey");
+    QVERIFY2(base.scaled(150, 200).save(folder + "/d.bmp"), "bmp");
+    QVERIFY2(base.scaled(180, 120).save(folder + "/e.tif"), "tif");
+    QVERIFY2(writeFile(folder + "/f.tif", multiPageTiff({base, base.mirrored()})), "tiff pages");
+    int row = 0;
+    for (const char *name : {"a.jpg", "b.png", "c.png", "d.bmp", "e.tif", "f.tif"})
+        m_mixed.append({row += 2, folder + '/' + name}); // unchecked rows in between
 }
 
-void tst_CbzBuild::cleanup()
+void tst_CbzBuild::sameEntriesForAnyThreadCount_data()
 {
-    delete m_window;
-    m_window = nullptr;
+    QTest::addColumn<PageOptions>("pageOptions");
+    QTest::newRow("as they are") << options(false, false, false);
+    QTest::newRow("split, border, resize") << options(true, true, true);
+    QTest::newRow("border, quality 40") << options(false, true, false, 40);
 }
 
-QString tst_CbzBuild::openFolder(const QString &name, int count)
+void tst_CbzBuild::sameEntriesForAnyThreadCount()
 {
-    const QString folder = m_root->filePath(name);
-    QDir().mkpath(folder);
-    for (int i = 0; i < count; ++i)
-        writeImage(QDir(folder).filePath(QStringLiteral("p%1.png").arg(i + 1)), pageSize(i).width(),
-                   pageSize(i).height(), QColor::fromHsv(i * 40 % 360, 180, 220));
-    return pickFolder(m_window, folder) ? folder : QString();
-}
-
-void tst_CbzBuild::build(const QString &target, DialogSeen *seen)
-{
-    m_boxes = makeCbz(m_window, target, seen, [this] { m_progressAtReport = bar()->value(); });
-    QVERIFY(!m_window->isBuilding());
-}
-
-void tst_CbzBuild::verifyIdleAgain()
-{
-    QCOMPARE(bar()->value(), 0);
-    QCOMPARE(m_window->taskbarProgress()->value(), 0);
-    QVERIFY(!m_window->taskbarProgress()->isVisible());
-    QCOMPARE(list()->currentRow(), 0);
-    for (const char *name :
-         {"OptionsFrame", "ImagesPathFrame", "ImageSplitterFrame", "MakeCBZFrame"})
-        QVERIFY2(widget(name)->isEnabled(), name);
-}
-
-void tst_CbzBuild::writesCheckedRowsInTheirOrder()
-{
-    QVERIFY(!openFolder("five", 5).isEmpty());
-    list()->item(1)->setCheckState(Qt::Unchecked);
-    list()->item(3)->setCheckState(Qt::Unchecked);
-    list()->setCurrentRow(4);
-    widget<QPushButton>("MoveImageUp")->click(); // p5 now stands before p4
-
-    const QString target = m_root->filePath("out/book.cbz");
-    QVERIFY(QDir().mkpath(m_root->filePath("out")));
-    build(target);
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Advise"));
-    QCOMPARE(m_boxes.first().text, QStringLiteral("File successfull created!"));
-    QCOMPARE(m_progressAtReport, 5);
-    verifyIdleAgain();
-    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("out"));
-
-    QString report;
-    QVERIFY2(unzipTest(target, &report), qPrintable(report));
-    bool ok = false;
-    const QList<ArchiveEntry> entries = readArchive(target, &ok);
-    QVERIFY(ok);
-    const QList<int> pages = {0, 2, 4};
-    QCOMPARE(entries.size(), pages.size());
-    for (int i = 0; i < entries.size(); ++i) {
-        QCOMPARE(entries.at(i).name, CbzWriter::entryName(i));
-        QCOMPARE(entries.at(i).method, 8);
-        QCOMPARE(jpegSize(entries.at(i).data), pageSize(pages.at(i)));
+    QFETCH(PageOptions, pageOptions);
+    const QVector<BuildPage> pages = mixedPages();
+    QList<QList<QByteArray>> results;
+    for (int threads : {1, 2, 5}) {
+        const QString target = m_dir.filePath(QStringLiteral("threads %1.cbz").arg(threads));
+        CbzBuild build(target, pages, pageOptions);
+        build.setThreadCount(threads);
+        QVERIFY2(build.run(), qPrintable(build.errorString()));
+        QVERIFY(unzipTest(target));
+        results << entryData(target);
     }
-    QCOMPARE(filesIn(m_root->filePath("out")), QStringList({"book.cbz"}));
+    QCOMPARE(results.at(1), results.at(0));
+    QCOMPARE(results.at(2), results.at(0));
+
+    // Each entry is the JPEG a page shown in the preview would give, page
+    // by page; a multi-page TIFF gives one set per picture.
+    QList<QByteArray> expected;
+    for (const BuildPage &page : pages)
+        expected << TransformPage(QPixmap(page.path).toImage(), pageOptions);
+    const QImage secondPicture = noiseImage(230, 160).mirrored();
+    expected << TransformPage(QPixmap::fromImage(secondPicture).toImage(), pageOptions);
+    QCOMPARE(results.at(0).size(), expected.size());
+    for (int i = 0; i < expected.size() - (pageOptions.ImageCutDoublePages ? 2 : 1); ++i)
+        QVERIFY2(results.at(0).at(i) == expected.at(i), qPrintable(QString::number(i)));
 }
 
-void tst_CbzBuild::splitPagesGiveTwoEntriesEach_data()
+void tst_CbzBuild::rowsAreReportedInOrder()
 {
-    QTest::addColumn<bool>("firstRight");
-    QTest::newRow("first page right") << true;
-    QTest::newRow("first page left") << false;
-}
-
-void tst_CbzBuild::splitPagesGiveTwoEntriesEach()
-{
-    QFETCH(bool, firstRight);
-    QVERIFY(!openFolder("spreads", 2).isEmpty());
-    widget<QCheckBox>("ImageCutDoublePages")->click();
-    widget<QSpinBox>("ImageCutPointNumber")->setValue(30);
-    if (!firstRight)
-        widget<QRadioButton>("ImageCutFirstPageLeft")->click();
-
-    const QString target = m_root->filePath("spreads.cbz");
-    build(target);
-    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
-    bool ok = false;
-    const QList<ArchiveEntry> entries = readArchive(target, &ok);
-    QVERIFY(ok);
-    QCOMPARE(entries.size(), 4);
-    for (int page = 0; page < 2; ++page) {
-        const QSize size = pageSize(page);
-        const int k = size.width() * 30 / 100;
-        const QSize left(k + 1, size.height()), right(size.width() - k, size.height());
-        QCOMPARE(entries.at(2 * page).name, CbzWriter::entryName(2 * page));
-        QCOMPARE(entries.at(2 * page + 1).name, CbzWriter::entryName(2 * page + 1));
-        QCOMPARE(jpegSize(entries.at(2 * page).data), firstRight ? right : left);
-        QCOMPARE(jpegSize(entries.at(2 * page + 1).data), firstRight ? left : right);
+    const QVector<BuildPage> pages = mixedPages();
+    const QString target = m_dir.filePath("order.cbz");
+    CbzBuild build(target, pages, options(true, false, false));
+    build.setThreadCount(3);
+    build.setPicturesWanted(true);
+    QSignalSpy written(&build, &CbzBuild::pageWritten);
+    QSignalSpy finished(&build, &CbzBuild::finished);
+    QVERIFY(build.run());
+    QCOMPARE(written.size(), pages.size());
+    for (int i = 0; i < pages.size(); ++i) {
+        QCOMPARE(written.at(i).at(0).toInt(), pages.at(i).row);
+        // Two entries a picture; the last page, a TIFF of two pictures, gives four.
+        QCOMPARE(written.at(i).at(1).toInt(), 2 * (i + 1) + (i == pages.size() - 1 ? 2 : 0));
+        QVERIFY(!written.at(i).at(2).value<QImage>().isNull());
     }
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().at(0).toBool(), true);
+    QCOMPARE(entryData(target).size(), 2 * pages.size() + 2);
 }
 
-void tst_CbzBuild::progressFollowsTheBuild()
+void tst_CbzBuild::cancelStopsAndLeavesNothing()
 {
-    QVERIFY(!openFolder("progress", 6).isEmpty());
-    list()->item(1)->setCheckState(Qt::Unchecked);
-    list()->item(2)->setCheckState(Qt::Unchecked);
-    QSignalSpy values(bar(), &QProgressBar::valueChanged);
-    QList<int> taskbar;
-    bool taskbarShown = false;
-    connect(m_window->taskbarProgress(), &ShellTaskbarProgress::changed, this, [&] {
-        taskbar << m_window->taskbarProgress()->value();
-        taskbarShown = taskbarShown || m_window->taskbarProgress()->isVisible();
-    });
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    const QImage noise = noiseImage(900, 900);
+    for (int i = 0; i < 40; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("n%1.png").arg(i))});
+        QVERIFY(noise.save(pages.last().path));
+    }
+    const QString target = dir.filePath("book.cbz");
+    QVERIFY(writeFile(target, "earlier archive"));
 
-    build(m_root->filePath("progress.cbz"));
-    QList<int> seen;
-    for (const QList<QVariant> &signal : values)
-        seen << signal.at(0).toInt();
-    // Row + 1 for each checked row, skipping the unchecked ones, then back to 0.
-    QCOMPARE(seen, QList<int>({1, 4, 5, 6, 0}));
-    QCOMPARE(bar()->maximum(), 6);
-    QVERIFY(taskbarShown);
-    QVERIFY(taskbar.contains(4) && taskbar.contains(6));
-    QCOMPARE(m_window->taskbarProgress()->maximum(), 6);
-}
-
-void tst_CbzBuild::suggestionAndRememberedFolder()
-{
-    const QString folder = openFolder("Volume 1", 1);
-    QVERIFY(!folder.isEmpty());
-    const QString out = m_root->filePath("saved here");
-    QVERIFY(QDir().mkpath(out));
-
-    DialogSeen seen;
-    build(out + "/first.cbz", &seen);
-    QCOMPARE(seen.caption, QStringLiteral("Create CBZ"));
-    QCOMPARE(seen.filters, QStringList({"*.cbz"}));
-    // Nothing remembered yet: the separator and the folder's name alone.
-    QCOMPARE(seen.directory, QDir::rootPath());
-    QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
-    QCOMPARE(m_window->cbzSaveDir(), out);
-
-    build(out + "/second.cbz", &seen);
-    QCOMPARE(seen.directory, out);
-    QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
-    QVERIFY(QFile::exists(out + "/second.cbz"));
-
-    delete m_window;
-    m_window = nullptr;
-    QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), out);
-}
-
-void tst_CbzBuild::percentSignsInNamesStayText()
-{
-    QVERIFY(!openFolder("100% Vol %1", 1).isEmpty());
-    const QString out = m_root->filePath("50%2 off");
-    QVERIFY(QDir().mkpath(out));
-    build(out + "/first.cbz");
-    DialogSeen seen;
-    build(out + "/second.cbz", &seen);
-    QCOMPARE(seen.directory, out);
-    QCOMPARE(seen.suggested, QStringLiteral("100% Vol %1.cbz"));
-}
-
-void tst_CbzBuild::cancelChangesNothing()
-{
-    QVERIFY(!openFolder("cancel", 2).isEmpty());
-    std::unique_ptr<ModalAnswer> cancel(cancelFileDialog());
-    widget<QPushButton>("MakeCBZ")->click();
-    QVERIFY(cancel->answered());
-    QVERIFY(!m_window->isBuilding());
-    QVERIFY(m_window->cbzSaveDir().isEmpty());
-    QVERIFY(widget("OptionsFrame")->isEnabled());
-    QCOMPARE(bar()->value(), 0);
-    QCOMPARE(filesIn(m_root->path()), QStringList());
-}
-
-void tst_CbzBuild::allUncheckedGivesAnEmptyArchive()
-{
-    QVERIFY(!openFolder("none", 3).isEmpty());
-    for (int row = 0; row < 3; ++row)
-        list()->item(row)->setCheckState(Qt::Unchecked);
-    const QString target = m_root->filePath("empty.cbz");
-    build(target);
-    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
-    QCOMPARE(m_progressAtReport, 3);
-    bool ok = false;
-    QVERIFY(readArchive(target, &ok).isEmpty());
-    QVERIFY(ok);
-    QVERIFY(unzipTest(target));
-    verifyIdleAgain();
-}
-
-void tst_CbzBuild::existingArchiveIsReplaced()
-{
-    QVERIFY(!openFolder("replace", 2).isEmpty());
-    const QString target = m_root->filePath("book.cbz");
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(100000, 'x'));
-    old.close();
-
-    build(target);
-    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
-    bool ok = false;
-    QCOMPARE(readArchive(target, &ok).size(), 2);
-    QVERIFY(ok);
-    QVERIFY(unzipTest(target));
-}
-
-void tst_CbzBuild::targetThatCannotBeCreated()
-{
-    QVERIFY(!openFolder("unwritable", 2).isEmpty());
-    QFile plain(m_root->filePath("plain file"));
-    QVERIFY(plain.open(QIODevice::WriteOnly));
-    plain.close();
-
-    build(m_root->filePath("plain file/book.cbz"));
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
-    QCOMPARE(m_boxes.first().text, QStringLiteral("Unable to create CBZ file!"));
-    // The folder is remembered even though the build failed.
-    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("plain file"));
-    verifyIdleAgain();
-    QCOMPARE(filesIn(m_root->path()), QStringList({"plain file"}));
-}
-
-void tst_CbzBuild::vanishedPageFailsAndKeepsTheOldArchive()
-{
-    const QString folder = openFolder("vanishing", 3);
-    QVERIFY(!folder.isEmpty());
-    QVERIFY(QFile::remove(folder + "/p2.png"));
-    const QString target = m_root->filePath("keep.cbz");
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("earlier archive");
-    old.close();
-
-    build(target);
-    QCOMPARE(m_boxes.size(), 2);
-    QCOMPARE(m_boxes.at(0).title, QStringLiteral("Warning"));
-    QCOMPARE(m_boxes.at(0).text,
-             QStringLiteral("Unable to load image '%1'").arg(folder + "/p2.png"));
-    QCOMPARE(m_boxes.at(1).title, QStringLiteral("Error"));
-    // Page 1 was not written a second time in page 2's place: nothing was kept.
+    CbzBuild build(target, pages, PageOptions());
+    build.setThreadCount(2);
+    QSignalSpy written(&build, &CbzBuild::pageWritten);
+    connect(&build, &CbzBuild::pageWritten, &build, &CbzBuild::cancel, Qt::DirectConnection);
+    QVERIFY(!build.run());
+    QVERIFY(build.isCanceled());
+    QVERIFY(build.errorString().isEmpty());
+    QCOMPARE(written.size(), 1); // nothing is written after the cancel
     QCOMPARE(contentOf(target), QByteArray("earlier archive"));
-    QCOMPARE(filesIn(m_root->path()), QStringList({"keep.cbz"}));
-    verifyIdleAgain();
+    QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
 }
 
-void tst_CbzBuild::borderLeavingNoPixelsFails()
+void tst_CbzBuild::failuresSayWhy_data()
 {
-    QVERIFY(!openFolder("border", 2).isEmpty());
-    widget<QCheckBox>("ImageCutBorder")->click();
-    widget<QSpinBox>("ImageCutBorderNumber")->setValue(45); // pages are at most 91 high
-
-    build(m_root->filePath("border.cbz"));
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
-    QCOMPARE(filesIn(m_root->path()), QStringList());
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("vanished page") << "vanished"
+                                   << "p2.png cannot be read: No such file";
+    QTest::newRow("damaged page") << "damaged"
+                                  << "p2.png cannot be read: The file is damaged";
+    QTest::newRow("huge page") << "huge"
+                               << "p2.png cannot be read: The page is 40000 × 40000";
+    QTest::newRow("border eats the page") << "border"
+                                          << "pixels leaves nothing of page p";
+    QTest::newRow("folder gone") << "folder"
+                                 << "does not exist";
+    QTest::newRow("disk full") << "full"
+                               << "File too large";
 }
 
-void tst_CbzBuild::writeErrorFails()
+void tst_CbzBuild::failuresSayWhy()
 {
-    const QString folder = m_root->filePath("noise");
-    QVERIFY(QDir().mkpath(folder));
-    const QImage noise = noiseImage(500, 500);
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(noise.save(QStringLiteral("%1/n%2.png").arg(folder).arg(i)));
-    QVERIFY(pickFolder(m_window, folder));
-    QCOMPARE(list()->count(), 4);
-
-    {
-        FileSizeLimit limit(100 * 1024);
-        build(m_root->filePath("full disk.cbz"));
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(noiseImage(300, 200).save(pages.last().path));
     }
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
-    QCOMPARE(filesIn(m_root->path()), QStringList());
-}
+    QString target = dir.filePath("book.cbz");
+    QVERIFY(writeFile(target, "earlier archive"));
+    PageOptions pageOptions;
+    if (trouble == "vanished")
+        QVERIFY(QFile::remove(pages.at(1).path));
+    if (trouble == "damaged")
+        QVERIFY(writeFile(pages.at(1).path, contentOf(pages.at(1).path).left(3000)));
+    if (trouble == "huge") {
+        QImage huge(40000, 40000, QImage::Format_Mono);
+        huge.fill(0);
+        QVERIFY(huge.save(pages.at(1).path));
+    }
+    if (trouble == "border") {
+        pageOptions.ImageCutBorder = true;
+        pageOptions.ImageCutBorderNumber = 100;
+    }
+    if (trouble == "folder")
+        target = dir.filePath("gone/book.cbz");
 
-void tst_CbzBuild::closeDuringBuildWaitsForIt_data()
-{
-    QTest::addColumn<bool>("throughMenu");
-    QTest::newRow("close button") << false;
-    QTest::newRow("File > Exit") << true;
-}
-
-void tst_CbzBuild::closeDuringBuildWaitsForIt()
-{
-    QFETCH(bool, throughMenu);
-    QVERIFY(!openFolder("closing", 8).isEmpty());
-    const QString target = m_root->filePath("closing.cbz");
-
-    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
-    MessageBoxAnswerer boxes;
-    widget<QPushButton>("MakeCBZ")->click();
-    QVERIFY(dialog->answered());
-    // The build cannot have passed its first page yet: that needs this thread.
-    QVERIFY(m_window->isBuilding());
-    if (throughMenu)
-        widget<QAction>("actionExit")->trigger();
-    else
-        m_window->close();
-    QVERIFY(m_window->isVisible()); // put off, not refused for good
-
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 60000);
-    QVERIFY(!m_window->isBuilding());
-    QVERIFY(boxes.seen().isEmpty()); // a success needs no words when leaving
-    bool ok = false;
-    QCOMPARE(readArchive(target, &ok).size(), 8);
-    QVERIFY(ok);
-
-    delete m_window;
-    m_window = nullptr;
-    QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), m_root->path());
-    QVERIFY(QSettings().contains("MainWindowGeometry"));
-}
-
-void tst_CbzBuild::closeDuringFailingBuild()
-{
-    const QString folder = openFolder("failing", 3);
-    QVERIFY(!folder.isEmpty());
-    QVERIFY(QFile::remove(folder + "/p3.png"));
-    const QString target = m_root->filePath("failing.cbz");
-
-    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
-    MessageBoxAnswerer boxes;
-    widget<QPushButton>("MakeCBZ")->click();
-    QVERIFY(dialog->answered());
-    m_window->close();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isVisible(), 60000);
-    // The load warning, then the failure: it is reported even when leaving.
-    QCOMPARE(boxes.seen().size(), 2);
-    QCOMPARE(boxes.seen().at(1).text, QStringLiteral("Unable to create CBZ file!"));
-    QCOMPARE(filesIn(m_root->path()), QStringList());
+    CbzBuild build(target, pages, pageOptions);
+    bool made;
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (trouble == "full")
+            limit = std::make_unique<FileSizeLimit>(300000);
+        made = build.run();
+    }
+    QVERIFY(!made);
+    QVERIFY2(build.errorString().contains(reason), qPrintable(build.errorString()));
+    QCOMPARE(contentOf(dir.filePath("book.cbz")), QByteArray("earlier archive"));
+    QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)

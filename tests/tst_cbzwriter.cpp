@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace TestSupport;
@@ -39,6 +40,10 @@ private slots:
     void folderThatCannotBeWritten();
     void writeErrorIsNoSuccess();
     void commitOntoAFolderFails();
+    void diskFullWhileTheIndexIsWritten_data();
+    void diskFullWhileTheIndexIsWritten();
+    void partialNameStaysWithinTheLimit_data();
+    void partialNameStaysWithinTheLimit();
 };
 
 void tst_CbzWriter::entryNames_data()
@@ -223,6 +228,73 @@ void tst_CbzWriter::commitOntoAFolderFails()
     QVERIFY(!writer.commit());
     QVERIFY(QFileInfo(path + "/inside").isDir());
     QCOMPARE(leftovers(folder.path()), QStringList());
+}
+
+void tst_CbzWriter::diskFullWhileTheIndexIsWritten_data()
+{
+    QTest::addColumn<int>("bytesShort");
+    // The central directory of three entries and its end record are the
+    // last 3 * 60 + 22 bytes of the archive.
+    for (int shortBy : {1, 10, 22, 40, 120, 190})
+        QTest::addRow("%d bytes short", shortBy) << shortBy;
+}
+
+void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
+{
+    QFETCH(int, bytesShort);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("book.cbz");
+    const QList<QByteArray> pages = {page(300, 200), page(200, 300, Qt::red), page(50, 50)};
+    auto build = [&pages](const QString &name, CbzWriter &writer) {
+        if (!writer.open(name))
+            return false;
+        for (const QByteArray &jpeg : pages) {
+            if (!writer.addPage(jpeg))
+                return false;
+        }
+        return writer.commit();
+    };
+    CbzWriter first;
+    QVERIFY(build(target, first));
+    const QByteArray good = contentOf(target);
+
+    CbzWriter second;
+    {
+        FileSizeLimit limit(good.size() - bytesShort);
+        QVERIFY(!build(target, second));
+    }
+    QVERIFY(!second.errorString().isEmpty());
+    QCOMPARE(contentOf(target), good); // byte for byte
+    QCOMPARE(leftovers(dir.path()), QStringList({"book.cbz"}));
+    QVERIFY(unzipTest(target));
+}
+
+void tst_CbzWriter::partialNameStaysWithinTheLimit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("short") << QStringLiteral("book.cbz");
+    QTest::newRow("242 bytes") << QString(238, QLatin1Char('a')) + ".cbz";
+    QTest::newRow("255 bytes") << QString(251, QLatin1Char('b')) + ".cbz";
+    // 4 bytes each in UTF-8, 2 code units each: never cut in half.
+    QTest::newRow("emoji") << QString(62, QChar(0x263A)).replace(QChar(0x263A), "\U0001F3A8") +
+                                  ".cbz";
+}
+
+void tst_CbzWriter::partialNameStaysWithinTheLimit()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString partial =
+        QFileInfo(CbzWriter::partialNameFor(dir.filePath(name), "zzzzzzz")).fileName();
+    QVERIFY(QFile::encodeName(partial).size() <= 255);
+    QVERIFY(!partial.toUtf8().contains("\xef\xbf\xbd")); // no broken character
+    QVERIFY(partial.startsWith('.') && partial.endsWith(".zzzzzzz.part"));
+
+    CbzWriter writer;
+    QVERIFY2(writer.open(dir.filePath(name)), qPrintable(writer.errorString()));
+    QVERIFY(writer.addPage(page(20, 20)));
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+    QCOMPARE(leftovers(dir.path()), QStringList({name}));
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzWriter)

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 namespace {
 bool touch(const QString &path, const QByteArray &content = QByteArray())
 {
@@ -29,7 +31,8 @@ private slots:
     void whatIsListed_data();
     void whatIsListed();
     void leavesOutLinksHiddenAndFolders();
-    void absolutePathsAndBlanks();
+    void namesAreTakenAsTheyAre();
+    void namesThatAreNotTextAreReported();
     void missingFolderIsEmpty();
     void unreadableFileIsLeftOut();
     void tenThousandPages();
@@ -78,13 +81,37 @@ void tst_PageScan::leavesOutLinksHiddenAndFolders()
     QCOMPARE(names(listPageFiles(folder.path())), QStringList({"real.jpg"}));
 }
 
-void tst_PageScan::absolutePathsAndBlanks()
+void tst_PageScan::namesAreTakenAsTheyAre()
+{
+    // "Scans " is not "Scans": each lists its own pages.
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir("Scans"));
+    QVERIFY(QDir(root.path()).mkdir("Scans "));
+    QVERIFY(touch(root.filePath("Scans/sibling.png")));
+    QVERIFY(touch(root.filePath("Scans /mine.png")));
+    const QFileInfoList files = listPageFiles(root.filePath("Scans "));
+    QCOMPARE(names(files), QStringList({"mine.png"}));
+    QCOMPARE(files.first().absoluteFilePath(), root.filePath("Scans /mine.png"));
+    QVERIFY(listPageFiles(QStringLiteral(" ") + root.filePath("Scans")).isEmpty());
+}
+
+void tst_PageScan::namesThatAreNotTextAreReported()
 {
     QTemporaryDir folder;
-    QVERIFY(touch(folder.filePath("a.png")));
-    const QFileInfoList files = listPageFiles(QStringLiteral("  ") + folder.path() + "\t");
-    QCOMPARE(files.size(), 1);
-    QCOMPARE(files.first().absoluteFilePath(), QDir(folder.path()).absoluteFilePath("a.png"));
+    QVERIFY(touch(folder.filePath("p2.jpg")));
+    QList<QByteArray> rawPaths;
+    for (const char *raw : {"p1 \xff.jpg", "p3 \xc3(.png", "notes \xff.txt"}) {
+        rawPaths << QFile::encodeName(folder.path()) + '/' + raw;
+        FILE *file = std::fopen(rawPaths.last().constData(), "w");
+        QVERIFY(file);
+        std::fclose(file);
+    }
+    const PageFolder scanned = scanPageFolder(folder.path());
+    for (const QByteArray &path : rawPaths) // QDir cannot name them to remove them
+        std::remove(path.constData());
+    QCOMPARE(names(scanned.pages), QStringList({"p2.jpg"}));
+    QCOMPARE(scanned.unusableNames,
+             QStringList({QStringLiteral("p1 \uFFFD.jpg"), QStringLiteral("p3 \uFFFD(.png")}));
 }
 
 void tst_PageScan::missingFolderIsEmpty()

@@ -1,0 +1,64 @@
+#ifndef PAGEREADER_H
+#define PAGEREADER_H
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+// Reads a page file the same way for the preview and for the build: the
+// whole file once, checked for damage before any decoding (a JPEG or PNG cut
+// short, a BMP shorter than its header says), each picture's size checked
+// against a budget no comic page needs before it is decoded, the camera's
+// orientation applied, and every picture of a multi-page TIFF in order.
+// Safe to use on any thread; touches no widget and no pixmap.
+class PageReader
+{
+    Q_DECLARE_TR_FUNCTIONS(PageReader)
+
+public:
+    // About 16000 x 16000 pixels: a page above it would take gigabytes.
+    static constexpr qint64 PixelBudget = qint64(1) << 28;
+
+    enum Pictures
+    {
+        FirstPictureOnly,
+        AllPictures
+    };
+
+    explicit PageReader(const QString &path);
+
+    // False when the file cannot be used; errorString() then says why.
+    bool read(Pictures which = AllPictures);
+
+    const QString &path() const { return m_path; }
+    const QList<QImage> &images() const { return m_images; }
+    // The file's bytes as they are on disk.
+    const QByteArray &fileData() const { return m_data; }
+    // The format the file's content declares ("jpeg", "png", ...).
+    const QByteArray &format() const { return m_format; }
+    QString errorString() const { return m_error; }
+
+    // The picture as the archive's JPEG encoder is given it: opaque pages in
+    // 32-bit RGB, transparent areas laid on white.
+    static QImage forEncoding(const QImage &image);
+
+    // Whether data is a whole JPEG file: markers well formed up to the end
+    // marker. A file cut short has none.
+    static bool isWholeJpeg(const QByteArray &data);
+
+private:
+    bool fail(const QString &reason);
+    bool checkWhole();
+    bool readPicture(class QImageReader &reader);
+
+    QString m_path;
+    QByteArray m_data;
+    QByteArray m_format;
+    QList<QImage> m_images;
+    QString m_error;
+};
+
+#endif // PAGEREADER_H
