@@ -31,6 +31,8 @@ public:
     const QString &cbzSaveDir() const { return CbzSaveDir; }
     ShellTaskbarProgress *taskbarProgress() const { return TaskbarProgress; }
     bool isBuilding() const { return Building; }
+    // Threads a build may use; 0, the default, means one per core.
+    void setBuildThreads(int threads) { BuildThreads = threads; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -58,7 +60,7 @@ private slots:
     void on_MoveImageUp_clicked();
     void on_MoveImageDown_clicked();
     void SetTranslationLanguage(int LangID);
-    void showBuiltPage(int row, int entryCount, const QImage &picture);
+    void showBuiltPage(int row);
     void on_CancelBuild_clicked();
 
 private:
@@ -85,11 +87,16 @@ private:
     // The build under way (or last run); it reads no widget.
     std::unique_ptr<CbzBuild> Build;
     // The page the build just decoded, shown instead of reading it again.
+    // While the list follows the build, a page whose picture was overtaken
+    // by a later one is not read again either: the later one comes next.
     QImage BuiltPicture;
+    QSize BuiltPageSize;
+    bool FollowingBuild = false;
     // Page files of the folder last scanned that cannot be used.
     QStringList UnusablePages;
     // From the start of a build until its report has been closed.
     bool Building = false;
+    int BuildThreads = 0;
     bool CloseWhenBuilt = false;
 };
 

@@ -1,15 +1,20 @@
-// The whole "Make CBZ" build on a realistic corpus, against
+// The whole "Make CBZ" build through the real window on a realistic corpus,
+// with one build thread and with one per core, against
 //  - the floor: the same decode, transform, JPEG encode and deflate done by a
-//    minimal single-threaded loop over the same libraries (Qt, QuaZip, zlib);
+//    minimal single-threaded loop over Qt and QuaZip (zlib);
 //  - what a user would pick instead: ImageMagick's convert, page by page,
 //    then `zip -6` (Debian packages imagemagick and zip).
+// It also reports the peak memory of a build of 40 and of 200 pages, the
+// longest the window went without handling a 10 ms timer during a build, and
+// whether the archives of one thread and of all cores hold the same entries.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz [corpus folder] [pages]
 //
-// The corpus (default 40 pages of 2000 x 3000 scan-like JPEGs) is made on
-// the first run and kept. Each measured build runs in a process of its own
-// so that its peak memory is its own.
+// The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
+// second of 200) are made on the first run and kept. Each measured build
+// runs in a process of its own so that its peak memory is its own.
 
+#include "cbzbuild.h"
 #include "cbzwriter.h"
 #include "quirevale.h"
 #include "samplepages.h"
@@ -21,11 +26,15 @@
 #include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include <quazip.h>
 #include <quazipfile.h>
+#include <quazipfileinfo.h>
 #include <quazipnewinfo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -68,25 +77,84 @@ long peakKiB()
 }
 
 // Child: the real window, offscreen, driven like a user.
-int runProgram(const QString &corpus, const QString &target)
+int runProgram(const QString &corpus, const QString &target, int threads)
 {
     Quirevale window;
+    window.setBuildThreads(threads);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     if (!pickFolder(&window, corpus))
         return 1;
 
+    // How long the window goes without handling its events while it builds,
+    // and how long the build takes: from the name chosen to the report.
+    QElapsedTimer sinceTick, building;
+    qint64 longestGap = 0;
+    double seconds = 0;
+    QTimer ticker;
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (window.isBuilding()) {
+            longestGap = std::max(longestGap, sinceTick.elapsed());
+            if (!building.isValid())
+                building.start();
+        } else if (building.isValid() && seconds == 0) {
+            seconds = building.nsecsElapsed() / 1e9;
+        }
+        sinceTick.start();
+    });
+    sinceTick.start();
+    ticker.start();
+
     const long before = peakKiB();
+    const QList<BoxSeen> boxes = makeCbz(&window, target);
+    QTest::qWait(50);
+    const bool ok = boxes.value(0).title == QLatin1String("Advise");
+    std::printf(
+        "program %.3f s threads %d peak %ld KiB (before the build %ld KiB) gap %lld ms %s\n",
+        seconds, threads, peakKiB(), before, longestGap, ok ? "ok" : "FAILED");
+    return ok ? 0 : 1;
+}
+
+// Child: the build job alone, without a window.
+int runJob(const QString &corpus, const QString &target, int threads)
+{
+    QVector<BuildPage> pages;
+    for (const QString &file : corpusFiles(corpus))
+        pages.append({pages.size(), file});
+    CbzBuild build(target, pages, PageOptions());
+    build.setThreadCount(threads);
     QElapsedTimer timer;
     timer.start();
-    // Includes answering the save dialog and the report, a few tens of ms.
-    const QList<BoxSeen> boxes = makeCbz(&window, target);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    const bool ok = boxes.value(0).title == QLatin1String("Advise");
-    std::printf("program %.3f s peak %ld KiB (before the build %ld KiB) %s\n", seconds, peakKiB(),
-                before, ok ? "ok" : "FAILED");
+    const bool ok = build.run();
+    std::printf("job %.3f s threads %d peak %ld KiB %s\n", timer.nsecsElapsed() / 1e9, threads,
+                peakKiB(), ok ? "ok" : qPrintable(build.errorString()));
     return ok ? 0 : 1;
+}
+
+// The entries of two archives, names, data, CRCs and compressed sizes, are
+// the same.
+bool sameEntries(const QString &a, const QString &b)
+{
+    QuaZip za(a), zb(b);
+    if (!za.open(QuaZip::mdUnzip) || !zb.open(QuaZip::mdUnzip))
+        return false;
+    const QList<QuaZipFileInfo64> ia = za.getFileInfoList64(), ib = zb.getFileInfoList64();
+    if (ia.size() != ib.size())
+        return false;
+    for (int i = 0; i < ia.size(); ++i) {
+        if (ia.at(i).name != ib.at(i).name || ia.at(i).crc != ib.at(i).crc ||
+            ia.at(i).compressedSize != ib.at(i).compressedSize)
+            return false;
+    }
+    bool okA = false, okB = false;
+    QList<ArchiveEntry> ea = readArchive(a, &okA), eb = readArchive(b, &okB);
+    for (int i = 0; okA && okB && i < ea.size(); ++i) {
+        if (ea.at(i).data != eb.at(i).data)
+            return false;
+    }
+    return okA && okB;
 }
 
 // Child: the floor, one thread, no window.
@@ -129,11 +197,12 @@ int runFloor(const QString &corpus, const QString &target)
 }
 
 // Runs this program again in the given mode and returns the line it printed.
-QString child(const QString &mode, const QString &corpus, const QString &target)
+QString child(const QString &mode, const QString &corpus, const QString &target, int threads = 0)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QCoreApplication::applicationFilePath(), {mode, corpus, target});
+    process.start(QCoreApplication::applicationFilePath(),
+                  {mode, corpus, target, QString::number(threads)});
     process.waitForFinished(-1);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
@@ -177,7 +246,9 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
 
     if (args.value(1) == QLatin1String("--program"))
-        return runProgram(args.value(2), args.value(3));
+        return runProgram(args.value(2), args.value(3), args.value(4).toInt());
+    if (args.value(1) == QLatin1String("--job"))
+        return runJob(args.value(2), args.value(3), args.value(4).toInt());
     if (args.value(1) == QLatin1String("--floor"))
         return runFloor(args.value(2), args.value(3));
 
@@ -186,23 +257,40 @@ int main(int argc, char *argv[])
     const int pages = args.value(2, QStringLiteral("40")).toInt();
     makeCorpus(corpus, pages);
 
+    const QString bigCorpus = corpus + QStringLiteral("-200");
+    makeCorpus(bigCorpus, 200);
+
     QTemporaryDir work;
+    const int cores = QThread::idealThreadCount();
+    const QString single =
+        child(QStringLiteral("--program"), corpus, work.filePath("single.cbz"), 1);
     const QString program =
-        child(QStringLiteral("--program"), corpus, work.filePath("program.cbz"));
+        child(QStringLiteral("--program"), corpus, work.filePath("program.cbz"), cores);
     const QString floor = child(QStringLiteral("--floor"), corpus, work.filePath("floor.cbz"));
     const double magick = imageMagickPipeline(corpus, work.path());
+    const QString big =
+        child(QStringLiteral("--program"), bigCorpus, work.filePath("big.cbz"), cores);
+    QFile::remove(work.filePath("big.cbz"));
 
     const double programSeconds = field(program, "program");
     const double floorSeconds = field(floor, "floor");
-    std::printf("corpus: %d pages of %dx%d, quality 100, deflate level 6\n", pages,
-                PageSize.width(), PageSize.height());
-    std::printf("%s\n%s\n", qPrintable(program), qPrintable(floor));
+    std::printf("corpus: %d pages of %dx%d, quality 100, deflate level 6, %d cores\n", pages,
+                PageSize.width(), PageSize.height(), cores);
+    std::printf("%s\n%s\n%s\n", qPrintable(single), qPrintable(program), qPrintable(floor));
     std::printf("imagemagick + zip -6 %.3f s\n", magick);
-    std::printf("ratio program / floor: %.2f\n", programSeconds / floorSeconds);
+    std::printf("200 pages: %s\n", qPrintable(big));
+    std::printf("floor / program, 1 thread: %.2f\n", floorSeconds / field(single, "program"));
+    std::printf("floor / program, %d threads: %.2f\n", cores, floorSeconds / programSeconds);
     if (magick > 0)
-        std::printf("ratio program / imagemagick+zip: %.2f\n", programSeconds / magick);
+        std::printf("imagemagick+zip / program: %.2f\n", magick / programSeconds);
     else
         std::printf("imagemagick + zip: not available (apt-get install imagemagick zip)\n");
+    std::printf("peak memory, 40 pages %.0f KiB, 200 pages %.0f KiB\n", field(program, "peak"),
+                field(big, "peak"));
+    std::printf("longest GUI gap during a build: %.0f ms\n", field(program, "gap"));
+    std::printf("entries of 1 and %d threads identical: %s\n", cores,
+                sameEntries(work.filePath("single.cbz"), work.filePath("program.cbz")) ? "yes"
+                                                                                       : "NO");
     std::printf("floor time shares: decode %.0f%%, encode %.0f%%, deflate %.0f%%\n",
                 100 * field(floor, "decode") / floorSeconds,
                 100 * field(floor, "encode") / floorSeconds,

@@ -61,9 +61,26 @@ CbzBuild::Page CbzBuild::makePage(const BuildPage &page) const
             made.entries.append(DeflatedEntry::deflate(jpeg));
         }
     }
-    if (m_picturesWanted)
-        made.picture = reader.images().first();
+    if (m_pictureBounds.isValid()) {
+        const QImage &first = reader.images().first();
+        made.pictureSize = first.size();
+        made.picture =
+            first.width() > m_pictureBounds.width() || first.height() > m_pictureBounds.height()
+                ? first.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
+                : first;
+    }
     return made;
+}
+
+QImage CbzBuild::takePicture(int row, QSize *pageSize)
+{
+    QMutexLocker locker(&m_pictureMutex);
+    if (row != m_pictureRow)
+        return QImage();
+    m_pictureRow = -1;
+    if (pageSize)
+        *pageSize = m_pictureSize;
+    return std::move(m_picture);
 }
 
 bool CbzBuild::finish(bool ok, const QString &error)
@@ -133,7 +150,13 @@ bool CbzBuild::run()
         }
         if (!error.isEmpty())
             break;
-        emit pageWritten(m_pages.at(written).row, writer.pageCount(), page.picture);
+        if (m_pictureBounds.isValid()) {
+            QMutexLocker locker(&m_pictureMutex);
+            m_picture = std::move(page.picture);
+            m_pictureSize = page.pictureSize;
+            m_pictureRow = m_pages.at(written).row;
+        }
+        emit pageWritten(m_pages.at(written).row, writer.pageCount());
         ++written;
         startPages();
     }

@@ -5,6 +5,7 @@
 #include "pageoptions.h"
 
 #include <QImage>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -37,9 +38,15 @@ public:
     // 0, the default, means one thread per core.
     void setThreadCount(int threads) { m_threads = threads; }
     int threadCount() const;
-    // Whether pageWritten() carries each page's first picture as decoded,
-    // for a preview to show without reading the file again.
-    void setPicturesWanted(bool wanted) { m_picturesWanted = wanted; }
+    // Whether each page's first picture, as decoded, is kept for
+    // takePicture(), reduced to fit within bounds, for a preview to show
+    // without reading the file again.
+    void setPicturesWanted(const QSize &bounds) { m_pictureBounds = bounds; }
+    // The picture of the page of row, once pageWritten() has said so, and
+    // the page's own size; null when a later page's picture has taken its
+    // place (only the newest is kept, so a slow receiver never piles
+    // pictures up). Any thread.
+    QImage takePicture(int row, QSize *pageSize = nullptr);
 
     // Builds the archive, blocking the calling thread; any thread will do.
     // True when the archive was made and has its name.
@@ -56,7 +63,8 @@ public:
     struct Page
     {
         QVector<DeflatedEntry> entries;
-        QImage picture; // the page as decoded, when wanted
+        QImage picture;    // the page as decoded, reduced, when wanted
+        QSize pictureSize; // the page's own size
         QString error;
     };
     Page makePage(const BuildPage &page) const;
@@ -64,7 +72,7 @@ public:
 signals:
     // After the entries of the page from row were written; entryCount is
     // the number of entries in the archive so far.
-    void pageWritten(int row, int entryCount, const QImage &picture);
+    void pageWritten(int row, int entryCount);
     void finished(bool ok, const QString &error);
 
 private:
@@ -75,10 +83,14 @@ private:
     QVector<BuildPage> m_pages;
     PageOptions m_options;
     int m_threads = 0;
-    bool m_picturesWanted = false;
+    QSize m_pictureBounds;
     std::atomic_bool m_canceled{false};
     std::atomic_bool m_stop{false};
     QString m_error;
+    QMutex m_pictureMutex;
+    QImage m_picture;
+    QSize m_pictureSize;
+    int m_pictureRow = -1;
 };
 
 #endif // CBZBUILD_H

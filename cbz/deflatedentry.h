@@ -12,9 +12,9 @@ struct DeflatedEntry
     quint32 crc = 0;       // of the uncompressed data
     qint64 size = 0;       // of the uncompressed data
 
-    // Deflates data with the archive's fixed settings (method 8, default
-    // level, raw stream, memory level 8, default strategy), so that the
-    // entry never depends on which thread made it.
+    // Deflates data into a raw deflate stream (method 8) at level 6 with
+    // libdeflate, whose output depends on the data alone, never on which
+    // thread made it.
     static DeflatedEntry deflate(const QByteArray &data);
 };
 

@@ -41,7 +41,10 @@ void Quirevale::startBuild(const QString &fileName)
             pages.append({row, item->data(Qt::UserRole).toString()});
     }
     Build = std::make_unique<CbzBuild>(fileName, pages, readPageOptions());
-    Build->setPicturesWanted(true);
+    // The preview shows the build's pages at its own size: a page's full
+    // picture would be tens of megabytes held for a moment's glance.
+    Build->setPicturesWanted(ui.ImageArea->size() * ui.ImageArea->devicePixelRatioF());
+    Build->setThreadCount(BuildThreads);
     connect(Build.get(), &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
 
     setBuildControlsEnabled(false);
@@ -64,11 +67,13 @@ bool Quirevale::MakeCbz(QString fileName)
 
 // The list, the preview and the progress follow the build: the page the
 // build decoded is shown as it is, without reading its file again.
-void Quirevale::showBuiltPage(int row, int, const QImage &picture)
+void Quirevale::showBuiltPage(int row)
 {
-    BuiltPicture = picture;
+    BuiltPicture = Build->takePicture(row, &BuiltPageSize);
+    FollowingBuild = true;
     SelectImageItem(unsigned(row));
-    BuiltPicture = QImage();
+    FollowingBuild = false;
+    BuiltPicture = QImage(); // when the row was current already
 }
 
 void Quirevale::on_CancelBuild_clicked()

@@ -60,6 +60,8 @@ private:
     QStringList m_heard;
 };
 
+const int DotsPerMeterAt96Dpi = 3780;
+
 quint32 u32le(const QByteArray &data, int at)
 {
     return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(data.constData()) + at);
@@ -198,6 +200,15 @@ bool PageReader::readPicture(QImageReader &reader)
         return fail(reader.errorString());
     if (!damage.isEmpty())
         return fail(tr("The file is damaged: %1").arg(damage));
+    // A file that names no resolution gets the one Qt assumes for the screen,
+    // which differs between the window and the command line (and from one
+    // screen to another); the archive's JPEG carries it. Such pages say 96
+    // dots per inch wherever they are made.
+    const int assumed = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    if (image.dotsPerMeterX() == assumed && image.dotsPerMeterY() == assumed) {
+        image.setDotsPerMeterX(DotsPerMeterAt96Dpi);
+        image.setDotsPerMeterY(DotsPerMeterAt96Dpi);
+    }
     m_images.append(image);
     return true;
 }
@@ -208,6 +219,8 @@ QImage PageReader::forEncoding(const QImage &image)
         return image.convertToFormat(QImage::Format_RGB32);
     // JPEG has no transparency: what shows through is the paper, not black.
     QImage page(image.size(), QImage::Format_RGB32);
+    page.setDotsPerMeterX(image.dotsPerMeterX());
+    page.setDotsPerMeterY(image.dotsPerMeterY());
     page.fill(Qt::white);
     QPainter painter(&page);
     painter.drawImage(0, 0, image);

@@ -80,7 +80,12 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
 // leaves the previous one on show.
 bool Quirevale::loadCurrentPage(const QString &path)
 {
-    QImage picture = BuiltPicture;
+    // Taken, not shared: the pixmap can then take over its pixels.
+    QImage picture = std::move(BuiltPicture);
+    BuiltPicture = QImage();
+    QSize pageSize = BuiltPageSize;
+    if (picture.isNull() && FollowingBuild)
+        return true;
     if (picture.isNull()) {
         PageReader reader(path);
         if (!reader.read(PageReader::FirstPictureOnly)) {
@@ -92,11 +97,11 @@ bool Quirevale::loadCurrentPage(const QString &path)
             return false;
         }
         picture = reader.images().first();
+        pageSize = picture.size();
     }
-    const QPixmap page = QPixmap::fromImage(picture);
-    ui.ImageArea->SetImage(page);
-    ui.OriginalImageWidth->setText(QString::number(page.width()));
-    ui.OriginalImageHeight->setText(QString::number(page.height()));
+    ui.ImageArea->SetImage(QPixmap::fromImage(std::move(picture)), pageSize);
+    ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
+    ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
     return true;
 }
 

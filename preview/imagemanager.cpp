@@ -21,7 +21,13 @@ ImageManager::~ImageManager() = default;
 
 void ImageManager::SetImage(const QPixmap &image)
 {
+    SetImage(image, image.size());
+}
+
+void ImageManager::SetImage(const QPixmap &image, const QSize &pageSize)
+{
     Image = image;
+    PageSize = pageSize;
     update();
 }
 
@@ -121,8 +127,8 @@ void ImageManager::drawBorderOverlay(QPainter &painter)
     const QPixmap s270 = s0.transformed(turn.rotate(180), Qt::FastTransformation);
     const QPixmap s180 = s0.transformed(turn.rotate(270), Qt::FastTransformation);
 
-    const BorderOverlay overlay = BorderOverlay::compute(
-        size(), Image.size(), CutBorderSize, s0.size(), s90.size(), s180.size(), s270.size());
+    const BorderOverlay overlay = BorderOverlay::compute(size(), PageSize, CutBorderSize, s0.size(),
+                                                         s90.size(), s180.size(), s270.size());
     painter.save();
     for (const QRect &margin : overlay.margins) {
         if (!margin.isEmpty())

@@ -19,6 +19,9 @@ public:
     ~ImageManager() override;
 
     void SetImage(const QPixmap &image);
+    // A reduced picture of a page of pageSize pixels: drawn the same, the
+    // border measured on the page itself.
+    void SetImage(const QPixmap &image, const QSize &pageSize);
     // The held page itself, at full size; no copy is made.
     const QPixmap &GetImage() const;
 
@@ -44,6 +47,7 @@ private:
     void drawBorderOverlay(QPainter &painter);
 
     QPixmap Image;
+    QSize PageSize;
     bool CutDoublePages = false;
     bool CutBorder = false;
     bool FirstPageRight = true;

@@ -51,11 +51,11 @@
     </message>
     <message>
         <source>The archive cannot be created in %1: %2</source>
-        <translation>Impossibile creare l'archivio in %1: %2</translation>
+        <translation>Impossibile creare l&apos;archivio in %1: %2</translation>
     </message>
     <message>
         <source>The archive cannot be started</source>
-        <translation>Impossibile iniziare l'archivio</translation>
+        <translation>Impossibile iniziare l&apos;archivio</translation>
     </message>
     <message>
         <source>Entry %1 would be empty.</source>
@@ -71,27 +71,191 @@
     </message>
     <message>
         <source>The finished archive cannot be read back.</source>
-        <translation>L'archivio terminato non può essere riletto.</translation>
+        <translation>L&apos;archivio terminato non può essere riletto.</translation>
     </message>
     <message>
         <source>The finished archive does not read back as it was written.</source>
-        <translation>L'archivio terminato non si rilegge come è stato scritto.</translation>
+        <translation>L&apos;archivio terminato non si rilegge come è stato scritto.</translation>
     </message>
     <message>
         <source>The archive was not started.</source>
-        <translation>L'archivio non è stato iniziato.</translation>
+        <translation>L&apos;archivio non è stato iniziato.</translation>
     </message>
     <message>
         <source>The archive cannot be finished</source>
-        <translation>Impossibile completare l'archivio</translation>
+        <translation>Impossibile completare l&apos;archivio</translation>
     </message>
     <message>
         <source>The archive cannot be saved to the disk: %1</source>
-        <translation>Impossibile salvare l'archivio sul disco: %1</translation>
+        <translation>Impossibile salvare l&apos;archivio sul disco: %1</translation>
     </message>
     <message>
         <source>The archive cannot be renamed to %1: %2</source>
-        <translation>Impossibile rinominare l'archivio in %1: %2</translation>
+        <translation>Impossibile rinominare l&apos;archivio in %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CliArguments</name>
+    <message>
+        <source>Try &apos;quirevale-cli --help&apos; for more.</source>
+        <translation>Provare 'quirevale-cli --help' per saperne di più.</translation>
+    </message>
+    <message>
+        <source>Makes a CBZ comic archive of each folder of page images (jpg, png, bmp, tif),
+its pages in natural order, as numbered JPEG entries.</source>
+        <translation>Crea un archivio di fumetti CBZ da ogni cartella di immagini di pagine (jpg, png, bmp,
+tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
+    </message>
+    <message>
+        <source>Show this help and stop.</source>
+        <translation>Mostra questo aiuto ed esce.</translation>
+    </message>
+    <message>
+        <source>Show the version and stop.</source>
+        <translation>Mostra la versione ed esce.</translation>
+    </message>
+    <message>
+        <source>The archive to make, for one folder; for several, the folder that receives &lt;folder name&gt;.cbz for each. Without it each archive goes beside its folder.</source>
+        <translation>L'archivio da creare, per una cartella; per più cartelle, la cartella che riceve &lt;nome cartella&gt;.cbz per ciascuna. Senza, ogni archivio va accanto alla sua cartella.</translation>
+    </message>
+    <message>
+        <source>path</source>
+        <translation>percorso</translation>
+    </message>
+    <message>
+        <source>JPEG quality, 0 to 100 (default 100).</source>
+        <translation>Qualità JPEG, da 0 a 100 (predefinita 100).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Scale every page to exactly this width and height, 100 to 10000 each.</source>
+        <translation>Ridimensiona ogni pagina esattamente a questa larghezza e altezza, da 100 a 10000 ciascuna.</translation>
+    </message>
+    <message>
+        <source>WxH</source>
+        <translation>LxA</translation>
+    </message>
+    <message>
+        <source>Cut each page in two at this percentage of its width, 20 to 80.</source>
+        <translation>Divide ogni pagina in due a questa percentuale della larghezza, da 20 a 80.</translation>
+    </message>
+    <message>
+        <source>percent</source>
+        <translation>percentuale</translation>
+    </message>
+    <message>
+        <source>Which half of a cut page comes first: left or right (default right).</source>
+        <translation>Quale metà di una pagina divisa viene prima: left (sinistra) o right (destra; predefinita).</translation>
+    </message>
+    <message>
+        <source>side</source>
+        <translation>lato</translation>
+    </message>
+    <message>
+        <source>Cut this many pixels off every side, 0 to 1000.</source>
+        <translation>Taglia questo numero di pixel da ogni lato, da 0 a 1000.</translation>
+    </message>
+    <message>
+        <source>pixels</source>
+        <translation>pixel</translation>
+    </message>
+    <message>
+        <source>Pages made side by side (default: one per core). Give 1 when several quirevale-cli run at once.</source>
+        <translation>Pagine elaborate in parallelo (predefinito: una per core). Indicare 1 quando più quirevale-cli girano insieme.</translation>
+    </message>
+    <message>
+        <source>Replace archives that exist already.</source>
+        <translation>Sostituisce gli archivi già esistenti.</translation>
+    </message>
+    <message>
+        <source>Only list the pages of each folder, in archive order.</source>
+        <translation>Elenca soltanto le pagine di ogni cartella, nell'ordine dell'archivio.</translation>
+    </message>
+    <message>
+        <source>Say nothing but errors.</source>
+        <translation>Non mostra nulla tranne gli errori.</translation>
+    </message>
+    <message>
+        <source>FOLDER</source>
+        <translation>CARTELLA</translation>
+    </message>
+    <message>
+        <source>A folder of page images.</source>
+        <translation>Una cartella di immagini di pagine.</translation>
+    </message>
+    <message>
+        <source>FOLDER...</source>
+        <translation>CARTELLA...</translation>
+    </message>
+    <message>
+        <source>--%1: &apos;%2&apos; is not %3</source>
+        <translation>--%1: '%2' non è %3</translation>
+    </message>
+    <message>
+        <source>a whole number from 0 to 100</source>
+        <translation>un numero intero da 0 a 100</translation>
+    </message>
+    <message>
+        <source>a width and height such as 1200x1800, each from 100 to 10000</source>
+        <translation>una larghezza e un'altezza come 1200x1800, ciascuna da 100 a 10000</translation>
+    </message>
+    <message>
+        <source>a whole number from 20 to 80</source>
+        <translation>un numero intero da 20 a 80</translation>
+    </message>
+    <message>
+        <source>left or right</source>
+        <translation>left o right</translation>
+    </message>
+    <message>
+        <source>a whole number from 0 to 1000</source>
+        <translation>un numero intero da 0 a 1000</translation>
+    </message>
+    <message>
+        <source>a whole number from 1 to 1024</source>
+        <translation>un numero intero da 1 a 1024</translation>
+    </message>
+    <message>
+        <source>no folder given</source>
+        <translation>nessuna cartella indicata</translation>
+    </message>
+</context>
+<context>
+    <name>CliRunner</name>
+    <message>
+        <source>%1 [%2%3] %4/%5 pages, %6 pages/s, %7 left</source>
+        <translation>%1 [%2%3] %4/%5 pagine, %6 pagine/s, %7 rimanenti</translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation>non è una cartella</translation>
+    </message>
+    <message>
+        <source>%1 is left out: its name is not valid text</source>
+        <translation>%1 è escluso: il suo nome non è testo valido</translation>
+    </message>
+    <message>
+        <source>no image file found (jpg, png, bmp, tif)</source>
+        <translation>nessuna immagine trovata (jpg, png, bmp, tif)</translation>
+    </message>
+    <message>
+        <source>the folder cannot be read</source>
+        <translation>la cartella non può essere letta</translation>
+    </message>
+    <message>
+        <source>%1 exists already; --force replaces it</source>
+        <translation>%1 esiste già; --force lo sostituisce</translation>
+    </message>
+    <message>
+        <source>stopped; no archive was made</source>
+        <translation>interrotto; nessun archivio creato</translation>
+    </message>
+    <message>
+        <source>%1: %2 pages in %3 s</source>
+        <translation>%1: %2 pagine in %3 s</translation>
     </message>
 </context>
 <context>
@@ -128,11 +292,11 @@
     <name>PageReader</name>
     <message>
         <source>The file is not a picture in a format this program reads.</source>
-        <translation>Il file non è un'immagine in un formato che questo programma legge.</translation>
+        <translation>Il file non è un&apos;immagine in un formato che questo programma legge.</translation>
     </message>
     <message>
         <source>Picture %1 of the file cannot be found.</source>
-        <translation>L'immagine %1 del file non si trova.</translation>
+        <translation>L&apos;immagine %1 del file non si trova.</translation>
     </message>
     <message>
         <source>The file is damaged: it is cut short.</source>

@@ -164,8 +164,9 @@ QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dia
         return {};
     QElapsedTimer timer;
     timer.start();
+    // Sleeps until something happens: the answerers' timers wake it.
     while (window->isBuilding() && timer.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return boxes.seen();
 }
 

@@ -123,16 +123,27 @@ void tst_CbzBuild::rowsAreReportedInOrder()
     const QString target = m_dir.filePath("order.cbz");
     CbzBuild build(target, pages, options(true, false, false));
     build.setThreadCount(3);
-    build.setPicturesWanted(true);
+    build.setPicturesWanted(QSize(100, 100));
     QSignalSpy written(&build, &CbzBuild::pageWritten);
     QSignalSpy finished(&build, &CbzBuild::finished);
+    QList<QSize> pictures, pageSizes;
+    connect(
+        &build, &CbzBuild::pageWritten, this,
+        [&](int row) {
+            QSize pageSize;
+            pictures << build.takePicture(row, &pageSize).size();
+            pageSizes << pageSize;
+        },
+        Qt::DirectConnection);
     QVERIFY(build.run());
     QCOMPARE(written.size(), pages.size());
     for (int i = 0; i < pages.size(); ++i) {
         QCOMPARE(written.at(i).at(0).toInt(), pages.at(i).row);
         // Two entries a picture; the last page, a TIFF of two pictures, gives four.
         QCOMPARE(written.at(i).at(1).toInt(), 2 * (i + 1) + (i == pages.size() - 1 ? 2 : 0));
-        QVERIFY(!written.at(i).at(2).value<QImage>().isNull());
+        const QSize pageSize = QImage(pages.at(i).path).size();
+        QCOMPARE(pageSizes.at(i), pageSize);
+        QCOMPARE(pictures.at(i), pageSize.scaled(100, 100, Qt::KeepAspectRatio));
     }
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.first().at(0).toBool(), true);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -422,7 +423,8 @@ void tst_MakeCbz::rowsFollowTheBuildAndCancelStopsIt()
     QVERIFY(cancel->isVisible());
     QTRY_VERIFY(rows.size() >= 3);
     QCOMPARE(rows.mid(0, 3), QList<int>({1, 2, 3})); // row 0 was current already
-    QCOMPARE(widget<ImageManager>("ImageArea")->GetImage().size(), QSize(1200, 1200));
+    QCOMPARE(widget<QLabel>("OriginalImageWidth")->text(), QStringLiteral("1200"));
+    QVERIFY(!widget<ImageManager>("ImageArea")->GetImage().isNull());
     if (withEscape) {
         QApplication::setActiveWindow(m_window);
         QTest::keyClick(m_window, Qt::Key_Escape);

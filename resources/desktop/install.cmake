@@ -26,7 +26,7 @@ install(CODE [[
     endif()
 ]])
 
-install(TARGETS quirevale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quirevale quirevale-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/desktop/${QUIREVALE_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/desktop/${QUIREVALE_DESKTOP_ID}.metainfo.xml

@@ -1,0 +1,46 @@
+#ifndef CLIARGUMENTS_H
+#define CLIARGUMENTS_H
+
+#include "pageoptions.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// What quirevale-cli was asked to do, read from its command line with the
+// window's option ranges: a value out of range is an error naming its
+// option, never clamped.
+class CliArguments
+{
+    Q_DECLARE_TR_FUNCTIONS(CliArguments)
+
+public:
+    enum Outcome
+    {
+        Run,         // the folders are to be made into archives
+        ShowHelp,    // --help: print helpText() and stop
+        ShowVersion, // --version
+        UsageError,  // errorString() says what is wrong
+    };
+
+    Outcome parse(const QStringList &arguments);
+
+    QStringList folders;
+    QString output; // the archive (one folder) or the folder of archives (several)
+    PageOptions pageOptions;
+    int threads = 0; // 0: one per core
+    bool force = false;
+    bool listOnly = false;
+    bool quiet = false;
+
+    QString errorString() const { return m_error; }
+    QString helpText() const { return m_help; }
+
+private:
+    Outcome fail(const QString &error);
+
+    QString m_error;
+    QString m_help;
+};
+
+#endif // CLIARGUMENTS_H

@@ -1,0 +1,60 @@
+#ifndef CLIRUNNER_H
+#define CLIRUNNER_H
+
+#include "cliarguments.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <atomic>
+#include <cstdio>
+
+class CbzBuild;
+
+// Makes the archives quirevale-cli was asked for, one folder after the
+// other, each with the same job, scan and page transformation as the
+// window, and tells how it goes on standard error: a progress line while
+// that is a terminal, a line per archive otherwise, nothing but errors
+// when quiet. Ctrl+C (or SIGTERM) stops the build under way within about a
+// page, removes its partial file and makes no further archive.
+class CliRunner
+{
+    Q_DECLARE_TR_FUNCTIONS(CliRunner)
+
+public:
+    enum ExitStatus
+    {
+        AllMade = 0,
+        SomeFailed = 1,
+        Usage = 2
+    };
+
+    CliRunner(const CliArguments &arguments, FILE *out, FILE *err);
+
+    // The process's exit status: 0, 1, or 128 + the signal that stopped it.
+    int run();
+
+    // The archive a folder becomes, by the rules of --output.
+    QString targetFor(const QString &folder) const;
+
+    // Called from a signal handler: only sets flags.
+    static void stopOnSignal(int signal);
+
+private:
+    bool makeArchive(const QString &folder);
+    void listPages(const QString &folder, const QStringList &paths);
+    void showProgress(int done, int total, const QString &name);
+    void report(const QString &folder, const QString &message);
+
+    CliArguments m_args;
+    FILE *m_out;
+    FILE *m_err;
+    bool m_terminal;
+    QElapsedTimer m_clock;
+
+    static std::atomic<CbzBuild *> s_build;
+    static std::atomic_int s_signal;
+};
+
+#endif // CLIRUNNER_H
