@@ -3,59 +3,78 @@
 #include "naturalorder.h"
 
 #include <QDir>
+#include <QtConcurrent>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cctype>
+#include <cstring>
 #endif
 
 namespace {
 
-bool hasPageExtension(const QString &name)
+bool hasPageExtension(const char *name, size_t length)
 {
-    static const QLatin1String extensions[] = {QLatin1String(".png"), QLatin1String(".jpg"),
-                                               QLatin1String(".bmp"), QLatin1String(".tif")};
-    for (const QLatin1String &extension : extensions) {
-        if (name.endsWith(extension, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    if (length < 4 || name[length - 4] != '.')
+        return false;
+    char extension[4] = {};
+    for (int i = 0; i < 3; ++i)
+        extension[i] = char(std::tolower(static_cast<unsigned char>(name[length - 3 + i])));
+    return !std::strcmp(extension, "png") || !std::strcmp(extension, "jpg") ||
+           !std::strcmp(extension, "bmp") || !std::strcmp(extension, "tif");
 }
 
 #ifdef Q_OS_UNIX
+struct Candidate
+{
+    QByteArray name;
+    bool typeKnown = false;
+};
+
 // Reads the entries directly: the names are filtered by extension before
 // the file system is asked anything about a file, and names that do not
-// decode to text are seen rather than silently dropped.
+// decode to text are seen rather than silently dropped. The questions
+// (regular file? readable?) are asked on several threads at once: each is
+// a round trip to the file system, a slow one on a network share.
 bool readEntries(const QString &folder, QStringList *names, QStringList *unusable)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
         return false;
     const int dirFd = ::dirfd(dir);
+    QVector<Candidate> candidates;
     while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray raw(entry->d_name);
-        if (raw.startsWith('.')) // hidden, and "." and ".."
+        const char *raw = entry->d_name;
+        if (raw[0] == '.' || !hasPageExtension(raw, std::strlen(raw))) // hidden, "." and ".."
             continue;
-        const QString name = QFile::decodeName(raw);
-        if (!hasPageExtension(name))
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat info;
-            if (::fstatat(dirFd, raw.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
-        }
-        if (type != DT_REG || ::faccessat(dirFd, raw.constData(), R_OK, 0) != 0)
-            continue;
-        if (QFile::encodeName(name) != raw)
+        if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN)
+            candidates.append({QByteArray(raw), entry->d_type == DT_REG});
+    }
+    const QVector<Candidate> readable =
+        QtConcurrent::blockingFiltered(candidates, [dirFd](const Candidate &candidate) {
+            if (!candidate.typeKnown) {
+                struct stat info;
+                if (::fstatat(dirFd, candidate.name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+                    !S_ISREG(info.st_mode))
+                    return false;
+            }
+            return ::faccessat(dirFd, candidate.name.constData(), R_OK, 0) == 0;
+        });
+    ::closedir(dir);
+
+    for (const Candidate &candidate : readable) {
+        const QString name = QFile::decodeName(candidate.name);
+        // Bytes that are not text decode to U+FFFD; such a name cannot be
+        // encoded back to the file's own.
+        if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != candidate.name)
             unusable->append(name);
         else
             names->append(name);
     }
-    ::closedir(dir);
     return true;
 }
 #else
@@ -76,10 +95,7 @@ bool readEntries(const QString &folder, QStringList *names, QStringList *)
 QVector<QString> naturalOrder(const QStringList &names)
 {
     QVector<QString> sorted(names.begin(), names.end());
-    std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+    std::sort(sorted.begin(), sorted.end());
     stableMergeSort(sorted, naturalLess);
     return sorted;
 }
@@ -92,8 +108,8 @@ PageFolder scanPageFolder(const QString &folder)
     QStringList names;
     if (folder.isEmpty() || !readEntries(folder, &names, &result.unusableNames))
         return result;
-
     QVector<QString> sorted = naturalOrder(names);
+
     result.unusableNames = naturalOrder(result.unusableNames).toList();
 
     const QDir dir(folder);
