@@ -9,5 +9,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(QUIREVALE_DESKTOP_ID));
     Quirevale window;
     window.show();
+    // quirevale FOLDER opens with that folder's pages listed.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.openFromOutside(arguments.at(1));
     return application.exec();
 }

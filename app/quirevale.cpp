@@ -3,13 +3,22 @@
 #include "about.h"
 #include "cbzbuild.h"
 #include "donations.h"
+#include "pagerowdelegate.h"
 #include "shelltaskbarprogress.h"
+#include "storedoptions.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
+#include <QMimeData>
+#include <QScrollBar>
 #include <QSettings>
+#include <QShortcut>
+#include <QUrl>
 
 namespace {
 const char *const Version = "1.5";
@@ -24,9 +33,10 @@ Quirevale::Quirevale(QWidget *parent)
 {
     ui.setupUi(this);
     fitOptionColumn();
-    // Shown only while a build runs; Escape stops the build as well.
+    // Shown only while a build runs.
     ui.CancelBuild->hide();
-    ui.CancelBuild->setShortcut(QKeySequence(Qt::Key_Escape));
+    setShortcuts();
+    setAcceptDrops(true);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrelind"));
@@ -54,6 +64,7 @@ Quirevale::Quirevale(QWidget *parent)
     ImagesDir = settings.value(QStringLiteral("LastImagesDir")).toString();
     SetTranslationLanguage(
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
+    applyPageOptions(loadPageOptions(settings));
 
     TaskbarProgress = TaskbarButton.progress();
     connect(&MakeCbzWatcher, &QFutureWatcher<bool>::finished, this, &Quirevale::MakeCbzFinished);
@@ -69,6 +80,7 @@ Quirevale::~Quirevale()
     settings.setValue(QStringLiteral("MainWindowState"), saveState(0));
     settings.setValue(QStringLiteral("LastCbzSaveDir"), CbzSaveDir);
     settings.setValue(QStringLiteral("LastImagesDir"), ImagesDir);
+    savePageOptions(settings, readPageOptions());
 }
 
 void Quirevale::showEvent(QShowEvent *event)
@@ -82,6 +94,7 @@ void Quirevale::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui.retranslateUi(this);
+        describeShortcuts();
         fitOptionColumn();
     }
     QMainWindow::changeEvent(event);
@@ -89,14 +102,40 @@ void Quirevale::changeEvent(QEvent *event)
 
 // The option column's minimum height was chosen for small system fonts.
 // Where the fonts (or a translation's longer words) need more, the column
-// takes what its contents need, so that no control is squeezed and clipped;
-// the window then grows to match.
+// takes what its contents need, so that no control is squeezed and clipped,
+// and scrolls where the window is lower than that: the window keeps its own
+// size and fits a small screen.
 void Quirevale::fitOptionColumn()
 {
     ui.OptionsFrame->ensurePolished();
     const int needed = ui.OptionsFrame->layout()->minimumSize().height();
     if (needed > ui.OptionsFrame->minimumHeight())
         ui.OptionsFrame->setMinimumHeight(needed);
+    ui.OptionsScroll->setFixedWidth(ui.OptionsFrame->maximumWidth() +
+                                    ui.OptionsScroll->verticalScrollBar()->sizeHint().width());
+    ui.OptionsScroll->setMinimumHeight(0);
+}
+
+// The controls show the options as if the user had set them: the enabling
+// rule holds and the preview draws them.
+void Quirevale::applyPageOptions(const PageOptions &options)
+{
+    ui.ImageQuality->setValue(options.ImageQuality);
+    ui.ResizeImageWidth->setValue(options.ResizeImageWidth);
+    ui.ResizeImageHeight->setValue(options.ResizeImageHeight);
+    (options.ImageResize ? ui.ImageResize : ui.ImageKeepOriginalSize)->setChecked(true);
+    setResizeControlsEnabled(options.ImageResize);
+
+    ui.ImageCutPointNumber->setValue(options.ImageCutPointNumber);
+    (options.ImageCutFirstPageRight ? ui.ImageCutFirstPageRight : ui.ImageCutFirstPageLeft)
+        ->setChecked(true);
+    ui.ImageArea->SetFirstPageRight(options.ImageCutFirstPageRight);
+    ui.ImageCutDoublePages->setChecked(options.ImageCutDoublePages);
+    on_ImageCutDoublePages_clicked();
+
+    ui.ImageCutBorderNumber->setValue(options.ImageCutBorderNumber);
+    ui.ImageCutBorder->setChecked(options.ImageCutBorder);
+    on_ImageCutBorder_clicked();
 }
 
 void Quirevale::setResizeControlsEnabled(bool enabled)
@@ -105,6 +144,84 @@ void Quirevale::setResizeControlsEnabled(bool enabled)
     ui.ResizeImageWidthLabel->setEnabled(enabled);
     ui.ResizeImageHeight->setEnabled(enabled);
     ui.ResizeImageHeightLabel->setEnabled(enabled);
+}
+
+// Each control's own shortcut acts only while the control is enabled, as a
+// click would.
+void Quirevale::setShortcuts()
+{
+    // The keypad's Enter too.
+    auto *enter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), this);
+    connect(enter, &QShortcut::activated, ui.MakeCBZ, [this] {
+        if (ui.MakeCBZ->isEnabled())
+            ui.MakeCBZ->click();
+    });
+    // Rows can be dragged to a new place; the move buttons follow.
+    ui.ImagesList->setDragDropMode(QAbstractItemView::InternalMove);
+    ui.ImagesList->setDefaultDropAction(Qt::MoveAction);
+    ui.ImagesList->setTextElideMode(Qt::ElideMiddle);
+    ui.ImagesList->setItemDelegate(new PageRowDelegate(ui.ImagesList));
+    ui.ImagesList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.ImagesList->setResizeMode(QListView::Adjust); // rows follow the list's width
+    connect(ui.ImagesList->model(), &QAbstractItemModel::rowsMoved, this,
+            &Quirevale::updateMoveButtons);
+    connect(ui.ImagesList->model(), &QAbstractItemModel::rowsInserted, this,
+            &Quirevale::updateMoveButtons);
+    describeShortcuts();
+}
+
+// A button's new text takes its shortcut away (it would be the text's
+// mnemonic), so they are given again with every translation.
+void Quirevale::describeShortcuts()
+{
+    ui.BrowsePath->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    ui.MakeCBZ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    ui.MoveImageUp->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+    ui.MoveImageDown->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    ui.CancelBuild->setShortcut(QKeySequence(Qt::Key_Escape));
+
+    const auto tip = [](QAbstractButton *button, const QString &what) {
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            what, button->shortcut().toString(QKeySequence::NativeText)));
+    };
+    tip(ui.BrowsePath, tr("Pick the folder of pages"));
+    tip(ui.MakeCBZ, tr("Make the archive of the checked pages"));
+    tip(ui.MoveImageUp, tr("Move the current page up"));
+    tip(ui.MoveImageDown, tr("Move the current page down"));
+    tip(ui.CancelBuild, tr("Stop making the archive"));
+    ui.ImagesList->setToolTip(
+        tr("Space checks or unchecks the current page; drag a page to move it."));
+}
+
+void Quirevale::openFromOutside(const QString &path)
+{
+    const QFileInfo info(path);
+    if (Building || path.isEmpty())
+        return;
+    openFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    // A page named on its own becomes the current one.
+    if (!info.isDir()) {
+        for (int row = 0; row < ui.ImagesList->count(); ++row) {
+            if (ui.ImagesList->item(row)->data(Qt::UserRole).toString() == info.absoluteFilePath())
+                ui.ImagesList->setCurrentRow(row);
+        }
+    }
+}
+
+void Quirevale::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!Building && !urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Quirevale::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (Building || urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openFromOutside(urls.first().toLocalFile());
 }
 
 void Quirevale::on_ImageResize_clicked()

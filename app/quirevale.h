@@ -26,6 +26,10 @@ public:
     explicit Quirevale(QWidget *parent = nullptr);
     ~Quirevale() override;
 
+    // Lists the pages of a folder given from outside (the command line): a
+    // folder, or a page file whose folder is meant.
+    void openFromOutside(const QString &path);
+
     // Read-only views for whoever drives the window from outside (tests, tools).
     const QString &imagesDir() const { return ImagesDir; }
     const QString &cbzSaveDir() const { return CbzSaveDir; }
@@ -38,6 +42,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private slots:
     void on_BrowsePath_clicked();
@@ -64,11 +70,19 @@ private slots:
     void on_CancelBuild_clicked();
 
 private:
+    void applyPageOptions(const PageOptions &options);
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
+    void openFolder(const QString &folder);
     int LoadImagesList(QString folder);
+    void updateMoveButtons();
+    void setShortcuts();
+    void describeShortcuts();
     void moveCurrentRow(int step);
+    QString suggestedArchiveName() const;
+    bool hasCheckedPage() const;
     void startBuild(const QString &fileName);
+    void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
     bool loadCurrentPage(const QString &path);
     PageOptions readPageOptions() const;

@@ -7,27 +7,64 @@
 #include "shelltaskbarprogress.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 #include <QtConcurrent>
 
 void Quirevale::on_MakeCBZ_clicked()
 {
-    const QString folderName = QDir(ui.ImagesPath->text()).dirName();
-    // One substitution for all three, so a '%' in a folder name stays text.
-    const QString suggestion =
-        folderName.isEmpty()
-            ? CbzSaveDir
-            : QStringLiteral("%1%2%3.cbz").arg(CbzSaveDir, QString(QDir::separator()), folderName);
-    const QString fileName =
-        QFileDialog::getSaveFileName(this, tr("Create CBZ"), suggestion, QStringLiteral("*.cbz"));
+    if (!hasCheckedPage()) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("No page is checked: there is nothing to put in an archive."));
+        return;
+    }
+    QString fileName = QFileDialog::getSaveFileName(this, tr("Create CBZ"), suggestedArchiveName(),
+                                                    QStringLiteral("*.cbz"));
     if (fileName.isEmpty())
         return;
+    // A name typed without the extension gets it; the dialog asked about
+    // replacing the name as typed, so ask again for the name it became.
+    if (!fileName.endsWith(QLatin1String(".cbz"), Qt::CaseInsensitive)) {
+        fileName += QLatin1String(".cbz");
+        if (QFileInfo::exists(fileName)
+            && QMessageBox::question(
+                   this, tr("Create CBZ"),
+                   tr("%1 already exists.\nDo you want to replace it?")
+                       .arg(QDir::toNativeSeparators(fileName)))
+                   != QMessageBox::Yes)
+            return;
+    }
     CbzSaveDir = QFileInfo(fileName).absolutePath();
     startBuild(fileName);
+}
+
+// The remembered save folder and the images folder's name; before any save
+// folder is remembered, the images folder's parent, so the first archive
+// lands beside its pages rather than at the root of the disk.
+QString Quirevale::suggestedArchiveName() const
+{
+    const QDir images(ui.ImagesPath->text());
+    const QString folderName = images.dirName();
+    const QString saveDir =
+        CbzSaveDir.isEmpty() ? QFileInfo(images.absolutePath()).absolutePath() : CbzSaveDir;
+    if (folderName.isEmpty())
+        return saveDir;
+    // One substitution for all three, so a '%' in a folder name stays text.
+    return QStringLiteral("%1%2%3.cbz").arg(saveDir, QString(QDir::separator()), folderName);
+}
+
+bool Quirevale::hasCheckedPage() const
+{
+    for (int row = 0; row < ui.ImagesList->count(); ++row) {
+        if (ui.ImagesList->item(row)->checkState() == Qt::Checked)
+            return true;
+    }
+    return false;
 }
 
 // Everything the build needs is taken here, on this thread: it never looks
@@ -96,7 +133,7 @@ void Quirevale::MakeCbzFinished()
     if (created) {
         ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
         if (!closing)
-            QMessageBox::information(this, tr("Advise"), tr("File successfull created!"));
+            reportSuccess(Build->fileName());
     } else if (!canceled) {
         QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to create CBZ file!"),
                         QMessageBox::Ok, this);
@@ -111,6 +148,18 @@ void Quirevale::MakeCbzFinished()
     Building = false;
     if (closing)
         close();
+}
+
+// The report keeps its words and gains a way to the new archive.
+void Quirevale::reportSuccess(const QString &fileName)
+{
+    QMessageBox box(QMessageBox::Information, tr("Advise"), tr("File successfull created!"),
+                    QMessageBox::Ok, this);
+    QPushButton *open = box.addButton(tr("Open Folder"), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == open)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absolutePath()));
 }
 
 PageOptions Quirevale::readPageOptions() const

@@ -2,6 +2,7 @@
 // in step with the current row, moving rows, and selecting rows for the build.
 
 #include "pagereader.h"
+#include "pagerow.h"
 #include "pagescan.h"
 #include "quirevale.h"
 #include "shelltaskbarprogress.h"
@@ -17,7 +18,12 @@ void Quirevale::on_BrowsePath_clicked()
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     if (folder.trimmed().isEmpty())
         return;
+    openFolder(folder);
+}
 
+// Lists the pages of folder, as picked, dropped or named on the command line.
+void Quirevale::openFolder(const QString &folder)
+{
     // Remembered before the scan, so a folder without images is remembered too.
     ImagesDir = folder;
     const int count = LoadImagesList(folder);
@@ -48,13 +54,8 @@ int Quirevale::LoadImagesList(QString folder)
     const PageFolder scanned = scanPageFolder(folder);
     const QFileInfoList &files = scanned.pages;
     UnusablePages = scanned.unusableNames;
-    for (const QFileInfo &file : files) {
-        auto *row = new QListWidgetItem(file.fileName());
-        row->setData(Qt::UserRole, file.absoluteFilePath());
-        row->setCheckState(Qt::Checked);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        ui.ImagesList->addItem(row);
-    }
+    for (const QFileInfo &file : files)
+        ui.ImagesList->addItem(new PageRow(file.fileName(), file.absoluteFilePath()));
     return files.size();
 }
 
@@ -67,12 +68,16 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
         return;
     }
 
-    const QString path = current->data(Qt::UserRole).toString();
-    const int row = ui.ImagesList->row(current);
-    if (!loadCurrentPage(path))
-        return;
-    ui.MoveImageUp->setEnabled(row != 0);
-    ui.MoveImageDown->setEnabled(row != ui.ImagesList->count() - 1);
+    // The move buttons follow the row even when its page cannot be shown.
+    updateMoveButtons();
+    loadCurrentPage(current->data(Qt::UserRole).toString());
+}
+
+void Quirevale::updateMoveButtons()
+{
+    const int row = ui.ImagesList->currentRow();
+    ui.MoveImageUp->setEnabled(row > 0);
+    ui.MoveImageDown->setEnabled(row >= 0 && row < ui.ImagesList->count() - 1);
 }
 
 // Shows the page of path (or the one the build has just decoded from it),

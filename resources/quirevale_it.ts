@@ -98,7 +98,7 @@
     <name>CliArguments</name>
     <message>
         <source>Try &apos;quirevale-cli --help&apos; for more.</source>
-        <translation>Provare 'quirevale-cli --help' per saperne di più.</translation>
+        <translation>Provare &apos;quirevale-cli --help&apos; per saperne di più.</translation>
     </message>
     <message>
         <source>Makes a CBZ comic archive of each folder of page images (jpg, png, bmp, tif),
@@ -116,7 +116,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>The archive to make, for one folder; for several, the folder that receives &lt;folder name&gt;.cbz for each. Without it each archive goes beside its folder.</source>
-        <translation>L'archivio da creare, per una cartella; per più cartelle, la cartella che riceve &lt;nome cartella&gt;.cbz per ciascuna. Senza, ogni archivio va accanto alla sua cartella.</translation>
+        <translation>L&apos;archivio da creare, per una cartella; per più cartelle, la cartella che riceve &lt;nome cartella&gt;.cbz per ciascuna. Senza, ogni archivio va accanto alla sua cartella.</translation>
     </message>
     <message>
         <source>path</source>
@@ -172,7 +172,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>Only list the pages of each folder, in archive order.</source>
-        <translation>Elenca soltanto le pagine di ogni cartella, nell'ordine dell'archivio.</translation>
+        <translation>Elenca soltanto le pagine di ogni cartella, nell&apos;ordine dell&apos;archivio.</translation>
     </message>
     <message>
         <source>Say nothing but errors.</source>
@@ -192,7 +192,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>--%1: &apos;%2&apos; is not %3</source>
-        <translation>--%1: '%2' non è %3</translation>
+        <translation>--%1: &apos;%2&apos; non è %3</translation>
     </message>
     <message>
         <source>a whole number from 0 to 100</source>
@@ -200,7 +200,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>a width and height such as 1200x1800, each from 100 to 10000</source>
-        <translation>una larghezza e un'altezza come 1200x1800, ciascuna da 100 a 10000</translation>
+        <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da 100 a 10000</translation>
     </message>
     <message>
         <source>a whole number from 20 to 80</source>
@@ -312,6 +312,15 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
 </context>
 <context>
+    <name>PageRow</name>
+    <message>
+        <source>%1
+%2 × %3 pixels</source>
+        <translation>%1
+%2 × %3 pixel</translation>
+    </message>
+</context>
+<context>
     <name>Quirevale</name>
     <message>
         <source>Select images folder</source>
@@ -372,6 +381,44 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>Keep Building</source>
         <translation>Continua</translation>
+    </message>
+    <message>
+        <source>Pick the folder of pages</source>
+        <translation>Scegli la cartella delle pagine</translation>
+    </message>
+    <message>
+        <source>Make the archive of the checked pages</source>
+        <translation>Crea l'archivio delle pagine selezionate</translation>
+    </message>
+    <message>
+        <source>Move the current page up</source>
+        <translation>Sposta sopra la pagina corrente</translation>
+    </message>
+    <message>
+        <source>Move the current page down</source>
+        <translation>Sposta sotto la pagina corrente</translation>
+    </message>
+    <message>
+        <source>Stop making the archive</source>
+        <translation>Interrompi la creazione dell'archivio</translation>
+    </message>
+    <message>
+        <source>Space checks or unchecks the current page; drag a page to move it.</source>
+        <translation>Spazio seleziona o deseleziona la pagina corrente; trascina una pagina per spostarla.</translation>
+    </message>
+    <message>
+        <source>No page is checked: there is nothing to put in an archive.</source>
+        <translation>Nessuna pagina è selezionata: non c'è nulla da mettere in un archivio.</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 esiste già.
+Sostituirlo?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Apri cartella</translation>
     </message>
 </context>
 <context>

@@ -51,7 +51,7 @@ private slots:
     void suggestionAndRememberedFolder();
     void percentSignsInNamesStayText();
     void cancelChangesNothing();
-    void allUncheckedGivesAnEmptyArchive();
+    void nothingCheckedMakesNothing();
     void existingArchiveIsReplaced();
     void targetThatCannotBeCreated();
     void vanishedPageFailsAndKeepsTheOldArchive();
@@ -232,8 +232,8 @@ void tst_MakeCbz::suggestionAndRememberedFolder()
     build(out + "/first.cbz", &seen);
     QCOMPARE(seen.caption, QStringLiteral("Create CBZ"));
     QCOMPARE(seen.filters, QStringList({"*.cbz"}));
-    // Nothing remembered yet: the separator and the folder's name alone.
-    QCOMPARE(seen.directory, QDir::rootPath());
+    // Nothing remembered yet: beside the images folder.
+    QCOMPARE(seen.directory, m_root->path());
     QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
     QCOMPARE(m_window->cbzSaveDir(), out);
 
@@ -241,6 +241,10 @@ void tst_MakeCbz::suggestionAndRememberedFolder()
     QCOMPARE(seen.directory, out);
     QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
     QVERIFY(QFile::exists(out + "/second.cbz"));
+
+    // Typed without its extension: it gets one.
+    build(out + "/Vol. 3", &seen);
+    QCOMPARE(filesIn(out), QStringList({"Vol. 3.cbz", "first.cbz", "second.cbz"}));
 
     delete m_window;
     m_window = nullptr;
@@ -272,20 +276,18 @@ void tst_MakeCbz::cancelChangesNothing()
     QCOMPARE(filesIn(m_root->path()), QStringList());
 }
 
-void tst_MakeCbz::allUncheckedGivesAnEmptyArchive()
+void tst_MakeCbz::nothingCheckedMakesNothing()
 {
     QVERIFY(!openFolder("none", 3).isEmpty());
     for (int row = 0; row < 3; ++row)
         list()->item(row)->setCheckState(Qt::Unchecked);
-    const QString target = m_root->filePath("empty.cbz");
-    build(target);
-    QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
-    QCOMPARE(m_progressAtReport, 3);
-    bool ok = false;
-    QVERIFY(readArchive(target, &ok).isEmpty());
-    QVERIFY(ok);
-    QVERIFY(unzipTest(target));
-    verifyIdleAgain();
+    MessageBoxAnswerer boxes;
+    widget<QPushButton>("MakeCBZ")->click(); // no name is asked for
+    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.seen().first().title, QStringLiteral("Warning"));
+    QVERIFY(!m_window->isBuilding());
+    QVERIFY(m_window->cbzSaveDir().isEmpty());
+    QCOMPARE(filesIn(m_root->path()), QStringList());
 }
 
 void tst_MakeCbz::existingArchiveIsReplaced()

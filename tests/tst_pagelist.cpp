@@ -10,14 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <memory>
 
 Q_DECLARE_METATYPE(QListWidgetItem *)
+Q_DECLARE_METATYPE(QList<bool>)
 
 using namespace TestSupport;
 
@@ -59,6 +62,12 @@ private slots:
     void unloadablePage_data();
     void unloadablePage();
     void staleButtonAtTheEnd();
+    void keyboard_data();
+    void keyboard();
+    void draggedRowKeepsButtonsRight();
+    void tooltipTellsNameAndSize();
+    void foldersFromOutside_data();
+    void foldersFromOutside();
     void selectImageItem();
     void tenThousandUnreadablePages();
 
@@ -289,8 +298,6 @@ void tst_PageList::unloadablePage()
 
     browse(folder);
     QCOMPARE(list()->item(1)->text(), QFileInfo(bad).fileName());
-    const bool upBefore = button("MoveImageUp")->isEnabled();
-    const bool downBefore = button("MoveImageDown")->isEnabled();
     const qint64 shownKey = preview()->GetImage().cacheKey();
 
     MessageBoxAnswerer boxes;
@@ -300,10 +307,12 @@ void tst_PageList::unloadablePage()
     QCOMPARE(box.title, QStringLiteral("Warning"));
     QCOMPARE(box.text,
              QStringLiteral("Unable to load image '%1'").arg(QFileInfo(bad).absoluteFilePath()));
+    QVERIFY(!box.informative.isEmpty()); // the reason
     QCOMPARE(preview()->GetImage().cacheKey(), shownKey);
     QCOMPARE(label("OriginalImageWidth"), QString::number(pageSize(0).width()));
-    QCOMPARE(button("MoveImageUp")->isEnabled(), upBefore);
-    QCOMPARE(button("MoveImageDown")->isEnabled(), downBefore);
+    // The buttons belong to the row that is current, a middle one.
+    QVERIFY(button("MoveImageUp")->isEnabled());
+    QVERIFY(button("MoveImageDown")->isEnabled());
     QCOMPARE(list()->currentRow(), 1);
     QCOMPARE(list()->item(1)->checkState(), Qt::Checked);
 }
@@ -319,14 +328,134 @@ void tst_PageList::staleButtonAtTheEnd()
     MessageBoxAnswerer boxes;
     list()->setCurrentRow(1);
     QCOMPARE(boxes.seen().size(), 1);
-    // The buttons still belong to row 0, so "down" is enabled on the last row.
-    QVERIFY(button("MoveImageDown")->isEnabled());
-    button("MoveImageDown")->click();
-    QCOMPARE(list()->count(), 2);
+    // The buttons belong to the last row although its page did not load:
+    // nothing moves past the end, and the preview keeps the last good page.
+    QVERIFY(!button("MoveImageDown")->isEnabled());
+    QVERIFY(button("MoveImageUp")->isEnabled());
+    QCOMPARE(list()->currentRow(), 1);
     QCOMPARE(list()->item(1)->text(), QStringLiteral("page2.jpg"));
-    QCOMPARE(list()->currentRow(), -1);
-    QVERIFY(preview()->GetImage().isNull());
-    QCOMPARE(label("OriginalImageWidth"), QString());
+    QVERIFY(!preview()->GetImage().isNull());
+}
+
+void tst_PageList::keyboard_data()
+{
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("currentRow");
+    QTest::addColumn<QList<bool>>("checked");
+
+    const QList<bool> all{true, true, true};
+    QTest::newRow("Alt+Up") << 2 << int(Qt::Key_Up) << int(Qt::AltModifier)
+                            << QStringList{"page1.png", "page3.png", "page2.png"} << 1 << all;
+    QTest::newRow("Alt+Down") << 0 << int(Qt::Key_Down) << int(Qt::AltModifier)
+                              << QStringList{"page2.png", "page1.png", "page3.png"} << 1 << all;
+    QTest::newRow("Alt+Up on the first row")
+        << 0 << int(Qt::Key_Up) << int(Qt::AltModifier)
+        << QStringList{"page1.png", "page2.png", "page3.png"} << 0 << all;
+    QTest::newRow("Space") << 1 << int(Qt::Key_Space) << int(Qt::NoModifier)
+                           << QStringList{"page1.png", "page2.png", "page3.png"} << 1
+                           << QList<bool>{true, false, true};
+}
+
+void tst_PageList::keyboard()
+{
+    QFETCH(int, startRow);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QStringList, order);
+    QFETCH(int, currentRow);
+    QFETCH(QList<bool>, checked);
+    const QString folder = m_root.filePath(QStringLiteral("keys %1").arg(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 3));
+    browse(folder);
+    list()->setCurrentRow(startRow);
+    QApplication::setActiveWindow(m_window);
+    list()->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTest::keyClick(list(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const auto texts = [this] {
+        QStringList seen;
+        for (int row = 0; row < list()->count(); ++row)
+            seen << list()->item(row)->text();
+        return seen;
+    };
+    // A button's shortcut clicks it the way it is shown pressed: a moment later.
+    QTRY_COMPARE(texts(), order);
+    QTRY_COMPARE(list()->currentRow(), currentRow);
+    QList<bool> seenChecked;
+    for (int row = 0; row < list()->count(); ++row)
+        seenChecked << (list()->item(row)->checkState() == Qt::Checked);
+    QCOMPARE(seenChecked, checked);
+    QCOMPARE(shownSize(), pageSize(order.at(currentRow).mid(4, 1).toInt() - 1));
+}
+
+void tst_PageList::draggedRowKeepsButtonsRight()
+{
+    const QString folder = m_root.filePath("dragged");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 4));
+    browse(folder);
+    QCOMPARE(list()->dragDropMode(), QAbstractItemView::InternalMove);
+    // What a drop of the first row after the last does to the list.
+    QVERIFY(list()->model()->moveRow(QModelIndex(), 0, QModelIndex(), 4));
+    QCOMPARE(list()->item(3)->text(), QStringLiteral("page1.png"));
+    QCOMPARE(list()->currentRow(), 3);
+    QVERIFY(button("MoveImageUp")->isEnabled());
+    QVERIFY(!button("MoveImageDown")->isEnabled());
+    QCOMPARE(shownSize(), pageSize(0));
+}
+
+void tst_PageList::tooltipTellsNameAndSize()
+{
+    const QString folder = m_root.filePath("tooltips");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 2));
+    QVERIFY(writeFile(folder + "/page3 broken.png", "not a picture"));
+    browse(folder);
+    QCOMPARE(list()->textElideMode(), Qt::ElideMiddle);
+    QCOMPARE(list()->item(1)->toolTip(), QStringLiteral("page2.png\n101 × 51 pixels"));
+    QCOMPARE(list()->item(2)->toolTip(), QStringLiteral("page3 broken.png"));
+}
+
+void tst_PageList::foldersFromOutside_data()
+{
+    QTest::addColumn<QString>("given"); // relative to the test folder
+    QTest::addColumn<bool>("dropped");
+    QTest::addColumn<int>("currentRow");
+    QTest::newRow("folder dropped") << "outside" << true << 0;
+    QTest::newRow("page dropped") << "outside/page3.png" << true << 2;
+    QTest::newRow("folder on the command line") << "outside" << false << 0;
+    QTest::newRow("page on the command line") << "outside/page2.png" << false << 1;
+}
+
+void tst_PageList::foldersFromOutside()
+{
+    QFETCH(QString, given);
+    QFETCH(bool, dropped);
+    QFETCH(int, currentRow);
+    const QString folder = m_root.filePath("outside");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 3));
+    const QString path = m_root.filePath(given);
+    if (dropped) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &drop);
+    } else {
+        m_window->openFromOutside(path);
+    }
+    QCOMPARE(list()->count(), 3);
+    QCOMPARE(list()->currentRow(), currentRow);
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), folder);
+    QCOMPARE(m_window->imagesDir(), folder);
+    QVERIFY(frameEnabled("OptionsFrame"));
 }
 
 void tst_PageList::selectImageItem()

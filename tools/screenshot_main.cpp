@@ -1,5 +1,6 @@
-// Takes a picture of the main window with the sample pages listed, the
-// double-page spread selected and both overlays on:
+// Takes a picture of the whole screen with the main window at its first-run
+// size, the sample pages listed, the double-page spread selected and both
+// overlays on:
 //
 //   build/tools/quirevale-screenshot <sample folder> <out.png> <31|58>
 //
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 
@@ -42,7 +44,8 @@ int main(int argc, char *argv[])
     window.findChild<QSpinBox *>(QStringLiteral("ImageCutBorderNumber"))->setValue(40);
     QTest::qWait(300);
 
-    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+    // The whole screen, to show that the window fits it.
+    if (!window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "could not write %s\n", argv[2]);
         return 1;
     }

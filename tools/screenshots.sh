@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the README's screenshots: the main window with the sample pages,
 # the spread selected and both overlays on, in English and in Italian,
-# in a real X server (Xvfb). Run from anywhere; needs a built tree.
+# on a whole 1366x768 screen of a real X server (Xvfb), to show that the
+# window fits a small laptop's screen. Run from anywhere; needs a built tree.
 #   tools/screenshots.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
@@ -16,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 samples="$work/Sample Comic"
 QT_QPA_PLATFORM=offscreen "$build/tools/quirevale-samples" "$samples" > /dev/null
 for language in en:31 it:58; do
-    xvfb-run -a -s "-screen 0 1280x900x24" \
+    xvfb-run -a -s "-screen 0 1366x768x24" \
         "$build/tools/quirevale-screenshot" "$samples" "docs/screenshot-${language%%:*}.png" "${language#*:}"
 done
 echo "wrote docs/screenshot-en.png and docs/screenshot-it.png"

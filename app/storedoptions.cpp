@@ -1,0 +1,60 @@
+#include "storedoptions.h"
+
+#include <QSettings>
+
+namespace {
+QString key(const char *name)
+{
+    return QStringLiteral("Options/") + QLatin1String(name);
+}
+
+int storedNumber(const QSettings &settings, const char *name, int low, int high, int fallback)
+{
+    bool ok = false;
+    const int value = settings.value(key(name)).toString().trimmed().toInt(&ok);
+    return ok && value >= low && value <= high ? value : fallback;
+}
+
+bool storedSwitch(const QSettings &settings, const char *name, bool fallback)
+{
+    const QString value = settings.value(key(name)).toString();
+    if (value == QLatin1String("true"))
+        return true;
+    if (value == QLatin1String("false"))
+        return false;
+    return fallback;
+}
+} // namespace
+
+PageOptions loadPageOptions(const QSettings &settings)
+{
+    const PageOptions d;
+    PageOptions o;
+    o.ImageQuality = storedNumber(settings, "ImageQuality", 0, 100, d.ImageQuality);
+    o.ImageResize = storedSwitch(settings, "ImageResize", d.ImageResize);
+    o.ResizeImageWidth = storedNumber(settings, "ResizeImageWidth", 100, 10000, d.ResizeImageWidth);
+    o.ResizeImageHeight =
+        storedNumber(settings, "ResizeImageHeight", 100, 10000, d.ResizeImageHeight);
+    o.ImageCutDoublePages = storedSwitch(settings, "ImageCutDoublePages", d.ImageCutDoublePages);
+    o.ImageCutPointNumber =
+        storedNumber(settings, "ImageCutPointNumber", 20, 80, d.ImageCutPointNumber);
+    o.ImageCutFirstPageRight =
+        storedSwitch(settings, "ImageCutFirstPageRight", d.ImageCutFirstPageRight);
+    o.ImageCutBorder = storedSwitch(settings, "ImageCutBorder", d.ImageCutBorder);
+    o.ImageCutBorderNumber =
+        storedNumber(settings, "ImageCutBorderNumber", 0, 1000, d.ImageCutBorderNumber);
+    return o;
+}
+
+void savePageOptions(QSettings &settings, const PageOptions &o)
+{
+    settings.setValue(key("ImageQuality"), o.ImageQuality);
+    settings.setValue(key("ImageResize"), o.ImageResize);
+    settings.setValue(key("ResizeImageWidth"), o.ResizeImageWidth);
+    settings.setValue(key("ResizeImageHeight"), o.ResizeImageHeight);
+    settings.setValue(key("ImageCutDoublePages"), o.ImageCutDoublePages);
+    settings.setValue(key("ImageCutPointNumber"), o.ImageCutPointNumber);
+    settings.setValue(key("ImageCutFirstPageRight"), o.ImageCutFirstPageRight);
+    settings.setValue(key("ImageCutBorder"), o.ImageCutBorder);
+    settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
+}
