@@ -60,8 +60,46 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("list"), tr("Only list the pages of each folder, in archive order."));
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
                                          tr("Say nothing but errors."));
+    const QCommandLineOption keepJpeg(
+        QStringLiteral("keep-jpeg"),
+        tr("Put JPEG pages that no option changes into the archive as they are."));
+    const QCommandLineOption comicInfoOption(
+        QStringLiteral("comic-info"),
+        tr("Write ComicInfo.xml into each archive, its title, series and number taken from "
+           "the folder's name unless given below."));
+    struct TextField
+    {
+        QCommandLineOption option;
+        QString ComicInfo::*field;
+    };
+    const QList<TextField> textFields = {
+        {{QStringLiteral("title"), tr("The book's title (for ComicInfo.xml)."), tr("text")},
+         &ComicInfo::title},
+        {{QStringLiteral("series"), tr("The series it belongs to."), tr("text")},
+         &ComicInfo::series},
+        {{QStringLiteral("number"), tr("Its number in the series, such as 12 or 12b."), tr("text")},
+         &ComicInfo::number},
+        {{QStringLiteral("writer"), tr("Who wrote it."), tr("name")}, &ComicInfo::writer},
+        {{QStringLiteral("artist"), tr("Who drew it (the penciller)."), tr("name")},
+         &ComicInfo::penciller},
+        {{QStringLiteral("publisher"), tr("Who published it."), tr("name")}, &ComicInfo::publisher},
+        {{QStringLiteral("language"), tr("Its language, as an ISO code such as en or it."),
+          tr("code")},
+         &ComicInfo::languageIso},
+        {{QStringLiteral("summary"), tr("What it is about."), tr("text")}, &ComicInfo::summary},
+    };
+    const QCommandLineOption volumeOption(QStringLiteral("volume"), tr("Its volume number."),
+                                          tr("n"));
+    const QCommandLineOption yearOption(QStringLiteral("year"),
+                                        tr("The year it came out, 1000 to 2999."), tr("n"));
+    const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
+                                         tr("It is read from right to left, as manga are."));
     parser.addOptions({help, version, outputOption, quality, resize, split, firstPage, border,
-                       threadsOption, forceOption, listOption, quietOption});
+                       threadsOption, forceOption, listOption, quietOption, keepJpeg,
+                       comicInfoOption});
+    for (const TextField &text : textFields)
+        parser.addOption(text.option);
+    parser.addOptions({volumeOption, yearOption, rightToLeft});
     parser.addPositionalArgument(tr("FOLDER"), tr("A folder of page images."), tr("FOLDER..."));
     m_help = parser.helpText();
 
@@ -107,6 +145,21 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (parser.isSet(threadsOption) && !readNumber(parser.value(threadsOption), 1, 1024, &threads))
         return fail(badValue(threadsOption.names().first(), tr("a whole number from 1 to 1024")));
 
+    comicInfo.write = parser.isSet(comicInfoOption) || parser.isSet(volumeOption) ||
+                      parser.isSet(yearOption) || parser.isSet(rightToLeft);
+    for (const TextField &text : textFields) {
+        comicInfo.*text.field = parser.value(text.option);
+        comicInfo.write = comicInfo.write || parser.isSet(text.option);
+    }
+    if (parser.isSet(volumeOption) &&
+        !readNumber(parser.value(volumeOption), 0, 99999, &comicInfo.volume))
+        return fail(badValue(volumeOption.names().first(), tr("a whole number from 0 to 99999")));
+    if (parser.isSet(yearOption) &&
+        !readNumber(parser.value(yearOption), 1000, 2999, &comicInfo.year))
+        return fail(badValue(yearOption.names().first(), tr("a year from 1000 to 2999")));
+    comicInfo.rightToLeft = parser.isSet(rightToLeft);
+    pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
+
     output = parser.value(outputOption);
     force = parser.isSet(forceOption);
     listOnly = parser.isSet(listOption);
@@ -115,4 +168,23 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (folders.isEmpty())
         return fail(tr("no folder given"));
     return Run;
+}
+
+ComicInfo CliArguments::comicInfoFor(const QString &folderName) const
+{
+    ComicInfo info = ComicInfo::suggestedFor(folderName);
+    for (QString ComicInfo::*field :
+         {&ComicInfo::title, &ComicInfo::series, &ComicInfo::number, &ComicInfo::writer,
+          &ComicInfo::penciller, &ComicInfo::publisher, &ComicInfo::languageIso,
+          &ComicInfo::summary}) {
+        if (!(comicInfo.*field).isEmpty())
+            info.*field = comicInfo.*field;
+    }
+    if (comicInfo.volume >= 0)
+        info.volume = comicInfo.volume;
+    if (comicInfo.year >= 0)
+        info.year = comicInfo.year;
+    info.rightToLeft = comicInfo.rightToLeft;
+    info.write = comicInfo.write;
+    return info;
 }

@@ -1,6 +1,7 @@
 #ifndef CLIARGUMENTS_H
 #define CLIARGUMENTS_H
 
+#include "comicinfo.h"
 #include "pageoptions.h"
 
 #include <QCoreApplication>
@@ -32,6 +33,12 @@ public:
     bool force = false;
     bool listOnly = false;
     bool quiet = false;
+    // The book's fields given on the command line (empty or -1: not given);
+    // write is set when any was given, or --comic-info.
+    ComicInfo comicInfo;
+
+    // The book of one folder: what its name suggests, with what was given.
+    ComicInfo comicInfoFor(const QString &folderName) const;
 
     QString errorString() const { return m_error; }
     QString helpText() const { return m_help; }

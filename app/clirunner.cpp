@@ -139,6 +139,7 @@ bool CliRunner::makeArchive(const QString &folder)
     CbzBuild build(target, pages, m_args.pageOptions);
     build.setThreadCount(m_args.threads);
     const QString name = folderName(folder);
+    build.setComicInfo(m_args.comicInfoFor(name));
     m_clock.start();
     QObject::connect(&build, &CbzBuild::pageWritten,
                      [&](int row) { showProgress(row + 1, pages.size(), name); });

@@ -2,12 +2,14 @@
 
 #include "about.h"
 #include "cbzbuild.h"
+#include "comicinfodialog.h"
 #include "donations.h"
 #include "pagerowdelegate.h"
 #include "shelltaskbarprogress.h"
 #include "storedoptions.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -65,6 +67,8 @@ Quirevale::Quirevale(QWidget *parent)
     SetTranslationLanguage(
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
     applyPageOptions(loadPageOptions(settings));
+    WriteComicInfo = settings.value(QStringLiteral("Options/WriteComicInfo")).toString() ==
+                     QLatin1String("true");
 
     TaskbarProgress = TaskbarButton.progress();
     connect(&MakeCbzWatcher, &QFutureWatcher<bool>::finished, this, &Quirevale::MakeCbzFinished);
@@ -81,6 +85,7 @@ Quirevale::~Quirevale()
     settings.setValue(QStringLiteral("LastCbzSaveDir"), CbzSaveDir);
     settings.setValue(QStringLiteral("LastImagesDir"), ImagesDir);
     savePageOptions(settings, readPageOptions());
+    settings.setValue(QStringLiteral("Options/WriteComicInfo"), WriteComicInfo);
 }
 
 void Quirevale::showEvent(QShowEvent *event)
@@ -121,6 +126,7 @@ void Quirevale::fitOptionColumn()
 void Quirevale::applyPageOptions(const PageOptions &options)
 {
     ui.ImageQuality->setValue(options.ImageQuality);
+    ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
     ui.ResizeImageWidth->setValue(options.ResizeImageWidth);
     ui.ResizeImageHeight->setValue(options.ResizeImageHeight);
     (options.ImageResize ? ui.ImageResize : ui.ImageKeepOriginalSize)->setChecked(true);
@@ -284,6 +290,26 @@ void Quirevale::on_ImageCutFirstPageLeft_clicked()
 void Quirevale::on_ImageCutFirstPageRight_clicked()
 {
     ui.ImageArea->SetFirstPageRight(true);
+}
+
+// The book of the folder listed: what the user said of it this session, or
+// what its name suggests.
+ComicInfo Quirevale::comicInfoOfFolder() const
+{
+    const QString folder = ui.ImagesPath->text();
+    ComicInfo info = ComicInfos.value(folder, ComicInfo::suggestedFor(QDir(folder).dirName()));
+    info.write = WriteComicInfo;
+    return info;
+}
+
+void Quirevale::on_actionComicInfo_triggered()
+{
+    ComicInfoDialog dialog(comicInfoOfFolder(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ComicInfo info = dialog.comicInfo();
+    ComicInfos.insert(ui.ImagesPath->text(), info);
+    WriteComicInfo = info.write;
 }
 
 void Quirevale::on_actionExit_triggered()

@@ -1,12 +1,14 @@
 #ifndef QUIREVALE_H
 #define QUIREVALE_H
 
+#include "comicinfo.h"
 #include "pageoptions.h"
 #include "shelltaskbarbutton.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>
 #include <QFutureWatcher>
+#include <QHash>
 #include <QMainWindow>
 #include <QSignalMapper>
 #include <QTranslator>
@@ -68,6 +70,7 @@ private slots:
     void SetTranslationLanguage(int LangID);
     void showBuiltPage(int row);
     void on_CancelBuild_clicked();
+    void on_actionComicInfo_triggered();
 
 private:
     void applyPageOptions(const PageOptions &options);
@@ -81,6 +84,7 @@ private:
     void moveCurrentRow(int step);
     QString suggestedArchiveName() const;
     bool hasCheckedPage() const;
+    ComicInfo comicInfoOfFolder() const;
     void startBuild(const QString &fileName);
     void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
@@ -106,6 +110,10 @@ private:
     QImage BuiltPicture;
     QSize BuiltPageSize;
     bool FollowingBuild = false;
+    // What the user said of each folder's book this session, and whether
+    // archives carry it (remembered).
+    QHash<QString, ComicInfo> ComicInfos;
+    bool WriteComicInfo = false;
     // Page files of the folder last scanned that cannot be used.
     QStringList UnusablePages;
     // From the start of a build until its report has been closed.

@@ -43,6 +43,7 @@ PageOptions loadPageOptions(const QSettings &settings)
     o.ImageCutBorder = storedSwitch(settings, "ImageCutBorder", d.ImageCutBorder);
     o.ImageCutBorderNumber =
         storedNumber(settings, "ImageCutBorderNumber", 0, 1000, d.ImageCutBorderNumber);
+    o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
     return o;
 }
 
@@ -57,4 +58,5 @@ void savePageOptions(QSettings &settings, const PageOptions &o)
     settings.setValue(key("ImageCutFirstPageRight"), o.ImageCutFirstPageRight);
     settings.setValue(key("ImageCutBorder"), o.ImageCutBorder);
     settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
+    settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
 }

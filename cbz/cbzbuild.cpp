@@ -32,11 +32,42 @@ void CbzBuild::cancel()
     m_stop = true;
 }
 
+void CbzBuild::keepPicture(const QImage &picture, Page *made) const
+{
+    made->pictureSize = picture.size();
+    made->picture =
+        picture.width() > m_pictureBounds.width() || picture.height() > m_pictureBounds.height()
+            ? picture.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
+            : picture;
+}
+
+bool CbzBuild::keepUnchanged(PageReader &reader, Page *made) const
+{
+    if (!reader.readWithoutDecoding())
+        return true; // the reason is in the reader
+    if (reader.format() != "jpeg")
+        return false;
+    made->entries.append(DeflatedEntry::deflate(reader.fileData()));
+    made->comicPages.append({reader.headerSize().width(), reader.headerSize().height(),
+                             reader.fileData().size(),
+                             reader.headerSize().width() > reader.headerSize().height()});
+    if (m_pictureBounds.isValid()) {
+        made->picture = reader.reducedPicture(m_pictureBounds);
+        made->pictureSize = reader.headerSize();
+    }
+    return true;
+}
+
 CbzBuild::Page CbzBuild::makePage(const BuildPage &page) const
 {
     Page made;
     const QString name = QFileInfo(page.path).fileName();
     PageReader reader(page.path);
+    if (m_options.KeepUnchangedJpeg && !m_options.changesPages() && keepUnchanged(reader, &made)) {
+        if (!reader.errorString().isEmpty())
+            made.error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
+        return made;
+    }
     if (!reader.read(PageReader::AllPictures)) {
         made.error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
         return made;
@@ -59,16 +90,13 @@ CbzBuild::Page CbzBuild::makePage(const BuildPage &page) const
                 return made;
             }
             made.entries.append(DeflatedEntry::deflate(jpeg));
+            // A spread left whole is wider than tall.
+            made.comicPages.append({out.width(), out.height(), jpeg.size(),
+                                    !m_options.ImageCutDoublePages && out.width() > out.height()});
         }
     }
-    if (m_pictureBounds.isValid()) {
-        const QImage &first = reader.images().first();
-        made.pictureSize = first.size();
-        made.picture =
-            first.width() > m_pictureBounds.width() || first.height() > m_pictureBounds.height()
-                ? first.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
-                : first;
-    }
+    if (m_pictureBounds.isValid())
+        keepPicture(reader.images().first(), &made);
     return made;
 }
 
@@ -113,6 +141,7 @@ bool CbzBuild::run()
 
     int submitted = 0;
     int written = 0;
+    QVector<ComicPage> comicPages;
     QString error;
     auto startPages = [&] {
         while (submitted < m_pages.size() && submitted - written < inFlightLimit) {
@@ -150,6 +179,7 @@ bool CbzBuild::run()
         }
         if (!error.isEmpty())
             break;
+        comicPages += page.comicPages;
         if (m_pictureBounds.isValid()) {
             QMutexLocker locker(&m_pictureMutex);
             m_picture = std::move(page.picture);
@@ -172,6 +202,12 @@ bool CbzBuild::run()
     if (!error.isEmpty()) {
         writer.discard();
         return finish(false, error);
+    }
+    if (m_comicInfo.write &&
+        !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
+                              DeflatedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
+        writer.discard();
+        return finish(false, writer.errorString());
     }
     if (!writer.commit())
         return finish(false, writer.errorString());

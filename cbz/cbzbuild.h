@@ -1,6 +1,7 @@
 #ifndef CBZBUILD_H
 #define CBZBUILD_H
 
+#include "comicinfo.h"
 #include "deflatedentry.h"
 #include "pageoptions.h"
 
@@ -26,6 +27,8 @@ struct BuildPage
 // whatever the number of threads. A failure or a cancel stops the other
 // threads promptly and leaves nothing behind: an earlier archive of the
 // same name stays as it was.
+class PageReader;
+
 class CbzBuild : public QObject
 {
     Q_OBJECT
@@ -37,6 +40,8 @@ public:
 
     // 0, the default, means one thread per core.
     void setThreadCount(int threads) { m_threads = threads; }
+    // Written as ComicInfo.xml after the pages when its write flag is set.
+    void setComicInfo(const ComicInfo &info) { m_comicInfo = info; }
     int threadCount() const;
     // Whether each page's first picture, as decoded, is kept for
     // takePicture(), reduced to fit within bounds, for a preview to show
@@ -63,12 +68,20 @@ public:
     struct Page
     {
         QVector<DeflatedEntry> entries;
-        QImage picture;    // the page as decoded, reduced, when wanted
-        QSize pictureSize; // the page's own size
+        QVector<ComicPage> comicPages; // one an entry
+        QImage picture;                // the page as decoded, reduced, when wanted
+        QSize pictureSize;             // the page's own size
         QString error;
     };
     Page makePage(const BuildPage &page) const;
 
+private:
+    // The file itself, when it is a JPEG no option changes; false when it
+    // has to be made like any other page.
+    bool keepUnchanged(PageReader &reader, Page *made) const;
+    void keepPicture(const QImage &picture, Page *made) const;
+
+public:
 signals:
     // After the entries of the page from row were written; entryCount is
     // the number of entries in the archive so far.
@@ -82,6 +95,7 @@ private:
     QString m_fileName;
     QVector<BuildPage> m_pages;
     PageOptions m_options;
+    ComicInfo m_comicInfo;
     int m_threads = 0;
     QSize m_pictureBounds;
     std::atomic_bool m_canceled{false};

@@ -14,6 +14,10 @@ struct PageOptions
     bool ImageCutFirstPageRight = true;
     bool ImageCutBorder = false;
     int ImageCutBorderNumber = 5;
+    // A JPEG page that no option changes goes into the archive as its file is.
+    bool KeepUnchangedJpeg = false;
+
+    bool changesPages() const { return ImageResize || ImageCutDoublePages || ImageCutBorder; }
 };
 
 #endif // PAGEOPTIONS_H

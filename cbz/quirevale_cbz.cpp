@@ -31,12 +31,10 @@ void Quirevale::on_MakeCBZ_clicked()
     // replacing the name as typed, so ask again for the name it became.
     if (!fileName.endsWith(QLatin1String(".cbz"), Qt::CaseInsensitive)) {
         fileName += QLatin1String(".cbz");
-        if (QFileInfo::exists(fileName)
-            && QMessageBox::question(
-                   this, tr("Create CBZ"),
-                   tr("%1 already exists.\nDo you want to replace it?")
-                       .arg(QDir::toNativeSeparators(fileName)))
-                   != QMessageBox::Yes)
+        if (QFileInfo::exists(fileName) &&
+            QMessageBox::question(this, tr("Create CBZ"),
+                                  tr("%1 already exists.\nDo you want to replace it?")
+                                      .arg(QDir::toNativeSeparators(fileName))) != QMessageBox::Yes)
             return;
     }
     CbzSaveDir = QFileInfo(fileName).absolutePath();
@@ -82,6 +80,7 @@ void Quirevale::startBuild(const QString &fileName)
     // picture would be tens of megabytes held for a moment's glance.
     Build->setPicturesWanted(ui.ImageArea->size() * ui.ImageArea->devicePixelRatioF());
     Build->setThreadCount(BuildThreads);
+    Build->setComicInfo(comicInfoOfFolder());
     connect(Build.get(), &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
 
     setBuildControlsEnabled(false);
@@ -166,6 +165,7 @@ PageOptions Quirevale::readPageOptions() const
 {
     PageOptions options;
     options.ImageQuality = ui.ImageQuality->value();
+    options.KeepUnchangedJpeg = ui.ImageKeepJpeg->isChecked();
     options.ImageResize = ui.ImageResize->isChecked();
     options.ResizeImageWidth = ui.ResizeImageWidth->value();
     options.ResizeImageHeight = ui.ResizeImageHeight->value();

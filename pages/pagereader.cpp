@@ -130,7 +130,7 @@ bool PageReader::fail(const QString &reason)
     return false;
 }
 
-bool PageReader::read(Pictures which)
+bool PageReader::readFile()
 {
     m_images.clear();
     m_error.clear();
@@ -140,16 +140,68 @@ bool PageReader::read(Pictures which)
     m_data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
-
     QBuffer buffer(&m_data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true); // a phone's portrait photo stands upright
-    m_format = reader.format();
+    m_format = QImageReader::imageFormat(&buffer);
     if (m_format.isEmpty())
         return fail(tr("The file is not a picture in a format this program reads."));
-    if (!checkWhole())
+    return checkWhole();
+}
+
+bool PageReader::readWithoutDecoding()
+{
+    if (!readFile())
         return false;
+    QBuffer buffer(&m_data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, m_format);
+    reader.setAutoTransform(true);
+    m_headerSize = reader.size();
+    if (!m_headerSize.isValid())
+        return fail(reader.errorString());
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        m_headerSize.transpose();
+    return checkBudget(m_headerSize);
+}
+
+QImage PageReader::reducedPicture(const QSize &bounds) const
+{
+    QBuffer buffer(const_cast<QByteArray *>(&m_data));
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, m_format);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (size.isValid() && (size.width() > bounds.width() || size.height() > bounds.height())) {
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            size.transpose();
+        size.scale(bounds, Qt::KeepAspectRatio);
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            size.transpose();
+        reader.setScaledSize(size);
+    }
+    return reader.read();
+}
+
+bool PageReader::checkBudget(const QSize &size)
+{
+    if (size.isValid() && qint64(size.width()) * size.height() > PixelBudget) {
+        return fail(tr("The page is %1 × %2 pixels, larger than any page needs (at most %3 "
+                       "million pixels).")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(PixelBudget / 1000000));
+    }
+    return true;
+}
+
+bool PageReader::read(Pictures which)
+{
+    if (!readFile())
+        return false;
+    QBuffer buffer(&m_data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, m_format);
+    reader.setAutoTransform(true); // a phone's portrait photo stands upright
 
     // Scanners write multi-page TIFFs: each picture is a page of its own.
     const bool manyPictures =
@@ -181,14 +233,8 @@ bool PageReader::checkWhole()
 bool PageReader::readPicture(QImageReader &reader)
 {
     // Read from the header alone: a small file may claim a huge picture.
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > PixelBudget) {
-        return fail(tr("The page is %1 × %2 pixels, larger than any page needs (at most %3 "
-                       "million pixels).")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(PixelBudget / 1000000));
-    }
+    if (!checkBudget(reader.size()))
+        return false;
     QImage image;
     QString damage;
     {

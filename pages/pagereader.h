@@ -32,6 +32,14 @@ public:
 
     // False when the file cannot be used; errorString() then says why.
     bool read(Pictures which = AllPictures);
+    // Reads the file and checks it (whole, within the budget) as read()
+    // does, without decoding a pixel; headerSize() is the page's size as it
+    // shows, the camera's turn applied.
+    bool readWithoutDecoding();
+    QSize headerSize() const { return m_headerSize; }
+    // The first picture, decoded small enough to fit within bounds (JPEG
+    // decodes straight at a fraction of its size, which costs little).
+    QImage reducedPicture(const QSize &bounds) const;
 
     const QString &path() const { return m_path; }
     const QList<QImage> &images() const { return m_images; }
@@ -51,6 +59,8 @@ public:
 
 private:
     bool fail(const QString &reason);
+    bool readFile();
+    bool checkBudget(const QSize &size);
     bool checkWhole();
     bool readPicture(class QImageReader &reader);
 
@@ -58,6 +68,7 @@ private:
     QByteArray m_data;
     QByteArray m_format;
     QList<QImage> m_images;
+    QSize m_headerSize;
     QString m_error;
 };
 

@@ -222,6 +222,78 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>no folder given</source>
         <translation>nessuna cartella indicata</translation>
     </message>
+    <message>
+        <source>Put JPEG pages that no option changes into the archive as they are.</source>
+        <translation>Mette nell&apos;archivio così come sono le pagine JPEG che nessuna opzione modifica.</translation>
+    </message>
+    <message>
+        <source>Write ComicInfo.xml into each archive, its title, series and number taken from the folder&apos;s name unless given below.</source>
+        <translation>Scrive ComicInfo.xml in ogni archivio, con titolo, serie e numero presi dal nome della cartella se non indicati qui sotto.</translation>
+    </message>
+    <message>
+        <source>The book&apos;s title (for ComicInfo.xml).</source>
+        <translation>Il titolo del volume (per ComicInfo.xml).</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>testo</translation>
+    </message>
+    <message>
+        <source>The series it belongs to.</source>
+        <translation>La serie a cui appartiene.</translation>
+    </message>
+    <message>
+        <source>Its number in the series, such as 12 or 12b.</source>
+        <translation>Il suo numero nella serie, come 12 o 12b.</translation>
+    </message>
+    <message>
+        <source>Who wrote it.</source>
+        <translation>Chi lo ha scritto.</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>nome</translation>
+    </message>
+    <message>
+        <source>Who drew it (the penciller).</source>
+        <translation>Chi lo ha disegnato (il disegnatore).</translation>
+    </message>
+    <message>
+        <source>Who published it.</source>
+        <translation>Chi lo ha pubblicato.</translation>
+    </message>
+    <message>
+        <source>Its language, as an ISO code such as en or it.</source>
+        <translation>La sua lingua, come codice ISO quale en o it.</translation>
+    </message>
+    <message>
+        <source>code</source>
+        <translation>codice</translation>
+    </message>
+    <message>
+        <source>What it is about.</source>
+        <translation>Di che cosa parla.</translation>
+    </message>
+    <message>
+        <source>Its volume number.</source>
+        <translation>Il numero del volume.</translation>
+    </message>
+    <message>
+        <source>The year it came out, 1000 to 2999.</source>
+        <translation>L&apos;anno di uscita, da 1000 a 2999.</translation>
+    </message>
+    <message>
+        <source>It is read from right to left, as manga are.</source>
+        <translation>Si legge da destra a sinistra, come i manga.</translation>
+    </message>
+    <message>
+        <source>a whole number from 0 to 99999</source>
+        <translation>un numero intero da 0 a 99999</translation>
+    </message>
+    <message>
+        <source>a year from 1000 to 2999</source>
+        <translation>un anno da 1000 a 2999</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -256,6 +328,77 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>%1: %2 pages in %3 s</source>
         <translation>%1: %2 pagine in %3 s</translation>
+    </message>
+</context>
+<context>
+    <name>ComicInfoDialog</name>
+    <message>
+        <source>Comic Information</source>
+        <translation>Informazioni sul fumetto</translation>
+    </message>
+    <message>
+        <source>Write comic information into the archive</source>
+        <translation>Scrivi le informazioni sul fumetto nell&apos;archivio</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titolo:</translation>
+    </message>
+    <message>
+        <source>Series:</source>
+        <translation>Serie:</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>Numero:</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Anno:</translation>
+    </message>
+    <message>
+        <source>Writer:</source>
+        <translation>Sceneggiatore:</translation>
+    </message>
+    <message>
+        <source>Artist (Penciller):</source>
+        <translation>Disegnatore:</translation>
+    </message>
+    <message>
+        <source>Publisher:</source>
+        <translation>Editore:</translation>
+    </message>
+    <message>
+        <source>Language (ISO code):</source>
+        <translation>Lingua (codice ISO):</translation>
+    </message>
+    <message>
+        <source>en, it, ja…</source>
+        <translation>it, en, ja…</translation>
+    </message>
+    <message>
+        <source>Summary:</source>
+        <translation>Riassunto:</translation>
+    </message>
+    <message>
+        <source>Reading direction:</source>
+        <translation>Senso di lettura:</translation>
+    </message>
+    <message>
+        <source>Left to right</source>
+        <translation>Da sinistra a destra</translation>
+    </message>
+    <message>
+        <source>Right to left</source>
+        <translation>Da destra a sinistra</translation>
     </message>
 </context>
 <context>
@@ -388,7 +531,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>Make the archive of the checked pages</source>
-        <translation>Crea l'archivio delle pagine selezionate</translation>
+        <translation>Crea l&apos;archivio delle pagine selezionate</translation>
     </message>
     <message>
         <source>Move the current page up</source>
@@ -400,7 +543,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>Stop making the archive</source>
-        <translation>Interrompi la creazione dell'archivio</translation>
+        <translation>Interrompi la creazione dell&apos;archivio</translation>
     </message>
     <message>
         <source>Space checks or unchecks the current page; drag a page to move it.</source>
@@ -408,7 +551,7 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>No page is checked: there is nothing to put in an archive.</source>
-        <translation>Nessuna pagina è selezionata: non c'è nulla da mettere in un archivio.</translation>
+        <translation>Nessuna pagina è selezionata: non c&apos;è nulla da mettere in un archivio.</translation>
     </message>
     <message>
         <source>%1 already exists.
@@ -554,6 +697,20 @@ Sostituirlo?</translation>
     <message>
         <source>Cancel</source>
         <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>A JPEG page that no option changes (no border cut, no split, no resize) goes into the archive as its file is: no quality lost, no time spent.</source>
+        <translation>Una pagina JPEG che nessuna opzione modifica (nessun taglio del bordo, nessuna divisione, nessun ridimensionamento) va nell&apos;archivio così com&apos;è il suo file: nessuna perdita di qualità, nessun tempo speso.</translation>
+    </message>
+    <message>
+        <source>Keep unchanged JPEG
+pages as they are</source>
+        <translation>Lascia com&apos;erano le
+pagine JPEG invariate</translation>
+    </message>
+    <message>
+        <source>Comic information…</source>
+        <translation>Informazioni sul fumetto…</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@ private slots:
     void goodArguments();
     void badArguments_data();
     void badArguments();
+    void comicInformation();
 };
 
 void tst_CliArguments::goodArguments_data()
@@ -75,6 +76,8 @@ void tst_CliArguments::badArguments_data()
     QTest::newRow("unknown option") << QStringList{"--colour", "A"} << "colour";
     QTest::newRow("value missing") << QStringList{"A", "--quality"} << "quality";
     QTest::newRow("no folder") << QStringList{"--quality", "90"} << "folder";
+    QTest::newRow("year out of range") << QStringList{"--year", "3500", "A"} << "--year";
+    QTest::newRow("volume not a number") << QStringList{"--volume", "II", "A"} << "--volume";
 }
 
 void tst_CliArguments::badArguments()
@@ -84,6 +87,28 @@ void tst_CliArguments::badArguments()
     CliArguments parsed;
     QCOMPARE(parsed.parse(QStringList{"quirevale-cli"} + arguments), CliArguments::UsageError);
     QVERIFY2(parsed.errorString().contains(named), qPrintable(parsed.errorString()));
+}
+
+void tst_CliArguments::comicInformation()
+{
+    CliArguments plain;
+    QCOMPARE(plain.parse({"quirevale-cli", "Saga 03"}), CliArguments::Run);
+    QVERIFY(!plain.comicInfoFor("Saga 03").write);
+    QVERIFY(!plain.pageOptions.KeepUnchangedJpeg);
+
+    CliArguments given;
+    QCOMPARE(given.parse({"quirevale-cli", "--keep-jpeg", "--number", "3b", "--writer", "B. K. V.",
+                          "--year", "2012", "--right-to-left", "Saga 03"}),
+             CliArguments::Run);
+    QVERIFY(given.pageOptions.KeepUnchangedJpeg);
+    const ComicInfo info = given.comicInfoFor("Saga 03");
+    QVERIFY(info.write);
+    QCOMPARE(info.series, QStringLiteral("Saga")); // from the name
+    QCOMPARE(info.number, QStringLiteral("3b"));   // given wins
+    QCOMPARE(info.writer, QStringLiteral("B. K. V."));
+    QCOMPARE(info.year, 2012);
+    QCOMPARE(info.volume, -1);
+    QVERIFY(info.rightToLeft);
 }
 
 QUIREVALE_TEST_MAIN(tst_CliArguments)

@@ -1,0 +1,277 @@
+#include "cbzbuild.h"
+#include "cbzwriter.h"
+#include "comicinfo.h"
+#include "comicinfodialog.h"
+#include "testsupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+using namespace TestSupport;
+
+namespace {
+// The text of every element, and the attributes of each Page, in order.
+struct ReadBack
+{
+    QMap<QString, QString> fields;
+    QList<QXmlStreamAttributes> pages;
+};
+
+ReadBack readBack(const QByteArray &xml)
+{
+    ReadBack back;
+    QXmlStreamReader reader(xml);
+    while (reader.readNextStartElement() || !reader.atEnd()) {
+        if (reader.isStartElement() && reader.name() == QLatin1String("Page"))
+            back.pages << reader.attributes();
+        else if (reader.isStartElement() && reader.name() != QLatin1String("ComicInfo") &&
+                 reader.name() != QLatin1String("Pages"))
+            back.fields.insert(reader.name().toString(), reader.readElementText());
+        else
+            reader.readNext();
+    }
+    return back;
+}
+
+bool validates(const QByteArray &xml, QString *output)
+{
+    QTemporaryDir dir;
+    if (!writeFile(dir.filePath("ComicInfo.xml"), xml))
+        return false;
+    QProcess xmllint;
+    xmllint.setProcessChannelMode(QProcess::MergedChannels);
+    xmllint.start("xmllint", {"--noout", "--schema", QUIREVALE_COMICINFO_SCHEMA,
+                              dir.filePath("ComicInfo.xml")});
+    xmllint.waitForFinished(60000);
+    *output = QString::fromUtf8(xmllint.readAll());
+    return xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0;
+}
+
+QMap<QString, QByteArray> entriesByName(const QString &archive)
+{
+    bool ok = false;
+    QMap<QString, QByteArray> entries;
+    for (const ArchiveEntry &entry : readArchive(archive, &ok))
+        entries.insert(entry.name, entry.data);
+    return entries;
+}
+} // namespace
+
+class tst_ComicInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void suggestions_data();
+    void suggestions();
+    void bookOfSplitBorderedRightToLeftPages();
+    void awkwardTextComesBackAsItWas();
+    void untouchedJpegsAmongChangedPages();
+    void cutJpegFailsEvenUntouched();
+    void dialogRoundTrip();
+};
+
+void tst_ComicInfo::suggestions_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("series");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("series and number") << "Saga 03"
+                                       << "Saga"
+                                       << "3";
+    QTest::newRow("number with a hash") << "Blacksad #2"
+                                        << "Blacksad"
+                                        << "2";
+    QTest::newRow("last number wins") << "2000 AD Prog 1234"
+                                      << "2000 AD Prog"
+                                      << "1234";
+    QTest::newRow("number with a letter after") << "Tintin 12b"
+                                                << "Tintin"
+                                                << "12";
+    QTest::newRow("no number") << "Maus"
+                               << "Maus"
+                               << "";
+    QTest::newRow("only a number") << "007"
+                                   << "007"
+                                   << "7";
+}
+
+void tst_ComicInfo::suggestions()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, series);
+    QFETCH(QString, number);
+    const ComicInfo info = ComicInfo::suggestedFor(folder);
+    QCOMPARE(info.title, folder);
+    QCOMPARE(info.series, series);
+    QCOMPARE(info.number, number);
+    QVERIFY(!info.write);
+}
+
+void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    const QList<QSize> sizes = {QSize(400, 300), QSize(300, 400)};
+    for (int i = 0; i < sizes.size(); ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(writeImage(pages.last().path, sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+    }
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 10;
+    ComicInfo info = ComicInfo::suggestedFor("Saga 03");
+    info.write = true;
+    info.rightToLeft = true;
+    info.year = 2012;
+    info.writer = "Brian K. Vaughan";
+    const QString target = dir.filePath("book.cbz");
+    CbzBuild build(target, pages, options);
+    build.setComicInfo(info);
+    QVERIFY2(build.run(), qPrintable(build.errorString()));
+
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(target, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 5);
+    QCOMPARE(entries.last().name, QStringLiteral("ComicInfo.xml")); // after the pages
+    QString output;
+    QVERIFY2(validates(entries.last().data, &output), qPrintable(output));
+
+    const ReadBack back = readBack(entries.last().data);
+    QCOMPARE(back.fields.value("Series"), QStringLiteral("Saga"));
+    QCOMPARE(back.fields.value("Number"), QStringLiteral("3"));
+    QCOMPARE(back.fields.value("Year"), QStringLiteral("2012"));
+    QCOMPARE(back.fields.value("PageCount"), QStringLiteral("4"));
+    QCOMPARE(back.fields.value("Manga"), QStringLiteral("YesAndRightToLeft"));
+    QVERIFY(!back.fields.contains("Volume")); // not given, not written
+    QVERIFY(!back.fields.contains("Publisher"));
+    QCOMPARE(back.pages.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QXmlStreamAttributes &page = back.pages.at(i);
+        const QSize size = jpegSize(entries.at(i).data);
+        QCOMPARE(page.value("Image").toInt(), i);
+        QCOMPARE(page.value("ImageWidth").toInt(), size.width());
+        QCOMPARE(page.value("ImageHeight").toInt(), size.height());
+        QCOMPARE(page.value("ImageSize").toLongLong(), qint64(entries.at(i).data.size()));
+        QCOMPARE(page.value("Type").toString(), i == 0 ? QStringLiteral("FrontCover") : QString());
+        QVERIFY(!page.hasAttribute("DoublePage")); // split pages are single pages
+    }
+}
+
+void tst_ComicInfo::awkwardTextComesBackAsItWas()
+{
+    ComicInfo info;
+    info.title = "Tom & Jerry <Special> \"Deluxe\" 'Edition'";
+    info.series = "Émile 🎨 漫画";
+    info.number = "12b";
+    info.summary = QString(5000, QLatin1Char('x')).replace(2500, 1, "\n]]>");
+    info.publisher = "Bell\x07 rings"; // no control characters in XML
+    const QVector<ComicPage> pages = {{800, 600, 1234, true}, {600, 800, 99, false}};
+    const QByteArray xml = comicInfoXml(info, pages);
+    QString output;
+    QVERIFY2(validates(xml, &output), qPrintable(output));
+    const ReadBack back = readBack(xml);
+    QCOMPARE(back.fields.value("Title"), info.title);
+    QCOMPARE(back.fields.value("Series"), info.series);
+    QCOMPARE(back.fields.value("Number"), QStringLiteral("12b"));
+    QCOMPARE(back.fields.value("Summary"), info.summary);
+    QCOMPARE(back.fields.value("Publisher"), QStringLiteral("Bell rings"));
+    QCOMPARE(back.fields.value("Manga"), QStringLiteral("No"));
+    QCOMPARE(back.pages.first().value("DoublePage").toString(), QStringLiteral("true"));
+}
+
+void tst_ComicInfo::untouchedJpegsAmongChangedPages()
+{
+    QTemporaryDir dir;
+    const QImage picture = noiseImage(300, 420);
+    QVector<BuildPage> pages;
+    pages.append({0, dir.filePath("a.jpg")});
+    QVERIFY(picture.save(pages.last().path, "jpg", 90));
+    pages.append({1, dir.filePath("b.png")});
+    QVERIFY(picture.save(pages.last().path));
+    pages.append({2, dir.filePath("c.jpg")}); // named .jpg, a PNG inside
+    QVERIFY(picture.save(pages.last().path, "png"));
+    pages.append({3, dir.filePath("d.jpg")});
+    QVERIFY(writeFile(pages.last().path, jpegWithOrientation(picture, 6)));
+
+    PageOptions options;
+    options.ImageQuality = 80;
+    options.KeepUnchangedJpeg = true;
+    ComicInfo info;
+    info.write = true;
+    CbzBuild build(dir.filePath("book.cbz"), pages, options);
+    build.setComicInfo(info);
+    QVERIFY2(build.run(), qPrintable(build.errorString()));
+    const QMap<QString, QByteArray> entries = entriesByName(dir.filePath("book.cbz"));
+    QCOMPARE(entries.size(), 5);
+    // The JPEG files byte for byte; the others made as ever, in their places.
+    QCOMPARE(entries.value(CbzWriter::entryName(0)), contentOf(pages.at(0).path));
+    QCOMPARE(entries.value(CbzWriter::entryName(3)), contentOf(pages.at(3).path));
+    for (int made : {1, 2}) {
+        const QByteArray entry = entries.value(CbzWriter::entryName(made));
+        QVERIFY(entry.startsWith("\xff\xd8"));
+        QCOMPARE(jpegSize(entry), QSize(300, 420));
+    }
+    // The turned photo is listed as it shows.
+    const ReadBack back = readBack(entries.value("ComicInfo.xml"));
+    QCOMPARE(back.pages.at(3).value("ImageWidth").toInt(), 420);
+    QCOMPARE(back.pages.at(3).value("ImageSize").toLongLong(),
+             qint64(contentOf(pages.at(3).path).size()));
+
+    // With any change asked for, every page is made again.
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 0;
+    CbzBuild changed(dir.filePath("changed.cbz"), pages, options);
+    QVERIFY(changed.run());
+    QVERIFY(entriesByName(dir.filePath("changed.cbz")).value(CbzWriter::entryName(0)) !=
+            contentOf(pages.at(0).path));
+}
+
+void tst_ComicInfo::cutJpegFailsEvenUntouched()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.jpg");
+    QVERIFY(noiseImage(200, 200).save(path, "jpg"));
+    QVERIFY(writeFile(path, contentOf(path).left(2000)));
+    PageOptions options;
+    options.KeepUnchangedJpeg = true;
+    CbzBuild build(dir.filePath("book.cbz"), {{0, path}}, options);
+    QVERIFY(!build.run());
+    QVERIFY2(build.errorString().contains("cut.jpg cannot be read: The file is damaged"),
+             qPrintable(build.errorString()));
+    QVERIFY(!QFile::exists(dir.filePath("book.cbz")));
+}
+
+void tst_ComicInfo::dialogRoundTrip()
+{
+    ComicInfo info = ComicInfo::suggestedFor("Saga 03");
+    info.write = true;
+    info.year = 2012;
+    ComicInfoDialog dialog(info, nullptr);
+    auto *year = dialog.findChild<QSpinBox *>("Year");
+    year->clear();
+    QTest::keyClicks(year, "3500"); // no such year: refused as it is typed
+    QVERIFY(year->value() <= 2999);
+    year->setValue(2013);
+    dialog.findChild<QComboBox *>("ReadingDirection")->setCurrentIndex(1);
+    auto *language = dialog.findChild<QLineEdit *>("LanguageISO");
+    QTest::keyClicks(language, "it-IT!");
+    const ComicInfo back = dialog.comicInfo();
+    QVERIFY(back.write);
+    QCOMPARE(back.series, QStringLiteral("Saga"));
+    QCOMPARE(back.number, QStringLiteral("3"));
+    QCOMPARE(back.year, 2013);
+    QCOMPARE(back.volume, -1);
+    QVERIFY(back.rightToLeft);
+    QCOMPARE(back.languageIso, QStringLiteral("it-IT"));
+}
+
+QUIREVALE_TEST_MAIN(tst_ComicInfo)
+#include "tst_comicinfo.moc"
