@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <memory>
 
@@ -57,6 +59,8 @@ private slots:
     void vanishedPageFailsAndKeepsTheOldArchive();
     void borderLeavingNoPixelsFails();
     void writeErrorFails();
+    void successOffersTheArchivesFolder();
+    void urlOpened(const QUrl &url) { m_opened = url; }
     void pagesAreReadWhenTheBuildRuns();
     void rowsFollowTheBuildAndCancelStopsIt_data();
     void rowsFollowTheBuildAndCancelStopsIt();
@@ -83,6 +87,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_root;
     QList<BoxSeen> m_boxes;
     int m_progressAtReport = -1;
+    QUrl m_opened;
 };
 
 void tst_MakeCbz::init()
@@ -340,6 +345,21 @@ void tst_MakeCbz::vanishedPageFailsAndKeepsTheOldArchive()
     QCOMPARE(contentOf(target), QByteArray("earlier archive"));
     QCOMPARE(filesIn(m_root->path()), QStringList({"keep.cbz"}));
     verifyIdleAgain();
+}
+
+void tst_MakeCbz::successOffersTheArchivesFolder()
+{
+    QVERIFY(!openFolder("opened", 1).isEmpty());
+    QVERIFY(QDir().mkpath(m_root->filePath("out")));
+    QDesktopServices::setUrlHandler("file", this, "urlOpened");
+    std::unique_ptr<ModalAnswer> save(chooseInFileDialog(m_root->filePath("out/book.cbz")));
+    MessageBoxAnswerer boxes;
+    boxes.pressButton("Open Folder");
+    widget<QPushButton>("MakeCBZ")->click();
+    QTRY_VERIFY(!m_window->isBuilding());
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(boxes.seen().value(0).text, QStringLiteral("File successfull created!"));
+    QCOMPARE(m_opened, QUrl::fromLocalFile(m_root->filePath("out")));
 }
 
 void tst_MakeCbz::pagesAreReadWhenTheBuildRuns()

@@ -2,28 +2,34 @@
 // size, the sample pages listed, the double-page spread selected and both
 // overlays on:
 //
-//   build/tools/quirevale-screenshot <sample folder> <out.png> <31|58>
+//   build/tools/quirevale-screenshot <sample folder> <out.png> <31|58> [archive.cbz]
 //
-// 31 is English, 58 Italian. tools/screenshots.sh runs it under xvfb-run.
+// 31 is English, 58 Italian. With an archive name, the picture is taken
+// while that archive is being made, the Cancel button showing.
+// tools/screenshots.sh runs it under xvfb-run.
 
 #include "quirevale.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     TestSupport::isolateSettings();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <sample folder> <out.png> <31|58>\n", argv[0]);
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: %s <sample folder> <out.png> <31|58> [archive.cbz]\n",
+                     argv[0]);
         return 2;
     }
     TestSupport::clearSettings();
@@ -43,6 +49,16 @@ int main(int argc, char *argv[])
     window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
     window.findChild<QSpinBox *>(QStringLiteral("ImageCutBorderNumber"))->setValue(40);
     QTest::qWait(300);
+
+    std::unique_ptr<TestSupport::ModalAnswer> save;
+    if (argc == 5) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
+        window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
+        auto *bar = window.findChild<QProgressBar *>(QStringLiteral("MakeCBZProgressBar"));
+        while (window.isBuilding() && bar->value() * 3 < bar->maximum())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 
     // The whole screen, to show that the window fits it.
     if (!window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]))) {
