@@ -22,7 +22,6 @@ class tst_StoredOptions : public QObject
 private slots:
     void load_data();
     void load();
-    void roundTrip();
 };
 
 void tst_StoredOptions::load_data()
@@ -87,26 +86,6 @@ void tst_StoredOptions::load()
     QCOMPARE(o.ImageCutFirstPageRight, loaded.ImageCutFirstPageRight);
     QCOMPARE(o.ImageCutBorder, loaded.ImageCutBorder);
     QCOMPARE(o.ImageCutBorderNumber, loaded.ImageCutBorderNumber);
-}
-
-void tst_StoredOptions::roundTrip()
-{
-    QTemporaryDir dir;
-    PageOptions options;
-    options.ImageQuality = 42;
-    options.ImageCutFirstPageRight = false;
-    options.ImageCutBorder = true;
-    options.ImageCutBorderNumber = 33;
-    {
-        QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
-        savePageOptions(settings, options);
-    }
-    QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
-    const PageOptions back = loadPageOptions(settings);
-    QCOMPARE(back.ImageQuality, 42);
-    QCOMPARE(back.ImageCutFirstPageRight, false);
-    QCOMPARE(back.ImageCutBorder, true);
-    QCOMPARE(back.ImageCutBorderNumber, 33);
 }
 
 QUIREVALE_TEST_MAIN(tst_StoredOptions)

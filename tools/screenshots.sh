@@ -2,7 +2,8 @@
 # Makes the README's screenshots: the main window with the sample pages,
 # the spread selected and both overlays on, in English and in Italian,
 # on a whole 1366x768 screen of a real X server (Xvfb), to show that the
-# window fits a small laptop's screen. Run from anywhere; needs a built tree.
+# window fits a small laptop's screen; and one taken while an archive is
+# being made. Run from anywhere; needs a built tree.
 #   tools/screenshots.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
@@ -20,4 +21,14 @@ for language in en:31 it:58; do
     xvfb-run -a -s "-screen 0 1366x768x24" \
         "$build/tools/quirevale-screenshot" "$samples" "docs/screenshot-${language%%:*}.png" "${language#*:}"
 done
-echo "wrote docs/screenshot-en.png and docs/screenshot-it.png"
+# A book long enough to be caught while it is made: the sample pages ten times.
+book="$work/Long Book"
+mkdir "$book"
+for copy in 0 1 2 3 4 5 6 7 8 9; do
+    for page in "$samples"/*; do
+        ln "$page" "$book/$copy $(basename "$page")"
+    done
+done
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$book" docs/screenshot-building.png 31 "$work/Long Book.cbz"
+echo "wrote docs/screenshot-en.png, docs/screenshot-it.png and docs/screenshot-building.png"
