@@ -88,7 +88,7 @@ private:
     void startBuild(const QString &fileName);
     void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
-    bool loadCurrentPage(const QString &path);
+    void loadCurrentPage(const QString &path);
     PageOptions readPageOptions() const;
     void setBuildControlsEnabled(bool enabled);
     void finishBuildBeforeDestruction();

@@ -166,7 +166,8 @@ bool PageReader::readWithoutDecoding()
 
 QImage PageReader::reducedPicture(const QSize &bounds) const
 {
-    QBuffer buffer(const_cast<QByteArray *>(&m_data));
+    QBuffer buffer;
+    buffer.setData(m_data); // shared, not copied
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, m_format);
     reader.setAutoTransform(true);

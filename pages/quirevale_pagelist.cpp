@@ -83,14 +83,14 @@ void Quirevale::updateMoveButtons()
 // Shows the page of path (or the one the build has just decoded from it),
 // with its size; a page that cannot be used is reported with its reason and
 // leaves the previous one on show.
-bool Quirevale::loadCurrentPage(const QString &path)
+void Quirevale::loadCurrentPage(const QString &path)
 {
     // Taken, not shared: the pixmap can then take over its pixels.
     QImage picture = std::move(BuiltPicture);
     BuiltPicture = QImage();
     QSize pageSize = BuiltPageSize;
     if (picture.isNull() && FollowingBuild)
-        return true;
+        return; // overtaken by a later page of the build
     if (picture.isNull()) {
         PageReader reader(path);
         if (!reader.read(PageReader::FirstPictureOnly)) {
@@ -99,7 +99,7 @@ bool Quirevale::loadCurrentPage(const QString &path)
                             QMessageBox::Ok, this);
             box.setInformativeText(reader.errorString());
             box.exec();
-            return false;
+            return;
         }
         picture = reader.images().first();
         pageSize = picture.size();
@@ -107,7 +107,6 @@ bool Quirevale::loadCurrentPage(const QString &path)
     ui.ImageArea->SetImage(QPixmap::fromImage(std::move(picture)), pageSize);
     ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
     ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
-    return true;
 }
 
 void Quirevale::on_MoveImageUp_clicked()
