@@ -32,7 +32,7 @@ public:
     // folder, or a page file whose folder is meant.
     void openFromOutside(const QString &path);
 
-    // Read-only views for whoever drives the window from outside (tests, tools).
+    // For whoever drives the window from outside (tests, tools, benchmarks).
     const QString &imagesDir() const { return ImagesDir; }
     const QString &cbzSaveDir() const { return CbzSaveDir; }
     ShellTaskbarProgress *taskbarProgress() const { return TaskbarProgress; }
