@@ -76,12 +76,12 @@ void CliRunner::report(const QString &folder, const QString &message)
                  local(message).constData());
 }
 
-void CliRunner::listPages(const QString &folder, const QStringList &paths)
+void CliRunner::listPages(const QString &folder, const QFileInfoList &pages)
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
-    for (const QString &path : paths)
-        std::fprintf(m_out, "%s\n", local(QFileInfo(path).fileName()).constData());
+    for (const QFileInfo &page : pages)
+        std::fprintf(m_out, "%s\n", local(page.fileName()).constData());
     std::fflush(m_out);
 }
 
@@ -114,16 +114,13 @@ bool CliRunner::makeArchive(const QString &folder)
     const PageFolder scanned = scanPageFolder(folder);
     for (const QString &name : scanned.unusableNames)
         report(folder, tr("%1 is left out: its name is not valid text").arg(name));
-    QVector<BuildPage> pages;
-    QStringList paths;
-    for (const QFileInfo &page : scanned.pages) {
-        pages.append({pages.size(), page.absoluteFilePath()});
-        paths << page.absoluteFilePath();
-    }
     if (m_args.listOnly) {
-        listPages(folder, paths);
+        listPages(folder, scanned.pages);
         return true;
     }
+    QVector<BuildPage> pages;
+    for (const QFileInfo &page : scanned.pages)
+        pages.append({pages.size(), page.absoluteFilePath()});
     if (pages.isEmpty()) {
         report(folder, QFileInfo(folder).isReadable()
                            ? tr("no image file found (jpg, png, bmp, tif)")

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QString>
 
 #include <atomic>
@@ -43,7 +44,7 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
-    void listPages(const QString &folder, const QStringList &paths);
+    void listPages(const QString &folder, const QFileInfoList &pages);
     void showProgress(int done, int total, const QString &name);
     void report(const QString &folder, const QString &message);
 

@@ -12,10 +12,12 @@
 #include <QMainWindow>
 #include <QSignalMapper>
 #include <QTranslator>
+#include <QVector>
 
 #include <memory>
 
 class CbzBuild;
+struct BuildPage;
 class ShellTaskbarProgress;
 
 // The main window: the option column, the page list beside the preview,
@@ -83,12 +85,13 @@ private:
     void describeShortcuts();
     void moveCurrentRow(int step);
     QString suggestedArchiveName() const;
-    bool hasCheckedPage() const;
+    QVector<BuildPage> checkedPages() const;
     ComicInfo comicInfoOfFolder() const;
-    void startBuild(const QString &fileName);
+    void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
     void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
     void loadCurrentPage(const QString &path);
+    void showPage(const QImage &picture, const QSize &pageSize);
     PageOptions readPageOptions() const;
     void setBuildControlsEnabled(bool enabled);
     void finishBuildBeforeDestruction();
@@ -104,11 +107,8 @@ private:
     ShellTaskbarProgress *TaskbarProgress = nullptr;
     // The build under way (or last run); it reads no widget.
     std::unique_ptr<CbzBuild> Build;
-    // The page the build just decoded, shown instead of reading it again.
-    // While the list follows the build, a page whose picture was overtaken
-    // by a later one is not read again either: the later one comes next.
-    QImage BuiltPicture;
-    QSize BuiltPageSize;
+    // While the list follows the build, its pages are not read again: the
+    // build hands over what it decoded.
     bool FollowingBuild = false;
     // What the user said of each folder's book this session, and whether
     // archives carry it (remembered).

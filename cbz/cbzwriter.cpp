@@ -158,9 +158,8 @@ bool CbzWriter::open(const QString &fileName)
     // would forget the error.
     m_zip->setAutoClose(false);
     if (!m_zip->open(QuaZip::mdCreate)) {
-        const QString reason = fileError(tr("The archive cannot be started"));
+        fail(fileError(tr("The archive cannot be started")));
         discard();
-        m_error = reason;
         return false;
     }
     m_next = 0;
@@ -230,9 +229,9 @@ bool CbzWriter::verifyPartial()
 bool CbzWriter::commit()
 {
     if (!m_zip || m_failed) {
-        const QString reason = m_error;
         discard();
-        m_error = reason.isEmpty() ? tr("The archive was not started.") : reason;
+        if (m_error.isEmpty())
+            m_error = tr("The archive was not started.");
         return false;
     }
     m_zip->close();
@@ -253,9 +252,7 @@ bool CbzWriter::commit()
                           QString::fromLocal8Bit(strerror(errno))));
     }
     if (m_failed) {
-        const QString reason = m_error;
         discard();
-        m_error = reason;
         return false;
     }
     m_partial.clear();

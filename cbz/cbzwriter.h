@@ -50,7 +50,7 @@ public:
     // behind then.
     bool commit();
 
-    // Drops the partial archive.
+    // Drops the partial archive; errorString() keeps the reason.
     void discard();
 
     int pageCount() const { return m_next; }

@@ -18,7 +18,8 @@
 
 void Quirevale::on_MakeCBZ_clicked()
 {
-    if (!hasCheckedPage()) {
+    const QVector<BuildPage> pages = checkedPages();
+    if (pages.isEmpty()) {
         QMessageBox::warning(this, tr("Warning"),
                              tr("No page is checked: there is nothing to put in an archive."));
         return;
@@ -38,7 +39,7 @@ void Quirevale::on_MakeCBZ_clicked()
             return;
     }
     CbzSaveDir = QFileInfo(fileName).absolutePath();
-    startBuild(fileName);
+    startBuild(fileName, pages);
 }
 
 // The remembered save folder and the images folder's name; before any save
@@ -56,18 +57,7 @@ QString Quirevale::suggestedArchiveName() const
     return QStringLiteral("%1%2%3.cbz").arg(saveDir, QString(QDir::separator()), folderName);
 }
 
-bool Quirevale::hasCheckedPage() const
-{
-    for (int row = 0; row < ui.ImagesList->count(); ++row) {
-        if (ui.ImagesList->item(row)->checkState() == Qt::Checked)
-            return true;
-    }
-    return false;
-}
-
-// Everything the build needs is taken here, on this thread: it never looks
-// at a widget again.
-void Quirevale::startBuild(const QString &fileName)
+QVector<BuildPage> Quirevale::checkedPages() const
 {
     QVector<BuildPage> pages;
     for (int row = 0; row < ui.ImagesList->count(); ++row) {
@@ -75,6 +65,13 @@ void Quirevale::startBuild(const QString &fileName)
         if (item->checkState() == Qt::Checked)
             pages.append({row, item->data(Qt::UserRole).toString()});
     }
+    return pages;
+}
+
+// Everything the build needs is taken here, on this thread: it never looks
+// at a widget again.
+void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages)
+{
     Build = std::make_unique<CbzBuild>(fileName, pages, readPageOptions());
     // The preview shows the build's pages at its own size: a page's full
     // picture would be tens of megabytes held for a moment's glance.
@@ -105,11 +102,14 @@ bool Quirevale::MakeCbz(QString fileName)
 // build decoded is shown as it is, without reading its file again.
 void Quirevale::showBuiltPage(int row)
 {
-    BuiltPicture = Build->takePicture(row, &BuiltPageSize);
     FollowingBuild = true;
     SelectImageItem(unsigned(row));
     FollowingBuild = false;
-    BuiltPicture = QImage(); // when the row was current already
+    // Null when a later page's picture has overtaken it: that one comes next.
+    QSize pageSize;
+    const QImage picture = Build->takePicture(row, &pageSize);
+    if (!picture.isNull())
+        showPage(picture, pageSize);
 }
 
 void Quirevale::on_CancelBuild_clicked()

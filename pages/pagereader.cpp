@@ -102,6 +102,54 @@ bool isWholeBmp(const QByteArray &data)
     return offset + pixelBytes <= data.size();
 }
 
+// Markers well formed up to the end marker: a file cut short has none.
+bool isWholeJpeg(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    const qint64 size = data.size();
+    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return false;
+    qint64 at = 2;
+    bool inScan = false;
+    while (at < size) {
+        if (inScan) {
+            // Entropy-coded data: a 0xFF is followed by a stuffed 0 or a
+            // restart marker; anything else is the next marker.
+            const void *found = memchr(bytes + at, 0xFF, size_t(size - at));
+            if (!found)
+                return false;
+            at = static_cast<const uchar *>(found) - bytes;
+            if (at + 1 >= size)
+                return false;
+            const uchar next = bytes[at + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7) || next == 0xFF) {
+                at += next == 0xFF ? 1 : 2;
+                continue;
+            }
+            inScan = false;
+        }
+        if (bytes[at] != 0xFF)
+            return false;
+        while (at < size && bytes[at] == 0xFF) // fill bytes
+            ++at;
+        if (at >= size)
+            return false;
+        const uchar marker = bytes[at++];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // no length
+        if (at + 2 > size)
+            return false;
+        const int length = (bytes[at] << 8) | bytes[at + 1];
+        if (length < 2 || at + length > size)
+            return false;
+        at += length;
+        inScan = marker == 0xDA;
+    }
+    return false;
+}
+
 // Walks the chunks up to IEND; a file cut short ends before it.
 bool isWholePng(const QByteArray &data)
 {
@@ -156,12 +204,18 @@ bool PageReader::readWithoutDecoding()
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, m_format);
     reader.setAutoTransform(true);
-    m_headerSize = reader.size();
+    m_headerSize = shownSize(reader);
     if (!m_headerSize.isValid())
         return fail(reader.errorString());
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        m_headerSize.transpose();
     return checkBudget(m_headerSize);
+}
+
+QSize PageReader::shownSize(QImageReader &reader)
+{
+    QSize size = reader.size();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    return size;
 }
 
 QImage PageReader::reducedPicture(const QSize &bounds) const
@@ -171,14 +225,11 @@ QImage PageReader::reducedPicture(const QSize &bounds) const
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, m_format);
     reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid() && (size.width() > bounds.width() || size.height() > bounds.height())) {
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            size.transpose();
-        size.scale(bounds, Qt::KeepAspectRatio);
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            size.transpose();
-        reader.setScaledSize(size);
+    const QSize shown = shownSize(reader);
+    if (shown.isValid() && (shown.width() > bounds.width() || shown.height() > bounds.height())) {
+        // The decoder scales before it turns the picture.
+        const QSize fitted = shown.scaled(bounds, Qt::KeepAspectRatio);
+        reader.setScaledSize(reader.size() == shown ? fitted : fitted.transposed());
     }
     return reader.read();
 }
@@ -273,51 +324,4 @@ QImage PageReader::forEncoding(const QImage &image)
     painter.drawImage(0, 0, image);
     painter.end();
     return page;
-}
-
-bool PageReader::isWholeJpeg(const QByteArray &data)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
-    const qint64 size = data.size();
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
-        return false;
-    qint64 at = 2;
-    bool inScan = false;
-    while (at < size) {
-        if (inScan) {
-            // Entropy-coded data: a 0xFF is followed by a stuffed 0 or a
-            // restart marker; anything else is the next marker.
-            const void *found = memchr(bytes + at, 0xFF, size_t(size - at));
-            if (!found)
-                return false;
-            at = static_cast<const uchar *>(found) - bytes;
-            if (at + 1 >= size)
-                return false;
-            const uchar next = bytes[at + 1];
-            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7) || next == 0xFF) {
-                at += next == 0xFF ? 1 : 2;
-                continue;
-            }
-            inScan = false;
-        }
-        if (bytes[at] != 0xFF)
-            return false;
-        while (at < size && bytes[at] == 0xFF) // fill bytes
-            ++at;
-        if (at >= size)
-            return false;
-        const uchar marker = bytes[at++];
-        if (marker == 0xD9)
-            return true;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
-            continue; // no length
-        if (at + 2 > size)
-            return false;
-        const int length = (bytes[at] << 8) | bytes[at + 1];
-        if (length < 2 || at + length > size)
-            return false;
-        at += length;
-        inScan = marker == 0xDA;
-    }
-    return false;
 }

@@ -41,7 +41,6 @@ public:
     // decodes straight at a fraction of its size, which costs little).
     QImage reducedPicture(const QSize &bounds) const;
 
-    const QString &path() const { return m_path; }
     const QList<QImage> &images() const { return m_images; }
     // The file's bytes as they are on disk.
     const QByteArray &fileData() const { return m_data; }
@@ -49,13 +48,13 @@ public:
     const QByteArray &format() const { return m_format; }
     QString errorString() const { return m_error; }
 
+    // The size of the picture reader is at, from its header alone, as it
+    // shows: turned when the camera said so.
+    static QSize shownSize(class QImageReader &reader);
+
     // The picture as the archive's JPEG encoder is given it: opaque pages in
     // 32-bit RGB, transparent areas laid on white.
     static QImage forEncoding(const QImage &image);
-
-    // Whether data is a whole JPEG file: markers well formed up to the end
-    // marker. A file cut short has none.
-    static bool isWholeJpeg(const QByteArray &data);
 
 private:
     bool fail(const QString &reason);

@@ -1,5 +1,7 @@
 #include "pagerow.h"
 
+#include "pagereader.h"
+
 #include <QImageReader>
 
 PageRow::PageRow(const QString &fileName, const QString &path)
@@ -18,9 +20,7 @@ QVariant PageRow::data(int role) const
         m_sizeRead = true;
         QImageReader reader(QListWidgetItem::data(Qt::UserRole).toString());
         reader.setAutoTransform(true);
-        m_pageSize = reader.size();
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            m_pageSize.transpose();
+        m_pageSize = PageReader::shownSize(reader);
     }
     const QString name = text();
     if (!m_pageSize.isValid())

@@ -80,31 +80,29 @@ void Quirevale::updateMoveButtons()
     ui.MoveImageDown->setEnabled(row >= 0 && row < ui.ImagesList->count() - 1);
 }
 
-// Shows the page of path (or the one the build has just decoded from it),
-// with its size; a page that cannot be used is reported with its reason and
-// leaves the previous one on show.
+// Shows the page of path with its size; a page that cannot be used is
+// reported with its reason and leaves the previous one on show.
 void Quirevale::loadCurrentPage(const QString &path)
 {
-    // Taken, not shared: the pixmap can then take over its pixels.
-    QImage picture = std::move(BuiltPicture);
-    BuiltPicture = QImage();
-    QSize pageSize = BuiltPageSize;
-    if (picture.isNull() && FollowingBuild)
-        return; // overtaken by a later page of the build
-    if (picture.isNull()) {
-        PageReader reader(path);
-        if (!reader.read(PageReader::FirstPictureOnly)) {
-            QMessageBox box(QMessageBox::Warning, tr("Warning"),
-                            QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
-                            QMessageBox::Ok, this);
-            box.setInformativeText(reader.errorString());
-            box.exec();
-            return;
-        }
-        picture = reader.images().first();
-        pageSize = picture.size();
+    if (FollowingBuild)
+        return;
+    PageReader reader(path);
+    if (!reader.read(PageReader::FirstPictureOnly)) {
+        QMessageBox box(QMessageBox::Warning, tr("Warning"),
+                        QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
+                        QMessageBox::Ok, this);
+        box.setInformativeText(reader.errorString());
+        box.exec();
+        return;
     }
-    ui.ImageArea->SetImage(QPixmap::fromImage(std::move(picture)), pageSize);
+    const QImage &picture = reader.images().first();
+    showPage(picture, picture.size());
+}
+
+// picture may be reduced from the page's own pageSize.
+void Quirevale::showPage(const QImage &picture, const QSize &pageSize)
+{
+    ui.ImageArea->SetImage(QPixmap::fromImage(picture), pageSize);
     ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
     ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
 }

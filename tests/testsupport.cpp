@@ -224,6 +224,15 @@ QList<ArchiveEntry> readArchive(const QString &path, bool *ok)
     return entries;
 }
 
+QList<QByteArray> archiveData(const QString &path)
+{
+    bool ok = false;
+    QList<QByteArray> data;
+    for (const ArchiveEntry &entry : readArchive(path, &ok))
+        data << entry.data;
+    return ok ? data : QList<QByteArray>();
+}
+
 bool unzipTest(const QString &path, QString *output)
 {
     QProcess unzip;

@@ -133,6 +133,9 @@ struct ArchiveEntry
 // Every entry of the archive at path, in order; ok is false when it cannot be read.
 QList<ArchiveEntry> readArchive(const QString &path, bool *ok);
 
+// The data of every entry, in order; empty when the archive cannot be read.
+QList<QByteArray> archiveData(const QString &path);
+
 // Runs `unzip -t` on the archive: true when it reports no error. An archive
 // without entries is valid too, although unzip warns that it is empty.
 bool unzipTest(const QString &path, QString *output = nullptr);

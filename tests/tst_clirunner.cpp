@@ -40,15 +40,6 @@ Run cli(const QStringList &arguments, const QString &folder,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
-
-QList<QByteArray> entries(const QString &archive)
-{
-    bool ok = false;
-    QList<QByteArray> data;
-    for (const ArchiveEntry &entry : readArchive(archive, &ok))
-        data << entry.data;
-    return ok ? data : QList<QByteArray>{};
-}
 } // namespace
 
 class tst_CliRunner : public QObject
@@ -185,8 +176,8 @@ void tst_CliRunner::sameEntriesAsTheWindow()
     QCOMPARE(makeCbz(&window, m_root->filePath("window.cbz")).value(0).title,
              QStringLiteral("Advise"));
 
-    const QList<QByteArray> fromCli = entries(m_root->filePath("cli.cbz"));
-    const QList<QByteArray> fromWindow = entries(m_root->filePath("window.cbz"));
+    const QList<QByteArray> fromCli = archiveData(m_root->filePath("cli.cbz"));
+    const QList<QByteArray> fromWindow = archiveData(m_root->filePath("window.cbz"));
     QCOMPARE(fromCli.size(), 8);
     QCOMPARE(fromWindow.size(), 8);
     for (int i = 0; i < 8; ++i)
