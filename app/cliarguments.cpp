@@ -60,6 +60,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("list"), tr("Only list the pages of each folder, in archive order."));
     const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
                                          tr("Say nothing but errors."));
+    const QCommandLineOption skipOption(
+        QStringLiteral("skip-unreadable"),
+        tr("Make the archive without page files that cannot be read or whose names are not "
+           "valid text (they are named either way; without this, such a folder is not made)."));
     const QCommandLineOption keepJpeg(
         QStringLiteral("keep-jpeg"),
         tr("Put JPEG pages that no option changes into the archive as they are."));
@@ -95,7 +99,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
     parser.addOptions({help, version, outputOption, quality, resize, split, firstPage, border,
-                       threadsOption, forceOption, listOption, quietOption, keepJpeg,
+                       threadsOption, forceOption, listOption, quietOption, skipOption, keepJpeg,
                        comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
@@ -160,7 +164,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
 
+    if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
+        return fail(tr("--output: an empty name is no place for an archive"));
     output = parser.value(outputOption);
+    skipTroubled = parser.isSet(skipOption);
     force = parser.isSet(forceOption);
     listOnly = parser.isSet(listOption);
     quiet = parser.isSet(quietOption);

@@ -1,8 +1,8 @@
 #ifndef CLIARGUMENTS_H
 #define CLIARGUMENTS_H
 
-#include "comicinfo.h"
-#include "pageoptions.h"
+#include "cbz/comicinfo.h"
+#include "cbz/pageoptions.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -33,6 +33,11 @@ public:
     bool force = false;
     bool listOnly = false;
     bool quiet = false;
+    // Go on without page files that cannot be read or whose names are not text.
+    bool skipTroubled = false;
+    // Arguments whose bytes are not text in the system's encoding (a folder
+    // named on an old system): no path can reach them.
+    QStringList undecodable;
     // The book's fields given on the command line (empty or -1: not given);
     // write is set when any was given, or --comic-info.
     ComicInfo comicInfo;

@@ -1,7 +1,7 @@
 #include "clirunner.h"
 
-#include "cbzbuild.h"
-#include "pagescan.h"
+#include "cbz/cbzbuild.h"
+#include "pages/pagescan.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +14,7 @@ std::atomic_int CliRunner::s_signal{0};
 namespace {
 QByteArray local(const QString &text)
 {
-    return text.toLocal8Bit();
+    return CliRunner::printable(text).toLocal8Bit();
 }
 
 // The folder's own name: "Scans/" and "Scans" are both "Scans".
@@ -39,9 +39,31 @@ CliRunner::CliRunner(const CliArguments &arguments, FILE *out, FILE *err)
 
 void CliRunner::stopOnSignal(int signal)
 {
-    s_signal = signal;
+    if (s_signal.exchange(signal) != 0)
+        ::_exit(128 + signal); // asked twice: the user wants out now
     if (CbzBuild *build = s_build.load())
         build->cancel();
+}
+
+QString CliRunner::printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+bool CliRunner::outputIsFolder() const
+{
+    const QString &output = m_args.output;
+    return !output.isEmpty() && (output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir() ||
+                                 m_args.folders.size() > 1);
 }
 
 QString CliRunner::targetFor(const QString &folder) const
@@ -49,13 +71,18 @@ QString CliRunner::targetFor(const QString &folder) const
     const QString archive = folderName(folder) + QStringLiteral(".cbz");
     if (m_args.output.isEmpty())
         return QDir::cleanPath(QDir(folder).absoluteFilePath(QStringLiteral("../") + archive));
-    if (m_args.folders.size() == 1 && !QFileInfo(m_args.output).isDir())
+    if (!outputIsFolder())
         return QFileInfo(m_args.output).absoluteFilePath();
     return QDir(m_args.output).absoluteFilePath(archive);
 }
 
 int CliRunner::run()
 {
+    // A folder of archives that does not exist yet is made, as mkdir -p would.
+    if (!m_args.listOnly && outputIsFolder() && !QDir().mkpath(m_args.output)) {
+        report(m_args.output, tr("the folder for the archives cannot be made"));
+        return SomeFailed;
+    }
     int failed = 0;
     for (const QString &folder : qAsConst(m_args.folders)) {
         if (s_signal)
@@ -63,7 +90,10 @@ int CliRunner::run()
         if (!makeArchive(folder))
             ++failed;
     }
-    if (s_signal)
+    // A signal that came after the last archive was made stopped nothing.
+    const bool stopped =
+        s_signal && (m_stoppedABuild || failed + m_made.size() < m_args.folders.size());
+    if (stopped)
         return 128 + s_signal;
     return failed ? SomeFailed : AllMade;
 }
@@ -82,7 +112,6 @@ void CliRunner::listPages(const QString &folder, const QFileInfoList &pages)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
     for (const QFileInfo &page : pages)
         std::fprintf(m_out, "%s\n", local(page.fileName()).constData());
-    std::fflush(m_out);
 }
 
 void CliRunner::showProgress(int done, int total, const QString &name)
@@ -95,7 +124,7 @@ void CliRunner::showProgress(int done, int total, const QString &name)
     const double rate = seconds > 0 ? done / seconds : 0;
     const QString left = rate > 0 ? duration((total - done) / rate) : QStringLiteral("-:--");
     const QString line =
-        tr("%1 [%2%3] %4/%5 pages, %6 pages/s, %7 left")
+        tr("%1 [%2%3] %4/%5 pages, %L6 pages/s, %7 left")
             .arg(name, QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char('.')))
             .arg(done)
             .arg(total)
@@ -105,29 +134,63 @@ void CliRunner::showProgress(int done, int total, const QString &name)
     std::fflush(m_err);
 }
 
+// Page files that are there but cannot be put in the book are named; they
+// stop the folder unless the user said to go on without them.
+bool CliRunner::refuseTroubledFiles(const QString &folder, const PageFolder &scanned)
+{
+    for (const QString &name : scanned.unusableNames)
+        report(folder, tr("%1 cannot be used: its name is not valid text").arg(name));
+    for (const QString &name : scanned.unreadable)
+        report(folder, tr("%1 cannot be read: permission denied").arg(name));
+    if (!scanned.symlinks.isEmpty())
+        report(folder, tr("left out, as symbolic links are: %1")
+                           .arg(scanned.symlinks.join(QStringLiteral(", "))));
+    const bool troubled = !scanned.unusableNames.isEmpty() || !scanned.unreadable.isEmpty();
+    if (!troubled || m_args.skipTroubled)
+        return false;
+    if (!scanned.pages.isEmpty())
+        report(folder, tr("no archive made, so that no page is missing from it; "
+                          "--skip-unreadable makes it without them"));
+    return true;
+}
+
 bool CliRunner::makeArchive(const QString &folder)
 {
+    if (m_args.undecodable.contains(folder)) {
+        report(folder, tr("its name is not valid text in this system's encoding; rename it"));
+        return false;
+    }
     if (!QFileInfo(folder).isDir()) {
         report(folder, tr("not a folder"));
         return false;
     }
     const PageFolder scanned = scanPageFolder(folder);
-    for (const QString &name : scanned.unusableNames)
-        report(folder, tr("%1 is left out: its name is not valid text").arg(name));
+    const bool refused = refuseTroubledFiles(folder, scanned);
     if (m_args.listOnly) {
         listPages(folder, scanned.pages);
-        return true;
+        return !refused;
     }
     QVector<BuildPage> pages;
     for (const QFileInfo &page : scanned.pages)
         pages.append({pages.size(), page.absoluteFilePath()});
     if (pages.isEmpty()) {
-        report(folder, QFileInfo(folder).isReadable()
-                           ? tr("no image file found (jpg, png, bmp, tif)")
-                           : tr("the folder cannot be read"));
+        if (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty())
+            report(folder, tr("none of its page files can be used"));
+        else
+            report(folder, QFileInfo(folder).isReadable()
+                               ? tr("no image file found (jpg, png, bmp, tif)")
+                               : tr("the folder cannot be read"));
         return false;
     }
+    if (refused)
+        return false;
     const QString target = targetFor(folder);
+    if (m_made.contains(target)) {
+        report(folder, tr("%1 was made from %2 in this run already; give each folder its own "
+                          "archive")
+                           .arg(target, m_made.value(target)));
+        return false;
+    }
     if (!m_args.force && QFileInfo::exists(target)) {
         report(folder, tr("%1 exists already; --force replaces it").arg(target));
         return false;
@@ -135,6 +198,7 @@ bool CliRunner::makeArchive(const QString &folder)
 
     CbzBuild build(target, pages, m_args.pageOptions);
     build.setThreadCount(m_args.threads);
+    build.setReplaceExisting(m_args.force);
     const QString name = folderName(folder);
     build.setComicInfo(m_args.comicInfoFor(name));
     m_clock.start();
@@ -144,21 +208,25 @@ bool CliRunner::makeArchive(const QString &folder)
     s_build = &build;
     if (s_signal) // a signal that came before the build could see it
         build.cancel();
-    const bool made = build.run();
+    const CbzBuild::Result result = build.run();
     s_build = nullptr;
 
-    if (!made) {
-        if (build.isCanceled())
-            report(folder, tr("stopped; no archive was made"));
-        else
-            report(folder, build.errorString());
+    if (result == CbzBuild::Canceled) {
+        m_stoppedABuild = true;
+        report(folder, tr("stopped; no archive was made"));
         return false;
     }
+    if (result == CbzBuild::Failed) {
+        for (const QString &line : build.errorString().split(QLatin1Char('\n')))
+            report(folder, line);
+        return false;
+    }
+    m_made.insert(target, folder);
     if (!m_args.quiet) {
         if (m_terminal)
             std::fputs("\r\033[K", m_err);
         std::fprintf(m_err, "%s\n",
-                     local(tr("%1: %2 pages in %3 s")
+                     local(tr("%1: %2 pages in %L3 s")
                                .arg(target)
                                .arg(pages.size())
                                .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1))

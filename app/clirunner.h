@@ -6,19 +6,21 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QString>
 
 #include <atomic>
 #include <cstdio>
 
 class CbzBuild;
+struct PageFolder;
 
 // Makes the archives quirevale-cli was asked for, one folder after the
 // other, each with the same job, scan and page transformation as the
 // window, and tells how it goes on standard error: a progress line while
 // that is a terminal, a line per archive otherwise, nothing but errors
-// when quiet. Ctrl+C (or SIGTERM) stops the build under way within about a
-// page, removes its partial file and makes no further archive.
+// when quiet. Ctrl+C, SIGTERM or SIGHUP stops the build under way within
+// about a page, removes its partial file and makes no further archive.
 class CliRunner
 {
     Q_DECLARE_TR_FUNCTIONS(CliRunner)
@@ -33,17 +35,28 @@ public:
 
     CliRunner(const CliArguments &arguments, FILE *out, FILE *err);
 
-    // The process's exit status: 0, 1, or 128 + the signal that stopped it.
+    // The process's exit status: 0, 1, or 128 + the signal that stopped a
+    // build (an archive finished before the signal counts as made).
     int run();
 
-    // The archive a folder becomes, by the rules of --output.
+    // The archive a folder becomes, by the rules of --output: an output
+    // that ends in a slash, is a folder, or is given for several folders is
+    // the folder that receives <folder name>.cbz.
     QString targetFor(const QString &folder) const;
+    bool outputIsFolder() const;
 
-    // Called from a signal handler: only sets flags.
+    // Called from a signal handler: only sets flags. A second signal ends
+    // the process at once; the next build of that archive removes the
+    // partial file left behind.
     static void stopOnSignal(int signal);
+
+    // Control characters of a name, as the terminal would otherwise obey
+    // them, written out as \xHH.
+    static QString printable(const QString &text);
 
 private:
     bool makeArchive(const QString &folder);
+    bool refuseTroubledFiles(const QString &folder, const PageFolder &scanned);
     void listPages(const QString &folder, const QFileInfoList &pages);
     void showProgress(int done, int total, const QString &name);
     void report(const QString &folder, const QString &message);
@@ -53,6 +66,9 @@ private:
     FILE *m_err;
     bool m_terminal;
     QElapsedTimer m_clock;
+    // The archives of this run so far, and the folders they came from.
+    QHash<QString, QString> m_made;
+    bool m_stoppedABuild = false;
 
     static std::atomic<CbzBuild *> s_build;
     static std::atomic_int s_signal;

@@ -5,6 +5,7 @@
 #include "comicinfodialog.h"
 #include "donations.h"
 #include "pagerowdelegate.h"
+#include "pages/pagescan.h"
 #include "shelltaskbarprogress.h"
 #include "storedoptions.h"
 
@@ -15,11 +16,14 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -37,6 +41,8 @@ Quirevale::Quirevale(QWidget *parent)
     fitOptionColumn();
     // Shown only while a build runs.
     ui.CancelBuild->hide();
+    ui.NoticeFrame->hide();
+    ui.actionMakeCbz->setEnabled(false);
     setShortcuts();
     setAcceptDrops(true);
 
@@ -70,6 +76,7 @@ Quirevale::Quirevale(QWidget *parent)
     WriteComicInfo = settings.value(QStringLiteral("Options/WriteComicInfo")).toString() ==
                      QLatin1String("true");
 
+    ui.ImageArea->setPlaceholderText(emptyPreviewText());
     TaskbarProgress = TaskbarButton.progress();
     connect(&MakeCbzWatcher, &QFutureWatcher<bool>::finished, this, &Quirevale::MakeCbzFinished);
 }
@@ -100,6 +107,7 @@ void Quirevale::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         ui.retranslateUi(this);
         describeShortcuts();
+        ui.ImageArea->setPlaceholderText(emptyPreviewText());
         fitOptionColumn();
     }
     QMainWindow::changeEvent(event);
@@ -180,18 +188,18 @@ void Quirevale::setShortcuts()
 // mnemonic), so they are given again with every translation.
 void Quirevale::describeShortcuts()
 {
-    ui.BrowsePath->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    ui.MakeCBZ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     ui.MoveImageUp->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     ui.MoveImageDown->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     ui.CancelBuild->setShortcut(QKeySequence(Qt::Key_Escape));
 
-    const auto tip = [](QAbstractButton *button, const QString &what) {
+    const auto tip = [](QAbstractButton *button, const QString &what,
+                        const QKeySequence &keys = QKeySequence()) {
         button->setToolTip(QStringLiteral("%1 (%2)").arg(
-            what, button->shortcut().toString(QKeySequence::NativeText)));
+            what, (keys.isEmpty() ? button->shortcut() : keys).toString(QKeySequence::NativeText)));
     };
-    tip(ui.BrowsePath, tr("Pick the folder of pages"));
-    tip(ui.MakeCBZ, tr("Make the archive of the checked pages"));
+    // The File menu's actions carry these two keys; the buttons do the same.
+    tip(ui.BrowsePath, tr("Pick the folder of pages"), ui.actionOpenFolder->shortcut());
+    tip(ui.MakeCBZ, tr("Make the archive of the checked pages"), ui.actionMakeCbz->shortcut());
     tip(ui.MoveImageUp, tr("Move the current page up"));
     tip(ui.MoveImageDown, tr("Move the current page down"));
     tip(ui.CancelBuild, tr("Stop making the archive"));
@@ -221,13 +229,51 @@ void Quirevale::dragEnterEvent(QDragEnterEvent *event)
         event->acceptProposedAction();
 }
 
+// A folder, or a page file whose folder is meant; anything else leaves the
+// list as it is and says why, once the drop is over (a box inside the drop
+// would hold the other program's drag until answered).
 void Quirevale::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (Building || urls.isEmpty() || !urls.first().isLocalFile())
         return;
+    const QString path = urls.first().toLocalFile();
+    const QFileInfo info(path);
+    if (!info.isDir() && !isPageFileName(info.fileName())) {
+        event->ignore();
+        QTimer::singleShot(0, this, [this, path] { refuseDrop(path); });
+        return;
+    }
     event->acceptProposedAction();
-    openFromOutside(urls.first().toLocalFile());
+    openFromOutside(path);
+}
+
+void Quirevale::refuseDrop(const QString &path)
+{
+    QMessageBox::warning(this, tr("Warning"),
+                         tr("%1 is neither a folder nor a page (jpg, png, bmp, tif). Drop a "
+                            "folder of pages, or one of its pages.")
+                             .arg(QDir::toNativeSeparators(path)));
+}
+
+QString Quirevale::emptyPreviewText() const
+{
+    return ui.ImagesList->count() == 0
+               ? tr("Pick a folder of pages (File > Open Folder…, %1) or drop one here.")
+                     .arg(ui.actionOpenFolder->shortcut().toString(QKeySequence::NativeText))
+               : QString();
+}
+
+void Quirevale::on_actionOpenFolder_triggered()
+{
+    if (ui.ImagesPathFrame->isEnabled())
+        on_BrowsePath_clicked();
+}
+
+void Quirevale::on_actionMakeCbz_triggered()
+{
+    if (ui.MakeCBZ->isEnabled() && ui.MakeCBZFrame->isEnabled())
+        on_MakeCBZ_clicked();
 }
 
 void Quirevale::on_ImageResize_clicked()
@@ -337,11 +383,16 @@ void Quirevale::SetTranslationLanguage(int LangID)
     // Always start from the source texts; a catalogue is installed again
     // only once it has loaded.
     QCoreApplication::removeTranslator(&Translator);
+    QCoreApplication::removeTranslator(&QtTranslator);
     if (LangID == ItalianLanguage)
         suffix = QStringLiteral("it");
     if (!suffix.isEmpty()) {
         if (Translator.load(QStringLiteral(":/Translations/quirevale_%1").arg(suffix)))
             QCoreApplication::installTranslator(&Translator);
+        // Qt's own words: the file dialogs, OK and Cancel.
+        if (QtTranslator.load(QStringLiteral("qtbase_%1").arg(suffix),
+                              QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&QtTranslator);
     }
 
     ui.actionEnglish->setChecked(LangID == EnglishLanguage);

@@ -18,6 +18,7 @@
 
 class CbzBuild;
 struct BuildPage;
+struct PageFolder;
 class ShellTaskbarProgress;
 
 // The main window: the option column, the page list beside the preview,
@@ -73,12 +74,19 @@ private slots:
     void showBuiltPage(int row);
     void on_CancelBuild_clicked();
     void on_actionComicInfo_triggered();
+    void on_actionOpenFolder_triggered();
+    void on_actionMakeCbz_triggered();
+    void on_NoticeClose_clicked();
 
 private:
     void applyPageOptions(const PageOptions &options);
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
     void openFolder(const QString &folder);
+    void showFolderNotice(const PageFolder &scanned, int listed);
+    QString emptyPreviewText() const;
+    void refuseDrop(const QString &path);
+    void reportBuild();
     int LoadImagesList(QString folder);
     void updateMoveButtons();
     void setShortcuts();
@@ -102,6 +110,7 @@ private:
     QString ImagesDir;
     QString CbzSaveDir;
     QTranslator Translator;
+    QTranslator QtTranslator;
     QSignalMapper LanguageMapper;
     ShellTaskbarButton TaskbarButton;
     ShellTaskbarProgress *TaskbarProgress = nullptr;
@@ -114,12 +123,14 @@ private:
     // archives carry it (remembered).
     QHash<QString, ComicInfo> ComicInfos;
     bool WriteComicInfo = false;
-    // Page files of the folder last scanned that cannot be used.
-    QStringList UnusablePages;
     // From the start of a build until its report has been closed.
     bool Building = false;
     int BuildThreads = 0;
     bool CloseWhenBuilt = false;
+    // While "Stop it and close the window?" is open, the end of the build is
+    // reported only once it has been answered, the way it was answered.
+    bool CloseQuestionOpen = false;
+    bool BuildEndedDuringQuestion = false;
 };
 
 #endif // QUIREVALE_H

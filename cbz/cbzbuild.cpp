@@ -1,15 +1,151 @@
-#include "cbzbuild.h"
+#include "cbz/cbzbuild.h"
 
-#include "cbzwriter.h"
-#include "pagereader.h"
-#include "pagetransform.h"
+#include "cbz/cbzwriter.h"
+#include "cbz/pagetransform.h"
+#include "pages/pagereader.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QMutex>
+#include <QMap>
 #include <QThread>
 #include <QThreadPool>
-#include <QWaitCondition>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+// What one page has given so far, until the writer has taken all of it.
+struct CbzBuild::Page
+{
+    QVector<DeflatedEntry> entries; // made, not written yet
+    QVector<ComicPage> comicPages;  // one an entry
+    bool complete = false;
+    QImage picture;    // the page as decoded, reduced, when wanted
+    QSize pictureSize; // the page's own size
+};
+
+// What the page threads and the writer share. Pages are written strictly in
+// order; a page that has more entries ready than the writer can take yet
+// (a TIFF of many pictures) waits, so that its pictures are made and written
+// one at a time instead of all held at once. Decoded pixels are held within
+// a budget: a page waits for room unless it is the one the writer waits for.
+class CbzBuild::Progress
+{
+public:
+    Progress(const std::atomic_bool &stop, qint64 budget)
+        : m_stop(stop)
+        , m_budget(budget)
+    {}
+
+    static constexpr int PendingEntries = 2;
+
+    // A page thread's entry; false when the build is stopping.
+    bool add(int index, const DeflatedEntry &entry, const ComicPage &comicPage)
+    {
+        QMutexLocker locker(&mutex);
+        Page &page = pages[index];
+        while (!stopping() && page.entries.size() >= PendingEntries)
+            changed.wait(&mutex);
+        if (stopping())
+            return false;
+        page.entries.append(entry);
+        page.comicPages.append(comicPage);
+        changed.wakeAll();
+        return true;
+    }
+
+    void complete(int index, const QString &error, Page *last = nullptr)
+    {
+        QMutexLocker locker(&mutex);
+        Page &page = pages[index];
+        if (last) {
+            page.picture = std::move(last->picture);
+            page.pictureSize = last->pictureSize;
+        }
+        page.complete = true;
+        if (!error.isEmpty()) {
+            errors.insert(index, error);
+            failed = true;
+        }
+        changed.wakeAll();
+    }
+
+    void reserve(int index, qint64 bytes)
+    {
+        QMutexLocker locker(&mutex);
+        while (!stopping() && index != front && inUse > 0 && inUse + bytes > m_budget)
+            changed.wait(&mutex);
+        inUse += bytes;
+    }
+
+    void release(qint64 bytes)
+    {
+        QMutexLocker locker(&mutex);
+        inUse -= bytes;
+        changed.wakeAll();
+    }
+
+    // The writer's turn: what the page at the front has ready, waiting for it.
+    Page takeFront(bool *complete)
+    {
+        QMutexLocker locker(&mutex);
+        for (;;) {
+            Page &page = pages[front];
+            if (stopping() || page.complete || !page.entries.isEmpty())
+                break;
+            changed.wait(&mutex);
+        }
+        Page &page = pages[front];
+        Page taken;
+        taken.entries.swap(page.entries);
+        taken.comicPages.swap(page.comicPages);
+        *complete = page.complete && !stopping();
+        if (*complete) {
+            taken.picture = std::move(page.picture);
+            taken.pictureSize = page.pictureSize;
+            pages.remove(front);
+            ++front;
+        }
+        changed.wakeAll();
+        return taken;
+    }
+
+    bool hasFailed()
+    {
+        QMutexLocker locker(&mutex);
+        return failed;
+    }
+
+    void wakeAll()
+    {
+        QMutexLocker locker(&mutex);
+        changed.wakeAll();
+    }
+
+    QMap<int, QString> errors; // by page, once the pool is done
+
+private:
+    bool stopping() const { return failed || m_stop.load(std::memory_order_relaxed); }
+
+    QMutex mutex;
+    QWaitCondition changed;
+    QHash<int, Page> pages;
+    bool failed = false;
+    int front = 0;
+    qint64 inUse = 0;
+    const std::atomic_bool &m_stop;
+    const qint64 m_budget;
+};
+
+// What a page thread is making.
+struct CbzBuild::Made
+{
+    int index = 0;
+    Progress *progress = nullptr;
+    Page last; // the picture for the preview
+    QString error;
+};
 
 CbzBuild::CbzBuild(const QString &fileName, const QVector<BuildPage> &pages,
                    const PageOptions &options, QObject *parent)
@@ -17,87 +153,108 @@ CbzBuild::CbzBuild(const QString &fileName, const QVector<BuildPage> &pages,
     , m_fileName(fileName)
     , m_pages(pages)
     , m_options(options)
-{}
+{
+    qRegisterMetaType<CbzBuild::Result>();
+}
 
-CbzBuild::~CbzBuild() = default;
+CbzBuild::~CbzBuild()
+{
+    cancel();
+    QMutexLocker locker(&m_runMutex);
+    while (m_running)
+        m_runEnded.wait(&m_runMutex);
+}
 
 int CbzBuild::threadCount() const
 {
-    return m_threads > 0 ? m_threads : qMax(1, QThread::idealThreadCount());
+    const int ideal = qMax(1, QThread::idealThreadCount());
+    return qBound(1, m_threads > 0 ? m_threads : ideal, qMin(64, 4 * ideal));
 }
 
 void CbzBuild::cancel()
 {
+    if (m_committing)
+        return;
     m_canceled = true;
     m_stop = true;
 }
 
-void CbzBuild::keepPicture(const QImage &picture, Page *made) const
+bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
 {
-    made->pictureSize = picture.size();
-    made->picture =
-        picture.width() > m_pictureBounds.width() || picture.height() > m_pictureBounds.height()
-            ? picture.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
-            : picture;
-}
-
-bool CbzBuild::keepUnchanged(PageReader &reader, Page *made) const
-{
-    if (!reader.readWithoutDecoding())
-        return true; // the reason is in the reader
-    if (reader.format() != "jpeg")
+    const QByteArray &format = reader.format();
+    if (format != "jpeg" && format != "jpg")
         return false;
-    made->entries.append(DeflatedEntry::deflate(reader.fileData()));
-    made->comicPages.append({reader.headerSize().width(), reader.headerSize().height(),
-                             reader.fileData().size(),
-                             reader.headerSize().width() > reader.headerSize().height()});
+    const QSize size = reader.headerSize();
+    made.progress->add(
+        made.index, DeflatedEntry::deflate(reader.fileData()),
+        {size.width(), size.height(), reader.fileData().size(), size.width() > size.height()});
     if (m_pictureBounds.isValid()) {
-        made->picture = reader.reducedPicture(m_pictureBounds);
-        made->pictureSize = reader.headerSize();
+        made.last.picture = reader.reducedPicture(m_pictureBounds);
+        made.last.pictureSize = size;
     }
     return true;
 }
 
-CbzBuild::Page CbzBuild::makePage(const BuildPage &page) const
+void CbzBuild::makePage(int index, Progress &progress) const
 {
-    Page made;
-    const QString name = QFileInfo(page.path).fileName();
-    PageReader reader(page.path);
-    if (m_options.KeepUnchangedJpeg && !m_options.changesPages() && keepUnchanged(reader, &made)) {
-        if (!reader.errorString().isEmpty())
-            made.error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
-        return made;
+    Made made;
+    made.index = index;
+    made.progress = &progress;
+    const QString name = QFileInfo(m_pages.at(index).path).fileName();
+    PageReader reader(m_pages.at(index).path);
+    reader.setStopFlag(&m_stop);
+    const auto unreadable = [&] {
+        return tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
+    };
+    if (!reader.readWithoutDecoding()) {
+        progress.complete(index, stopped() ? QString() : unreadable());
+        return;
     }
-    if (!reader.read(PageReader::AllPictures)) {
-        made.error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
-        return made;
+    if (m_options.KeepUnchangedJpeg && !m_options.changesPages() && keepUnchanged(reader, made)) {
+        progress.complete(index, QString(), &made.last);
+        return;
     }
-    for (const QImage &picture : reader.images()) {
+    // The decoded picture, its copy for the encoder and the pages cut from it.
+    const QSize size = reader.headerSize();
+    const qint64 cost = qint64(size.width()) * size.height() * 4 * 3;
+    progress.reserve(index, cost);
+    const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
+        if (made.last.pictureSize.isEmpty() && m_pictureBounds.isValid()) {
+            made.last.pictureSize = picture.size();
+            made.last.picture =
+                picture.width() > m_pictureBounds.width() ||
+                        picture.height() > m_pictureBounds.height()
+                    ? picture.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
+                    : picture;
+        }
         for (const QImage &out : transformPageImages(PageReader::forEncoding(picture), m_options)) {
             if (stopped())
-                return made;
+                return false;
             if (out.isNull()) {
                 made.error = tr("A border of %1 pixels leaves nothing of page %2 (%3 × %4).")
                                  .arg(m_options.ImageCutBorderNumber)
                                  .arg(name)
                                  .arg(picture.width())
                                  .arg(picture.height());
-                return made;
+                return false;
             }
             const QByteArray jpeg = encodeJpeg(out, m_options.ImageQuality);
             if (jpeg.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as JPEG.").arg(name);
-                return made;
+                return false;
             }
-            made.entries.append(DeflatedEntry::deflate(jpeg));
             // A spread left whole is wider than tall.
-            made.comicPages.append({out.width(), out.height(), jpeg.size(),
-                                    !m_options.ImageCutDoublePages && out.width() > out.height()});
+            const ComicPage comicPage{out.width(), out.height(), jpeg.size(),
+                                      !m_options.ImageCutDoublePages && out.width() > out.height()};
+            if (!progress.add(index, DeflatedEntry::deflate(jpeg), comicPage))
+                return false;
         }
-    }
-    if (m_pictureBounds.isValid())
-        keepPicture(reader.images().first(), &made);
-    return made;
+        return true;
+    });
+    progress.release(cost);
+    if (!read && made.error.isEmpty() && !stopped())
+        made.error = unreadable();
+    progress.complete(index, made.error, &made.last);
 }
 
 QImage CbzBuild::takePicture(int row, QSize *pageSize)
@@ -111,29 +268,66 @@ QImage CbzBuild::takePicture(int row, QSize *pageSize)
     return std::move(m_picture);
 }
 
-bool CbzBuild::finish(bool ok, const QString &error)
+CbzBuild::Result CbzBuild::finish(Result result, const QString &error)
 {
-    m_error = ok ? QString() : error;
-    emit finished(ok, m_error);
-    return ok;
+    m_result = result;
+    m_error = result == Failed ? error : QString();
+    emit finished(m_result, m_error);
+    return m_result;
 }
 
-bool CbzBuild::run()
+// The archive may take the place of nothing, or of a regular file when
+// allowed; never of a page of this very book, nor of a device or a pipe.
+QString CbzBuild::checkTarget() const
+{
+#ifdef Q_OS_UNIX
+    struct stat target;
+    if (::lstat(QFile::encodeName(m_fileName).constData(), &target) != 0)
+        return QString();
+    if (!S_ISREG(target.st_mode))
+        return tr("%1 is not a regular file; an archive cannot take its place.")
+            .arg(QDir::toNativeSeparators(m_fileName));
+    if (!m_replace)
+        return tr("%1 exists already.").arg(QDir::toNativeSeparators(m_fileName));
+    for (const BuildPage &page : m_pages) {
+        struct stat info;
+        if (::stat(QFile::encodeName(page.path).constData(), &info) == 0 &&
+            info.st_dev == target.st_dev && info.st_ino == target.st_ino)
+            return tr("%1 is a page of this book; the archive cannot take its place.")
+                .arg(QDir::toNativeSeparators(m_fileName));
+    }
+#else
+    if (QFileInfo::exists(m_fileName) && !m_replace)
+        return tr("%1 exists already.").arg(QDir::toNativeSeparators(m_fileName));
+#endif
+    return QString();
+}
+
+CbzBuild::Result CbzBuild::run()
+{
+    {
+        QMutexLocker locker(&m_runMutex);
+        m_running = true;
+    }
+    const Result result = build();
+    QMutexLocker locker(&m_runMutex);
+    m_running = false;
+    m_runEnded.wakeAll();
+    return result;
+}
+
+CbzBuild::Result CbzBuild::build()
 {
     m_stop = m_canceled.load();
+    m_committing = false;
+    const QString trouble = checkTarget();
+    if (!trouble.isEmpty())
+        return finish(Failed, trouble);
     CbzWriter writer;
     if (!writer.open(m_fileName))
-        return finish(false, writer.errorString());
+        return finish(Failed, writer.errorString());
 
-    // Pages done by the pool wait here until the writer reaches them; no
-    // more than a few pages beyond the threads' own are ever held.
-    QMutex mutex;
-    QWaitCondition pageDone;
-    QHash<int, Page> done;
-    // A page that fails stops every thread; of those that failed, the one
-    // earliest in the book is reported.
-    QString pageError;
-    int pageErrorIndex = m_pages.size();
+    Progress progress(m_stop, m_memoryBudget);
     const int threads = threadCount();
     const int inFlightLimit = threads + 2;
     QThreadPool pool;
@@ -146,30 +340,20 @@ bool CbzBuild::run()
     auto startPages = [&] {
         while (submitted < m_pages.size() && submitted - written < inFlightLimit) {
             const int index = submitted++;
-            pool.start([this, index, &mutex, &pageDone, &done, &pageError, &pageErrorIndex] {
-                Page page = stopped() ? Page() : makePage(m_pages.at(index));
-                QMutexLocker locker(&mutex);
-                if (!page.error.isEmpty() && index < pageErrorIndex) {
-                    pageError = page.error;
-                    pageErrorIndex = index;
-                    m_stop = true;
-                }
-                done.insert(index, std::move(page));
-                pageDone.wakeAll();
+            pool.start([this, index, &progress] {
+                if (stopped())
+                    progress.complete(index, QString());
+                else
+                    makePage(index, progress);
             });
         }
     };
 
     startPages();
-    while (written < m_pages.size() && !stopped()) {
-        Page page;
-        {
-            QMutexLocker locker(&mutex);
-            while (!done.contains(written))
-                pageDone.wait(&mutex);
-            page = done.take(written);
-        }
-        if (stopped())
+    while (written < m_pages.size() && !stopped() && !progress.hasFailed()) {
+        bool complete = false;
+        Page page = progress.takeFront(&complete);
+        if (stopped() || progress.hasFailed())
             break;
         for (const DeflatedEntry &entry : qAsConst(page.entries)) {
             if (!writer.addEntry(entry)) {
@@ -180,6 +364,8 @@ bool CbzBuild::run()
         if (!error.isEmpty())
             break;
         comicPages += page.comicPages;
+        if (!complete)
+            continue;
         if (m_pictureBounds.isValid()) {
             QMutexLocker locker(&m_pictureMutex);
             m_picture = std::move(page.picture);
@@ -192,24 +378,31 @@ bool CbzBuild::run()
     }
 
     m_stop = true; // the pages still in the pool end at their next step
+    progress.wakeAll();
     pool.waitForDone();
     if (error.isEmpty())
-        error = pageError;
+        error = QStringList(progress.errors.values()).join(QLatin1Char('\n'));
     if (m_canceled) {
         writer.discard();
-        return finish(false, QString());
+        return finish(Canceled, QString());
     }
     if (!error.isEmpty()) {
         writer.discard();
-        return finish(false, error);
+        return finish(Failed, error);
     }
     if (m_comicInfo.write &&
         !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
                               DeflatedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
         writer.discard();
-        return finish(false, writer.errorString());
+        return finish(Failed, writer.errorString());
     }
-    if (!writer.commit())
-        return finish(false, writer.errorString());
-    return finish(true, QString());
+    // From here on the archive is as good as made: a cancel is too late.
+    m_committing = true;
+    if (m_canceled) {
+        writer.discard();
+        return finish(Canceled, QString());
+    }
+    if (!writer.commit(m_replace))
+        return finish(Failed, writer.errorString());
+    return finish(Done, QString());
 }

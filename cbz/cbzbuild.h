@@ -1,17 +1,19 @@
 #ifndef CBZBUILD_H
 #define CBZBUILD_H
 
-#include "comicinfo.h"
-#include "deflatedentry.h"
-#include "pageoptions.h"
+#include "cbz/comicinfo.h"
+#include "cbz/deflatedentry.h"
+#include "cbz/pageoptions.h"
 
 #include <QImage>
 #include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QVector>
+#include <QWaitCondition>
 
 #include <atomic>
+#include <functional>
 
 // One page of a build: the list row it came from and the file it is read from.
 struct BuildPage
@@ -20,29 +22,47 @@ struct BuildPage
     QString path;
 };
 
-// Makes one CBZ archive from page files, without any window: each page is
-// read from its file, transformed, encoded and deflated on a pool of
-// threads, a bounded number of pages at a time, and one writer appends the
-// finished entries strictly in page order, so the archive is the same
-// whatever the number of threads. A failure or a cancel stops the other
-// threads promptly and leaves nothing behind: an earlier archive of the
-// same name stays as it was.
 class PageReader;
 
+// Makes one CBZ archive from page files, without any window: each page is
+// read from its file, transformed, encoded and deflated on a pool of
+// threads, a bounded number of pages (and of pixels) at a time, and one
+// writer appends the finished entries strictly in page order, so the
+// archive is the same whatever the number of threads. A failure or a cancel
+// stops the other threads promptly and leaves nothing behind: an earlier
+// archive of the same name stays as it was.
 class CbzBuild : public QObject
 {
     Q_OBJECT
 
 public:
+    enum Result
+    {
+        Done,
+        Canceled,
+        Failed
+    };
+    Q_ENUM(Result)
+
+    // Pixels of decoded pages held at once, in bytes, unless told otherwise.
+    static constexpr qint64 DefaultMemoryBudget = qint64(1) << 30;
+
     CbzBuild(const QString &fileName, const QVector<BuildPage> &pages, const PageOptions &options,
              QObject *parent = nullptr);
+    // Cancels a build that still runs on another thread and waits for it.
     ~CbzBuild() override;
 
-    // 0, the default, means one thread per core.
+    // 0, the default, means one thread per core; more than a few per core
+    // only cost memory, so no more than that are used.
     void setThreadCount(int threads) { m_threads = threads; }
+    int threadCount() const;
+    void setMemoryBudget(qint64 bytes) { m_memoryBudget = bytes; }
     // Written as ComicInfo.xml after the pages when its write flag is set.
     void setComicInfo(const ComicInfo &info) { m_comicInfo = info; }
-    int threadCount() const;
+    // Whether a file of the archive's name may be replaced. Off, the
+    // default: a file there, even one that appears while the build runs, is
+    // left alone and the build fails.
+    void setReplaceExisting(bool replace) { m_replace = replace; }
     // Whether each page's first picture, as decoded, is kept for
     // takePicture(), reduced to fit within bounds, for a preview to show
     // without reading the file again.
@@ -54,57 +74,55 @@ public:
     QImage takePicture(int row, QSize *pageSize = nullptr);
 
     // Builds the archive, blocking the calling thread; any thread will do.
-    // True when the archive was made and has its name.
-    bool run();
-    // Stops a running build within about one page's time; any thread.
+    // The same result is then given by result() and by finished().
+    Result run();
+    // Stops a running build within about one page's time; any thread. Once
+    // the archive is being put in place it is too late: the build is done.
     void cancel();
-    bool isCanceled() const { return m_canceled; }
+    Result result() const { return m_result; }
 
     QString fileName() const { return m_fileName; }
-    // Why the build failed; empty after a success or a cancel.
+    // Why the build failed: every page found damaged, or the file's trouble;
+    // empty after a success or a cancel.
     QString errorString() const { return m_error; }
 
-    // The entries one page gives, in archive order: what the threads make.
-    struct Page
-    {
-        QVector<DeflatedEntry> entries;
-        QVector<ComicPage> comicPages; // one an entry
-        QImage picture;                // the page as decoded, reduced, when wanted
-        QSize pictureSize;             // the page's own size
-        QString error;
-    };
-    Page makePage(const BuildPage &page) const;
-
-private:
-    // The file itself, when it is a JPEG no option changes; false when it
-    // has to be made like any other page.
-    bool keepUnchanged(PageReader &reader, Page *made) const;
-    void keepPicture(const QImage &picture, Page *made) const;
-
-public:
 signals:
     // After the entries of the page from row were written; entryCount is
     // the number of entries in the archive so far.
     void pageWritten(int row, int entryCount);
-    void finished(bool ok, const QString &error);
+    void finished(CbzBuild::Result result, const QString &error);
 
 private:
+    struct Page;
+    class Progress;
+    struct Made;
+    void makePage(int index, Progress &progress) const;
+    bool keepUnchanged(PageReader &reader, Made &made) const;
+    QString checkTarget() const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
-    bool finish(bool ok, const QString &error);
+    Result finish(Result result, const QString &error);
+    Result build();
 
     QString m_fileName;
     QVector<BuildPage> m_pages;
     PageOptions m_options;
     ComicInfo m_comicInfo;
     int m_threads = 0;
+    qint64 m_memoryBudget = DefaultMemoryBudget;
+    bool m_replace = false;
     QSize m_pictureBounds;
     std::atomic_bool m_canceled{false};
     std::atomic_bool m_stop{false};
+    std::atomic_bool m_committing{false};
+    Result m_result = Failed;
     QString m_error;
     QMutex m_pictureMutex;
     QImage m_picture;
     QSize m_pictureSize;
     int m_pictureRow = -1;
+    QMutex m_runMutex;
+    QWaitCondition m_runEnded;
+    bool m_running = false;
 };
 
 #endif // CBZBUILD_H

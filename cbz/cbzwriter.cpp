@@ -1,4 +1,4 @@
-#include "cbzwriter.h"
+#include "cbz/cbzwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +16,9 @@
 #include <windows.h>
 #else
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,15 +40,76 @@ bool syncToDisk(const QString &fileName)
 #endif
 }
 
-// Moves from over to, replacing to in one step where the system allows it.
-bool replaceFile(const QString &from, const QString &to)
+// Moves from over to, replacing to in one step where the system allows it;
+// without replace, the move itself refuses when to exists, so that a file
+// that appeared since anyone looked is never lost.
+bool moveFile(const QString &from, const QString &to, bool replace)
 {
 #ifdef Q_OS_WIN
     return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                       (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH);
 #else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (replace)
+        return std::rename(source.constData(), target.constData()) == 0;
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without that flag: a new link fails as well when the
+    // name is taken.
+    if (::link(source.constData(), target.constData()) != 0)
+        return false;
+    ::unlink(source.constData());
+    return true;
+#endif
+}
+
+// Locks the partial file of that name through a descriptor of its own, held
+// until the file has its final name or is gone: closing the archive's own
+// handle must not let another process's clean-up take it. -1 when the file
+// is not the one just made any more (a clean-up took it before the lock).
+int lockPartial(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(fileName);
+    return 0;
+#else
+    const QByteArray name = QFile::encodeName(fileName);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return -1;
+    // Where the file system has no locks, nothing can be told apart anyway.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+#endif
+}
+
+void unlockPartial(int fd)
+{
+#ifndef Q_OS_WIN
+    if (fd >= 0)
+        ::close(fd);
+#else
+    Q_UNUSED(fd);
+#endif
+}
+
+// The longest name the target's folder takes, in bytes.
+qint64 nameLimitOf(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return NameLimit;
+#else
+    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : NameLimit;
 #endif
 }
 } // namespace
@@ -128,16 +192,19 @@ QString CbzWriter::fileError(const QString &what) const
 bool CbzWriter::createPartialFile()
 {
     const QFileInfo info(m_target);
-    if (!info.dir().exists())
-        return fail(tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(info.path())));
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QString tag = QString::number(QRandomGenerator::global()->generate(), 36);
         m_partial = partialNameFor(m_target, tag);
         m_file->setFileName(m_partial);
         // Unbuffered: a write that fails (a full disk) fails at once, where
         // it can be seen, not in a flush nobody checks.
-        if (m_file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-            return true;
+        if (m_file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            m_lock = lockPartial(m_partial);
+            if (m_lock >= 0)
+                return true;
+            m_file->close();
+            continue;
+        }
         if (m_file->error() != QFileDevice::OpenError || !QFileInfo::exists(m_partial))
             break;
     }
@@ -146,11 +213,59 @@ bool CbzWriter::createPartialFile()
                     .arg(QDir::toNativeSeparators(info.path()), m_file->errorString()));
 }
 
+bool CbzWriter::checkTargetName()
+{
+    const QFileInfo info(m_target);
+    const qint64 length = QFile::encodeName(info.fileName()).size();
+    const qint64 limit = nameLimitOf(info.path());
+    if (length > limit)
+        return fail(
+            tr("The name %1 is too long for its folder's file system (%2 bytes; at most %3).")
+                .arg(info.fileName())
+                .arg(length)
+                .arg(limit));
+    return true;
+}
+
+void CbzWriter::removeStalePartials(const QString &target)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo info(target);
+    const QDir dir = info.dir();
+    const QStringList parts =
+        dir.entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : parts) {
+        const QStringList pieces = name.split(QLatin1Char('.'));
+        if (pieces.size() < 4)
+            continue;
+        const QString path = dir.filePath(name);
+        if (partialNameFor(info.absoluteFilePath(), pieces.at(pieces.size() - 2)) !=
+            QFileInfo(path).absoluteFilePath())
+            continue;
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(QFile::encodeName(path).constData());
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(target);
+#endif
+}
+
 bool CbzWriter::open(const QString &fileName)
 {
     discard();
     m_error.clear();
     m_target = QFileInfo(fileName).absoluteFilePath();
+    if (!QFileInfo(m_target).dir().exists())
+        return fail(tr("The folder %1 does not exist.")
+                        .arg(QDir::toNativeSeparators(QFileInfo(m_target).path())));
+    if (!checkTargetName())
+        return false;
+    removeStalePartials(m_target);
     if (!createPartialFile())
         return false;
     m_zip = std::make_unique<QuaZip>(m_file.get());
@@ -226,7 +341,7 @@ bool CbzWriter::verifyPartial()
     return same || fail(tr("The finished archive does not read back as it was written."));
 }
 
-bool CbzWriter::commit()
+bool CbzWriter::commit(bool replace)
 {
     if (!m_zip || m_failed) {
         discard();
@@ -246,10 +361,13 @@ bool CbzWriter::commit()
     if (closed && verifyPartial()) {
         if (!syncToDisk(m_partial))
             fail(tr("The archive cannot be saved to the disk: %1").arg(strerror(errno)));
-        else if (!replaceFile(m_partial, m_target))
-            fail(tr("The archive cannot be renamed to %1: %2")
-                     .arg(QDir::toNativeSeparators(m_target),
-                          QString::fromLocal8Bit(strerror(errno))));
+        else if (!moveFile(m_partial, m_target, replace))
+            fail(errno == EEXIST
+                     ? tr("%1 appeared while the archive was made; it is left as it is.")
+                           .arg(QDir::toNativeSeparators(m_target))
+                     : tr("The archive cannot be renamed to %1: %2")
+                           .arg(QDir::toNativeSeparators(m_target),
+                                QString::fromLocal8Bit(strerror(errno))));
     }
     if (m_failed) {
         discard();
@@ -257,6 +375,8 @@ bool CbzWriter::commit()
     }
     m_partial.clear();
     m_written.clear();
+    unlockPartial(m_lock);
+    m_lock = -1;
     return true;
 }
 
@@ -274,6 +394,8 @@ void CbzWriter::discard()
         QFile::remove(m_partial);
         m_partial.clear();
     }
+    unlockPartial(m_lock);
+    m_lock = -1;
     m_written.clear();
     m_failed = false;
 }

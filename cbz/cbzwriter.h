@@ -1,7 +1,7 @@
 #ifndef CBZWRITER_H
 #define CBZWRITER_H
 
-#include "deflatedentry.h"
+#include "cbz/deflatedentry.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -34,21 +34,23 @@ public:
 
     // Starts a new archive that will be named fileName. False when no file
     // can be created in that folder.
-    bool open(const QString &fileName);
+    [[nodiscard]] bool open(const QString &fileName);
 
     // Writes the next page, deflating it here.
-    bool addPage(const QByteArray &jpeg);
+    [[nodiscard]] bool addPage(const QByteArray &jpeg);
     // Writes the next page, deflated already. An empty page is refused: it
     // would be an entry that no reader can show. False on any error; the
     // archive is then unusable and can only be discarded.
-    bool addEntry(const DeflatedEntry &entry);
+    [[nodiscard]] bool addEntry(const DeflatedEntry &entry);
     // Writes a last entry of its own name (not a page), deflated already.
-    bool addNamedEntry(const QString &name, const DeflatedEntry &entry);
+    [[nodiscard]] bool addNamedEntry(const QString &name, const DeflatedEntry &entry);
 
-    // Closes the archive, reads it back, and moves it over the chosen name,
-    // replacing any file there. False when anything failed; nothing is left
-    // behind then.
-    bool commit();
+    // Closes the archive, reads it back, and gives it the chosen name. A
+    // file of that name is replaced only when replace is set; without it, a
+    // file that appeared while the archive was written is left alone and
+    // the commit fails. False when anything failed; nothing is left behind
+    // then.
+    [[nodiscard]] bool commit(bool replace = true);
 
     // Drops the partial archive; errorString() keeps the reason.
     void discard();
@@ -65,6 +67,11 @@ public:
     // long the chosen name is.
     static QString partialNameFor(const QString &target, const QString &tag);
 
+    // Removes the partial files of target left by builds that ended without
+    // cleaning up (a crash, a power cut, a kill): those no running process
+    // holds. Each writer holds its partial file locked while it lives.
+    static void removeStalePartials(const QString &target);
+
 private:
     struct Written
     {
@@ -77,6 +84,7 @@ private:
     bool fail(const QString &reason);
     QString fileError(const QString &what) const;
     bool createPartialFile();
+    bool checkTargetName();
     bool verifyPartial();
 
     QString m_target;
@@ -86,6 +94,7 @@ private:
     std::unique_ptr<QuaZip> m_zip;
     QVector<Written> m_written;
     int m_next = 0;
+    int m_lock = -1; // holds the partial file's lock
     bool m_failed = false;
     QString m_error;
 };

@@ -73,6 +73,9 @@ QVector<BuildPage> Quirevale::checkedPages() const
 void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages)
 {
     Build = std::make_unique<CbzBuild>(fileName, pages, readPageOptions());
+    // The user said yes to replacing what was there when asked; a file that
+    // appears after that is not replaced.
+    Build->setReplaceExisting(QFileInfo::exists(fileName));
     // The preview shows the build's pages at its own size: a page's full
     // picture would be tens of megabytes held for a moment's glance.
     Build->setPicturesWanted(ui.ImageArea->size() * ui.ImageArea->devicePixelRatioF());
@@ -95,7 +98,7 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
 bool Quirevale::MakeCbz(QString fileName)
 {
     Q_ASSERT(Build && Build->fileName() == fileName);
-    return Build->run();
+    return Build->run() == CbzBuild::Done;
 }
 
 // The list, the preview and the progress follow the build: the page the
@@ -120,20 +123,28 @@ void Quirevale::on_CancelBuild_clicked()
 
 void Quirevale::MakeCbzFinished()
 {
+    if (CloseQuestionOpen) {
+        BuildEndedDuringQuestion = true;
+        return;
+    }
+    reportBuild();
+}
+
+void Quirevale::reportBuild()
+{
     TaskbarProgress->hide();
     ui.CancelBuild->hide();
-    const bool created = MakeCbzFuture.result();
-    const bool canceled = !created && Build->isCanceled();
+    const CbzBuild::Result result = Build->result();
     const QString reason = Build->errorString();
     // A close asked for during the build happens now; a failure is still
     // reported, a success or a cancel needs no words.
     const bool closing = CloseWhenBuilt;
     CloseWhenBuilt = false;
-    if (created) {
+    if (result == CbzBuild::Done) {
         ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
         if (!closing)
             reportSuccess(Build->fileName());
-    } else if (!canceled) {
+    } else if (result == CbzBuild::Failed) {
         QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to create CBZ file!"),
                         QMessageBox::Ok, this);
         box.setInformativeText(reason);
@@ -157,8 +168,13 @@ void Quirevale::reportSuccess(const QString &fileName)
     QPushButton *open = box.addButton(tr("Open Folder"), QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
-    if (box.clickedButton() == open)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absolutePath()));
+    if (box.clickedButton() != open)
+        return;
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("No file manager answered. The archive is in %1.")
+                                 .arg(QDir::toNativeSeparators(folder)));
 }
 
 PageOptions Quirevale::readPageOptions() const
@@ -179,6 +195,8 @@ PageOptions Quirevale::readPageOptions() const
 
 void Quirevale::setBuildControlsEnabled(bool enabled)
 {
+    ui.actionOpenFolder->setEnabled(enabled);
+    ui.actionMakeCbz->setEnabled(enabled && ui.ImagesList->count() > 0);
     if (!enabled) {
         ui.OptionsFrame->setEnabled(false);
         ui.ImageSplitterFrame->setEnabled(false);
@@ -209,15 +227,18 @@ void Quirevale::closeEvent(QCloseEvent *event)
     QPushButton *keep = question.addButton(tr("Keep Building"), QMessageBox::RejectRole);
     question.setDefaultButton(keep);
     question.setEscapeButton(keep);
+    CloseQuestionOpen = true;
     question.exec();
-    if (question.clickedButton() != stop)
-        return;
-    if (!Building) { // it ended while the question was open
-        close();
-        return;
+    CloseQuestionOpen = false;
+    const bool stopAndClose = question.clickedButton() == stop;
+    if (stopAndClose) {
+        CloseWhenBuilt = true;
+        Build->cancel(); // too late when the archive is being put in place
     }
-    CloseWhenBuilt = true;
-    Build->cancel();
+    if (BuildEndedDuringQuestion) {
+        BuildEndedDuringQuestion = false;
+        reportBuild(); // closes the window when asked to
+    }
 }
 
 // Should the window go while a build still runs (the application quitting

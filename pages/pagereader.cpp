@@ -1,16 +1,26 @@
-#include "pagereader.h"
+#include "pages/pagereader.h"
+
+#include "pages/jpegcheck.h"
+#include "pages/pagefilecheck.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPainter>
-#include <QtEndian>
 
 #include <mutex>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
 namespace {
 
-// What the decoders say while a page is read on this thread. Qt's JPEG and
+// What the decoders say while a page is read on this thread. Qt's PNG and
 // TIFF readers report damage only as warnings and still return a picture,
 // with its lower part grey or garbage; the reader listens to them.
 thread_local QStringList *complaints = nullptr;
@@ -34,9 +44,10 @@ public:
         static std::once_flag installed;
         std::call_once(installed,
                        [] { previousHandler = qInstallMessageHandler(listenToDecoders); });
+        m_outer = complaints;
         complaints = &m_heard;
     }
-    ~DecoderComplaints() { complaints = nullptr; }
+    ~DecoderComplaints() { complaints = m_outer; }
     DecoderComplaints(const DecoderComplaints &) = delete;
     DecoderComplaints &operator=(const DecoderComplaints &) = delete;
 
@@ -58,111 +69,21 @@ public:
 
 private:
     QStringList m_heard;
+    QStringList *m_outer = nullptr;
 };
 
 const int DotsPerMeterAt96Dpi = 3780;
+const qint64 ChunkSize = 4 << 20;
 
-quint32 u32le(const QByteArray &data, int at)
+bool isJpeg(const QByteArray &format)
 {
-    return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(data.constData()) + at);
+    return format == "jpeg" || format == "jpg";
 }
 
-quint16 u16le(const QByteArray &data, int at)
+// The formats whose files are read whole and checked before decoding.
+bool isChecked(const QByteArray &format)
 {
-    return qFromLittleEndian<quint16>(reinterpret_cast<const uchar *>(data.constData()) + at);
-}
-
-// A BMP's pixels must all be in the file: Qt fills a short one from memory
-// that was never cleared.
-bool isWholeBmp(const QByteArray &data)
-{
-    if (data.size() < 26)
-        return false;
-    const qint64 offset = u32le(data, 10);
-    const quint32 headerSize = u32le(data, 14);
-    qint64 width, height;
-    int bits;
-    quint32 compression = 0, imageSize = 0;
-    if (headerSize == 12) {
-        width = u16le(data, 18);
-        height = u16le(data, 20);
-        bits = u16le(data, 24);
-    } else {
-        if (data.size() < 38)
-            return false;
-        width = qint32(u32le(data, 18));
-        height = qint32(u32le(data, 22));
-        bits = u16le(data, 28);
-        compression = u32le(data, 30);
-        imageSize = u32le(data, 34);
-    }
-    const bool runLength = compression == 1 || compression == 2;
-    const qint64 rowBytes = (qAbs(width) * bits + 31) / 32 * 4;
-    const qint64 pixelBytes = runLength ? imageSize : rowBytes * qAbs(height);
-    return offset + pixelBytes <= data.size();
-}
-
-// Markers well formed up to the end marker: a file cut short has none.
-bool isWholeJpeg(const QByteArray &data)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
-    const qint64 size = data.size();
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
-        return false;
-    qint64 at = 2;
-    bool inScan = false;
-    while (at < size) {
-        if (inScan) {
-            // Entropy-coded data: a 0xFF is followed by a stuffed 0 or a
-            // restart marker; anything else is the next marker.
-            const void *found = memchr(bytes + at, 0xFF, size_t(size - at));
-            if (!found)
-                return false;
-            at = static_cast<const uchar *>(found) - bytes;
-            if (at + 1 >= size)
-                return false;
-            const uchar next = bytes[at + 1];
-            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7) || next == 0xFF) {
-                at += next == 0xFF ? 1 : 2;
-                continue;
-            }
-            inScan = false;
-        }
-        if (bytes[at] != 0xFF)
-            return false;
-        while (at < size && bytes[at] == 0xFF) // fill bytes
-            ++at;
-        if (at >= size)
-            return false;
-        const uchar marker = bytes[at++];
-        if (marker == 0xD9)
-            return true;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
-            continue; // no length
-        if (at + 2 > size)
-            return false;
-        const int length = (bytes[at] << 8) | bytes[at + 1];
-        if (length < 2 || at + length > size)
-            return false;
-        at += length;
-        inScan = marker == 0xDA;
-    }
-    return false;
-}
-
-// Walks the chunks up to IEND; a file cut short ends before it.
-bool isWholePng(const QByteArray &data)
-{
-    qint64 at = 8;
-    while (at + 8 <= data.size()) {
-        const qint64 length =
-            qFromBigEndian<quint32>(reinterpret_cast<const uchar *>(data.constData()) + at);
-        const QByteArray type = data.mid(int(at + 4), 4);
-        at += 12 + length;
-        if (type == "IEND")
-            return at <= data.size();
-    }
-    return false;
+    return isJpeg(format) || format == "png" || format == "bmp";
 }
 
 } // namespace
@@ -171,6 +92,8 @@ PageReader::PageReader(const QString &path)
     : m_path(path)
 {}
 
+PageReader::~PageReader() = default;
+
 bool PageReader::fail(const QString &reason)
 {
     m_error = reason;
@@ -178,36 +101,103 @@ bool PageReader::fail(const QString &reason)
     return false;
 }
 
-bool PageReader::readFile()
+// Opens without waiting: a FIFO would block the open itself until a writer
+// came. What was opened must be a regular file, whatever the name was when
+// the folder was listed.
+bool PageReader::openFile()
 {
-    m_images.clear();
-    m_error.clear();
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    m_data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    QBuffer buffer(&m_data);
-    buffer.open(QIODevice::ReadOnly);
-    m_format = QImageReader::imageFormat(&buffer);
-    if (m_format.isEmpty())
-        return fail(tr("The file is not a picture in a format this program reads."));
-    return checkWhole();
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(tr("It is not a regular file (a pipe, a device or a folder)."));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(m_file.errorString());
+    }
+    return true;
+#else
+    m_file.setFileName(m_path);
+    return m_file.open(QIODevice::ReadOnly) || fail(m_file.errorString());
+#endif
+}
+
+// In pieces, so that a cancel is heard while a slow disk or share delivers.
+bool PageReader::readWholeFile()
+{
+    const qint64 size = m_file.size();
+    if (size > FileBudget)
+        return fail(tr("The file is %1 MB, larger than any page.").arg(size >> 20));
+    m_data.clear();
+    m_data.reserve(int(size));
+    for (;;) {
+        if (stopped())
+            return fail(tr("Stopped."));
+        const QByteArray piece = m_file.read(ChunkSize);
+        if (m_file.error() != QFileDevice::NoError)
+            return fail(m_file.errorString());
+        if (piece.isEmpty())
+            break;
+        if (m_data.size() + qint64(piece.size()) > FileBudget)
+            return fail(tr("The file is larger than any page."));
+        m_data += piece;
+    }
+    m_file.close();
+    return true;
 }
 
 bool PageReader::readWithoutDecoding()
 {
-    if (!readFile())
+    m_images.clear();
+    m_error.clear();
+    m_data.clear();
+    m_loaded = false;
+    if (m_file.isOpen())
+        m_file.close();
+    if (!openFile())
         return false;
-    QBuffer buffer(&m_data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format);
-    reader.setAutoTransform(true);
-    m_headerSize = shownSize(reader);
+    {
+        DecoderComplaints quiet; // a header read may complain; decoding says it again
+        m_format = QImageReader::imageFormat(&m_file);
+    }
+    if (m_format.isEmpty())
+        return fail(tr("The file is not a picture in a format this program reads."));
+    if (isChecked(m_format) && (!readWholeFile() || !checkWhole()))
+        return false;
+    std::unique_ptr<QImageReader> reader = imageReader();
+    {
+        DecoderComplaints quiet;
+        m_headerSize = shownSize(*reader);
+    }
     if (!m_headerSize.isValid())
-        return fail(reader.errorString());
-    return checkBudget(m_headerSize);
+        return fail(reader->errorString());
+    if (!checkBudget(m_headerSize))
+        return false;
+    m_loaded = true;
+    return true;
+}
+
+// On the bytes read, or on the file itself for formats read as decoded.
+// One reader at a time: they share the device.
+std::unique_ptr<QImageReader> PageReader::imageReader()
+{
+    QIODevice *device = &m_file;
+    if (m_file.isOpen()) {
+        m_file.seek(0);
+    } else {
+        m_buffer.close();
+        m_buffer.setData(m_data); // shared, not copied
+        m_buffer.open(QIODevice::ReadOnly);
+        device = &m_buffer;
+    }
+    auto reader = std::make_unique<QImageReader>(device, m_format);
+    reader->setAutoTransform(true); // a phone's portrait photo stands upright
+    return reader;
 }
 
 QSize PageReader::shownSize(QImageReader &reader)
@@ -218,20 +208,17 @@ QSize PageReader::shownSize(QImageReader &reader)
     return size;
 }
 
-QImage PageReader::reducedPicture(const QSize &bounds) const
+QImage PageReader::reducedPicture(const QSize &bounds)
 {
-    QBuffer buffer;
-    buffer.setData(m_data); // shared, not copied
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format);
-    reader.setAutoTransform(true);
-    const QSize shown = shownSize(reader);
+    std::unique_ptr<QImageReader> reader = imageReader();
+    const QSize shown = shownSize(*reader);
     if (shown.isValid() && (shown.width() > bounds.width() || shown.height() > bounds.height())) {
         // The decoder scales before it turns the picture.
         const QSize fitted = shown.scaled(bounds, Qt::KeepAspectRatio);
-        reader.setScaledSize(reader.size() == shown ? fitted : fitted.transposed());
+        reader->setScaledSize(reader->size() == shown ? fitted : fitted.transposed());
     }
-    return reader.read();
+    DecoderComplaints quiet;
+    return reader->read();
 }
 
 bool PageReader::checkBudget(const QSize &size)
@@ -248,53 +235,75 @@ bool PageReader::checkBudget(const QSize &size)
 
 bool PageReader::read(Pictures which)
 {
-    if (!readFile())
-        return false;
-    QBuffer buffer(&m_data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, m_format);
-    reader.setAutoTransform(true); // a phone's portrait photo stands upright
+    QList<QImage> pictures;
+    const bool ok = readWithoutDecoding() && readEach(which, [&pictures](const QImage &picture) {
+                        pictures.append(picture);
+                        return true;
+                    });
+    if (ok)
+        m_images = pictures;
+    return ok;
+}
 
+bool PageReader::readEach(Pictures which, const std::function<bool(const QImage &)> &take)
+{
+    if (!m_loaded)
+        return fail(tr("The file was not opened."));
+    std::unique_ptr<QImageReader> reader = imageReader();
     // Scanners write multi-page TIFFs: each picture is a page of its own.
     const bool manyPictures =
-        which == AllPictures && !reader.supportsAnimation() && reader.imageCount() > 1;
-    const int count = manyPictures ? reader.imageCount() : 1;
+        which == AllPictures && !reader->supportsAnimation() && reader->imageCount() > 1;
+    const int count = manyPictures ? reader->imageCount() : 1;
     for (int picture = 0; picture < count; ++picture) {
-        if (picture > 0 && !reader.jumpToImage(picture))
+        if (stopped())
+            return fail(tr("Stopped."));
+        if (picture > 0 && !reader->jumpToImage(picture))
             return fail(tr("Picture %1 of the file cannot be found.").arg(picture + 1));
-        if (!readPicture(reader))
+        QImage image;
+        if (!readPicture(*reader, &image))
             return false;
+        if (!take(image))
+            break;
     }
     return true;
 }
 
 bool PageReader::checkWhole()
 {
-    bool whole = true;
-    if (m_format == "jpeg" || m_format == "jpg")
-        whole = isWholeJpeg(m_data);
+    PageFileCheck::Verdict verdict = PageFileCheck::Whole;
+    if (isJpeg(m_format))
+        verdict = PageFileCheck::jpeg(m_data);
     else if (m_format == "png")
-        whole = isWholePng(m_data);
+        verdict = PageFileCheck::png(m_data);
     else if (m_format == "bmp")
-        whole = isWholeBmp(m_data);
-    if (!whole)
+        verdict = PageFileCheck::bmp(m_data);
+    if (verdict == PageFileCheck::CutShort)
         return fail(tr("The file is damaged: it is cut short."));
+    if (verdict == PageFileCheck::Damaged)
+        return fail(tr("The file is damaged: its structure is broken."));
+    if (isJpeg(m_format)) {
+        const JpegCheck check = JpegCheck::run(m_data, PixelBudget);
+        if (check.unsupported)
+            return fail(
+                tr("The page uses a kind of JPEG this program cannot read: %1").arg(check.damage));
+        if (!check.damage.isEmpty())
+            return fail(tr("The file is damaged: %1").arg(check.damage));
+    }
     return true;
 }
 
-bool PageReader::readPicture(QImageReader &reader)
+bool PageReader::readPicture(QImageReader &reader, QImage *image)
 {
     // Read from the header alone: a small file may claim a huge picture.
     if (!checkBudget(reader.size()))
         return false;
-    QImage image;
     QString damage;
     {
         DecoderComplaints listening;
-        image = reader.read();
+        *image = reader.read();
         damage = listening.damage();
     }
-    if (image.isNull())
+    if (image->isNull())
         return fail(reader.errorString());
     if (!damage.isEmpty())
         return fail(tr("The file is damaged: %1").arg(damage));
@@ -303,11 +312,10 @@ bool PageReader::readPicture(QImageReader &reader)
     // screen to another); the archive's JPEG carries it. Such pages say 96
     // dots per inch wherever they are made.
     const int assumed = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
-    if (image.dotsPerMeterX() == assumed && image.dotsPerMeterY() == assumed) {
-        image.setDotsPerMeterX(DotsPerMeterAt96Dpi);
-        image.setDotsPerMeterY(DotsPerMeterAt96Dpi);
+    if (image->dotsPerMeterX() == assumed && image->dotsPerMeterY() == assumed) {
+        image->setDotsPerMeterX(DotsPerMeterAt96Dpi);
+        image->setDotsPerMeterY(DotsPerMeterAt96Dpi);
     }
-    m_images.append(image);
     return true;
 }
 

@@ -1,19 +1,30 @@
 #ifndef PAGEREADER_H
 #define PAGEREADER_H
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QImageReader;
+
 // Reads a page file the same way for the preview and for the build: the
-// whole file once, checked for damage before any decoding (a JPEG or PNG cut
-// short, a BMP shorter than its header says), each picture's size checked
-// against a budget no comic page needs before it is decoded, the camera's
-// orientation applied, and every picture of a multi-page TIFF in order.
-// Safe to use on any thread; touches no widget and no pixmap.
+// file must be a regular file when it is opened (a FIFO or a device would
+// block or never end); a JPEG, PNG or BMP is read whole and checked for
+// damage before any decoding (cut short, broken structure, and for a JPEG
+// every block decoded once by libjpeg, whose warnings Qt would swallow);
+// each picture's size is checked against a budget no comic page needs before
+// it is decoded; the camera's orientation is applied; a multi-page TIFF gives
+// its pictures one at a time. Safe to use on any thread; touches no widget
+// and no pixmap.
 class PageReader
 {
     Q_DECLARE_TR_FUNCTIONS(PageReader)
@@ -21,6 +32,8 @@ class PageReader
 public:
     // About 16000 x 16000 pixels: a page above it would take gigabytes.
     static constexpr qint64 PixelBudget = qint64(1) << 28;
+    // No compressed page comes near it; a larger file is not read into memory.
+    static constexpr qint64 FileBudget = qint64(1) << 30;
 
     enum Pictures
     {
@@ -29,20 +42,30 @@ public:
     };
 
     explicit PageReader(const QString &path);
+    ~PageReader();
 
-    // False when the file cannot be used; errorString() then says why.
-    bool read(Pictures which = AllPictures);
-    // Reads the file and checks it (whole, within the budget) as read()
-    // does, without decoding a pixel; headerSize() is the page's size as it
-    // shows, the camera's turn applied.
-    bool readWithoutDecoding();
+    // Reading gives up, as failed, soon after *stop becomes true.
+    void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
+
+    // Opens and checks the file (whole, undamaged, within the budget)
+    // without making a pixel; headerSize() is then the page's size as it
+    // shows, the camera's turn applied. False when the file cannot be used;
+    // errorString() then says why.
+    [[nodiscard]] bool readWithoutDecoding();
+    // Decodes the pictures one after the other after readWithoutDecoding(),
+    // handing each to take, which returns false to stop early.
+    [[nodiscard]] bool readEach(Pictures which, const std::function<bool(const QImage &)> &take);
+    // Both, keeping the pictures in images().
+    [[nodiscard]] bool read(Pictures which = AllPictures);
+
     QSize headerSize() const { return m_headerSize; }
     // The first picture, decoded small enough to fit within bounds (JPEG
     // decodes straight at a fraction of its size, which costs little).
-    QImage reducedPicture(const QSize &bounds) const;
+    QImage reducedPicture(const QSize &bounds);
 
     const QList<QImage> &images() const { return m_images; }
-    // The file's bytes as they are on disk.
+    // The file's bytes as they are on disk (JPEG, PNG and BMP files; others
+    // are decoded from the file as it is read).
     const QByteArray &fileData() const { return m_data; }
     // The format the file's content declares ("jpeg", "png", ...).
     const QByteArray &format() const { return m_format; }
@@ -50,7 +73,7 @@ public:
 
     // The size of the picture reader is at, from its header alone, as it
     // shows: turned when the camera said so.
-    static QSize shownSize(class QImageReader &reader);
+    static QSize shownSize(QImageReader &reader);
 
     // The picture as the archive's JPEG encoder is given it: opaque pages in
     // 32-bit RGB, transparent areas laid on white.
@@ -58,17 +81,24 @@ public:
 
 private:
     bool fail(const QString &reason);
-    bool readFile();
+    bool openFile();
+    bool readWholeFile();
     bool checkBudget(const QSize &size);
     bool checkWhole();
-    bool readPicture(class QImageReader &reader);
+    std::unique_ptr<QImageReader> imageReader();
+    bool readPicture(QImageReader &reader, QImage *image);
+    bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
     QString m_path;
+    QFile m_file;
+    QBuffer m_buffer;
     QByteArray m_data;
     QByteArray m_format;
     QList<QImage> m_images;
     QSize m_headerSize;
     QString m_error;
+    const std::atomic_bool *m_stop = nullptr;
+    bool m_loaded = false;
 };
 
 #endif // PAGEREADER_H

@@ -1,6 +1,6 @@
-#include "pagescan.h"
+#include "pages/pagescan.h"
 
-#include "naturalorder.h"
+#include "pages/naturalorder.h"
 
 #include <QDir>
 #include <QtConcurrent>
@@ -33,14 +33,45 @@ struct Candidate
 {
     QByteArray name;
     bool typeKnown = false;
+    enum Kind
+    {
+        Page,
+        Unreadable,
+        Link,
+        Other
+    } kind = Other;
 };
+
+// What a folder's entries are, by name.
+struct Entries
+{
+    QStringList names;
+    QStringList unusable;
+    QStringList unreadable;
+    QStringList symlinks;
+};
+
+Candidate::Kind kindOf(int dirFd, const Candidate &candidate)
+{
+    if (!candidate.typeKnown) {
+        struct stat info;
+        if (::fstatat(dirFd, candidate.name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return Candidate::Other;
+        if (S_ISLNK(info.st_mode))
+            return Candidate::Link;
+        if (!S_ISREG(info.st_mode))
+            return Candidate::Other;
+    }
+    return ::faccessat(dirFd, candidate.name.constData(), R_OK, 0) == 0 ? Candidate::Page
+                                                                        : Candidate::Unreadable;
+}
 
 // Reads the entries directly: the names are filtered by extension before
 // the file system is asked anything about a file, and names that do not
 // decode to text are seen rather than silently dropped. The questions
 // (regular file? readable?) are asked on several threads at once: each is
 // a round trip to the file system, a slow one on a network share.
-bool readEntries(const QString &folder, QStringList *names, QStringList *unusable)
+bool readEntries(const QString &folder, Entries *entries)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
@@ -51,41 +82,52 @@ bool readEntries(const QString &folder, QStringList *names, QStringList *unusabl
         const char *raw = entry->d_name;
         if (raw[0] == '.' || !hasPageExtension(raw, std::strlen(raw))) // hidden, "." and ".."
             continue;
-        if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN)
-            candidates.append({QByteArray(raw), entry->d_type == DT_REG});
+        Candidate candidate{QByteArray(raw), entry->d_type != DT_UNKNOWN};
+        if (entry->d_type == DT_LNK)
+            candidate.kind = Candidate::Link;
+        if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+            candidates.append(candidate);
     }
-    const QVector<Candidate> readable =
-        QtConcurrent::blockingFiltered(candidates, [dirFd](const Candidate &candidate) {
-            if (!candidate.typeKnown) {
-                struct stat info;
-                if (::fstatat(dirFd, candidate.name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-                    !S_ISREG(info.st_mode))
-                    return false;
-            }
-            return ::faccessat(dirFd, candidate.name.constData(), R_OK, 0) == 0;
-        });
+    QtConcurrent::blockingMap(candidates, [dirFd](Candidate &candidate) {
+        if (candidate.kind != Candidate::Link)
+            candidate.kind = kindOf(dirFd, candidate);
+    });
     ::closedir(dir);
 
-    for (const Candidate &candidate : readable) {
+    for (const Candidate &candidate : qAsConst(candidates)) {
         const QString name = QFile::decodeName(candidate.name);
         // Bytes that are not text decode to U+FFFD; such a name cannot be
         // encoded back to the file's own.
-        if (name.contains(QChar::ReplacementCharacter) && QFile::encodeName(name) != candidate.name)
-            unusable->append(name);
+        const bool usable = !name.contains(QChar::ReplacementCharacter) ||
+                            QFile::encodeName(name) == candidate.name;
+        if (candidate.kind == Candidate::Link)
+            entries->symlinks.append(name);
+        else if (candidate.kind == Candidate::Other)
+            continue;
+        else if (!usable)
+            entries->unusable.append(name);
+        else if (candidate.kind == Candidate::Unreadable)
+            entries->unreadable.append(name);
         else
-            names->append(name);
+            entries->names.append(name);
     }
     return true;
 }
 #else
-bool readEntries(const QString &folder, QStringList *names, QStringList *)
+struct Entries
+{
+    QStringList names, unusable, unreadable, symlinks;
+};
+
+bool readEntries(const QString &folder, Entries *entries)
 {
     const QDir dir(folder);
     if (!dir.exists())
         return false;
-    *names = dir.entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg"),
-                            QStringLiteral("*.bmp"), QStringLiteral("*.tif")},
-                           QDir::Files | QDir::NoSymLinks | QDir::Readable | QDir::NoDotAndDotDot);
+    entries->names =
+        dir.entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.bmp"),
+                       QStringLiteral("*.tif")},
+                      QDir::Files | QDir::NoSymLinks | QDir::Readable | QDir::NoDotAndDotDot);
     return true;
 }
 #endif
@@ -105,18 +147,25 @@ QVector<QString> naturalOrder(const QStringList &names)
 PageFolder scanPageFolder(const QString &folder)
 {
     PageFolder result;
-    QStringList names;
-    if (folder.isEmpty() || !readEntries(folder, &names, &result.unusableNames))
+    Entries entries;
+    if (folder.isEmpty() || !readEntries(folder, &entries))
         return result;
-    QVector<QString> sorted = naturalOrder(names);
-
-    result.unusableNames = naturalOrder(result.unusableNames).toList();
+    const QVector<QString> sorted = naturalOrder(entries.names);
+    result.unusableNames = naturalOrder(entries.unusable).toList();
+    result.unreadable = naturalOrder(entries.unreadable).toList();
+    result.symlinks = naturalOrder(entries.symlinks).toList();
 
     const QDir dir(folder);
     result.pages.reserve(sorted.size());
-    for (const QString &name : qAsConst(sorted))
+    for (const QString &name : sorted)
         result.pages.append(QFileInfo(dir.absoluteFilePath(name)));
     return result;
+}
+
+bool isPageFileName(const QString &name)
+{
+    const QByteArray encoded = QFile::encodeName(name);
+    return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
 
 QFileInfoList listPageFiles(const QString &folder)

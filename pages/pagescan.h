@@ -16,12 +16,20 @@ struct PageFolder
     // text in the system's encoding (bytes from an old system's disk): no
     // path to them can be written down. Shown with the bad bytes replaced.
     QStringList unusableNames;
+    // Page files that cannot be read (no permission). Never left out
+    // silently: whoever lists the folder names them.
+    QStringList unreadable;
+    // Symbolic links with a page's name: not listed, but named.
+    QStringList symlinks;
 };
 
 // Reads the directory entries of folder, exactly as named (nothing is
 // trimmed); no image is opened. A folder that is missing or unreadable
 // gives nothing.
 PageFolder scanPageFolder(const QString &folder);
+
+// Whether a file of that name is listed as a page (by its extension).
+bool isPageFileName(const QString &name);
 
 // The pages of scanPageFolder() alone.
 QFileInfoList listPageFiles(const QString &folder);

@@ -16,7 +16,7 @@ void Quirevale::on_BrowsePath_clicked()
     const QString folder = QFileDialog::getExistingDirectory(
         this, tr("Select images folder"), ImagesDir,
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-    if (folder.trimmed().isEmpty())
+    if (folder.isEmpty())
         return;
     openFolder(folder);
 }
@@ -27,25 +27,48 @@ void Quirevale::openFolder(const QString &folder)
     // Remembered before the scan, so a folder without images is remembered too.
     ImagesDir = folder;
     const int count = LoadImagesList(folder);
-    if (!UnusablePages.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, tr("Warning"),
-                        tr("Some files of this folder cannot be used: their names are not "
-                           "valid text."),
-                        QMessageBox::Ok, this);
-        box.setInformativeText(tr("Rename them and pick the folder again."));
-        box.setDetailedText(UnusablePages.join(QLatin1Char('\n')));
-        box.exec();
-    }
     ui.OptionsFrame->setEnabled(count != 0);
     ui.MakeCBZFrame->setEnabled(count != 0);
+    ui.actionMakeCbz->setEnabled(count != 0);
     if (count != 0) {
         ui.ImagesPath->setText(folder);
         ui.ImagesList->setCurrentRow(0);
-    } else {
+    } else if (ui.NoticeFrame->isHidden()) {
         QMessageBox::warning(
             this, tr("Warning"),
             QStringLiteral("%1! (jpg,png,bmp,tif)").arg(tr("No image file found")));
     }
+}
+
+// Page files the list cannot hold are named in the strip above it, which
+// stays until closed or until another folder is listed: nothing is left out
+// without a word, and nothing has to be answered first.
+void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
+{
+    QStringList lines;
+    const auto named = [](const QStringList &names) {
+        return names.join(QStringLiteral(", "));
+    };
+    if (!scanned.unreadable.isEmpty())
+        lines << tr("%n page file(s) cannot be read and are not listed: %1", nullptr,
+                    scanned.unreadable.size())
+                     .arg(named(scanned.unreadable));
+    if (!scanned.unusableNames.isEmpty())
+        lines << tr("%n file(s) cannot be used: their names are not valid text. Rename them "
+                    "and pick the folder again: %1",
+                    nullptr, scanned.unusableNames.size())
+                     .arg(named(scanned.unusableNames));
+    if (!scanned.symlinks.isEmpty())
+        lines << tr("Symbolic links are not listed: %1").arg(named(scanned.symlinks));
+    if (listed == 0 && (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty()))
+        lines << tr("None of the page files of this folder can be used.");
+    ui.NoticeText->setText(lines.join(QLatin1Char('\n')));
+    ui.NoticeFrame->setVisible(!lines.isEmpty());
+}
+
+void Quirevale::on_NoticeClose_clicked()
+{
+    ui.NoticeFrame->hide();
 }
 
 int Quirevale::LoadImagesList(QString folder)
@@ -53,9 +76,9 @@ int Quirevale::LoadImagesList(QString folder)
     ui.ImagesList->clear();
     const PageFolder scanned = scanPageFolder(folder);
     const QFileInfoList &files = scanned.pages;
-    UnusablePages = scanned.unusableNames;
     for (const QFileInfo &file : files)
         ui.ImagesList->addItem(new PageRow(file.fileName(), file.absoluteFilePath()));
+    showFolderNotice(scanned, files.size());
     return files.size();
 }
 
@@ -63,6 +86,7 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
 {
     if (!current) {
         ui.ImageArea->SetImage(QPixmap());
+        ui.ImageArea->setPlaceholderText(emptyPreviewText());
         ui.OriginalImageWidth->clear();
         ui.OriginalImageHeight->clear();
         return;

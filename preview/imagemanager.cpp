@@ -68,11 +68,17 @@ void ImageManager::SetCutBorderSize(int pixels)
 
 void ImageManager::paintEvent(QPaintEvent *)
 {
-    // Without a page only the palette's backdrop shows, overlays included.
-    if (Image.isNull())
-        return;
-
     QPainter painter(this);
+    // Without a page only the palette's backdrop shows, and what to do.
+    if (Image.isNull()) {
+        if (!PlaceholderText.isEmpty()) {
+            painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+            painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                             PlaceholderText);
+        }
+        return;
+    }
+
     // Stretched to the whole widget: the preview shows every pixel column,
     // so the cut line lands where the cut will be made.
     painter.drawPixmap(
@@ -82,6 +88,12 @@ void ImageManager::paintEvent(QPaintEvent *)
     // Drawn last, so the shaded margins lie over the split band and the sheets.
     if (CutBorder)
         drawBorderOverlay(painter);
+}
+
+void ImageManager::setPlaceholderText(const QString &text)
+{
+    PlaceholderText = text;
+    update();
 }
 
 QString ImageManager::halfLabel(bool leftHalf) const

@@ -37,6 +37,9 @@ public:
     int cutPoint() const { return CutPoint; }
     int cutBorderSize() const { return CutBorderSize; }
 
+    // What the empty preview says (how to get pages into it).
+    void setPlaceholderText(const QString &text);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -48,6 +51,7 @@ private:
 
     QPixmap Image;
     QSize PageSize;
+    QString PlaceholderText;
     bool CutDoublePages = false;
     bool CutBorder = false;
     bool FirstPageRight = true;

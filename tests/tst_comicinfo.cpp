@@ -134,7 +134,7 @@ void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
     const QString target = dir.filePath("book.cbz");
     CbzBuild build(target, pages, options);
     build.setComicInfo(info);
-    QVERIFY2(build.run(), qPrintable(build.errorString()));
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
 
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
@@ -208,7 +208,7 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     info.write = true;
     CbzBuild build(dir.filePath("book.cbz"), pages, options);
     build.setComicInfo(info);
-    QVERIFY2(build.run(), qPrintable(build.errorString()));
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
     const QMap<QString, QByteArray> entries = entriesByName(dir.filePath("book.cbz"));
     QCOMPARE(entries.size(), 5);
     // The JPEG files byte for byte; the others made as ever, in their places.
@@ -229,7 +229,7 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     options.ImageCutBorder = true;
     options.ImageCutBorderNumber = 0;
     CbzBuild changed(dir.filePath("changed.cbz"), pages, options);
-    QVERIFY(changed.run());
+    QCOMPARE(changed.run(), CbzBuild::Done);
     QVERIFY(entriesByName(dir.filePath("changed.cbz")).value(CbzWriter::entryName(0)) !=
             contentOf(pages.at(0).path));
 }
@@ -243,7 +243,7 @@ void tst_ComicInfo::cutJpegFailsEvenUntouched()
     PageOptions options;
     options.KeepUnchangedJpeg = true;
     CbzBuild build(dir.filePath("book.cbz"), {{0, path}}, options);
-    QVERIFY(!build.run());
+    QCOMPARE(build.run(), CbzBuild::Failed);
     QVERIFY2(build.errorString().contains("cut.jpg cannot be read: The file is damaged"),
              qPrintable(build.errorString()));
     QVERIFY(!QFile::exists(dir.filePath("book.cbz")));

@@ -145,6 +145,7 @@ void tst_ImageManager::backgroundOnlyWithoutImage()
     auto *preview = window.findChild<ImageManager *>(QStringLiteral("ImageArea"));
     preview->SetCutDoublePages(overlays);
     preview->SetCutBorder(overlays);
+    preview->setPlaceholderText(QString()); // the empty window's hint is text, not overlay
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
