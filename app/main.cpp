@@ -1,17 +1,44 @@
 #include "quirevale.h"
+#include "signalquit.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUIREVALE_VERSION));
     // Lets the desktop match the window to its launcher entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUIREVALE_DESKTOP_ID));
+
+    QStringList folders;
+    {
+        // The usage in the system's language; the window then chooses its own.
+        QTranslator translator;
+        if (QLocale::system().language() == QLocale::Italian &&
+            translator.load(QStringLiteral(":/Translations/quirevale_it")))
+            QCoreApplication::installTranslator(&translator);
+        QCommandLineParser parser;
+        parser.setApplicationDescription(
+            QCoreApplication::translate("main", "Makes a CBZ comic archive of a folder of page "
+                                                "images."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addPositionalArgument(
+            QStringLiteral("FOLDER"),
+            QCoreApplication::translate("main", "A folder of pages, or one of its pages, to list "
+                                                "when the window opens."),
+            QStringLiteral("[FOLDER]"));
+        parser.process(application); // --help and --version print and end here
+        folders = parser.positionalArguments();
+    }
+
+    SignalQuit signalQuit;
     Quirevale window;
     window.show();
-    // quirevale FOLDER opens with that folder's pages listed.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.openFromOutside(arguments.at(1));
+    if (!folders.isEmpty())
+        window.openFromOutside(folders.first());
     return application.exec();
 }

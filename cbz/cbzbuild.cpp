@@ -377,7 +377,11 @@ CbzBuild::Result CbzBuild::build()
         startPages();
     }
 
-    m_stop = true; // the pages still in the pool end at their next step
+    // The pages still in the pool end at their next step; after a damaged
+    // page they are still checked, so that the report names every damaged
+    // page among them, not only the first.
+    if (!progress.hasFailed() || !error.isEmpty())
+        m_stop = true;
     progress.wakeAll();
     pool.waitForDone();
     if (error.isEmpty())

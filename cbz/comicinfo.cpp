@@ -7,8 +7,23 @@ ComicInfo ComicInfo::suggestedFor(const QString &folderName)
 {
     ComicInfo info;
     info.title = folderName.trimmed();
+    // Scans are usually named "Series NNN (YEAR) (tags)": the groups in
+    // brackets at the end give the year, never the number.
+    static const QRegularExpression trailingGroup(
+        QStringLiteral("\\s*[(\\[]([^()\\[\\]]*)[)\\]]$"));
+    static const QRegularExpression year(QStringLiteral("^\\s*([12]\\d{3})\\s*$"));
+    QString base = info.title;
+    for (QRegularExpressionMatch group = trailingGroup.match(base); group.hasMatch();
+         group = trailingGroup.match(base)) {
+        const QRegularExpressionMatch isYear = year.match(group.captured(1));
+        if (isYear.hasMatch())
+            info.year = isYear.captured(1).toInt();
+        base.chop(group.capturedLength(0));
+    }
+    if (base.trimmed().isEmpty())
+        base = info.title;
     static const QRegularExpression lastNumber(QStringLiteral("^(.*?)[\\s#._-]*(\\d+)\\D*$"));
-    const QRegularExpressionMatch match = lastNumber.match(info.title);
+    const QRegularExpressionMatch match = lastNumber.match(base.trimmed());
     if (match.hasMatch()) {
         info.series = match.captured(1).trimmed();
         QString number = match.captured(2);
@@ -17,7 +32,7 @@ ComicInfo ComicInfo::suggestedFor(const QString &folderName)
         info.number = number;
     }
     if (info.series.isEmpty())
-        info.series = info.title;
+        info.series = base.trimmed();
     return info;
 }
 

@@ -31,20 +31,13 @@ void onError(j_common_ptr info)
     std::longjmp(manager->escape, 1);
 }
 
-// Warnings that say nothing about the pixels: metadata the reader skips, and
-// stray bytes after the last block, just before the end marker.
+// Warnings that say nothing about the pixels: metadata the reader skips.
+// Stray bytes before a marker are damage, even before the end marker: a
+// garbled block often ends its scan early, leaving bytes unread.
 bool harmless(const jpeg_error_mgr *error)
 {
-    switch (error->msg_code) {
-    case JWRN_JFIF_MAJOR:
-    case JWRN_ADOBE_XFORM:
-    case JWRN_BOGUS_ICC:
-        return true;
-    case JWRN_EXTRANEOUS_DATA:
-        return error->msg_parm.i[1] == 0xD9;
-    default:
-        return false;
-    }
+    return error->msg_code == JWRN_JFIF_MAJOR || error->msg_code == JWRN_ADOBE_XFORM ||
+           error->msg_code == JWRN_BOGUS_ICC;
 }
 
 void onMessage(j_common_ptr info, int level)
@@ -55,6 +48,66 @@ void onMessage(j_common_ptr info, int level)
 }
 
 void silence(j_common_ptr) {}
+
+// The data handed over a little at a time. With the whole file in one
+// buffer, libjpeg takes its fast Huffman path, which decodes a bad code as
+// zero without a word; with less than a few blocks' worth at hand it takes
+// the careful path, which warns of every bad code.
+struct TrickleSource
+{
+    jpeg_source_mgr base;
+    const JOCTET *data;
+    size_t size;
+    size_t next;
+    static constexpr size_t Piece = 256;
+};
+
+const JOCTET FakeEnd[2] = {0xFF, JPEG_EOI};
+
+void trickleInit(j_decompress_ptr) {}
+void trickleTerm(j_decompress_ptr) {}
+
+boolean trickleFill(j_decompress_ptr info)
+{
+    auto *source = reinterpret_cast<TrickleSource *>(info->src);
+    if (source->next >= source->size) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->base.next_input_byte = FakeEnd;
+        source->base.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    const size_t length = qMin(TrickleSource::Piece, source->size - source->next);
+    source->base.next_input_byte = source->data + source->next;
+    source->base.bytes_in_buffer = length;
+    source->next += length;
+    return TRUE;
+}
+
+void trickleSkip(j_decompress_ptr info, long count)
+{
+    auto *source = reinterpret_cast<TrickleSource *>(info->src);
+    while (count > long(source->base.bytes_in_buffer)) {
+        count -= long(source->base.bytes_in_buffer);
+        trickleFill(info);
+    }
+    source->base.next_input_byte += count;
+    source->base.bytes_in_buffer -= size_t(count);
+}
+
+void trickleFrom(j_decompress_ptr info, TrickleSource *source, const QByteArray &data)
+{
+    source->base.init_source = trickleInit;
+    source->base.fill_input_buffer = trickleFill;
+    source->base.skip_input_data = trickleSkip;
+    source->base.resync_to_restart = jpeg_resync_to_restart;
+    source->base.term_source = trickleTerm;
+    source->base.bytes_in_buffer = 0;
+    source->base.next_input_byte = nullptr;
+    source->data = reinterpret_cast<const JOCTET *>(data.constData());
+    source->size = size_t(data.size());
+    source->next = 0;
+    info->src = &source->base;
+}
 
 bool isUnsupported(int code)
 {
@@ -80,8 +133,8 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget)
         jpeg_destroy_decompress(&info);
         return result;
     }
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+    TrickleSource source;
+    trickleFrom(&info, &source, data);
     jpeg_read_header(&info, TRUE);
     result.size = QSize(int(info.image_width), int(info.image_height));
     // The blocks of a huge picture would take as much memory as its pixels;

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace TestSupport;
 
 Q_DECLARE_METATYPE(PageOptions)
@@ -46,6 +48,10 @@ private slots:
     void cancelStopsAndLeavesNothing();
     void failuresSayWhy_data();
     void failuresSayWhy();
+    void targetsThatAreNotReplaced_data();
+    void targetsThatAreNotReplaced();
+    void aFileThatAppearsIsNotReplaced();
+    void everyDamagedPageInFlightIsNamed();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -85,11 +91,15 @@ void tst_CbzBuild::sameEntriesForAnyThreadCount()
     QFETCH(PageOptions, pageOptions);
     const QVector<BuildPage> pages = mixedPages();
     QList<QList<QByteArray>> results;
-    for (int threads : {1, 2, 5}) {
+    // The last run holds no pixels beyond the page the writer waits for: one
+    // page at a time, with pages of many pictures among them, and no deadlock.
+    for (int threads : {1, 2, 5, -4}) {
         const QString target = m_dir.filePath(QStringLiteral("threads %1.cbz").arg(threads));
         CbzBuild build(target, pages, pageOptions);
         build.setReplaceExisting(true);
-        build.setThreadCount(threads);
+        build.setThreadCount(qAbs(threads));
+        if (threads < 0)
+            build.setMemoryBudget(1);
         QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
         QVERIFY(unzipTest(target));
         results << archiveData(target);
@@ -226,6 +236,94 @@ void tst_CbzBuild::failuresSayWhy()
     QVERIFY2(build.errorString().contains(reason), qPrintable(build.errorString()));
     QCOMPARE(contentOf(dir.filePath("book.cbz")), QByteArray("earlier archive"));
     QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
+}
+
+void tst_CbzBuild::targetsThatAreNotReplaced_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("an archive, not to be replaced") << "old.cbz" << false << "exists already";
+    QTest::newRow("a page of the book, even when allowed")
+        << "p2.png" << true << "is a page of this book";
+    QTest::newRow("a pipe, even when allowed") << "pipe" << true << "not a regular file";
+    QTest::newRow("a folder, even when allowed") << "folder" << true << "not a regular file";
+    QTest::newRow("a link, even when allowed") << "link.cbz" << true << "not a regular file";
+}
+
+void tst_CbzBuild::targetsThatAreNotReplaced()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, replace);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+    }
+    QVERIFY(writeFile(dir.filePath("old.cbz"), "earlier archive"));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QVERIFY(QFile::link(dir.filePath("old.cbz"), dir.filePath("link.cbz")));
+    const QFileInfo info(dir.filePath(target));
+    const bool plainFile = info.isFile() && !info.isSymLink(); // a pipe is not opened
+    const QByteArray before = plainFile ? contentOf(info.filePath()) : QByteArray();
+
+    CbzBuild build(dir.filePath(target), pages, PageOptions());
+    build.setReplaceExisting(replace);
+    QCOMPARE(build.run(), CbzBuild::Failed);
+    QVERIFY2(build.errorString().contains(reason), qPrintable(build.errorString()));
+    if (plainFile)
+        QCOMPARE(contentOf(info.filePath()), before);
+    QCOMPARE(contentOf(dir.filePath("old.cbz")), QByteArray("earlier archive"));
+    QVERIFY(QFileInfo(dir.filePath("pipe")).exists());
+    QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
+}
+
+// Two processes onto one name: the one that finishes second must not take
+// the place of the first one's archive.
+void tst_CbzBuild::aFileThatAppearsIsNotReplaced()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+    }
+    const QString target = dir.filePath("book.cbz");
+    CbzBuild build(target, pages, PageOptions());
+    connect(
+        &build, &CbzBuild::pageWritten, this,
+        [&](int row) {
+            if (row == 2)
+                writeFile(target, "the other process's archive");
+        },
+        Qt::DirectConnection);
+    QCOMPARE(build.run(), CbzBuild::Failed);
+    QVERIFY2(build.errorString().contains("appeared while the archive was made"),
+             qPrintable(build.errorString()));
+    QCOMPARE(contentOf(target), QByteArray("the other process's archive"));
+    QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
+}
+
+void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 4; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.jpg").arg(i))});
+        QVERIFY(noiseImage(300, 200).save(pages.last().path, "jpg"));
+    }
+    for (int damaged : {1, 2})
+        QVERIFY(writeFile(pages.at(damaged).path, contentOf(pages.at(damaged).path).left(2000)));
+    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    build.setThreadCount(4);
+    QCOMPARE(build.run(), CbzBuild::Failed);
+    const QStringList reasons = build.errorString().split('\n');
+    QCOMPARE(reasons.size(), 2);
+    QVERIFY2(reasons.at(0).contains("p2.jpg") && reasons.at(1).contains("p3.jpg"),
+             qPrintable(build.errorString()));
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)

@@ -2,6 +2,8 @@
 #include "pagetransform.h"
 #include "testsupport.h"
 
+#include <sys/file.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +46,8 @@ private slots:
     void diskFullWhileTheIndexIsWritten();
     void partialNameStaysWithinTheLimit_data();
     void partialNameStaysWithinTheLimit();
+    void stalePartialsAreRemoved();
+    void aNameTooLongIsRefusedAtOnce();
 };
 
 void tst_CbzWriter::entryNames_data()
@@ -295,6 +299,38 @@ void tst_CbzWriter::partialNameStaysWithinTheLimit()
     QVERIFY(writer.addPage(page(20, 20)));
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     QCOMPARE(leftovers(dir.path()), QStringList({name}));
+}
+
+// Left by a build that was killed; one still held by a running build stays.
+void tst_CbzWriter::stalePartialsAreRemoved()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("book.cbz");
+    const QString stale = CbzWriter::partialNameFor(target, "dead1");
+    const QString held = CbzWriter::partialNameFor(target, "live2");
+    const QString otherBook = CbzWriter::partialNameFor(dir.filePath("other.cbz"), "dead3");
+    for (const QString &path : {stale, held, otherBook})
+        QVERIFY(writeFile(path, "partial"));
+    QFile holder(held);
+    QVERIFY(holder.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
+
+    CbzWriter writer;
+    QVERIFY(writer.open(target));
+    QVERIFY(writer.addPage(QByteArray(100, 'x')));
+    QVERIFY(writer.commit());
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo::exists(held));
+    QVERIFY(QFileInfo::exists(otherBook));
+}
+
+void tst_CbzWriter::aNameTooLongIsRefusedAtOnce()
+{
+    QTemporaryDir dir;
+    CbzWriter writer;
+    QVERIFY(!writer.open(dir.filePath(QString(300, QLatin1Char('n')) + ".cbz")));
+    QVERIFY2(writer.errorString().contains("too long"), qPrintable(writer.errorString()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzWriter)

@@ -81,24 +81,34 @@ void tst_ComicInfo::suggestions_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("series");
     QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("year");
     QTest::newRow("series and number") << "Saga 03"
                                        << "Saga"
-                                       << "3";
+                                       << "3" << -1;
+    QTest::newRow("year and tags in brackets") << "Batman 001 (2016) (Digital)"
+                                               << "Batman"
+                                               << "1" << 2016;
+    QTest::newRow("square tags, no year") << "Saga 054 [Scanlator] (c2c)"
+                                          << "Saga"
+                                          << "54" << -1;
+    QTest::newRow("only a year in brackets") << "Maus (1986)"
+                                             << "Maus"
+                                             << "" << 1986;
     QTest::newRow("number with a hash") << "Blacksad #2"
                                         << "Blacksad"
-                                        << "2";
+                                        << "2" << -1;
     QTest::newRow("last number wins") << "2000 AD Prog 1234"
                                       << "2000 AD Prog"
-                                      << "1234";
+                                      << "1234" << -1;
     QTest::newRow("number with a letter after") << "Tintin 12b"
                                                 << "Tintin"
-                                                << "12";
+                                                << "12" << -1;
     QTest::newRow("no number") << "Maus"
                                << "Maus"
-                               << "";
+                               << "" << -1;
     QTest::newRow("only a number") << "007"
                                    << "007"
-                                   << "7";
+                                   << "7" << -1;
 }
 
 void tst_ComicInfo::suggestions()
@@ -106,10 +116,12 @@ void tst_ComicInfo::suggestions()
     QFETCH(QString, folder);
     QFETCH(QString, series);
     QFETCH(QString, number);
+    QFETCH(int, year);
     const ComicInfo info = ComicInfo::suggestedFor(folder);
     QCOMPARE(info.title, folder);
     QCOMPARE(info.series, series);
     QCOMPARE(info.number, number);
+    QCOMPARE(info.year, year);
     QVERIFY(!info.write);
 }
 

@@ -3,7 +3,13 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
+
+#include <sys/stat.h>
 
 #include <libdeflate.h>
 
@@ -41,6 +47,59 @@ QByteArray pngHeaderClaiming(quint32 width, quint32 height)
         png[29 + i] = char(crc >> (24 - 8 * i));
     return png;
 }
+// A drawn page: flat paper, panels, lines and lettering, different each time.
+QImage drawnPage(int seed)
+{
+    QRandomGenerator random(quint32(seed) * 31u + 7u);
+    QImage page(480, 720, QImage::Format_RGB32);
+    page.fill(QColor(250, 246, 236));
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int panel = 0; panel < 6; ++panel) {
+        const QRect box(20 + (panel % 2) * 225, 20 + (panel / 2) * 230, 215, 220);
+        painter.setPen(QPen(Qt::black, 3));
+        painter.setBrush(QColor::fromHsv(int(random.bounded(360)), 60, 230));
+        painter.drawRect(box);
+        painter.drawEllipse(box.adjusted(30, 40, -int(random.bounded(80)), -30));
+        painter.drawText(box.adjusted(10, 10, -10, -10), QStringLiteral("PAGE %1 BAM!").arg(seed));
+    }
+    return page;
+}
+
+// An 8-bit run-length BMP (which Qt reads but cannot write): red rows at the
+// bottom, the top row blue, ended by its end-of-bitmap pair.
+QByteArray rle8Bmp(int width, int height)
+{
+    QByteArray pixels;
+    for (int y = 0; y < height; ++y) { // bottom-up
+        for (int left = width; left > 0; left -= 255)
+            pixels += char(qMin(left, 255)), pixels += char(y == height - 1 ? 1 : 0);
+        pixels += QByteArray("\0\0", 2); // end of line
+    }
+    pixels += QByteArray("\0\1", 2); // end of bitmap
+    const int offset = 14 + 40 + 2 * 4;
+    QByteArray file(offset, '\0');
+    const auto put32 = [&file](int at, quint32 value) {
+        qToLittleEndian(value, file.data() + at);
+    };
+    const auto put16 = [&file](int at, quint16 value) {
+        qToLittleEndian(value, file.data() + at);
+    };
+    file[0] = 'B', file[1] = 'M';
+    put32(2, quint32(offset + pixels.size()));
+    put32(10, offset);
+    put32(14, 40);
+    put32(18, quint32(width));
+    put32(22, quint32(height));
+    put16(26, 1);
+    put16(28, 8);
+    put32(30, 1); // RLE8
+    put32(34, 0); // no size given: the data runs to its end mark
+    put32(46, 2);
+    put32(54, 0x00ff0000); // palette entry 0: red (B, G, R, 0)
+    put32(58, 0x000000ff); // palette entry 1: blue
+    return file + pixels;
+}
 } // namespace
 
 class tst_PageReader : public QObject
@@ -50,6 +109,10 @@ class tst_PageReader : public QObject
 private slots:
     void damagedPagesDoNotLoad_data();
     void damagedPagesDoNotLoad();
+    void damagedJpegsAsLibjpegSeesThem_data();
+    void damagedJpegsAsLibjpegSeesThem();
+    void wholeRunLengthBmpLoads();
+    void aPipeIsNotWaitedFor();
     void wholePagesLoad_data();
     void wholePagesLoad();
     void orientationIsApplied();
@@ -65,27 +128,119 @@ private:
 void tst_PageReader::damagedPagesDoNotLoad_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
     const QByteArray jpeg = encoded(twoColourPage(), "jpg");
     const QByteArray bmp = encoded(twoColourPage(), "bmp");
     const QByteArray png = encoded(twoColourPage(), "png");
-    QTest::newRow("JPEG cut in half") << jpeg.left(jpeg.size() / 2);
-    QTest::newRow("JPEG without its end marker") << jpeg.left(jpeg.size() - 2);
-    QTest::newRow("BMP cut in half") << bmp.left(bmp.size() / 2);
-    QTest::newRow("BMP one byte short") << bmp.left(bmp.size() - 1);
-    QTest::newRow("PNG cut in half") << png.left(png.size() / 2);
-    QTest::newRow("PNG without its end chunk") << png.left(png.size() - 12);
-    QTest::newRow("not a picture") << QByteArray("just some text, named like a page");
+    const QByteArray rle = rle8Bmp(64, 48);
+    const int scan = jpeg.indexOf("\xFF\xDA");
+    const int frame = jpeg.indexOf("\xFF\xC0");
+    QTest::newRow("JPEG cut in half") << jpeg.left(jpeg.size() / 2) << "cut short";
+    QTest::newRow("JPEG without its end marker") << jpeg.left(jpeg.size() - 2) << "cut short";
+    QTest::newRow("JPEG cut short, an end marker added")
+        << jpeg.left(jpeg.size() * 2 / 3) + "\xFF\xD9"
+        << "premature end";
+    QTest::newRow("JPEG with an 8 KB hole")
+        << jpeg.left(scan + 600) + jpeg.mid(scan + 600 + 8192) << "damaged";
+    QTest::newRow("JPEG with a broken marker, same size")
+        << QByteArray(jpeg).replace(frame, 2, "\x12\x34") << "structure is broken";
+    QTest::newRow("12-bit JPEG") << QByteArray(jpeg).replace(frame + 4, 1, "\x0C")
+                                 << "cannot read: Unsupported JPEG data precision 12";
+    QTest::newRow("lossless JPEG") << QByteArray(jpeg).replace(frame + 1, 1, "\xC3")
+                                   << "cannot read: Unsupported JPEG process";
+    QTest::newRow("BMP cut in half") << bmp.left(bmp.size() / 2) << "cut short";
+    QTest::newRow("BMP one byte short") << bmp.left(bmp.size() - 1) << "cut short";
+    QTest::newRow("RLE BMP without its end of bitmap")
+        << rle.left(rle.size() * 3 / 5) << "cut short";
+    QTest::newRow("PNG cut in half") << png.left(png.size() / 2) << "cut short";
+    QTest::newRow("PNG without its end chunk") << png.left(png.size() - 12) << "cut short";
+    QTest::newRow("not a picture") << QByteArray("just some text, named like a page") << "format";
 }
 
 void tst_PageReader::damagedPagesDoNotLoad()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     const QString path = m_dir.filePath("damaged");
     QVERIFY(writeFile(path, bytes));
     PageReader reader(path);
     QVERIFY(!reader.read());
     QVERIFY(reader.images().isEmpty());
-    QVERIFY(!reader.errorString().isEmpty());
+    QVERIFY2(reader.errorString().contains(reason), qPrintable(reader.errorString()));
+    // Kept as it is or decoded, the page is refused alike.
+    PageReader kept(path);
+    QVERIFY(!kept.readWithoutDecoding());
+}
+
+// Drawn pages (flat colours, lines, text) and photos with bytes changed
+// inside their compressed blocks: whatever libjpeg's own djpeg reports as
+// damage, the reader must refuse, and nothing else.
+void tst_PageReader::damagedJpegsAsLibjpegSeesThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    if (djpeg.isEmpty())
+        QSKIP("djpeg (libjpeg-turbo-progs) is needed to tell damaged pages");
+    for (int page = 0; page < 20; ++page) {
+        const QByteArray jpeg = encoded(drawnPage(page), "jpg");
+        QRandomGenerator random(quint32(page) + 1);
+        const int scan = jpeg.indexOf("\xFF\xDA") + 20;
+        QByteArray changed = jpeg;
+        const int at = scan + int(random.bounded(jpeg.size() - scan - 40));
+        for (int i = 0; i < 32; ++i)
+            changed[at + i] = char(random.bounded(256));
+        QTest::addRow("drawn page %d, 32 bytes changed", page) << changed;
+        if (page >= 8)
+            continue;
+        QByteArray flipped = jpeg;
+        const int bit = scan * 8 + int(random.bounded((jpeg.size() - scan - 4) * 8));
+        flipped[bit / 8] = char(flipped[bit / 8] ^ (1 << (bit % 8)));
+        QTest::addRow("drawn page %d, one bit flipped", page) << flipped;
+        QByteArray zeroed = jpeg;
+        zeroed.replace(scan + (jpeg.size() - scan) / 3, 4096, QByteArray(4096, '\0'));
+        QTest::addRow("drawn page %d, 4 KB zeroed", page) << zeroed.left(jpeg.size());
+    }
+}
+
+void tst_PageReader::damagedJpegsAsLibjpegSeesThem()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir.filePath("changed.jpg");
+    QVERIFY(writeFile(path, bytes));
+    QProcess djpeg;
+    djpeg.start(QStringLiteral("djpeg"),
+                {QStringLiteral("-outfile"), QStringLiteral("/dev/null"), path});
+    QVERIFY(djpeg.waitForFinished());
+    const QString said = QString::fromLocal8Bit(djpeg.readAllStandardError()).trimmed();
+    // djpeg reads its file in pieces, as the reader's check does; whole in
+    // memory, libjpeg would overlook some bad codes.
+    const bool damaged = djpeg.exitCode() != 0 || !said.isEmpty();
+    PageReader reader(path);
+    QVERIFY2(
+        reader.read() != damaged,
+        qPrintable(QStringLiteral("djpeg: '%1'; reader: '%2'").arg(said, reader.errorString())));
+    PageReader kept(path);
+    QCOMPARE(kept.readWithoutDecoding(), !damaged);
+}
+
+void tst_PageReader::wholeRunLengthBmpLoads()
+{
+    const QString path = m_dir.filePath("rle.bmp");
+    QVERIFY(writeFile(path, rle8Bmp(64, 48)));
+    PageReader reader(path);
+    QVERIFY2(reader.read(), qPrintable(reader.errorString()));
+    QCOMPARE(reader.images().first().size(), QSize(64, 48));
+    QCOMPARE(reader.images().first().pixelColor(3, 47), QColor(Qt::red));
+    QCOMPARE(reader.images().first().pixelColor(60, 0), QColor(Qt::blue));
+}
+
+void tst_PageReader::aPipeIsNotWaitedFor()
+{
+    const QString path = m_dir.filePath("pipe.jpg");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    PageReader reader(path); // would block for ever in open() or read()
+    QVERIFY(!reader.read());
+    QVERIFY2(reader.errorString().contains("not a regular file"), qPrintable(reader.errorString()));
 }
 
 void tst_PageReader::wholePagesLoad_data()
