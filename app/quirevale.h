@@ -86,7 +86,7 @@ private:
     void showFolderNotice(const PageFolder &scanned, int listed);
     QString emptyPreviewText() const;
     void refuseDrop(const QString &path);
-    void reportBuild();
+    bool reportBuild();
     int LoadImagesList(QString folder);
     void updateMoveButtons();
     void setShortcuts();

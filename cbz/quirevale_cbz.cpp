@@ -127,10 +127,12 @@ void Quirevale::MakeCbzFinished()
         BuildEndedDuringQuestion = true;
         return;
     }
-    reportBuild();
+    if (reportBuild())
+        close();
 }
 
-void Quirevale::reportBuild()
+// True when the window is to close now that the build has ended.
+bool Quirevale::reportBuild()
 {
     TaskbarProgress->hide();
     ui.CancelBuild->hide();
@@ -156,8 +158,7 @@ void Quirevale::reportBuild()
     ui.ImagesList->setCurrentRow(0);
     setBuildControlsEnabled(true);
     Building = false;
-    if (closing)
-        close();
+    return closing;
 }
 
 // The report keeps its words and gains a way to the new archive.
@@ -235,9 +236,12 @@ void Quirevale::closeEvent(QCloseEvent *event)
         CloseWhenBuilt = true;
         Build->cancel(); // too late when the archive is being put in place
     }
+    // Ended while the question was open: this very close goes ahead (a
+    // close() from inside it would be ignored).
     if (BuildEndedDuringQuestion) {
         BuildEndedDuringQuestion = false;
-        reportBuild(); // closes the window when asked to
+        if (reportBuild())
+            event->accept();
     }
 }
 

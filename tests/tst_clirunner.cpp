@@ -4,11 +4,14 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -55,6 +58,11 @@ private slots:
     void interruptLeavesNothing_data();
     void interruptLeavesNothing();
     void speaksItalianUnderAnItalianLocale();
+    void troubledFilesAreNamed_data();
+    void troubledFilesAreNamed();
+    void aSignalAfterTheRenameStopsNothing();
+    void outputThatCannotBeWrittenFails_data();
+    void outputThatCannotBeWrittenFails();
 
 private:
     // Folder name with count pages, the last with transparent areas.
@@ -105,6 +113,22 @@ void tst_CliRunner::exitStatuses_data()
         << "Empty: no image file found";
     QTest::newRow("usage error makes nothing")
         << QStringList{"--border", "2000", "A"} << 2 << QStringList{} << "--border";
+    QTest::newRow("two folders of one name, one archive")
+        << QStringList{"--force", "-o", "out", "A", "X/A"} << 1 << QStringList{"out/A.cbz"}
+        << "was made from A in this run already";
+    QTest::newRow("an output ending in a slash is a folder, made")
+        << QStringList{"-o", "shelf/", "A"} << 0 << QStringList{"shelf/A.cbz"} << "A.cbz";
+    QTest::newRow("an existing folder is a folder")
+        << QStringList{"-o", "out", "B"} << 0 << QStringList{"out/B.cbz"} << "B.cbz";
+    QTest::newRow("forced onto one of its own pages")
+        << QStringList{"--force", "-o", "A/p1.png", "A"} << 1 << QStringList{}
+        << "is a page of this book";
+    QTest::newRow("forced onto a device") << QStringList{"--force", "-o", "/dev/null", "A"} << 1
+                                          << QStringList{} << "not a regular file";
+    QTest::newRow("an empty output")
+        << QStringList{"-o", "", "A"} << 2 << QStringList{} << "--output";
+    QTest::newRow("escape sequences in a name shown as text")
+        << QStringList{"E\x1b[31m"} << 0 << QStringList{"E\x1b[31m.cbz"} << "E\\x1b[31m.cbz";
 }
 
 void tst_CliRunner::exitStatuses()
@@ -116,6 +140,8 @@ void tst_CliRunner::exitStatuses()
     makeFolder("A", 3);
     makeFolder("B", 2);
     makeFolder("Old", 1);
+    makeFolder("X/A", 2);
+    makeFolder("E\x1b[31m", 1);
     QVERIFY(QDir(m_root->path()).mkdir("Empty"));
     QVERIFY(QDir(m_root->path()).mkdir("out"));
     QVERIFY(writeFile(m_root->filePath("Old.cbz"), "earlier archive"));
@@ -123,23 +149,24 @@ void tst_CliRunner::exitStatuses()
     const Run run = cli(arguments, m_root->path());
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QVERIFY2(!run.err.contains(QChar(0x1b)), "a name's escape reached the terminal");
     if (said.isEmpty())
         QCOMPARE(run.err, QString());
     QStringList found;
-    for (const QString &name : QDir(m_root->path()).entryList({"*.cbz"}))
-        found << name;
-    for (const QString &name : QDir(m_root->filePath("out")).entryList({"*.cbz"}))
-        found << "out/" + name;
+    QDirIterator archives(m_root->path(), {"*.cbz"}, QDir::Files, QDirIterator::Subdirectories);
+    while (archives.hasNext())
+        found << QDir(m_root->path()).relativeFilePath(archives.next());
     if (!made.contains("Old.cbz"))
         made << "Old.cbz";
     made.sort();
     found.sort();
     QCOMPARE(found, made);
+    const bool oldForced = arguments.contains("--force") && arguments.contains("Old");
     for (const QString &archive : made) {
-        if (archive != "Old.cbz" || arguments.contains("--force"))
+        if (archive != "Old.cbz" || oldForced)
             QVERIFY2(unzipTest(m_root->filePath(archive)), qPrintable(archive));
     }
-    if (!arguments.contains("--force"))
+    if (!oldForced)
         QCOMPARE(contentOf(m_root->filePath("Old.cbz")), QByteArray("earlier archive"));
 }
 
@@ -189,6 +216,7 @@ void tst_CliRunner::interruptLeavesNothing_data()
     QTest::addColumn<int>("signal");
     QTest::newRow("Ctrl+C") << int(SIGINT);
     QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP, an SSH session dropped") << int(SIGHUP);
 }
 
 void tst_CliRunner::interruptLeavesNothing()
@@ -222,6 +250,94 @@ void tst_CliRunner::speaksItalianUnderAnItalianLocale()
     const Run usage = cli({"--quality", "x", "A"}, m_root->path(), env);
     QCOMPARE(usage.status, 2);
     QVERIFY2(usage.err.contains("non è un numero intero da 0 a 100"), qPrintable(usage.err));
+}
+
+void tst_CliRunner::troubledFilesAreNamed_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("entries"); // in the archive made; -1: none made
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a symbolic link, named and left out")
+        << "link" << QStringList() << 0 << 3 << "left out, as symbolic links are: link.png";
+    QTest::newRow("a name that is not text stops the folder")
+        << "name" << QStringList() << 1 << -1 << "cannot be used: its name is not valid text";
+    QTest::newRow("... unless told to go on without it")
+        << "name" << QStringList{"--skip-unreadable"} << 0 << 3
+        << "\xEF\xBF\xBD.png cannot be used";
+    QTest::newRow("a page nobody may read")
+        << "mode 000" << QStringList() << 1 << -1 << "p2.png cannot be read";
+    QTest::newRow("no page can be used")
+        << "all names" << QStringList() << 1 << -1 << "none of its page files can be used";
+}
+
+void tst_CliRunner::troubledFilesAreNamed()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(int, entries);
+    QFETCH(QString, said);
+    const QString folder = m_root->filePath("T");
+    QVERIFY(QDir().mkpath(folder));
+    if (trouble != "all names")
+        makeFolder("T", 3);
+    if (trouble == "link")
+        QVERIFY(QFile::link("p1.png", folder + "/link.png"));
+    if (trouble == "name" || trouble == "all names") {
+        FILE *file =
+            std::fopen(QFile::encodeName(folder + "/").append("\xff.png").constData(), "w");
+        QVERIFY(file);
+        std::fclose(file);
+    }
+    if (trouble == "mode 000") {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file");
+        QVERIFY(QFile::setPermissions(folder + "/p2.png", {}));
+    }
+    const Run run = cli(options << "T", m_root->path());
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    if (entries < 0)
+        QVERIFY(!QFileInfo::exists(m_root->filePath("T.cbz")));
+    else
+        QCOMPARE(archiveData(m_root->filePath("T.cbz")).size(), entries);
+}
+
+// The archive has its name once the rename is done: a Ctrl+C at that
+// moment stops nothing, and the status must not say it did.
+void tst_CliRunner::aSignalAfterTheRenameStopsNothing()
+{
+    makeFolder("A", 3);
+    QProcessEnvironment env = withoutDisplay();
+    env.insert("LD_PRELOAD", QStringLiteral(QUIREVALE_SIGNAL_AT_RENAME));
+    // Under the sanitizers, whose runtime would otherwise have to come first.
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    const Run run = cli({"A"}, m_root->path(), env);
+    QCOMPARE(run.status, 0);
+    QVERIFY(unzipTest(m_root->filePath("A.cbz")));
+}
+
+void tst_CliRunner::outputThatCannotBeWrittenFails_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--help") << QStringList{"--help"};
+    QTest::newRow("--list") << QStringList{"--list", "A"};
+}
+
+void tst_CliRunner::outputThatCannotBeWrittenFails()
+{
+    QFETCH(QStringList, arguments);
+    makeFolder("A", 3);
+    QProcess process;
+    process.setWorkingDirectory(m_root->path());
+    process.setProcessEnvironment(withoutDisplay());
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(QUIREVALE_CLI), arguments);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("standard output cannot be written"));
 }
 
 QUIREVALE_TEST_MAIN(tst_CliRunner)

@@ -268,8 +268,8 @@ void tst_MainWindow::menus()
             names << action->objectName();
         return names;
     };
-    QCOMPARE(entries("menu_File"), QStringList({"actionOpenFolder", "actionMakeCbz", "", "actionComicInfo", "",
-                                              "actionExit"}));
+    QCOMPARE(entries("menu_File"), QStringList({"actionOpenFolder", "actionMakeCbz", "",
+                                                "actionComicInfo", "", "actionExit"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
     QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
 

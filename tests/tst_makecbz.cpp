@@ -2,7 +2,11 @@
 #include "imagemanager.h"
 #include "quirevale.h"
 #include "shelltaskbarprogress.h"
+#include "signalquit.h"
 #include "testsupport.h"
+
+#include <QThreadPool>
+#include <csignal>
 
 #include <QAction>
 #include <QCheckBox>
@@ -66,6 +70,8 @@ private slots:
     void rowsFollowTheBuildAndCancelStopsIt();
     void closeDuringBuildAsks_data();
     void closeDuringBuildAsks();
+    void buildEndsWhileCloseIsAsked();
+    void terminatedDuringBuildLeavesNothing();
 
 private:
     // Lists count pages in a new folder named name and picks it.
@@ -505,6 +511,46 @@ void tst_MakeCbz::closeDuringBuildAsks()
     delete m_window;
     m_window = nullptr;
     QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), m_root->path());
+}
+
+// The build ends while "Stop it and close the window?" waits for an answer:
+// the answer given is what happens, with no report over the question.
+void tst_MakeCbz::buildEndsWhileCloseIsAsked()
+{
+    openSlowFolder(2);
+    const QString target = m_root->filePath("quick.cbz");
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
+    MessageBoxAnswerer boxes([] {
+        // Let the build end and its end arrive while the question is up.
+        QThreadPool::globalInstance()->waitForDone();
+        QTest::qWait(50);
+    });
+    boxes.pressButton("Stop and Close");
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(dialog->answered());
+    m_window->close();
+    QTRY_VERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->isBuilding());
+    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.seen().first().title, QStringLiteral("Close"));
+}
+
+// SIGTERM (a logout, a kill) ends the program as a close would: the build
+// stops and its partial file goes.
+void tst_MakeCbz::terminatedDuringBuildLeavesNothing()
+{
+    openSlowFolder(30);
+    const QString target = m_root->filePath("killed.cbz");
+    std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(target));
+    widget<QPushButton>("MakeCBZ")->click();
+    QVERIFY(dialog->answered());
+    QTRY_VERIFY(!filesIn(m_root->path()).filter(".part").isEmpty());
+    SignalQuit signalQuit;
+    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    delete m_window;
+    m_window = nullptr;
+    QCOMPARE(filesIn(m_root->path()), QStringList());
 }
 
 QUIREVALE_TEST_MAIN(tst_MakeCbz)

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <cstdio>
 #include <memory>
 
 Q_DECLARE_METATYPE(QListWidgetItem *)
@@ -70,6 +71,8 @@ private slots:
     void foldersFromOutside();
     void selectImageItem();
     void tenThousandUnreadablePages();
+    void troubledFilesInTheNoticeStrip();
+    void droppedFileThatIsNoPage();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -502,6 +505,65 @@ void tst_PageList::tenThousandUnreadablePages()
     QCOMPARE(boxes.seen().first().text,
              QStringLiteral("Unable to load image '%1/ページ 1 🎨.jpg'").arg(folder));
     QVERIFY(preview()->GetImage().isNull());
+}
+
+// Named in the strip above the list, which stays until closed, without a
+// box that must be answered first.
+void tst_PageList::troubledFilesInTheNoticeStrip()
+{
+    const QString folder = m_root.filePath("troubled");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 2));
+    FILE *file = std::fopen((QFile::encodeName(folder) + "/b \xff.png").constData(), "w");
+    QVERIFY(file);
+    std::fclose(file);
+    QVERIFY(QFile::link("page1.png", folder + "/link.png"));
+    MessageBoxAnswerer boxes;
+    browse(folder);
+    QCOMPARE(list()->count(), 2);
+    auto *strip = m_window->findChild<QFrame *>("NoticeFrame");
+    QVERIFY(strip->isVisible());
+    const QString notice = label("NoticeText");
+    QVERIFY2(notice.contains(QStringLiteral("b \uFFFD.png")) && notice.contains("not valid text"),
+             qPrintable(notice));
+    QVERIFY2(notice.contains("Symbolic links are not listed: link.png"), qPrintable(notice));
+    QVERIFY(boxes.seen().isEmpty());
+    m_window->findChild<QAbstractButton *>("NoticeClose")->click();
+    QVERIFY(!strip->isVisible());
+
+    const QString clean = m_root.filePath("clean");
+    QVERIFY(QDir().mkpath(clean));
+    QVERIFY(writePages(clean, 1));
+    QFile::remove(folder + "/link.png");
+    browse(folder);
+    QVERIFY(strip->isVisible());
+    browse(clean);
+    QVERIFY(!strip->isVisible());
+}
+
+// An archive dropped on the window leaves the list as it was and says why,
+// once the drop is over.
+void tst_PageList::droppedFileThatIsNoPage()
+{
+    const QString folder = m_root.filePath("kept");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 3));
+    browse(folder);
+    const QString archive = m_root.filePath("Book.cbz");
+    QVERIFY(writeFile(archive, "PK"));
+    MessageBoxAnswerer boxes;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(archive)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_window, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_window, &drop);
+    QVERIFY(boxes.seen().isEmpty()); // not inside the drop
+    QTRY_COMPARE(boxes.seen().size(), 1);
+    QVERIFY2(boxes.seen().first().text.contains("neither a folder nor a page"),
+             qPrintable(boxes.seen().first().text));
+    QCOMPARE(list()->count(), 3);
+    QCOMPARE(m_window->imagesDir(), folder);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
