@@ -38,6 +38,18 @@
         <source>Page %1 cannot be encoded as JPEG.</source>
         <translation>La pagina %1 non può essere codificata in JPEG.</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file; an archive cannot take its place.</source>
+        <translation>%1 non è un file normale; un archivio non può prenderne il posto.</translation>
+    </message>
+    <message>
+        <source>%1 exists already.</source>
+        <translation>%1 esiste già.</translation>
+    </message>
+    <message>
+        <source>%1 is a page of this book; the archive cannot take its place.</source>
+        <translation>%1 è una pagina di questo volume; l&apos;archivio non può prenderne il posto.</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -92,6 +104,14 @@
     <message>
         <source>The archive cannot be renamed to %1: %2</source>
         <translation>Impossibile rinominare l&apos;archivio in %1: %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is too long for its folder&apos;s file system (%2 bytes; at most %3).</source>
+        <translation>Il nome %1 è troppo lungo per il file system della sua cartella (%2 byte; al massimo %3).</translation>
+    </message>
+    <message>
+        <source>%1 appeared while the archive was made; it is left as it is.</source>
+        <translation>%1 è comparso mentre l&apos;archivio veniva creato; viene lasciato com&apos;è.</translation>
     </message>
 </context>
 <context>
@@ -294,20 +314,20 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>a year from 1000 to 2999</source>
         <translation>un anno da 1000 a 2999</translation>
     </message>
+    <message>
+        <source>Make the archive without page files that cannot be read or whose names are not valid text (they are named either way; without this, such a folder is not made).</source>
+        <translation>Crea l&apos;archivio senza i file di pagina che non si possono leggere o i cui nomi non sono testo valido (vengono nominati comunque; senza questa opzione, una cartella così non viene creata).</translation>
+    </message>
+    <message>
+        <source>--output: an empty name is no place for an archive</source>
+        <translation>--output: un nome vuoto non è un posto per un archivio</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
     <message>
-        <source>%1 [%2%3] %4/%5 pages, %6 pages/s, %7 left</source>
-        <translation>%1 [%2%3] %4/%5 pagine, %6 pagine/s, %7 rimanenti</translation>
-    </message>
-    <message>
         <source>not a folder</source>
         <translation>non è una cartella</translation>
-    </message>
-    <message>
-        <source>%1 is left out: its name is not valid text</source>
-        <translation>%1 è escluso: il suo nome non è testo valido</translation>
     </message>
     <message>
         <source>no image file found (jpg, png, bmp, tif)</source>
@@ -326,8 +346,48 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>interrotto; nessun archivio creato</translation>
     </message>
     <message>
-        <source>%1: %2 pages in %3 s</source>
-        <translation>%1: %2 pagine in %3 s</translation>
+        <source>standard output cannot be written</source>
+        <translation>impossibile scrivere sull&apos;output standard</translation>
+    </message>
+    <message>
+        <source>the folder for the archives cannot be made</source>
+        <translation>impossibile creare la cartella per gli archivi</translation>
+    </message>
+    <message>
+        <source>%1 [%2%3] %4/%5 pages, %L6 pages/s, %7 left</source>
+        <translation>%1 [%2%3] %4/%5 pagine, %L6 pagine/s, mancano %7</translation>
+    </message>
+    <message>
+        <source>%1 cannot be used: its name is not valid text</source>
+        <translation>%1 non può essere usato: il suo nome non è testo valido</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: permission denied</source>
+        <translation>%1 non può essere letto: permesso negato</translation>
+    </message>
+    <message>
+        <source>left out, as symbolic links are: %1</source>
+        <translation>esclusi, come tutti i collegamenti simbolici: %1</translation>
+    </message>
+    <message>
+        <source>no archive made, so that no page is missing from it; --skip-unreadable makes it without them</source>
+        <translation>nessun archivio creato, perché non manchi alcuna pagina; --skip-unreadable lo crea senza di esse</translation>
+    </message>
+    <message>
+        <source>its name is not valid text in this system&apos;s encoding; rename it</source>
+        <translation>il suo nome non è testo valido nella codifica di questo sistema; rinominarla</translation>
+    </message>
+    <message>
+        <source>none of its page files can be used</source>
+        <translation>nessuno dei suoi file di pagina può essere usato</translation>
+    </message>
+    <message>
+        <source>%1 was made from %2 in this run already; give each folder its own archive</source>
+        <translation>%1 è già stato creato da %2 in questa esecuzione; dare a ogni cartella il suo archivio</translation>
+    </message>
+    <message>
+        <source>%1: %2 pages in %L3 s</source>
+        <translation>%1: %2 pagine in %L3 s</translation>
     </message>
 </context>
 <context>
@@ -453,6 +513,34 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>The file is damaged: %1</source>
         <translation>Il file è danneggiato: %1</translation>
     </message>
+    <message>
+        <source>It is not a regular file (a pipe, a device or a folder).</source>
+        <translation>Non è un file normale (una pipe, un dispositivo o una cartella).</translation>
+    </message>
+    <message>
+        <source>The file is %1 MB, larger than any page.</source>
+        <translation>Il file è di %1 MB, più grande di qualsiasi pagina.</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Interrotto.</translation>
+    </message>
+    <message>
+        <source>The file is larger than any page.</source>
+        <translation>Il file è più grande di qualsiasi pagina.</translation>
+    </message>
+    <message>
+        <source>The file was not opened.</source>
+        <translation>Il file non è stato aperto.</translation>
+    </message>
+    <message>
+        <source>The file is damaged: its structure is broken.</source>
+        <translation>Il file è danneggiato: la sua struttura è rotta.</translation>
+    </message>
+    <message>
+        <source>The page uses a kind of JPEG this program cannot read: %1</source>
+        <translation>La pagina usa un tipo di JPEG che questo programma non sa leggere: %1</translation>
+    </message>
 </context>
 <context>
     <name>PageRow</name>
@@ -500,14 +588,6 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>Unable to create CBZ file!</source>
         <translation>Impossibile creare il file CBZ!</translation>
-    </message>
-    <message>
-        <source>Some files of this folder cannot be used: their names are not valid text.</source>
-        <translation>Alcuni file di questa cartella non possono essere usati: i loro nomi non sono testo valido.</translation>
-    </message>
-    <message>
-        <source>Rename them and pick the folder again.</source>
-        <translation>Rinominarli e scegliere di nuovo la cartella.</translation>
     </message>
     <message>
         <source>Close</source>
@@ -562,6 +642,40 @@ Sostituirlo?</translation>
     <message>
         <source>Open Folder</source>
         <translation>Apri cartella</translation>
+    </message>
+    <message>
+        <source>%1 is neither a folder nor a page (jpg, png, bmp, tif). Drop a folder of pages, or one of its pages.</source>
+        <translation>%1 non è né una cartella né una pagina (jpg, png, bmp, tif). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
+    </message>
+    <message>
+        <source>Pick a folder of pages (File &gt; Open Folder…, %1) or drop one here.</source>
+        <translation>Scegliere una cartella di pagine (File &gt; Apri cartella…, %1) o trascinarla qui.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n page file(s) cannot be read and are not listed: %1</source>
+        <translation>
+            <numerusform>%n file di pagina non può essere letto e non è elencato: %1</numerusform>
+            <numerusform>%n file di pagina non possono essere letti e non sono elencati: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) cannot be used: their names are not valid text. Rename them and pick the folder again: %1</source>
+        <translation>
+            <numerusform>%n file non può essere usato: il suo nome non è testo valido. Rinominarlo e scegliere di nuovo la cartella: %1</numerusform>
+            <numerusform>%n file non possono essere usati: i loro nomi non sono testo valido. Rinominarli e scegliere di nuovo la cartella: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Symbolic links are not listed: %1</source>
+        <translation>I collegamenti simbolici non sono elencati: %1</translation>
+    </message>
+    <message>
+        <source>None of the page files of this folder can be used.</source>
+        <translation>Nessuno dei file di pagina di questa cartella può essere usato.</translation>
+    </message>
+    <message>
+        <source>No file manager answered. The archive is in %1.</source>
+        <translation>Nessun gestore di file ha risposto. L&apos;archivio si trova in %1.</translation>
     </message>
 </context>
 <context>
@@ -711,6 +825,25 @@ pagine JPEG invariate</translation>
     <message>
         <source>Comic information…</source>
         <translation>Informazioni sul fumetto…</translation>
+    </message>
+    <message>
+        <source>Close this notice</source>
+        <translation>Chiudi questo avviso</translation>
+    </message>
+    <message>
+        <source>Open Folder…</source>
+        <translation>Apri cartella…</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Makes a CBZ comic archive of a folder of page images.</source>
+        <translation>Crea un archivio di fumetti CBZ da una cartella di immagini di pagine.</translation>
+    </message>
+    <message>
+        <source>A folder of pages, or one of its pages, to list when the window opens.</source>
+        <translation>Una cartella di pagine, o una delle sue pagine, da elencare all&apos;apertura della finestra.</translation>
     </message>
 </context>
 </TS>

@@ -40,7 +40,8 @@ QList<Message> readTs(const QString &path)
             message.source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             message.finished = xml.attributes().value(QLatin1String("type")).isEmpty();
-            message.translation = xml.readElementText();
+            // Plural messages hold their forms as child elements.
+            message.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             messages << message;
         }
     }

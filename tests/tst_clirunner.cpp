@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -61,6 +62,7 @@ private slots:
     void troubledFilesAreNamed_data();
     void troubledFilesAreNamed();
     void aSignalAfterTheRenameStopsNothing();
+    void folderNamedInLatin1();
     void outputThatCannotBeWrittenFails_data();
     void outputThatCannotBeWrittenFails();
 
@@ -303,6 +305,20 @@ void tst_CliRunner::troubledFilesAreNamed()
         QVERIFY(!QFileInfo::exists(m_root->filePath("T.cbz")));
     else
         QCOMPARE(archiveData(m_root->filePath("T.cbz")).size(), entries);
+}
+
+// A folder named on an old system, in Latin-1: not "not a folder".
+void tst_CliRunner::folderNamedInLatin1()
+{
+    QVERIFY(::mkdir((QFile::encodeName(m_root->path()) + "/Caf\xe9").constData(), 0700) == 0);
+    QProcess process;
+    process.setWorkingDirectory(m_root->path());
+    process.setProcessEnvironment(withoutDisplay());
+    process.start("/bin/sh", {"-c", "exec \"$0\" \"$(printf 'Caf\\351')\"", QUIREVALE_CLI});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    const QString said = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(said.contains("not valid text") && !said.contains("not a folder"), qPrintable(said));
 }
 
 // The archive has its name once the rename is done: a Ctrl+C at that
