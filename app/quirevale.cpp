@@ -259,7 +259,7 @@ void Quirevale::refuseDrop(const QString &path)
 QString Quirevale::emptyPreviewText() const
 {
     return ui.ImagesList->count() == 0
-               ? tr("Pick a folder of pages (File > Open Folder…, %1) or drop one here.")
+               ? tr("Pick a folder of pages with File > Open Folder… (%1), or drop one here.")
                      .arg(ui.actionOpenFolder->shortcut().toString(QKeySequence::NativeText))
                : QString();
 }

@@ -50,13 +50,11 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
         return names.join(QStringLiteral(", "));
     };
     if (!scanned.unreadable.isEmpty())
-        lines << tr("%n page file(s) cannot be read and are not listed: %1", nullptr,
-                    scanned.unreadable.size())
+        lines << tr("Page files that cannot be read are not listed: %1")
                      .arg(named(scanned.unreadable));
     if (!scanned.unusableNames.isEmpty())
-        lines << tr("%n file(s) cannot be used: their names are not valid text. Rename them "
-                    "and pick the folder again: %1",
-                    nullptr, scanned.unusableNames.size())
+        lines << tr("Files whose names are not valid text cannot be used; rename them and "
+                    "pick the folder again: %1")
                      .arg(named(scanned.unusableNames));
     if (!scanned.symlinks.isEmpty())
         lines << tr("Symbolic links are not listed: %1").arg(named(scanned.symlinks));

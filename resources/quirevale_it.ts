@@ -648,24 +648,6 @@ Sostituirlo?</translation>
         <translation>%1 non è né una cartella né una pagina (jpg, png, bmp, tif). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
     </message>
     <message>
-        <source>Pick a folder of pages (File &gt; Open Folder…, %1) or drop one here.</source>
-        <translation>Scegliere una cartella di pagine (File &gt; Apri cartella…, %1) o trascinarla qui.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n page file(s) cannot be read and are not listed: %1</source>
-        <translation>
-            <numerusform>%n file di pagina non può essere letto e non è elencato: %1</numerusform>
-            <numerusform>%n file di pagina non possono essere letti e non sono elencati: %1</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) cannot be used: their names are not valid text. Rename them and pick the folder again: %1</source>
-        <translation>
-            <numerusform>%n file non può essere usato: il suo nome non è testo valido. Rinominarlo e scegliere di nuovo la cartella: %1</numerusform>
-            <numerusform>%n file non possono essere usati: i loro nomi non sono testo valido. Rinominarli e scegliere di nuovo la cartella: %1</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>Symbolic links are not listed: %1</source>
         <translation>I collegamenti simbolici non sono elencati: %1</translation>
     </message>
@@ -676,6 +658,18 @@ Sostituirlo?</translation>
     <message>
         <source>No file manager answered. The archive is in %1.</source>
         <translation>Nessun gestore di file ha risposto. L&apos;archivio si trova in %1.</translation>
+    </message>
+    <message>
+        <source>Pick a folder of pages with File &gt; Open Folder… (%1), or drop one here.</source>
+        <translation>Scegliere una cartella di pagine con File &gt; Apri cartella… (%1), o trascinarla qui.</translation>
+    </message>
+    <message>
+        <source>Page files that cannot be read are not listed: %1</source>
+        <translation>I file di pagina che non si possono leggere non sono elencati: %1</translation>
+    </message>
+    <message>
+        <source>Files whose names are not valid text cannot be used; rename them and pick the folder again: %1</source>
+        <translation>I file il cui nome non è testo valido non possono essere usati; rinominarli e scegliere di nuovo la cartella: %1</translation>
     </message>
 </context>
 <context>
