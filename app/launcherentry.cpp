@@ -1,4 +1,4 @@
-#include "launcherentry.h"
+#include "app/launcherentry.h"
 
 #include <QVariantMap>
 

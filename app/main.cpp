@@ -1,5 +1,5 @@
-#include "quirevale.h"
-#include "signalquit.h"
+#include "app/quirevale.h"
+#include "app/signalquit.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

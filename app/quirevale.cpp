@@ -1,13 +1,13 @@
-#include "quirevale.h"
+#include "app/quirevale.h"
 
-#include "about.h"
-#include "cbzbuild.h"
-#include "comicinfodialog.h"
-#include "donations.h"
-#include "pagerowdelegate.h"
+#include "app/pagerowdelegate.h"
+#include "app/shelltaskbarprogress.h"
+#include "app/storedoptions.h"
+#include "cbz/cbzbuild.h"
+#include "dialogs/about.h"
+#include "dialogs/comicinfodialog.h"
+#include "dialogs/donations.h"
 #include "pages/pagescan.h"
-#include "shelltaskbarprogress.h"
-#include "storedoptions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,6 +38,7 @@ Quirevale::Quirevale(QWidget *parent)
     , TaskbarButton(this)
 {
     ui.setupUi(this);
+    applyOptionRanges();
     fitOptionColumn();
     // Shown only while a build runs.
     ui.CancelBuild->hide();
@@ -152,6 +153,20 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     on_ImageCutBorder_clicked();
 }
 
+// What each control may hold, as the engine says.
+void Quirevale::applyOptionRanges()
+{
+    const auto range = [](auto *control, const OptionRange &option) {
+        control->setRange(option.minimum, option.maximum);
+    };
+    range(ui.ImageQuality, PageOptions::Quality);
+    range(ui.ResizeImageWidth, PageOptions::ResizeWidth);
+    range(ui.ResizeImageHeight, PageOptions::ResizeHeight);
+    range(ui.ImageCutPointSlide, PageOptions::CutPoint);
+    range(ui.ImageCutPointNumber, PageOptions::CutPoint);
+    range(ui.ImageCutBorderNumber, PageOptions::BorderPixels);
+}
+
 void Quirevale::setResizeControlsEnabled(bool enabled)
 {
     ui.ResizeImageWidth->setEnabled(enabled);
@@ -250,10 +265,11 @@ void Quirevale::dropEvent(QDropEvent *event)
 
 void Quirevale::refuseDrop(const QString &path)
 {
-    QMessageBox::warning(this, tr("Warning"),
-                         tr("%1 is neither a folder nor a page (jpg, png, bmp, tif). Drop a "
-                            "folder of pages, or one of its pages.")
-                             .arg(QDir::toNativeSeparators(path)));
+    QMessageBox::warning(
+        this, tr("Warning"),
+        tr("%1 is neither a folder nor a page (%2). Drop a folder of pages, "
+           "or one of its pages.")
+            .arg(QDir::toNativeSeparators(path), pageFileTypeList(QStringLiteral(", "))));
 }
 
 QString Quirevale::emptyPreviewText() const

@@ -1,9 +1,9 @@
 #ifndef QUIREVALE_H
 #define QUIREVALE_H
 
-#include "comicinfo.h"
-#include "pageoptions.h"
-#include "shelltaskbarbutton.h"
+#include "app/shelltaskbarbutton.h"
+#include "cbz/comicinfo.h"
+#include "cbz/pageoptions.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>
@@ -80,6 +80,7 @@ private slots:
 
 private:
     void applyPageOptions(const PageOptions &options);
+    void applyOptionRanges();
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
     void openFolder(const QString &folder);

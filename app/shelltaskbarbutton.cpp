@@ -1,6 +1,6 @@
-#include "shelltaskbarbutton.h"
+#include "app/shelltaskbarbutton.h"
 
-#include "shelltaskbarprogress.h"
+#include "app/shelltaskbarprogress.h"
 
 #ifdef QUIREVALE_HAVE_WINEXTRAS
 #include <QWinTaskbarButton>

@@ -1,4 +1,4 @@
-#include "shelltaskbarprogress.h"
+#include "app/shelltaskbarprogress.h"
 
 #include <QtGlobal>
 

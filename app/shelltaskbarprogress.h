@@ -1,7 +1,7 @@
 #ifndef SHELLTASKBARPROGRESS_H
 #define SHELLTASKBARPROGRESS_H
 
-#include "launcherentry.h"
+#include "app/launcherentry.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "signalquit.h"
+#include "app/signalquit.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

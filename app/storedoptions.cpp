@@ -1,4 +1,4 @@
-#include "storedoptions.h"
+#include "app/storedoptions.h"
 
 #include <QSettings>
 
@@ -8,11 +8,11 @@ QString key(const char *name)
     return QStringLiteral("Options/") + QLatin1String(name);
 }
 
-int storedNumber(const QSettings &settings, const char *name, int low, int high, int fallback)
+int storedNumber(const QSettings &settings, const char *name, const OptionRange &range)
 {
     bool ok = false;
     const int value = settings.value(key(name)).toString().trimmed().toInt(&ok);
-    return ok && value >= low && value <= high ? value : fallback;
+    return ok && range.contains(value) ? value : range.initial;
 }
 
 bool storedSwitch(const QSettings &settings, const char *name, bool fallback)
@@ -30,19 +30,17 @@ PageOptions loadPageOptions(const QSettings &settings)
 {
     const PageOptions d;
     PageOptions o;
-    o.ImageQuality = storedNumber(settings, "ImageQuality", 0, 100, d.ImageQuality);
+    o.ImageQuality = storedNumber(settings, "ImageQuality", PageOptions::Quality);
     o.ImageResize = storedSwitch(settings, "ImageResize", d.ImageResize);
-    o.ResizeImageWidth = storedNumber(settings, "ResizeImageWidth", 100, 10000, d.ResizeImageWidth);
-    o.ResizeImageHeight =
-        storedNumber(settings, "ResizeImageHeight", 100, 10000, d.ResizeImageHeight);
+    o.ResizeImageWidth = storedNumber(settings, "ResizeImageWidth", PageOptions::ResizeWidth);
+    o.ResizeImageHeight = storedNumber(settings, "ResizeImageHeight", PageOptions::ResizeHeight);
     o.ImageCutDoublePages = storedSwitch(settings, "ImageCutDoublePages", d.ImageCutDoublePages);
-    o.ImageCutPointNumber =
-        storedNumber(settings, "ImageCutPointNumber", 20, 80, d.ImageCutPointNumber);
+    o.ImageCutPointNumber = storedNumber(settings, "ImageCutPointNumber", PageOptions::CutPoint);
     o.ImageCutFirstPageRight =
         storedSwitch(settings, "ImageCutFirstPageRight", d.ImageCutFirstPageRight);
     o.ImageCutBorder = storedSwitch(settings, "ImageCutBorder", d.ImageCutBorder);
     o.ImageCutBorderNumber =
-        storedNumber(settings, "ImageCutBorderNumber", 0, 1000, d.ImageCutBorderNumber);
+        storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
     o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
     return o;
 }

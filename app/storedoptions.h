@@ -1,7 +1,7 @@
 #ifndef STOREDOPTIONS_H
 #define STOREDOPTIONS_H
 
-#include "pageoptions.h"
+#include "cbz/pageoptions.h"
 
 class QSettings;
 

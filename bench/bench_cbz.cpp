@@ -16,9 +16,9 @@
 // second of 200) are made on the first run and kept. Each measured build
 // runs in a process of its own so that its peak memory is its own.
 
-#include "cbzbuild.h"
-#include "cbzwriter.h"
-#include "quirevale.h"
+#include "app/quirevale.h"
+#include "cbz/cbzbuild.h"
+#include "cbz/cbzwriter.h"
 #include "samplepages.h"
 #include "testsupport.h"
 

@@ -5,7 +5,7 @@
 //
 // Prints the median of several runs of each and their ratio.
 
-#include "pagescan.h"
+#include "pages/pagescan.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -360,7 +360,8 @@ bool CbzWriter::commit(bool replace)
         closed = fail(fileError(tr("The archive cannot be finished")));
     if (closed && verifyPartial()) {
         if (!syncToDisk(m_partial))
-            fail(tr("The archive cannot be saved to the disk: %1").arg(strerror(errno)));
+            fail(tr("The archive cannot be saved to the disk: %1")
+                     .arg(QString::fromLocal8Bit(strerror(errno))));
         else if (!moveFile(m_partial, m_target, replace))
             fail(errno == EEXIST
                      ? tr("%1 appeared while the archive was made; it is left as it is.")

@@ -1,4 +1,4 @@
-#include "comicinfo.h"
+#include "cbz/comicinfo.h"
 
 #include <QRegularExpression>
 #include <QXmlStreamWriter>

@@ -1,4 +1,4 @@
-#include "deflatedentry.h"
+#include "cbz/deflatedentry.h"
 
 #include <libdeflate.h>
 

@@ -1,19 +1,39 @@
 #ifndef PAGEOPTIONS_H
 #define PAGEOPTIONS_H
 
+#include <QString>
+
+// What a number option may be: its range and the value it starts at. The
+// window's controls, the stored options and the command line all take them
+// from here.
+struct OptionRange
+{
+    int minimum;
+    int maximum;
+    int initial;
+
+    bool contains(int value) const { return value >= minimum && value <= maximum; }
+};
+
 // The option values a build reads once, when it starts. Each field is named
 // after the control of the main window that supplies it.
 struct PageOptions
 {
-    int ImageQuality = 100;
+    static constexpr OptionRange Quality{0, 100, 100};
+    static constexpr OptionRange ResizeWidth{100, 10000, 600};
+    static constexpr OptionRange ResizeHeight{100, 10000, 800};
+    static constexpr OptionRange CutPoint{20, 80, 50};
+    static constexpr OptionRange BorderPixels{0, 1000, 5};
+
+    int ImageQuality = Quality.initial;
     bool ImageResize = false;
-    int ResizeImageWidth = 600;
-    int ResizeImageHeight = 800;
+    int ResizeImageWidth = ResizeWidth.initial;
+    int ResizeImageHeight = ResizeHeight.initial;
     bool ImageCutDoublePages = false;
-    int ImageCutPointNumber = 50;
+    int ImageCutPointNumber = CutPoint.initial;
     bool ImageCutFirstPageRight = true;
     bool ImageCutBorder = false;
-    int ImageCutBorderNumber = 5;
+    int ImageCutBorderNumber = BorderPixels.initial;
     // A JPEG page that no option changes goes into the archive as its file is.
     bool KeepUnchangedJpeg = false;
 

@@ -1,4 +1,4 @@
-#include "pagetransform.h"
+#include "cbz/pagetransform.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
 #ifndef PAGETRANSFORM_H
 #define PAGETRANSFORM_H
 
-#include "pageoptions.h"
+#include "cbz/pageoptions.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "about.h"
+#include "dialogs/about.h"
 
-#include "dialogflags.h"
+#include "dialogs/dialogflags.h"
 
 About::About(QWidget *parent, QString version)
     : QDialog(parent, informationDialogFlags())

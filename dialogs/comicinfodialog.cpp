@@ -1,4 +1,4 @@
-#include "comicinfodialog.h"
+#include "dialogs/comicinfodialog.h"
 
 #include <QRegularExpressionValidator>
 

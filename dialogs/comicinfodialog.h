@@ -1,7 +1,7 @@
 #ifndef COMICINFODIALOG_H
 #define COMICINFODIALOG_H
 
-#include "comicinfo.h"
+#include "cbz/comicinfo.h"
 #include "ui_comicinfodialog.h"
 
 #include <QDialog>

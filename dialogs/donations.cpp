@@ -1,6 +1,6 @@
-#include "donations.h"
+#include "dialogs/donations.h"
 
-#include "dialogflags.h"
+#include "dialogs/dialogflags.h"
 
 Donations::Donations(QWidget *parent)
     : QDialog(parent, informationDialogFlags())

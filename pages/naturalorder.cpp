@@ -1,4 +1,4 @@
-#include "naturalorder.h"
+#include "pages/naturalorder.h"
 
 DigitRun ReadNumber(const QString &name, int &pos)
 {

@@ -17,15 +17,23 @@
 
 namespace {
 
+// Raw bytes, before the name is decoded: most of a folder is filtered out
+// without making a string of it.
 bool hasPageExtension(const char *name, size_t length)
 {
-    if (length < 4 || name[length - 4] != '.')
-        return false;
-    char extension[4] = {};
-    for (int i = 0; i < 3; ++i)
-        extension[i] = char(std::tolower(static_cast<unsigned char>(name[length - 3 + i])));
-    return !std::strcmp(extension, "png") || !std::strcmp(extension, "jpg") ||
-           !std::strcmp(extension, "bmp") || !std::strcmp(extension, "tif");
+    static const QVector<QByteArray> extensions = [] {
+        QVector<QByteArray> list;
+        for (const QString &type : pageFileTypes())
+            list.append('.' + type.toLatin1());
+        return list;
+    }();
+    for (const QByteArray &extension : extensions) {
+        const size_t size = size_t(extension.size());
+        if (length >= size &&
+            qstrnicmp(name + length - size, extension.constData(), uint(size)) == 0)
+            return true;
+    }
+    return false;
 }
 
 #ifdef Q_OS_UNIX
@@ -143,6 +151,18 @@ QVector<QString> naturalOrder(const QStringList &names)
 }
 
 } // namespace
+
+const QStringList &pageFileTypes()
+{
+    static const QStringList types = {QStringLiteral("jpg"), QStringLiteral("png"),
+                                      QStringLiteral("bmp"), QStringLiteral("tif")};
+    return types;
+}
+
+QString pageFileTypeList(const QString &separator)
+{
+    return pageFileTypes().join(separator);
+}
 
 PageFolder scanPageFolder(const QString &folder)
 {

@@ -28,6 +28,12 @@ struct PageFolder
 // gives nothing.
 PageFolder scanPageFolder(const QString &folder);
 
+// The extensions of page files, in lower case ("jpg", ...): the file types
+// listed, in the order they are named to the user.
+const QStringList &pageFileTypes();
+// The same, as "jpg, png, bmp, tif" with the separator given.
+QString pageFileTypeList(const QString &separator);
+
 // Whether a file of that name is listed as a page (by its extension).
 bool isPageFileName(const QString &name);
 

@@ -1,4 +1,4 @@
-#include "borderoverlay.h"
+#include "preview/borderoverlay.h"
 
 BorderOverlay BorderOverlay::compute(const QSize &widget, const QSize &imageSize, int borderSize,
                                      const QSize &scissors0, const QSize &scissors90,

@@ -1,7 +1,7 @@
-#include "imagemanager.h"
+#include "preview/imagemanager.h"
 
-#include "borderoverlay.h"
-#include "splitoverlay.h"
+#include "preview/borderoverlay.h"
+#include "preview/splitoverlay.h"
 
 #include <QPainter>
 #include <QTransform>

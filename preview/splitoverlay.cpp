@@ -1,4 +1,4 @@
-#include "splitoverlay.h"
+#include "preview/splitoverlay.h"
 
 #include <QtGlobal>
 

@@ -121,12 +121,6 @@
         <translation>Provare &apos;quirevale-cli --help&apos; per saperne di più.</translation>
     </message>
     <message>
-        <source>Makes a CBZ comic archive of each folder of page images (jpg, png, bmp, tif),
-its pages in natural order, as numbered JPEG entries.</source>
-        <translation>Crea un archivio di fumetti CBZ da ogni cartella di immagini di pagine (jpg, png, bmp,
-tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
-    </message>
-    <message>
         <source>Show this help and stop.</source>
         <translation>Mostra questo aiuto ed esce.</translation>
     </message>
@@ -143,24 +137,12 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>percorso</translation>
     </message>
     <message>
-        <source>JPEG quality, 0 to 100 (default 100).</source>
-        <translation>Qualità JPEG, da 0 a 100 (predefinita 100).</translation>
-    </message>
-    <message>
         <source>n</source>
         <translation>n</translation>
     </message>
     <message>
-        <source>Scale every page to exactly this width and height, 100 to 10000 each.</source>
-        <translation>Ridimensiona ogni pagina esattamente a questa larghezza e altezza, da 100 a 10000 ciascuna.</translation>
-    </message>
-    <message>
         <source>WxH</source>
         <translation>LxA</translation>
-    </message>
-    <message>
-        <source>Cut each page in two at this percentage of its width, 20 to 80.</source>
-        <translation>Divide ogni pagina in due a questa percentuale della larghezza, da 20 a 80.</translation>
     </message>
     <message>
         <source>percent</source>
@@ -173,10 +155,6 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>side</source>
         <translation>lato</translation>
-    </message>
-    <message>
-        <source>Cut this many pixels off every side, 0 to 1000.</source>
-        <translation>Taglia questo numero di pixel da ogni lato, da 0 a 1000.</translation>
     </message>
     <message>
         <source>pixels</source>
@@ -215,28 +193,8 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>--%1: &apos;%2&apos; non è %3</translation>
     </message>
     <message>
-        <source>a whole number from 0 to 100</source>
-        <translation>un numero intero da 0 a 100</translation>
-    </message>
-    <message>
-        <source>a width and height such as 1200x1800, each from 100 to 10000</source>
-        <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da 100 a 10000</translation>
-    </message>
-    <message>
-        <source>a whole number from 20 to 80</source>
-        <translation>un numero intero da 20 a 80</translation>
-    </message>
-    <message>
         <source>left or right</source>
         <translation>left o right</translation>
-    </message>
-    <message>
-        <source>a whole number from 0 to 1000</source>
-        <translation>un numero intero da 0 a 1000</translation>
-    </message>
-    <message>
-        <source>a whole number from 1 to 1024</source>
-        <translation>un numero intero da 1 a 1024</translation>
     </message>
     <message>
         <source>no folder given</source>
@@ -307,10 +265,6 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>Si legge da destra a sinistra, come i manga.</translation>
     </message>
     <message>
-        <source>a whole number from 0 to 99999</source>
-        <translation>un numero intero da 0 a 99999</translation>
-    </message>
-    <message>
         <source>a year from 1000 to 2999</source>
         <translation>un anno da 1000 a 2999</translation>
     </message>
@@ -322,16 +276,42 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>--output: an empty name is no place for an archive</source>
         <translation>--output: un nome vuoto non è un posto per un archivio</translation>
     </message>
+    <message>
+        <source>a whole number from %1 to %2</source>
+        <translation>un numero intero da %1 a %2</translation>
+    </message>
+    <message>
+        <source>Makes a CBZ comic archive of each folder of page images (%1),
+its pages in natural order, as numbered JPEG entries.</source>
+        <translation>Crea un archivio di fumetti CBZ da ogni cartella di immagini di pagine (%1),
+con le pagine in ordine naturale, come voci JPEG numerate.</translation>
+    </message>
+    <message>
+        <source>JPEG quality, %1 to %2 (default %3).</source>
+        <translation>Qualità JPEG, da %1 a %2 (predefinita %3).</translation>
+    </message>
+    <message>
+        <source>Scale every page to exactly this width and height, %1 to %2 each.</source>
+        <translation>Ridimensiona ogni pagina esattamente a questa larghezza e altezza, da %1 a %2 ciascuna.</translation>
+    </message>
+    <message>
+        <source>Cut each page in two at this percentage of its width, %1 to %2.</source>
+        <translation>Divide ogni pagina in due a questa percentuale della larghezza, da %1 a %2.</translation>
+    </message>
+    <message>
+        <source>Cut this many pixels off every side, %1 to %2.</source>
+        <translation>Taglia questo numero di pixel da ogni lato, da %1 a %2.</translation>
+    </message>
+    <message>
+        <source>a width and height such as 1200x1800, each from %1 to %2</source>
+        <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da %1 a %2</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
     <message>
         <source>not a folder</source>
         <translation>non è una cartella</translation>
-    </message>
-    <message>
-        <source>no image file found (jpg, png, bmp, tif)</source>
-        <translation>nessuna immagine trovata (jpg, png, bmp, tif)</translation>
     </message>
     <message>
         <source>the folder cannot be read</source>
@@ -388,6 +368,10 @@ tif), con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>%1: %2 pages in %L3 s</source>
         <translation>%1: %2 pagine in %L3 s</translation>
+    </message>
+    <message>
+        <source>no image file found (%1)</source>
+        <translation>nessuna immagine trovata (%1)</translation>
     </message>
 </context>
 <context>
@@ -644,10 +628,6 @@ Sostituirlo?</translation>
         <translation>Apri cartella</translation>
     </message>
     <message>
-        <source>%1 is neither a folder nor a page (jpg, png, bmp, tif). Drop a folder of pages, or one of its pages.</source>
-        <translation>%1 non è né una cartella né una pagina (jpg, png, bmp, tif). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
-    </message>
-    <message>
         <source>Symbolic links are not listed: %1</source>
         <translation>I collegamenti simbolici non sono elencati: %1</translation>
     </message>
@@ -670,6 +650,10 @@ Sostituirlo?</translation>
     <message>
         <source>Files whose names are not valid text cannot be used; rename them and pick the folder again: %1</source>
         <translation>I file il cui nome non è testo valido non possono essere usati; rinominarli e scegliere di nuovo la cartella: %1</translation>
+    </message>
+    <message>
+        <source>%1 is neither a folder nor a page (%2). Drop a folder of pages, or one of its pages.</source>
+        <translation>%1 non è né una cartella né una pagina (%2). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
     </message>
 </context>
 <context>

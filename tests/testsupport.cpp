@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "quirevale.h"
+#include "app/quirevale.h"
 
 #include <QAbstractButton>
 #include <QBuffer>

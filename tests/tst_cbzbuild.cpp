@@ -1,5 +1,5 @@
-#include "cbzbuild.h"
-#include "pagetransform.h"
+#include "cbz/cbzbuild.h"
+#include "cbz/pagetransform.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "cbzwriter.h"
-#include "pagetransform.h"
+#include "cbz/cbzwriter.h"
+#include "cbz/pagetransform.h"
 #include "testsupport.h"
 
 #include <sys/file.h>

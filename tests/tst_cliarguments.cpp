@@ -1,4 +1,4 @@
-#include "cliarguments.h"
+#include "cli/cliarguments.h"
 #include "testsupport.h"
 
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
-#include "cbzwriter.h"
-#include "quirevale.h"
+#include "app/quirevale.h"
+#include "cbz/cbzwriter.h"
 #include "testsupport.h"
 
 #include <QCheckBox>

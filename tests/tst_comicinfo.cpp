@@ -1,7 +1,7 @@
-#include "cbzbuild.h"
-#include "cbzwriter.h"
-#include "comicinfo.h"
-#include "comicinfodialog.h"
+#include "cbz/cbzbuild.h"
+#include "cbz/cbzwriter.h"
+#include "cbz/comicinfo.h"
+#include "dialogs/comicinfodialog.h"
 #include "testsupport.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "about.h"
-#include "donations.h"
-#include "quirevale.h"
+#include "app/quirevale.h"
+#include "dialogs/about.h"
+#include "dialogs/donations.h"
 #include "testsupport.h"
 
 #include <QAction>

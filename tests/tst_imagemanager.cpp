@@ -1,6 +1,6 @@
-#include "imagemanager.h"
-#include "quirevale.h"
-#include "splitoverlay.h"
+#include "app/quirevale.h"
+#include "preview/imagemanager.h"
+#include "preview/splitoverlay.h"
 #include "testsupport.h"
 
 #include <QPainter>

@@ -1,5 +1,5 @@
+#include "app/quirevale.h"
 #include "catalogue.h"
-#include "quirevale.h"
 #include "testsupport.h"
 
 #include <QAction>

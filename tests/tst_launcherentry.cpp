@@ -1,8 +1,8 @@
 // Runs on a private session bus (dbus-run-session): the progress of a whole
 // build must reach a listener on another connection as launcher entry updates.
 
-#include "launcherentry.h"
-#include "quirevale.h"
+#include "app/launcherentry.h"
+#include "app/quirevale.h"
 #include "testsupport.h"
 
 #include <QDBusArgument>

@@ -1,5 +1,5 @@
-#include "imagemanager.h"
-#include "quirevale.h"
+#include "app/quirevale.h"
+#include "preview/imagemanager.h"
 #include "testsupport.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
-#include "cbzwriter.h"
-#include "imagemanager.h"
-#include "quirevale.h"
-#include "shelltaskbarprogress.h"
-#include "signalquit.h"
+#include "app/quirevale.h"
+#include "app/shelltaskbarprogress.h"
+#include "app/signalquit.h"
+#include "cbz/cbzwriter.h"
+#include "preview/imagemanager.h"
 #include "testsupport.h"
 
 #include <QThreadPool>

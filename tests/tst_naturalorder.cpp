@@ -1,4 +1,4 @@
-#include "naturalorder.h"
+#include "pages/naturalorder.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>

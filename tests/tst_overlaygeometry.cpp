@@ -1,5 +1,5 @@
-#include "borderoverlay.h"
-#include "splitoverlay.h"
+#include "preview/borderoverlay.h"
+#include "preview/splitoverlay.h"
 #include "testsupport.h"
 
 class tst_OverlayGeometry : public QObject

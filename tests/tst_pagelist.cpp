@@ -1,6 +1,6 @@
-#include "imagemanager.h"
-#include "quirevale.h"
-#include "shelltaskbarprogress.h"
+#include "app/quirevale.h"
+#include "app/shelltaskbarprogress.h"
+#include "preview/imagemanager.h"
 #include "testsupport.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "pagereader.h"
+#include "pages/pagereader.h"
 #include "testsupport.h"
 
 #include <QBuffer>

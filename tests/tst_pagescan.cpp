@@ -1,4 +1,4 @@
-#include "pagescan.h"
+#include "pages/pagescan.h"
 #include "testsupport.h"
 
 #include <QDir>

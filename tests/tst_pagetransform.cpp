@@ -1,4 +1,4 @@
-#include "pagetransform.h"
+#include "cbz/pagetransform.h"
 #include "testsupport.h"
 
 #include <QBuffer>

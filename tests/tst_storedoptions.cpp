@@ -1,4 +1,4 @@
-#include "storedoptions.h"
+#include "app/storedoptions.h"
 #include "testsupport.h"
 
 #include <QSettings>

@@ -1,7 +1,7 @@
-#include "launcherentry.h"
-#include "quirevale.h"
-#include "shelltaskbarbutton.h"
-#include "shelltaskbarprogress.h"
+#include "app/launcherentry.h"
+#include "app/quirevale.h"
+#include "app/shelltaskbarbutton.h"
+#include "app/shelltaskbarprogress.h"
 #include "testsupport.h"
 
 #include <QSignalSpy>

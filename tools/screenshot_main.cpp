@@ -8,7 +8,7 @@
 // while that archive is being made, the Cancel button showing.
 // tools/screenshots.sh runs it under xvfb-run.
 
-#include "quirevale.h"
+#include "app/quirevale.h"
 #include "testsupport.h"
 
 #include <QCheckBox>

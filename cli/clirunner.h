@@ -1,7 +1,7 @@
 #ifndef CLIRUNNER_H
 #define CLIRUNNER_H
 
-#include "cliarguments.h"
+#include "cli/cliarguments.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

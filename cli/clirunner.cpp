@@ -1,4 +1,4 @@
-#include "clirunner.h"
+#include "cli/clirunner.h"
 
 #include "cbz/cbzbuild.h"
 #include "pages/pagescan.h"
@@ -177,9 +177,10 @@ bool CliRunner::makeArchive(const QString &folder)
         if (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty())
             report(folder, tr("none of its page files can be used"));
         else
-            report(folder, QFileInfo(folder).isReadable()
-                               ? tr("no image file found (jpg, png, bmp, tif)")
-                               : tr("the folder cannot be read"));
+            report(folder,
+                   QFileInfo(folder).isReadable()
+                       ? tr("no image file found (%1)").arg(pageFileTypeList(QStringLiteral(", ")))
+                       : tr("the folder cannot be read"));
         return false;
     }
     if (refused)

@@ -1,5 +1,5 @@
-#include "cliarguments.h"
-#include "clirunner.h"
+#include "cli/cliarguments.h"
+#include "cli/clirunner.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "pagerowdelegate.h"
+#include "app/pagerowdelegate.h"
 
 #include <QAbstractItemView>
 

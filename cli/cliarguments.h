@@ -50,6 +50,7 @@ public:
 
 private:
     Outcome fail(const QString &error);
+    static QString wholeNumber(const struct OptionRange &range);
 
     QString m_error;
     QString m_help;

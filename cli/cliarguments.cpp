@@ -1,19 +1,30 @@
-#include "cliarguments.h"
+#include "cli/cliarguments.h"
+
+#include "pages/pagescan.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
 namespace {
-// A whole number from low to high, or nothing.
-bool readNumber(const QString &text, int low, int high, int *value)
+// A whole number within range, or nothing.
+bool readNumber(const QString &text, const OptionRange &range, int *value)
 {
     static const QRegularExpression digits(QStringLiteral("^\\d{1,6}$"));
     if (!digits.match(text).hasMatch())
         return false;
     *value = text.toInt();
-    return *value >= low && *value <= high;
+    return range.contains(*value);
 }
+
+const OptionRange Threads{1, 1024, 0};
+const OptionRange Volume{0, 99999, -1};
+const OptionRange Year{1000, 2999, -1};
 } // namespace
+
+QString CliArguments::wholeNumber(const OptionRange &range)
+{
+    return tr("a whole number from %1 to %2").arg(range.minimum).arg(range.maximum);
+}
 
 CliArguments::Outcome CliArguments::fail(const QString &error)
 {
@@ -25,8 +36,9 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Makes a CBZ comic archive of each folder of page images (jpg, png, bmp, tif),\n"
-           "its pages in natural order, as numbered JPEG entries."));
+        tr("Makes a CBZ comic archive of each folder of page images (%1),\n"
+           "its pages in natural order, as numbered JPEG entries.")
+            .arg(pageFileTypeList(QStringLiteral(", "))));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   tr("Show this help and stop."));
     const QCommandLineOption version(QStringLiteral("version"), tr("Show the version and stop."));
@@ -36,18 +48,30 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
            "<folder name>.cbz for each. Without it each archive goes beside its folder."),
         tr("path"));
     const QCommandLineOption quality(QStringLiteral("quality"),
-                                     tr("JPEG quality, 0 to 100 (default 100)."), tr("n"));
+                                     tr("JPEG quality, %1 to %2 (default %3).")
+                                         .arg(PageOptions::Quality.minimum)
+                                         .arg(PageOptions::Quality.maximum)
+                                         .arg(PageOptions::Quality.initial),
+                                     tr("n"));
     const QCommandLineOption resize(
         QStringLiteral("resize"),
-        tr("Scale every page to exactly this width and height, 100 to 10000 each."), tr("WxH"));
+        tr("Scale every page to exactly this width and height, %1 to %2 each.")
+            .arg(PageOptions::ResizeWidth.minimum)
+            .arg(PageOptions::ResizeWidth.maximum),
+        tr("WxH"));
     const QCommandLineOption split(
         QStringLiteral("split"),
-        tr("Cut each page in two at this percentage of its width, 20 to 80."), tr("percent"));
+        tr("Cut each page in two at this percentage of its width, %1 to %2.")
+            .arg(PageOptions::CutPoint.minimum)
+            .arg(PageOptions::CutPoint.maximum),
+        tr("percent"));
     const QCommandLineOption firstPage(
         QStringLiteral("first-page"),
         tr("Which half of a cut page comes first: left or right (default right)."), tr("side"));
     const QCommandLineOption border(QStringLiteral("border"),
-                                    tr("Cut this many pixels off every side, 0 to 1000."),
+                                    tr("Cut this many pixels off every side, %1 to %2.")
+                                        .arg(PageOptions::BorderPixels.minimum)
+                                        .arg(PageOptions::BorderPixels.maximum),
                                     tr("pixels"));
     const QCommandLineOption threadsOption(
         QStringLiteral("threads"),
@@ -118,22 +142,24 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return tr("--%1: '%2' is not %3").arg(option, parser.value(option), expected);
     };
     if (parser.isSet(quality) &&
-        !readNumber(parser.value(quality), 0, 100, &pageOptions.ImageQuality))
-        return fail(badValue(quality.names().first(), tr("a whole number from 0 to 100")));
+        !readNumber(parser.value(quality), PageOptions::Quality, &pageOptions.ImageQuality))
+        return fail(badValue(quality.names().first(), wholeNumber(PageOptions::Quality)));
     if (parser.isSet(resize)) {
         const QStringList sides = parser.value(resize).split(QLatin1Char('x'));
         pageOptions.ImageResize = true;
         if (sides.size() != 2 ||
-            !readNumber(sides.at(0), 100, 10000, &pageOptions.ResizeImageWidth) ||
-            !readNumber(sides.at(1), 100, 10000, &pageOptions.ResizeImageHeight))
+            !readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) ||
+            !readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight))
             return fail(badValue(resize.names().first(),
-                                 tr("a width and height such as 1200x1800, each from 100 to "
-                                    "10000")));
+                                 tr("a width and height such as 1200x1800, each from %1 to %2")
+                                     .arg(PageOptions::ResizeWidth.minimum)
+                                     .arg(PageOptions::ResizeWidth.maximum)));
     }
     if (parser.isSet(split)) {
         pageOptions.ImageCutDoublePages = true;
-        if (!readNumber(parser.value(split), 20, 80, &pageOptions.ImageCutPointNumber))
-            return fail(badValue(split.names().first(), tr("a whole number from 20 to 80")));
+        if (!readNumber(parser.value(split), PageOptions::CutPoint,
+                        &pageOptions.ImageCutPointNumber))
+            return fail(badValue(split.names().first(), wholeNumber(PageOptions::CutPoint)));
     }
     if (parser.isSet(firstPage)) {
         const QString side = parser.value(firstPage);
@@ -143,11 +169,12 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     }
     if (parser.isSet(border)) {
         pageOptions.ImageCutBorder = true;
-        if (!readNumber(parser.value(border), 0, 1000, &pageOptions.ImageCutBorderNumber))
-            return fail(badValue(border.names().first(), tr("a whole number from 0 to 1000")));
+        if (!readNumber(parser.value(border), PageOptions::BorderPixels,
+                        &pageOptions.ImageCutBorderNumber))
+            return fail(badValue(border.names().first(), wholeNumber(PageOptions::BorderPixels)));
     }
-    if (parser.isSet(threadsOption) && !readNumber(parser.value(threadsOption), 1, 1024, &threads))
-        return fail(badValue(threadsOption.names().first(), tr("a whole number from 1 to 1024")));
+    if (parser.isSet(threadsOption) && !readNumber(parser.value(threadsOption), Threads, &threads))
+        return fail(badValue(threadsOption.names().first(), wholeNumber(Threads)));
 
     comicInfo.write = parser.isSet(comicInfoOption) || parser.isSet(volumeOption) ||
                       parser.isSet(yearOption) || parser.isSet(rightToLeft);
@@ -156,10 +183,9 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         comicInfo.write = comicInfo.write || parser.isSet(text.option);
     }
     if (parser.isSet(volumeOption) &&
-        !readNumber(parser.value(volumeOption), 0, 99999, &comicInfo.volume))
-        return fail(badValue(volumeOption.names().first(), tr("a whole number from 0 to 99999")));
-    if (parser.isSet(yearOption) &&
-        !readNumber(parser.value(yearOption), 1000, 2999, &comicInfo.year))
+        !readNumber(parser.value(volumeOption), Volume, &comicInfo.volume))
+        return fail(badValue(volumeOption.names().first(), wholeNumber(Volume)));
+    if (parser.isSet(yearOption) && !readNumber(parser.value(yearOption), Year, &comicInfo.year))
         return fail(badValue(yearOption.names().first(), tr("a year from 1000 to 2999")));
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);

@@ -1,6 +1,6 @@
-#include "pagerow.h"
+#include "app/pagerow.h"
 
-#include "pagereader.h"
+#include "pages/pagereader.h"
 
 #include <QImageReader>
 

@@ -2,9 +2,9 @@
 // the build on a thread of the global pool, the list following it page by
 // page, cancelling it, and the report at its end.
 
-#include "cbzbuild.h"
-#include "quirevale.h"
-#include "shelltaskbarprogress.h"
+#include "app/quirevale.h"
+#include "app/shelltaskbarprogress.h"
+#include "cbz/cbzbuild.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

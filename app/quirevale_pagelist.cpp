@@ -1,11 +1,11 @@
 // The page list of the main window: choosing a folder, keeping the preview
 // in step with the current row, moving rows, and selecting rows for the build.
 
-#include "pagereader.h"
-#include "pagerow.h"
-#include "pagescan.h"
-#include "quirevale.h"
-#include "shelltaskbarprogress.h"
+#include "app/pagerow.h"
+#include "app/quirevale.h"
+#include "app/shelltaskbarprogress.h"
+#include "pages/pagereader.h"
+#include "pages/pagescan.h"
 
 #include <QFileDialog>
 #include <QListWidgetItem>
@@ -36,7 +36,8 @@ void Quirevale::openFolder(const QString &folder)
     } else if (ui.NoticeFrame->isHidden()) {
         QMessageBox::warning(
             this, tr("Warning"),
-            QStringLiteral("%1! (jpg,png,bmp,tif)").arg(tr("No image file found")));
+            QStringLiteral("%1! (%2)")
+                .arg(tr("No image file found"), pageFileTypeList(QStringLiteral(","))));
     }
 }
 
