@@ -2,8 +2,6 @@
 
 #include "pages/pagereader.h"
 
-#include <QImageReader>
-
 PageRow::PageRow(const QString &fileName, const QString &path)
     : QListWidgetItem(fileName)
 {
@@ -18,9 +16,7 @@ QVariant PageRow::data(int role) const
         return QListWidgetItem::data(role);
     if (!m_sizeRead) {
         m_sizeRead = true;
-        QImageReader reader(QListWidgetItem::data(Qt::UserRole).toString());
-        reader.setAutoTransform(true);
-        m_pageSize = PageReader::shownSize(reader);
+        m_pageSize = PageReader::readHeaderSize(QListWidgetItem::data(Qt::UserRole).toString());
     }
     const QString name = text();
     if (!m_pageSize.isValid())

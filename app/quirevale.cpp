@@ -45,6 +45,22 @@ Quirevale::Quirevale(QWidget *parent)
     ui.NoticeFrame->hide();
     ui.actionMakeCbz->setEnabled(false);
     setShortcuts();
+    connect(&PagePreviews, &PreviewLoader::pictureReady, this, &Quirevale::showPreviewPicture);
+    // A preview grown past the size its picture was read for reads it again,
+    // once the resizing has settled.
+    PreviewResized = new QTimer(this);
+    PreviewResized->setSingleShot(true);
+    PreviewResized->setInterval(150);
+    connect(PreviewResized, &QTimer::timeout, this, [this] {
+        const QSize bounds = previewBounds();
+        if (bounds.width() <= PagePreviews.bounds().width() &&
+            bounds.height() <= PagePreviews.bounds().height())
+            return;
+        PagePreviews.setBounds(bounds);
+        if (QListWidgetItem *current = ui.ImagesList->currentItem())
+            loadCurrentPage(current->data(Qt::UserRole).toString());
+    });
+    ui.ImageArea->installEventFilter(this);
     setAcceptDrops(true);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
@@ -101,6 +117,13 @@ void Quirevale::showEvent(QShowEvent *event)
     // The native window may be new after every show, so bind again each time.
     TaskbarButton.setWindow(windowHandle());
     QMainWindow::showEvent(event);
+}
+
+bool Quirevale::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.ImageArea && event->type() == QEvent::Resize)
+        PreviewResized->start();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Quirevale::changeEvent(QEvent *event)

@@ -1,6 +1,7 @@
 #ifndef QUIREVALE_H
 #define QUIREVALE_H
 
+#include "app/previewloader.h"
 #include "app/shelltaskbarbutton.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pageoptions.h"
@@ -11,6 +12,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QSignalMapper>
+#include <QTimer>
 #include <QTranslator>
 #include <QVector>
 
@@ -46,6 +48,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -100,6 +103,8 @@ private:
     void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
     void loadCurrentPage(const QString &path);
+    void showPreviewPicture(const QString &path, const PagePicture &picture);
+    QSize previewBounds() const;
     void showPage(const QImage &picture, const QSize &pageSize);
     PageOptions readPageOptions() const;
     void setBuildControlsEnabled(bool enabled);
@@ -115,6 +120,9 @@ private:
     QSignalMapper LanguageMapper;
     ShellTaskbarButton TaskbarButton;
     ShellTaskbarProgress *TaskbarProgress = nullptr;
+    // Pages read for the preview, on threads of their own.
+    PreviewLoader PagePreviews;
+    QTimer *PreviewResized = nullptr;
     // The build under way (or last run); it reads no widget.
     std::unique_ptr<CbzBuild> Build;
     // While the list follows the build, its pages are not read again: the

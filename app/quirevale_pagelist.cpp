@@ -72,6 +72,7 @@ void Quirevale::on_NoticeClose_clicked()
 
 int Quirevale::LoadImagesList(QString folder)
 {
+    PagePreviews.clear();
     ui.ImagesList->clear();
     const PageFolder scanned = scanPageFolder(folder);
     const QFileInfoList &files = scanned.pages;
@@ -103,23 +104,45 @@ void Quirevale::updateMoveButtons()
     ui.MoveImageDown->setEnabled(row >= 0 && row < ui.ImagesList->count() - 1);
 }
 
-// Shows the page of path with its size; a page that cannot be used is
-// reported with its reason and leaves the previous one on show.
+// The preview's size in device pixels: what its pictures are read to fit.
+QSize Quirevale::previewBounds() const
+{
+    return (QSizeF(ui.ImageArea->size()) * ui.ImageArea->devicePixelRatioF()).toSize();
+}
+
+// Asks for the page of path, read away from this thread, and for its
+// neighbours after it; showPreviewPicture() shows it when it is ready.
 void Quirevale::loadCurrentPage(const QString &path)
 {
     if (FollowingBuild)
         return;
-    PageReader reader(path);
-    if (!reader.read(PageReader::FirstPictureOnly)) {
+    if (!PagePreviews.bounds().isValid())
+        PagePreviews.setBounds(previewBounds());
+    const int row = ui.ImagesList->currentRow();
+    QStringList neighbours;
+    for (int step : {1, -1, 2}) {
+        if (QListWidgetItem *item = ui.ImagesList->item(row + step))
+            neighbours << item->data(Qt::UserRole).toString();
+    }
+    PagePreviews.show(path, neighbours);
+}
+
+// A page that cannot be used is reported with its reason and leaves the
+// previous one on show. Only the current row's page gets here.
+void Quirevale::showPreviewPicture(const QString &path, const PagePicture &picture)
+{
+    const QListWidgetItem *current = ui.ImagesList->currentItem();
+    if (FollowingBuild || !current || current->data(Qt::UserRole).toString() != path)
+        return;
+    if (!picture.isValid()) {
         QMessageBox box(QMessageBox::Warning, tr("Warning"),
                         QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
                         QMessageBox::Ok, this);
-        box.setInformativeText(reader.errorString());
+        box.setInformativeText(picture.error);
         box.exec();
         return;
     }
-    const QImage &picture = reader.images().first();
-    showPage(picture, picture.size());
+    showPage(picture.picture, picture.pageSize);
 }
 
 // picture may be reduced from the page's own pageSize.

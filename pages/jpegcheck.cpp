@@ -109,6 +109,47 @@ void trickleFrom(j_decompress_ptr info, TrickleSource *source, const QByteArray 
     info->src = &source->base;
 }
 
+// The largest fraction whose size still covers what fits within bounds.
+int scaleFor(const QSize &size, const QSize &bounds)
+{
+    if (!bounds.isValid())
+        return 8; // no picture: the least work beyond decoding the blocks
+    const QSize fitted = size.scaled(bounds, Qt::KeepAspectRatio);
+    for (int denominator : {8, 4, 2}) {
+        if ((size.width() + denominator - 1) / denominator >= fitted.width() &&
+            (size.height() + denominator - 1) / denominator >= fitted.height())
+            return denominator;
+    }
+    return 1;
+}
+
+// Every block is decoded (the only way to hear of damage in all of them);
+// the rows are kept only when a picture is wanted. The buffers belong to the
+// caller, whose frame an error jumps back to.
+void decodeScaled(j_decompress_ptr info, const QSize &bounds, QImage *rows, QByteArray *scratch)
+{
+    const bool wanted = bounds.isValid() && info->jpeg_color_space != JCS_CMYK &&
+                        info->jpeg_color_space != JCS_YCCK;
+    info->scale_num = 1;
+    info->scale_denom =
+        unsigned(scaleFor(QSize(int(info->image_width), int(info->image_height)), bounds));
+    const bool grey = info->jpeg_color_space == JCS_GRAYSCALE;
+    if (wanted)
+        info->out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
+    jpeg_start_decompress(info);
+    if (wanted)
+        *rows = QImage(int(info->output_width), int(info->output_height),
+                       grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    else
+        scratch->resize(int(info->output_width * unsigned(info->output_components)));
+    while (info->output_scanline < info->output_height) {
+        JSAMPROW row = wanted ? rows->scanLine(int(info->output_scanline))
+                              : reinterpret_cast<JSAMPROW>(scratch->data());
+        jpeg_read_scanlines(info, &row, 1);
+    }
+    jpeg_finish_decompress(info);
+}
+
 bool isUnsupported(int code)
 {
     return code == JERR_BAD_PRECISION || code == JERR_SOF_UNSUPPORTED ||
@@ -117,9 +158,11 @@ bool isUnsupported(int code)
 
 } // namespace
 
-JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget)
+JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
 {
     JpegCheck result;
+    QImage rows;
+    QByteArray scratch;
     jpeg_decompress_struct info;
     ErrorManager manager;
     info.err = jpeg_std_error(&manager.base);
@@ -137,13 +180,12 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget)
     trickleFrom(&info, &source, data);
     jpeg_read_header(&info, TRUE);
     result.size = QSize(int(info.image_width), int(info.image_height));
-    // The blocks of a huge picture would take as much memory as its pixels;
-    // the caller refuses such a page by its size.
-    if (qint64(info.image_width) * info.image_height <= pixelBudget) {
-        jpeg_read_coefficients(&info);
-        jpeg_finish_decompress(&info);
-    }
+    // A huge picture is refused by the caller, by its size, undecoded.
+    if (qint64(info.image_width) * info.image_height <= pixelBudget)
+        decodeScaled(&info, pictureBounds, &rows, &scratch);
     jpeg_destroy_decompress(&info);
     result.damage = manager.firstWarning;
+    if (result.damage.isEmpty())
+        result.picture = rows;
     return result;
 }

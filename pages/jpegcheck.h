@@ -2,6 +2,7 @@
 #define JPEGCHECK_H
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -18,8 +19,15 @@ struct JpegCheck
     // cannot decode (12-bit samples, a lossless process).
     bool unsupported = false;
     QSize size; // from the header, before any block is decoded
+    // When a picture to fit a size was asked for, and the data is sound: the
+    // page decoded at the smallest fraction (1/8, 1/4, 1/2 or whole) still
+    // at least that large, in the file's own orientation. Null for CMYK.
+    QImage picture;
 
-    static JpegCheck run(const QByteArray &data, qint64 pixelBudget);
+    // Decodes every block once; at an eighth of the size unless a picture
+    // to fit within pictureBounds is wanted too.
+    static JpegCheck run(const QByteArray &data, qint64 pixelBudget,
+                         const QSize &pictureBounds = QSize());
 };
 
 #endif // JPEGCHECK_H

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <QTransform>
 
 #include <mutex>
 
@@ -212,13 +213,56 @@ QImage PageReader::reducedPicture(const QSize &bounds)
 {
     std::unique_ptr<QImageReader> reader = imageReader();
     const QSize shown = shownSize(*reader);
-    if (shown.isValid() && (shown.width() > bounds.width() || shown.height() > bounds.height())) {
+    if (shown.isValid() && bounds.isValid() &&
+        (shown.width() > bounds.width() || shown.height() > bounds.height())) {
         // The decoder scales before it turns the picture.
-        const QSize fitted = shown.scaled(bounds, Qt::KeepAspectRatio);
+        const QSize fitted = shown.scaled(bounds, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
         reader->setScaledSize(reader->size() == shown ? fitted : fitted.transposed());
     }
+    QImage image;
+    return readPicture(*reader, &image) ? image : QImage();
+}
+
+PagePicture PageReader::readFirstPicture(const QString &path, const QSize &bounds)
+{
+    PageReader reader(path);
+    // A JPEG's check decodes every block anyway: at a fraction of the size,
+    // it gives the picture too, in one pass.
+    reader.m_pictureBounds = bounds;
+    PagePicture read;
+    if (reader.readWithoutDecoding()) {
+        read.pageSize = reader.headerSize();
+        read.picture = reader.m_checkedPicture.isNull() ? reader.reducedPicture(bounds)
+                                                        : reader.turnedAndFitted(bounds);
+    }
+    read.error = reader.errorString();
+    return read;
+}
+
+// The picture the check decoded, turned as the camera said and fitted.
+QImage PageReader::turnedAndFitted(const QSize &bounds)
+{
+    std::unique_ptr<QImageReader> reader = imageReader();
+    const QImageIOHandler::Transformations turn = reader->transformation();
+    QImage picture = m_checkedPicture.mirrored(turn & QImageIOHandler::TransformationMirror,
+                                               turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        picture = picture.transformed(QTransform().rotate(90));
+    if (bounds.isValid() &&
+        (picture.width() > bounds.width() || picture.height() > bounds.height()))
+        picture = picture.scaled(bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return picture;
+}
+
+QSize PageReader::readHeaderSize(const QString &path)
+{
+    PageReader reader(path);
+    if (!reader.openFile())
+        return QSize();
     DecoderComplaints quiet;
-    return reader->read();
+    QImageReader header(&reader.m_file);
+    header.setAutoTransform(true);
+    return shownSize(header);
 }
 
 bool PageReader::checkBudget(const QSize &size)
@@ -282,7 +326,8 @@ bool PageReader::checkWhole()
     if (verdict == PageFileCheck::Damaged)
         return fail(tr("The file is damaged: its structure is broken."));
     if (isJpeg(m_format)) {
-        const JpegCheck check = JpegCheck::run(m_data, PixelBudget);
+        const JpegCheck check = JpegCheck::run(m_data, PixelBudget, m_pictureBounds);
+        m_checkedPicture = check.picture;
         if (check.unsupported)
             return fail(
                 tr("The page uses a kind of JPEG this program cannot read: %1").arg(check.damage));

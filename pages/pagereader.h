@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QList>
+#include <QMetaType>
 #include <QSize>
 #include <QString>
 
@@ -15,6 +16,17 @@
 #include <memory>
 
 class QImageReader;
+
+// A page's first picture as read for showing: reduced to fit the bounds
+// asked for, with the page's own size; or why it cannot be shown.
+struct PagePicture
+{
+    QImage picture;
+    QSize pageSize;
+    QString error;
+
+    bool isValid() const { return error.isEmpty() && !picture.isNull(); }
+};
 
 // Reads a page file the same way for the preview and for the build: the
 // file must be a regular file when it is opened (a FIFO or a device would
@@ -44,6 +56,13 @@ public:
     explicit PageReader(const QString &path);
     ~PageReader();
 
+    // The first picture of the page at path, checked as for a build and
+    // decoded small enough to fit within bounds (an invalid size: whole).
+    static PagePicture readFirstPicture(const QString &path, const QSize &bounds = QSize());
+    // The page's size from its header alone, as it shows; invalid when the
+    // file cannot be used.
+    static QSize readHeaderSize(const QString &path);
+
     // Reading gives up, as failed, soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
 
@@ -59,8 +78,10 @@ public:
     [[nodiscard]] bool read(Pictures which = AllPictures);
 
     QSize headerSize() const { return m_headerSize; }
-    // The first picture, decoded small enough to fit within bounds (JPEG
-    // decodes straight at a fraction of its size, which costs little).
+    // After readWithoutDecoding(): the first picture, decoded small enough
+    // to fit within bounds (JPEG decodes straight at a fraction of its size,
+    // which costs little); null when it cannot be decoded, errorString()
+    // then says why.
     QImage reducedPicture(const QSize &bounds);
 
     const QList<QImage> &images() const { return m_images; }
@@ -85,6 +106,7 @@ private:
     bool readWholeFile();
     bool checkBudget(const QSize &size);
     bool checkWhole();
+    QImage turnedAndFitted(const QSize &bounds);
     std::unique_ptr<QImageReader> imageReader();
     bool readPicture(QImageReader &reader, QImage *image);
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
@@ -99,6 +121,11 @@ private:
     QString m_error;
     const std::atomic_bool *m_stop = nullptr;
     bool m_loaded = false;
+    // The picture a JPEG's check may decode on the way, at this size.
+    QSize m_pictureBounds;
+    QImage m_checkedPicture;
 };
+
+Q_DECLARE_METATYPE(PagePicture)
 
 #endif // PAGEREADER_H

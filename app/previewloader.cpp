@@ -1,0 +1,117 @@
+#include "app/previewloader.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+namespace {
+struct Stamp
+{
+    QDateTime modified;
+    qint64 size;
+};
+
+Stamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.lastModified(), info.size()};
+}
+} // namespace
+
+PreviewLoader::PreviewLoader(QObject *parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<PagePicture>();
+    // One for the page asked for, one for a neighbour: the build and the
+    // GUI keep the rest of the machine.
+    m_pool.setMaxThreadCount(2);
+}
+
+PreviewLoader::~PreviewLoader()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void PreviewLoader::setBounds(const QSize &bounds)
+{
+    m_bounds = bounds;
+}
+
+void PreviewLoader::clear()
+{
+    ++m_generation;
+    m_current.clear();
+    m_wanted.clear();
+    m_reading.clear();
+    m_kept.clear();
+    m_keptOrder.clear();
+}
+
+// Read already, from the file as it is now, at least as large as needed.
+bool PreviewLoader::isKept(const QString &path) const
+{
+    const auto kept = m_kept.constFind(path);
+    if (kept == m_kept.constEnd())
+        return false;
+    const Stamp now = stampOf(path);
+    // Whole pages and failures serve at any size; reduced ones while the
+    // preview has not grown past what they were reduced for.
+    const bool largeEnough =
+        !kept->picture.isValid() || kept->picture.picture.size() == kept->picture.pageSize ||
+        (kept->bounds.width() >= m_bounds.width() && kept->bounds.height() >= m_bounds.height());
+    return kept->modified == now.modified && kept->size == now.size && largeEnough;
+}
+
+void PreviewLoader::show(const QString &path, const QStringList &neighbours)
+{
+    m_current = path;
+    m_wanted.clear();
+    for (const QString &page : QStringList(path) + neighbours) {
+        if (!page.isEmpty() && !isKept(page) && !m_wanted.contains(page))
+            m_wanted.append(page);
+    }
+    if (isKept(path))
+        emit pictureReady(path, m_kept.value(path).picture);
+    startReading();
+}
+
+void PreviewLoader::startReading()
+{
+    while (!m_wanted.isEmpty() && m_reading.size() < m_pool.maxThreadCount()) {
+        const QString path = m_wanted.takeFirst();
+        if (m_reading.contains(path))
+            continue;
+        m_reading.insert(path);
+        read(path, m_generation);
+    }
+}
+
+void PreviewLoader::read(const QString &path, int generation)
+{
+    auto *watcher = new QFutureWatcher<Kept>(this);
+    const QSize bounds = m_bounds;
+    connect(watcher, &QFutureWatcher<Kept>::finished, this, [this, watcher, path, generation] {
+        watcher->deleteLater();
+        finished(path, generation, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(&m_pool, [path, bounds] {
+        const Stamp stamp = stampOf(path);
+        return Kept{PageReader::readFirstPicture(path, bounds), stamp.modified, stamp.size, bounds};
+    }));
+}
+
+void PreviewLoader::finished(const QString &path, int generation, const Kept &kept)
+{
+    if (generation != m_generation)
+        return; // read for a list that is gone
+    m_reading.remove(path);
+    m_kept.insert(path, kept);
+    m_keptOrder.removeAll(path);
+    m_keptOrder.append(path);
+    while (m_keptOrder.size() > KeptPictures)
+        m_kept.remove(m_keptOrder.takeFirst());
+    if (path == m_current)
+        emit pictureReady(path, kept.picture);
+    startReading();
+}
