@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        listed = listPageFiles(folder.path()).size();
+        listed = scanPageFolder(folder.path()).pages.size();
         ours.append(timer.nsecsElapsed() / 1e6);
 
         QProcess process;

@@ -238,15 +238,21 @@ void CbzBuild::makePage(int index, Progress &progress) const
                                  .arg(picture.height());
                 return false;
             }
-            const QByteArray jpeg = encodeJpeg(out, m_options.ImageQuality);
+            QString why;
+            const QByteArray jpeg = encodeJpeg(out, m_options.ImageQuality, &why);
             if (jpeg.isEmpty()) {
-                made.error = tr("Page %1 cannot be encoded as JPEG.").arg(name);
+                made.error = tr("Page %1 cannot be encoded as JPEG: %2").arg(name, why);
+                return false;
+            }
+            const DeflatedEntry entry = DeflatedEntry::deflate(jpeg, &why);
+            if (entry.compressed.isEmpty()) {
+                made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;
             }
             // A spread left whole is wider than tall.
             const ComicPage comicPage{out.width(), out.height(), jpeg.size(),
                                       !m_options.ImageCutDoublePages && out.width() > out.height()};
-            if (!progress.add(index, DeflatedEntry::deflate(jpeg), comicPage))
+            if (!progress.add(index, entry, comicPage))
                 return false;
         }
         return true;

@@ -75,7 +75,7 @@ public:
 
     // Builds the archive, blocking the calling thread; any thread will do.
     // The same result is then given by result() and by finished().
-    Result run();
+    [[nodiscard]] Result run();
     // Stops a running build within about one page's time; any thread. Once
     // the archive is being put in place it is too late: the build is done.
     void cancel();

@@ -282,11 +282,6 @@ bool CbzWriter::open(const QString &fileName)
     return true;
 }
 
-bool CbzWriter::addPage(const QByteArray &jpeg)
-{
-    return addEntry(DeflatedEntry::deflate(jpeg));
-}
-
 bool CbzWriter::addEntry(const DeflatedEntry &entry)
 {
     if (!addNamedEntry(entryName(m_next), entry))

@@ -36,8 +36,6 @@ public:
     // can be created in that folder.
     [[nodiscard]] bool open(const QString &fileName);
 
-    // Writes the next page, deflating it here.
-    [[nodiscard]] bool addPage(const QByteArray &jpeg);
     // Writes the next page, deflated already. An empty page is refused: it
     // would be an entry that no reader can show. False on any error; the
     // archive is then unusable and can only be discarded.

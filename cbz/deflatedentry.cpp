@@ -18,13 +18,18 @@ struct FreeCompressor
 };
 } // namespace
 
-DeflatedEntry DeflatedEntry::deflate(const QByteArray &data)
+DeflatedEntry DeflatedEntry::deflate(const QByteArray &data, QString *error)
 {
+    const auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return DeflatedEntry();
+    };
     // One compressor a thread: it holds some hundred kilobytes of tables.
     thread_local std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
         libdeflate_alloc_compressor(Level));
     if (!compressor)
-        return DeflatedEntry();
+        return fail(tr("There is not enough memory for the compressor."));
 
     DeflatedEntry entry;
     entry.size = data.size();
@@ -35,7 +40,7 @@ DeflatedEntry DeflatedEntry::deflate(const QByteArray &data)
         libdeflate_deflate_compress(compressor.get(), data.constData(), size_t(data.size()),
                                     entry.compressed.data(), size_t(entry.compressed.size()));
     if (size == 0)
-        return DeflatedEntry();
+        return fail(tr("The compressor gave no data."));
     entry.compressed.resize(int(size));
     return entry;
 }

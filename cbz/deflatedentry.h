@@ -2,12 +2,17 @@
 #define DEFLATEDENTRY_H
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
 #include <QtGlobal>
 
 // One archive entry's data, compressed ahead of the archive: pages are
 // deflated side by side on many threads and written in order by one.
 struct DeflatedEntry
 {
+    Q_DECLARE_TR_FUNCTIONS(DeflatedEntry)
+
+public:
     QByteArray compressed; // a raw deflate stream, as a ZIP entry carries it
     quint32 crc = 0;       // of the uncompressed data
     qint64 size = 0;       // of the uncompressed data
@@ -15,7 +20,8 @@ struct DeflatedEntry
     // Deflates data into a raw deflate stream (method 8) at level 6 with
     // libdeflate, whose output depends on the data alone, never on which
     // thread made it.
-    static DeflatedEntry deflate(const QByteArray &data);
+    // An empty entry when it cannot be made; error then says why.
+    static DeflatedEntry deflate(const QByteArray &data, QString *error = nullptr);
 };
 
 #endif // DEFLATEDENTRY_H

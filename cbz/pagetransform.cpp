@@ -50,17 +50,23 @@ QList<QImage> transformPageImages(const QImage &source, const PageOptions &optio
     return {left, right};
 }
 
-QByteArray encodeJpeg(const QImage &image, int quality)
+QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
 {
     QByteArray data;
-    if (image.isNull())
+    if (image.isNull()) {
+        if (error)
+            *error = QCoreApplication::translate("PageTransform", "There is no picture to encode.");
         return data;
+    }
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpg");
     writer.setQuality(quality);
-    if (!writer.write(image))
+    if (!writer.write(image)) {
         data.clear();
+        if (error)
+            *error = writer.errorString();
+    }
     return data;
 }
 

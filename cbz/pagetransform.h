@@ -13,8 +13,8 @@
 QList<QImage> transformPageImages(const QImage &source, const PageOptions &options);
 
 // A complete JPEG file in memory; empty when the image is null or the
-// encoder fails.
-QByteArray encodeJpeg(const QImage &image, int quality);
+// encoder fails, and error then says why.
+QByteArray encodeJpeg(const QImage &image, int quality, QString *error = nullptr);
 
 // The pages above, each encoded as JPEG with the chosen quality: one
 // element without the split, two with it. An element is empty when its

@@ -188,7 +188,3 @@ bool isPageFileName(const QString &name)
     return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
 
-QFileInfoList listPageFiles(const QString &folder)
-{
-    return scanPageFolder(folder).pages;
-}

@@ -37,7 +37,5 @@ QString pageFileTypeList(const QString &separator);
 // Whether a file of that name is listed as a page (by its extension).
 bool isPageFileName(const QString &name);
 
-// The pages of scanPageFolder() alone.
-QFileInfoList listPageFiles(const QString &folder);
 
 #endif // PAGESCAN_H

@@ -35,10 +35,6 @@
         <translation>Un bordo di %1 pixel non lascia nulla della pagina %2 (%3 × %4).</translation>
     </message>
     <message>
-        <source>Page %1 cannot be encoded as JPEG.</source>
-        <translation>La pagina %1 non può essere codificata in JPEG.</translation>
-    </message>
-    <message>
         <source>%1 is not a regular file; an archive cannot take its place.</source>
         <translation>%1 non è un file normale; un archivio non può prenderne il posto.</translation>
     </message>
@@ -49,6 +45,14 @@
     <message>
         <source>%1 is a page of this book; the archive cannot take its place.</source>
         <translation>%1 è una pagina di questo volume; l&apos;archivio non può prenderne il posto.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be encoded as JPEG: %2</source>
+        <translation>La pagina %1 non può essere codificata in JPEG: %2</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be compressed: %2</source>
+        <translation>La pagina %1 non può essere compressa: %2</translation>
     </message>
 </context>
 <context>
@@ -446,6 +450,17 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
 </context>
 <context>
+    <name>DeflatedEntry</name>
+    <message>
+        <source>There is not enough memory for the compressor.</source>
+        <translation>Non c&apos;è abbastanza memoria per il compressore.</translation>
+    </message>
+    <message>
+        <source>The compressor gave no data.</source>
+        <translation>Il compressore non ha prodotto dati.</translation>
+    </message>
+</context>
+<context>
     <name>Donations</name>
     <message>
         <source>Donations</source>
@@ -533,6 +548,13 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
 %2 × %3 pixels</source>
         <translation>%1
 %2 × %3 pixel</translation>
+    </message>
+</context>
+<context>
+    <name>PageTransform</name>
+    <message>
+        <source>There is no picture to encode.</source>
+        <translation>Non c&apos;è alcuna immagine da codificare.</translation>
     </message>
 </context>
 <context>

@@ -89,7 +89,7 @@ void tst_CbzWriter::writesPagesInOrder()
     QVERIFY(writer.open(path));
     QVERIFY(!QFile::exists(path)); // nothing under the chosen name before commit
     for (const QByteArray &data : pages)
-        QVERIFY(writer.addPage(data));
+        QVERIFY(writer.addEntry(DeflatedEntry::deflate(data)));
     QCOMPARE(writer.pageCount(), 12);
     QVERIFY(writer.commit());
 
@@ -131,12 +131,12 @@ void tst_CbzWriter::replacesAnExistingFileCompletely()
         CbzWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 5; ++i)
-            QVERIFY(writer.addPage(page(100, 100)));
+            QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(100, 100))));
         QVERIFY(writer.commit());
     }
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addPage(page(10, 20)));
+    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 20))));
     QVERIFY(writer.commit());
 
     bool ok = false;
@@ -159,7 +159,7 @@ void tst_CbzWriter::failureKeepsTheOldFile()
     {
         CbzWriter writer;
         QVERIFY(writer.open(path));
-        QVERIFY(writer.addPage(page(10, 10)));
+        QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
         QVERIFY(QFile::exists(writer.partialFileName()));
         // Dropped unfinished, as when a page cannot be taken.
     }
@@ -174,9 +174,9 @@ void tst_CbzWriter::emptyPageIsRefused()
     const QString path = folder.filePath("book.cbz");
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addPage(page(10, 10)));
-    QVERIFY(!writer.addPage(QByteArray()));
-    QVERIFY(!writer.addPage(page(10, 10))); // the archive is spoilt now
+    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
+    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(QByteArray())));
+    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(page(10, 10)))); // the archive is spoilt now
     QVERIFY(!writer.commit());
     QVERIFY(!QFile::exists(path));
     QVERIFY(leftovers(folder.path()).isEmpty());
@@ -192,7 +192,7 @@ void tst_CbzWriter::folderThatCannotBeWritten()
     CbzWriter writer;
     QVERIFY(!writer.open(folder.filePath("not a folder/book.cbz")));
     QVERIFY(!writer.open(folder.filePath("missing/book.cbz")));
-    QVERIFY(!writer.addPage(page(10, 10)));
+    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.commit());
     QCOMPARE(leftovers(folder.path()), QStringList({"not a folder"}));
 }
@@ -212,7 +212,7 @@ void tst_CbzWriter::writeErrorIsNoSuccess()
         CbzWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 8 && succeeded; ++i)
-            succeeded = writer.addPage(big);
+            succeeded = writer.addEntry(DeflatedEntry::deflate(big));
         if (succeeded)
             succeeded = writer.commit();
     }
@@ -228,7 +228,7 @@ void tst_CbzWriter::commitOntoAFolderFails()
     QVERIFY(QDir().mkpath(path + "/inside"));
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addPage(page(10, 10)));
+    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.commit());
     QVERIFY(QFileInfo(path + "/inside").isDir());
     QCOMPARE(leftovers(folder.path()), QStringList());
@@ -253,7 +253,7 @@ void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
         if (!writer.open(name))
             return false;
         for (const QByteArray &jpeg : pages) {
-            if (!writer.addPage(jpeg))
+            if (!writer.addEntry(DeflatedEntry::deflate(jpeg)))
                 return false;
         }
         return writer.commit();
@@ -296,7 +296,7 @@ void tst_CbzWriter::partialNameStaysWithinTheLimit()
 
     CbzWriter writer;
     QVERIFY2(writer.open(dir.filePath(name)), qPrintable(writer.errorString()));
-    QVERIFY(writer.addPage(page(20, 20)));
+    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(20, 20))));
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     QCOMPARE(leftovers(dir.path()), QStringList({name}));
 }
@@ -317,7 +317,7 @@ void tst_CbzWriter::stalePartialsAreRemoved()
 
     CbzWriter writer;
     QVERIFY(writer.open(target));
-    QVERIFY(writer.addPage(QByteArray(100, 'x')));
+    QVERIFY(writer.addEntry(DeflatedEntry::deflate(QByteArray(100, 'x'))));
     QVERIFY(writer.commit());
     QVERIFY(!QFileInfo::exists(stale));
     QVERIFY(QFileInfo::exists(held));

@@ -66,7 +66,7 @@ void tst_PageScan::whatIsListed()
     QTemporaryDir folder;
     for (const QString &name : files)
         QVERIFY2(touch(folder.filePath(name), "not decoded"), qPrintable(name));
-    QCOMPARE(names(listPageFiles(folder.path())), listed);
+    QCOMPARE(names(scanPageFolder(folder.path()).pages), listed);
 }
 
 void tst_PageScan::leavesOutLinksHiddenAndFolders()
@@ -78,7 +78,7 @@ void tst_PageScan::leavesOutLinksHiddenAndFolders()
     QVERIFY(QDir(folder.path()).mkdir("sub.jpg"));
     QVERIFY(QDir(folder.path()).mkdir("chapter"));
     QVERIFY(touch(folder.filePath("chapter/inner.jpg")));
-    QCOMPARE(names(listPageFiles(folder.path())), QStringList({"real.jpg"}));
+    QCOMPARE(names(scanPageFolder(folder.path()).pages), QStringList({"real.jpg"}));
 }
 
 void tst_PageScan::namesAreTakenAsTheyAre()
@@ -89,10 +89,10 @@ void tst_PageScan::namesAreTakenAsTheyAre()
     QVERIFY(QDir(root.path()).mkdir("Scans "));
     QVERIFY(touch(root.filePath("Scans/sibling.png")));
     QVERIFY(touch(root.filePath("Scans /mine.png")));
-    const QFileInfoList files = listPageFiles(root.filePath("Scans "));
+    const QFileInfoList files = scanPageFolder(root.filePath("Scans ")).pages;
     QCOMPARE(names(files), QStringList({"mine.png"}));
     QCOMPARE(files.first().absoluteFilePath(), root.filePath("Scans /mine.png"));
-    QVERIFY(listPageFiles(QStringLiteral(" ") + root.filePath("Scans")).isEmpty());
+    QVERIFY(scanPageFolder(QStringLiteral(" ") + root.filePath("Scans")).pages.isEmpty());
 }
 
 void tst_PageScan::namesThatAreNotTextAreReported()
@@ -121,8 +121,8 @@ void tst_PageScan::missingFolderIsEmpty()
     QVERIFY(QDir().mkdir(gone));
     QVERIFY(touch(gone + "/a.jpg"));
     QVERIFY(QDir(gone).removeRecursively());
-    QVERIFY(listPageFiles(gone).isEmpty());
-    QVERIFY(listPageFiles(folder.filePath("a.jpg/not a folder")).isEmpty());
+    QVERIFY(scanPageFolder(gone).pages.isEmpty());
+    QVERIFY(scanPageFolder(folder.filePath("a.jpg/not a folder")).pages.isEmpty());
 }
 
 void tst_PageScan::unreadableFileIsLeftOut()
@@ -133,7 +133,7 @@ void tst_PageScan::unreadableFileIsLeftOut()
     QVERIFY(QFile::setPermissions(folder.filePath("locked.jpg"), QFileDevice::WriteOwner));
     if (QFileInfo(folder.filePath("locked.jpg")).isReadable())
         QSKIP("running as root: permissions do not stop reading");
-    QCOMPARE(names(listPageFiles(folder.path())), QStringList({"open.jpg"}));
+    QCOMPARE(names(scanPageFolder(folder.path()).pages), QStringList({"open.jpg"}));
 }
 
 void tst_PageScan::tenThousandPages()
@@ -141,7 +141,7 @@ void tst_PageScan::tenThousandPages()
     QTemporaryDir folder;
     for (int i = 10000; i >= 1; --i)
         QVERIFY(touch(folder.filePath(QStringLiteral("scan %1.jpg").arg(i))));
-    const QFileInfoList files = listPageFiles(folder.path());
+    const QFileInfoList files = scanPageFolder(folder.path()).pages;
     QCOMPARE(files.size(), 10000);
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(files.at(i).fileName(), QStringLiteral("scan %1.jpg").arg(i + 1));

@@ -23,7 +23,7 @@ void tst_SamplePages::folderShowsEveryOption()
 
     // Listed the way the program lists them: page 10 after page 9.
     QStringList listed;
-    for (const QFileInfo &file : listPageFiles(folder))
+    for (const QFileInfo &file : scanPageFolder(folder).pages)
         listed << file.fileName();
     QCOMPARE(listed.size(), 9);
     QCOMPARE(listed.first(), QStringLiteral("page 1 cover.jpg"));
