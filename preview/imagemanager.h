@@ -6,8 +6,9 @@
 #include <QWidget>
 
 // Shows the current page stretched over the whole widget, with the
-// double-page cut and the border cut drawn over it. It also hands the
-// full-size page over to the archive build.
+// double-page cut and the border cut drawn over it. The picture it holds is
+// read at about the widget's size (the build reads every page from its file
+// itself); the overlays are measured on the page's own size.
 class QPainter;
 
 class ImageManager : public QWidget

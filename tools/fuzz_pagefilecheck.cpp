@@ -1,0 +1,72 @@
+// The checks that read a page file's untrusted bytes before any decoder
+// does: the JPEG, PNG and BMP structure walks and libjpeg's pass over every
+// block with its piecemeal source. Built two ways:
+//  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
+//    bounded time on a copy of tests/data/fuzz-seeds;
+//  - as a plain program that runs the files named on its command line
+//    through it once, as a CTest test over the seed corpus.
+
+#include "pages/jpegcheck.h"
+#include "pages/pagefilecheck.h"
+
+#include <QByteArray>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    PageFileCheck::jpeg(bytes);
+    PageFileCheck::png(bytes);
+    PageFileCheck::bmp(bytes);
+    // A small budget: the fuzzer looks for crashes, not for large pictures.
+    JpegCheck::run(bytes, 1 << 20);
+    JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
+    return 0;
+}
+
+#ifndef QUIREVALE_LIBFUZZER
+namespace {
+bool runFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                           size_t(bytes.size()));
+    return true;
+}
+} // namespace
+
+// Each argument is a file, or a folder whose files are run.
+int main(int argc, char *argv[])
+{
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QFile::decodeName(argv[i]);
+        QStringList paths;
+        if (QFileInfo(argument).isDir()) {
+            QDirIterator files(argument, QDir::Files);
+            while (files.hasNext())
+                paths << files.next();
+        } else {
+            paths << argument;
+        }
+        for (const QString &path : paths) {
+            if (!runFile(path)) {
+                std::fprintf(stderr, "%s cannot be read\n", argv[i]);
+                return 1;
+            }
+            ++count;
+        }
+    }
+    std::printf("%d inputs checked\n", count);
+    return count > 0 ? 0 : 1;
+}
+#endif
