@@ -8,7 +8,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace TestSupport;
 
@@ -52,6 +54,9 @@ private slots:
     void targetsThatAreNotReplaced();
     void aFileThatAppearsIsNotReplaced();
     void everyDamagedPageInFlightIsNamed();
+    void oneResultPerRun_data();
+    void oneResultPerRun();
+    void destroyedWhileRunning();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -324,6 +329,63 @@ void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
     QCOMPARE(reasons.size(), 2);
     QVERIFY2(reasons.at(0).contains("p2.jpg") && reasons.at(1).contains("p3.jpg"),
              qPrintable(build.errorString()));
+}
+
+void tst_CbzBuild::oneResultPerRun_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<CbzBuild::Result>("result");
+    QTest::newRow("done") << "done" << CbzBuild::Done;
+    QTest::newRow("canceled") << "cancel" << CbzBuild::Canceled;
+    QTest::newRow("failed") << "fail" << CbzBuild::Failed;
+}
+
+// The same outcome, told once, whichever way the caller looks at it.
+void tst_CbzBuild::oneResultPerRun()
+{
+    QFETCH(QString, how);
+    QFETCH(CbzBuild::Result, result);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+    }
+    if (how == "fail")
+        QVERIFY(writeFile(pages.at(2).path, "not a page"));
+    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    if (how == "cancel")
+        connect(&build, &CbzBuild::pageWritten, &build, &CbzBuild::cancel, Qt::DirectConnection);
+    QSignalSpy finished(&build, &CbzBuild::finished);
+    QCOMPARE(build.run(), result);
+    QCOMPARE(build.result(), result);
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().at(0).value<CbzBuild::Result>(), result);
+    QCOMPARE(finished.first().at(1).toString(), build.errorString());
+    QCOMPARE(build.errorString().isEmpty(), result != CbzBuild::Failed);
+    QCOMPARE(QFileInfo::exists(dir.filePath("book.cbz")), result == CbzBuild::Done);
+}
+
+// Whoever owns a running build may let it go: it stops and is waited for.
+void tst_CbzBuild::destroyedWhileRunning()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    const QImage noise = noiseImage(800, 800);
+    for (int i = 0; i < 40; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("n%1.bmp").arg(i))});
+        QVERIFY(noise.save(pages.last().path));
+    }
+    auto build = std::make_unique<CbzBuild>(dir.filePath("book.cbz"), pages, PageOptions());
+    build->setThreadCount(1);
+    std::atomic_int written{0};
+    connect(
+        build.get(), &CbzBuild::pageWritten, this, [&written] { ++written; }, Qt::DirectConnection);
+    std::thread runner([&build] { (void)build->run(); });
+    QTRY_VERIFY(written > 0);
+    build.reset(); // cancels, and returns once the run has ended
+    runner.join();
+    QCOMPARE(filesIn(dir.path()).filter(".cbz"), QStringList());
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)
