@@ -210,7 +210,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
         progress.complete(index, stopped() ? QString() : unreadable());
         return;
     }
-    if (m_options.KeepUnchangedJpeg && !m_options.changesPages() && keepUnchanged(reader, made)) {
+    const BuildPage &page = m_pages.at(index);
+    const PagePlan plan = planPage(reader.headerSize(), m_options, page.treatment);
+    if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
+        keepUnchanged(reader, made)) {
         progress.complete(index, QString(), &made.last);
         return;
     }
@@ -227,15 +230,13 @@ void CbzBuild::makePage(int index, Progress &progress) const
                     ? picture.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
                     : picture;
         }
-        for (const QImage &out : transformPageImages(PageReader::forEncoding(picture), m_options)) {
+        const QList<QImage> pages =
+            transformPageImages(PageReader::forEncoding(picture), m_options, page.treatment);
+        for (const QImage &out : pages) {
             if (stopped())
                 return false;
             if (out.isNull()) {
-                made.error = tr("A border of %1 pixels leaves nothing of page %2 (%3 × %4).")
-                                 .arg(m_options.ImageCutBorderNumber)
-                                 .arg(name)
-                                 .arg(picture.width())
-                                 .arg(picture.height());
+                made.error = nothingLeft(name, picture.size(), page.treatment);
                 return false;
             }
             QString why;
@@ -249,9 +250,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;
             }
-            // A spread left whole is wider than tall.
+            // A spread left whole is wider than tall; the halves of a cut
+            // page are single pages.
             const ComicPage comicPage{out.width(), out.height(), jpeg.size(),
-                                      !m_options.ImageCutDoublePages && out.width() > out.height()};
+                                      pages.size() == 1 && out.width() > out.height()};
             if (!progress.add(index, entry, comicPage))
                 return false;
         }
@@ -261,6 +263,25 @@ void CbzBuild::makePage(int index, Progress &progress) const
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
     progress.complete(index, made.error, &made.last);
+}
+
+// Why a page came to nothing: its border, or the size it was to have.
+QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
+                              const PageTreatment &treatment) const
+{
+    const PagePlan plan = planPage(size, m_options, treatment);
+    if (2 * plan.border >= qMin(plan.turnedSize.width(), plan.turnedSize.height()))
+        return tr("A border of %1 pixels leaves nothing of page %2 (%3 × %4).")
+            .arg(plan.border)
+            .arg(name)
+            .arg(plan.turnedSize.width())
+            .arg(plan.turnedSize.height());
+    return tr("Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).")
+        .arg(m_options.ResizeImageWidth)
+        .arg(m_options.ResizeImageHeight)
+        .arg(name)
+        .arg(plan.turnedSize.width())
+        .arg(plan.turnedSize.height());
 }
 
 QImage CbzBuild::takePicture(int row, QSize *pageSize)

@@ -4,6 +4,7 @@
 #include "cbz/comicinfo.h"
 #include "cbz/deflatedentry.h"
 #include "cbz/pageoptions.h"
+#include "cbz/pagetreatment.h"
 
 #include <QImage>
 #include <QMutex>
@@ -15,11 +16,13 @@
 #include <atomic>
 #include <functional>
 
-// One page of a build: the list row it came from and the file it is read from.
+// One page of a build: the list row it came from, the file it is read from,
+// and what it does differently from the book.
 struct BuildPage
 {
     int row = 0;
     QString path;
+    PageTreatment treatment = PageTreatment();
 };
 
 class PageReader;
@@ -99,6 +102,8 @@ private:
     void makePage(int index, Progress &progress) const;
     bool keepUnchanged(PageReader &reader, Made &made) const;
     QString checkTarget() const;
+    QString nothingLeft(const QString &name, const QSize &size,
+                        const PageTreatment &treatment) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
     Result finish(Result result, const QString &error);
     Result build();

@@ -24,20 +24,33 @@ struct PageOptions
     static constexpr OptionRange ResizeHeight{100, 10000, 800};
     static constexpr OptionRange CutPoint{20, 80, 50};
     static constexpr OptionRange BorderPixels{0, 1000, 5};
+    // How far from the margin's colour a pixel may be and still be margin.
+    static constexpr OptionRange TrimTolerance{0, 128, 24};
 
     int ImageQuality = Quality.initial;
     bool ImageResize = false;
     int ResizeImageWidth = ResizeWidth.initial;
     int ResizeImageHeight = ResizeHeight.initial;
+    // Fit within the width and height, proportions kept, rather than exactly.
+    bool ImageResizeFit = false;
+    bool ImageResizeSmooth = false;
     bool ImageCutDoublePages = false;
+    // Only pages wider than tall are cut.
+    bool ImageCutOnlyWide = false;
     int ImageCutPointNumber = CutPoint.initial;
     bool ImageCutFirstPageRight = true;
     bool ImageCutBorder = false;
     int ImageCutBorderNumber = BorderPixels.initial;
+    // Plain outer rows and columns (paper, a scanner's bed) are cut away.
+    bool ImageTrimMargins = false;
+    int ImageTrimTolerance = TrimTolerance.initial;
     // A JPEG page that no option changes goes into the archive as its file is.
     bool KeepUnchangedJpeg = false;
 
-    bool changesPages() const { return ImageResize || ImageCutDoublePages || ImageCutBorder; }
+    bool changesPages() const
+    {
+        return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins;
+    }
 };
 
 #endif // PAGEOPTIONS_H

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QRect>
+#include <QTransform>
 
 namespace {
 // The rectangle from (left, top) to (right, bottom), both corners included.
@@ -25,18 +26,121 @@ QImage resized(const QImage &image, const PageOptions &options)
 {
     if (!options.ImageResize || image.isNull())
         return image;
-    return image.scaled(options.ResizeImageWidth, options.ResizeImageHeight, Qt::IgnoreAspectRatio,
-                        Qt::FastTransformation);
+    const QSize size = resizedSize(image.size(), options);
+    if (size.isEmpty())
+        return QImage();
+    return image.scaled(size, Qt::IgnoreAspectRatio,
+                        options.ImageResizeSmooth ? Qt::SmoothTransformation
+                                                  : Qt::FastTransformation);
+}
+
+QImage turned(const QImage &image, int rotation)
+{
+    if (rotation == 0 || image.isNull())
+        return image;
+    return image.transformed(QTransform().rotate(rotation));
+}
+
+// Whether every pixel of the line from (x, y) stepping by (dx, dy) is
+// within tolerance of colour.
+bool plainLine(const QImage &image, int x, int y, int dx, int dy, int count, QRgb colour,
+               int tolerance)
+{
+    for (int i = 0; i < count; ++i, x += dx, y += dy) {
+        const QRgb p = reinterpret_cast<const QRgb *>(image.constScanLine(y))[x];
+        if (qAbs(qRed(p) - qRed(colour)) > tolerance ||
+            qAbs(qGreen(p) - qGreen(colour)) > tolerance ||
+            qAbs(qBlue(p) - qBlue(colour)) > tolerance)
+            return false;
+    }
+    return true;
 }
 } // namespace
 
-QList<QImage> transformPageImages(const QImage &source, const PageOptions &options)
+bool PagePlan::changes() const
 {
-    QImage image = source;
-    if (options.ImageCutBorder)
-        image = cutBorder(image, options.ImageCutBorderNumber);
+    return rotation != 0 || border > 0 || trim || cut;
+}
 
-    if (!options.ImageCutDoublePages)
+PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreatment &own)
+{
+    PagePlan plan;
+    plan.rotation = own.rotation;
+    plan.turnedSize = own.rotation % 180 ? size.transposed() : size;
+    if (own.border == PageTreatment::OwnBorder)
+        plan.border = own.borderPixels;
+    else if (own.border == PageTreatment::BorderAsBook && options.ImageCutBorder)
+        plan.border = options.ImageCutBorderNumber;
+    plan.trim = options.ImageTrimMargins;
+    if (own.cut == PageTreatment::CutAsBook)
+        plan.cut = options.ImageCutDoublePages &&
+                   (!options.ImageCutOnlyWide ||
+                    plan.turnedSize.width() > plan.turnedSize.height());
+    else
+        plan.cut = own.cut == PageTreatment::AlwaysCut;
+    return plan;
+}
+
+QRect plainMarginsInside(const QImage &source, int tolerance)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const int w = image.width(), h = image.height();
+    const QRect whole(0, 0, w, h);
+    if (w < 3 || h < 3)
+        return whole;
+    const auto corner = [&image](int x, int y) {
+        return reinterpret_cast<const QRgb *>(image.constScanLine(y))[x];
+    };
+    // A blank page has nothing to keep whole but all of it.
+    const QRgb paper = corner(0, 0);
+    bool blank = true;
+    for (int y = 0; blank && y < h; ++y)
+        blank = plainLine(image, 0, y, 1, 0, w, paper, tolerance);
+    if (blank)
+        return whole;
+
+    int top = 0, bottom = 0, left = 0, right = 0;
+    const QRgb topColour = corner(w / 2, 0), bottomColour = corner(w / 2, h - 1);
+    const QRgb leftColour = corner(0, h / 2), rightColour = corner(w - 1, h / 2);
+    while (top < h / 3 && plainLine(image, 0, top, 1, 0, w, topColour, tolerance))
+        ++top;
+    while (bottom < h / 3 &&
+           plainLine(image, 0, h - 1 - bottom, 1, 0, w, bottomColour, tolerance))
+        ++bottom;
+    const int rows = h - top - bottom;
+    while (left < w / 3 && plainLine(image, left, top, 0, 1, rows, leftColour, tolerance))
+        ++left;
+    while (right < w / 3 &&
+           plainLine(image, w - 1 - right, top, 0, 1, rows, rightColour, tolerance))
+        ++right;
+    return QRect(left, top, w - left - right, h - top - bottom);
+}
+
+QSize resizedSize(const QSize &size, const PageOptions &options)
+{
+    if (!options.ImageResize)
+        return size;
+    const QSize box(options.ResizeImageWidth, options.ResizeImageHeight);
+    if (!options.ImageResizeFit)
+        return box;
+    // Proportions kept, within the box; a sliver may round to nothing.
+    const double scale =
+        qMin(double(box.width()) / size.width(), double(box.height()) / size.height());
+    return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5))
+        .boundedTo(box);
+}
+
+QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
+                                  const PageTreatment &own)
+{
+    const PagePlan plan = planPage(source.size(), options, own);
+    QImage image = turned(source, plan.rotation);
+    if (plan.border > 0)
+        image = cutBorder(image, plan.border);
+    if (plan.trim && !image.isNull())
+        image = image.copy(plainMarginsInside(image, options.ImageTrimTolerance));
+
+    if (!plan.cut)
         return {resized(image, options)};
 
     // Measured on the border-cut page; truncated, not rounded.

@@ -2,15 +2,43 @@
 #define PAGETRANSFORM_H
 
 #include "cbz/pageoptions.h"
+#include "cbz/pagetreatment.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QRect>
+
+// What the book's options and a page's own treatment do to a page of a
+// given size (as its file shows it), before its pixels are looked at.
+struct PagePlan
+{
+    int rotation = 0;  // clockwise
+    QSize turnedSize;  // the page after its turn
+    int border = 0;    // pixels cut from every side
+    bool trim = false; // plain margins cut away
+    bool cut = false;  // split in two
+    bool changes() const;
+};
+PagePlan planPage(const QSize &size, const PageOptions &options,
+                  const PageTreatment &own = PageTreatment());
+
+// The part of image within its plain margins: outer rows and columns whose
+// pixels are all within tolerance of the margin's own colour, each side
+// taking at most a third of the page and stopping at the first line with
+// anything drawn on it. A page that is plain all over is kept whole.
+QRect plainMarginsInside(const QImage &image, int tolerance);
+
+// The size a page of size becomes under the resize options; an empty size
+// when nothing would be left of it.
+QSize resizedSize(const QSize &size, const PageOptions &options);
 
 // One page image becomes the page or pages of the archive, in archive order:
-// the border cut, then the double-page split (the cut column belongs to both
-// halves), then the resize. A border that leaves no pixels gives null images.
-QList<QImage> transformPageImages(const QImage &source, const PageOptions &options);
+// its own turn, the border cut, the plain margins trimmed, then the
+// double-page split (the cut column belongs to both halves), then the
+// resize. A border, turn or size that leaves no pixels gives null images.
+QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
+                                  const PageTreatment &own = PageTreatment());
 
 // A complete JPEG file in memory; empty when the image is null or the
 // encoder fails, and error then says why.

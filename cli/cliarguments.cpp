@@ -73,6 +73,29 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         .arg(PageOptions::BorderPixels.minimum)
                                         .arg(PageOptions::BorderPixels.maximum),
                                     tr("pixels"));
+    const QCommandLineOption fit(
+        QStringLiteral("fit"),
+        tr("Scale every page to the largest size within this width and height, its "
+           "proportions kept."),
+        tr("WxH"));
+    const QCommandLineOption smooth(QStringLiteral("smooth"),
+                                    tr("Scale with filtering: slower, and finer lines."));
+    const QCommandLineOption onlyWide(
+        QStringLiteral("split-only-wide"),
+        tr("Cut only pages wider than tall (the spreads among single pages)."));
+    const QCommandLineOption trim(
+        QStringLiteral("trim-margins"),
+        tr("Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
+           "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3).")
+            .arg(PageOptions::TrimTolerance.minimum)
+            .arg(PageOptions::TrimTolerance.maximum)
+            .arg(PageOptions::TrimTolerance.initial),
+        tr("TOLERANCE"));
+    const QCommandLineOption pagesOption(
+        QStringLiteral("pages"),
+        tr("Pages of their own, from a file: a line a page, its file name, a tab, then any of "
+           "cut, nocut, border N, noborder, rotate 90|180|270. One folder only."),
+        tr("file"));
     const QCommandLineOption threadsOption(
         QStringLiteral("threads"),
         tr("Pages made side by side (default: one per core). Give 1 when several "
@@ -122,7 +145,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions({help, version, outputOption, quality, resize, split, firstPage, border,
+    parser.addOptions({help, version, outputOption, quality, resize, fit, smooth, split, onlyWide,
+                       firstPage, border, trim, pagesOption,
                        threadsOption, forceOption, listOption, quietOption, skipOption, keepJpeg,
                        comicInfoOption});
     for (const TextField &text : textFields)
@@ -131,7 +155,13 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     parser.addPositionalArgument(tr("FOLDER"), tr("A folder of page images."), tr("FOLDER..."));
     m_help = parser.helpText();
 
-    if (!parser.parse(arguments))
+    // --trim-margins takes its tolerance only as --trim-margins=N.
+    QStringList given = arguments;
+    for (QString &argument : given) {
+        if (argument == QLatin1String("--trim-margins"))
+            argument += QStringLiteral("=%1").arg(PageOptions::TrimTolerance.initial);
+    }
+    if (!parser.parse(given))
         return fail(parser.errorText());
     if (parser.isSet(help))
         return ShowHelp;
@@ -155,6 +185,32 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                      .arg(PageOptions::ResizeWidth.minimum)
                                      .arg(PageOptions::ResizeWidth.maximum)));
     }
+    if (parser.isSet(fit)) {
+        if (parser.isSet(resize))
+            return fail(tr("--fit and --resize: give one of them"));
+        const QStringList sides = parser.value(fit).split(QLatin1Char('x'));
+        pageOptions.ImageResize = true;
+        pageOptions.ImageResizeFit = true;
+        if (sides.size() != 2 ||
+            !readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) ||
+            !readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight))
+            return fail(badValue(fit.names().first(),
+                                 tr("a width and height such as 1200x1800, each from %1 to %2")
+                                     .arg(PageOptions::ResizeWidth.minimum)
+                                     .arg(PageOptions::ResizeWidth.maximum)));
+    }
+    pageOptions.ImageResizeSmooth = parser.isSet(smooth);
+    if (parser.isSet(onlyWide)) {
+        pageOptions.ImageCutDoublePages = true;
+        pageOptions.ImageCutOnlyWide = true;
+    }
+    if (parser.isSet(trim)) {
+        pageOptions.ImageTrimMargins = true;
+        if (!readNumber(parser.value(trim), PageOptions::TrimTolerance,
+                        &pageOptions.ImageTrimTolerance))
+            return fail(badValue(trim.names().first(), wholeNumber(PageOptions::TrimTolerance)));
+    }
+    pagesFile = parser.value(pagesOption);
     if (parser.isSet(split)) {
         pageOptions.ImageCutDoublePages = true;
         if (!readNumber(parser.value(split), PageOptions::CutPoint,
@@ -200,6 +256,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     folders = parser.positionalArguments();
     if (folders.isEmpty())
         return fail(tr("no folder given"));
+    if (!pagesFile.isEmpty() && folders.size() > 1)
+        return fail(tr("--pages: give one folder, whose pages the file names"));
     return Run;
 }
 

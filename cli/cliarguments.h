@@ -35,6 +35,8 @@ public:
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.
     bool skipTroubled = false;
+    // The pages' own treatments, as a file of lines (--pages).
+    QString pagesFile;
     // Arguments whose bytes are not text in the system's encoding (a folder
     // named on an old system): no path can reach them.
     QStringList undecodable;

@@ -1,9 +1,12 @@
 #include "cli/clirunner.h"
 
 #include "cbz/cbzbuild.h"
+#include "cbz/pagetransform.h"
+#include "pages/pagereader.h"
 #include "pages/pagescan.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -90,6 +93,8 @@ int CliRunner::run()
         if (!makeArchive(folder))
             ++failed;
     }
+    if (m_usageError)
+        return Usage;
     // A signal that came after the last archive was made stopped nothing.
     const bool stopped =
         s_signal && (m_stoppedABuild || failed + m_made.size() < m_args.folders.size());
@@ -106,12 +111,81 @@ void CliRunner::report(const QString &folder, const QString &message)
                  local(message).constData());
 }
 
-void CliRunner::listPages(const QString &folder, const QFileInfoList &pages)
+// Each page's name, and what it becomes where it does not go in as it is.
+void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages)
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
+    for (const BuildPage &page : pages) {
+        const QString name = QFileInfo(page.path).fileName();
+        const QString becomes = describe(page);
+        std::fprintf(m_out, "%s\n",
+                     local(becomes.isEmpty() ? name : QStringLiteral("%1: %2").arg(name, becomes))
+                         .constData());
+    }
+}
+
+// "2400 × 1800, turned 90°, trimmed → 1200 × 1800 + 1201 × 1800"; empty for a
+// page that goes in as it is. Trimming needs the pixels, so only then is the
+// page decoded; otherwise the sizes come from the header and a blank stand-in.
+QString CliRunner::describe(const BuildPage &page) const
+{
+    const PageOptions &options = m_args.pageOptions;
+    const QSize size = PageReader::readHeaderSize(page.path);
+    const bool resized = options.ImageResize;
+    if (!size.isValid())
+        return resized || options.changesPages() || !page.treatment.isDefault()
+                   ? tr("cannot be read")
+                   : QString();
+    const PagePlan plan = planPage(size, options, page.treatment);
+    if (!plan.changes() && !resized)
+        return QString();
+    QImage picture;
+    if (plan.trim) {
+        const PagePicture read = PageReader::readFirstPicture(page.path);
+        if (!read.isValid())
+            return tr("cannot be read: %1").arg(read.error);
+        picture = read.picture;
+    } else {
+        picture = QImage(size, QImage::Format_Mono);
+    }
+    QStringList sizes;
+    for (const QImage &out : transformPageImages(picture, options, page.treatment))
+        sizes << (out.isNull() ? tr("nothing")
+                               : QStringLiteral("%1 × %2").arg(out.width()).arg(out.height()));
+    QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
+    if (plan.rotation)
+        notes << tr("turned %1°").arg(plan.rotation);
+    if (plan.border)
+        notes << tr("border %1 px").arg(plan.border);
+    if (plan.trim)
+        notes << tr("margins trimmed");
+    if (plan.cut)
+        notes << tr("cut");
+    return QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
+                                         sizes.join(QStringLiteral(" + ")));
+}
+
+bool CliRunner::readTreatments(const QFileInfoList &pages,
+                               QHash<QString, PageTreatment> *treatments)
+{
+    QFile file(m_args.pagesFile);
+    const qint64 limit = 1 << 20; // a line a page: far more than any book needs
+    if (!file.open(QIODevice::ReadOnly) || file.size() > limit) {
+        report(m_args.pagesFile, file.isOpen() ? tr("larger than any list of pages")
+                                               : file.errorString());
+        return false;
+    }
+    QStringList names;
     for (const QFileInfo &page : pages)
-        std::fprintf(m_out, "%s\n", local(page.fileName()).constData());
+        names << page.fileName();
+    PageTreatmentFile parsed;
+    if (!parsed.parse(QString::fromUtf8(file.read(limit)), names)) {
+        report(m_args.pagesFile, parsed.errorString());
+        return false;
+    }
+    *treatments = parsed.treatments();
+    return true;
 }
 
 void CliRunner::showProgress(int done, int total, const QString &name)
@@ -166,13 +240,18 @@ bool CliRunner::makeArchive(const QString &folder)
     }
     const PageFolder scanned = scanPageFolder(folder);
     const bool refused = refuseTroubledFiles(folder, scanned);
-    if (m_args.listOnly) {
-        listPages(folder, scanned.pages);
-        return !refused;
+    QHash<QString, PageTreatment> treatments;
+    if (!m_args.pagesFile.isEmpty() && !readTreatments(scanned.pages, &treatments)) {
+        m_usageError = true;
+        return false;
     }
     QVector<BuildPage> pages;
     for (const QFileInfo &page : scanned.pages)
-        pages.append({pages.size(), page.absoluteFilePath()});
+        pages.append({pages.size(), page.absoluteFilePath(), treatments.value(page.fileName())});
+    if (m_args.listOnly) {
+        listPages(folder, pages);
+        return !refused;
+    }
     if (pages.isEmpty()) {
         if (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty())
             report(folder, tr("none of its page files can be used"));

@@ -1,6 +1,7 @@
 #ifndef CLIRUNNER_H
 #define CLIRUNNER_H
 
+#include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 
 #include <QCoreApplication>
@@ -57,7 +58,9 @@ public:
 private:
     bool makeArchive(const QString &folder);
     bool refuseTroubledFiles(const QString &folder, const PageFolder &scanned);
-    void listPages(const QString &folder, const QFileInfoList &pages);
+    void listPages(const QString &folder, const QVector<struct BuildPage> &pages);
+    QString describe(const BuildPage &page) const;
+    bool readTreatments(const QFileInfoList &pages, QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);
     void report(const QString &folder, const QString &message);
 
@@ -69,6 +72,7 @@ private:
     // The archives of this run so far, and the folders they came from.
     QHash<QString, QString> m_made;
     bool m_stoppedABuild = false;
+    bool m_usageError = false;
 
     static std::atomic<CbzBuild *> s_build;
     static std::atomic_int s_signal;

@@ -1,0 +1,88 @@
+#include "cbz/pagetreatment.h"
+
+#include "cbz/pageoptions.h"
+
+QString PageTreatment::description() const
+{
+    QStringList said;
+    if (rotation != 0)
+        said << tr("turned %1°").arg(rotation);
+    if (cut == AlwaysCut)
+        said << tr("always cut");
+    else if (cut == NeverCut)
+        said << tr("never cut");
+    if (border == NoBorder)
+        said << tr("no border");
+    else if (border == OwnBorder)
+        said << tr("border %1 px").arg(borderPixels);
+    return said.join(QStringLiteral(", "));
+}
+
+void PageTreatment::turn(int quarters)
+{
+    rotation = ((rotation + quarters * 90) % 360 + 360) % 360;
+}
+
+bool PageTreatmentFile::fail(int line, const QString &reason)
+{
+    m_error = tr("line %1: %2").arg(line).arg(reason);
+    m_treatments.clear();
+    return false;
+}
+
+bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
+{
+    m_treatments.clear();
+    m_error.clear();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int number = 1; number <= lines.size(); ++number) {
+        QString line = lines.at(number - 1);
+        const int comment = line.indexOf(QLatin1Char('#'));
+        if (comment >= 0)
+            line.truncate(comment);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        const int tab = line.indexOf(QLatin1Char('\t'));
+        if (tab <= 0)
+            return fail(number, tr("a page's file name, a tab, then its words"));
+        const QString name = line.left(tab);
+        if (!pageNames.contains(name))
+            return fail(number, tr("there is no page %1").arg(name));
+        PageTreatment treatment = m_treatments.value(name);
+        const QStringList words =
+            line.mid(tab + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (int i = 0; i < words.size(); ++i) {
+            const QString &word = words.at(i);
+            const QString next = words.value(i + 1);
+            bool number_ok = false;
+            if (word == QLatin1String("cut")) {
+                treatment.cut = PageTreatment::AlwaysCut;
+            } else if (word == QLatin1String("nocut")) {
+                treatment.cut = PageTreatment::NeverCut;
+            } else if (word == QLatin1String("noborder")) {
+                treatment.border = PageTreatment::NoBorder;
+            } else if (word == QLatin1String("border")) {
+                const int pixels = next.toInt(&number_ok);
+                if (!number_ok || !PageOptions::BorderPixels.contains(pixels))
+                    return fail(number, tr("border takes a number of pixels from %1 to %2")
+                                            .arg(PageOptions::BorderPixels.minimum)
+                                            .arg(PageOptions::BorderPixels.maximum));
+                treatment.border = PageTreatment::OwnBorder;
+                treatment.borderPixels = pixels;
+                ++i;
+            } else if (word == QLatin1String("rotate")) {
+                const int degrees = next.toInt(&number_ok);
+                if (!number_ok || (degrees != 90 && degrees != 180 && degrees != 270))
+                    return fail(number, tr("rotate takes 90, 180 or 270"));
+                treatment.rotation = degrees;
+                ++i;
+            } else {
+                return fail(number, tr("unknown word '%1'").arg(word));
+            }
+        }
+        m_treatments.insert(name, treatment);
+    }
+    return true;
+}
