@@ -18,8 +18,21 @@ QVariant PageRow::data(int role) const
         m_sizeRead = true;
         m_pageSize = PageReader::readHeaderSize(QListWidgetItem::data(Qt::UserRole).toString());
     }
-    const QString name = text();
-    if (!m_pageSize.isValid())
-        return name;
-    return tr("%1\n%2 × %3 pixels").arg(name).arg(m_pageSize.width()).arg(m_pageSize.height());
+    QString tip = text();
+    if (m_pageSize.isValid())
+        tip = tr("%1\n%2 × %3 pixels").arg(tip).arg(m_pageSize.width()).arg(m_pageSize.height());
+    const PageTreatment own = treatmentOf(this);
+    if (!own.isDefault())
+        tip += QLatin1Char('\n') + tr("Its own: %1").arg(own.description());
+    return tip;
+}
+
+PageTreatment PageRow::treatmentOf(const QListWidgetItem *row)
+{
+    return row ? row->data(TreatmentRole).value<PageTreatment>() : PageTreatment();
+}
+
+void PageRow::setTreatment(QListWidgetItem *row, const PageTreatment &treatment)
+{
+    row->setData(TreatmentRole, treatment.isDefault() ? QVariant() : QVariant::fromValue(treatment));
 }

@@ -1,6 +1,8 @@
 #ifndef PAGEROW_H
 #define PAGEROW_H
 
+#include "cbz/pagetreatment.h"
+
 #include <QCoreApplication>
 #include <QListWidgetItem>
 #include <QSize>
@@ -8,7 +10,8 @@
 // One page of the list: its file name (drawn shortened in the middle when
 // the list is narrow), its path under Qt::UserRole, checked to go into the
 // archive. Its tooltip shows the whole name and the page's size, read from
-// the file's header the first time it is asked for.
+// the file's header the first time it is asked for, and what the page does
+// differently from the book.
 class PageRow : public QListWidgetItem
 {
     Q_DECLARE_TR_FUNCTIONS(PageRow)
@@ -16,7 +19,14 @@ class PageRow : public QListWidgetItem
 public:
     PageRow(const QString &fileName, const QString &path);
 
+    // Under this role: the page's own treatment (a PageTreatment), which
+    // moves with the row.
+    static constexpr int TreatmentRole = Qt::UserRole + 1;
+
     QVariant data(int role) const override;
+
+    static PageTreatment treatmentOf(const QListWidgetItem *row);
+    static void setTreatment(QListWidgetItem *row, const PageTreatment &treatment);
 
 private:
     mutable QSize m_pageSize;

@@ -1,6 +1,9 @@
 #include "app/pagerowdelegate.h"
 
+#include "app/pagerow.h"
+
 #include <QAbstractItemView>
+#include <QPainter>
 
 PageRowDelegate::PageRowDelegate(QAbstractItemView *view)
     : QStyledItemDelegate(view)
@@ -12,4 +15,25 @@ QSize PageRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     size.setWidth(qMin(size.width(), m_view->viewport()->width()));
     return size;
+}
+
+void PageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
+{
+    const bool own = index.data(PageRow::TreatmentRole).isValid();
+    QStyleOptionViewItem room = option;
+    const int mark = option.rect.height() / 2;
+    if (own)
+        room.rect.setRight(room.rect.right() - mark - 4);
+    QStyledItemDelegate::paint(painter, room, index);
+    if (!own)
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(option.palette.color(QPalette::Highlight));
+    const QRect dot(option.rect.right() - mark - 2, option.rect.center().y() - mark / 2, mark,
+                    mark);
+    painter->drawEllipse(dot);
+    painter->restore();
 }

@@ -14,6 +14,9 @@ public:
     explicit PageRowDelegate(QAbstractItemView *view);
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    // A row whose page has a treatment of its own carries a small mark.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
 private:
     QAbstractItemView *m_view;

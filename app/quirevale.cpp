@@ -39,6 +39,7 @@ Quirevale::Quirevale(QWidget *parent)
 {
     ui.setupUi(this);
     applyOptionRanges();
+    fillScreenSizes();
     fitOptionColumn();
     // Shown only while a build runs.
     ui.CancelBuild->hide();
@@ -130,6 +131,7 @@ void Quirevale::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui.retranslateUi(this);
+        fillScreenSizes();
         describeShortcuts();
         ui.ImageArea->setPlaceholderText(emptyPreviewText());
         fitOptionColumn();
@@ -161,6 +163,8 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
     ui.ResizeImageWidth->setValue(options.ResizeImageWidth);
     ui.ResizeImageHeight->setValue(options.ResizeImageHeight);
+    ui.ImageResizeMode->setCurrentIndex(options.ImageResizeFit ? 1 : 0);
+    ui.ImageResizeSmooth->setChecked(options.ImageResizeSmooth);
     (options.ImageResize ? ui.ImageResize : ui.ImageKeepOriginalSize)->setChecked(true);
     setResizeControlsEnabled(options.ImageResize);
 
@@ -168,12 +172,16 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     (options.ImageCutFirstPageRight ? ui.ImageCutFirstPageRight : ui.ImageCutFirstPageLeft)
         ->setChecked(true);
     ui.ImageArea->SetFirstPageRight(options.ImageCutFirstPageRight);
+    ui.ImageCutOnlyWide->setChecked(options.ImageCutOnlyWide);
     ui.ImageCutDoublePages->setChecked(options.ImageCutDoublePages);
     on_ImageCutDoublePages_clicked();
 
     ui.ImageCutBorderNumber->setValue(options.ImageCutBorderNumber);
     ui.ImageCutBorder->setChecked(options.ImageCutBorder);
     on_ImageCutBorder_clicked();
+    ui.ImageTrimTolerance->setValue(options.ImageTrimTolerance);
+    ui.ImageTrimMargins->setChecked(options.ImageTrimMargins);
+    on_ImageTrimMargins_clicked();
 }
 
 // What each control may hold, as the engine says.
@@ -188,6 +196,31 @@ void Quirevale::applyOptionRanges()
     range(ui.ImageCutPointSlide, PageOptions::CutPoint);
     range(ui.ImageCutPointNumber, PageOptions::CutPoint);
     range(ui.ImageCutBorderNumber, PageOptions::BorderPixels);
+    range(ui.ImageTrimTolerance, PageOptions::TrimTolerance);
+}
+
+// Screens of common readers, portrait; the first entry names the list.
+void Quirevale::fillScreenSizes()
+{
+    struct Screen
+    {
+        const char *name;
+        int width, height;
+    };
+    static const Screen screens[] = {
+        {"Kindle (2022), Kobo Clara", 1072, 1448}, {"Kindle Paperwhite (2021)", 1236, 1648},
+        {"Kindle Oasis, Kobo Libra", 1264, 1680},  {"Kindle Scribe", 1860, 2480},
+        {"Kobo Sage", 1440, 1920},                 {"iPad (10th gen.)", 1640, 2360},
+        {"iPad Pro 12.9\"", 2048, 2732},           {"Full HD tablet", 1200, 1920},
+    };
+    ui.ImageResizePreset->clear();
+    ui.ImageResizePreset->addItem(tr("Screen size…"));
+    for (const Screen &screen : screens)
+        ui.ImageResizePreset->addItem(QStringLiteral("%1: %2 × %3")
+                                          .arg(QLatin1String(screen.name))
+                                          .arg(screen.width)
+                                          .arg(screen.height),
+                                      QSize(screen.width, screen.height));
 }
 
 void Quirevale::setResizeControlsEnabled(bool enabled)
@@ -196,6 +229,9 @@ void Quirevale::setResizeControlsEnabled(bool enabled)
     ui.ResizeImageWidthLabel->setEnabled(enabled);
     ui.ResizeImageHeight->setEnabled(enabled);
     ui.ResizeImageHeightLabel->setEnabled(enabled);
+    ui.ImageResizeMode->setEnabled(enabled);
+    ui.ImageResizePreset->setEnabled(enabled);
+    ui.ImageResizeSmooth->setEnabled(enabled);
 }
 
 // Each control's own shortcut acts only while the control is enabled, as a
@@ -209,6 +245,7 @@ void Quirevale::setShortcuts()
             ui.MakeCBZ->click();
     });
     // Rows can be dragged to a new place; the move buttons follow.
+    ui.ImagesList->setContextMenuPolicy(Qt::CustomContextMenu);
     ui.ImagesList->setDragDropMode(QAbstractItemView::InternalMove);
     ui.ImagesList->setDefaultDropAction(Qt::MoveAction);
     ui.ImagesList->setTextElideMode(Qt::ElideMiddle);
@@ -220,6 +257,7 @@ void Quirevale::setShortcuts()
     connect(ui.ImagesList->model(), &QAbstractItemModel::rowsInserted, this,
             &Quirevale::updateMoveButtons);
     describeShortcuts();
+    makePageActions();
 }
 
 // A button's new text takes its shortcut away (it would be the text's
@@ -242,7 +280,10 @@ void Quirevale::describeShortcuts()
     tip(ui.MoveImageDown, tr("Move the current page down"));
     tip(ui.CancelBuild, tr("Stop making the archive"));
     ui.ImagesList->setToolTip(
-        tr("Space checks or unchecks the current page; drag a page to move it."));
+        tr("Space checks or unchecks the current page; drag a page to move it; %1 turns it; "
+           "right-click for a cut or a border of its own.")
+            .arg(QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText)));
+    describePageActions();
 }
 
 void Quirevale::openFromOutside(const QString &path)
@@ -334,9 +375,46 @@ void Quirevale::on_ImageCutDoublePages_clicked()
     ui.ImageCutPageLabel->setEnabled(on);
     ui.ImageCutFirstPageLeft->setEnabled(on);
     ui.ImageCutFirstPageRight->setEnabled(on);
+    ui.ImageCutOnlyWide->setEnabled(on);
     // The preview draws exactly what the number control shows right now.
     ui.ImageArea->SetCutDoublePages(on);
     ui.ImageArea->SetCutPoint(ui.ImageCutPointNumber->value());
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageCutOnlyWide_clicked()
+{
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageTrimMargins_clicked()
+{
+    const bool on = ui.ImageTrimMargins->isChecked();
+    ui.ImageTrimToleranceLabel->setEnabled(on);
+    ui.ImageTrimTolerance->setEnabled(on);
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageTrimTolerance_valueChanged(int)
+{
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageResizeMode_currentIndexChanged(int)
+{
+    updatePreviewTreatment();
+}
+
+// A reader's screen sets the width and height; the first entry only names
+// the list.
+void Quirevale::on_ImageResizePreset_activated(int index)
+{
+    const QSize size = ui.ImageResizePreset->itemData(index).toSize();
+    if (!size.isValid())
+        return;
+    ui.ResizeImageWidth->setValue(size.width());
+    ui.ResizeImageHeight->setValue(size.height());
+    ui.ImageResizePreset->setCurrentIndex(0);
 }
 
 void Quirevale::on_ImageCutBorder_clicked()
@@ -346,6 +424,7 @@ void Quirevale::on_ImageCutBorder_clicked()
     ui.ImageCutBorderNumber->setEnabled(on);
     ui.ImageArea->SetCutBorder(on);
     ui.ImageArea->SetCutBorderSize(ui.ImageCutBorderNumber->value());
+    updatePreviewTreatment();
 }
 
 // The slider and the spin box mirror each other; the echo stops after one
@@ -365,6 +444,7 @@ void Quirevale::on_ImageCutPointNumber_valueChanged(int value)
 void Quirevale::on_ImageCutBorderNumber_valueChanged(int value)
 {
     ui.ImageArea->SetCutBorderSize(value);
+    updatePreviewTreatment();
 }
 
 void Quirevale::on_ImageCutFirstPageLeft_clicked()

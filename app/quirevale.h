@@ -3,6 +3,7 @@
 
 #include "app/previewloader.h"
 #include "app/shelltaskbarbutton.h"
+#include "cbz/pagetreatment.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pageoptions.h"
 #include "ui_quirevale.h"
@@ -16,6 +17,7 @@
 #include <QTranslator>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 class CbzBuild;
@@ -80,10 +82,17 @@ private slots:
     void on_actionOpenFolder_triggered();
     void on_actionMakeCbz_triggered();
     void on_NoticeClose_clicked();
+    void on_ImageTrimMargins_clicked();
+    void on_ImageCutOnlyWide_clicked();
+    void on_ImageTrimTolerance_valueChanged(int value);
+    void on_ImageResizeMode_currentIndexChanged(int index);
+    void on_ImageResizePreset_activated(int index);
+    void on_ImagesList_customContextMenuRequested(const QPoint &at);
 
 private:
     void applyPageOptions(const PageOptions &options);
     void applyOptionRanges();
+    void fillScreenSizes();
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
     void openFolder(const QString &folder);
@@ -106,6 +115,11 @@ private:
     void showPreviewPicture(const QString &path, const PagePicture &picture);
     QSize previewBounds() const;
     void showPage(const QImage &picture, const QSize &pageSize);
+    void updatePreviewTreatment();
+    void makePageActions();
+    void describePageActions();
+    void treatCurrentPage(const std::function<void(PageTreatment &)> &change);
+    bool forgetTreatmentsFirst();
     PageOptions readPageOptions() const;
     void setBuildControlsEnabled(bool enabled);
     void finishBuildBeforeDestruction();
@@ -120,6 +134,19 @@ private:
     QSignalMapper LanguageMapper;
     ShellTaskbarButton TaskbarButton;
     ShellTaskbarProgress *TaskbarProgress = nullptr;
+    // The current page as read for the preview, before its own turn.
+    QImage CurrentPicture;
+    QSize CurrentPageSize;
+    // What the current page may do differently from the book.
+    QAction *PageTurnRight = nullptr;
+    QAction *PageTurnLeft = nullptr;
+    QAction *PageCutAsBook = nullptr;
+    QAction *PageAlwaysCut = nullptr;
+    QAction *PageNeverCut = nullptr;
+    QAction *PageBorderAsBook = nullptr;
+    QAction *PageNoBorder = nullptr;
+    QAction *PageOwnBorder = nullptr;
+    QAction *PageReset = nullptr;
     // Pages read for the preview, on threads of their own.
     PreviewLoader PagePreviews;
     QTimer *PreviewResized = nullptr;

@@ -2,6 +2,7 @@
 // the build on a thread of the global pool, the list following it page by
 // page, cancelling it, and the report at its end.
 
+#include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "cbz/cbzbuild.h"
@@ -63,7 +64,7 @@ QVector<BuildPage> Quirevale::checkedPages() const
     for (int row = 0; row < ui.ImagesList->count(); ++row) {
         const QListWidgetItem *item = ui.ImagesList->item(row);
         if (item->checkState() == Qt::Checked)
-            pages.append({row, item->data(Qt::UserRole).toString()});
+            pages.append({row, item->data(Qt::UserRole).toString(), PageRow::treatmentOf(item)});
     }
     return pages;
 }
@@ -186,6 +187,11 @@ PageOptions Quirevale::readPageOptions() const
     options.ImageResize = ui.ImageResize->isChecked();
     options.ResizeImageWidth = ui.ResizeImageWidth->value();
     options.ResizeImageHeight = ui.ResizeImageHeight->value();
+    options.ImageResizeFit = ui.ImageResizeMode->currentIndex() == 1;
+    options.ImageResizeSmooth = ui.ImageResizeSmooth->isChecked();
+    options.ImageCutOnlyWide = ui.ImageCutOnlyWide->isChecked();
+    options.ImageTrimMargins = ui.ImageTrimMargins->isChecked();
+    options.ImageTrimTolerance = ui.ImageTrimTolerance->value();
     options.ImageCutDoublePages = ui.ImageCutDoublePages->isChecked();
     options.ImageCutPointNumber = ui.ImageCutPointNumber->value();
     options.ImageCutFirstPageRight = ui.ImageCutFirstPageRight->isChecked();

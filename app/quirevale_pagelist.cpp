@@ -7,7 +7,12 @@
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
 
+#include "cbz/pagetransform.h"
+
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QTransform>
 #include <QListWidgetItem>
 #include <QMessageBox>
 
@@ -24,6 +29,8 @@ void Quirevale::on_BrowsePath_clicked()
 // Lists the pages of folder, as picked, dropped or named on the command line.
 void Quirevale::openFolder(const QString &folder)
 {
+    if (!forgetTreatmentsFirst())
+        return;
     // Remembered before the scan, so a folder without images is remembered too.
     ImagesDir = folder;
     const int count = LoadImagesList(folder);
@@ -85,7 +92,10 @@ int Quirevale::LoadImagesList(QString folder)
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
 {
     if (!current) {
+        CurrentPicture = QImage();
+        CurrentPageSize = QSize();
         ui.ImageArea->SetImage(QPixmap());
+        ui.ImageArea->SetTrimRect(QRect());
         ui.ImageArea->setPlaceholderText(emptyPreviewText());
         ui.OriginalImageWidth->clear();
         ui.OriginalImageHeight->clear();
@@ -145,12 +155,159 @@ void Quirevale::showPreviewPicture(const QString &path, const PagePicture &pictu
     showPage(picture.picture, picture.pageSize);
 }
 
-// picture may be reduced from the page's own pageSize.
+// picture may be reduced from the page's own pageSize. It is shown as it
+// will be made: turned, with the cut, border and trim that apply to it.
 void Quirevale::showPage(const QImage &picture, const QSize &pageSize)
 {
-    ui.ImageArea->SetImage(QPixmap::fromImage(picture), pageSize);
+    CurrentPicture = picture;
+    CurrentPageSize = pageSize;
     ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
     ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
+    updatePreviewTreatment();
+}
+
+// The book's options and the current page's own treatment, drawn.
+void Quirevale::updatePreviewTreatment()
+{
+    const PageOptions options = readPageOptions();
+    const PageTreatment own = PageRow::treatmentOf(ui.ImagesList->currentItem());
+    const PagePlan plan = planPage(CurrentPageSize, options, own);
+    if (!CurrentPicture.isNull()) {
+        const QImage turned = plan.rotation ? CurrentPicture.transformed(
+                                                  QTransform().rotate(plan.rotation))
+                                            : CurrentPicture;
+        ui.ImageArea->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
+        // The trim is found on the picture shown, within the border, and
+        // measured back on the page.
+        QRect kept;
+        if (plan.trim && !turned.isNull()) {
+            const double scale = double(plan.turnedSize.width()) / turned.width();
+            const int border = int(plan.border / scale);
+            const QRect inside = turned.rect().adjusted(border, border, -border, -border);
+            if (!inside.isEmpty()) {
+                const QRect found = plainMarginsInside(turned.copy(inside),
+                                                       options.ImageTrimTolerance)
+                                        .translated(inside.topLeft());
+                kept = QRect(int(found.x() * scale), int(found.y() * scale),
+                             int(found.width() * scale), int(found.height() * scale));
+            }
+        }
+        ui.ImageArea->SetTrimRect(kept);
+    }
+    ui.ImageArea->SetCutDoublePages(CurrentPageSize.isValid() ? plan.cut
+                                                               : options.ImageCutDoublePages);
+    const bool bordered = CurrentPageSize.isValid() ? plan.border > 0 : options.ImageCutBorder;
+    ui.ImageArea->SetCutBorder(bordered);
+    ui.ImageArea->SetCutBorderSize(CurrentPageSize.isValid() && plan.border > 0
+                                       ? plan.border
+                                       : options.ImageCutBorderNumber);
+}
+
+// The per-page actions: keys that work anywhere in the window, and the
+// list's context menu.
+void Quirevale::makePageActions()
+{
+    const auto action = [this](QAction **made, const QKeySequence &keys,
+                               const std::function<void(PageTreatment &)> &change) {
+        *made = new QAction(this);
+        (*made)->setShortcut(keys);
+        (*made)->setShortcutContext(Qt::WindowShortcut);
+        addAction(*made);
+        connect(*made, &QAction::triggered, this, [this, change] { treatCurrentPage(change); });
+    };
+    action(&PageTurnRight, QKeySequence(Qt::CTRL | Qt::Key_R),
+           [](PageTreatment &own) { own.turn(1); });
+    action(&PageTurnLeft, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+           [](PageTreatment &own) { own.turn(-1); });
+    action(&PageCutAsBook, {}, [](PageTreatment &own) { own.cut = PageTreatment::CutAsBook; });
+    action(&PageAlwaysCut, {}, [](PageTreatment &own) { own.cut = PageTreatment::AlwaysCut; });
+    action(&PageNeverCut, {}, [](PageTreatment &own) { own.cut = PageTreatment::NeverCut; });
+    action(&PageBorderAsBook, {},
+           [](PageTreatment &own) { own.border = PageTreatment::BorderAsBook; });
+    action(&PageNoBorder, {}, [](PageTreatment &own) { own.border = PageTreatment::NoBorder; });
+    action(&PageOwnBorder, {}, [this](PageTreatment &own) {
+        bool ok = false;
+        const int pixels = QInputDialog::getInt(
+            this, tr("Border of this page"), tr("Pixels to cut from every side:"),
+            own.border == PageTreatment::OwnBorder ? own.borderPixels
+                                                   : ui.ImageCutBorderNumber->value(),
+            PageOptions::BorderPixels.minimum, PageOptions::BorderPixels.maximum, 1, &ok);
+        if (ok) {
+            own.border = PageTreatment::OwnBorder;
+            own.borderPixels = pixels;
+        }
+    });
+    action(&PageReset, QKeySequence(Qt::CTRL | Qt::Key_Backspace),
+           [](PageTreatment &own) { own = PageTreatment(); });
+    for (QAction *choice : {PageCutAsBook, PageAlwaysCut, PageNeverCut, PageBorderAsBook,
+                            PageNoBorder, PageOwnBorder})
+        choice->setCheckable(true);
+    describePageActions();
+}
+
+void Quirevale::describePageActions()
+{
+    if (!PageTurnRight)
+        return;
+    PageTurnRight->setText(tr("Turn Right"));
+    PageTurnLeft->setText(tr("Turn Left"));
+    PageCutAsBook->setText(tr("Cut as the Book"));
+    PageAlwaysCut->setText(tr("Always Cut"));
+    PageNeverCut->setText(tr("Never Cut"));
+    PageBorderAsBook->setText(tr("Border as the Book"));
+    PageNoBorder->setText(tr("No Border"));
+    PageOwnBorder->setText(tr("Own Border…"));
+    PageReset->setText(tr("Reset Page"));
+}
+
+void Quirevale::on_ImagesList_customContextMenuRequested(const QPoint &at)
+{
+    QListWidgetItem *row = ui.ImagesList->itemAt(at);
+    if (!row || Building)
+        return;
+    ui.ImagesList->setCurrentItem(row);
+    const PageTreatment own = PageRow::treatmentOf(row);
+    PageCutAsBook->setChecked(own.cut == PageTreatment::CutAsBook);
+    PageAlwaysCut->setChecked(own.cut == PageTreatment::AlwaysCut);
+    PageNeverCut->setChecked(own.cut == PageTreatment::NeverCut);
+    PageBorderAsBook->setChecked(own.border == PageTreatment::BorderAsBook);
+    PageNoBorder->setChecked(own.border == PageTreatment::NoBorder);
+    PageOwnBorder->setChecked(own.border == PageTreatment::OwnBorder);
+    PageReset->setEnabled(!own.isDefault());
+    QMenu menu(this);
+    menu.addActions({PageTurnRight, PageTurnLeft});
+    menu.addSeparator();
+    menu.addActions({PageCutAsBook, PageAlwaysCut, PageNeverCut});
+    menu.addSeparator();
+    menu.addActions({PageBorderAsBook, PageNoBorder, PageOwnBorder});
+    menu.addSeparator();
+    menu.addAction(PageReset);
+    menu.exec(ui.ImagesList->viewport()->mapToGlobal(at));
+    PageReset->setEnabled(true);
+}
+
+void Quirevale::treatCurrentPage(const std::function<void(PageTreatment &)> &change)
+{
+    QListWidgetItem *row = ui.ImagesList->currentItem();
+    if (!row || Building)
+        return;
+    PageTreatment own = PageRow::treatmentOf(row);
+    change(own);
+    PageRow::setTreatment(row, own);
+    updatePreviewTreatment();
+}
+
+// Another folder's list would drop what the pages were given here: ask.
+bool Quirevale::forgetTreatmentsFirst()
+{
+    bool any = false;
+    for (int row = 0; !any && row < ui.ImagesList->count(); ++row)
+        any = !PageRow::treatmentOf(ui.ImagesList->item(row)).isDefault();
+    return !any ||
+           QMessageBox::question(this, tr("Warning"),
+                                 tr("Some pages have a turn, a cut or a border of their own. "
+                                    "Forget them and list the other folder?")) ==
+               QMessageBox::Yes;
 }
 
 void Quirevale::on_MoveImageUp_clicked()

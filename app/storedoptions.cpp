@@ -42,6 +42,12 @@ PageOptions loadPageOptions(const QSettings &settings)
     o.ImageCutBorderNumber =
         storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
     o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
+    o.ImageResizeFit = storedSwitch(settings, "ImageResizeFit", d.ImageResizeFit);
+    o.ImageResizeSmooth = storedSwitch(settings, "ImageResizeSmooth", d.ImageResizeSmooth);
+    o.ImageCutOnlyWide = storedSwitch(settings, "ImageCutOnlyWide", d.ImageCutOnlyWide);
+    o.ImageTrimMargins = storedSwitch(settings, "ImageTrimMargins", d.ImageTrimMargins);
+    o.ImageTrimTolerance =
+        storedNumber(settings, "ImageTrimTolerance", PageOptions::TrimTolerance);
     return o;
 }
 
@@ -57,4 +63,9 @@ void savePageOptions(QSettings &settings, const PageOptions &o)
     settings.setValue(key("ImageCutBorder"), o.ImageCutBorder);
     settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
     settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
+    settings.setValue(key("ImageResizeFit"), o.ImageResizeFit);
+    settings.setValue(key("ImageResizeSmooth"), o.ImageResizeSmooth);
+    settings.setValue(key("ImageCutOnlyWide"), o.ImageCutOnlyWide);
+    settings.setValue(key("ImageTrimMargins"), o.ImageTrimMargins);
+    settings.setValue(key("ImageTrimTolerance"), o.ImageTrimTolerance);
 }

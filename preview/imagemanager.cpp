@@ -4,6 +4,7 @@
 #include "preview/splitoverlay.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QTransform>
 
 namespace {
@@ -88,6 +89,35 @@ void ImageManager::paintEvent(QPaintEvent *)
     // Drawn last, so the shaded margins lie over the split band and the sheets.
     if (CutBorder)
         drawBorderOverlay(painter);
+    if (!TrimRect.isNull())
+        drawTrimOverlay(painter);
+}
+
+void ImageManager::SetTrimRect(const QRect &kept)
+{
+    TrimRect = kept;
+    update();
+}
+
+// The trimmed margins shaded, the kept part outlined in a colour of its own.
+void ImageManager::drawTrimOverlay(QPainter &painter)
+{
+    const QSize page = PageSize.isValid() ? PageSize : Image.size();
+    if (page.isEmpty())
+        return;
+    const qreal sx = qreal(width()) / page.width(), sy = qreal(height()) / page.height();
+    const QRectF kept(TrimRect.x() * sx, TrimRect.y() * sy, TrimRect.width() * sx,
+                      TrimRect.height() * sy);
+    painter.save();
+    QPainterPath margins;
+    margins.addRect(QRectF(rect()));
+    QPainterPath inside;
+    inside.addRect(kept);
+    painter.fillPath(margins.subtracted(inside), QColor(0, 120, 215, 60));
+    painter.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(kept);
+    painter.restore();
 }
 
 void ImageManager::setPlaceholderText(const QString &text)

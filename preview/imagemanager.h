@@ -38,6 +38,11 @@ public:
     int cutPoint() const { return CutPoint; }
     int cutBorderSize() const { return CutBorderSize; }
 
+    // The part of the page left inside its plain margins, in the page's
+    // own pixels; a null rectangle draws nothing.
+    void SetTrimRect(const QRect &kept);
+    QRect trimRect() const { return TrimRect; }
+
     // What the empty preview says (how to get pages into it).
     void setPlaceholderText(const QString &text);
 
@@ -49,10 +54,12 @@ private:
     QString halfLabel(bool leftHalf) const;
     void drawSplitOverlay(QPainter &painter);
     void drawBorderOverlay(QPainter &painter);
+    void drawTrimOverlay(QPainter &painter);
 
     QPixmap Image;
     QSize PageSize;
     QString PlaceholderText;
+    QRect TrimRect;
     bool CutDoublePages = false;
     bool CutBorder = false;
     bool FirstPageRight = true;
