@@ -34,5 +34,6 @@ PageTreatment PageRow::treatmentOf(const QListWidgetItem *row)
 
 void PageRow::setTreatment(QListWidgetItem *row, const PageTreatment &treatment)
 {
-    row->setData(TreatmentRole, treatment.isDefault() ? QVariant() : QVariant::fromValue(treatment));
+    row->setData(TreatmentRole,
+                 treatment.isDefault() ? QVariant() : QVariant::fromValue(treatment));
 }

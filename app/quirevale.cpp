@@ -208,10 +208,14 @@ void Quirevale::fillScreenSizes()
         int width, height;
     };
     static const Screen screens[] = {
-        {"Kindle (2022), Kobo Clara", 1072, 1448}, {"Kindle Paperwhite (2021)", 1236, 1648},
-        {"Kindle Oasis, Kobo Libra", 1264, 1680},  {"Kindle Scribe", 1860, 2480},
-        {"Kobo Sage", 1440, 1920},                 {"iPad (10th gen.)", 1640, 2360},
-        {"iPad Pro 12.9\"", 2048, 2732},           {"Full HD tablet", 1200, 1920},
+        {"Kindle (2022), Kobo Clara", 1072, 1448},
+        {"Kindle Paperwhite (2021)", 1236, 1648},
+        {"Kindle Oasis, Kobo Libra", 1264, 1680},
+        {"Kindle Scribe", 1860, 2480},
+        {"Kobo Sage", 1440, 1920},
+        {"iPad (10th gen.)", 1640, 2360},
+        {"iPad Pro 12.9\"", 2048, 2732},
+        {"Full HD tablet", 1200, 1920},
     };
     ui.ImageResizePreset->clear();
     ui.ImageResizePreset->addItem(tr("Screen size…"));

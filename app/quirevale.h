@@ -3,9 +3,9 @@
 
 #include "app/previewloader.h"
 #include "app/shelltaskbarbutton.h"
-#include "cbz/pagetreatment.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pageoptions.h"
+#include "cbz/pagetreatment.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>

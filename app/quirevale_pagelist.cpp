@@ -11,10 +11,10 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QMenu>
-#include <QTransform>
 #include <QListWidgetItem>
+#include <QMenu>
 #include <QMessageBox>
+#include <QTransform>
 
 void Quirevale::on_BrowsePath_clicked()
 {
@@ -173,9 +173,9 @@ void Quirevale::updatePreviewTreatment()
     const PageTreatment own = PageRow::treatmentOf(ui.ImagesList->currentItem());
     const PagePlan plan = planPage(CurrentPageSize, options, own);
     if (!CurrentPicture.isNull()) {
-        const QImage turned = plan.rotation ? CurrentPicture.transformed(
-                                                  QTransform().rotate(plan.rotation))
-                                            : CurrentPicture;
+        const QImage turned = plan.rotation
+                                  ? CurrentPicture.transformed(QTransform().rotate(plan.rotation))
+                                  : CurrentPicture;
         ui.ImageArea->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
         // The trim is found on the picture shown, within the border, and
         // measured back on the page.
@@ -185,9 +185,9 @@ void Quirevale::updatePreviewTreatment()
             const int border = int(plan.border / scale);
             const QRect inside = turned.rect().adjusted(border, border, -border, -border);
             if (!inside.isEmpty()) {
-                const QRect found = plainMarginsInside(turned.copy(inside),
-                                                       options.ImageTrimTolerance)
-                                        .translated(inside.topLeft());
+                const QRect found =
+                    plainMarginsInside(turned.copy(inside), options.ImageTrimTolerance)
+                        .translated(inside.topLeft());
                 kept = QRect(int(found.x() * scale), int(found.y() * scale),
                              int(found.width() * scale), int(found.height() * scale));
             }
@@ -195,12 +195,11 @@ void Quirevale::updatePreviewTreatment()
         ui.ImageArea->SetTrimRect(kept);
     }
     ui.ImageArea->SetCutDoublePages(CurrentPageSize.isValid() ? plan.cut
-                                                               : options.ImageCutDoublePages);
+                                                              : options.ImageCutDoublePages);
     const bool bordered = CurrentPageSize.isValid() ? plan.border > 0 : options.ImageCutBorder;
     ui.ImageArea->SetCutBorder(bordered);
-    ui.ImageArea->SetCutBorderSize(CurrentPageSize.isValid() && plan.border > 0
-                                       ? plan.border
-                                       : options.ImageCutBorderNumber);
+    ui.ImageArea->SetCutBorderSize(
+        CurrentPageSize.isValid() && plan.border > 0 ? plan.border : options.ImageCutBorderNumber);
 }
 
 // The per-page actions: keys that work anywhere in the window, and the
@@ -306,8 +305,7 @@ bool Quirevale::forgetTreatmentsFirst()
     return !any ||
            QMessageBox::question(this, tr("Warning"),
                                  tr("Some pages have a turn, a cut or a border of their own. "
-                                    "Forget them and list the other folder?")) ==
-               QMessageBox::Yes;
+                                    "Forget them and list the other folder?")) == QMessageBox::Yes;
 }
 
 void Quirevale::on_MoveImageUp_clicked()

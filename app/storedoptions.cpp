@@ -46,8 +46,7 @@ PageOptions loadPageOptions(const QSettings &settings)
     o.ImageResizeSmooth = storedSwitch(settings, "ImageResizeSmooth", d.ImageResizeSmooth);
     o.ImageCutOnlyWide = storedSwitch(settings, "ImageCutOnlyWide", d.ImageCutOnlyWide);
     o.ImageTrimMargins = storedSwitch(settings, "ImageTrimMargins", d.ImageTrimMargins);
-    o.ImageTrimTolerance =
-        storedNumber(settings, "ImageTrimTolerance", PageOptions::TrimTolerance);
+    o.ImageTrimTolerance = storedNumber(settings, "ImageTrimTolerance", PageOptions::TrimTolerance);
     return o;
 }
 

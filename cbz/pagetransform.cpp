@@ -73,9 +73,9 @@ PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreat
         plan.border = options.ImageCutBorderNumber;
     plan.trim = options.ImageTrimMargins;
     if (own.cut == PageTreatment::CutAsBook)
-        plan.cut = options.ImageCutDoublePages &&
-                   (!options.ImageCutOnlyWide ||
-                    plan.turnedSize.width() > plan.turnedSize.height());
+        plan.cut =
+            options.ImageCutDoublePages &&
+            (!options.ImageCutOnlyWide || plan.turnedSize.width() > plan.turnedSize.height());
     else
         plan.cut = own.cut == PageTreatment::AlwaysCut;
     return plan;
@@ -104,8 +104,7 @@ QRect plainMarginsInside(const QImage &source, int tolerance)
     const QRgb leftColour = corner(0, h / 2), rightColour = corner(w - 1, h / 2);
     while (top < h / 3 && plainLine(image, 0, top, 1, 0, w, topColour, tolerance))
         ++top;
-    while (bottom < h / 3 &&
-           plainLine(image, 0, h - 1 - bottom, 1, 0, w, bottomColour, tolerance))
+    while (bottom < h / 3 && plainLine(image, 0, h - 1 - bottom, 1, 0, w, bottomColour, tolerance))
         ++bottom;
     const int rows = h - top - bottom;
     while (left < w / 3 && plainLine(image, left, top, 0, 1, rows, leftColour, tolerance))
@@ -126,8 +125,7 @@ QSize resizedSize(const QSize &size, const PageOptions &options)
     // Proportions kept, within the box; a sliver may round to nothing.
     const double scale =
         qMin(double(box.width()) / size.width(), double(box.height()) / size.height());
-    return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5))
-        .boundedTo(box);
+    return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5)).boundedTo(box);
 }
 
 QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,

@@ -51,8 +51,7 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
         if (!pageNames.contains(name))
             return fail(number, tr("there is no page %1").arg(name));
         PageTreatment treatment = m_treatments.value(name);
-        const QStringList words =
-            line.mid(tab + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList words = line.mid(tab + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (int i = 0; i < words.size(); ++i) {
             const QString &word = words.at(i);
             const QString next = words.value(i + 1);

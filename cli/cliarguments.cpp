@@ -145,10 +145,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions({help, version, outputOption, quality, resize, fit, smooth, split, onlyWide,
-                       firstPage, border, trim, pagesOption,
-                       threadsOption, forceOption, listOption, quietOption, skipOption, keepJpeg,
-                       comicInfoOption});
+    parser.addOptions({help,       version,     outputOption, quality,       resize,
+                       fit,        smooth,      split,        onlyWide,      firstPage,
+                       border,     trim,        pagesOption,  threadsOption, forceOption,
+                       listOption, quietOption, skipOption,   keepJpeg,      comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});

@@ -172,8 +172,8 @@ bool CliRunner::readTreatments(const QFileInfoList &pages,
     QFile file(m_args.pagesFile);
     const qint64 limit = 1 << 20; // a line a page: far more than any book needs
     if (!file.open(QIODevice::ReadOnly) || file.size() > limit) {
-        report(m_args.pagesFile, file.isOpen() ? tr("larger than any list of pages")
-                                               : file.errorString());
+        report(m_args.pagesFile,
+               file.isOpen() ? tr("larger than any list of pages") : file.errorString());
         return false;
     }
     QStringList names;

@@ -54,6 +54,10 @@
         <source>Page %1 cannot be compressed: %2</source>
         <translation>La pagina %1 non può essere compressa: %2</translation>
     </message>
+    <message>
+        <source>Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).</source>
+        <translation>Adattata entro %1 × %2, non resta nulla della pagina %3 (%4 × %5).</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -310,6 +314,42 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>a width and height such as 1200x1800, each from %1 to %2</source>
         <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da %1 a %2</translation>
     </message>
+    <message>
+        <source>Scale every page to the largest size within this width and height, its proportions kept.</source>
+        <translation>Ridimensiona ogni pagina alla dimensione più grande entro questa larghezza e altezza, mantenendone le proporzioni.</translation>
+    </message>
+    <message>
+        <source>Scale with filtering: slower, and finer lines.</source>
+        <translation>Ridimensiona con filtro: più lento, e linee più fini.</translation>
+    </message>
+    <message>
+        <source>Cut only pages wider than tall (the spreads among single pages).</source>
+        <translation>Divide solo le pagine più larghe che alte (le doppie pagine tra le pagine singole).</translation>
+    </message>
+    <message>
+        <source>Cut away plain margins (paper, a scanner&apos;s bed), each side at most a third; a pixel within TOLERANCE of the margin&apos;s colour is margin (%1 to %2, default %3).</source>
+        <translation>Taglia via i margini uniformi (carta, piano dello scanner), al massimo un terzo per lato; un pixel entro TOLLERANZA dal colore del margine è margine (da %1 a %2, predefinita %3).</translation>
+    </message>
+    <message>
+        <source>TOLERANCE</source>
+        <translation>TOLLERANZA</translation>
+    </message>
+    <message>
+        <source>Pages of their own, from a file: a line a page, its file name, a tab, then any of cut, nocut, border N, noborder, rotate 90|180|270. One folder only.</source>
+        <translation>Pagine con impostazioni proprie, da un file: una riga per pagina, il nome del file, una tabulazione, poi cut, nocut, border N, noborder, rotate 90|180|270. Una sola cartella.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>--fit and --resize: give one of them</source>
+        <translation>--fit e --resize: indicarne uno solo</translation>
+    </message>
+    <message>
+        <source>--pages: give one folder, whose pages the file names</source>
+        <translation>--pages: indicare una sola cartella, le cui pagine il file nomina</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -376,6 +416,38 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>no image file found (%1)</source>
         <translation>nessuna immagine trovata (%1)</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>non può essere letta</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>non può essere letta: %1</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nulla</translation>
+    </message>
+    <message>
+        <source>turned %1°</source>
+        <translation>ruotata di %1°</translation>
+    </message>
+    <message>
+        <source>border %1 px</source>
+        <translation>bordo di %1 px</translation>
+    </message>
+    <message>
+        <source>margins trimmed</source>
+        <translation>margini rifilati</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>divisa</translation>
+    </message>
+    <message>
+        <source>larger than any list of pages</source>
+        <translation>più grande di qualsiasi elenco di pagine</translation>
     </message>
 </context>
 <context>
@@ -549,12 +621,66 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>%1
 %2 × %3 pixel</translation>
     </message>
+    <message>
+        <source>Its own: %1</source>
+        <translation>Proprie: %1</translation>
+    </message>
 </context>
 <context>
     <name>PageTransform</name>
     <message>
         <source>There is no picture to encode.</source>
         <translation>Non c&apos;è alcuna immagine da codificare.</translation>
+    </message>
+</context>
+<context>
+    <name>PageTreatment</name>
+    <message>
+        <source>turned %1°</source>
+        <translation>ruotata di %1°</translation>
+    </message>
+    <message>
+        <source>always cut</source>
+        <translation>sempre divisa</translation>
+    </message>
+    <message>
+        <source>never cut</source>
+        <translation>mai divisa</translation>
+    </message>
+    <message>
+        <source>no border</source>
+        <translation>nessun bordo</translation>
+    </message>
+    <message>
+        <source>border %1 px</source>
+        <translation>bordo di %1 px</translation>
+    </message>
+</context>
+<context>
+    <name>PageTreatmentFile</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation>riga %1: %2</translation>
+    </message>
+    <message>
+        <source>a page&apos;s file name, a tab, then its words</source>
+        <translation>il nome del file di una pagina, una tabulazione, poi le sue parole</translation>
+    </message>
+    <message>
+        <source>there is no page %1</source>
+        <translation>non c&apos;è alcuna pagina %1</translation>
+    </message>
+    <message>
+        <source>border takes a number of pixels from %1 to %2</source>
+        <translation>border vuole un numero di pixel da %1 a %2</translation>
+    </message>
+    <message>
+        <source>rotate takes 90, 180 or 270</source>
+        <translation>rotate vuole 90, 180 o 270</translation>
+    </message>
+    <message>
+        <source>unknown word &apos;%1&apos;</source>
+        <translation>parola sconosciuta &apos;%1&apos;</translation>
     </message>
 </context>
 <context>
@@ -632,10 +758,6 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>Interrompi la creazione dell&apos;archivio</translation>
     </message>
     <message>
-        <source>Space checks or unchecks the current page; drag a page to move it.</source>
-        <translation>Spazio seleziona o deseleziona la pagina corrente; trascina una pagina per spostarla.</translation>
-    </message>
-    <message>
         <source>No page is checked: there is nothing to put in an archive.</source>
         <translation>Nessuna pagina è selezionata: non c&apos;è nulla da mettere in un archivio.</translation>
     </message>
@@ -676,6 +798,62 @@ Sostituirlo?</translation>
     <message>
         <source>%1 is neither a folder nor a page (%2). Drop a folder of pages, or one of its pages.</source>
         <translation>%1 non è né una cartella né una pagina (%2). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
+    </message>
+    <message>
+        <source>Screen size…</source>
+        <translation>Dimensione schermo…</translation>
+    </message>
+    <message>
+        <source>Space checks or unchecks the current page; drag a page to move it; %1 turns it; right-click for a cut or a border of its own.</source>
+        <translation>Spazio seleziona o deseleziona la pagina corrente; trascina una pagina per spostarla; %1 la ruota; clic destro per una divisione o un bordo propri.</translation>
+    </message>
+    <message>
+        <source>Border of this page</source>
+        <translation>Bordo di questa pagina</translation>
+    </message>
+    <message>
+        <source>Pixels to cut from every side:</source>
+        <translation>Pixel da tagliare da ogni lato:</translation>
+    </message>
+    <message>
+        <source>Turn Right</source>
+        <translation>Ruota a destra</translation>
+    </message>
+    <message>
+        <source>Turn Left</source>
+        <translation>Ruota a sinistra</translation>
+    </message>
+    <message>
+        <source>Cut as the Book</source>
+        <translation>Dividi come il volume</translation>
+    </message>
+    <message>
+        <source>Always Cut</source>
+        <translation>Dividi sempre</translation>
+    </message>
+    <message>
+        <source>Never Cut</source>
+        <translation>Non dividere mai</translation>
+    </message>
+    <message>
+        <source>Border as the Book</source>
+        <translation>Bordo come il volume</translation>
+    </message>
+    <message>
+        <source>No Border</source>
+        <translation>Nessun bordo</translation>
+    </message>
+    <message>
+        <source>Own Border…</source>
+        <translation>Bordo proprio…</translation>
+    </message>
+    <message>
+        <source>Reset Page</source>
+        <translation>Ripristina pagina</translation>
+    </message>
+    <message>
+        <source>Some pages have a turn, a cut or a border of their own. Forget them and list the other folder?</source>
+        <translation>Alcune pagine hanno una rotazione, una divisione o un bordo propri. Dimenticarli ed elencare l&apos;altra cartella?</translation>
     </message>
 </context>
 <context>
@@ -833,6 +1011,46 @@ pagine JPEG invariate</translation>
     <message>
         <source>Open Folder…</source>
         <translation>Apri cartella…</translation>
+    </message>
+    <message>
+        <source>Exactly W × H</source>
+        <translation>Esattamente L × A</translation>
+    </message>
+    <message>
+        <source>Fit within W × H</source>
+        <translation>Entro L × A</translation>
+    </message>
+    <message>
+        <source>Sets the width and height to a reader&apos;s screen</source>
+        <translation>Imposta larghezza e altezza sullo schermo di un lettore</translation>
+    </message>
+    <message>
+        <source>Scales with filtering: finer lines, a little slower.</source>
+        <translation>Ridimensiona con filtro: linee più fini, un po&apos; più lento.</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Morbido</translation>
+    </message>
+    <message>
+        <source>A page is cut only when it is wider than tall, after its own turn: the spreads among single pages.</source>
+        <translation>Una pagina viene divisa solo se è più larga che alta, dopo la sua rotazione: le doppie pagine tra le pagine singole.</translation>
+    </message>
+    <message>
+        <source>Only pages wider than tall</source>
+        <translation>Solo pagine più larghe che alte</translation>
+    </message>
+    <message>
+        <source>On each page, cuts away the outer rows and columns of one colour (paper, a scanner&apos;s bed), at most a third of each side, never into a drawing.</source>
+        <translation>Su ogni pagina, taglia via le righe e colonne esterne di un solo colore (carta, piano dello scanner), al massimo un terzo per lato, mai dentro un disegno.</translation>
+    </message>
+    <message>
+        <source>Trim plain margins</source>
+        <translation>Rifila i margini uniformi</translation>
+    </message>
+    <message>
+        <source>Tolerance</source>
+        <translation>Tolleranza</translation>
     </message>
 </context>
 <context>

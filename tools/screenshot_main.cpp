@@ -5,9 +5,12 @@
 //   build/tools/quirevale-screenshot <sample folder> <out.png> <31|58> [archive.cbz]
 //
 // 31 is English, 58 Italian. With an archive name, the picture is taken
-// while that archive is being made, the Cancel button showing.
+// while that archive is being made, the Cancel button showing. With --book
+// instead, only wide pages are cut, the scan is turned and trimmed, and the
+// spread has a border of its own: the marks in the list and the preview.
 // tools/screenshots.sh runs it under xvfb-run.
 
+#include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "testsupport.h"
 
@@ -50,8 +53,29 @@ int main(int argc, char *argv[])
     window.findChild<QSpinBox *>(QStringLiteral("ImageCutBorderNumber"))->setValue(40);
     QTest::qWait(300);
 
+    const bool book = argc == 5 && QByteArray(argv[4]) == "--book";
+    if (book) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutOnlyWide"))->click();
+        window.findChild<QCheckBox *>(QStringLiteral("ImageTrimMargins"))->click();
+        PageTreatment turned;
+        turned.rotation = 90;
+        for (QListWidgetItem *scan : list->findItems(QStringLiteral("scan"), Qt::MatchContains))
+            PageRow::setTreatment(scan, turned);
+        PageTreatment bordered;
+        bordered.border = PageTreatment::OwnBorder;
+        bordered.borderPixels = 30;
+        for (QListWidgetItem *row : spread)
+            PageRow::setTreatment(row, bordered);
+        // Leave the spread and come back, so that the preview shows its own border.
+        list->setCurrentRow(0);
+        QTest::qWait(300);
+        if (!spread.isEmpty())
+            list->setCurrentItem(spread.first());
+        QTest::qWait(500);
+    }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5) {
+    if (argc == 5 && !book) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
