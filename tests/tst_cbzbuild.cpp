@@ -193,6 +193,8 @@ void tst_CbzBuild::failuresSayWhy_data()
                                << "p2.png cannot be read: The page is 40000 × 40000";
     QTest::newRow("border eats the page") << "border"
                                           << "pixels leaves nothing of page p";
+    QTest::newRow("fitted to nothing") << "sliver"
+                                       << "nothing is left of page p2.png (3000 × 2)";
     QTest::newRow("folder gone") << "folder"
                                  << "does not exist";
     QTest::newRow("disk full") << "full"
@@ -227,6 +229,12 @@ void tst_CbzBuild::failuresSayWhy()
     }
     if (trouble == "folder")
         target = dir.filePath("gone/book.cbz");
+    if (trouble == "sliver") {
+        QVERIFY(noiseImage(3000, 2).save(pages.at(1).path));
+        pageOptions.ImageResize = pageOptions.ImageResizeFit = true;
+        pageOptions.ResizeImageWidth = 300;
+        pageOptions.ResizeImageHeight = 400;
+    }
 
     CbzBuild build(target, pages, pageOptions);
     build.setReplaceExisting(true);

@@ -1,3 +1,4 @@
+#include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 #include "testsupport.h"
 
@@ -13,6 +14,9 @@ private slots:
     void badArguments_data();
     void badArguments();
     void comicInformation();
+    void bookOptions();
+    void pagesFileLines_data();
+    void pagesFileLines();
 };
 
 void tst_CliArguments::goodArguments_data()
@@ -78,6 +82,13 @@ void tst_CliArguments::badArguments_data()
     QTest::newRow("no folder") << QStringList{"--quality", "90"} << "folder";
     QTest::newRow("year out of range") << QStringList{"--year", "3500", "A"} << "--year";
     QTest::newRow("volume not a number") << QStringList{"--volume", "II", "A"} << "--volume";
+    QTest::newRow("fit and resize both") << QStringList{"--fit", "600x800", "--resize", "600x800", "A"}
+                                         << "--fit";
+    QTest::newRow("fit one side") << QStringList{"--fit", "600", "A"} << "--fit";
+    QTest::newRow("trim tolerance above") << QStringList{"--trim-margins=129", "A"}
+                                          << "--trim-margins";
+    QTest::newRow("pages with two folders") << QStringList{"--pages", "p.txt", "A", "B"}
+                                            << "--pages";
 }
 
 void tst_CliArguments::badArguments()
@@ -109,6 +120,68 @@ void tst_CliArguments::comicInformation()
     QCOMPARE(info.year, 2012);
     QCOMPARE(info.volume, -1);
     QVERIFY(info.rightToLeft);
+}
+
+void tst_CliArguments::bookOptions()
+{
+    CliArguments parsed;
+    QCOMPARE(parsed.parse({"quirevale-cli", "--split-only-wide", "--trim-margins", "--fit",
+                           "1072x1448", "--smooth", "A"}),
+             CliArguments::Run);
+    const PageOptions &o = parsed.pageOptions;
+    QVERIFY(o.ImageCutDoublePages && o.ImageCutOnlyWide);
+    QVERIFY(o.ImageTrimMargins);
+    QCOMPARE(o.ImageTrimTolerance, PageOptions::TrimTolerance.initial);
+    QVERIFY(o.ImageResize && o.ImageResizeFit && o.ImageResizeSmooth);
+    QCOMPARE(QSize(o.ResizeImageWidth, o.ResizeImageHeight), QSize(1072, 1448));
+    CliArguments tolerance;
+    QCOMPARE(tolerance.parse({"quirevale-cli", "--trim-margins=40", "A"}), CliArguments::Run);
+    QCOMPARE(tolerance.pageOptions.ImageTrimTolerance, 40);
+}
+
+
+void tst_CliArguments::pagesFileLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("error"); // empty: read
+    QTest::addColumn<PageTreatment>("cover"); // what "cover.jpg" gets
+    PageTreatment turnedBordered;
+    turnedBordered.rotation = 270;
+    turnedBordered.border = PageTreatment::OwnBorder;
+    turnedBordered.borderPixels = 40;
+    PageTreatment whole;
+    whole.cut = PageTreatment::NeverCut;
+    whole.border = PageTreatment::NoBorder;
+    QTest::newRow("words, a comment, blank lines")
+        << "# my book\n\ncover.jpg\trotate 270 border 40  # the scan\r\n" << "" << turnedBordered;
+    QTest::newRow("two lines for one page") << "cover.jpg\tnocut\ncover.jpg\tnoborder\n" << ""
+                                            << whole;
+    QTest::newRow("a name with spaces") << "page 2.jpg\tcut\n" << "" << PageTreatment();
+    QTest::newRow("no tab") << "cover.jpg cut\n" << "line 1:" << PageTreatment();
+    QTest::newRow("unknown page") << "\ncover.png\tcut\n" << "line 2: there is no page cover.png"
+                                  << PageTreatment();
+    QTest::newRow("unknown word") << "cover.jpg\tflip\n" << "line 1: unknown word 'flip'"
+                                  << PageTreatment();
+    QTest::newRow("rotate by 45") << "cover.jpg\trotate 45\n" << "line 1: rotate" << PageTreatment();
+    QTest::newRow("border without pixels") << "cover.jpg\tborder\n" << "line 1: border"
+                                           << PageTreatment();
+    QTest::newRow("border too wide") << "cover.jpg\tborder 5000\n" << "line 1: border"
+                                     << PageTreatment();
+}
+
+void tst_CliArguments::pagesFileLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, error);
+    QFETCH(PageTreatment, cover);
+    PageTreatmentFile file;
+    const bool read = file.parse(text, {"cover.jpg", "page 2.jpg"});
+    QCOMPARE(read, error.isEmpty());
+    QVERIFY2(error.isEmpty() ? file.errorString().isEmpty() : file.errorString().startsWith(error),
+             qPrintable(file.errorString()));
+    QVERIFY(file.treatments().value("cover.jpg") == cover);
+    if (text.startsWith("page 2"))
+        QCOMPARE(file.treatments().value("page 2.jpg").cut, PageTreatment::AlwaysCut);
 }
 
 QUIREVALE_TEST_MAIN(tst_CliArguments)

@@ -74,6 +74,7 @@ private slots:
     void untouchedJpegsAmongChangedPages();
     void cutJpegFailsEvenUntouched();
     void dialogRoundTrip();
+    void spreadsLeftWholeAreDoublePages();
 };
 
 void tst_ComicInfo::suggestions_data()
@@ -284,6 +285,35 @@ void tst_ComicInfo::dialogRoundTrip()
     QCOMPARE(back.volume, -1);
     QVERIFY(back.rightToLeft);
     QCOMPARE(back.languageIso, QStringLiteral("it-IT"));
+}
+
+// Among single pages, a spread left whole is a double page; one cut in two
+// gives single pages; the page list follows what was made.
+void tst_ComicInfo::spreadsLeftWholeAreDoublePages()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    const QList<QSize> sizes = {QSize(300, 400), QSize(800, 400), QSize(800, 400)};
+    for (int i = 0; i < sizes.size(); ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
+        QVERIFY(writeImage(pages.last().path, sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+    }
+    pages[2].treatment.cut = PageTreatment::NeverCut;
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.ImageCutOnlyWide = true;
+    ComicInfo info;
+    info.write = true;
+    CbzBuild build(dir.filePath("book.cbz"), pages, options);
+    build.setComicInfo(info);
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    const ReadBack back = readBack(entriesByName(dir.filePath("book.cbz")).value("ComicInfo.xml"));
+    QCOMPARE(back.pages.size(), 4); // the single page, two halves, the spread left whole
+    QStringList doubles;
+    for (const auto &page : back.pages)
+        doubles << page.value("DoublePage").toString();
+    QCOMPARE(doubles, QStringList({"", "", "", "true"}));
+    QCOMPARE(back.pages.at(3).value("ImageWidth").toInt(), 800);
 }
 
 QUIREVALE_TEST_MAIN(tst_ComicInfo)

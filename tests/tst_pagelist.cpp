@@ -1,3 +1,4 @@
+#include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "preview/imagemanager.h"
@@ -74,6 +75,7 @@ private slots:
     void troubledFilesInTheNoticeStrip();
     void droppedFileThatIsNoPage();
     void newestPageIsShownLast();
+    void pageTreatmentsMoveWithTheirRows();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -590,6 +592,45 @@ void tst_PageList::newestPageIsShownLast()
     QTest::qWait(3000);
     QCOMPARE(shownSize(), QSize(77, 33));
     QCOMPARE(label("OriginalImageWidth"), QStringLiteral("77"));
+}
+
+// A page turned from the keys is shown turned and marked; the turn moves
+// with its row; another folder asks before forgetting it.
+void tst_PageList::pageTreatmentsMoveWithTheirRows()
+{
+    const QString folder = m_root.filePath("treated");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 3));
+    browse(folder);
+    list()->setCurrentRow(1);
+    QTRY_COMPARE(shownSize(), pageSize(1));
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTest::keySequence(m_window, QKeySequence(Qt::CTRL | Qt::Key_R));
+    QTRY_COMPARE(shownSize(), pageSize(1).transposed());
+    QVERIFY2(list()->item(1)->toolTip().contains(QString::fromUtf8("turned 90°")),
+             qPrintable(list()->item(1)->toolTip()));
+    QVERIFY(list()->item(1)->data(PageRow::TreatmentRole).isValid()); // the row's mark
+
+    button("MoveImageUp")->click();
+    QCOMPARE(list()->item(0)->text(), QStringLiteral("page2.png"));
+    QCOMPARE(PageRow::treatmentOf(list()->item(0)).rotation, 90);
+    QTRY_COMPARE(shownSize(), pageSize(1).transposed());
+    list()->setCurrentRow(1);
+    QTRY_COMPARE(shownSize(), pageSize(0)); // the other page is not turned
+
+    const QString other = m_root.filePath("other");
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(writePages(other, 1));
+    for (const char *answer : {"&No", "&Yes"}) {
+        std::unique_ptr<ModalAnswer> dialog(chooseInFileDialog(other));
+        MessageBoxAnswerer boxes;
+        boxes.pressButton(answer);
+        button("BrowsePath")->click();
+        QVERIFY(dialog->answered());
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(list()->count(), answer == QByteArray("&No") ? 3 : 1);
+    }
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)

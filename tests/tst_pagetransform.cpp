@@ -3,6 +3,10 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <cmath>
 
 namespace {
 // Every pixel tells where it came from: red and green hold the column,
@@ -22,9 +26,94 @@ int columnOf(QRgb pixel)
 {
     return qRed(pixel) | (qGreen(pixel) << 8);
 }
+// A page with plain margins of a given colour round a drawing, the scanner's
+// noise of the given amplitude over all of it.
+QImage marginedPage(const QColor &margin, const QRect &drawing, int noise)
+{
+    QImage page(400, 600, QImage::Format_RGB32);
+    page.fill(margin);
+    {
+        QPainter painter(&page);
+        painter.fillRect(drawing, QColor(250, 240, 200));
+        painter.setPen(QPen(Qt::darkBlue, 3));
+        painter.drawRect(drawing.adjusted(1, 1, -2, -2));
+    }
+    QRandomGenerator random(7);
+    for (int y = 0; noise > 0 && y < page.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(page.scanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            const int n = int(random.bounded(2 * noise + 1)) - noise;
+            line[x] = qRgb(qBound(0, qRed(line[x]) + n, 255), qBound(0, qGreen(line[x]) + n, 255),
+                           qBound(0, qBlue(line[x]) + n, 255));
+        }
+    }
+    return page;
+}
+
+// A separable Lanczos (a = 3) scale, the usual reference for a resize.
+QImage lanczos(const QImage &source, const QSize &size)
+{
+    const auto weights = [](int from, int to) {
+        QVector<QVector<QPair<int, double>>> taps(to);
+        const double scale = double(from) / to, support = 3 * scale;
+        for (int i = 0; i < to; ++i) {
+            const double centre = (i + 0.5) * scale - 0.5;
+            double sum = 0;
+            for (int j = int(std::floor(centre - support)); j <= int(std::ceil(centre + support)); ++j) {
+                const double x = (j - centre) / scale;
+                double w = x == 0 ? 1 : (std::abs(x) < 3 ? 3 * std::sin(M_PI * x) * std::sin(M_PI * x / 3) /
+                                                               (M_PI * M_PI * x * x)
+                                                         : 0);
+                if (w == 0)
+                    continue;
+                taps[i].append({qBound(0, j, from - 1), w});
+                sum += w;
+            }
+            for (auto &tap : taps[i])
+                tap.second /= sum;
+        }
+        return taps;
+    };
+    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
+    const auto across = weights(grey.width(), size.width());
+    const auto down = weights(grey.height(), size.height());
+    QVector<double> rows(size.width() * grey.height());
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            double v = 0;
+            for (const auto &tap : across[x])
+                v += tap.second * grey.constScanLine(y)[tap.first];
+            rows[y * size.width() + x] = v;
+        }
+    QImage out(size, QImage::Format_Grayscale8);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            double v = 0;
+            for (const auto &tap : down[y])
+                v += tap.second * rows[tap.first * size.width() + x];
+            out.scanLine(y)[x] = uchar(qBound(0.0, v + 0.5, 255.0));
+        }
+    return out;
+}
+
+double psnr(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage y = b.convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const double d = x.constScanLine(row)[col] - y.constScanLine(row)[col];
+            sum += d * d;
+        }
+    const double mse = sum / (x.width() * x.height());
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
 } // namespace
 
 using TestSupport::jpegSize;
+
+Q_DECLARE_METATYPE(PageOptions)
 
 class tst_PageTransform : public QObject
 {
@@ -37,6 +126,12 @@ private slots:
     void emptyPages();
     void encodesEveryPage();
     void qualityReachesTheEncoder();
+    void booksAsTheyAre_data();
+    void booksAsTheyAre();
+    void turnsAreExact();
+    void plainMargins_data();
+    void plainMargins();
+    void smoothFitIsCloseToLanczos();
 };
 
 void tst_PageTransform::geometry_data()
@@ -178,6 +273,159 @@ void tst_PageTransform::qualityReachesTheEncoder()
     QVERIFY(files[0].size() < files[50].size());
     QVERIFY(files[50].size() < files[100].size());
     QCOMPARE(jpegSize(files[0]), QSize(256, 256));
+}
+
+// Real books: single pages with spreads among them, a cover with another
+// border, a page scanned sideways; fitted sizes.
+void tst_PageTransform::booksAsTheyAre_data()
+{
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<PageOptions>("options");
+    QTest::addColumn<PageTreatment>("own");
+    QTest::addColumn<QList<QSize>>("made");
+    PageOptions cut;
+    cut.ImageCutDoublePages = true;
+    PageOptions wideOnly = cut;
+    wideOnly.ImageCutOnlyWide = true;
+    PageOptions bordered;
+    bordered.ImageCutBorder = true;
+    bordered.ImageCutBorderNumber = 10;
+    PageOptions fit;
+    fit.ImageResize = true;
+    fit.ImageResizeFit = true;
+    fit.ResizeImageWidth = 300;
+    fit.ResizeImageHeight = 400;
+    PageOptions exact = fit;
+    exact.ImageResizeFit = false;
+    PageTreatment turned, never, always, noBorder, ownBorder;
+    turned.rotation = 90;
+    never.cut = PageTreatment::NeverCut;
+    always.cut = PageTreatment::AlwaysCut;
+    noBorder.border = PageTreatment::NoBorder;
+    ownBorder.border = PageTreatment::OwnBorder;
+    ownBorder.borderPixels = 30;
+    const PageTreatment book;
+    const QSize single(600, 900), spread(1200, 900);
+    QTest::newRow("every page cut, as before")
+        << single << cut << book << QList<QSize>{{300, 900}, {301, 900}};
+    QTest::newRow("only wide: a single page whole")
+        << single << wideOnly << book << QList<QSize>{single};
+    QTest::newRow("only wide: a spread cut") << spread << wideOnly << book
+                                             << QList<QSize>{{600, 900}, {601, 900}};
+    QTest::newRow("only wide: a single page turned is wide")
+        << single << wideOnly << turned << QList<QSize>{{450, 600}, {451, 600}};
+    QTest::newRow("a spread never cut") << spread << cut << never << QList<QSize>{spread};
+    QTest::newRow("a single page always cut, book not cutting")
+        << single << PageOptions() << always << QList<QSize>{{300, 900}, {301, 900}};
+    QTest::newRow("turned sideways") << single << PageOptions() << turned
+                                     << QList<QSize>{{900, 600}};
+    QTest::newRow("a cover without the book's border")
+        << single << bordered << noBorder << QList<QSize>{single};
+    QTest::newRow("a border of its own") << single << bordered << ownBorder
+                                         << QList<QSize>{{540, 840}};
+    QTest::newRow("its own border, book without one")
+        << single << PageOptions() << ownBorder << QList<QSize>{{540, 840}};
+    QTest::newRow("fit: proportions kept") << single << fit << book << QList<QSize>{{267, 400}};
+    QTest::newRow("fit: a small page grows to the box")
+        << QSize(150, 100) << fit << book << QList<QSize>{{300, 200}};
+    QTest::newRow("fit: a spread's halves") << spread << [&] {
+        PageOptions o = fit;
+        o.ImageCutDoublePages = true;
+        return o;
+    }() << book << QList<QSize>{{267, 400}, {267, 400}};
+    QTest::newRow("exactly: stretched as before") << single << exact << book
+                                                  << QList<QSize>{{300, 400}};
+    QTest::newRow("fit: a sliver comes to nothing")
+        << QSize(3000, 2) << fit << book << QList<QSize>{QSize()};
+    QTest::newRow("own border eats the page")
+        << QSize(50, 50) << PageOptions() << ownBorder << QList<QSize>{QSize()};
+}
+
+void tst_PageTransform::booksAsTheyAre()
+{
+    QFETCH(QSize, page);
+    QFETCH(PageOptions, options);
+    QFETCH(PageTreatment, own);
+    QFETCH(QList<QSize>, made);
+    QList<QSize> sizes;
+    for (const QImage &out : transformPageImages(coordinateImage(page.width(), page.height()),
+                                                 options, own))
+        sizes << (out.isNull() ? QSize() : out.size());
+    QCOMPARE(sizes, made);
+}
+
+// A quarter turn moves pixels, never blends them.
+void tst_PageTransform::turnsAreExact()
+{
+    const QImage page = coordinateImage(40, 30);
+    PageTreatment own;
+    own.rotation = 90;
+    const QImage right = transformPageImages(page, PageOptions(), own).value(0);
+    QCOMPARE(right.size(), QSize(30, 40));
+    QCOMPARE(right.pixel(29, 0), page.pixel(0, 0));   // top left goes to top right
+    QCOMPARE(right.pixel(0, 39), page.pixel(39, 29)); // bottom right to bottom left
+    own.rotation = 270;
+    const QImage left = transformPageImages(page, PageOptions(), own).value(0);
+    QCOMPARE(left.pixel(0, 39), page.pixel(0, 0));
+}
+
+void tst_PageTransform::plainMargins_data()
+{
+    QTest::addColumn<QImage>("page");
+    QTest::addColumn<QRect>("kept");
+    const QRect drawing(60, 90, 280, 420);
+    QTest::newRow("white paper") << marginedPage(Qt::white, drawing, 0) << drawing;
+    QTest::newRow("black scanner bed") << marginedPage(Qt::black, drawing, 0) << drawing;
+    QTest::newRow("noisy margins") << marginedPage(QColor(235, 235, 230), drawing, 8) << drawing;
+    QTest::newRow("a margin wider than a third stops at a third")
+        << marginedPage(Qt::white, QRect(180, 90, 160, 420), 0) << QRect(133, 90, 207, 420);
+    QImage blank(400, 600, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QTest::newRow("a blank page stays whole") << blank << blank.rect();
+    QImage touching = marginedPage(Qt::white, drawing, 0);
+    QPainter(&touching).fillRect(0, 300, 400, 2, Qt::red); // a line across the page
+    QTest::newRow("a drawing out to the edge is not cut into")
+        << touching << QRect(0, 90, 400, 420);
+}
+
+void tst_PageTransform::plainMargins()
+{
+    QFETCH(QImage, page);
+    QFETCH(QRect, kept);
+    QCOMPARE(plainMarginsInside(page, PageOptions::TrimTolerance.initial), kept);
+    PageOptions options;
+    options.ImageTrimMargins = true;
+    QCOMPARE(transformPageImages(page, options).value(0).size(), kept.size());
+}
+
+// Line art at half size: filtered scaling must come close to a Lanczos
+// reference; the fast scale drops whole lines.
+void tst_PageTransform::smoothFitIsCloseToLanczos()
+{
+    QImage art(1200, 1800, QImage::Format_RGB32);
+    art.fill(Qt::white);
+    {
+        QPainter painter(&art);
+        painter.setRenderHint(QPainter::Antialiasing);
+        for (int i = 0; i < 60; ++i) {
+            painter.setPen(QPen(Qt::black, 1 + i % 3));
+            painter.drawLine(0, i * 30, 1200, 1800 - i * 25);
+            painter.drawEllipse(QPoint(600, 900), 20 * i, 15 * i);
+        }
+    }
+    PageOptions options;
+    options.ImageResize = true;
+    options.ImageResizeFit = true;
+    options.ResizeImageWidth = 600;
+    options.ResizeImageHeight = 900;
+    const QImage reference = lanczos(art, QSize(600, 900));
+    options.ImageResizeSmooth = true;
+    const double smooth = psnr(transformPageImages(art, options).value(0), reference);
+    options.ImageResizeSmooth = false;
+    const double fast = psnr(transformPageImages(art, options).value(0), reference);
+    qInfo("PSNR against Lanczos at half size: smooth %.1f dB, fast %.1f dB", smooth, fast);
+    QVERIFY2(smooth >= 30, qPrintable(QString::number(smooth)));
+    QVERIFY(smooth > fast);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageTransform)
