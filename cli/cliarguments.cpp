@@ -174,30 +174,25 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (parser.isSet(quality) &&
         !readNumber(parser.value(quality), PageOptions::Quality, &pageOptions.ImageQuality))
         return fail(badValue(quality.names().first(), wholeNumber(PageOptions::Quality)));
-    if (parser.isSet(resize)) {
-        const QStringList sides = parser.value(resize).split(QLatin1Char('x'));
+    // --resize and --fit: "1200x1800", each side within its range.
+    const auto readBox = [&](const QCommandLineOption &option) {
+        const QStringList sides = parser.value(option).split(QLatin1Char('x'));
         pageOptions.ImageResize = true;
-        if (sides.size() != 2 ||
-            !readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) ||
-            !readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight))
-            return fail(badValue(resize.names().first(),
-                                 tr("a width and height such as 1200x1800, each from %1 to %2")
-                                     .arg(PageOptions::ResizeWidth.minimum)
-                                     .arg(PageOptions::ResizeWidth.maximum)));
-    }
+        return sides.size() == 2 &&
+               readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) &&
+               readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight);
+    };
+    const QString box = tr("a width and height such as 1200x1800, each from %1 to %2")
+                            .arg(PageOptions::ResizeWidth.minimum)
+                            .arg(PageOptions::ResizeWidth.maximum);
+    if (parser.isSet(resize) && !readBox(resize))
+        return fail(badValue(resize.names().first(), box));
     if (parser.isSet(fit)) {
         if (parser.isSet(resize))
             return fail(tr("--fit and --resize: give one of them"));
-        const QStringList sides = parser.value(fit).split(QLatin1Char('x'));
-        pageOptions.ImageResize = true;
         pageOptions.ImageResizeFit = true;
-        if (sides.size() != 2 ||
-            !readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) ||
-            !readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight))
-            return fail(badValue(fit.names().first(),
-                                 tr("a width and height such as 1200x1800, each from %1 to %2")
-                                     .arg(PageOptions::ResizeWidth.minimum)
-                                     .arg(PageOptions::ResizeWidth.maximum)));
+        if (!readBox(fit))
+            return fail(badValue(fit.names().first(), box));
     }
     pageOptions.ImageResizeSmooth = parser.isSet(smooth);
     if (parser.isSet(onlyWide)) {
