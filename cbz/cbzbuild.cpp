@@ -276,9 +276,14 @@ QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
             .arg(name)
             .arg(plan.turnedSize.width())
             .arg(plan.turnedSize.height());
-    return tr("Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).")
-        .arg(m_options.ResizeImageWidth)
-        .arg(m_options.ResizeImageHeight)
+    if (m_options.ImageResize)
+        return tr("Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).")
+            .arg(m_options.ResizeImageWidth)
+            .arg(m_options.ResizeImageHeight)
+            .arg(name)
+            .arg(plan.turnedSize.width())
+            .arg(plan.turnedSize.height());
+    return tr("Cut in two, nothing is left of one half of page %1 (%2 × %3).")
         .arg(name)
         .arg(plan.turnedSize.width())
         .arg(plan.turnedSize.height());

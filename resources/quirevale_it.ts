@@ -58,6 +58,10 @@
         <source>Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).</source>
         <translation>Adattata entro %1 × %2, non resta nulla della pagina %3 (%4 × %5).</translation>
     </message>
+    <message>
+        <source>Cut in two, nothing is left of one half of page %1 (%2 × %3).</source>
+        <translation>Divisa in due, non resta nulla di una metà della pagina %1 (%2 × %3).</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>

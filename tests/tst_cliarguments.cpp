@@ -82,13 +82,13 @@ void tst_CliArguments::badArguments_data()
     QTest::newRow("no folder") << QStringList{"--quality", "90"} << "folder";
     QTest::newRow("year out of range") << QStringList{"--year", "3500", "A"} << "--year";
     QTest::newRow("volume not a number") << QStringList{"--volume", "II", "A"} << "--volume";
-    QTest::newRow("fit and resize both") << QStringList{"--fit", "600x800", "--resize", "600x800", "A"}
-                                         << "--fit";
+    QTest::newRow("fit and resize both")
+        << QStringList{"--fit", "600x800", "--resize", "600x800", "A"} << "--fit";
     QTest::newRow("fit one side") << QStringList{"--fit", "600", "A"} << "--fit";
-    QTest::newRow("trim tolerance above") << QStringList{"--trim-margins=129", "A"}
-                                          << "--trim-margins";
-    QTest::newRow("pages with two folders") << QStringList{"--pages", "p.txt", "A", "B"}
-                                            << "--pages";
+    QTest::newRow("trim tolerance above")
+        << QStringList{"--trim-margins=129", "A"} << "--trim-margins";
+    QTest::newRow("pages with two folders")
+        << QStringList{"--pages", "p.txt", "A", "B"} << "--pages";
 }
 
 void tst_CliArguments::badArguments()
@@ -139,11 +139,10 @@ void tst_CliArguments::bookOptions()
     QCOMPARE(tolerance.pageOptions.ImageTrimTolerance, 40);
 }
 
-
 void tst_CliArguments::pagesFileLines_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("error"); // empty: read
+    QTest::addColumn<QString>("error");       // empty: read
     QTest::addColumn<PageTreatment>("cover"); // what "cover.jpg" gets
     PageTreatment turnedBordered;
     turnedBordered.rotation = 270;
@@ -153,20 +152,24 @@ void tst_CliArguments::pagesFileLines_data()
     whole.cut = PageTreatment::NeverCut;
     whole.border = PageTreatment::NoBorder;
     QTest::newRow("words, a comment, blank lines")
-        << "# my book\n\ncover.jpg\trotate 270 border 40  # the scan\r\n" << "" << turnedBordered;
-    QTest::newRow("two lines for one page") << "cover.jpg\tnocut\ncover.jpg\tnoborder\n" << ""
-                                            << whole;
-    QTest::newRow("a name with spaces") << "page 2.jpg\tcut\n" << "" << PageTreatment();
-    QTest::newRow("no tab") << "cover.jpg cut\n" << "line 1:" << PageTreatment();
-    QTest::newRow("unknown page") << "\ncover.png\tcut\n" << "line 2: there is no page cover.png"
-                                  << PageTreatment();
-    QTest::newRow("unknown word") << "cover.jpg\tflip\n" << "line 1: unknown word 'flip'"
-                                  << PageTreatment();
-    QTest::newRow("rotate by 45") << "cover.jpg\trotate 45\n" << "line 1: rotate" << PageTreatment();
-    QTest::newRow("border without pixels") << "cover.jpg\tborder\n" << "line 1: border"
-                                           << PageTreatment();
-    QTest::newRow("border too wide") << "cover.jpg\tborder 5000\n" << "line 1: border"
-                                     << PageTreatment();
+        << "# my book\n\ncover.jpg\trotate 270 border 40  # the scan\r\n"
+        << "" << turnedBordered;
+    QTest::newRow("two lines for one page") << "cover.jpg\tnocut\ncover.jpg\tnoborder\n"
+                                            << "" << whole;
+    QTest::newRow("a name with spaces") << "page 2.jpg\tcut\n"
+                                        << "" << PageTreatment();
+    QTest::newRow("no tab") << "cover.jpg cut\n"
+                            << "line 1:" << PageTreatment();
+    QTest::newRow("unknown page") << "\ncover.png\tcut\n"
+                                  << "line 2: there is no page cover.png" << PageTreatment();
+    QTest::newRow("unknown word") << "cover.jpg\tflip\n"
+                                  << "line 1: unknown word 'flip'" << PageTreatment();
+    QTest::newRow("rotate by 45") << "cover.jpg\trotate 45\n"
+                                  << "line 1: rotate" << PageTreatment();
+    QTest::newRow("border without pixels") << "cover.jpg\tborder\n"
+                                           << "line 1: border" << PageTreatment();
+    QTest::newRow("border too wide") << "cover.jpg\tborder 5000\n"
+                                     << "line 1: border" << PageTreatment();
 }
 
 void tst_CliArguments::pagesFileLines()

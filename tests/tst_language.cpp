@@ -182,10 +182,16 @@ void tst_Language::checkedEntryStaysChecked()
 
 void tst_Language::backToEnglish()
 {
+    // Qt's own words (file dialogs, standard buttons) follow the language too.
+    const auto qtWords = [] {
+        return QCoreApplication::translate("QFileDialog", "Look in:");
+    };
     action("actionItaliano")->trigger();
     QTRY_COMPARE(text("MakeCBZ"), QStringLiteral("Crea CBZ"));
+    QCOMPARE(qtWords(), QStringLiteral("Cerca in:"));
     action("actionEnglish")->trigger();
     QTRY_COMPARE(text("MakeCBZ"), QStringLiteral("Make CBZ"));
+    QCOMPARE(qtWords(), QStringLiteral("Look in:"));
     for (const auto &entry : formTexts())
         QCOMPARE(text(entry.first), entry.second);
     QVERIFY(action("actionEnglish")->isChecked());

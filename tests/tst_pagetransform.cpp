@@ -59,11 +59,14 @@ QImage lanczos(const QImage &source, const QSize &size)
         for (int i = 0; i < to; ++i) {
             const double centre = (i + 0.5) * scale - 0.5;
             double sum = 0;
-            for (int j = int(std::floor(centre - support)); j <= int(std::ceil(centre + support)); ++j) {
+            for (int j = int(std::floor(centre - support)); j <= int(std::ceil(centre + support));
+                 ++j) {
                 const double x = (j - centre) / scale;
-                double w = x == 0 ? 1 : (std::abs(x) < 3 ? 3 * std::sin(M_PI * x) * std::sin(M_PI * x / 3) /
-                                                               (M_PI * M_PI * x * x)
-                                                         : 0);
+                double w =
+                    x == 0 ? 1
+                           : (std::abs(x) < 3 ? 3 * std::sin(M_PI * x) * std::sin(M_PI * x / 3) /
+                                                    (M_PI * M_PI * x * x)
+                                              : 0);
                 if (w == 0)
                     continue;
                 taps[i].append({qBound(0, j, from - 1), w});
@@ -310,19 +313,19 @@ void tst_PageTransform::booksAsTheyAre_data()
         << single << cut << book << QList<QSize>{{300, 900}, {301, 900}};
     QTest::newRow("only wide: a single page whole")
         << single << wideOnly << book << QList<QSize>{single};
-    QTest::newRow("only wide: a spread cut") << spread << wideOnly << book
-                                             << QList<QSize>{{600, 900}, {601, 900}};
+    QTest::newRow("only wide: a spread cut")
+        << spread << wideOnly << book << QList<QSize>{{600, 900}, {601, 900}};
     QTest::newRow("only wide: a single page turned is wide")
         << single << wideOnly << turned << QList<QSize>{{450, 600}, {451, 600}};
     QTest::newRow("a spread never cut") << spread << cut << never << QList<QSize>{spread};
     QTest::newRow("a single page always cut, book not cutting")
         << single << PageOptions() << always << QList<QSize>{{300, 900}, {301, 900}};
-    QTest::newRow("turned sideways") << single << PageOptions() << turned
-                                     << QList<QSize>{{900, 600}};
+    QTest::newRow("turned sideways")
+        << single << PageOptions() << turned << QList<QSize>{{900, 600}};
     QTest::newRow("a cover without the book's border")
         << single << bordered << noBorder << QList<QSize>{single};
-    QTest::newRow("a border of its own") << single << bordered << ownBorder
-                                         << QList<QSize>{{540, 840}};
+    QTest::newRow("a border of its own")
+        << single << bordered << ownBorder << QList<QSize>{{540, 840}};
     QTest::newRow("its own border, book without one")
         << single << PageOptions() << ownBorder << QList<QSize>{{540, 840}};
     QTest::newRow("fit: proportions kept") << single << fit << book << QList<QSize>{{267, 400}};
@@ -333,8 +336,8 @@ void tst_PageTransform::booksAsTheyAre_data()
         o.ImageCutDoublePages = true;
         return o;
     }() << book << QList<QSize>{{267, 400}, {267, 400}};
-    QTest::newRow("exactly: stretched as before") << single << exact << book
-                                                  << QList<QSize>{{300, 400}};
+    QTest::newRow("exactly: stretched as before")
+        << single << exact << book << QList<QSize>{{300, 400}};
     QTest::newRow("fit: a sliver comes to nothing")
         << QSize(3000, 2) << fit << book << QList<QSize>{QSize()};
     QTest::newRow("own border eats the page")
@@ -348,8 +351,8 @@ void tst_PageTransform::booksAsTheyAre()
     QFETCH(PageTreatment, own);
     QFETCH(QList<QSize>, made);
     QList<QSize> sizes;
-    for (const QImage &out : transformPageImages(coordinateImage(page.width(), page.height()),
-                                                 options, own))
+    for (const QImage &out :
+         transformPageImages(coordinateImage(page.width(), page.height()), options, own))
         sizes << (out.isNull() ? QSize() : out.size());
     QCOMPARE(sizes, made);
 }
