@@ -1,5 +1,5 @@
 // Loaded into quirevale-cli by a test (LD_PRELOAD): Ctrl+C arrives at the
-// very moment the finished archive is given its name.
+// very moment the finished archive is given its name, whichever call gives it.
 #include <csignal>
 #include <dlfcn.h>
 
@@ -9,4 +9,12 @@ extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *t
     static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "renameat2"));
     std::raise(SIGINT);
     return real(fromDir, from, toDir, to, flags);
+}
+
+extern "C" int rename(const char *from, const char *to)
+{
+    using Rename = int (*)(const char *, const char *);
+    static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+    std::raise(SIGINT);
+    return real(from, to);
 }

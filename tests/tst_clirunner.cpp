@@ -330,9 +330,12 @@ void tst_CliRunner::aSignalAfterTheRenameStopsNothing()
     env.insert("LD_PRELOAD", QStringLiteral(QUIREVALE_SIGNAL_AT_RENAME));
     // Under the sanitizers, whose runtime would otherwise have to come first.
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-    const Run run = cli({"A"}, m_root->path(), env);
-    QCOMPARE(run.status, 0);
-    QVERIFY(unzipTest(m_root->filePath("A.cbz")));
+    // A new archive, and one that replaces another.
+    for (const QStringList &arguments : {QStringList{"A"}, QStringList{"--force", "A"}}) {
+        const Run run = cli(arguments, m_root->path(), env);
+        QCOMPARE(run.status, 0);
+        QVERIFY(unzipTest(m_root->filePath("A.cbz")));
+    }
 }
 
 void tst_CliRunner::outputThatCannotBeWrittenFails_data()
