@@ -161,6 +161,7 @@ void Quirevale::applyPageOptions(const PageOptions &options)
 {
     ui.ImageQuality->setValue(options.ImageQuality);
     ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
+    ui.ImageStorePages->setChecked(options.StorePages);
     ui.ResizeImageWidth->setValue(options.ResizeImageWidth);
     ui.ResizeImageHeight->setValue(options.ResizeImageHeight);
     ui.ImageResizeMode->setCurrentIndex(options.ImageResizeFit ? 1 : 0);

@@ -184,6 +184,7 @@ PageOptions Quirevale::readPageOptions() const
     PageOptions options;
     options.ImageQuality = ui.ImageQuality->value();
     options.KeepUnchangedJpeg = ui.ImageKeepJpeg->isChecked();
+    options.StorePages = ui.ImageStorePages->isChecked();
     options.ImageResize = ui.ImageResize->isChecked();
     options.ResizeImageWidth = ui.ResizeImageWidth->value();
     options.ResizeImageHeight = ui.ResizeImageHeight->value();

@@ -42,6 +42,7 @@ PageOptions loadPageOptions(const QSettings &settings)
     o.ImageCutBorderNumber =
         storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
     o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
+    o.StorePages = storedSwitch(settings, "StorePages", d.StorePages);
     o.ImageResizeFit = storedSwitch(settings, "ImageResizeFit", d.ImageResizeFit);
     o.ImageResizeSmooth = storedSwitch(settings, "ImageResizeSmooth", d.ImageResizeSmooth);
     o.ImageCutOnlyWide = storedSwitch(settings, "ImageCutOnlyWide", d.ImageCutOnlyWide);
@@ -62,6 +63,7 @@ void savePageOptions(QSettings &settings, const PageOptions &o)
     settings.setValue(key("ImageCutBorder"), o.ImageCutBorder);
     settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
     settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
+    settings.setValue(key("StorePages"), o.StorePages);
     settings.setValue(key("ImageResizeFit"), o.ImageResizeFit);
     settings.setValue(key("ImageResizeSmooth"), o.ImageResizeSmooth);
     settings.setValue(key("ImageCutOnlyWide"), o.ImageCutOnlyWide);

@@ -186,7 +186,7 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
         return false;
     const QSize size = reader.headerSize();
     made.progress->add(
-        made.index, DeflatedEntry::deflate(reader.fileData()),
+        made.index, packed(reader.fileData()),
         {size.width(), size.height(), reader.fileData().size(), size.width() > size.height()});
     if (m_pictureBounds.isValid()) {
         made.last.picture = reader.reducedPicture(m_pictureBounds);
@@ -245,7 +245,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 made.error = tr("Page %1 cannot be encoded as JPEG: %2").arg(name, why);
                 return false;
             }
-            const DeflatedEntry entry = DeflatedEntry::deflate(jpeg, &why);
+            const DeflatedEntry entry = packed(jpeg, &why);
             if (entry.compressed.isEmpty()) {
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;
@@ -263,6 +263,12 @@ void CbzBuild::makePage(int index, Progress &progress) const
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
     progress.complete(index, made.error, &made.last);
+}
+
+// A page's entry, deflated or stored as the options say.
+DeflatedEntry CbzBuild::packed(const QByteArray &data, QString *error) const
+{
+    return m_options.StorePages ? DeflatedEntry::store(data) : DeflatedEntry::deflate(data, error);
 }
 
 // Why a page came to nothing: its border, or the size it was to have.

@@ -102,6 +102,7 @@ private:
     void makePage(int index, Progress &progress) const;
     bool keepUnchanged(PageReader &reader, Made &made) const;
     QString checkTarget() const;
+    DeflatedEntry packed(const QByteArray &data, QString *error = nullptr) const;
     QString nothingLeft(const QString &name, const QSize &size,
                         const PageTreatment &treatment) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }

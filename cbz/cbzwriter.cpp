@@ -23,7 +23,6 @@
 #endif
 
 namespace {
-const int DeflateMethod = 8;
 const int DefaultLevel = -1;
 const int NameLimit = 255; // bytes in one name, on every common file system
 
@@ -299,14 +298,14 @@ bool CbzWriter::addNamedEntry(const QString &name, const DeflatedEntry &entry)
     QuaZipFile file(m_zip.get());
     QuaZipNewInfo info(name);
     info.uncompressedSize = ulong(entry.size);
-    if (!file.open(QIODevice::WriteOnly, info, nullptr, entry.crc, DeflateMethod, DefaultLevel,
+    if (!file.open(QIODevice::WriteOnly, info, nullptr, entry.crc, entry.method, DefaultLevel,
                    true))
         return fail(fileError(tr("Entry %1 cannot be started").arg(name)));
     const qint64 written = file.write(entry.compressed);
     file.close();
     if (written != entry.compressed.size() || file.getZipError() != ZIP_OK)
         return fail(fileError(tr("Entry %1 cannot be written").arg(name)));
-    m_written.append({name, entry.crc, entry.compressed.size(), entry.size});
+    m_written.append({name, entry.crc, entry.compressed.size(), entry.size, entry.method});
     return true;
 }
 
@@ -330,7 +329,7 @@ bool CbzWriter::verifyPartial()
         const QuaZipFileInfo64 &e = entries.at(i);
         const Written &w = m_written.at(i);
         same = e.name == w.name && e.crc == w.crc && qint64(e.compressedSize) == w.compressedSize &&
-               qint64(e.uncompressedSize) == w.size && e.method == DeflateMethod;
+               qint64(e.uncompressedSize) == w.size && e.method == w.method;
     }
     zip.close();
     return same || fail(tr("The finished archive does not read back as it was written."));

@@ -14,7 +14,8 @@
 class QuaZip;
 
 // Writes a CBZ archive: a ZIP file whose entries are JPEG pages named by a
-// ten-digit running number from 0000000000.jpg, deflate-compressed.
+// ten-digit running number from 0000000000.jpg, deflate-compressed (or
+// stored, when asked).
 //
 // The archive is written into a new file beside the chosen name and moved
 // over it only by commit(), once every entry and the archive itself closed
@@ -77,6 +78,7 @@ private:
         quint32 crc;
         qint64 compressedSize;
         qint64 size;
+        int method;
     };
 
     bool fail(const QString &reason);

@@ -44,3 +44,13 @@ DeflatedEntry DeflatedEntry::deflate(const QByteArray &data, QString *error)
     entry.compressed.resize(int(size));
     return entry;
 }
+
+DeflatedEntry DeflatedEntry::store(const QByteArray &data)
+{
+    DeflatedEntry entry;
+    entry.compressed = data;
+    entry.size = data.size();
+    entry.crc = libdeflate_crc32(0, data.constData(), size_t(data.size()));
+    entry.method = Stored;
+    return entry;
+}

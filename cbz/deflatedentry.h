@@ -13,15 +13,23 @@ struct DeflatedEntry
     Q_DECLARE_TR_FUNCTIONS(DeflatedEntry)
 
 public:
-    QByteArray compressed; // a raw deflate stream, as a ZIP entry carries it
+    // The ZIP methods: stored as it is, or deflated.
+    static constexpr int Stored = 0;
+    static constexpr int Deflated = 8;
+
+    QByteArray compressed; // the entry's data as the archive carries it
     quint32 crc = 0;       // of the uncompressed data
     qint64 size = 0;       // of the uncompressed data
+    int method = Deflated;
 
     // Deflates data into a raw deflate stream (method 8) at level 6 with
     // libdeflate, whose output depends on the data alone, never on which
     // thread made it.
     // An empty entry when it cannot be made; error then says why.
     static DeflatedEntry deflate(const QByteArray &data, QString *error = nullptr);
+    // The data as it is (method 0): JPEG data hardly deflates, and storing
+    // it spares the build most of its time.
+    static DeflatedEntry store(const QByteArray &data);
 };
 
 #endif // DEFLATEDENTRY_H

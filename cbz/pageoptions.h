@@ -46,6 +46,8 @@ struct PageOptions
     int ImageTrimTolerance = TrimTolerance.initial;
     // A JPEG page that no option changes goes into the archive as its file is.
     bool KeepUnchangedJpeg = false;
+    // Page entries are stored (ZIP method 0), not deflated.
+    bool StorePages = false;
 
     bool changesPages() const
     {

@@ -354,6 +354,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>--pages: give one folder, whose pages the file names</source>
         <translation>--pages: indicare una sola cartella, le cui pagine il file nomina</translation>
     </message>
+    <message>
+        <source>Store the pages without compression: JPEG data hardly deflates, and the archive is made in a fraction of the time.</source>
+        <translation>Memorizza le pagine senza compressione: i dati JPEG quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -1055,6 +1059,16 @@ pagine JPEG invariate</translation>
     <message>
         <source>Tolerance</source>
         <translation>Tolleranza</translation>
+    </message>
+    <message>
+        <source>JPEG data hardly deflates (under 1 % on scans): stored, the pages make the archive in a fraction of the time, for a few bytes more.</source>
+        <translation>I dati JPEG quasi non si comprimono (meno dell&apos;1 % sulle scansioni): memorizzate così, le pagine creano l&apos;archivio in una frazione del tempo, per pochi byte in più.</translation>
+    </message>
+    <message>
+        <source>Store pages without
+compression</source>
+        <translation>Memorizza le pagine
+senza compressione</translation>
     </message>
 </context>
 <context>

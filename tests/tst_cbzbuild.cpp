@@ -57,6 +57,7 @@ private slots:
     void oneResultPerRun_data();
     void oneResultPerRun();
     void destroyedWhileRunning();
+    void storedPagesReadBack();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -394,6 +395,46 @@ void tst_CbzBuild::destroyedWhileRunning()
     build.reset(); // cancels, and returns once the run has ended
     runner.join();
     QCOMPARE(filesIn(dir.path()).filter(".cbz"), QStringList());
+}
+
+// Stored pages: method 0, the same data as deflated ones, ComicInfo.xml
+// deflated all the same, and an archive unzip finds sound.
+void tst_CbzBuild::storedPagesReadBack()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.jpg").arg(i))});
+        QVERIFY(noiseImage(200, 300).save(pages.last().path, "jpg", 90));
+    }
+    PageOptions options;
+    ComicInfo info;
+    info.write = true;
+    QList<QList<ArchiveEntry>> built;
+    for (bool keep : {false, true}) {
+        for (bool store : {false, true}) {
+            options.KeepUnchangedJpeg = keep;
+            options.StorePages = store;
+            const QString target =
+                dir.filePath(QStringLiteral("book %1%2.cbz").arg(keep).arg(store));
+            CbzBuild build(target, pages, options);
+            build.setComicInfo(info);
+            QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+            QString said;
+            QVERIFY2(unzipTest(target, &said), qPrintable(said));
+            bool ok = false;
+            built << readArchive(target, &ok);
+            QVERIFY(ok);
+            QCOMPARE(built.last().size(), 4);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(built.last().at(i).method, store ? 0 : 8);
+            QCOMPARE(built.last().at(3).name, QStringLiteral("ComicInfo.xml"));
+            QCOMPARE(built.last().at(3).method, 8);
+        }
+        // Stored or deflated, the pages are the same.
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(built.at(built.size() - 1).at(i).data, built.at(built.size() - 2).at(i).data);
+    }
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)

@@ -120,7 +120,15 @@ QString tst_MakeCbz::openFolder(const QString &name, int count)
     for (int i = 0; i < count; ++i)
         writeImage(QDir(folder).filePath(QStringLiteral("p%1.png").arg(i + 1)), pageSize(i).width(),
                    pageSize(i).height(), QColor::fromHsv(i * 40 % 360, 180, 220));
-    return pickFolder(m_window, folder) ? folder : QString();
+    if (!pickFolder(m_window, folder))
+        return QString();
+    // The first page is read away from the window: let it arrive before a
+    // test changes the files.
+    if (count > 0 && !QTest::qWaitFor([this] {
+            return !widget<ImageManager>("ImageArea")->GetImage().isNull();
+        }))
+        return QString();
+    return folder;
 }
 
 void tst_MakeCbz::build(const QString &target, DialogSeen *seen)

@@ -2,12 +2,12 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <sys/stat.h>
 
@@ -77,27 +77,18 @@ QByteArray rle8Bmp(int width, int height)
         pixels += QByteArray("\0\0", 2); // end of line
     }
     pixels += QByteArray("\0\1", 2); // end of bitmap
-    const int offset = 14 + 40 + 2 * 4;
-    QByteArray file(offset, '\0');
-    const auto put32 = [&file](int at, quint32 value) {
-        qToLittleEndian(value, file.data() + at);
-    };
-    const auto put16 = [&file](int at, quint16 value) {
-        qToLittleEndian(value, file.data() + at);
-    };
-    file[0] = 'B', file[1] = 'M';
-    put32(2, quint32(offset + pixels.size()));
-    put32(10, offset);
-    put32(14, 40);
-    put32(18, quint32(width));
-    put32(22, quint32(height));
-    put16(26, 1);
-    put16(28, 8);
-    put32(30, 1); // RLE8
-    put32(34, 0); // no size given: the data runs to its end mark
-    put32(46, 2);
-    put32(54, 0x00ff0000); // palette entry 0: red (B, G, R, 0)
-    put32(58, 0x000000ff); // palette entry 1: blue
+    const quint32 offset = 14 + 40 + 2 * 4;
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(offset + quint32(pixels.size())) << quint32(0) << offset;
+    out << quint32(40) << qint32(width) << qint32(height) << quint16(1) << quint16(8);
+    out << quint32(1) // RLE8
+        << quint32(0) // no size given: the data runs to its end mark
+        << qint32(2835) << qint32(2835) << quint32(2) << quint32(0);
+    out << quint32(0x00ff0000)  // palette entry 0: red (B, G, R, 0)
+        << quint32(0x000000ff); // palette entry 1: blue
     return file + pixels;
 }
 } // namespace
