@@ -8,7 +8,8 @@
 // longest the window went without handling a 10 ms timer during a build, and
 // whether the archives of one thread and of all cores hold the same entries;
 // and, without the window, a build that keeps the (quality 90) JPEG pages as
-// they are against the default build.
+// they are against the default build, and one that stores its pages
+// (method 0) against the default deflated one.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz [corpus folder] [pages]
 //
@@ -120,13 +121,15 @@ int runProgram(const QString &corpus, const QString &target, int threads)
 }
 
 // Child: the build job alone, without a window.
-int runJob(const QString &corpus, const QString &target, int threads, bool keepJpeg)
+int runJob(const QString &corpus, const QString &target, int threads, bool keepJpeg,
+           bool store = false)
 {
     QVector<BuildPage> pages;
     for (const QString &file : corpusFiles(corpus))
         pages.append({pages.size(), file});
     PageOptions options;
     options.KeepUnchangedJpeg = keepJpeg;
+    options.StorePages = store;
     CbzBuild build(target, pages, options);
     build.setThreadCount(threads);
     QElapsedTimer timer;
@@ -255,6 +258,8 @@ int main(int argc, char *argv[])
         return runJob(args.value(2), args.value(3), args.value(4).toInt(), false);
     if (args.value(1) == QLatin1String("--job-keep"))
         return runJob(args.value(2), args.value(3), args.value(4).toInt(), true);
+    if (args.value(1) == QLatin1String("--job-store"))
+        return runJob(args.value(2), args.value(3), args.value(4).toInt(), false, true);
     if (args.value(1) == QLatin1String("--floor"))
         return runFloor(args.value(2), args.value(3));
 
@@ -277,6 +282,8 @@ int main(int argc, char *argv[])
     const QString job = child(QStringLiteral("--job"), corpus, work.filePath("job.cbz"), cores);
     const QString kept =
         child(QStringLiteral("--job-keep"), corpus, work.filePath("kept.cbz"), cores);
+    const QString stored =
+        child(QStringLiteral("--job-store"), corpus, work.filePath("stored.cbz"), cores);
     const QString big =
         child(QStringLiteral("--program"), bigCorpus, work.filePath("big.cbz"), cores);
     QFile::remove(work.filePath("big.cbz"));
@@ -301,6 +308,12 @@ int main(int argc, char *argv[])
                 "(quality 90 scans): %.3f s, %lld bytes\n",
                 cores, field(job, "job"), QFileInfo(work.filePath("job.cbz")).size(),
                 field(kept, "job"), QFileInfo(work.filePath("kept.cbz")).size());
+    const double storedSize = QFileInfo(work.filePath("stored.cbz")).size();
+    const double deflatedSize = QFileInfo(work.filePath("job.cbz")).size();
+    std::printf("pages stored, not deflated: %.3f s, %.0f bytes; deflated / stored time %.2f, "
+                "stored / deflated size %.4f\n",
+                field(stored, "job"), storedSize, field(job, "job") / field(stored, "job"),
+                storedSize / deflatedSize);
     std::printf("entries of 1 and %d threads identical: %s\n", cores,
                 sameEntries(work.filePath("single.cbz"), work.filePath("program.cbz")) ? "yes"
                                                                                        : "NO");
