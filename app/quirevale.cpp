@@ -162,6 +162,8 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     ui.ImageQuality->setValue(options.ImageQuality);
     ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
     ui.ImageStorePages->setChecked(options.StorePages);
+    ui.ImageGreyAuto->setChecked(options.GreyAuto);
+    ui.ImageGreyAll->setChecked(options.GreyAll);
     ui.ResizeImageWidth->setValue(options.ResizeImageWidth);
     ui.ResizeImageHeight->setValue(options.ResizeImageHeight);
     ui.ImageResizeMode->setCurrentIndex(options.ImageResizeFit ? 1 : 0);
@@ -388,6 +390,16 @@ void Quirevale::on_ImageCutDoublePages_clicked()
 }
 
 void Quirevale::on_ImageCutOnlyWide_clicked()
+{
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageGreyAuto_clicked()
+{
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageGreyAll_clicked()
 {
     updatePreviewTreatment();
 }

@@ -84,6 +84,8 @@ private slots:
     void on_NoticeClose_clicked();
     void on_ImageTrimMargins_clicked();
     void on_ImageCutOnlyWide_clicked();
+    void on_ImageGreyAuto_clicked();
+    void on_ImageGreyAll_clicked();
     void on_ImageTrimTolerance_valueChanged(int value);
     void on_ImageResizeMode_currentIndexChanged(int index);
     void on_ImageResizePreset_activated(int index);

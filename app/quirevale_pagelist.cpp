@@ -173,9 +173,11 @@ void Quirevale::updatePreviewTreatment()
     const PageTreatment own = PageRow::treatmentOf(ui.ImagesList->currentItem());
     const PagePlan plan = planPage(CurrentPageSize, options, own);
     if (!CurrentPicture.isNull()) {
-        const QImage turned = plan.rotation
-                                  ? CurrentPicture.transformed(QTransform().rotate(plan.rotation))
-                                  : CurrentPicture;
+        // In grey when it will be written so.
+        const QImage turned = inGreyIfAsked(
+            plan.rotation ? CurrentPicture.transformed(QTransform().rotate(plan.rotation))
+                          : CurrentPicture,
+            options);
         ui.ImageArea->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
         // The trim is found on the picture shown, within the border, and
         // measured back on the page.

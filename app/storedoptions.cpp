@@ -43,6 +43,8 @@ PageOptions loadPageOptions(const QSettings &settings)
         storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
     o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
     o.StorePages = storedSwitch(settings, "StorePages", d.StorePages);
+    o.GreyAuto = storedSwitch(settings, "GreyAuto", d.GreyAuto);
+    o.GreyAll = storedSwitch(settings, "GreyAll", d.GreyAll);
     o.ImageResizeFit = storedSwitch(settings, "ImageResizeFit", d.ImageResizeFit);
     o.ImageResizeSmooth = storedSwitch(settings, "ImageResizeSmooth", d.ImageResizeSmooth);
     o.ImageCutOnlyWide = storedSwitch(settings, "ImageCutOnlyWide", d.ImageCutOnlyWide);
@@ -64,6 +66,8 @@ void savePageOptions(QSettings &settings, const PageOptions &o)
     settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
     settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
     settings.setValue(key("StorePages"), o.StorePages);
+    settings.setValue(key("GreyAuto"), o.GreyAuto);
+    settings.setValue(key("GreyAll"), o.GreyAll);
     settings.setValue(key("ImageResizeFit"), o.ImageResizeFit);
     settings.setValue(key("ImageResizeSmooth"), o.ImageResizeSmooth);
     settings.setValue(key("ImageCutOnlyWide"), o.ImageCutOnlyWide);

@@ -212,8 +212,9 @@ void CbzBuild::makePage(int index, Progress &progress) const
     }
     const BuildPage &page = m_pages.at(index);
     const PagePlan plan = planPage(reader.headerSize(), m_options, page.treatment);
+    // Grey pages kept as they are stay as they are: only colour would change.
     if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
-        keepUnchanged(reader, made)) {
+        !m_options.GreyAll && keepUnchanged(reader, made)) {
         progress.complete(index, QString(), &made.last);
         return;
     }
@@ -240,7 +241,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 return false;
             }
             QString why;
-            const QByteArray jpeg = encodeJpeg(out, m_options.ImageQuality, &why);
+            const QByteArray jpeg =
+                encodeJpeg(inGreyIfAsked(out, m_options), m_options.ImageQuality, &why);
             if (jpeg.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as JPEG: %2").arg(name, why);
                 return false;

@@ -48,6 +48,11 @@ struct PageOptions
     bool KeepUnchangedJpeg = false;
     // Page entries are stored (ZIP method 0), not deflated.
     bool StorePages = false;
+    // Pages without colour are written as one-channel JPEGs; or every page.
+    bool GreyAuto = false;
+    bool GreyAll = false;
+    // How far apart a pixel's channels may be for it to count as grey.
+    static constexpr int GreyTolerance = 6;
 
     bool changesPages() const
     {

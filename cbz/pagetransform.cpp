@@ -115,6 +115,31 @@ QRect plainMarginsInside(const QImage &source, int tolerance)
     return QRect(left, top, w - left - right, h - top - bottom);
 }
 
+bool hasNoColour(const QImage &source, int tolerance)
+{
+    if (source.isGrayscale())
+        return true;
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
+            if (qAbs(r - g) > tolerance || qAbs(g - b) > tolerance || qAbs(r - b) > tolerance)
+                return false;
+        }
+    }
+    return true;
+}
+
+QImage inGreyIfAsked(const QImage &page, const PageOptions &options)
+{
+    // A one-channel image is written as a one-channel JPEG.
+    if (!page.isNull() &&
+        (options.GreyAll || (options.GreyAuto && hasNoColour(page, PageOptions::GreyTolerance))))
+        return page.convertToFormat(QImage::Format_Grayscale8);
+    return page;
+}
+
 QSize resizedSize(const QSize &size, const PageOptions &options)
 {
     if (!options.ImageResize)

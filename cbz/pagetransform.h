@@ -29,6 +29,13 @@ PagePlan planPage(const QSize &size, const PageOptions &options,
 // anything drawn on it. A page that is plain all over is kept whole.
 QRect plainMarginsInside(const QImage &image, int tolerance);
 
+// Whether no pixel of image carries colour: its channels within tolerance
+// of each other.
+bool hasNoColour(const QImage &image, int tolerance);
+
+// The page as it is to be encoded: in grey when the options say so.
+QImage inGreyIfAsked(const QImage &page, const PageOptions &options);
+
 // The size a page of size becomes under the resize options; an empty size
 // when nothing would be left of it.
 QSize resizedSize(const QSize &size, const PageOptions &options);

@@ -118,6 +118,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("store"),
         tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
            "is made in a fraction of the time."));
+    const QCommandLineOption greyOption(
+        QStringLiteral("grey"),
+        tr("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
+           "page (for e-ink readers)."),
+        tr("auto|all"));
     const QCommandLineOption comicInfoOption(
         QStringLiteral("comic-info"),
         tr("Write ComicInfo.xml into each archive, its title, series and number taken from "
@@ -149,11 +154,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions(
-        {help,        version,       outputOption,   quality,    resize,      fit,
-         smooth,      split,         onlyWide,       firstPage,  border,      trim,
-         pagesOption, threadsOption, forceOption,    listOption, quietOption, skipOption,
-         keepJpeg,    storeOption,   comicInfoOption});
+    parser.addOptions({help,       version,        outputOption, quality,       resize,
+                       fit,        smooth,         split,        onlyWide,      firstPage,
+                       border,     trim,           pagesOption,  threadsOption, forceOption,
+                       listOption, quietOption,    skipOption,   keepJpeg,      storeOption,
+                       greyOption, comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -246,6 +251,13 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
     pageOptions.StorePages = parser.isSet(storeOption);
+    if (parser.isSet(greyOption)) {
+        const QString grey = parser.value(greyOption);
+        if (grey != QLatin1String("auto") && grey != QLatin1String("all"))
+            return fail(badValue(greyOption.names().first(), tr("auto or all")));
+        pageOptions.GreyAuto = grey == QLatin1String("auto");
+        pageOptions.GreyAll = grey == QLatin1String("all");
+    }
 
     if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
         return fail(tr("--output: an empty name is no place for an archive"));

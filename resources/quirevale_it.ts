@@ -358,6 +358,18 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>Store the pages without compression: JPEG data hardly deflates, and the archive is made in a fraction of the time.</source>
         <translation>Memorizza le pagine senza compressione: i dati JPEG quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
     </message>
+    <message>
+        <source>Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every page (for e-ink readers).</source>
+        <translation>Scrive le pagine come JPEG a un canale (grigi): auto, quelle senza colore; all, ogni pagina (per i lettori e-ink).</translation>
+    </message>
+    <message>
+        <source>auto|all</source>
+        <translation>auto|all</translation>
+    </message>
+    <message>
+        <source>auto or all</source>
+        <translation>auto o all</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -1069,6 +1081,22 @@ pagine JPEG invariate</translation>
 compression</source>
         <translation>Memorizza le pagine
 senza compressione</translation>
+    </message>
+    <message>
+        <source>A page without colour is written as a one-channel JPEG: smaller, and quicker to make.</source>
+        <translation>Una pagina senza colore viene scritta come JPEG a un canale: più piccola, e più rapida da creare.</translation>
+    </message>
+    <message>
+        <source>Grey pages as grey</source>
+        <translation>Pagine grigie in grigio</translation>
+    </message>
+    <message>
+        <source>Every page is written in grey, as e-ink readers show it.</source>
+        <translation>Ogni pagina viene scritta in grigio, come la mostrano i lettori e-ink.</translation>
+    </message>
+    <message>
+        <source>Every page in grey</source>
+        <translation>Ogni pagina in grigio</translation>
     </message>
 </context>
 <context>

@@ -135,6 +135,8 @@ private slots:
     void plainMargins_data();
     void plainMargins();
     void smoothFitIsCloseToLanczos();
+    void greyPages_data();
+    void greyPages();
 };
 
 void tst_PageTransform::geometry_data()
@@ -429,6 +431,48 @@ void tst_PageTransform::smoothFitIsCloseToLanczos()
     qInfo("PSNR against Lanczos at half size: smooth %.1f dB, fast %.1f dB", smooth, fast);
     QVERIFY2(smooth >= 30, qPrintable(QString::number(smooth)));
     QVERIFY(smooth > fast);
+}
+
+// Colour, grey and almost grey pages; grey when asked, one channel when written.
+void tst_PageTransform::greyPages_data()
+{
+    QTest::addColumn<QImage>("page");
+    QTest::addColumn<bool>("noColour");
+    const auto tinted = [](int red, int green, int blue) {
+        QImage page = coordinateImage(60, 40);
+        for (int y = 0; y < page.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(page.scanLine(y));
+            for (int x = 0; x < page.width(); ++x) {
+                const int v = (x * 4 + y) % 200;
+                line[x] = qRgb(v + red, v + green, v + blue);
+            }
+        }
+        return page;
+    };
+    QTest::newRow("grey") << tinted(0, 0, 0) << true;
+    QTest::newRow("almost grey (a scan's tint)") << tinted(3, 0, 5) << true;
+    QTest::newRow("sepia") << tinted(40, 20, 0) << false;
+    QTest::newRow("colour") << coordinateImage(60, 40) << false;
+    QTest::newRow("one channel already")
+        << tinted(0, 0, 0).convertToFormat(QImage::Format_Grayscale8) << true;
+}
+
+void tst_PageTransform::greyPages()
+{
+    QFETCH(QImage, page);
+    QFETCH(bool, noColour);
+    QCOMPARE(hasNoColour(page, PageOptions::GreyTolerance), noColour);
+    PageOptions options;
+    const auto channels = [&options](const QImage &source) {
+        QImage written;
+        written.loadFromData(encodeJpeg(inGreyIfAsked(source, options), 90), "jpg");
+        return written.format() == QImage::Format_Grayscale8 ? 1 : 3; // one component read
+    };
+    QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), 3); // as ever, by default
+    options.GreyAuto = true;
+    QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), noColour ? 1 : 3);
+    options.GreyAll = true;
+    QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), 1);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageTransform)
