@@ -162,6 +162,7 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     ui.ImageQuality->setValue(options.ImageQuality);
     ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
     ui.ImageStorePages->setChecked(options.StorePages);
+    ui.ImageFormat->setCurrentIndex(options.PageFormat == PageOptions::WebpPages ? 1 : 0);
     ui.ImageGreyAuto->setChecked(options.GreyAuto);
     ui.ImageGreyAll->setChecked(options.GreyAll);
     ui.ResizeImageWidth->setValue(options.ResizeImageWidth);

@@ -185,6 +185,8 @@ PageOptions Quirevale::readPageOptions() const
     options.ImageQuality = ui.ImageQuality->value();
     options.KeepUnchangedJpeg = ui.ImageKeepJpeg->isChecked();
     options.StorePages = ui.ImageStorePages->isChecked();
+    options.PageFormat =
+        ui.ImageFormat->currentIndex() == 1 ? PageOptions::WebpPages : PageOptions::JpegPages;
     options.GreyAuto = ui.ImageGreyAuto->isChecked();
     options.GreyAll = ui.ImageGreyAll->isChecked();
     options.ImageResize = ui.ImageResize->isChecked();

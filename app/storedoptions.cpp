@@ -43,6 +43,9 @@ PageOptions loadPageOptions(const QSettings &settings)
         storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
     o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
     o.StorePages = storedSwitch(settings, "StorePages", d.StorePages);
+    o.PageFormat = settings.value(key("PageFormat")).toString() == QLatin1String("webp")
+                       ? PageOptions::WebpPages
+                       : PageOptions::JpegPages;
     o.GreyAuto = storedSwitch(settings, "GreyAuto", d.GreyAuto);
     o.GreyAll = storedSwitch(settings, "GreyAll", d.GreyAll);
     o.ImageResizeFit = storedSwitch(settings, "ImageResizeFit", d.ImageResizeFit);
@@ -66,6 +69,9 @@ void savePageOptions(QSettings &settings, const PageOptions &o)
     settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
     settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
     settings.setValue(key("StorePages"), o.StorePages);
+    settings.setValue(key("PageFormat"), o.PageFormat == PageOptions::WebpPages
+                                             ? QStringLiteral("webp")
+                                             : QStringLiteral("jpeg"));
     settings.setValue(key("GreyAuto"), o.GreyAuto);
     settings.setValue(key("GreyAll"), o.GreyAll);
     settings.setValue(key("ImageResizeFit"), o.ImageResizeFit);

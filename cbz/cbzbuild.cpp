@@ -179,14 +179,31 @@ void CbzBuild::cancel()
     m_stop = true;
 }
 
+// A JPEG, PNG, WebP or GIF page goes in byte for byte, under its own type's
+// name, once it has decoded cleanly (a JPEG's blocks were all decoded by
+// the check already); others are made like any page. True when the page was
+// dealt with here: kept, or found damaged (made.error).
 bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
 {
-    const QByteArray &format = reader.format();
-    if (format != "jpeg" && format != "jpg")
+    static const QHash<QByteArray, QString> keptTypes = {
+        {"jpeg", QStringLiteral("jpg")}, {"jpg", QStringLiteral("jpg")},
+        {"png", QStringLiteral("png")},  {"webp", QStringLiteral("webp")},
+        {"gif", QStringLiteral("gif")}};
+    const QString suffix = keptTypes.value(reader.format());
+    if (suffix.isEmpty())
         return false;
+    if (suffix != QLatin1String("jpg") &&
+        !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
+        made.error = tr("Page %1 cannot be read: %2")
+                         .arg(QFileInfo(m_pages.at(made.index).path).fileName(),
+                              reader.errorString());
+        return true;
+    }
     const QSize size = reader.headerSize();
+    DeflatedEntry entry = packed(reader.fileData());
+    entry.suffix = suffix;
     made.progress->add(
-        made.index, packed(reader.fileData()),
+        made.index, entry,
         {size.width(), size.height(), reader.fileData().size(), size.width() > size.height()});
     if (m_pictureBounds.isValid()) {
         made.last.picture = reader.reducedPicture(m_pictureBounds);
@@ -215,7 +232,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     // Grey pages kept as they are stay as they are: only colour would change.
     if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
         !m_options.GreyAll && keepUnchanged(reader, made)) {
-        progress.complete(index, QString(), &made.last);
+        progress.complete(index, made.error, &made.last);
         return;
     }
     // The decoded picture, its copy for the encoder and the pages cut from it.
@@ -241,13 +258,18 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 return false;
             }
             QString why;
-            const QByteArray jpeg =
-                encodeJpeg(inGreyIfAsked(out, m_options), m_options.ImageQuality, &why);
+            const QByteArray jpeg = encodePage(inGreyIfAsked(out, m_options), m_options, &why);
             if (jpeg.isEmpty()) {
-                made.error = tr("Page %1 cannot be encoded as JPEG: %2").arg(name, why);
+                made.error = tr("Page %1 cannot be encoded as %2: %3")
+                                 .arg(name,
+                                      m_options.PageFormat == PageOptions::WebpPages
+                                          ? QStringLiteral("WebP")
+                                          : QStringLiteral("JPEG"),
+                                      why);
                 return false;
             }
-            const DeflatedEntry entry = packed(jpeg, &why);
+            DeflatedEntry entry = packed(jpeg, &why);
+            entry.suffix = pageSuffix(m_options);
             if (entry.compressed.isEmpty()) {
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;

@@ -149,9 +149,9 @@ CbzWriter::~CbzWriter()
     discard();
 }
 
-QString CbzWriter::entryName(int number)
+QString CbzWriter::entryName(int number, const QString &suffix)
 {
-    return QStringLiteral("%1.jpg").arg(number, 10, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2").arg(number, 10, 10, QLatin1Char('0')).arg(suffix);
 }
 
 QString CbzWriter::partialNameFor(const QString &target, const QString &tag)
@@ -283,7 +283,7 @@ bool CbzWriter::open(const QString &fileName)
 
 bool CbzWriter::addEntry(const DeflatedEntry &entry)
 {
-    if (!addNamedEntry(entryName(m_next), entry))
+    if (!addNamedEntry(entryName(m_next, entry.suffix), entry))
         return false;
     ++m_next;
     return true;

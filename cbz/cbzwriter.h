@@ -58,8 +58,8 @@ public:
     QString partialFileName() const { return m_partial; }
     QString errorString() const { return m_error; }
 
-    // "0000000042.jpg" for 42.
-    static QString entryName(int number);
+    // "0000000042.jpg" for 42 (or .webp, .png, ... for other types).
+    static QString entryName(int number, const QString &suffix = QStringLiteral("jpg"));
 
     // The hidden file the archive is written into before it takes its
     // name: within the file system's limit of 255 bytes for a name, however

@@ -21,6 +21,7 @@ public:
     quint32 crc = 0;       // of the uncompressed data
     qint64 size = 0;       // of the uncompressed data
     int method = Deflated;
+    QString suffix = QStringLiteral("jpg"); // the page's file type, for its name
 
     // Deflates data into a raw deflate stream (method 8) at level 6 with
     // libdeflate, whose output depends on the data alone, never on which

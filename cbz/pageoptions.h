@@ -46,6 +46,15 @@ struct PageOptions
     int ImageTrimTolerance = TrimTolerance.initial;
     // A JPEG page that no option changes goes into the archive as its file is.
     bool KeepUnchangedJpeg = false;
+    // What the pages are written as (the quality applies to both).
+    enum Format
+    {
+        JpegPages,
+        WebpPages
+    };
+    Format PageFormat = JpegPages;
+    // WebP's limit on either side.
+    static constexpr int WebpSideLimit = 16383;
     // Page entries are stored (ZIP method 0), not deflated.
     bool StorePages = false;
     // Pages without colour are written as one-channel JPEGs; or every page.

@@ -1,6 +1,7 @@
 #include "cbz/pagetransform.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QRect>
 #include <QTransform>
@@ -195,6 +196,39 @@ QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
             *error = writer.errorString();
     }
     return data;
+}
+
+QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error)
+{
+    if (options.PageFormat == PageOptions::JpegPages)
+        return encodeJpeg(image, options.ImageQuality, error);
+    if (image.width() > PageOptions::WebpSideLimit || image.height() > PageOptions::WebpSideLimit) {
+        if (error)
+            *error = QCoreApplication::translate("PageTransform",
+                                                 "it is %1 × %2 pixels, and WebP takes at most "
+                                                 "%3 a side")
+                         .arg(image.width())
+                         .arg(image.height())
+                         .arg(PageOptions::WebpSideLimit);
+        return QByteArray();
+    }
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "webp");
+    writer.setQuality(options.ImageQuality);
+    if (!writer.write(image)) {
+        data.clear();
+        if (error)
+            *error = writer.errorString();
+    }
+    return data;
+}
+
+QString pageSuffix(const PageOptions &options)
+{
+    return options.PageFormat == PageOptions::WebpPages ? QStringLiteral("webp")
+                                                        : QStringLiteral("jpg");
 }
 
 QList<QByteArray> TransformPage(const QImage &source, const PageOptions &options)

@@ -51,6 +51,12 @@ QList<QImage> transformPageImages(const QImage &source, const PageOptions &optio
 // encoder fails, and error then says why.
 QByteArray encodeJpeg(const QImage &image, int quality, QString *error = nullptr);
 
+// A page in the file type the options ask for (JPEG or WebP, at their
+// quality); empty when it cannot be made, and error then says why.
+QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error = nullptr);
+// The entry suffix of the pages the options make: "jpg" or "webp".
+QString pageSuffix(const PageOptions &options);
+
 // The pages above, each encoded as JPEG with the chosen quality: one
 // element without the split, two with it. An element is empty when its
 // page could not be made.

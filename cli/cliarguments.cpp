@@ -113,11 +113,16 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
            "valid text (they are named either way; without this, such a folder is not made)."));
     const QCommandLineOption keepJpeg(
         QStringLiteral("keep-jpeg"),
-        tr("Put JPEG pages that no option changes into the archive as they are."));
+        tr("Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
+           "are."));
     const QCommandLineOption storeOption(
         QStringLiteral("store"),
         tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
            "is made in a fraction of the time."));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        tr("What the pages are written as: jpeg (the default) or webp, at the same quality."),
+        tr("jpeg|webp"));
     const QCommandLineOption greyOption(
         QStringLiteral("grey"),
         tr("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
@@ -154,11 +159,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions({help,       version,        outputOption, quality,       resize,
-                       fit,        smooth,         split,        onlyWide,      firstPage,
-                       border,     trim,           pagesOption,  threadsOption, forceOption,
-                       listOption, quietOption,    skipOption,   keepJpeg,      storeOption,
-                       greyOption, comicInfoOption});
+    parser.addOptions({help,       version,      outputOption,   quality,       resize,
+                       fit,        smooth,       split,          onlyWide,      firstPage,
+                       border,     trim,         pagesOption,    threadsOption, forceOption,
+                       listOption, quietOption,  skipOption,     keepJpeg,      storeOption,
+                       greyOption, formatOption, comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -251,6 +256,13 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
     pageOptions.StorePages = parser.isSet(storeOption);
+    if (parser.isSet(formatOption)) {
+        const QString format = parser.value(formatOption);
+        if (format != QLatin1String("jpeg") && format != QLatin1String("webp"))
+            return fail(badValue(formatOption.names().first(), tr("jpeg or webp")));
+        pageOptions.PageFormat =
+            format == QLatin1String("webp") ? PageOptions::WebpPages : PageOptions::JpegPages;
+    }
     if (parser.isSet(greyOption)) {
         const QString grey = parser.value(greyOption);
         if (grey != QLatin1String("auto") && grey != QLatin1String("all"))

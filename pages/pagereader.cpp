@@ -81,10 +81,12 @@ bool isJpeg(const QByteArray &format)
     return format == "jpeg" || format == "jpg";
 }
 
-// The formats whose files are read whole and checked before decoding.
-bool isChecked(const QByteArray &format)
+// The formats whose files are read whole (and, for the first three, checked
+// before decoding): those a build may keep as they are.
+bool readsWhole(const QByteArray &format)
 {
-    return isJpeg(format) || format == "png" || format == "bmp";
+    return isJpeg(format) || format == "png" || format == "bmp" || format == "webp" ||
+           format == "gif";
 }
 
 } // namespace
@@ -168,7 +170,7 @@ bool PageReader::readWithoutDecoding()
     }
     if (m_format.isEmpty())
         return fail(tr("The file is not a picture in a format this program reads."));
-    if (isChecked(m_format) && (!readWholeFile() || !checkWhole()))
+    if (readsWhole(m_format) && (!readWholeFile() || !checkWhole()))
         return false;
     std::unique_ptr<QImageReader> reader = imageReader();
     {

@@ -85,8 +85,8 @@ public:
     QImage reducedPicture(const QSize &bounds);
 
     const QList<QImage> &images() const { return m_images; }
-    // The file's bytes as they are on disk (JPEG, PNG and BMP files; others
-    // are decoded from the file as it is read).
+    // The file's bytes as they are on disk (JPEG, PNG, BMP, WebP and GIF
+    // files; others are decoded from the file as it is read).
     const QByteArray &fileData() const { return m_data; }
     // The format the file's content declares ("jpeg", "png", ...).
     const QByteArray &format() const { return m_format; }

@@ -47,10 +47,6 @@
         <translation>%1 è una pagina di questo volume; l&apos;archivio non può prenderne il posto.</translation>
     </message>
     <message>
-        <source>Page %1 cannot be encoded as JPEG: %2</source>
-        <translation>La pagina %1 non può essere codificata in JPEG: %2</translation>
-    </message>
-    <message>
         <source>Page %1 cannot be compressed: %2</source>
         <translation>La pagina %1 non può essere compressa: %2</translation>
     </message>
@@ -61,6 +57,10 @@
     <message>
         <source>Cut in two, nothing is left of one half of page %1 (%2 × %3).</source>
         <translation>Divisa in due, non resta nulla di una metà della pagina %1 (%2 × %3).</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be encoded as %2: %3</source>
+        <translation>La pagina %1 non può essere codificata in %2: %3</translation>
     </message>
 </context>
 <context>
@@ -211,10 +211,6 @@
     <message>
         <source>no folder given</source>
         <translation>nessuna cartella indicata</translation>
-    </message>
-    <message>
-        <source>Put JPEG pages that no option changes into the archive as they are.</source>
-        <translation>Mette nell&apos;archivio così come sono le pagine JPEG che nessuna opzione modifica.</translation>
     </message>
     <message>
         <source>Write ComicInfo.xml into each archive, its title, series and number taken from the folder&apos;s name unless given below.</source>
@@ -369,6 +365,22 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>auto or all</source>
         <translation>auto o all</translation>
+    </message>
+    <message>
+        <source>Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they are.</source>
+        <translation>Mette nell&apos;archivio così come sono le pagine JPEG, PNG, WebP e GIF che nessuna opzione modifica.</translation>
+    </message>
+    <message>
+        <source>What the pages are written as: jpeg (the default) or webp, at the same quality.</source>
+        <translation>Come vengono scritte le pagine: jpeg (predefinito) o webp, con la stessa qualità.</translation>
+    </message>
+    <message>
+        <source>jpeg|webp</source>
+        <translation>jpeg|webp</translation>
+    </message>
+    <message>
+        <source>jpeg or webp</source>
+        <translation>jpeg o webp</translation>
     </message>
 </context>
 <context>
@@ -651,6 +663,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>There is no picture to encode.</source>
         <translation>Non c&apos;è alcuna immagine da codificare.</translation>
+    </message>
+    <message>
+        <source>it is %1 × %2 pixels, and WebP takes at most %3 a side</source>
+        <translation>è di %1 × %2 pixel, e WebP accetta al massimo %3 per lato</translation>
     </message>
 </context>
 <context>
@@ -1011,16 +1027,6 @@ Sostituirlo?</translation>
         <translation>Annulla</translation>
     </message>
     <message>
-        <source>A JPEG page that no option changes (no border cut, no split, no resize) goes into the archive as its file is: no quality lost, no time spent.</source>
-        <translation>Una pagina JPEG che nessuna opzione modifica (nessun taglio del bordo, nessuna divisione, nessun ridimensionamento) va nell&apos;archivio così com&apos;è il suo file: nessuna perdita di qualità, nessun tempo speso.</translation>
-    </message>
-    <message>
-        <source>Keep unchanged JPEG
-pages as they are</source>
-        <translation>Lascia com&apos;erano le
-pagine JPEG invariate</translation>
-    </message>
-    <message>
         <source>Comic information…</source>
         <translation>Informazioni sul fumetto…</translation>
     </message>
@@ -1097,6 +1103,20 @@ senza compressione</translation>
     <message>
         <source>Every page in grey</source>
         <translation>Ogni pagina in grigio</translation>
+    </message>
+    <message>
+        <source>What the pages are written as. WebP pages are smaller at the same quality; every current comic reader shows them.</source>
+        <translation>Come vengono scritte le pagine. Le pagine WebP sono più piccole a parità di qualità; ogni lettore di fumetti attuale le mostra.</translation>
+    </message>
+    <message>
+        <source>A JPEG, PNG, WebP or GIF page that no option changes (no border cut, no split, no trim, no resize, no turn) goes into the archive as its file is, under its own type&apos;s name, once it has decoded cleanly: no quality lost, little time spent. Other types are converted.</source>
+        <translation>Una pagina JPEG, PNG, WebP o GIF che nessuna opzione modifica (nessun taglio del bordo, nessuna divisione, nessuna rifilatura, nessun ridimensionamento, nessuna rotazione) va nell&apos;archivio così com&apos;è il suo file, con il nome del suo tipo, dopo essere stata decodificata senza errori: nessuna perdita di qualità, poco tempo speso. Gli altri tipi vengono convertiti.</translation>
+    </message>
+    <message>
+        <source>Keep unchanged pages
+as they are</source>
+        <translation>Lascia com&apos;erano le
+pagine invariate</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 #include "cbz/pagetransform.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -20,6 +22,49 @@ namespace {
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A GIF of one grey, which Qt reads but cannot write: its codes are three
+// bits each, the table cleared before it would grow.
+QByteArray greyGif(int width, int height)
+{
+    QByteArray gif("GIF89a");
+    const auto put16 = [&gif](int v) {
+        gif += char(v & 0xff);
+        gif += char(v >> 8);
+    };
+    put16(width);
+    put16(height);
+    gif += QByteArray("\x80\x00\x00", 3);             // a global table of two colours
+    gif += QByteArray("\x80\x80\x80\xff\xff\xff", 6); // grey, white
+    gif += ',';
+    for (int value : {0, 0, width, height})
+        put16(value);
+    gif += char(0);
+    gif += char(2); // minimum code size: clear is 4, end 5
+    QByteArray codes;
+    quint32 bits = 0;
+    int count = 0;
+    const auto push = [&](int code) {
+        bits |= quint32(code) << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8)
+            codes += char(bits & 0xff);
+    };
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+        if (pixel % 2 == 0)
+            push(4);
+        push(0);
+    }
+    push(5);
+    if (count > 0)
+        codes += char(bits & 0xff);
+    for (int at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size()) + block;
+    }
+    gif += char(0);
+    gif += ';';
+    return gif;
 }
 
 PageOptions options(bool split, bool border, bool resize, int quality = 100)
@@ -58,6 +103,8 @@ private slots:
     void oneResultPerRun();
     void destroyedWhileRunning();
     void storedPagesReadBack();
+    void formatsAndKeptPages_data();
+    void formatsAndKeptPages();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -434,6 +481,86 @@ void tst_CbzBuild::storedPagesReadBack()
         // Stored or deflated, the pages are the same.
         for (int i = 0; i < 3; ++i)
             QCOMPARE(built.at(built.size() - 1).at(i).data, built.at(built.size() - 2).at(i).data);
+    }
+}
+
+// What each kind of page becomes: its entry's name, its type, and whether
+// it went in byte for byte.
+void tst_CbzBuild::formatsAndKeptPages_data()
+{
+    QTest::addColumn<PageOptions>("pageOptions");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("kept"); // a letter a page: k kept, m made
+    PageOptions webp;
+    webp.PageFormat = PageOptions::WebpPages;
+    PageOptions keep;
+    keep.KeepUnchangedJpeg = true;
+    PageOptions keepWebp = keep;
+    keepWebp.PageFormat = PageOptions::WebpPages;
+    PageOptions keepBordered = keep;
+    keepBordered.ImageCutBorder = true;
+    QTest::newRow("default: JPEG pages")
+        << PageOptions()
+        << QStringList{"0000000000.jpg", "0000000001.jpg", "0000000002.jpg", "0000000003.jpg",
+                       "0000000004.jpg"}
+        << "mmmmm";
+    QTest::newRow("WebP pages") << webp
+                                << QStringList{"0000000000.webp", "0000000001.webp",
+                                               "0000000002.webp", "0000000003.webp",
+                                               "0000000004.webp"}
+                                << "mmmmm";
+    QTest::newRow("kept as they are, the BMP converted")
+        << keep
+        << QStringList{"0000000000.jpg", "0000000001.png", "0000000002.webp", "0000000003.gif",
+                       "0000000004.jpg"}
+        << "kkkkm";
+    QTest::newRow("kept, the BMP as WebP")
+        << keepWebp
+        << QStringList{"0000000000.jpg", "0000000001.png", "0000000002.webp", "0000000003.gif",
+                       "0000000004.webp"}
+        << "kkkkm";
+    QTest::newRow("a border changes every page")
+        << keepBordered
+        << QStringList{"0000000000.jpg", "0000000001.jpg", "0000000002.jpg", "0000000003.jpg",
+                       "0000000004.jpg"}
+        << "mmmmm";
+}
+
+void tst_CbzBuild::formatsAndKeptPages()
+{
+    QFETCH(PageOptions, pageOptions);
+    QFETCH(QStringList, names);
+    QFETCH(QString, kept);
+    QTemporaryDir dir;
+    const QImage page = noiseImage(120, 90);
+    QVector<BuildPage> pages;
+    for (const char *name : {"a.jpg", "b.png", "c.webp", "d.gif", "e.bmp"}) {
+        pages.append({pages.size(), dir.filePath(QLatin1String(name))});
+        QVERIFY2(QByteArray(name).endsWith("gif") ? writeFile(pages.last().path, greyGif(120, 90))
+                                                  : page.save(pages.last().path, nullptr, 90),
+                 name);
+    }
+    const QString target = dir.filePath("book.cbz");
+    CbzBuild build(target, pages, pageOptions);
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY(unzipTest(target));
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(target, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), names.size());
+    for (int i = 0; i < entries.size(); ++i) {
+        QCOMPARE(entries.at(i).name, names.at(i));
+        QCOMPARE(entries.at(i).data == contentOf(pages.at(i).path), kept.at(i) == QLatin1Char('k'));
+        QImage read;
+        QVERIFY2(read.loadFromData(entries.at(i).data), qPrintable(names.at(i)));
+        const QSize expected = pageOptions.ImageCutBorder ? QSize(110, 80) : QSize(120, 90);
+        QCOMPARE(read.size(), expected);
+        // The data is of the type its name says.
+        QByteArray data = entries.at(i).data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        const QByteArray type = QImageReader::imageFormat(&buffer);
+        QCOMPARE(QString::fromLatin1(type == "jpeg" ? "jpg" : type), names.at(i).section('.', 1));
     }
 }
 
