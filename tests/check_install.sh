@@ -24,6 +24,10 @@ check() { # check <what> <command...>
 prefix="$work/prefix"
 check "cmake --install" cmake --install "$build" --prefix "$prefix"
 check "program installed" test -x "$prefix/bin/quirevale"
+check "thumbnailer installed" test -x "$prefix/bin/quirevale-thumbnailer"
+check "thumbnailer entry for comic archives, not every ZIP" \
+    grep -qx "MimeType=application/vnd.comicbook+zip;application/x-cbz;" \
+    "$prefix/share/thumbnailers/quirevale.thumbnailer"
 check "desktop entry valid" desktop-file-validate "$prefix/share/applications/$id.desktop"
 check "desktop entry names its icon" grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop"
 check "metainfo valid" appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"

@@ -26,7 +26,10 @@ install(CODE [[
     endif()
 ]])
 
-install(TARGETS quirevale quirevale-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quirevale quirevale-cli quirevale-thumbnailer
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/desktop/quirevale.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 install(FILES resources/desktop/${QUIREVALE_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/desktop/${QUIREVALE_DESKTOP_ID}.metainfo.xml
