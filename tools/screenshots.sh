@@ -31,4 +31,8 @@ for copy in 0 1 2 3 4 5 6 7 8 9; do
 done
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$book" docs/screenshot-building.png 31 "$work/Long Book.cbz"
-echo "wrote docs/screenshot-en.png, docs/screenshot-it.png and docs/screenshot-building.png"
+# A book with a spread among single pages and a page of its own.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-book.png 31 --book
+echo "wrote docs/screenshot-en.png, docs/screenshot-it.png, docs/screenshot-building.png" \
+    "and docs/screenshot-book.png"
