@@ -385,7 +385,6 @@ void Quirevale::on_ImageCutDoublePages_clicked()
     ui.ImageCutFirstPageRight->setEnabled(on);
     ui.ImageCutOnlyWide->setEnabled(on);
     // The preview draws exactly what the number control shows right now.
-    ui.ImageArea->SetCutDoublePages(on);
     ui.ImageArea->SetCutPoint(ui.ImageCutPointNumber->value());
     updatePreviewTreatment();
 }
@@ -440,8 +439,6 @@ void Quirevale::on_ImageCutBorder_clicked()
     const bool on = ui.ImageCutBorder->isChecked();
     ui.ImageBorderCutLabel->setEnabled(on);
     ui.ImageCutBorderNumber->setEnabled(on);
-    ui.ImageArea->SetCutBorder(on);
-    ui.ImageArea->SetCutBorderSize(ui.ImageCutBorderNumber->value());
     updatePreviewTreatment();
 }
 
@@ -459,9 +456,8 @@ void Quirevale::on_ImageCutPointNumber_valueChanged(int value)
     ui.ImageArea->SetCutPoint(value);
 }
 
-void Quirevale::on_ImageCutBorderNumber_valueChanged(int value)
+void Quirevale::on_ImageCutBorderNumber_valueChanged(int)
 {
-    ui.ImageArea->SetCutBorderSize(value);
     updatePreviewTreatment();
 }
 

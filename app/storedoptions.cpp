@@ -26,57 +26,68 @@ bool storedSwitch(const QSettings &settings, const char *name, bool fallback)
 }
 } // namespace
 
+namespace {
+// Every stored option: its key and the field it keeps, once for both ways.
+struct Switch
+{
+    const char *key;
+    bool PageOptions::*field;
+};
+struct Number
+{
+    const char *key;
+    int PageOptions::*field;
+    const OptionRange &range;
+};
+
+const Switch switches[] = {
+    {"ImageResize", &PageOptions::ImageResize},
+    {"ImageCutDoublePages", &PageOptions::ImageCutDoublePages},
+    {"ImageCutFirstPageRight", &PageOptions::ImageCutFirstPageRight},
+    {"ImageCutBorder", &PageOptions::ImageCutBorder},
+    {"KeepUnchangedJpeg", &PageOptions::KeepUnchangedJpeg},
+    {"StorePages", &PageOptions::StorePages},
+    {"GreyAuto", &PageOptions::GreyAuto},
+    {"GreyAll", &PageOptions::GreyAll},
+    {"ImageResizeFit", &PageOptions::ImageResizeFit},
+    {"ImageResizeSmooth", &PageOptions::ImageResizeSmooth},
+    {"ImageCutOnlyWide", &PageOptions::ImageCutOnlyWide},
+    {"ImageTrimMargins", &PageOptions::ImageTrimMargins},
+};
+
+const Number numbers[] = {
+    {"ImageQuality", &PageOptions::ImageQuality, PageOptions::Quality},
+    {"ResizeImageWidth", &PageOptions::ResizeImageWidth, PageOptions::ResizeWidth},
+    {"ResizeImageHeight", &PageOptions::ResizeImageHeight, PageOptions::ResizeHeight},
+    {"ImageCutPointNumber", &PageOptions::ImageCutPointNumber, PageOptions::CutPoint},
+    {"ImageCutBorderNumber", &PageOptions::ImageCutBorderNumber, PageOptions::BorderPixels},
+    {"ImageTrimTolerance", &PageOptions::ImageTrimTolerance, PageOptions::TrimTolerance},
+};
+
+const char *const FormatKey = "PageFormat";
+} // namespace
+
 PageOptions loadPageOptions(const QSettings &settings)
 {
     const PageOptions d;
     PageOptions o;
-    o.ImageQuality = storedNumber(settings, "ImageQuality", PageOptions::Quality);
-    o.ImageResize = storedSwitch(settings, "ImageResize", d.ImageResize);
-    o.ResizeImageWidth = storedNumber(settings, "ResizeImageWidth", PageOptions::ResizeWidth);
-    o.ResizeImageHeight = storedNumber(settings, "ResizeImageHeight", PageOptions::ResizeHeight);
-    o.ImageCutDoublePages = storedSwitch(settings, "ImageCutDoublePages", d.ImageCutDoublePages);
-    o.ImageCutPointNumber = storedNumber(settings, "ImageCutPointNumber", PageOptions::CutPoint);
-    o.ImageCutFirstPageRight =
-        storedSwitch(settings, "ImageCutFirstPageRight", d.ImageCutFirstPageRight);
-    o.ImageCutBorder = storedSwitch(settings, "ImageCutBorder", d.ImageCutBorder);
-    o.ImageCutBorderNumber =
-        storedNumber(settings, "ImageCutBorderNumber", PageOptions::BorderPixels);
-    o.KeepUnchangedJpeg = storedSwitch(settings, "KeepUnchangedJpeg", d.KeepUnchangedJpeg);
-    o.StorePages = storedSwitch(settings, "StorePages", d.StorePages);
-    o.PageFormat = settings.value(key("PageFormat")).toString() == QLatin1String("webp")
+    for (const Switch &stored : switches)
+        o.*stored.field = storedSwitch(settings, stored.key, d.*stored.field);
+    for (const Number &stored : numbers)
+        o.*stored.field = storedNumber(settings, stored.key, stored.range);
+    o.PageFormat = settings.value(key(FormatKey)).toString() == QLatin1String("webp")
                        ? PageOptions::WebpPages
                        : PageOptions::JpegPages;
-    o.GreyAuto = storedSwitch(settings, "GreyAuto", d.GreyAuto);
-    o.GreyAll = storedSwitch(settings, "GreyAll", d.GreyAll);
-    o.ImageResizeFit = storedSwitch(settings, "ImageResizeFit", d.ImageResizeFit);
-    o.ImageResizeSmooth = storedSwitch(settings, "ImageResizeSmooth", d.ImageResizeSmooth);
-    o.ImageCutOnlyWide = storedSwitch(settings, "ImageCutOnlyWide", d.ImageCutOnlyWide);
-    o.ImageTrimMargins = storedSwitch(settings, "ImageTrimMargins", d.ImageTrimMargins);
-    o.ImageTrimTolerance = storedNumber(settings, "ImageTrimTolerance", PageOptions::TrimTolerance);
     return o;
 }
 
 void savePageOptions(QSettings &settings, const PageOptions &o)
 {
-    settings.setValue(key("ImageQuality"), o.ImageQuality);
-    settings.setValue(key("ImageResize"), o.ImageResize);
-    settings.setValue(key("ResizeImageWidth"), o.ResizeImageWidth);
-    settings.setValue(key("ResizeImageHeight"), o.ResizeImageHeight);
-    settings.setValue(key("ImageCutDoublePages"), o.ImageCutDoublePages);
-    settings.setValue(key("ImageCutPointNumber"), o.ImageCutPointNumber);
-    settings.setValue(key("ImageCutFirstPageRight"), o.ImageCutFirstPageRight);
-    settings.setValue(key("ImageCutBorder"), o.ImageCutBorder);
-    settings.setValue(key("ImageCutBorderNumber"), o.ImageCutBorderNumber);
-    settings.setValue(key("KeepUnchangedJpeg"), o.KeepUnchangedJpeg);
-    settings.setValue(key("StorePages"), o.StorePages);
-    settings.setValue(key("PageFormat"), o.PageFormat == PageOptions::WebpPages
-                                             ? QStringLiteral("webp")
-                                             : QStringLiteral("jpeg"));
-    settings.setValue(key("GreyAuto"), o.GreyAuto);
-    settings.setValue(key("GreyAll"), o.GreyAll);
-    settings.setValue(key("ImageResizeFit"), o.ImageResizeFit);
-    settings.setValue(key("ImageResizeSmooth"), o.ImageResizeSmooth);
-    settings.setValue(key("ImageCutOnlyWide"), o.ImageCutOnlyWide);
-    settings.setValue(key("ImageTrimMargins"), o.ImageTrimMargins);
-    settings.setValue(key("ImageTrimTolerance"), o.ImageTrimTolerance);
+    for (const Switch &stored : switches)
+        settings.setValue(key(stored.key), o.*stored.field);
+    for (const Number &stored : numbers)
+        settings.setValue(key(stored.key), o.*stored.field);
+    settings.setValue(key(FormatKey), o.PageFormat == PageOptions::WebpPages
+                                          ? QStringLiteral("webp")
+                                          : QStringLiteral("jpeg"));
 }
