@@ -162,6 +162,7 @@ void Quirevale::applyPageOptions(const PageOptions &options)
     ui.ImageQuality->setValue(options.ImageQuality);
     ui.ImageKeepJpeg->setChecked(options.KeepUnchangedJpeg);
     ui.ImageStorePages->setChecked(options.StorePages);
+    ui.ImageLosslessCuts->setChecked(options.LosslessCuts);
     ui.ImageFormat->setCurrentIndex(options.PageFormat == PageOptions::WebpPages ? 1 : 0);
     ui.ImageGreyAuto->setChecked(options.GreyAuto);
     ui.ImageGreyAll->setChecked(options.GreyAll);
@@ -400,6 +401,11 @@ void Quirevale::on_ImageGreyAuto_clicked()
 }
 
 void Quirevale::on_ImageGreyAll_clicked()
+{
+    updatePreviewTreatment();
+}
+
+void Quirevale::on_ImageLosslessCuts_clicked()
 {
     updatePreviewTreatment();
 }

@@ -6,11 +6,13 @@
 #include "cbz/comicinfo.h"
 #include "cbz/pageoptions.h"
 #include "cbz/pagetreatment.h"
+#include "pages/jpegcheck.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>
 #include <QFutureWatcher>
 #include <QHash>
+#include <QImageIOHandler>
 #include <QMainWindow>
 #include <QSignalMapper>
 #include <QTimer>
@@ -86,6 +88,7 @@ private slots:
     void on_ImageCutOnlyWide_clicked();
     void on_ImageGreyAuto_clicked();
     void on_ImageGreyAll_clicked();
+    void on_ImageLosslessCuts_clicked();
     void on_ImageTrimTolerance_valueChanged(int value);
     void on_ImageResizeMode_currentIndexChanged(int index);
     void on_ImageResizePreset_activated(int index);
@@ -116,8 +119,11 @@ private:
     void loadCurrentPage(const QString &path);
     void showPreviewPicture(const QString &path, const PagePicture &picture);
     QSize previewBounds() const;
-    void showPage(const QImage &picture, const QSize &pageSize);
+    void showPage(const QImage &picture, const QSize &pageSize,
+                  const JpegLayout &jpegLayout = JpegLayout(),
+                  QImageIOHandler::Transformations transformation = {});
     void updatePreviewTreatment();
+    QList<QRect> losslessRegions(const PageOptions &options, const PageTreatment &own) const;
     void makePageActions();
     void describePageActions();
     void treatCurrentPage(const std::function<void(PageTreatment &)> &change);
@@ -139,6 +145,9 @@ private:
     // The current page as read for the preview, before its own turn.
     QImage CurrentPicture;
     QSize CurrentPageSize;
+    // How the current page's JPEG blocks lie, for where lossless cuts fall.
+    JpegLayout CurrentJpegLayout;
+    QImageIOHandler::Transformations CurrentTransformation;
     // What the current page may do differently from the book.
     QAction *PageTurnRight = nullptr;
     QAction *PageTurnLeft = nullptr;

@@ -167,6 +167,18 @@ void Quirevale::reportSuccess(const QString &fileName)
 {
     QMessageBox box(QMessageBox::Information, tr("Advise"), tr("File successfull created!"),
                     QMessageBox::Ok, this);
+    const QVector<CbzBuild::EncodedPage> encoded = Build->encodedPages();
+    if (!encoded.isEmpty()) {
+        box.setInformativeText(tr("%n page(s) could not be cut on their blocks and were encoded "
+                                  "as usual.",
+                                  "", encoded.size()));
+        QStringList lines;
+        for (const CbzBuild::EncodedPage &page : encoded) {
+            const QListWidgetItem *item = ui.ImagesList->item(page.row);
+            lines << QStringLiteral("%1: %2").arg(item ? item->text() : QString(), page.why);
+        }
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+    }
     QPushButton *open = box.addButton(tr("Open Folder"), QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
@@ -185,6 +197,7 @@ PageOptions Quirevale::readPageOptions() const
     options.ImageQuality = ui.ImageQuality->value();
     options.KeepUnchangedJpeg = ui.ImageKeepJpeg->isChecked();
     options.StorePages = ui.ImageStorePages->isChecked();
+    options.LosslessCuts = ui.ImageLosslessCuts->isChecked();
     options.PageFormat =
         ui.ImageFormat->currentIndex() == 1 ? PageOptions::WebpPages : PageOptions::JpegPages;
     options.GreyAuto = ui.ImageGreyAuto->isChecked();

@@ -4,10 +4,10 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
+#include "cbz/losslesscut.h"
+#include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
-
-#include "cbz/pagetransform.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -94,6 +94,7 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
     if (!current) {
         CurrentPicture = QImage();
         CurrentPageSize = QSize();
+        CurrentJpegLayout = JpegLayout();
         ui.ImageArea->SetImage(QPixmap());
         ui.ImageArea->SetTrimRect(QRect());
         ui.ImageArea->setPlaceholderText(emptyPreviewText());
@@ -152,15 +153,18 @@ void Quirevale::showPreviewPicture(const QString &path, const PagePicture &pictu
         box.exec();
         return;
     }
-    showPage(picture.picture, picture.pageSize);
+    showPage(picture.picture, picture.pageSize, picture.jpegLayout, picture.transformation);
 }
 
 // picture may be reduced from the page's own pageSize. It is shown as it
 // will be made: turned, with the cut, border and trim that apply to it.
-void Quirevale::showPage(const QImage &picture, const QSize &pageSize)
+void Quirevale::showPage(const QImage &picture, const QSize &pageSize, const JpegLayout &jpegLayout,
+                         QImageIOHandler::Transformations transformation)
 {
     CurrentPicture = picture;
     CurrentPageSize = pageSize;
+    CurrentJpegLayout = jpegLayout;
+    CurrentTransformation = transformation;
     ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
     ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
     updatePreviewTreatment();
@@ -196,12 +200,26 @@ void Quirevale::updatePreviewTreatment()
         }
         ui.ImageArea->SetTrimRect(kept);
     }
+    ui.ImageArea->SetKeptRegions(losslessRegions(options, own));
     ui.ImageArea->SetCutDoublePages(CurrentPageSize.isValid() ? plan.cut
                                                               : options.ImageCutDoublePages);
     const bool bordered = CurrentPageSize.isValid() ? plan.border > 0 : options.ImageCutBorder;
     ui.ImageArea->SetCutBorder(bordered);
     ui.ImageArea->SetCutBorderSize(
         CurrentPageSize.isValid() && plan.border > 0 ? plan.border : options.ImageCutBorderNumber);
+}
+
+// Where the current page's lossless cuts really fall; none when they are
+// not asked for or the page will be encoded as usual.
+QList<QRect> Quirevale::losslessRegions(const PageOptions &options, const PageTreatment &own) const
+{
+    if (!options.LosslessCuts || !CurrentJpegLayout.isValid())
+        return {};
+    QSize size = CurrentPageSize;
+    if (CurrentTransformation & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    const LosslessCut cut({size, CurrentJpegLayout, CurrentTransformation}, options, own);
+    return cut.regions();
 }
 
 // The per-page actions: keys that work anywhere in the window, and the

@@ -47,6 +47,7 @@ const Switch switches[] = {
     {"ImageCutBorder", &PageOptions::ImageCutBorder},
     {"KeepUnchangedJpeg", &PageOptions::KeepUnchangedJpeg},
     {"StorePages", &PageOptions::StorePages},
+    {"LosslessCuts", &PageOptions::LosslessCuts},
     {"GreyAuto", &PageOptions::GreyAuto},
     {"GreyAll", &PageOptions::GreyAll},
     {"ImageResizeFit", &PageOptions::ImageResizeFit},

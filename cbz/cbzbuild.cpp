@@ -1,6 +1,7 @@
 #include "cbz/cbzbuild.h"
 
 #include "cbz/cbzwriter.h"
+#include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
 
@@ -55,10 +56,13 @@ public:
         return true;
     }
 
-    void complete(int index, const QString &error, Page *last = nullptr)
+    void complete(int index, const QString &error, Page *last = nullptr,
+                  const QString &encodedWhy = QString())
     {
         QMutexLocker locker(&mutex);
         Page &page = pages[index];
+        if (!encodedWhy.isEmpty())
+            encoded.insert(index, encodedWhy);
         if (last) {
             page.picture = std::move(last->picture);
             page.pictureSize = last->pictureSize;
@@ -123,7 +127,8 @@ public:
         changed.wakeAll();
     }
 
-    QMap<int, QString> errors; // by page, once the pool is done
+    QMap<int, QString> errors;  // by page, once the pool is done
+    QMap<int, QString> encoded; // pages not cut losslessly, and why
 
 private:
     bool stopping() const { return failed || m_stop.load(std::memory_order_relaxed); }
@@ -145,6 +150,7 @@ struct CbzBuild::Made
     Progress *progress = nullptr;
     Page last; // the picture for the preview
     QString error;
+    QString encodedWhy; // why a lossless cut was not made
 };
 
 CbzBuild::CbzBuild(const QString &fileName, const QVector<BuildPage> &pages,
@@ -185,18 +191,19 @@ void CbzBuild::cancel()
 // dealt with here: kept, or found damaged (made.error).
 bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
 {
-    static const QHash<QByteArray, QString> keptTypes = {
-        {"jpeg", QStringLiteral("jpg")}, {"jpg", QStringLiteral("jpg")},
-        {"png", QStringLiteral("png")},  {"webp", QStringLiteral("webp")},
-        {"gif", QStringLiteral("gif")}};
+    static const QHash<QByteArray, QString> keptTypes = {{"jpeg", QStringLiteral("jpg")},
+                                                         {"jpg", QStringLiteral("jpg")},
+                                                         {"png", QStringLiteral("png")},
+                                                         {"webp", QStringLiteral("webp")},
+                                                         {"gif", QStringLiteral("gif")}};
     const QString suffix = keptTypes.value(reader.format());
     if (suffix.isEmpty())
         return false;
     if (suffix != QLatin1String("jpg") &&
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
-        made.error = tr("Page %1 cannot be read: %2")
-                         .arg(QFileInfo(m_pages.at(made.index).path).fileName(),
-                              reader.errorString());
+        made.error =
+            tr("Page %1 cannot be read: %2")
+                .arg(QFileInfo(m_pages.at(made.index).path).fileName(), reader.errorString());
         return true;
     }
     const QSize size = reader.headerSize();
@@ -208,6 +215,48 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
     if (m_pictureBounds.isValid()) {
         made.last.picture = reader.reducedPicture(m_pictureBounds);
         made.last.pictureSize = size;
+    }
+    return true;
+}
+
+// A JPEG page turned, bordered and split on its blocks. True when the page
+// was dealt with here; else made.encodedWhy says why it was not, and it is
+// made as usual.
+bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
+{
+    QSize size = reader.headerSize();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    const LosslessCut cut({size, reader.jpegLayout(), reader.transformation()}, m_options,
+                          m_pages.at(made.index).treatment);
+    const QList<QByteArray> pages = cut.run(reader.fileData(), &made.encodedWhy);
+    if (pages.isEmpty()) {
+        // Only a page with something to cut is worth a word.
+        const PagePlan plan =
+            planPage(reader.headerSize(), m_options, m_pages.at(made.index).treatment);
+        if (!plan.changes() && !m_options.ImageResize)
+            made.encodedWhy.clear();
+        return false;
+    }
+    const QList<QRect> regions = cut.regions();
+    for (int i = 0; i < pages.size(); ++i) {
+        const QSize out = regions.at(i).size();
+        QString why;
+        DeflatedEntry entry = packed(pages.at(i), &why);
+        entry.suffix = QStringLiteral("jpg");
+        if (entry.compressed.isEmpty()) {
+            made.error = tr("Page %1 cannot be compressed: %2")
+                             .arg(QFileInfo(m_pages.at(made.index).path).fileName(), why);
+            return true;
+        }
+        const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(),
+                                  pages.size() == 1 && out.width() > out.height()};
+        if (!made.progress->add(made.index, entry, comicPage))
+            return true;
+    }
+    if (m_pictureBounds.isValid()) {
+        made.last.picture = reader.reducedPicture(m_pictureBounds);
+        made.last.pictureSize = reader.headerSize();
     }
     return true;
 }
@@ -232,6 +281,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
     // Grey pages kept as they are stay as they are: only colour would change.
     if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
         !m_options.GreyAll && keepUnchanged(reader, made)) {
+        progress.complete(index, made.error, &made.last);
+        return;
+    }
+    if (m_options.LosslessCuts && cutLosslessly(reader, made)) {
         progress.complete(index, made.error, &made.last);
         return;
     }
@@ -286,7 +339,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     progress.release(cost);
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
-    progress.complete(index, made.error, &made.last);
+    progress.complete(index, made.error, &made.last, made.encodedWhy);
 }
 
 // A page's entry, deflated or stored as the options say.
@@ -448,6 +501,9 @@ CbzBuild::Result CbzBuild::build()
     pool.waitForDone();
     if (error.isEmpty())
         error = QStringList(progress.errors.values()).join(QLatin1Char('\n'));
+    m_encodedPages.clear();
+    for (auto page = progress.encoded.cbegin(); page != progress.encoded.cend(); ++page)
+        m_encodedPages.append({m_pages.at(page.key()).row, page.value()});
     if (m_canceled) {
         writer.discard();
         return finish(Canceled, QString());

@@ -89,6 +89,15 @@ public:
     // empty after a success or a cancel.
     QString errorString() const { return m_error; }
 
+    // With lossless cuts asked for: the pages that were encoded as usual
+    // instead, by row, and why. Set when the build has ended.
+    struct EncodedPage
+    {
+        int row;
+        QString why;
+    };
+    QVector<EncodedPage> encodedPages() const { return m_encodedPages; }
+
 signals:
     // After the entries of the page from row were written; entryCount is
     // the number of entries in the archive so far.
@@ -101,6 +110,7 @@ private:
     struct Made;
     void makePage(int index, Progress &progress) const;
     bool keepUnchanged(PageReader &reader, Made &made) const;
+    bool cutLosslessly(PageReader &reader, Made &made) const;
     QString checkTarget() const;
     DeflatedEntry packed(const QByteArray &data, QString *error = nullptr) const;
     QString nothingLeft(const QString &name, const QSize &size,
@@ -122,6 +132,7 @@ private:
     std::atomic_bool m_committing{false};
     Result m_result = Failed;
     QString m_error;
+    QVector<EncodedPage> m_encodedPages;
     QMutex m_pictureMutex;
     QImage m_picture;
     QSize m_pictureSize;

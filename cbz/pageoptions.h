@@ -60,6 +60,9 @@ struct PageOptions
     // Pages without colour are written as one-channel JPEGs; or every page.
     bool GreyAuto = false;
     bool GreyAll = false;
+    // JPEG pages are turned, bordered and split on their compressed blocks,
+    // without encoding them again.
+    bool LosslessCuts = false;
     // How far apart a pixel's channels may be for it to count as grey.
     static constexpr int GreyTolerance = 6;
 

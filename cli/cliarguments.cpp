@@ -119,6 +119,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("store"),
         tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
            "is made in a fraction of the time."));
+    const QCommandLineOption losslessOption(
+        QStringLiteral("lossless-cuts"),
+        tr("Turn, border and split JPEG pages on their compressed blocks, without encoding "
+           "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."));
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
         tr("What the pages are written as: jpeg (the default) or webp, at the same quality."),
@@ -159,11 +163,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions({help,       version,      outputOption,   quality,       resize,
-                       fit,        smooth,       split,          onlyWide,      firstPage,
-                       border,     trim,         pagesOption,    threadsOption, forceOption,
-                       listOption, quietOption,  skipOption,     keepJpeg,      storeOption,
-                       greyOption, formatOption, comicInfoOption});
+    parser.addOptions(
+        {help,        version,       outputOption,   quality,    resize,       fit,
+         smooth,      split,         onlyWide,       firstPage,  border,       trim,
+         pagesOption, threadsOption, forceOption,    listOption, quietOption,  skipOption,
+         keepJpeg,    storeOption,   losslessOption, greyOption, formatOption, comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -256,6 +260,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
     pageOptions.StorePages = parser.isSet(storeOption);
+    pageOptions.LosslessCuts = parser.isSet(losslessOption);
     if (parser.isSet(formatOption)) {
         const QString format = parser.value(formatOption);
         if (format != QLatin1String("jpeg") && format != QLatin1String("webp"))

@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 
 #include "cbz/cbzbuild.h"
+#include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
@@ -150,9 +151,26 @@ QString CliRunner::describe(const BuildPage &page) const
         picture = QImage(size, QImage::Format_Mono);
     }
     QStringList sizes;
-    for (const QImage &out : transformPageImages(picture, options, page.treatment))
-        sizes << (out.isNull() ? tr("nothing")
-                               : QStringLiteral("%1 × %2").arg(out.width()).arg(out.height()));
+    QString lossless;
+    if (options.LosslessCuts) {
+        PageReader reader(page.path);
+        if (!reader.readWithoutDecoding())
+            return tr("cannot be read: %1").arg(reader.errorString());
+        QSize fileSize = size;
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            fileSize.transpose();
+        const LosslessCut cut({fileSize, reader.jpegLayout(), reader.transformation()}, options,
+                              page.treatment);
+        lossless = cut.whyNot().isEmpty() ? tr("cut on its blocks")
+                                          : tr("encoded as usual: %1").arg(cut.whyNot());
+        for (const QRect &region : cut.regions())
+            sizes << QStringLiteral("%1 × %2").arg(region.width()).arg(region.height());
+    }
+    if (sizes.isEmpty()) {
+        for (const QImage &out : transformPageImages(picture, options, page.treatment))
+            sizes << (out.isNull() ? tr("nothing")
+                                   : QStringLiteral("%1 × %2").arg(out.width()).arg(out.height()));
+    }
     QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
     if (plan.rotation)
         notes << tr("turned %1°").arg(plan.rotation);
@@ -162,6 +180,8 @@ QString CliRunner::describe(const BuildPage &page) const
         notes << tr("margins trimmed");
     if (plan.cut)
         notes << tr("cut");
+    if (!lossless.isEmpty())
+        notes << lossless;
     return QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
                                          sizes.join(QStringLiteral(" + ")));
 }
@@ -302,6 +322,11 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     m_made.insert(target, folder);
+    for (const CbzBuild::EncodedPage &encoded : build.encodedPages()) {
+        if (!m_args.quiet)
+            report(pages.at(encoded.row).path,
+                   tr("encoded as usual, not cut on its blocks: %1").arg(encoded.why));
+    }
     if (!m_args.quiet) {
         if (m_terminal)
             std::fputs("\r\033[K", m_err);

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -178,8 +179,19 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize
     }
     TrickleSource source;
     trickleFrom(&info, &source, data);
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    JOCTET *icc = nullptr;
+    unsigned int iccLength = 0;
+    if (jpeg_read_icc_profile(&info, &icc, &iccLength)) {
+        result.layout.iccProfile = QByteArray(reinterpret_cast<const char *>(icc), int(iccLength));
+        std::free(icc);
+    }
     result.size = QSize(int(info.image_width), int(info.image_height));
+    result.layout.blockGrid =
+        QSize(info.max_h_samp_factor * DCTSIZE, info.max_v_samp_factor * DCTSIZE);
+    result.layout.grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    result.layout.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     // A huge picture is refused by the caller, by its size, undecoded.
     if (qint64(info.image_width) * info.image_height <= pixelBudget)
         decodeScaled(&info, pictureBounds, &rows, &scratch);

@@ -6,6 +6,20 @@
 #include <QSize>
 #include <QString>
 
+// How a JPEG's blocks are laid out, and its colour profile: its header.
+struct JpegLayout
+{
+    // The smallest block of whole colour samples (8 or 16 pixels a side,
+    // more for rare samplings), in the file's own orientation; invalid when
+    // the header could not be read.
+    QSize blockGrid;
+    bool grey = false;     // one channel
+    bool cmyk = false;     // four channels (CMYK or YCCK)
+    QByteArray iccProfile; // the colour profile, whole; empty without one
+
+    bool isValid() const { return blockGrid.isValid(); }
+};
+
 // What libjpeg itself says of a JPEG's compressed data, found by decoding
 // every block without making pixels of them. Qt's reader prints only the
 // first of the decoder's warnings and returns a picture all the same, so a
@@ -19,6 +33,7 @@ struct JpegCheck
     // cannot decode (12-bit samples, a lossless process).
     bool unsupported = false;
     QSize size; // from the header, before any block is decoded
+    JpegLayout layout;
     // When a picture to fit a size was asked for, and the data is sound: the
     // page decoded at the smallest fraction (1/8, 1/4, 1/2 or whole) still
     // at least that large, in the file's own orientation. Null for CMYK.

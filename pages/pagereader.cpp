@@ -158,6 +158,7 @@ bool PageReader::readWithoutDecoding()
 {
     m_images.clear();
     m_error.clear();
+    m_jpegLayout = JpegLayout();
     m_data.clear();
     m_loaded = false;
     if (m_file.isOpen())
@@ -176,6 +177,7 @@ bool PageReader::readWithoutDecoding()
     {
         DecoderComplaints quiet;
         m_headerSize = shownSize(*reader);
+        m_transformation = reader->transformation();
     }
     if (!m_headerSize.isValid())
         return fail(reader->errorString());
@@ -234,6 +236,8 @@ PagePicture PageReader::readFirstPicture(const QString &path, const QSize &bound
     PagePicture read;
     if (reader.readWithoutDecoding()) {
         read.pageSize = reader.headerSize();
+        read.jpegLayout = reader.jpegLayout();
+        read.transformation = reader.transformation();
         read.picture = reader.m_checkedPicture.isNull() ? reader.reducedPicture(bounds)
                                                         : reader.turnedAndFitted(bounds);
     }
@@ -330,6 +334,7 @@ bool PageReader::checkWhole()
     if (isJpeg(m_format)) {
         const JpegCheck check = JpegCheck::run(m_data, PixelBudget, m_pictureBounds);
         m_checkedPicture = check.picture;
+        m_jpegLayout = check.layout;
         if (check.unsupported)
             return fail(
                 tr("The page uses a kind of JPEG this program cannot read: %1").arg(check.damage));

@@ -6,10 +6,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QList>
 #include <QMetaType>
 #include <QSize>
 #include <QString>
+
+#include "pages/jpegcheck.h"
 
 #include <atomic>
 #include <functional>
@@ -24,6 +27,9 @@ struct PagePicture
     QImage picture;
     QSize pageSize;
     QString error;
+    // For a JPEG page: how its blocks lie, and the camera's turn.
+    JpegLayout jpegLayout;
+    QImageIOHandler::Transformations transformation;
 
     bool isValid() const { return error.isEmpty() && !picture.isNull(); }
 };
@@ -78,6 +84,11 @@ public:
     [[nodiscard]] bool read(Pictures which = AllPictures);
 
     QSize headerSize() const { return m_headerSize; }
+    // After readWithoutDecoding(): the camera's turn the file asks for.
+    QImageIOHandler::Transformations transformation() const { return m_transformation; }
+    // After readWithoutDecoding() of a JPEG: how its blocks lie; invalid
+    // for other formats.
+    const JpegLayout &jpegLayout() const { return m_jpegLayout; }
     // After readWithoutDecoding(): the first picture, decoded small enough
     // to fit within bounds (JPEG decodes straight at a fraction of its size,
     // which costs little); null when it cannot be decoded, errorString()
@@ -124,6 +135,8 @@ private:
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;
+    QImageIOHandler::Transformations m_transformation;
+    JpegLayout m_jpegLayout;
 };
 
 Q_DECLARE_METATYPE(PagePicture)

@@ -90,7 +90,9 @@ void ImageManager::paintEvent(QPaintEvent *)
     if (CutBorder)
         drawBorderOverlay(painter);
     if (!TrimRect.isNull())
-        drawTrimOverlay(painter);
+        drawKeptOverlay(painter, {TrimRect}, QColor(0, 120, 215));
+    if (!KeptRegions.isEmpty())
+        drawKeptOverlay(painter, KeptRegions, QColor(0, 150, 70));
 }
 
 void ImageManager::SetTrimRect(const QRect &kept)
@@ -99,24 +101,33 @@ void ImageManager::SetTrimRect(const QRect &kept)
     update();
 }
 
-// The trimmed margins shaded, the kept part outlined in a colour of its own.
-void ImageManager::drawTrimOverlay(QPainter &painter)
+void ImageManager::SetKeptRegions(const QList<QRect> &regions)
+{
+    KeptRegions = regions;
+    update();
+}
+
+// What is cut away shaded, each kept part outlined, in a colour of its own.
+void ImageManager::drawKeptOverlay(QPainter &painter, const QList<QRect> &kept,
+                                   const QColor &colour)
 {
     const QSize page = PageSize.isValid() ? PageSize : Image.size();
     if (page.isEmpty())
         return;
     const qreal sx = qreal(width()) / page.width(), sy = qreal(height()) / page.height();
-    const QRectF kept(TrimRect.x() * sx, TrimRect.y() * sy, TrimRect.width() * sx,
-                      TrimRect.height() * sy);
     painter.save();
     QPainterPath margins;
     margins.addRect(QRectF(rect()));
     QPainterPath inside;
-    inside.addRect(kept);
-    painter.fillPath(margins.subtracted(inside), QColor(0, 120, 215, 60));
-    painter.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
+    for (const QRect &region : kept)
+        inside.addRect(
+            QRectF(region.x() * sx, region.y() * sy, region.width() * sx, region.height() * sy));
+    QColor shade = colour;
+    shade.setAlpha(60);
+    painter.fillPath(margins.subtracted(inside.simplified()), shade);
+    painter.setPen(QPen(colour, 1, Qt::DashLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(kept);
+    painter.drawPath(inside);
     painter.restore();
 }
 

@@ -1,7 +1,9 @@
 #ifndef IMAGEMANAGER_H
 #define IMAGEMANAGER_H
 
+#include <QList>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -42,6 +44,11 @@ public:
     // own pixels; a null rectangle draws nothing.
     void SetTrimRect(const QRect &kept);
     QRect trimRect() const { return TrimRect; }
+    // Where the pages cut from this one really fall, in the page's own
+    // pixels, when that differs from what the cut and border ask for (a
+    // JPEG cut on its blocks); none draws nothing.
+    void SetKeptRegions(const QList<QRect> &regions);
+    QList<QRect> keptRegions() const { return KeptRegions; }
 
     // What the empty preview says (how to get pages into it).
     void setPlaceholderText(const QString &text);
@@ -54,12 +61,13 @@ private:
     QString halfLabel(bool leftHalf) const;
     void drawSplitOverlay(QPainter &painter);
     void drawBorderOverlay(QPainter &painter);
-    void drawTrimOverlay(QPainter &painter);
+    void drawKeptOverlay(QPainter &painter, const QList<QRect> &kept, const QColor &colour);
 
     QPixmap Image;
     QSize PageSize;
     QString PlaceholderText;
     QRect TrimRect;
+    QList<QRect> KeptRegions;
     bool CutDoublePages = false;
     bool CutBorder = false;
     bool FirstPageRight = true;

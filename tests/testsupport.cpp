@@ -333,6 +333,11 @@ QByteArray jpegWithOrientation(const QImage &image, int orientation)
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "jpg", 95);
+    return withOrientation(jpeg, orientation);
+}
+
+QByteArray withOrientation(const QByteArray &jpeg, int orientation)
+{
     // APP1 "Exif": a little-endian TIFF header and one directory holding
     // the orientation tag alone.
     QByteArray tiff("II*\0", 4);

@@ -152,6 +152,8 @@ QByteArray multiPageTiff(const QList<QImage> &pages);
 
 // A JPEG of image whose EXIF data asks viewers to turn it (orientation 1-8).
 QByteArray jpegWithOrientation(const QImage &image, int orientation);
+// The same JPEG file with that EXIF orientation put in after its start.
+QByteArray withOrientation(const QByteArray &jpeg, int orientation);
 
 } // namespace TestSupport
 

@@ -5,10 +5,14 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <turbojpeg.h>
 
 #include <atomic>
 #include <sys/stat.h>
@@ -105,6 +109,7 @@ private slots:
     void storedPagesReadBack();
     void formatsAndKeptPages_data();
     void formatsAndKeptPages();
+    void losslessCutsOfEveryKindOfJpeg();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -562,6 +567,118 @@ void tst_CbzBuild::formatsAndKeptPages()
         const QByteArray type = QImageReader::imageFormat(&buffer);
         QCOMPARE(QString::fromLatin1(type == "jpeg" ? "jpg" : type), names.at(i).section('.', 1));
     }
+}
+
+// Progressive and arithmetic-coded JPEGs are cut on their blocks; a CMYK
+// JPEG and a PNG are made as usual, keep their colours and are named; a
+// JPEG with damaged blocks stops the build.
+void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
+{
+    QTemporaryDir dir;
+    const QImage picture = noiseImage(160, 96);
+    const auto write = [&](const QString &name, const QByteArray &data) {
+        const QString path = dir.filePath(name);
+        return writeFile(path, data) ? path : QString();
+    };
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpg");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(picture));
+    }
+    QProcess cjpeg;
+    QVERIFY(picture.save(dir.filePath("source.ppm")));
+    cjpeg.start("cjpeg", {"-arithmetic", "-outfile", dir.filePath("arithmetic.jpg"),
+                          dir.filePath("source.ppm")});
+    if (!cjpeg.waitForFinished() || cjpeg.exitCode() != 0)
+        QSKIP("cjpeg (libjpeg-turbo-progs) is needed for an arithmetic-coded JPEG");
+    QImage cmykPicture(picture.size(), QImage::Format_RGB32);
+    cmykPicture.fill(QColor(200, 60, 30));
+    QByteArray cmyk;
+    {
+        // Qt reads CMYK but does not write it: libjpeg-turbo does, from
+        // Adobe's inverted values as Photoshop writes them.
+        QByteArray pixels;
+        for (int y = 0; y < cmykPicture.height(); ++y) {
+            for (int x = 0; x < cmykPicture.width(); ++x) {
+                const QColor colour = cmykPicture.pixelColor(x, y).toCmyk();
+                pixels += char(255 - colour.cyan());
+                pixels += char(255 - colour.magenta());
+                pixels += char(255 - colour.yellow());
+                pixels += char(255 - colour.black());
+            }
+        }
+        tjhandle handle = tjInitCompress();
+        unsigned char *out = nullptr;
+        unsigned long size = 0;
+        QCOMPARE(tjCompress2(handle, reinterpret_cast<const uchar *>(pixels.constData()),
+                             picture.width(), 0, picture.height(), TJPF_CMYK, &out, &size,
+                             TJSAMP_444, 95, 0),
+                 0);
+        cmyk = QByteArray(reinterpret_cast<const char *>(out), int(size));
+        tjFree(out);
+        tjDestroy(handle);
+    }
+    QVector<BuildPage> pages = {
+        {0, write("1 progressive.jpg", progressive)},
+        {1, dir.filePath("arithmetic.jpg")},
+        {2, write("3 cmyk.jpg", cmyk)},
+        {3, dir.filePath("4.png")},
+    };
+    QVERIFY(picture.save(pages.at(3).path));
+    PageOptions options;
+    options.LosslessCuts = true;
+    options.ImageCutDoublePages = true;
+    options.ImageCutFirstPageRight = false;
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 4;
+    const QString target = dir.filePath("book.cbz");
+    CbzBuild build(target, pages, options);
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY(unzipTest(target));
+    const QList<QByteArray> entries = archiveData(target);
+    QCOMPARE(entries.size(), 8);
+    const QVector<CbzBuild::EncodedPage> encoded = build.encodedPages();
+    QCOMPARE(encoded.size(), 2);
+    QCOMPARE(encoded.at(0).row, 2);
+    QCOMPARE(encoded.at(0).why, QStringLiteral("it is a CMYK JPEG"));
+    QCOMPARE(encoded.at(1).row, 3);
+    QCOMPARE(encoded.at(1).why, QStringLiteral("it is not a JPEG"));
+
+    // Cut on the blocks: the left halves start at the grid's first column
+    // instead of the border's, and keep the source's pixels; but for the
+    // last row and column, where the decoder smooths the colour with a
+    // neighbour that was cut away.
+    for (int page = 0; page < 2; ++page) {
+        QImage source, left;
+        QVERIFY(source.load(pages.at(page).path));
+        QVERIFY(left.loadFromData(entries.at(2 * page)));
+        QCOMPARE(left.size(), QSize(80 + 1, 96 - 4));
+        QCOMPARE(left.copy(0, 0, 80, 91).convertToFormat(QImage::Format_RGB32),
+                 source.copy(0, 0, 80, 91).convertToFormat(QImage::Format_RGB32));
+    }
+    // Made as usual: the border and the split exactly as asked, and the
+    // CMYK page in its own colours.
+    QImage cmykRead, cmykLeft;
+    QVERIFY(cmykRead.loadFromData(cmyk));
+    QVERIFY(cmykLeft.loadFromData(entries.at(4)));
+    QCOMPARE(cmykLeft.size(), QSize(77, 88));
+    QVERIFY(colorNear(cmykRead.pixelColor(34, 44), QColor(200, 60, 30), 6));
+    QVERIFY(colorNear(cmykLeft.pixelColor(30, 40), QColor(200, 60, 30), 6));
+
+    // Blocks damaged: found, named, nothing made.
+    QByteArray damaged = contentOf(pages.at(0).path);
+    const int scan = damaged.indexOf("\xFF\xDA");
+    for (int at = scan + 400; at < scan + 460; ++at)
+        damaged[at] = char(0x5A);
+    QVERIFY(writeFile(pages.at(0).path, damaged));
+    QVERIFY(QFile::remove(target));
+    CbzBuild broken(target, pages, options);
+    QCOMPARE(broken.run(), CbzBuild::Failed);
+    QVERIFY2(broken.errorString().contains("1 progressive.jpg"), qPrintable(broken.errorString()));
+    QVERIFY(!QFile::exists(target));
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)

@@ -1,0 +1,65 @@
+#ifndef LOSSLESSCUT_H
+#define LOSSLESSCUT_H
+
+#include "cbz/pageoptions.h"
+#include "cbz/pagetransform.h"
+#include "pages/jpegcheck.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QImageIOHandler>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+// Cuts a JPEG page on its compressed blocks, with libjpeg-turbo's lossless
+// transforms: the page's turn (the camera's and its own), the border and the
+// double-page split, without decoding a pixel, so every kept pixel is the
+// source's own. A block cannot be split, so a cut's left and top edges fall
+// on the block grid: each moves back to the grid line before it, keeping the
+// whole of what was asked for and a few columns or rows more. Right and
+// bottom edges fall where they were asked.
+class LosslessCut
+{
+    Q_DECLARE_TR_FUNCTIONS(LosslessCut)
+
+public:
+    // What is known of the JPEG page from its header.
+    struct Source
+    {
+        QSize size; // in the file's own orientation
+        JpegLayout layout;
+        QImageIOHandler::Transformations transformation;
+    };
+
+    LosslessCut(const Source &source, const PageOptions &options,
+                const PageTreatment &own = PageTreatment());
+
+    // Why the page must be encoded as usual; empty when it can be cut here.
+    QString whyNot() const { return m_whyNot; }
+    // The parts of the turned page that become the archive's pages, in
+    // archive order, their edges where they will really fall.
+    QList<QRect> regions() const { return m_regions; }
+
+    // The page's JPEG files, one a region; empty when libjpeg-turbo could
+    // not make them, and error then says why.
+    QList<QByteArray> run(const QByteArray &jpeg, QString *error) const;
+
+    // The regions of a turned page of the plan's size that the book's
+    // options and a page's treatment ask for, their left and top edges moved
+    // back onto a grid of that size (1 × 1: exactly as asked).
+    static QList<QRect> regions(const PagePlan &plan, const PageOptions &options,
+                                const QSize &grid);
+
+private:
+    QString check(const Source &source, const PageOptions &options) const;
+
+    PagePlan m_plan;
+    int m_operation = 0;
+    bool m_grey = false;
+    QByteArray m_iccProfile;
+    QList<QRect> m_regions;
+    QString m_whyNot;
+};
+
+#endif // LOSSLESSCUT_H

@@ -1,0 +1,269 @@
+#include "cbz/losslesscut.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QTransform>
+
+#include <turbojpeg.h>
+
+#include <algorithm>
+
+using namespace TestSupport;
+
+Q_DECLARE_METATYPE(PageOptions)
+
+namespace {
+QByteArray compressed(const QImage &image, int subsampling)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGBX8888);
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    const int failed = tjCompress2(handle, rgb.constBits(), rgb.width(), rgb.bytesPerLine(),
+                                   rgb.height(), TJPF_RGBX, &out, &size, subsampling, 90, 0);
+    const QByteArray jpeg =
+        failed ? QByteArray() : QByteArray(reinterpret_cast<const char *>(out), int(size));
+    tjFree(out);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+// Decoded with each pixel taken from its own colour samples only, so that a
+// pixel depends on its own block alone and not on a neighbour that a cut
+// took away.
+QImage decoded(const QByteArray &jpeg)
+{
+    tjhandle handle = tjInitDecompress();
+    int width = 0, height = 0, subsampling = 0, colours = 0;
+    QImage image;
+    if (tjDecompressHeader3(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
+                            static_cast<unsigned long>(jpeg.size()), &width, &height, &subsampling,
+                            &colours) == 0) {
+        image = QImage(width, height, QImage::Format_RGBX8888);
+        if (tjDecompress2(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
+                          static_cast<unsigned long>(jpeg.size()), image.bits(), width,
+                          image.bytesPerLine(), height, TJPF_RGBX, TJFLAG_FASTUPSAMPLE) != 0)
+            image = QImage();
+    }
+    tjDestroy(handle);
+    return image;
+}
+
+// The page as the usual path turns it: the camera's turn, then its own.
+QImage turned(const QImage &image, QImageIOHandler::Transformations camera, int rotation)
+{
+    QImage out = image.mirrored(camera & QImageIOHandler::TransformationMirror,
+                                camera & QImageIOHandler::TransformationFlip);
+    if (camera & QImageIOHandler::TransformationRotate90)
+        out = out.transformed(QTransform().rotate(90));
+    return rotation ? out.transformed(QTransform().rotate(rotation)) : out;
+}
+
+// The largest difference of any channel of any pixel.
+int colourDistance(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                              qAbs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return worst;
+}
+
+LosslessCut::Source sourceOf(const QByteArray &jpeg, int subsampling)
+{
+    QByteArray data = jpeg;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    LosslessCut::Source source;
+    source.size = reader.size();
+    source.transformation = reader.transformation();
+    source.layout.blockGrid = QSize(tjMCUWidth[subsampling], tjMCUHeight[subsampling]);
+    source.layout.grey = subsampling == TJSAMP_GRAY;
+    return source;
+}
+} // namespace
+
+class tst_LosslessCut : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keptPixelsAreTheSource_data();
+    void keptPixelsAreTheSource();
+    void pagesEncodedAsUsual_data();
+    void pagesEncodedAsUsual();
+};
+
+void tst_LosslessCut::keptPixelsAreTheSource_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("subsampling");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<int>("border");
+    QTest::addColumn<int>("cutPoint"); // 0: not cut
+    QTest::addColumn<bool>("onGrid");  // every edge exactly where it was asked
+
+    const QSize whole(320, 224), ragged(333, 221);
+    QTest::newRow("4:2:0, border and cut on the grid")
+        << whole << int(TJSAMP_420) << 1 << 0 << 16 << 50 << true;
+    QTest::newRow("4:2:0, border and cut off the grid")
+        << whole << int(TJSAMP_420) << 1 << 0 << 5 << 37 << false;
+    QTest::newRow("4:2:0, ragged size, no turn")
+        << ragged << int(TJSAMP_420) << 1 << 0 << 5 << 50 << false;
+    QTest::newRow("4:2:2, camera turned a quarter")
+        << whole << int(TJSAMP_422) << 6 << 0 << 3 << 50 << false;
+    QTest::newRow("4:2:2, own turn and the camera's")
+        << whole << int(TJSAMP_422) << 8 << 90 << 8 << 0 << false;
+    QTest::newRow("4:4:4, mirrored by the camera")
+        << whole << int(TJSAMP_444) << 2 << 180 << 8 << 50 << true;
+    QTest::newRow("4:4:4, transposed") << whole << int(TJSAMP_444) << 5 << 0 << 0 << 30 << false;
+    QTest::newRow("grey, turned back") << whole << int(TJSAMP_GRAY) << 1 << 270 << 9 << 60 << false;
+    QTest::newRow("nothing asked") << whole << int(TJSAMP_420) << 1 << 0 << 0 << 0 << true;
+}
+
+void tst_LosslessCut::keptPixelsAreTheSource()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, subsampling);
+    QFETCH(int, orientation);
+    QFETCH(int, rotation);
+    QFETCH(int, border);
+    QFETCH(int, cutPoint);
+    QFETCH(bool, onGrid);
+
+    QImage picture = noiseImage(size.width(), size.height());
+    if (subsampling == TJSAMP_GRAY)
+        picture = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray plain = compressed(picture, subsampling);
+    QVERIFY(!plain.isEmpty());
+    const QByteArray jpeg = orientation == 1 ? plain : withOrientation(plain, orientation);
+    const LosslessCut::Source source = sourceOf(jpeg, subsampling);
+
+    PageOptions options;
+    options.ImageCutBorder = border > 0;
+    options.ImageCutBorderNumber = border;
+    options.ImageCutDoublePages = cutPoint > 0;
+    options.ImageCutPointNumber = cutPoint;
+    PageTreatment own;
+    own.rotation = rotation;
+    const LosslessCut cut(source, options, own);
+    QVERIFY2(cut.whyNot().isEmpty(), qPrintable(cut.whyNot()));
+    QString error;
+    const QList<QByteArray> pages = cut.run(jpeg, &error);
+    QVERIFY2(!pages.isEmpty(), qPrintable(error));
+    QCOMPARE(pages.size(), cutPoint > 0 ? 2 : 1);
+
+    const QSize shown = source.transformation & QImageIOHandler::TransformationRotate90
+                            ? source.size.transposed()
+                            : source.size;
+    const QList<QRect> asked =
+        LosslessCut::regions(planPage(shown, options, own), options, QSize(1, 1));
+    const bool transposed = bool(source.transformation & QImageIOHandler::TransformationRotate90) !=
+                            (rotation % 180 != 0);
+    const QSize grid = transposed ? source.layout.blockGrid.transposed() : source.layout.blockGrid;
+
+    // The whole page turned on its blocks is the source turned. A block
+    // turned a quarter is decoded in the other order of its rows and
+    // columns, which may round a level apart; else it is the same, exactly.
+    const QList<QByteArray> whole = LosslessCut(source, PageOptions(), own).run(jpeg, &error);
+    QCOMPARE(whole.size(), 1);
+    const QImage wholePage = decoded(whole.first());
+    const QImage reference = turned(decoded(plain), source.transformation, rotation);
+    QCOMPARE(wholePage.size(), reference.size());
+    QVERIFY(colourDistance(wholePage, reference) <= (transposed ? 3 : 0));
+
+    bool allOnGrid = true;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QRect region = cut.regions().at(i);
+        // The whole asked-for page is kept; only the left and top edges move,
+        // back onto the grid.
+        QVERIFY(region.contains(asked.at(i)));
+        QCOMPARE(region.bottomRight(), asked.at(i).bottomRight());
+        QCOMPARE(region.x() % grid.width(), 0);
+        QCOMPARE(region.y() % grid.height(), 0);
+        QVERIFY(asked.at(i).x() - region.x() < grid.width());
+        QVERIFY(asked.at(i).y() - region.y() < grid.height());
+        allOnGrid = allOnGrid && region == asked.at(i);
+        QCOMPARE(decoded(pages.at(i)), wholePage.copy(region));
+    }
+    QCOMPARE(allOnGrid, onGrid);
+}
+
+void tst_LosslessCut::pagesEncodedAsUsual_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<PageOptions>("pageOptions");
+    QTest::addColumn<bool>("cmyk");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<QString>("why"); // empty: cut on its blocks
+
+    const QSize whole(320, 224);
+    PageOptions plain;
+    PageOptions resized;
+    resized.ImageResize = true;
+    PageOptions trimmed;
+    trimmed.ImageTrimMargins = true;
+    PageOptions greyAuto;
+    greyAuto.GreyAuto = true;
+    PageOptions greyAll = greyAuto;
+    greyAll.GreyAll = true;
+    PageOptions everything;
+    everything.ImageCutBorder = true;
+    everything.ImageCutDoublePages = true;
+    QTest::newRow("resized") << whole << 1 << resized << false << false << "it is resized";
+    QTest::newRow("trimmed") << whole << 1 << trimmed << false << false
+                             << "its plain margins are trimmed";
+    QTest::newRow("CMYK") << whole << 1 << plain << true << false << "it is a CMYK JPEG";
+    QTest::newRow("grey found by pixels, colour page")
+        << whole << 1 << greyAuto << false << false << "whether it is grey is found by its pixels";
+    QTest::newRow("grey found by pixels, grey page")
+        << whole << 1 << greyAuto << false << true << "";
+    QTest::newRow("every page grey") << whole << 1 << greyAll << false << false << "";
+    QTest::newRow("ragged page turned")
+        << QSize(330, 224) << 3 << plain << false << false
+        << "it is turned, and its size (330 × 224) is not a whole number of its 16 × 16 blocks";
+    QTest::newRow("ragged page turned a quarter, whole rows")
+        << QSize(330, 224) << 6 << plain << false << false << "";
+    QTest::newRow("ragged page cut, not turned")
+        << QSize(331, 223) << 1 << everything << false << false << "";
+}
+
+void tst_LosslessCut::pagesEncodedAsUsual()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, orientation);
+    QFETCH(PageOptions, pageOptions);
+    QFETCH(bool, cmyk);
+    QFETCH(bool, grey);
+    QFETCH(QString, why);
+
+    LosslessCut::Source source;
+    source.size = size;
+    source.layout.blockGrid = grey ? QSize(8, 8) : QSize(16, 16);
+    source.layout.grey = grey;
+    source.layout.cmyk = cmyk;
+    const QByteArray jpeg = withOrientation(
+        compressed(noiseImage(size.width(), size.height()), grey ? TJSAMP_GRAY : TJSAMP_420),
+        orientation);
+    source.transformation = sourceOf(jpeg, TJSAMP_420).transformation;
+    const LosslessCut cut(source, pageOptions);
+    QCOMPARE(cut.whyNot(), why);
+    if (!why.isEmpty() || cmyk)
+        return;
+    QString error;
+    const QList<QByteArray> pages = cut.run(jpeg, &error);
+    QVERIFY2(!pages.isEmpty(), qPrintable(error));
+    // Asked for every page in grey, the blocks of colour are left out.
+    QCOMPARE(decoded(pages.first()).isGrayscale(), pageOptions.GreyAll || grey);
+}
+
+QUIREVALE_TEST_MAIN(tst_LosslessCut)
+#include "tst_losslesscut.moc"
