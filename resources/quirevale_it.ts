@@ -382,6 +382,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>jpeg or webp</source>
         <translation>jpeg o webp</translation>
     </message>
+    <message>
+        <source>Turn, border and split JPEG pages on their compressed blocks, without encoding them again; a cut&apos;s left and top edges move back to the 8 or 16 pixel grid.</source>
+        <translation>Ruota, rifila il bordo e divide le pagine JPEG sui loro blocchi compressi, senza codificarle di nuovo; i bordi sinistro e superiore di un taglio arretrano sulla griglia di 8 o 16 pixel.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -480,6 +484,18 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>larger than any list of pages</source>
         <translation>più grande di qualsiasi elenco di pagine</translation>
+    </message>
+    <message>
+        <source>cut on its blocks</source>
+        <translation>tagliata sui suoi blocchi</translation>
+    </message>
+    <message>
+        <source>encoded as usual: %1</source>
+        <translation>codificata come di consueto: %1</translation>
+    </message>
+    <message>
+        <source>encoded as usual, not cut on its blocks: %1</source>
+        <translation>codificata come di consueto, non tagliata sui suoi blocchi: %1</translation>
     </message>
 </context>
 <context>
@@ -592,6 +608,37 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>1</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LosslessCut</name>
+    <message>
+        <source>nothing would be left of it</source>
+        <translation>non ne resterebbe nulla</translation>
+    </message>
+    <message>
+        <source>it is not a JPEG</source>
+        <translation>non è un JPEG</translation>
+    </message>
+    <message>
+        <source>it is a CMYK JPEG</source>
+        <translation>è un JPEG CMYK</translation>
+    </message>
+    <message>
+        <source>it is resized</source>
+        <translation>viene ridimensionata</translation>
+    </message>
+    <message>
+        <source>its plain margins are trimmed</source>
+        <translation>i suoi margini uniformi vengono rifilati</translation>
+    </message>
+    <message>
+        <source>whether it is grey is found by its pixels</source>
+        <translation>se sia grigia lo dicono i suoi pixel</translation>
+    </message>
+    <message>
+        <source>it is turned, and its size (%1 × %2) is not a whole number of its %3 × %4 blocks</source>
+        <translation>viene ruotata, e la sua dimensione (%1 × %2) non è un numero intero dei suoi blocchi di %3 × %4</translation>
     </message>
 </context>
 <context>
@@ -891,6 +938,13 @@ Sostituirlo?</translation>
         <source>Some pages have a turn, a cut or a border of their own. Forget them and list the other folder?</source>
         <translation>Alcune pagine hanno una rotazione, una divisione o un bordo propri. Dimenticarli ed elencare l&apos;altra cartella?</translation>
     </message>
+    <message numerus="yes">
+        <source>%n page(s) could not be cut on their blocks and were encoded as usual.</source>
+        <translation>
+            <numerusform>%n pagina non ha potuto essere tagliata sui suoi blocchi ed è stata codificata come di consueto.</numerusform>
+            <numerusform>%n pagine non hanno potuto essere tagliate sui loro blocchi e sono state codificate come di consueto.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QuirevaleClass</name>
@@ -1117,6 +1171,16 @@ senza compressione</translation>
 as they are</source>
         <translation>Lascia com&apos;erano le
 pagine invariate</translation>
+    </message>
+    <message>
+        <source>The turn, the border and the split of a JPEG page are done on its compressed blocks: its pixels stay exactly as they are. A cut&apos;s left and top edges move back to the page&apos;s 8 or 16 pixel grid, keeping a few columns or rows more.</source>
+        <translation>La rotazione, il bordo e la divisione di una pagina JPEG vengono fatti sui suoi blocchi compressi: i suoi pixel restano esattamente come sono. I bordi sinistro e superiore di un taglio arretrano sulla griglia di 8 o 16 pixel della pagina, tenendo qualche colonna o riga in più.</translation>
+    </message>
+    <message>
+        <source>Cut JPEG pages without
+re-encoding</source>
+        <translation>Taglia le pagine JPEG
+senza ricodificarle</translation>
     </message>
 </context>
 <context>
