@@ -88,6 +88,8 @@ Quirevale::Quirevale(QWidget *parent)
         settings.value(QStringLiteral("PanelsSplitter")).toByteArray());
     CbzSaveDir = settings.value(QStringLiteral("LastCbzSaveDir")).toString();
     ImagesDir = settings.value(QStringLiteral("LastImagesDir")).toString();
+    ui.actionListEveryType->setChecked(
+        settings.value(QStringLiteral("ListEveryPictureType"), false).toBool());
     SetTranslationLanguage(
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
     applyPageOptions(loadPageOptions(settings));
@@ -109,6 +111,7 @@ Quirevale::~Quirevale()
     settings.setValue(QStringLiteral("MainWindowState"), saveState(0));
     settings.setValue(QStringLiteral("LastCbzSaveDir"), CbzSaveDir);
     settings.setValue(QStringLiteral("LastImagesDir"), ImagesDir);
+    settings.setValue(QStringLiteral("ListEveryPictureType"), ui.actionListEveryType->isChecked());
     savePageOptions(settings, readPageOptions());
     settings.setValue(QStringLiteral("Options/WriteComicInfo"), WriteComicInfo);
 }

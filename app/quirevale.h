@@ -7,6 +7,7 @@
 #include "cbz/pageoptions.h"
 #include "cbz/pagetreatment.h"
 #include "pages/jpegcheck.h"
+#include "pages/pagescan.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>
@@ -89,6 +90,8 @@ private slots:
     void on_ImageGreyAuto_clicked();
     void on_ImageGreyAll_clicked();
     void on_ImageLosslessCuts_clicked();
+    void on_NoticeAction_clicked();
+    void on_actionListEveryType_triggered();
     void on_ImageTrimTolerance_valueChanged(int value);
     void on_ImageResizeMode_currentIndexChanged(int index);
     void on_ImageResizePreset_activated(int index);
@@ -100,7 +103,7 @@ private:
     void fillScreenSizes();
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
-    void openFolder(const QString &folder);
+    void openFolder(const QString &folder, PictureTypes types = PageTypesOnly);
     void showFolderNotice(const PageFolder &scanned, int listed);
     QString emptyPreviewText() const;
     void refuseDrop(const QString &path);
@@ -147,6 +150,8 @@ private:
     QSize CurrentPageSize;
     // How the current page's JPEG blocks lie, for where lossless cuts fall.
     JpegLayout CurrentJpegLayout;
+    // Which pictures the list holds: the page types, or every type.
+    PictureTypes ListedTypes = PageTypesOnly;
     QImageIOHandler::Transformations CurrentTransformation;
     // What the current page may do differently from the book.
     QAction *PageTurnRight = nullptr;

@@ -167,15 +167,13 @@ void Quirevale::reportSuccess(const QString &fileName)
 {
     QMessageBox box(QMessageBox::Information, tr("Advise"), tr("File successfull created!"),
                     QMessageBox::Ok, this);
-    const QVector<CbzBuild::EncodedPage> encoded = Build->encodedPages();
-    if (!encoded.isEmpty()) {
-        box.setInformativeText(tr("%n page(s) could not be cut on their blocks and were encoded "
-                                  "as usual.",
-                                  "", encoded.size()));
+    const QVector<CbzBuild::PageNote> notes = Build->pageNotes();
+    if (!notes.isEmpty()) {
+        box.setInformativeText(tr("Some pages were made differently; the details say how."));
         QStringList lines;
-        for (const CbzBuild::EncodedPage &page : encoded) {
-            const QListWidgetItem *item = ui.ImagesList->item(page.row);
-            lines << QStringLiteral("%1: %2").arg(item ? item->text() : QString(), page.why);
+        for (const CbzBuild::PageNote &note : notes) {
+            const QListWidgetItem *item = ui.ImagesList->item(note.row);
+            lines << QStringLiteral("%1: %2").arg(item ? item->text() : QString(), note.text);
         }
         box.setDetailedText(lines.join(QLatin1Char('\n')));
     }

@@ -27,12 +27,13 @@ void Quirevale::on_BrowsePath_clicked()
 }
 
 // Lists the pages of folder, as picked, dropped or named on the command line.
-void Quirevale::openFolder(const QString &folder)
+void Quirevale::openFolder(const QString &folder, PictureTypes types)
 {
     if (!forgetTreatmentsFirst())
         return;
     // Remembered before the scan, so a folder without images is remembered too.
     ImagesDir = folder;
+    ListedTypes = ui.actionListEveryType->isChecked() ? EveryPictureType : types;
     const int count = LoadImagesList(folder);
     ui.OptionsFrame->setEnabled(count != 0);
     ui.MakeCBZFrame->setEnabled(count != 0);
@@ -68,8 +69,26 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
         lines << tr("Symbolic links are not listed: %1").arg(named(scanned.symlinks));
     if (listed == 0 && (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty()))
         lines << tr("None of the page files of this folder can be used.");
+    const bool others = !scanned.otherPictures.isEmpty();
+    if (others)
+        lines << tr("Files of other picture types, not listed: %1 (%2).")
+                     .arg(scanned.otherPictures.size())
+                     .arg(pictureTypesOf(scanned.otherPictures).join(QStringLiteral(", ")));
+    ui.NoticeAction->setVisible(others);
     ui.NoticeText->setText(lines.join(QLatin1Char('\n')));
     ui.NoticeFrame->setVisible(!lines.isEmpty());
+}
+
+// The folder listed again, pictures of every type among its pages.
+void Quirevale::on_NoticeAction_clicked()
+{
+    openFolder(ImagesDir, EveryPictureType);
+}
+
+void Quirevale::on_actionListEveryType_triggered()
+{
+    if (!ui.ImagesPath->text().isEmpty() && ui.ImagesPath->text() == ImagesDir)
+        openFolder(ImagesDir);
 }
 
 void Quirevale::on_NoticeClose_clicked()
@@ -81,7 +100,7 @@ int Quirevale::LoadImagesList(QString folder)
 {
     PagePreviews.clear();
     ui.ImagesList->clear();
-    const PageFolder scanned = scanPageFolder(folder);
+    const PageFolder scanned = scanPageFolder(folder, ListedTypes);
     const QFileInfoList &files = scanned.pages;
     for (const QFileInfo &file : files)
         ui.ImagesList->addItem(new PageRow(file.fileName(), file.absoluteFilePath()));

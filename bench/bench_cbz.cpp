@@ -168,7 +168,7 @@ int runJob(const QString &corpus, const QString &target, int threads, const QStr
     build.setThreadCount(threads);
     QElapsedTimer timer;
     timer.start();
-    const bool ok = build.run() == CbzBuild::Done && build.encodedPages().isEmpty();
+    const bool ok = build.run() == CbzBuild::Done && build.pageNotes().isEmpty();
     std::printf("job %.3f s threads %d peak %ld KiB %s\n", timer.nsecsElapsed() / 1e9, threads,
                 peakKiB(), ok ? "ok" : qPrintable(build.errorString()));
     return ok ? 0 : 1;

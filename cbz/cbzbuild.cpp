@@ -57,12 +57,12 @@ public:
     }
 
     void complete(int index, const QString &error, Page *last = nullptr,
-                  const QString &encodedWhy = QString())
+                  const QString &note = QString())
     {
         QMutexLocker locker(&mutex);
         Page &page = pages[index];
-        if (!encodedWhy.isEmpty())
-            encoded.insert(index, encodedWhy);
+        if (!note.isEmpty())
+            notes.insert(index, note);
         if (last) {
             page.picture = std::move(last->picture);
             page.pictureSize = last->pictureSize;
@@ -127,8 +127,8 @@ public:
         changed.wakeAll();
     }
 
-    QMap<int, QString> errors;  // by page, once the pool is done
-    QMap<int, QString> encoded; // pages not cut losslessly, and why
+    QMap<int, QString> errors; // by page, once the pool is done
+    QMap<int, QString> notes;  // by page
 
 private:
     bool stopping() const { return failed || m_stop.load(std::memory_order_relaxed); }
@@ -339,7 +339,12 @@ void CbzBuild::makePage(int index, Progress &progress) const
     progress.release(cost);
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
-    progress.complete(index, made.error, &made.last, made.encodedWhy);
+    QStringList notes;
+    if (!made.encodedWhy.isEmpty())
+        notes << tr("encoded as usual, not cut on its blocks: %1").arg(made.encodedWhy);
+    if (reader.frameCount() > 1)
+        notes << tr("only the first of its %1 frames is used").arg(reader.frameCount());
+    progress.complete(index, made.error, &made.last, notes.join(QStringLiteral("; ")));
 }
 
 // A page's entry, deflated or stored as the options say.
@@ -501,9 +506,9 @@ CbzBuild::Result CbzBuild::build()
     pool.waitForDone();
     if (error.isEmpty())
         error = QStringList(progress.errors.values()).join(QLatin1Char('\n'));
-    m_encodedPages.clear();
-    for (auto page = progress.encoded.cbegin(); page != progress.encoded.cend(); ++page)
-        m_encodedPages.append({m_pages.at(page.key()).row, page.value()});
+    m_pageNotes.clear();
+    for (auto page = progress.notes.cbegin(); page != progress.notes.cend(); ++page)
+        m_pageNotes.append({m_pages.at(page.key()).row, page.value()});
     if (m_canceled) {
         writer.discard();
         return finish(Canceled, QString());

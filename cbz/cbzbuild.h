@@ -89,14 +89,16 @@ public:
     // empty after a success or a cancel.
     QString errorString() const { return m_error; }
 
-    // With lossless cuts asked for: the pages that were encoded as usual
-    // instead, by row, and why. Set when the build has ended.
-    struct EncodedPage
+    // What the user should know of a page that was made: that only the
+    // first frame of an animation was used, or that it was encoded as usual
+    // although lossless cuts were asked for, and why. By row, once the
+    // build has ended.
+    struct PageNote
     {
         int row;
-        QString why;
+        QString text;
     };
-    QVector<EncodedPage> encodedPages() const { return m_encodedPages; }
+    QVector<PageNote> pageNotes() const { return m_pageNotes; }
 
 signals:
     // After the entries of the page from row were written; entryCount is
@@ -132,7 +134,7 @@ private:
     std::atomic_bool m_committing{false};
     Result m_result = Failed;
     QString m_error;
-    QVector<EncodedPage> m_encodedPages;
+    QVector<PageNote> m_pageNotes;
     QMutex m_pictureMutex;
     QImage m_picture;
     QSize m_pictureSize;

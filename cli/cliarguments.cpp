@@ -119,6 +119,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("store"),
         tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
            "is made in a fraction of the time."));
+    const QCommandLineOption everyTypeOption(
+        QStringLiteral("every-type"),
+        tr("List pictures of every type this program reads (%1), not only %2.")
+            .arg(otherPictureTypes().join(QStringLiteral(", ")),
+                 pageFileTypeList(QStringLiteral(", "))));
     const QCommandLineOption losslessOption(
         QStringLiteral("lossless-cuts"),
         tr("Turn, border and split JPEG pages on their compressed blocks, without encoding "
@@ -164,10 +169,11 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
     parser.addOptions(
-        {help,        version,       outputOption,   quality,    resize,       fit,
-         smooth,      split,         onlyWide,       firstPage,  border,       trim,
-         pagesOption, threadsOption, forceOption,    listOption, quietOption,  skipOption,
-         keepJpeg,    storeOption,   losslessOption, greyOption, formatOption, comicInfoOption});
+        {help,           version,       outputOption,   quality,         resize,      fit,
+         smooth,         split,         onlyWide,       firstPage,       border,      trim,
+         pagesOption,    threadsOption, forceOption,    listOption,      quietOption, skipOption,
+         keepJpeg,       storeOption,   losslessOption, everyTypeOption, greyOption,  formatOption,
+         comicInfoOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -261,6 +267,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
     pageOptions.StorePages = parser.isSet(storeOption);
     pageOptions.LosslessCuts = parser.isSet(losslessOption);
+    everyType = parser.isSet(everyTypeOption);
     if (parser.isSet(formatOption)) {
         const QString format = parser.value(formatOption);
         if (format != QLatin1String("jpeg") && format != QLatin1String("webp"))

@@ -35,6 +35,9 @@ public:
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.
     bool skipTroubled = false;
+    // List pictures of every type this program reads, not only jpg, png,
+    // bmp and tif.
+    bool everyType = false;
     // The pages' own treatments, as a file of lines (--pages).
     QString pagesFile;
     // Arguments whose bytes are not text in the system's encoding (a folder

@@ -239,6 +239,11 @@ bool CliRunner::refuseTroubledFiles(const QString &folder, const PageFolder &sca
     if (!scanned.symlinks.isEmpty())
         report(folder, tr("left out, as symbolic links are: %1")
                            .arg(scanned.symlinks.join(QStringLiteral(", "))));
+    if (!scanned.otherPictures.isEmpty() && !m_args.quiet)
+        report(folder,
+               tr("files of other picture types, not listed: %1 (%2); --every-type lists them")
+                   .arg(scanned.otherPictures.size())
+                   .arg(pictureTypesOf(scanned.otherPictures).join(QStringLiteral(", "))));
     const bool troubled = !scanned.unusableNames.isEmpty() || !scanned.unreadable.isEmpty();
     if (!troubled || m_args.skipTroubled)
         return false;
@@ -258,7 +263,8 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("not a folder"));
         return false;
     }
-    const PageFolder scanned = scanPageFolder(folder);
+    const PageFolder scanned =
+        scanPageFolder(folder, m_args.everyType ? EveryPictureType : PageTypesOnly);
     const bool refused = refuseTroubledFiles(folder, scanned);
     QHash<QString, PageTreatment> treatments;
     if (!m_args.pagesFile.isEmpty() && !readTreatments(scanned.pages, &treatments)) {
@@ -322,10 +328,9 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     m_made.insert(target, folder);
-    for (const CbzBuild::EncodedPage &encoded : build.encodedPages()) {
+    for (const CbzBuild::PageNote &note : build.pageNotes()) {
         if (!m_args.quiet)
-            report(pages.at(encoded.row).path,
-                   tr("encoded as usual, not cut on its blocks: %1").arg(encoded.why));
+            report(pages.at(note.row).path, note.text);
     }
     if (!m_args.quiet) {
         if (m_terminal)

@@ -304,6 +304,8 @@ bool PageReader::readEach(Pictures which, const std::function<bool(const QImage 
     const bool manyPictures =
         which == AllPictures && !reader->supportsAnimation() && reader->imageCount() > 1;
     const int count = manyPictures ? reader->imageCount() : 1;
+    // An animation gives its first frame, and says how many it has.
+    m_frameCount = reader->supportsAnimation() ? qMax(1, reader->imageCount()) : 1;
     for (int picture = 0; picture < count; ++picture) {
         if (stopped())
             return fail(tr("Stopped."));

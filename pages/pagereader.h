@@ -96,6 +96,9 @@ public:
     QImage reducedPicture(const QSize &bounds);
 
     const QList<QImage> &images() const { return m_images; }
+    // After readEach(): the frames of an animated picture, of which only the
+    // first is read; 1 for any other.
+    int frameCount() const { return m_frameCount; }
     // The file's bytes as they are on disk (JPEG, PNG, BMP, WebP and GIF
     // files; others are decoded from the file as it is read).
     const QByteArray &fileData() const { return m_data; }
@@ -132,6 +135,7 @@ private:
     QString m_error;
     const std::atomic_bool *m_stop = nullptr;
     bool m_loaded = false;
+    int m_frameCount = 1;
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;

@@ -3,6 +3,7 @@
 #include "pages/naturalorder.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QtConcurrent>
 
 #ifdef Q_OS_UNIX
@@ -17,16 +18,18 @@
 
 namespace {
 
-// Raw bytes, before the name is decoded: most of a folder is filtered out
-// without making a string of it.
-bool hasPageExtension(const char *name, size_t length)
+// The lower-case extensions of every other picture type Qt and its plugins
+// read ("jpeg", "webp", "avif", ...).
+QVector<QByteArray> otherExtensions()
 {
-    static const QVector<QByteArray> extensions = [] {
-        QVector<QByteArray> list;
-        for (const QString &type : pageFileTypes())
-            list.append('.' + type.toLatin1());
-        return list;
-    }();
+    QVector<QByteArray> list;
+    for (const QString &type : otherPictureTypes())
+        list.append('.' + type.toLatin1());
+    return list;
+}
+
+bool endsWithOneOf(const char *name, size_t length, const QVector<QByteArray> &extensions)
+{
     for (const QByteArray &extension : extensions) {
         const size_t size = size_t(extension.size());
         if (length >= size &&
@@ -36,11 +39,42 @@ bool hasPageExtension(const char *name, size_t length)
     return false;
 }
 
+enum class NameKind
+{
+    None,
+    Page,         // one of the four page types
+    OtherPicture, // another picture type that can be read
+};
+
+// Raw bytes, before the name is decoded: most of a folder is filtered out
+// without making a string of it.
+NameKind kindOfName(const char *name, size_t length)
+{
+    static const QVector<QByteArray> pages = [] {
+        QVector<QByteArray> list;
+        for (const QString &type : pageFileTypes())
+            list.append('.' + type.toLatin1());
+        return list;
+    }();
+    static const QVector<QByteArray> others = otherExtensions();
+    if (endsWithOneOf(name, length, pages))
+        return NameKind::Page;
+    if (endsWithOneOf(name, length, others))
+        return NameKind::OtherPicture;
+    return NameKind::None;
+}
+
+bool hasPageExtension(const char *name, size_t length)
+{
+    return kindOfName(name, length) == NameKind::Page;
+}
+
 #ifdef Q_OS_UNIX
 struct Candidate
 {
     QByteArray name;
     bool typeKnown = false;
+    bool otherType = false;
     enum Kind
     {
         Page,
@@ -54,6 +88,7 @@ struct Candidate
 struct Entries
 {
     QStringList names;
+    QStringList others; // pictures of other types, not listed
     QStringList unusable;
     QStringList unreadable;
     QStringList symlinks;
@@ -79,7 +114,7 @@ Candidate::Kind kindOf(int dirFd, const Candidate &candidate)
 // decode to text are seen rather than silently dropped. The questions
 // (regular file? readable?) are asked on several threads at once: each is
 // a round trip to the file system, a slow one on a network share.
-bool readEntries(const QString &folder, Entries *entries)
+bool readEntries(const QString &folder, bool everyType, Entries *entries)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
@@ -88,9 +123,11 @@ bool readEntries(const QString &folder, Entries *entries)
     QVector<Candidate> candidates;
     while (const dirent *entry = ::readdir(dir)) {
         const char *raw = entry->d_name;
-        if (raw[0] == '.' || !hasPageExtension(raw, std::strlen(raw))) // hidden, "." and ".."
+        const NameKind kind = kindOfName(raw, std::strlen(raw));
+        if (raw[0] == '.' || kind == NameKind::None) // hidden, "." and ".."
             continue;
-        Candidate candidate{QByteArray(raw), entry->d_type != DT_UNKNOWN};
+        Candidate candidate{QByteArray(raw), entry->d_type != DT_UNKNOWN,
+                            kind == NameKind::OtherPicture && !everyType};
         if (entry->d_type == DT_LNK)
             candidate.kind = Candidate::Link;
         if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
@@ -108,6 +145,11 @@ bool readEntries(const QString &folder, Entries *entries)
         // encoded back to the file's own.
         const bool usable = !name.contains(QChar::ReplacementCharacter) ||
                             QFile::encodeName(name) == candidate.name;
+        if (candidate.otherType) {
+            if (candidate.kind == Candidate::Page && usable)
+                entries->others.append(name);
+            continue;
+        }
         if (candidate.kind == Candidate::Link)
             entries->symlinks.append(name);
         else if (candidate.kind == Candidate::Other)
@@ -124,10 +166,10 @@ bool readEntries(const QString &folder, Entries *entries)
 #else
 struct Entries
 {
-    QStringList names, unusable, unreadable, symlinks;
+    QStringList names, others, unusable, unreadable, symlinks;
 };
 
-bool readEntries(const QString &folder, Entries *entries)
+bool readEntries(const QString &folder, bool, Entries *entries)
 {
     const QDir dir(folder);
     if (!dir.exists())
@@ -164,12 +206,45 @@ QString pageFileTypeList(const QString &separator)
     return pageFileTypes().join(separator);
 }
 
-PageFolder scanPageFolder(const QString &folder)
+const QStringList &otherPictureTypes()
+{
+    static const QStringList types = [] {
+        QStringList list;
+        for (const QByteArray &format : QImageReader::supportedImageFormats()) {
+            const QString type = QString::fromLatin1(format).toLower();
+            if (!pageFileTypes().contains(type) && !list.contains(type))
+                list << type;
+        }
+        // Other names JPEG files go by; the reader knows them by their content.
+        for (const QString &alias : {QStringLiteral("jpe"), QStringLiteral("jfif")}) {
+            if (!list.contains(alias))
+                list << alias;
+        }
+        list.sort();
+        return list;
+    }();
+    return types;
+}
+
+QStringList pictureTypesOf(const QStringList &names)
+{
+    QStringList types;
+    for (const QString &name : names) {
+        const QString type = QFileInfo(name).suffix().toLower();
+        if (!types.contains(type))
+            types << type;
+    }
+    types.sort();
+    return types;
+}
+
+PageFolder scanPageFolder(const QString &folder, PictureTypes types)
 {
     PageFolder result;
     Entries entries;
-    if (folder.isEmpty() || !readEntries(folder, &entries))
+    if (folder.isEmpty() || !readEntries(folder, types == EveryPictureType, &entries))
         return result;
+    result.otherPictures = naturalOrder(entries.others).toList();
     const QVector<QString> sorted = naturalOrder(entries.names);
     result.unusableNames = naturalOrder(entries.unusable).toList();
     result.unreadable = naturalOrder(entries.unreadable).toList();
@@ -187,4 +262,3 @@ bool isPageFileName(const QString &name)
     const QByteArray encoded = QFile::encodeName(name);
     return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
-

@@ -21,12 +21,21 @@ struct PageFolder
     QStringList unreadable;
     // Symbolic links with a page's name: not listed, but named.
     QStringList symlinks;
+    // Readable pictures of other types (jpeg, webp, ...), when only the
+    // page types are listed: not listed, but counted and named.
+    QStringList otherPictures;
+};
+
+enum PictureTypes
+{
+    PageTypesOnly,   // jpg, png, bmp and tif
+    EveryPictureType // and every other type this program reads
 };
 
 // Reads the directory entries of folder, exactly as named (nothing is
 // trimmed); no image is opened. A folder that is missing or unreadable
 // gives nothing.
-PageFolder scanPageFolder(const QString &folder);
+PageFolder scanPageFolder(const QString &folder, PictureTypes types = PageTypesOnly);
 
 // The extensions of page files, in lower case ("jpg", ...): the file types
 // listed, in the order they are named to the user.
@@ -34,8 +43,13 @@ const QStringList &pageFileTypes();
 // The same, as "jpg, png, bmp, tif" with the separator given.
 QString pageFileTypeList(const QString &separator);
 
+// The extensions of every other picture type that Qt and its plugins read
+// (jpeg, webp, gif, avif, jxl, heic, ...), in lower case and in order.
+const QStringList &otherPictureTypes();
+// The distinct extensions of names, in lower case and in order.
+QStringList pictureTypesOf(const QStringList &names);
+
 // Whether a file of that name is listed as a page (by its extension).
 bool isPageFileName(const QString &name);
-
 
 #endif // PAGESCAN_H

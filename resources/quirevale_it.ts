@@ -62,6 +62,14 @@
         <source>Page %1 cannot be encoded as %2: %3</source>
         <translation>La pagina %1 non può essere codificata in %2: %3</translation>
     </message>
+    <message>
+        <source>encoded as usual, not cut on its blocks: %1</source>
+        <translation>codificata come di consueto, non tagliata sui suoi blocchi: %1</translation>
+    </message>
+    <message>
+        <source>only the first of its %1 frames is used</source>
+        <translation>viene usato solo il primo dei suoi %1 fotogrammi</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -386,6 +394,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>Turn, border and split JPEG pages on their compressed blocks, without encoding them again; a cut&apos;s left and top edges move back to the 8 or 16 pixel grid.</source>
         <translation>Ruota, rifila il bordo e divide le pagine JPEG sui loro blocchi compressi, senza codificarle di nuovo; i bordi sinistro e superiore di un taglio arretrano sulla griglia di 8 o 16 pixel.</translation>
     </message>
+    <message>
+        <source>List pictures of every type this program reads (%1), not only %2.</source>
+        <translation>Elenca le immagini di ogni tipo che questo programma legge (%1), non solo %2.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -494,8 +506,8 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>codificata come di consueto: %1</translation>
     </message>
     <message>
-        <source>encoded as usual, not cut on its blocks: %1</source>
-        <translation>codificata come di consueto, non tagliata sui suoi blocchi: %1</translation>
+        <source>files of other picture types, not listed: %1 (%2); --every-type lists them</source>
+        <translation>file di altri tipi di immagine, non elencati: %1 (%2); --every-type li elenca</translation>
     </message>
 </context>
 <context>
@@ -938,12 +950,13 @@ Sostituirlo?</translation>
         <source>Some pages have a turn, a cut or a border of their own. Forget them and list the other folder?</source>
         <translation>Alcune pagine hanno una rotazione, una divisione o un bordo propri. Dimenticarli ed elencare l&apos;altra cartella?</translation>
     </message>
-    <message numerus="yes">
-        <source>%n page(s) could not be cut on their blocks and were encoded as usual.</source>
-        <translation>
-            <numerusform>%n pagina non ha potuto essere tagliata sui suoi blocchi ed è stata codificata come di consueto.</numerusform>
-            <numerusform>%n pagine non hanno potuto essere tagliate sui loro blocchi e sono state codificate come di consueto.</numerusform>
-        </translation>
+    <message>
+        <source>Some pages were made differently; the details say how.</source>
+        <translation>Alcune pagine sono state create diversamente; i dettagli dicono come.</translation>
+    </message>
+    <message>
+        <source>Files of other picture types, not listed: %1 (%2).</source>
+        <translation>File di altri tipi di immagine, non elencati: %1 (%2).</translation>
     </message>
 </context>
 <context>
@@ -1181,6 +1194,18 @@ pagine invariate</translation>
 re-encoding</source>
         <translation>Taglia le pagine JPEG
 senza ricodificarle</translation>
+    </message>
+    <message>
+        <source>List Them</source>
+        <translation>Elencale</translation>
+    </message>
+    <message>
+        <source>List Every Picture Type</source>
+        <translation>Elenca ogni tipo di immagine</translation>
+    </message>
+    <message>
+        <source>Besides jpg, png, bmp and tif pages, list pictures of every other type this program reads (jpeg, webp, gif, avif, jxl, heic, …)</source>
+        <translation>Oltre alle pagine jpg, png, bmp e tif, elenca le immagini di ogni altro tipo che questo programma legge (jpeg, webp, gif, avif, jxl, heic, …)</translation>
     </message>
 </context>
 <context>

@@ -29,8 +29,9 @@ QStringList filesIn(const QString &folder)
 }
 
 // A GIF of one grey, which Qt reads but cannot write: its codes are three
-// bits each, the table cleared before it would grow.
-QByteArray greyGif(int width, int height)
+// bits each, the table cleared before it would grow. frames > 1 repeats the
+// picture as the frames of an animation.
+QByteArray greyGif(int width, int height, int frames = 1)
 {
     QByteArray gif("GIF89a");
     const auto put16 = [&gif](int v) {
@@ -41,11 +42,6 @@ QByteArray greyGif(int width, int height)
     put16(height);
     gif += QByteArray("\x80\x00\x00", 3);             // a global table of two colours
     gif += QByteArray("\x80\x80\x80\xff\xff\xff", 6); // grey, white
-    gif += ',';
-    for (int value : {0, 0, width, height})
-        put16(value);
-    gif += char(0);
-    gif += char(2); // minimum code size: clear is 4, end 5
     QByteArray codes;
     quint32 bits = 0;
     int count = 0;
@@ -62,11 +58,20 @@ QByteArray greyGif(int width, int height)
     push(5);
     if (count > 0)
         codes += char(bits & 0xff);
-    for (int at = 0; at < codes.size(); at += 255) {
-        const QByteArray block = codes.mid(at, 255);
-        gif += char(block.size()) + block;
+    for (int frame = 0; frame < frames; ++frame) {
+        if (frames > 1) // a graphic control extension: a tenth of a second each
+            gif += QByteArray("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);
+        gif += ',';
+        for (int value : {0, 0, width, height})
+            put16(value);
+        gif += char(0);
+        gif += char(2); // minimum code size: clear is 4, end 5
+        for (int at = 0; at < codes.size(); at += 255) {
+            const QByteArray block = codes.mid(at, 255);
+            gif += char(block.size()) + block;
+        }
+        gif += char(0);
     }
-    gif += char(0);
     gif += ';';
     return gif;
 }
@@ -110,6 +115,7 @@ private slots:
     void formatsAndKeptPages_data();
     void formatsAndKeptPages();
     void losslessCutsOfEveryKindOfJpeg();
+    void animatedPagesGiveTheirFirstFrame();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -640,12 +646,14 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
     QVERIFY(unzipTest(target));
     const QList<QByteArray> entries = archiveData(target);
     QCOMPARE(entries.size(), 8);
-    const QVector<CbzBuild::EncodedPage> encoded = build.encodedPages();
-    QCOMPARE(encoded.size(), 2);
-    QCOMPARE(encoded.at(0).row, 2);
-    QCOMPARE(encoded.at(0).why, QStringLiteral("it is a CMYK JPEG"));
-    QCOMPARE(encoded.at(1).row, 3);
-    QCOMPARE(encoded.at(1).why, QStringLiteral("it is not a JPEG"));
+    const QVector<CbzBuild::PageNote> notes = build.pageNotes();
+    QCOMPARE(notes.size(), 2);
+    QCOMPARE(notes.at(0).row, 2);
+    QCOMPARE(notes.at(0).text,
+             QStringLiteral("encoded as usual, not cut on its blocks: it is a CMYK JPEG"));
+    QCOMPARE(notes.at(1).row, 3);
+    QCOMPARE(notes.at(1).text,
+             QStringLiteral("encoded as usual, not cut on its blocks: it is not a JPEG"));
 
     // Cut on the blocks: the left halves start at the grid's first column
     // instead of the border's, and keep the source's pixels; but for the
@@ -679,6 +687,22 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
     QCOMPARE(broken.run(), CbzBuild::Failed);
     QVERIFY2(broken.errorString().contains("1 progressive.jpg"), qPrintable(broken.errorString()));
     QVERIFY(!QFile::exists(target));
+}
+
+void tst_CbzBuild::animatedPagesGiveTheirFirstFrame()
+{
+    QTemporaryDir dir;
+    const QVector<BuildPage> pages = {{0, dir.filePath("still.gif")},
+                                      {1, dir.filePath("moving.gif")}};
+    QVERIFY(writeFile(pages.at(0).path, greyGif(40, 30)));
+    QVERIFY(writeFile(pages.at(1).path, greyGif(40, 30, 3)));
+    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QCOMPARE(archiveData(build.fileName()).size(), 2);
+    const QVector<CbzBuild::PageNote> notes = build.pageNotes();
+    QCOMPARE(notes.size(), 1);
+    QCOMPARE(notes.first().row, 1);
+    QCOMPARE(notes.first().text, QStringLiteral("only the first of its 3 frames is used"));
 }
 
 QUIREVALE_TEST_MAIN(tst_CbzBuild)

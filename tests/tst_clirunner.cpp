@@ -272,6 +272,11 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "mode 000" << QStringList() << 1 << -1 << "p2.png cannot be read";
     QTest::newRow("no page can be used")
         << "all names" << QStringList() << 1 << -1 << "none of its page files can be used";
+    QTest::newRow("pictures of other types, told of")
+        << "other types" << QStringList() << 0 << 3
+        << "files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
+    QTest::newRow("pictures of other types, listed")
+        << "other types" << QStringList{"--every-type"} << 0 << 5 << "";
 }
 
 void tst_CliRunner::troubledFilesAreNamed()
@@ -293,6 +298,10 @@ void tst_CliRunner::troubledFilesAreNamed()
         QVERIFY(file);
         std::fclose(file);
     }
+    if (trouble == "other types") {
+        QVERIFY(writeImage(folder + "/p1b.jpeg", 30, 40, Qt::red, "jpg"));
+        QVERIFY(writeImage(folder + "/p9.webp", 30, 40, Qt::red, "webp"));
+    }
     if (trouble == "mode 000") {
         if (::geteuid() == 0)
             QSKIP("root reads every file");
@@ -301,6 +310,8 @@ void tst_CliRunner::troubledFilesAreNamed()
     const Run run = cli(options << "T", m_root->path());
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    if (said.isEmpty())
+        QVERIFY2(!run.err.contains("picture types"), qPrintable(run.err));
     if (entries < 0)
         QVERIFY(!QFileInfo::exists(m_root->filePath("T.cbz")));
     else

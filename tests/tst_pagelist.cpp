@@ -4,6 +4,7 @@
 #include "preview/imagemanager.h"
 #include "testsupport.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,7 @@ private slots:
 
     void browseListsPages();
     void emptyFolderAfterFullOne();
+    void picturesOfOtherTypesAreTold();
     void cancelledDialogChangesNothing();
     void moveButtonsFollowTheRow_data();
     void moveButtonsFollowTheRow();
@@ -159,13 +161,46 @@ void tst_PageList::browseListsPages()
     QCOMPARE(seen.directory, folder);
 }
 
+// Pictures the list leaves out by their type are counted in the notice
+// strip, not hidden; its button lists them, and so does the remembered
+// option, from then on.
+void tst_PageList::picturesOfOtherTypesAreTold()
+{
+    const QString folder = m_root.filePath("mixed");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 2));
+    QVERIFY(writeImage(folder + "/page1b.jpeg", 30, 40, Qt::red, "jpg"));
+    QVERIFY(writeImage(folder + "/page3.webp", 30, 40, Qt::blue, "webp"));
+    browse(folder);
+    QCOMPARE(list()->count(), 2);
+    auto *notice = m_window->findChild<QLabel *>("NoticeText");
+    auto *action = m_window->findChild<QPushButton *>("NoticeAction");
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(),
+             QStringLiteral("Files of other picture types, not listed: 2 (jpeg, webp)."));
+    QVERIFY(action->isVisible());
+    action->click();
+    QCOMPARE(list()->count(), 4);
+    QCOMPARE(list()->item(1)->text(), QStringLiteral("page1b.jpeg"));
+    QCOMPARE(list()->item(3)->text(), QStringLiteral("page3.webp"));
+    QVERIFY(!m_window->findChild<QWidget *>("NoticeFrame")->isVisible());
+
+    // Without the option, the next pick lists the four types again.
+    browse(folder);
+    QCOMPARE(list()->count(), 2);
+    m_window->findChild<QAction *>("actionListEveryType")->trigger();
+    QCOMPARE(list()->count(), 4);
+    browse(folder);
+    QCOMPARE(list()->count(), 4);
+}
+
 void tst_PageList::emptyFolderAfterFullOne()
 {
     const QString full = m_root.filePath("full");
     const QString empty = m_root.filePath("empty");
     QVERIFY(QDir().mkpath(full) && QDir().mkpath(empty));
     QVERIFY(writePages(full, 2));
-    QFile(empty + "/page.jpeg").open(QIODevice::WriteOnly);
+    QFile(empty + "/notes.txt").open(QIODevice::WriteOnly);
 
     browse(full);
     list()->item(1)->setCheckState(Qt::Unchecked);

@@ -42,31 +42,54 @@ void tst_PageScan::whatIsListed_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("others");    // told of, not listed
+    QTest::addColumn<QStringList>("everyType"); // listed when every type is asked for
 
+    const QStringList mixed{"P01.JPG", "p02.Png",  "p03.bmp",   "p04.TIF", "p05.jpeg",   "p06.tiff",
+                            "p07.gif", "p08.webp", "notes.txt", "jpg",     "p09.jpg.txt"};
     QTest::newRow("extensions, any case")
-        << QStringList{"P01.JPG", "p02.Png",  "p03.bmp",   "p04.TIF", "p05.jpeg",   "p06.tiff",
-                       "p07.gif", "p08.webp", "notes.txt", "jpg",     "p09.jpg.txt"}
-        << QStringList{"P01.JPG", "p02.Png", "p03.bmp", "p04.TIF"};
+        << mixed << QStringList{"P01.JPG", "p02.Png", "p03.bmp", "p04.TIF"}
+        << QStringList{"p05.jpeg", "p06.tiff", "p07.gif", "p08.webp"}
+        << QStringList{"P01.JPG",  "p02.Png",  "p03.bmp", "p04.TIF",
+                       "p05.jpeg", "p06.tiff", "p07.gif", "p08.webp"};
+    QTest::newRow("one page of another type among the pages")
+        << QStringList{"p1.jpg", "p2.jpeg", "p3.jpg", "p4.WEBP"} << QStringList{"p1.jpg", "p3.jpg"}
+        << QStringList{"p2.jpeg", "p4.WEBP"}
+        << QStringList{"p1.jpg", "p2.jpeg", "p3.jpg", "p4.WEBP"};
+    QTest::newRow("only other types")
+        << QStringList{"b.jpe", "a.jpeg"} << QStringList{} << QStringList{"a.jpeg", "b.jpe"}
+        << QStringList{"a.jpeg", "b.jpe"};
+    const QStringList ordered{"cover.png", "page1.jpg", "page2.jpg", "page10.jpg"};
     QTest::newRow("natural order")
-        << QStringList{"page10.jpg", "page2.jpg", "page1.jpg", "cover.png"}
-        << QStringList{"cover.png", "page1.jpg", "page2.jpg", "page10.jpg"};
+        << QStringList{"page10.jpg", "page2.jpg", "page1.jpg", "cover.png"} << ordered
+        << QStringList{} << ordered;
+    const QStringList everywhere{"page 10.tif", "page 🎨 3.bmp", "pàgina 2.jpg", "ページ 1.png"};
     QTest::newRow("names from everywhere")
-        << QStringList{"pàgina 2.jpg", "ページ 1.png", "page 🎨 3.bmp", "page 10.tif"}
-        << QStringList{"page 10.tif", "page 🎨 3.bmp", "pàgina 2.jpg", "ページ 1.png"};
+        << QStringList{"pàgina 2.jpg", "ページ 1.png", "page 🎨 3.bmp", "page 10.tif"} << everywhere
+        << QStringList{} << everywhere;
     QTest::newRow("not images inside, listed all the same")
-        << QStringList{"empty.jpg", "text.png"} << QStringList{"empty.jpg", "text.png"};
-    QTest::newRow("nothing") << QStringList{"readme.md"} << QStringList{};
+        << QStringList{"empty.jpg", "text.png"} << QStringList{"empty.jpg", "text.png"}
+        << QStringList{} << QStringList{"empty.jpg", "text.png"};
+    QTest::newRow("nothing") << QStringList{"readme.md"} << QStringList{} << QStringList{}
+                             << QStringList{};
 }
 
 void tst_PageScan::whatIsListed()
 {
     QFETCH(QStringList, files);
     QFETCH(QStringList, listed);
+    QFETCH(QStringList, others);
+    QFETCH(QStringList, everyType);
 
     QTemporaryDir folder;
     for (const QString &name : files)
         QVERIFY2(touch(folder.filePath(name), "not decoded"), qPrintable(name));
-    QCOMPARE(names(scanPageFolder(folder.path()).pages), listed);
+    const PageFolder scanned = scanPageFolder(folder.path());
+    QCOMPARE(names(scanned.pages), listed);
+    QCOMPARE(scanned.otherPictures, others);
+    const PageFolder every = scanPageFolder(folder.path(), EveryPictureType);
+    QCOMPARE(names(every.pages), everyType);
+    QVERIFY(every.otherPictures.isEmpty());
 }
 
 void tst_PageScan::leavesOutLinksHiddenAndFolders()
