@@ -28,8 +28,8 @@ int main(int argc, char *argv[])
         parser.addVersionOption();
         parser.addPositionalArgument(
             QStringLiteral("FOLDER"),
-            QCoreApplication::translate("main", "A folder of pages, or one of its pages, to list "
-                                                "when the window opens."),
+            QCoreApplication::translate("main", "A folder of pages, one of its pages, or a comic "
+                                                "archive, to list when the window opens."),
             QStringLiteral("[FOLDER]"));
         parser.process(application); // --help and --version print and end here
         folders = parser.positionalArguments();

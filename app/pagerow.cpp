@@ -1,5 +1,6 @@
 #include "app/pagerow.h"
 
+#include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 
 PageRow::PageRow(const QString &fileName, const QString &path)
@@ -16,7 +17,10 @@ QVariant PageRow::data(int role) const
         return QListWidgetItem::data(role);
     if (!m_sizeRead) {
         m_sizeRead = true;
-        m_pageSize = PageReader::readHeaderSize(QListWidgetItem::data(Qt::UserRole).toString());
+        // An archive's entry would be read whole for its size: not here.
+        const QString path = QListWidgetItem::data(Qt::UserRole).toString();
+        if (!PageLocation(path).isEntry())
+            m_pageSize = PageReader::readHeaderSize(path);
     }
     QString tip = text();
     if (m_pageSize.isValid())

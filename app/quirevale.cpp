@@ -7,6 +7,7 @@
 #include "dialogs/about.h"
 #include "dialogs/comicinfodialog.h"
 #include "dialogs/donations.h"
+#include "pages/pagearchive.h"
 #include "pages/pagescan.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -303,6 +305,10 @@ void Quirevale::openFromOutside(const QString &path)
     const QFileInfo info(path);
     if (Building || path.isEmpty())
         return;
+    if (isArchiveFile(path)) {
+        openFolder(info.absoluteFilePath());
+        return;
+    }
     openFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
     // A page named on its own becomes the current one.
     if (!info.isDir()) {
@@ -330,21 +336,25 @@ void Quirevale::dropEvent(QDropEvent *event)
         return;
     const QString path = urls.first().toLocalFile();
     const QFileInfo info(path);
-    if (!info.isDir() && !isPageFileName(info.fileName())) {
+    if (!info.isDir() && !isPageFileName(info.fileName()) && !isArchiveFile(path)) {
         event->ignore();
         QTimer::singleShot(0, this, [this, path] { refuseDrop(path); });
         return;
     }
     event->acceptProposedAction();
-    openFromOutside(path);
+    // An archive may need a word (it cannot be read): after the drop.
+    if (isArchiveFile(path))
+        QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
+    else
+        openFromOutside(path);
 }
 
 void Quirevale::refuseDrop(const QString &path)
 {
     QMessageBox::warning(
         this, tr("Warning"),
-        tr("%1 is neither a folder nor a page (%2). Drop a folder of pages, "
-           "or one of its pages.")
+        tr("%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, "
+           "a comic archive, or one of its pages.")
             .arg(QDir::toNativeSeparators(path), pageFileTypeList(QStringLiteral(", "))));
 }
 
@@ -406,6 +416,16 @@ void Quirevale::on_ImageGreyAuto_clicked()
 void Quirevale::on_ImageGreyAll_clicked()
 {
     updatePreviewTreatment();
+}
+
+void Quirevale::on_actionOpenArchive_triggered()
+{
+    const QString archive = QFileDialog::getOpenFileName(
+        this, tr("Open Archive"), ImagesDir,
+        tr("Comic archives (%1)")
+            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar")));
+    if (!archive.isEmpty())
+        openFolder(archive);
 }
 
 void Quirevale::on_ImageLosslessCuts_clicked()
@@ -485,7 +505,16 @@ void Quirevale::on_ImageCutFirstPageRight_clicked()
 ComicInfo Quirevale::comicInfoOfFolder() const
 {
     const QString folder = ui.ImagesPath->text();
-    ComicInfo info = ComicInfos.value(folder, ComicInfo::suggestedFor(QDir(folder).dirName()));
+    // An archive's own ComicInfo.xml is carried over whole, asked for or not.
+    const ComicInfo source = ComicInfo::fromXml(SourceComicInfo);
+    if (ComicInfos.contains(folder)) {
+        ComicInfo info = ComicInfos.value(folder);
+        info.sourceXml = source.sourceXml;
+        return info;
+    }
+    if (source.write)
+        return source;
+    ComicInfo info = ComicInfo::suggestedFor(bookNameOf(folder));
     info.write = WriteComicInfo;
     return info;
 }

@@ -91,6 +91,7 @@ private slots:
     void on_ImageGreyAll_clicked();
     void on_ImageLosslessCuts_clicked();
     void on_NoticeAction_clicked();
+    void on_actionOpenArchive_triggered();
     void on_actionListEveryType_triggered();
     void on_ImageTrimTolerance_valueChanged(int value);
     void on_ImageResizeMode_currentIndexChanged(int index);
@@ -105,6 +106,7 @@ private:
     void fitOptionColumn();
     void openFolder(const QString &folder, PictureTypes types = PageTypesOnly);
     void showFolderNotice(const PageFolder &scanned, int listed);
+    int fillImagesList(const PageFolder &scanned);
     QString emptyPreviewText() const;
     void refuseDrop(const QString &path);
     bool reportBuild();
@@ -150,6 +152,8 @@ private:
     QSize CurrentPageSize;
     // How the current page's JPEG blocks lie, for where lossless cuts fall.
     JpegLayout CurrentJpegLayout;
+    // The ComicInfo.xml of the archive listed, as it was.
+    QByteArray SourceComicInfo;
     // Which pictures the list holds: the page types, or every type.
     PictureTypes ListedTypes = PageTypesOnly;
     QImageIOHandler::Transformations CurrentTransformation;

@@ -6,6 +6,7 @@
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "cbz/cbzbuild.h"
+#include "pages/pagearchive.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -48,14 +49,24 @@ void Quirevale::on_MakeCBZ_clicked()
 // lands beside its pages rather than at the root of the disk.
 QString Quirevale::suggestedArchiveName() const
 {
-    const QDir images(ui.ImagesPath->text());
-    const QString folderName = images.dirName();
-    const QString saveDir =
-        CbzSaveDir.isEmpty() ? QFileInfo(images.absolutePath()).absolutePath() : CbzSaveDir;
+    const QString source = ui.ImagesPath->text();
+    const QDir images(source);
+    const bool archive = isArchiveFile(source);
+    const QString folderName = archive ? bookNameOf(source) : images.dirName();
+    QString saveDir = CbzSaveDir;
+    if (saveDir.isEmpty())
+        saveDir = archive ? QFileInfo(source).absolutePath()
+                          : QFileInfo(images.absolutePath()).absolutePath();
     if (folderName.isEmpty())
         return saveDir;
     // One substitution for all three, so a '%' in a folder name stays text.
-    return QStringLiteral("%1%2%3.cbz").arg(saveDir, QString(QDir::separator()), folderName);
+    const QString suggested =
+        QStringLiteral("%1%2%3.cbz").arg(saveDir, QString(QDir::separator()), folderName);
+    // A repacked archive is not offered its own source's place.
+    if (archive && QFileInfo(suggested).absoluteFilePath() == QFileInfo(source).absoluteFilePath())
+        return QStringLiteral("%1%2%3 (1).cbz")
+            .arg(saveDir, QString(QDir::separator()), folderName);
+    return suggested;
 }
 
 QVector<BuildPage> Quirevale::checkedPages() const
@@ -219,6 +230,7 @@ PageOptions Quirevale::readPageOptions() const
 void Quirevale::setBuildControlsEnabled(bool enabled)
 {
     ui.actionOpenFolder->setEnabled(enabled);
+    ui.actionOpenArchive->setEnabled(enabled);
     ui.actionMakeCbz->setEnabled(enabled && ui.ImagesList->count() > 0);
     if (!enabled) {
         ui.OptionsFrame->setEnabled(false);

@@ -6,6 +6,7 @@
 #include "app/shelltaskbarprogress.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
+#include "pages/pagearchive.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
 
@@ -31,10 +32,19 @@ void Quirevale::openFolder(const QString &folder, PictureTypes types)
 {
     if (!forgetTreatmentsFirst())
         return;
-    // Remembered before the scan, so a folder without images is remembered too.
-    ImagesDir = folder;
     ListedTypes = ui.actionListEveryType->isChecked() ? EveryPictureType : types;
-    const int count = LoadImagesList(folder);
+    // An archive that cannot be read leaves the list as it is.
+    const PageFolder scanned = scanPageSource(folder, ListedTypes);
+    if (!scanned.error.isEmpty()) {
+        QMessageBox::warning(
+            this, tr("Warning"),
+            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(folder), scanned.error));
+        return;
+    }
+    // Remembered before the list is filled, so a folder without images is
+    // remembered too.
+    ImagesDir = folder;
+    const int count = fillImagesList(scanned);
     ui.OptionsFrame->setEnabled(count != 0);
     ui.MakeCBZFrame->setEnabled(count != 0);
     ui.actionMakeCbz->setEnabled(count != 0);
@@ -69,6 +79,8 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
         lines << tr("Symbolic links are not listed: %1").arg(named(scanned.symlinks));
     if (listed == 0 && (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty()))
         lines << tr("None of the page files of this folder can be used.");
+    if (!scanned.archives.isEmpty())
+        lines << tr("Archives inside this one are not opened: %1").arg(named(scanned.archives));
     const bool others = !scanned.otherPictures.isEmpty();
     if (others)
         lines << tr("Files of other picture types, not listed: %1 (%2).")
@@ -98,12 +110,17 @@ void Quirevale::on_NoticeClose_clicked()
 
 int Quirevale::LoadImagesList(QString folder)
 {
+    return fillImagesList(scanPageSource(folder, ListedTypes));
+}
+
+int Quirevale::fillImagesList(const PageFolder &scanned)
+{
     PagePreviews.clear();
     ui.ImagesList->clear();
-    const PageFolder scanned = scanPageFolder(folder, ListedTypes);
-    const QFileInfoList &files = scanned.pages;
-    for (const QFileInfo &file : files)
-        ui.ImagesList->addItem(new PageRow(file.fileName(), file.absoluteFilePath()));
+    SourceComicInfo = scanned.comicInfo;
+    const QVector<ListedPage> &files = scanned.pages;
+    for (const ListedPage &file : files)
+        ui.ImagesList->addItem(new PageRow(file.name, file.location));
     showFolderNotice(scanned, files.size());
     return files.size();
 }

@@ -3,6 +3,7 @@
 #include "cbz/cbzwriter.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
+#include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 
 #include <QDir>
@@ -203,15 +204,15 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
         made.error =
             tr("Page %1 cannot be read: %2")
-                .arg(QFileInfo(m_pages.at(made.index).path).fileName(), reader.errorString());
+                .arg(PageLocation(m_pages.at(made.index).path).displayName(), reader.errorString());
         return true;
     }
     const QSize size = reader.headerSize();
     DeflatedEntry entry = packed(reader.fileData());
     entry.suffix = suffix;
-    made.progress->add(
-        made.index, entry,
-        {size.width(), size.height(), reader.fileData().size(), size.width() > size.height()});
+    made.progress->add(made.index, entry,
+                       {size.width(), size.height(), reader.fileData().size(),
+                        size.width() > size.height(), QString()});
     if (m_pictureBounds.isValid()) {
         made.last.picture = reader.reducedPicture(m_pictureBounds);
         made.last.pictureSize = size;
@@ -246,11 +247,11 @@ bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
         entry.suffix = QStringLiteral("jpg");
         if (entry.compressed.isEmpty()) {
             made.error = tr("Page %1 cannot be compressed: %2")
-                             .arg(QFileInfo(m_pages.at(made.index).path).fileName(), why);
+                             .arg(PageLocation(m_pages.at(made.index).path).displayName(), why);
             return true;
         }
         const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(),
-                                  pages.size() == 1 && out.width() > out.height()};
+                                  pages.size() == 1 && out.width() > out.height(), QString()};
         if (!made.progress->add(made.index, entry, comicPage))
             return true;
     }
@@ -266,7 +267,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     Made made;
     made.index = index;
     made.progress = &progress;
-    const QString name = QFileInfo(m_pages.at(index).path).fileName();
+    const QString name = PageLocation(m_pages.at(index).path).displayName();
     PageReader reader(m_pages.at(index).path);
     reader.setStopFlag(&m_stop);
     const auto unreadable = [&] {
@@ -330,7 +331,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
             // A spread left whole is wider than tall; the halves of a cut
             // page are single pages.
             const ComicPage comicPage{out.width(), out.height(), jpeg.size(),
-                                      pages.size() == 1 && out.width() > out.height()};
+                                      pages.size() == 1 && out.width() > out.height(), QString()};
             if (!progress.add(index, entry, comicPage))
                 return false;
         }
@@ -456,6 +457,7 @@ CbzBuild::Result CbzBuild::build()
     int submitted = 0;
     int written = 0;
     QVector<ComicPage> comicPages;
+    int bookmarked = -1;
     QString error;
     auto startPages = [&] {
         while (submitted < m_pages.size() && submitted - written < inFlightLimit) {
@@ -483,6 +485,11 @@ CbzBuild::Result CbzBuild::build()
         }
         if (!error.isEmpty())
             break;
+        // A chapter's name marks the first entry of its first page.
+        if (bookmarked < written && !page.comicPages.isEmpty()) {
+            page.comicPages.first().bookmark = m_pages.at(written).bookmark;
+            bookmarked = written;
+        }
         comicPages += page.comicPages;
         if (!complete)
             continue;

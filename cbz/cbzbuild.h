@@ -23,6 +23,8 @@ struct BuildPage
     int row = 0;
     QString path;
     PageTreatment treatment = PageTreatment();
+    // The chapter this page begins, for ComicInfo.xml; empty for most.
+    QString bookmark = QString();
 };
 
 class PageReader;

@@ -1,6 +1,8 @@
 #include "cbz/comicinfo.h"
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 ComicInfo ComicInfo::suggestedFor(const QString &folderName)
@@ -64,30 +66,94 @@ void numberElement(QXmlStreamWriter &xml, const char *name, int value)
 }
 } // namespace
 
-QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)
+namespace {
+// The elements of ComicInfo, in the order of its schema.
+const char *const SchemaOrder[] = {"Title",
+                                   "Series",
+                                   "Number",
+                                   "Count",
+                                   "Volume",
+                                   "AlternateSeries",
+                                   "AlternateNumber",
+                                   "AlternateCount",
+                                   "Summary",
+                                   "Notes",
+                                   "Year",
+                                   "Month",
+                                   "Day",
+                                   "Writer",
+                                   "Penciller",
+                                   "Inker",
+                                   "Colorist",
+                                   "Letterer",
+                                   "CoverArtist",
+                                   "Editor",
+                                   "Publisher",
+                                   "Imprint",
+                                   "Genre",
+                                   "Web",
+                                   "PageCount",
+                                   "LanguageISO",
+                                   "Format",
+                                   "BlackAndWhite",
+                                   "Manga",
+                                   "Characters",
+                                   "Teams",
+                                   "Locations",
+                                   "ScanInformation",
+                                   "StoryArc",
+                                   "SeriesGroup",
+                                   "AgeRating",
+                                   "Pages",
+                                   "CommunityRating"};
+
+// The source's elements, each kept whole as a small document of its own,
+// by name, in their order.
+struct KeptElements
 {
-    QByteArray document;
-    QXmlStreamWriter xml(&document);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("ComicInfo"));
-    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema"), QStringLiteral("xsd"));
-    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
-                       QStringLiteral("xsi"));
-    textElement(xml, "Title", info.title);
-    textElement(xml, "Series", info.series);
-    textElement(xml, "Number", info.number);
-    numberElement(xml, "Volume", info.volume);
-    textElement(xml, "Summary", info.summary);
-    numberElement(xml, "Year", info.year);
-    textElement(xml, "Writer", info.writer);
-    textElement(xml, "Penciller", info.penciller);
-    textElement(xml, "Publisher", info.publisher);
-    xml.writeTextElement(QStringLiteral("PageCount"), QString::number(pages.size()));
-    textElement(xml, "LanguageISO", info.languageIso);
-    xml.writeTextElement(QStringLiteral("Manga"), info.rightToLeft
-                                                      ? QStringLiteral("YesAndRightToLeft")
-                                                      : QStringLiteral("No"));
+    QHash<QString, QList<QByteArray>> byName;
+    QStringList order;
+};
+
+KeptElements keptElements(const QByteArray &xml)
+{
+    KeptElements kept;
+    QXmlStreamReader reader(xml);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo"))
+        return kept;
+    while (reader.readNextStartElement()) {
+        const QString name = reader.name().toString();
+        QByteArray fragment;
+        QXmlStreamWriter writer(&fragment);
+        int depth = 0;
+        do {
+            if (reader.isStartElement())
+                ++depth;
+            else if (reader.isEndElement())
+                --depth;
+            writer.writeCurrentToken(reader);
+        } while (depth > 0 && !reader.atEnd() && (reader.readNext(), true));
+        if (reader.hasError())
+            return KeptElements();
+        if (!kept.byName.contains(name))
+            kept.order << name;
+        kept.byName[name] << fragment;
+    }
+    return reader.hasError() ? KeptElements() : kept;
+}
+
+void writeKept(QXmlStreamWriter &xml, const QByteArray &fragment)
+{
+    QXmlStreamReader reader(fragment);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartDocument() && !reader.isEndDocument() && !reader.hasError())
+            xml.writeCurrentToken(reader);
+    }
+}
+
+void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
+{
     xml.writeStartElement(QStringLiteral("Pages"));
     for (int i = 0; i < pages.size(); ++i) {
         const ComicPage &page = pages.at(i);
@@ -98,10 +164,130 @@ QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)
         if (page.doublePage)
             xml.writeAttribute(QStringLiteral("DoublePage"), QStringLiteral("true"));
         xml.writeAttribute(QStringLiteral("ImageSize"), QString::number(page.bytes));
+        if (!xmlText(page.bookmark).isEmpty())
+            xml.writeAttribute(QStringLiteral("Bookmark"), xmlText(page.bookmark));
         xml.writeAttribute(QStringLiteral("ImageWidth"), QString::number(page.width));
         xml.writeAttribute(QStringLiteral("ImageHeight"), QString::number(page.height));
     }
     xml.writeEndElement(); // Pages
+}
+
+// One element of the schema: the field set here, the new page list, or
+// what the source had.
+void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &info,
+                  const QVector<ComicPage> &pages, const KeptElements &kept)
+{
+    const QHash<QString, const QString *> texts = {
+        {QStringLiteral("Title"), &info.title},
+        {QStringLiteral("Series"), &info.series},
+        {QStringLiteral("Number"), &info.number},
+        {QStringLiteral("Summary"), &info.summary},
+        {QStringLiteral("Writer"), &info.writer},
+        {QStringLiteral("Penciller"), &info.penciller},
+        {QStringLiteral("Publisher"), &info.publisher},
+        {QStringLiteral("LanguageISO"), &info.languageIso}};
+    const QList<QByteArray> source = kept.byName.value(name);
+    if (const QString *text = texts.value(name)) {
+        if (!text->trimmed().isEmpty() || source.isEmpty())
+            textElement(xml, name.toLatin1().constData(), *text);
+        else
+            writeKept(xml, source.first());
+    } else if (name == QLatin1String("Volume") || name == QLatin1String("Year")) {
+        const int value = name == QLatin1String("Volume") ? info.volume : info.year;
+        if (value >= 0 || source.isEmpty())
+            numberElement(xml, name.toLatin1().constData(), value);
+        else
+            writeKept(xml, source.first());
+    } else if (name == QLatin1String("PageCount")) {
+        xml.writeTextElement(name, QString::number(pages.size()));
+    } else if (name == QLatin1String("Manga")) {
+        // A source's "Yes" (manga, read left to right) stays, unless
+        // right to left is asked for now.
+        if (info.rightToLeft || source.isEmpty())
+            xml.writeTextElement(name, info.rightToLeft ? QStringLiteral("YesAndRightToLeft")
+                                                        : QStringLiteral("No"));
+        else
+            writeKept(xml, source.first());
+    } else if (name == QLatin1String("Pages")) {
+        writePages(xml, pages);
+    } else {
+        for (const QByteArray &fragment : source)
+            writeKept(xml, fragment);
+    }
+}
+} // namespace
+
+ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
+{
+    ComicInfo info;
+    QXmlStreamReader reader(xml);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo")) {
+        if (error)
+            *error =
+                reader.hasError()
+                    ? reader.errorString()
+                    : QCoreApplication::translate("ComicInfo", "It is not a ComicInfo document.");
+        return info;
+    }
+    const QHash<QString, QString ComicInfo::*> texts = {
+        {QStringLiteral("Title"), &ComicInfo::title},
+        {QStringLiteral("Series"), &ComicInfo::series},
+        {QStringLiteral("Number"), &ComicInfo::number},
+        {QStringLiteral("Summary"), &ComicInfo::summary},
+        {QStringLiteral("Writer"), &ComicInfo::writer},
+        {QStringLiteral("Penciller"), &ComicInfo::penciller},
+        {QStringLiteral("Publisher"), &ComicInfo::publisher},
+        {QStringLiteral("LanguageISO"), &ComicInfo::languageIso}};
+    while (reader.readNextStartElement()) {
+        const QString name = reader.name().toString();
+        if (name == QLatin1String("Pages")) {
+            reader.skipCurrentElement();
+            continue;
+        }
+        const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
+        bool ok = false;
+        if (texts.contains(name))
+            info.*texts.value(name) = text.trimmed();
+        else if (name == QLatin1String("Volume") && text.trimmed().toInt(&ok) >= 0 && ok)
+            info.volume = text.trimmed().toInt();
+        else if (name == QLatin1String("Year") && text.trimmed().toInt(&ok) >= 0 && ok)
+            info.year = text.trimmed().toInt();
+        else if (name == QLatin1String("Manga"))
+            info.rightToLeft = text.trimmed() == QLatin1String("YesAndRightToLeft");
+    }
+    if (reader.hasError()) {
+        if (error)
+            *error = reader.errorString();
+        return ComicInfo();
+    }
+    info.write = true;
+    info.sourceXml = xml;
+    return info;
+}
+
+QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)
+{
+    const KeptElements kept = keptElements(info.sourceXml);
+    QByteArray document;
+    QXmlStreamWriter xml(&document);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("ComicInfo"));
+    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema"), QStringLiteral("xsd"));
+    xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
+                       QStringLiteral("xsi"));
+    QStringList known;
+    for (const char *element : SchemaOrder) {
+        known << QLatin1String(element);
+        writeElement(xml, known.last(), info, pages, kept);
+    }
+    // What the schema does not know, the source had: kept, last.
+    for (const QString &name : kept.order) {
+        if (!known.contains(name)) {
+            for (const QByteArray &fragment : kept.byName.value(name))
+                writeKept(xml, fragment);
+        }
+    }
     xml.writeEndElement(); // ComicInfo
     xml.writeEndDocument();
     return document;

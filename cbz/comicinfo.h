@@ -22,10 +22,18 @@ struct ComicInfo
     QString languageIso;
     QString summary;
     bool rightToLeft = false;
+    // The ComicInfo.xml of the archive the pages come from, as it was: the
+    // new one keeps every field of it that is not set above, and replaces
+    // its page list.
+    QByteArray sourceXml;
 
     // Title and series from a folder's name, the number from its last
     // number: "Saga 03" is series "Saga", number "3".
     static ComicInfo suggestedFor(const QString &folderName);
+    // The fields of a ComicInfo.xml, which is kept as sourceXml; write is
+    // set. A document that is not ComicInfo.xml gives nothing, and error
+    // then says why.
+    static ComicInfo fromXml(const QByteArray &xml, QString *error = nullptr);
 };
 
 // One entry of the archive, as the page list of ComicInfo.xml tells it.
@@ -35,11 +43,13 @@ struct ComicPage
     int height = 0;
     qint64 bytes = 0;
     bool doublePage = false; // a spread left whole
+    QString bookmark;        // a chapter's name, on its first page
 };
 
 // The ComicInfo.xml document: the fields given (an empty one is left out),
 // the page count, the reading direction and one element a page, the first
-// the front cover; in the order readers that validate expect.
+// the front cover; in the order readers that validate expect. With a
+// source document, its other fields are kept as they were.
 QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages);
 
 #endif // COMICINFO_H

@@ -298,9 +298,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     return Run;
 }
 
-ComicInfo CliArguments::comicInfoFor(const QString &folderName) const
+ComicInfo CliArguments::comicInfoFor(const QString &folderName, const QByteArray &sourceXml) const
 {
-    ComicInfo info = ComicInfo::suggestedFor(folderName);
+    const ComicInfo kept = ComicInfo::fromXml(sourceXml);
+    ComicInfo info = kept.write ? kept : ComicInfo::suggestedFor(folderName);
     for (QString ComicInfo::*field :
          {&ComicInfo::title, &ComicInfo::series, &ComicInfo::number, &ComicInfo::writer,
           &ComicInfo::penciller, &ComicInfo::publisher, &ComicInfo::languageIso,
@@ -312,7 +313,8 @@ ComicInfo CliArguments::comicInfoFor(const QString &folderName) const
         info.volume = comicInfo.volume;
     if (comicInfo.year >= 0)
         info.year = comicInfo.year;
-    info.rightToLeft = comicInfo.rightToLeft;
-    info.write = comicInfo.write;
+    info.rightToLeft = info.rightToLeft || comicInfo.rightToLeft;
+    // A source's ComicInfo.xml is carried over, asked for or not.
+    info.write = comicInfo.write || kept.write;
     return info;
 }

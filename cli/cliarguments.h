@@ -47,8 +47,11 @@ public:
     // write is set when any was given, or --comic-info.
     ComicInfo comicInfo;
 
-    // The book of one folder: what its name suggests, with what was given.
-    ComicInfo comicInfoFor(const QString &folderName) const;
+    // The book of one folder: what its name suggests, with what was given;
+    // for an archive with a ComicInfo.xml, what that says, kept whole, with
+    // what was given.
+    ComicInfo comicInfoFor(const QString &folderName,
+                           const QByteArray &sourceXml = QByteArray()) const;
 
     QString errorString() const { return m_error; }
     QString helpText() const { return m_help; }

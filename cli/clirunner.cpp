@@ -3,6 +3,8 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
+#include "pages/pagearchive.h"
+#include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
 
@@ -24,7 +26,7 @@ QByteArray local(const QString &text)
 // The folder's own name: "Scans/" and "Scans" are both "Scans".
 QString folderName(const QString &folder)
 {
-    return QFileInfo(QDir(folder).absolutePath()).fileName();
+    return bookNameOf(folder);
 }
 
 QString duration(double seconds)
@@ -73,11 +75,20 @@ bool CliRunner::outputIsFolder() const
 QString CliRunner::targetFor(const QString &folder) const
 {
     const QString archive = folderName(folder) + QStringLiteral(".cbz");
-    if (m_args.output.isEmpty())
-        return QDir::cleanPath(QDir(folder).absoluteFilePath(QStringLiteral("../") + archive));
-    if (!outputIsFolder())
+    if (!m_args.output.isEmpty() && !outputIsFolder())
         return QFileInfo(m_args.output).absoluteFilePath();
-    return QDir(m_args.output).absoluteFilePath(archive);
+    const QFileInfo source(folder);
+    QString target;
+    if (!m_args.output.isEmpty())
+        target = QDir(m_args.output).absoluteFilePath(archive);
+    else if (source.isDir())
+        target = QDir::cleanPath(QDir(folder).absoluteFilePath(QStringLiteral("../") + archive));
+    else
+        target = source.dir().absoluteFilePath(archive);
+    // A repacked archive never takes its own source's place unless -o names it.
+    if (target == source.absoluteFilePath())
+        target = source.dir().absoluteFilePath(folderName(folder) + QStringLiteral(" (1).cbz"));
+    return target;
 }
 
 int CliRunner::run()
@@ -118,7 +129,7 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
     for (const BuildPage &page : pages) {
-        const QString name = QFileInfo(page.path).fileName();
+        const QString name = PageLocation(page.path).displayName();
         const QString becomes = describe(page);
         std::fprintf(m_out, "%s\n",
                      local(becomes.isEmpty() ? name : QStringLiteral("%1: %2").arg(name, becomes))
@@ -186,7 +197,7 @@ QString CliRunner::describe(const BuildPage &page) const
                                          sizes.join(QStringLiteral(" + ")));
 }
 
-bool CliRunner::readTreatments(const QFileInfoList &pages,
+bool CliRunner::readTreatments(const QVector<ListedPage> &pages,
                                QHash<QString, PageTreatment> *treatments)
 {
     QFile file(m_args.pagesFile);
@@ -197,8 +208,8 @@ bool CliRunner::readTreatments(const QFileInfoList &pages,
         return false;
     }
     QStringList names;
-    for (const QFileInfo &page : pages)
-        names << page.fileName();
+    for (const ListedPage &page : pages)
+        names << page.name;
     PageTreatmentFile parsed;
     if (!parsed.parse(QString::fromUtf8(file.read(limit)), names)) {
         report(m_args.pagesFile, parsed.errorString());
@@ -259,12 +270,20 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("its name is not valid text in this system's encoding; rename it"));
         return false;
     }
-    if (!QFileInfo(folder).isDir()) {
-        report(folder, tr("not a folder"));
+    const QFileInfo source(folder);
+    if (!source.isDir() && !(source.isFile() && PageArchive::isArchiveName(folder))) {
+        report(folder, tr("not a folder or a comic archive"));
         return false;
     }
     const PageFolder scanned =
-        scanPageFolder(folder, m_args.everyType ? EveryPictureType : PageTypesOnly);
+        scanPageSource(folder, m_args.everyType ? EveryPictureType : PageTypesOnly);
+    if (!scanned.error.isEmpty()) {
+        report(folder, tr("the archive cannot be read: %1").arg(scanned.error));
+        return false;
+    }
+    if (!scanned.archives.isEmpty())
+        report(folder, tr("archives inside it are not opened: %1")
+                           .arg(scanned.archives.join(QStringLiteral(", "))));
     const bool refused = refuseTroubledFiles(folder, scanned);
     QHash<QString, PageTreatment> treatments;
     if (!m_args.pagesFile.isEmpty() && !readTreatments(scanned.pages, &treatments)) {
@@ -272,8 +291,8 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     QVector<BuildPage> pages;
-    for (const QFileInfo &page : scanned.pages)
-        pages.append({pages.size(), page.absoluteFilePath(), treatments.value(page.fileName())});
+    for (const ListedPage &page : scanned.pages)
+        pages.append({pages.size(), page.location, treatments.value(page.name)});
     if (m_args.listOnly) {
         listPages(folder, pages);
         return !refused;
@@ -306,7 +325,7 @@ bool CliRunner::makeArchive(const QString &folder)
     build.setThreadCount(m_args.threads);
     build.setReplaceExisting(m_args.force);
     const QString name = folderName(folder);
-    build.setComicInfo(m_args.comicInfoFor(name));
+    build.setComicInfo(m_args.comicInfoFor(name, scanned.comicInfo));
     m_clock.start();
     QObject::connect(&build, &CbzBuild::pageWritten,
                      [&](int row) { showProgress(row + 1, pages.size(), name); });

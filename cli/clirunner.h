@@ -60,7 +60,8 @@ private:
     bool refuseTroubledFiles(const QString &folder, const PageFolder &scanned);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages);
     QString describe(const BuildPage &page) const;
-    bool readTreatments(const QFileInfoList &pages, QHash<QString, PageTreatment> *treatments);
+    bool readTreatments(const QVector<struct ListedPage> &pages,
+                        QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);
     void report(const QString &folder, const QString &message);
 

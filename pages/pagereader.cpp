@@ -1,7 +1,9 @@
 #include "pages/pagereader.h"
 
 #include "pages/jpegcheck.h"
+#include "pages/pagearchive.h"
 #include "pages/pagefilecheck.h"
+#include "pages/pagelocation.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -163,15 +165,29 @@ bool PageReader::readWithoutDecoding()
     m_loaded = false;
     if (m_file.isOpen())
         m_file.close();
-    if (!openFile())
+    // An archive's entry is read whole, and decoded from memory.
+    const PageLocation location(m_path);
+    if (location.isEntry()) {
+        QString why;
+        m_data = PageArchive::read(location.file(), location.index(), &why, m_stop);
+        if (!why.isEmpty())
+            return fail(why);
+    } else if (!openFile()) {
         return false;
+    }
     {
         DecoderComplaints quiet; // a header read may complain; decoding says it again
-        m_format = QImageReader::imageFormat(&m_file);
+        if (m_file.isOpen()) {
+            m_format = QImageReader::imageFormat(&m_file);
+        } else {
+            QBuffer buffer(&m_data);
+            buffer.open(QIODevice::ReadOnly);
+            m_format = QImageReader::imageFormat(&buffer);
+        }
     }
     if (m_format.isEmpty())
         return fail(tr("The file is not a picture in a format this program reads."));
-    if (readsWhole(m_format) && (!readWholeFile() || !checkWhole()))
+    if (readsWhole(m_format) && ((m_file.isOpen() && !readWholeFile()) || !checkWhole()))
         return false;
     std::unique_ptr<QImageReader> reader = imageReader();
     {
@@ -263,6 +279,9 @@ QImage PageReader::turnedAndFitted(const QSize &bounds)
 QSize PageReader::readHeaderSize(const QString &path)
 {
     PageReader reader(path);
+    // An entry has no header of its own to read first.
+    if (PageLocation(path).isEntry())
+        return reader.readWithoutDecoding() ? reader.headerSize() : QSize();
     if (!reader.openFile())
         return QSize();
     DecoderComplaints quiet;

@@ -39,16 +39,9 @@ bool endsWithOneOf(const char *name, size_t length, const QVector<QByteArray> &e
     return false;
 }
 
-enum class NameKind
-{
-    None,
-    Page,         // one of the four page types
-    OtherPicture, // another picture type that can be read
-};
-
 // Raw bytes, before the name is decoded: most of a folder is filtered out
 // without making a string of it.
-NameKind kindOfName(const char *name, size_t length)
+NameKind kindOfRawName(const char *name, size_t length)
 {
     static const QVector<QByteArray> pages = [] {
         QVector<QByteArray> list;
@@ -66,7 +59,7 @@ NameKind kindOfName(const char *name, size_t length)
 
 bool hasPageExtension(const char *name, size_t length)
 {
-    return kindOfName(name, length) == NameKind::Page;
+    return kindOfRawName(name, length) == NameKind::Page;
 }
 
 #ifdef Q_OS_UNIX
@@ -123,7 +116,7 @@ bool readEntries(const QString &folder, bool everyType, Entries *entries)
     QVector<Candidate> candidates;
     while (const dirent *entry = ::readdir(dir)) {
         const char *raw = entry->d_name;
-        const NameKind kind = kindOfName(raw, std::strlen(raw));
+        const NameKind kind = kindOfRawName(raw, std::strlen(raw));
         if (raw[0] == '.' || kind == NameKind::None) // hidden, "." and ".."
             continue;
         Candidate candidate{QByteArray(raw), entry->d_type != DT_UNKNOWN,
@@ -253,8 +246,14 @@ PageFolder scanPageFolder(const QString &folder, PictureTypes types)
     const QDir dir(folder);
     result.pages.reserve(sorted.size());
     for (const QString &name : sorted)
-        result.pages.append(QFileInfo(dir.absoluteFilePath(name)));
+        result.pages.append({name, QFileInfo(dir.absoluteFilePath(name)).absoluteFilePath()});
     return result;
+}
+
+NameKind kindOfName(const QString &name)
+{
+    const QByteArray encoded = name.toUtf8();
+    return kindOfRawName(encoded.constData(), size_t(encoded.size()));
 }
 
 bool isPageFileName(const QString &name)

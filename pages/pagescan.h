@@ -4,14 +4,24 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
-// What a folder holds for the page list.
+// A page as the list shows it: its name (a file's name, or its path inside
+// an archive), and where its bytes are (a file's absolute path, or a
+// PageLocation of an entry).
+struct ListedPage
+{
+    QString name;
+    QString location;
+};
+
+// What a folder or an archive holds for the page list.
 struct PageFolder
 {
     // Readable regular files directly inside the folder named *.png, *.jpg,
     // *.bmp or *.tif in any case; no hidden files, no symbolic links, no
     // sub-folders; in natural order.
-    QFileInfoList pages;
+    QVector<ListedPage> pages;
     // Page files that cannot be used because their names are not valid
     // text in the system's encoding (bytes from an old system's disk): no
     // path to them can be written down. Shown with the bad bytes replaced.
@@ -24,6 +34,13 @@ struct PageFolder
     // Readable pictures of other types (jpeg, webp, ...), when only the
     // page types are listed: not listed, but counted and named.
     QStringList otherPictures;
+    // Archives inside an archive: not opened, but named.
+    QStringList archives;
+    // An archive's own ComicInfo.xml, as it is.
+    QByteArray comicInfo;
+    // Why the source cannot be listed at all (a damaged archive); empty
+    // for a folder.
+    QString error;
 };
 
 enum PictureTypes
@@ -48,6 +65,15 @@ QString pageFileTypeList(const QString &separator);
 const QStringList &otherPictureTypes();
 // The distinct extensions of names, in lower case and in order.
 QStringList pictureTypesOf(const QStringList &names);
+
+// What a name says of a file, by its extension.
+enum class NameKind
+{
+    None,
+    Page,         // one of the four page types
+    OtherPicture, // another picture type this program reads
+};
+NameKind kindOfName(const QString &name);
 
 // Whether a file of that name is listed as a page (by its extension).
 bool isPageFileName(const QString &name);

@@ -402,10 +402,6 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
 <context>
     <name>CliRunner</name>
     <message>
-        <source>not a folder</source>
-        <translation>non è una cartella</translation>
-    </message>
-    <message>
         <source>the folder cannot be read</source>
         <translation>la cartella non può essere letta</translation>
     </message>
@@ -508,6 +504,25 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>files of other picture types, not listed: %1 (%2); --every-type lists them</source>
         <translation>file di altri tipi di immagine, non elencati: %1 (%2); --every-type li elenca</translation>
+    </message>
+    <message>
+        <source>not a folder or a comic archive</source>
+        <translation>non è una cartella né un archivio di fumetti</translation>
+    </message>
+    <message>
+        <source>the archive cannot be read: %1</source>
+        <translation>l&apos;archivio non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>archives inside it are not opened: %1</source>
+        <translation>gli archivi al suo interno non vengono aperti: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ComicInfo</name>
+    <message>
+        <source>It is not a ComicInfo document.</source>
+        <translation>Non è un documento ComicInfo.</translation>
     </message>
 </context>
 <context>
@@ -651,6 +666,45 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>it is turned, and its size (%1 × %2) is not a whole number of its %3 × %4 blocks</source>
         <translation>viene ruotata, e la sua dimensione (%1 × %2) non è un numero intero dei suoi blocchi di %3 × %4</translation>
+    </message>
+</context>
+<context>
+    <name>PageArchive</name>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Non è un file normale.</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Interrotto.</translation>
+    </message>
+    <message>
+        <source>Entry %1 cannot be read: %2</source>
+        <translation>La voce %1 non può essere letta: %2</translation>
+    </message>
+    <message>
+        <source>Entry %1 holds more than %2 MB.</source>
+        <translation>La voce %1 contiene più di %2 MB.</translation>
+    </message>
+    <message>
+        <source>It holds more than %1 entries; no book has so many.</source>
+        <translation>Contiene più di %1 voci; nessun volume ne ha tante.</translation>
+    </message>
+    <message>
+        <source>%1 (encrypted)</source>
+        <translation>%1 (cifrata)</translation>
+    </message>
+    <message>
+        <source>%1 (more than %2 MB)</source>
+        <translation>%1 (più di %2 MB)</translation>
+    </message>
+    <message>
+        <source>The archive has no entry %1 any more.</source>
+        <translation>L&apos;archivio non ha più la voce %1.</translation>
+    </message>
+    <message>
+        <source>Entry %1 is encrypted.</source>
+        <translation>La voce %1 è cifrata.</translation>
     </message>
 </context>
 <context>
@@ -891,10 +945,6 @@ Sostituirlo?</translation>
         <translation>I file il cui nome non è testo valido non possono essere usati; rinominarli e scegliere di nuovo la cartella: %1</translation>
     </message>
     <message>
-        <source>%1 is neither a folder nor a page (%2). Drop a folder of pages, or one of its pages.</source>
-        <translation>%1 non è né una cartella né una pagina (%2). Trascinare una cartella di pagine, o una delle sue pagine.</translation>
-    </message>
-    <message>
         <source>Screen size…</source>
         <translation>Dimensione schermo…</translation>
     </message>
@@ -957,6 +1007,26 @@ Sostituirlo?</translation>
     <message>
         <source>Files of other picture types, not listed: %1 (%2).</source>
         <translation>File di altri tipi di immagine, non elencati: %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
+        <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
+    </message>
+    <message>
+        <source>Open Archive</source>
+        <translation>Apri archivio</translation>
+    </message>
+    <message>
+        <source>Comic archives (%1)</source>
+        <translation>Archivi di fumetti (%1)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 non può essere letto: %2</translation>
+    </message>
+    <message>
+        <source>Archives inside this one are not opened: %1</source>
+        <translation>Gli archivi al suo interno non vengono aperti: %1</translation>
     </message>
 </context>
 <context>
@@ -1207,6 +1277,14 @@ senza ricodificarle</translation>
         <source>Besides jpg, png, bmp and tif pages, list pictures of every other type this program reads (jpeg, webp, gif, avif, jxl, heic, …)</source>
         <translation>Oltre alle pagine jpg, png, bmp e tif, elenca le immagini di ogni altro tipo che questo programma legge (jpeg, webp, gif, avif, jxl, heic, …)</translation>
     </message>
+    <message>
+        <source>Open Archive…</source>
+        <translation>Apri archivio…</translation>
+    </message>
+    <message>
+        <source>List the pages of a comic archive (CBZ, CBR, CB7, CBT) to make a new one of them</source>
+        <translation>Elenca le pagine di un archivio di fumetti (CBZ, CBR, CB7, CBT) per crearne uno nuovo</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -1215,8 +1293,8 @@ senza ricodificarle</translation>
         <translation>Crea un archivio di fumetti CBZ da una cartella di immagini di pagine.</translation>
     </message>
     <message>
-        <source>A folder of pages, or one of its pages, to list when the window opens.</source>
-        <translation>Una cartella di pagine, o una delle sue pagine, da elencare all&apos;apertura della finestra.</translation>
+        <source>A folder of pages, one of its pages, or a comic archive, to list when the window opens.</source>
+        <translation>Una cartella di pagine, una delle sue pagine, o un archivio di fumetti, da elencare all&apos;apertura della finestra.</translation>
     </message>
 </context>
 </TS>

@@ -186,7 +186,8 @@ void tst_ComicInfo::awkwardTextComesBackAsItWas()
     info.number = "12b";
     info.summary = QString(5000, QLatin1Char('x')).replace(2500, 1, "\n]]>");
     info.publisher = "Bell\x07 rings"; // no control characters in XML
-    const QVector<ComicPage> pages = {{800, 600, 1234, true}, {600, 800, 99, false}};
+    const QVector<ComicPage> pages = {{800, 600, 1234, true, QString()},
+                                      {600, 800, 99, false, QString()}};
     const QByteArray xml = comicInfoXml(info, pages);
     QString output;
     QVERIFY2(validates(xml, &output), qPrintable(output));

@@ -269,8 +269,8 @@ void tst_MainWindow::menus()
         return names;
     };
     QCOMPARE(entries("menu_File"),
-             QStringList({"actionOpenFolder", "actionMakeCbz", "", "actionListEveryType",
-                          "actionComicInfo", "", "actionExit"}));
+             QStringList({"actionOpenFolder", "actionOpenArchive", "actionMakeCbz", "",
+                          "actionListEveryType", "actionComicInfo", "", "actionExit"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
     QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
 
@@ -463,9 +463,9 @@ void tst_MainWindow::firstStartDefaults()
     QSettings settings;
     QStringList keys = settings.childKeys(); // the options have a group of their own
     keys.sort();
-    QCOMPARE(keys, QStringList({"Language", "LastCbzSaveDir", "LastImagesDir",
-                                "ListEveryPictureType", "MainWindowGeometry", "MainWindowState",
-                                "PanelsSplitter"}));
+    QCOMPARE(keys,
+             QStringList({"Language", "LastCbzSaveDir", "LastImagesDir", "ListEveryPictureType",
+                          "MainWindowGeometry", "MainWindowState", "PanelsSplitter"}));
     QCOMPARE(settings.childGroups(), QStringList({"Options"}));
     QCOMPARE(settings.value("LastCbzSaveDir").toString(), QString());
     QCOMPARE(settings.value("LastImagesDir").toString(), QString());

@@ -589,21 +589,27 @@ void tst_PageList::droppedFileThatIsNoPage()
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(writePages(folder, 3));
     browse(folder);
+    const QString notes = m_root.filePath("notes.txt");
     const QString archive = m_root.filePath("Book.cbz");
-    QVERIFY(writeFile(archive, "PK"));
-    MessageBoxAnswerer boxes;
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(archive)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(m_window, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(m_window, &drop);
-    QVERIFY(boxes.seen().isEmpty()); // not inside the drop
-    QTRY_COMPARE(boxes.seen().size(), 1);
-    QVERIFY2(boxes.seen().first().text.contains("neither a folder nor a page"),
-             qPrintable(boxes.seen().first().text));
-    QCOMPARE(list()->count(), 3);
-    QCOMPARE(m_window->imagesDir(), folder);
+    QVERIFY(writeFile(notes, "text"));
+    QVERIFY(writeFile(archive, "PK, and no more"));
+    for (const QString &path : {notes, archive}) {
+        MessageBoxAnswerer boxes;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &drop);
+        QVERIFY(boxes.seen().isEmpty()); // not inside the drop
+        QTRY_COMPARE(boxes.seen().size(), 1);
+        const QString said = boxes.seen().first().text;
+        QVERIFY2(said.contains(path == notes ? "neither a folder, a comic archive nor a page"
+                                             : "Book.cbz cannot be read: "),
+                 qPrintable(said));
+        QCOMPARE(list()->count(), 3);
+        QCOMPARE(m_window->imagesDir(), folder);
+    }
 }
 
 // Rows changed faster than pages are read: slow pages asked for earlier

@@ -14,11 +14,11 @@ bool touch(const QString &path, const QByteArray &content = QByteArray())
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-QStringList names(const QFileInfoList &files)
+QStringList names(const QVector<ListedPage> &files)
 {
     QStringList result;
-    for (const QFileInfo &file : files)
-        result << file.fileName();
+    for (const ListedPage &file : files)
+        result << file.name;
     return result;
 }
 } // namespace
@@ -112,9 +112,9 @@ void tst_PageScan::namesAreTakenAsTheyAre()
     QVERIFY(QDir(root.path()).mkdir("Scans "));
     QVERIFY(touch(root.filePath("Scans/sibling.png")));
     QVERIFY(touch(root.filePath("Scans /mine.png")));
-    const QFileInfoList files = scanPageFolder(root.filePath("Scans ")).pages;
+    const QVector<ListedPage> files = scanPageFolder(root.filePath("Scans ")).pages;
     QCOMPARE(names(files), QStringList({"mine.png"}));
-    QCOMPARE(files.first().absoluteFilePath(), root.filePath("Scans /mine.png"));
+    QCOMPARE(files.first().location, root.filePath("Scans /mine.png"));
     QVERIFY(scanPageFolder(QStringLiteral(" ") + root.filePath("Scans")).pages.isEmpty());
 }
 
@@ -164,10 +164,10 @@ void tst_PageScan::tenThousandPages()
     QTemporaryDir folder;
     for (int i = 10000; i >= 1; --i)
         QVERIFY(touch(folder.filePath(QStringLiteral("scan %1.jpg").arg(i))));
-    const QFileInfoList files = scanPageFolder(folder.path()).pages;
+    const QVector<ListedPage> files = scanPageFolder(folder.path()).pages;
     QCOMPARE(files.size(), 10000);
     for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(files.at(i).fileName(), QStringLiteral("scan %1.jpg").arg(i + 1));
+        QCOMPARE(files.at(i).name, QStringLiteral("scan %1.jpg").arg(i + 1));
 }
 
 QUIREVALE_TEST_MAIN(tst_PageScan)

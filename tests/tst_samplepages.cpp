@@ -23,8 +23,8 @@ void tst_SamplePages::folderShowsEveryOption()
 
     // Listed the way the program lists them: page 10 after page 9.
     QStringList listed;
-    for (const QFileInfo &file : scanPageFolder(folder).pages)
-        listed << file.fileName();
+    for (const ListedPage &file : scanPageFolder(folder).pages)
+        listed << file.name;
     QCOMPARE(listed.size(), 9);
     QCOMPARE(listed.first(), QStringLiteral("page 1 cover.jpg"));
     QCOMPARE(listed.at(7), QStringLiteral("page 9.jpg"));

@@ -1,0 +1,59 @@
+#ifndef PAGEARCHIVE_H
+#define PAGEARCHIVE_H
+
+#include "pages/pagescan.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+#include <atomic>
+
+// Comic archives as sources of pages, read with libarchive: CBZ/ZIP,
+// CBR/RAR (4 and 5), CB7/7z and CBT/tar. Nothing is ever extracted to disk:
+// entries are found by their number, their names are only shown and sorted.
+// What an archive's header claims is not believed: a page entry is read
+// through the same budget as a page file, and never past EntryBudget.
+class PageArchive
+{
+    Q_DECLARE_TR_FUNCTIONS(PageArchive)
+
+public:
+    // No page comes near it; an entry that claims or holds more is refused.
+    static constexpr qint64 EntryBudget = qint64(256) << 20;
+    // More entries than any book has; an archive of more is refused.
+    static constexpr int EntryLimit = 65536;
+    // ComicInfo.xml is a few kilobytes.
+    static constexpr qint64 ComicInfoBudget = qint64(1) << 20;
+
+    // Whether a file of that name is opened as an archive (by its extension).
+    static bool isArchiveName(const QString &name);
+
+    // The archive's pages in natural order of their paths inside it (the
+    // files of a folder before its sub-folders), each location made with
+    // PageLocation; its ComicInfo.xml, when it has one at its top; pictures
+    // of other types, archives inside it and entries that cannot be read,
+    // named. An archive that cannot be listed gives its reason in error.
+    static PageFolder list(const QString &path, PictureTypes types = PageTypesOnly);
+
+    // The bytes of the entry numbered index, read whole; empty when it cannot
+    // be read, and error then says why. Entries read in order from the same
+    // archive are found without reading it again from its start. Any thread.
+    static QByteArray read(const QString &path, int index, QString *error,
+                           const std::atomic_bool *stop = nullptr);
+
+private:
+    static QByteArray readEntry(const QString &path, int index, QString *error,
+                                const std::atomic_bool *stop);
+};
+
+// Whether path is a file opened as an archive.
+bool isArchiveFile(const QString &path);
+// What a book is called after its source: the folder's name, or the
+// archive's without its extension.
+QString bookNameOf(const QString &source);
+
+// The pages of a folder, or of an archive when path names one.
+PageFolder scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
+
+#endif // PAGEARCHIVE_H
