@@ -142,14 +142,19 @@ KeptElements keptElements(const QByteArray &xml)
     return reader.hasError() ? KeptElements() : kept;
 }
 
+// As it was, to the last space: indenting it would change text in
+// elements that mix text with elements.
 void writeKept(QXmlStreamWriter &xml, const QByteArray &fragment)
 {
+    const bool formatting = xml.autoFormatting();
+    xml.setAutoFormatting(false);
     QXmlStreamReader reader(fragment);
     while (!reader.atEnd()) {
         reader.readNext();
         if (!reader.isStartDocument() && !reader.isEndDocument() && !reader.hasError())
             xml.writeCurrentToken(reader);
     }
+    xml.setAutoFormatting(formatting);
 }
 
 void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)

@@ -24,6 +24,7 @@
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <zlib.h>
 
 namespace TestSupport {
 
@@ -286,7 +287,100 @@ void put32(QByteArray &out, quint32 value)
     put16(out, quint16(value & 0xffff));
     put16(out, quint16(value >> 16));
 }
+
+quint32 crc32Of(const QByteArray &data)
+{
+    return quint32(
+        ::crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
+}
+
+// RAR 5's variable-length integer: seven bits a byte, low bits first.
+QByteArray vint(quint64 value)
+{
+    QByteArray out;
+    do {
+        out += char((value & 0x7f) | (value > 0x7f ? 0x80 : 0));
+        value >>= 7;
+    } while (value);
+    return out;
+}
+
+// A RAR 5 block: its CRC32, then its size, then what it holds.
+QByteArray rar5Block(const QByteArray &header)
+{
+    const QByteArray sized = vint(quint64(header.size())) + header;
+    QByteArray block;
+    put32(block, crc32Of(sized));
+    return block + sized;
+}
 } // namespace
+
+QByteArray storedZip(const QList<ZipEntry> &entries)
+{
+    QByteArray zip, directory;
+    for (const ZipEntry &entry : entries) {
+        const quint32 offset = quint32(zip.size());
+        const quint32 crc = crc32Of(entry.data);
+        const quint32 size = entry.claimedSize ? entry.claimedSize : quint32(entry.data.size());
+        const auto header = [&](QByteArray &out, bool central) {
+            put32(out, central ? 0x02014b50 : 0x04034b50);
+            if (central)
+                put16(out, 20); // made by
+            put16(out, 20);     // needed
+            put16(out, entry.encrypted ? 1 : 0);
+            put16(out, 0); // stored
+            put32(out, 0); // time and date
+            put32(out, crc);
+            put32(out, quint32(entry.data.size()));
+            put32(out, size);
+            put16(out, quint16(entry.name.size()));
+            put16(out, 0); // extra
+            if (central) {
+                put16(out, 0); // comment
+                put16(out, 0); // disk
+                put16(out, 0); // internal attributes
+                put32(out, 0); // external attributes
+                put32(out, offset);
+            }
+            out += entry.name;
+        };
+        header(zip, false);
+        zip += entry.data;
+        header(directory, true);
+    }
+    const quint32 start = quint32(zip.size());
+    zip += directory;
+    put32(zip, 0x06054b50);
+    put32(zip, 0);
+    put16(zip, quint16(qMin(entries.size(), 0xffff)));
+    put16(zip, quint16(qMin(entries.size(), 0xffff)));
+    put32(zip, quint32(directory.size()));
+    put32(zip, start);
+    put16(zip, 0);
+    return zip;
+}
+
+QByteArray storedRar5(const QList<ZipEntry> &entries)
+{
+    QByteArray rar("Rar!\x1a\x07\x01\x00", 8);
+    rar += rar5Block(vint(1) + vint(0) + vint(0)); // main header: no flags
+    for (const ZipEntry &entry : entries) {
+        QByteArray header = vint(2);                // file header
+        header += vint(0x0002);                     // a data area follows
+        header += vint(quint64(entry.data.size())); // its size
+        header += vint(0x0004);                     // the data's CRC32 is given
+        header += vint(quint64(entry.data.size())); // unpacked size
+        header += vint(0100644);                    // a regular file, as Unix says it
+        put32(header, crc32Of(entry.data));
+        header += vint(0); // compression: version 0, stored
+        header += vint(1); // written on Unix
+        header += vint(quint64(entry.name.size()));
+        header += entry.name;
+        rar += rar5Block(header) + entry.data;
+    }
+    rar += rar5Block(vint(5) + vint(0) + vint(0)); // end of archive
+    return rar;
+}
 
 QByteArray multiPageTiff(const QList<QImage> &pages)
 {

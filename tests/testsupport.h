@@ -147,6 +147,21 @@ QSize jpegSize(const QByteArray &data);
 QByteArray contentOf(const QString &path);
 bool writeFile(const QString &path, const QByteArray &content);
 
+// An entry of an archive made by the tests, its name as raw bytes.
+struct ZipEntry
+{
+    QByteArray name;
+    QByteArray data;
+    quint32 claimedSize = 0; // the size its headers claim; 0: its own
+    bool encrypted = false;  // flagged so, although it is not
+};
+// A ZIP archive of stored entries, written byte by byte: names, sizes and
+// flags exactly as given.
+QByteArray storedZip(const QList<ZipEntry> &entries);
+// A RAR 5 archive of stored entries (no free tool writes RAR), after
+// RARLAB's description of the format.
+QByteArray storedRar5(const QList<ZipEntry> &entries);
+
 // A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
 QByteArray multiPageTiff(const QList<QImage> &pages);
 

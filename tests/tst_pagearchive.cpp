@@ -1,0 +1,272 @@
+#include "cbz/cbzbuild.h"
+#include "cbz/comicinfo.h"
+#include "pages/pagearchive.h"
+#include "pages/pagelocation.h"
+#include "pages/pagereader.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+using namespace TestSupport;
+
+namespace {
+// A small page whose width tells it apart: 10 pixels more for each.
+QByteArray page(int number)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(10 + 10 * number, 30).save(&buffer, "jpg", 80);
+    return data;
+}
+
+QStringList names(const QVector<ListedPage> &pages)
+{
+    QStringList listed;
+    for (const ListedPage &listedPage : pages)
+        listed << listedPage.name;
+    return listed;
+}
+
+// An archive of the entries in one of the formats comic archives come in;
+// empty when the tool that makes it is missing.
+QByteArray archiveOf(const QString &format, const QList<ZipEntry> &entries, const QString &work)
+{
+    if (format == QLatin1String("zip"))
+        return storedZip(entries);
+    if (format == QLatin1String("rar5"))
+        return storedRar5(entries);
+    QDir(work).mkpath(QStringLiteral("tree"));
+    QStringList names;
+    for (const ZipEntry &entry : entries) {
+        const QString path = QDir(work).filePath(QStringLiteral("tree/") + entry.name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (!writeFile(path, entry.data))
+            return QByteArray();
+        names << QString::fromUtf8(entry.name);
+    }
+    const QString out = QDir(work).filePath(QStringLiteral("out.") + format);
+    QProcess bsdtar;
+    bsdtar.setWorkingDirectory(QDir(work).filePath(QStringLiteral("tree")));
+    bsdtar.start(QStringLiteral("bsdtar"),
+                 QStringList{QStringLiteral("-cf"), out, QStringLiteral("--format"),
+                             format == QLatin1String("7z") ? QStringLiteral("7zip")
+                                                           : QStringLiteral("ustar")} +
+                     names);
+    if (!bsdtar.waitForFinished() || bsdtar.exitCode() != 0)
+        return QByteArray();
+    return contentOf(out);
+}
+} // namespace
+
+class tst_PageArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pagesInOrder_data();
+    void pagesInOrder();
+    void sameEntriesAsFromTheFolder();
+    void comicInfoKeptOnRepack();
+    void badArchives_data();
+    void badArchives();
+};
+
+void tst_PageArchive::pagesInOrder_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char *format : {"zip", "rar5", "tar", "7z"})
+        QTest::newRow(format) << QString::fromLatin1(format);
+}
+
+// Pages in natural order of their paths, a folder's own pages before its
+// sub-folders'; each read by its number, whatever the names.
+void tst_PageArchive::pagesInOrder()
+{
+    QFETCH(QString, format);
+    QTemporaryDir dir;
+    const QStringList stored = {"ch10/p1.jpg",     "ch2/p10.jpg", "ch2/p2.jpg", "cover.jpg",
+                                "ch2/extra/x.jpg", "notes.txt",   "ch2/p1.jpg"};
+    QList<ZipEntry> entries;
+    for (int i = 0; i < stored.size(); ++i)
+        entries.append({stored.at(i).toUtf8(), page(i)});
+    const QByteArray archive = archiveOf(format, entries, dir.path());
+    if (archive.isEmpty())
+        QSKIP("bsdtar (libarchive-tools) is needed for tar and 7z archives");
+    const QString path = dir.filePath("book.cb" + format.left(1));
+    QVERIFY(writeFile(path, archive));
+
+    const PageFolder listed = PageArchive::list(path);
+    QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
+    const QStringList order = {"cover.jpg",   "ch2/p1.jpg",      "ch2/p2.jpg",
+                               "ch2/p10.jpg", "ch2/extra/x.jpg", "ch10/p1.jpg"};
+    QCOMPARE(names(listed.pages), order);
+    // Read back in an order that goes back and forth, each is its own page.
+    for (int i : {5, 0, 3, 1, 4, 2}) {
+        PageReader reader(listed.pages.at(i).location);
+        QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
+        QCOMPARE(reader.headerSize().width(), 10 + 10 * stored.indexOf(order.at(i)));
+    }
+}
+
+// The same pages give the same archive, from a folder or from a CBZ of it.
+void tst_PageArchive::sameEntriesAsFromTheFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("Book"));
+    QList<ZipEntry> entries;
+    for (int i = 1; i <= 12; ++i) {
+        const QByteArray name = QStringLiteral("page %1.jpg").arg(i).toUtf8();
+        entries.append({name, page(i)});
+        QVERIFY(writeFile(dir.filePath("Book/" + QString::fromUtf8(name)), entries.last().data));
+    }
+    QVERIFY(writeFile(dir.filePath("Book.cbz"), storedZip(entries)));
+    for (bool keep : {false, true}) {
+        PageOptions options;
+        options.KeepUnchangedJpeg = keep;
+        options.ImageCutBorder = !keep;
+        QList<QList<QByteArray>> built;
+        for (const QString &source : {dir.filePath("Book"), dir.filePath("Book.cbz")}) {
+            QVector<BuildPage> pages;
+            for (const ListedPage &listed : scanPageSource(source).pages)
+                pages.append({pages.size(), listed.location});
+            QCOMPARE(pages.size(), 12);
+            const QString target = dir.filePath("out.cbz");
+            QFile::remove(target);
+            CbzBuild build(target, pages, options);
+            QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+            built << archiveData(target);
+        }
+        QCOMPARE(built.at(1), built.at(0));
+        if (keep)
+            QCOMPARE(built.at(1).at(11), entries.at(11).data);
+    }
+}
+
+// Every field of the source's ComicInfo.xml stays; the page list is new.
+void tst_PageArchive::comicInfoKeptOnRepack()
+{
+    QTemporaryDir dir;
+    const QByteArray source =
+        "<?xml version=\"1.0\"?>\n<ComicInfo><Title>Old</Title><Series>Saga</Series>"
+        "<Summary>A &amp; B</Summary><Genre>Space opera</Genre><Manga>Yes</Manga>"
+        "<PageCount>40</PageCount><Pages><Page Image=\"0\" Type=\"FrontCover\"/></Pages>"
+        "<CommunityRating>4.5</CommunityRating><Custom kind=\"x\">kept <b>too</b></Custom>"
+        "</ComicInfo>";
+    QVERIFY(writeFile(
+        dir.filePath("Saga 1.cbz"),
+        storedZip({{"p1.jpg", page(1)}, {"ComicInfo.xml", source}, {"p2.jpg", page(2)}})));
+    const PageFolder listed = scanPageSource(dir.filePath("Saga 1.cbz"));
+    QCOMPARE(listed.comicInfo, source);
+    ComicInfo info = ComicInfo::fromXml(listed.comicInfo);
+    QVERIFY(info.write);
+    QCOMPARE(info.title, QStringLiteral("Old"));
+    QCOMPARE(info.summary, QStringLiteral("A & B"));
+    info.title = QStringLiteral("New");
+    info.number = QStringLiteral("1");
+    const QByteArray xml = comicInfoXml(
+        info, {{20, 30, 100, false, QStringLiteral("Start")}, {30, 30, 120, false, QString()}});
+    const QString text = QString::fromUtf8(xml);
+    for (const char *kept :
+         {"<Title>New</Title>", "<Series>Saga</Series>", "<Number>1</Number>",
+          "<Summary>A &amp; B</Summary>", "<Genre>Space opera</Genre>", "<Manga>Yes</Manga>",
+          "<PageCount>2</PageCount>", "Bookmark=\"Start\"",
+          "<CommunityRating>4.5</CommunityRating>", "<Custom kind=\"x\">kept <b>too</b></Custom>"})
+        QVERIFY2(text.contains(QLatin1String(kept)), qPrintable(text));
+    QVERIFY(!text.contains(QLatin1String("40")));
+    // In the order of the schema: the new fields among the old ones.
+    QVERIFY(text.indexOf("<Number>") < text.indexOf("<Summary>"));
+    QVERIFY(text.indexOf("<Genre>") < text.indexOf("<PageCount>"));
+    QVERIFY(text.indexOf("<Pages>") < text.indexOf("<CommunityRating>"));
+}
+
+void tst_PageArchive::badArchives_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error");     // the listing's, or the build's
+    QTest::addColumn<QStringList>("pages"); // listed
+    QTest::addColumn<QStringList>("told");  // left out, and named
+
+    QTest::newRow("cut short") << "cut short"
+                               << "Truncated" << QStringList() << QStringList();
+    QTest::newRow("an encrypted entry")
+        << "encrypted"
+        << "" << QStringList{"p1.jpg"} << QStringList{"p2.jpg (encrypted)"};
+    QTest::newRow("an entry that claims 300 MB")
+        << "bomb"
+        << "" << QStringList{"p1.jpg"} << QStringList{"p2.jpg (more than 256 MB)"};
+    QTest::newRow("100,000 entries") << "many"
+                                     << "more than 65536 entries" << QStringList() << QStringList();
+    QTest::newRow("names from anywhere, nothing extracted")
+        << "names"
+        << "" << QStringList{"dup.jpg",  "dup.jpg",   QString::fromUtf8("\xef\xbf\xbd.jpg"),
+                             "/abs.jpg", "../up.jpg", "back/slash.jpg"}
+        << QStringList();
+    QTest::newRow("an archive inside") << "nested"
+                                       << "" << QStringList{"p1.jpg"} << QStringList{"inner.cbz"};
+    QTest::newRow("a pipe named like an archive")
+        << "pipe"
+        << "not a regular file" << QStringList() << QStringList();
+}
+
+void tst_PageArchive::badArchives()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
+    QFETCH(QStringList, pages);
+    QFETCH(QStringList, told);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("book.cbz");
+    QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
+    if (kind == "encrypted")
+        entries[1].encrypted = true;
+    if (kind == "bomb")
+        entries[1].claimedSize = 300u << 20;
+    if (kind == "nested")
+        entries[1] = {"inner.cbz", storedZip({{"x.jpg", page(3)}})};
+    if (kind == "many") {
+        entries.clear();
+        for (int i = 0; i < 100000; ++i)
+            entries.append({QByteArray::number(i) + ".jpg", QByteArray()});
+    }
+    if (kind == "names")
+        entries = {{"../up.jpg", page(1)},       {"/abs.jpg", page(2)}, {"dup.jpg", page(3)},
+                   {"back\\slash.jpg", page(4)}, {"\xff.jpg", page(5)}, {"dup.jpg", page(6)}};
+    QByteArray archive = storedZip(entries);
+    if (kind == "cut short")
+        archive = archive.left(archive.size() / 2);
+    if (kind == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(writeFile(path, archive));
+
+    const PageFolder listed = PageArchive::list(path);
+    QCOMPARE(names(listed.pages), pages);
+    QCOMPARE(listed.unreadable + listed.archives, told);
+    QString said = listed.error;
+    if (said.isEmpty()) {
+        QVector<BuildPage> buildPages;
+        for (const ListedPage &listedPage : listed.pages)
+            buildPages.append({buildPages.size(), listedPage.location});
+        CbzBuild build(dir.filePath("out.cbz"), buildPages, PageOptions());
+        if (build.run() != CbzBuild::Done)
+            said = build.errorString();
+        else if (kind == "names") // each entry found by its number, not its name
+            QCOMPARE(archiveData(build.fileName()).size(), 6);
+    }
+    if (error.isEmpty())
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+    else
+        QVERIFY2(said.contains(error), qPrintable(said));
+    if (!error.isEmpty())
+        QVERIFY(!QFile::exists(dir.filePath("out.cbz")));
+    QVERIFY(!QFile::exists(dir.filePath("up.jpg")) && !QFile::exists("/abs.jpg"));
+}
+
+QUIREVALE_TEST_MAIN(tst_PageArchive)
+#include "tst_pagearchive.moc"
