@@ -7,8 +7,9 @@
 #include "dialogs/about.h"
 #include "dialogs/comicinfodialog.h"
 #include "dialogs/donations.h"
-#include "pages/pagearchive.h"
 #include "pages/pagescan.h"
+#include "pages/pagesource.h"
+#include "pages/pdfpages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -92,6 +94,8 @@ Quirevale::Quirevale(QWidget *parent)
     ImagesDir = settings.value(QStringLiteral("LastImagesDir")).toString();
     ui.actionListEveryType->setChecked(
         settings.value(QStringLiteral("ListEveryPictureType"), false).toBool());
+    PdfPages::setResolution(
+        settings.value(QStringLiteral("PdfResolution"), PdfPages::DefaultResolution).toInt());
     SetTranslationLanguage(
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
     applyPageOptions(loadPageOptions(settings));
@@ -305,7 +309,7 @@ void Quirevale::openFromOutside(const QString &path)
     const QFileInfo info(path);
     if (Building || path.isEmpty())
         return;
-    if (isArchiveFile(path)) {
+    if (isBookFile(path)) {
         openFolder(info.absoluteFilePath());
         return;
     }
@@ -336,14 +340,14 @@ void Quirevale::dropEvent(QDropEvent *event)
         return;
     const QString path = urls.first().toLocalFile();
     const QFileInfo info(path);
-    if (!info.isDir() && !isPageFileName(info.fileName()) && !isArchiveFile(path)) {
+    if (!info.isDir() && !isPageFileName(info.fileName()) && !isBookFile(path)) {
         event->ignore();
         QTimer::singleShot(0, this, [this, path] { refuseDrop(path); });
         return;
     }
     event->acceptProposedAction();
     // An archive may need a word (it cannot be read): after the drop.
-    if (isArchiveFile(path))
+    if (isBookFile(path))
         QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
     else
         openFromOutside(path);
@@ -422,10 +426,25 @@ void Quirevale::on_actionOpenArchive_triggered()
 {
     const QString archive = QFileDialog::getOpenFileName(
         this, tr("Open Archive"), ImagesDir,
-        tr("Comic archives (%1)")
-            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar")));
+        tr("Comic archives and PDFs (%1)")
+            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar *.pdf")));
     if (!archive.isEmpty())
         openFolder(archive);
+}
+
+void Quirevale::on_actionPdfResolution_triggered()
+{
+    bool ok = false;
+    const int dotsPerInch = QInputDialog::getInt(
+        this, tr("PDF Resolution"), tr("Dots per inch PDF pages are rendered at:"),
+        PdfPages::resolution(), PdfPages::MinimumResolution, PdfPages::MaximumResolution, 10, &ok);
+    if (!ok || dotsPerInch == PdfPages::resolution())
+        return;
+    PdfPages::setResolution(dotsPerInch);
+    // The pages shown were rendered at the old resolution.
+    PagePreviews.clear();
+    if (QListWidgetItem *current = ui.ImagesList->currentItem())
+        loadCurrentPage(current->data(Qt::UserRole).toString());
 }
 
 void Quirevale::on_ImageLosslessCuts_clicked()

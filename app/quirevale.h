@@ -92,6 +92,7 @@ private slots:
     void on_ImageLosslessCuts_clicked();
     void on_NoticeAction_clicked();
     void on_actionOpenArchive_triggered();
+    void on_actionPdfResolution_triggered();
     void on_actionListEveryType_triggered();
     void on_ImageTrimTolerance_valueChanged(int value);
     void on_ImageResizeMode_currentIndexChanged(int index);

@@ -6,7 +6,7 @@
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "cbz/cbzbuild.h"
-#include "pages/pagearchive.h"
+#include "pages/pagesource.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -51,7 +51,7 @@ QString Quirevale::suggestedArchiveName() const
 {
     const QString source = ui.ImagesPath->text();
     const QDir images(source);
-    const bool archive = isArchiveFile(source);
+    const bool archive = isBookFile(source);
     const QString folderName = archive ? bookNameOf(source) : images.dirName();
     QString saveDir = CbzSaveDir;
     if (saveDir.isEmpty())

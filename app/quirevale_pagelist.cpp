@@ -6,9 +6,9 @@
 #include "app/shelltaskbarprogress.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
-#include "pages/pagearchive.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
+#include "pages/pagesource.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,6 +1,7 @@
 #include "cli/cliarguments.h"
 
 #include "pages/pagescan.h"
+#include "pages/pdfpages.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -17,6 +18,8 @@ bool readNumber(const QString &text, const OptionRange &range, int *value)
 }
 
 const OptionRange Threads{1, 1024, 0};
+const OptionRange PdfResolution{PdfPages::MinimumResolution, PdfPages::MaximumResolution,
+                                PdfPages::DefaultResolution};
 const OptionRange Volume{0, 99999, -1};
 const OptionRange Year{1000, 2999, -1};
 } // namespace
@@ -119,6 +122,13 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("store"),
         tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
            "is made in a fraction of the time."));
+    const QCommandLineOption pdfResolutionOption(
+        QStringLiteral("pdf-dpi"),
+        tr("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).")
+            .arg(PdfResolution.minimum)
+            .arg(PdfResolution.maximum)
+            .arg(PdfResolution.initial),
+        tr("n"));
     const QCommandLineOption everyTypeOption(
         QStringLiteral("every-type"),
         tr("List pictures of every type this program reads (%1), not only %2.")
@@ -168,12 +178,32 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions(
-        {help,           version,       outputOption,   quality,         resize,      fit,
-         smooth,         split,         onlyWide,       firstPage,       border,      trim,
-         pagesOption,    threadsOption, forceOption,    listOption,      quietOption, skipOption,
-         keepJpeg,       storeOption,   losslessOption, everyTypeOption, greyOption,  formatOption,
-         comicInfoOption});
+    parser.addOptions({help,
+                       version,
+                       outputOption,
+                       quality,
+                       resize,
+                       fit,
+                       smooth,
+                       split,
+                       onlyWide,
+                       firstPage,
+                       border,
+                       trim,
+                       pagesOption,
+                       threadsOption,
+                       forceOption,
+                       listOption,
+                       quietOption,
+                       skipOption,
+                       keepJpeg,
+                       storeOption,
+                       losslessOption,
+                       everyTypeOption,
+                       greyOption,
+                       formatOption,
+                       comicInfoOption,
+                       pdfResolutionOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -251,6 +281,9 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     }
     if (parser.isSet(threadsOption) && !readNumber(parser.value(threadsOption), Threads, &threads))
         return fail(badValue(threadsOption.names().first(), wholeNumber(Threads)));
+    if (parser.isSet(pdfResolutionOption) &&
+        !readNumber(parser.value(pdfResolutionOption), PdfResolution, &pdfResolution))
+        return fail(badValue(pdfResolutionOption.names().first(), wholeNumber(PdfResolution)));
 
     comicInfo.write = parser.isSet(comicInfoOption) || parser.isSet(volumeOption) ||
                       parser.isSet(yearOption) || parser.isSet(rightToLeft);

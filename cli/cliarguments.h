@@ -3,6 +3,7 @@
 
 #include "cbz/comicinfo.h"
 #include "cbz/pageoptions.h"
+#include "pages/pdfpages.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -38,6 +39,8 @@ public:
     // List pictures of every type this program reads, not only jpg, png,
     // bmp and tif.
     bool everyType = false;
+    // Dots per inch that PDF pages are rendered at.
+    int pdfResolution = PdfPages::DefaultResolution;
     // The pages' own treatments, as a file of lines (--pages).
     QString pagesFile;
     // Arguments whose bytes are not text in the system's encoding (a folder

@@ -3,10 +3,11 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
-#include "pages/pagearchive.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
+#include "pages/pagesource.h"
+#include "pages/pdfpages.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +94,7 @@ QString CliRunner::targetFor(const QString &folder) const
 
 int CliRunner::run()
 {
+    PdfPages::setResolution(m_args.pdfResolution);
     // A folder of archives that does not exist yet is made, as mkdir -p would.
     if (!m_args.listOnly && outputIsFolder() && !QDir().mkpath(m_args.output)) {
         report(m_args.output, tr("the folder for the archives cannot be made"));
@@ -271,14 +273,14 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     const QFileInfo source(folder);
-    if (!source.isDir() && !(source.isFile() && PageArchive::isArchiveName(folder))) {
-        report(folder, tr("not a folder or a comic archive"));
+    if (!source.isDir() && !isBookFile(folder)) {
+        report(folder, tr("not a folder, a comic archive or a PDF"));
         return false;
     }
     const PageFolder scanned =
         scanPageSource(folder, m_args.everyType ? EveryPictureType : PageTypesOnly);
     if (!scanned.error.isEmpty()) {
-        report(folder, tr("the archive cannot be read: %1").arg(scanned.error));
+        report(folder, tr("it cannot be read: %1").arg(scanned.error));
         return false;
     }
     if (!scanned.archives.isEmpty())

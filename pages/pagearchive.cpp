@@ -326,23 +326,3 @@ QByteArray PageArchive::readEntry(const QString &path, int index, QString *error
         CursorPool::instance().giveBack(std::move(cursor));
     return data;
 }
-
-bool isArchiveFile(const QString &path)
-{
-    return PageArchive::isArchiveName(path) && QFileInfo(path).isFile();
-}
-
-QString bookNameOf(const QString &source)
-{
-    if (isArchiveFile(source))
-        return QFileInfo(source).completeBaseName();
-    return QFileInfo(QDir(source).absolutePath()).fileName();
-}
-
-PageFolder scanPageSource(const QString &path, PictureTypes types)
-{
-    const QFileInfo info(path);
-    if (!info.isDir() && PageArchive::isArchiveName(path))
-        return PageArchive::list(info.absoluteFilePath(), types);
-    return scanPageFolder(path, types);
-}

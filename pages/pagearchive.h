@@ -47,13 +47,4 @@ private:
                                 const std::atomic_bool *stop);
 };
 
-// Whether path is a file opened as an archive.
-bool isArchiveFile(const QString &path);
-// What a book is called after its source: the folder's name, or the
-// archive's without its extension.
-QString bookNameOf(const QString &source);
-
-// The pages of a folder, or of an archive when path names one.
-PageFolder scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
-
 #endif // PAGEARCHIVE_H

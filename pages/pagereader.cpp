@@ -4,6 +4,7 @@
 #include "pages/pagearchive.h"
 #include "pages/pagefilecheck.h"
 #include "pages/pagelocation.h"
+#include "pages/pdfpages.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -160,6 +161,7 @@ bool PageReader::readWithoutDecoding()
 {
     m_images.clear();
     m_error.clear();
+    m_rendered = QImage();
     m_jpegLayout = JpegLayout();
     m_data.clear();
     m_loaded = false;
@@ -167,6 +169,8 @@ bool PageReader::readWithoutDecoding()
         m_file.close();
     // An archive's entry is read whole, and decoded from memory.
     const PageLocation location(m_path);
+    if (location.isEntry() && PdfPages::isPdfName(location.file()))
+        return renderPdfPage(location);
     if (location.isEntry()) {
         QString why;
         m_data = PageArchive::read(location.file(), location.index(), &why, m_stop);
@@ -203,6 +207,20 @@ bool PageReader::readWithoutDecoding()
     return true;
 }
 
+// A PDF's page is rendered at once: there is nothing to check or decode.
+bool PageReader::renderPdfPage(const PageLocation &location)
+{
+    QString why;
+    m_rendered = PdfPages::render(location.file(), location.index(), PixelBudget, &why, m_stop);
+    if (m_rendered.isNull())
+        return fail(why);
+    m_format = "pdf";
+    m_headerSize = m_rendered.size();
+    m_transformation = QImageIOHandler::TransformationNone;
+    m_loaded = true;
+    return true;
+}
+
 // On the bytes read, or on the file itself for formats read as decoded.
 // One reader at a time: they share the device.
 std::unique_ptr<QImageReader> PageReader::imageReader()
@@ -231,6 +249,11 @@ QSize PageReader::shownSize(QImageReader &reader)
 
 QImage PageReader::reducedPicture(const QSize &bounds)
 {
+    if (!m_rendered.isNull())
+        return bounds.isValid() && (m_rendered.width() > bounds.width() ||
+                                    m_rendered.height() > bounds.height())
+                   ? m_rendered.scaled(bounds, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                   : m_rendered;
     std::unique_ptr<QImageReader> reader = imageReader();
     const QSize shown = shownSize(*reader);
     if (shown.isValid() && bounds.isValid() &&
@@ -279,8 +302,12 @@ QImage PageReader::turnedAndFitted(const QSize &bounds)
 QSize PageReader::readHeaderSize(const QString &path)
 {
     PageReader reader(path);
-    // An entry has no header of its own to read first.
-    if (PageLocation(path).isEntry())
+    // An entry has no header of its own to read first; a PDF's page has
+    // its size in points.
+    const PageLocation location(path);
+    if (location.isEntry() && PdfPages::isPdfName(location.file()))
+        return PdfPages::renderedSize(location.file(), location.index());
+    if (location.isEntry())
         return reader.readWithoutDecoding() ? reader.headerSize() : QSize();
     if (!reader.openFile())
         return QSize();
@@ -318,6 +345,11 @@ bool PageReader::readEach(Pictures which, const std::function<bool(const QImage 
 {
     if (!m_loaded)
         return fail(tr("The file was not opened."));
+    if (!m_rendered.isNull()) {
+        m_frameCount = 1;
+        take(m_rendered);
+        return true;
+    }
     std::unique_ptr<QImageReader> reader = imageReader();
     // Scanners write multi-page TIFFs: each picture is a page of its own.
     const bool manyPictures =

@@ -116,6 +116,7 @@ public:
 
 private:
     bool fail(const QString &reason);
+    bool renderPdfPage(const class PageLocation &location);
     bool openFile();
     bool readWholeFile();
     bool checkBudget(const QSize &size);
@@ -139,6 +140,7 @@ private:
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;
+    QImage m_rendered; // a PDF's page
     QImageIOHandler::Transformations m_transformation;
     JpegLayout m_jpegLayout;
 };

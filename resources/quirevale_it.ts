@@ -398,6 +398,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>List pictures of every type this program reads (%1), not only %2.</source>
         <translation>Elenca le immagini di ogni tipo che questo programma legge (%1), non solo %2.</translation>
     </message>
+    <message>
+        <source>The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).</source>
+        <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -506,16 +510,16 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>file di altri tipi di immagine, non elencati: %1 (%2); --every-type li elenca</translation>
     </message>
     <message>
-        <source>not a folder or a comic archive</source>
-        <translation>non è una cartella né un archivio di fumetti</translation>
-    </message>
-    <message>
-        <source>the archive cannot be read: %1</source>
-        <translation>l&apos;archivio non può essere letto: %1</translation>
-    </message>
-    <message>
         <source>archives inside it are not opened: %1</source>
         <translation>gli archivi al suo interno non vengono aperti: %1</translation>
+    </message>
+    <message>
+        <source>not a folder, a comic archive or a PDF</source>
+        <translation>non è una cartella, un archivio di fumetti né un PDF</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>non può essere letto: %1</translation>
     </message>
 </context>
 <context>
@@ -833,6 +837,37 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
 </context>
 <context>
+    <name>PdfPages</name>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Non è un file normale.</translation>
+    </message>
+    <message>
+        <source>It is not a PDF this program can read.</source>
+        <translation>Non è un PDF che questo programma sa leggere.</translation>
+    </message>
+    <message>
+        <source>It is protected by a password.</source>
+        <translation>È protetto da una password.</translation>
+    </message>
+    <message>
+        <source>The PDF has no page %1.</source>
+        <translation>Il PDF non ha una pagina %1.</translation>
+    </message>
+    <message>
+        <source>Page %1 is %2 × %3 points: at %4 dpi, larger than any page.</source>
+        <translation>La pagina %1 misura %2 × %3 punti: a %4 dpi, più grande di qualsiasi pagina.</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Interrotto.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be rendered.</source>
+        <translation>La pagina %1 non può essere resa.</translation>
+    </message>
+</context>
+<context>
     <name>Quirevale</name>
     <message>
         <source>Select images folder</source>
@@ -1017,16 +1052,24 @@ Sostituirlo?</translation>
         <translation>Apri archivio</translation>
     </message>
     <message>
-        <source>Comic archives (%1)</source>
-        <translation>Archivi di fumetti (%1)</translation>
-    </message>
-    <message>
         <source>%1 cannot be read: %2</source>
         <translation>%1 non può essere letto: %2</translation>
     </message>
     <message>
         <source>Archives inside this one are not opened: %1</source>
         <translation>Gli archivi al suo interno non vengono aperti: %1</translation>
+    </message>
+    <message>
+        <source>Comic archives and PDFs (%1)</source>
+        <translation>Archivi di fumetti e PDF (%1)</translation>
+    </message>
+    <message>
+        <source>PDF Resolution</source>
+        <translation>Risoluzione PDF</translation>
+    </message>
+    <message>
+        <source>Dots per inch PDF pages are rendered at:</source>
+        <translation>Punti per pollice a cui rendere le pagine PDF:</translation>
     </message>
 </context>
 <context>
@@ -1284,6 +1327,14 @@ senza ricodificarle</translation>
     <message>
         <source>List the pages of a comic archive (CBZ, CBR, CB7, CBT) to make a new one of them</source>
         <translation>Elenca le pagine di un archivio di fumetti (CBZ, CBR, CB7, CBT) per crearne uno nuovo</translation>
+    </message>
+    <message>
+        <source>PDF Resolution…</source>
+        <translation>Risoluzione PDF…</translation>
+    </message>
+    <message>
+        <source>How many dots per inch PDF pages are rendered at</source>
+        <translation>A quanti punti per pollice vengono rese le pagine PDF</translation>
     </message>
 </context>
 <context>

@@ -270,7 +270,8 @@ void tst_MainWindow::menus()
     };
     QCOMPARE(entries("menu_File"),
              QStringList({"actionOpenFolder", "actionOpenArchive", "actionMakeCbz", "",
-                          "actionListEveryType", "actionComicInfo", "", "actionExit"}));
+                          "actionListEveryType", "actionPdfResolution", "actionComicInfo", "",
+                          "actionExit"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
     QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
 
@@ -465,7 +466,8 @@ void tst_MainWindow::firstStartDefaults()
     keys.sort();
     QCOMPARE(keys,
              QStringList({"Language", "LastCbzSaveDir", "LastImagesDir", "ListEveryPictureType",
-                          "MainWindowGeometry", "MainWindowState", "PanelsSplitter"}));
+                          "MainWindowGeometry", "MainWindowState", "PanelsSplitter",
+                          "PdfResolution"}));
     QCOMPARE(settings.childGroups(), QStringList({"Options"}));
     QCOMPARE(settings.value("LastCbzSaveDir").toString(), QString());
     QCOMPARE(settings.value("LastImagesDir").toString(), QString());

@@ -1,6 +1,7 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "pages/pagearchive.h"
+#include "pages/pagesource.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "testsupport.h"

@@ -1,0 +1,154 @@
+#include "pages/pdfpages.h"
+
+#include "pages/pagelocation.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <poppler-qt5.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+std::atomic_int s_resolution{PdfPages::DefaultResolution};
+
+// A PDF open for reading: its file, opened as a regular file only (a FIFO
+// would block), and poppler's document on it.
+struct OpenPdf
+{
+    QString path;
+    std::unique_ptr<QFile> file;
+    std::unique_ptr<Poppler::Document> document;
+};
+
+bool openPdf(const QString &path, OpenPdf *pdf, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        *error = PdfPages::tr("It is not a regular file.");
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    pdf->file = std::make_unique<QFile>();
+    if (!pdf->file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = pdf->file->errorString();
+        return false;
+    }
+    pdf->document.reset(Poppler::Document::load(pdf->file.get()));
+    if (!pdf->document) {
+        *error = PdfPages::tr("It is not a PDF this program can read.");
+        return false;
+    }
+    if (pdf->document->isLocked()) {
+        *error = PdfPages::tr("It is protected by a password.");
+        return false;
+    }
+    pdf->path = path;
+    return true;
+}
+
+bool shouldStop(const QVariant &payload)
+{
+    const auto *stop = static_cast<const std::atomic_bool *>(payload.value<void *>());
+    return stop && stop->load(std::memory_order_relaxed);
+}
+// One document a thread: poppler's are not to be shared between them, and
+// the pages of a build come from the same PDF one after the other.
+Poppler::Page *openPage(const QString &path, int index, QString *error)
+{
+    thread_local OpenPdf pdf;
+    if (pdf.path != path || !pdf.document) {
+        pdf = OpenPdf();
+        if (!openPdf(path, &pdf, error)) {
+            pdf = OpenPdf();
+            return nullptr;
+        }
+        pdf.document->setRenderHint(Poppler::Document::Antialiasing);
+        pdf.document->setRenderHint(Poppler::Document::TextAntialiasing);
+        pdf.document->setPaperColor(Qt::white);
+    }
+    if (index < 0 || index >= pdf.document->numPages()) {
+        *error = PdfPages::tr("The PDF has no page %1.").arg(index + 1);
+        return nullptr;
+    }
+    return pdf.document->page(index);
+}
+
+QSize pixelsOf(const QSizeF &points)
+{
+    const double dpi = PdfPages::resolution();
+    return QSize(qMax(1, qRound(points.width() * dpi / 72)),
+                 qMax(1, qRound(points.height() * dpi / 72)));
+}
+} // namespace
+
+void PdfPages::setResolution(int dotsPerInch)
+{
+    s_resolution = qBound(MinimumResolution, dotsPerInch, MaximumResolution);
+}
+
+int PdfPages::resolution()
+{
+    return s_resolution;
+}
+
+bool PdfPages::isPdfName(const QString &name)
+{
+    return QFileInfo(name).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
+PageFolder PdfPages::list(const QString &path)
+{
+    PageFolder result;
+    OpenPdf pdf;
+    if (!openPdf(path, &pdf, &result.error))
+        return result;
+    const int count = pdf.document->numPages();
+    result.pages.reserve(count);
+    for (int index = 0; index < count; ++index) {
+        const QString name = QStringLiteral("page %1").arg(index + 1);
+        result.pages.append({name, PageLocation::ofEntry(path, index, name)});
+    }
+    return result;
+}
+
+QSize PdfPages::renderedSize(const QString &path, int index)
+{
+    QString error;
+    std::unique_ptr<Poppler::Page> page(openPage(path, index, &error));
+    return page ? pixelsOf(page->pageSizeF()) : QSize();
+}
+
+QImage PdfPages::render(const QString &path, int index, qint64 pixelBudget, QString *error,
+                        const std::atomic_bool *stop)
+{
+    std::unique_ptr<Poppler::Page> page(openPage(path, index, error));
+    if (!page)
+        return QImage();
+    const double dpi = resolution();
+    const QSizeF points = page->pageSizeF();
+    const qint64 pixels = qint64(pixelsOf(points).width()) * pixelsOf(points).height();
+    if (points.isEmpty() || pixels > pixelBudget) {
+        *error = tr("Page %1 is %2 × %3 points: at %4 dpi, larger than any page.")
+                     .arg(index + 1)
+                     .arg(points.width())
+                     .arg(points.height())
+                     .arg(dpi);
+        return QImage();
+    }
+    QImage image = page->renderToImage(
+        dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr, shouldStop,
+        QVariant::fromValue(const_cast<void *>(static_cast<const void *>(stop))));
+    if (image.isNull())
+        *error = stop && stop->load() ? tr("Stopped.")
+                                      : tr("Page %1 cannot be rendered.").arg(index + 1);
+    return image;
+}
