@@ -118,6 +118,7 @@ Quirevale::~Quirevale()
     settings.setValue(QStringLiteral("LastCbzSaveDir"), CbzSaveDir);
     settings.setValue(QStringLiteral("LastImagesDir"), ImagesDir);
     settings.setValue(QStringLiteral("ListEveryPictureType"), ui.actionListEveryType->isChecked());
+    settings.setValue(QStringLiteral("PdfResolution"), PdfPages::resolution());
     savePageOptions(settings, readPageOptions());
     settings.setValue(QStringLiteral("Options/WriteComicInfo"), WriteComicInfo);
 }
