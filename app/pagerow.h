@@ -22,6 +22,8 @@ public:
     // Under this role: the page's own treatment (a PageTreatment), which
     // moves with the row.
     static constexpr int TreatmentRole = Qt::UserRole + 1;
+    // Under this role: the chapter (sub-folder) the page was found in.
+    static constexpr int ChapterRole = Qt::UserRole + 2;
 
     QVariant data(int role) const override;
 

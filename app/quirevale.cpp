@@ -339,6 +339,18 @@ void Quirevale::dropEvent(QDropEvent *event)
     const QList<QUrl> urls = event->mimeData()->urls();
     if (Building || urls.isEmpty() || !urls.first().isLocalFile())
         return;
+    // Several folders or archives: perhaps the chapters of one book.
+    QStringList sources;
+    for (const QUrl &url : urls) {
+        const QString dropped = url.toLocalFile();
+        if (url.isLocalFile() && (QFileInfo(dropped).isDir() || isBookFile(dropped)))
+            sources << dropped;
+    }
+    if (sources.size() > 1 && sources.size() == urls.size()) {
+        event->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, sources] { offerChapters(sources); });
+        return;
+    }
     const QString path = urls.first().toLocalFile();
     const QFileInfo info(path);
     if (!info.isDir() && !isPageFileName(info.fileName()) && !isBookFile(path)) {
@@ -352,6 +364,35 @@ void Quirevale::dropEvent(QDropEvent *event)
         QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
     else
         openFromOutside(path);
+}
+
+void Quirevale::offerChapters(const QStringList &sources)
+{
+    if (Building ||
+        QMessageBox::question(this, tr("Chapters"),
+                              tr("List the pages of these %1 folders and archives as the "
+                                 "chapters of one book, in the order of their names?")
+                                  .arg(sources.size())) != QMessageBox::Yes)
+        return;
+    if (!forgetTreatmentsFirst())
+        return;
+    const PageFolder book = scanSourcesAsChapters(sources, ListedTypes);
+    if (!book.error.isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("A chapter cannot be read: %1").arg(book.error));
+        return;
+    }
+    // The book is named after the folder that holds its chapters.
+    ImagesDir = QFileInfo(sources.first()).absolutePath();
+    ListedChapters = true;
+    const int count = fillImagesList(book);
+    ui.OptionsFrame->setEnabled(count != 0);
+    ui.MakeCBZFrame->setEnabled(count != 0);
+    ui.actionMakeCbz->setEnabled(count != 0);
+    if (count != 0) {
+        ui.ImagesPath->setText(ImagesDir);
+        ui.ImagesList->setCurrentRow(0);
+    }
 }
 
 void Quirevale::refuseDrop(const QString &path)

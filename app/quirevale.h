@@ -91,6 +91,7 @@ private slots:
     void on_ImageGreyAll_clicked();
     void on_ImageLosslessCuts_clicked();
     void on_NoticeAction_clicked();
+    void on_NoticeChapters_clicked();
     void on_actionOpenArchive_triggered();
     void on_actionPdfResolution_triggered();
     void on_actionListEveryType_triggered();
@@ -105,11 +106,14 @@ private:
     void fillScreenSizes();
     void setResizeControlsEnabled(bool enabled);
     void fitOptionColumn();
-    void openFolder(const QString &folder, PictureTypes types = PageTypesOnly);
+    void openFolder(const QString &folder, PictureTypes types = PageTypesOnly,
+                    bool chapters = false);
     void showFolderNotice(const PageFolder &scanned, int listed);
     int fillImagesList(const PageFolder &scanned);
+    void showListed(int count, const QString &source);
     QString emptyPreviewText() const;
     void refuseDrop(const QString &path);
+    void offerChapters(const QStringList &sources);
     bool reportBuild();
     int LoadImagesList(QString folder);
     void updateMoveButtons();
@@ -157,6 +161,8 @@ private:
     QByteArray SourceComicInfo;
     // Which pictures the list holds: the page types, or every type.
     PictureTypes ListedTypes = PageTypesOnly;
+    // Whether the list holds a folder's sub-folders as chapters.
+    bool ListedChapters = false;
     QImageIOHandler::Transformations CurrentTransformation;
     // What the current page may do differently from the book.
     QAction *PageTurnRight = nullptr;

@@ -72,10 +72,16 @@ QString Quirevale::suggestedArchiveName() const
 QVector<BuildPage> Quirevale::checkedPages() const
 {
     QVector<BuildPage> pages;
+    QString chapter;
     for (int row = 0; row < ui.ImagesList->count(); ++row) {
         const QListWidgetItem *item = ui.ImagesList->item(row);
-        if (item->checkState() == Qt::Checked)
-            pages.append({row, item->data(Qt::UserRole).toString(), PageRow::treatmentOf(item)});
+        if (item->checkState() != Qt::Checked)
+            continue;
+        // The first page of a chapter in the book marks it in ComicInfo.xml.
+        const QString itsChapter = item->data(PageRow::ChapterRole).toString();
+        pages.append({row, item->data(Qt::UserRole).toString(), PageRow::treatmentOf(item),
+                      itsChapter != chapter ? itsChapter : QString()});
+        chapter = itsChapter;
     }
     return pages;
 }

@@ -28,13 +28,15 @@ void Quirevale::on_BrowsePath_clicked()
 }
 
 // Lists the pages of folder, as picked, dropped or named on the command line.
-void Quirevale::openFolder(const QString &folder, PictureTypes types)
+void Quirevale::openFolder(const QString &folder, PictureTypes types, bool chapters)
 {
     if (!forgetTreatmentsFirst())
         return;
     ListedTypes = ui.actionListEveryType->isChecked() ? EveryPictureType : types;
+    ListedChapters = chapters && QFileInfo(folder).isDir();
     // An archive that cannot be read leaves the list as it is.
-    const PageFolder scanned = scanPageSource(folder, ListedTypes);
+    const PageFolder scanned =
+        ListedChapters ? scanChapters(folder, ListedTypes) : scanPageSource(folder, ListedTypes);
     if (!scanned.error.isEmpty()) {
         QMessageBox::warning(
             this, tr("Warning"),
@@ -45,17 +47,25 @@ void Quirevale::openFolder(const QString &folder, PictureTypes types)
     // remembered too.
     ImagesDir = folder;
     const int count = fillImagesList(scanned);
-    ui.OptionsFrame->setEnabled(count != 0);
-    ui.MakeCBZFrame->setEnabled(count != 0);
-    ui.actionMakeCbz->setEnabled(count != 0);
-    if (count != 0) {
-        ui.ImagesPath->setText(folder);
-        ui.ImagesList->setCurrentRow(0);
-    } else if (ui.NoticeFrame->isHidden()) {
+    showListed(count, folder);
+    if (count == 0 && ui.NoticeFrame->isHidden()) {
         QMessageBox::warning(
             this, tr("Warning"),
             QStringLiteral("%1! (%2)")
                 .arg(tr("No image file found"), pageFileTypeList(QStringLiteral(","))));
+    }
+}
+
+// The controls follow the list just filled from source: usable when it
+// holds pages, which start at the first.
+void Quirevale::showListed(int count, const QString &source)
+{
+    ui.OptionsFrame->setEnabled(count != 0);
+    ui.MakeCBZFrame->setEnabled(count != 0);
+    ui.actionMakeCbz->setEnabled(count != 0);
+    if (count != 0) {
+        ui.ImagesPath->setText(source);
+        ui.ImagesList->setCurrentRow(0);
     }
 }
 
@@ -87,6 +97,17 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
                      .arg(scanned.otherPictures.size())
                      .arg(pictureTypesOf(scanned.otherPictures).join(QStringLiteral(", ")));
     ui.NoticeAction->setVisible(others);
+    if (!scanned.emptyChapters.isEmpty())
+        lines << tr("Sub-folders without pages are left out: %1").arg(named(scanned.emptyChapters));
+    // A folder whose pages sit in sub-folders is offered as one book.
+    const int chapters =
+        ListedChapters || !QFileInfo(ImagesDir).isDir() ? 0 : chapterCount(ImagesDir, ListedTypes);
+    if (chapters > 0) {
+        lines << tr("%1 of its sub-folders hold pages.").arg(chapters);
+        ui.NoticeChapters->setText(
+            tr("List the pages of its %1 sub-folders as chapters").arg(chapters));
+    }
+    ui.NoticeChapters->setVisible(chapters > 0);
     ui.NoticeText->setText(lines.join(QLatin1Char('\n')));
     ui.NoticeFrame->setVisible(!lines.isEmpty());
 }
@@ -94,7 +115,13 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
 // The folder listed again, pictures of every type among its pages.
 void Quirevale::on_NoticeAction_clicked()
 {
-    openFolder(ImagesDir, EveryPictureType);
+    openFolder(ImagesDir, EveryPictureType, ListedChapters);
+}
+
+// The folder listed again as one book, its sub-folders its chapters.
+void Quirevale::on_NoticeChapters_clicked()
+{
+    openFolder(ImagesDir, ListedTypes, true);
 }
 
 void Quirevale::on_actionListEveryType_triggered()
@@ -119,8 +146,12 @@ int Quirevale::fillImagesList(const PageFolder &scanned)
     ui.ImagesList->clear();
     SourceComicInfo = scanned.comicInfo;
     const QVector<ListedPage> &files = scanned.pages;
-    for (const ListedPage &file : files)
-        ui.ImagesList->addItem(new PageRow(file.name, file.location));
+    for (const ListedPage &file : files) {
+        auto *row = new PageRow(file.name, file.location);
+        if (!file.chapter.isEmpty())
+            row->setData(PageRow::ChapterRole, file.chapter);
+        ui.ImagesList->addItem(row);
+    }
     showFolderNotice(scanned, files.size());
     return files.size();
 }

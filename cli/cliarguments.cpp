@@ -129,6 +129,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
             .arg(PdfResolution.maximum)
             .arg(PdfResolution.initial),
         tr("n"));
+    const QCommandLineOption chaptersOption(
+        QStringLiteral("chapters"),
+        tr("List the pages of each folder's sub-folders (two levels down) as the chapters of one "
+           "book, each marked in ComicInfo.xml."));
     const QCommandLineOption everyTypeOption(
         QStringLiteral("every-type"),
         tr("List pictures of every type this program reads (%1), not only %2.")
@@ -203,7 +207,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                        greyOption,
                        formatOption,
                        comicInfoOption,
-                       pdfResolutionOption});
+                       pdfResolutionOption,
+                       chaptersOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -301,6 +306,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     pageOptions.StorePages = parser.isSet(storeOption);
     pageOptions.LosslessCuts = parser.isSet(losslessOption);
     everyType = parser.isSet(everyTypeOption);
+    chapters = parser.isSet(chaptersOption);
     if (parser.isSet(formatOption)) {
         const QString format = parser.value(formatOption);
         if (format != QLatin1String("jpeg") && format != QLatin1String("webp"))

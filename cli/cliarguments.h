@@ -39,6 +39,8 @@ public:
     // List pictures of every type this program reads, not only jpg, png,
     // bmp and tif.
     bool everyType = false;
+    // A folder's sub-folders are the chapters of its book.
+    bool chapters = false;
     // Dots per inch that PDF pages are rendered at.
     int pdfResolution = PdfPages::DefaultResolution;
     // The pages' own treatments, as a file of lines (--pages).

@@ -126,12 +126,13 @@ void CliRunner::report(const QString &folder, const QString &message)
 }
 
 // Each page's name, and what it becomes where it does not go in as it is.
-void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages)
+void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages,
+                          const QVector<ListedPage> &listed)
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
     for (const BuildPage &page : pages) {
-        const QString name = PageLocation(page.path).displayName();
+        const QString name = listed.at(page.row).name;
         const QString becomes = describe(page);
         std::fprintf(m_out, "%s\n",
                      local(becomes.isEmpty() ? name : QStringLiteral("%1: %2").arg(name, becomes))
@@ -277,8 +278,12 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("not a folder, a comic archive or a PDF"));
         return false;
     }
-    const PageFolder scanned =
-        scanPageSource(folder, m_args.everyType ? EveryPictureType : PageTypesOnly);
+    const PictureTypes types = m_args.everyType ? EveryPictureType : PageTypesOnly;
+    const PageFolder scanned = m_args.chapters && source.isDir() ? scanChapters(folder, types)
+                                                                 : scanPageSource(folder, types);
+    if (!scanned.emptyChapters.isEmpty())
+        report(folder, tr("sub-folders without pages are left out: %1")
+                           .arg(scanned.emptyChapters.join(QStringLiteral(", "))));
     if (!scanned.error.isEmpty()) {
         report(folder, tr("it cannot be read: %1").arg(scanned.error));
         return false;
@@ -293,15 +298,24 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     QVector<BuildPage> pages;
-    for (const ListedPage &page : scanned.pages)
-        pages.append({pages.size(), page.location, treatments.value(page.name)});
+    QString chapter;
+    for (const ListedPage &page : scanned.pages) {
+        // A chapter's first page carries its name into ComicInfo.xml.
+        const QString bookmark = page.chapter != chapter ? page.chapter : QString();
+        chapter = page.chapter;
+        pages.append({pages.size(), page.location, treatments.value(page.name), bookmark});
+    }
     if (m_args.listOnly) {
-        listPages(folder, pages);
+        listPages(folder, pages, scanned.pages);
         return !refused;
     }
     if (pages.isEmpty()) {
         if (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty())
             report(folder, tr("none of its page files can be used"));
+        else if (const int chapters = source.isDir() ? chapterCount(folder, types) : 0)
+            report(folder, tr("no image file found, but %1 of its sub-folders hold pages; "
+                              "--chapters lists them as chapters")
+                               .arg(chapters));
         else
             report(folder,
                    QFileInfo(folder).isReadable()

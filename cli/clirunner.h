@@ -58,7 +58,8 @@ public:
 private:
     bool makeArchive(const QString &folder);
     bool refuseTroubledFiles(const QString &folder, const PageFolder &scanned);
-    void listPages(const QString &folder, const QVector<struct BuildPage> &pages);
+    void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
+                   const QVector<struct ListedPage> &listed);
     QString describe(const BuildPage &page) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);

@@ -261,3 +261,71 @@ bool isPageFileName(const QString &name)
     const QByteArray encoded = QFile::encodeName(name);
     return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
+
+namespace {
+constexpr int ChapterDepth = 2;
+
+QStringList subFolders(const QString &folder)
+{
+    QStringList names =
+        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    QVector<QString> sorted = naturalOrder(names);
+    return QStringList(sorted.begin(), sorted.end());
+}
+
+QStringList prefixed(const QString &prefix, const QStringList &names)
+{
+    QStringList result;
+    for (const QString &name : names)
+        result << prefix + name;
+    return result;
+}
+
+// The pages of folder/relative and of its sub-folders, in book order;
+// false when none was found there.
+bool collectChapter(const QString &folder, const QString &relative, int depth, PictureTypes types,
+                    PageFolder *book)
+{
+    const QString path = relative.isEmpty() ? folder : QDir(folder).filePath(relative);
+    const PageFolder here = scanPageFolder(path, types);
+    const QString prefix = relative.isEmpty() ? QString() : relative + QLatin1Char('/');
+    for (const ListedPage &page : here.pages)
+        book->pages.append({prefix + page.name, page.location, relative});
+    book->unusableNames += prefixed(prefix, here.unusableNames);
+    book->unreadable += prefixed(prefix, here.unreadable);
+    book->symlinks += prefixed(prefix, here.symlinks);
+    book->otherPictures += prefixed(prefix, here.otherPictures);
+    bool found = !here.pages.isEmpty();
+    if (depth < ChapterDepth) {
+        for (const QString &sub : subFolders(path)) {
+            const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book);
+            found = found || inside;
+        }
+    }
+    if (!found && !relative.isEmpty() && depth == 1)
+        book->emptyChapters << relative;
+    return found;
+}
+} // namespace
+
+PageFolder scanChapters(const QString &folder, PictureTypes types)
+{
+    PageFolder book;
+    if (!QFileInfo(folder).isDir())
+        return book;
+    collectChapter(folder, QString(), 0, types, &book);
+    return book;
+}
+
+int chapterCount(const QString &folder, PictureTypes types)
+{
+    PageFolder chapters;
+    for (const QString &sub : subFolders(folder))
+        collectChapter(folder, sub, 1, types, &chapters);
+    QStringList names;
+    for (const ListedPage &page : qAsConst(chapters.pages)) {
+        if (!names.contains(page.chapter))
+            names << page.chapter;
+    }
+    return names.size();
+}

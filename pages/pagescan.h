@@ -13,6 +13,9 @@ struct ListedPage
 {
     QString name;
     QString location;
+    // The sub-folder it was found in when sub-folders are chapters ("Vol 3/
+    // Ch 12"); empty otherwise.
+    QString chapter = QString();
 };
 
 // What a folder or an archive holds for the page list.
@@ -41,6 +44,8 @@ struct PageFolder
     // Why the source cannot be listed at all (a damaged archive); empty
     // for a folder.
     QString error;
+    // Sub-folders listed as chapters that hold no page: left out, named.
+    QStringList emptyChapters;
 };
 
 enum PictureTypes
@@ -53,6 +58,14 @@ enum PictureTypes
 // trimmed); no image is opened. A folder that is missing or unreadable
 // gives nothing.
 PageFolder scanPageFolder(const QString &folder, PictureTypes types = PageTypesOnly);
+
+// A folder whose pages sit in sub-folders, as one book: its own pages
+// first, then each sub-folder's (and theirs, two levels down: "Vol 3/Ch
+// 12"), the sub-folders in natural order, each page named by its path
+// below folder and marked with its chapter.
+PageFolder scanChapters(const QString &folder, PictureTypes types = PageTypesOnly);
+// How many sub-folders of folder (two levels down) hold pages.
+int chapterCount(const QString &folder, PictureTypes types = PageTypesOnly);
 
 // The extensions of page files, in lower case ("jpg", ...): the file types
 // listed, in the order they are named to the user.

@@ -15,4 +15,9 @@ QString bookNameOf(const QString &source);
 // The pages of a folder, or of the archive or PDF that path names.
 PageFolder scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
 
+// Several folders, archives or PDFs as the chapters of one book, in
+// natural order of their names, each chapter named after its source. The
+// first source that cannot be read gives its reason in error.
+PageFolder scanSourcesAsChapters(const QStringList &sources, PictureTypes types = PageTypesOnly);
+
 #endif // PAGESOURCE_H

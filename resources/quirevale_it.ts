@@ -402,6 +402,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).</source>
         <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
     </message>
+    <message>
+        <source>List the pages of each folder&apos;s sub-folders (two levels down) as the chapters of one book, each marked in ComicInfo.xml.</source>
+        <translation>Elenca le pagine delle sottocartelle di ogni cartella (fino a due livelli) come i capitoli di un solo volume, ciascuno segnato in ComicInfo.xml.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -520,6 +524,14 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>it cannot be read: %1</source>
         <translation>non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>sub-folders without pages are left out: %1</source>
+        <translation>le sottocartelle senza pagine vengono tralasciate: %1</translation>
+    </message>
+    <message>
+        <source>no image file found, but %1 of its sub-folders hold pages; --chapters lists them as chapters</source>
+        <translation>nessun file immagine trovato, ma %1 delle sue sottocartelle contengono pagine; --chapters le elenca come capitoli</translation>
     </message>
 </context>
 <context>
@@ -1070,6 +1082,30 @@ Sostituirlo?</translation>
     <message>
         <source>Dots per inch PDF pages are rendered at:</source>
         <translation>Punti per pollice a cui rendere le pagine PDF:</translation>
+    </message>
+    <message>
+        <source>Chapters</source>
+        <translation>Capitoli</translation>
+    </message>
+    <message>
+        <source>List the pages of these %1 folders and archives as the chapters of one book, in the order of their names?</source>
+        <translation>Elencare le pagine di queste %1 cartelle e archivi come i capitoli di un solo volume, nell&apos;ordine dei loro nomi?</translation>
+    </message>
+    <message>
+        <source>Sub-folders without pages are left out: %1</source>
+        <translation>Le sottocartelle senza pagine vengono tralasciate: %1</translation>
+    </message>
+    <message>
+        <source>%1 of its sub-folders hold pages.</source>
+        <translation>%1 delle sue sottocartelle contengono pagine.</translation>
+    </message>
+    <message>
+        <source>List the pages of its %1 sub-folders as chapters</source>
+        <translation>Elenca come capitoli le pagine delle sue %1 sottocartelle</translation>
+    </message>
+    <message>
+        <source>A chapter cannot be read: %1</source>
+        <translation>Un capitolo non può essere letto: %1</translation>
     </message>
 </context>
 <context>

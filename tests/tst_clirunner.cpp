@@ -56,6 +56,7 @@ private slots:
     void exitStatuses();
     void listsInArchiveOrder();
     void sameEntriesAsTheWindow();
+    void sourcesOfEveryKind();
     void interruptLeavesNothing_data();
     void interruptLeavesNothing();
     void speaksItalianUnderAnItalianLocale();
@@ -181,6 +182,49 @@ void tst_CliRunner::listsInArchiveOrder()
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QStringLiteral("P1.tif\ncover.bmp\np9.png\np10.jpg\n"));
     QVERIFY(QDir(m_root->path()).entryList({"*.cbz"}).isEmpty());
+}
+
+// An archive and a PDF repacked, a folder of chapters made one book with
+// its chapters marked: what --list shows is what is made.
+void tst_CliRunner::sourcesOfEveryKind()
+{
+    const QDir root(m_root->path());
+    for (const char *chapter : {"Vol/Ch 10", "Vol/Ch 2"}) {
+        QVERIFY(root.mkpath(QStringLiteral("Book/") + chapter));
+        for (const char *page : {"/b.png", "/a.png"})
+            QVERIFY(writeImage(root.filePath(QStringLiteral("Book/") + chapter + page), 20, 30,
+                               Qt::red));
+    }
+    QVERIFY(
+        writeFile(root.filePath("Old.cbr"),
+                  storedRar5({{"2.png", contentOf(root.filePath("Book/Vol/Ch 2/b.png"))},
+                              {"1.png", contentOf(root.filePath("Book/Vol/Ch 2/a.png"))},
+                              {"ComicInfo.xml", "<ComicInfo><Genre>Noir</Genre></ComicInfo>"}})));
+
+    Run run = cli({"--chapters", "--list", "Book"}, root.path());
+    QCOMPARE(run.out, QStringLiteral("Vol/Ch 2/a.png\nVol/Ch 2/b.png\nVol/Ch 10/a.png\n"
+                                     "Vol/Ch 10/b.png\n"));
+    run = cli({"--chapters", "--comic-info", "Book"}, root.path());
+    QCOMPARE(run.status, 0);
+    QVERIFY(unzipTest(root.filePath("Book.cbz")));
+    const QList<QByteArray> book = archiveData(root.filePath("Book.cbz"));
+    QCOMPARE(book.size(), 5);
+    QVERIFY2(book.last().contains("Image=\"0\" Type=\"FrontCover\" ImageSize=\"") &&
+                 book.last().contains("Bookmark=\"Vol/Ch 2\"") &&
+                 book.last().contains("Bookmark=\"Vol/Ch 10\""),
+             book.last().constData());
+
+    // Repacked beside itself, never over itself, its ComicInfo.xml kept.
+    run = cli({"Old.cbr"}, root.path());
+    QCOMPARE(run.status, 0);
+    QVERIFY(!QFileInfo::exists(root.filePath("Old (1).cbz")));
+    const QList<QByteArray> repacked = archiveData(root.filePath("Old.cbz"));
+    QCOMPARE(repacked.size(), 3);
+    QVERIFY(repacked.last().contains("<Genre>Noir</Genre>"));
+    QCOMPARE(jpegSize(repacked.first()), QSize(20, 30));
+    run = cli({"Old.cbz"}, root.path());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(archiveData(root.filePath("Old (1).cbz")).size(), 3);
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()

@@ -464,10 +464,9 @@ void tst_MainWindow::firstStartDefaults()
     QSettings settings;
     QStringList keys = settings.childKeys(); // the options have a group of their own
     keys.sort();
-    QCOMPARE(keys,
-             QStringList({"Language", "LastCbzSaveDir", "LastImagesDir", "ListEveryPictureType",
-                          "MainWindowGeometry", "MainWindowState", "PanelsSplitter",
-                          "PdfResolution"}));
+    QCOMPARE(keys, QStringList({"Language", "LastCbzSaveDir", "LastImagesDir",
+                                "ListEveryPictureType", "MainWindowGeometry", "MainWindowState",
+                                "PanelsSplitter", "PdfResolution"}));
     QCOMPARE(settings.childGroups(), QStringList({"Options"}));
     QCOMPARE(settings.value("LastCbzSaveDir").toString(), QString());
     QCOMPARE(settings.value("LastImagesDir").toString(), QString());

@@ -1,9 +1,9 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "pages/pagearchive.h"
-#include "pages/pagesource.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
+#include "pages/pagesource.h"
 #include "testsupport.h"
 
 #include <QBuffer>

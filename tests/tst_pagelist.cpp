@@ -58,6 +58,7 @@ private slots:
     void browseListsPages();
     void emptyFolderAfterFullOne();
     void picturesOfOtherTypesAreTold();
+    void subFoldersOfferedAsChapters();
     void cancelledDialogChangesNothing();
     void moveButtonsFollowTheRow_data();
     void moveButtonsFollowTheRow();
@@ -192,6 +193,41 @@ void tst_PageList::picturesOfOtherTypesAreTold()
     QCOMPARE(list()->count(), 4);
     browse(folder);
     QCOMPARE(list()->count(), 4);
+}
+
+// A folder whose pages sit in sub-folders is offered as one book, without a
+// box to answer; so are folders dropped together.
+void tst_PageList::subFoldersOfferedAsChapters()
+{
+    const QString folder = m_root.filePath("volume");
+    for (const char *chapter : {"Chapter 10", "Chapter 9"}) {
+        QVERIFY(QDir().mkpath(folder + "/" + chapter));
+        QVERIFY(writePages(folder + "/" + chapter, 2));
+    }
+    browse(folder);
+    QCOMPARE(list()->count(), 0);
+    auto *offer = m_window->findChild<QPushButton *>("NoticeChapters");
+    QVERIFY(offer->isVisible());
+    QCOMPARE(offer->text(), QStringLiteral("List the pages of its 2 sub-folders as chapters"));
+    offer->click();
+    QCOMPARE(list()->count(), 4);
+    QCOMPARE(list()->item(0)->text(), QStringLiteral("Chapter 9/page1.png"));
+    QCOMPARE(list()->item(2)->text(), QStringLiteral("Chapter 10/page1.png"));
+    QCOMPARE(list()->item(2)->data(PageRow::ChapterRole).toString(), QStringLiteral("Chapter 10"));
+    QVERIFY(!offer->isVisible());
+
+    MessageBoxAnswerer boxes([] {});
+    boxes.pressButton(QStringLiteral("&Yes"));
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromLocalFile(folder + "/Chapter 10"), QUrl::fromLocalFile(folder + "/Chapter 9")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_window, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_window, &drop);
+    QTRY_COMPARE(boxes.seen().size(), 1);
+    QTRY_COMPARE(list()->count(), 4);
+    QCOMPARE(list()->item(0)->text(), QStringLiteral("Chapter 9/page1.png"));
 }
 
 void tst_PageList::emptyFolderAfterFullOne()

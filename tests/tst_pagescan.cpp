@@ -36,6 +36,8 @@ private slots:
     void missingFolderIsEmpty();
     void unreadableFileIsLeftOut();
     void tenThousandPages();
+    void chapters_data();
+    void chapters();
 };
 
 void tst_PageScan::whatIsListed_data()
@@ -171,4 +173,55 @@ void tst_PageScan::tenThousandPages()
 }
 
 QUIREVALE_TEST_MAIN(tst_PageScan)
+// Sub-folders as the chapters of one book: pages in natural order of their
+// folders, each with its chapter; empty chapters named.
+void tst_PageScan::chapters_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("chapters"); // one a page
+    QTest::addColumn<QStringList>("empty");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("chapters in natural order")
+        << QStringList{"Chapter 10/p1.jpg", "Chapter 2/p2.jpg", "Chapter 2/p10.jpg",
+                       "Chapter 1/p1.png"}
+        << QStringList{"Chapter 1/p1.png", "Chapter 2/p2.jpg", "Chapter 2/p10.jpg",
+                       "Chapter 10/p1.jpg"}
+        << QStringList{"Chapter 1", "Chapter 2", "Chapter 2", "Chapter 10"} << QStringList{} << 3;
+    QTest::newRow("volumes of chapters, and a cover of the book's own")
+        << QStringList{"Vol 3/Ch 12/a.jpg", "Vol 3/Ch 11/a.jpg", "cover.jpg", "Vol 2/Ch 9/a.jpg"}
+        << QStringList{"cover.jpg", "Vol 2/Ch 9/a.jpg", "Vol 3/Ch 11/a.jpg", "Vol 3/Ch 12/a.jpg"}
+        << QStringList{"", "Vol 2/Ch 9", "Vol 3/Ch 11", "Vol 3/Ch 12"} << QStringList{} << 3;
+    QTest::newRow("a chapter without pages")
+        << QStringList{"Ch 1/a.jpg", "Ch 2/notes.txt"} << QStringList{"Ch 1/a.jpg"}
+        << QStringList{"Ch 1"} << QStringList{"Ch 2"} << 1;
+    QTest::newRow("deeper than two levels is not looked at")
+        << QStringList{"a/b/c/d.jpg"} << QStringList{} << QStringList{} << QStringList{"a"} << 0;
+}
+
+void tst_PageScan::chapters()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, chapters);
+    QFETCH(QStringList, empty);
+    QFETCH(int, count);
+    QTemporaryDir folder;
+    for (const QString &name : files) {
+        QVERIFY(QDir(folder.path()).mkpath(QFileInfo(name).path()));
+        QVERIFY(touch(folder.filePath(name), "not decoded"));
+    }
+    const PageFolder book = scanChapters(folder.path());
+    QCOMPARE(names(book.pages), listed);
+    QStringList found;
+    for (const ListedPage &page : book.pages) {
+        found << page.chapter;
+        QCOMPARE(page.location, folder.filePath(page.name));
+    }
+    QCOMPARE(found, chapters);
+    QCOMPARE(book.emptyChapters, empty);
+    QCOMPARE(chapterCount(folder.path()), count);
+}
+
 #include "tst_pagescan.moc"
