@@ -1,11 +1,13 @@
 // The checks that read a page file's untrusted bytes before any decoder
 // does: the JPEG, PNG and BMP structure walks and libjpeg's pass over every
-// block with its piecemeal source. Built two ways:
+// block with its piecemeal source; and a source archive's ComicInfo.xml,
+// read and written again with its fields kept. Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
 //    bounded time on a copy of tests/data/fuzz-seeds;
 //  - as a plain program that runs the files named on its command line
 //    through it once, as a CTest test over the seed corpus.
 
+#include "cbz/comicinfo.h"
 #include "pages/jpegcheck.h"
 #include "pages/pagefilecheck.h"
 
@@ -27,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A small budget: the fuzzer looks for crashes, not for large pictures.
     JpegCheck::run(bytes, 1 << 20);
     JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
+    ComicInfo info = ComicInfo::fromXml(bytes);
+    info.sourceXml = QByteArray(bytes.constData(), bytes.size());
+    comicInfoXml(info, {{1, 1, 1, false, QStringLiteral("a")}});
     return 0;
 }
 

@@ -1,0 +1,138 @@
+// Pages from other sources than folders:
+//  - repacking a 200-page CBZ of 2000 x 3000 scan-like JPEG pages with
+//    quirevale-cli --keep-jpeg, against what one would do by hand: `unzip`
+//    into a folder, then `zip -6` of that folder (Debian packages unzip and
+//    zip); each run five times, the median reported;
+//  - listing a PDF of 2000 pages (five times, the median), which must not
+//    render any of them.
+//
+//   build/bench/bench_sources [work folder]
+//
+// The CBZ and the PDF are made on the first run and kept.
+
+#include "pages/pdfpages.h"
+#include "samplepages.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+const int CbzPages = 200;
+const int PdfPageCount = 2000;
+
+bool run(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    return process.waitForFinished(-1) && process.exitCode() == 0;
+}
+
+double median(QVector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
+// Seconds for each of five runs of work, the median.
+double timed(const std::function<bool()> &work)
+{
+    QVector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!work())
+            return -1;
+        times << timer.nsecsElapsed() / 1e9;
+    }
+    return median(times);
+}
+
+bool makeCbz(const QString &work, const QString &cbz)
+{
+    if (QFileInfo::exists(cbz))
+        return true;
+    const QString pages = QDir(work).filePath(QStringLiteral("pages"));
+    QDir().mkpath(pages);
+    QStringList names;
+    for (int i = 0; i < CbzPages; ++i) {
+        names << QStringLiteral("page%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0'));
+        if (!drawComicPage(i + 1, QSize(2000, 3000))
+                 .save(QDir(pages).filePath(names.last()), "jpg", 90))
+            return false;
+    }
+    return run(QStringLiteral("zip"),
+               QStringList{QStringLiteral("-6"), QStringLiteral("-q"), cbz} + names, pages);
+}
+
+bool makePdf(const QString &pdf)
+{
+    if (QFileInfo::exists(pdf))
+        return true;
+    QPdfWriter writer(pdf);
+    writer.setPageSize(QPageSize(QPageSize::A5));
+    QPainter painter(&writer);
+    for (int i = 0; i < PdfPageCount; ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawText(QPointF(200, 200), QStringLiteral("Page %1").arg(i + 1));
+        painter.fillRect(QRectF(300, 300, 2000, 3000), QColor::fromHsv(i % 360, 160, 220));
+    }
+    return painter.end();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QString work =
+        app.arguments().value(1, QDir::temp().filePath(QStringLiteral("quirevale-bench-sources")));
+    QDir().mkpath(work);
+    const QString cbz = QDir(work).filePath(QStringLiteral("Book.cbz"));
+    const QString pdf = QDir(work).filePath(QStringLiteral("Long.pdf"));
+    if (!makeCbz(work, cbz) || !makePdf(pdf)) {
+        std::fprintf(stderr, "the CBZ or the PDF cannot be made in %s\n", qPrintable(work));
+        return 1;
+    }
+    const QString cli =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../quirevale-cli"));
+    QTemporaryDir scratch;
+    const double repack = timed([&] {
+        return run(cli,
+                   {QStringLiteral("--keep-jpeg"), QStringLiteral("-q"), QStringLiteral("--force"),
+                    QStringLiteral("-o"), scratch.filePath(QStringLiteral("repacked.cbz")), cbz},
+                   work);
+    });
+    const double byHand = timed([&] {
+        const QString unpacked = scratch.filePath(QStringLiteral("unpacked"));
+        QDir(unpacked).removeRecursively();
+        QFile::remove(scratch.filePath(QStringLiteral("zipped.cbz")));
+        return run(QStringLiteral("unzip"),
+                   {QStringLiteral("-q"), cbz, QStringLiteral("-d"), unpacked}, work) &&
+               run(QStringLiteral("zip"),
+                   {QStringLiteral("-6"), QStringLiteral("-q"), QStringLiteral("-r"),
+                    scratch.filePath(QStringLiteral("zipped.cbz")), QStringLiteral(".")},
+                   unpacked);
+    });
+    int listed = 0;
+    const double listing = timed([&] {
+        const PageFolder pages = PdfPages::list(pdf);
+        listed = pages.pages.size();
+        return pages.error.isEmpty();
+    });
+    std::printf("repack %d pages, quirevale-cli --keep-jpeg: %.3f s; unzip + zip -6: %.3f s; "
+                "%.2fx faster\n",
+                CbzPages, repack, byHand, byHand / repack);
+    std::printf("list a PDF of %d pages: %.1f ms\n", listed, listing * 1000);
+    return 0;
+}
