@@ -147,6 +147,8 @@ KeptElements keptElements(const QByteArray &xml)
 void writeKept(QXmlStreamWriter &xml, const QByteArray &fragment)
 {
     const bool formatting = xml.autoFormatting();
+    if (formatting) // on a line of its own, as the others
+        xml.writeCharacters(QStringLiteral("\n    "));
     xml.setAutoFormatting(false);
     QXmlStreamReader reader(fragment);
     while (!reader.atEnd()) {

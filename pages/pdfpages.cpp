@@ -25,8 +25,17 @@ struct OpenPdf
     std::unique_ptr<Poppler::Document> document;
 };
 
+// Poppler's own complaints about a broken file would reach the terminal;
+// the reason goes to the user through error instead.
+void quiet(const QString &, const QVariant &) {}
+
 bool openPdf(const QString &path, OpenPdf *pdf, QString *error)
 {
+    static const bool silenced = [] {
+        Poppler::setDebugErrorFunction(quiet, QVariant());
+        return true;
+    }();
+    Q_UNUSED(silenced)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info;
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
