@@ -161,6 +161,8 @@ private:
     QByteArray SourceComicInfo;
     // Which pictures the list holds: the page types, or every type.
     PictureTypes ListedTypes = PageTypesOnly;
+    // The current row's page, once it was reported as unusable.
+    QString ReportedPage;
     // Whether the list holds a folder's sub-folders as chapters.
     bool ListedChapters = false;
     QImageIOHandler::Transformations CurrentTransformation;

@@ -158,6 +158,7 @@ int Quirevale::fillImagesList(const PageFolder &scanned)
 
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
 {
+    ReportedPage.clear();
     if (!current) {
         CurrentPicture = QImage();
         CurrentPageSize = QSize();
@@ -213,6 +214,11 @@ void Quirevale::showPreviewPicture(const QString &path, const PagePicture &pictu
     if (FollowingBuild || !current || current->data(Qt::UserRole).toString() != path)
         return;
     if (!picture.isValid()) {
+        // Read again for a grown preview, the page fails again: once said
+        // for the row is enough.
+        if (ReportedPage == path)
+            return;
+        ReportedPage = path;
         QMessageBox box(QMessageBox::Warning, tr("Warning"),
                         QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
                         QMessageBox::Ok, this);
