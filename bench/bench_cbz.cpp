@@ -129,14 +129,14 @@ int runProgram(const QString &corpus, const QString &target, int threads)
     return ok ? 0 : 1;
 }
 
-// The options a spec names, comma-separated: "keep" (JPEG pages kept as
+// The options a recipe names, comma-separated: "keep" (JPEG pages kept as
 // they are), "store", "q<quality>", "webp", "grey" (grey pages found by
 // their pixels), "cut" (split in two at the middle, a 30-pixel border) and
 // "lossless" (cut on the blocks).
-PageOptions optionsFor(const QString &spec)
+PageOptions optionsFor(const QString &recipe)
 {
     PageOptions options;
-    for (const QString &word : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString &word : recipe.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (word == QLatin1String("keep"))
             options.KeepUnchangedJpeg = true;
         else if (word == QLatin1String("store"))
@@ -159,12 +159,12 @@ PageOptions optionsFor(const QString &spec)
 }
 
 // Child: the build job alone, without a window.
-int runJob(const QString &corpus, const QString &target, int threads, const QString &spec)
+int runJob(const QString &corpus, const QString &target, int threads, const QString &recipe)
 {
     QVector<BuildPage> pages;
     for (const QString &file : corpusFiles(corpus))
         pages.append({pages.size(), file});
-    CbzBuild build(target, pages, optionsFor(spec));
+    CbzBuild build(target, pages, optionsFor(recipe));
     build.setThreadCount(threads);
     QElapsedTimer timer;
     timer.start();
@@ -239,12 +239,12 @@ int runFloor(const QString &corpus, const QString &target)
 
 // Runs this program again in the given mode and returns the line it printed.
 QString child(const QString &mode, const QString &corpus, const QString &target, int threads = 0,
-              const QString &spec = QString())
+              const QString &recipe = QString())
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QCoreApplication::applicationFilePath(),
-                  {mode, corpus, target, QString::number(threads), spec});
+                  {mode, corpus, target, QString::number(threads), recipe});
     process.waitForFinished(-1);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
@@ -410,7 +410,7 @@ void printFormatTable(const QString &corpus, const QString &work, int cores)
     {
         const char *label;
         QString corpus;
-        QString spec;
+        QString recipe;
         double seconds = 0;
         qint64 bytes = 0;
         double psnr = 0;
@@ -431,9 +431,9 @@ void printFormatTable(const QString &corpus, const QString &work, int cores)
         const QString target = QDir(work).filePath(QStringLiteral("row.cbz"));
         QFile::remove(target);
         row.seconds =
-            field(child(QStringLiteral("--job"), row.corpus, target, cores, row.spec), "job");
+            field(child(QStringLiteral("--job"), row.corpus, target, cores, row.recipe), "job");
         row.bytes = QFileInfo(target).size();
-        row.psnr = archivePsnr(target, row.corpus, optionsFor(row.spec));
+        row.psnr = archivePsnr(target, row.corpus, optionsFor(row.recipe));
     }
     std::printf("\n%-32s %9s %12s %9s   (%d threads, %s)\n", "archive", "time s", "bytes",
                 "PSNR dB", cores, qPrintable(webp));
