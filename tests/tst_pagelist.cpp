@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -59,6 +61,7 @@ private slots:
     void emptyFolderAfterFullOne();
     void picturesOfOtherTypesAreTold();
     void subFoldersOfferedAsChapters();
+    void archiveRepackedWithItsComicInfo();
     void cancelledDialogChangesNothing();
     void moveButtonsFollowTheRow_data();
     void moveButtonsFollowTheRow();
@@ -228,6 +231,46 @@ void tst_PageList::subFoldersOfferedAsChapters()
     QTRY_COMPARE(boxes.seen().size(), 1);
     QTRY_COMPARE(list()->count(), 4);
     QCOMPARE(list()->item(0)->text(), QStringLiteral("Chapter 9/page1.png"));
+}
+
+// An archive opened as a folder is: its pages listed, its ComicInfo.xml in
+// the dialog and in the new archive, which is never offered its place.
+void tst_PageList::archiveRepackedWithItsComicInfo()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(40, 60).save(&buffer, "png");
+    const QString archive = m_root.filePath("Saga 7.cbz");
+    QVERIFY(writeFile(archive, storedZip({{"b/p2.png", png},
+                                          {"ComicInfo.xml", "<ComicInfo><Title>The Long Way</Title>"
+                                                            "<Genre>Noir</Genre></ComicInfo>"},
+                                          {"a/p1.png", png}})));
+    m_window->openFromOutside(archive);
+    QCOMPARE(list()->count(), 2);
+    QCOMPARE(list()->item(0)->text(), QStringLiteral("a/p1.png"));
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), archive);
+
+    QString title;
+    bool written = false;
+    ModalAnswer dialog([](QWidget *modal) { return modal->findChild<QLineEdit *>("Title"); },
+                       [&](QWidget *modal) {
+                           title = modal->findChild<QLineEdit *>("Title")->text();
+                           written = modal->findChild<QCheckBox *>("WriteComicInfo")->isChecked();
+                           static_cast<QDialog *>(modal)->reject();
+                       });
+    m_window->findChild<QAction *>("actionComicInfo")->trigger();
+    QVERIFY(dialog.answered());
+    QCOMPARE(title, QStringLiteral("The Long Way"));
+    QVERIFY(written);
+
+    DialogSeen seen;
+    const QString target = m_root.filePath("Saga 7 (1).cbz");
+    makeCbz(m_window, target, &seen);
+    QCOMPARE(QFileInfo(seen.suggested).fileName(), QStringLiteral("Saga 7 (1).cbz"));
+    const QList<QByteArray> entries = archiveData(target);
+    QCOMPARE(entries.size(), 3);
+    QVERIFY(entries.last().contains("<Genre>Noir</Genre>"));
 }
 
 void tst_PageList::emptyFolderAfterFullOne()
