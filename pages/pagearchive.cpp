@@ -214,7 +214,7 @@ bool PageArchive::isArchiveName(const QString &name)
     return types.contains(QFileInfo(name).suffix().toLower());
 }
 
-PageFolder PageArchive::list(const QString &path, PictureTypes types)
+PageFolder PageArchive::list(const QString &path)
 {
     PageFolder result;
     QString error;
@@ -257,10 +257,6 @@ PageFolder PageArchive::list(const QString &path, PictureTypes types)
         const NameKind kind = kindOfName(name);
         if (kind == NameKind::None)
             continue;
-        if (kind == NameKind::OtherPicture && types == PageTypesOnly) {
-            result.otherPictures << name;
-            continue;
-        }
         if (archive_entry_is_encrypted(entry))
             result.unreadable << tr("%1 (encrypted)").arg(name);
         else if (claimsTooMuch)

@@ -31,10 +31,12 @@ public:
 
     // The archive's pages in natural order of their paths inside it (the
     // files of a folder before its sub-folders), each location made with
-    // PageLocation; its ComicInfo.xml, when it has one at its top; pictures
-    // of other types, archives inside it and entries that cannot be read,
-    // named. An archive that cannot be listed gives its reason in error.
-    static PageFolder list(const QString &path, PictureTypes types = PageTypesOnly);
+    // PageLocation: pictures of every type this program reads, for an
+    // archive is a book already and all its pictures are its pages. Its
+    // ComicInfo.xml, when it has one at its top; archives inside it and
+    // entries that cannot be read, named. An archive that cannot be listed
+    // gives its reason in error.
+    static PageFolder list(const QString &path);
 
     // The bytes of the entry numbered index, read whole; empty when it cannot
     // be read, and error then says why. Entries read in order from the same

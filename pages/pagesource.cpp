@@ -26,7 +26,7 @@ PageFolder scanPageSource(const QString &path, PictureTypes types)
     if (!info.isDir() && PdfPages::isPdfName(path))
         return PdfPages::list(info.absoluteFilePath());
     if (!info.isDir() && PageArchive::isArchiveName(path))
-        return PageArchive::list(info.absoluteFilePath(), types);
+        return PageArchive::list(info.absoluteFilePath());
     return scanPageFolder(path, types);
 }
 
