@@ -230,7 +230,12 @@ bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
         size.transpose();
     const LosslessCut cut({size, reader.jpegLayout(), reader.transformation()}, m_options,
                           m_pages.at(made.index).treatment);
+    // The page's coefficients, held whole while it is cut: about three bytes
+    // a pixel.
+    const qint64 cost = qint64(size.width()) * size.height() * 3;
+    made.progress->reserve(made.index, cost);
     const QList<QByteArray> pages = cut.run(reader.fileData(), &made.encodedWhy);
+    made.progress->release(cost);
     if (pages.isEmpty()) {
         // Only a page with something to cut is worth a word.
         const PagePlan plan =
