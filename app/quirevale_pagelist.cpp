@@ -288,10 +288,9 @@ QList<QRect> Quirevale::losslessRegions(const PageOptions &options, const PageTr
 {
     if (!options.LosslessCuts || !CurrentJpegLayout.isValid())
         return {};
-    QSize size = CurrentPageSize;
-    if (CurrentTransformation & QImageIOHandler::TransformationRotate90)
-        size.transpose();
-    const LosslessCut cut({size, CurrentJpegLayout, CurrentTransformation}, options, own);
+    const LosslessCut cut(
+        LosslessCut::Source::shown(CurrentPageSize, CurrentJpegLayout, CurrentTransformation),
+        options, own);
     return cut.regions();
 }
 

@@ -225,11 +225,10 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
 // made as usual.
 bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
 {
-    QSize size = reader.headerSize();
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        size.transpose();
-    const LosslessCut cut({size, reader.jpegLayout(), reader.transformation()}, m_options,
-                          m_pages.at(made.index).treatment);
+    const QSize size = reader.headerSize();
+    const LosslessCut cut(
+        LosslessCut::Source::shown(size, reader.jpegLayout(), reader.transformation()), m_options,
+        m_pages.at(made.index).treatment);
     // The page's coefficients, held whole while it is cut: about three bytes
     // a pixel.
     const qint64 cost = qint64(size.width()) * size.height() * 3;

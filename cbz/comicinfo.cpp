@@ -107,6 +107,21 @@ const char *const SchemaOrder[] = {"Title",
                                    "Pages",
                                    "CommunityRating"};
 
+// The text fields set here, by their element's name.
+const QHash<QString, QString ComicInfo::*> &textFields()
+{
+    static const QHash<QString, QString ComicInfo::*> fields = {
+        {QStringLiteral("Title"), &ComicInfo::title},
+        {QStringLiteral("Series"), &ComicInfo::series},
+        {QStringLiteral("Number"), &ComicInfo::number},
+        {QStringLiteral("Summary"), &ComicInfo::summary},
+        {QStringLiteral("Writer"), &ComicInfo::writer},
+        {QStringLiteral("Penciller"), &ComicInfo::penciller},
+        {QStringLiteral("Publisher"), &ComicInfo::publisher},
+        {QStringLiteral("LanguageISO"), &ComicInfo::languageIso}};
+    return fields;
+}
+
 // The source's elements, each kept whole as a small document of its own,
 // by name, in their order.
 struct KeptElements
@@ -184,19 +199,11 @@ void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
 void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &info,
                   const QVector<ComicPage> &pages, const KeptElements &kept)
 {
-    const QHash<QString, const QString *> texts = {
-        {QStringLiteral("Title"), &info.title},
-        {QStringLiteral("Series"), &info.series},
-        {QStringLiteral("Number"), &info.number},
-        {QStringLiteral("Summary"), &info.summary},
-        {QStringLiteral("Writer"), &info.writer},
-        {QStringLiteral("Penciller"), &info.penciller},
-        {QStringLiteral("Publisher"), &info.publisher},
-        {QStringLiteral("LanguageISO"), &info.languageIso}};
     const QList<QByteArray> source = kept.byName.value(name);
-    if (const QString *text = texts.value(name)) {
-        if (!text->trimmed().isEmpty() || source.isEmpty())
-            textElement(xml, name.toLatin1().constData(), *text);
+    if (QString ComicInfo::*field = textFields().value(name)) {
+        const QString &text = info.*field;
+        if (!text.trimmed().isEmpty() || source.isEmpty())
+            textElement(xml, name.toLatin1().constData(), text);
         else
             writeKept(xml, source.first());
     } else if (name == QLatin1String("Volume") || name == QLatin1String("Year")) {
@@ -236,15 +243,7 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
                     : QCoreApplication::translate("ComicInfo", "It is not a ComicInfo document.");
         return info;
     }
-    const QHash<QString, QString ComicInfo::*> texts = {
-        {QStringLiteral("Title"), &ComicInfo::title},
-        {QStringLiteral("Series"), &ComicInfo::series},
-        {QStringLiteral("Number"), &ComicInfo::number},
-        {QStringLiteral("Summary"), &ComicInfo::summary},
-        {QStringLiteral("Writer"), &ComicInfo::writer},
-        {QStringLiteral("Penciller"), &ComicInfo::penciller},
-        {QStringLiteral("Publisher"), &ComicInfo::publisher},
-        {QStringLiteral("LanguageISO"), &ComicInfo::languageIso}};
+    const QHash<QString, QString ComicInfo::*> &texts = textFields();
     while (reader.readNextStartElement()) {
         const QString name = reader.name().toString();
         if (name == QLatin1String("Pages")) {

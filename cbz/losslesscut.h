@@ -30,6 +30,14 @@ public:
         QSize size; // in the file's own orientation
         JpegLayout layout;
         QImageIOHandler::Transformations transformation;
+
+        // From the page's size as it shows, the camera's turn applied.
+        static Source shown(const QSize &shownSize, const JpegLayout &layout,
+                            QImageIOHandler::Transformations transformation)
+        {
+            const bool turned = transformation & QImageIOHandler::TransformationRotate90;
+            return {turned ? shownSize.transposed() : shownSize, layout, transformation};
+        }
     };
 
     LosslessCut(const Source &source, const PageOptions &options,

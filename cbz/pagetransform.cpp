@@ -182,17 +182,14 @@ QList<QImage> transformPageImages(const QImage &source, const PageOptions &optio
     return {left, right};
 }
 
-QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
+namespace {
+// A complete file of the format, written by Qt's image writer.
+QByteArray written(const QImage &image, const char *format, int quality, QString *error)
 {
     QByteArray data;
-    if (image.isNull()) {
-        if (error)
-            *error = QCoreApplication::translate("PageTransform", "There is no picture to encode.");
-        return data;
-    }
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
+    QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     if (!writer.write(image)) {
         data.clear();
@@ -200,6 +197,17 @@ QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
             *error = writer.errorString();
     }
     return data;
+}
+} // namespace
+
+QByteArray encodeJpeg(const QImage &image, int quality, QString *error)
+{
+    if (image.isNull()) {
+        if (error)
+            *error = QCoreApplication::translate("PageTransform", "There is no picture to encode.");
+        return QByteArray();
+    }
+    return written(image, "jpg", quality, error);
 }
 
 namespace {
@@ -239,17 +247,7 @@ QByteArray encodeWebp(const QImage &image, int quality, QString *error)
                          .arg(PageOptions::WebpSideLimit);
         return QByteArray();
     }
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "webp");
-    writer.setQuality(quality);
-    if (!writer.write(image)) {
-        data.clear();
-        if (error)
-            *error = writer.errorString();
-    }
-    return data;
+    return written(image, "webp", quality, error);
 }
 } // namespace
 

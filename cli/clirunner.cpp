@@ -25,11 +25,6 @@ QByteArray local(const QString &text)
 }
 
 // The folder's own name: "Scans/" and "Scans" are both "Scans".
-QString folderName(const QString &folder)
-{
-    return bookNameOf(folder);
-}
-
 QString duration(double seconds)
 {
     const int whole = int(seconds + 0.5);
@@ -75,7 +70,7 @@ bool CliRunner::outputIsFolder() const
 
 QString CliRunner::targetFor(const QString &folder) const
 {
-    const QString archive = folderName(folder) + QStringLiteral(".cbz");
+    const QString archive = bookNameOf(folder) + QStringLiteral(".cbz");
     if (!m_args.output.isEmpty() && !outputIsFolder())
         return QFileInfo(m_args.output).absoluteFilePath();
     const QFileInfo source(folder);
@@ -88,7 +83,7 @@ QString CliRunner::targetFor(const QString &folder) const
         target = source.dir().absoluteFilePath(archive);
     // A repacked archive never takes its own source's place unless -o names it.
     if (target == source.absoluteFilePath())
-        target = source.dir().absoluteFilePath(folderName(folder) + QStringLiteral(" (1).cbz"));
+        target = source.dir().absoluteFilePath(bookNameOf(folder) + QStringLiteral(" (1).cbz"));
     return target;
 }
 
@@ -170,11 +165,9 @@ QString CliRunner::describe(const BuildPage &page) const
         PageReader reader(page.path);
         if (!reader.readWithoutDecoding())
             return tr("cannot be read: %1").arg(reader.errorString());
-        QSize fileSize = size;
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            fileSize.transpose();
-        const LosslessCut cut({fileSize, reader.jpegLayout(), reader.transformation()}, options,
-                              page.treatment);
+        const LosslessCut cut(
+            LosslessCut::Source::shown(size, reader.jpegLayout(), reader.transformation()), options,
+            page.treatment);
         lossless = cut.whyNot().isEmpty() ? tr("cut on its blocks")
                                           : tr("encoded as usual: %1").arg(cut.whyNot());
         for (const QRect &region : cut.regions())
@@ -340,7 +333,7 @@ bool CliRunner::makeArchive(const QString &folder)
     CbzBuild build(target, pages, m_args.pageOptions);
     build.setThreadCount(m_args.threads);
     build.setReplaceExisting(m_args.force);
-    const QString name = folderName(folder);
+    const QString name = bookNameOf(folder);
     build.setComicInfo(m_args.comicInfoFor(name, scanned.comicInfo));
     m_clock.start();
     QObject::connect(&build, &CbzBuild::pageWritten,

@@ -2,7 +2,9 @@
 
 #include "pages/naturalorder.h"
 #include "pages/pagelocation.h"
+#include "pages/regularfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,12 +14,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -69,19 +67,14 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
 {
     auto cursor = std::make_unique<Cursor>();
     cursor->path = path;
-    cursor->fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info;
-    if (cursor->fd < 0 || ::fstat(cursor->fd, &info) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+    const RegularFile file = RegularFile::open(path);
+    if (file.fd < 0) {
+        *error = file.notRegular ? PageArchive::tr("It is not a regular file.") : file.error;
         return nullptr;
     }
-    if (!S_ISREG(info.st_mode)) {
-        *error = PageArchive::tr("It is not a regular file.");
-        return nullptr;
-    }
-    ::fcntl(cursor->fd, F_SETFL, ::fcntl(cursor->fd, F_GETFL) & ~O_NONBLOCK);
-    cursor->size = info.st_size;
-    cursor->modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    cursor->fd = file.fd;
+    cursor->size = file.size;
+    cursor->modified = file.modified;
     cursor->handle = newReader();
     if (archive_read_open_fd(cursor->handle, cursor->fd, 1 << 16) != ARCHIVE_OK) {
         *error = archiveError(cursor->handle);
@@ -92,10 +85,9 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
 
 bool unchanged(const Cursor &cursor)
 {
-    struct stat info;
-    return ::stat(QFile::encodeName(cursor.path).constData(), &info) == 0 &&
-           info.st_size == cursor.size &&
-           qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec == cursor.modified;
+    const QFileInfo now(cursor.path);
+    return now.size() == cursor.size &&
+           now.lastModified().toMSecsSinceEpoch() == cursor.modified / 1000000;
 }
 
 // Open archives kept between reads, so that the pages of a build, asked

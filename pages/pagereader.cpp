@@ -5,6 +5,7 @@
 #include "pages/pagefilecheck.h"
 #include "pages/pagelocation.h"
 #include "pages/pdfpages.h"
+#include "pages/regularfile.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -113,17 +114,13 @@ bool PageReader::fail(const QString &reason)
 bool PageReader::openFile()
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    const RegularFile file = RegularFile::open(m_path);
+    if (file.notRegular)
         return fail(tr("It is not a regular file (a pipe, a device or a folder)."));
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (file.fd < 0)
+        return fail(file.error);
+    if (!m_file.open(file.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(file.fd);
         return fail(m_file.errorString());
     }
     return true;

@@ -262,6 +262,21 @@ bool isPageFileName(const QString &name)
     return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
 
+void PageFolder::addLeftOut(const PageFolder &part, const QString &prefix)
+{
+    const auto prefixed = [&prefix](const QStringList &names) {
+        QStringList result;
+        for (const QString &name : names)
+            result << prefix + name;
+        return result;
+    };
+    unusableNames += prefixed(part.unusableNames);
+    unreadable += prefixed(part.unreadable);
+    symlinks += prefixed(part.symlinks);
+    otherPictures += prefixed(part.otherPictures);
+    archives += prefixed(part.archives);
+}
+
 namespace {
 constexpr int ChapterDepth = 2;
 
@@ -271,14 +286,6 @@ QStringList subFolders(const QString &folder)
         QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     QVector<QString> sorted = naturalOrder(names);
     return QStringList(sorted.begin(), sorted.end());
-}
-
-QStringList prefixed(const QString &prefix, const QStringList &names)
-{
-    QStringList result;
-    for (const QString &name : names)
-        result << prefix + name;
-    return result;
 }
 
 // The pages of folder/relative and of its sub-folders, in book order;
@@ -291,10 +298,7 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
     const QString prefix = relative.isEmpty() ? QString() : relative + QLatin1Char('/');
     for (const ListedPage &page : here.pages)
         book->pages.append({prefix + page.name, page.location, relative});
-    book->unusableNames += prefixed(prefix, here.unusableNames);
-    book->unreadable += prefixed(prefix, here.unreadable);
-    book->symlinks += prefixed(prefix, here.symlinks);
-    book->otherPictures += prefixed(prefix, here.otherPictures);
+    book->addLeftOut(here, prefix);
     bool found = !here.pages.isEmpty();
     if (depth < ChapterDepth) {
         for (const QString &sub : subFolders(path)) {

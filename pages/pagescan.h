@@ -46,6 +46,10 @@ struct PageFolder
     QString error;
     // Sub-folders listed as chapters that hold no page: left out, named.
     QStringList emptyChapters;
+
+    // The files another listing left out and named, joined to these, each
+    // name after prefix.
+    void addLeftOut(const PageFolder &part, const QString &prefix = QString());
 };
 
 enum PictureTypes

@@ -48,10 +48,7 @@ PageFolder scanSourcesAsChapters(const QStringList &sources, PictureTypes types)
             book.emptyChapters << chapter;
         for (const ListedPage &page : part.pages)
             book.pages.append({chapter + QLatin1Char('/') + page.name, page.location, chapter});
-        book.unreadable += part.unreadable;
-        book.unusableNames += part.unusableNames;
-        book.otherPictures += part.otherPictures;
-        book.archives += part.archives;
+        book.addLeftOut(part);
     }
     return book;
 }

@@ -1,14 +1,13 @@
 #include "pages/pdfpages.h"
 
 #include "pages/pagelocation.h"
+#include "pages/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <poppler-qt5.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -36,18 +35,14 @@ bool openPdf(const QString &path, OpenPdf *pdf, QString *error)
         return true;
     }();
     Q_UNUSED(silenced)
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
-        *error = PdfPages::tr("It is not a regular file.");
+    const RegularFile opened = RegularFile::open(path);
+    if (opened.fd < 0) {
+        *error = opened.notRegular ? PdfPages::tr("It is not a regular file.") : opened.error;
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     pdf->file = std::make_unique<QFile>();
-    if (!pdf->file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!pdf->file->open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.fd);
         *error = pdf->file->errorString();
         return false;
     }

@@ -1,0 +1,32 @@
+#include "pages/regularfile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+RegularFile RegularFile::open(const QString &path)
+{
+    RegularFile file;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        file.error = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
+        return file;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        file.notRegular = true;
+        return file;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.fd = fd;
+    file.size = info.st_size;
+    file.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return file;
+}
