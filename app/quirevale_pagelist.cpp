@@ -78,16 +78,19 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
     const auto named = [](const QStringList &names) {
         return names.join(QStringLiteral(", "));
     };
-    if (!scanned.unreadable.isEmpty())
-        lines << tr("Page files that cannot be read are not listed: %1")
-                     .arg(named(scanned.unreadable));
+    if (!scanned.unreadable.isEmpty()) {
+        QStringList unreadable;
+        for (const QString &name : scanned.unreadable)
+            unreadable << QStringLiteral("%1 (%2)").arg(name, scanned.whyUnreadable(name));
+        lines << tr("Page files that cannot be read are not listed: %1").arg(named(unreadable));
+    }
     if (!scanned.unusableNames.isEmpty())
         lines << tr("Files whose names are not valid text cannot be used; rename them and "
                     "pick the folder again: %1")
                      .arg(named(scanned.unusableNames));
     if (!scanned.symlinks.isEmpty())
         lines << tr("Symbolic links are not listed: %1").arg(named(scanned.symlinks));
-    if (listed == 0 && (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty()))
+    if (listed == 0 && scanned.missesPages())
         lines << tr("None of the page files of this folder can be used.");
     if (!scanned.archives.isEmpty())
         lines << tr("Archives inside this one are not opened: %1").arg(named(scanned.archives));

@@ -23,6 +23,14 @@ void PageTreatment::turn(int quarters)
     rotation = ((rotation + quarters * 90) % 360 + 360) % 360;
 }
 
+// What a message quotes of a file's text: enough to find it, never a
+// megabyte of it.
+QString PageTreatmentFile::shortened(const QString &text)
+{
+    const int most = 80;
+    return text.size() <= most ? text : text.left(most) + QChar(0x2026);
+}
+
 bool PageTreatmentFile::fail(int line, const QString &reason)
 {
     m_error = tr("line %1: %2").arg(line).arg(reason);
@@ -37,19 +45,21 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int number = 1; number <= lines.size(); ++number) {
         QString line = lines.at(number - 1);
-        const int comment = line.indexOf(QLatin1Char('#'));
-        if (comment >= 0)
-            line.truncate(comment);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.trimmed().isEmpty())
+        // A comment is a line of its own, or follows the words: a page's
+        // name may hold a '#' ("c#1.jpg").
+        if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#')))
             continue;
         const int tab = line.indexOf(QLatin1Char('\t'));
         if (tab <= 0)
             return fail(number, tr("a page's file name, a tab, then its words"));
+        const int comment = line.indexOf(QLatin1Char('#'), tab);
+        if (comment >= 0)
+            line.truncate(comment);
         const QString name = line.left(tab);
         if (!pageNames.contains(name))
-            return fail(number, tr("there is no page %1").arg(name));
+            return fail(number, tr("there is no page %1").arg(shortened(name)));
         PageTreatment treatment = m_treatments.value(name);
         const QStringList words = line.mid(tab + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (int i = 0; i < words.size(); ++i) {
@@ -78,7 +88,7 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
                 treatment.rotation = degrees;
                 ++i;
             } else {
-                return fail(number, tr("unknown word '%1'").arg(word));
+                return fail(number, tr("unknown word '%1'").arg(shortened(word)));
             }
         }
         m_treatments.insert(name, treatment);

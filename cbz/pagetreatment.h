@@ -65,6 +65,7 @@ public:
 
 private:
     bool fail(int line, const QString &reason);
+    static QString shortened(const QString &text);
 
     QHash<QString, PageTreatment> m_treatments;
     QString m_error;

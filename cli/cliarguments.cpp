@@ -131,8 +131,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         tr("n"));
     const QCommandLineOption chaptersOption(
         QStringLiteral("chapters"),
-        tr("List the pages of each folder's sub-folders (two levels down) as the chapters of one "
-           "book, each marked in ComicInfo.xml."));
+        tr("List the pages of each folder's sub-folders (up to six levels down) as the "
+           "chapters of one book, each marked in ComicInfo.xml."));
     const QCommandLineOption everyTypeOption(
         QStringLiteral("every-type"),
         tr("List pictures of every type this program reads (%1), not only %2.")

@@ -8,6 +8,7 @@
 #include "pages/pagescan.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
+#include "pages/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -196,9 +197,21 @@ QString CliRunner::describe(const BuildPage &page) const
 bool CliRunner::readTreatments(const QVector<ListedPage> &pages,
                                QHash<QString, PageTreatment> *treatments)
 {
-    QFile file(m_args.pagesFile);
+    // Opened as a regular file only: a FIFO would block the open itself,
+    // and /dev/zero would never end.
+    const RegularFile opened = RegularFile::open(m_args.pagesFile);
+    if (opened.fd < 0) {
+        report(m_args.pagesFile,
+               opened.notRegular ? tr("not a regular file (a pipe, a device or a folder)")
+                                 : opened.error);
+        return false;
+    }
+    QFile file;
     const qint64 limit = 1 << 20; // a line a page: far more than any book needs
-    if (!file.open(QIODevice::ReadOnly) || file.size() > limit) {
+    if (!file.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ||
+        opened.size > limit) {
+        if (!file.isOpen())
+            ::close(opened.fd);
         report(m_args.pagesFile,
                file.isOpen() ? tr("larger than any list of pages") : file.errorString());
         return false;
@@ -242,7 +255,7 @@ bool CliRunner::refuseTroubledFiles(const QString &folder, const PageFolder &sca
     for (const QString &name : scanned.unusableNames)
         report(folder, tr("%1 cannot be used: its name is not valid text").arg(name));
     for (const QString &name : scanned.unreadable)
-        report(folder, tr("%1 cannot be read: permission denied").arg(name));
+        report(folder, tr("%1 cannot be read: %2").arg(name, scanned.whyUnreadable(name)));
     if (!scanned.symlinks.isEmpty())
         report(folder, tr("left out, as symbolic links are: %1")
                            .arg(scanned.symlinks.join(QStringLiteral(", "))));
@@ -251,8 +264,7 @@ bool CliRunner::refuseTroubledFiles(const QString &folder, const PageFolder &sca
                tr("files of other picture types, not listed: %1 (%2); --every-type lists them")
                    .arg(scanned.otherPictures.size())
                    .arg(pictureTypesOf(scanned.otherPictures).join(QStringLiteral(", "))));
-    const bool troubled = !scanned.unusableNames.isEmpty() || !scanned.unreadable.isEmpty();
-    if (!troubled || m_args.skipTroubled)
+    if (!scanned.missesPages() || m_args.skipTroubled)
         return false;
     if (!scanned.pages.isEmpty())
         report(folder, tr("no archive made, so that no page is missing from it; "
@@ -303,7 +315,7 @@ bool CliRunner::makeArchive(const QString &folder)
         return !refused;
     }
     if (pages.isEmpty()) {
-        if (!scanned.unreadable.isEmpty() || !scanned.unusableNames.isEmpty())
+        if (scanned.missesPages())
             report(folder, tr("none of its page files can be used"));
         else if (const int chapters = source.isDir() ? chapterCount(folder, types) : 0)
             report(folder, tr("no image file found, but %1 of its sub-folders hold pages; "

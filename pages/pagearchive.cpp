@@ -2,6 +2,7 @@
 
 #include "pages/naturalorder.h"
 #include "pages/pagelocation.h"
+#include "pages/rar4checksums.h"
 #include "pages/regularfile.h"
 
 #include <QDateTime>
@@ -10,13 +11,16 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <libdeflate.h>
 
 #include <unistd.h>
 
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -29,6 +33,9 @@ struct Cursor
     int next = 0;
     qint64 size = -1;
     qint64 modified = -1;
+    // A RAR 4 archive's own CRCs, read when the first entry is checked.
+    bool checksumsRead = false;
+    Rar4Checksums checksums;
 
     ~Cursor()
     {
@@ -42,7 +49,9 @@ struct Cursor
 QString archiveError(archive *handle)
 {
     const char *text = archive_error_string(handle);
-    return text ? QString::fromLocal8Bit(text) : QString();
+    // libarchive does not always say why.
+    return text && *text ? QString::fromLocal8Bit(text)
+                         : PageArchive::tr("its data is damaged or cut short");
 }
 
 // Only what comic archives are made with; no filter that would run an
@@ -191,9 +200,44 @@ bool pathLess(const QString &a, const QString &b)
     return pa.size() < pb.size();
 }
 
+// 0 for the archive's own ComicInfo.xml, 1 for one inside the folder that
+// holds the book (Book/ComicInfo.xml, as many tools pack it), -1 otherwise.
+int comicInfoDepth(const QString &name)
+{
+    const QStringList parts =
+        QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
+    if (parts.size() > 2 ||
+        parts.last().compare(QLatin1String("ComicInfo.xml"), Qt::CaseInsensitive) != 0)
+        return -1;
+    return parts.size() - 1;
+}
+
 bool isTopComicInfo(const QString &name)
 {
-    return name.compare(QLatin1String("ComicInfo.xml"), Qt::CaseInsensitive) == 0;
+    return comicInfoDepth(name) >= 0;
+}
+
+// The shallowest ComicInfo.xml wins; what cannot be read of it is said.
+void readComicInfo(archive *handle, archive_entry *entry, const QString &name, bool tooLarge,
+                   PageFolder *result, int *depthTaken)
+{
+    const int depth = comicInfoDepth(name);
+    if (*depthTaken >= 0 && *depthTaken <= depth)
+        return;
+    *depthTaken = depth;
+    result->comicInfo.clear();
+    result->comicInfoProblem.clear();
+    QString error;
+    if (archive_entry_is_encrypted(entry))
+        result->comicInfoProblem = PageArchive::tr("%1 is encrypted").arg(name);
+    else if (tooLarge)
+        result->comicInfoProblem =
+            PageArchive::tr("%1 holds more than %2 MB").arg(name).arg(PageArchive::EntryBudget >> 20);
+    else
+        result->comicInfo =
+            readData(handle, PageArchive::ComicInfoBudget, name, &error, nullptr);
+    if (!error.isEmpty())
+        result->comicInfoProblem = error;
 }
 
 } // namespace
@@ -216,6 +260,8 @@ PageFolder PageArchive::list(const QString &path)
         return result;
     }
     QVector<ListedPage> pages;
+    QHash<QString, int> regular; // the regular entries met so far, by name
+    int comicInfoTaken = -1;
     archive_entry *entry = nullptr;
     int index = 0;
     int status = ARCHIVE_OK;
@@ -232,27 +278,47 @@ PageFolder PageArchive::list(const QString &path)
                 tr("It holds more than %1 entries; no book has so many.").arg(EntryLimit);
             return result;
         }
-        if (archive_entry_filetype(entry) != AE_IFREG)
-            continue;
         const QString name = entryName(entry);
+        const NameKind kind = kindOfName(name);
+        const unsigned type = archive_entry_filetype(entry);
+        const char *hardlink = archive_entry_hardlink(entry);
+        if (type == AE_IFREG && !hardlink && !isTopComicInfo(name))
+            regular.insert(name, index);
+        if (type == AE_IFDIR || (kind == NameKind::None && !isTopComicInfo(name)) ||
+            (type != AE_IFREG && isArchiveName(name)))
+            continue;
+        // Links are never followed: a hard link to an entry of this archive
+        // is that entry; anything else named like a page is named.
+        if (hardlink) {
+            const QString target = QString::fromUtf8(hardlink);
+            if (regular.contains(target) && kind != NameKind::None)
+                pages.append({name, PageLocation::ofEntry(path, regular.value(target), target)});
+            else if (kind != NameKind::None)
+                result.addUnreadable(name, tr("a hard link to %1, which is not a page of the "
+                                              "archive")
+                                               .arg(target));
+            continue;
+        }
+        if (type != AE_IFREG) {
+            if (kind != NameKind::None)
+                result.addUnreadable(name, type == AE_IFLNK ? tr("a symbolic link")
+                                                            : tr("not a regular file"));
+            continue;
+        }
         const bool claimsTooMuch =
             archive_entry_size_is_set(entry) && archive_entry_size(entry) > EntryBudget;
         if (isTopComicInfo(name)) {
-            if (!claimsTooMuch && !archive_entry_is_encrypted(entry))
-                result.comicInfo = readData(cursor->handle, ComicInfoBudget, name, &error, nullptr);
+            readComicInfo(cursor->handle, entry, name, claimsTooMuch, &result, &comicInfoTaken);
             continue;
         }
         if (isArchiveName(name)) {
             result.archives << name;
             continue;
         }
-        const NameKind kind = kindOfName(name);
-        if (kind == NameKind::None)
-            continue;
         if (archive_entry_is_encrypted(entry))
-            result.unreadable << tr("%1 (encrypted)").arg(name);
+            result.addUnreadable(name, tr("encrypted"));
         else if (claimsTooMuch)
-            result.unreadable << tr("%1 (more than %2 MB)").arg(name).arg(EntryBudget >> 20);
+            result.addUnreadable(name, tr("more than %1 MB").arg(EntryBudget >> 20));
         else
             pages.append({name, PageLocation::ofEntry(path, index, name)});
     }
@@ -265,19 +331,148 @@ PageFolder PageArchive::list(const QString &path)
     return result;
 }
 
-QByteArray PageArchive::read(const QString &path, int index, QString *error,
-                             const std::atomic_bool *stop)
+QByteArray PageArchive::read(const QString &path, int index, const QString &name,
+                             QString *error, const std::atomic_bool *stop)
 {
     QString why;
-    const QByteArray data = readEntry(path, index, &why, stop);
+    const QByteArray data = readEntry(path, index, name, &why, stop);
     if (error)
         *error = why;
     return data;
 }
 
-QByteArray PageArchive::readEntry(const QString &path, int index, QString *error,
-                                  const std::atomic_bool *stop)
+namespace {
+// Entries a reader passed on its way to the one asked for, kept for the
+// threads that will ask for them next. A solid archive (7z, RAR, a
+// compressed tar) can only be read on from its start: pages asked for out
+// of the archive's order would each cost a pass over all before them. Only
+// one archive's entries are kept, within a budget.
+class SkippedEntries
 {
+public:
+    static SkippedEntries &instance()
+    {
+        static SkippedEntries kept;
+        return kept;
+    }
+
+    bool take(const QString &path, qint64 stamp, int index, QByteArray *data, QString *name)
+    {
+        QMutexLocker locker(&m_mutex);
+        if (path != m_path || stamp != m_stamp || !m_entries.contains(index))
+            return false;
+        const Entry entry = m_entries.take(index);
+        m_bytes -= entry.data.size();
+        *data = entry.data;
+        *name = entry.name;
+        return true;
+    }
+
+    void keep(const QString &path, qint64 stamp, int index, const QString &name,
+              const QByteArray &data)
+    {
+        QMutexLocker locker(&m_mutex);
+        if (path != m_path || stamp != m_stamp) {
+            m_entries.clear();
+            m_bytes = 0;
+            m_path = path;
+            m_stamp = stamp;
+        }
+        if (m_bytes + data.size() > Budget || m_entries.contains(index))
+            return;
+        m_entries.insert(index, {name, data});
+        m_bytes += data.size();
+    }
+
+private:
+    static constexpr qint64 Budget = qint64(256) << 20;
+    struct Entry
+    {
+        QString name;
+        QByteArray data;
+    };
+    QMutex m_mutex;
+    QString m_path;
+    qint64 m_stamp = 0;
+    QHash<int, Entry> m_entries;
+    qint64 m_bytes = 0;
+};
+
+// Archives whose entries can be reached without decompressing the ones
+// before them (ZIP): read by several threads at once. The others are read
+// by one thread at a time, which keeps what it passes for the rest.
+QMutex s_inParallelMutex;
+QSet<QString> s_inParallel;
+QMutex s_serialRead;
+
+bool readsInParallel(const QString &path)
+{
+    QMutexLocker locker(&s_inParallelMutex);
+    return s_inParallel.contains(path);
+}
+
+void noteFormat(const Cursor &cursor)
+{
+    if ((archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) != ARCHIVE_FORMAT_ZIP)
+        return;
+    QMutexLocker locker(&s_inParallelMutex);
+    s_inParallel.insert(cursor.path);
+}
+
+qint64 stampOf(const Cursor &cursor)
+{
+    return cursor.modified ^ (cursor.size << 20);
+}
+
+qint64 stampOf(const QString &path)
+{
+    const RegularFile file = RegularFile::stat(path);
+    return file.modified ^ (file.size << 20);
+}
+
+// A RAR 4 entry's bytes against the CRC its header gives.
+QString checkCrc(Cursor &cursor, int index, const QString &name, const QByteArray &data)
+{
+    if ((archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) != ARCHIVE_FORMAT_RAR)
+        return QString();
+    if (!cursor.checksumsRead) {
+        cursor.checksums = Rar4Checksums::read(cursor.fd);
+        cursor.checksumsRead = true;
+    }
+    if (!cursor.checksums.has(index))
+        return QString();
+    const quint32 crc = quint32(libdeflate_crc32(0, data.constData(), size_t(data.size())));
+    return crc == cursor.checksums.crc(index)
+               ? QString()
+               : PageArchive::tr("Entry %1 is damaged: its bytes do not match its CRC.").arg(name);
+}
+
+// Whether an entry passed on the way is worth keeping for another thread.
+bool worthKeeping(archive_entry *entry, const QString &name)
+{
+    return archive_entry_filetype(entry) == AE_IFREG && !archive_entry_is_encrypted(entry) &&
+           kindOfName(name) != NameKind::None &&
+           (!archive_entry_size_is_set(entry) ||
+            archive_entry_size(entry) <= PageArchive::EntryBudget);
+}
+} // namespace
+
+QByteArray PageArchive::readEntry(const QString &path, int index, const QString &expected,
+                                  QString *error, const std::atomic_bool *stop)
+{
+    QByteArray data;
+    QString name;
+    SkippedEntries &skipped = SkippedEntries::instance();
+    const auto kept = [&] {
+        return skipped.take(path, stampOf(path), index, &data, &name);
+    };
+    std::unique_lock<QMutex> serial;
+    if (!readsInParallel(path)) {
+        serial = std::unique_lock<QMutex>(s_serialRead);
+        // Another thread may have passed it while this one waited.
+        if (kept())
+            return checkName(name, expected, index, error) ? data : QByteArray();
+    }
     std::unique_ptr<Cursor> cursor = CursorPool::instance().take(path, index);
     if (!cursor)
         cursor = openCursor(path, error);
@@ -291,16 +486,30 @@ QByteArray PageArchive::readEntry(const QString &path, int index, QString *error
         }
         const int status = archive_read_next_header(cursor->handle, &entry);
         if (status == ARCHIVE_EOF) {
-            *error = tr("The archive has no entry %1 any more.").arg(index + 1);
+            *error = tr("The archive has changed since it was listed: it has no entry %1 any "
+                        "more. Open it again.")
+                         .arg(index + 1);
             return QByteArray();
         }
         if (status < ARCHIVE_WARN) {
             *error = archiveError(cursor->handle);
             return QByteArray();
         }
+        if (cursor->next == 0)
+            noteFormat(*cursor);
+        const QString passed = entryName(entry);
+        if (cursor->next < index && serial.owns_lock() && !readsInParallel(path) &&
+            worthKeeping(entry, passed)) {
+            QString why;
+            const QByteArray bytes = readData(cursor->handle, EntryBudget, passed, &why, stop);
+            if (why.isEmpty() && checkCrc(*cursor, cursor->next, passed, bytes).isEmpty())
+                skipped.keep(path, stampOf(*cursor), cursor->next, passed, bytes);
+        }
         ++cursor->next;
     }
-    const QString name = entryName(entry);
+    name = entryName(entry);
+    if (!checkName(name, expected, index, error))
+        return QByteArray();
     if (archive_entry_is_encrypted(entry)) {
         *error = tr("Entry %1 is encrypted.").arg(name);
         return QByteArray();
@@ -309,8 +518,25 @@ QByteArray PageArchive::readEntry(const QString &path, int index, QString *error
         *error = tr("Entry %1 holds more than %2 MB.").arg(name).arg(EntryBudget >> 20);
         return QByteArray();
     }
-    const QByteArray data = readData(cursor->handle, EntryBudget, name, error, stop);
+    data = readData(cursor->handle, EntryBudget, name, error, stop);
     if (error->isEmpty())
-        CursorPool::instance().giveBack(std::move(cursor));
+        *error = checkCrc(*cursor, index, name, data);
+    if (!error->isEmpty())
+        return QByteArray();
+    CursorPool::instance().giveBack(std::move(cursor));
     return data;
+}
+
+// An archive rewritten since it was listed (a tagger, another program)
+// may hold other entries under the same numbers.
+bool PageArchive::checkName(const QString &name, const QString &expected, int index,
+                            QString *error)
+{
+    if (expected.isEmpty() || name == expected)
+        return true;
+    *error = tr("The archive has changed since it was listed: its entry %1 is %2, not %3. "
+                "Open it again.")
+                 .arg(index + 1)
+                 .arg(name, expected);
+    return false;
 }

@@ -23,8 +23,9 @@ public:
     static constexpr qint64 EntryBudget = qint64(256) << 20;
     // More entries than any book has; an archive of more is refused.
     static constexpr int EntryLimit = 65536;
-    // ComicInfo.xml is a few kilobytes.
-    static constexpr qint64 ComicInfoBudget = qint64(1) << 20;
+    // ComicInfo.xml is a few kilobytes; a long summary in many languages
+    // may make it a few hundred.
+    static constexpr qint64 ComicInfoBudget = qint64(4) << 20;
 
     // Whether a file of that name is opened as an archive (by its extension).
     static bool isArchiveName(const QString &name);
@@ -41,12 +42,17 @@ public:
     // The bytes of the entry numbered index, read whole; empty when it cannot
     // be read, and error then says why. Entries read in order from the same
     // archive are found without reading it again from its start. Any thread.
-    static QByteArray read(const QString &path, int index, QString *error,
+    // The entry must still be called name (when given): an archive
+    // rewritten since it was listed fails, saying so. A RAR 4 entry's
+    // bytes are checked against its CRC (libarchive checks the others').
+    static QByteArray read(const QString &path, int index, const QString &name, QString *error,
                            const std::atomic_bool *stop = nullptr);
 
 private:
-    static QByteArray readEntry(const QString &path, int index, QString *error,
-                                const std::atomic_bool *stop);
+    static QByteArray readEntry(const QString &path, int index, const QString &name,
+                                QString *error, const std::atomic_bool *stop);
+    static bool checkName(const QString &name, const QString &expected, int index,
+                          QString *error);
 };
 
 #endif // PAGEARCHIVE_H

@@ -127,6 +127,68 @@ Verdict jpeg(const QByteArray &data)
     return CutShort;
 }
 
+namespace {
+// Data sub-blocks, each a length byte and its bytes, up to an empty one;
+// false when the data ends first.
+bool skipSubBlocks(const uchar *bytes, qint64 size, qint64 *at)
+{
+    while (*at < size) {
+        const int length = bytes[*at];
+        *at += 1 + length;
+        if (length == 0)
+            return *at <= size;
+    }
+    return false;
+}
+} // namespace
+
+Verdict gif(const QByteArray &data, int *frames)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    const qint64 size = data.size();
+    if (frames)
+        *frames = 0;
+    if (size < 13)
+        return CutShort;
+    if (std::memcmp(bytes, "GIF87a", 6) != 0 && std::memcmp(bytes, "GIF89a", 6) != 0)
+        return Damaged;
+    const uchar screen = bytes[10];
+    qint64 at = 13 + ((screen & 0x80) ? 3 * (qint64(2) << (screen & 7)) : 0);
+    while (at < size) {
+        const uchar block = bytes[at++];
+        if (block == 0x3B)
+            return Whole; // the trailer
+        if (block == 0x21) { // an extension: its label, then sub-blocks
+            ++at;
+            if (!skipSubBlocks(bytes, size, &at))
+                return CutShort;
+        } else if (block == 0x2C) { // a picture
+            if (at + 9 > size)
+                return CutShort;
+            const uchar local = bytes[at + 8];
+            at += 9 + ((local & 0x80) ? 3 * (qint64(2) << (local & 7)) : 0);
+            ++at; // the LZW code size
+            if (!skipSubBlocks(bytes, size, &at))
+                return CutShort;
+            if (frames)
+                ++*frames;
+        } else {
+            return Damaged;
+        }
+    }
+    return CutShort;
+}
+
+Verdict webp(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    if (data.size() < 12)
+        return CutShort;
+    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WEBP", 4) != 0)
+        return Damaged;
+    return qint64(u32le(bytes + 4)) + 8 <= data.size() ? Whole : CutShort;
+}
+
 Verdict png(const QByteArray &data)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());

@@ -22,6 +22,10 @@ Verdict jpeg(const QByteArray &data);
 Verdict png(const QByteArray &data);
 // The pixels the header promises; run-length data up to its end-of-bitmap mark.
 Verdict bmp(const QByteArray &data);
+// Blocks up to the trailer; frames, when asked, counts the pictures met.
+Verdict gif(const QByteArray &data, int *frames = nullptr);
+// The bytes its RIFF header promises.
+Verdict webp(const QByteArray &data);
 
 } // namespace PageFileCheck
 

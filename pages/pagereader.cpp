@@ -13,6 +13,7 @@
 #include <QTransform>
 
 #include <mutex>
+#include <new>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -101,6 +102,23 @@ PageReader::PageReader(const QString &path)
 
 PageReader::~PageReader() = default;
 
+QString PageReader::notAPicture()
+{
+    return tr("The file is not a picture in a format this program reads.");
+}
+
+// Qt's readers often give no reason of their own.
+QString PageReader::readerError(const QImageReader &reader)
+{
+    const QImageReader::ImageReaderError kind = reader.error();
+    if (kind == QImageReader::UnknownError || reader.errorString().isEmpty() ||
+        reader.errorString() == QLatin1String("Unknown error"))
+        return tr("Its header or its data is not what a picture of its kind holds.");
+    if (kind == QImageReader::UnsupportedFormatError)
+        return notAPicture();
+    return reader.errorString();
+}
+
 bool PageReader::fail(const QString &reason)
 {
     m_error = reason;
@@ -170,7 +188,8 @@ bool PageReader::readWithoutDecoding()
         return renderPdfPage(location);
     if (location.isEntry()) {
         QString why;
-        m_data = PageArchive::read(location.file(), location.index(), &why, m_stop);
+        m_data = PageArchive::read(location.file(), location.index(), location.entryName(), &why,
+                                   m_stop);
         if (!why.isEmpty())
             return fail(why);
     } else if (!openFile()) {
@@ -187,7 +206,12 @@ bool PageReader::readWithoutDecoding()
         }
     }
     if (m_format.isEmpty())
-        return fail(tr("The file is not a picture in a format this program reads."));
+        return fail(notAPicture());
+    // Told by its content, whatever its name: an SVG named .jpg is refused too.
+    if (isRefusedFormat(m_format))
+        return fail(tr("It is a vector or PostScript picture (%1), which is never taken as a "
+                       "page: it may draw other files or run a program.")
+                        .arg(QString::fromLatin1(m_format)));
     if (readsWhole(m_format) && ((m_file.isOpen() && !readWholeFile()) || !checkWhole()))
         return false;
     std::unique_ptr<QImageReader> reader = imageReader();
@@ -197,7 +221,7 @@ bool PageReader::readWithoutDecoding()
         m_transformation = reader->transformation();
     }
     if (!m_headerSize.isValid())
-        return fail(reader->errorString());
+        return fail(readerError(*reader));
     if (!checkBudget(m_headerSize))
         return false;
     m_loaded = true;
@@ -377,6 +401,10 @@ bool PageReader::checkWhole()
         verdict = PageFileCheck::png(m_data);
     else if (m_format == "bmp")
         verdict = PageFileCheck::bmp(m_data);
+    else if (m_format == "gif")
+        verdict = PageFileCheck::gif(m_data);
+    else if (m_format == "webp")
+        verdict = PageFileCheck::webp(m_data);
     if (verdict == PageFileCheck::CutShort)
         return fail(tr("The file is damaged: it is cut short."));
     if (verdict == PageFileCheck::Damaged)
@@ -400,13 +428,17 @@ bool PageReader::readPicture(QImageReader &reader, QImage *image)
     if (!checkBudget(reader.size()))
         return false;
     QString damage;
-    {
+    try {
         DecoderComplaints listening;
         *image = reader.read();
         damage = listening.damage();
+    } catch (const std::bad_alloc &) {
+        // A plugin that allocates with new past what the machine can give.
+        *image = QImage();
+        return fail(tr("There is not enough memory to decode it."));
     }
     if (image->isNull())
-        return fail(reader.errorString());
+        return fail(readerError(reader));
     if (!damage.isEmpty())
         return fail(tr("The file is damaged: %1").arg(damage));
     // A file that names no resolution gets the one Qt assumes for the screen,

@@ -115,6 +115,8 @@ public:
     static QImage forEncoding(const QImage &image);
 
 private:
+    static QString notAPicture();
+    static QString readerError(const QImageReader &reader);
     bool fail(const QString &reason);
     bool renderPdfPage(const class PageLocation &location);
     bool openFile();

@@ -2,6 +2,7 @@
 
 #include "pages/naturalorder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QtConcurrent>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #endif
 
@@ -205,7 +207,8 @@ const QStringList &otherPictureTypes()
         QStringList list;
         for (const QByteArray &format : QImageReader::supportedImageFormats()) {
             const QString type = QString::fromLatin1(format).toLower();
-            if (!pageFileTypes().contains(type) && !list.contains(type))
+            if (!pageFileTypes().contains(type) && !list.contains(type) &&
+                !isRefusedFormat(format))
                 list << type;
         }
         // Other names JPEG files go by; the reader knows them by their content.
@@ -217,6 +220,12 @@ const QStringList &otherPictureTypes()
         return list;
     }();
     return types;
+}
+
+bool isRefusedFormat(const QByteArray &format)
+{
+    static const QByteArrayList refused = {"svg", "svgz", "eps", "epsf", "epsi", "ps", "pdf"};
+    return refused.contains(format.toLower());
 }
 
 QStringList pictureTypesOf(const QStringList &names)
@@ -272,18 +281,74 @@ void PageFolder::addLeftOut(const PageFolder &part, const QString &prefix)
     };
     unusableNames += prefixed(part.unusableNames);
     unreadable += prefixed(part.unreadable);
+    for (auto why = part.unreadableWhy.cbegin(); why != part.unreadableWhy.cend(); ++why)
+        unreadableWhy.insert(prefix + why.key(), why.value());
     symlinks += prefixed(part.symlinks);
     otherPictures += prefixed(part.otherPictures);
     archives += prefixed(part.archives);
 }
 
-namespace {
-constexpr int ChapterDepth = 2;
-
-QStringList subFolders(const QString &folder)
+void PageFolder::addUnreadable(const QString &name, const QString &why)
 {
-    QStringList names =
-        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    unreadable << name;
+    unreadableWhy.insert(name, why);
+}
+
+QString PageFolder::whyUnreadable(const QString &name) const
+{
+    return unreadableWhy.value(name, QCoreApplication::translate("PageFolder", "permission denied"));
+}
+
+namespace {
+// Deeper than any book's folders go; a folder below it is named, not read.
+constexpr int ChapterDepth = 6;
+
+// A folder's sub-folders in natural order; those that cannot be listed as
+// chapters (a link, a name that is not text, no permission) are named in
+// book under prefix.
+QStringList subFolders(const QString &folder, const QString &prefix, PageFolder *book)
+{
+    QStringList names;
+#ifdef Q_OS_UNIX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *raw = entry->d_name;
+        if (raw[0] == '.')
+            continue; // hidden, "." and ".."
+        struct stat info;
+        if (::fstatat(dirFd, raw, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const QString name = QFile::decodeName(raw);
+        const QString shown = prefix + name + QLatin1Char('/');
+        if (S_ISLNK(info.st_mode)) {
+            struct stat target;
+            if (::fstatat(dirFd, raw, &target, 0) == 0 && S_ISDIR(target.st_mode))
+                book->addUnreadable(shown, QCoreApplication::translate(
+                                               "PageFolder", "a symbolic link to a folder, "
+                                                             "which is not followed"));
+            continue;
+        }
+        if (!S_ISDIR(info.st_mode))
+            continue;
+        if (QFile::encodeName(name) != QByteArray(raw)) {
+            book->unusableNames << shown;
+            continue;
+        }
+        if (::faccessat(dirFd, raw, R_OK | X_OK, 0) != 0) {
+            book->addUnreadable(shown, QString::fromLocal8Bit(std::strerror(EACCES)));
+            continue;
+        }
+        names << name;
+    }
+    ::closedir(dir);
+#else
+    Q_UNUSED(prefix)
+    Q_UNUSED(book)
+    names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+#endif
     QVector<QString> sorted = naturalOrder(names);
     return QStringList(sorted.begin(), sorted.end());
 }
@@ -300,11 +365,16 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
         book->pages.append({prefix + page.name, page.location, relative});
     book->addLeftOut(here, prefix);
     bool found = !here.pages.isEmpty();
-    if (depth < ChapterDepth) {
-        for (const QString &sub : subFolders(path)) {
-            const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book);
-            found = found || inside;
+    for (const QString &sub : subFolders(path, prefix, book)) {
+        if (depth >= ChapterDepth) {
+            book->addUnreadable(prefix + sub + QLatin1Char('/'),
+                                QCoreApplication::translate("PageFolder",
+                                                            "more than %1 folders down")
+                                    .arg(ChapterDepth));
+            continue;
         }
+        const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book);
+        found = found || inside;
     }
     if (!found && !relative.isEmpty() && depth == 1)
         book->emptyChapters << relative;
@@ -324,7 +394,7 @@ PageFolder scanChapters(const QString &folder, PictureTypes types)
 int chapterCount(const QString &folder, PictureTypes types)
 {
     PageFolder chapters;
-    for (const QString &sub : subFolders(folder))
+    for (const QString &sub : subFolders(folder, QString(), &chapters))
         collectChapter(folder, sub, 1, types, &chapters);
     QStringList names;
     for (const ListedPage &page : qAsConst(chapters.pages)) {

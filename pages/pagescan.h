@@ -2,6 +2,7 @@
 #define PAGESCAN_H
 
 #include <QFileInfo>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -29,9 +30,12 @@ struct PageFolder
     // text in the system's encoding (bytes from an old system's disk): no
     // path to them can be written down. Shown with the bad bytes replaced.
     QStringList unusableNames;
-    // Page files that cannot be read (no permission). Never left out
-    // silently: whoever lists the folder names them.
+    // Page files that cannot be read (no permission; in an archive, an
+    // encrypted entry, a link or a device). Never left out silently:
+    // whoever lists the folder names them, with the reason from
+    // unreadableWhy where it is not the lack of permission.
     QStringList unreadable;
+    QHash<QString, QString> unreadableWhy;
     // Symbolic links with a page's name: not listed, but named.
     QStringList symlinks;
     // Readable pictures of other types (jpeg, webp, ...), when only the
@@ -39,8 +43,11 @@ struct PageFolder
     QStringList otherPictures;
     // Archives inside an archive: not opened, but named.
     QStringList archives;
-    // An archive's own ComicInfo.xml, as it is.
+    // An archive's own ComicInfo.xml, as it is (at its top, or in the one
+    // folder that holds the book), and why it could not be read when it
+    // could not.
     QByteArray comicInfo;
+    QString comicInfoProblem;
     // Why the source cannot be listed at all (a damaged archive); empty
     // for a folder.
     QString error;
@@ -50,6 +57,11 @@ struct PageFolder
     // The files another listing left out and named, joined to these, each
     // name after prefix.
     void addLeftOut(const PageFolder &part, const QString &prefix = QString());
+    // A page file named unreadable, and why it cannot be read.
+    void addUnreadable(const QString &name, const QString &why);
+    QString whyUnreadable(const QString &name) const;
+    // Whether pages were found that cannot go in: the book would miss them.
+    bool missesPages() const { return !unreadable.isEmpty() || !unusableNames.isEmpty(); }
 };
 
 enum PictureTypes
@@ -64,11 +76,13 @@ enum PictureTypes
 PageFolder scanPageFolder(const QString &folder, PictureTypes types = PageTypesOnly);
 
 // A folder whose pages sit in sub-folders, as one book: its own pages
-// first, then each sub-folder's (and theirs, two levels down: "Vol 3/Ch
+// first, then each sub-folder's (and theirs, up to six levels down: "Vol 3/Ch
 // 12"), the sub-folders in natural order, each page named by its path
-// below folder and marked with its chapter.
+// below folder and marked with its chapter. Sub-folders that cannot be
+// listed (links, names that are not text, no permission, too deep) are named
+// as unreadable or unusable: a book must not miss them without a word.
 PageFolder scanChapters(const QString &folder, PictureTypes types = PageTypesOnly);
-// How many sub-folders of folder (two levels down) hold pages.
+// How many sub-folders of folder hold pages.
 int chapterCount(const QString &folder, PictureTypes types = PageTypesOnly);
 
 // The extensions of page files, in lower case ("jpg", ...): the file types
@@ -78,8 +92,13 @@ const QStringList &pageFileTypes();
 QString pageFileTypeList(const QString &separator);
 
 // The extensions of every other picture type that Qt and its plugins read
-// (jpeg, webp, gif, avif, jxl, heic, ...), in lower case and in order.
+// (jpeg, webp, gif, avif, jxl, heic, ...), in lower case and in order; never
+// a vector or page-description type (see isRefusedFormat).
 const QStringList &otherPictureTypes();
+// Whether a format Qt or a plugin may read is never taken as a page: vector
+// pictures (SVG) can name other files to draw, and PostScript is run by an
+// outside interpreter. A page never reads anything but its own bytes.
+bool isRefusedFormat(const QByteArray &format);
 // The distinct extensions of names, in lower case and in order.
 QStringList pictureTypesOf(const QStringList &names);
 

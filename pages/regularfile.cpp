@@ -30,3 +30,17 @@ RegularFile RegularFile::open(const QString &path)
     file.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return file;
 }
+
+RegularFile RegularFile::stat(const QString &path)
+{
+    RegularFile file;
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        file.error = QString::fromLocal8Bit(std::strerror(errno));
+        return file;
+    }
+    file.notRegular = !S_ISREG(info.st_mode);
+    file.size = info.st_size;
+    file.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return file;
+}

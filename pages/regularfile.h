@@ -17,6 +17,8 @@ struct RegularFile
     qint64 modified = 0; // nanoseconds
 
     static RegularFile open(const QString &path);
+    // Size and time of what path names now, without opening it; fd stays -1.
+    static RegularFile stat(const QString &path);
 };
 
 #endif // REGULARFILE_H

@@ -1,5 +1,5 @@
 // The checks that read a page file's untrusted bytes before any decoder
-// does: the JPEG, PNG and BMP structure walks and libjpeg's pass over every
+// does: the JPEG, PNG, BMP, GIF and WebP structure walks and libjpeg's pass over every
 // block with its piecemeal source; and a source archive's ComicInfo.xml,
 // read and written again with its fields kept. Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PageFileCheck::jpeg(bytes);
     PageFileCheck::png(bytes);
     PageFileCheck::bmp(bytes);
+    int frames = 0;
+    PageFileCheck::gif(bytes, &frames);
+    PageFileCheck::webp(bytes);
     // A small budget: the fuzzer looks for crashes, not for large pictures.
     JpegCheck::run(bytes, 1 << 20);
     JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
