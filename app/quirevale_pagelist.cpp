@@ -4,6 +4,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
+#include "cbz/comicinfo.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
@@ -94,6 +95,9 @@ void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
         lines << tr("None of the page files of this folder can be used.");
     if (!scanned.archives.isEmpty())
         lines << tr("Archives inside this one are not opened: %1").arg(named(scanned.archives));
+    const QStringList lost = comicInfoLeftOut(scanned);
+    if (!lost.isEmpty())
+        lines << tr("Not kept of its ComicInfo.xml: %1").arg(lost.join(QStringLiteral("; ")));
     const bool others = !scanned.otherPictures.isEmpty();
     if (others)
         lines << tr("Files of other picture types, not listed: %1 (%2).")

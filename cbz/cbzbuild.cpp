@@ -152,6 +152,7 @@ struct CbzBuild::Made
     Page last; // the picture for the preview
     QString error;
     QString encodedWhy; // why a lossless cut was not made
+    QString note;
 };
 
 CbzBuild::CbzBuild(const QString &fileName, const QVector<BuildPage> &pages,
@@ -210,6 +211,8 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
     const QSize size = reader.headerSize();
     DeflatedEntry entry = packed(reader.fileData());
     entry.suffix = suffix;
+    if (reader.frameCount() > 1)
+        made.note = tr("kept as an animation of %1 frames").arg(reader.frameCount());
     made.progress->add(made.index, entry,
                        {size.width(), size.height(), reader.fileData().size(),
                         size.width() > size.height(), QString()});
@@ -274,6 +277,19 @@ void CbzBuild::makePage(int index, Progress &progress) const
     const QString name = PageLocation(m_pages.at(index).path).displayName();
     PageReader reader(m_pages.at(index).path);
     reader.setStopFlag(&m_stop);
+    // The file's bytes, held while the page is made, count against the
+    // budget as its pixels do.
+    qint64 held = 0;
+    reader.setMemoryGate([&](qint64 bytes) {
+        progress.reserve(index, bytes);
+        held += bytes;
+    });
+    const struct Release
+    {
+        Progress &progress;
+        const qint64 &held;
+        ~Release() { progress.release(held); }
+    } release{progress, held};
     const auto unreadable = [&] {
         return tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
     };
@@ -286,7 +302,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     // Grey pages kept as they are stay as they are: only colour would change.
     if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
         !m_options.GreyAll && keepUnchanged(reader, made)) {
-        progress.complete(index, made.error, &made.last);
+        progress.complete(index, made.error, &made.last, made.note);
         return;
     }
     if (m_options.LosslessCuts && cutLosslessly(reader, made)) {
@@ -298,6 +314,14 @@ void CbzBuild::makePage(int index, Progress &progress) const
     const qint64 cost = qint64(size.width()) * size.height() * 4 * 3;
     progress.reserve(index, cost);
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
+        // An animation's other frames would be lost without a word.
+        if (reader.frameCount() > 1 && !m_partialPagesAllowed) {
+            m_refusedPartialPage = true;
+            made.error = tr("Page %1 is an animation of %2 frames; only its first can be a page.")
+                             .arg(name)
+                             .arg(reader.frameCount());
+            return false;
+        }
         if (made.last.pictureSize.isEmpty() && m_pictureBounds.isValid()) {
             made.last.pictureSize = picture.size();
             made.last.picture =
@@ -397,6 +421,10 @@ CbzBuild::Result CbzBuild::finish(Result result, const QString &error)
 {
     m_result = result;
     m_error = result == Failed ? error : QString();
+    if (result != Failed)
+        m_errors.clear();
+    else if (m_errors.isEmpty())
+        m_errors << error;
     emit finished(m_result, m_error);
     return m_result;
 }
@@ -445,6 +473,7 @@ CbzBuild::Result CbzBuild::build()
 {
     m_stop = m_canceled.load();
     m_committing = false;
+    m_refusedPartialPage = false;
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
         return finish(Failed, trouble);
@@ -515,8 +544,8 @@ CbzBuild::Result CbzBuild::build()
         m_stop = true;
     progress.wakeAll();
     pool.waitForDone();
-    if (error.isEmpty())
-        error = QStringList(progress.errors.values()).join(QLatin1Char('\n'));
+    m_errors = error.isEmpty() ? QStringList(progress.errors.values()) : QStringList{error};
+    error = m_errors.join(QLatin1Char('\n'));
     m_pageNotes.clear();
     for (auto page = progress.notes.cbegin(); page != progress.notes.cend(); ++page)
         m_pageNotes.append({m_pages.at(page.key()).row, page.value()});

@@ -90,6 +90,15 @@ public:
     // Why the build failed: every page found damaged, or the file's trouble;
     // empty after a success or a cancel.
     QString errorString() const { return m_error; }
+    // The same, one reason a line (a page's name may hold a line break).
+    QStringList errorStrings() const { return m_errors; }
+
+    // Whether a page may go in with less than it holds: only the first
+    // frame of an animation. On, the default, such a page is named in
+    // pageNotes(); off, it fails the build like a damaged page.
+    void setPartialPagesAllowed(bool allowed) { m_partialPagesAllowed = allowed; }
+    // Whether the build failed on such a page.
+    bool refusedPartialPage() const { return m_refusedPartialPage; }
 
     // What the user should know of a page that was made: that only the
     // first frame of an animation was used, or that it was encoded as usual
@@ -136,6 +145,9 @@ private:
     std::atomic_bool m_committing{false};
     Result m_result = Failed;
     QString m_error;
+    QStringList m_errors;
+    bool m_partialPagesAllowed = true;
+    mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;
     QMutex m_pictureMutex;
     QImage m_picture;

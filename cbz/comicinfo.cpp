@@ -1,7 +1,11 @@
 #include "cbz/comicinfo.h"
 
+#include "pages/pagescan.h"
+
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTextCodec>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -122,56 +126,105 @@ const QHash<QString, QString ComicInfo::*> &textFields()
     return fields;
 }
 
-// The source's elements, each kept whole as a small document of its own,
-// by name, in their order.
+// What the schema allows in each element that holds a value of its own.
+bool allowedValue(const QString &name, const QString &text)
+{
+    static const QStringList numbers = {
+        QStringLiteral("Count"), QStringLiteral("Volume"), QStringLiteral("AlternateCount"),
+        QStringLiteral("Year"),  QStringLiteral("Month"),  QStringLiteral("Day"),
+        QStringLiteral("PageCount")};
+    static const QStringList yesNo = {QStringLiteral("Unknown"), QStringLiteral("No"),
+                                      QStringLiteral("Yes")};
+    static const QStringList manga = yesNo + QStringList{QStringLiteral("YesAndRightToLeft")};
+    static const QStringList ageRatings = {
+        QStringLiteral("Unknown"),         QStringLiteral("Adults Only 18+"),
+        QStringLiteral("Early Childhood"), QStringLiteral("Everyone"),
+        QStringLiteral("Everyone 10+"),    QStringLiteral("G"),
+        QStringLiteral("Kids to Adults"),  QStringLiteral("M"),
+        QStringLiteral("MA15+"),           QStringLiteral("Mature 17+"),
+        QStringLiteral("PG"),              QStringLiteral("R18+"),
+        QStringLiteral("Rating Pending"),  QStringLiteral("Teen"),
+        QStringLiteral("X18+")};
+    const QString value = text.trimmed();
+    bool ok = false;
+    if (numbers.contains(name)) {
+        static const QRegularExpression integer(QStringLiteral("^[+-]?\\d{1,10}$"));
+        value.toInt(&ok);
+        return ok && integer.match(value).hasMatch();
+    }
+    if (name == QLatin1String("BlackAndWhite"))
+        return yesNo.contains(value);
+    if (name == QLatin1String("Manga"))
+        return manga.contains(value);
+    if (name == QLatin1String("AgeRating"))
+        return ageRatings.contains(value);
+    if (name == QLatin1String("CommunityRating")) {
+        static const QRegularExpression decimal(QStringLiteral("^\\+?\\d{1,3}(\\.\\d{0,8})?$"));
+        const double rating = value.toDouble(&ok);
+        return decimal.match(value).hasMatch() && ok && rating >= 0 && rating <= 5;
+    }
+    return true;
+}
+
+bool isSchemaElement(const QString &name)
+{
+    for (const char *element : SchemaOrder) {
+        if (name == QLatin1String(element))
+            return true;
+    }
+    return false;
+}
+
+// The source's values that the schema allows, one of each element, by
+// name; and what was left out of it, and why.
 struct KeptElements
 {
-    QHash<QString, QList<QByteArray>> byName;
-    QStringList order;
+    QHash<QString, QString> values;
+    QStringList leftOut;
 };
 
 KeptElements keptElements(const QByteArray &xml)
 {
     KeptElements kept;
-    QXmlStreamReader reader(xml);
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo"))
+    if (xml.isEmpty())
         return kept;
+    QXmlStreamReader reader(ComicInfo::decoded(xml));
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo")) {
+        kept.leftOut << (reader.hasError()
+                             ? ComicInfo::tr("it cannot be read: %1").arg(reader.errorString())
+                             : ComicInfo::tr("it is not a ComicInfo document (its root is %1)")
+                                   .arg(reader.name().toString()));
+        return kept;
+    }
+    QSet<QString> unknown;
     while (reader.readNextStartElement()) {
         const QString name = reader.name().toString();
-        QByteArray fragment;
-        QXmlStreamWriter writer(&fragment);
-        int depth = 0;
-        do {
-            if (reader.isStartElement())
-                ++depth;
-            else if (reader.isEndElement())
-                --depth;
-            writer.writeCurrentToken(reader);
-        } while (depth > 0 && !reader.atEnd() && (reader.readNext(), true));
+        if (name == QLatin1String("Pages")) { // made anew
+            reader.skipCurrentElement();
+            continue;
+        }
+        const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
         if (reader.hasError())
-            return KeptElements();
-        if (!kept.byName.contains(name))
-            kept.order << name;
-        kept.byName[name] << fragment;
+            break;
+        if (!isSchemaElement(name)) {
+            if (!unknown.contains(name))
+                kept.leftOut << ComicInfo::tr("%1, which ComicInfo does not know").arg(name);
+            unknown.insert(name);
+        } else if (kept.values.contains(name)) {
+            kept.leftOut << ComicInfo::tr("a second %1").arg(name);
+        } else if (!allowedValue(name, text)) {
+            kept.leftOut << ComicInfo::tr("%1 \"%2\", which is not a value it may hold")
+                                .arg(name, text.trimmed().left(40));
+        } else {
+            kept.values.insert(name, text);
+        }
     }
-    return reader.hasError() ? KeptElements() : kept;
-}
-
-// As it was, to the last space: indenting it would change text in
-// elements that mix text with elements.
-void writeKept(QXmlStreamWriter &xml, const QByteArray &fragment)
-{
-    const bool formatting = xml.autoFormatting();
-    if (formatting) // on a line of its own, as the others
-        xml.writeCharacters(QStringLiteral("\n    "));
-    xml.setAutoFormatting(false);
-    QXmlStreamReader reader(fragment);
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (!reader.isStartDocument() && !reader.isEndDocument() && !reader.hasError())
-            xml.writeCurrentToken(reader);
+    if (reader.hasError()) {
+        kept.values.clear();
+        kept.leftOut =
+            QStringList{ComicInfo::tr("it cannot be read: %1").arg(reader.errorString())};
     }
-    xml.setAutoFormatting(formatting);
+    return kept;
 }
 
 void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
@@ -199,19 +252,23 @@ void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
 void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &info,
                   const QVector<ComicPage> &pages, const KeptElements &kept)
 {
-    const QList<QByteArray> source = kept.byName.value(name);
+    const QStringList source = kept.values.contains(name) ? QStringList{kept.values.value(name)}
+                                                          : QStringList();
+    const auto writeKept = [&xml, &name](const QString &text) {
+        xml.writeTextElement(name, xmlText(text));
+    };
     if (QString ComicInfo::*field = textFields().value(name)) {
         const QString &text = info.*field;
         if (!text.trimmed().isEmpty() || source.isEmpty())
             textElement(xml, name.toLatin1().constData(), text);
         else
-            writeKept(xml, source.first());
+            writeKept(source.first());
     } else if (name == QLatin1String("Volume") || name == QLatin1String("Year")) {
         const int value = name == QLatin1String("Volume") ? info.volume : info.year;
         if (value >= 0 || source.isEmpty())
             numberElement(xml, name.toLatin1().constData(), value);
         else
-            writeKept(xml, source.first());
+            writeKept(source.first());
     } else if (name == QLatin1String("PageCount")) {
         xml.writeTextElement(name, QString::number(pages.size()));
     } else if (name == QLatin1String("Manga")) {
@@ -221,20 +278,44 @@ void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &i
             xml.writeTextElement(name, info.rightToLeft ? QStringLiteral("YesAndRightToLeft")
                                                         : QStringLiteral("No"));
         else
-            writeKept(xml, source.first());
+            writeKept(source.first());
     } else if (name == QLatin1String("Pages")) {
         writePages(xml, pages);
-    } else {
-        for (const QByteArray &fragment : source)
-            writeKept(xml, fragment);
+    } else if (!source.isEmpty()) {
+        writeKept(source.first());
     }
 }
 } // namespace
 
+QString ComicInfo::decoded(const QByteArray &xml)
+{
+    // The encoding the declaration names; without one, UTF-8 when the bytes
+    // are UTF-8, else the Windows code page most old taggers wrote.
+    static const QRegularExpression declaration(
+        QStringLiteral("^\\s*<\\?xml[^>]*encoding\\s*=\\s*[\"']([A-Za-z0-9._-]+)[\"']"));
+    const QRegularExpressionMatch named = declaration.match(QString::fromLatin1(xml.left(200)));
+    QTextCodec *codec =
+        named.hasMatch() ? QTextCodec::codecForName(named.captured(1).toLatin1()) : nullptr;
+    if (!codec) {
+        codec = QTextCodec::codecForUtfText(xml, nullptr);
+        if (!codec) {
+            QTextCodec::ConverterState state;
+            QTextCodec::codecForName("UTF-8")->toUnicode(xml.constData(), xml.size(), &state);
+            codec = QTextCodec::codecForName(state.invalidChars ? "windows-1252" : "UTF-8");
+        }
+    }
+    return codec->toUnicode(xml);
+}
+
+QStringList ComicInfo::leftOutOf(const QByteArray &xml)
+{
+    return keptElements(xml).leftOut;
+}
+
 ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
 {
     ComicInfo info;
-    QXmlStreamReader reader(xml);
+    QXmlStreamReader reader(decoded(xml));
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo")) {
         if (error)
             *error =
@@ -282,19 +363,19 @@ QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)
     xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema"), QStringLiteral("xsd"));
     xml.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"),
                        QStringLiteral("xsi"));
-    QStringList known;
-    for (const char *element : SchemaOrder) {
-        known << QLatin1String(element);
-        writeElement(xml, known.last(), info, pages, kept);
-    }
-    // What the schema does not know, the source had: kept, last.
-    for (const QString &name : kept.order) {
-        if (!known.contains(name)) {
-            for (const QByteArray &fragment : kept.byName.value(name))
-                writeKept(xml, fragment);
-        }
-    }
+    // Only what the schema allows: readers and servers that validate refuse
+    // the whole document for one stray element.
+    for (const char *element : SchemaOrder)
+        writeElement(xml, QLatin1String(element), info, pages, kept);
     xml.writeEndElement(); // ComicInfo
     xml.writeEndDocument();
     return document;
+}
+
+QStringList comicInfoLeftOut(const PageFolder &scanned)
+{
+    QStringList lost;
+    if (!scanned.comicInfoProblem.isEmpty())
+        lost << scanned.comicInfoProblem;
+    return lost + ComicInfo::leftOutOf(scanned.comicInfo);
 }

@@ -4,12 +4,16 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What comic servers and readers show of a book, written as ComicInfo.xml,
 // the archive's last entry, when the user asks for it.
 struct ComicInfo
 {
+    Q_DECLARE_TR_FUNCTIONS(ComicInfo)
+
+public:
     bool write = false; // whether the archive carries it at all
     QString title;
     QString series;
@@ -34,7 +38,18 @@ struct ComicInfo
     // set. A document that is not ComicInfo.xml gives nothing, and error
     // then says why.
     static ComicInfo fromXml(const QByteArray &xml, QString *error = nullptr);
+    // What of a source's ComicInfo.xml the new one cannot keep, and why:
+    // elements the schema does not know, a second of one, values it does
+    // not allow; or why none of it can be read.
+    static QStringList leftOutOf(const QByteArray &xml);
+    // The document as text, in the encoding it declares, or without a
+    // declaration in UTF-8 or, when it is not, windows-1252.
+    static QString decoded(const QByteArray &xml);
 };
+
+// What of a listed source's ComicInfo.xml cannot be kept, and why: the
+// listing's own trouble reading it, then what ComicInfo::leftOutOf says.
+QStringList comicInfoLeftOut(const struct PageFolder &scanned);
 
 // One entry of the archive, as the page list of ComicInfo.xml tells it.
 struct ComicPage

@@ -150,6 +150,10 @@ QString LosslessCut::check(const Source &source, const PageOptions &options) con
         return tr("it is not a JPEG");
     if (source.layout.cmyk)
         return tr("it is a CMYK JPEG");
+    if (!source.layout.commonSampling)
+        return tr("its colours are sampled in %1 × %2 blocks, a layout it cannot be cut in")
+            .arg(source.layout.blockGrid.width())
+            .arg(source.layout.blockGrid.height());
     if (options.ImageResize)
         return tr("it is resized");
     if (m_plan.trim)

@@ -1,6 +1,7 @@
 #include "cli/clirunner.h"
 
 #include "cbz/cbzbuild.h"
+#include "cbz/comicinfo.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagelocation.h"
@@ -293,6 +294,8 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("it cannot be read: %1").arg(scanned.error));
         return false;
     }
+    for (const QString &lost : comicInfoLeftOut(scanned))
+        report(folder, tr("not kept of its ComicInfo.xml: %1").arg(lost));
     if (!scanned.archives.isEmpty())
         report(folder, tr("archives inside it are not opened: %1")
                            .arg(scanned.archives.join(QStringLiteral(", "))));
@@ -344,6 +347,8 @@ bool CliRunner::makeArchive(const QString &folder)
 
     CbzBuild build(target, pages, m_args.pageOptions);
     build.setThreadCount(m_args.threads);
+    // The command line makes no book that misses anything unless told to.
+    build.setPartialPagesAllowed(m_args.skipTroubled);
     build.setReplaceExisting(m_args.force);
     const QString name = bookNameOf(folder);
     build.setComicInfo(m_args.comicInfoFor(name, scanned.comicInfo));
@@ -363,8 +368,11 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     if (result == CbzBuild::Failed) {
-        for (const QString &line : build.errorString().split(QLatin1Char('\n')))
-            report(folder, line);
+        for (const QString &reason : build.errorStrings())
+            report(folder, reason);
+        if (build.refusedPartialPage())
+            report(folder, tr("--skip-unreadable makes it with the first frame of each "
+                              "animation"));
         return false;
     }
     m_made.insert(target, folder);

@@ -168,6 +168,23 @@ bool isUnsupported(int code)
 
 } // namespace
 
+namespace {
+bool commonSampling(const jpeg_decompress_struct &info)
+{
+    if (info.num_components == 1)
+        return true;
+    if (info.num_components != 3)
+        return false;
+    for (int c = 1; c < 3; ++c) {
+        if (info.comp_info[c].h_samp_factor != 1 || info.comp_info[c].v_samp_factor != 1)
+            return false;
+    }
+    const QSize luma(info.comp_info[0].h_samp_factor, info.comp_info[0].v_samp_factor);
+    return luma == QSize(1, 1) || luma == QSize(2, 1) || luma == QSize(2, 2) ||
+           luma == QSize(1, 2) || luma == QSize(4, 1);
+}
+} // namespace
+
 JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
 {
     JpegCheck result;
@@ -200,6 +217,7 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize
     result.layout.blockGrid =
         QSize(info.max_h_samp_factor * DCTSIZE, info.max_v_samp_factor * DCTSIZE);
     result.layout.grey = info.jpeg_color_space == JCS_GRAYSCALE;
+    result.layout.commonSampling = commonSampling(info);
     result.layout.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     // A huge picture is refused by the caller, by its size, undecoded.
     if (qint64(info.image_width) * info.image_height <= pixelBudget)

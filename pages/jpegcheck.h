@@ -15,6 +15,9 @@ struct JpegLayout
     QSize blockGrid;
     bool grey = false;     // one channel
     bool cmyk = false;     // four channels (CMYK or YCCK)
+    // Grey, or colour sampled as cameras and scanners do (4:4:4, 4:2:2,
+    // 4:2:0, 4:4:0, 4:1:1): the layouts libjpeg-turbo cuts on its blocks.
+    bool commonSampling = true;
     QByteArray iccProfile; // the colour profile, whole; empty without one
 
     bool isValid() const { return blockGrid.isValid(); }

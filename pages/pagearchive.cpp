@@ -284,7 +284,8 @@ PageFolder PageArchive::list(const QString &path)
         const char *hardlink = archive_entry_hardlink(entry);
         if (type == AE_IFREG && !hardlink && !isTopComicInfo(name))
             regular.insert(name, index);
-        if (type == AE_IFDIR || (kind == NameKind::None && !isTopComicInfo(name)) ||
+        if (type == AE_IFDIR ||
+            (kind == NameKind::None && !isTopComicInfo(name) && !isArchiveName(name)) ||
             (type != AE_IFREG && isArchiveName(name)))
             continue;
         // Links are never followed: a hard link to an entry of this archive
@@ -332,16 +333,20 @@ PageFolder PageArchive::list(const QString &path)
 }
 
 QByteArray PageArchive::read(const QString &path, int index, const QString &name,
-                             QString *error, const std::atomic_bool *stop)
+                             QString *error, const std::atomic_bool *stop,
+                             const std::function<void(qint64)> &reserve, qint64 budget)
 {
     QString why;
-    const QByteArray data = readEntry(path, index, name, &why, stop);
+    const QByteArray data = readEntry(path, index, name, &why, stop, reserve,
+                                      qMin(budget, EntryBudget));
     if (error)
         *error = why;
     return data;
 }
 
 namespace {
+std::atomic<qint64> s_passedBudget{qint64(256) << 20};
+
 // Entries a reader passed on its way to the one asked for, kept for the
 // threads that will ask for them next. A solid archive (7z, RAR, a
 // compressed tar) can only be read on from its start: pages asked for out
@@ -378,14 +383,13 @@ public:
             m_path = path;
             m_stamp = stamp;
         }
-        if (m_bytes + data.size() > Budget || m_entries.contains(index))
+        if (m_bytes + data.size() > s_passedBudget || m_entries.contains(index))
             return;
         m_entries.insert(index, {name, data});
         m_bytes += data.size();
     }
 
 private:
-    static constexpr qint64 Budget = qint64(256) << 20;
     struct Entry
     {
         QString name;
@@ -458,8 +462,16 @@ bool worthKeeping(archive_entry *entry, const QString &name)
 } // namespace
 
 QByteArray PageArchive::readEntry(const QString &path, int index, const QString &expected,
-                                  QString *error, const std::atomic_bool *stop)
+                                  QString *error, const std::atomic_bool *stop,
+                                  const std::function<void(qint64)> &reserve, qint64 budget)
 {
+    // Told once, with what the archive says or, failing that, what was read.
+    bool told = false;
+    const auto tell = [&](qint64 bytes) {
+        if (reserve && !told)
+            reserve(bytes);
+        told = true;
+    };
     QByteArray data;
     QString name;
     SkippedEntries &skipped = SkippedEntries::instance();
@@ -470,8 +482,10 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
     if (!readsInParallel(path)) {
         serial = std::unique_lock<QMutex>(s_serialRead);
         // Another thread may have passed it while this one waited.
-        if (kept())
+        if (kept()) {
+            tell(data.size());
             return checkName(name, expected, index, error) ? data : QByteArray();
+        }
     }
     std::unique_ptr<Cursor> cursor = CursorPool::instance().take(path, index);
     if (!cursor)
@@ -514,17 +528,25 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
         *error = tr("Entry %1 is encrypted.").arg(name);
         return QByteArray();
     }
-    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > EntryBudget) {
-        *error = tr("Entry %1 holds more than %2 MB.").arg(name).arg(EntryBudget >> 20);
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > budget) {
+        *error = tr("Entry %1 holds more than %2 MB.").arg(name).arg(budget >> 20);
         return QByteArray();
     }
-    data = readData(cursor->handle, EntryBudget, name, error, stop);
+    if (archive_entry_size_is_set(entry))
+        tell(archive_entry_size(entry));
+    data = readData(cursor->handle, budget, name, error, stop);
+    tell(data.size());
     if (error->isEmpty())
         *error = checkCrc(*cursor, index, name, data);
     if (!error->isEmpty())
         return QByteArray();
     CursorPool::instance().giveBack(std::move(cursor));
     return data;
+}
+
+void PageArchive::setPassedEntriesBudget(qint64 bytes)
+{
+    s_passedBudget = bytes;
 }
 
 // An archive rewritten since it was listed (a tagger, another program)

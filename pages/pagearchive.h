@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 // Comic archives as sources of pages, read with libarchive: CBZ/ZIP,
 // CBR/RAR (4 and 5), CB7/7z and CBT/tar. Nothing is ever extracted to disk:
@@ -45,12 +46,22 @@ public:
     // The entry must still be called name (when given): an archive
     // rewritten since it was listed fails, saying so. A RAR 4 entry's
     // bytes are checked against its CRC (libarchive checks the others').
+    // reserve, when given, is told the bytes the entry will take before
+    // they are read (or, when the archive does not say, once they are).
     static QByteArray read(const QString &path, int index, const QString &name, QString *error,
-                           const std::atomic_bool *stop = nullptr);
+                           const std::atomic_bool *stop = nullptr,
+                           const std::function<void(qint64)> &reserve = {},
+                           qint64 budget = EntryBudget);
+
+    // The bytes of entries passed on the way to another that are kept for
+    // the threads that will ask for them (256 MB unless told otherwise; a
+    // program that reads one page only keeps none).
+    static void setPassedEntriesBudget(qint64 bytes);
 
 private:
     static QByteArray readEntry(const QString &path, int index, const QString &name,
-                                QString *error, const std::atomic_bool *stop);
+                                QString *error, const std::atomic_bool *stop,
+                                const std::function<void(qint64)> &reserve, qint64 budget);
     static bool checkName(const QString &name, const QString &expected, int index,
                           QString *error);
 };

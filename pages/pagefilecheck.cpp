@@ -76,7 +76,26 @@ Verdict bmp(const QByteArray &data)
     return offset + rowBytes * qAbs(height) <= data.size() ? Whole : CutShort;
 }
 
+namespace {
+Verdict jpegMarkers(const QByteArray &data);
+}
+
+// A marker-like pair inside the entropy-coded data (a stray 0xFF the
+// encoder did not stuff) throws the walk off its track, and its "length"
+// past the end looks like a file cut short. A file that still ends with
+// its end marker is not: libjpeg's pass over the blocks names the damage.
 Verdict jpeg(const QByteArray &data)
+{
+    const Verdict verdict = jpegMarkers(data);
+    const int size = data.size();
+    if (verdict == CutShort && size >= 4 && uchar(data[size - 2]) == 0xFF &&
+        uchar(data[size - 1]) == 0xD9)
+        return Whole;
+    return verdict;
+}
+
+namespace {
+Verdict jpegMarkers(const QByteArray &data)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     const qint64 size = data.size();
@@ -126,6 +145,7 @@ Verdict jpeg(const QByteArray &data)
     }
     return CutShort;
 }
+} // namespace
 
 namespace {
 // Data sub-blocks, each a length byte and its bytes, up to an empty one;

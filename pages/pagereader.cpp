@@ -152,8 +152,10 @@ bool PageReader::openFile()
 bool PageReader::readWholeFile()
 {
     const qint64 size = m_file.size();
-    if (size > FileBudget)
+    if (size > m_byteBudget)
         return fail(tr("The file is %1 MB, larger than any page.").arg(size >> 20));
+    if (m_reserve)
+        m_reserve(size);
     m_data.clear();
     m_data.reserve(int(size));
     for (;;) {
@@ -164,7 +166,7 @@ bool PageReader::readWholeFile()
             return fail(m_file.errorString());
         if (piece.isEmpty())
             break;
-        if (m_data.size() + qint64(piece.size()) > FileBudget)
+        if (m_data.size() + qint64(piece.size()) > m_byteBudget)
             return fail(tr("The file is larger than any page."));
         m_data += piece;
     }
@@ -185,11 +187,11 @@ bool PageReader::readWithoutDecoding()
     // An archive's entry is read whole, and decoded from memory.
     const PageLocation location(m_path);
     if (location.isEntry() && PdfPages::isPdfName(location.file()))
-        return renderPdfPage(location);
+        return openPdfPage(location);
     if (location.isEntry()) {
         QString why;
         m_data = PageArchive::read(location.file(), location.index(), location.entryName(), &why,
-                                   m_stop);
+                                   m_stop, m_reserve, m_byteBudget);
         if (!why.isEmpty())
             return fail(why);
     } else if (!openFile()) {
@@ -212,34 +214,52 @@ bool PageReader::readWithoutDecoding()
         return fail(tr("It is a vector or PostScript picture (%1), which is never taken as a "
                        "page: it may draw other files or run a program.")
                         .arg(QString::fromLatin1(m_format)));
-    if (readsWhole(m_format) && ((m_file.isOpen() && !readWholeFile()) || !checkWhole()))
+    if (readsWhole(m_format) && m_file.isOpen() && !readWholeFile())
         return false;
-    std::unique_ptr<QImageReader> reader = imageReader();
+    // The size its header claims is checked before anything is decoded: the
+    // check of a JPEG's blocks holds them all for a progressive one.
     {
+        std::unique_ptr<QImageReader> reader = imageReader();
         DecoderComplaints quiet;
         m_headerSize = shownSize(*reader);
         m_transformation = reader->transformation();
+        if (!m_headerSize.isValid() && !readsWhole(m_format))
+            return fail(readerError(*reader));
     }
-    if (!m_headerSize.isValid())
-        return fail(readerError(*reader));
-    if (!checkBudget(m_headerSize))
+    if (!checkBudget(m_headerSize) || (readsWhole(m_format) && !checkWhole()))
         return false;
+    if (!m_headerSize.isValid()) // whole, yet no header a reader takes
+        return fail(readerError(*imageReader()));
     m_loaded = true;
     return true;
 }
 
-// A PDF's page is rendered at once: there is nothing to check or decode.
-bool PageReader::renderPdfPage(const PageLocation &location)
+// A PDF's page has its size in points: it is rendered only when its
+// pixels are asked for, so that whoever holds pages within a budget can
+// count them first.
+bool PageReader::openPdfPage(const PageLocation &location)
 {
     QString why;
-    m_rendered = PdfPages::render(location.file(), location.index(), PixelBudget, &why, m_stop);
-    if (m_rendered.isNull())
+    m_headerSize = PdfPages::renderedSize(location.file(), location.index(), &why);
+    if (!m_headerSize.isValid())
         return fail(why);
+    if (!checkBudget(m_headerSize))
+        return false;
     m_format = "pdf";
-    m_headerSize = m_rendered.size();
+    m_pdfPath = location.file();
+    m_pdfPage = location.index();
     m_transformation = QImageIOHandler::TransformationNone;
     m_loaded = true;
     return true;
+}
+
+bool PageReader::renderPdfPage()
+{
+    if (!m_rendered.isNull())
+        return true;
+    QString why;
+    m_rendered = PdfPages::render(m_pdfPath, m_pdfPage, PixelBudget, &why, m_stop);
+    return !m_rendered.isNull() || fail(why);
 }
 
 // On the bytes read, or on the file itself for formats read as decoded.
@@ -270,6 +290,8 @@ QSize PageReader::shownSize(QImageReader &reader)
 
 QImage PageReader::reducedPicture(const QSize &bounds)
 {
+    if (m_format == "pdf" && !renderPdfPage())
+        return QImage();
     if (!m_rendered.isNull())
         return bounds.isValid() && (m_rendered.width() > bounds.width() ||
                                     m_rendered.height() > bounds.height())
@@ -287,9 +309,11 @@ QImage PageReader::reducedPicture(const QSize &bounds)
     return readPicture(*reader, &image) ? image : QImage();
 }
 
-PagePicture PageReader::readFirstPicture(const QString &path, const QSize &bounds)
+PagePicture PageReader::readFirstPicture(const QString &path, const QSize &bounds,
+                                         qint64 pixelBudget, qint64 byteBudget)
 {
     PageReader reader(path);
+    reader.setBudgets(pixelBudget, byteBudget);
     // A JPEG's check decodes every block anyway: at a fraction of the size,
     // it gives the picture too, in one pass.
     reader.m_pictureBounds = bounds;
@@ -327,7 +351,7 @@ QSize PageReader::readHeaderSize(const QString &path)
     // its size in points.
     const PageLocation location(path);
     if (location.isEntry() && PdfPages::isPdfName(location.file()))
-        return PdfPages::renderedSize(location.file(), location.index());
+        return PdfPages::renderedSize(location.file(), location.index(), nullptr);
     if (location.isEntry())
         return reader.readWithoutDecoding() ? reader.headerSize() : QSize();
     if (!reader.openFile())
@@ -340,12 +364,12 @@ QSize PageReader::readHeaderSize(const QString &path)
 
 bool PageReader::checkBudget(const QSize &size)
 {
-    if (size.isValid() && qint64(size.width()) * size.height() > PixelBudget) {
+    if (size.isValid() && qint64(size.width()) * size.height() > m_pixelBudget) {
         return fail(tr("The page is %1 × %2 pixels, larger than any page needs (at most %3 "
                        "million pixels).")
                         .arg(size.width())
                         .arg(size.height())
-                        .arg(PixelBudget / 1000000));
+                        .arg(m_pixelBudget / 1000000));
     }
     return true;
 }
@@ -366,6 +390,8 @@ bool PageReader::readEach(Pictures which, const std::function<bool(const QImage 
 {
     if (!m_loaded)
         return fail(tr("The file was not opened."));
+    if (m_format == "pdf" && !renderPdfPage())
+        return false;
     if (!m_rendered.isNull()) {
         m_frameCount = 1;
         take(m_rendered);
@@ -410,7 +436,7 @@ bool PageReader::checkWhole()
     if (verdict == PageFileCheck::Damaged)
         return fail(tr("The file is damaged: its structure is broken."));
     if (isJpeg(m_format)) {
-        const JpegCheck check = JpegCheck::run(m_data, PixelBudget, m_pictureBounds);
+        const JpegCheck check = JpegCheck::run(m_data, m_pixelBudget, m_pictureBounds);
         m_checkedPicture = check.picture;
         m_jpegLayout = check.layout;
         if (check.unsupported)

@@ -64,13 +64,29 @@ public:
 
     // The first picture of the page at path, checked as for a build and
     // decoded small enough to fit within bounds (an invalid size: whole).
-    static PagePicture readFirstPicture(const QString &path, const QSize &bounds = QSize());
+    // A page of more pixels or bytes than the budgets given is refused
+    // before it is checked or decoded.
+    static PagePicture readFirstPicture(const QString &path, const QSize &bounds = QSize(),
+                                        qint64 pixelBudget = PixelBudget,
+                                        qint64 byteBudget = FileBudget);
     // The page's size from its header alone, as it shows; invalid when the
     // file cannot be used.
     static QSize readHeaderSize(const QString &path);
 
     // Reading gives up, as failed, soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
+    // Told the bytes a page's file or entry will take in memory before they
+    // are read (when its size is known), so that a caller holding many pages
+    // at once can wait for room; a caller that does not ask is not told.
+    void setMemoryGate(const std::function<void(qint64)> &reserve) { m_reserve = reserve; }
+    // A page larger than these is refused, its pixels counted from its
+    // header before it is checked or decoded. PixelBudget and FileBudget
+    // unless told otherwise.
+    void setBudgets(qint64 pixels, qint64 bytes)
+    {
+        m_pixelBudget = pixels;
+        m_byteBudget = bytes;
+    }
 
     // Opens and checks the file (whole, undamaged, within the budget)
     // without making a pixel; headerSize() is then the page's size as it
@@ -118,7 +134,8 @@ private:
     static QString notAPicture();
     static QString readerError(const QImageReader &reader);
     bool fail(const QString &reason);
-    bool renderPdfPage(const class PageLocation &location);
+    bool openPdfPage(const class PageLocation &location);
+    bool renderPdfPage();
     bool openFile();
     bool readWholeFile();
     bool checkBudget(const QSize &size);
@@ -137,12 +154,17 @@ private:
     QSize m_headerSize;
     QString m_error;
     const std::atomic_bool *m_stop = nullptr;
+    std::function<void(qint64)> m_reserve;
+    qint64 m_pixelBudget = PixelBudget;
+    qint64 m_byteBudget = FileBudget;
     bool m_loaded = false;
     int m_frameCount = 1;
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;
-    QImage m_rendered; // a PDF's page
+    QImage m_rendered; // a PDF's page, once rendered
+    QString m_pdfPath;
+    int m_pdfPage = -1;
     QImageIOHandler::Transformations m_transformation;
     JpegLayout m_jpegLayout;
 };

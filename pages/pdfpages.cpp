@@ -83,14 +83,33 @@ Poppler::Page *openPage(const QString &path, int index, QString *error)
         *error = PdfPages::tr("The PDF has no page %1.").arg(index + 1);
         return nullptr;
     }
-    return pdf.document->page(index);
+    Poppler::Page *page = pdf.document->page(index);
+    if (!page)
+        *error = PdfPages::tr("Page %1 cannot be found in the PDF: its page tree is damaged.")
+                     .arg(index + 1);
+    return page;
 }
 
-QSize pixelsOf(const QSizeF &points)
+// The page's size in pixels at the resolution set; invalid, with the
+// reason, when the page claims a size no page has (a MediaBox of 1e12
+// points would pass any int).
+QSize pixelsOf(const QSizeF &points, int index, QString *error)
 {
     const double dpi = PdfPages::resolution();
-    return QSize(qMax(1, qRound(points.width() * dpi / 72)),
-                 qMax(1, qRound(points.height() * dpi / 72)));
+    const double width = points.width() * dpi / 72, height = points.height() * dpi / 72;
+    const double limit = double(PdfPages::LargestSide);
+    if (!(width >= 0.5 && height >= 0.5 && width <= limit && height <= limit &&
+          width * height <= double(PdfPages::PixelBudget))) {
+        if (error)
+            *error = PdfPages::tr("Page %1 claims %2 × %3 points: at %4 dpi, not the size of "
+                                  "any page.")
+                         .arg(index + 1)
+                         .arg(points.width(), 0, 'g', 6)
+                         .arg(points.height(), 0, 'g', 6)
+                         .arg(dpi);
+        return QSize();
+    }
+    return QSize(qMax(1, qRound(width)), qMax(1, qRound(height)));
 }
 } // namespace
 
@@ -116,6 +135,26 @@ PageFolder PdfPages::list(const QString &path)
     if (!openPdf(path, &pdf, &result.error))
         return result;
     const int count = pdf.document->numPages();
+    // A page tree that names itself, or a count no file of this size can
+    // hold, is damaged: no page is listed that cannot be found.
+    if (count <= 0) {
+        result.error = tr("It holds no pages.");
+        return result;
+    }
+    if (count > PageLimit || count > pdf.file->size() / SmallestPageBytes) {
+        result.error = tr("It claims %1 pages, more than its %2 bytes can hold.")
+                           .arg(count)
+                           .arg(pdf.file->size());
+        return result;
+    }
+    for (int index = 0; index < count; ++index) {
+        std::unique_ptr<Poppler::Page> page(pdf.document->page(index));
+        if (!page) {
+            result.error = tr("Page %1 cannot be found in it: its page tree is damaged.")
+                               .arg(index + 1);
+            return result;
+        }
+    }
     result.pages.reserve(count);
     for (int index = 0; index < count; ++index) {
         const QString name = QStringLiteral("page %1").arg(index + 1);
@@ -124,11 +163,14 @@ PageFolder PdfPages::list(const QString &path)
     return result;
 }
 
-QSize PdfPages::renderedSize(const QString &path, int index)
+QSize PdfPages::renderedSize(const QString &path, int index, QString *error)
 {
-    QString error;
-    std::unique_ptr<Poppler::Page> page(openPage(path, index, &error));
-    return page ? pixelsOf(page->pageSizeF()) : QSize();
+    QString why;
+    std::unique_ptr<Poppler::Page> page(openPage(path, index, &why));
+    const QSize size = page ? pixelsOf(page->pageSizeF(), index, &why) : QSize();
+    if (error)
+        *error = why;
+    return size;
 }
 
 QImage PdfPages::render(const QString &path, int index, qint64 pixelBudget, QString *error,
@@ -139,8 +181,10 @@ QImage PdfPages::render(const QString &path, int index, qint64 pixelBudget, QStr
         return QImage();
     const double dpi = resolution();
     const QSizeF points = page->pageSizeF();
-    const qint64 pixels = qint64(pixelsOf(points).width()) * pixelsOf(points).height();
-    if (points.isEmpty() || pixels > pixelBudget) {
+    const QSize pixels = pixelsOf(points, index, error);
+    if (!pixels.isValid())
+        return QImage();
+    if (qint64(pixels.width()) * pixels.height() > pixelBudget) {
         *error = tr("Page %1 is %2 × %3 points: at %4 dpi, larger than any page.")
                      .arg(index + 1)
                      .arg(points.width())

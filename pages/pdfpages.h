@@ -21,6 +21,14 @@ public:
     static constexpr int DefaultResolution = 200;
     static constexpr int MinimumResolution = 36;
     static constexpr int MaximumResolution = 1200;
+    // No page is larger, whatever its MediaBox claims.
+    static constexpr int LargestSide = 1 << 16;
+    static constexpr qint64 PixelBudget = qint64(1) << 28;
+    // More pages than any book has.
+    static constexpr int PageLimit = 65536;
+    // A page object takes at least this many bytes of the file, even packed
+    // in a compressed object stream.
+    static constexpr int SmallestPageBytes = 8;
     static void setResolution(int dotsPerInch);
     static int resolution();
 
@@ -35,8 +43,9 @@ public:
     // it cannot be, and error then says why. Rendering gives up soon after
     // *stop becomes true. A page whose pixels would pass pixelBudget is not
     // rendered. Any thread.
-    // The size page index is rendered at; invalid when it cannot be.
-    static QSize renderedSize(const QString &path, int index);
+    // The size page index is rendered at; invalid when it cannot be, and
+    // error (when given) then says why.
+    static QSize renderedSize(const QString &path, int index, QString *error);
     static QImage render(const QString &path, int index, qint64 pixelBudget, QString *error,
                          const std::atomic_bool *stop = nullptr);
 };

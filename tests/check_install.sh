@@ -26,7 +26,7 @@ check "cmake --install" cmake --install "$build" --prefix "$prefix"
 check "program installed" test -x "$prefix/bin/quirevale"
 check "thumbnailer installed" test -x "$prefix/bin/quirevale-thumbnailer"
 check "thumbnailer entry for comic archives, not every ZIP" \
-    grep -qx "MimeType=application/vnd.comicbook+zip;application/x-cbz;" \
+    grep -qx "MimeType=application/vnd.comicbook+zip;application/x-cbz;application/vnd.comicbook-rar;application/x-cbr;application/x-cb7;application/x-cbt;" \
     "$prefix/share/thumbnailers/quirevale.thumbnailer"
 check "desktop entry valid" desktop-file-validate "$prefix/share/applications/$id.desktop"
 check "desktop entry names its icon" grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop"

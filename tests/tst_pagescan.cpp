@@ -196,8 +196,9 @@ void tst_PageScan::chapters_data()
     QTest::newRow("a chapter without pages")
         << QStringList{"Ch 1/a.jpg", "Ch 2/notes.txt"} << QStringList{"Ch 1/a.jpg"}
         << QStringList{"Ch 1"} << QStringList{"Ch 2"} << 1;
-    QTest::newRow("deeper than two levels is not looked at")
-        << QStringList{"a/b/c/d.jpg"} << QStringList{} << QStringList{} << QStringList{"a"} << 0;
+    QTest::newRow("three levels down is a chapter too")
+        << QStringList{"a/b/c/d.jpg"} << QStringList{"a/b/c/d.jpg"} << QStringList{"a/b/c"}
+        << QStringList{} << 1;
 }
 
 void tst_PageScan::chapters()

@@ -3,83 +3,52 @@
 //
 //   quirevale-thumbnailer -s SIZE ARCHIVE OUTPUT.png
 //
-// The first page in natural order of the entries' names is read straight
-// from the archive, its size checked from its header against the page
-// budget before anything is decoded, and decoded at the size asked (JPEG
-// decodes straight at a fraction of its size). An entry larger than any
-// page is not read. Exit status 0 with the picture written, 1 otherwise.
+// The cover is the book's first page as the program lists it (CBZ, CBR,
+// CB7 or CBT, in the same order), read and checked as a build reads it.
+// File managers run this unattended on whatever lands in a folder, so it is
+// bounded more tightly than a build: a first page of more pixels or bytes
+// than a scan has is not decoded, and the whole run is given a few seconds.
+// Exit status 0 with the picture written, 1 otherwise.
 
-#include "pages/naturalorder.h"
+#include "pages/pagearchive.h"
 #include "pages/pagereader.h"
-#include "pages/pagescan.h"
+#include "pages/pagesource.h"
 
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QGuiApplication>
-#include <QImageReader>
 
-#include <quazip.h>
-#include <quazipfile.h>
+#include <unistd.h>
 
 #include <cstdio>
 
 namespace {
-// No compressed page comes near it; a larger entry is a bomb or no page.
-const qint64 EntryBudget = qint64(256) << 20;
-
-// The archive's first page: its name in natural order among the entries
-// whose type is a picture's.
-QString firstPage(QuaZip &zip)
-{
-    QVector<QString> pages;
-    for (const QString &name : zip.getFileNameList()) {
-        const QString suffix = name.section(QLatin1Char('.'), -1).toLower();
-        if (!name.endsWith(QLatin1Char('/')) &&
-            QImageReader::supportedImageFormats().contains(suffix.toLatin1()))
-            pages.append(name);
-    }
-    std::sort(pages.begin(), pages.end());
-    stableMergeSort(pages, naturalLess);
-    return pages.value(0);
-}
+// A 600 ppi A4 scan has 35 million pixels; decoding one takes about 150 MB.
+const qint64 CoverPixelBudget = qint64(36) << 20;
+const qint64 CoverByteBudget = qint64(64) << 20;
+// A file manager waits for no more; the system ends the run after it.
+const unsigned TimeLimitSeconds = 8;
 
 QImage cover(const QString &archive, int size, QString *error)
 {
-    QuaZip zip(archive);
-    if (!zip.open(QuaZip::mdUnzip)) {
-        *error = QStringLiteral("not a ZIP archive");
+    if (!isBookFile(archive)) {
+        *error = QStringLiteral("not a comic archive");
         return QImage();
     }
-    const QString name = firstPage(zip);
-    QuaZipFile entry(&zip);
-    QuaZipFileInfo64 info;
-    if (name.isEmpty() || !zip.setCurrentFile(name) || !zip.getCurrentFileInfo(&info) ||
-        qint64(info.uncompressedSize) > EntryBudget || !entry.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("no page that can be read");
+    PageArchive::setPassedEntriesBudget(0); // one page is read, and no other
+    const PageFolder book = scanPageSource(archive);
+    if (!book.error.isEmpty()) {
+        *error = book.error;
         return QImage();
     }
-    QByteArray data = entry.read(EntryBudget + 1);
-    if (data.size() > EntryBudget) {
-        *error = QStringLiteral("the first page is larger than any page");
+    if (book.pages.isEmpty()) {
+        *error = QStringLiteral("no page");
         return QImage();
     }
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QSize shown = PageReader::shownSize(reader);
-    if (!shown.isValid() || qint64(shown.width()) * shown.height() > PageReader::PixelBudget) {
-        *error = QStringLiteral("the first page is not a picture of a page's size");
-        return QImage();
-    }
-    if (shown.width() > size || shown.height() > size) {
-        const QSize fitted = shown.scaled(size, size, Qt::KeepAspectRatio).expandedTo({1, 1});
-        reader.setScaledSize(reader.size() == shown ? fitted : fitted.transposed());
-    }
-    const QImage picture = reader.read();
-    if (picture.isNull())
-        *error = reader.errorString();
-    return picture;
+    const PagePicture first = PageReader::readFirstPicture(
+        book.pages.first().location, QSize(size, size), CoverPixelBudget, CoverByteBudget);
+    if (!first.isValid())
+        *error = first.error;
+    return first.isValid() ? first.picture : QImage();
 }
 } // namespace
 
@@ -88,6 +57,7 @@ int main(int argc, char *argv[])
     // Pictures are read and written in memory: no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::alarm(TimeLimitSeconds);
     QGuiApplication application(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -97,7 +67,7 @@ int main(int argc, char *argv[])
                                         QStringLiteral("The thumbnail's largest side."),
                                         QStringLiteral("size"), QStringLiteral("256"));
     parser.addOption(sizeOption);
-    parser.addPositionalArgument(QStringLiteral("archive"), QStringLiteral("A CBZ archive."));
+    parser.addPositionalArgument(QStringLiteral("archive"), QStringLiteral("A comic archive."));
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The PNG to write."));
     parser.process(application);
     bool sized = false;
