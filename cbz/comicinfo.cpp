@@ -325,6 +325,7 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
         return info;
     }
     const QHash<QString, QString ComicInfo::*> &texts = textFields();
+    QSet<QString> seen;
     while (reader.readNextStartElement()) {
         const QString name = reader.name().toString();
         if (name == QLatin1String("Pages")) {
@@ -332,6 +333,10 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
             continue;
         }
         const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
+        // The first of each is the one kept, as the merge keeps it.
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
         bool ok = false;
         if (texts.contains(name))
             info.*texts.value(name) = text.trimmed();

@@ -22,6 +22,16 @@ struct OpenPdf
     QString path;
     std::unique_ptr<QFile> file;
     std::unique_ptr<Poppler::Document> document;
+
+    // The document reads from the file to its end: it goes first. (A
+    // member-wise assignment would free the file under it.)
+    void close()
+    {
+        document.reset();
+        file.reset();
+        path.clear();
+    }
+    ~OpenPdf() { close(); }
 };
 
 // Poppler's own complaints about a broken file would reach the terminal;
@@ -70,9 +80,9 @@ Poppler::Page *openPage(const QString &path, int index, QString *error)
 {
     thread_local OpenPdf pdf;
     if (pdf.path != path || !pdf.document) {
-        pdf = OpenPdf();
+        pdf.close();
         if (!openPdf(path, &pdf, error)) {
-            pdf = OpenPdf();
+            pdf.close();
             return nullptr;
         }
         pdf.document->setRenderHint(Poppler::Document::Antialiasing);

@@ -360,6 +360,43 @@ QByteArray storedZip(const QList<ZipEntry> &entries)
     return zip;
 }
 
+namespace {
+QByteArray le16(quint16 value)
+{
+    return QByteArray(1, char(value & 0xff)) + char(value >> 8);
+}
+
+QByteArray le32(quint32 value)
+{
+    return le16(quint16(value & 0xffff)) + le16(quint16(value >> 16));
+}
+
+// A RAR 4 block: its CRC16 (the low half of the CRC32 of the rest), then
+// the rest.
+QByteArray rar4Block(const QByteArray &rest)
+{
+    return le16(quint16(crc32Of(rest))) + rest;
+}
+} // namespace
+
+QByteArray storedRar4(const QList<ZipEntry> &entries)
+{
+    QByteArray rar("Rar!\x1a\x07\x00", 7);
+    rar += rar4Block(QByteArray("\x73", 1) + le16(0) + le16(13) + le16(0) + le32(0));
+    for (const ZipEntry &entry : entries) {
+        const quint32 crc =
+            entry.claimedSize ? entry.claimedSize : crc32Of(entry.data);
+        QByteArray header = QByteArray("\x74", 1) + le16(0x8000) +
+                            le16(quint16(32 + entry.name.size())) + le32(quint32(entry.data.size())) +
+                            le32(quint32(entry.data.size())) + QByteArray(1, '\x02') + le32(crc) +
+                            le32(0x5a210000) + QByteArray(1, char(20)) + QByteArray(1, '\x30') +
+                            le16(quint16(entry.name.size())) + le32(0x20) + entry.name;
+        rar += rar4Block(header) + entry.data;
+    }
+    rar += rar4Block(QByteArray("\x7b", 1) + le16(0x4000) + le16(7));
+    return rar;
+}
+
 QByteArray storedRar5(const QList<ZipEntry> &entries)
 {
     QByteArray rar("Rar!\x1a\x07\x01\x00", 8);

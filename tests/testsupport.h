@@ -161,6 +161,9 @@ QByteArray storedZip(const QList<ZipEntry> &entries);
 // A RAR 5 archive of stored entries (no free tool writes RAR), after
 // RARLAB's description of the format.
 QByteArray storedRar5(const QList<ZipEntry> &entries);
+// The same in RAR 4, whose headers carry each entry's CRC32; claimedSize,
+// when set, is taken as the CRC to write instead of the right one.
+QByteArray storedRar4(const QList<ZipEntry> &entries);
 
 // A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
 QByteArray multiPageTiff(const QList<QImage> &pages);

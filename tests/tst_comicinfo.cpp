@@ -75,6 +75,8 @@ private slots:
     void cutJpegFailsEvenUntouched();
     void dialogRoundTrip();
     void spreadsLeftWholeAreDoublePages();
+    void sourceDocuments_data();
+    void sourceDocuments();
 };
 
 void tst_ComicInfo::suggestions_data()
@@ -313,6 +315,66 @@ void tst_ComicInfo::spreadsLeftWholeAreDoublePages()
         doubles << page.value("DoublePage").toString();
     QCOMPARE(doubles, QStringList({"", "", "", "true"}));
     QCOMPARE(back.pages.at(3).value("ImageWidth").toInt(), 800);
+}
+
+// Whatever a source's ComicInfo.xml holds, what can be read of it is kept,
+// what cannot is named, and the merge validates.
+void tst_ComicInfo::sourceDocuments_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("title"); // as read; empty: nothing readable
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QStringList>("leftOut"); // words of each thing named
+    QTest::newRow("Latin-1 without a declaration")
+        << QByteArray("<ComicInfo><Title>Caf\xe9</Title><Writer>M\xfcller</Writer></ComicInfo>")
+        << QString::fromUtf8("Café") << QStringList{QString::fromUtf8("<Writer>Müller</Writer>")}
+        << QStringList();
+    QTest::newRow("windows-1252, declared")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"windows-1252\"?>"
+                      "<ComicInfo><Title>\x93Quoted\x94</Title></ComicInfo>")
+        << QString::fromUtf8("\u201cQuoted\u201d") << QStringList() << QStringList();
+    QTest::newRow("UTF-8 as it should be")
+        << QByteArray("<ComicInfo><Title>\xe6\xbc\xab\xe7\x94\xbb</Title></ComicInfo>")
+        << QString::fromUtf8("漫画") << QStringList() << QStringList();
+    QTest::newRow("unknown elements, a second title, numbers that are not")
+        << QByteArray("<ComicInfo><Title>A</Title><Title>B</Title><Custom>x</Custom>"
+                      "<Count>twelve</Count><Month>3</Month><Manga>Maybe</Manga>"
+                      "<AgeRating>Teen</AgeRating><CommunityRating>7</CommunityRating>"
+                      "</ComicInfo>")
+        << "A" << QStringList{"<Month>3</Month>", "<AgeRating>Teen</AgeRating>"}
+        << QStringList{"second Title", "Custom", "Count", "Maybe", "CommunityRating"};
+    QTest::newRow("another root")
+        << QByteArray("<Book><Title>A</Title></Book>") << "" << QStringList()
+        << QStringList{"root is Book"};
+    QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE ComicInfo [<!ENTITY a \"aaaaaaaaaa\">";
+    for (int i = 1; i < 9; ++i)
+        bomb += QStringLiteral("<!ENTITY %1 \"&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;\">")
+                    .arg(QChar('a' + i))
+                    .arg(QChar('a' + i - 1))
+                    .toLatin1();
+    bomb += "]><ComicInfo><Title>&i;</Title></ComicInfo>";
+    QTest::newRow("an entity bomb") << bomb << "" << QStringList() << QStringList{"read"};
+}
+
+void tst_ComicInfo::sourceDocuments()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, title);
+    QFETCH(QStringList, kept);
+    QFETCH(QStringList, leftOut);
+    const ComicInfo info = ComicInfo::fromXml(source);
+    QCOMPARE(info.title, title);
+    const QStringList named = ComicInfo::leftOutOf(source);
+    QCOMPARE(named.size(), leftOut.size());
+    for (int i = 0; i < leftOut.size(); ++i)
+        QVERIFY2(named.at(i).contains(leftOut.at(i)), qPrintable(named.join('\n')));
+    ComicInfo merged = info;
+    merged.sourceXml = source;
+    const QByteArray xml = comicInfoXml(merged, {{10, 20, 30, false, QString()}});
+    for (const QString &element : kept)
+        QVERIFY2(QString::fromUtf8(xml).contains(element), xml.constData());
+    QString output;
+    QVERIFY2(validates(xml, &output), qPrintable(output));
 }
 
 QUIREVALE_TEST_MAIN(tst_ComicInfo)

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -76,6 +77,11 @@ private slots:
     void comicInfoKeptOnRepack();
     void badArchives_data();
     void badArchives();
+    void linksAndDevicesInATar();
+    void anArchiveRewrittenSinceItWasListed();
+    void damagedRar4Entries_data();
+    void damagedRar4Entries();
+    void comicInfoInTheBookFolder();
 };
 
 void tst_PageArchive::pagesInOrder_data()
@@ -275,6 +281,104 @@ void tst_PageArchive::badArchives()
     if (!error.isEmpty())
         QVERIFY(!QFile::exists(dir.filePath("out.cbz")));
     QVERIFY(!QFile::exists(dir.filePath("up.jpg")) && !QFile::exists("/abs.jpg"));
+}
+
+
+// Nothing but a regular entry is a page; links are never followed, but a
+// hard link to an entry of the same archive is that entry.
+void tst_PageArchive::linksAndDevicesInATar()
+{
+    QTemporaryDir dir;
+    const QString tree = dir.filePath("tree");
+    QVERIFY(QDir().mkpath(tree));
+    QVERIFY(writeFile(tree + "/p1.jpg", page(1)));
+    QVERIFY(QFile::link("/etc/hostname", tree + "/p2.jpg"));
+    QCOMPARE(::link(QFile::encodeName(tree + "/p1.jpg").constData(),
+                    QFile::encodeName(tree + "/p3.jpg").constData()),
+             0);
+    QCOMPARE(::mkfifo(QFile::encodeName(tree + "/p4.jpg").constData(), 0600), 0);
+    QProcess bsdtar;
+    bsdtar.setWorkingDirectory(tree);
+    bsdtar.start("bsdtar", {"-cf", dir.filePath("book.cbt"), "--format", "ustar", "p1.jpg",
+                            "p2.jpg", "p3.jpg", "p4.jpg"});
+    QVERIFY(bsdtar.waitForFinished());
+    if (bsdtar.exitCode() != 0)
+        QSKIP("bsdtar (libarchive-tools) is needed");
+    const PageFolder listed = PageArchive::list(dir.filePath("book.cbt"));
+    QCOMPARE(names(listed.pages), QStringList({"p1.jpg", "p3.jpg"}));
+    QCOMPARE(listed.unreadable, QStringList({"p2.jpg", "p4.jpg"}));
+    QVERIFY(listed.missesPages());
+    QVERIFY(listed.whyUnreadable("p2.jpg").contains("symbolic link"));
+    PageReader linked(listed.pages.at(1).location);
+    QVERIFY2(linked.readWithoutDecoding(), qPrintable(linked.errorString()));
+    QCOMPARE(linked.fileData(), page(1));
+}
+
+// A tagger rewrote the archive while its list was open: the pages are
+// not taken by their numbers from whatever is there now.
+void tst_PageArchive::anArchiveRewrittenSinceItWasListed()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("book.cbz");
+    QVERIFY(writeFile(path, storedZip({{"p1.jpg", page(1)}, {"p2.jpg", page(2)}})));
+    const PageFolder listed = PageArchive::list(path);
+    QVERIFY(writeFile(path, storedZip({{"p2.jpg", page(2)}, {"p1.jpg", page(1)}})));
+    PageReader reader(listed.pages.at(0).location);
+    QVERIFY(!reader.readWithoutDecoding());
+    QVERIFY2(reader.errorString().contains("changed since it was listed"),
+             qPrintable(reader.errorString()));
+}
+
+void tst_PageArchive::damagedRar4Entries_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("whole") << "" << true;
+    QTest::newRow("a byte changed") << "byte" << false;
+    QTest::newRow("a wrong CRC") << "crc" << false;
+}
+
+// libarchive checks the CRC of packed RAR entries only; a stored page with
+// a changed byte must not go into a book.
+void tst_PageArchive::damagedRar4Entries()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, readable);
+    QTemporaryDir dir;
+    QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
+    if (damage == "crc")
+        entries[1].claimedSize = 0x12345678;
+    QByteArray archive = storedRar4(entries);
+    if (damage == "byte") // inside the second page's scan data
+        archive[archive.size() - 30] = char(archive.at(archive.size() - 30) ^ 0x10);
+    const QString path = dir.filePath("book.cbr");
+    QVERIFY(writeFile(path, archive));
+    const PageFolder listed = PageArchive::list(path);
+    QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
+    QCOMPARE(names(listed.pages), QStringList({"p1.jpg", "p2.jpg"}));
+    PageReader first(listed.pages.at(0).location);
+    QVERIFY2(first.readWithoutDecoding(), qPrintable(first.errorString()));
+    PageReader second(listed.pages.at(1).location);
+    QCOMPARE(second.readWithoutDecoding(), readable);
+    if (!readable)
+        QVERIFY2(second.errorString().contains("p2.jpg is damaged"),
+                 qPrintable(second.errorString()));
+}
+
+// Many tools pack the book's folder whole: its ComicInfo.xml is the book's.
+void tst_PageArchive::comicInfoInTheBookFolder()
+{
+    QTemporaryDir dir;
+    const QByteArray xml = "<ComicInfo><Title>Inside</Title></ComicInfo>";
+    QVERIFY(writeFile(dir.filePath("a.cbz"),
+                      storedZip({{"Book/p1.jpg", page(1)}, {"Book/ComicInfo.xml", xml}})));
+    QCOMPARE(PageArchive::list(dir.filePath("a.cbz")).comicInfo, xml);
+    // One at the top wins over one inside.
+    QVERIFY(writeFile(dir.filePath("b.cbz"),
+                      storedZip({{"Book/ComicInfo.xml", "<ComicInfo/>"},
+                                 {"Book/p1.jpg", page(1)},
+                                 {"ComicInfo.xml", xml}})));
+    QCOMPARE(PageArchive::list(dir.filePath("b.cbz")).comicInfo, xml);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageArchive)

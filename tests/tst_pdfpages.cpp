@@ -31,6 +31,24 @@ bool writePdf(const QString &path, const QList<QSizeF> &sizes, const QList<QColo
     return painter.end();
 }
 
+// A PDF written by hand from its objects, numbered from 1, the catalog first.
+QByteArray pdfOf(const QList<QByteArray> &objects)
+{
+    QByteArray pdf("%PDF-1.4\n");
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
 // A PDF of one page, written by hand, whose pages are only for those who
 // know a password.
 QByteArray lockedPdf()
@@ -61,6 +79,8 @@ class tst_PdfPages : public QObject
     Q_OBJECT
 
 private slots:
+    void impossibleSizes_data();
+    void impossibleSizes();
     void pagesAreRenderedAsAsked();
     void badPdfs_data();
     void badPdfs();
@@ -115,6 +135,12 @@ void tst_PdfPages::badPdfs_data()
                                       << "It is not a PDF this program can read.";
     QTest::newRow("a pipe") << "pipe"
                             << "It is not a regular file.";
+    QTest::newRow("no pages") << "no pages"
+                              << "It holds no pages.";
+    QTest::newRow("a page tree that contains itself")
+        << "loop" << "cannot be found in it: its page tree is damaged.";
+    QTest::newRow("a missing page object")
+        << "missing" << "Page 2 cannot be found in it: its page tree is damaged.";
 }
 
 void tst_PdfPages::badPdfs()
@@ -129,9 +155,48 @@ void tst_PdfPages::badPdfs()
         QVERIFY(writeFile(path, "%PDF-1.4\nthe rest is gone"));
     if (kind == "pipe")
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const QByteArray catalog = "<< /Type /Catalog /Pages 2 0 R >>";
+    const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>";
+    if (kind == "no pages")
+        QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [] /Count 0 >>"})));
+    if (kind == "loop")
+        QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>",
+                                       page})));
+    if (kind == "missing")
+        QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [3 0 R 9 0 R] /Count 2 >>",
+                                       page})));
     const PageFolder listed = PdfPages::list(path);
-    QCOMPARE(listed.error, error);
+    QVERIFY2(listed.error.contains(error), qPrintable(listed.error));
     QVERIFY(listed.pages.isEmpty());
+}
+
+// A page whose MediaBox no page has is refused with its size, not made
+// a page of one pixel.
+void tst_PdfPages::impossibleSizes_data()
+{
+    QTest::addColumn<QByteArray>("mediaBox");
+    QTest::newRow("1e12 points") << QByteArray("[0 0 1000000000000 1000000000000]");
+    QTest::newRow("3e9 × 612 points") << QByteArray("[0 0 3000000000 612]");
+    QTest::newRow("no area") << QByteArray("[0 0 0 612]");
+}
+
+void tst_PdfPages::impossibleSizes()
+{
+    QFETCH(QByteArray, mediaBox);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("book.pdf");
+    QVERIFY(writeFile(path, pdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
+                                   "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                   "<< /Type /Page /Parent 2 0 R /MediaBox " + mediaBox + " >>"})));
+    const PageFolder listed = PdfPages::list(path);
+    QCOMPARE(listed.pages.size(), 1);
+    QString error;
+    QVERIFY(!PdfPages::renderedSize(path, 0, &error).isValid());
+    QVERIFY2(error.contains("not the size of any page"), qPrintable(error));
+    PageReader reader(listed.pages.first().location);
+    QVERIFY(!reader.read());
+    QVERIFY2(reader.errorString().contains("not the size of any page"),
+             qPrintable(reader.errorString()));
 }
 
 QUIREVALE_TEST_MAIN(tst_PdfPages)
