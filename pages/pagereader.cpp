@@ -13,6 +13,10 @@
 #include <QTransform>
 
 #include <mutex>
+#include <cstdarg>
+#include <cstdio>
+
+#include <tiffio.h>
 #include <new>
 
 #ifdef Q_OS_UNIX
@@ -42,14 +46,27 @@ void listenToDecoders(QtMsgType type, const QMessageLogContext &context, const Q
         previousHandler(type, context, message);
 }
 
+// libtiff prints its warnings and errors on the terminal by itself (Qt's
+// reader does not take them): they are made Qt's warnings, which the page
+// reader hears while it reads and a quiet command line keeps quiet.
+void tiffSays(const char *module, const char *format, va_list arguments)
+{
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    qWarning("%s: %s", module ? module : "TIFF", text);
+}
+
 class DecoderComplaints
 {
 public:
     DecoderComplaints()
     {
         static std::once_flag installed;
-        std::call_once(installed,
-                       [] { previousHandler = qInstallMessageHandler(listenToDecoders); });
+        std::call_once(installed, [] {
+            previousHandler = qInstallMessageHandler(listenToDecoders);
+            TIFFSetWarningHandler(tiffSays);
+            TIFFSetErrorHandler(tiffSays);
+        });
         m_outer = complaints;
         complaints = &m_heard;
     }
@@ -209,7 +226,13 @@ bool PageReader::readWithoutDecoding()
     }
     if (m_format.isEmpty())
         return fail(notAPicture());
-    // Told by its content, whatever its name: an SVG named .jpg is refused too.
+    // Told by its content, whatever its name: an SVG named .jpg is refused
+    // too. Qt's SVG reader claims any XML; one that is no SVG is no picture.
+    if (m_format == "svg") {
+        const QByteArray head = m_file.isOpen() ? m_file.peek(4096) : m_data.left(4096);
+        if (!head.contains("<svg"))
+            return fail(notAPicture());
+    }
     if (isRefusedFormat(m_format))
         return fail(tr("It is a vector or PostScript picture (%1), which is never taken as a "
                        "page: it may draw other files or run a program.")

@@ -379,6 +379,51 @@ QByteArray rar4Block(const QByteArray &rest)
 }
 } // namespace
 
+QByteArray gif(int frames, int width, int height)
+{
+    // One colour, written with a clear code before every second pixel so
+    // that the codes stay three bits wide.
+    QByteArray out("GIF89a", 6);
+    out += char(width & 0xff) + QByteArray(1, char(width >> 8)) + char(height & 0xff) +
+           QByteArray(1, char(height >> 8));
+    out += QByteArray("\x80\x00\x00", 3); // a global table of two colours
+    out += QByteArray("\xff\x00\x00\x00\x00\xff", 6);
+    for (int f = 0; f < frames; ++f) {
+        if (frames > 1) // the loop extension and a delay, as animations carry
+            out += QByteArray("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);
+        out += QByteArray("\x2c\x00\x00\x00\x00", 5) + char(width & 0xff) +
+               QByteArray(1, char(width >> 8)) + char(height & 0xff) +
+               QByteArray(1, char(height >> 8)) + QByteArray(1, '\0');
+        out += char(2); // the smallest code size
+        QByteArray codes;
+        quint32 bits = 0;
+        int count = 0;
+        const auto put = [&](int code) {
+            bits |= quint32(code) << count;
+            count += 3;
+            while (count >= 8) {
+                codes += char(bits & 0xff);
+                bits >>= 8;
+                count -= 8;
+            }
+        };
+        for (int pixel = 0; pixel < width * height; ++pixel) {
+            if (pixel % 2 == 0)
+                put(4); // clear
+            put(0);
+        }
+        put(5); // end
+        if (count > 0)
+            codes += char(bits & 0xff);
+        for (int at = 0; at < codes.size(); at += 255) {
+            const QByteArray block = codes.mid(at, 255);
+            out += char(block.size()) + block;
+        }
+        out += QByteArray(1, '\0');
+    }
+    return out + QByteArray(1, '\x3b');
+}
+
 QByteArray storedRar4(const QList<ZipEntry> &entries)
 {
     QByteArray rar("Rar!\x1a\x07\x00", 7);
@@ -419,13 +464,13 @@ QByteArray storedRar5(const QList<ZipEntry> &entries)
     return rar;
 }
 
-QByteArray multiPageTiff(const QList<QImage> &pages)
+QByteArray multiPageTiff(const QList<QImage> &pages, bool privateTag)
 {
     QByteArray out("II*\0", 4);
     put32(out, 8); // the first directory follows the header
     for (int p = 0; p < pages.size(); ++p) {
         const QImage rgb = pages.at(p).convertToFormat(QImage::Format_RGB888);
-        const int entries = 10;
+        const int entries = privateTag ? 11 : 10;
         const quint32 directory = quint32(out.size());
         const quint32 bitsAt = directory + 2 + entries * 12 + 4;
         const quint32 pixelsAt = bitsAt + 6;
@@ -448,6 +493,8 @@ QByteArray multiPageTiff(const QList<QImage> &pages)
         tag(278, 4, 1, quint32(rgb.height()));
         tag(279, 4, 1, pixelBytes);
         tag(284, 3, 1, 1); // interleaved
+        if (privateTag)
+            tag(65000, 3, 1, 7); // a tag of some scanner's own
         put32(out, next);
         put16(out, 8);
         put16(out, 8);

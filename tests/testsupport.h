@@ -166,7 +166,10 @@ QByteArray storedRar5(const QList<ZipEntry> &entries);
 QByteArray storedRar4(const QList<ZipEntry> &entries);
 
 // A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
-QByteArray multiPageTiff(const QList<QImage> &pages);
+// With privateTag, each directory also holds a tag libtiff does not know.
+QByteArray multiPageTiff(const QList<QImage> &pages, bool privateTag = false);
+// A GIF of one colour, of frames pictures (an animation when more than one).
+QByteArray gif(int frames, int width, int height);
 
 // A JPEG of image whose EXIF data asks viewers to turn it (orientation 1-8).
 QByteArray jpegWithOrientation(const QImage &image, int orientation);

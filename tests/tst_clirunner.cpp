@@ -321,6 +321,34 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
     QTest::newRow("pictures of other types, listed")
         << "other types" << QStringList{"--every-type"} << 0 << 5 << "";
+    QTest::newRow("a chapter that is a symbolic link stops the book")
+        << "chapter link" << QStringList{"--chapters"} << 1 << -1
+        << "Linked/ cannot be read: a symbolic link to a folder";
+    QTest::newRow("... unless told to go on without it")
+        << "chapter link" << QStringList{"--chapters", "--skip-unreadable"} << 0 << 3
+        << "Linked/ cannot be read";
+    QTest::newRow("a GIF cut short") << "cut gif" << QStringList{"--every-type"} << 1 << -1
+                                     << "Page p4.gif cannot be read: The file is damaged: it is "
+                                        "cut short.";
+    QTest::newRow("... also when kept as it is")
+        << "cut gif" << QStringList{"--every-type", "--keep-jpeg"} << 1 << -1
+        << "it is cut short";
+    QTest::newRow("an animation stops the book")
+        << "animation" << QStringList{"--every-type"} << 1 << -1
+        << "Page p4.gif is an animation of 3 frames; only its first can be a page.";
+    QTest::newRow("... unless told to take its first frame")
+        << "animation" << QStringList{"--every-type", "--skip-unreadable"} << 0 << 4
+        << "only the first of its 3 frames is used";
+    QTest::newRow("an animation kept as it is, named")
+        << "animation" << QStringList{"--every-type", "--keep-jpeg"} << 0 << 4
+        << "kept as an animation of 3 frames";
+    QTest::newRow("a pages file that is a pipe")
+        << "pages pipe" << QStringList{"--pages", "pages.txt"} << 2 << -1
+        << "not a regular file";
+    QTest::newRow("a pages file that never ends")
+        << "" << QStringList{"--pages", "/dev/zero"} << 2 << -1 << "not a regular file";
+    QTest::newRow("libtiff's own words kept quiet")
+        << "odd tiff" << QStringList{"-q"} << 0 << 4 << "";
 }
 
 void tst_CliRunner::troubledFilesAreNamed()
@@ -351,7 +379,21 @@ void tst_CliRunner::troubledFilesAreNamed()
             QSKIP("root reads every file");
         QVERIFY(QFile::setPermissions(folder + "/p2.png", {}));
     }
+    if (trouble == "chapter link") {
+        makeFolder("Elsewhere", 2);
+        QVERIFY(QFile::link(m_root->filePath("Elsewhere"), folder + "/Linked"));
+    }
+    if (trouble == "cut gif")
+        QVERIFY(writeFile(folder + "/p4.gif", gif(1, 64, 64).left(40)));
+    if (trouble == "animation")
+        QVERIFY(writeFile(folder + "/p4.gif", gif(3, 16, 16)));
+    if (trouble == "pages pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(m_root->filePath("pages.txt")).constData(), 0600), 0);
+    if (trouble == "odd tiff")
+        QVERIFY(writeFile(folder + "/p4.tif", multiPageTiff({noiseImage(20, 30)}, true)));
     const Run run = cli(options << "T", m_root->path());
+    if (trouble == "odd tiff")
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
     if (said.isEmpty())

@@ -146,6 +146,20 @@ void tst_PageReader::damagedPagesDoNotLoad_data()
     QTest::newRow("PNG cut in half") << png.left(png.size() / 2) << "cut short";
     QTest::newRow("PNG without its end chunk") << png.left(png.size() - 12) << "cut short";
     QTest::newRow("not a picture") << QByteArray("just some text, named like a page") << "format";
+    QTest::newRow("an XML document") << QByteArray("<?xml version=\"1.0\"?><note>x</note>")
+                                     << "not a picture in a format";
+    QTest::newRow("an SVG that draws a file of the disk")
+        << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                      "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" height=\"9\">"
+                      "<image xlink:href=\"/etc/hostname\" width=\"9\" height=\"9\"/></svg>")
+        << "never taken as a page";
+    const QByteArray gif = TestSupport::gif(1, 64, 64);
+    QTest::newRow("GIF cut in half") << gif.left(gif.size() / 2) << "cut short";
+    const QByteArray webp = encoded(twoColourPage(), "webp");
+    QTest::newRow("WebP cut in half") << webp.left(webp.size() / 2) << "cut short";
+    QTest::newRow("JPEG with a stray marker in its data, nothing missing")
+        << jpeg.left(scan + 300) + "\xFF\xC4\x7F\xFF" + jpeg.mid(scan + 300)
+        << "Bogus Huffman table";
 }
 
 void tst_PageReader::damagedPagesDoNotLoad()

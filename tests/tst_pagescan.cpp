@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 bool touch(const QString &path, const QByteArray &content = QByteArray())
@@ -38,6 +40,8 @@ private slots:
     void tenThousandPages();
     void chapters_data();
     void chapters();
+    void chaptersThatCannotBeListedAreNamed_data();
+    void chaptersThatCannotBeListedAreNamed();
 };
 
 void tst_PageScan::whatIsListed_data()
@@ -170,6 +174,55 @@ void tst_PageScan::tenThousandPages()
     QCOMPARE(files.size(), 10000);
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(files.at(i).name, QStringLiteral("scan %1.jpg").arg(i + 1));
+}
+
+void tst_PageScan::chaptersThatCannotBeListedAreNamed_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("a symbolic link to a chapter") << "link"
+                                                  << "Linked/";
+    QTest::newRow("a chapter whose name is not text") << "name"
+                                                      << "\xEF\xBF\xBD/";
+    QTest::newRow("a chapter nobody may read") << "mode 000"
+                                               << "Locked/";
+    QTest::newRow("pages seven folders down") << "deep"
+                                              << "a/b/c/d/e/f/g/";
+}
+
+// A book listed by its chapters misses none without a word.
+void tst_PageScan::chaptersThatCannotBeListedAreNamed()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QString, named);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("Ch 1"));
+    QVERIFY(touch(folder.filePath("Ch 1/p1.jpg")));
+    if (trouble == "link")
+        QVERIFY(QFile::link(folder.filePath("Ch 1"), folder.filePath("Linked")));
+    const QByteArray raw = QFile::encodeName(folder.path()) + "/\xff";
+    if (trouble == "name")
+        QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+    if (trouble == "mode 000") {
+        if (::geteuid() == 0)
+            QSKIP("root reads every folder");
+        QVERIFY(QDir(folder.path()).mkpath("Locked"));
+        QVERIFY(touch(folder.filePath("Locked/p.jpg")));
+        QVERIFY(QFile::setPermissions(folder.filePath("Locked"), {}));
+    }
+    if (trouble == "deep") {
+        QVERIFY(QDir(folder.path()).mkpath("a/b/c/d/e/f/g"));
+        QVERIFY(touch(folder.filePath("a/b/c/d/e/f/g/p.jpg")));
+    }
+    const PageFolder book = scanChapters(folder.path());
+    QCOMPARE(names(book.pages), QStringList{"Ch 1/p1.jpg"});
+    QVERIFY(book.missesPages());
+    QCOMPARE(book.unreadable + book.unusableNames, QStringList{named});
+    if (trouble == "mode 000")
+        QFile::setPermissions(folder.filePath("Locked"), QFile::ReadOwner | QFile::ExeOwner |
+                                                             QFile::WriteOwner);
+    if (trouble == "name") // QTemporaryDir cannot name it
+        ::rmdir(raw.constData());
 }
 
 QUIREVALE_TEST_MAIN(tst_PageScan)

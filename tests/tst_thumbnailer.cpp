@@ -4,6 +4,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -64,6 +67,9 @@ class tst_Thumbnailer : public QObject
 private slots:
     void covers_data();
     void covers();
+    void everyKindOfArchive();
+    void hostileArchivesWithinBounds_data();
+    void hostileArchivesWithinBounds();
 };
 
 void tst_Thumbnailer::covers_data()
@@ -79,6 +85,8 @@ void tst_Thumbnailer::covers_data()
     QTest::newRow("a page claiming billions of pixels")
         << Entries{{"a.png", pngClaiming(60000, 60000)}} << QSize();
     QTest::newRow("no page") << Entries{{"notes.txt", "text"}} << QSize();
+    QTest::newRow("the book's first page, before its sub-folders'")
+        << Entries{{"Book/x/01.png", blue}, {"Book/z.png", red}} << QSize(85, 128);
 }
 
 void tst_Thumbnailer::covers()
@@ -98,6 +106,103 @@ void tst_Thumbnailer::covers()
         return;
     QCOMPARE(cover.size(), size);
     QVERIFY(colorNear(cover.pixelColor(cover.width() / 2, cover.height() / 2), Qt::red, 8));
+}
+
+// CBR, CB7 and CBT have covers too.
+void tst_Thumbnailer::everyKindOfArchive()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("tree"));
+    QVERIFY(writeFile(dir.filePath("tree/p1.png"), png(300, 450, Qt::red)));
+    QProcess bsdtar;
+    bsdtar.setWorkingDirectory(dir.filePath("tree"));
+    bsdtar.start("bsdtar", {"-cf", dir.filePath("book.cbt"), "--format", "ustar", "p1.png"});
+    QVERIFY(bsdtar.waitForFinished());
+    if (bsdtar.exitCode() != 0)
+        QSKIP("bsdtar (libarchive-tools) is needed");
+    QProcess process;
+    process.start(QStringLiteral(QUIREVALE_THUMBNAILER),
+                  {"-s", "128", dir.filePath("book.cbt"), dir.filePath("cover.png")});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QImage(dir.filePath("cover.png")).size(), QSize(85, 128));
+}
+
+namespace {
+// A BMP of side × side pixels in 8-bit run-length data: a few megabytes
+// that decode into a gigabyte.
+QByteArray runLengthBmp(int side)
+{
+    QByteArray rows;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; x += 255)
+            rows += char(qMin(255, side - x)) + QByteArray(1, '\0');
+        rows += QByteArray(2, '\0'); // end of line
+    }
+    rows += QByteArray("\0\1", 2); // end of bitmap
+    QByteArray bmp("BM", 2);
+    const auto put32 = [&bmp](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bmp += char((v >> (8 * i)) & 0xff);
+    };
+    const quint32 offset = 14 + 40 + 256 * 4;
+    put32(offset + quint32(rows.size()));
+    put32(0);
+    put32(offset);
+    put32(40);
+    put32(quint32(side));
+    put32(quint32(side));
+    bmp += QByteArray("\1\0\x08\0", 4); // one plane, 8 bits
+    put32(1);                            // RLE8
+    put32(quint32(rows.size()));
+    put32(2835);
+    put32(2835);
+    put32(256);
+    put32(0);
+    bmp += QByteArray(256 * 4, '\0');
+    return bmp + rows;
+}
+} // namespace
+
+void tst_Thumbnailer::hostileArchivesWithinBounds_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a 16384² run-length BMP") << "bmp";
+    QTest::newRow("a pipe named like an archive") << "pipe";
+    QTest::newRow("a page of another archive's name") << "svg";
+}
+
+// File managers run the thumbnailer on whatever they find: it ends soon,
+// within a few hundred megabytes, and reads nothing but the archive.
+void tst_Thumbnailer::hostileArchivesWithinBounds()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString archive = dir.filePath("book.cbz"), thumbnail = dir.filePath("cover.png");
+    if (kind == "bmp")
+        QVERIFY(writeZip(archive, {{"p1.bmp", runLengthBmp(16384)}}));
+    if (kind == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(archive).constData(), 0600), 0);
+    if (kind == "svg") {
+        QVERIFY(writeFile(dir.filePath("secret.png"), png(64, 64, Qt::red)));
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                               "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"64\" "
+                               "height=\"64\"><image xlink:href=\"" +
+                               QFile::encodeName(dir.filePath("secret.png")) +
+                               "\" width=\"64\" height=\"64\"/></svg>";
+        QVERIFY(writeZip(archive, {{"p1.png", svg}}));
+    }
+    QProcess process;
+    process.start(QStringLiteral(QUIREVALE_THUMBNAILER), {"-s", "128", archive, thumbnail});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(!QFileInfo::exists(thumbnail));
+#if !defined(__SANITIZE_ADDRESS__)
+    struct rusage usage;
+    QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    QVERIFY2(usage.ru_maxrss < 300 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+#endif
 }
 
 QUIREVALE_TEST_MAIN(tst_Thumbnailer)
