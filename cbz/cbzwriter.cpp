@@ -298,6 +298,10 @@ bool CbzWriter::addNamedEntry(const QString &name, const DeflatedEntry &entry)
     QuaZipFile file(m_zip.get());
     QuaZipNewInfo info(name);
     info.uncompressedSize = ulong(entry.size);
+    // A regular file anyone may read: without it, an unpacked page would be
+    // readable by nobody (mode 000).
+    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                        QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
     if (!file.open(QIODevice::WriteOnly, info, nullptr, entry.crc, entry.method, DefaultLevel,
                    true))
         return fail(fileError(tr("Entry %1 cannot be started").arg(name)));

@@ -17,6 +17,7 @@
 #include <archive_entry.h>
 #include <libdeflate.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -52,6 +53,26 @@ QString archiveError(archive *handle)
     // libarchive does not always say why.
     return text && *text ? QString::fromLocal8Bit(text)
                          : PageArchive::tr("its data is damaged or cut short");
+}
+
+bool isZip(const Cursor &cursor)
+{
+    return (archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_ZIP;
+}
+
+// A ZIP ends with the record that locates its index: within the last 64 KB
+// and 22 bytes, after the comment it may carry. One cut short has none,
+// and read as a stream it would seem to end after its last whole entry.
+bool hasZipIndex(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return false;
+    const qint64 tail = qMin<qint64>(info.st_size, 65535 + 22);
+    QByteArray bytes(int(tail), '\0');
+    if (::pread(fd, bytes.data(), size_t(tail), off_t(info.st_size - tail)) != tail)
+        return false;
+    return bytes.lastIndexOf(QByteArray("PK\x05\x06", 4)) >= 0;
 }
 
 // Only what comic archives are made with; no filter that would run an
@@ -322,6 +343,11 @@ PageFolder PageArchive::list(const QString &path)
             result.addUnreadable(name, tr("more than %1 MB").arg(EntryBudget >> 20));
         else
             pages.append({name, PageLocation::ofEntry(path, index, name)});
+    }
+    if (index > 0 && isZip(*cursor) && !hasZipIndex(cursor->fd)) {
+        result.error = tr("It is cut short: the index of its entries is missing, so entries "
+                          "after the last one found may be missing too.");
+        return result;
     }
     // The same order whatever order the archive gives its entries in.
     std::sort(pages.begin(), pages.end(),

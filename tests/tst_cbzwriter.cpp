@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <quazip.h>
+
 using namespace TestSupport;
 
 namespace {
@@ -107,6 +109,14 @@ void tst_CbzWriter::writesPagesInOrder()
     }
     QCOMPARE(leftovers(folder.path()), QStringList({fileName}));
     QVERIFY(QFileInfo(path).permissions() & QFileDevice::ReadOther);
+    // Unpacked, each page is a regular file its reader may open.
+    QuaZip zip(path);
+    QVERIFY(zip.open(QuaZip::mdUnzip));
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        QVERIFY(zip.getCurrentFileInfo(&info));
+        QCOMPARE(info.externalAttr >> 16, 0100644u);
+    }
 }
 
 void tst_CbzWriter::emptyArchiveIsValid()

@@ -170,6 +170,12 @@ void tst_CliArguments::pagesFileLines_data()
                                            << "line 1: border" << PageTreatment();
     QTest::newRow("border too wide") << "cover.jpg\tborder 5000\n"
                                      << "line 1: border" << PageTreatment();
+    QTest::newRow("a name with a hash") << "c#1.jpg\tcut # the spread\n"
+                                        << "" << PageTreatment();
+    QTest::newRow("a megabyte of a name, not echoed whole")
+        << QString(1 << 20, QLatin1Char('x')) + "\tcut\n"
+        << "line 1: there is no page " + QString(80, QLatin1Char('x')) + QChar(0x2026)
+        << PageTreatment();
 }
 
 void tst_CliArguments::pagesFileLines()
@@ -178,13 +184,16 @@ void tst_CliArguments::pagesFileLines()
     QFETCH(QString, error);
     QFETCH(PageTreatment, cover);
     PageTreatmentFile file;
-    const bool read = file.parse(text, {"cover.jpg", "page 2.jpg"});
+    const bool read = file.parse(text, {"cover.jpg", "page 2.jpg", "c#1.jpg"});
     QCOMPARE(read, error.isEmpty());
+    QVERIFY(file.errorString().size() < 200);
     QVERIFY2(error.isEmpty() ? file.errorString().isEmpty() : file.errorString().startsWith(error),
              qPrintable(file.errorString()));
     QVERIFY(file.treatments().value("cover.jpg") == cover);
     if (text.startsWith("page 2"))
         QCOMPARE(file.treatments().value("page 2.jpg").cut, PageTreatment::AlwaysCut);
+    if (text.startsWith("c#1"))
+        QCOMPARE(file.treatments().value("c#1.jpg").cut, PageTreatment::AlwaysCut);
 }
 
 QUIREVALE_TEST_MAIN(tst_CliArguments)

@@ -347,6 +347,9 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "not a regular file";
     QTest::newRow("a pages file that never ends")
         << "" << QStringList{"--pages", "/dev/zero"} << 2 << -1 << "not a regular file";
+    QTest::newRow("a damaged page whose name holds a line break, on one line")
+        << "line break" << QStringList() << 1 << -1
+        << "quirevale-cli: T: Page p\\x0a4.png cannot be read:";
     QTest::newRow("libtiff's own words kept quiet")
         << "odd tiff" << QStringList{"-q"} << 0 << 4 << "";
 }
@@ -389,6 +392,8 @@ void tst_CliRunner::troubledFilesAreNamed()
         QVERIFY(writeFile(folder + "/p4.gif", gif(3, 16, 16)));
     if (trouble == "pages pipe")
         QCOMPARE(::mkfifo(QFile::encodeName(m_root->filePath("pages.txt")).constData(), 0600), 0);
+    if (trouble == "line break")
+        QVERIFY(writeFile(folder + "/p\n4.png", "not a picture"));
     if (trouble == "odd tiff")
         QVERIFY(writeFile(folder + "/p4.tif", multiPageTiff({noiseImage(20, 30)}, true)));
     const Run run = cli(options << "T", m_root->path());

@@ -1,8 +1,11 @@
 #include "cbz/losslesscut.h"
+#include "pages/jpegcheck.h"
 #include "testsupport.h"
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTransform>
 
 #include <turbojpeg.h>
@@ -98,6 +101,8 @@ private slots:
     void keptPixelsAreTheSource();
     void pagesEncodedAsUsual_data();
     void pagesEncodedAsUsual();
+    void rareSamplingsAreSaidBeforeTheCut_data();
+    void rareSamplingsAreSaidBeforeTheCut();
 };
 
 void tst_LosslessCut::keptPixelsAreTheSource_data()
@@ -263,6 +268,48 @@ void tst_LosslessCut::pagesEncodedAsUsual()
     QVERIFY2(!pages.isEmpty(), qPrintable(error));
     // Asked for every page in grey, the blocks of colour are left out.
     QCOMPARE(decoded(pages.first()).isGrayscale(), pageOptions.GreyAll || grey);
+}
+
+void tst_LosslessCut::rareSamplingsAreSaidBeforeTheCut_data()
+{
+    QTest::addColumn<QString>("sampling"); // as cjpeg takes it
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("2x2, cut") << "2x2" << true;
+    QTest::newRow("1x4, encoded as usual") << "1x4" << false;
+    QTest::newRow("4x2, encoded as usual") << "4x2" << false;
+}
+
+// What --list says of a page before the build is what the build does.
+void tst_LosslessCut::rareSamplingsAreSaidBeforeTheCut()
+{
+    QFETCH(QString, sampling);
+    QFETCH(bool, cut);
+    const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
+    if (cjpeg.isEmpty())
+        QSKIP("cjpeg (libjpeg-turbo-progs) writes JPEGs of any sampling");
+    const QImage page = noiseImage(64, 64).convertToFormat(QImage::Format_RGB888);
+    QByteArray ppm = "P6 64 64 255\n";
+    for (int y = 0; y < page.height(); ++y)
+        ppm.append(reinterpret_cast<const char *>(page.constScanLine(y)), 64 * 3);
+    QProcess encoder;
+    encoder.start(cjpeg, {"-sample", sampling});
+    encoder.write(ppm);
+    encoder.closeWriteChannel();
+    QVERIFY(encoder.waitForFinished());
+    const QByteArray jpeg = encoder.readAllStandardOutput();
+    const JpegCheck check = JpegCheck::run(jpeg, 1 << 24);
+    QVERIFY2(check.damage.isEmpty(), qPrintable(check.damage));
+    LosslessCut::Source source;
+    source.size = QSize(64, 64);
+    source.layout = check.layout;
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    const LosslessCut lossless(source, options, PageTreatment());
+    QCOMPARE(lossless.whyNot().isEmpty(), cut);
+    QString error;
+    QCOMPARE(lossless.run(jpeg, &error).isEmpty(), !cut);
+    if (!cut)
+        QCOMPARE(error, lossless.whyNot());
 }
 
 QUIREVALE_TEST_MAIN(tst_LosslessCut)

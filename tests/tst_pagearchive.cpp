@@ -219,6 +219,10 @@ void tst_PageArchive::badArchives_data()
         << "" << QStringList{"dup.jpg",  "dup.jpg",   QString::fromUtf8("\xef\xbf\xbd.jpg"),
                              "/abs.jpg", "../up.jpg", "back/slash.jpg"}
         << QStringList();
+    QTest::newRow("cut before its index")
+        << "no index" << "cut short" << QStringList() << QStringList();
+    QTest::newRow("an entry shorter than its header says")
+        << "short entry" << "p2.jpg" << QStringList{"p1.jpg", "p2.jpg"} << QStringList();
     QTest::newRow("an archive inside") << "nested"
                                        << "" << QStringList{"p1.jpg"} << QStringList{"inner.cbz"};
     QTest::newRow("a pipe named like an archive")
@@ -249,9 +253,13 @@ void tst_PageArchive::badArchives()
     if (kind == "names")
         entries = {{"../up.jpg", page(1)},       {"/abs.jpg", page(2)}, {"dup.jpg", page(3)},
                    {"back\\slash.jpg", page(4)}, {"\xff.jpg", page(5)}, {"dup.jpg", page(6)}};
+    if (kind == "short entry")
+        entries[1].claimedSize = quint32(entries[1].data.size() + 100);
     QByteArray archive = storedZip(entries);
     if (kind == "cut short")
         archive = archive.left(archive.size() / 2);
+    if (kind == "no index") // before the first entry of the index
+        archive = archive.left(archive.indexOf("PK\x01\x02"));
     if (kind == "pipe")
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else
