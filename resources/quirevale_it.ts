@@ -70,6 +70,14 @@
         <source>only the first of its %1 frames is used</source>
         <translation>viene usato solo il primo dei suoi %1 fotogrammi</translation>
     </message>
+    <message>
+        <source>kept as an animation of %1 frames</source>
+        <translation>mantenuta come animazione di %1 fotogrammi</translation>
+    </message>
+    <message>
+        <source>Page %1 is an animation of %2 frames; only its first can be a page.</source>
+        <translation>La pagina %1 è un'animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -403,8 +411,8 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
     </message>
     <message>
-        <source>List the pages of each folder&apos;s sub-folders (two levels down) as the chapters of one book, each marked in ComicInfo.xml.</source>
-        <translation>Elenca le pagine delle sottocartelle di ogni cartella (fino a due livelli) come i capitoli di un solo volume, ciascuno segnato in ComicInfo.xml.</translation>
+        <source>List the pages of each folder&apos;s sub-folders (up to six levels down) as the chapters of one book, each marked in ComicInfo.xml.</source>
+        <translation>Elenca le pagine delle sottocartelle di ogni cartella (fino a sei livelli sotto) come capitoli di un solo libro, ciascuno segnato in ComicInfo.xml.</translation>
     </message>
 </context>
 <context>
@@ -436,10 +444,6 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>%1 cannot be used: its name is not valid text</source>
         <translation>%1 non può essere usato: il suo nome non è testo valido</translation>
-    </message>
-    <message>
-        <source>%1 cannot be read: permission denied</source>
-        <translation>%1 non può essere letto: permesso negato</translation>
     </message>
     <message>
         <source>left out, as symbolic links are: %1</source>
@@ -533,12 +537,48 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>no image file found, but %1 of its sub-folders hold pages; --chapters lists them as chapters</source>
         <translation>nessun file immagine trovato, ma %1 delle sue sottocartelle contengono pagine; --chapters le elenca come capitoli</translation>
     </message>
+    <message>
+        <source>not a regular file (a pipe, a device or a folder)</source>
+        <translation>non è un file normale (una pipe, un dispositivo o una cartella)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 non può essere letto: %2</translation>
+    </message>
+    <message>
+        <source>not kept of its ComicInfo.xml: %1</source>
+        <translation>non conservato del suo ComicInfo.xml: %1</translation>
+    </message>
+    <message>
+        <source>--skip-unreadable makes it with the first frame of each animation</source>
+        <translation>--skip-unreadable lo crea con il primo fotogramma di ogni animazione</translation>
+    </message>
 </context>
 <context>
     <name>ComicInfo</name>
     <message>
         <source>It is not a ComicInfo document.</source>
         <translation>Non è un documento ComicInfo.</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>it is not a ComicInfo document (its root is %1)</source>
+        <translation>non è un documento ComicInfo (la sua radice è %1)</translation>
+    </message>
+    <message>
+        <source>%1, which ComicInfo does not know</source>
+        <translation>%1, che ComicInfo non conosce</translation>
+    </message>
+    <message>
+        <source>a second %1</source>
+        <translation>un secondo %1</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;, which is not a value it may hold</source>
+        <translation>%1 "%2", che non è un valore ammesso</translation>
     </message>
 </context>
 <context>
@@ -683,6 +723,10 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <source>it is turned, and its size (%1 × %2) is not a whole number of its %3 × %4 blocks</source>
         <translation>viene ruotata, e la sua dimensione (%1 × %2) non è un numero intero dei suoi blocchi di %3 × %4</translation>
     </message>
+    <message>
+        <source>its colours are sampled in %1 × %2 blocks, a layout it cannot be cut in</source>
+        <translation>i suoi colori sono campionati in blocchi di %1 × %2, una disposizione in cui non può essere tagliata</translation>
+    </message>
 </context>
 <context>
     <name>PageArchive</name>
@@ -707,20 +751,71 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
         <translation>Contiene più di %1 voci; nessun volume ne ha tante.</translation>
     </message>
     <message>
-        <source>%1 (encrypted)</source>
-        <translation>%1 (cifrata)</translation>
-    </message>
-    <message>
-        <source>%1 (more than %2 MB)</source>
-        <translation>%1 (più di %2 MB)</translation>
-    </message>
-    <message>
-        <source>The archive has no entry %1 any more.</source>
-        <translation>L&apos;archivio non ha più la voce %1.</translation>
-    </message>
-    <message>
         <source>Entry %1 is encrypted.</source>
         <translation>La voce %1 è cifrata.</translation>
+    </message>
+    <message>
+        <source>its data is damaged or cut short</source>
+        <translation>i suoi dati sono danneggiati o troncati</translation>
+    </message>
+    <message>
+        <source>%1 is encrypted</source>
+        <translation>%1 è cifrato</translation>
+    </message>
+    <message>
+        <source>%1 holds more than %2 MB</source>
+        <translation>%1 contiene più di %2 MB</translation>
+    </message>
+    <message>
+        <source>a hard link to %1, which is not a page of the archive</source>
+        <translation>un collegamento fisico a %1, che non è una pagina dell'archivio</translation>
+    </message>
+    <message>
+        <source>a symbolic link</source>
+        <translation>un collegamento simbolico</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>non è un file normale</translation>
+    </message>
+    <message>
+        <source>encrypted</source>
+        <translation>cifrato</translation>
+    </message>
+    <message>
+        <source>more than %1 MB</source>
+        <translation>più di %1 MB</translation>
+    </message>
+    <message>
+        <source>It is cut short: the index of its entries is missing, so entries after the last one found may be missing too.</source>
+        <translation>È troncato: manca l'indice delle sue voci, quindi possono mancare anche voci dopo l'ultima trovata.</translation>
+    </message>
+    <message>
+        <source>Entry %1 is damaged: its bytes do not match its CRC.</source>
+        <translation>La voce %1 è danneggiata: i suoi byte non corrispondono al suo CRC.</translation>
+    </message>
+    <message>
+        <source>The archive has changed since it was listed: it has no entry %1 any more. Open it again.</source>
+        <translation>L'archivio è cambiato da quando è stato elencato: non ha più la voce %1. Aprilo di nuovo.</translation>
+    </message>
+    <message>
+        <source>The archive has changed since it was listed: its entry %1 is %2, not %3. Open it again.</source>
+        <translation>L'archivio è cambiato da quando è stato elencato: la sua voce %1 è %2, non %3. Aprilo di nuovo.</translation>
+    </message>
+</context>
+<context>
+    <name>PageFolder</name>
+    <message>
+        <source>permission denied</source>
+        <translation>permesso negato</translation>
+    </message>
+    <message>
+        <source>a symbolic link to a folder, which is not followed</source>
+        <translation>un collegamento simbolico a una cartella, che non viene seguito</translation>
+    </message>
+    <message>
+        <source>more than %1 folders down</source>
+        <translation>più di %1 cartelle sotto</translation>
     </message>
 </context>
 <context>
@@ -772,6 +867,18 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>The page uses a kind of JPEG this program cannot read: %1</source>
         <translation>La pagina usa un tipo di JPEG che questo programma non sa leggere: %1</translation>
+    </message>
+    <message>
+        <source>Its header or its data is not what a picture of its kind holds.</source>
+        <translation>La sua intestazione o i suoi dati non sono quelli di un'immagine del suo tipo.</translation>
+    </message>
+    <message>
+        <source>It is a vector or PostScript picture (%1), which is never taken as a page: it may draw other files or run a program.</source>
+        <translation>È un'immagine vettoriale o PostScript (%1), che non viene mai presa come pagina: potrebbe disegnare altri file o eseguire un programma.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to decode it.</source>
+        <translation>Non c'è abbastanza memoria per decodificarla.</translation>
     </message>
 </context>
 <context>
@@ -877,6 +984,26 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     <message>
         <source>Page %1 cannot be rendered.</source>
         <translation>La pagina %1 non può essere resa.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be found in the PDF: its page tree is damaged.</source>
+        <translation>La pagina %1 non si trova nel PDF: il suo albero delle pagine è danneggiato.</translation>
+    </message>
+    <message>
+        <source>Page %1 claims %2 × %3 points: at %4 dpi, not the size of any page.</source>
+        <translation>La pagina %1 dichiara %2 × %3 punti: a %4 dpi, non è la dimensione di nessuna pagina.</translation>
+    </message>
+    <message>
+        <source>It holds no pages.</source>
+        <translation>Non contiene pagine.</translation>
+    </message>
+    <message>
+        <source>It claims %1 pages, more than its %2 bytes can hold.</source>
+        <translation>Dichiara %1 pagine, più di quante ne possano contenere i suoi %2 byte.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be found in it: its page tree is damaged.</source>
+        <translation>La pagina %1 non si trova: il suo albero delle pagine è danneggiato.</translation>
     </message>
 </context>
 <context>
@@ -1106,6 +1233,10 @@ Sostituirlo?</translation>
     <message>
         <source>A chapter cannot be read: %1</source>
         <translation>Un capitolo non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>Not kept of its ComicInfo.xml: %1</source>
+        <translation>Non conservato del suo ComicInfo.xml: %1</translation>
     </message>
 </context>
 <context>
