@@ -4,7 +4,11 @@
 //    into a folder, then `zip -6` of that folder (Debian packages unzip and
 //    zip); each run five times, the median reported;
 //  - listing a PDF of 2000 pages (five times, the median), which must not
-//    render any of them.
+//    render any of them;
+//  - repacking a solid CB7 of 300 pages (1200 x 1800) whose entries are
+//    stored in page order, and one whose entries are shuffled, with
+//    quirevale-cli --keep-jpeg (three runs each, the median): a solid
+//    archive is read once, whatever the order of its entries.
 //
 //   build/bench/bench_sources [work folder]
 //
@@ -22,12 +26,14 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <functional>
 
 namespace {
 const int CbzPages = 200;
 const int PdfPageCount = 2000;
+const int SolidPages = 300;
 
 bool run(const QString &program, const QStringList &arguments, const QString &folder)
 {
@@ -44,11 +50,11 @@ double median(QVector<double> times)
     return times.at(times.size() / 2);
 }
 
-// Seconds for each of five runs of work, the median.
-double timed(const std::function<bool()> &work)
+// Seconds for each of runs of work, the median.
+double timed(const std::function<bool()> &work, int runs = 5)
 {
     QVector<double> times;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         if (!work())
@@ -73,6 +79,33 @@ bool makeCbz(const QString &work, const QString &cbz)
     }
     return run(QStringLiteral("zip"),
                QStringList{QStringLiteral("-6"), QStringLiteral("-q"), cbz} + names, pages);
+}
+
+// A solid 7z of the same pages, its entries in page order or shuffled.
+bool makeSolid(const QString &work, const QString &archive, bool shuffled)
+{
+    if (QFileInfo::exists(archive))
+        return true;
+    const QString pages = QDir(work).filePath(QStringLiteral("solid-pages"));
+    QStringList names;
+    for (int i = 0; i < SolidPages; ++i) {
+        names << QStringLiteral("page%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const QString path = QDir(pages).filePath(names.last());
+        if (QFileInfo::exists(path))
+            continue;
+        QDir().mkpath(pages);
+        if (!drawComicPage(i + 1, QSize(1200, 1800)).save(path, "jpg", 90))
+            return false;
+    }
+    if (shuffled) {
+        std::srand(7);
+        std::random_shuffle(names.begin(), names.end(), [](int n) { return std::rand() % n; });
+    }
+    return run(QStringLiteral("bsdtar"),
+               QStringList{QStringLiteral("-cf"), archive, QStringLiteral("--format"),
+                           QStringLiteral("7zip")} +
+                   names,
+               pages);
 }
 
 bool makePdf(const QString &pdf)
@@ -130,9 +163,30 @@ int main(int argc, char *argv[])
         listed = pages.pages.size();
         return pages.error.isEmpty();
     });
+    const QString inOrder = QDir(work).filePath(QStringLiteral("Solid.cb7"));
+    const QString shuffled = QDir(work).filePath(QStringLiteral("Shuffled.cb7"));
+    if (!makeSolid(work, inOrder, false) || !makeSolid(work, shuffled, true)) {
+        std::fprintf(stderr, "the solid CB7s cannot be made in %s (bsdtar)\n", qPrintable(work));
+        return 1;
+    }
+    const auto repackOf = [&](const QString &archive) {
+        return timed(
+            [&] {
+                return run(cli,
+                           {QStringLiteral("--keep-jpeg"), QStringLiteral("-q"),
+                            QStringLiteral("--force"), QStringLiteral("-o"),
+                            scratch.filePath(QStringLiteral("solid.cbz")), archive},
+                           work);
+            },
+            3);
+    };
+    const double solidInOrder = repackOf(inOrder);
+    const double solidShuffled = repackOf(shuffled);
     std::printf("repack %d pages, quirevale-cli --keep-jpeg: %.3f s; unzip + zip -6: %.3f s; "
                 "%.2fx faster\n",
                 CbzPages, repack, byHand, byHand / repack);
+    std::printf("repack a solid CB7 of %d pages: entries in page order %.3f s, shuffled %.3f s\n",
+                SolidPages, solidInOrder, solidShuffled);
     std::printf("list a PDF of %d pages: %.1f ms\n", listed, listing * 1000);
     return 0;
 }

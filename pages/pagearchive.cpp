@@ -2,7 +2,7 @@
 
 #include "pages/naturalorder.h"
 #include "pages/pagelocation.h"
-#include "pages/rar4checksums.h"
+#include "pages/rarchecksums.h"
 #include "pages/regularfile.h"
 
 #include <QDateTime>
@@ -34,9 +34,9 @@ struct Cursor
     int next = 0;
     qint64 size = -1;
     qint64 modified = -1;
-    // A RAR 4 archive's own CRCs, read when the first entry is checked.
+    // A RAR archive's own CRCs, read when the first entry is checked.
     bool checksumsRead = false;
-    Rar4Checksums checksums;
+    RarChecksums checksums;
 
     ~Cursor()
     {
@@ -460,13 +460,14 @@ qint64 stampOf(const QString &path)
     return file.modified ^ (file.size << 20);
 }
 
-// A RAR 4 entry's bytes against the CRC its header gives.
+// A RAR entry's bytes against the CRC its header gives.
 QString checkCrc(Cursor &cursor, int index, const QString &name, const QByteArray &data)
 {
-    if ((archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) != ARCHIVE_FORMAT_RAR)
+    const int format = archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK;
+    if (format != ARCHIVE_FORMAT_RAR && format != ARCHIVE_FORMAT_RAR_V5)
         return QString();
     if (!cursor.checksumsRead) {
-        cursor.checksums = Rar4Checksums::read(cursor.fd);
+        cursor.checksums = RarChecksums::read(cursor.fd);
         cursor.checksumsRead = true;
     }
     if (!cursor.checksums.has(index))

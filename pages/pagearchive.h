@@ -44,8 +44,8 @@ public:
     // be read, and error then says why. Entries read in order from the same
     // archive are found without reading it again from its start. Any thread.
     // The entry must still be called name (when given): an archive
-    // rewritten since it was listed fails, saying so. A RAR 4 entry's
-    // bytes are checked against its CRC (libarchive checks the others').
+    // rewritten since it was listed fails, saying so. A RAR entry's
+    // bytes are checked against its CRC (libarchive checks only packed ones).
     // reserve, when given, is told the bytes the entry will take before
     // they are read (or, when the archive does not say, once they are).
     static QByteArray read(const QString &path, int index, const QString &name, QString *error,

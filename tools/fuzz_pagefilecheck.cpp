@@ -1,5 +1,5 @@
 // The checks that read a page file's untrusted bytes before any decoder
-// does: the JPEG, PNG, BMP, GIF and WebP structure walks, a RAR 4 archive's
+// does: the JPEG, PNG, BMP, GIF and WebP structure walks, a RAR archive's
 // header walk and libjpeg's pass over every
 // block with its piecemeal source; and a source archive's ComicInfo.xml,
 // read and written again with its fields kept. Built two ways:
@@ -11,7 +11,7 @@
 #include "cbz/comicinfo.h"
 #include "pages/jpegcheck.h"
 #include "pages/pagefilecheck.h"
-#include "pages/rar4checksums.h"
+#include "pages/rarchecksums.h"
 
 #include <QByteArray>
 #include <QDirIterator>
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int frames = 0;
     PageFileCheck::gif(bytes, &frames);
     PageFileCheck::webp(bytes);
-    const Rar4Checksums sums = Rar4Checksums::parse(bytes);
+    const RarChecksums sums = RarChecksums::parse(bytes);
     if (sums.has(0))
         (void)sums.crc(0);
     // A small budget: the fuzzer looks for crashes, not for large pictures.
