@@ -169,9 +169,12 @@ private:
 
 // Reads the current entry's data whole, never past budget.
 QByteArray readData(archive *handle, qint64 budget, const QString &name, QString *error,
-                    const std::atomic_bool *stop)
+                    const std::atomic_bool *stop, archive_entry *entry = nullptr)
 {
     QByteArray data;
+    // Grown by doubling, a large entry would briefly take twice its size.
+    if (entry && archive_entry_size_is_set(entry) && archive_entry_size(entry) <= budget)
+        data.reserve(int(archive_entry_size(entry)));
     char block[1 << 16];
     for (;;) {
         if (stop && stop->load(std::memory_order_relaxed)) {
@@ -561,7 +564,7 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
     }
     if (archive_entry_size_is_set(entry))
         tell(archive_entry_size(entry));
-    data = readData(cursor->handle, budget, name, error, stop);
+    data = readData(cursor->handle, budget, name, error, stop, entry);
     tell(data.size());
     if (error->isEmpty())
         *error = checkCrc(*cursor, index, name, data);

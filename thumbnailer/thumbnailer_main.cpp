@@ -12,7 +12,6 @@
 
 #include "pages/pagearchive.h"
 #include "pages/pagereader.h"
-#include "pages/pagesource.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -30,12 +29,8 @@ const unsigned TimeLimitSeconds = 8;
 
 QImage cover(const QString &archive, int size, QString *error)
 {
-    if (!isBookFile(archive)) {
-        *error = QStringLiteral("not a comic archive");
-        return QImage();
-    }
     PageArchive::setPassedEntriesBudget(0); // one page is read, and no other
-    const PageFolder book = scanPageSource(archive);
+    const PageFolder book = PageArchive::list(archive);
     if (!book.error.isEmpty()) {
         *error = book.error;
         return QImage();
