@@ -236,7 +236,7 @@ int comicInfoDepth(const QString &name)
     return parts.size() - 1;
 }
 
-bool isTopComicInfo(const QString &name)
+bool isComicInfo(const QString &name)
 {
     return comicInfoDepth(name) >= 0;
 }
@@ -306,10 +306,10 @@ PageFolder PageArchive::list(const QString &path)
         const NameKind kind = kindOfName(name);
         const unsigned type = archive_entry_filetype(entry);
         const char *hardlink = archive_entry_hardlink(entry);
-        if (type == AE_IFREG && !hardlink && !isTopComicInfo(name))
+        if (type == AE_IFREG && !hardlink && !isComicInfo(name))
             regular.insert(name, index);
         if (type == AE_IFDIR ||
-            (kind == NameKind::None && !isTopComicInfo(name) && !isArchiveName(name)) ||
+            (kind == NameKind::None && !isComicInfo(name) && !isArchiveName(name)) ||
             (type != AE_IFREG && isArchiveName(name)))
             continue;
         // Links are never followed: a hard link to an entry of this archive
@@ -332,7 +332,7 @@ PageFolder PageArchive::list(const QString &path)
         }
         const bool claimsTooMuch =
             archive_entry_size_is_set(entry) && archive_entry_size(entry) > EntryBudget;
-        if (isTopComicInfo(name)) {
+        if (isComicInfo(name)) {
             readComicInfo(cursor->handle, entry, name, claimsTooMuch, &result, &comicInfoTaken);
             continue;
         }

@@ -12,11 +12,11 @@
 #include <QPainter>
 #include <QTransform>
 
-#include <mutex>
+#include <tiffio.h>
+
 #include <cstdarg>
 #include <cstdio>
-
-#include <tiffio.h>
+#include <mutex>
 #include <new>
 
 #ifdef Q_OS_UNIX
