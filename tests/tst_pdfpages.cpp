@@ -31,8 +31,9 @@ bool writePdf(const QString &path, const QList<QSizeF> &sizes, const QList<QColo
     return painter.end();
 }
 
-// A PDF written by hand from its objects, numbered from 1, the catalog first.
-QByteArray pdfOf(const QList<QByteArray> &objects)
+// A PDF written by hand from its objects, numbered from 1, the catalog
+// first; trailer adds to its trailer.
+QByteArray pdfOf(const QList<QByteArray> &objects, const QByteArray &trailer = QByteArray())
 {
     QByteArray pdf("%PDF-1.4\n");
     QList<int> offsets;
@@ -44,8 +45,8 @@ QByteArray pdfOf(const QList<QByteArray> &objects)
     pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (int offset : offsets)
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
-           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " +
+           trailer + ">>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
 }
 
@@ -53,24 +54,12 @@ QByteArray pdfOf(const QList<QByteArray> &objects)
 // know a password.
 QByteArray lockedPdf()
 {
-    const QList<QByteArray> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>",
-        "<< /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, '7') + "> /U <" +
-            QByteArray(64, '3') + "> >>"};
-    QByteArray pdf("%PDF-1.4\n");
-    QList<int> offsets;
-    for (int i = 0; i < objects.size(); ++i) {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const int xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (int offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size 5 /Root 1 0 R /Encrypt 4 0 R /ID [<" + QByteArray(32, '1') + "> <" +
-           QByteArray(32, '1') + ">] >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
+    return pdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>",
+                  "<< /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(64, '7') + "> /U <" +
+                      QByteArray(64, '3') + "> >>"},
+                 "/Encrypt 4 0 R /ID [<" + QByteArray(32, '1') + "> <" + QByteArray(32, '1') +
+                     ">] ");
 }
 } // namespace
 
