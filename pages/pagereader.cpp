@@ -4,6 +4,7 @@
 #include "pages/pagearchive.h"
 #include "pages/pagefilecheck.h"
 #include "pages/pagelocation.h"
+#include "pages/pagesource.h"
 #include "pages/pdfpages.h"
 #include "pages/regularfile.h"
 
@@ -203,7 +204,7 @@ bool PageReader::readWithoutDecoding()
         m_file.close();
     // An archive's entry is read whole, and decoded from memory.
     const PageLocation location(m_path);
-    if (location.isEntry() && PdfPages::isPdfName(location.file()))
+    if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
         return openPdfPage(location);
     if (location.isEntry()) {
         QString why;
@@ -373,7 +374,7 @@ QSize PageReader::readHeaderSize(const QString &path)
     // An entry has no header of its own to read first; a PDF's page has
     // its size in points.
     const PageLocation location(path);
-    if (location.isEntry() && PdfPages::isPdfName(location.file()))
+    if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
         return PdfPages::renderedSize(location.file(), location.index(), nullptr);
     if (location.isEntry())
         return reader.readWithoutDecoding() ? reader.headerSize() : QSize();

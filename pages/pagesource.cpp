@@ -3,14 +3,64 @@
 #include "pages/naturalorder.h"
 #include "pages/pagearchive.h"
 #include "pages/pdfpages.h"
+#include "pages/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <unistd.h>
+
+namespace {
+SourceKind kindByName(const QString &path)
+{
+    if (PdfPages::isPdfName(path))
+        return SourceKind::Pdf;
+    return PageArchive::isArchiveName(path) ? SourceKind::Archive : SourceKind::Other;
+}
+
+SourceKind kindByContent(const QByteArray &head)
+{
+    if (head.left(1024).contains("%PDF-"))
+        return SourceKind::Pdf;
+    static const QByteArrayList signatures = {
+        QByteArray("PK\x03\x04", 4), QByteArray("PK\x05\x06", 4),
+        QByteArray("PK\x07\x08", 4), QByteArray("Rar!\x1a\x07", 6),
+        QByteArray("7z\xbc\xaf\x27\x1c", 6), QByteArray("\x1f\x8b", 2), // gzip
+        QByteArray("BZh", 3),          QByteArray("\xfd" "7zXZ\x00", 6)};  // xz
+    for (const QByteArray &signature : signatures) {
+        if (head.startsWith(signature))
+            return SourceKind::Archive;
+    }
+    if (head.mid(257, 5) == "ustar") // tar
+        return SourceKind::Archive;
+    return SourceKind::Other;
+}
+} // namespace
+
+SourceKind sourceKindOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return SourceKind::Folder;
+    const RegularFile file = RegularFile::open(path);
+    if (file.fd < 0)
+        return kindByName(path);
+    QByteArray head(1024, '\0');
+    const ssize_t got = ::read(file.fd, head.data(), size_t(head.size()));
+    ::close(file.fd);
+    if (got <= 0)
+        return kindByName(path);
+    head.truncate(int(got));
+    const SourceKind kind = kindByContent(head);
+    // Bytes no known source starts with, under an archive's name: listed as
+    // one, the listing says why it cannot be.
+    return kind == SourceKind::Other ? kindByName(path) : kind;
+}
+
 bool isBookFile(const QString &path)
 {
-    return (PageArchive::isArchiveName(path) || PdfPages::isPdfName(path)) &&
-           QFileInfo(path).isFile();
+    const SourceKind kind = sourceKindOf(path);
+    return kind == SourceKind::Archive || kind == SourceKind::Pdf;
 }
 
 QString bookNameOf(const QString &source)
@@ -23,11 +73,14 @@ QString bookNameOf(const QString &source)
 PageFolder scanPageSource(const QString &path, PictureTypes types)
 {
     const QFileInfo info(path);
-    if (!info.isDir() && PdfPages::isPdfName(path))
+    switch (sourceKindOf(path)) {
+    case SourceKind::Pdf:
         return PdfPages::list(info.absoluteFilePath());
-    if (!info.isDir() && PageArchive::isArchiveName(path))
+    case SourceKind::Archive:
         return PageArchive::list(info.absoluteFilePath());
-    return scanPageFolder(path, types);
+    default:
+        return scanPageFolder(path, types);
+    }
 }
 
 PageFolder scanSourcesAsChapters(const QStringList &sources, PictureTypes types)

@@ -7,6 +7,20 @@
 
 // Where the pages of a book come from: a folder, a comic archive or a PDF.
 
+// What a source is, told by its content.
+enum class SourceKind
+{
+    Folder,
+    Archive, // ZIP, RAR, 7z or tar (plain or compressed)
+    Pdf,
+    Other, // anything else, or a file that cannot be opened
+};
+
+// What path holds, told by its first bytes: a RAR named .cbz is an archive,
+// a PDF named .cbz a PDF. A file that cannot be read (or is no regular
+// file) is told by its name, so that its listing says why it cannot be.
+SourceKind sourceKindOf(const QString &path);
+
 // Whether path is a file whose pages are listed: an archive or a PDF.
 bool isBookFile(const QString &path);
 // What a book is called after its source: the folder's name, or the file's

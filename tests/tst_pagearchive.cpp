@@ -7,6 +7,8 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -82,6 +84,8 @@ private slots:
     void damagedRarEntries_data();
     void damagedRarEntries();
     void comicInfoInTheBookFolder();
+    void sourceKindsByContent_data();
+    void sourceKindsByContent();
 };
 
 void tst_PageArchive::pagesInOrder_data()
@@ -392,6 +396,50 @@ void tst_PageArchive::comicInfoInTheBookFolder()
                                  {"Book/p1.jpg", page(1)},
                                  {"ComicInfo.xml", xml}})));
     QCOMPARE(PageArchive::list(dir.filePath("b.cbz")).comicInfo, xml);
+}
+
+void tst_PageArchive::sourceKindsByContent_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pages"); // -1: cannot be listed
+    QTest::newRow("a RAR named .cbz") << "rar" << "book.cbz" << 2;
+    QTest::newRow("a ZIP named .cbr") << "zip" << "book.cbr" << 2;
+    QTest::newRow("a PDF named .cbz") << "pdf" << "book.cbz" << 1;
+    QTest::newRow("text named .cb7") << "text" << "book.cb7" << -1;
+}
+
+// A source is what its bytes say, whatever its name; the name is a hint
+// for a file whose bytes say nothing.
+void tst_PageArchive::sourceKindsByContent()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, name);
+    QFETCH(int, pages);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    const QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
+    QByteArray bytes = "just some text";
+    if (content == "rar")
+        bytes = storedRar5(entries);
+    if (content == "zip")
+        bytes = storedZip(entries);
+    if (content == "pdf") {
+        QVERIFY(writeImage(dir.filePath("p.png"), 30, 40, Qt::red, "png"));
+        QPdfWriter writer(path);
+        QPainter painter(&writer);
+        painter.drawImage(QPointF(0, 0), QImage(dir.filePath("p.png")));
+        QVERIFY(painter.end());
+    } else {
+        QVERIFY(writeFile(path, bytes));
+    }
+    const PageFolder listed = scanPageSource(path);
+    QCOMPARE(listed.error.isEmpty(), pages >= 0);
+    QCOMPARE(listed.pages.size(), qMax(0, pages));
+    if (pages > 0) {
+        PageReader reader(listed.pages.first().location);
+        QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
+    }
 }
 
 QUIREVALE_TEST_MAIN(tst_PageArchive)
