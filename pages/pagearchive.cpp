@@ -513,6 +513,7 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
         serial = std::unique_lock<QMutex>(s_serialRead);
         // Another thread may have passed it while this one waited.
         if (kept()) {
+            serial.unlock();
             tell(data.size());
             return checkName(name, expected, index, error) ? data : QByteArray();
         }
@@ -562,15 +563,20 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
         *error = tr("Entry %1 holds more than %2 MB.").arg(name).arg(budget >> 20);
         return QByteArray();
     }
-    if (archive_entry_size_is_set(entry))
+    // Waiting for room while holding the one reader of a solid archive
+    // could wait for a page that needs that reader: such an entry is counted
+    // once it is read and the reader is free again.
+    if (archive_entry_size_is_set(entry) && !serial.owns_lock())
         tell(archive_entry_size(entry));
     data = readData(cursor->handle, budget, name, error, stop, entry);
-    tell(data.size());
     if (error->isEmpty())
         *error = checkCrc(*cursor, index, name, data);
     if (!error->isEmpty())
         return QByteArray();
     CursorPool::instance().giveBack(std::move(cursor));
+    if (serial.owns_lock())
+        serial.unlock();
+    tell(data.size());
     return data;
 }
 
