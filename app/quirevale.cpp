@@ -376,7 +376,7 @@ void Quirevale::offerChapters(const QStringList &sources)
         return;
     if (!forgetTreatmentsFirst())
         return;
-    const PageFolder book = scanSourcesAsChapters(sources, ListedTypes);
+    const PageListing book = scanSourcesAsChapters(sources, ListedTypes);
     if (!book.error.isEmpty()) {
         QMessageBox::warning(this, tr("Warning"),
                              tr("A chapter cannot be read: %1").arg(book.error));

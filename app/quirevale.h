@@ -25,7 +25,7 @@
 
 class CbzBuild;
 struct BuildPage;
-struct PageFolder;
+struct PageListing;
 class ShellTaskbarProgress;
 
 // The main window: the option column, the page list beside the preview,
@@ -108,8 +108,8 @@ private:
     void fitOptionColumn();
     void openFolder(const QString &folder, PictureTypes types = PageTypesOnly,
                     bool chapters = false);
-    void showFolderNotice(const PageFolder &scanned, int listed);
-    int fillImagesList(const PageFolder &scanned);
+    void showFolderNotice(const PageListing &scanned, int listed);
+    int fillImagesList(const PageListing &scanned);
     void showListed(int count, const QString &source);
     QString emptyPreviewText() const;
     void refuseDrop(const QString &path);

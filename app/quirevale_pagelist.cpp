@@ -36,7 +36,7 @@ void Quirevale::openFolder(const QString &folder, PictureTypes types, bool chapt
     ListedTypes = ui.actionListEveryType->isChecked() ? EveryPictureType : types;
     ListedChapters = chapters && QFileInfo(folder).isDir();
     // An archive that cannot be read leaves the list as it is.
-    const PageFolder scanned =
+    const PageListing scanned =
         ListedChapters ? scanChapters(folder, ListedTypes) : scanPageSource(folder, ListedTypes);
     if (!scanned.error.isEmpty()) {
         QMessageBox::warning(
@@ -73,7 +73,7 @@ void Quirevale::showListed(int count, const QString &source)
 // Page files the list cannot hold are named in the strip above it, which
 // stays until closed or until another folder is listed: nothing is left out
 // without a word, and nothing has to be answered first.
-void Quirevale::showFolderNotice(const PageFolder &scanned, int listed)
+void Quirevale::showFolderNotice(const PageListing &scanned, int listed)
 {
     QStringList lines;
     const auto named = [](const QStringList &names) {
@@ -147,7 +147,7 @@ int Quirevale::LoadImagesList(QString folder)
     return fillImagesList(scanPageSource(folder, ListedTypes));
 }
 
-int Quirevale::fillImagesList(const PageFolder &scanned)
+int Quirevale::fillImagesList(const PageListing &scanned)
 {
     PagePreviews.clear();
     ui.ImagesList->clear();

@@ -26,8 +26,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -159,7 +159,7 @@ int main(int argc, char *argv[])
     });
     int listed = 0;
     const double listing = timed([&] {
-        const PageFolder pages = PdfPages::list(pdf);
+        const PageListing pages = PdfPages::list(pdf);
         listed = pages.pages.size();
         return pages.error.isEmpty();
     });

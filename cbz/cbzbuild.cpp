@@ -20,8 +20,8 @@
 // What one page has given so far, until the writer has taken all of it.
 struct CbzBuild::Page
 {
-    QVector<DeflatedEntry> entries; // made, not written yet
-    QVector<ComicPage> comicPages;  // one an entry
+    QVector<PackedEntry> entries;  // made, not written yet
+    QVector<ComicPage> comicPages; // one an entry
     bool complete = false;
     QImage picture;    // the page as decoded, reduced, when wanted
     QSize pictureSize; // the page's own size
@@ -43,7 +43,7 @@ public:
     static constexpr int PendingEntries = 2;
 
     // A page thread's entry; false when the build is stopping.
-    bool add(int index, const DeflatedEntry &entry, const ComicPage &comicPage)
+    bool add(int index, const PackedEntry &entry, const ComicPage &comicPage)
     {
         QMutexLocker locker(&mutex);
         Page &page = pages[index];
@@ -209,7 +209,7 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
         return true;
     }
     const QSize size = reader.headerSize();
-    DeflatedEntry entry = packed(reader.fileData());
+    PackedEntry entry = packed(reader.fileData());
     entry.suffix = suffix;
     if (reader.frameCount() > 1)
         made.note = tr("kept as an animation of %1 frames").arg(reader.frameCount());
@@ -250,7 +250,7 @@ bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
     for (int i = 0; i < pages.size(); ++i) {
         const QSize out = regions.at(i).size();
         QString why;
-        DeflatedEntry entry = packed(pages.at(i), &why);
+        PackedEntry entry = packed(pages.at(i), &why);
         entry.suffix = QStringLiteral("jpg");
         if (entry.compressed.isEmpty()) {
             made.error = tr("Page %1 cannot be compressed: %2")
@@ -350,7 +350,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
                                       why);
                 return false;
             }
-            DeflatedEntry entry = packed(jpeg, &why);
+            PackedEntry entry = packed(jpeg, &why);
             entry.suffix = pageSuffix(m_options);
             if (entry.compressed.isEmpty()) {
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
@@ -377,9 +377,9 @@ void CbzBuild::makePage(int index, Progress &progress) const
 }
 
 // A page's entry, deflated or stored as the options say.
-DeflatedEntry CbzBuild::packed(const QByteArray &data, QString *error) const
+PackedEntry CbzBuild::packed(const QByteArray &data, QString *error) const
 {
-    return m_options.StorePages ? DeflatedEntry::store(data) : DeflatedEntry::deflate(data, error);
+    return m_options.StorePages ? PackedEntry::store(data) : PackedEntry::deflate(data, error);
 }
 
 // Why a page came to nothing: its border, or the size it was to have.
@@ -510,7 +510,7 @@ CbzBuild::Result CbzBuild::build()
         Page page = progress.takeFront(&complete);
         if (stopped() || progress.hasFailed())
             break;
-        for (const DeflatedEntry &entry : qAsConst(page.entries)) {
+        for (const PackedEntry &entry : qAsConst(page.entries)) {
             if (!writer.addEntry(entry)) {
                 error = writer.errorString();
                 break;
@@ -559,7 +559,7 @@ CbzBuild::Result CbzBuild::build()
     }
     if (m_comicInfo.write &&
         !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
-                              DeflatedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
+                              PackedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
         writer.discard();
         return finish(Failed, writer.errorString());
     }

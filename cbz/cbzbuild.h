@@ -2,7 +2,7 @@
 #define CBZBUILD_H
 
 #include "cbz/comicinfo.h"
-#include "cbz/deflatedentry.h"
+#include "cbz/packedentry.h"
 #include "cbz/pageoptions.h"
 #include "cbz/pagetreatment.h"
 
@@ -125,7 +125,7 @@ private:
     bool keepUnchanged(PageReader &reader, Made &made) const;
     bool cutLosslessly(PageReader &reader, Made &made) const;
     QString checkTarget() const;
-    DeflatedEntry packed(const QByteArray &data, QString *error = nullptr) const;
+    PackedEntry packed(const QByteArray &data, QString *error = nullptr) const;
     QString nothingLeft(const QString &name, const QSize &size,
                         const PageTreatment &treatment) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }

@@ -281,7 +281,7 @@ bool CbzWriter::open(const QString &fileName)
     return true;
 }
 
-bool CbzWriter::addEntry(const DeflatedEntry &entry)
+bool CbzWriter::addEntry(const PackedEntry &entry)
 {
     if (!addNamedEntry(entryName(m_next, entry.suffix), entry))
         return false;
@@ -289,7 +289,7 @@ bool CbzWriter::addEntry(const DeflatedEntry &entry)
     return true;
 }
 
-bool CbzWriter::addNamedEntry(const QString &name, const DeflatedEntry &entry)
+bool CbzWriter::addNamedEntry(const QString &name, const PackedEntry &entry)
 {
     if (!m_zip || m_failed)
         return false;
@@ -300,8 +300,8 @@ bool CbzWriter::addNamedEntry(const QString &name, const DeflatedEntry &entry)
     info.uncompressedSize = ulong(entry.size);
     // A regular file anyone may read: without it, an unpacked page would be
     // readable by nobody (mode 000).
-    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                        QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    info.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                        QFile::ReadGroup | QFile::ReadOther);
     if (!file.open(QIODevice::WriteOnly, info, nullptr, entry.crc, entry.method, DefaultLevel,
                    true))
         return fail(fileError(tr("Entry %1 cannot be started").arg(name)));

@@ -1,7 +1,7 @@
 #ifndef CBZWRITER_H
 #define CBZWRITER_H
 
-#include "cbz/deflatedentry.h"
+#include "cbz/packedentry.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -40,9 +40,9 @@ public:
     // Writes the next page, deflated already. An empty page is refused: it
     // would be an entry that no reader can show. False on any error; the
     // archive is then unusable and can only be discarded.
-    [[nodiscard]] bool addEntry(const DeflatedEntry &entry);
+    [[nodiscard]] bool addEntry(const PackedEntry &entry);
     // Writes a last entry of its own name (not a page), deflated already.
-    [[nodiscard]] bool addNamedEntry(const QString &name, const DeflatedEntry &entry);
+    [[nodiscard]] bool addNamedEntry(const QString &name, const PackedEntry &entry);
 
     // Closes the archive, reads it back, and gives it the chosen name. A
     // file of that name is replaced only when replace is set; without it, a

@@ -129,22 +129,28 @@ const QHash<QString, QString ComicInfo::*> &textFields()
 // What the schema allows in each element that holds a value of its own.
 bool allowedValue(const QString &name, const QString &text)
 {
-    static const QStringList numbers = {
-        QStringLiteral("Count"), QStringLiteral("Volume"), QStringLiteral("AlternateCount"),
-        QStringLiteral("Year"),  QStringLiteral("Month"),  QStringLiteral("Day"),
-        QStringLiteral("PageCount")};
+    static const QStringList numbers = {QStringLiteral("Count"),          QStringLiteral("Volume"),
+                                        QStringLiteral("AlternateCount"), QStringLiteral("Year"),
+                                        QStringLiteral("Month"),          QStringLiteral("Day"),
+                                        QStringLiteral("PageCount")};
     static const QStringList yesNo = {QStringLiteral("Unknown"), QStringLiteral("No"),
                                       QStringLiteral("Yes")};
     static const QStringList manga = yesNo + QStringList{QStringLiteral("YesAndRightToLeft")};
-    static const QStringList ageRatings = {
-        QStringLiteral("Unknown"),         QStringLiteral("Adults Only 18+"),
-        QStringLiteral("Early Childhood"), QStringLiteral("Everyone"),
-        QStringLiteral("Everyone 10+"),    QStringLiteral("G"),
-        QStringLiteral("Kids to Adults"),  QStringLiteral("M"),
-        QStringLiteral("MA15+"),           QStringLiteral("Mature 17+"),
-        QStringLiteral("PG"),              QStringLiteral("R18+"),
-        QStringLiteral("Rating Pending"),  QStringLiteral("Teen"),
-        QStringLiteral("X18+")};
+    static const QStringList ageRatings = {QStringLiteral("Unknown"),
+                                           QStringLiteral("Adults Only 18+"),
+                                           QStringLiteral("Early Childhood"),
+                                           QStringLiteral("Everyone"),
+                                           QStringLiteral("Everyone 10+"),
+                                           QStringLiteral("G"),
+                                           QStringLiteral("Kids to Adults"),
+                                           QStringLiteral("M"),
+                                           QStringLiteral("MA15+"),
+                                           QStringLiteral("Mature 17+"),
+                                           QStringLiteral("PG"),
+                                           QStringLiteral("R18+"),
+                                           QStringLiteral("Rating Pending"),
+                                           QStringLiteral("Teen"),
+                                           QStringLiteral("X18+")};
     const QString value = text.trimmed();
     bool ok = false;
     if (numbers.contains(name)) {
@@ -252,8 +258,8 @@ void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
 void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &info,
                   const QVector<ComicPage> &pages, const KeptElements &kept)
 {
-    const QStringList source = kept.values.contains(name) ? QStringList{kept.values.value(name)}
-                                                          : QStringList();
+    const QStringList source =
+        kept.values.contains(name) ? QStringList{kept.values.value(name)} : QStringList();
     const auto writeKept = [&xml, &name](const QString &text) {
         xml.writeTextElement(name, xmlText(text));
     };
@@ -377,7 +383,7 @@ QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)
     return document;
 }
 
-QStringList comicInfoLeftOut(const PageFolder &scanned)
+QStringList comicInfoLeftOut(const PageListing &scanned)
 {
     QStringList lost;
     if (!scanned.comicInfoProblem.isEmpty())

@@ -49,7 +49,7 @@ public:
 
 // What of a listed source's ComicInfo.xml cannot be kept, and why: the
 // listing's own trouble reading it, then what ComicInfo::leftOutOf says.
-QStringList comicInfoLeftOut(const struct PageFolder &scanned);
+QStringList comicInfoLeftOut(const struct PageListing &scanned);
 
 // One entry of the archive, as the page list of ComicInfo.xml tells it.
 struct ComicPage

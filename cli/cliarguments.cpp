@@ -39,8 +39,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Makes a CBZ comic archive of each folder of page images (%1),\n"
-           "its pages in natural order, as numbered JPEG entries.")
+        tr("Makes a CBZ comic archive of each folder of page images (%1), comic archive\n"
+           "or PDF, its pages in natural order, as numbered entries.")
             .arg(pageFileTypeList(QStringLiteral(", "))));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   tr("Show this help and stop."));
@@ -212,7 +212,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
-    parser.addPositionalArgument(tr("FOLDER"), tr("A folder of page images."), tr("FOLDER..."));
+    parser.addPositionalArgument(tr("FOLDER"), tr("A folder of page images, a comic archive or a PDF."), tr("FOLDER..."));
     m_help = parser.helpText();
 
     // --trim-margins takes its tolerance only as --trim-margins=N.

@@ -4,6 +4,7 @@
 #include "cbz/comicinfo.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
+#include "cli/pagetreatmentfile.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
@@ -202,9 +203,9 @@ bool CliRunner::readTreatments(const QVector<ListedPage> &pages,
     // and /dev/zero would never end.
     const RegularFile opened = RegularFile::open(m_args.pagesFile);
     if (opened.fd < 0) {
-        report(m_args.pagesFile,
-               opened.notRegular ? tr("not a regular file (a pipe, a device or a folder)")
-                                 : opened.error);
+        report(m_args.pagesFile, opened.notRegular
+                                     ? tr("not a regular file (a pipe, a device or a folder)")
+                                     : opened.error);
         return false;
     }
     QFile file;
@@ -251,7 +252,7 @@ void CliRunner::showProgress(int done, int total, const QString &name)
 
 // Page files that are there but cannot be put in the book are named; they
 // stop the folder unless the user said to go on without them.
-bool CliRunner::refuseTroubledFiles(const QString &folder, const PageFolder &scanned)
+bool CliRunner::refuseTroubledFiles(const QString &folder, const PageListing &scanned)
 {
     for (const QString &name : scanned.unusableNames)
         report(folder, tr("%1 cannot be used: its name is not valid text").arg(name));
@@ -285,8 +286,8 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     const PictureTypes types = m_args.everyType ? EveryPictureType : PageTypesOnly;
-    const PageFolder scanned = m_args.chapters && source.isDir() ? scanChapters(folder, types)
-                                                                 : scanPageSource(folder, types);
+    const PageListing scanned = m_args.chapters && source.isDir() ? scanChapters(folder, types)
+                                                                  : scanPageSource(folder, types);
     if (!scanned.emptyChapters.isEmpty())
         report(folder, tr("sub-folders without pages are left out: %1")
                            .arg(scanned.emptyChapters.join(QStringLiteral(", "))));

@@ -14,7 +14,7 @@
 #include <cstdio>
 
 class CbzBuild;
-struct PageFolder;
+struct PageListing;
 
 // Makes the archives quirevale-cli was asked for, one folder after the
 // other, each with the same job, scan and page transformation as the
@@ -57,7 +57,7 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
-    bool refuseTroubledFiles(const QString &folder, const PageFolder &scanned);
+    bool refuseTroubledFiles(const QString &folder, const PageListing &scanned);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed);
     QString describe(const BuildPage &page) const;

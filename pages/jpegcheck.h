@@ -13,8 +13,8 @@ struct JpegLayout
     // more for rare samplings), in the file's own orientation; invalid when
     // the header could not be read.
     QSize blockGrid;
-    bool grey = false;     // one channel
-    bool cmyk = false;     // four channels (CMYK or YCCK)
+    bool grey = false; // one channel
+    bool cmyk = false; // four channels (CMYK or YCCK)
     // Grey, or colour sampled as cameras and scanners do (4:4:4, 4:2:2,
     // 4:2:0, 4:4:0, 4:1:1): the layouts libjpeg-turbo cuts on its blocks.
     bool commonSampling = true;

@@ -243,7 +243,7 @@ bool isComicInfo(const QString &name)
 
 // The shallowest ComicInfo.xml wins; what cannot be read of it is said.
 void readComicInfo(archive *handle, archive_entry *entry, const QString &name, bool tooLarge,
-                   PageFolder *result, int *depthTaken)
+                   PageListing *result, int *depthTaken)
 {
     const int depth = comicInfoDepth(name);
     if (*depthTaken >= 0 && *depthTaken <= depth)
@@ -255,11 +255,11 @@ void readComicInfo(archive *handle, archive_entry *entry, const QString &name, b
     if (archive_entry_is_encrypted(entry))
         result->comicInfoProblem = PageArchive::tr("%1 is encrypted").arg(name);
     else if (tooLarge)
-        result->comicInfoProblem =
-            PageArchive::tr("%1 holds more than %2 MB").arg(name).arg(PageArchive::EntryBudget >> 20);
+        result->comicInfoProblem = PageArchive::tr("%1 holds more than %2 MB")
+                                       .arg(name)
+                                       .arg(PageArchive::EntryBudget >> 20);
     else
-        result->comicInfo =
-            readData(handle, PageArchive::ComicInfoBudget, name, &error, nullptr);
+        result->comicInfo = readData(handle, PageArchive::ComicInfoBudget, name, &error, nullptr);
     if (!error.isEmpty())
         result->comicInfoProblem = error;
 }
@@ -274,9 +274,9 @@ bool PageArchive::isArchiveName(const QString &name)
     return types.contains(QFileInfo(name).suffix().toLower());
 }
 
-PageFolder PageArchive::list(const QString &path)
+PageListing PageArchive::list(const QString &path)
 {
-    PageFolder result;
+    PageListing result;
     QString error;
     std::unique_ptr<Cursor> cursor = openCursor(path, &error);
     if (!cursor) {
@@ -361,13 +361,13 @@ PageFolder PageArchive::list(const QString &path)
     return result;
 }
 
-QByteArray PageArchive::read(const QString &path, int index, const QString &name,
-                             QString *error, const std::atomic_bool *stop,
+QByteArray PageArchive::read(const QString &path, int index, const QString &name, QString *error,
+                             const std::atomic_bool *stop,
                              const std::function<void(qint64)> &reserve, qint64 budget)
 {
     QString why;
-    const QByteArray data = readEntry(path, index, name, &why, stop, reserve,
-                                      qMin(budget, EntryBudget));
+    const QByteArray data =
+        readEntry(path, index, name, &why, stop, reserve, qMin(budget, EntryBudget));
     if (error)
         *error = why;
     return data;
@@ -587,8 +587,7 @@ void PageArchive::setPassedEntriesBudget(qint64 bytes)
 
 // An archive rewritten since it was listed (a tagger, another program)
 // may hold other entries under the same numbers.
-bool PageArchive::checkName(const QString &name, const QString &expected, int index,
-                            QString *error)
+bool PageArchive::checkName(const QString &name, const QString &expected, int index, QString *error)
 {
     if (expected.isEmpty() || name == expected)
         return true;

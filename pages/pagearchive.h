@@ -38,7 +38,7 @@ public:
     // ComicInfo.xml, when it has one at its top; archives inside it and
     // entries that cannot be read, named. An archive that cannot be listed
     // gives its reason in error.
-    static PageFolder list(const QString &path);
+    static PageListing list(const QString &path);
 
     // The bytes of the entry numbered index, read whole; empty when it cannot
     // be read, and error then says why. Entries read in order from the same
@@ -59,11 +59,10 @@ public:
     static void setPassedEntriesBudget(qint64 bytes);
 
 private:
-    static QByteArray readEntry(const QString &path, int index, const QString &name,
-                                QString *error, const std::atomic_bool *stop,
+    static QByteArray readEntry(const QString &path, int index, const QString &name, QString *error,
+                                const std::atomic_bool *stop,
                                 const std::function<void(qint64)> &reserve, qint64 budget);
-    static bool checkName(const QString &name, const QString &expected, int index,
-                          QString *error);
+    static bool checkName(const QString &name, const QString &expected, int index, QString *error);
 };
 
 #endif // PAGEARCHIVE_H

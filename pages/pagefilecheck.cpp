@@ -177,7 +177,7 @@ Verdict gif(const QByteArray &data, int *frames)
     while (at < size) {
         const uchar block = bytes[at++];
         if (block == 0x3B)
-            return Whole; // the trailer
+            return Whole;    // the trailer
         if (block == 0x21) { // an extension: its label, then sub-blocks
             ++at;
             if (!skipSubBlocks(bytes, size, &at))

@@ -207,8 +207,7 @@ const QStringList &otherPictureTypes()
         QStringList list;
         for (const QByteArray &format : QImageReader::supportedImageFormats()) {
             const QString type = QString::fromLatin1(format).toLower();
-            if (!pageFileTypes().contains(type) && !list.contains(type) &&
-                !isRefusedFormat(format))
+            if (!pageFileTypes().contains(type) && !list.contains(type) && !isRefusedFormat(format))
                 list << type;
         }
         // Other names JPEG files go by; the reader knows them by their content.
@@ -240,9 +239,9 @@ QStringList pictureTypesOf(const QStringList &names)
     return types;
 }
 
-PageFolder scanPageFolder(const QString &folder, PictureTypes types)
+PageListing scanPageFolder(const QString &folder, PictureTypes types)
 {
-    PageFolder result;
+    PageListing result;
     Entries entries;
     if (folder.isEmpty() || !readEntries(folder, types == EveryPictureType, &entries))
         return result;
@@ -271,7 +270,7 @@ bool isPageFileName(const QString &name)
     return hasPageExtension(encoded.constData(), size_t(encoded.size()));
 }
 
-void PageFolder::addLeftOut(const PageFolder &part, const QString &prefix)
+void PageListing::addLeftOut(const PageListing &part, const QString &prefix)
 {
     const auto prefixed = [&prefix](const QStringList &names) {
         QStringList result;
@@ -288,15 +287,16 @@ void PageFolder::addLeftOut(const PageFolder &part, const QString &prefix)
     archives += prefixed(part.archives);
 }
 
-void PageFolder::addUnreadable(const QString &name, const QString &why)
+void PageListing::addUnreadable(const QString &name, const QString &why)
 {
     unreadable << name;
     unreadableWhy.insert(name, why);
 }
 
-QString PageFolder::whyUnreadable(const QString &name) const
+QString PageListing::whyUnreadable(const QString &name) const
 {
-    return unreadableWhy.value(name, QCoreApplication::translate("PageFolder", "permission denied"));
+    return unreadableWhy.value(name,
+                               QCoreApplication::translate("PageListing", "permission denied"));
 }
 
 namespace {
@@ -306,7 +306,7 @@ constexpr int ChapterDepth = 6;
 // A folder's sub-folders in natural order; those that cannot be listed as
 // chapters (a link, a name that is not text, no permission) are named in
 // book under prefix.
-QStringList subFolders(const QString &folder, const QString &prefix, PageFolder *book)
+QStringList subFolders(const QString &folder, const QString &prefix, PageListing *book)
 {
     QStringList names;
 #ifdef Q_OS_UNIX
@@ -327,8 +327,8 @@ QStringList subFolders(const QString &folder, const QString &prefix, PageFolder 
             struct stat target;
             if (::fstatat(dirFd, raw, &target, 0) == 0 && S_ISDIR(target.st_mode))
                 book->addUnreadable(shown, QCoreApplication::translate(
-                                               "PageFolder", "a symbolic link to a folder, "
-                                                             "which is not followed"));
+                                               "PageListing", "a symbolic link to a folder, "
+                                                              "which is not followed"));
             continue;
         }
         if (!S_ISDIR(info.st_mode))
@@ -356,10 +356,10 @@ QStringList subFolders(const QString &folder, const QString &prefix, PageFolder 
 // The pages of folder/relative and of its sub-folders, in book order;
 // false when none was found there.
 bool collectChapter(const QString &folder, const QString &relative, int depth, PictureTypes types,
-                    PageFolder *book)
+                    PageListing *book)
 {
     const QString path = relative.isEmpty() ? folder : QDir(folder).filePath(relative);
-    const PageFolder here = scanPageFolder(path, types);
+    const PageListing here = scanPageFolder(path, types);
     const QString prefix = relative.isEmpty() ? QString() : relative + QLatin1Char('/');
     for (const ListedPage &page : here.pages)
         book->pages.append({prefix + page.name, page.location, relative});
@@ -367,10 +367,10 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
     bool found = !here.pages.isEmpty();
     for (const QString &sub : subFolders(path, prefix, book)) {
         if (depth >= ChapterDepth) {
-            book->addUnreadable(prefix + sub + QLatin1Char('/'),
-                                QCoreApplication::translate("PageFolder",
-                                                            "more than %1 folders down")
-                                    .arg(ChapterDepth));
+            book->addUnreadable(
+                prefix + sub + QLatin1Char('/'),
+                QCoreApplication::translate("PageListing", "more than %1 folders down")
+                    .arg(ChapterDepth));
             continue;
         }
         const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book);
@@ -382,9 +382,9 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
 }
 } // namespace
 
-PageFolder scanChapters(const QString &folder, PictureTypes types)
+PageListing scanChapters(const QString &folder, PictureTypes types)
 {
-    PageFolder book;
+    PageListing book;
     if (!QFileInfo(folder).isDir())
         return book;
     collectChapter(folder, QString(), 0, types, &book);
@@ -393,7 +393,7 @@ PageFolder scanChapters(const QString &folder, PictureTypes types)
 
 int chapterCount(const QString &folder, PictureTypes types)
 {
-    PageFolder chapters;
+    PageListing chapters;
     for (const QString &sub : subFolders(folder, QString(), &chapters))
         collectChapter(folder, sub, 1, types, &chapters);
     QStringList names;

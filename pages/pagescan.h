@@ -20,7 +20,7 @@ struct ListedPage
 };
 
 // What a folder or an archive holds for the page list.
-struct PageFolder
+struct PageListing
 {
     // Readable regular files directly inside the folder named *.png, *.jpg,
     // *.bmp or *.tif in any case; no hidden files, no symbolic links, no
@@ -56,7 +56,7 @@ struct PageFolder
 
     // The files another listing left out and named, joined to these, each
     // name after prefix.
-    void addLeftOut(const PageFolder &part, const QString &prefix = QString());
+    void addLeftOut(const PageListing &part, const QString &prefix = QString());
     // A page file named unreadable, and why it cannot be read.
     void addUnreadable(const QString &name, const QString &why);
     QString whyUnreadable(const QString &name) const;
@@ -73,7 +73,7 @@ enum PictureTypes
 // Reads the directory entries of folder, exactly as named (nothing is
 // trimmed); no image is opened. A folder that is missing or unreadable
 // gives nothing.
-PageFolder scanPageFolder(const QString &folder, PictureTypes types = PageTypesOnly);
+PageListing scanPageFolder(const QString &folder, PictureTypes types = PageTypesOnly);
 
 // A folder whose pages sit in sub-folders, as one book: its own pages
 // first, then each sub-folder's (and theirs, up to six levels down: "Vol 3/Ch
@@ -81,7 +81,7 @@ PageFolder scanPageFolder(const QString &folder, PictureTypes types = PageTypesO
 // below folder and marked with its chapter. Sub-folders that cannot be
 // listed (links, names that are not text, no permission, too deep) are named
 // as unreadable or unusable: a book must not miss them without a word.
-PageFolder scanChapters(const QString &folder, PictureTypes types = PageTypesOnly);
+PageListing scanChapters(const QString &folder, PictureTypes types = PageTypesOnly);
 // How many sub-folders of folder hold pages.
 int chapterCount(const QString &folder, PictureTypes types = PageTypesOnly);
 

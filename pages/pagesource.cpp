@@ -22,11 +22,16 @@ SourceKind kindByContent(const QByteArray &head)
 {
     if (head.left(1024).contains("%PDF-"))
         return SourceKind::Pdf;
-    static const QByteArrayList signatures = {
-        QByteArray("PK\x03\x04", 4), QByteArray("PK\x05\x06", 4),
-        QByteArray("PK\x07\x08", 4), QByteArray("Rar!\x1a\x07", 6),
-        QByteArray("7z\xbc\xaf\x27\x1c", 6), QByteArray("\x1f\x8b", 2), // gzip
-        QByteArray("BZh", 3),          QByteArray("\xfd" "7zXZ\x00", 6)};  // xz
+    static const QByteArrayList signatures = {QByteArray("PK\x03\x04", 4),
+                                              QByteArray("PK\x05\x06", 4),
+                                              QByteArray("PK\x07\x08", 4),
+                                              QByteArray("Rar!\x1a\x07", 6),
+                                              QByteArray("7z\xbc\xaf\x27\x1c", 6),
+                                              QByteArray("\x1f\x8b", 2), // gzip
+                                              QByteArray("BZh", 3),
+                                              QByteArray("\xfd"
+                                                         "7zXZ\x00",
+                                                         6)}; // xz
     for (const QByteArray &signature : signatures) {
         if (head.startsWith(signature))
             return SourceKind::Archive;
@@ -70,7 +75,7 @@ QString bookNameOf(const QString &source)
     return QFileInfo(QDir(source).absolutePath()).fileName();
 }
 
-PageFolder scanPageSource(const QString &path, PictureTypes types)
+PageListing scanPageSource(const QString &path, PictureTypes types)
 {
     const QFileInfo info(path);
     switch (sourceKindOf(path)) {
@@ -83,15 +88,15 @@ PageFolder scanPageSource(const QString &path, PictureTypes types)
     }
 }
 
-PageFolder scanSourcesAsChapters(const QStringList &sources, PictureTypes types)
+PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types)
 {
     QVector<QString> sorted(sources.begin(), sources.end());
     stableMergeSort(sorted, [](const QString &a, const QString &b) {
         return naturalLess(QFileInfo(a).fileName(), QFileInfo(b).fileName());
     });
-    PageFolder book;
+    PageListing book;
     for (const QString &source : qAsConst(sorted)) {
-        const PageFolder part = scanPageSource(source, types);
+        const PageListing part = scanPageSource(source, types);
         const QString chapter = bookNameOf(source);
         if (!part.error.isEmpty()) {
             book.error = QStringLiteral("%1: %2").arg(QFileInfo(source).fileName(), part.error);

@@ -27,11 +27,11 @@ bool isBookFile(const QString &path);
 // without its extension.
 QString bookNameOf(const QString &source);
 // The pages of a folder, or of the archive or PDF that path names.
-PageFolder scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
+PageListing scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
 
 // Several folders, archives or PDFs as the chapters of one book, in
 // natural order of their names, each chapter named after its source. The
 // first source that cannot be read gives its reason in error.
-PageFolder scanSourcesAsChapters(const QStringList &sources, PictureTypes types = PageTypesOnly);
+PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types = PageTypesOnly);
 
 #endif // PAGESOURCE_H

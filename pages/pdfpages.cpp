@@ -138,9 +138,9 @@ bool PdfPages::isPdfName(const QString &name)
     return QFileInfo(name).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
-PageFolder PdfPages::list(const QString &path)
+PageListing PdfPages::list(const QString &path)
 {
-    PageFolder result;
+    PageListing result;
     OpenPdf pdf;
     if (!openPdf(path, &pdf, &result.error))
         return result;
@@ -160,8 +160,8 @@ PageFolder PdfPages::list(const QString &path)
     for (int index = 0; index < count; ++index) {
         std::unique_ptr<Poppler::Page> page(pdf.document->page(index));
         if (!page) {
-            result.error = tr("Page %1 cannot be found in it: its page tree is damaged.")
-                               .arg(index + 1);
+            result.error =
+                tr("Page %1 cannot be found in it: its page tree is damaged.").arg(index + 1);
             return result;
         }
     }

@@ -37,7 +37,7 @@ public:
     // The PDF's pages, named "page 1", "page 2", ..., in their order, each
     // location made with PageLocation; or why it cannot be listed (a
     // password, damage) in error.
-    static PageFolder list(const QString &path);
+    static PageListing list(const QString &path);
 
     // Page index of the PDF rendered at resolution(), on white; null when
     // it cannot be, and error then says why. Rendering gives up soon after

@@ -56,8 +56,7 @@ void RarChecksums::add(quint32 crc, bool known)
     m_known.append(known);
 }
 
-template<typename ReadAt>
-RarChecksums RarChecksums::walk(qint64 size, ReadAt readAt)
+template<typename ReadAt> RarChecksums RarChecksums::walk(qint64 size, ReadAt readAt)
 {
     uchar head[8];
     if (readAt(0, head, 8) && std::memcmp(head, Marker5, 8) == 0)
@@ -67,8 +66,7 @@ RarChecksums RarChecksums::walk(qint64 size, ReadAt readAt)
     return RarChecksums();
 }
 
-template<typename ReadAt>
-RarChecksums RarChecksums::walk4(qint64 size, ReadAt readAt)
+template<typename ReadAt> RarChecksums RarChecksums::walk4(qint64 size, ReadAt readAt)
 {
     using namespace Rar4;
     RarChecksums sums;
@@ -106,8 +104,7 @@ RarChecksums RarChecksums::walk4(qint64 size, ReadAt readAt)
     return sums;
 }
 
-template<typename ReadAt>
-RarChecksums RarChecksums::walk5(qint64 size, ReadAt readAt)
+template<typename ReadAt> RarChecksums RarChecksums::walk5(qint64 size, ReadAt readAt)
 {
     using namespace Rar5;
     RarChecksums sums;

@@ -25,12 +25,9 @@ public:
     quint32 crc(int index) const { return m_crcs.value(index); }
 
 private:
-    template<typename ReadAt>
-    static RarChecksums walk(qint64 size, ReadAt readAt);
-    template<typename ReadAt>
-    static RarChecksums walk4(qint64 size, ReadAt readAt);
-    template<typename ReadAt>
-    static RarChecksums walk5(qint64 size, ReadAt readAt);
+    template<typename ReadAt> static RarChecksums walk(qint64 size, ReadAt readAt);
+    template<typename ReadAt> static RarChecksums walk4(qint64 size, ReadAt readAt);
+    template<typename ReadAt> static RarChecksums walk5(qint64 size, ReadAt readAt);
     void add(quint32 crc, bool known);
 
     QVector<quint32> m_crcs;

@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>Page %1 is an animation of %2 frames; only its first can be a page.</source>
-        <translation>La pagina %1 è un'animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
+        <translation>La pagina %1 è un&apos;animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
     </message>
 </context>
 <context>
@@ -209,8 +209,8 @@
         <translation>CARTELLA</translation>
     </message>
     <message>
-        <source>A folder of page images.</source>
-        <translation>Una cartella di immagini di pagine.</translation>
+        <source>A folder of page images, a comic archive or a PDF.</source>
+        <translation>Una cartella di immagini di pagine, un archivio di fumetti o un PDF.</translation>
     </message>
     <message>
         <source>FOLDER...</source>
@@ -305,10 +305,10 @@
         <translation>un numero intero da %1 a %2</translation>
     </message>
     <message>
-        <source>Makes a CBZ comic archive of each folder of page images (%1),
-its pages in natural order, as numbered JPEG entries.</source>
-        <translation>Crea un archivio di fumetti CBZ da ogni cartella di immagini di pagine (%1),
-con le pagine in ordine naturale, come voci JPEG numerate.</translation>
+        <source>Makes a CBZ comic archive of each folder of page images (%1), comic archive
+or PDF, its pages in natural order, as numbered entries.</source>
+        <translation>Crea un archivio di fumetti CBZ da ogni cartella di immagini di pagine (%1), archivio
+di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</translation>
     </message>
     <message>
         <source>JPEG quality, %1 to %2 (default %3).</source>
@@ -578,7 +578,7 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>%1 &quot;%2&quot;, which is not a value it may hold</source>
-        <translation>%1 "%2", che non è un valore ammesso</translation>
+        <translation>%1 &quot;%2&quot;, che non è un valore ammesso</translation>
     </message>
 </context>
 <context>
@@ -653,17 +653,6 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
 </context>
 <context>
-    <name>DeflatedEntry</name>
-    <message>
-        <source>There is not enough memory for the compressor.</source>
-        <translation>Non c&apos;è abbastanza memoria per il compressore.</translation>
-    </message>
-    <message>
-        <source>The compressor gave no data.</source>
-        <translation>Il compressore non ha prodotto dati.</translation>
-    </message>
-</context>
-<context>
     <name>Donations</name>
     <message>
         <source>Donations</source>
@@ -729,6 +718,17 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
 </context>
 <context>
+    <name>PackedEntry</name>
+    <message>
+        <source>There is not enough memory for the compressor.</source>
+        <translation>Non c&apos;è abbastanza memoria per il compressore.</translation>
+    </message>
+    <message>
+        <source>The compressor gave no data.</source>
+        <translation>Il compressore non ha prodotto dati.</translation>
+    </message>
+</context>
+<context>
     <name>PageArchive</name>
     <message>
         <source>It is not a regular file.</source>
@@ -768,7 +768,7 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>a hard link to %1, which is not a page of the archive</source>
-        <translation>un collegamento fisico a %1, che non è una pagina dell'archivio</translation>
+        <translation>un collegamento fisico a %1, che non è una pagina dell&apos;archivio</translation>
     </message>
     <message>
         <source>a symbolic link</source>
@@ -788,7 +788,7 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>It is cut short: the index of its entries is missing, so entries after the last one found may be missing too.</source>
-        <translation>È troncato: manca l'indice delle sue voci, quindi possono mancare anche voci dopo l'ultima trovata.</translation>
+        <translation>È troncato: manca l&apos;indice delle sue voci, quindi possono mancare anche voci dopo l&apos;ultima trovata.</translation>
     </message>
     <message>
         <source>Entry %1 is damaged: its bytes do not match its CRC.</source>
@@ -796,15 +796,15 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>The archive has changed since it was listed: it has no entry %1 any more. Open it again.</source>
-        <translation>L'archivio è cambiato da quando è stato elencato: non ha più la voce %1. Aprilo di nuovo.</translation>
+        <translation>L&apos;archivio è cambiato da quando è stato elencato: non ha più la voce %1. Aprilo di nuovo.</translation>
     </message>
     <message>
         <source>The archive has changed since it was listed: its entry %1 is %2, not %3. Open it again.</source>
-        <translation>L'archivio è cambiato da quando è stato elencato: la sua voce %1 è %2, non %3. Aprilo di nuovo.</translation>
+        <translation>L&apos;archivio è cambiato da quando è stato elencato: la sua voce %1 è %2, non %3. Aprilo di nuovo.</translation>
     </message>
 </context>
 <context>
-    <name>PageFolder</name>
+    <name>PageListing</name>
     <message>
         <source>permission denied</source>
         <translation>permesso negato</translation>
@@ -870,15 +870,15 @@ con le pagine in ordine naturale, come voci JPEG numerate.</translation>
     </message>
     <message>
         <source>Its header or its data is not what a picture of its kind holds.</source>
-        <translation>La sua intestazione o i suoi dati non sono quelli di un'immagine del suo tipo.</translation>
+        <translation>La sua intestazione o i suoi dati non sono quelli di un&apos;immagine del suo tipo.</translation>
     </message>
     <message>
         <source>It is a vector or PostScript picture (%1), which is never taken as a page: it may draw other files or run a program.</source>
-        <translation>È un'immagine vettoriale o PostScript (%1), che non viene mai presa come pagina: potrebbe disegnare altri file o eseguire un programma.</translation>
+        <translation>È un&apos;immagine vettoriale o PostScript (%1), che non viene mai presa come pagina: potrebbe disegnare altri file o eseguire un programma.</translation>
     </message>
     <message>
         <source>There is not enough memory to decode it.</source>
-        <translation>Non c'è abbastanza memoria per decodificarla.</translation>
+        <translation>Non c&apos;è abbastanza memoria per decodificarla.</translation>
     </message>
 </context>
 <context>

@@ -429,13 +429,12 @@ QByteArray storedRar4(const QList<ZipEntry> &entries)
     QByteArray rar("Rar!\x1a\x07\x00", 7);
     rar += rar4Block(QByteArray("\x73", 1) + le16(0) + le16(13) + le16(0) + le32(0));
     for (const ZipEntry &entry : entries) {
-        const quint32 crc =
-            entry.claimedSize ? entry.claimedSize : crc32Of(entry.data);
-        QByteArray header = QByteArray("\x74", 1) + le16(0x8000) +
-                            le16(quint16(32 + entry.name.size())) + le32(quint32(entry.data.size())) +
-                            le32(quint32(entry.data.size())) + QByteArray(1, '\x02') + le32(crc) +
-                            le32(0x5a210000) + QByteArray(1, char(20)) + QByteArray(1, '\x30') +
-                            le16(quint16(entry.name.size())) + le32(0x20) + entry.name;
+        const quint32 crc = entry.claimedSize ? entry.claimedSize : crc32Of(entry.data);
+        QByteArray header =
+            QByteArray("\x74", 1) + le16(0x8000) + le16(quint16(32 + entry.name.size())) +
+            le32(quint32(entry.data.size())) + le32(quint32(entry.data.size())) +
+            QByteArray(1, '\x02') + le32(crc) + le32(0x5a210000) + QByteArray(1, char(20)) +
+            QByteArray(1, '\x30') + le16(quint16(entry.name.size())) + le32(0x20) + entry.name;
         rar += rar4Block(header) + entry.data;
     }
     rar += rar4Block(QByteArray("\x7b", 1) + le16(0x4000) + le16(7));

@@ -91,7 +91,7 @@ void tst_CbzWriter::writesPagesInOrder()
     QVERIFY(writer.open(path));
     QVERIFY(!QFile::exists(path)); // nothing under the chosen name before commit
     for (const QByteArray &data : pages)
-        QVERIFY(writer.addEntry(DeflatedEntry::deflate(data)));
+        QVERIFY(writer.addEntry(PackedEntry::deflate(data)));
     QCOMPARE(writer.pageCount(), 12);
     QVERIFY(writer.commit());
 
@@ -141,12 +141,12 @@ void tst_CbzWriter::replacesAnExistingFileCompletely()
         CbzWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 5; ++i)
-            QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(100, 100))));
+            QVERIFY(writer.addEntry(PackedEntry::deflate(page(100, 100))));
         QVERIFY(writer.commit());
     }
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 20))));
+    QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 20))));
     QVERIFY(writer.commit());
 
     bool ok = false;
@@ -169,7 +169,7 @@ void tst_CbzWriter::failureKeepsTheOldFile()
     {
         CbzWriter writer;
         QVERIFY(writer.open(path));
-        QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
+        QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
         QVERIFY(QFile::exists(writer.partialFileName()));
         // Dropped unfinished, as when a page cannot be taken.
     }
@@ -184,9 +184,9 @@ void tst_CbzWriter::emptyPageIsRefused()
     const QString path = folder.filePath("book.cbz");
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
-    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(QByteArray())));
-    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(page(10, 10)))); // the archive is spoilt now
+    QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
+    QVERIFY(!writer.addEntry(PackedEntry::deflate(QByteArray())));
+    QVERIFY(!writer.addEntry(PackedEntry::deflate(page(10, 10)))); // the archive is spoilt now
     QVERIFY(!writer.commit());
     QVERIFY(!QFile::exists(path));
     QVERIFY(leftovers(folder.path()).isEmpty());
@@ -202,7 +202,7 @@ void tst_CbzWriter::folderThatCannotBeWritten()
     CbzWriter writer;
     QVERIFY(!writer.open(folder.filePath("not a folder/book.cbz")));
     QVERIFY(!writer.open(folder.filePath("missing/book.cbz")));
-    QVERIFY(!writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
+    QVERIFY(!writer.addEntry(PackedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.commit());
     QCOMPARE(leftovers(folder.path()), QStringList({"not a folder"}));
 }
@@ -222,7 +222,7 @@ void tst_CbzWriter::writeErrorIsNoSuccess()
         CbzWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 8 && succeeded; ++i)
-            succeeded = writer.addEntry(DeflatedEntry::deflate(big));
+            succeeded = writer.addEntry(PackedEntry::deflate(big));
         if (succeeded)
             succeeded = writer.commit();
     }
@@ -238,7 +238,7 @@ void tst_CbzWriter::commitOntoAFolderFails()
     QVERIFY(QDir().mkpath(path + "/inside"));
     CbzWriter writer;
     QVERIFY(writer.open(path));
-    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(10, 10))));
+    QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.commit());
     QVERIFY(QFileInfo(path + "/inside").isDir());
     QCOMPARE(leftovers(folder.path()), QStringList());
@@ -263,7 +263,7 @@ void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
         if (!writer.open(name))
             return false;
         for (const QByteArray &jpeg : pages) {
-            if (!writer.addEntry(DeflatedEntry::deflate(jpeg)))
+            if (!writer.addEntry(PackedEntry::deflate(jpeg)))
                 return false;
         }
         return writer.commit();
@@ -306,7 +306,7 @@ void tst_CbzWriter::partialNameStaysWithinTheLimit()
 
     CbzWriter writer;
     QVERIFY2(writer.open(dir.filePath(name)), qPrintable(writer.errorString()));
-    QVERIFY(writer.addEntry(DeflatedEntry::deflate(page(20, 20))));
+    QVERIFY(writer.addEntry(PackedEntry::deflate(page(20, 20))));
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
     QCOMPARE(leftovers(dir.path()), QStringList({name}));
 }
@@ -327,7 +327,7 @@ void tst_CbzWriter::stalePartialsAreRemoved()
 
     CbzWriter writer;
     QVERIFY(writer.open(target));
-    QVERIFY(writer.addEntry(DeflatedEntry::deflate(QByteArray(100, 'x'))));
+    QVERIFY(writer.addEntry(PackedEntry::deflate(QByteArray(100, 'x'))));
     QVERIFY(writer.commit());
     QVERIFY(!QFileInfo::exists(stale));
     QVERIFY(QFileInfo::exists(held));

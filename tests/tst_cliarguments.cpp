@@ -1,5 +1,6 @@
 #include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
+#include "cli/pagetreatmentfile.h"
 #include "testsupport.h"
 
 #include <QRegularExpression>

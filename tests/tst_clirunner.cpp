@@ -331,8 +331,7 @@ void tst_CliRunner::troubledFilesAreNamed_data()
                                      << "Page p4.gif cannot be read: The file is damaged: it is "
                                         "cut short.";
     QTest::newRow("... also when kept as it is")
-        << "cut gif" << QStringList{"--every-type", "--keep-jpeg"} << 1 << -1
-        << "it is cut short";
+        << "cut gif" << QStringList{"--every-type", "--keep-jpeg"} << 1 << -1 << "it is cut short";
     QTest::newRow("an animation stops the book")
         << "animation" << QStringList{"--every-type"} << 1 << -1
         << "Page p4.gif is an animation of 3 frames; only its first can be a page.";
@@ -343,8 +342,7 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "animation" << QStringList{"--every-type", "--keep-jpeg"} << 0 << 4
         << "kept as an animation of 3 frames";
     QTest::newRow("a pages file that is a pipe")
-        << "pages pipe" << QStringList{"--pages", "pages.txt"} << 2 << -1
-        << "not a regular file";
+        << "pages pipe" << QStringList{"--pages", "pages.txt"} << 2 << -1 << "not a regular file";
     QTest::newRow("a pages file that never ends")
         << "" << QStringList{"--pages", "/dev/zero"} << 2 << -1 << "not a regular file";
     QTest::newRow("a damaged page whose name holds a line break, on one line")

@@ -343,9 +343,8 @@ void tst_ComicInfo::sourceDocuments_data()
                       "</ComicInfo>")
         << "A" << QStringList{"<Month>3</Month>", "<AgeRating>Teen</AgeRating>"}
         << QStringList{"second Title", "Custom", "Count", "Maybe", "CommunityRating"};
-    QTest::newRow("another root")
-        << QByteArray("<Book><Title>A</Title></Book>") << "" << QStringList()
-        << QStringList{"root is Book"};
+    QTest::newRow("another root") << QByteArray("<Book><Title>A</Title></Book>") << ""
+                                  << QStringList() << QStringList{"root is Book"};
     QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE ComicInfo [<!ENTITY a \"aaaaaaaaaa\">";
     for (int i = 1; i < 9; ++i)
         bomb += QStringLiteral("<!ENTITY %1 \"&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;\">")

@@ -7,9 +7,9 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -112,7 +112,7 @@ void tst_PageArchive::pagesInOrder()
     const QString path = dir.filePath("book.cb" + format.left(1));
     QVERIFY(writeFile(path, archive));
 
-    const PageFolder listed = PageArchive::list(path);
+    const PageListing listed = PageArchive::list(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
     // Every picture type: an archive's pictures are all its pages.
     const QStringList order = {"cover.jpg",   "ch2/p1.jpg",      "ch2/p2.jpeg",
@@ -173,7 +173,7 @@ void tst_PageArchive::comicInfoKeptOnRepack()
     QVERIFY(writeFile(
         dir.filePath("Saga 1.cbz"),
         storedZip({{"p1.jpg", page(1)}, {"ComicInfo.xml", source}, {"p2.jpg", page(2)}})));
-    const PageFolder listed = scanPageSource(dir.filePath("Saga 1.cbz"));
+    const PageListing listed = scanPageSource(dir.filePath("Saga 1.cbz"));
     QCOMPARE(listed.comicInfo, source);
     ComicInfo info = ComicInfo::fromXml(listed.comicInfo);
     QVERIFY(info.write);
@@ -184,11 +184,10 @@ void tst_PageArchive::comicInfoKeptOnRepack()
     const QByteArray xml = comicInfoXml(
         info, {{20, 30, 100, false, QStringLiteral("Start")}, {30, 30, 120, false, QString()}});
     const QString text = QString::fromUtf8(xml);
-    for (const char *kept :
-         {"<Title>New</Title>", "<Series>Saga</Series>", "<Number>1</Number>",
-          "<Summary>A &amp; B</Summary>", "<Genre>Space opera</Genre>", "<Manga>Yes</Manga>",
-          "<PageCount>2</PageCount>", "Bookmark=\"Start\"",
-          "<CommunityRating>4.5</CommunityRating>"})
+    for (const char *kept : {"<Title>New</Title>", "<Series>Saga</Series>", "<Number>1</Number>",
+                             "<Summary>A &amp; B</Summary>", "<Genre>Space opera</Genre>",
+                             "<Manga>Yes</Manga>", "<PageCount>2</PageCount>", "Bookmark=\"Start\"",
+                             "<CommunityRating>4.5</CommunityRating>"})
         QVERIFY2(text.contains(QLatin1String(kept)), qPrintable(text));
     QVERIFY(!text.contains(QLatin1String("40")));
     // What the schema does not know is left out, and named.
@@ -223,10 +222,11 @@ void tst_PageArchive::badArchives_data()
         << "" << QStringList{"dup.jpg",  "dup.jpg",   QString::fromUtf8("\xef\xbf\xbd.jpg"),
                              "/abs.jpg", "../up.jpg", "back/slash.jpg"}
         << QStringList();
-    QTest::newRow("cut before its index")
-        << "no index" << "cut short" << QStringList() << QStringList();
+    QTest::newRow("cut before its index") << "no index"
+                                          << "cut short" << QStringList() << QStringList();
     QTest::newRow("an entry shorter than its header says")
-        << "short entry" << "p2.jpg" << QStringList{"p1.jpg", "p2.jpg"} << QStringList();
+        << "short entry"
+        << "p2.jpg" << QStringList{"p1.jpg", "p2.jpg"} << QStringList();
     QTest::newRow("an archive inside") << "nested"
                                        << "" << QStringList{"p1.jpg"} << QStringList{"inner.cbz"};
     QTest::newRow("a pipe named like an archive")
@@ -269,7 +269,7 @@ void tst_PageArchive::badArchives()
     else
         QVERIFY(writeFile(path, archive));
 
-    const PageFolder listed = PageArchive::list(path);
+    const PageListing listed = PageArchive::list(path);
     QCOMPARE(names(listed.pages), pages);
     QStringList named;
     for (const QString &name : listed.unreadable)
@@ -295,7 +295,6 @@ void tst_PageArchive::badArchives()
     QVERIFY(!QFile::exists(dir.filePath("up.jpg")) && !QFile::exists("/abs.jpg"));
 }
 
-
 // Nothing but a regular entry is a page; links are never followed, but a
 // hard link to an entry of the same archive is that entry.
 void tst_PageArchive::linksAndDevicesInATar()
@@ -316,7 +315,7 @@ void tst_PageArchive::linksAndDevicesInATar()
     QVERIFY(bsdtar.waitForFinished());
     if (bsdtar.exitCode() != 0)
         QSKIP("bsdtar (libarchive-tools) is needed");
-    const PageFolder listed = PageArchive::list(dir.filePath("book.cbt"));
+    const PageListing listed = PageArchive::list(dir.filePath("book.cbt"));
     QCOMPARE(names(listed.pages), QStringList({"p1.jpg", "p3.jpg"}));
     QCOMPARE(listed.unreadable, QStringList({"p2.jpg", "p4.jpg"}));
     QVERIFY(listed.missesPages());
@@ -333,7 +332,7 @@ void tst_PageArchive::anArchiveRewrittenSinceItWasListed()
     QTemporaryDir dir;
     const QString path = dir.filePath("book.cbz");
     QVERIFY(writeFile(path, storedZip({{"p1.jpg", page(1)}, {"p2.jpg", page(2)}})));
-    const PageFolder listed = PageArchive::list(path);
+    const PageListing listed = PageArchive::list(path);
     QVERIFY(writeFile(path, storedZip({{"p2.jpg", page(2)}, {"p1.jpg", page(1)}})));
     PageReader reader(listed.pages.at(0).location);
     QVERIFY(!reader.readWithoutDecoding());
@@ -371,7 +370,7 @@ void tst_PageArchive::damagedRarEntries()
     }
     const QString path = dir.filePath("book.cbr");
     QVERIFY(writeFile(path, archive));
-    const PageFolder listed = PageArchive::list(path);
+    const PageListing listed = PageArchive::list(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
     QCOMPARE(names(listed.pages), QStringList({"p1.jpg", "p2.jpg"}));
     PageReader first(listed.pages.at(0).location);
@@ -391,10 +390,9 @@ void tst_PageArchive::comicInfoInTheBookFolder()
                       storedZip({{"Book/p1.jpg", page(1)}, {"Book/ComicInfo.xml", xml}})));
     QCOMPARE(PageArchive::list(dir.filePath("a.cbz")).comicInfo, xml);
     // One at the top wins over one inside.
-    QVERIFY(writeFile(dir.filePath("b.cbz"),
-                      storedZip({{"Book/ComicInfo.xml", "<ComicInfo/>"},
-                                 {"Book/p1.jpg", page(1)},
-                                 {"ComicInfo.xml", xml}})));
+    QVERIFY(writeFile(dir.filePath("b.cbz"), storedZip({{"Book/ComicInfo.xml", "<ComicInfo/>"},
+                                                        {"Book/p1.jpg", page(1)},
+                                                        {"ComicInfo.xml", xml}})));
     QCOMPARE(PageArchive::list(dir.filePath("b.cbz")).comicInfo, xml);
 }
 
@@ -403,10 +401,14 @@ void tst_PageArchive::sourceKindsByContent_data()
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("pages"); // -1: cannot be listed
-    QTest::newRow("a RAR named .cbz") << "rar" << "book.cbz" << 2;
-    QTest::newRow("a ZIP named .cbr") << "zip" << "book.cbr" << 2;
-    QTest::newRow("a PDF named .cbz") << "pdf" << "book.cbz" << 1;
-    QTest::newRow("text named .cb7") << "text" << "book.cb7" << -1;
+    QTest::newRow("a RAR named .cbz") << "rar"
+                                      << "book.cbz" << 2;
+    QTest::newRow("a ZIP named .cbr") << "zip"
+                                      << "book.cbr" << 2;
+    QTest::newRow("a PDF named .cbz") << "pdf"
+                                      << "book.cbz" << 1;
+    QTest::newRow("text named .cb7") << "text"
+                                     << "book.cb7" << -1;
 }
 
 // A source is what its bytes say, whatever its name; the name is a hint
@@ -433,7 +435,7 @@ void tst_PageArchive::sourceKindsByContent()
     } else {
         QVERIFY(writeFile(path, bytes));
     }
-    const PageFolder listed = scanPageSource(path);
+    const PageListing listed = scanPageSource(path);
     QCOMPARE(listed.error.isEmpty(), pages >= 0);
     QCOMPARE(listed.pages.size(), qMax(0, pages));
     if (pages > 0) {

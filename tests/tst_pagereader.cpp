@@ -146,8 +146,8 @@ void tst_PageReader::damagedPagesDoNotLoad_data()
     QTest::newRow("PNG cut in half") << png.left(png.size() / 2) << "cut short";
     QTest::newRow("PNG without its end chunk") << png.left(png.size() - 12) << "cut short";
     QTest::newRow("not a picture") << QByteArray("just some text, named like a page") << "format";
-    QTest::newRow("an XML document") << QByteArray("<?xml version=\"1.0\"?><note>x</note>")
-                                     << "not a picture in a format";
+    QTest::newRow("an XML document")
+        << QByteArray("<?xml version=\"1.0\"?><note>x</note>") << "not a picture in a format";
     QTest::newRow("an SVG that draws a file of the disk")
         << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" "
                       "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" height=\"9\">"

@@ -90,10 +90,10 @@ void tst_PageScan::whatIsListed()
     QTemporaryDir folder;
     for (const QString &name : files)
         QVERIFY2(touch(folder.filePath(name), "not decoded"), qPrintable(name));
-    const PageFolder scanned = scanPageFolder(folder.path());
+    const PageListing scanned = scanPageFolder(folder.path());
     QCOMPARE(names(scanned.pages), listed);
     QCOMPARE(scanned.otherPictures, others);
-    const PageFolder every = scanPageFolder(folder.path(), EveryPictureType);
+    const PageListing every = scanPageFolder(folder.path(), EveryPictureType);
     QCOMPARE(names(every.pages), everyType);
     QVERIFY(every.otherPictures.isEmpty());
 }
@@ -135,7 +135,7 @@ void tst_PageScan::namesThatAreNotTextAreReported()
         QVERIFY(file);
         std::fclose(file);
     }
-    const PageFolder scanned = scanPageFolder(folder.path());
+    const PageListing scanned = scanPageFolder(folder.path());
     for (const QByteArray &path : rawPaths) // QDir cannot name them to remove them
         std::remove(path.constData());
     QCOMPARE(names(scanned.pages), QStringList({"p2.jpg"}));
@@ -214,13 +214,13 @@ void tst_PageScan::chaptersThatCannotBeListedAreNamed()
         QVERIFY(QDir(folder.path()).mkpath("a/b/c/d/e/f/g"));
         QVERIFY(touch(folder.filePath("a/b/c/d/e/f/g/p.jpg")));
     }
-    const PageFolder book = scanChapters(folder.path());
+    const PageListing book = scanChapters(folder.path());
     QCOMPARE(names(book.pages), QStringList{"Ch 1/p1.jpg"});
     QVERIFY(book.missesPages());
     QCOMPARE(book.unreadable + book.unusableNames, QStringList{named});
     if (trouble == "mode 000")
-        QFile::setPermissions(folder.filePath("Locked"), QFile::ReadOwner | QFile::ExeOwner |
-                                                             QFile::WriteOwner);
+        QFile::setPermissions(folder.filePath("Locked"),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
     if (trouble == "name") // QTemporaryDir cannot name it
         ::rmdir(raw.constData());
 }
@@ -266,7 +266,7 @@ void tst_PageScan::chapters()
         QVERIFY(QDir(folder.path()).mkpath(QFileInfo(name).path()));
         QVERIFY(touch(folder.filePath(name), "not decoded"));
     }
-    const PageFolder book = scanChapters(folder.path());
+    const PageListing book = scanChapters(folder.path());
     QCOMPARE(names(book.pages), listed);
     QStringList found;
     for (const ListedPage &page : book.pages) {

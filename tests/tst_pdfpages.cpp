@@ -83,7 +83,7 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
     const QString path = dir.filePath("Scan.pdf");
     QVERIFY(writePdf(path, {QSizeF(360, 504), QSizeF(720, 504), QSizeF(360, 504)},
                      {Qt::red, Qt::green, Qt::blue}));
-    const PageFolder listed = scanPageSource(path);
+    const PageListing listed = scanPageSource(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
     QCOMPARE(listed.pages.size(), 3);
     QCOMPARE(listed.pages.at(2).name, QStringLiteral("page 3"));
@@ -127,9 +127,11 @@ void tst_PdfPages::badPdfs_data()
     QTest::newRow("no pages") << "no pages"
                               << "It holds no pages.";
     QTest::newRow("a page tree that contains itself")
-        << "loop" << "cannot be found in it: its page tree is damaged.";
+        << "loop"
+        << "cannot be found in it: its page tree is damaged.";
     QTest::newRow("a missing page object")
-        << "missing" << "Page 2 cannot be found in it: its page tree is damaged.";
+        << "missing"
+        << "Page 2 cannot be found in it: its page tree is damaged.";
 }
 
 void tst_PdfPages::badPdfs()
@@ -149,12 +151,12 @@ void tst_PdfPages::badPdfs()
     if (kind == "no pages")
         QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [] /Count 0 >>"})));
     if (kind == "loop")
-        QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>",
-                                       page})));
+        QVERIFY(writeFile(
+            path, pdfOf({catalog, "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>", page})));
     if (kind == "missing")
-        QVERIFY(writeFile(path, pdfOf({catalog, "<< /Type /Pages /Kids [3 0 R 9 0 R] /Count 2 >>",
-                                       page})));
-    const PageFolder listed = PdfPages::list(path);
+        QVERIFY(writeFile(
+            path, pdfOf({catalog, "<< /Type /Pages /Kids [3 0 R 9 0 R] /Count 2 >>", page})));
+    const PageListing listed = PdfPages::list(path);
     QVERIFY2(listed.error.contains(error), qPrintable(listed.error));
     QVERIFY(listed.pages.isEmpty());
 }
@@ -177,7 +179,7 @@ void tst_PdfPages::impossibleSizes()
     QVERIFY(writeFile(path, pdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
                                    "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
                                    "<< /Type /Page /Parent 2 0 R /MediaBox " + mediaBox + " >>"})));
-    const PageFolder listed = PdfPages::list(path);
+    const PageListing listed = PdfPages::list(path);
     QCOMPARE(listed.pages.size(), 1);
     QString error;
     QVERIFY(!PdfPages::renderedSize(path, 0, &error).isValid());

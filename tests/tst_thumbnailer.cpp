@@ -153,7 +153,7 @@ QByteArray runLengthBmp(int side)
     put32(quint32(side));
     put32(quint32(side));
     bmp += QByteArray("\1\0\x08\0", 4); // one plane, 8 bits
-    put32(1);                            // RLE8
+    put32(1);                           // RLE8
     put32(quint32(rows.size()));
     put32(2835);
     put32(2835);

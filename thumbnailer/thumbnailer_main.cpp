@@ -30,7 +30,7 @@ const unsigned TimeLimitSeconds = 8;
 QImage cover(const QString &archive, int size, QString *error)
 {
     PageArchive::setPassedEntriesBudget(0); // one page is read, and no other
-    const PageFolder book = PageArchive::list(archive);
+    const PageListing book = PageArchive::list(archive);
     if (!book.error.isEmpty()) {
         *error = book.error;
         return QImage();

@@ -1,4 +1,4 @@
-#include "cbz/deflatedentry.h"
+#include "cbz/packedentry.h"
 
 #include <libdeflate.h>
 
@@ -18,12 +18,12 @@ struct FreeCompressor
 };
 } // namespace
 
-DeflatedEntry DeflatedEntry::deflate(const QByteArray &data, QString *error)
+PackedEntry PackedEntry::deflate(const QByteArray &data, QString *error)
 {
     const auto fail = [error](const QString &reason) {
         if (error)
             *error = reason;
-        return DeflatedEntry();
+        return PackedEntry();
     };
     // One compressor a thread: it holds some hundred kilobytes of tables.
     thread_local std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
@@ -31,7 +31,7 @@ DeflatedEntry DeflatedEntry::deflate(const QByteArray &data, QString *error)
     if (!compressor)
         return fail(tr("There is not enough memory for the compressor."));
 
-    DeflatedEntry entry;
+    PackedEntry entry;
     entry.size = data.size();
     entry.crc = libdeflate_crc32(0, data.constData(), size_t(data.size()));
     entry.compressed.resize(
@@ -45,9 +45,9 @@ DeflatedEntry DeflatedEntry::deflate(const QByteArray &data, QString *error)
     return entry;
 }
 
-DeflatedEntry DeflatedEntry::store(const QByteArray &data)
+PackedEntry PackedEntry::store(const QByteArray &data)
 {
-    DeflatedEntry entry;
+    PackedEntry entry;
     entry.compressed = data;
     entry.size = data.size();
     entry.crc = libdeflate_crc32(0, data.constData(), size_t(data.size()));

@@ -1,5 +1,5 @@
-#ifndef DEFLATEDENTRY_H
-#define DEFLATEDENTRY_H
+#ifndef PACKEDENTRY_H
+#define PACKEDENTRY_H
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -8,9 +8,9 @@
 
 // One archive entry's data, compressed ahead of the archive: pages are
 // deflated side by side on many threads and written in order by one.
-struct DeflatedEntry
+struct PackedEntry
 {
-    Q_DECLARE_TR_FUNCTIONS(DeflatedEntry)
+    Q_DECLARE_TR_FUNCTIONS(PackedEntry)
 
 public:
     // The ZIP methods: stored as it is, or deflated.
@@ -27,10 +27,10 @@ public:
     // libdeflate, whose output depends on the data alone, never on which
     // thread made it.
     // An empty entry when it cannot be made; error then says why.
-    static DeflatedEntry deflate(const QByteArray &data, QString *error = nullptr);
+    static PackedEntry deflate(const QByteArray &data, QString *error = nullptr);
     // The data as it is (method 0): JPEG data hardly deflates, and storing
     // it spares the build most of its time.
-    static DeflatedEntry store(const QByteArray &data);
+    static PackedEntry store(const QByteArray &data);
 };
 
-#endif // DEFLATEDENTRY_H
+#endif // PACKEDENTRY_H
