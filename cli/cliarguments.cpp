@@ -212,7 +212,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
-    parser.addPositionalArgument(tr("FOLDER"), tr("A folder of page images, a comic archive or a PDF."), tr("FOLDER..."));
+    parser.addPositionalArgument(
+        tr("FOLDER"), tr("A folder of page images, a comic archive or a PDF."), tr("FOLDER..."));
     m_help = parser.helpText();
 
     // --trim-margins takes its tolerance only as --trim-margins=N.

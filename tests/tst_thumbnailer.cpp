@@ -67,6 +67,7 @@ class tst_Thumbnailer : public QObject
 private slots:
     void covers_data();
     void covers();
+    void everyKindOfArchive_data();
     void everyKindOfArchive();
     void hostileArchivesWithinBounds_data();
     void hostileArchivesWithinBounds();
@@ -85,6 +86,10 @@ void tst_Thumbnailer::covers_data()
     QTest::newRow("a page claiming billions of pixels")
         << Entries{{"a.png", pngClaiming(60000, 60000)}} << QSize();
     QTest::newRow("no page") << Entries{{"notes.txt", "text"}} << QSize();
+    QByteArray damaged = red;
+    damaged.chop(12); // no end chunk
+    QTest::newRow("a damaged first page")
+        << Entries{{"p1.png", damaged}, {"p2.png", blue}} << QSize();
     QTest::newRow("the book's first page, before its sub-folders'")
         << Entries{{"Book/x/01.png", blue}, {"Book/z.png", red}} << QSize(85, 128);
 }
@@ -108,21 +113,33 @@ void tst_Thumbnailer::covers()
     QVERIFY(colorNear(cover.pixelColor(cover.width() / 2, cover.height() / 2), Qt::red, 8));
 }
 
-// CBR, CB7 and CBT have covers too.
+void tst_Thumbnailer::everyKindOfArchive_data()
+{
+    QTest::addColumn<QString>("format"); // as bsdtar names it
+    QTest::addColumn<QString>("name");
+    QTest::newRow("CBT") << "ustar"
+                         << "book.cbt";
+    QTest::newRow("CB7") << "7zip"
+                         << "book.cb7";
+}
+
+// Every kind of archive the program reads has a cover.
 void tst_Thumbnailer::everyKindOfArchive()
 {
+    QFETCH(QString, format);
+    QFETCH(QString, name);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath("tree"));
     QVERIFY(writeFile(dir.filePath("tree/p1.png"), png(300, 450, Qt::red)));
     QProcess bsdtar;
     bsdtar.setWorkingDirectory(dir.filePath("tree"));
-    bsdtar.start("bsdtar", {"-cf", dir.filePath("book.cbt"), "--format", "ustar", "p1.png"});
+    bsdtar.start("bsdtar", {"-cf", dir.filePath(name), "--format", format, "p1.png"});
     QVERIFY(bsdtar.waitForFinished());
     if (bsdtar.exitCode() != 0)
         QSKIP("bsdtar (libarchive-tools) is needed");
     QProcess process;
     process.start(QStringLiteral(QUIREVALE_THUMBNAILER),
-                  {"-s", "128", dir.filePath("book.cbt"), dir.filePath("cover.png")});
+                  {"-s", "128", dir.filePath(name), dir.filePath("cover.png")});
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(QImage(dir.filePath("cover.png")).size(), QSize(85, 128));
