@@ -13,9 +13,10 @@
 
 class QuaZip;
 
-// Writes a CBZ archive: a ZIP file whose entries are JPEG pages named by a
-// ten-digit running number from 0000000000.jpg, deflate-compressed (or
-// stored, when asked).
+// Writes a CBZ archive: a ZIP file whose entries are pages (JPEG, or WebP,
+// PNG and GIF kept as they were) named by a ten-digit running number from
+// 0000000000 with their type's suffix, deflate-compressed or stored, and
+// any named entry such as ComicInfo.xml.
 //
 // The archive is written into a new file beside the chosen name and moved
 // over it only by commit(), once every entry and the archive itself closed
@@ -37,7 +38,7 @@ public:
     // can be created in that folder.
     [[nodiscard]] bool open(const QString &fileName);
 
-    // Writes the next page, deflated already. An empty page is refused: it
+    // Writes the next page, packed already. An empty page is refused: it
     // would be an entry that no reader can show. False on any error; the
     // archive is then unusable and can only be discarded.
     [[nodiscard]] bool addEntry(const PackedEntry &entry);

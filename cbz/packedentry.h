@@ -6,8 +6,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// One archive entry's data, compressed ahead of the archive: pages are
-// deflated side by side on many threads and written in order by one.
+// One archive entry's data, packed ahead of the archive (deflated, or
+// stored as it is): pages are packed side by side on many threads and
+// written in order by one.
 struct PackedEntry
 {
     Q_DECLARE_TR_FUNCTIONS(PackedEntry)

@@ -140,7 +140,6 @@ QString PageReader::readerError(const QImageReader &reader)
 bool PageReader::fail(const QString &reason)
 {
     m_error = reason;
-    m_images.clear();
     return false;
 }
 
@@ -194,7 +193,6 @@ bool PageReader::readWholeFile()
 
 bool PageReader::readWithoutDecoding()
 {
-    m_images.clear();
     m_error.clear();
     m_rendered = QImage();
     m_jpegLayout = JpegLayout();
@@ -396,18 +394,6 @@ bool PageReader::checkBudget(const QSize &size)
                         .arg(m_pixelBudget / 1000000));
     }
     return true;
-}
-
-bool PageReader::read(Pictures which)
-{
-    QList<QImage> pictures;
-    const bool ok = readWithoutDecoding() && readEach(which, [&pictures](const QImage &picture) {
-                        pictures.append(picture);
-                        return true;
-                    });
-    if (ok)
-        m_images = pictures;
-    return ok;
 }
 
 bool PageReader::readEach(Pictures which, const std::function<bool(const QImage &)> &take)

@@ -96,8 +96,6 @@ public:
     // Decodes the pictures one after the other after readWithoutDecoding(),
     // handing each to take, which returns false to stop early.
     [[nodiscard]] bool readEach(Pictures which, const std::function<bool(const QImage &)> &take);
-    // Both, keeping the pictures in images().
-    [[nodiscard]] bool read(Pictures which = AllPictures);
 
     QSize headerSize() const { return m_headerSize; }
     // After readWithoutDecoding(): the camera's turn the file asks for.
@@ -111,7 +109,6 @@ public:
     // then says why.
     QImage reducedPicture(const QSize &bounds);
 
-    const QList<QImage> &images() const { return m_images; }
     // After readEach(): the frames of an animated picture, of which only the
     // first is read; 1 for any other.
     int frameCount() const { return m_frameCount; }
@@ -150,7 +147,6 @@ private:
     QBuffer m_buffer;
     QByteArray m_data;
     QByteArray m_format;
-    QList<QImage> m_images;
     QSize m_headerSize;
     QString m_error;
     const std::atomic_bool *m_stop = nullptr;

@@ -1,5 +1,6 @@
 #include "pages/pagereader.h"
 #include "testsupport.h"
+#include "wholepage.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -168,7 +169,7 @@ void tst_PageReader::damagedPagesDoNotLoad()
     QFETCH(QString, reason);
     const QString path = m_dir.filePath("damaged");
     QVERIFY(writeFile(path, bytes));
-    PageReader reader(path);
+    WholePage reader(path);
     QVERIFY(!reader.read());
     QVERIFY(reader.images().isEmpty());
     QVERIFY2(reader.errorString().contains(reason), qPrintable(reader.errorString()));
@@ -220,7 +221,7 @@ void tst_PageReader::damagedJpegsAsLibjpegSeesThem()
     // djpeg reads its file in pieces, as the reader's check does; whole in
     // memory, libjpeg would overlook some bad codes.
     const bool damaged = djpeg.exitCode() != 0 || !said.isEmpty();
-    PageReader reader(path);
+    WholePage reader(path);
     QVERIFY2(
         reader.read() != damaged,
         qPrintable(QStringLiteral("djpeg: '%1'; reader: '%2'").arg(said, reader.errorString())));
@@ -232,7 +233,7 @@ void tst_PageReader::wholeRunLengthBmpLoads()
 {
     const QString path = m_dir.filePath("rle.bmp");
     QVERIFY(writeFile(path, rle8Bmp(64, 48)));
-    PageReader reader(path);
+    WholePage reader(path);
     QVERIFY2(reader.read(), qPrintable(reader.errorString()));
     QCOMPARE(reader.images().first().size(), QSize(64, 48));
     QCOMPARE(reader.images().first().pixelColor(3, 47), QColor(Qt::red));
@@ -243,7 +244,7 @@ void tst_PageReader::aPipeIsNotWaitedFor()
 {
     const QString path = m_dir.filePath("pipe.jpg");
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    PageReader reader(path); // would block for ever in open() or read()
+    WholePage reader(path); // would block for ever in open() or read()
     QVERIFY(!reader.read());
     QVERIFY2(reader.errorString().contains("not a regular file"), qPrintable(reader.errorString()));
 }
@@ -265,7 +266,7 @@ void tst_PageReader::wholePagesLoad()
     QFETCH(QByteArray, bytes);
     const QString path = m_dir.filePath("whole");
     QVERIFY(writeFile(path, bytes));
-    PageReader reader(path);
+    WholePage reader(path);
     QVERIFY2(reader.read(), qPrintable(reader.errorString()));
     QCOMPARE(reader.images().size(), 1);
     const QImage image = reader.images().first();
@@ -285,7 +286,7 @@ void tst_PageReader::orientationIsApplied()
     QPainter(&sideways).fillRect(0, 0, 150, 200, Qt::red);
     const QString path = m_dir.filePath("phone.jpg");
     QVERIFY(writeFile(path, jpegWithOrientation(sideways, 6)));
-    PageReader reader(path);
+    WholePage reader(path);
     QVERIFY2(reader.read(), qPrintable(reader.errorString()));
     const QImage upright = reader.images().first();
     QCOMPARE(upright.size(), QSize(200, 300));
@@ -304,14 +305,14 @@ void tst_PageReader::everyPictureOfATiff()
     const QString path = m_dir.filePath("scanner.tif");
     QVERIFY(writeFile(path, multiPageTiff(pages)));
 
-    PageReader all(path);
+    WholePage all(path);
     QVERIFY2(all.read(PageReader::AllPictures), qPrintable(all.errorString()));
     QCOMPARE(all.images().size(), 3);
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(all.images().at(i).width(), 100 + 10 * i);
         QVERIFY(colorNear(all.images().at(i).pixelColor(5, 5), pages.at(i).pixelColor(5, 5)));
     }
-    PageReader first(path);
+    WholePage first(path);
     QVERIFY(first.read(PageReader::FirstPictureOnly));
     QCOMPARE(first.images().size(), 1);
     QCOMPARE(first.images().first().width(), 100);
@@ -321,7 +322,7 @@ void tst_PageReader::hugePagesAreRefusedUndecoded()
 {
     const QString huge = m_dir.filePath("huge.png");
     QVERIFY(writeFile(huge, pngHeaderClaiming(50000, 50000)));
-    PageReader reader(huge);
+    WholePage reader(huge);
     QVERIFY(!reader.read());
     QVERIFY2(reader.errorString().contains("50000 × 50000"), qPrintable(reader.errorString()));
 
@@ -331,7 +332,7 @@ void tst_PageReader::hugePagesAreRefusedUndecoded()
     const QString fine = m_dir.filePath("large.png");
     QVERIFY(large.save(fine));
     large = QImage();
-    PageReader fineReader(fine);
+    WholePage fineReader(fine);
     QVERIFY2(fineReader.read(), qPrintable(fineReader.errorString()));
     QCOMPARE(fineReader.images().first().size(), QSize(20000, 12000));
 }
@@ -353,7 +354,7 @@ void tst_PageReader::transparentAreasBecomeWhite()
 
 void tst_PageReader::missingFileSaysWhy()
 {
-    PageReader reader(m_dir.filePath("gone.jpg"));
+    WholePage reader(m_dir.filePath("gone.jpg"));
     QVERIFY(!reader.read());
     QVERIFY2(reader.errorString().contains("No such file"), qPrintable(reader.errorString()));
 }

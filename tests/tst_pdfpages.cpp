@@ -3,6 +3,7 @@
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
 #include "testsupport.h"
+#include "wholepage.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -90,7 +91,7 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
     QCOMPARE(bookNameOf(path), QStringLiteral("Scan"));
 
     PdfPages::setResolution(144); // two pixels a point
-    PageReader reader(listed.pages.at(1).location);
+    WholePage reader(listed.pages.at(1).location);
     QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
     QCOMPARE(reader.headerSize(), QSize(1440, 1008));
     QCOMPARE(PageReader::readHeaderSize(listed.pages.at(1).location), QSize(1440, 1008));
@@ -184,7 +185,7 @@ void tst_PdfPages::impossibleSizes()
     QString error;
     QVERIFY(!PdfPages::renderedSize(path, 0, &error).isValid());
     QVERIFY2(error.contains("not the size of any page"), qPrintable(error));
-    PageReader reader(listed.pages.first().location);
+    WholePage reader(listed.pages.first().location);
     QVERIFY(!reader.read());
     QVERIFY2(reader.errorString().contains("not the size of any page"),
              qPrintable(reader.errorString()));
