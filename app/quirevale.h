@@ -1,6 +1,7 @@
 #ifndef QUIREVALE_H
 #define QUIREVALE_H
 
+#include "app/builtpictures.h"
 #include "app/previewloader.h"
 #include "app/shelltaskbarbutton.h"
 #include "cbz/comicinfo.h"
@@ -179,6 +180,8 @@ private:
     // Pages read for the preview, on threads of their own.
     PreviewLoader PagePreviews;
     QTimer *PreviewResized = nullptr;
+    // What the build decoded, for the preview; outlives the build.
+    BuiltPictures BuiltPagePictures;
     // The build under way (or last run); it reads no widget.
     std::unique_ptr<CbzBuild> Build;
     // While the list follows the build, its pages are not read again: the

@@ -94,9 +94,8 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
     // The user said yes to replacing what was there when asked; a file that
     // appears after that is not replaced.
     Build->setReplaceExisting(QFileInfo::exists(fileName));
-    // The preview shows the build's pages at its own size: a page's full
-    // picture would be tens of megabytes held for a moment's glance.
-    Build->setPicturesWanted(ui.ImageArea->size() * ui.ImageArea->devicePixelRatioF());
+    BuiltPagePictures.setBounds(ui.ImageArea->size() * ui.ImageArea->devicePixelRatioF());
+    Build->setPictureObserver(&BuiltPagePictures);
     Build->setThreadCount(BuildThreads);
     Build->setComicInfo(comicInfoOfFolder());
     connect(Build.get(), &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
@@ -128,7 +127,7 @@ void Quirevale::showBuiltPage(int row)
     FollowingBuild = false;
     // Null when a later page's picture has overtaken it: that one comes next.
     QSize pageSize;
-    const QImage picture = Build->takePicture(row, &pageSize);
+    const QImage picture = BuiltPagePictures.take(row, &pageSize);
     if (!picture.isNull())
         showPage(picture, pageSize);
 }

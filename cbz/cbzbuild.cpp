@@ -406,17 +406,6 @@ QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
         .arg(plan.turnedSize.height());
 }
 
-QImage CbzBuild::takePicture(int row, QSize *pageSize)
-{
-    QMutexLocker locker(&m_pictureMutex);
-    if (row != m_pictureRow)
-        return QImage();
-    m_pictureRow = -1;
-    if (pageSize)
-        *pageSize = m_pictureSize;
-    return std::move(m_picture);
-}
-
 CbzBuild::Result CbzBuild::finish(Result result, const QString &error)
 {
     m_result = result;
@@ -473,6 +462,7 @@ CbzBuild::Result CbzBuild::build()
 {
     m_stop = m_canceled.load();
     m_committing = false;
+    m_pictureBounds = m_observer ? m_observer->pictureBounds() : QSize();
     m_refusedPartialPage = false;
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
@@ -526,12 +516,8 @@ CbzBuild::Result CbzBuild::build()
         comicPages += page.comicPages;
         if (!complete)
             continue;
-        if (m_pictureBounds.isValid()) {
-            QMutexLocker locker(&m_pictureMutex);
-            m_picture = std::move(page.picture);
-            m_pictureSize = page.pictureSize;
-            m_pictureRow = m_pages.at(written).row;
-        }
+        if (m_observer)
+            m_observer->pagePicture(m_pages.at(written).row, page.picture, page.pictureSize);
         emit pageWritten(m_pages.at(written).row, writer.pageCount());
         ++written;
         startPages();

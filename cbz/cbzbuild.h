@@ -4,6 +4,7 @@
 #include "cbz/comicinfo.h"
 #include "cbz/packedentry.h"
 #include "cbz/pageoptions.h"
+#include "cbz/pagepictureobserver.h"
 #include "cbz/pagetreatment.h"
 
 #include <QImage>
@@ -68,15 +69,9 @@ public:
     // default: a file there, even one that appears while the build runs, is
     // left alone and the build fails.
     void setReplaceExisting(bool replace) { m_replace = replace; }
-    // Whether each page's first picture, as decoded, is kept for
-    // takePicture(), reduced to fit within bounds, for a preview to show
-    // without reading the file again.
-    void setPicturesWanted(const QSize &bounds) { m_pictureBounds = bounds; }
-    // The picture of the page of row, once pageWritten() has said so, and
-    // the page's own size; null when a later page's picture has taken its
-    // place (only the newest is kept, so a slow receiver never piles
-    // pictures up). Any thread.
-    QImage takePicture(int row, QSize *pageSize = nullptr);
+    // Told of each page's picture as the build writes the page; none by
+    // default. It must outlive the build's run().
+    void setPictureObserver(PagePictureObserver *observer) { m_observer = observer; }
 
     // Builds the archive, blocking the calling thread; any thread will do.
     // The same result is then given by result() and by finished().
@@ -139,7 +134,8 @@ private:
     int m_threads = 0;
     qint64 m_memoryBudget = DefaultMemoryBudget;
     bool m_replace = false;
-    QSize m_pictureBounds;
+    PagePictureObserver *m_observer = nullptr;
+    QSize m_pictureBounds; // the observer's, for this run
     std::atomic_bool m_canceled{false};
     std::atomic_bool m_stop{false};
     std::atomic_bool m_committing{false};
@@ -149,10 +145,6 @@ private:
     bool m_partialPagesAllowed = true;
     mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;
-    QMutex m_pictureMutex;
-    QImage m_picture;
-    QSize m_pictureSize;
-    int m_pictureRow = -1;
     QMutex m_runMutex;
     QWaitCondition m_runEnded;
     bool m_running = false;

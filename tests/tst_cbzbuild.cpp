@@ -189,16 +189,29 @@ void tst_CbzBuild::rowsAreReportedInOrder()
     const QString target = m_dir.filePath("order.cbz");
     CbzBuild build(target, pages, options(true, false, false));
     build.setThreadCount(3);
-    build.setPicturesWanted(QSize(100, 100));
+    // Each page's picture, told before the page is said to be written.
+    struct Pictures : PagePictureObserver
+    {
+        QSize pictureBounds() const override { return QSize(100, 100); }
+        void pagePicture(int row, const QImage &picture, const QSize &pageSize) override
+        {
+            rows << row;
+            sizes << picture.size();
+            pageSizes << pageSize;
+        }
+        QList<int> rows;
+        QList<QSize> sizes, pageSizes;
+    } observer;
+    build.setPictureObserver(&observer);
     QSignalSpy written(&build, &CbzBuild::pageWritten);
     QSignalSpy finished(&build, &CbzBuild::finished);
     QList<QSize> pictures, pageSizes;
     connect(
         &build, &CbzBuild::pageWritten, this,
         [&](int row) {
-            QSize pageSize;
-            pictures << build.takePicture(row, &pageSize).size();
-            pageSizes << pageSize;
+            QCOMPARE(observer.rows.last(), row);
+            pictures << observer.sizes.last();
+            pageSizes << observer.pageSizes.last();
         },
         Qt::DirectConnection);
     QCOMPARE(build.run(), CbzBuild::Done);
