@@ -66,6 +66,26 @@ struct PageOptions
     // How far apart a pixel's channels may be for it to count as grey.
     static constexpr int GreyTolerance = 6;
 
+    // Every field; the stored options' test holds this list whole.
+    bool operator==(const PageOptions &o) const
+    {
+        return ImageQuality == o.ImageQuality && ImageResize == o.ImageResize &&
+               ResizeImageWidth == o.ResizeImageWidth && ResizeImageHeight == o.ResizeImageHeight &&
+               ImageResizeFit == o.ImageResizeFit && ImageResizeSmooth == o.ImageResizeSmooth &&
+               ImageCutDoublePages == o.ImageCutDoublePages &&
+               ImageCutOnlyWide == o.ImageCutOnlyWide &&
+               ImageCutPointNumber == o.ImageCutPointNumber &&
+               ImageCutFirstPageRight == o.ImageCutFirstPageRight &&
+               ImageCutBorder == o.ImageCutBorder &&
+               ImageCutBorderNumber == o.ImageCutBorderNumber &&
+               ImageTrimMargins == o.ImageTrimMargins &&
+               ImageTrimTolerance == o.ImageTrimTolerance &&
+               KeepUnchangedJpeg == o.KeepUnchangedJpeg && PageFormat == o.PageFormat &&
+               StorePages == o.StorePages && GreyAuto == o.GreyAuto && GreyAll == o.GreyAll &&
+               LosslessCuts == o.LosslessCuts;
+    }
+    bool operator!=(const PageOptions &o) const { return !(*this == o); }
+
     bool changesPages() const
     {
         return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins;

@@ -22,6 +22,7 @@ class tst_StoredOptions : public QObject
 private slots:
     void load_data();
     void load();
+    void everyFieldComesBack();
 };
 
 void tst_StoredOptions::load_data()
@@ -76,16 +77,44 @@ void tst_StoredOptions::load()
         settings.setValue("Options/" + it.key(), it.value());
     settings.sync();
     QSettings reread(dir.filePath("store.conf"), QSettings::IniFormat);
-    const PageOptions o = loadPageOptions(reread);
-    QCOMPARE(o.ImageQuality, loaded.ImageQuality);
-    QCOMPARE(o.ImageResize, loaded.ImageResize);
-    QCOMPARE(o.ResizeImageWidth, loaded.ResizeImageWidth);
-    QCOMPARE(o.ResizeImageHeight, loaded.ResizeImageHeight);
-    QCOMPARE(o.ImageCutDoublePages, loaded.ImageCutDoublePages);
-    QCOMPARE(o.ImageCutPointNumber, loaded.ImageCutPointNumber);
-    QCOMPARE(o.ImageCutFirstPageRight, loaded.ImageCutFirstPageRight);
-    QCOMPARE(o.ImageCutBorder, loaded.ImageCutBorder);
-    QCOMPARE(o.ImageCutBorderNumber, loaded.ImageCutBorderNumber);
+    QVERIFY(loadPageOptions(reread) == loaded);
+}
+
+// Every option saved comes back as it was: one given no key would come
+// back as its default.
+void tst_StoredOptions::everyFieldComesBack()
+{
+    // Grows with every field added: give it a key, and a place in
+    // PageOptions::operator== and below.
+    static_assert(sizeof(PageOptions) == 52, "PageOptions has a field this test does not set");
+    PageOptions o;
+    o.ImageQuality = 77;
+    o.ImageResize = true;
+    o.ResizeImageWidth = 1200;
+    o.ResizeImageHeight = 1600;
+    o.ImageResizeFit = true;
+    o.ImageResizeSmooth = true;
+    o.ImageCutDoublePages = true;
+    o.ImageCutOnlyWide = true;
+    o.ImageCutPointNumber = 47;
+    o.ImageCutFirstPageRight = false;
+    o.ImageCutBorder = true;
+    o.ImageCutBorderNumber = 12;
+    o.ImageTrimMargins = true;
+    o.ImageTrimTolerance = 40;
+    o.KeepUnchangedJpeg = true;
+    o.PageFormat = PageOptions::WebpPages;
+    o.StorePages = true;
+    o.GreyAuto = true;
+    o.GreyAll = true;
+    o.LosslessCuts = true;
+    QTemporaryDir dir;
+    {
+        QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
+        savePageOptions(settings, o);
+    }
+    QSettings reread(dir.filePath("store.conf"), QSettings::IniFormat);
+    QVERIFY(loadPageOptions(reread) == o);
 }
 
 QUIREVALE_TEST_MAIN(tst_StoredOptions)
