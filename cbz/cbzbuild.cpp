@@ -406,15 +406,11 @@ QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
         .arg(plan.turnedSize.height());
 }
 
-CbzBuild::Result CbzBuild::finish(Result result, const QString &error)
+CbzBuild::Result CbzBuild::finish(Result result, const QStringList &errors)
 {
     m_result = result;
-    m_error = result == Failed ? error : QString();
-    if (result != Failed)
-        m_errors.clear();
-    else if (m_errors.isEmpty())
-        m_errors << error;
-    emit finished(m_result, m_error);
+    m_errors = result == Failed ? errors : QStringList();
+    emit finished(m_result, errorString());
     return m_result;
 }
 
@@ -466,10 +462,10 @@ CbzBuild::Result CbzBuild::build()
     m_refusedPartialPage = false;
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
-        return finish(Failed, trouble);
+        return finish(Failed, {trouble});
     CbzWriter writer;
     if (!writer.open(m_fileName))
-        return finish(Failed, writer.errorString());
+        return finish(Failed, {writer.errorString()});
 
     Progress progress(m_stop, m_memoryBudget);
     const int threads = threadCount();
@@ -530,32 +526,32 @@ CbzBuild::Result CbzBuild::build()
         m_stop = true;
     progress.wakeAll();
     pool.waitForDone();
-    m_errors = error.isEmpty() ? QStringList(progress.errors.values()) : QStringList{error};
-    error = m_errors.join(QLatin1Char('\n'));
+    const QStringList errors =
+        error.isEmpty() ? QStringList(progress.errors.values()) : QStringList{error};
     m_pageNotes.clear();
     for (auto page = progress.notes.cbegin(); page != progress.notes.cend(); ++page)
         m_pageNotes.append({m_pages.at(page.key()).row, page.value()});
     if (m_canceled) {
         writer.discard();
-        return finish(Canceled, QString());
+        return finish(Canceled);
     }
-    if (!error.isEmpty()) {
+    if (!errors.isEmpty()) {
         writer.discard();
-        return finish(Failed, error);
+        return finish(Failed, errors);
     }
     if (m_comicInfo.write &&
         !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
                               PackedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
         writer.discard();
-        return finish(Failed, writer.errorString());
+        return finish(Failed, {writer.errorString()});
     }
     // From here on the archive is as good as made: a cancel is too late.
     m_committing = true;
     if (m_canceled) {
         writer.discard();
-        return finish(Canceled, QString());
+        return finish(Canceled);
     }
     if (!writer.commit(m_replace))
-        return finish(Failed, writer.errorString());
-    return finish(Done, QString());
+        return finish(Failed, {writer.errorString()});
+    return finish(Done);
 }

@@ -84,7 +84,7 @@ public:
     QString fileName() const { return m_fileName; }
     // Why the build failed: every page found damaged, or the file's trouble;
     // empty after a success or a cancel.
-    QString errorString() const { return m_error; }
+    QString errorString() const { return m_errors.join(QLatin1Char('\n')); }
     // The same, one reason a line (a page's name may hold a line break).
     QStringList errorStrings() const { return m_errors; }
 
@@ -124,7 +124,7 @@ private:
     QString nothingLeft(const QString &name, const QSize &size,
                         const PageTreatment &treatment) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
-    Result finish(Result result, const QString &error);
+    Result finish(Result result, const QStringList &errors = QStringList());
     Result build();
 
     QString m_fileName;
@@ -140,7 +140,6 @@ private:
     std::atomic_bool m_stop{false};
     std::atomic_bool m_committing{false};
     Result m_result = Failed;
-    QString m_error;
     QStringList m_errors;
     bool m_partialPagesAllowed = true;
     mutable std::atomic_bool m_refusedPartialPage{false};

@@ -187,6 +187,7 @@ struct KeptElements
 {
     QHash<QString, QString> values;
     QStringList leftOut;
+    bool read = false; // a ComicInfo document, read to its end
 };
 
 KeptElements keptElements(const QByteArray &xml)
@@ -230,6 +231,7 @@ KeptElements keptElements(const QByteArray &xml)
         kept.leftOut =
             QStringList{ComicInfo::tr("it cannot be read: %1").arg(reader.errorString())};
     }
+    kept.read = !reader.hasError();
     return kept;
 }
 
@@ -318,45 +320,23 @@ QStringList ComicInfo::leftOutOf(const QByteArray &xml)
     return keptElements(xml).leftOut;
 }
 
-ComicInfo ComicInfo::fromXml(const QByteArray &xml, QString *error)
+ComicInfo ComicInfo::fromXml(const QByteArray &xml)
 {
+    const KeptElements kept = keptElements(xml);
     ComicInfo info;
-    QXmlStreamReader reader(decoded(xml));
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("ComicInfo")) {
-        if (error)
-            *error =
-                reader.hasError()
-                    ? reader.errorString()
-                    : QCoreApplication::translate("ComicInfo", "It is not a ComicInfo document.");
+    if (!kept.read)
         return info;
-    }
     const QHash<QString, QString ComicInfo::*> &texts = textFields();
-    QSet<QString> seen;
-    while (reader.readNextStartElement()) {
-        const QString name = reader.name().toString();
-        if (name == QLatin1String("Pages")) {
-            reader.skipCurrentElement();
-            continue;
-        }
-        const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
-        // The first of each is the one kept, as the merge keeps it.
-        if (seen.contains(name))
-            continue;
-        seen.insert(name);
-        bool ok = false;
-        if (texts.contains(name))
-            info.*texts.value(name) = text.trimmed();
-        else if (name == QLatin1String("Volume") && text.trimmed().toInt(&ok) >= 0 && ok)
-            info.volume = text.trimmed().toInt();
-        else if (name == QLatin1String("Year") && text.trimmed().toInt(&ok) >= 0 && ok)
-            info.year = text.trimmed().toInt();
-        else if (name == QLatin1String("Manga"))
-            info.rightToLeft = text.trimmed() == QLatin1String("YesAndRightToLeft");
-    }
-    if (reader.hasError()) {
-        if (error)
-            *error = reader.errorString();
-        return ComicInfo();
+    for (auto value = kept.values.cbegin(); value != kept.values.cend(); ++value) {
+        const QString text = value.value().trimmed();
+        if (texts.contains(value.key()))
+            info.*texts.value(value.key()) = text;
+        else if (value.key() == QLatin1String("Volume"))
+            info.volume = qMax(-1, text.toInt());
+        else if (value.key() == QLatin1String("Year"))
+            info.year = qMax(-1, text.toInt());
+        else if (value.key() == QLatin1String("Manga"))
+            info.rightToLeft = text == QLatin1String("YesAndRightToLeft");
     }
     info.write = true;
     info.sourceXml = xml;

@@ -34,10 +34,10 @@ public:
     // Title and series from a folder's name, the number from its last
     // number: "Saga 03" is series "Saga", number "3".
     static ComicInfo suggestedFor(const QString &folderName);
-    // The fields of a ComicInfo.xml, which is kept as sourceXml; write is
-    // set. A document that is not ComicInfo.xml gives nothing, and error
-    // then says why.
-    static ComicInfo fromXml(const QByteArray &xml, QString *error = nullptr);
+    // The fields of a ComicInfo.xml, as the merge keeps them, the document
+    // kept as sourceXml; write is set. A document that is not ComicInfo.xml
+    // gives nothing (leftOutOf says why).
+    static ComicInfo fromXml(const QByteArray &xml);
     // What of a source's ComicInfo.xml the new one cannot keep, and why:
     // elements the schema does not know, a second of one, values it does
     // not allow; or why none of it can be read.

@@ -5,7 +5,6 @@
 #include "pages/rarchecksums.h"
 #include "pages/regularfile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +24,25 @@
 
 namespace {
 
+// What tells a file from the one read before: its size and its time.
+struct Stamp
+{
+    qint64 size = -1;
+    qint64 modified = -1;
+
+    bool operator==(const Stamp &other) const
+    {
+        return size == other.size && modified == other.modified;
+    }
+    bool operator!=(const Stamp &other) const { return !(*this == other); }
+};
+
+Stamp stampOf(const QString &path)
+{
+    const RegularFile now = RegularFile::stat(path);
+    return {now.size, now.modified};
+}
+
 // An archive open for reading, at the entry numbered next.
 struct Cursor
 {
@@ -32,8 +50,7 @@ struct Cursor
     archive *handle = nullptr;
     int fd = -1;
     int next = 0;
-    qint64 size = -1;
-    qint64 modified = -1;
+    Stamp stamp; // the file as it was opened
     // A RAR archive's own CRCs, read when the first entry is checked.
     bool checksumsRead = false;
     RarChecksums checksums;
@@ -55,9 +72,9 @@ QString archiveError(archive *handle)
                          : PageArchive::tr("its data is damaged or cut short");
 }
 
-bool isZip(const Cursor &cursor)
+int formatOf(const Cursor &cursor)
 {
-    return (archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_ZIP;
+    return archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK;
 }
 
 // A ZIP ends with the record that locates its index: within the last 64 KB
@@ -103,8 +120,7 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
         return nullptr;
     }
     cursor->fd = file.fd;
-    cursor->size = file.size;
-    cursor->modified = file.modified;
+    cursor->stamp = {file.size, file.modified};
     cursor->handle = newReader();
     if (archive_read_open_fd(cursor->handle, cursor->fd, 1 << 16) != ARCHIVE_OK) {
         *error = archiveError(cursor->handle);
@@ -115,9 +131,7 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
 
 bool unchanged(const Cursor &cursor)
 {
-    const QFileInfo now(cursor.path);
-    return now.size() == cursor.size &&
-           now.lastModified().toMSecsSinceEpoch() == cursor.modified / 1000000;
+    return stampOf(cursor.path) == cursor.stamp;
 }
 
 // Open archives kept between reads, so that the pages of a build, asked
@@ -347,7 +361,7 @@ PageListing PageArchive::list(const QString &path)
         else
             pages.append({name, PageLocation::ofEntry(path, index, name)});
     }
-    if (index > 0 && isZip(*cursor) && !hasZipIndex(cursor->fd)) {
+    if (index > 0 && formatOf(*cursor) == ARCHIVE_FORMAT_ZIP && !hasZipIndex(cursor->fd)) {
         result.error = tr("It is cut short: the index of its entries is missing, so entries "
                           "after the last one found may be missing too.");
         return result;
@@ -390,7 +404,7 @@ public:
         return kept;
     }
 
-    bool take(const QString &path, qint64 stamp, int index, QByteArray *data, QString *name)
+    bool take(const QString &path, const Stamp &stamp, int index, QByteArray *data, QString *name)
     {
         QMutexLocker locker(&m_mutex);
         if (path != m_path || stamp != m_stamp || !m_entries.contains(index))
@@ -402,7 +416,7 @@ public:
         return true;
     }
 
-    void keep(const QString &path, qint64 stamp, int index, const QString &name,
+    void keep(const QString &path, const Stamp &stamp, int index, const QString &name,
               const QByteArray &data)
     {
         QMutexLocker locker(&m_mutex);
@@ -426,7 +440,7 @@ private:
     };
     QMutex m_mutex;
     QString m_path;
-    qint64 m_stamp = 0;
+    Stamp m_stamp;
     QHash<int, Entry> m_entries;
     qint64 m_bytes = 0;
 };
@@ -446,27 +460,16 @@ bool readsInParallel(const QString &path)
 
 void noteFormat(const Cursor &cursor)
 {
-    if ((archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK) != ARCHIVE_FORMAT_ZIP)
+    if (formatOf(cursor) != ARCHIVE_FORMAT_ZIP)
         return;
     QMutexLocker locker(&s_inParallelMutex);
     s_inParallel.insert(cursor.path);
 }
 
-qint64 stampOf(const Cursor &cursor)
-{
-    return cursor.modified ^ (cursor.size << 20);
-}
-
-qint64 stampOf(const QString &path)
-{
-    const RegularFile file = RegularFile::stat(path);
-    return file.modified ^ (file.size << 20);
-}
-
 // A RAR entry's bytes against the CRC its header gives.
 QString checkCrc(Cursor &cursor, int index, const QString &name, const QByteArray &data)
 {
-    const int format = archive_format(cursor.handle) & ARCHIVE_FORMAT_BASE_MASK;
+    const int format = formatOf(cursor);
     if (format != ARCHIVE_FORMAT_RAR && format != ARCHIVE_FORMAT_RAR_V5)
         return QString();
     if (!cursor.checksumsRead) {
@@ -548,7 +551,7 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
             QString why;
             const QByteArray bytes = readData(cursor->handle, EntryBudget, passed, &why, stop);
             if (why.isEmpty() && checkCrc(*cursor, cursor->next, passed, bytes).isEmpty())
-                skipped.keep(path, stampOf(*cursor), cursor->next, passed, bytes);
+                skipped.keep(path, cursor->stamp, cursor->next, passed, bytes);
         }
         ++cursor->next;
     }

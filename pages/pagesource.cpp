@@ -22,16 +22,13 @@ SourceKind kindByContent(const QByteArray &head)
 {
     if (head.left(1024).contains("%PDF-"))
         return SourceKind::Pdf;
-    static const QByteArrayList signatures = {QByteArray("PK\x03\x04", 4),
-                                              QByteArray("PK\x05\x06", 4),
-                                              QByteArray("PK\x07\x08", 4),
-                                              QByteArray("Rar!\x1a\x07", 6),
-                                              QByteArray("7z\xbc\xaf\x27\x1c", 6),
-                                              QByteArray("\x1f\x8b", 2), // gzip
-                                              QByteArray("BZh", 3),
-                                              QByteArray("\xfd"
-                                                         "7zXZ\x00",
-                                                         6)}; // xz
+    // ZIP (an entry, an empty archive, a spanned one), RAR, 7z, then the
+    // compressed tars: gzip, bzip2, xz.
+    static const QByteArrayList signatures = {
+        QByteArray::fromHex("504b0304"),     QByteArray::fromHex("504b0506"),
+        QByteArray::fromHex("504b0708"),     QByteArray::fromHex("526172211a07"),
+        QByteArray::fromHex("377abcaf271c"), QByteArray::fromHex("1f8b"),
+        QByteArray::fromHex("425a68"),       QByteArray::fromHex("fd377a585a00")};
     for (const QByteArray &signature : signatures) {
         if (head.startsWith(signature))
             return SourceKind::Archive;

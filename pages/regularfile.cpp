@@ -8,6 +8,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+// What fstat() or stat() said of it.
+void describe(RegularFile *file, const struct stat &info)
+{
+    file->notRegular = !S_ISREG(info.st_mode);
+    file->size = info.st_size;
+    file->modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+} // namespace
+
 RegularFile RegularFile::open(const QString &path)
 {
     RegularFile file;
@@ -19,15 +29,13 @@ RegularFile RegularFile::open(const QString &path)
             ::close(fd);
         return file;
     }
-    if (!S_ISREG(info.st_mode)) {
+    describe(&file, info);
+    if (file.notRegular) {
         ::close(fd);
-        file.notRegular = true;
         return file;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.fd = fd;
-    file.size = info.st_size;
-    file.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return file;
 }
 
@@ -39,8 +47,6 @@ RegularFile RegularFile::stat(const QString &path)
         file.error = QString::fromLocal8Bit(std::strerror(errno));
         return file;
     }
-    file.notRegular = !S_ISREG(info.st_mode);
-    file.size = info.st_size;
-    file.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    describe(&file, info);
     return file;
 }

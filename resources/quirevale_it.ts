@@ -557,10 +557,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
 <context>
     <name>ComicInfo</name>
     <message>
-        <source>It is not a ComicInfo document.</source>
-        <translation>Non è un documento ComicInfo.</translation>
-    </message>
-    <message>
         <source>it cannot be read: %1</source>
         <translation>non può essere letto: %1</translation>
     </message>
