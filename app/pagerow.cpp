@@ -3,10 +3,10 @@
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 
-PageRow::PageRow(const QString &fileName, const QString &path)
+PageRow::PageRow(const QString &fileName, const PageLocation &page)
     : QListWidgetItem(fileName)
 {
-    setData(Qt::UserRole, path);
+    setData(LocationRole, QVariant::fromValue(page));
     setCheckState(Qt::Checked);
     setFlags(flags() | Qt::ItemIsUserCheckable);
 }
@@ -18,9 +18,9 @@ QVariant PageRow::data(int role) const
     if (!m_sizeRead) {
         m_sizeRead = true;
         // An archive's entry would be read whole for its size: not here.
-        const QString path = QListWidgetItem::data(Qt::UserRole).toString();
-        if (!PageLocation(path).isEntry())
-            m_pageSize = PageReader::readHeaderSize(path);
+        const PageLocation page = locationOf(this);
+        if (!page.isEntry())
+            m_pageSize = PageReader::readHeaderSize(page);
     }
     QString tip = text();
     if (m_pageSize.isValid())
@@ -29,6 +29,11 @@ QVariant PageRow::data(int role) const
     if (!own.isDefault())
         tip += QLatin1Char('\n') + tr("Its own: %1").arg(own.description());
     return tip;
+}
+
+PageLocation PageRow::locationOf(const QListWidgetItem *row)
+{
+    return row ? row->data(LocationRole).value<PageLocation>() : PageLocation();
 }
 
 PageTreatment PageRow::treatmentOf(const QListWidgetItem *row)

@@ -2,13 +2,14 @@
 #define PAGEROW_H
 
 #include "cbz/pagetreatment.h"
+#include "pages/pagelocation.h"
 
 #include <QCoreApplication>
 #include <QListWidgetItem>
 #include <QSize>
 
 // One page of the list: its file name (drawn shortened in the middle when
-// the list is narrow), its path under Qt::UserRole, checked to go into the
+// the list is narrow), where it is read from, checked to go into the
 // archive. Its tooltip shows the whole name and the page's size, read from
 // the file's header the first time it is asked for, and what the page does
 // differently from the book.
@@ -17,7 +18,10 @@ class PageRow : public QListWidgetItem
     Q_DECLARE_TR_FUNCTIONS(PageRow)
 
 public:
-    PageRow(const QString &fileName, const QString &path);
+    PageRow(const QString &fileName, const PageLocation &page);
+
+    // Under this role: where the page is read from (a PageLocation).
+    static constexpr int LocationRole = Qt::UserRole;
 
     // Under this role: the page's own treatment (a PageTreatment), which
     // moves with the row.
@@ -27,6 +31,7 @@ public:
 
     QVariant data(int role) const override;
 
+    static PageLocation locationOf(const QListWidgetItem *row);
     static PageTreatment treatmentOf(const QListWidgetItem *row);
     static void setTreatment(QListWidgetItem *row, const PageTreatment &treatment);
 

@@ -11,9 +11,10 @@ struct Stamp
     qint64 size;
 };
 
-Stamp stampOf(const QString &path)
+// An entry of an archive or a PDF changes with its container.
+Stamp stampOf(const PageLocation &page)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(page.file());
     return {info.lastModified(), info.size()};
 }
 } // namespace
@@ -41,7 +42,7 @@ void PreviewLoader::setBounds(const QSize &bounds)
 void PreviewLoader::clear()
 {
     ++m_generation;
-    m_current.clear();
+    m_current = PageLocation();
     m_wanted.clear();
     m_reading.clear();
     m_kept.clear();
@@ -49,12 +50,12 @@ void PreviewLoader::clear()
 }
 
 // Read already, from the file as it is now, at least as large as needed.
-bool PreviewLoader::isKept(const QString &path) const
+bool PreviewLoader::isKept(const PageLocation &page) const
 {
-    const auto kept = m_kept.constFind(path);
+    const auto kept = m_kept.constFind(page);
     if (kept == m_kept.constEnd())
         return false;
-    const Stamp now = stampOf(path);
+    const Stamp now = stampOf(page);
     // Whole pages and failures serve at any size; reduced ones while the
     // preview has not grown past what they were reduced for.
     const bool largeEnough =
@@ -63,12 +64,12 @@ bool PreviewLoader::isKept(const QString &path) const
     return kept->modified == now.modified && kept->size == now.size && largeEnough;
 }
 
-void PreviewLoader::show(const QString &path, const QStringList &neighbours)
+void PreviewLoader::show(const PageLocation &path, const QVector<PageLocation> &neighbours)
 {
     m_current = path;
     m_wanted.clear();
-    for (const QString &page : QStringList(path) + neighbours) {
-        if (!page.isEmpty() && !isKept(page) && !m_wanted.contains(page))
+    for (const PageLocation &page : QVector<PageLocation>{path} + neighbours) {
+        if (!page.isNull() && !isKept(page) && !m_wanted.contains(page))
             m_wanted.append(page);
     }
     if (isKept(path))
@@ -79,7 +80,7 @@ void PreviewLoader::show(const QString &path, const QStringList &neighbours)
 void PreviewLoader::startReading()
 {
     while (!m_wanted.isEmpty() && m_reading.size() < m_pool.maxThreadCount()) {
-        const QString path = m_wanted.takeFirst();
+        const PageLocation path = m_wanted.takeFirst();
         if (m_reading.contains(path))
             continue;
         m_reading.insert(path);
@@ -87,7 +88,7 @@ void PreviewLoader::startReading()
     }
 }
 
-void PreviewLoader::read(const QString &path, int generation)
+void PreviewLoader::read(const PageLocation &path, int generation)
 {
     auto *watcher = new QFutureWatcher<Kept>(this);
     const QSize bounds = m_bounds;
@@ -101,7 +102,7 @@ void PreviewLoader::read(const QString &path, int generation)
     }));
 }
 
-void PreviewLoader::finished(const QString &path, int generation, const Kept &kept)
+void PreviewLoader::finished(const PageLocation &path, int generation, const Kept &kept)
 {
     if (generation != m_generation)
         return; // read for a list that is gone

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <QSize>
-#include <QStringList>
+#include <QVector>
 #include <QThreadPool>
 
 // Reads pages for the preview away from the GUI thread, as image viewers
@@ -29,14 +29,14 @@ public:
     // The size pictures are decoded to fit in.
     void setBounds(const QSize &bounds);
     QSize bounds() const { return m_bounds; }
-    // Asks for the page at path, and for neighbours after it; pictureReady()
+    // Asks for the page, and for neighbours after it; pictureReady()
     // follows, at once when the page was read already.
-    void show(const QString &path, const QStringList &neighbours = QStringList());
+    void show(const PageLocation &page, const QVector<PageLocation> &neighbours = {});
     // Forgets every picture and what was asked for (another folder).
     void clear();
 
 signals:
-    void pictureReady(const QString &path, const PagePicture &picture);
+    void pictureReady(const PageLocation &page, const PagePicture &picture);
 
 private:
     struct Kept
@@ -47,20 +47,20 @@ private:
         QSize bounds;
     };
 
-    bool isKept(const QString &path) const;
+    bool isKept(const PageLocation &page) const;
     void startReading();
-    void read(const QString &path, int generation);
-    void finished(const QString &path, int generation, const Kept &kept);
+    void read(const PageLocation &page, int generation);
+    void finished(const PageLocation &page, int generation, const Kept &kept);
 
     static constexpr int KeptPictures = 8;
 
     QThreadPool m_pool;
     QSize m_bounds;
-    QString m_current;
-    QStringList m_wanted;
-    QSet<QString> m_reading;
-    QHash<QString, Kept> m_kept;
-    QStringList m_keptOrder; // oldest first
+    PageLocation m_current;
+    QVector<PageLocation> m_wanted;
+    QSet<PageLocation> m_reading;
+    QHash<PageLocation, Kept> m_kept;
+    QVector<PageLocation> m_keptOrder; // oldest first
     int m_generation = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "app/quirevale.h"
 
+#include "app/pagerow.h"
 #include "app/pagerowdelegate.h"
 #include "app/shelltaskbarprogress.h"
 #include "app/storedoptions.h"
@@ -63,7 +64,7 @@ Quirevale::Quirevale(QWidget *parent)
             return;
         PagePreviews.setBounds(bounds);
         if (QListWidgetItem *current = ui.ImagesList->currentItem())
-            loadCurrentPage(current->data(Qt::UserRole).toString());
+            loadCurrentPage(PageRow::locationOf(current));
     });
     ui.ImageArea->installEventFilter(this);
     setAcceptDrops(true);
@@ -318,7 +319,7 @@ void Quirevale::openFromOutside(const QString &path)
     // A page named on its own becomes the current one.
     if (!info.isDir()) {
         for (int row = 0; row < ui.ImagesList->count(); ++row) {
-            if (ui.ImagesList->item(row)->data(Qt::UserRole).toString() == info.absoluteFilePath())
+            if (PageRow::locationOf(ui.ImagesList->item(row)) == PageLocation(info.absoluteFilePath()))
                 ui.ImagesList->setCurrentRow(row);
         }
     }
@@ -486,7 +487,7 @@ void Quirevale::on_actionPdfResolution_triggered()
     // The pages shown were rendered at the old resolution.
     PagePreviews.clear();
     if (QListWidgetItem *current = ui.ImagesList->currentItem())
-        loadCurrentPage(current->data(Qt::UserRole).toString());
+        loadCurrentPage(PageRow::locationOf(current));
 }
 
 void Quirevale::on_ImageLosslessCuts_clicked()

@@ -127,8 +127,8 @@ private:
     void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
     void reportSuccess(const QString &fileName);
     bool MakeCbz(QString fileName);
-    void loadCurrentPage(const QString &path);
-    void showPreviewPicture(const QString &path, const PagePicture &picture);
+    void loadCurrentPage(const PageLocation &page);
+    void showPreviewPicture(const PageLocation &page, const PagePicture &picture);
     QSize previewBounds() const;
     void showPage(const QImage &picture, const QSize &pageSize,
                   const JpegLayout &jpegLayout = JpegLayout(),
@@ -163,7 +163,7 @@ private:
     // Which pictures the list holds: the page types, or every type.
     PictureTypes ListedTypes = PageTypesOnly;
     // The current row's page, once it was reported as unusable.
-    QString ReportedPage;
+    PageLocation ReportedPage;
     // Whether the list holds a folder's sub-folders as chapters.
     bool ListedChapters = false;
     QImageIOHandler::Transformations CurrentTransformation;

@@ -79,7 +79,7 @@ QVector<BuildPage> Quirevale::checkedPages() const
             continue;
         // The first page of a chapter in the book marks it in ComicInfo.xml.
         const QString itsChapter = item->data(PageRow::ChapterRole).toString();
-        pages.append({row, item->data(Qt::UserRole).toString(), PageRow::treatmentOf(item),
+        pages.append({row, PageRow::locationOf(item), PageRow::treatmentOf(item),
                       itsChapter != chapter ? itsChapter : QString()});
         chapter = itsChapter;
     }

@@ -165,7 +165,7 @@ int Quirevale::fillImagesList(const PageListing &scanned)
 
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
 {
-    ReportedPage.clear();
+    ReportedPage = PageLocation();
     if (!current) {
         CurrentPicture = QImage();
         CurrentPageSize = QSize();
@@ -180,7 +180,7 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
 
     // The move buttons follow the row even when its page cannot be shown.
     updateMoveButtons();
-    loadCurrentPage(current->data(Qt::UserRole).toString());
+    loadCurrentPage(PageRow::locationOf(current));
 }
 
 void Quirevale::updateMoveButtons()
@@ -198,27 +198,27 @@ QSize Quirevale::previewBounds() const
 
 // Asks for the page of path, read away from this thread, and for its
 // neighbours after it; showPreviewPicture() shows it when it is ready.
-void Quirevale::loadCurrentPage(const QString &path)
+void Quirevale::loadCurrentPage(const PageLocation &path)
 {
     if (FollowingBuild)
         return;
     if (!PagePreviews.bounds().isValid())
         PagePreviews.setBounds(previewBounds());
     const int row = ui.ImagesList->currentRow();
-    QStringList neighbours;
+    QVector<PageLocation> neighbours;
     for (int step : {1, -1, 2}) {
         if (QListWidgetItem *item = ui.ImagesList->item(row + step))
-            neighbours << item->data(Qt::UserRole).toString();
+            neighbours << PageRow::locationOf(item);
     }
     PagePreviews.show(path, neighbours);
 }
 
 // A page that cannot be used is reported with its reason and leaves the
 // previous one on show. Only the current row's page gets here.
-void Quirevale::showPreviewPicture(const QString &path, const PagePicture &picture)
+void Quirevale::showPreviewPicture(const PageLocation &path, const PagePicture &picture)
 {
     const QListWidgetItem *current = ui.ImagesList->currentItem();
-    if (FollowingBuild || !current || current->data(Qt::UserRole).toString() != path)
+    if (FollowingBuild || !current || PageRow::locationOf(current) != path)
         return;
     if (!picture.isValid()) {
         // Read again for a grown preview, the page fails again: once said
@@ -227,7 +227,7 @@ void Quirevale::showPreviewPicture(const QString &path, const PagePicture &pictu
             return;
         ReportedPage = path;
         QMessageBox box(QMessageBox::Warning, tr("Warning"),
-                        QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path),
+                        QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), path.shownPath()),
                         QMessageBox::Ok, this);
         box.setInformativeText(picture.error);
         box.exec();

@@ -205,7 +205,7 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
         made.error =
             tr("Page %1 cannot be read: %2")
-                .arg(PageLocation(m_pages.at(made.index).path).displayName(), reader.errorString());
+                .arg(m_pages.at(made.index).page.displayName(), reader.errorString());
         return true;
     }
     const QSize size = reader.headerSize();
@@ -254,7 +254,7 @@ bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
         entry.suffix = QStringLiteral("jpg");
         if (entry.compressed.isEmpty()) {
             made.error = tr("Page %1 cannot be compressed: %2")
-                             .arg(PageLocation(m_pages.at(made.index).path).displayName(), why);
+                             .arg(m_pages.at(made.index).page.displayName(), why);
             return true;
         }
         const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(),
@@ -274,8 +274,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
     Made made;
     made.index = index;
     made.progress = &progress;
-    const QString name = PageLocation(m_pages.at(index).path).displayName();
-    PageReader reader(m_pages.at(index).path);
+    const QString name = m_pages.at(index).page.displayName();
+    PageReader reader(m_pages.at(index).page);
     reader.setStopFlag(&m_stop);
     // The file's bytes, held while the page is made, count against the
     // budget as its pixels do.
@@ -427,9 +427,10 @@ QString CbzBuild::checkTarget() const
             .arg(QDir::toNativeSeparators(m_fileName));
     if (!m_replace)
         return tr("%1 exists already.").arg(QDir::toNativeSeparators(m_fileName));
+    // An archive or a PDF the pages come from counts as much as a page file.
     for (const BuildPage &page : m_pages) {
         struct stat info;
-        if (::stat(QFile::encodeName(page.path).constData(), &info) == 0 &&
+        if (::stat(QFile::encodeName(page.page.file()).constData(), &info) == 0 &&
             info.st_dev == target.st_dev && info.st_ino == target.st_ino)
             return tr("%1 is a page of this book; the archive cannot take its place.")
                 .arg(QDir::toNativeSeparators(m_fileName));

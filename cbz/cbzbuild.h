@@ -6,6 +6,7 @@
 #include "cbz/pageoptions.h"
 #include "cbz/pagepictureobserver.h"
 #include "cbz/pagetreatment.h"
+#include "pages/pagelocation.h"
 
 #include <QImage>
 #include <QMutex>
@@ -17,12 +18,12 @@
 #include <atomic>
 #include <functional>
 
-// One page of a build: the list row it came from, the file it is read from,
+// One page of a build: the list row it came from, where it is read from,
 // and what it does differently from the book.
 struct BuildPage
 {
     int row = 0;
-    QString path;
+    PageLocation page;
     PageTreatment treatment = PageTreatment();
     // The chapter this page begins, for ComicInfo.xml; empty for most.
     QString bookmark = QString();

@@ -144,7 +144,7 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 QString CliRunner::describe(const BuildPage &page) const
 {
     const PageOptions &options = m_args.pageOptions;
-    const QSize size = PageReader::readHeaderSize(page.path);
+    const QSize size = PageReader::readHeaderSize(page.page);
     const bool resized = options.ImageResize;
     if (!size.isValid())
         return resized || options.changesPages() || !page.treatment.isDefault()
@@ -155,7 +155,7 @@ QString CliRunner::describe(const BuildPage &page) const
         return QString();
     QImage picture;
     if (plan.trim) {
-        const PagePicture read = PageReader::readFirstPicture(page.path);
+        const PagePicture read = PageReader::readFirstPicture(page.page);
         if (!read.isValid())
             return tr("cannot be read: %1").arg(read.error);
         picture = read.picture;
@@ -165,7 +165,7 @@ QString CliRunner::describe(const BuildPage &page) const
     QStringList sizes;
     QString lossless;
     if (options.LosslessCuts) {
-        PageReader reader(page.path);
+        PageReader reader(page.page);
         if (!reader.readWithoutDecoding())
             return tr("cannot be read: %1").arg(reader.errorString());
         const LosslessCut cut(
@@ -379,7 +379,7 @@ bool CliRunner::makeArchive(const QString &folder)
     m_made.insert(target, folder);
     for (const CbzBuild::PageNote &note : build.pageNotes()) {
         if (!m_args.quiet)
-            report(pages.at(note.row).path, note.text);
+            report(pages.at(note.row).page.shownPath(), note.text);
     }
     if (!m_args.quiet) {
         if (m_terminal)

@@ -114,8 +114,8 @@ bool readsWhole(const QByteArray &format)
 
 } // namespace
 
-PageReader::PageReader(const QString &path)
-    : m_path(path)
+PageReader::PageReader(const PageLocation &location)
+    : m_location(location)
 {}
 
 PageReader::~PageReader() = default;
@@ -149,7 +149,7 @@ bool PageReader::fail(const QString &reason)
 bool PageReader::openFile()
 {
 #ifdef Q_OS_UNIX
-    const RegularFile file = RegularFile::open(m_path);
+    const RegularFile file = RegularFile::open(m_location.file());
     if (file.notRegular)
         return fail(tr("It is not a regular file (a pipe, a device or a folder)."));
     if (file.fd < 0)
@@ -160,7 +160,7 @@ bool PageReader::openFile()
     }
     return true;
 #else
-    m_file.setFileName(m_path);
+    m_file.setFileName(m_location.file());
     return m_file.open(QIODevice::ReadOnly) || fail(m_file.errorString());
 #endif
 }
@@ -201,7 +201,7 @@ bool PageReader::readWithoutDecoding()
     if (m_file.isOpen())
         m_file.close();
     // An archive's entry is read whole, and decoded from memory.
-    const PageLocation location(m_path);
+    const PageLocation &location = m_location;
     if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
         return openPdfPage(location);
     if (location.isEntry()) {
@@ -331,10 +331,10 @@ QImage PageReader::reducedPicture(const QSize &bounds)
     return readPicture(*reader, &image) ? image : QImage();
 }
 
-PagePicture PageReader::readFirstPicture(const QString &path, const QSize &bounds,
+PagePicture PageReader::readFirstPicture(const PageLocation &location, const QSize &bounds,
                                          qint64 pixelBudget, qint64 byteBudget)
 {
-    PageReader reader(path);
+    PageReader reader(location);
     reader.setBudgets(pixelBudget, byteBudget);
     // A JPEG's check decodes every block anyway: at a fraction of the size,
     // it gives the picture too, in one pass.
@@ -366,12 +366,11 @@ QImage PageReader::turnedAndFitted(const QSize &bounds)
     return picture;
 }
 
-QSize PageReader::readHeaderSize(const QString &path)
+QSize PageReader::readHeaderSize(const PageLocation &location)
 {
-    PageReader reader(path);
+    PageReader reader(location);
     // An entry has no header of its own to read first; a PDF's page has
     // its size in points.
-    const PageLocation location(path);
     if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
         return PdfPages::renderedSize(location.file(), location.index(), nullptr);
     if (location.isEntry())

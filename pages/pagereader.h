@@ -12,6 +12,7 @@
 #include <QSize>
 #include <QString>
 
+#include "pages/pagelocation.h"
 #include "pages/jpegcheck.h"
 
 #include <atomic>
@@ -59,19 +60,19 @@ public:
         AllPictures
     };
 
-    explicit PageReader(const QString &path);
+    explicit PageReader(const PageLocation &location);
     ~PageReader();
 
     // The first picture of the page at path, checked as for a build and
     // decoded small enough to fit within bounds (an invalid size: whole).
     // A page of more pixels or bytes than the budgets given is refused
     // before it is checked or decoded.
-    static PagePicture readFirstPicture(const QString &path, const QSize &bounds = QSize(),
+    static PagePicture readFirstPicture(const PageLocation &location, const QSize &bounds = QSize(),
                                         qint64 pixelBudget = PixelBudget,
                                         qint64 byteBudget = FileBudget);
     // The page's size from its header alone, as it shows; invalid when the
     // file cannot be used.
-    static QSize readHeaderSize(const QString &path);
+    static QSize readHeaderSize(const PageLocation &location);
 
     // Reading gives up, as failed, soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
@@ -131,7 +132,7 @@ private:
     static QString notAPicture();
     static QString readerError(const QImageReader &reader);
     bool fail(const QString &reason);
-    bool openPdfPage(const class PageLocation &location);
+    bool openPdfPage(const PageLocation &location);
     bool renderPdfPage();
     bool openFile();
     bool readWholeFile();
@@ -142,7 +143,7 @@ private:
     bool readPicture(QImageReader &reader, QImage *image);
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
-    QString m_path;
+    PageLocation m_location;
     QFile m_file;
     QBuffer m_buffer;
     QByteArray m_data;

@@ -1,6 +1,8 @@
 #ifndef PAGESCAN_H
 #define PAGESCAN_H
 
+#include "pages/pagelocation.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QString>
@@ -13,7 +15,7 @@
 struct ListedPage
 {
     QString name;
-    QString location;
+    PageLocation location;
     // The sub-folder it was found in when sub-folders are chapters ("Vol 3/
     // Ch 12"); empty otherwise.
     QString chapter = QString();

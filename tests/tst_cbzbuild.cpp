@@ -175,7 +175,7 @@ void tst_CbzBuild::sameEntriesForAnyThreadCount()
     // by page; a multi-page TIFF gives one set per picture.
     QList<QByteArray> expected;
     for (const BuildPage &page : pages)
-        expected << TransformPage(QPixmap(page.path).toImage(), pageOptions);
+        expected << TransformPage(QPixmap(page.page.file()).toImage(), pageOptions);
     const QImage secondPicture = noiseImage(230, 160).mirrored();
     expected << TransformPage(QPixmap::fromImage(secondPicture).toImage(), pageOptions);
     QCOMPARE(results.at(0).size(), expected.size());
@@ -220,7 +220,7 @@ void tst_CbzBuild::rowsAreReportedInOrder()
         QCOMPARE(written.at(i).at(0).toInt(), pages.at(i).row);
         // Two entries a picture; the last page, a TIFF of two pictures, gives four.
         QCOMPARE(written.at(i).at(1).toInt(), 2 * (i + 1) + (i == pages.size() - 1 ? 2 : 0));
-        const QSize pageSize = QImage(pages.at(i).path).size();
+        const QSize pageSize = QImage(pages.at(i).page.file()).size();
         QCOMPARE(pageSizes.at(i), pageSize);
         QCOMPARE(pictures.at(i), pageSize.scaled(100, 100, Qt::KeepAspectRatio));
     }
@@ -236,7 +236,7 @@ void tst_CbzBuild::cancelStopsAndLeavesNothing()
     const QImage noise = noiseImage(900, 900);
     for (int i = 0; i < 40; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("n%1.png").arg(i))});
-        QVERIFY(noise.save(pages.last().path));
+        QVERIFY(noise.save(pages.last().page.file()));
     }
     const QString target = dir.filePath("book.cbz");
     QVERIFY(writeFile(target, "earlier archive"));
@@ -281,19 +281,19 @@ void tst_CbzBuild::failuresSayWhy()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(noiseImage(300, 200).save(pages.last().path));
+        QVERIFY(noiseImage(300, 200).save(pages.last().page.file()));
     }
     QString target = dir.filePath("book.cbz");
     QVERIFY(writeFile(target, "earlier archive"));
     PageOptions pageOptions;
     if (trouble == "vanished")
-        QVERIFY(QFile::remove(pages.at(1).path));
+        QVERIFY(QFile::remove(pages.at(1).page.file()));
     if (trouble == "damaged")
-        QVERIFY(writeFile(pages.at(1).path, contentOf(pages.at(1).path).left(3000)));
+        QVERIFY(writeFile(pages.at(1).page.file(), contentOf(pages.at(1).page.file()).left(3000)));
     if (trouble == "huge") {
         QImage huge(40000, 40000, QImage::Format_Mono);
         huge.fill(0);
-        QVERIFY(huge.save(pages.at(1).path));
+        QVERIFY(huge.save(pages.at(1).page.file()));
     }
     if (trouble == "border") {
         pageOptions.ImageCutBorder = true;
@@ -302,7 +302,7 @@ void tst_CbzBuild::failuresSayWhy()
     if (trouble == "folder")
         target = dir.filePath("gone/book.cbz");
     if (trouble == "sliver") {
-        QVERIFY(noiseImage(3000, 2).save(pages.at(1).path));
+        QVERIFY(noiseImage(3000, 2).save(pages.at(1).page.file()));
         pageOptions.ImageResize = pageOptions.ImageResizeFit = true;
         pageOptions.ResizeImageWidth = 300;
         pageOptions.ResizeImageHeight = 400;
@@ -331,6 +331,8 @@ void tst_CbzBuild::targetsThatAreNotReplaced_data()
     QTest::newRow("an archive, not to be replaced") << "old.cbz" << false << "exists already";
     QTest::newRow("a page of the book, even when allowed")
         << "p2.png" << true << "is a page of this book";
+    QTest::newRow("the archive a page comes from, even when allowed")
+        << "source.cbz" << true << "is a page of this book";
     QTest::newRow("a pipe, even when allowed") << "pipe" << true << "not a regular file";
     QTest::newRow("a folder, even when allowed") << "folder" << true << "not a regular file";
     QTest::newRow("a link, even when allowed") << "link.cbz" << true << "not a regular file";
@@ -345,9 +347,11 @@ void tst_CbzBuild::targetsThatAreNotReplaced()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+        QVERIFY(noiseImage(60, 80).save(pages.last().page.file()));
     }
     QVERIFY(writeFile(dir.filePath("old.cbz"), "earlier archive"));
+    QVERIFY(writeFile(dir.filePath("source.cbz"), "its pages"));
+    pages.append({4, PageLocation::ofEntry(dir.filePath("source.cbz"), 0, "p4.png")});
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     QVERIFY(QFile::link(dir.filePath("old.cbz"), dir.filePath("link.cbz")));
@@ -374,7 +378,7 @@ void tst_CbzBuild::aFileThatAppearsIsNotReplaced()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+        QVERIFY(noiseImage(60, 80).save(pages.last().page.file()));
     }
     const QString target = dir.filePath("book.cbz");
     CbzBuild build(target, pages, PageOptions());
@@ -398,10 +402,10 @@ void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 4; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.jpg").arg(i))});
-        QVERIFY(noiseImage(300, 200).save(pages.last().path, "jpg"));
+        QVERIFY(noiseImage(300, 200).save(pages.last().page.file(), "jpg"));
     }
     for (int damaged : {1, 2})
-        QVERIFY(writeFile(pages.at(damaged).path, contentOf(pages.at(damaged).path).left(2000)));
+        QVERIFY(writeFile(pages.at(damaged).page.file(), contentOf(pages.at(damaged).page.file()).left(2000)));
     CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     build.setThreadCount(4);
     QCOMPARE(build.run(), CbzBuild::Failed);
@@ -429,10 +433,10 @@ void tst_CbzBuild::oneResultPerRun()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(noiseImage(60, 80).save(pages.last().path));
+        QVERIFY(noiseImage(60, 80).save(pages.last().page.file()));
     }
     if (how == "fail")
-        QVERIFY(writeFile(pages.at(2).path, "not a page"));
+        QVERIFY(writeFile(pages.at(2).page.file(), "not a page"));
     CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     if (how == "cancel")
         connect(&build, &CbzBuild::pageWritten, &build, &CbzBuild::cancel, Qt::DirectConnection);
@@ -454,7 +458,7 @@ void tst_CbzBuild::destroyedWhileRunning()
     const QImage noise = noiseImage(800, 800);
     for (int i = 0; i < 40; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("n%1.bmp").arg(i))});
-        QVERIFY(noise.save(pages.last().path));
+        QVERIFY(noise.save(pages.last().page.file()));
     }
     auto build = std::make_unique<CbzBuild>(dir.filePath("book.cbz"), pages, PageOptions());
     build->setThreadCount(1);
@@ -476,7 +480,7 @@ void tst_CbzBuild::storedPagesReadBack()
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.jpg").arg(i))});
-        QVERIFY(noiseImage(200, 300).save(pages.last().path, "jpg", 90));
+        QVERIFY(noiseImage(200, 300).save(pages.last().page.file(), "jpg", 90));
     }
     PageOptions options;
     ComicInfo info;
@@ -560,8 +564,8 @@ void tst_CbzBuild::formatsAndKeptPages()
     QVector<BuildPage> pages;
     for (const char *name : {"a.jpg", "b.png", "c.webp", "d.gif", "e.bmp"}) {
         pages.append({pages.size(), dir.filePath(QLatin1String(name))});
-        QVERIFY2(QByteArray(name).endsWith("gif") ? writeFile(pages.last().path, greyGif(120, 90))
-                                                  : page.save(pages.last().path, nullptr, 90),
+        QVERIFY2(QByteArray(name).endsWith("gif") ? writeFile(pages.last().page.file(), greyGif(120, 90))
+                                                  : page.save(pages.last().page.file(), nullptr, 90),
                  name);
     }
     const QString target = dir.filePath("book.cbz");
@@ -574,7 +578,7 @@ void tst_CbzBuild::formatsAndKeptPages()
     QCOMPARE(entries.size(), names.size());
     for (int i = 0; i < entries.size(); ++i) {
         QCOMPARE(entries.at(i).name, names.at(i));
-        QCOMPARE(entries.at(i).data == contentOf(pages.at(i).path), kept.at(i) == QLatin1Char('k'));
+        QCOMPARE(entries.at(i).data == contentOf(pages.at(i).page.file()), kept.at(i) == QLatin1Char('k'));
         QImage read;
         QVERIFY2(read.loadFromData(entries.at(i).data), qPrintable(names.at(i)));
         const QSize expected = pageOptions.ImageCutBorder ? QSize(110, 80) : QSize(120, 90);
@@ -646,7 +650,7 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
         {2, write("3 cmyk.jpg", cmyk)},
         {3, dir.filePath("4.png")},
     };
-    QVERIFY(picture.save(pages.at(3).path));
+    QVERIFY(picture.save(pages.at(3).page.file()));
     PageOptions options;
     options.LosslessCuts = true;
     options.ImageCutDoublePages = true;
@@ -674,7 +678,7 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
     // neighbour that was cut away.
     for (int page = 0; page < 2; ++page) {
         QImage source, left;
-        QVERIFY(source.load(pages.at(page).path));
+        QVERIFY(source.load(pages.at(page).page.file()));
         QVERIFY(left.loadFromData(entries.at(2 * page)));
         QCOMPARE(left.size(), QSize(80 + 1, 96 - 4));
         QCOMPARE(left.copy(0, 0, 80, 91).convertToFormat(QImage::Format_RGB32),
@@ -690,11 +694,11 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
     QVERIFY(colorNear(cmykLeft.pixelColor(30, 40), QColor(200, 60, 30), 6));
 
     // Blocks damaged: found, named, nothing made.
-    QByteArray damaged = contentOf(pages.at(0).path);
+    QByteArray damaged = contentOf(pages.at(0).page.file());
     const int scan = damaged.indexOf("\xFF\xDA");
     for (int at = scan + 400; at < scan + 460; ++at)
         damaged[at] = char(0x5A);
-    QVERIFY(writeFile(pages.at(0).path, damaged));
+    QVERIFY(writeFile(pages.at(0).page.file(), damaged));
     QVERIFY(QFile::remove(target));
     CbzBuild broken(target, pages, options);
     QCOMPARE(broken.run(), CbzBuild::Failed);
@@ -707,8 +711,8 @@ void tst_CbzBuild::animatedPagesGiveTheirFirstFrame()
     QTemporaryDir dir;
     const QVector<BuildPage> pages = {{0, dir.filePath("still.gif")},
                                       {1, dir.filePath("moving.gif")}};
-    QVERIFY(writeFile(pages.at(0).path, greyGif(40, 30)));
-    QVERIFY(writeFile(pages.at(1).path, greyGif(40, 30, 3)));
+    QVERIFY(writeFile(pages.at(0).page.file(), greyGif(40, 30)));
+    QVERIFY(writeFile(pages.at(1).page.file(), greyGif(40, 30, 3)));
     CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
     QCOMPARE(archiveData(build.fileName()).size(), 2);

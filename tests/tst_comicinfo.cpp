@@ -135,7 +135,7 @@ void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
     const QList<QSize> sizes = {QSize(400, 300), QSize(300, 400)};
     for (int i = 0; i < sizes.size(); ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(writeImage(pages.last().path, sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
     }
     PageOptions options;
     options.ImageCutDoublePages = true;
@@ -209,13 +209,13 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     const QImage picture = noiseImage(300, 420);
     QVector<BuildPage> pages;
     pages.append({0, dir.filePath("a.jpg")});
-    QVERIFY(picture.save(pages.last().path, "jpg", 90));
+    QVERIFY(picture.save(pages.last().page.file(), "jpg", 90));
     pages.append({1, dir.filePath("b.png")});
-    QVERIFY(picture.save(pages.last().path));
+    QVERIFY(picture.save(pages.last().page.file()));
     pages.append({2, dir.filePath("c.jpg")}); // named .jpg, a PNG inside
-    QVERIFY(picture.save(pages.last().path, "png"));
+    QVERIFY(picture.save(pages.last().page.file(), "png"));
     pages.append({3, dir.filePath("d.jpg")});
-    QVERIFY(writeFile(pages.last().path, jpegWithOrientation(picture, 6)));
+    QVERIFY(writeFile(pages.last().page.file(), jpegWithOrientation(picture, 6)));
 
     PageOptions options;
     options.ImageQuality = 80;
@@ -229,15 +229,15 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     QCOMPARE(entries.size(), 5);
     // Every page byte for byte, in its place, named by what it holds (the
     // PNG named .jpg goes in as a .png).
-    QCOMPARE(entries.value(CbzWriter::entryName(0)), contentOf(pages.at(0).path));
-    QCOMPARE(entries.value(CbzWriter::entryName(3)), contentOf(pages.at(3).path));
+    QCOMPARE(entries.value(CbzWriter::entryName(0)), contentOf(pages.at(0).page.file()));
+    QCOMPARE(entries.value(CbzWriter::entryName(3)), contentOf(pages.at(3).page.file()));
     for (int png : {1, 2})
-        QCOMPARE(entries.value(CbzWriter::entryName(png, "png")), contentOf(pages.at(png).path));
+        QCOMPARE(entries.value(CbzWriter::entryName(png, "png")), contentOf(pages.at(png).page.file()));
     // The turned photo is listed as it shows.
     const ReadBack back = readBack(entries.value("ComicInfo.xml"));
     QCOMPARE(back.pages.at(3).value("ImageWidth").toInt(), 420);
     QCOMPARE(back.pages.at(3).value("ImageSize").toLongLong(),
-             qint64(contentOf(pages.at(3).path).size()));
+             qint64(contentOf(pages.at(3).page.file()).size()));
 
     // With any change asked for, every page is made again (a border of no
     // pixels changes nothing).
@@ -246,7 +246,7 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     CbzBuild changed(dir.filePath("changed.cbz"), pages, options);
     QCOMPARE(changed.run(), CbzBuild::Done);
     QVERIFY(entriesByName(dir.filePath("changed.cbz")).value(CbzWriter::entryName(0)) !=
-            contentOf(pages.at(0).path));
+            contentOf(pages.at(0).page.file()));
 }
 
 void tst_ComicInfo::cutJpegFailsEvenUntouched()
@@ -297,7 +297,7 @@ void tst_ComicInfo::spreadsLeftWholeAreDoublePages()
     const QList<QSize> sizes = {QSize(300, 400), QSize(800, 400), QSize(800, 400)};
     for (int i = 0; i < sizes.size(); ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(writeImage(pages.last().path, sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
     }
     pages[2].treatment.cut = PageTreatment::NeverCut;
     PageOptions options;
