@@ -130,11 +130,8 @@ private:
     void loadCurrentPage(const PageLocation &page);
     void showPreviewPicture(const PageLocation &page, const PagePicture &picture);
     QSize previewBounds() const;
-    void showPage(const QImage &picture, const QSize &pageSize,
-                  const JpegLayout &jpegLayout = JpegLayout(),
-                  QImageIOHandler::Transformations transformation = {});
+    void showPage(const QImage &picture, const PageFacts &facts);
     void updatePreviewTreatment();
-    QList<QRect> losslessRegions(const PageOptions &options, const PageTreatment &own) const;
     void makePageActions();
     void describePageActions();
     void treatCurrentPage(const std::function<void(PageTreatment &)> &change);
@@ -155,9 +152,9 @@ private:
     ShellTaskbarProgress *TaskbarProgress = nullptr;
     // The current page as read for the preview, before its own turn.
     QImage CurrentPicture;
-    QSize CurrentPageSize;
-    // How the current page's JPEG blocks lie, for where lossless cuts fall.
-    JpegLayout CurrentJpegLayout;
+    // What is known of the current page before its pixels: its size, and
+    // how its JPEG blocks lie (where lossless cuts fall).
+    PageFacts CurrentFacts;
     // The ComicInfo.xml of the archive listed, as it was.
     QByteArray SourceComicInfo;
     // Which pictures the list holds: the page types, or every type.
@@ -166,7 +163,6 @@ private:
     PageLocation ReportedPage;
     // Whether the list holds a folder's sub-folders as chapters.
     bool ListedChapters = false;
-    QImageIOHandler::Transformations CurrentTransformation;
     // What the current page may do differently from the book.
     QAction *PageTurnRight = nullptr;
     QAction *PageTurnLeft = nullptr;

@@ -129,7 +129,7 @@ void Quirevale::showBuiltPage(int row)
     QSize pageSize;
     const QImage picture = BuiltPagePictures.take(row, &pageSize);
     if (!picture.isNull())
-        showPage(picture, pageSize);
+        showPage(picture, {pageSize, {}, {}, {}});
 }
 
 void Quirevale::on_CancelBuild_clicked()

@@ -5,8 +5,7 @@
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "cbz/comicinfo.h"
-#include "cbz/losslesscut.h"
-#include "cbz/pagetransform.h"
+#include "cbz/pagerecipe.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
 #include "pages/pagesource.h"
@@ -168,8 +167,7 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
     ReportedPage = PageLocation();
     if (!current) {
         CurrentPicture = QImage();
-        CurrentPageSize = QSize();
-        CurrentJpegLayout = JpegLayout();
+        CurrentFacts = PageFacts();
         ui.ImageArea->SetImage(QPixmap());
         ui.ImageArea->SetTrimRect(QRect());
         ui.ImageArea->setPlaceholderText(emptyPreviewText());
@@ -233,72 +231,41 @@ void Quirevale::showPreviewPicture(const PageLocation &path, const PagePicture &
         box.exec();
         return;
     }
-    showPage(picture.picture, picture.pageSize, picture.jpegLayout, picture.transformation);
+    showPage(picture.picture, picture.facts());
 }
 
-// picture may be reduced from the page's own pageSize. It is shown as it
-// will be made: turned, with the cut, border and trim that apply to it.
-void Quirevale::showPage(const QImage &picture, const QSize &pageSize, const JpegLayout &jpegLayout,
-                         QImageIOHandler::Transformations transformation)
+// picture may be reduced from the page's own size. It is shown as it will
+// be made: turned, with the cut, border and trim that apply to it.
+void Quirevale::showPage(const QImage &picture, const PageFacts &facts)
 {
     CurrentPicture = picture;
-    CurrentPageSize = pageSize;
-    CurrentJpegLayout = jpegLayout;
-    CurrentTransformation = transformation;
-    ui.OriginalImageWidth->setText(QString::number(pageSize.width()));
-    ui.OriginalImageHeight->setText(QString::number(pageSize.height()));
+    CurrentFacts = facts;
+    ui.OriginalImageWidth->setText(QString::number(facts.size.width()));
+    ui.OriginalImageHeight->setText(QString::number(facts.size.height()));
     updatePreviewTreatment();
 }
 
-// The book's options and the current page's own treatment, drawn.
+// The book's options and the current page's own treatment, drawn as the
+// build will make the page.
 void Quirevale::updatePreviewTreatment()
 {
     const PageOptions options = readPageOptions();
-    const PageTreatment own = PageRow::treatmentOf(ui.ImagesList->currentItem());
-    const PagePlan plan = planPage(CurrentPageSize, options, own);
+    const PageRecipe recipe(CurrentFacts, options,
+                            PageRow::treatmentOf(ui.ImagesList->currentItem()));
+    const PagePlan &plan = recipe.plan();
     if (!CurrentPicture.isNull()) {
         // In grey when it will be written so.
-        const QImage turned = inGreyIfAsked(
-            plan.rotation ? CurrentPicture.transformed(QTransform().rotate(plan.rotation))
-                          : CurrentPicture,
-            options);
+        const QImage turned = inGreyIfAsked(recipe.turned(CurrentPicture), options);
         ui.ImageArea->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
-        // The trim is found on the picture shown, within the border, and
-        // measured back on the page.
-        QRect kept;
-        if (plan.trim && !turned.isNull()) {
-            const double scale = double(plan.turnedSize.width()) / turned.width();
-            const int border = int(plan.border / scale);
-            const QRect inside = turned.rect().adjusted(border, border, -border, -border);
-            if (!inside.isEmpty()) {
-                const QRect found =
-                    plainMarginsInside(turned.copy(inside), options.ImageTrimTolerance)
-                        .translated(inside.topLeft());
-                kept = QRect(int(found.x() * scale), int(found.y() * scale),
-                             int(found.width() * scale), int(found.height() * scale));
-            }
-        }
-        ui.ImageArea->SetTrimRect(kept);
+        ui.ImageArea->SetTrimRect(recipe.needsPixels() ? recipe.trimmedRect(turned) : QRect());
     }
-    ui.ImageArea->SetKeptRegions(losslessRegions(options, own));
-    ui.ImageArea->SetCutDoublePages(CurrentPageSize.isValid() ? plan.cut
-                                                              : options.ImageCutDoublePages);
-    const bool bordered = CurrentPageSize.isValid() ? plan.border > 0 : options.ImageCutBorder;
-    ui.ImageArea->SetCutBorder(bordered);
-    ui.ImageArea->SetCutBorderSize(
-        CurrentPageSize.isValid() && plan.border > 0 ? plan.border : options.ImageCutBorderNumber);
-}
-
-// Where the current page's lossless cuts really fall; none when they are
-// not asked for or the page will be encoded as usual.
-QList<QRect> Quirevale::losslessRegions(const PageOptions &options, const PageTreatment &own) const
-{
-    if (!options.LosslessCuts || !CurrentJpegLayout.isValid())
-        return {};
-    const LosslessCut cut(
-        LosslessCut::Source::shown(CurrentPageSize, CurrentJpegLayout, CurrentTransformation),
-        options, own);
-    return cut.regions();
+    ui.ImageArea->SetKeptRegions(recipe.route() == PageRecipe::CutOnBlocks ? recipe.regions()
+                                                                           : QList<QRect>());
+    const bool known = CurrentFacts.size.isValid();
+    ui.ImageArea->SetCutDoublePages(known ? plan.cut : options.ImageCutDoublePages);
+    ui.ImageArea->SetCutBorder(known ? plan.border > 0 : options.ImageCutBorder);
+    ui.ImageArea->SetCutBorderSize(known && plan.border > 0 ? plan.border
+                                                            : options.ImageCutBorderNumber);
 }
 
 // The per-page actions: keys that work anywhere in the window, and the

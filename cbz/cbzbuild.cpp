@@ -2,6 +2,7 @@
 
 #include "cbz/cbzwriter.h"
 #include "cbz/losslesscut.h"
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
@@ -187,30 +188,20 @@ void CbzBuild::cancel()
     m_stop = true;
 }
 
-// A JPEG, PNG, WebP or GIF page goes in byte for byte, under its own type's
-// name, once it has decoded cleanly (a JPEG's blocks were all decoded by
-// the check already); others are made like any page. True when the page was
-// dealt with here: kept, or found damaged (made.error).
-bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
+// A page kept goes in byte for byte, under its own type's name, once it has
+// decoded cleanly (a JPEG's blocks were all decoded by the check already).
+void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made &made) const
 {
-    static const QHash<QByteArray, QString> keptTypes = {{"jpeg", QStringLiteral("jpg")},
-                                                         {"jpg", QStringLiteral("jpg")},
-                                                         {"png", QStringLiteral("png")},
-                                                         {"webp", QStringLiteral("webp")},
-                                                         {"gif", QStringLiteral("gif")}};
-    const QString suffix = keptTypes.value(reader.format());
-    if (suffix.isEmpty())
-        return false;
-    if (suffix != QLatin1String("jpg") &&
+    if (recipe.entrySuffix() != QLatin1String("jpg") &&
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
         made.error =
             tr("Page %1 cannot be read: %2")
                 .arg(m_pages.at(made.index).page.displayName(), reader.errorString());
-        return true;
+        return;
     }
     const QSize size = reader.headerSize();
     PackedEntry entry = packed(reader.fileData());
-    entry.suffix = suffix;
+    entry.suffix = recipe.entrySuffix();
     if (reader.frameCount() > 1)
         made.note = tr("kept as an animation of %1 frames").arg(reader.frameCount());
     made.progress->add(made.index, entry,
@@ -220,32 +211,23 @@ bool CbzBuild::keepUnchanged(PageReader &reader, Made &made) const
         made.last.picture = reader.reducedPicture(m_pictureBounds);
         made.last.pictureSize = size;
     }
-    return true;
 }
 
 // A JPEG page turned, bordered and split on its blocks. True when the page
-// was dealt with here; else made.encodedWhy says why it was not, and it is
-// made as usual.
-bool CbzBuild::cutLosslessly(PageReader &reader, Made &made) const
+// was dealt with here; else made.encodedWhy says why libjpeg-turbo could
+// not, and it is made as usual.
+bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made &made) const
 {
     const QSize size = reader.headerSize();
-    const LosslessCut cut(
-        LosslessCut::Source::shown(size, reader.jpegLayout(), reader.transformation()), m_options,
-        m_pages.at(made.index).treatment);
+    const LosslessCut &cut = recipe.losslessCut();
     // The page's coefficients, held whole while it is cut: about three bytes
     // a pixel.
     const qint64 cost = qint64(size.width()) * size.height() * 3;
     made.progress->reserve(made.index, cost);
     const QList<QByteArray> pages = cut.run(reader.fileData(), &made.encodedWhy);
     made.progress->release(cost);
-    if (pages.isEmpty()) {
-        // Only a page with something to cut is worth a word.
-        const PagePlan plan =
-            planPage(reader.headerSize(), m_options, m_pages.at(made.index).treatment);
-        if (!plan.changes() && !m_options.ImageResize)
-            made.encodedWhy.clear();
+    if (pages.isEmpty())
         return false;
-    }
     const QList<QRect> regions = cut.regions();
     for (int i = 0; i < pages.size(); ++i) {
         const QSize out = regions.at(i).size();
@@ -298,17 +280,18 @@ void CbzBuild::makePage(int index, Progress &progress) const
         return;
     }
     const BuildPage &page = m_pages.at(index);
-    const PagePlan plan = planPage(reader.headerSize(), m_options, page.treatment);
-    // Grey pages kept as they are stay as they are: only colour would change.
-    if (m_options.KeepUnchangedJpeg && !m_options.ImageResize && !plan.changes() &&
-        !m_options.GreyAll && keepUnchanged(reader, made)) {
+    const PageRecipe recipe(reader.facts(), m_options, page.treatment);
+    if (recipe.route() == PageRecipe::Kept) {
+        keepUnchanged(reader, recipe, made);
         progress.complete(index, made.error, &made.last, made.note);
         return;
     }
-    if (m_options.LosslessCuts && cutLosslessly(reader, made)) {
+    if (recipe.route() == PageRecipe::CutOnBlocks && cutLosslessly(reader, recipe, made)) {
         progress.complete(index, made.error, &made.last);
         return;
     }
+    if (made.encodedWhy.isEmpty())
+        made.encodedWhy = recipe.encodedWhy();
     // The decoded picture, its copy for the encoder and the pages cut from it.
     const QSize size = reader.headerSize();
     const qint64 cost = qint64(size.width()) * size.height() * 4 * 3;

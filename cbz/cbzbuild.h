@@ -118,8 +118,8 @@ private:
     class Progress;
     struct Made;
     void makePage(int index, Progress &progress) const;
-    bool keepUnchanged(PageReader &reader, Made &made) const;
-    bool cutLosslessly(PageReader &reader, Made &made) const;
+    void keepUnchanged(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
+    bool cutLosslessly(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
     QString checkTarget() const;
     PackedEntry packed(const QByteArray &data, QString *error = nullptr) const;
     QString nothingLeft(const QString &name, const QSize &size,

@@ -120,11 +120,19 @@ struct TransformHandle
 } // namespace
 
 LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const PageTreatment &own)
+    : LosslessCut(source, options, planPage(shownSize(source), options, own))
+{}
+
+QSize LosslessCut::shownSize(const Source &source)
 {
-    const QSize shown = source.transformation & QImageIOHandler::TransformationRotate90
-                            ? source.size.transposed()
-                            : source.size;
-    m_plan = planPage(shown, options, own);
+    return source.transformation & QImageIOHandler::TransformationRotate90
+               ? source.size.transposed()
+               : source.size;
+}
+
+LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const PagePlan &plan)
+{
+    m_plan = plan;
     m_operation = operationFor(source.transformation, m_plan.rotation);
     m_grey = options.GreyAll && !source.layout.grey;
     // A colour profile does not describe a page made grey.
@@ -173,20 +181,9 @@ QString LosslessCut::check(const Source &source, const PageOptions &options) con
 QList<QRect> LosslessCut::regions(const PagePlan &plan, const PageOptions &options,
                                   const QSize &grid)
 {
-    const int border = plan.border;
-    const QRect inner(border, border, plan.turnedSize.width() - 2 * border,
-                      plan.turnedSize.height() - 2 * border);
-    QList<QRect> asked;
-    if (!plan.cut || inner.isEmpty()) {
-        asked = {inner};
-    } else {
-        // As a decoded page is cut: the cut column belongs to both halves.
-        const int k = int(qint64(inner.width()) * options.ImageCutPointNumber / 100);
-        const QRect left(inner.x(), inner.y(), k + 1, inner.height());
-        const QRect right(inner.x() + k, inner.y(), inner.width() - k, inner.height());
-        asked =
-            options.ImageCutFirstPageRight ? QList<QRect>{right, left} : QList<QRect>{left, right};
-    }
+    // As a decoded page is cut.
+    const QList<QRect> asked =
+        cutRegions(insideBorder(plan.turnedSize, plan.border), options, plan.cut);
     QList<QRect> snapped;
     for (const QRect &region : qAsConst(asked)) {
         if (region.isEmpty()) {

@@ -42,6 +42,8 @@ public:
 
     LosslessCut(const Source &source, const PageOptions &options,
                 const PageTreatment &own = PageTreatment());
+    // With the plan made for the page already.
+    LosslessCut(const Source &source, const PageOptions &options, const PagePlan &plan);
 
     // Why the page must be encoded as usual; empty when it can be cut here.
     QString whyNot() const { return m_whyNot; }
@@ -60,6 +62,7 @@ public:
                                 const QSize &grid);
 
 private:
+    static QSize shownSize(const Source &source);
     QString check(const Source &source, const PageOptions &options) const;
 
     PagePlan m_plan;

@@ -9,22 +9,6 @@
 #include <turbojpeg.h>
 
 namespace {
-// The rectangle from (left, top) to (right, bottom), both corners included.
-QImage copyInclusive(const QImage &image, int left, int top, int right, int bottom)
-{
-    // A rectangle without pixels must give nothing: QImage::copy() would
-    // return the whole image for a null rectangle.
-    if (right < left || bottom < top)
-        return QImage();
-    return image.copy(QRect(QPoint(left, top), QPoint(right, bottom)));
-}
-
-QImage cutBorder(const QImage &image, int border)
-{
-    return copyInclusive(image, border, border, image.width() - border - 1,
-                         image.height() - border - 1);
-}
-
 QImage resized(const QImage &image, const PageOptions &options)
 {
     if (!options.ImageResize || image.isNull())
@@ -158,28 +142,38 @@ QSize resizedSize(const QSize &size, const PageOptions &options)
     return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5)).boundedTo(box);
 }
 
+QRect insideBorder(const QSize &size, int border)
+{
+    const QRect inner(border, border, size.width() - 2 * border, size.height() - 2 * border);
+    return inner.isEmpty() ? QRect() : inner;
+}
+
+QList<QRect> cutRegions(const QRect &inner, const PageOptions &options, bool cut)
+{
+    if (!cut)
+        return {inner};
+    if (inner.isEmpty())
+        return {QRect(), QRect()};
+    // Measured on the page within its border; truncated, not rounded.
+    const int k = int(qint64(inner.width()) * options.ImageCutPointNumber / 100);
+    const QRect left(inner.x(), inner.y(), k + 1, inner.height());
+    const QRect right(inner.x() + k, inner.y(), inner.width() - k, inner.height());
+    return options.ImageCutFirstPageRight ? QList<QRect>{right, left} : QList<QRect>{left, right};
+}
+
 QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
                                   const PageTreatment &own)
 {
     const PagePlan plan = planPage(source.size(), options, own);
-    QImage image = turned(source, plan.rotation);
-    if (plan.border > 0)
-        image = cutBorder(image, plan.border);
-    if (plan.trim && !image.isNull())
-        image = image.copy(plainMarginsInside(image, options.ImageTrimTolerance));
-
-    if (!plan.cut)
-        return {resized(image, options)};
-
-    // Measured on the border-cut page; truncated, not rounded.
-    const int w = image.width();
-    const int h = image.height();
-    const int k = int(qint64(w) * options.ImageCutPointNumber / 100);
-    const QImage left = resized(copyInclusive(image, 0, 0, k, h - 1), options);
-    const QImage right = resized(copyInclusive(image, k, 0, w - 1, h - 1), options);
-    if (options.ImageCutFirstPageRight)
-        return {right, left};
-    return {left, right};
+    const QImage image = turned(source, plan.rotation);
+    QRect inner = insideBorder(image.size(), plan.border);
+    if (plan.trim && !inner.isEmpty())
+        inner = plainMarginsInside(image.copy(inner), options.ImageTrimTolerance)
+                    .translated(inner.topLeft());
+    QList<QImage> pages;
+    for (const QRect &region : cutRegions(inner, options, plan.cut))
+        pages.append(region.isEmpty() ? QImage() : resized(image.copy(region), options));
+    return pages;
 }
 
 namespace {

@@ -23,6 +23,14 @@ struct PagePlan
 PagePlan planPage(const QSize &size, const PageOptions &options,
                   const PageTreatment &own = PageTreatment());
 
+// The part of a page of size within a border of pixels on every side;
+// empty when the border leaves nothing.
+QRect insideBorder(const QSize &size, int border);
+// The parts of a page that become the archive's pages, in archive order:
+// inner whole, or its two halves at the options' cut point, the cut column
+// belonging to both. Empty rectangles where nothing would be left.
+QList<QRect> cutRegions(const QRect &inner, const PageOptions &options, bool cut);
+
 // The part of image within its plain margins: outer rows and columns whose
 // pixels are all within tolerance of the margin's own colour, each side
 // taking at most a third of the page and stopping at the first line with

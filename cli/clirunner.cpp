@@ -2,8 +2,7 @@
 
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
-#include "cbz/losslesscut.h"
-#include "cbz/pagetransform.h"
+#include "cbz/pagerecipe.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
@@ -138,49 +137,41 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
     }
 }
 
-// "2400 × 1800, turned 90°, trimmed → 1200 × 1800 + 1201 × 1800"; empty for a
-// page that goes in as it is. Trimming needs the pixels, so only then is the
-// page decoded; otherwise the sizes come from the header and a blank stand-in.
+// "2400 × 1800, turned 90°, cut → 1200 × 1800 + 1201 × 1800", as the build
+// will make it; "kept as it is" for a page that goes in as its file is;
+// empty for a page that becomes one page of its own size, encoded. The page
+// is read once, only when an option may change it, and decoded only when
+// its margins are trimmed.
 QString CliRunner::describe(const BuildPage &page) const
 {
     const PageOptions &options = m_args.pageOptions;
-    const QSize size = PageReader::readHeaderSize(page.page);
-    const bool resized = options.ImageResize;
-    if (!size.isValid())
-        return resized || options.changesPages() || !page.treatment.isDefault()
-                   ? tr("cannot be read")
-                   : QString();
-    const PagePlan plan = planPage(size, options, page.treatment);
-    if (!plan.changes() && !resized)
+    if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
+        !options.KeepUnchangedJpeg && !options.LosslessCuts)
         return QString();
-    QImage picture;
-    if (plan.trim) {
-        const PagePicture read = PageReader::readFirstPicture(page.page);
-        if (!read.isValid())
-            return tr("cannot be read: %1").arg(read.error);
-        picture = read.picture;
-    } else {
-        picture = QImage(size, QImage::Format_Mono);
+    PageReader reader(page.page);
+    if (!reader.readWithoutDecoding())
+        return tr("cannot be read: %1").arg(reader.errorString());
+    const PageRecipe recipe(reader.facts(), options, page.treatment);
+    const PagePlan &plan = recipe.plan();
+    if (recipe.route() == PageRecipe::Kept)
+        return tr("kept as it is");
+    if (recipe.route() == PageRecipe::Encoded && !plan.changes() && !options.ImageResize)
+        return QString();
+    QRect trimmed;
+    if (recipe.needsPixels()) {
+        QImage picture;
+        if (!reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &read) {
+                picture = read;
+                return true;
+            }))
+            return tr("cannot be read: %1").arg(reader.errorString());
+        trimmed = recipe.trimmedRect(recipe.turned(PageReader::forEncoding(picture)));
     }
     QStringList sizes;
-    QString lossless;
-    if (options.LosslessCuts) {
-        PageReader reader(page.page);
-        if (!reader.readWithoutDecoding())
-            return tr("cannot be read: %1").arg(reader.errorString());
-        const LosslessCut cut(
-            LosslessCut::Source::shown(size, reader.jpegLayout(), reader.transformation()), options,
-            page.treatment);
-        lossless = cut.whyNot().isEmpty() ? tr("cut on its blocks")
-                                          : tr("encoded as usual: %1").arg(cut.whyNot());
-        for (const QRect &region : cut.regions())
-            sizes << QStringLiteral("%1 × %2").arg(region.width()).arg(region.height());
-    }
-    if (sizes.isEmpty()) {
-        for (const QImage &out : transformPageImages(picture, options, page.treatment))
-            sizes << (out.isNull() ? tr("nothing")
-                                   : QStringLiteral("%1 × %2").arg(out.width()).arg(out.height()));
-    }
+    for (const QSize &size : recipe.outputSizes(trimmed))
+        sizes << (size.isEmpty() ? tr("nothing")
+                                 : QStringLiteral("%1 × %2").arg(size.width()).arg(size.height()));
+    const QSize size = recipe.facts().size;
     QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
     if (plan.rotation)
         notes << tr("turned %1°").arg(plan.rotation);
@@ -190,8 +181,10 @@ QString CliRunner::describe(const BuildPage &page) const
         notes << tr("margins trimmed");
     if (plan.cut)
         notes << tr("cut");
-    if (!lossless.isEmpty())
-        notes << lossless;
+    if (recipe.route() == PageRecipe::CutOnBlocks)
+        notes << tr("cut on its blocks");
+    else if (options.LosslessCuts)
+        notes << tr("encoded as usual: %1").arg(recipe.losslessCut().whyNot());
     return QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
                                          sizes.join(QStringLiteral(" + ")));
 }

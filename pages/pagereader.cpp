@@ -344,6 +344,7 @@ PagePicture PageReader::readFirstPicture(const PageLocation &location, const QSi
         read.pageSize = reader.headerSize();
         read.jpegLayout = reader.jpegLayout();
         read.transformation = reader.transformation();
+        read.format = reader.format();
         read.picture = reader.m_checkedPicture.isNull() ? reader.reducedPicture(bounds)
                                                         : reader.turnedAndFitted(bounds);
     }

@@ -23,6 +23,17 @@ class QImageReader;
 
 // A page's first picture as read for showing: reduced to fit the bounds
 // asked for, with the page's own size; or why it cannot be shown.
+// What a page is, as read once before any of its pixels are made: its size
+// as it shows, its format and, for a JPEG, how its blocks lie and the
+// camera's turn.
+struct PageFacts
+{
+    QSize size;
+    QByteArray format;
+    JpegLayout jpegLayout;
+    QImageIOHandler::Transformations transformation;
+};
+
 struct PagePicture
 {
     QImage picture;
@@ -31,8 +42,10 @@ struct PagePicture
     // For a JPEG page: how its blocks lie, and the camera's turn.
     JpegLayout jpegLayout;
     QImageIOHandler::Transformations transformation;
+    QByteArray format;
 
     bool isValid() const { return error.isEmpty() && !picture.isNull(); }
+    PageFacts facts() const { return {pageSize, format, jpegLayout, transformation}; }
 };
 
 // Reads a page file the same way for the preview and for the build: the
@@ -99,6 +112,8 @@ public:
     [[nodiscard]] bool readEach(Pictures which, const std::function<bool(const QImage &)> &take);
 
     QSize headerSize() const { return m_headerSize; }
+    // After readWithoutDecoding(): all that is known before decoding.
+    PageFacts facts() const { return {m_headerSize, m_format, m_jpegLayout, m_transformation}; }
     // After readWithoutDecoding(): the camera's turn the file asks for.
     QImageIOHandler::Transformations transformation() const { return m_transformation; }
     // After readWithoutDecoding() of a JPEG: how its blocks lie; invalid

@@ -4,7 +4,10 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QBuffer>
 #include <QDirIterator>
+#include <QImageReader>
+#include <QPainter>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -56,6 +59,8 @@ private slots:
     void exitStatuses();
     void listsInArchiveOrder();
     void sameEntriesAsTheWindow();
+    void listSaysWhatTheArchiveHolds_data();
+    void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
     void interruptLeavesNothing_data();
     void interruptLeavesNothing();
@@ -225,6 +230,84 @@ void tst_CliRunner::sourcesOfEveryKind()
     run = cli({"Old.cbz"}, root.path());
     QCOMPARE(run.status, 0);
     QCOMPARE(archiveData(root.filePath("Old (1).cbz")).size(), 3);
+}
+
+void tst_CliRunner::listSaysWhatTheArchiveHolds_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("nothing asked") << QStringList();
+    QTest::newRow("spreads cut, left first")
+        << QStringList{"--split-only-wide", "--first-page", "left"};
+    QTest::newRow("bordered and fitted") << QStringList{"--border", "6", "--fit", "100x100"};
+    QTest::newRow("exactly resized") << QStringList{"--resize", "100x150"};
+    QTest::newRow("margins trimmed and cut") << QStringList{"--trim-margins", "--split", "40"};
+    QTest::newRow("kept as they are") << QStringList{"--keep-jpeg"};
+    QTest::newRow("kept unless cut") << QStringList{"--keep-jpeg", "--split-only-wide"};
+    QTest::newRow("cut on their blocks") << QStringList{"--lossless-cuts", "--border", "5"};
+    QTest::newRow("cut on their blocks unless trimmed")
+        << QStringList{"--lossless-cuts", "--trim-margins"};
+    QTest::newRow("halves in WebP") << QStringList{"--format", "webp", "--split", "50"};
+}
+
+// For each page, the entries --list announces (their type and size) are the
+// entries the archive holds.
+void tst_CliRunner::listSaysWhatTheArchiveHolds()
+{
+    QFETCH(QStringList, options);
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("R"));
+    // A spread, a page with paper margins, a photo turned by its camera.
+    QVERIFY(noiseImage(240, 160).save(root.filePath("R/a.jpg"), "JPEG", 90));
+    QImage margins(120, 180, QImage::Format_RGB32);
+    margins.fill(Qt::white);
+    QPainter(&margins).drawImage(15, 20, noiseImage(90, 140));
+    QVERIFY(margins.save(root.filePath("R/b.png")));
+    QVERIFY(writeFile(root.filePath("R/c.jpg"), jpegWithOrientation(noiseImage(120, 90), 6)));
+    const QHash<QString, QSize> shown = {
+        {"a.jpg", {240, 160}}, {"b.png", {120, 180}}, {"c.jpg", {90, 120}}};
+    const QString format = options.contains("webp") ? "webp" : "jpg";
+
+    const Run list = cli(QStringList{"--list"} + options + QStringList{"R"}, root.path());
+    QCOMPARE(list.status, 0);
+    QStringList said;
+    for (const QString &line : list.out.split('\n', Qt::SkipEmptyParts)) {
+        const QString name = line.section(':', 0, 0);
+        QVERIFY2(shown.contains(name), qPrintable(line));
+        if (!line.contains(':')) {
+            said << QStringLiteral("%1 %2x%3")
+                        .arg(format)
+                        .arg(shown[name].width())
+                        .arg(shown[name].height());
+        } else if (line.endsWith(": kept as it is")) {
+            said << QStringLiteral("%1 %2x%3")
+                        .arg(QFileInfo(name).suffix())
+                        .arg(shown[name].width())
+                        .arg(shown[name].height());
+        } else {
+            QVERIFY2(line.contains(" → "), qPrintable(line));
+            const QString type = line.contains("cut on its blocks") ? "jpg" : format;
+            for (QString size : line.section(" → ", 1).split(" + "))
+                said << type + ' ' + size.remove(' ').replace(QStringLiteral("×"), "x");
+        }
+    }
+
+    const Run made = cli(options + QStringList{"-o", "R.cbz", "R"}, root.path());
+    QCOMPARE(made.status, 0);
+    bool ok = false;
+    QStringList held;
+    for (const ArchiveEntry &entry : readArchive(root.filePath("R.cbz"), &ok)) {
+        // As a reader shows it: turned as its camera said.
+        QBuffer data(const_cast<QByteArray *>(&entry.data));
+        QImageReader reader(&data);
+        reader.setAutoTransform(true);
+        const QSize size = reader.read().size();
+        held << QStringLiteral("%1 %2x%3")
+                    .arg(QFileInfo(entry.name).suffix())
+                    .arg(size.width())
+                    .arg(size.height());
+    }
+    QVERIFY(ok);
+    QCOMPARE(said, held);
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()

@@ -1,0 +1,96 @@
+#include "cbz/pagerecipe.h"
+
+#include <QHash>
+#include <QTransform>
+
+namespace {
+// The types a page file may go into the archive as, and their names there.
+QString keptSuffixOf(const QByteArray &format)
+{
+    static const QHash<QByteArray, QString> keptTypes = {{"jpeg", QStringLiteral("jpg")},
+                                                         {"jpg", QStringLiteral("jpg")},
+                                                         {"png", QStringLiteral("png")},
+                                                         {"webp", QStringLiteral("webp")},
+                                                         {"gif", QStringLiteral("gif")}};
+    return keptTypes.value(format);
+}
+} // namespace
+
+PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options,
+                       const PageTreatment &own)
+    : m_facts(facts)
+    , m_options(options)
+    , m_plan(planPage(facts.size, options, own))
+    , m_cut(LosslessCut::Source::shown(facts.size, facts.jpegLayout, facts.transformation), options,
+            m_plan)
+{
+    m_suffix = pageSuffix(options);
+    const bool unchanged = !options.ImageResize && !m_plan.changes();
+    // Grey pages kept as they are stay as they are: only colour would change.
+    const QString kept = keptSuffixOf(facts.format);
+    if (options.KeepUnchangedJpeg && unchanged && !options.GreyAll && !kept.isEmpty()) {
+        m_route = Kept;
+        m_suffix = kept;
+        return;
+    }
+    if (!options.LosslessCuts)
+        return;
+    if (m_cut.whyNot().isEmpty()) {
+        m_route = CutOnBlocks;
+        m_suffix = QStringLiteral("jpg");
+        return;
+    }
+    // Only a page with something to cut is worth a word.
+    if (!unchanged)
+        m_encodedWhy = m_cut.whyNot();
+}
+
+QImage PageRecipe::turned(const QImage &picture) const
+{
+    if (m_plan.rotation == 0 || picture.isNull())
+        return picture;
+    return picture.transformed(QTransform().rotate(m_plan.rotation));
+}
+
+QRect PageRecipe::trimmedRect(const QImage &turned) const
+{
+    if (!m_plan.trim || turned.isNull() || m_plan.turnedSize.isEmpty())
+        return QRect();
+    const double scale = double(m_plan.turnedSize.width()) / turned.width();
+    const int border = int(m_plan.border / scale);
+    const QRect inside = turned.rect().adjusted(border, border, -border, -border);
+    if (inside.isEmpty())
+        return QRect();
+    const QRect found = plainMarginsInside(turned.copy(inside), m_options.ImageTrimTolerance)
+                            .translated(inside.topLeft());
+    if (scale == 1.0)
+        return found;
+    return QRect(int(found.x() * scale), int(found.y() * scale), int(found.width() * scale),
+                 int(found.height() * scale));
+}
+
+QList<QRect> PageRecipe::regions(const QRect &trimmed) const
+{
+    if (m_route == Kept)
+        return {QRect(QPoint(), m_facts.size)};
+    if (m_route == CutOnBlocks)
+        return m_cut.regions();
+    QRect inner = insideBorder(m_plan.turnedSize, m_plan.border);
+    if (m_plan.trim && trimmed.isValid() && !inner.isEmpty())
+        inner = trimmed;
+    return cutRegions(inner, m_options, m_plan.cut);
+}
+
+QList<QSize> PageRecipe::outputSizes(const QRect &trimmed) const
+{
+    QList<QSize> sizes;
+    for (const QRect &region : regions(trimmed)) {
+        if (region.isEmpty())
+            sizes.append(QSize());
+        else if (m_route != Encoded)
+            sizes.append(region.size());
+        else
+            sizes.append(resizedSize(region.size(), m_options));
+    }
+    return sizes;
+}

@@ -1,0 +1,79 @@
+#ifndef PAGERECIPE_H
+#define PAGERECIPE_H
+
+#include "cbz/losslesscut.h"
+#include "cbz/pageoptions.h"
+#include "cbz/pagetransform.h"
+#include "cbz/pagetreatment.h"
+#include "pages/pagereader.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QImage>
+#include <QImageIOHandler>
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+
+// What one page becomes under the book's options and its own treatment,
+// decided once from its facts: kept as its file is, cut on its JPEG blocks,
+// or encoded; turned, bordered, trimmed and cut into which parts, of which
+// sizes. The build carries it out, the command line's listing prints it and
+// the preview draws it, so that none of them can say otherwise.
+class PageRecipe
+{
+    Q_DECLARE_TR_FUNCTIONS(PageRecipe)
+
+public:
+    enum Route
+    {
+        Kept,        // the file's bytes, under its own type's name
+        CutOnBlocks, // turned, bordered and split without decoding
+        Encoded      // decoded, transformed and encoded as the options say
+    };
+
+    PageRecipe(const PageFacts &facts, const PageOptions &options,
+               const PageTreatment &own = PageTreatment());
+
+    Route route() const { return m_route; }
+    const PagePlan &plan() const { return m_plan; }
+    const PageFacts &facts() const { return m_facts; }
+    // With CutOnBlocks: the cut itself, its regions where they really fall.
+    const LosslessCut &losslessCut() const { return m_cut; }
+    // Why a page that lossless cuts were asked for is encoded instead;
+    // empty when there is nothing worth saying (nothing to cut).
+    QString encodedWhy() const { return m_encodedWhy; }
+    // The name ending of the page's entries: "jpg", "webp", or the kept
+    // file's own.
+    QString entrySuffix() const { return m_suffix; }
+
+    // Whether the parts can be known only from the page's pixels (plain
+    // margins are found on them).
+    bool needsPixels() const { return m_route == Encoded && m_plan.trim; }
+    // A picture of the page, as it shows, turned as the plan says.
+    QImage turned(const QImage &picture) const;
+    // Where the plain margins end on the page turned by the plan: found on
+    // picture, the page turned, at its own size or reduced, and measured
+    // back on the page; invalid when nothing is trimmed.
+    QRect trimmedRect(const QImage &turnedPicture) const;
+    // The parts of the turned page that become the archive's pages, in
+    // archive order; an empty rectangle where nothing would be left. With a
+    // trim, within trimmed (trimmedRect()).
+    QList<QRect> regions(const QRect &trimmed = QRect()) const;
+    // The sizes of the archive's pages: the regions resized as asked; an
+    // empty size where nothing would be left.
+    QList<QSize> outputSizes(const QRect &trimmed = QRect()) const;
+
+private:
+    PageFacts m_facts;
+    PageOptions m_options;
+    PagePlan m_plan;
+    LosslessCut m_cut;
+    Route m_route = Encoded;
+    QString m_encodedWhy;
+    QString m_suffix;
+};
+
+#endif // PAGERECIPE_H
