@@ -39,6 +39,14 @@ void PreviewLoader::setBounds(const QSize &bounds)
     m_bounds = bounds;
 }
 
+void PreviewLoader::setPdfResolution(int dotsPerInch)
+{
+    if (dotsPerInch == m_pdfResolution)
+        return;
+    m_pdfResolution = dotsPerInch;
+    clear();
+}
+
 void PreviewLoader::clear()
 {
     ++m_generation;
@@ -92,13 +100,16 @@ void PreviewLoader::read(const PageLocation &path, int generation)
 {
     auto *watcher = new QFutureWatcher<Kept>(this);
     const QSize bounds = m_bounds;
+    const int resolution = m_pdfResolution;
     connect(watcher, &QFutureWatcher<Kept>::finished, this, [this, watcher, path, generation] {
         watcher->deleteLater();
         finished(path, generation, watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run(&m_pool, [path, bounds] {
+    watcher->setFuture(QtConcurrent::run(&m_pool, [path, bounds, resolution] {
         const Stamp stamp = stampOf(path);
-        return Kept{PageReader::readFirstPicture(path, bounds), stamp.modified, stamp.size, bounds};
+        return Kept{PageReader::readFirstPicture(path, bounds, PageReader::PixelBudget,
+                                                 PageReader::FileBudget, resolution),
+                    stamp.modified, stamp.size, bounds};
     }));
 }
 

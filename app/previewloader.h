@@ -29,6 +29,9 @@ public:
     // The size pictures are decoded to fit in.
     void setBounds(const QSize &bounds);
     QSize bounds() const { return m_bounds; }
+    // Dots per inch a PDF's pages are rendered at; pictures read at another
+    // are forgotten.
+    void setPdfResolution(int dotsPerInch);
     // Asks for the page, and for neighbours after it; pictureReady()
     // follows, at once when the page was read already.
     void show(const PageLocation &page, const QVector<PageLocation> &neighbours = {});
@@ -56,6 +59,7 @@ private:
 
     QThreadPool m_pool;
     QSize m_bounds;
+    int m_pdfResolution = PdfPages::DefaultResolution;
     PageLocation m_current;
     QVector<PageLocation> m_wanted;
     QSet<PageLocation> m_reading;

@@ -146,7 +146,7 @@ PageOptions optionsFor(const QString &recipe)
         else if (word == QLatin1String("webp"))
             options.PageFormat = PageOptions::WebpPages;
         else if (word == QLatin1String("grey"))
-            options.GreyAuto = true;
+            options.PageGrey = PageOptions::GreyWithoutColour;
         else if (word == QLatin1String("lossless"))
             options.LosslessCuts = true;
         else if (word == QLatin1String("cut")) {

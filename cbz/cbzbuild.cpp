@@ -6,6 +6,7 @@
 #include "cbz/pagetransform.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
+#include "pages/pdfpages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,11 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+
+static_assert(PageOptions::PdfDpi.minimum == PdfPages::MinimumResolution &&
+                  PageOptions::PdfDpi.maximum == PdfPages::MaximumResolution &&
+                  PageOptions::PdfDpi.initial == PdfPages::DefaultResolution,
+              "the PDF resolution's range is the renderer's");
 
 // What one page has given so far, until the writer has taken all of it.
 struct CbzBuild::Page
@@ -259,6 +265,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     const QString name = m_pages.at(index).page.displayName();
     PageReader reader(m_pages.at(index).page);
     reader.setStopFlag(&m_stop);
+    reader.setPdfResolution(m_options.PdfResolution);
     // The file's bytes, held while the page is made, count against the
     // budget as its pixels do.
     qint64 held = 0;

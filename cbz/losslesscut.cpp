@@ -134,7 +134,7 @@ LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const
 {
     m_plan = plan;
     m_operation = operationFor(source.transformation, m_plan.rotation);
-    m_grey = options.GreyAll && !source.layout.grey;
+    m_grey = options.PageGrey == PageOptions::GreyEveryPage && !source.layout.grey;
     // A colour profile does not describe a page made grey.
     if (!m_grey)
         m_iccProfile = source.layout.iccProfile;
@@ -166,7 +166,7 @@ QString LosslessCut::check(const Source &source, const PageOptions &options) con
         return tr("it is resized");
     if (m_plan.trim)
         return tr("its plain margins are trimmed");
-    if (options.GreyAuto && !options.GreyAll && !source.layout.grey)
+    if (options.PageGrey == PageOptions::GreyWithoutColour && !source.layout.grey)
         return tr("whether it is grey is found by its pixels");
     if (!turnsWholeBlocks(m_operation, source.size, source.layout.blockGrid))
         return tr("it is turned, and its size (%1 × %2) is not a whole number of its "

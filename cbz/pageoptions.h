@@ -31,8 +31,13 @@ struct PageOptions
     bool ImageResize = false;
     int ResizeImageWidth = ResizeWidth.initial;
     int ResizeImageHeight = ResizeHeight.initial;
-    // Fit within the width and height, proportions kept, rather than exactly.
-    bool ImageResizeFit = false;
+    // Exactly the width and height, or fitted within them, proportions kept.
+    enum ResizeMode
+    {
+        ResizeExactly,
+        ResizeToFit
+    };
+    ResizeMode ImageResizeMode = ResizeExactly;
     bool ImageResizeSmooth = false;
     bool ImageCutDoublePages = false;
     // Only pages wider than tall are cut.
@@ -57,21 +62,30 @@ struct PageOptions
     static constexpr int WebpSideLimit = 16383;
     // Page entries are stored (ZIP method 0), not deflated.
     bool StorePages = false;
-    // Pages without colour are written as one-channel JPEGs; or every page.
-    bool GreyAuto = false;
-    bool GreyAll = false;
+    // Which pages are written in one channel: none, those without colour,
+    // or every page.
+    enum Grey
+    {
+        ColourPages,
+        GreyWithoutColour,
+        GreyEveryPage
+    };
+    Grey PageGrey = ColourPages;
     // JPEG pages are turned, bordered and split on their compressed blocks,
     // without encoding them again.
     bool LosslessCuts = false;
     // How far apart a pixel's channels may be for it to count as grey.
     static constexpr int GreyTolerance = 6;
+    // Dots per inch that PDF pages are rendered at.
+    static constexpr OptionRange PdfDpi{36, 1200, 200};
+    int PdfResolution = PdfDpi.initial;
 
     // Every field; the stored options' test holds this list whole.
     bool operator==(const PageOptions &o) const
     {
         return ImageQuality == o.ImageQuality && ImageResize == o.ImageResize &&
                ResizeImageWidth == o.ResizeImageWidth && ResizeImageHeight == o.ResizeImageHeight &&
-               ImageResizeFit == o.ImageResizeFit && ImageResizeSmooth == o.ImageResizeSmooth &&
+               ImageResizeMode == o.ImageResizeMode && ImageResizeSmooth == o.ImageResizeSmooth &&
                ImageCutDoublePages == o.ImageCutDoublePages &&
                ImageCutOnlyWide == o.ImageCutOnlyWide &&
                ImageCutPointNumber == o.ImageCutPointNumber &&
@@ -81,8 +95,8 @@ struct PageOptions
                ImageTrimMargins == o.ImageTrimMargins &&
                ImageTrimTolerance == o.ImageTrimTolerance &&
                KeepUnchangedJpeg == o.KeepUnchangedJpeg && PageFormat == o.PageFormat &&
-               StorePages == o.StorePages && GreyAuto == o.GreyAuto && GreyAll == o.GreyAll &&
-               LosslessCuts == o.LosslessCuts;
+               StorePages == o.StorePages && PageGrey == o.PageGrey &&
+               LosslessCuts == o.LosslessCuts && PdfResolution == o.PdfResolution;
     }
     bool operator!=(const PageOptions &o) const { return !(*this == o); }
 

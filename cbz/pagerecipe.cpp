@@ -28,7 +28,8 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options,
     const bool unchanged = !options.ImageResize && !m_plan.changes();
     // Grey pages kept as they are stay as they are: only colour would change.
     const QString kept = keptSuffixOf(facts.format);
-    if (options.KeepUnchangedJpeg && unchanged && !options.GreyAll && !kept.isEmpty()) {
+    if (options.KeepUnchangedJpeg && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&
+        !kept.isEmpty()) {
         m_route = Kept;
         m_suffix = kept;
         return;

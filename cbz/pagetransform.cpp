@@ -120,8 +120,11 @@ bool hasNoColour(const QImage &source, int tolerance)
 
 bool writtenInGrey(const QImage &page, const PageOptions &options)
 {
-    return !page.isNull() &&
-           (options.GreyAll || (options.GreyAuto && hasNoColour(page, PageOptions::GreyTolerance)));
+    if (page.isNull())
+        return false;
+    return options.PageGrey == PageOptions::GreyEveryPage ||
+           (options.PageGrey == PageOptions::GreyWithoutColour &&
+            hasNoColour(page, PageOptions::GreyTolerance));
 }
 
 QImage inGreyIfAsked(const QImage &page, const PageOptions &options)
@@ -134,7 +137,7 @@ QSize resizedSize(const QSize &size, const PageOptions &options)
     if (!options.ImageResize)
         return size;
     const QSize box(options.ResizeImageWidth, options.ResizeImageHeight);
-    if (!options.ImageResizeFit)
+    if (options.ImageResizeMode != PageOptions::ResizeToFit)
         return box;
     // Proportions kept, within the box; a sliver may round to nothing.
     const double scale =

@@ -1,7 +1,8 @@
 #include "cli/cliarguments.h"
 
+#include "book/optiontable.h"
+
 #include "pages/pagescan.h"
-#include "pages/pdfpages.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -18,8 +19,6 @@ bool readNumber(const QString &text, const OptionRange &range, int *value)
 }
 
 const OptionRange Threads{1, 1024, 0};
-const OptionRange PdfResolution{PdfPages::MinimumResolution, PdfPages::MaximumResolution,
-                                PdfPages::DefaultResolution};
 const OptionRange Volume{0, 99999, -1};
 const OptionRange Year{1000, 2999, -1};
 } // namespace
@@ -50,50 +49,20 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         tr("The archive to make, for one folder; for several, the folder that receives "
            "<folder name>.cbz for each. Without it each archive goes beside its folder."),
         tr("path"));
-    const QCommandLineOption quality(QStringLiteral("quality"),
-                                     tr("JPEG quality, %1 to %2 (default %3).")
-                                         .arg(PageOptions::Quality.minimum)
-                                         .arg(PageOptions::Quality.maximum)
-                                         .arg(PageOptions::Quality.initial),
-                                     tr("n"));
-    const QCommandLineOption resize(
-        QStringLiteral("resize"),
-        tr("Scale every page to exactly this width and height, %1 to %2 each.")
-            .arg(PageOptions::ResizeWidth.minimum)
-            .arg(PageOptions::ResizeWidth.maximum),
-        tr("WxH"));
-    const QCommandLineOption split(
-        QStringLiteral("split"),
-        tr("Cut each page in two at this percentage of its width, %1 to %2.")
-            .arg(PageOptions::CutPoint.minimum)
-            .arg(PageOptions::CutPoint.maximum),
-        tr("percent"));
-    const QCommandLineOption firstPage(
-        QStringLiteral("first-page"),
-        tr("Which half of a cut page comes first: left or right (default right)."), tr("side"));
-    const QCommandLineOption border(QStringLiteral("border"),
-                                    tr("Cut this many pixels off every side, %1 to %2.")
-                                        .arg(PageOptions::BorderPixels.minimum)
-                                        .arg(PageOptions::BorderPixels.maximum),
-                                    tr("pixels"));
-    const QCommandLineOption fit(
-        QStringLiteral("fit"),
-        tr("Scale every page to the largest size within this width and height, its "
-           "proportions kept."),
-        tr("WxH"));
-    const QCommandLineOption smooth(QStringLiteral("smooth"),
-                                    tr("Scale with filtering: slower, and finer lines."));
-    const QCommandLineOption onlyWide(
-        QStringLiteral("split-only-wide"),
-        tr("Cut only pages wider than tall (the spreads among single pages)."));
-    const QCommandLineOption trim(
-        QStringLiteral("trim-margins"),
-        tr("Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
-           "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3).")
-            .arg(PageOptions::TrimTolerance.minimum)
-            .arg(PageOptions::TrimTolerance.maximum)
-            .arg(PageOptions::TrimTolerance.initial),
-        tr("TOLERANCE"));
+    parser.addOptions({help, version, outputOption});
+    // The book's options, each described once for the settings, this help
+    // and the window.
+    QList<QPair<const BookOption *, QCommandLineOption>> bookFlags;
+    for (const BookOption &option : bookOptions()) {
+        if (!option.flag)
+            continue;
+        const QString flag = QLatin1String(option.flag);
+        bookFlags.append({&option, option.valueName
+                                       ? QCommandLineOption(flag, option.helpText(),
+                                                            tr(option.valueName))
+                                       : QCommandLineOption(flag, option.helpText())});
+        parser.addOption(bookFlags.last().second);
+    }
     const QCommandLineOption pagesOption(
         QStringLiteral("pages"),
         tr("Pages of their own, from a file: a line a page, its file name, a tab, then any of "
@@ -114,47 +83,12 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("skip-unreadable"),
         tr("Make the archive without page files that cannot be read or whose names are not "
            "valid text (they are named either way; without this, such a folder is not made)."));
-    const QCommandLineOption keepJpeg(
-        QStringLiteral("keep-jpeg"),
-        tr("Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
-           "are."));
-    const QCommandLineOption storeOption(
-        QStringLiteral("store"),
-        tr("Store the pages without compression: JPEG data hardly deflates, and the archive "
-           "is made in a fraction of the time."));
-    const QCommandLineOption pdfResolutionOption(
-        QStringLiteral("pdf-dpi"),
-        tr("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).")
-            .arg(PdfResolution.minimum)
-            .arg(PdfResolution.maximum)
-            .arg(PdfResolution.initial),
-        tr("n"));
     const QCommandLineOption chaptersOption(
         QStringLiteral("chapters"),
         tr("List the pages of each folder's sub-folders (up to six levels down) as the "
            "chapters of one book, each marked in ComicInfo.xml."));
-    const QCommandLineOption everyTypeOption(
-        QStringLiteral("every-type"),
-        tr("List pictures of every type this program reads (%1), not only %2.")
-            .arg(otherPictureTypes().join(QStringLiteral(", ")),
-                 pageFileTypeList(QStringLiteral(", "))));
-    const QCommandLineOption losslessOption(
-        QStringLiteral("lossless-cuts"),
-        tr("Turn, border and split JPEG pages on their compressed blocks, without encoding "
-           "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        tr("What the pages are written as: jpeg (the default) or webp, at the same quality."),
-        tr("jpeg|webp"));
-    const QCommandLineOption greyOption(
-        QStringLiteral("grey"),
-        tr("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
-           "page (for e-ink readers)."),
-        tr("auto|all"));
-    const QCommandLineOption comicInfoOption(
-        QStringLiteral("comic-info"),
-        tr("Write ComicInfo.xml into each archive, its title, series and number taken from "
-           "the folder's name unless given below."));
+    parser.addOptions({pagesOption, threadsOption, forceOption, listOption, quietOption,
+                       skipOption, chaptersOption});
     struct TextField
     {
         QCommandLineOption option;
@@ -182,33 +116,6 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
     const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
                                          tr("It is read from right to left, as manga are."));
-    parser.addOptions({help,
-                       version,
-                       outputOption,
-                       quality,
-                       resize,
-                       fit,
-                       smooth,
-                       split,
-                       onlyWide,
-                       firstPage,
-                       border,
-                       trim,
-                       pagesOption,
-                       threadsOption,
-                       forceOption,
-                       listOption,
-                       quietOption,
-                       skipOption,
-                       keepJpeg,
-                       storeOption,
-                       losslessOption,
-                       everyTypeOption,
-                       greyOption,
-                       formatOption,
-                       comicInfoOption,
-                       pdfResolutionOption,
-                       chaptersOption});
     for (const TextField &text : textFields)
         parser.addOption(text.option);
     parser.addOptions({volumeOption, yearOption, rightToLeft});
@@ -232,66 +139,20 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     const auto badValue = [&parser](const QString &option, const QString &expected) {
         return tr("--%1: '%2' is not %3").arg(option, parser.value(option), expected);
     };
-    if (parser.isSet(quality) &&
-        !readNumber(parser.value(quality), PageOptions::Quality, &pageOptions.ImageQuality))
-        return fail(badValue(quality.names().first(), wholeNumber(PageOptions::Quality)));
-    // --resize and --fit: "1200x1800", each side within its range.
-    const auto readBox = [&](const QCommandLineOption &option) {
-        const QStringList sides = parser.value(option).split(QLatin1Char('x'));
-        pageOptions.ImageResize = true;
-        return sides.size() == 2 &&
-               readNumber(sides.at(0), PageOptions::ResizeWidth, &pageOptions.ResizeImageWidth) &&
-               readNumber(sides.at(1), PageOptions::ResizeHeight, &pageOptions.ResizeImageHeight);
-    };
-    const QString box = tr("a width and height such as 1200x1800, each from %1 to %2")
-                            .arg(PageOptions::ResizeWidth.minimum)
-                            .arg(PageOptions::ResizeWidth.maximum);
-    if (parser.isSet(resize) && !readBox(resize))
-        return fail(badValue(resize.names().first(), box));
-    if (parser.isSet(fit)) {
-        if (parser.isSet(resize))
-            return fail(tr("--fit and --resize: give one of them"));
-        pageOptions.ImageResizeFit = true;
-        if (!readBox(fit))
-            return fail(badValue(fit.names().first(), box));
+    for (const auto &flag : qAsConst(bookFlags)) {
+        if (!parser.isSet(flag.second))
+            continue;
+        const QString error = readBookFlag(*flag.first, parser.value(flag.second));
+        if (!error.isEmpty())
+            return fail(badValue(QLatin1String(flag.first->flag), error));
     }
-    pageOptions.ImageResizeSmooth = parser.isSet(smooth);
-    if (parser.isSet(onlyWide)) {
-        pageOptions.ImageCutDoublePages = true;
-        pageOptions.ImageCutOnlyWide = true;
-    }
-    if (parser.isSet(trim)) {
-        pageOptions.ImageTrimMargins = true;
-        if (!readNumber(parser.value(trim), PageOptions::TrimTolerance,
-                        &pageOptions.ImageTrimTolerance))
-            return fail(badValue(trim.names().first(), wholeNumber(PageOptions::TrimTolerance)));
-    }
+    if (parser.isSet(QStringLiteral("fit")) && parser.isSet(QStringLiteral("resize")))
+        return fail(tr("--fit and --resize: give one of them"));
     pagesFile = parser.value(pagesOption);
-    if (parser.isSet(split)) {
-        pageOptions.ImageCutDoublePages = true;
-        if (!readNumber(parser.value(split), PageOptions::CutPoint,
-                        &pageOptions.ImageCutPointNumber))
-            return fail(badValue(split.names().first(), wholeNumber(PageOptions::CutPoint)));
-    }
-    if (parser.isSet(firstPage)) {
-        const QString side = parser.value(firstPage);
-        if (side != QLatin1String("left") && side != QLatin1String("right"))
-            return fail(badValue(firstPage.names().first(), tr("left or right")));
-        pageOptions.ImageCutFirstPageRight = side == QLatin1String("right");
-    }
-    if (parser.isSet(border)) {
-        pageOptions.ImageCutBorder = true;
-        if (!readNumber(parser.value(border), PageOptions::BorderPixels,
-                        &pageOptions.ImageCutBorderNumber))
-            return fail(badValue(border.names().first(), wholeNumber(PageOptions::BorderPixels)));
-    }
     if (parser.isSet(threadsOption) && !readNumber(parser.value(threadsOption), Threads, &threads))
         return fail(badValue(threadsOption.names().first(), wholeNumber(Threads)));
-    if (parser.isSet(pdfResolutionOption) &&
-        !readNumber(parser.value(pdfResolutionOption), PdfResolution, &pdfResolution))
-        return fail(badValue(pdfResolutionOption.names().first(), wholeNumber(PdfResolution)));
 
-    comicInfo.write = parser.isSet(comicInfoOption) || parser.isSet(volumeOption) ||
+    comicInfo.write = options.writeComicInfo || parser.isSet(volumeOption) ||
                       parser.isSet(yearOption) || parser.isSet(rightToLeft);
     for (const TextField &text : textFields) {
         comicInfo.*text.field = parser.value(text.option);
@@ -303,25 +164,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (parser.isSet(yearOption) && !readNumber(parser.value(yearOption), Year, &comicInfo.year))
         return fail(badValue(yearOption.names().first(), tr("a year from 1000 to 2999")));
     comicInfo.rightToLeft = parser.isSet(rightToLeft);
-    pageOptions.KeepUnchangedJpeg = parser.isSet(keepJpeg);
-    pageOptions.StorePages = parser.isSet(storeOption);
-    pageOptions.LosslessCuts = parser.isSet(losslessOption);
-    everyType = parser.isSet(everyTypeOption);
     chapters = parser.isSet(chaptersOption);
-    if (parser.isSet(formatOption)) {
-        const QString format = parser.value(formatOption);
-        if (format != QLatin1String("jpeg") && format != QLatin1String("webp"))
-            return fail(badValue(formatOption.names().first(), tr("jpeg or webp")));
-        pageOptions.PageFormat =
-            format == QLatin1String("webp") ? PageOptions::WebpPages : PageOptions::JpegPages;
-    }
-    if (parser.isSet(greyOption)) {
-        const QString grey = parser.value(greyOption);
-        if (grey != QLatin1String("auto") && grey != QLatin1String("all"))
-            return fail(badValue(greyOption.names().first(), tr("auto or all")));
-        pageOptions.GreyAuto = grey == QLatin1String("auto");
-        pageOptions.GreyAll = grey == QLatin1String("all");
-    }
 
     if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
         return fail(tr("--output: an empty name is no place for an archive"));
@@ -338,23 +181,49 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     return Run;
 }
 
-ComicInfo CliArguments::comicInfoFor(const QString &folderName, const QByteArray &sourceXml) const
+// One of the book's options as given: empty when read, else what its value
+// should have been.
+QString CliArguments::readBookFlag(const BookOption &option, const QString &value)
 {
-    const ComicInfo kept = ComicInfo::fromXml(sourceXml);
-    ComicInfo info = kept.write ? kept : ComicInfo::suggestedFor(folderName);
-    for (QString ComicInfo::*field :
-         {&ComicInfo::title, &ComicInfo::series, &ComicInfo::number, &ComicInfo::writer,
-          &ComicInfo::penciller, &ComicInfo::publisher, &ComicInfo::languageIso,
-          &ComicInfo::summary}) {
-        if (!(comicInfo.*field).isEmpty())
-            info.*field = comicInfo.*field;
+    int number = 1;
+    switch (option.kind) {
+    case BookOption::Box: {
+        // "1200x1800", each side within its range.
+        const QStringList sides = value.split(QLatin1Char('x'));
+        int height = 0;
+        if (sides.size() != 2 || !readNumber(sides.at(0), option.range, &number) ||
+            !readNumber(sides.at(1), option.range, &height))
+            return tr("a width and height such as 1200x1800, each from %1 to %2")
+                .arg(option.range.minimum)
+                .arg(option.range.maximum);
+        setResizeBox(options, QLatin1String(option.flag), number, height);
+        return QString();
     }
-    if (comicInfo.volume >= 0)
-        info.volume = comicInfo.volume;
-    if (comicInfo.year >= 0)
-        info.year = comicInfo.year;
-    info.rightToLeft = info.rightToLeft || comicInfo.rightToLeft;
-    // A source's ComicInfo.xml is carried over, asked for or not.
-    info.write = comicInfo.write || kept.write;
-    return info;
+    case BookOption::Number:
+        if (!readNumber(value, option.range, &number))
+            return wholeNumber(option.range);
+        break;
+    case BookOption::Switch:
+    case BookOption::Choice: {
+        // A switch without words is given by its flag alone; a choice takes
+        // the words its value names ("auto|all": not the colour it has
+        // without the flag).
+        QStringList accepted = option.kind == BookOption::Choice
+                                   ? QString::fromLatin1(option.valueName).split(QLatin1Char('|'))
+                                   : option.wordList();
+        if (accepted.isEmpty())
+            break;
+        number = accepted.contains(value) ? option.valueOfWord(value) : -1;
+        if (number < 0) {
+            const QString last = accepted.takeLast();
+            return tr("%1 or %2").arg(accepted.join(QStringLiteral(", ")), last);
+        }
+        option.set(options, number);
+        return QString();
+    }
+    }
+    option.set(options, number);
+    if (option.turnsOn)
+        bookOption(QLatin1String(option.turnsOn))->set(options, 1);
+    return QString();
 }

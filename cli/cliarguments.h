@@ -2,8 +2,7 @@
 #define CLIARGUMENTS_H
 
 #include "cbz/comicinfo.h"
-#include "cbz/pageoptions.h"
-#include "pages/pdfpages.h"
+#include "book/bookoptions.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -29,20 +28,16 @@ public:
 
     QStringList folders;
     QString output; // the archive (one folder) or the folder of archives (several)
-    PageOptions pageOptions;
+    // The book's options, as the flags set them.
+    BookOptions options;
     int threads = 0; // 0: one per core
     bool force = false;
     bool listOnly = false;
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.
     bool skipTroubled = false;
-    // List pictures of every type this program reads, not only jpg, png,
-    // bmp and tif.
-    bool everyType = false;
     // A folder's sub-folders are the chapters of its book.
     bool chapters = false;
-    // Dots per inch that PDF pages are rendered at.
-    int pdfResolution = PdfPages::DefaultResolution;
     // The pages' own treatments, as a file of lines (--pages).
     QString pagesFile;
     // Arguments whose bytes are not text in the system's encoding (a folder
@@ -52,17 +47,12 @@ public:
     // write is set when any was given, or --comic-info.
     ComicInfo comicInfo;
 
-    // The book of one folder: what its name suggests, with what was given;
-    // for an archive with a ComicInfo.xml, what that says, kept whole, with
-    // what was given.
-    ComicInfo comicInfoFor(const QString &folderName,
-                           const QByteArray &sourceXml = QByteArray()) const;
-
     QString errorString() const { return m_error; }
     QString helpText() const { return m_help; }
 
 private:
     Outcome fail(const QString &error);
+    QString readBookFlag(const struct BookOption &option, const QString &value);
     static QString wholeNumber(const struct OptionRange &range);
 
     QString m_error;

@@ -1,5 +1,6 @@
 #include "cli/clirunner.h"
 
+#include "book/book.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pagerecipe.h"
@@ -70,28 +71,20 @@ bool CliRunner::outputIsFolder() const
                                  m_args.folders.size() > 1);
 }
 
-QString CliRunner::targetFor(const QString &folder) const
+QString CliRunner::targetFor(const Book &book) const
 {
-    const QString archive = bookNameOf(folder) + QStringLiteral(".cbz");
     if (!m_args.output.isEmpty() && !outputIsFolder())
         return QFileInfo(m_args.output).absoluteFilePath();
-    const QFileInfo source(folder);
-    QString target;
+    const QFileInfo source(book.source());
     if (!m_args.output.isEmpty())
-        target = QDir(m_args.output).absoluteFilePath(archive);
-    else if (source.isDir())
-        target = QDir::cleanPath(QDir(folder).absoluteFilePath(QStringLiteral("../") + archive));
-    else
-        target = source.dir().absoluteFilePath(archive);
-    // A repacked archive never takes its own source's place unless -o names it.
-    if (target == source.absoluteFilePath())
-        target = source.dir().absoluteFilePath(bookNameOf(folder) + QStringLiteral(" (1).cbz"));
-    return target;
+        return book.targetIn(m_args.output);
+    // Beside the folder, or beside the archive or PDF.
+    return book.targetIn(source.isDir() ? QFileInfo(QDir(book.source()).absolutePath()).absolutePath()
+                                        : source.absolutePath());
 }
 
 int CliRunner::run()
 {
-    PdfPages::setResolution(m_args.pdfResolution);
     // A folder of archives that does not exist yet is made, as mkdir -p would.
     if (!m_args.listOnly && outputIsFolder() && !QDir().mkpath(m_args.output)) {
         report(m_args.output, tr("the folder for the archives cannot be made"));
@@ -144,11 +137,12 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 // its margins are trimmed.
 QString CliRunner::describe(const BuildPage &page) const
 {
-    const PageOptions &options = m_args.pageOptions;
+    const PageOptions &options = m_args.options.pages;
     if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
         !options.KeepUnchangedJpeg && !options.LosslessCuts)
         return QString();
     PageReader reader(page.page);
+    reader.setPdfResolution(options.PdfResolution);
     if (!reader.readWithoutDecoding())
         return tr("cannot be read: %1").arg(reader.errorString());
     const PageRecipe recipe(reader.facts(), options, page.treatment);
@@ -243,27 +237,22 @@ void CliRunner::showProgress(int done, int total, const QString &name)
     std::fflush(m_err);
 }
 
-// Page files that are there but cannot be put in the book are named; they
-// stop the folder unless the user said to go on without them.
-bool CliRunner::refuseTroubledFiles(const QString &folder, const PageListing &scanned)
+// What the listing left out is named; page files that are there but cannot
+// be put in the book stop the folder unless the user said to go on without
+// them.
+bool CliRunner::refuseTroubledFiles(const Book &book)
 {
-    for (const QString &name : scanned.unusableNames)
-        report(folder, tr("%1 cannot be used: its name is not valid text").arg(name));
-    for (const QString &name : scanned.unreadable)
-        report(folder, tr("%1 cannot be read: %2").arg(name, scanned.whyUnreadable(name)));
-    if (!scanned.symlinks.isEmpty())
-        report(folder, tr("left out, as symbolic links are: %1")
-                           .arg(scanned.symlinks.join(QStringLiteral(", "))));
-    if (!scanned.otherPictures.isEmpty() && !m_args.quiet)
-        report(folder,
-               tr("files of other picture types, not listed: %1 (%2); --every-type lists them")
-                   .arg(scanned.otherPictures.size())
-                   .arg(pictureTypesOf(scanned.otherPictures).join(QStringLiteral(", "))));
-    if (!scanned.missesPages() || m_args.skipTroubled)
+    for (const Book::LeftOut &leftOut : book.leftOut()) {
+        if (!leftOut.informative)
+            report(book.source(), leftOut.text);
+        else if (!m_args.quiet)
+            report(book.source(), tr("%1; --every-type lists them").arg(leftOut.text));
+    }
+    if (!book.missesPages() || m_args.skipTroubled)
         return false;
-    if (!scanned.pages.isEmpty())
-        report(folder, tr("no archive made, so that no page is missing from it; "
-                          "--skip-unreadable makes it without them"));
+    if (!book.pages().isEmpty())
+        report(book.source(), tr("no archive made, so that no page is missing from it; "
+                                 "--skip-unreadable makes it without them"));
     return true;
 }
 
@@ -278,43 +267,27 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("not a folder, a comic archive or a PDF"));
         return false;
     }
-    const PictureTypes types = m_args.everyType ? EveryPictureType : PageTypesOnly;
-    const PageListing scanned = m_args.chapters && source.isDir() ? scanChapters(folder, types)
-                                                                  : scanPageSource(folder, types);
-    if (!scanned.emptyChapters.isEmpty())
-        report(folder, tr("sub-folders without pages are left out: %1")
-                           .arg(scanned.emptyChapters.join(QStringLiteral(", "))));
-    if (!scanned.error.isEmpty()) {
-        report(folder, tr("it cannot be read: %1").arg(scanned.error));
+    const PictureTypes types = m_args.options.everyPictureType ? EveryPictureType : PageTypesOnly;
+    const Book book = Book::open(folder, types, m_args.chapters);
+    if (!book.errorString().isEmpty()) {
+        report(folder, tr("it cannot be read: %1").arg(book.errorString()));
         return false;
     }
-    for (const QString &lost : comicInfoLeftOut(scanned))
-        report(folder, tr("not kept of its ComicInfo.xml: %1").arg(lost));
-    if (!scanned.archives.isEmpty())
-        report(folder, tr("archives inside it are not opened: %1")
-                           .arg(scanned.archives.join(QStringLiteral(", "))));
-    const bool refused = refuseTroubledFiles(folder, scanned);
+    const bool refused = refuseTroubledFiles(book);
     QHash<QString, PageTreatment> treatments;
-    if (!m_args.pagesFile.isEmpty() && !readTreatments(scanned.pages, &treatments)) {
+    if (!m_args.pagesFile.isEmpty() && !readTreatments(book.pages(), &treatments)) {
         m_usageError = true;
         return false;
     }
-    QVector<BuildPage> pages;
-    QString chapter;
-    for (const ListedPage &page : scanned.pages) {
-        // A chapter's first page carries its name into ComicInfo.xml.
-        const QString bookmark = page.chapter != chapter ? page.chapter : QString();
-        chapter = page.chapter;
-        pages.append({pages.size(), page.location, treatments.value(page.name), bookmark});
-    }
+    const QVector<BuildPage> pages = Book::buildPages(book.listedPages(treatments));
     if (m_args.listOnly) {
-        listPages(folder, pages, scanned.pages);
+        listPages(folder, pages, book.pages());
         return !refused;
     }
     if (pages.isEmpty()) {
-        if (scanned.missesPages())
+        if (book.missesPages())
             report(folder, tr("none of its page files can be used"));
-        else if (const int chapters = source.isDir() ? chapterCount(folder, types) : 0)
+        else if (const int chapters = book.chapterFolders())
             report(folder, tr("no image file found, but %1 of its sub-folders hold pages; "
                               "--chapters lists them as chapters")
                                .arg(chapters));
@@ -327,7 +300,7 @@ bool CliRunner::makeArchive(const QString &folder)
     }
     if (refused)
         return false;
-    const QString target = targetFor(folder);
+    const QString target = targetFor(book);
     if (m_made.contains(target)) {
         report(folder, tr("%1 was made from %2 in this run already; give each folder its own "
                           "archive")
@@ -339,13 +312,13 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
 
-    CbzBuild build(target, pages, m_args.pageOptions);
+    CbzBuild build(target, pages, m_args.options.pages);
     build.setThreadCount(m_args.threads);
     // The command line makes no book that misses anything unless told to.
     build.setPartialPagesAllowed(m_args.skipTroubled);
     build.setReplaceExisting(m_args.force);
-    const QString name = bookNameOf(folder);
-    build.setComicInfo(m_args.comicInfoFor(name, scanned.comicInfo));
+    const QString name = book.name();
+    build.setComicInfo(book.comicInfoGiven(m_args.comicInfo));
     m_clock.start();
     QObject::connect(&build, &CbzBuild::pageWritten,
                      [&](int row) { showProgress(row + 1, pages.size(), name); });

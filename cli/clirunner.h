@@ -43,7 +43,7 @@ public:
     // The archive a folder becomes, by the rules of --output: an output
     // that ends in a slash, is a folder, or is given for several folders is
     // the folder that receives <folder name>.cbz.
-    QString targetFor(const QString &folder) const;
+    QString targetFor(const class Book &book) const;
     bool outputIsFolder() const;
 
     // Called from a signal handler: only sets flags. A second signal ends
@@ -57,7 +57,7 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
-    bool refuseTroubledFiles(const QString &folder, const PageListing &scanned);
+    bool refuseTroubledFiles(const Book &book);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed);
     QString describe(const BuildPage &page) const;

@@ -262,7 +262,7 @@ bool PageReader::readWithoutDecoding()
 bool PageReader::openPdfPage(const PageLocation &location)
 {
     QString why;
-    m_headerSize = PdfPages::renderedSize(location.file(), location.index(), &why);
+    m_headerSize = PdfPages::renderedSize(location.file(), location.index(), m_pdfResolution, &why);
     if (!m_headerSize.isValid())
         return fail(why);
     if (!checkBudget(m_headerSize))
@@ -280,7 +280,7 @@ bool PageReader::renderPdfPage()
     if (!m_rendered.isNull())
         return true;
     QString why;
-    m_rendered = PdfPages::render(m_pdfPath, m_pdfPage, PixelBudget, &why, m_stop);
+    m_rendered = PdfPages::render(m_pdfPath, m_pdfPage, m_pdfResolution, PixelBudget, &why, m_stop);
     return !m_rendered.isNull() || fail(why);
 }
 
@@ -332,9 +332,10 @@ QImage PageReader::reducedPicture(const QSize &bounds)
 }
 
 PagePicture PageReader::readFirstPicture(const PageLocation &location, const QSize &bounds,
-                                         qint64 pixelBudget, qint64 byteBudget)
+                                         qint64 pixelBudget, qint64 byteBudget, int pdfResolution)
 {
     PageReader reader(location);
+    reader.setPdfResolution(pdfResolution);
     reader.setBudgets(pixelBudget, byteBudget);
     // A JPEG's check decodes every block anyway: at a fraction of the size,
     // it gives the picture too, in one pass.
@@ -367,13 +368,13 @@ QImage PageReader::turnedAndFitted(const QSize &bounds)
     return picture;
 }
 
-QSize PageReader::readHeaderSize(const PageLocation &location)
+QSize PageReader::readHeaderSize(const PageLocation &location, int pdfResolution)
 {
     PageReader reader(location);
     // An entry has no header of its own to read first; a PDF's page has
     // its size in points.
     if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
-        return PdfPages::renderedSize(location.file(), location.index(), nullptr);
+        return PdfPages::renderedSize(location.file(), location.index(), pdfResolution, nullptr);
     if (location.isEntry())
         return reader.readWithoutDecoding() ? reader.headerSize() : QSize();
     if (!reader.openFile())

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "pages/pagelocation.h"
+#include "pages/pdfpages.h"
 #include "pages/jpegcheck.h"
 
 #include <atomic>
@@ -82,11 +83,15 @@ public:
     // before it is checked or decoded.
     static PagePicture readFirstPicture(const PageLocation &location, const QSize &bounds = QSize(),
                                         qint64 pixelBudget = PixelBudget,
-                                        qint64 byteBudget = FileBudget);
+                                        qint64 byteBudget = FileBudget,
+                                        int pdfResolution = PdfPages::DefaultResolution);
     // The page's size from its header alone, as it shows; invalid when the
     // file cannot be used.
-    static QSize readHeaderSize(const PageLocation &location);
+    static QSize readHeaderSize(const PageLocation &location,
+                                int pdfResolution = PdfPages::DefaultResolution);
 
+    // Dots per inch a PDF's page is rendered at.
+    void setPdfResolution(int dotsPerInch) { m_pdfResolution = dotsPerInch; }
     // Reading gives up, as failed, soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
     // Told the bytes a page's file or entry will take in memory before they
@@ -159,6 +164,7 @@ private:
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
     PageLocation m_location;
+    int m_pdfResolution = PdfPages::DefaultResolution;
     QFile m_file;
     QBuffer m_buffer;
     QByteArray m_data;

@@ -13,7 +13,6 @@
 #include <memory>
 
 namespace {
-std::atomic_int s_resolution{PdfPages::DefaultResolution};
 
 // A PDF open for reading: its file, opened as a regular file only (a FIFO
 // would block), and poppler's document on it.
@@ -103,9 +102,9 @@ Poppler::Page *openPage(const QString &path, int index, QString *error)
 // The page's size in pixels at the resolution set; invalid, with the
 // reason, when the page claims a size no page has (a MediaBox of 1e12
 // points would pass any int).
-QSize pixelsOf(const QSizeF &points, int index, QString *error)
+QSize pixelsOf(const QSizeF &points, int index, int resolution, QString *error)
 {
-    const double dpi = PdfPages::resolution();
+    const double dpi = qBound(PdfPages::MinimumResolution, resolution, PdfPages::MaximumResolution);
     const double width = points.width() * dpi / 72, height = points.height() * dpi / 72;
     const double limit = double(PdfPages::LargestSide);
     if (!(width >= 0.5 && height >= 0.5 && width <= limit && height <= limit &&
@@ -123,15 +122,6 @@ QSize pixelsOf(const QSizeF &points, int index, QString *error)
 }
 } // namespace
 
-void PdfPages::setResolution(int dotsPerInch)
-{
-    s_resolution = qBound(MinimumResolution, dotsPerInch, MaximumResolution);
-}
-
-int PdfPages::resolution()
-{
-    return s_resolution;
-}
 
 bool PdfPages::isPdfName(const QString &name)
 {
@@ -173,25 +163,25 @@ PageListing PdfPages::list(const QString &path)
     return result;
 }
 
-QSize PdfPages::renderedSize(const QString &path, int index, QString *error)
+QSize PdfPages::renderedSize(const QString &path, int index, int resolution, QString *error)
 {
     QString why;
     std::unique_ptr<Poppler::Page> page(openPage(path, index, &why));
-    const QSize size = page ? pixelsOf(page->pageSizeF(), index, &why) : QSize();
+    const QSize size = page ? pixelsOf(page->pageSizeF(), index, resolution, &why) : QSize();
     if (error)
         *error = why;
     return size;
 }
 
-QImage PdfPages::render(const QString &path, int index, qint64 pixelBudget, QString *error,
-                        const std::atomic_bool *stop)
+QImage PdfPages::render(const QString &path, int index, int resolution, qint64 pixelBudget,
+                        QString *error, const std::atomic_bool *stop)
 {
     std::unique_ptr<Poppler::Page> page(openPage(path, index, error));
     if (!page)
         return QImage();
-    const double dpi = resolution();
+    const double dpi = qBound(MinimumResolution, resolution, MaximumResolution);
     const QSizeF points = page->pageSizeF();
-    const QSize pixels = pixelsOf(points, index, error);
+    const QSize pixels = pixelsOf(points, index, resolution, error);
     if (!pixels.isValid())
         return QImage();
     if (qint64(pixels.width()) * pixels.height() > pixelBudget) {

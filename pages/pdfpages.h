@@ -17,7 +17,7 @@ class PdfPages
     Q_DECLARE_TR_FUNCTIONS(PdfPages)
 
 public:
-    // Dots per inch pages are rendered at: 200 unless told otherwise.
+    // Dots per inch pages are rendered at, unless told otherwise.
     static constexpr int DefaultResolution = 200;
     static constexpr int MinimumResolution = 36;
     static constexpr int MaximumResolution = 1200;
@@ -29,8 +29,6 @@ public:
     // A page object takes at least this many bytes of the file, even packed
     // in a compressed object stream.
     static constexpr int SmallestPageBytes = 8;
-    static void setResolution(int dotsPerInch);
-    static int resolution();
 
     static bool isPdfName(const QString &name);
 
@@ -39,15 +37,15 @@ public:
     // password, damage) in error.
     static PageListing list(const QString &path);
 
-    // Page index of the PDF rendered at resolution(), on white; null when
-    // it cannot be, and error then says why. Rendering gives up soon after
+    // The size page index is rendered at, in dots per inch; invalid when
+    // it cannot be, and error (when given) then says why.
+    static QSize renderedSize(const QString &path, int index, int resolution, QString *error);
+    // Page index of the PDF rendered at resolution, on white; null when it
+    // cannot be, and error then says why. Rendering gives up soon after
     // *stop becomes true. A page whose pixels would pass pixelBudget is not
     // rendered. Any thread.
-    // The size page index is rendered at; invalid when it cannot be, and
-    // error (when given) then says why.
-    static QSize renderedSize(const QString &path, int index, QString *error);
-    static QImage render(const QString &path, int index, qint64 pixelBudget, QString *error,
-                         const std::atomic_bool *stop = nullptr);
+    static QImage render(const QString &path, int index, int resolution, qint64 pixelBudget,
+                         QString *error, const std::atomic_bool *stop = nullptr);
 };
 
 #endif // PDFPAGES_H

@@ -303,7 +303,8 @@ void tst_CbzBuild::failuresSayWhy()
         target = dir.filePath("gone/book.cbz");
     if (trouble == "sliver") {
         QVERIFY(noiseImage(3000, 2).save(pages.at(1).page.file()));
-        pageOptions.ImageResize = pageOptions.ImageResizeFit = true;
+        pageOptions.ImageResize = true;
+        pageOptions.ImageResizeMode = PageOptions::ResizeToFit;
         pageOptions.ResizeImageWidth = 300;
         pageOptions.ResizeImageHeight = 400;
     }

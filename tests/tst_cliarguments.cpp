@@ -1,3 +1,4 @@
+#include "book/book.h"
 #include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 #include "cli/pagetreatmentfile.h"
@@ -44,7 +45,7 @@ void tst_CliArguments::goodArguments()
     QFETCH(QString, options);
     CliArguments parsed;
     QCOMPARE(parsed.parse(QStringList{"quirevale-cli"} + arguments), CliArguments::Run);
-    const PageOptions &o = parsed.pageOptions;
+    const PageOptions &o = parsed.options.pages;
     const QString seen =
         QStringLiteral("q%1 %2 cut:%3@%4 %5 border:%6/%7 t%8 o:%9")
             .arg(o.ImageQuality)
@@ -105,15 +106,15 @@ void tst_CliArguments::comicInformation()
 {
     CliArguments plain;
     QCOMPARE(plain.parse({"quirevale-cli", "Saga 03"}), CliArguments::Run);
-    QVERIFY(!plain.comicInfoFor("Saga 03").write);
-    QVERIFY(!plain.pageOptions.KeepUnchangedJpeg);
+    QVERIFY(!Book::open("Saga 03", PageTypesOnly).comicInfoGiven(plain.comicInfo).write);
+    QVERIFY(!plain.options.pages.KeepUnchangedJpeg);
 
     CliArguments given;
     QCOMPARE(given.parse({"quirevale-cli", "--keep-jpeg", "--number", "3b", "--writer", "B. K. V.",
                           "--year", "2012", "--right-to-left", "Saga 03"}),
              CliArguments::Run);
-    QVERIFY(given.pageOptions.KeepUnchangedJpeg);
-    const ComicInfo info = given.comicInfoFor("Saga 03");
+    QVERIFY(given.options.pages.KeepUnchangedJpeg);
+    const ComicInfo info = Book::open("Saga 03", PageTypesOnly).comicInfoGiven(given.comicInfo);
     QVERIFY(info.write);
     QCOMPARE(info.series, QStringLiteral("Saga")); // from the name
     QCOMPARE(info.number, QStringLiteral("3b"));   // given wins
@@ -129,15 +130,15 @@ void tst_CliArguments::bookOptions()
     QCOMPARE(parsed.parse({"quirevale-cli", "--split-only-wide", "--trim-margins", "--fit",
                            "1072x1448", "--smooth", "A"}),
              CliArguments::Run);
-    const PageOptions &o = parsed.pageOptions;
+    const PageOptions &o = parsed.options.pages;
     QVERIFY(o.ImageCutDoublePages && o.ImageCutOnlyWide);
     QVERIFY(o.ImageTrimMargins);
     QCOMPARE(o.ImageTrimTolerance, PageOptions::TrimTolerance.initial);
-    QVERIFY(o.ImageResize && o.ImageResizeFit && o.ImageResizeSmooth);
+    QVERIFY(o.ImageResize && o.ImageResizeMode == PageOptions::ResizeToFit && o.ImageResizeSmooth);
     QCOMPARE(QSize(o.ResizeImageWidth, o.ResizeImageHeight), QSize(1072, 1448));
     CliArguments tolerance;
     QCOMPARE(tolerance.parse({"quirevale-cli", "--trim-margins=40", "A"}), CliArguments::Run);
-    QCOMPARE(tolerance.pageOptions.ImageTrimTolerance, 40);
+    QCOMPARE(tolerance.options.pages.ImageTrimTolerance, 40);
 }
 
 void tst_CliArguments::pagesFileLines_data()

@@ -389,7 +389,7 @@ void tst_CliRunner::troubledFilesAreNamed_data()
     QTest::addColumn<int>("entries"); // in the archive made; -1: none made
     QTest::addColumn<QString>("said");
     QTest::newRow("a symbolic link, named and left out")
-        << "link" << QStringList() << 0 << 3 << "left out, as symbolic links are: link.png";
+        << "link" << QStringList() << 0 << 3 << "Symbolic links are not listed: link.png";
     QTest::newRow("a name that is not text stops the folder")
         << "name" << QStringList() << 1 << -1 << "cannot be used: its name is not valid text";
     QTest::newRow("... unless told to go on without it")
@@ -401,7 +401,7 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "all names" << QStringList() << 1 << -1 << "none of its page files can be used";
     QTest::newRow("pictures of other types, told of")
         << "other types" << QStringList() << 0 << 3
-        << "files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
+        << "Files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
     QTest::newRow("pictures of other types, listed")
         << "other types" << QStringList{"--every-type"} << 0 << 5 << "";
     QTest::newRow("a chapter that is a symbolic link stops the book")

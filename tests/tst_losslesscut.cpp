@@ -217,9 +217,9 @@ void tst_LosslessCut::pagesEncodedAsUsual_data()
     PageOptions trimmed;
     trimmed.ImageTrimMargins = true;
     PageOptions greyAuto;
-    greyAuto.GreyAuto = true;
+    greyAuto.PageGrey = PageOptions::GreyWithoutColour;
     PageOptions greyAll = greyAuto;
-    greyAll.GreyAll = true;
+    greyAll.PageGrey = PageOptions::GreyEveryPage;
     PageOptions everything;
     everything.ImageCutBorder = true;
     everything.ImageCutDoublePages = true;
@@ -267,7 +267,8 @@ void tst_LosslessCut::pagesEncodedAsUsual()
     const QList<QByteArray> pages = cut.run(jpeg, &error);
     QVERIFY2(!pages.isEmpty(), qPrintable(error));
     // Asked for every page in grey, the blocks of colour are left out.
-    QCOMPARE(decoded(pages.first()).isGrayscale(), pageOptions.GreyAll || grey);
+    QCOMPARE(decoded(pages.first()).isGrayscale(),
+             pageOptions.PageGrey == PageOptions::GreyEveryPage || grey);
 }
 
 void tst_LosslessCut::rareSamplingsAreSaidBeforeTheCut_data()

@@ -181,7 +181,7 @@ void tst_PageList::picturesOfOtherTypesAreTold()
     auto *action = m_window->findChild<QPushButton *>("NoticeAction");
     QVERIFY(notice->isVisible());
     QCOMPARE(notice->text(),
-             QStringLiteral("Files of other picture types, not listed: 2 (jpeg, webp)."));
+             QStringLiteral("Files of other picture types, not listed: 2 (jpeg, webp)"));
     QVERIFY(action->isVisible());
     action->click();
     QCOMPARE(list()->count(), 4);

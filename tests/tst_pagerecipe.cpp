@@ -81,7 +81,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
     QTest::newRow("not kept: every page made grey")
         << jpeg(600, 900) << options([](PageOptions &o) {
                o.KeepUnchangedJpeg = true;
-               o.GreyAll = true;
+               o.PageGrey = PageOptions::GreyEveryPage;
            }) << book
         << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}} << false;
     QTest::newRow("a spread cut, right half first")
@@ -97,7 +97,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
         << picture("png", 1200, 900) << options([](PageOptions &o) {
                o.ImageCutDoublePages = true;
                o.ImageResize = true;
-               o.ImageResizeFit = true;
+               o.ImageResizeMode = PageOptions::ResizeToFit;
                o.ResizeImageWidth = 300;
                o.ResizeImageHeight = 300;
                o.PageFormat = PageOptions::WebpPages;

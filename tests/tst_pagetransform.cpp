@@ -297,11 +297,11 @@ void tst_PageTransform::booksAsTheyAre_data()
     bordered.ImageCutBorderNumber = 10;
     PageOptions fit;
     fit.ImageResize = true;
-    fit.ImageResizeFit = true;
+    fit.ImageResizeMode = PageOptions::ResizeToFit;
     fit.ResizeImageWidth = 300;
     fit.ResizeImageHeight = 400;
     PageOptions exact = fit;
-    exact.ImageResizeFit = false;
+    exact.ImageResizeMode = PageOptions::ResizeExactly;
     PageTreatment turned, never, always, noBorder, ownBorder;
     turned.rotation = 90;
     never.cut = PageTreatment::NeverCut;
@@ -420,7 +420,7 @@ void tst_PageTransform::smoothFitIsCloseToLanczos()
     }
     PageOptions options;
     options.ImageResize = true;
-    options.ImageResizeFit = true;
+    options.ImageResizeMode = PageOptions::ResizeToFit;
     options.ResizeImageWidth = 600;
     options.ResizeImageHeight = 900;
     const QImage reference = lanczos(art, QSize(600, 900));
@@ -475,9 +475,9 @@ void tst_PageTransform::greyPages()
         return written.format() == QImage::Format_Grayscale8 ? 1 : 3; // one component read
     };
     QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), 3); // as ever, by default
-    options.GreyAuto = true;
+    options.PageGrey = PageOptions::GreyWithoutColour;
     QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), noColour ? 1 : 3);
-    options.GreyAll = true;
+    options.PageGrey = PageOptions::GreyEveryPage;
     QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), 1);
 }
 

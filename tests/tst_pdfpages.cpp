@@ -90,15 +90,16 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
     QCOMPARE(listed.pages.at(2).name, QStringLiteral("page 3"));
     QCOMPARE(bookNameOf(path), QStringLiteral("Scan"));
 
-    PdfPages::setResolution(144); // two pixels a point
+    // Two pixels a point.
     WholePage reader(listed.pages.at(1).location);
+    reader.setPdfResolution(144);
     QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
     QCOMPARE(reader.headerSize(), QSize(1440, 1008));
-    QCOMPARE(PageReader::readHeaderSize(listed.pages.at(1).location), QSize(1440, 1008));
+    QCOMPARE(PageReader::readHeaderSize(listed.pages.at(1).location, 144), QSize(1440, 1008));
+    QCOMPARE(PageReader::readHeaderSize(listed.pages.at(1).location), QSize(2000, 1400));
     QVERIFY(reader.read());
     QVERIFY(colorNear(reader.images().first().pixelColor(700, 500), Qt::green, 8));
 
-    PdfPages::setResolution(PdfPages::DefaultResolution);
     QVector<BuildPage> pages;
     for (const ListedPage &page : listed.pages)
         pages.append({pages.size(), page.location});
@@ -183,7 +184,7 @@ void tst_PdfPages::impossibleSizes()
     const PageListing listed = PdfPages::list(path);
     QCOMPARE(listed.pages.size(), 1);
     QString error;
-    QVERIFY(!PdfPages::renderedSize(path, 0, &error).isValid());
+    QVERIFY(!PdfPages::renderedSize(path, 0, PdfPages::DefaultResolution, &error).isValid());
     QVERIFY2(error.contains("not the size of any page"), qPrintable(error));
     WholePage reader(listed.pages.first().location);
     QVERIFY(!reader.read());

@@ -1,16 +1,16 @@
-#include "app/storedoptions.h"
+#include "book/optiontable.h"
 #include "testsupport.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 
-Q_DECLARE_METATYPE(PageOptions)
+Q_DECLARE_METATYPE(BookOptions)
 
 namespace {
-PageOptions with(std::function<void(PageOptions &)> change)
+BookOptions with(std::function<void(PageOptions &)> change)
 {
-    PageOptions options;
-    change(options);
+    BookOptions options;
+    change(options.pages);
     return options;
 }
 } // namespace
@@ -23,23 +23,26 @@ private slots:
     void load_data();
     void load();
     void everyFieldComesBack();
+    void everyOptionOfTheTableComesBack();
 };
 
 void tst_StoredOptions::load_data()
 {
     QTest::addColumn<QVariantMap>("stored");
-    QTest::addColumn<PageOptions>("loaded");
+    QTest::addColumn<BookOptions>("loaded");
 
-    QTest::newRow("nothing stored") << QVariantMap() << PageOptions();
-    QTest::newRow("all good") << QVariantMap{{"ImageQuality", 0},
-                                             {"ImageResize", true},
-                                             {"ResizeImageWidth", 10000},
-                                             {"ResizeImageHeight", 100},
-                                             {"ImageCutDoublePages", true},
-                                             {"ImageCutPointNumber", 80},
-                                             {"ImageCutFirstPageRight", false},
-                                             {"ImageCutBorder", true},
-                                             {"ImageCutBorderNumber", 0}}
+    QTest::newRow("nothing stored") << QVariantMap() << BookOptions();
+    QTest::newRow("all good") << QVariantMap{{"Options/ImageQuality", 0},
+                                             {"Options/ImageResize", true},
+                                             {"Options/ResizeImageWidth", 10000},
+                                             {"Options/ResizeImageHeight", 100},
+                                             {"Options/ImageCutDoublePages", true},
+                                             {"Options/ImageCutPointNumber", 80},
+                                             {"Options/ImageCutFirstPageRight", false},
+                                             {"Options/ImageCutBorder", true},
+                                             {"Options/ImageCutBorderNumber", 0},
+                                             {"Options/Grey", "all"},
+                                             {"PdfResolution", 300}}
                               << with([](PageOptions &o) {
                                      o.ImageQuality = 0;
                                      o.ImageResize = true;
@@ -50,49 +53,65 @@ void tst_StoredOptions::load_data()
                                      o.ImageCutFirstPageRight = false;
                                      o.ImageCutBorder = true;
                                      o.ImageCutBorderNumber = 0;
+                                     o.PageGrey = PageOptions::GreyEveryPage;
+                                     o.PdfResolution = 300;
                                  });
     QTest::newRow("out of range falls back, the rest is kept")
-        << QVariantMap{{"ImageQuality", 101},
-                       {"ResizeImageWidth", 99},
-                       {"ImageCutPointNumber", 19},
-                       {"ImageCutBorderNumber", -1},
-                       {"ResizeImageHeight", 1200}}
+        << QVariantMap{{"Options/ImageQuality", 101},
+                       {"Options/ResizeImageWidth", 99},
+                       {"Options/ImageCutPointNumber", 19},
+                       {"Options/ImageCutBorderNumber", -1},
+                       {"PdfResolution", 5000},
+                       {"Options/ResizeImageHeight", 1200}}
         << with([](PageOptions &o) { o.ResizeImageHeight = 1200; });
-    QTest::newRow("damaged") << QVariantMap{{"ImageQuality", "high"},
-                                            {"ImageResize", "yes"},
-                                            {"ImageCutPointNumber", "50.5"},
-                                            {"ImageCutBorder", 1},
-                                            {"ImageCutFirstPageRight", QStringList{"a", "b"}},
-                                            {"ResizeImageWidth", QByteArray("\xff\x00", 2)}}
-                             << PageOptions();
+    QTest::newRow("damaged") << QVariantMap{{"Options/ImageQuality", "high"},
+                                            {"Options/ImageResize", "yes"},
+                                            {"Options/ImageCutPointNumber", "50.5"},
+                                            {"Options/ImageCutBorder", 1},
+                                            {"Options/ImageCutFirstPageRight", QStringList{"a"}},
+                                            {"Options/PageFormat", "gif"},
+                                            {"Options/Grey", "sepia"},
+                                            {"Options/ResizeImageWidth", QByteArray("\xff\x00", 2)}}
+                             << BookOptions();
+    // Settings left by the version whose grey pages were two switches.
+    QTest::newRow("grey of before, every page")
+        << QVariantMap{{"Options/GreyAuto", true}, {"Options/GreyAll", true}}
+        << with([](PageOptions &o) { o.PageGrey = PageOptions::GreyEveryPage; });
+    QTest::newRow("grey of before, pages without colour")
+        << QVariantMap{{"Options/GreyAuto", true}, {"Options/GreyAll", false}}
+        << with([](PageOptions &o) { o.PageGrey = PageOptions::GreyWithoutColour; });
+    QTest::newRow("the choice of now wins over the switches of before")
+        << QVariantMap{{"Options/GreyAll", true}, {"Options/Grey", "colour"}} << BookOptions();
 }
 
 void tst_StoredOptions::load()
 {
     QFETCH(QVariantMap, stored);
-    QFETCH(PageOptions, loaded);
+    QFETCH(BookOptions, loaded);
     QTemporaryDir dir;
     QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        settings.setValue("Options/" + it.key(), it.value());
+        settings.setValue(it.key(), it.value());
     settings.sync();
     QSettings reread(dir.filePath("store.conf"), QSettings::IniFormat);
-    QVERIFY(loadPageOptions(reread) == loaded);
+    QVERIFY(loadBookOptions(reread) == loaded);
 }
 
-// Every option saved comes back as it was: one given no key would come
-// back as its default.
+// Every field saved comes back as it was: one given no key would come back
+// as its default.
 void tst_StoredOptions::everyFieldComesBack()
 {
-    // Grows with every field added: give it a key, and a place in
-    // PageOptions::operator== and below.
-    static_assert(sizeof(PageOptions) == 52, "PageOptions has a field this test does not set");
-    PageOptions o;
+    // Grows with every field added: give it a place in the option table,
+    // in operator== and below.
+    static_assert(sizeof(PageOptions) == 68, "PageOptions has a field this test does not set");
+    static_assert(sizeof(BookOptions) == 72, "BookOptions has a field this test does not set");
+    BookOptions b;
+    PageOptions &o = b.pages;
     o.ImageQuality = 77;
     o.ImageResize = true;
     o.ResizeImageWidth = 1200;
     o.ResizeImageHeight = 1600;
-    o.ImageResizeFit = true;
+    o.ImageResizeMode = PageOptions::ResizeToFit;
     o.ImageResizeSmooth = true;
     o.ImageCutDoublePages = true;
     o.ImageCutOnlyWide = true;
@@ -105,16 +124,39 @@ void tst_StoredOptions::everyFieldComesBack()
     o.KeepUnchangedJpeg = true;
     o.PageFormat = PageOptions::WebpPages;
     o.StorePages = true;
-    o.GreyAuto = true;
-    o.GreyAll = true;
+    o.PageGrey = PageOptions::GreyWithoutColour;
     o.LosslessCuts = true;
+    o.PdfResolution = 600;
+    b.everyPictureType = true;
+    b.writeComicInfo = true;
     QTemporaryDir dir;
     {
         QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
-        savePageOptions(settings, o);
+        saveBookOptions(settings, b);
     }
     QSettings reread(dir.filePath("store.conf"), QSettings::IniFormat);
-    QVERIFY(loadPageOptions(reread) == o);
+    QVERIFY(loadBookOptions(reread) == b);
+}
+
+// Each remembered option of the table, set to each end of its range, comes
+// back alone: its key reads what it writes.
+void tst_StoredOptions::everyOptionOfTheTableComesBack()
+{
+    for (const BookOption &option : bookOptions()) {
+        if (!option.settingsKey)
+            continue;
+        for (const int value : {option.range.minimum, option.range.maximum}) {
+            BookOptions given;
+            option.set(given, value);
+            QTemporaryDir dir;
+            {
+                QSettings settings(dir.filePath("store.conf"), QSettings::IniFormat);
+                saveBookOptions(settings, given);
+            }
+            QSettings reread(dir.filePath("store.conf"), QSettings::IniFormat);
+            QVERIFY2(option.get(loadBookOptions(reread)) == value, option.name);
+        }
+    }
 }
 
 QUIREVALE_TEST_MAIN(tst_StoredOptions)

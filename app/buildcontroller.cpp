@@ -1,0 +1,127 @@
+#include "app/buildcontroller.h"
+
+#include "app/shelltaskbarprogress.h"
+#include "ui_quirevale.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+BuildController::BuildController(Ui::QuirevaleClass &form, ShellTaskbarProgress *taskbar,
+                                 QWidget *window)
+    : QObject(window)
+    , ui(form)
+    , m_taskbar(taskbar)
+    , m_window(window)
+{}
+
+void BuildController::start(std::unique_ptr<CbzBuild> build, int pageRows)
+{
+    m_build = std::move(build);
+    ui.MakeCBZProgressBar->setRange(0, pageRows);
+    m_taskbar->setRange(0, pageRows);
+    m_taskbar->show();
+    ui.CancelBuild->show();
+    m_building = true;
+    emit buildingChanged(true);
+}
+
+void BuildController::cancel()
+{
+    if (m_build)
+        m_build->cancel();
+}
+
+bool BuildController::finished()
+{
+    if (m_questionOpen) {
+        m_endedDuringQuestion = true;
+        return false;
+    }
+    return report();
+}
+
+// True when the window is to close now that the build has ended.
+bool BuildController::report()
+{
+    m_taskbar->hide();
+    ui.CancelBuild->hide();
+    // A close asked for during the build happens now; a failure is still
+    // reported, a success or a cancel needs no words.
+    const bool closing = m_closeWhenBuilt;
+    m_closeWhenBuilt = false;
+    if (m_build->result() == CbzBuild::Done) {
+        ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
+        if (!closing)
+            reportSuccess(m_build->fileName());
+    } else if (m_build->result() == CbzBuild::Failed) {
+        QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to create CBZ file!"),
+                        QMessageBox::Ok, m_window);
+        box.setInformativeText(m_build->errorString());
+        box.exec();
+    }
+    ui.MakeCBZProgressBar->setValue(0);
+    m_taskbar->setValue(0);
+    m_building = false;
+    emit buildingChanged(false);
+    return closing;
+}
+
+// The report keeps its words and gains a way to the new archive.
+void BuildController::reportSuccess(const QString &fileName)
+{
+    QMessageBox box(QMessageBox::Information, tr("Advise"), tr("File successfull created!"),
+                    QMessageBox::Ok, m_window);
+    const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
+    if (!notes.isEmpty()) {
+        box.setInformativeText(tr("Some pages were made differently; the details say how."));
+        QStringList lines;
+        for (const CbzBuild::PageNote &note : notes)
+            lines << QStringLiteral("%1: %2").arg(m_rowName ? m_rowName(note.row) : QString(),
+                                                  note.text);
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+    }
+    QPushButton *open = box.addButton(tr("Open Folder"), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() != open)
+        return;
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        QMessageBox::warning(m_window, tr("Warning"),
+                             tr("No file manager answered. The archive is in %1.")
+                                 .arg(QDir::toNativeSeparators(folder)));
+}
+
+// A close during a build asks first: the user may want the archive.
+bool BuildController::mayClose()
+{
+    if (!m_building)
+        return true;
+    if (m_closeWhenBuilt)
+        return false; // asked already; the build is stopping
+    QMessageBox question(QMessageBox::Question, tr("Close"),
+                         tr("A CBZ file is being made. Stop it and close the window?"),
+                         QMessageBox::NoButton, m_window);
+    QPushButton *stop = question.addButton(tr("Stop and Close"), QMessageBox::DestructiveRole);
+    QPushButton *keep = question.addButton(tr("Keep Building"), QMessageBox::RejectRole);
+    question.setDefaultButton(keep);
+    question.setEscapeButton(keep);
+    m_questionOpen = true;
+    question.exec();
+    m_questionOpen = false;
+    if (question.clickedButton() == stop) {
+        m_closeWhenBuilt = true;
+        m_build->cancel(); // too late when the archive is being put in place
+    }
+    // Ended while the question was open: this very close goes ahead (a
+    // close() from inside it would be ignored).
+    if (m_endedDuringQuestion) {
+        m_endedDuringQuestion = false;
+        return report();
+    }
+    return false;
+}

@@ -1,0 +1,64 @@
+#ifndef BUILDCONTROLLER_H
+#define BUILDCONTROLLER_H
+
+#include "cbz/cbzbuild.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QCloseEvent;
+class QWidget;
+class ShellTaskbarProgress;
+namespace Ui {
+class QuirevaleClass;
+}
+
+// The "Make CBZ" job of the main window: the build on a thread of the
+// global pool, the progress bar and the task bar following it page by
+// page, cancelling it, asking before the window closes under it, and the
+// report at its end.
+class BuildController : public QObject
+{
+    Q_OBJECT
+
+public:
+    BuildController(Ui::QuirevaleClass &ui, ShellTaskbarProgress *taskbar, QWidget *window);
+
+    // The build the window is about to run on a pool thread, of pageRows rows.
+    void start(std::unique_ptr<CbzBuild> build, int pageRows);
+    bool isBuilding() const { return m_building; }
+    CbzBuild *build() const { return m_build.get(); }
+    void cancel();
+
+    // Called when the job has ended: the report, unless a question about
+    // closing is open. True when the window is to close now.
+    bool finished();
+    // The window is asked to close; false keeps it open for now.
+    bool mayClose();
+    // What a row is called in the report.
+    void setRowName(const std::function<QString(int)> &name) { m_rowName = name; }
+
+signals:
+    // Building started or ended, for the window's enabled states.
+    void buildingChanged(bool building);
+
+private:
+    bool report();
+    void reportSuccess(const QString &fileName);
+
+    Ui::QuirevaleClass &ui;
+    ShellTaskbarProgress *m_taskbar;
+    QWidget *m_window;
+    std::unique_ptr<CbzBuild> m_build;
+    std::function<QString(int)> m_rowName;
+    bool m_building = false;
+    bool m_closeWhenBuilt = false;
+    // While "Stop it and close the window?" is open, the end of the build is
+    // reported only once it has been answered, the way it was answered.
+    bool m_questionOpen = false;
+    bool m_endedDuringQuestion = false;
+};
+
+#endif // BUILDCONTROLLER_H

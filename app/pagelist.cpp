@@ -1,0 +1,198 @@
+#include "app/pagelist.h"
+
+#include "app/pagerow.h"
+#include "app/pagerowdelegate.h"
+
+#include <QAction>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+
+PageList::PageList(QListWidget *list, QWidget *window)
+    : QObject(window)
+    , m_list(list)
+    , m_window(window)
+{
+    // Rows can be dragged to a new place.
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setDragDropMode(QAbstractItemView::InternalMove);
+    m_list->setDefaultDropAction(Qt::MoveAction);
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setItemDelegate(new PageRowDelegate(m_list));
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setResizeMode(QListView::Adjust); // rows follow the list's width
+    makeActions();
+}
+
+void PageList::fill(const Book &book)
+{
+    m_list->clear();
+    for (const ListedPage &page : book.pages()) {
+        auto *row = new PageRow(page.name, page.location);
+        if (!page.chapter.isEmpty())
+            row->setData(PageRow::ChapterRole, page.chapter);
+        m_list->addItem(row);
+    }
+}
+
+int PageList::count() const
+{
+    return m_list->count();
+}
+
+PageLocation PageList::current() const
+{
+    return PageRow::locationOf(m_list->currentItem());
+}
+
+PageTreatment PageList::currentTreatment() const
+{
+    return PageRow::treatmentOf(m_list->currentItem());
+}
+
+QVector<PageLocation> PageList::neighbours() const
+{
+    QVector<PageLocation> pages;
+    for (int step : {1, -1, 2}) {
+        if (QListWidgetItem *item = m_list->item(m_list->currentRow() + step))
+            pages << PageRow::locationOf(item);
+    }
+    return pages;
+}
+
+QVector<Book::Page> PageList::checkedPages() const
+{
+    QVector<Book::Page> pages;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const QListWidgetItem *item = m_list->item(row);
+        if (item->checkState() == Qt::Checked)
+            pages.append({row, PageRow::locationOf(item), PageRow::treatmentOf(item),
+                          item->data(PageRow::ChapterRole).toString()});
+    }
+    return pages;
+}
+
+int PageList::rowOf(const PageLocation &page) const
+{
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (PageRow::locationOf(m_list->item(row)) == page)
+            return row;
+    }
+    return -1;
+}
+
+// Taking the row out makes a neighbour current for a moment, so whoever
+// follows the current row hears of it before the moved row.
+void PageList::moveCurrent(int step)
+{
+    const int from = m_list->currentRow();
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= m_list->count())
+        return;
+    QListWidgetItem *row = m_list->takeItem(from);
+    m_list->insertItem(to, row);
+    m_list->setCurrentRow(to);
+}
+
+bool PageList::forgetTreatmentsFirst()
+{
+    bool any = false;
+    for (int row = 0; !any && row < m_list->count(); ++row)
+        any = !PageRow::treatmentOf(m_list->item(row)).isDefault();
+    return !any ||
+           QMessageBox::question(m_window, tr("Warning"),
+                                 tr("Some pages have a turn, a cut or a border of their own. "
+                                    "Forget them and list the other folder?")) == QMessageBox::Yes;
+}
+
+void PageList::makeActions()
+{
+    const auto action = [this](QAction **made, const QKeySequence &keys,
+                               const std::function<void(PageTreatment &)> &change) {
+        *made = new QAction(m_window);
+        (*made)->setShortcut(keys);
+        (*made)->setShortcutContext(Qt::WindowShortcut);
+        m_window->addAction(*made);
+        connect(*made, &QAction::triggered, this, [this, change] { treatCurrent(change); });
+    };
+    action(&m_turnRight, QKeySequence(Qt::CTRL | Qt::Key_R),
+           [](PageTreatment &own) { own.turn(1); });
+    action(&m_turnLeft, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+           [](PageTreatment &own) { own.turn(-1); });
+    action(&m_cutAsBook, {}, [](PageTreatment &own) { own.cut = PageTreatment::CutAsBook; });
+    action(&m_alwaysCut, {}, [](PageTreatment &own) { own.cut = PageTreatment::AlwaysCut; });
+    action(&m_neverCut, {}, [](PageTreatment &own) { own.cut = PageTreatment::NeverCut; });
+    action(&m_borderAsBook, {},
+           [](PageTreatment &own) { own.border = PageTreatment::BorderAsBook; });
+    action(&m_noBorder, {}, [](PageTreatment &own) { own.border = PageTreatment::NoBorder; });
+    action(&m_ownBorder, {}, [this](PageTreatment &own) {
+        bool ok = false;
+        const int pixels = QInputDialog::getInt(
+            m_window, tr("Border of this page"), tr("Pixels to cut from every side:"),
+            own.border == PageTreatment::OwnBorder ? own.borderPixels
+            : m_bookBorder                         ? m_bookBorder()
+                                                   : PageOptions::BorderPixels.initial,
+            PageOptions::BorderPixels.minimum, PageOptions::BorderPixels.maximum, 1, &ok);
+        if (ok) {
+            own.border = PageTreatment::OwnBorder;
+            own.borderPixels = pixels;
+        }
+    });
+    action(&m_reset, QKeySequence(Qt::CTRL | Qt::Key_Backspace),
+           [](PageTreatment &own) { own = PageTreatment(); });
+    for (QAction *choice :
+         {m_cutAsBook, m_alwaysCut, m_neverCut, m_borderAsBook, m_noBorder, m_ownBorder})
+        choice->setCheckable(true);
+    describeActions();
+}
+
+void PageList::describeActions()
+{
+    m_turnRight->setText(tr("Turn Right"));
+    m_turnLeft->setText(tr("Turn Left"));
+    m_cutAsBook->setText(tr("Cut as the Book"));
+    m_alwaysCut->setText(tr("Always Cut"));
+    m_neverCut->setText(tr("Never Cut"));
+    m_borderAsBook->setText(tr("Border as the Book"));
+    m_noBorder->setText(tr("No Border"));
+    m_ownBorder->setText(tr("Own Border…"));
+    m_reset->setText(tr("Reset Page"));
+}
+
+void PageList::showContextMenu(const QPoint &at)
+{
+    QListWidgetItem *row = m_list->itemAt(at);
+    if (!row || m_locked)
+        return;
+    m_list->setCurrentItem(row);
+    const PageTreatment own = PageRow::treatmentOf(row);
+    m_cutAsBook->setChecked(own.cut == PageTreatment::CutAsBook);
+    m_alwaysCut->setChecked(own.cut == PageTreatment::AlwaysCut);
+    m_neverCut->setChecked(own.cut == PageTreatment::NeverCut);
+    m_borderAsBook->setChecked(own.border == PageTreatment::BorderAsBook);
+    m_noBorder->setChecked(own.border == PageTreatment::NoBorder);
+    m_ownBorder->setChecked(own.border == PageTreatment::OwnBorder);
+    m_reset->setEnabled(!own.isDefault());
+    QMenu menu(m_window);
+    menu.addActions({m_turnRight, m_turnLeft});
+    menu.addSeparator();
+    menu.addActions({m_cutAsBook, m_alwaysCut, m_neverCut});
+    menu.addSeparator();
+    menu.addActions({m_borderAsBook, m_noBorder, m_ownBorder});
+    menu.addSeparator();
+    menu.addAction(m_reset);
+    menu.exec(m_list->viewport()->mapToGlobal(at));
+    m_reset->setEnabled(true);
+}
+
+void PageList::treatCurrent(const std::function<void(PageTreatment &)> &change)
+{
+    QListWidgetItem *row = m_list->currentItem();
+    if (!row || m_locked)
+        return;
+    PageTreatment own = PageRow::treatmentOf(row);
+    change(own);
+    PageRow::setTreatment(row, own);
+    emit treatmentChanged();
+}

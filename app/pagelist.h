@@ -1,0 +1,79 @@
+#ifndef PAGELIST_H
+#define PAGELIST_H
+
+#include "book/book.h"
+#include "cbz/pagetreatment.h"
+#include "pages/pagelocation.h"
+
+#include <QObject>
+#include <QVector>
+
+#include <functional>
+
+class QAction;
+class QListWidget;
+class QListWidgetItem;
+class QWidget;
+
+// The page list of the main window: the rows of a book's pages, checked to
+// go into the archive, moved by the user, each with what it does
+// differently from the book (its own turn, cut or border), set from keys
+// that work anywhere in the window and from the list's context menu.
+class PageList : public QObject
+{
+    Q_OBJECT
+
+public:
+    PageList(QListWidget *list, QWidget *window);
+
+    // The rows of book's pages, none current yet.
+    void fill(const Book &book);
+    int count() const;
+    // Where the current row's page is read from; null without one.
+    PageLocation current() const;
+    PageTreatment currentTreatment() const;
+    // The pages after the current one and the one before, as a reader
+    // moves on: worth reading ahead.
+    QVector<PageLocation> neighbours() const;
+    // The checked rows' pages, in the order of the list.
+    QVector<Book::Page> checkedPages() const;
+    // The row that has page as its own; -1 for none.
+    int rowOf(const PageLocation &page) const;
+
+    // The current row a step up or down, within the list.
+    void moveCurrent(int step);
+    // Another book's list would drop what the pages were given here: true
+    // when there is nothing to lose or the user said to go on.
+    bool forgetTreatmentsFirst();
+    // While a build runs, the rows keep what they have.
+    void setLocked(bool locked) { m_locked = locked; }
+    void showContextMenu(const QPoint &at);
+    // The actions' names, in the current language.
+    void describeActions();
+    // The book's border, offered for a page's own.
+    void setBookBorder(const std::function<int()> &border) { m_bookBorder = border; }
+
+signals:
+    // The current row's own treatment changed.
+    void treatmentChanged();
+
+private:
+    void makeActions();
+    void treatCurrent(const std::function<void(PageTreatment &)> &change);
+
+    QListWidget *m_list;
+    QWidget *m_window;
+    bool m_locked = false;
+    std::function<int()> m_bookBorder;
+    QAction *m_turnRight = nullptr;
+    QAction *m_turnLeft = nullptr;
+    QAction *m_cutAsBook = nullptr;
+    QAction *m_alwaysCut = nullptr;
+    QAction *m_neverCut = nullptr;
+    QAction *m_borderAsBook = nullptr;
+    QAction *m_noBorder = nullptr;
+    QAction *m_ownBorder = nullptr;
+    QAction *m_reset = nullptr;
+};
+
+#endif // PAGELIST_H

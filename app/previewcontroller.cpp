@@ -1,0 +1,160 @@
+#include "app/previewcontroller.h"
+
+#include "cbz/pagerecipe.h"
+#include "preview/imagemanager.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QTimer>
+
+PreviewController::PreviewController(ImageManager *area, QWidget *window)
+    : QObject(window)
+    , m_area(area)
+    , m_window(window)
+{
+    connect(&m_loader, &PreviewLoader::pictureReady, this, &PreviewController::pictureReady);
+    // A preview grown past the size its picture was read for reads it again,
+    // once the resizing has settled.
+    m_resized = new QTimer(this);
+    m_resized->setSingleShot(true);
+    m_resized->setInterval(150);
+    connect(m_resized, &QTimer::timeout, this, &PreviewController::grown);
+    m_area->installEventFilter(this);
+}
+
+// The preview's size in device pixels: what its pictures are read to fit.
+QSize PreviewController::bounds() const
+{
+    return (QSizeF(m_area->size()) * m_area->devicePixelRatioF()).toSize();
+}
+
+bool PreviewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area && event->type() == QEvent::Resize)
+        m_resized->start();
+    return QObject::eventFilter(watched, event);
+}
+
+void PreviewController::grown()
+{
+    const QSize now = bounds();
+    if (now.width() <= m_loader.bounds().width() && now.height() <= m_loader.bounds().height())
+        return;
+    m_loader.setBounds(now);
+    if (!m_current.isNull())
+        show(m_current, {});
+}
+
+void PreviewController::show(const PageLocation &page, const QVector<PageLocation> &neighbours)
+{
+    m_current = page;
+    if (m_followingBuild)
+        return;
+    if (!m_loader.bounds().isValid())
+        m_loader.setBounds(bounds());
+    m_loader.show(page, neighbours);
+}
+
+void PreviewController::clear(const QString &placeholder)
+{
+    m_current = PageLocation();
+    m_reported = PageLocation();
+    m_picture = QImage();
+    m_facts = PageFacts();
+    m_area->SetImage(QPixmap());
+    m_area->SetTrimRect(QRect());
+    m_area->setPlaceholderText(placeholder);
+    emit pageShown(QSize());
+}
+
+void PreviewController::forget()
+{
+    m_loader.clear();
+}
+
+void PreviewController::setPdfResolution(int dotsPerInch)
+{
+    m_loader.setPdfResolution(dotsPerInch);
+    if (!m_current.isNull())
+        show(m_current, {});
+}
+
+// A page that cannot be used is reported with its reason and leaves the
+// previous one on show. Only the current page gets here.
+void PreviewController::pictureReady(const PageLocation &page, const PagePicture &picture)
+{
+    if (m_followingBuild || page != m_current)
+        return;
+    if (!picture.isValid()) {
+        // Read again for a grown preview, the page fails again: once said
+        // for the page is enough.
+        if (m_reported == page)
+            return;
+        m_reported = page;
+        QMessageBox box(QMessageBox::Warning, tr("Warning"),
+                        QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), page.shownPath()),
+                        QMessageBox::Ok, m_window);
+        box.setInformativeText(picture.error);
+        box.exec();
+        return;
+    }
+    showPicture(picture.picture, picture.facts());
+}
+
+// picture may be reduced from the page's own size.
+void PreviewController::showPicture(const QImage &picture, const PageFacts &facts)
+{
+    m_picture = picture;
+    m_facts = facts;
+    emit pageShown(facts.size);
+    redraw();
+}
+
+void PreviewController::setTreatment(const PageOptions &options, const PageTreatment &own)
+{
+    m_options = options;
+    m_own = own;
+    redraw();
+}
+
+// The page as the build will make it: turned, in grey when it will be
+// written so, with the cut, border, trim and lossless regions that apply.
+void PreviewController::redraw()
+{
+    const PageRecipe recipe(m_facts, m_options, m_own);
+    const PagePlan &plan = recipe.plan();
+    if (!m_picture.isNull()) {
+        const QImage turned = inGreyIfAsked(recipe.turned(m_picture), m_options);
+        m_area->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
+        m_area->SetTrimRect(recipe.needsPixels() ? recipe.trimmedRect(turned) : QRect());
+    }
+    m_area->SetKeptRegions(recipe.route() == PageRecipe::CutOnBlocks ? recipe.regions()
+                                                                     : QList<QRect>());
+    const bool known = m_facts.size.isValid();
+    m_area->SetCutPoint(m_options.ImageCutPointNumber);
+    m_area->SetFirstPageRight(m_options.ImageCutFirstPageRight);
+    m_area->SetCutDoublePages(known ? plan.cut : m_options.ImageCutDoublePages);
+    m_area->SetCutBorder(known ? plan.border > 0 : m_options.ImageCutBorder);
+    m_area->SetCutBorderSize(known && plan.border > 0 ? plan.border
+                                                      : m_options.ImageCutBorderNumber);
+}
+
+PagePictureObserver *PreviewController::builtPictures()
+{
+    m_built.setBounds(bounds());
+    return &m_built;
+}
+
+void PreviewController::startFollowingBuild()
+{
+    m_followingBuild = true;
+}
+
+void PreviewController::showBuilt(int row)
+{
+    // Null when a later page's picture has overtaken it: that one comes next.
+    QSize pageSize;
+    const QImage picture = m_built.take(row, &pageSize);
+    if (!picture.isNull())
+        showPicture(picture, {pageSize, {}, {}, {}});
+}

@@ -1,0 +1,75 @@
+#ifndef PREVIEWCONTROLLER_H
+#define PREVIEWCONTROLLER_H
+
+#include "app/builtpictures.h"
+#include "app/previewloader.h"
+#include "cbz/pageoptions.h"
+#include "cbz/pagetreatment.h"
+
+#include <QImage>
+#include <QObject>
+
+class ImageManager;
+class QTimer;
+
+// The preview of the main window: the current page read away from the GUI
+// thread (its neighbours after it), drawn as the build will make it, with
+// the cut, border, trim and lossless regions over it; while the list
+// follows a build, the pictures the build decoded instead.
+class PreviewController : public QObject
+{
+    Q_OBJECT
+
+public:
+    PreviewController(ImageManager *area, QWidget *window);
+
+    // Shows page once it is read; the neighbours are read after it.
+    void show(const PageLocation &page, const QVector<PageLocation> &neighbours);
+    // No page: the preview empties and says placeholder.
+    void clear(const QString &placeholder);
+    // Forgets the pictures read (another book, another PDF resolution).
+    void forget();
+    void setPdfResolution(int dotsPerInch);
+    // Draws the page shown with options and its own treatment.
+    void setTreatment(const PageOptions &options, const PageTreatment &own);
+    // The size of the page shown, as its file has it; invalid for none.
+    QSize pageSize() const { return m_facts.size; }
+
+    // For a build: it hands its pictures over here, and while the list
+    // follows it no page is read.
+    PagePictureObserver *builtPictures();
+    void startFollowingBuild();
+    // The picture of row's page as the build decoded it.
+    void showBuilt(int row);
+    void stopFollowingBuild() { m_followingBuild = false; }
+    bool isFollowingBuild() const { return m_followingBuild; }
+
+signals:
+    // A page was shown: its size, as its file has it.
+    void pageShown(const QSize &size);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void pictureReady(const PageLocation &page, const PagePicture &picture);
+    void showPicture(const QImage &picture, const PageFacts &facts);
+    void redraw();
+    QSize bounds() const;
+    void grown();
+
+    ImageManager *m_area;
+    QWidget *m_window;
+    PreviewLoader m_loader;
+    BuiltPictures m_built;
+    QTimer *m_resized;
+    PageLocation m_current;
+    PageLocation m_reported; // the page last said to be unusable
+    QImage m_picture;        // as read, before its own turn
+    PageFacts m_facts;
+    PageOptions m_options;
+    PageTreatment m_own;
+    bool m_followingBuild = false;
+};
+
+#endif // PREVIEWCONTROLLER_H

@@ -1,0 +1,133 @@
+#include "book/book.h"
+
+#include "pages/pagesource.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Book Book::open(const QString &source, PictureTypes types, bool chapters)
+{
+    Book book;
+    book.m_source = source;
+    book.m_types = types;
+    book.m_chapters = chapters && QFileInfo(source).isDir();
+    book.m_listing =
+        book.m_chapters ? scanChapters(source, types) : scanPageSource(source, types);
+    return book;
+}
+
+Book Book::openChapters(const QStringList &sources, PictureTypes types)
+{
+    Book book;
+    book.m_source = sources.isEmpty() ? QString() : QFileInfo(sources.first()).absolutePath();
+    book.m_types = types;
+    book.m_chapters = true;
+    book.m_listing = scanSourcesAsChapters(sources, types);
+    return book;
+}
+
+QString Book::name() const
+{
+    return bookNameOf(m_source);
+}
+
+QVector<Book::LeftOut> Book::leftOut() const
+{
+    const PageListing &listing = m_listing;
+    const auto named = [](const QStringList &names) {
+        return names.join(QStringLiteral(", "));
+    };
+    QVector<LeftOut> said;
+    for (const QString &name : listing.unusableNames)
+        said.append({tr("%1 cannot be used: its name is not valid text").arg(name), true});
+    for (const QString &name : listing.unreadable)
+        said.append({tr("%1 cannot be read: %2").arg(name, listing.whyUnreadable(name)), true});
+    if (!listing.symlinks.isEmpty())
+        said.append({tr("Symbolic links are not listed: %1").arg(named(listing.symlinks))});
+    if (!listing.archives.isEmpty())
+        said.append({tr("Archives inside it are not opened: %1").arg(named(listing.archives))});
+    const QStringList lost = comicInfoLeftOut(listing);
+    if (!lost.isEmpty())
+        said.append({tr("Not kept of its ComicInfo.xml: %1").arg(lost.join(QStringLiteral("; ")))});
+    if (!listing.emptyChapters.isEmpty())
+        said.append(
+            {tr("Sub-folders without pages are left out: %1").arg(named(listing.emptyChapters))});
+    if (!listing.otherPictures.isEmpty())
+        said.append({tr("Files of other picture types, not listed: %1 (%2)")
+                         .arg(listing.otherPictures.size())
+                         .arg(pictureTypesOf(listing.otherPictures).join(QStringLiteral(", "))),
+                     false, true});
+    return said;
+}
+
+int Book::chapterFolders() const
+{
+    if (m_chapters || !QFileInfo(m_source).isDir())
+        return 0;
+    return chapterCount(m_source, m_types);
+}
+
+QVector<Book::Page> Book::listedPages(const QHash<QString, PageTreatment> &treatments) const
+{
+    QVector<Page> pages;
+    for (const ListedPage &page : m_listing.pages)
+        pages.append({pages.size(), page.location, treatments.value(page.name), page.chapter});
+    return pages;
+}
+
+QVector<BuildPage> Book::buildPages(const QVector<Page> &pages)
+{
+    QVector<BuildPage> built;
+    QString chapter;
+    for (const Page &page : pages) {
+        built.append({page.row, page.location, page.treatment,
+                      page.chapter != chapter ? page.chapter : QString()});
+        chapter = page.chapter;
+    }
+    return built;
+}
+
+QString Book::targetIn(const QString &folder) const
+{
+    const QDir dir(folder);
+    const QString target = dir.absoluteFilePath(name() + QStringLiteral(".cbz"));
+    if (QFileInfo(target) == QFileInfo(m_source))
+        return dir.absoluteFilePath(name() + QStringLiteral(" (1).cbz"));
+    return target;
+}
+
+ComicInfo Book::comicInfo(bool write) const
+{
+    const ComicInfo source = ComicInfo::fromXml(m_listing.comicInfo);
+    if (source.write)
+        return source; // carried over, asked for or not
+    ComicInfo info = ComicInfo::suggestedFor(name());
+    info.write = write;
+    return info;
+}
+
+ComicInfo Book::comicInfoEdited(const ComicInfo &edited) const
+{
+    ComicInfo info = edited;
+    info.sourceXml = ComicInfo::fromXml(m_listing.comicInfo).sourceXml;
+    return info;
+}
+
+ComicInfo Book::comicInfoGiven(const ComicInfo &given) const
+{
+    ComicInfo info = comicInfo(given.write);
+    for (QString ComicInfo::*field :
+         {&ComicInfo::title, &ComicInfo::series, &ComicInfo::number, &ComicInfo::writer,
+          &ComicInfo::penciller, &ComicInfo::publisher, &ComicInfo::languageIso,
+          &ComicInfo::summary}) {
+        if (!(given.*field).isEmpty())
+            info.*field = given.*field;
+    }
+    if (given.volume >= 0)
+        info.volume = given.volume;
+    if (given.year >= 0)
+        info.year = given.year;
+    info.rightToLeft = info.rightToLeft || given.rightToLeft;
+    info.write = info.write || given.write;
+    return info;
+}

@@ -1,0 +1,93 @@
+#ifndef BOOK_H
+#define BOOK_H
+
+#include "cbz/cbzbuild.h"
+#include "cbz/comicinfo.h"
+#include "pages/pagescan.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One book as both the window and the command line see it: where its pages
+// come from (a folder, an archive, a PDF, or chapters of them), what was
+// listed and what was left out, and what it says of itself. Whatever is
+// decided about a book is decided here once: the pages to build and the
+// chapters they mark, the archive's suggested name, the ComicInfo.xml it
+// carries and the report of what it leaves out.
+class Book
+{
+    Q_DECLARE_TR_FUNCTIONS(Book)
+
+public:
+    // A page as a front end holds it, in the order the user wants.
+    struct Page
+    {
+        int row = 0;
+        PageLocation location;
+        PageTreatment treatment = PageTreatment();
+        QString chapter = QString();
+    };
+
+    // Something the listing left out, said the same way everywhere.
+    struct LeftOut
+    {
+        QString text;
+        // A page file that is there but cannot be used: the book misses it.
+        bool missesPage = false;
+        // Only worth saying when asked to say more than errors.
+        bool informative = false;
+    };
+
+    Book() = default;
+    // The pages of a folder, archive or PDF, told by its content; with
+    // chapters, a folder's sub-folders are the chapters of one book.
+    static Book open(const QString &source, PictureTypes types, bool chapters = false);
+    // Several folders and archives as the chapters of one book, named after
+    // the folder that holds the first.
+    static Book openChapters(const QStringList &sources, PictureTypes types);
+
+    // What was opened: the folder, archive or PDF, or the folder of the
+    // chapters.
+    QString source() const { return m_source; }
+    QString name() const;
+    bool hasChapters() const { return m_chapters; }
+    // Why nothing could be listed at all; empty when listed.
+    QString errorString() const { return m_listing.error; }
+    const PageListing &listing() const { return m_listing; }
+    const QVector<ListedPage> &pages() const { return m_listing.pages; }
+
+    QVector<LeftOut> leftOut() const;
+    bool missesPages() const { return m_listing.missesPages(); }
+    // A folder listed on its own whose sub-folders hold pages: how many.
+    int chapterFolders() const;
+
+    // The pages of the listing in their order, with their treatments.
+    QVector<Page> listedPages(const QHash<QString, PageTreatment> &treatments = {}) const;
+    // The pages a build makes of pages, the first page of each chapter
+    // marking it in ComicInfo.xml.
+    static QVector<BuildPage> buildPages(const QVector<Page> &pages);
+
+    // Where the archive goes in folder: "<name>.cbz", never the source's own
+    // place (a repacked archive would replace what it is read from).
+    QString targetIn(const QString &folder) const;
+
+    // The ComicInfo.xml the archive carries, before anyone said anything:
+    // the source's own, kept whole, or what the book's name suggests,
+    // written when asked.
+    ComicInfo comicInfo(bool write) const;
+    // What the user wrote in full (the window's dialog), the source's own
+    // document kept under it.
+    ComicInfo comicInfoEdited(const ComicInfo &edited) const;
+    // The fields given one by one (the command line), over comicInfo().
+    ComicInfo comicInfoGiven(const ComicInfo &given) const;
+
+private:
+    QString m_source;
+    bool m_chapters = false;
+    PictureTypes m_types = PageTypesOnly;
+    PageListing m_listing;
+};
+
+#endif // BOOK_H

@@ -1,0 +1,266 @@
+#include "book/optiontable.h"
+
+#include "pages/pagescan.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace {
+template <bool PageOptions::*field>
+int pageSwitch(const BookOptions &o)
+{
+    return o.pages.*field ? 1 : 0;
+}
+template <bool PageOptions::*field>
+void setPageSwitch(BookOptions &o, int value)
+{
+    o.pages.*field = value != 0;
+}
+template <int PageOptions::*field>
+int pageNumber(const BookOptions &o)
+{
+    return o.pages.*field;
+}
+template <int PageOptions::*field>
+void setPageNumber(BookOptions &o, int value)
+{
+    o.pages.*field = value;
+}
+template <typename Enum, Enum PageOptions::*field>
+int pageChoice(const BookOptions &o)
+{
+    return int(o.pages.*field);
+}
+template <typename Enum, Enum PageOptions::*field>
+void setPageChoice(BookOptions &o, int value)
+{
+    o.pages.*field = Enum(value);
+}
+template <bool BookOptions::*field>
+int bookSwitch(const BookOptions &o)
+{
+    return o.*field ? 1 : 0;
+}
+template <bool BookOptions::*field>
+void setBookSwitch(BookOptions &o, int value)
+{
+    o.*field = value != 0;
+}
+
+constexpr OptionRange OnOff{0, 1, 0};
+
+#define PAGE_SWITCH(field) &pageSwitch<&PageOptions::field>, &setPageSwitch<&PageOptions::field>
+#define PAGE_NUMBER(field) &pageNumber<&PageOptions::field>, &setPageNumber<&PageOptions::field>
+#define PAGE_CHOICE(type, field)                                                                   \
+    &pageChoice<PageOptions::type, &PageOptions::field>,                                           \
+        &setPageChoice<PageOptions::type, &PageOptions::field>
+#define BOOK_SWITCH(field) &bookSwitch<&BookOptions::field>, &setBookSwitch<&BookOptions::field>
+
+// The texts belong to the command line's help, where they are translated.
+#define HELP(text) QT_TRANSLATE_NOOP("CliArguments", text)
+
+const QVector<BookOption> Options = {
+    {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
+     "quality", "n", HELP("JPEG quality, %1 to %2 (default %3)."), nullptr,
+     PAGE_NUMBER(ImageQuality)},
+    {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
+     HELP("Scale every page to exactly this width and height, %1 to %2 each."), nullptr, nullptr,
+     nullptr},
+    {"fit", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "fit", "WxH",
+     HELP("Scale every page to the largest size within this width and height, its "
+          "proportions kept."),
+     nullptr, nullptr, nullptr},
+    {"ImageResize", BookOption::Switch, OnOff, nullptr, "Options/ImageResize", nullptr, nullptr,
+     nullptr, nullptr, PAGE_SWITCH(ImageResize)},
+    {"ResizeImageWidth", BookOption::Number, PageOptions::ResizeWidth, nullptr,
+     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, nullptr,
+     PAGE_NUMBER(ResizeImageWidth)},
+    {"ResizeImageHeight", BookOption::Number, PageOptions::ResizeHeight, nullptr,
+     "Options/ResizeImageHeight", nullptr, nullptr, nullptr, nullptr,
+     PAGE_NUMBER(ResizeImageHeight)},
+    // Remembered as it always was: whether pages are fitted.
+    {"ImageResizeMode", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeFit", nullptr,
+     nullptr, nullptr, nullptr, PAGE_CHOICE(ResizeMode, ImageResizeMode)},
+    {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth",
+     "smooth", nullptr, HELP("Scale with filtering: slower, and finer lines."), nullptr,
+     PAGE_SWITCH(ImageResizeSmooth)},
+    {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
+     nullptr, nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutDoublePages)},
+    {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,
+     "Options/ImageCutPointNumber", "split", "percent",
+     HELP("Cut each page in two at this percentage of its width, %1 to %2."),
+     "ImageCutDoublePages", PAGE_NUMBER(ImageCutPointNumber)},
+    {"ImageCutOnlyWide", BookOption::Switch, OnOff, nullptr, "Options/ImageCutOnlyWide",
+     "split-only-wide", nullptr,
+     HELP("Cut only pages wider than tall (the spreads among single pages)."),
+     "ImageCutDoublePages", PAGE_SWITCH(ImageCutOnlyWide)},
+    {"ImageCutFirstPageRight", BookOption::Switch, {0, 1, 1}, "left|right",
+     "Options/ImageCutFirstPageRight", "first-page", "side",
+     HELP("Which half of a cut page comes first: left or right (default right)."), nullptr,
+     PAGE_SWITCH(ImageCutFirstPageRight)},
+    {"ImageCutBorderNumber", BookOption::Number, PageOptions::BorderPixels, nullptr,
+     "Options/ImageCutBorderNumber", "border", "pixels",
+     HELP("Cut this many pixels off every side, %1 to %2."), "ImageCutBorder",
+     PAGE_NUMBER(ImageCutBorderNumber)},
+    {"ImageCutBorder", BookOption::Switch, OnOff, nullptr, "Options/ImageCutBorder", nullptr,
+     nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutBorder)},
+    {"ImageTrimTolerance", BookOption::Number, PageOptions::TrimTolerance, nullptr,
+     "Options/ImageTrimTolerance", "trim-margins", "TOLERANCE",
+     HELP("Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
+          "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3)."),
+     "ImageTrimMargins", PAGE_NUMBER(ImageTrimTolerance)},
+    {"ImageTrimMargins", BookOption::Switch, OnOff, nullptr, "Options/ImageTrimMargins", nullptr,
+     nullptr, nullptr, nullptr, PAGE_SWITCH(ImageTrimMargins)},
+    {"KeepUnchangedJpeg", BookOption::Switch, OnOff, nullptr, "Options/KeepUnchangedJpeg",
+     "keep-jpeg", nullptr,
+     HELP("Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
+          "are."),
+     nullptr, PAGE_SWITCH(KeepUnchangedJpeg)},
+    {"StorePages", BookOption::Switch, OnOff, nullptr, "Options/StorePages", "store", nullptr,
+     HELP("Store the pages without compression: JPEG data hardly deflates, and the archive "
+          "is made in a fraction of the time."),
+     nullptr, PAGE_SWITCH(StorePages)},
+    {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
+     nullptr,
+     HELP("Turn, border and split JPEG pages on their compressed blocks, without encoding "
+          "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
+     nullptr, PAGE_SWITCH(LosslessCuts)},
+    {"ListEveryPictureType", BookOption::Switch, OnOff, nullptr, "ListEveryPictureType",
+     "every-type", nullptr,
+     HELP("List pictures of every type this program reads (%1), not only %2."), nullptr,
+     BOOK_SWITCH(everyPictureType)},
+    {"PageGrey", BookOption::Choice, {0, 2, 0}, "colour|auto|all", "Options/Grey", "grey",
+     "auto|all",
+     HELP("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
+          "page (for e-ink readers)."),
+     nullptr, PAGE_CHOICE(Grey, PageGrey)},
+    {"PageFormat", BookOption::Choice, {0, 1, 0}, "jpeg|webp", "Options/PageFormat", "format",
+     "jpeg|webp",
+     HELP("What the pages are written as: jpeg (the default) or webp, at the same quality."),
+     nullptr, PAGE_CHOICE(Format, PageFormat)},
+    {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo",
+     "comic-info", nullptr,
+     HELP("Write ComicInfo.xml into each archive, its title, series and number taken from "
+          "the folder's name unless given below."),
+     nullptr, BOOK_SWITCH(writeComicInfo)},
+    {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution",
+     "pdf-dpi", "n",
+     HELP("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
+     nullptr, PAGE_NUMBER(PdfResolution)},
+};
+
+bool storedSwitch(const QSettings &settings, const char *key, bool *value)
+{
+    const QString stored = settings.value(QLatin1String(key)).toString();
+    if (stored != QLatin1String("true") && stored != QLatin1String("false"))
+        return false;
+    *value = stored == QLatin1String("true");
+    return true;
+}
+
+// Before the grey pages were one choice, they were two switches.
+int earlierGrey(const QSettings &settings)
+{
+    bool on = false;
+    if (storedSwitch(settings, "Options/GreyAll", &on) && on)
+        return PageOptions::GreyEveryPage;
+    if (storedSwitch(settings, "Options/GreyAuto", &on) && on)
+        return PageOptions::GreyWithoutColour;
+    return PageOptions::ColourPages;
+}
+
+int storedValue(const QSettings &settings, const BookOption &option)
+{
+    const char *key = option.settingsKey;
+    switch (option.kind) {
+    case BookOption::Switch: {
+        bool on = false;
+        return storedSwitch(settings, key, &on) ? int(on) : option.range.initial;
+    }
+    case BookOption::Number: {
+        bool ok = false;
+        const int value = settings.value(QLatin1String(key)).toString().trimmed().toInt(&ok);
+        return ok && option.range.contains(value) ? value : option.range.initial;
+    }
+    case BookOption::Choice: {
+        if (!settings.contains(QLatin1String(key)) && qstrcmp(option.name, "PageGrey") == 0)
+            return earlierGrey(settings);
+        const int value = option.valueOfWord(settings.value(QLatin1String(key)).toString());
+        return value >= 0 ? value : option.range.initial;
+    }
+    case BookOption::Box:
+        break;
+    }
+    return option.range.initial;
+}
+} // namespace
+
+QStringList BookOption::wordList() const
+{
+    return words ? QString::fromLatin1(words).split(QLatin1Char('|')) : QStringList();
+}
+
+int BookOption::valueOfWord(const QString &word) const
+{
+    return wordList().indexOf(word);
+}
+
+QString BookOption::helpText() const
+{
+    QString text = QCoreApplication::translate("CliArguments", help);
+    if (qstrcmp(flag, "every-type") == 0)
+        return text.arg(otherPictureTypes().join(QStringLiteral(", ")),
+                        pageFileTypeList(QStringLiteral(", ")));
+    return text.replace(QLatin1String("%1"), QString::number(range.minimum))
+        .replace(QLatin1String("%2"), QString::number(range.maximum))
+        .replace(QLatin1String("%3"), QString::number(range.initial));
+}
+
+const QVector<BookOption> &bookOptions()
+{
+    return Options;
+}
+
+const BookOption *bookOption(const QString &name)
+{
+    for (const BookOption &option : Options) {
+        if (name == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+BookOptions loadBookOptions(const QSettings &settings)
+{
+    BookOptions options;
+    for (const BookOption &option : Options) {
+        if (option.settingsKey && option.set)
+            option.set(options, storedValue(settings, option));
+    }
+    return options;
+}
+
+void saveBookOptions(QSettings &settings, const BookOptions &options)
+{
+    for (const BookOption &option : Options) {
+        if (!option.settingsKey || !option.get)
+            continue;
+        const QString key = QLatin1String(option.settingsKey);
+        const int value = option.get(options);
+        if (option.kind == BookOption::Switch)
+            settings.setValue(key, value != 0);
+        else if (option.kind == BookOption::Choice)
+            settings.setValue(key, option.wordList().value(value));
+        else
+            settings.setValue(key, value);
+    }
+}
+
+void setResizeBox(BookOptions &options, const QString &flag, int width, int height)
+{
+    options.pages.ImageResize = true;
+    options.pages.ImageResizeMode =
+        flag == QLatin1String("fit") ? PageOptions::ResizeToFit : PageOptions::ResizeExactly;
+    options.pages.ResizeImageWidth = width;
+    options.pages.ResizeImageHeight = height;
+}

@@ -1,0 +1,66 @@
+#ifndef OPTIONTABLE_H
+#define OPTIONTABLE_H
+
+#include "book/bookoptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QSettings;
+
+// One option of a book, described once for everyone who shows or reads it:
+// the settings it is remembered under, the command line's flag and help,
+// and the window's control of the same name. Its value is a whole number:
+// a switch 0 or 1, a choice the index of its word.
+struct BookOption
+{
+    enum Kind
+    {
+        Switch,
+        Number,
+        Choice,
+        // Width and height together ("1200x1800"), on the command line only.
+        Box
+    };
+
+    const char *name; // as the window's control and the stored key name it
+    Kind kind;
+    OptionRange range;
+    // The words a choice is written as ("jpeg|webp"), or that a switch is
+    // given as on the command line ("left|right"); null for none.
+    const char *words;
+    // Where it is remembered; null for an option not remembered.
+    const char *settingsKey;
+    // The command line's flag, without its dashes, and its value's name;
+    // null for none. Its help may name the range: %1 to %2, default %3.
+    const char *flag;
+    const char *valueName;
+    const char *help;
+    // The switch that giving the flag turns on too (--split turns on the
+    // cut); null for none.
+    const char *turnsOn;
+    int (*get)(const BookOptions &);
+    void (*set)(BookOptions &, int);
+
+    QStringList wordList() const;
+    // The help, translated, its range filled in.
+    QString helpText() const;
+    // The value a word stands for; -1 for none.
+    int valueOfWord(const QString &word) const;
+};
+
+// Every option, in the order the command line's help lists them.
+const QVector<BookOption> &bookOptions();
+const BookOption *bookOption(const QString &name);
+
+// The options as they were left, read from settings: a value that is
+// missing, damaged or out of range gives that option's default, the
+// others are kept.
+BookOptions loadBookOptions(const QSettings &settings);
+void saveBookOptions(QSettings &settings, const BookOptions &options);
+
+// The size a Box flag sets, width and height together.
+void setResizeBox(BookOptions &options, const QString &flag, int width, int height);
+
+#endif // OPTIONTABLE_H
