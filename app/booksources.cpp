@@ -18,7 +18,7 @@ Book BookSources::open(const QString &source, PictureTypes types, bool chapters)
     const Book book = Book::open(source, types, chapters);
     if (!book.errorString().isEmpty())
         QMessageBox::warning(
-            m_window, tr("Warning"),
+            m_window, QCoreApplication::translate("Quirevale", "Warning"),
             tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(source), book.errorString()));
     return book;
 }
@@ -32,7 +32,7 @@ Book BookSources::openChapters(const QStringList &sources, PictureTypes types) c
         return Book();
     const Book book = Book::openChapters(sources, types);
     if (!book.errorString().isEmpty())
-        QMessageBox::warning(m_window, tr("Warning"),
+        QMessageBox::warning(m_window, QCoreApplication::translate("Quirevale", "Warning"),
                              tr("A chapter cannot be read: %1").arg(book.errorString()));
     return book;
 }
@@ -60,7 +60,7 @@ QStringList BookSources::sourcesOf(const QList<QUrl> &urls)
 void BookSources::refuseDrop(const QString &path) const
 {
     QMessageBox::warning(
-        m_window, tr("Warning"),
+        m_window, QCoreApplication::translate("Quirevale", "Warning"),
         tr("%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, "
            "a comic archive, or one of its pages.")
             .arg(QDir::toNativeSeparators(path), pageFileTypeList(QStringLiteral(", "))));

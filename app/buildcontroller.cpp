@@ -58,7 +58,8 @@ bool BuildController::report()
         if (!closing)
             reportSuccess(m_build->fileName());
     } else if (m_build->result() == CbzBuild::Failed) {
-        QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to create CBZ file!"),
+        QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Error"),
+                        QCoreApplication::translate("Quirevale", "Unable to create CBZ file!"),
                         QMessageBox::Ok, m_window);
         box.setInformativeText(m_build->errorString());
         box.exec();
@@ -73,7 +74,8 @@ bool BuildController::report()
 // The report keeps its words and gains a way to the new archive.
 void BuildController::reportSuccess(const QString &fileName)
 {
-    QMessageBox box(QMessageBox::Information, tr("Advise"), tr("File successfull created!"),
+    QMessageBox box(QMessageBox::Information, QCoreApplication::translate("Quirevale", "Advise"),
+                    QCoreApplication::translate("Quirevale", "File successfull created!"),
                     QMessageBox::Ok, m_window);
     const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
     if (!notes.isEmpty()) {
@@ -91,7 +93,7 @@ void BuildController::reportSuccess(const QString &fileName)
         return;
     const QString folder = QFileInfo(fileName).absolutePath();
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        QMessageBox::warning(m_window, tr("Warning"),
+        QMessageBox::warning(m_window, QCoreApplication::translate("Quirevale", "Warning"),
                              tr("No file manager answered. The archive is in %1.")
                                  .arg(QDir::toNativeSeparators(folder)));
 }

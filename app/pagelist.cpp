@@ -101,7 +101,7 @@ bool PageList::forgetTreatmentsFirst()
     for (int row = 0; !any && row < m_list->count(); ++row)
         any = !PageRow::treatmentOf(m_list->item(row)).isDefault();
     return !any ||
-           QMessageBox::question(m_window, tr("Warning"),
+           QMessageBox::question(m_window, QCoreApplication::translate("Quirevale", "Warning"),
                                  tr("Some pages have a turn, a cut or a border of their own. "
                                     "Forget them and list the other folder?")) == QMessageBox::Yes;
 }

@@ -91,9 +91,11 @@ void PreviewController::pictureReady(const PageLocation &page, const PagePicture
         if (m_reported == page)
             return;
         m_reported = page;
-        QMessageBox box(QMessageBox::Warning, tr("Warning"),
-                        QStringLiteral("%1 '%2'").arg(tr("Unable to load image"), page.shownPath()),
-                        QMessageBox::Ok, m_window);
+        QMessageBox box(
+            QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Warning"),
+            QStringLiteral("%1 '%2'").arg(
+                QCoreApplication::translate("Quirevale", "Unable to load image"), page.shownPath()),
+            QMessageBox::Ok, m_window);
         box.setInformativeText(picture.error);
         box.exec();
         return;

@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QSet>
 #include <QSize>
-#include <QVector>
 #include <QThreadPool>
+#include <QVector>
 
 // Reads pages for the preview away from the GUI thread, as image viewers
 // do: the page asked for first, then its neighbours, so that the next

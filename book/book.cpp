@@ -11,8 +11,7 @@ Book Book::open(const QString &source, PictureTypes types, bool chapters)
     book.m_source = source;
     book.m_types = types;
     book.m_chapters = chapters && QFileInfo(source).isDir();
-    book.m_listing =
-        book.m_chapters ? scanChapters(source, types) : scanPageSource(source, types);
+    book.m_listing = book.m_chapters ? scanChapters(source, types) : scanPageSource(source, types);
     return book;
 }
 

@@ -6,43 +6,35 @@
 #include <QSettings>
 
 namespace {
-template <bool PageOptions::*field>
-int pageSwitch(const BookOptions &o)
+template<bool PageOptions::*field> int pageSwitch(const BookOptions &o)
 {
     return o.pages.*field ? 1 : 0;
 }
-template <bool PageOptions::*field>
-void setPageSwitch(BookOptions &o, int value)
+template<bool PageOptions::*field> void setPageSwitch(BookOptions &o, int value)
 {
     o.pages.*field = value != 0;
 }
-template <int PageOptions::*field>
-int pageNumber(const BookOptions &o)
+template<int PageOptions::*field> int pageNumber(const BookOptions &o)
 {
     return o.pages.*field;
 }
-template <int PageOptions::*field>
-void setPageNumber(BookOptions &o, int value)
+template<int PageOptions::*field> void setPageNumber(BookOptions &o, int value)
 {
     o.pages.*field = value;
 }
-template <typename Enum, Enum PageOptions::*field>
-int pageChoice(const BookOptions &o)
+template<typename Enum, Enum PageOptions::*field> int pageChoice(const BookOptions &o)
 {
     return int(o.pages.*field);
 }
-template <typename Enum, Enum PageOptions::*field>
-void setPageChoice(BookOptions &o, int value)
+template<typename Enum, Enum PageOptions::*field> void setPageChoice(BookOptions &o, int value)
 {
     o.pages.*field = Enum(value);
 }
-template <bool BookOptions::*field>
-int bookSwitch(const BookOptions &o)
+template<bool BookOptions::*field> int bookSwitch(const BookOptions &o)
 {
     return o.*field ? 1 : 0;
 }
-template <bool BookOptions::*field>
-void setBookSwitch(BookOptions &o, int value)
+template<bool BookOptions::*field> void setBookSwitch(BookOptions &o, int value)
 {
     o.*field = value != 0;
 }
@@ -73,30 +65,35 @@ const QVector<BookOption> Options = {
     {"ImageResize", BookOption::Switch, OnOff, nullptr, "Options/ImageResize", nullptr, nullptr,
      nullptr, nullptr, PAGE_SWITCH(ImageResize)},
     {"ResizeImageWidth", BookOption::Number, PageOptions::ResizeWidth, nullptr,
-     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, nullptr,
-     PAGE_NUMBER(ResizeImageWidth)},
+     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, nullptr, PAGE_NUMBER(ResizeImageWidth)},
     {"ResizeImageHeight", BookOption::Number, PageOptions::ResizeHeight, nullptr,
      "Options/ResizeImageHeight", nullptr, nullptr, nullptr, nullptr,
      PAGE_NUMBER(ResizeImageHeight)},
     // Remembered as it always was: whether pages are fitted.
     {"ImageResizeMode", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeFit", nullptr,
      nullptr, nullptr, nullptr, PAGE_CHOICE(ResizeMode, ImageResizeMode)},
-    {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth",
-     "smooth", nullptr, HELP("Scale with filtering: slower, and finer lines."), nullptr,
+    {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth", "smooth",
+     nullptr, HELP("Scale with filtering: slower, and finer lines."), nullptr,
      PAGE_SWITCH(ImageResizeSmooth)},
     {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
      nullptr, nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutDoublePages)},
     {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,
      "Options/ImageCutPointNumber", "split", "percent",
-     HELP("Cut each page in two at this percentage of its width, %1 to %2."),
-     "ImageCutDoublePages", PAGE_NUMBER(ImageCutPointNumber)},
+     HELP("Cut each page in two at this percentage of its width, %1 to %2."), "ImageCutDoublePages",
+     PAGE_NUMBER(ImageCutPointNumber)},
     {"ImageCutOnlyWide", BookOption::Switch, OnOff, nullptr, "Options/ImageCutOnlyWide",
      "split-only-wide", nullptr,
      HELP("Cut only pages wider than tall (the spreads among single pages)."),
      "ImageCutDoublePages", PAGE_SWITCH(ImageCutOnlyWide)},
-    {"ImageCutFirstPageRight", BookOption::Switch, {0, 1, 1}, "left|right",
-     "Options/ImageCutFirstPageRight", "first-page", "side",
-     HELP("Which half of a cut page comes first: left or right (default right)."), nullptr,
+    {"ImageCutFirstPageRight",
+     BookOption::Switch,
+     {0, 1, 1},
+     "left|right",
+     "Options/ImageCutFirstPageRight",
+     "first-page",
+     "side",
+     HELP("Which half of a cut page comes first: left or right (default right)."),
+     nullptr,
      PAGE_SWITCH(ImageCutFirstPageRight)},
     {"ImageCutBorderNumber", BookOption::Number, PageOptions::BorderPixels, nullptr,
      "Options/ImageCutBorderNumber", "border", "pixels",
@@ -129,23 +126,34 @@ const QVector<BookOption> Options = {
      "every-type", nullptr,
      HELP("List pictures of every type this program reads (%1), not only %2."), nullptr,
      BOOK_SWITCH(everyPictureType)},
-    {"PageGrey", BookOption::Choice, {0, 2, 0}, "colour|auto|all", "Options/Grey", "grey",
+    {"PageGrey",
+     BookOption::Choice,
+     {0, 2, 0},
+     "colour|auto|all",
+     "Options/Grey",
+     "grey",
      "auto|all",
      HELP("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
           "page (for e-ink readers)."),
-     nullptr, PAGE_CHOICE(Grey, PageGrey)},
-    {"PageFormat", BookOption::Choice, {0, 1, 0}, "jpeg|webp", "Options/PageFormat", "format",
+     nullptr,
+     PAGE_CHOICE(Grey, PageGrey)},
+    {"PageFormat",
+     BookOption::Choice,
+     {0, 1, 0},
+     "jpeg|webp",
+     "Options/PageFormat",
+     "format",
      "jpeg|webp",
      HELP("What the pages are written as: jpeg (the default) or webp, at the same quality."),
-     nullptr, PAGE_CHOICE(Format, PageFormat)},
-    {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo",
-     "comic-info", nullptr,
+     nullptr,
+     PAGE_CHOICE(Format, PageFormat)},
+    {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo", "comic-info",
+     nullptr,
      HELP("Write ComicInfo.xml into each archive, its title, series and number taken from "
           "the folder's name unless given below."),
      nullptr, BOOK_SWITCH(writeComicInfo)},
-    {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution",
-     "pdf-dpi", "n",
-     HELP("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
+    {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution", "pdf-dpi",
+     "n", HELP("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
      nullptr, PAGE_NUMBER(PdfResolution)},
 };
 

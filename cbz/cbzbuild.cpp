@@ -200,9 +200,8 @@ void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made 
 {
     if (recipe.entrySuffix() != QLatin1String("jpg") &&
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
-        made.error =
-            tr("Page %1 cannot be read: %2")
-                .arg(m_pages.at(made.index).page.displayName(), reader.errorString());
+        made.error = tr("Page %1 cannot be read: %2")
+                         .arg(m_pages.at(made.index).page.displayName(), reader.errorString());
         return;
     }
     const QSize size = reader.headerSize();

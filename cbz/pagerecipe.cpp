@@ -16,8 +16,7 @@ QString keptSuffixOf(const QByteArray &format)
 }
 } // namespace
 
-PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options,
-                       const PageTreatment &own)
+PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const PageTreatment &own)
     : m_facts(facts)
     , m_options(options)
     , m_plan(planPage(facts.size, options, own))

@@ -16,7 +16,6 @@
 #include <QSize>
 #include <QString>
 
-
 // What one page becomes under the book's options and its own treatment,
 // decided once from its facts: kept as its file is, cut on its JPEG blocks,
 // or encoded; turned, bordered, trimmed and cut into which parts, of which

@@ -57,10 +57,9 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         if (!option.flag)
             continue;
         const QString flag = QLatin1String(option.flag);
-        bookFlags.append({&option, option.valueName
-                                       ? QCommandLineOption(flag, option.helpText(),
-                                                            tr(option.valueName))
-                                       : QCommandLineOption(flag, option.helpText())});
+        bookFlags.append({&option, option.valueName ? QCommandLineOption(flag, option.helpText(),
+                                                                         tr(option.valueName))
+                                                    : QCommandLineOption(flag, option.helpText())});
         parser.addOption(bookFlags.last().second);
     }
     const QCommandLineOption pagesOption(
@@ -87,8 +86,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("chapters"),
         tr("List the pages of each folder's sub-folders (up to six levels down) as the "
            "chapters of one book, each marked in ComicInfo.xml."));
-    parser.addOptions({pagesOption, threadsOption, forceOption, listOption, quietOption,
-                       skipOption, chaptersOption});
+    parser.addOptions({pagesOption, threadsOption, forceOption, listOption, quietOption, skipOption,
+                       chaptersOption});
     struct TextField
     {
         QCommandLineOption option;

@@ -1,8 +1,8 @@
 #ifndef CLIARGUMENTS_H
 #define CLIARGUMENTS_H
 
-#include "cbz/comicinfo.h"
 #include "book/bookoptions.h"
+#include "cbz/comicinfo.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -79,8 +79,9 @@ QString CliRunner::targetFor(const Book &book) const
     if (!m_args.output.isEmpty())
         return book.targetIn(m_args.output);
     // Beside the folder, or beside the archive or PDF.
-    return book.targetIn(source.isDir() ? QFileInfo(QDir(book.source()).absolutePath()).absolutePath()
-                                        : source.absolutePath());
+    return book.targetIn(source.isDir()
+                             ? QFileInfo(QDir(book.source()).absolutePath()).absolutePath()
+                             : source.absolutePath());
 }
 
 int CliRunner::run()

@@ -12,9 +12,9 @@
 #include <QSize>
 #include <QString>
 
+#include "pages/jpegcheck.h"
 #include "pages/pagelocation.h"
 #include "pages/pdfpages.h"
-#include "pages/jpegcheck.h"
 
 #include <atomic>
 #include <functional>

@@ -122,7 +122,6 @@ QSize pixelsOf(const QSizeF &points, int index, int resolution, QString *error)
 }
 } // namespace
 
-
 bool PdfPages::isPdfName(const QString &name)
 {
     return QFileInfo(name).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;

@@ -25,6 +25,87 @@
     </message>
 </context>
 <context>
+    <name>Book</name>
+    <message>
+        <source>%1 cannot be used: its name is not valid text</source>
+        <translation>%1 non può essere usato: il suo nome non è testo valido</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 non può essere letto: %2</translation>
+    </message>
+    <message>
+        <source>Symbolic links are not listed: %1</source>
+        <translation>I collegamenti simbolici non sono elencati: %1</translation>
+    </message>
+    <message>
+        <source>Archives inside it are not opened: %1</source>
+        <translation>Gli archivi al suo interno non vengono aperti: %1</translation>
+    </message>
+    <message>
+        <source>Not kept of its ComicInfo.xml: %1</source>
+        <translation>Non conservato del suo ComicInfo.xml: %1</translation>
+    </message>
+    <message>
+        <source>Sub-folders without pages are left out: %1</source>
+        <translation>Le sottocartelle senza pagine vengono tralasciate: %1</translation>
+    </message>
+    <message>
+        <source>Files of other picture types, not listed: %1 (%2)</source>
+        <translation>File di altri tipi di immagine, non elencati: %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>BookSources</name>
+    <message>
+        <source>Chapters</source>
+        <translation>Capitoli</translation>
+    </message>
+    <message>
+        <source>List the pages of these %1 folders and archives as the chapters of one book, in the order of their names?</source>
+        <translation>Elencare le pagine di queste %1 cartelle e archivi come i capitoli di un solo volume, nell&apos;ordine dei loro nomi?</translation>
+    </message>
+    <message>
+        <source>None of the page files of this folder can be used.</source>
+        <translation>Nessuno dei file di pagina di questa cartella può essere usato.</translation>
+    </message>
+    <message>
+        <source>%1 of its sub-folders hold pages.</source>
+        <translation>%1 delle sue sottocartelle contengono pagine.</translation>
+    </message>
+    <message>
+        <source>List the pages of its %1 sub-folders as chapters</source>
+        <translation>Elenca come capitoli le pagine delle sue %1 sottocartelle</translation>
+    </message>
+</context>
+<context>
+    <name>BuildController</name>
+    <message>
+        <source>Some pages were made differently; the details say how.</source>
+        <translation>Alcune pagine sono state create diversamente; i dettagli dicono come.</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Apri cartella</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>A CBZ file is being made. Stop it and close the window?</source>
+        <translation>Si sta creando un file CBZ. Interromperlo e chiudere la finestra?</translation>
+    </message>
+    <message>
+        <source>Stop and Close</source>
+        <translation>Interrompi e chiudi</translation>
+    </message>
+    <message>
+        <source>Keep Building</source>
+        <translation>Continua</translation>
+    </message>
+</context>
+<context>
     <name>CbzBuild</name>
     <message>
         <source>Page %1 cannot be read: %2</source>
@@ -169,26 +250,6 @@
         <translation>n</translation>
     </message>
     <message>
-        <source>WxH</source>
-        <translation>LxA</translation>
-    </message>
-    <message>
-        <source>percent</source>
-        <translation>percentuale</translation>
-    </message>
-    <message>
-        <source>Which half of a cut page comes first: left or right (default right).</source>
-        <translation>Quale metà di una pagina divisa viene prima: left (sinistra) o right (destra; predefinita).</translation>
-    </message>
-    <message>
-        <source>side</source>
-        <translation>lato</translation>
-    </message>
-    <message>
-        <source>pixels</source>
-        <translation>pixel</translation>
-    </message>
-    <message>
         <source>Pages made side by side (default: one per core). Give 1 when several quirevale-cli run at once.</source>
         <translation>Pagine elaborate in parallelo (predefinito: una per core). Indicare 1 quando più quirevale-cli girano insieme.</translation>
     </message>
@@ -221,16 +282,8 @@
         <translation>--%1: &apos;%2&apos; non è %3</translation>
     </message>
     <message>
-        <source>left or right</source>
-        <translation>left o right</translation>
-    </message>
-    <message>
         <source>no folder given</source>
         <translation>nessuna cartella indicata</translation>
-    </message>
-    <message>
-        <source>Write ComicInfo.xml into each archive, its title, series and number taken from the folder&apos;s name unless given below.</source>
-        <translation>Scrive ComicInfo.xml in ogni archivio, con titolo, serie e numero presi dal nome della cartella se non indicati qui sotto.</translation>
     </message>
     <message>
         <source>The book&apos;s title (for ComicInfo.xml).</source>
@@ -311,44 +364,8 @@ or PDF, its pages in natural order, as numbered entries.</source>
 di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</translation>
     </message>
     <message>
-        <source>JPEG quality, %1 to %2 (default %3).</source>
-        <translation>Qualità JPEG, da %1 a %2 (predefinita %3).</translation>
-    </message>
-    <message>
-        <source>Scale every page to exactly this width and height, %1 to %2 each.</source>
-        <translation>Ridimensiona ogni pagina esattamente a questa larghezza e altezza, da %1 a %2 ciascuna.</translation>
-    </message>
-    <message>
-        <source>Cut each page in two at this percentage of its width, %1 to %2.</source>
-        <translation>Divide ogni pagina in due a questa percentuale della larghezza, da %1 a %2.</translation>
-    </message>
-    <message>
-        <source>Cut this many pixels off every side, %1 to %2.</source>
-        <translation>Taglia questo numero di pixel da ogni lato, da %1 a %2.</translation>
-    </message>
-    <message>
         <source>a width and height such as 1200x1800, each from %1 to %2</source>
         <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da %1 a %2</translation>
-    </message>
-    <message>
-        <source>Scale every page to the largest size within this width and height, its proportions kept.</source>
-        <translation>Ridimensiona ogni pagina alla dimensione più grande entro questa larghezza e altezza, mantenendone le proporzioni.</translation>
-    </message>
-    <message>
-        <source>Scale with filtering: slower, and finer lines.</source>
-        <translation>Ridimensiona con filtro: più lento, e linee più fini.</translation>
-    </message>
-    <message>
-        <source>Cut only pages wider than tall (the spreads among single pages).</source>
-        <translation>Divide solo le pagine più larghe che alte (le doppie pagine tra le pagine singole).</translation>
-    </message>
-    <message>
-        <source>Cut away plain margins (paper, a scanner&apos;s bed), each side at most a third; a pixel within TOLERANCE of the margin&apos;s colour is margin (%1 to %2, default %3).</source>
-        <translation>Taglia via i margini uniformi (carta, piano dello scanner), al massimo un terzo per lato; un pixel entro TOLLERANZA dal colore del margine è margine (da %1 a %2, predefinita %3).</translation>
-    </message>
-    <message>
-        <source>TOLERANCE</source>
-        <translation>TOLLERANZA</translation>
     </message>
     <message>
         <source>Pages of their own, from a file: a line a page, its file name, a tab, then any of cut, nocut, border N, noborder, rotate 90|180|270. One folder only.</source>
@@ -367,52 +384,12 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>--pages: indicare una sola cartella, le cui pagine il file nomina</translation>
     </message>
     <message>
-        <source>Store the pages without compression: JPEG data hardly deflates, and the archive is made in a fraction of the time.</source>
-        <translation>Memorizza le pagine senza compressione: i dati JPEG quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
-    </message>
-    <message>
-        <source>Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every page (for e-ink readers).</source>
-        <translation>Scrive le pagine come JPEG a un canale (grigi): auto, quelle senza colore; all, ogni pagina (per i lettori e-ink).</translation>
-    </message>
-    <message>
-        <source>auto|all</source>
-        <translation>auto|all</translation>
-    </message>
-    <message>
-        <source>auto or all</source>
-        <translation>auto o all</translation>
-    </message>
-    <message>
-        <source>Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they are.</source>
-        <translation>Mette nell&apos;archivio così come sono le pagine JPEG, PNG, WebP e GIF che nessuna opzione modifica.</translation>
-    </message>
-    <message>
-        <source>What the pages are written as: jpeg (the default) or webp, at the same quality.</source>
-        <translation>Come vengono scritte le pagine: jpeg (predefinito) o webp, con la stessa qualità.</translation>
-    </message>
-    <message>
-        <source>jpeg|webp</source>
-        <translation>jpeg|webp</translation>
-    </message>
-    <message>
-        <source>jpeg or webp</source>
-        <translation>jpeg o webp</translation>
-    </message>
-    <message>
-        <source>Turn, border and split JPEG pages on their compressed blocks, without encoding them again; a cut&apos;s left and top edges move back to the 8 or 16 pixel grid.</source>
-        <translation>Ruota, rifila il bordo e divide le pagine JPEG sui loro blocchi compressi, senza codificarle di nuovo; i bordi sinistro e superiore di un taglio arretrano sulla griglia di 8 o 16 pixel.</translation>
-    </message>
-    <message>
-        <source>List pictures of every type this program reads (%1), not only %2.</source>
-        <translation>Elenca le immagini di ogni tipo che questo programma legge (%1), non solo %2.</translation>
-    </message>
-    <message>
-        <source>The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).</source>
-        <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
-    </message>
-    <message>
         <source>List the pages of each folder&apos;s sub-folders (up to six levels down) as the chapters of one book, each marked in ComicInfo.xml.</source>
         <translation>Elenca le pagine delle sottocartelle di ogni cartella (fino a sei livelli sotto) come capitoli di un solo libro, ciascuno segnato in ComicInfo.xml.</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 o %2</translation>
     </message>
 </context>
 <context>
@@ -442,14 +419,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>%1 [%2%3] %4/%5 pagine, %L6 pagine/s, mancano %7</translation>
     </message>
     <message>
-        <source>%1 cannot be used: its name is not valid text</source>
-        <translation>%1 non può essere usato: il suo nome non è testo valido</translation>
-    </message>
-    <message>
-        <source>left out, as symbolic links are: %1</source>
-        <translation>esclusi, come tutti i collegamenti simbolici: %1</translation>
-    </message>
-    <message>
         <source>no archive made, so that no page is missing from it; --skip-unreadable makes it without them</source>
         <translation>nessun archivio creato, perché non manchi alcuna pagina; --skip-unreadable lo crea senza di esse</translation>
     </message>
@@ -472,10 +441,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>no image file found (%1)</source>
         <translation>nessuna immagine trovata (%1)</translation>
-    </message>
-    <message>
-        <source>cannot be read</source>
-        <translation>non può essere letta</translation>
     </message>
     <message>
         <source>cannot be read: %1</source>
@@ -514,24 +479,12 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>codificata come di consueto: %1</translation>
     </message>
     <message>
-        <source>files of other picture types, not listed: %1 (%2); --every-type lists them</source>
-        <translation>file di altri tipi di immagine, non elencati: %1 (%2); --every-type li elenca</translation>
-    </message>
-    <message>
-        <source>archives inside it are not opened: %1</source>
-        <translation>gli archivi al suo interno non vengono aperti: %1</translation>
-    </message>
-    <message>
         <source>not a folder, a comic archive or a PDF</source>
         <translation>non è una cartella, un archivio di fumetti né un PDF</translation>
     </message>
     <message>
         <source>it cannot be read: %1</source>
         <translation>non può essere letto: %1</translation>
-    </message>
-    <message>
-        <source>sub-folders without pages are left out: %1</source>
-        <translation>le sottocartelle senza pagine vengono tralasciate: %1</translation>
     </message>
     <message>
         <source>no image file found, but %1 of its sub-folders hold pages; --chapters lists them as chapters</source>
@@ -542,16 +495,16 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>non è un file normale (una pipe, un dispositivo o una cartella)</translation>
     </message>
     <message>
-        <source>%1 cannot be read: %2</source>
-        <translation>%1 non può essere letto: %2</translation>
-    </message>
-    <message>
-        <source>not kept of its ComicInfo.xml: %1</source>
-        <translation>non conservato del suo ComicInfo.xml: %1</translation>
-    </message>
-    <message>
         <source>--skip-unreadable makes it with the first frame of each animation</source>
         <translation>--skip-unreadable lo crea con il primo fotogramma di ogni animazione</translation>
+    </message>
+    <message>
+        <source>kept as it is</source>
+        <translation>tenuta così com&apos;è</translation>
+    </message>
+    <message>
+        <source>%1; --every-type lists them</source>
+        <translation>%1; --every-type li elenca</translation>
     </message>
 </context>
 <context>
@@ -800,6 +753,53 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>PageList</name>
+    <message>
+        <source>Border of this page</source>
+        <translation>Bordo di questa pagina</translation>
+    </message>
+    <message>
+        <source>Pixels to cut from every side:</source>
+        <translation>Pixel da tagliare da ogni lato:</translation>
+    </message>
+    <message>
+        <source>Turn Right</source>
+        <translation>Ruota a destra</translation>
+    </message>
+    <message>
+        <source>Turn Left</source>
+        <translation>Ruota a sinistra</translation>
+    </message>
+    <message>
+        <source>Cut as the Book</source>
+        <translation>Dividi come il volume</translation>
+    </message>
+    <message>
+        <source>Always Cut</source>
+        <translation>Dividi sempre</translation>
+    </message>
+    <message>
+        <source>Never Cut</source>
+        <translation>Non dividere mai</translation>
+    </message>
+    <message>
+        <source>Border as the Book</source>
+        <translation>Bordo come il volume</translation>
+    </message>
+    <message>
+        <source>No Border</source>
+        <translation>Nessun bordo</translation>
+    </message>
+    <message>
+        <source>Own Border…</source>
+        <translation>Bordo proprio…</translation>
+    </message>
+    <message>
+        <source>Reset Page</source>
+        <translation>Ripristina pagina</translation>
+    </message>
+</context>
+<context>
     <name>PageListing</name>
     <message>
         <source>permission denied</source>
@@ -1003,6 +1003,29 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>QCoreApplication</name>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 non può essere letto: %2</translation>
+    </message>
+    <message>
+        <source>A chapter cannot be read: %1</source>
+        <translation>Un capitolo non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
+        <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
+    </message>
+    <message>
+        <source>No file manager answered. The archive is in %1.</source>
+        <translation>Nessun gestore di file ha risposto. L&apos;archivio si trova in %1.</translation>
+    </message>
+    <message>
+        <source>Some pages have a turn, a cut or a border of their own. Forget them and list the other folder?</source>
+        <translation>Alcune pagine hanno una rotazione, una divisione o un bordo propri. Dimenticarli ed elencare l&apos;altra cartella?</translation>
+    </message>
+</context>
+<context>
     <name>Quirevale</name>
     <message>
         <source>Select images folder</source>
@@ -1017,44 +1040,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Nessuna immagine trovata</translation>
     </message>
     <message>
-        <source>Unable to load image</source>
-        <translation>Impossibile caricare l&apos;immagine</translation>
-    </message>
-    <message>
         <source>Create CBZ</source>
         <translation>Crea CBZ</translation>
-    </message>
-    <message>
-        <source>Advise</source>
-        <translation>Avviso</translation>
-    </message>
-    <message>
-        <source>File successfull created!</source>
-        <translation>File creato con successo!</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Errore</translation>
-    </message>
-    <message>
-        <source>Unable to create CBZ file!</source>
-        <translation>Impossibile creare il file CBZ!</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Chiudi</translation>
-    </message>
-    <message>
-        <source>A CBZ file is being made. Stop it and close the window?</source>
-        <translation>Si sta creando un file CBZ. Interromperlo e chiudere la finestra?</translation>
-    </message>
-    <message>
-        <source>Stop and Close</source>
-        <translation>Interrompi e chiudi</translation>
-    </message>
-    <message>
-        <source>Keep Building</source>
-        <translation>Continua</translation>
     </message>
     <message>
         <source>Pick the folder of pages</source>
@@ -1087,32 +1074,8 @@ Do you want to replace it?</source>
 Sostituirlo?</translation>
     </message>
     <message>
-        <source>Open Folder</source>
-        <translation>Apri cartella</translation>
-    </message>
-    <message>
-        <source>Symbolic links are not listed: %1</source>
-        <translation>I collegamenti simbolici non sono elencati: %1</translation>
-    </message>
-    <message>
-        <source>None of the page files of this folder can be used.</source>
-        <translation>Nessuno dei file di pagina di questa cartella può essere usato.</translation>
-    </message>
-    <message>
-        <source>No file manager answered. The archive is in %1.</source>
-        <translation>Nessun gestore di file ha risposto. L&apos;archivio si trova in %1.</translation>
-    </message>
-    <message>
         <source>Pick a folder of pages with File &gt; Open Folder… (%1), or drop one here.</source>
         <translation>Scegliere una cartella di pagine con File &gt; Apri cartella… (%1), o trascinarla qui.</translation>
-    </message>
-    <message>
-        <source>Page files that cannot be read are not listed: %1</source>
-        <translation>I file di pagina che non si possono leggere non sono elencati: %1</translation>
-    </message>
-    <message>
-        <source>Files whose names are not valid text cannot be used; rename them and pick the folder again: %1</source>
-        <translation>I file il cui nome non è testo valido non possono essere usati; rinominarli e scegliere di nuovo la cartella: %1</translation>
     </message>
     <message>
         <source>Screen size…</source>
@@ -1123,76 +1086,8 @@ Sostituirlo?</translation>
         <translation>Spazio seleziona o deseleziona la pagina corrente; trascina una pagina per spostarla; %1 la ruota; clic destro per una divisione o un bordo propri.</translation>
     </message>
     <message>
-        <source>Border of this page</source>
-        <translation>Bordo di questa pagina</translation>
-    </message>
-    <message>
-        <source>Pixels to cut from every side:</source>
-        <translation>Pixel da tagliare da ogni lato:</translation>
-    </message>
-    <message>
-        <source>Turn Right</source>
-        <translation>Ruota a destra</translation>
-    </message>
-    <message>
-        <source>Turn Left</source>
-        <translation>Ruota a sinistra</translation>
-    </message>
-    <message>
-        <source>Cut as the Book</source>
-        <translation>Dividi come il volume</translation>
-    </message>
-    <message>
-        <source>Always Cut</source>
-        <translation>Dividi sempre</translation>
-    </message>
-    <message>
-        <source>Never Cut</source>
-        <translation>Non dividere mai</translation>
-    </message>
-    <message>
-        <source>Border as the Book</source>
-        <translation>Bordo come il volume</translation>
-    </message>
-    <message>
-        <source>No Border</source>
-        <translation>Nessun bordo</translation>
-    </message>
-    <message>
-        <source>Own Border…</source>
-        <translation>Bordo proprio…</translation>
-    </message>
-    <message>
-        <source>Reset Page</source>
-        <translation>Ripristina pagina</translation>
-    </message>
-    <message>
-        <source>Some pages have a turn, a cut or a border of their own. Forget them and list the other folder?</source>
-        <translation>Alcune pagine hanno una rotazione, una divisione o un bordo propri. Dimenticarli ed elencare l&apos;altra cartella?</translation>
-    </message>
-    <message>
-        <source>Some pages were made differently; the details say how.</source>
-        <translation>Alcune pagine sono state create diversamente; i dettagli dicono come.</translation>
-    </message>
-    <message>
-        <source>Files of other picture types, not listed: %1 (%2).</source>
-        <translation>File di altri tipi di immagine, non elencati: %1 (%2).</translation>
-    </message>
-    <message>
-        <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
-        <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
-    </message>
-    <message>
         <source>Open Archive</source>
         <translation>Apri archivio</translation>
-    </message>
-    <message>
-        <source>%1 cannot be read: %2</source>
-        <translation>%1 non può essere letto: %2</translation>
-    </message>
-    <message>
-        <source>Archives inside this one are not opened: %1</source>
-        <translation>Gli archivi al suo interno non vengono aperti: %1</translation>
     </message>
     <message>
         <source>Comic archives and PDFs (%1)</source>
@@ -1207,32 +1102,24 @@ Sostituirlo?</translation>
         <translation>Punti per pollice a cui rendere le pagine PDF:</translation>
     </message>
     <message>
-        <source>Chapters</source>
-        <translation>Capitoli</translation>
+        <source>Error</source>
+        <translation>Errore</translation>
     </message>
     <message>
-        <source>List the pages of these %1 folders and archives as the chapters of one book, in the order of their names?</source>
-        <translation>Elencare le pagine di queste %1 cartelle e archivi come i capitoli di un solo volume, nell&apos;ordine dei loro nomi?</translation>
+        <source>Unable to create CBZ file!</source>
+        <translation>Impossibile creare il file CBZ!</translation>
     </message>
     <message>
-        <source>Sub-folders without pages are left out: %1</source>
-        <translation>Le sottocartelle senza pagine vengono tralasciate: %1</translation>
+        <source>Advise</source>
+        <translation>Avviso</translation>
     </message>
     <message>
-        <source>%1 of its sub-folders hold pages.</source>
-        <translation>%1 delle sue sottocartelle contengono pagine.</translation>
+        <source>File successfull created!</source>
+        <translation>File creato con successo!</translation>
     </message>
     <message>
-        <source>List the pages of its %1 sub-folders as chapters</source>
-        <translation>Elenca come capitoli le pagine delle sue %1 sottocartelle</translation>
-    </message>
-    <message>
-        <source>A chapter cannot be read: %1</source>
-        <translation>Un capitolo non può essere letto: %1</translation>
-    </message>
-    <message>
-        <source>Not kept of its ComicInfo.xml: %1</source>
-        <translation>Non conservato del suo ComicInfo.xml: %1</translation>
+        <source>Unable to load image</source>
+        <translation>Impossibile caricare l&apos;immagine</translation>
     </message>
 </context>
 <context>

@@ -120,8 +120,9 @@ void tst_Catalogue::everyTextOfTheCodeIsCovered()
     QProcess lupdate;
     lupdate.setWorkingDirectory(QStringLiteral(QUIREVALE_SOURCE_DIR));
     lupdate.setProcessChannelMode(QProcess::MergedChannels);
-    lupdate.start(QStringLiteral(QUIREVALE_LUPDATE), {"-locations", "none", "app", "cli", "pages",
-                                                      "preview", "cbz", "dialogs", "-ts", ts});
+    lupdate.start(QStringLiteral(QUIREVALE_LUPDATE),
+                  {"-locations", "none", "app", "book", "cli", "pages", "preview", "cbz", "dialogs",
+                   "-ts", ts});
     QVERIFY(lupdate.waitForFinished(60000));
     QCOMPARE(lupdate.exitCode(), 0);
 

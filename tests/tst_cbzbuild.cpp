@@ -406,7 +406,8 @@ void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
         QVERIFY(noiseImage(300, 200).save(pages.last().page.file(), "jpg"));
     }
     for (int damaged : {1, 2})
-        QVERIFY(writeFile(pages.at(damaged).page.file(), contentOf(pages.at(damaged).page.file()).left(2000)));
+        QVERIFY(writeFile(pages.at(damaged).page.file(),
+                          contentOf(pages.at(damaged).page.file()).left(2000)));
     CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     build.setThreadCount(4);
     QCOMPARE(build.run(), CbzBuild::Failed);
@@ -565,8 +566,9 @@ void tst_CbzBuild::formatsAndKeptPages()
     QVector<BuildPage> pages;
     for (const char *name : {"a.jpg", "b.png", "c.webp", "d.gif", "e.bmp"}) {
         pages.append({pages.size(), dir.filePath(QLatin1String(name))});
-        QVERIFY2(QByteArray(name).endsWith("gif") ? writeFile(pages.last().page.file(), greyGif(120, 90))
-                                                  : page.save(pages.last().page.file(), nullptr, 90),
+        QVERIFY2(QByteArray(name).endsWith("gif")
+                     ? writeFile(pages.last().page.file(), greyGif(120, 90))
+                     : page.save(pages.last().page.file(), nullptr, 90),
                  name);
     }
     const QString target = dir.filePath("book.cbz");
@@ -579,7 +581,8 @@ void tst_CbzBuild::formatsAndKeptPages()
     QCOMPARE(entries.size(), names.size());
     for (int i = 0; i < entries.size(); ++i) {
         QCOMPARE(entries.at(i).name, names.at(i));
-        QCOMPARE(entries.at(i).data == contentOf(pages.at(i).page.file()), kept.at(i) == QLatin1Char('k'));
+        QCOMPARE(entries.at(i).data == contentOf(pages.at(i).page.file()),
+                 kept.at(i) == QLatin1Char('k'));
         QImage read;
         QVERIFY2(read.loadFromData(entries.at(i).data), qPrintable(names.at(i)));
         const QSize expected = pageOptions.ImageCutBorder ? QSize(110, 80) : QSize(120, 90);

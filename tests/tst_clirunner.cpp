@@ -2,9 +2,9 @@
 #include "cbz/cbzwriter.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
-#include <QBuffer>
 #include <QDirIterator>
 #include <QImageReader>
 #include <QPainter>

@@ -135,7 +135,8 @@ void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
     const QList<QSize> sizes = {QSize(400, 300), QSize(300, 400)};
     for (int i = 0; i < sizes.size(); ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(),
+                           Qt::gray));
     }
     PageOptions options;
     options.ImageCutDoublePages = true;
@@ -232,7 +233,8 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     QCOMPARE(entries.value(CbzWriter::entryName(0)), contentOf(pages.at(0).page.file()));
     QCOMPARE(entries.value(CbzWriter::entryName(3)), contentOf(pages.at(3).page.file()));
     for (int png : {1, 2})
-        QCOMPARE(entries.value(CbzWriter::entryName(png, "png")), contentOf(pages.at(png).page.file()));
+        QCOMPARE(entries.value(CbzWriter::entryName(png, "png")),
+                 contentOf(pages.at(png).page.file()));
     // The turned photo is listed as it shows.
     const ReadBack back = readBack(entries.value("ComicInfo.xml"));
     QCOMPARE(back.pages.at(3).value("ImageWidth").toInt(), 420);
@@ -297,7 +299,8 @@ void tst_ComicInfo::spreadsLeftWholeAreDoublePages()
     const QList<QSize> sizes = {QSize(300, 400), QSize(800, 400), QSize(800, 400)};
     for (int i = 0; i < sizes.size(); ++i) {
         pages.append({i, dir.filePath(QStringLiteral("p%1.png").arg(i))});
-        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(), Qt::gray));
+        QVERIFY(writeImage(pages.last().page.file(), sizes.at(i).width(), sizes.at(i).height(),
+                           Qt::gray));
     }
     pages[2].treatment.cut = PageTreatment::NeverCut;
     PageOptions options;

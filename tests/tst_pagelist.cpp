@@ -144,8 +144,7 @@ void tst_PageList::browseListsPages()
     for (int row = 0; row < 4; ++row) {
         QListWidgetItem *item = list()->item(row);
         QCOMPARE(item->text(), expected.at(row));
-        QCOMPARE(PageRow::locationOf(item).file(),
-                 QDir(folder).absoluteFilePath(expected.at(row)));
+        QCOMPARE(PageRow::locationOf(item).file(), QDir(folder).absoluteFilePath(expected.at(row)));
         QCOMPARE(item->checkState(), Qt::Checked);
         QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
         QVERIFY(!(item->flags() & Qt::ItemIsEditable));

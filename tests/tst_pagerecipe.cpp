@@ -66,15 +66,15 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
         o.ImageCutBorderNumber = 20;
     });
 
-    QTest::newRow("a page as it is, encoded") << jpeg(600, 900) << PageOptions() << book
-                                              << PageRecipe::Encoded << "jpg"
-                                              << QList<QSize>{{600, 900}} << false;
+    QTest::newRow("a page as it is, encoded")
+        << jpeg(600, 900) << PageOptions() << book << PageRecipe::Encoded << "jpg"
+        << QList<QSize>{{600, 900}} << false;
     QTest::newRow("kept: a PNG under its own name")
         << picture("png", 600, 900) << keep << book << PageRecipe::Kept << "png"
         << QList<QSize>{{600, 900}} << false;
-    QTest::newRow("not kept: a TIFF") << picture("tiff", 600, 900) << keep << book
-                                      << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}}
-                                      << false;
+    QTest::newRow("not kept: a TIFF")
+        << picture("tiff", 600, 900) << keep << book << PageRecipe::Encoded << "jpg"
+        << QList<QSize>{{600, 900}} << false;
     QTest::newRow("not kept: turned by its own treatment")
         << jpeg(600, 900) << keep << turned << PageRecipe::Encoded << "jpg"
         << QList<QSize>{{900, 600}} << false;
@@ -82,8 +82,8 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
         << jpeg(600, 900) << options([](PageOptions &o) {
                o.KeepUnchangedJpeg = true;
                o.PageGrey = PageOptions::GreyEveryPage;
-           }) << book
-        << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}} << false;
+           })
+        << book << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}} << false;
     QTest::newRow("a spread cut, right half first")
         << jpeg(1200, 900) << split << book << PageRecipe::Encoded << "jpg"
         << QList<QSize>{{600, 900}, {601, 900}} << false;
@@ -101,37 +101,35 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
                o.ResizeImageWidth = 300;
                o.ResizeImageHeight = 300;
                o.PageFormat = PageOptions::WebpPages;
-           }) << book
-        << PageRecipe::Encoded << "webp" << QList<QSize>{{200, 300}, {200, 300}} << false;
-    QTest::newRow("a border that leaves nothing")
-        << jpeg(30, 30) << options([](PageOptions &o) {
-               o.ImageCutBorder = true;
-               o.ImageCutBorderNumber = 15;
-           }) << book
-        << PageRecipe::Encoded << "jpg" << QList<QSize>{QSize()} << false;
+           })
+        << book << PageRecipe::Encoded << "webp" << QList<QSize>{{200, 300}, {200, 300}} << false;
+    QTest::newRow("a border that leaves nothing") << jpeg(30, 30) << options([](PageOptions &o) {
+        o.ImageCutBorder = true;
+        o.ImageCutBorderNumber = 15;
+    }) << book << PageRecipe::Encoded << "jpg" << QList<QSize>{QSize()}
+                                                  << false;
     // The left and top edges move back onto the 16-pixel grid.
-    QTest::newRow("cut on its blocks") << jpeg(600, 900) << lossless << book
-                                       << PageRecipe::CutOnBlocks << "jpg"
-                                       << QList<QSize>{{564, 864}} << false;
+    QTest::newRow("cut on its blocks")
+        << jpeg(600, 900) << lossless << book << PageRecipe::CutOnBlocks << "jpg"
+        << QList<QSize>{{564, 864}} << false;
     QTest::newRow("cut on its blocks, in a WebP book")
         << jpeg(600, 900) << options([&](PageOptions &o) {
                o = lossless;
                o.PageFormat = PageOptions::WebpPages;
-           }) << book
-        << PageRecipe::CutOnBlocks << "jpg" << QList<QSize>{{564, 864}} << false;
+           })
+        << book << PageRecipe::CutOnBlocks << "jpg" << QList<QSize>{{564, 864}} << false;
     QTest::newRow("a PNG cannot be cut on blocks, and it says why")
         << picture("png", 600, 900) << lossless << book << PageRecipe::Encoded << "jpg"
         << QList<QSize>{{560, 860}} << true;
     QTest::newRow("nothing to cut: no word")
-        << picture("png", 600, 900)
-        << options([](PageOptions &o) { o.LosslessCuts = true; }) << book << PageRecipe::Encoded
-        << "jpg" << QList<QSize>{{600, 900}} << false;
+        << picture("png", 600, 900) << options([](PageOptions &o) { o.LosslessCuts = true; })
+        << book << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}} << false;
     QTest::newRow("kept rather than cut when nothing changes")
         << jpeg(600, 900) << options([](PageOptions &o) {
                o.LosslessCuts = true;
                o.KeepUnchangedJpeg = true;
-           }) << book
-        << PageRecipe::Kept << "jpg" << QList<QSize>{{600, 900}} << false;
+           })
+        << book << PageRecipe::Kept << "jpg" << QList<QSize>{{600, 900}} << false;
 }
 
 void tst_PageRecipe::decidesBeforeAnyPixel()
