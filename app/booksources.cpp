@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
 
 BookSources::BookSources(Ui::QuirevaleClass &form, QWidget *window)
     : QObject(window)
@@ -57,6 +60,34 @@ QStringList BookSources::sourcesOf(const QList<QUrl> &urls)
     return {};
 }
 
+bool BookSources::mayBeDropped(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return !urls.isEmpty() && urls.first().isLocalFile();
+}
+
+void BookSources::drop(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!mayBeDropped(event->mimeData()))
+        return;
+    const QStringList sources = sourcesOf(urls);
+    if (sources.isEmpty()) {
+        event->ignore();
+        const QString path = urls.first().toLocalFile();
+        QTimer::singleShot(0, this, [this, path] { refuseDrop(path); });
+        return;
+    }
+    event->acceptProposedAction();
+    if (sources.size() > 1)
+        QTimer::singleShot(0, this, [this, sources] { emit droppedChapters(sources); });
+    else if (isBookFile(sources.first()))
+        // An archive may need a word (it cannot be read): after the drop.
+        QTimer::singleShot(0, this, [this, sources] { emit dropped(sources.first()); });
+    else
+        emit dropped(sources.first());
+}
+
 void BookSources::refuseDrop(const QString &path) const
 {
     QMessageBox::warning(
@@ -74,7 +105,7 @@ void BookSources::showNotice(const Book &book, int listed)
     bool others = false;
     for (const Book::LeftOut &leftOut : book.leftOut()) {
         lines << leftOut.text;
-        others = others || leftOut.informative;
+        others = others || leftOut.kind == Book::LeftOut::OtherPictures;
     }
     if (listed == 0 && book.missesPages())
         lines << tr("None of the page files of this folder can be used.");

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QUrl>
 
+class QDropEvent;
+class QMimeData;
+
 namespace Ui {
 class QuirevaleClass;
 }
@@ -30,18 +33,31 @@ public:
     // says so; a book without pages otherwise.
     Book openChapters(const QStringList &sources, PictureTypes types) const;
 
-    // What a drop of urls asks for: one folder, archive or page (its
-    // folder), or several folders and archives (chapters); empty for
-    // anything else.
-    static QStringList sourcesOf(const QList<QUrl> &urls);
-    static bool isSource(const QString &path);
-    void refuseDrop(const QString &path) const;
+    // Whether a drag may be of something to list: local files.
+    static bool mayBeDropped(const QMimeData *data);
+    // A folder, an archive or a page dropped is opened (a page, its folder);
+    // several folders and archives, perhaps the chapters of one book.
+    // Anything else leaves the list as it is and says why, once the drop is
+    // over (a box inside the drop would hold the other program's drag until
+    // answered).
+    void drop(QDropEvent *event);
+
+signals:
+    // A folder, an archive, a PDF or a page dropped, to be opened.
+    void dropped(const QString &path);
+    void droppedChapters(const QStringList &sources);
+
+public:
 
     // The strip names what book left out; listed is how many rows it gave.
     void showNotice(const Book &book, int listed);
     void hideNotice();
 
 private:
+    static bool isSource(const QString &path);
+    static QStringList sourcesOf(const QList<QUrl> &urls);
+    void refuseDrop(const QString &path) const;
+
     Ui::QuirevaleClass &ui;
     QWidget *m_window;
 };

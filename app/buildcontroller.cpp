@@ -18,15 +18,23 @@ BuildController::BuildController(Ui::QuirevaleClass &form, ShellTaskbarProgress 
     , m_window(window)
 {}
 
-void BuildController::start(std::unique_ptr<CbzBuild> build, int pageRows)
+CbzBuild *BuildController::start(const QString &fileName, const QVector<BuildPage> &pages,
+                                 const PageOptions &options, const ComicInfo &comicInfo,
+                                 PagePictureObserver *pictures, int threads)
 {
-    m_build = std::move(build);
-    ui.MakeCBZProgressBar->setRange(0, pageRows);
-    m_taskbar->setRange(0, pageRows);
+    m_build = std::make_unique<CbzBuild>(fileName, pages, options);
+    m_build->setReplaceExisting(QFileInfo::exists(fileName));
+    m_build->setPictureObserver(pictures);
+    m_build->setThreadCount(threads);
+    m_build->setComicInfo(comicInfo);
+    const int rows = ui.ImagesList->count();
+    ui.MakeCBZProgressBar->setRange(0, rows);
+    m_taskbar->setRange(0, rows);
     m_taskbar->show();
     ui.CancelBuild->show();
     m_building = true;
     emit buildingChanged(true);
+    return m_build.get();
 }
 
 void BuildController::cancel()

@@ -26,8 +26,12 @@ class BuildController : public QObject
 public:
     BuildController(Ui::QuirevaleClass &ui, ShellTaskbarProgress *taskbar, QWidget *window);
 
-    // The build the window is about to run on a pool thread, of pageRows rows.
-    void start(std::unique_ptr<CbzBuild> build, int pageRows);
+    // The build of pages into fileName, which the window is about to run on
+    // a pool thread; an archive there already was agreed to be replaced, one
+    // that appears after this is not.
+    CbzBuild *start(const QString &fileName, const QVector<BuildPage> &pages,
+                    const PageOptions &options, const ComicInfo &comicInfo,
+                    PagePictureObserver *pictures, int threads);
     bool isBuilding() const { return m_building; }
     CbzBuild *build() const { return m_build.get(); }
     void cancel();

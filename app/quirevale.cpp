@@ -53,6 +53,8 @@ Quirevale::Quirevale(QWidget *parent)
         ui.OriginalImageHeight->setText(size.isValid() ? QString::number(size.height())
                                                        : QString());
     });
+    connect(Sources, &BookSources::dropped, this, &Quirevale::openFromOutside);
+    connect(Sources, &BookSources::droppedChapters, this, &Quirevale::openChapters);
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
         Pages->setLocked(building);
         if (!building)

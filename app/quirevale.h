@@ -100,6 +100,7 @@ private:
     QString suggestedArchiveName() const;
     ComicInfo comicInfoOfBook() const;
     void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
+    void openChapters(const QStringList &sources);
     bool MakeCbz(QString fileName);
     void buildEnded();
 

@@ -24,9 +24,12 @@ void Quirevale::on_BrowsePath_clicked()
     const QString folder = QFileDialog::getExistingDirectory(
         this, tr("Select images folder"), ImagesDir,
         QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !Pages->forgetTreatmentsFirst())
         return;
-    openFolder(folder);
+    // Remembered before the list is filled, so a folder without images is
+    // remembered too.
+    ImagesDir = folder;
+    showListed(LoadImagesList(folder), folder);
 }
 
 void Quirevale::on_actionOpenFolder_triggered()
@@ -64,16 +67,8 @@ void Quirevale::openFolder(const QString &folder, PictureTypes types, bool chapt
     const Book book = Sources->open(folder, listedTypes(types), chapters);
     if (!book.errorString().isEmpty())
         return;
-    // Remembered before the list is filled, so a folder without images is
-    // remembered too.
     ImagesDir = folder;
-    const int count = showBook(book);
-    showListed(count, folder);
-    if (count == 0 && ui.NoticeFrame->isHidden())
-        QMessageBox::warning(
-            this, tr("Warning"),
-            QStringLiteral("%1! (%2)")
-                .arg(tr("No image file found"), pageFileTypeList(QStringLiteral(","))));
+    showListed(showBook(book), folder);
 }
 
 int Quirevale::showBook(const Book &book)
@@ -86,13 +81,19 @@ int Quirevale::showBook(const Book &book)
 }
 
 // The controls follow the list just filled from source: usable when it
-// holds pages, which start at the first.
+// holds pages, which start at the first; a book without pages, and with
+// nothing in the strip to say why, is told so.
 void Quirevale::showListed(int count, const QString &source)
 {
     updateEnabled();
     if (count != 0) {
         ui.ImagesPath->setText(source);
         ui.ImagesList->setCurrentRow(0);
+    } else if (ui.NoticeFrame->isHidden()) {
+        QMessageBox::warning(
+            this, tr("Warning"),
+            QStringLiteral("%1! (%2)")
+                .arg(tr("No image file found"), pageFileTypeList(QStringLiteral(","))));
     }
 }
 
@@ -114,46 +115,27 @@ void Quirevale::openFromOutside(const QString &path)
 
 void Quirevale::dragEnterEvent(QDragEnterEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (!isBuilding() && !urls.isEmpty() && urls.first().isLocalFile())
+    if (!isBuilding() && BookSources::mayBeDropped(event->mimeData()))
         event->acceptProposedAction();
 }
 
-// A folder, an archive, or a page file whose folder is meant; several
-// folders and archives, perhaps the chapters of one book. Anything else
-// leaves the list as it is and says why, once the drop is over (a box
-// inside the drop would hold the other program's drag until answered).
 void Quirevale::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (isBuilding() || urls.isEmpty() || !urls.first().isLocalFile())
+    if (!isBuilding())
+        Sources->drop(event);
+}
+
+// Several folders and archives dropped, as the chapters of one book.
+void Quirevale::openChapters(const QStringList &sources)
+{
+    if (isBuilding() || !Pages->forgetTreatmentsFirst())
         return;
-    const QStringList sources = BookSources::sourcesOf(urls);
-    if (sources.isEmpty()) {
-        event->ignore();
-        const QString path = urls.first().toLocalFile();
-        QTimer::singleShot(0, this, [this, path] { Sources->refuseDrop(path); });
+    const Book book = Sources->openChapters(sources, listedTypes());
+    if (book.source().isEmpty() || !book.errorString().isEmpty())
         return;
-    }
-    event->acceptProposedAction();
-    const QString path = sources.first();
-    if (sources.size() > 1) {
-        QTimer::singleShot(0, this, [this, sources] {
-            if (isBuilding() || !Pages->forgetTreatmentsFirst())
-                return;
-            const Book book = Sources->openChapters(sources, listedTypes());
-            if (book.source().isEmpty() || !book.errorString().isEmpty())
-                return;
-            // The book is named after the folder that holds its chapters.
-            ImagesDir = book.source();
-            showListed(showBook(book), ImagesDir);
-        });
-    } else if (isBookFile(path)) {
-        // An archive may need a word (it cannot be read): after the drop.
-        QTimer::singleShot(0, this, [this, path] { openFromOutside(path); });
-    } else {
-        openFromOutside(path);
-    }
+    // The book is named after the folder that holds its chapters.
+    ImagesDir = book.source();
+    showListed(showBook(book), ImagesDir);
 }
 
 // The book listed again, pictures of every type among its pages.
@@ -265,16 +247,10 @@ QString Quirevale::suggestedArchiveName() const
 // at a widget again.
 void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages)
 {
-    auto build = std::make_unique<CbzBuild>(fileName, pages, Options->read().pages);
-    // The user said yes to replacing what was there when asked; a file that
-    // appears after that is not replaced.
-    build->setReplaceExisting(QFileInfo::exists(fileName));
-    build->setPictureObserver(Preview->builtPictures());
-    build->setThreadCount(BuildThreads);
-    build->setComicInfo(comicInfoOfBook());
-    connect(build.get(), &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
     Preview->startFollowingBuild();
-    Builds->start(std::move(build), ui.ImagesList->count());
+    CbzBuild *build = Builds->start(fileName, pages, Options->read().pages, comicInfoOfBook(),
+                                    Preview->builtPictures(), BuildThreads);
+    connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
     MakeCbzFuture = QtConcurrent::run(this, &Quirevale::MakeCbz, fileName);
     MakeCbzWatcher.setFuture(MakeCbzFuture);
 }

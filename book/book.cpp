@@ -37,10 +37,12 @@ QVector<Book::LeftOut> Book::leftOut() const
         return names.join(QStringLiteral(", "));
     };
     QVector<LeftOut> said;
+    if (!listing.realKind.isEmpty())
+        said.append({tr("It is %1, whatever its name says").arg(listing.realKind), LeftOut::Note});
     for (const QString &name : listing.unusableNames)
-        said.append({tr("%1 cannot be used: its name is not valid text").arg(name), true});
+        said.append({tr("%1 cannot be used: its name is not valid text").arg(name)});
     for (const QString &name : listing.unreadable)
-        said.append({tr("%1 cannot be read: %2").arg(name, listing.whyUnreadable(name)), true});
+        said.append({tr("%1 cannot be read: %2").arg(name, listing.whyUnreadable(name))});
     if (!listing.symlinks.isEmpty())
         said.append({tr("Symbolic links are not listed: %1").arg(named(listing.symlinks))});
     if (!listing.archives.isEmpty())
@@ -55,7 +57,7 @@ QVector<Book::LeftOut> Book::leftOut() const
         said.append({tr("Files of other picture types, not listed: %1 (%2)")
                          .arg(listing.otherPictures.size())
                          .arg(pictureTypesOf(listing.otherPictures).join(QStringLiteral(", "))),
-                     false, true});
+                     LeftOut::OtherPictures});
     return said;
 }
 

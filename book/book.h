@@ -34,10 +34,13 @@ public:
     struct LeftOut
     {
         QString text;
-        // A page file that is there but cannot be used: the book misses it.
-        bool missesPage = false;
-        // Only worth saying when asked to say more than errors.
-        bool informative = false;
+        enum Kind
+        {
+            Trouble,       // named always
+            OtherPictures, // listed when asked for
+            Note           // only worth saying when asked to say more than errors
+        };
+        Kind kind = Trouble;
     };
 
     Book() = default;

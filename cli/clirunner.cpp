@@ -244,10 +244,14 @@ void CliRunner::showProgress(int done, int total, const QString &name)
 bool CliRunner::refuseTroubledFiles(const Book &book)
 {
     for (const Book::LeftOut &leftOut : book.leftOut()) {
-        if (!leftOut.informative)
+        if (leftOut.kind == Book::LeftOut::Trouble)
             report(book.source(), leftOut.text);
-        else if (!m_args.quiet)
+        else if (m_args.quiet)
+            continue;
+        else if (leftOut.kind == Book::LeftOut::OtherPictures)
             report(book.source(), tr("%1; --every-type lists them").arg(leftOut.text));
+        else
+            report(book.source(), leftOut.text);
     }
     if (!book.missesPages() || m_args.skipTroubled)
         return false;

@@ -372,7 +372,45 @@ PageListing PageArchive::list(const QString &path)
     stableMergeSort(
         pages, [](const ListedPage &a, const ListedPage &b) { return pathLess(a.name, b.name); });
     result.pages = pages;
+    result.realKind = namedOtherwise(path, formatOf(*cursor));
     return result;
+}
+
+// "a RAR archive" for a RAR named .cbz: what an archive is, when its name
+// says another kind.
+QString PageArchive::namedOtherwise(const QString &path, int format)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    struct Kind
+    {
+        QStringList suffixes;
+        QString name;
+    };
+    const Kind kinds[] = {
+        {{QStringLiteral("cbz"), QStringLiteral("zip")}, tr("a ZIP archive")},
+        {{QStringLiteral("cbr"), QStringLiteral("rar")}, tr("a RAR archive")},
+        {{QStringLiteral("cb7"), QStringLiteral("7z")}, tr("a 7z archive")},
+        {{QStringLiteral("cbt"), QStringLiteral("tar")}, tr("a tar archive")},
+    };
+    int found = -1;
+    switch (format) {
+    case ARCHIVE_FORMAT_ZIP:
+        found = 0;
+        break;
+    case ARCHIVE_FORMAT_RAR:
+    case ARCHIVE_FORMAT_RAR_V5:
+        found = 1;
+        break;
+    case ARCHIVE_FORMAT_7ZIP:
+        found = 2;
+        break;
+    case ARCHIVE_FORMAT_TAR:
+        found = 3;
+        break;
+    default:
+        return QString();
+    }
+    return kinds[found].suffixes.contains(suffix) ? QString() : kinds[found].name;
 }
 
 QByteArray PageArchive::read(const QString &path, int index, const QString &name, QString *error,

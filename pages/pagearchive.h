@@ -62,6 +62,7 @@ private:
     static QByteArray readEntry(const QString &path, int index, const QString &name, QString *error,
                                 const std::atomic_bool *stop,
                                 const std::function<void(qint64)> &reserve, qint64 budget);
+    static QString namedOtherwise(const QString &path, int format);
     static bool checkName(const QString &name, const QString &expected, int index, QString *error);
 };
 

@@ -10,6 +10,13 @@ PageLocation PageLocation::ofEntry(const QString &container, int index, const QS
     return location;
 }
 
+PageLocation PageLocation::ofPdfPage(const QString &pdf, int index, const QString &name)
+{
+    PageLocation location = ofEntry(pdf, index, name);
+    location.m_pdf = true;
+    return location;
+}
+
 QString PageLocation::displayName() const
 {
     return isEntry() ? m_name : QFileInfo(m_file).fileName();

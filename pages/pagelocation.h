@@ -18,8 +18,11 @@ public:
         : m_file(file)
     {}
     static PageLocation ofEntry(const QString &container, int index, const QString &name);
+    // A page of a PDF, rendered rather than read.
+    static PageLocation ofPdfPage(const QString &pdf, int index, const QString &name);
 
     bool isEntry() const { return m_index >= 0; }
+    bool isPdfPage() const { return m_pdf; }
     bool isNull() const { return m_file.isEmpty(); }
     // The file itself, or the archive or PDF that holds the entry: the file
     // whose stamp is the page's.
@@ -46,6 +49,7 @@ private:
     QString m_file;
     int m_index = -1;
     QString m_name;
+    bool m_pdf = false; // what the container is was told once, by its content
 };
 Q_DECLARE_METATYPE(PageLocation)
 

@@ -202,7 +202,7 @@ bool PageReader::readWithoutDecoding()
         m_file.close();
     // An archive's entry is read whole, and decoded from memory.
     const PageLocation &location = m_location;
-    if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
+    if (location.isPdfPage())
         return openPdfPage(location);
     if (location.isEntry()) {
         QString why;
@@ -373,7 +373,7 @@ QSize PageReader::readHeaderSize(const PageLocation &location, int pdfResolution
     PageReader reader(location);
     // An entry has no header of its own to read first; a PDF's page has
     // its size in points.
-    if (location.isEntry() && sourceKindOf(location.file()) == SourceKind::Pdf)
+    if (location.isPdfPage())
         return PdfPages::renderedSize(location.file(), location.index(), pdfResolution, nullptr);
     if (location.isEntry())
         return reader.readWithoutDecoding() ? reader.headerSize() : QSize();

@@ -55,6 +55,9 @@ struct PageListing
     QString error;
     // Sub-folders listed as chapters that hold no page: left out, named.
     QStringList emptyChapters;
+    // What the source really is, when its name says otherwise (a .cbz that
+    // is a RAR); empty when its name is right.
+    QString realKind;
 
     // The files another listing left out and named, joined to these, each
     // name after prefix.

@@ -75,14 +75,22 @@ QString bookNameOf(const QString &source)
 PageListing scanPageSource(const QString &path, PictureTypes types)
 {
     const QFileInfo info(path);
-    switch (sourceKindOf(path)) {
+    const SourceKind kind = sourceKindOf(path);
+    PageListing listing;
+    switch (kind) {
     case SourceKind::Pdf:
-        return PdfPages::list(info.absoluteFilePath());
+        listing = PdfPages::list(info.absoluteFilePath());
+        break;
     case SourceKind::Archive:
-        return PageArchive::list(info.absoluteFilePath());
+        listing = PageArchive::list(info.absoluteFilePath());
+        break;
     default:
         return scanPageFolder(path, types);
     }
+    // Told by its content, whatever its name says.
+    if (kind == SourceKind::Pdf && kindByName(path) != SourceKind::Pdf)
+        listing.realKind = PdfPages::tr("a PDF");
+    return listing;
 }
 
 PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types)

@@ -157,7 +157,7 @@ PageListing PdfPages::list(const QString &path)
     result.pages.reserve(count);
     for (int index = 0; index < count; ++index) {
         const QString name = QStringLiteral("page %1").arg(index + 1);
-        result.pages.append({name, PageLocation::ofEntry(path, index, name)});
+        result.pages.append({name, PageLocation::ofPdfPage(path, index, name)});
     }
     return result;
 }

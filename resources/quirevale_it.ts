@@ -54,6 +54,10 @@
         <source>Files of other picture types, not listed: %1 (%2)</source>
         <translation>File di altri tipi di immagine, non elencati: %1 (%2)</translation>
     </message>
+    <message>
+        <source>It is %1, whatever its name says</source>
+        <translation>È %1, qualunque cosa dica il suo nome</translation>
+    </message>
 </context>
 <context>
     <name>BookSources</name>
@@ -751,6 +755,22 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>The archive has changed since it was listed: its entry %1 is %2, not %3. Open it again.</source>
         <translation>L&apos;archivio è cambiato da quando è stato elencato: la sua voce %1 è %2, non %3. Aprilo di nuovo.</translation>
     </message>
+    <message>
+        <source>a ZIP archive</source>
+        <translation>un archivio ZIP</translation>
+    </message>
+    <message>
+        <source>a RAR archive</source>
+        <translation>un archivio RAR</translation>
+    </message>
+    <message>
+        <source>a 7z archive</source>
+        <translation>un archivio 7z</translation>
+    </message>
+    <message>
+        <source>a tar archive</source>
+        <translation>un archivio tar</translation>
+    </message>
 </context>
 <context>
     <name>PageList</name>
@@ -1000,6 +1020,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Page %1 cannot be found in it: its page tree is damaged.</source>
         <translation>La pagina %1 non si trova: il suo albero delle pagine è danneggiato.</translation>
+    </message>
+    <message>
+        <source>a PDF</source>
+        <translation>un PDF</translation>
     </message>
 </context>
 <context>

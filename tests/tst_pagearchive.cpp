@@ -400,15 +400,18 @@ void tst_PageArchive::sourceKindsByContent_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("pages"); // -1: cannot be listed
+    QTest::addColumn<int>("pages");      // -1: cannot be listed
+    QTest::addColumn<QString>("really"); // what the listing says it is
     QTest::newRow("a RAR named .cbz") << "rar"
-                                      << "book.cbz" << 2;
+                                      << "book.cbz" << 2 << "a RAR archive";
     QTest::newRow("a ZIP named .cbr") << "zip"
-                                      << "book.cbr" << 2;
+                                      << "book.cbr" << 2 << "a ZIP archive";
+    QTest::newRow("a ZIP named .cbz") << "zip"
+                                      << "book.cbz" << 2 << "";
     QTest::newRow("a PDF named .cbz") << "pdf"
-                                      << "book.cbz" << 1;
+                                      << "book.cbz" << 1 << "a PDF";
     QTest::newRow("text named .cb7") << "text"
-                                     << "book.cb7" << -1;
+                                     << "book.cb7" << -1 << "";
 }
 
 // A source is what its bytes say, whatever its name; the name is a hint
@@ -418,6 +421,7 @@ void tst_PageArchive::sourceKindsByContent()
     QFETCH(QString, content);
     QFETCH(QString, name);
     QFETCH(int, pages);
+    QFETCH(QString, really);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     const QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
@@ -438,6 +442,7 @@ void tst_PageArchive::sourceKindsByContent()
     const PageListing listed = scanPageSource(path);
     QCOMPARE(listed.error.isEmpty(), pages >= 0);
     QCOMPARE(listed.pages.size(), qMax(0, pages));
+    QCOMPARE(listed.realKind, really);
     if (pages > 0) {
         PageReader reader(listed.pages.first().location);
         QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
