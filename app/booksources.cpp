@@ -4,8 +4,8 @@
 #include "ui_quirevale.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>

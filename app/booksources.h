@@ -48,7 +48,6 @@ signals:
     void droppedChapters(const QStringList &sources);
 
 public:
-
     // The strip names what book left out; listed is how many rows it gave.
     void showNotice(const Book &book, int listed);
     void hideNotice();

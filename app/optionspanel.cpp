@@ -147,12 +147,12 @@ void OptionsPanel::apply(const BookOptions &options)
 
 BookOptions OptionsPanel::read() const
 {
-    BookOptions options = m_unbound;
-    // A choice shown by buttons is its first value unless one is checked.
-    for (const Binding &binding : Bindings) {
-        if (binding.value >= 0)
-            bookOption(QLatin1String(binding.option))->set(options, 0);
-    }
+    // Only these two have no control; every other option is read from its
+    // own (a choice shown by buttons is its first value unless one is
+    // checked).
+    BookOptions options;
+    options.pages.PdfResolution = m_unbound.pages.PdfResolution;
+    options.writeComicInfo = m_unbound.writeComicInfo;
     for (const Binding &binding : Bindings) {
         const QObject *control = m_window->findChild<QObject *>(QLatin1String(binding.control));
         const BookOption *option = bookOption(QLatin1String(binding.option));

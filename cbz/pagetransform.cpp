@@ -174,8 +174,13 @@ QList<QImage> transformPageImages(const QImage &source, const PageOptions &optio
         inner = plainMarginsInside(image.copy(inner), options.ImageTrimTolerance)
                     .translated(inner.topLeft());
     QList<QImage> pages;
-    for (const QRect &region : cutRegions(inner, options, plan.cut))
-        pages.append(region.isEmpty() ? QImage() : resized(image.copy(region), options));
+    for (const QRect &region : cutRegions(inner, options, plan.cut)) {
+        // A page kept whole is not copied: it is tens of megabytes.
+        const QImage part = region.isEmpty()         ? QImage()
+                            : region == image.rect() ? image
+                                                     : image.copy(region);
+        pages.append(resized(part, options));
+    }
     return pages;
 }
 

@@ -1,4 +1,5 @@
 #include "book/book.h"
+#include "book/optiontable.h"
 #include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 #include "cli/pagetreatmentfile.h"
@@ -17,6 +18,7 @@ private slots:
     void badArguments();
     void comicInformation();
     void bookOptions();
+    void everyFlagOfTheOptionTable();
     void pagesFileLines_data();
     void pagesFileLines();
 };
@@ -139,6 +141,57 @@ void tst_CliArguments::bookOptions()
     CliArguments tolerance;
     QCOMPARE(tolerance.parse({"quirevale-cli", "--trim-margins=40", "A"}), CliArguments::Run);
     QCOMPARE(tolerance.options.pages.ImageTrimTolerance, 40);
+}
+
+// Each option with a flag is in the help, and its flag sets it (and what it
+// turns on) to the value given.
+void tst_CliArguments::everyFlagOfTheOptionTable()
+{
+    const QString help = [] {
+        CliArguments parsed;
+        parsed.parse({"quirevale-cli", "--help"});
+        return parsed.helpText();
+    }();
+    for (const BookOption &option : ::bookOptions()) {
+        if (!option.flag)
+            continue;
+        const QString flag = QStringLiteral("--") + option.flag;
+        QVERIFY2(help.contains(flag), option.flag);
+        QStringList words = option.kind == BookOption::Choice
+                                ? QString::fromLatin1(option.valueName).split('|')
+                                : option.wordList();
+        QString value;
+        int expected = 1;
+        if (option.kind == BookOption::Number) {
+            expected = option.range.maximum;
+            value = QString::number(expected);
+        } else if (option.kind == BookOption::Box) {
+            value = "300x400";
+        } else if (!words.isEmpty()) {
+            value = words.last();
+            expected = option.valueOfWord(value);
+        }
+        CliArguments parsed;
+        // --trim-margins takes its value only after '='.
+        const QStringList given{value.isEmpty() ? flag : flag + '=' + value};
+        QCOMPARE(parsed.parse(QStringList{"quirevale-cli"} + given + QStringList{"A"}),
+                 CliArguments::Run);
+        if (option.kind == BookOption::Box) {
+            QCOMPARE(QSize(parsed.options.pages.ResizeImageWidth,
+                           parsed.options.pages.ResizeImageHeight),
+                     QSize(300, 400));
+            continue;
+        }
+        QVERIFY2(option.get(parsed.options) == expected, option.flag);
+        if (option.turnsOn)
+            QVERIFY2(bookOption(option.turnsOn)->get(parsed.options) == 1, option.flag);
+        // A value out of its range or not one of its words is refused.
+        if (!value.isEmpty()) {
+            CliArguments bad;
+            QCOMPARE(bad.parse({"quirevale-cli", flag + "=x", "A"}), CliArguments::UsageError);
+            QVERIFY2(bad.errorString().contains(flag), qPrintable(bad.errorString()));
+        }
+    }
 }
 
 void tst_CliArguments::pagesFileLines_data()

@@ -1,4 +1,5 @@
 #include "app/quirevale.h"
+#include "book/optiontable.h"
 #include "preview/imagemanager.h"
 #include "testsupport.h"
 
@@ -47,6 +48,7 @@ private slots:
 
     void firstStartDefaults();
     void optionsAreRemembered();
+    void everyOptionShownIsReadBack();
     void storedLanguage_data();
     void storedLanguage();
     void damagedRecords();
@@ -504,6 +506,36 @@ void tst_MainWindow::optionsAreRemembered()
     QCOMPARE(preview->cutPoint(), 35);
     QVERIFY(!preview->firstPageRight());
     QVERIFY(!preview->cutBorder());
+}
+
+// Every option the controls show comes back from them as it was shown: a
+// control bound to the wrong option, or an option without its control,
+// comes back changed. The two grey check boxes are one choice.
+void tst_MainWindow::everyOptionShownIsReadBack()
+{
+    BookOptions given;
+    for (const BookOption &option : bookOptions()) {
+        if (option.settingsKey)
+            option.set(given, option.range.maximum == 1 ? 1 - option.range.initial
+                                                        : option.range.maximum - 1);
+    }
+    {
+        QSettings settings;
+        saveBookOptions(settings, given);
+    }
+    {
+        Quirevale window;
+        auto *auto_ = child<QCheckBox>(&window, "ImageGreyAuto");
+        auto *all = child<QCheckBox>(&window, "ImageGreyAll");
+        QVERIFY(auto_->isChecked() != all->isChecked());
+        all->setChecked(true);
+        QVERIFY(!auto_->isChecked());
+        auto_->setChecked(true);
+        QVERIFY(!all->isChecked());
+        // Back as it was given.
+        (given.pages.PageGrey == PageOptions::GreyEveryPage ? all : auto_)->setChecked(true);
+    }
+    QVERIFY(loadBookOptions(QSettings()) == given);
 }
 
 void tst_MainWindow::storedLanguage_data()

@@ -1,0 +1,131 @@
+#include "book/book.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+using namespace TestSupport;
+
+// What both front ends ask of a book: where its archive goes, which pages
+// mark chapters, the ComicInfo.xml it carries, and what it left out.
+class tst_Book : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void targetNeverTheSource_data();
+    void targetNeverTheSource();
+    void chaptersMarkedOnTheirFirstPage();
+    void comicInfoMerged();
+    void leftOutSaidByKind();
+};
+
+void tst_Book::targetNeverTheSource_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("folder"); // where the archive goes
+    QTest::addColumn<QString>("target");
+    QTest::newRow("a folder, beside it") << "Saga 03" << "." << "Saga 03.cbz";
+    QTest::newRow("a folder, elsewhere") << "Saga 03" << "out" << "out/Saga 03.cbz";
+    QTest::newRow("an archive repacked beside itself") << "Old.cbz" << "." << "Old (1).cbz";
+    QTest::newRow("another kind of archive beside it") << "Old.cbr" << "." << "Old.cbz";
+    QTest::newRow("an archive repacked elsewhere") << "Old.cbz" << "out" << "out/Old.cbz";
+}
+
+void tst_Book::targetNeverTheSource()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, folder);
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    QVERIFY(root.mkpath("out"));
+    if (source.endsWith(".cbz") || source.endsWith(".cbr"))
+        QVERIFY(writeFile(root.filePath(source), storedZip({{"p1.png", "x"}})));
+    else
+        QVERIFY(root.mkpath(source));
+    const Book book = Book::open(root.filePath(source), PageTypesOnly);
+    QCOMPARE(book.targetIn(root.filePath(folder)), root.filePath(target));
+}
+
+// Whatever order the user puts the pages in, a chapter's name marks the
+// first page of each run of its pages.
+void tst_Book::chaptersMarkedOnTheirFirstPage()
+{
+    const QVector<Book::Page> pages = {{0, QStringLiteral("/a/1.jpg"), {}, "Ch 1"},
+                                       {1, QStringLiteral("/a/2.jpg"), {}, "Ch 1"},
+                                       {3, QStringLiteral("/b/1.jpg"), {}, "Ch 2"},
+                                       {2, QStringLiteral("/a/3.jpg"), {}, "Ch 1"},
+                                       {4, QStringLiteral("/c.jpg"), {}, ""}};
+    QStringList marks;
+    for (const BuildPage &page : Book::buildPages(pages))
+        marks << QStringLiteral("%1:%2").arg(page.row).arg(page.bookmark);
+    QCOMPARE(marks, QStringList({"0:Ch 1", "1:", "3:Ch 2", "2:Ch 1", "4:"}));
+}
+
+void tst_Book::comicInfoMerged()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("Saga 03");
+    QVERIFY(QDir().mkpath(folder));
+    const Book plain = Book::open(folder, PageTypesOnly);
+    // From the name, written only when asked.
+    QCOMPARE(plain.comicInfo(false).series, QStringLiteral("Saga"));
+    QVERIFY(!plain.comicInfo(false).write);
+    QVERIFY(plain.comicInfo(true).write);
+
+    const QString archive = dir.filePath("Saga 04.cbz");
+    QVERIFY(writeFile(archive,
+                      storedZip({{"p1.png", "x"},
+                                 {"ComicInfo.xml", "<ComicInfo><Series>Saga</Series>"
+                                                   "<Number>4</Number><Genre>Space</Genre>"
+                                                   "</ComicInfo>"}})));
+    const Book repacked = Book::open(archive, PageTypesOnly);
+    // Its own is carried over, asked for or not, and given fields win.
+    const ComicInfo kept = repacked.comicInfo(false);
+    QVERIFY(kept.write);
+    QCOMPARE(kept.number, QStringLiteral("4"));
+    ComicInfo given;
+    given.number = QStringLiteral("4b");
+    given.year = 2014;
+    const ComicInfo merged = repacked.comicInfoGiven(given);
+    QCOMPARE(merged.number, QStringLiteral("4b"));
+    QCOMPARE(merged.series, QStringLiteral("Saga"));
+    QCOMPARE(merged.year, 2014);
+    QVERIFY(comicInfoXml(merged, {}).contains("<Genre>Space</Genre>"));
+    // What the user wrote in full keeps the source's other fields under it.
+    ComicInfo edited;
+    edited.write = true;
+    edited.title = QStringLiteral("Chapter Four");
+    const QByteArray xml = comicInfoXml(repacked.comicInfoEdited(edited), {});
+    QVERIFY2(xml.contains("<Title>Chapter Four</Title>") && xml.contains("<Genre>Space</Genre>"),
+             xml.constData());
+}
+
+void tst_Book::leftOutSaidByKind()
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    QVERIFY(writeImage(root.filePath("p1.png"), 20, 30, Qt::red, "png"));
+    QVERIFY(writeImage(root.filePath("p2.webp"), 20, 30, Qt::red, "webp"));
+    QVERIFY(QFile::link("p1.png", root.filePath("p3.png")));
+    QVERIFY(writeFile(root.filePath("p4.png"), "not a picture at all"));
+    QVERIFY(QFile::setPermissions(root.filePath("p4.png"), QFileDevice::WriteOwner));
+    const Book book = Book::open(dir.path(), PageTypesOnly);
+    QStringList said;
+    for (const Book::LeftOut &leftOut : book.leftOut())
+        said << QStringLiteral("%1 %2").arg(int(leftOut.kind)).arg(leftOut.text);
+    const bool root_ = ::geteuid() == 0; // root reads any file
+    QCOMPARE(said.filter("Symbolic links are not listed: p3.png").size(), 1);
+    QVERIFY(said.contains(QStringLiteral("%1 Files of other picture types, not listed: 1 (webp)")
+                              .arg(int(Book::LeftOut::OtherPictures))));
+    QCOMPARE(book.missesPages(), !root_);
+    if (!root_)
+        QVERIFY(said.contains(QStringLiteral("%1 p4.png cannot be read: permission denied")
+                                  .arg(int(Book::LeftOut::Trouble))));
+}
+
+QUIREVALE_TEST_MAIN(tst_Book)
+#include "tst_book.moc"
