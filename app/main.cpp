@@ -23,13 +23,13 @@ int main(int argc, char *argv[])
         QCommandLineParser parser;
         parser.setApplicationDescription(
             QCoreApplication::translate("main", "Makes a CBZ comic archive of a folder of page "
-                                                "images."));
+                                                "images, a comic archive or a PDF."));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addPositionalArgument(
             QStringLiteral("FOLDER"),
-            QCoreApplication::translate("main", "A folder of pages, one of its pages, or a comic "
-                                                "archive, to list when the window opens."),
+            QCoreApplication::translate("main", "A folder of pages, one of its pages, a comic "
+                                                "archive or a PDF, to list when the window opens."),
             QStringLiteral("[FOLDER]"));
         parser.process(application); // --help and --version print and end here
         folders = parser.positionalArguments();

@@ -1414,12 +1414,12 @@ senza ricodificarle</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Makes a CBZ comic archive of a folder of page images.</source>
-        <translation>Crea un archivio di fumetti CBZ da una cartella di immagini di pagine.</translation>
+        <source>Makes a CBZ comic archive of a folder of page images, a comic archive or a PDF.</source>
+        <translation>Crea un archivio di fumetti CBZ da una cartella di immagini delle pagine, da un archivio di fumetti o da un PDF.</translation>
     </message>
     <message>
-        <source>A folder of pages, one of its pages, or a comic archive, to list when the window opens.</source>
-        <translation>Una cartella di pagine, una delle sue pagine, o un archivio di fumetti, da elencare all&apos;apertura della finestra.</translation>
+        <source>A folder of pages, one of its pages, a comic archive or a PDF, to list when the window opens.</source>
+        <translation>Una cartella di pagine, una delle sue pagine, un archivio di fumetti o un PDF, da elencare all&apos;apertura della finestra.</translation>
     </message>
 </context>
 </TS>
