@@ -1,43 +1,133 @@
 #include "app/booksources.h"
 
+#include "app/pagelist.h"
 #include "pages/pagesource.h"
 #include "ui_quirevale.h"
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
 
-BookSources::BookSources(Ui::QuirevaleClass &form, QWidget *window)
+namespace {
+QString warning()
+{
+    return QCoreApplication::translate("Quirevale", "Warning");
+}
+} // namespace
+
+BookSources::BookSources(Ui::QuirevaleClass &form, PageList *pages, QString &imagesDir,
+                         QWidget *window)
     : QObject(window)
     , ui(form)
+    , m_pages(pages)
+    , m_imagesDir(imagesDir)
     , m_window(window)
-{}
-
-Book BookSources::open(const QString &source, PictureTypes types, bool chapters) const
 {
-    const Book book = Book::open(source, types, chapters);
-    if (!book.errorString().isEmpty())
-        QMessageBox::warning(
-            m_window, QCoreApplication::translate("Quirevale", "Warning"),
-            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(source), book.errorString()));
-    return book;
+    connect(ui.actionOpenArchive, &QAction::triggered, this, &BookSources::openArchive);
+    connect(ui.actionListEveryType, &QAction::triggered, this, [this] {
+        if (!ui.ImagesPath->text().isEmpty() && ui.ImagesPath->text() == m_imagesDir)
+            open(m_imagesDir);
+    });
+    connect(ui.NoticeClose, &QAbstractButton::clicked, ui.NoticeFrame, &QWidget::hide);
+    // The book listed again, pictures of every type among its pages; or as
+    // one book, its sub-folders its chapters.
+    connect(ui.NoticeAction, &QAbstractButton::clicked, this,
+            [this] { open(m_imagesDir, EveryPictureType, m_book.hasChapters()); });
+    connect(ui.NoticeChapters, &QAbstractButton::clicked, this,
+            [this] { open(m_imagesDir, listedTypes(), true); });
 }
 
-Book BookSources::openChapters(const QStringList &sources, PictureTypes types) const
+PictureTypes BookSources::listedTypes(PictureTypes asked) const
 {
-    if (QMessageBox::question(m_window, tr("Chapters"),
+    return ui.actionListEveryType->isChecked() ? EveryPictureType : asked;
+}
+
+int BookSources::show(const Book &book)
+{
+    emit aboutToList();
+    m_book = book;
+    m_pages->fill(book);
+    showNotice(m_pages->count());
+    return m_pages->count();
+}
+
+void BookSources::open(const QString &source, PictureTypes types, bool chapters)
+{
+    if (!m_pages->forgetTreatmentsFirst())
+        return;
+    const Book book = Book::open(source, listedTypes(types), chapters);
+    if (!book.errorString().isEmpty()) {
+        QMessageBox::warning(
+            m_window, warning(),
+            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(source), book.errorString()));
+        return;
+    }
+    m_imagesDir = source;
+    showListed(show(book), source);
+}
+
+void BookSources::openArchive()
+{
+    const QString archive = QFileDialog::getOpenFileName(
+        m_window, tr("Open Archive"), m_imagesDir,
+        tr("Comic archives and PDFs (%1)")
+            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar *.pdf")));
+    if (!archive.isEmpty())
+        open(archive);
+}
+
+void BookSources::openFromOutside(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty())
+        return;
+    if (isBookFile(path)) {
+        open(info.absoluteFilePath());
+        return;
+    }
+    open(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    // A page named on its own becomes the current one.
+    const int row = info.isDir() ? -1 : m_pages->rowOf(info.absoluteFilePath());
+    if (row >= 0)
+        ui.ImagesList->setCurrentRow(row);
+}
+
+void BookSources::openChapters(const QStringList &sources)
+{
+    if (!m_pages->forgetTreatmentsFirst() ||
+        QMessageBox::question(m_window, tr("Chapters"),
                               tr("List the pages of these %1 folders and archives as the "
                                  "chapters of one book, in the order of their names?")
                                   .arg(sources.size())) != QMessageBox::Yes)
-        return Book();
-    const Book book = Book::openChapters(sources, types);
-    if (!book.errorString().isEmpty())
-        QMessageBox::warning(m_window, QCoreApplication::translate("Quirevale", "Warning"),
+        return;
+    const Book book = Book::openChapters(sources, listedTypes());
+    if (!book.errorString().isEmpty()) {
+        QMessageBox::warning(m_window, warning(),
                              tr("A chapter cannot be read: %1").arg(book.errorString()));
-    return book;
+        return;
+    }
+    // The book is named after the folder that holds its chapters.
+    m_imagesDir = book.source();
+    showListed(show(book), m_imagesDir);
+}
+
+void BookSources::showListed(int count, const QString &source)
+{
+    emit listed();
+    if (count != 0) {
+        ui.ImagesPath->setText(source);
+        ui.ImagesList->setCurrentRow(0);
+    } else if (ui.NoticeFrame->isHidden()) {
+        QMessageBox::warning(
+            m_window, warning(),
+            QStringLiteral("%1! (%2)")
+                .arg(QCoreApplication::translate("Quirevale", "No image file found"),
+                     pageFileTypeList(QStringLiteral(","))));
+    }
 }
 
 bool BookSources::isSource(const QString &path)
@@ -79,19 +169,20 @@ void BookSources::drop(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
+    // A box for an archive that cannot be read, or for the chapters, comes
+    // after the drop.
     if (sources.size() > 1)
-        QTimer::singleShot(0, this, [this, sources] { emit droppedChapters(sources); });
+        QTimer::singleShot(0, this, [this, sources] { openChapters(sources); });
     else if (isBookFile(sources.first()))
-        // An archive may need a word (it cannot be read): after the drop.
-        QTimer::singleShot(0, this, [this, sources] { emit dropped(sources.first()); });
+        QTimer::singleShot(0, this, [this, sources] { openFromOutside(sources.first()); });
     else
-        emit dropped(sources.first());
+        openFromOutside(sources.first());
 }
 
 void BookSources::refuseDrop(const QString &path) const
 {
     QMessageBox::warning(
-        m_window, QCoreApplication::translate("Quirevale", "Warning"),
+        m_window, warning(),
         tr("%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, "
            "a comic archive, or one of its pages.")
             .arg(QDir::toNativeSeparators(path), pageFileTypeList(QStringLiteral(", "))));
@@ -99,19 +190,19 @@ void BookSources::refuseDrop(const QString &path) const
 
 // The strip stays until closed or until another book is listed: nothing is
 // left out without a word, and nothing has to be answered first.
-void BookSources::showNotice(const Book &book, int listed)
+void BookSources::showNotice(int listed)
 {
     QStringList lines;
     bool others = false;
-    for (const Book::LeftOut &leftOut : book.leftOut()) {
+    for (const Book::LeftOut &leftOut : m_book.leftOut()) {
         lines << leftOut.text;
         others = others || leftOut.kind == Book::LeftOut::OtherPictures;
     }
-    if (listed == 0 && book.missesPages())
+    if (listed == 0 && m_book.missesPages())
         lines << tr("None of the page files of this folder can be used.");
     ui.NoticeAction->setVisible(others);
     // A folder whose pages sit in sub-folders is offered as one book.
-    const int chapters = book.chapterFolders();
+    const int chapters = m_book.chapterFolders();
     if (chapters > 0) {
         lines << tr("%1 of its sub-folders hold pages.").arg(chapters);
         ui.NoticeChapters->setText(
@@ -120,9 +211,4 @@ void BookSources::showNotice(const Book &book, int listed)
     ui.NoticeChapters->setVisible(chapters > 0);
     ui.NoticeText->setText(lines.join(QLatin1Char('\n')));
     ui.NoticeFrame->setVisible(!lines.isEmpty());
-}
-
-void BookSources::hideNotice()
-{
-    ui.NoticeFrame->hide();
 }

@@ -7,31 +7,41 @@
 #include <QStringList>
 #include <QUrl>
 
-class QDropEvent;
-class QMimeData;
-
 namespace Ui {
 class QuirevaleClass;
 }
+class PageList;
+class QDropEvent;
+class QMimeData;
 class QWidget;
 
-// Where the main window's books come from: a folder, an archive or a PDF
-// picked, dropped or named from outside, or several dropped as chapters;
-// and the strip above the list that names what a book left out without a
-// box to answer first.
+// The book the main window lists, and where it comes from: a folder, an
+// archive or a PDF picked, dropped or named from outside, or several
+// dropped as chapters. It fills the page list, and names what the book left
+// out in the strip above it, without a box to answer first.
 class BookSources : public QObject
 {
     Q_OBJECT
 
 public:
-    BookSources(Ui::QuirevaleClass &ui, QWidget *window);
+    // imagesDir is the window's remembered folder, replaced by each book
+    // listed.
+    BookSources(Ui::QuirevaleClass &ui, PageList *pages, QString &imagesDir, QWidget *window);
 
-    // The book of source; when it cannot be listed at all, the user is told
-    // and the book has an error.
-    Book open(const QString &source, PictureTypes types, bool chapters) const;
-    // Several folders and archives as one book's chapters, when the user
-    // says so; a book without pages otherwise.
-    Book openChapters(const QStringList &sources, PictureTypes types) const;
+    const Book &book() const { return m_book; }
+    // The pages of book in the list; their number.
+    int show(const Book &book);
+    // Lists source, as picked, dropped or named from outside; an archive
+    // that cannot be read leaves the list as it is and says why.
+    void open(const QString &source, PictureTypes types = PageTypesOnly, bool chapters = false);
+    // A folder, an archive or a PDF, or a page file whose folder is meant.
+    void openFromOutside(const QString &path);
+    // The list just filled from source starts at its first page; a book
+    // without pages, and with nothing in the strip to say why, is told so.
+    void showListed(int count, const QString &source);
+    // Pictures of every type, or the page types unless the menu asks for
+    // every type.
+    PictureTypes listedTypes(PictureTypes asked = PageTypesOnly) const;
 
     // Whether a drag may be of something to list: local files.
     static bool mayBeDropped(const QMimeData *data);
@@ -43,22 +53,24 @@ public:
     void drop(QDropEvent *event);
 
 signals:
-    // A folder, an archive, a PDF or a page dropped, to be opened.
-    void dropped(const QString &path);
-    void droppedChapters(const QStringList &sources);
-
-public:
-    // The strip names what book left out; listed is how many rows it gave.
-    void showNotice(const Book &book, int listed);
-    void hideNotice();
+    // Another book is about to be listed: what was read of the last goes.
+    void aboutToList();
+    // The list was filled; what may be used follows it.
+    void listed();
 
 private:
     static bool isSource(const QString &path);
     static QStringList sourcesOf(const QList<QUrl> &urls);
+    void openChapters(const QStringList &sources);
+    void openArchive();
     void refuseDrop(const QString &path) const;
+    void showNotice(int listed);
 
     Ui::QuirevaleClass &ui;
+    PageList *m_pages;
+    QString &m_imagesDir;
     QWidget *m_window;
+    Book m_book;
 };
 
 #endif // BOOKSOURCES_H

@@ -3,8 +3,11 @@
 #include "app/shelltaskbarprogress.h"
 #include "ui_quirevale.h"
 
+#include "pages/pagesource.h"
+
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,36 @@ BuildController::BuildController(Ui::QuirevaleClass &form, ShellTaskbarProgress 
     , m_taskbar(taskbar)
     , m_window(window)
 {}
+
+QString BuildController::askFileName(const Book &book, const QString &source, QString *saveDir)
+{
+    // Before any save folder is remembered, the folder beside the book's
+    // own, so the first archive lands beside its pages rather than at the
+    // root of the disk.
+    QString folder = *saveDir;
+    if (folder.isEmpty())
+        folder = isBookFile(source) ? QFileInfo(source).absolutePath()
+                                    : QFileInfo(QDir(source).absolutePath()).absolutePath();
+    const QString suggested =
+        book.name().isEmpty() ? folder : QDir::toNativeSeparators(book.targetIn(folder));
+    const QString create = QCoreApplication::translate("Quirevale", "Create CBZ");
+    QString fileName =
+        QFileDialog::getSaveFileName(m_window, create, suggested, QStringLiteral("*.cbz"));
+    if (fileName.isEmpty())
+        return QString();
+    // A name typed without the extension gets it; the dialog asked about
+    // replacing the name as typed, so ask again for the name it became.
+    if (!fileName.endsWith(QLatin1String(".cbz"), Qt::CaseInsensitive)) {
+        fileName += QLatin1String(".cbz");
+        if (QFileInfo::exists(fileName) &&
+            QMessageBox::question(m_window, create,
+                                  tr("%1 already exists.\nDo you want to replace it?")
+                                      .arg(QDir::toNativeSeparators(fileName))) != QMessageBox::Yes)
+            return QString();
+    }
+    *saveDir = QFileInfo(fileName).absolutePath();
+    return fileName;
+}
 
 CbzBuild *BuildController::start(const QString &fileName, const QVector<BuildPage> &pages,
                                  const PageOptions &options, const ComicInfo &comicInfo,

@@ -1,6 +1,7 @@
 #ifndef BUILDCONTROLLER_H
 #define BUILDCONTROLLER_H
 
+#include "book/book.h"
 #include "cbz/cbzbuild.h"
 
 #include <QObject>
@@ -25,6 +26,11 @@ class BuildController : public QObject
 
 public:
     BuildController(Ui::QuirevaleClass &ui, ShellTaskbarProgress *taskbar, QWidget *window);
+
+    // The archive's name, asked of the user, starting from book's name in
+    // the remembered save folder, which becomes the folder chosen; empty
+    // when the user would rather not.
+    QString askFileName(const Book &book, const QString &source, QString *saveDir);
 
     // The build of pages into fileName, which the window is about to run on
     // a pool thread; an archive there already was agreed to be replaced, one

@@ -44,7 +44,7 @@ Quirevale::Quirevale(QWidget *parent)
     Options = new OptionsPanel(ui, this);
     Pages = new PageList(ui.ImagesList, this);
     Preview = new PreviewController(ui.ImageArea, this);
-    Sources = new BookSources(ui, this);
+    Sources = new BookSources(ui, Pages, ImagesDir, this);
     Builds = new BuildController(ui, TaskbarProgress, this);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
     connect(Pages, &PageList::treatmentChanged, this, &Quirevale::updatePreview);
@@ -53,8 +53,8 @@ Quirevale::Quirevale(QWidget *parent)
         ui.OriginalImageHeight->setText(size.isValid() ? QString::number(size.height())
                                                        : QString());
     });
-    connect(Sources, &BookSources::dropped, this, &Quirevale::openFromOutside);
-    connect(Sources, &BookSources::droppedChapters, this, &Quirevale::openChapters);
+    connect(Sources, &BookSources::aboutToList, Preview, &PreviewController::forget);
+    connect(Sources, &BookSources::listed, this, &Quirevale::updateEnabled);
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
         Pages->setLocked(building);
         if (!building)
@@ -336,6 +336,6 @@ ComicInfo Quirevale::comicInfoOfBook() const
 {
     const QString source = ui.ImagesPath->text();
     if (ComicInfos.contains(source))
-        return CurrentBook.comicInfoEdited(ComicInfos.value(source));
-    return CurrentBook.comicInfo(Options->read().writeComicInfo);
+        return Sources->book().comicInfoEdited(ComicInfos.value(source));
+    return Sources->book().comicInfo(Options->read().writeComicInfo);
 }

@@ -78,29 +78,17 @@ private slots:
     void on_actionComicInfo_triggered();
     void on_actionOpenFolder_triggered();
     void on_actionMakeCbz_triggered();
-    void on_actionOpenArchive_triggered();
     void on_actionPdfResolution_triggered();
-    void on_actionListEveryType_triggered();
-    void on_NoticeClose_clicked();
-    void on_NoticeAction_clicked();
-    void on_NoticeChapters_clicked();
     void on_ImagesList_customContextMenuRequested(const QPoint &at);
 
 private:
     int LoadImagesList(QString folder);
-    void openFolder(const QString &folder, PictureTypes types = PageTypesOnly,
-                    bool chapters = false);
-    int showBook(const Book &book);
-    void showListed(int count, const QString &source);
-    PictureTypes listedTypes(PictureTypes asked = PageTypesOnly) const;
     void updateEnabled();
     void updatePreview();
     QString emptyPreviewText() const;
     void describeShortcuts();
-    QString suggestedArchiveName() const;
     ComicInfo comicInfoOfBook() const;
     void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
-    void openChapters(const QStringList &sources);
     bool MakeCbz(QString fileName);
     void buildEnded();
 
@@ -120,8 +108,7 @@ private:
     PreviewController *Preview = nullptr;
     BookSources *Sources = nullptr;
     BuildController *Builds = nullptr;
-    // The book listed, and what the user said of each book this session.
-    Book CurrentBook;
+    // What the user said of each book this session.
     QHash<QString, ComicInfo> ComicInfos;
     int BuildThreads = 0;
 };

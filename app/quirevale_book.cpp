@@ -1,6 +1,5 @@
-// The main window's book: listing it from a folder, archive or PDF (picked,
-// dropped or named from outside), following the current row, and making
-// its archive.
+// The main window's book: listing the folder picked, following the current
+// row, and making its archive.
 
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
@@ -29,7 +28,7 @@ void Quirevale::on_BrowsePath_clicked()
     // Remembered before the list is filled, so a folder without images is
     // remembered too.
     ImagesDir = folder;
-    showListed(LoadImagesList(folder), folder);
+    Sources->showListed(LoadImagesList(folder), folder);
 }
 
 void Quirevale::on_actionOpenFolder_triggered()
@@ -38,79 +37,15 @@ void Quirevale::on_actionOpenFolder_triggered()
         on_BrowsePath_clicked();
 }
 
-void Quirevale::on_actionOpenArchive_triggered()
-{
-    const QString archive = QFileDialog::getOpenFileName(
-        this, tr("Open Archive"), ImagesDir,
-        tr("Comic archives and PDFs (%1)")
-            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar *.pdf")));
-    if (!archive.isEmpty())
-        openFolder(archive);
-}
-
-PictureTypes Quirevale::listedTypes(PictureTypes asked) const
-{
-    return ui.actionListEveryType->isChecked() ? EveryPictureType : asked;
-}
-
 int Quirevale::LoadImagesList(QString folder)
 {
-    return showBook(Book::open(folder, listedTypes()));
-}
-
-// Lists the pages of folder, as picked, dropped or named on the command line.
-void Quirevale::openFolder(const QString &folder, PictureTypes types, bool chapters)
-{
-    if (!Pages->forgetTreatmentsFirst())
-        return;
-    // An archive that cannot be read leaves the list as it is.
-    const Book book = Sources->open(folder, listedTypes(types), chapters);
-    if (!book.errorString().isEmpty())
-        return;
-    ImagesDir = folder;
-    showListed(showBook(book), folder);
-}
-
-int Quirevale::showBook(const Book &book)
-{
-    CurrentBook = book;
-    Preview->forget();
-    Pages->fill(book);
-    Sources->showNotice(book, Pages->count());
-    return Pages->count();
-}
-
-// The controls follow the list just filled from source: usable when it
-// holds pages, which start at the first; a book without pages, and with
-// nothing in the strip to say why, is told so.
-void Quirevale::showListed(int count, const QString &source)
-{
-    updateEnabled();
-    if (count != 0) {
-        ui.ImagesPath->setText(source);
-        ui.ImagesList->setCurrentRow(0);
-    } else if (ui.NoticeFrame->isHidden()) {
-        QMessageBox::warning(
-            this, tr("Warning"),
-            QStringLiteral("%1! (%2)")
-                .arg(tr("No image file found"), pageFileTypeList(QStringLiteral(","))));
-    }
+    return Sources->show(Book::open(folder, Sources->listedTypes()));
 }
 
 void Quirevale::openFromOutside(const QString &path)
 {
-    const QFileInfo info(path);
-    if (isBuilding() || path.isEmpty())
-        return;
-    if (isBookFile(path)) {
-        openFolder(info.absoluteFilePath());
-        return;
-    }
-    openFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
-    // A page named on its own becomes the current one.
-    const int row = info.isDir() ? -1 : Pages->rowOf(info.absoluteFilePath());
-    if (row >= 0)
-        ui.ImagesList->setCurrentRow(row);
+    if (!isBuilding())
+        Sources->openFromOutside(path);
 }
 
 void Quirevale::dragEnterEvent(QDragEnterEvent *event)
@@ -123,42 +58,6 @@ void Quirevale::dropEvent(QDropEvent *event)
 {
     if (!isBuilding())
         Sources->drop(event);
-}
-
-// Several folders and archives dropped, as the chapters of one book.
-void Quirevale::openChapters(const QStringList &sources)
-{
-    if (isBuilding() || !Pages->forgetTreatmentsFirst())
-        return;
-    const Book book = Sources->openChapters(sources, listedTypes());
-    if (book.source().isEmpty() || !book.errorString().isEmpty())
-        return;
-    // The book is named after the folder that holds its chapters.
-    ImagesDir = book.source();
-    showListed(showBook(book), ImagesDir);
-}
-
-// The book listed again, pictures of every type among its pages.
-void Quirevale::on_NoticeAction_clicked()
-{
-    openFolder(ImagesDir, EveryPictureType, CurrentBook.hasChapters());
-}
-
-// The folder listed again as one book, its sub-folders its chapters.
-void Quirevale::on_NoticeChapters_clicked()
-{
-    openFolder(ImagesDir, listedTypes(), true);
-}
-
-void Quirevale::on_actionListEveryType_triggered()
-{
-    if (!ui.ImagesPath->text().isEmpty() && ui.ImagesPath->text() == ImagesDir)
-        openFolder(ImagesDir);
-}
-
-void Quirevale::on_NoticeClose_clicked()
-{
-    Sources->hideNotice();
 }
 
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
@@ -210,37 +109,10 @@ void Quirevale::on_MakeCBZ_clicked()
                              tr("No page is checked: there is nothing to put in an archive."));
         return;
     }
-    QString fileName = QFileDialog::getSaveFileName(this, tr("Create CBZ"), suggestedArchiveName(),
-                                                    QStringLiteral("*.cbz"));
-    if (fileName.isEmpty())
-        return;
-    // A name typed without the extension gets it; the dialog asked about
-    // replacing the name as typed, so ask again for the name it became.
-    if (!fileName.endsWith(QLatin1String(".cbz"), Qt::CaseInsensitive)) {
-        fileName += QLatin1String(".cbz");
-        if (QFileInfo::exists(fileName) &&
-            QMessageBox::question(this, tr("Create CBZ"),
-                                  tr("%1 already exists.\nDo you want to replace it?")
-                                      .arg(QDir::toNativeSeparators(fileName))) != QMessageBox::Yes)
-            return;
-    }
-    CbzSaveDir = QFileInfo(fileName).absolutePath();
-    startBuild(fileName, pages);
-}
-
-// The remembered save folder, or before any is remembered the folder beside
-// the book's own, so the first archive lands beside its pages rather than
-// at the root of the disk.
-QString Quirevale::suggestedArchiveName() const
-{
-    const QString source = ui.ImagesPath->text();
-    QString saveDir = CbzSaveDir;
-    if (saveDir.isEmpty())
-        saveDir = isBookFile(source) ? QFileInfo(source).absolutePath()
-                                     : QFileInfo(QDir(source).absolutePath()).absolutePath();
-    if (CurrentBook.name().isEmpty())
-        return saveDir;
-    return QDir::toNativeSeparators(CurrentBook.targetIn(saveDir));
+    const QString fileName =
+        Builds->askFileName(Sources->book(), ui.ImagesPath->text(), &CbzSaveDir);
+    if (!fileName.isEmpty())
+        startBuild(fileName, pages);
 }
 
 // Everything the build needs is taken here, on this thread: it never looks

@@ -81,6 +81,26 @@
         <source>List the pages of its %1 sub-folders as chapters</source>
         <translation>Elenca come capitoli le pagine delle sue %1 sottocartelle</translation>
     </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 non può essere letto: %2</translation>
+    </message>
+    <message>
+        <source>Open Archive</source>
+        <translation>Apri archivio</translation>
+    </message>
+    <message>
+        <source>Comic archives and PDFs (%1)</source>
+        <translation>Archivi di fumetti e PDF (%1)</translation>
+    </message>
+    <message>
+        <source>A chapter cannot be read: %1</source>
+        <translation>Un capitolo non può essere letto: %1</translation>
+    </message>
+    <message>
+        <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
+        <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
+    </message>
 </context>
 <context>
     <name>BuildController</name>
@@ -107,6 +127,12 @@
     <message>
         <source>Keep Building</source>
         <translation>Continua</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 esiste già.
+Sostituirlo?</translation>
     </message>
 </context>
 <context>
@@ -1029,18 +1055,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
 <context>
     <name>QCoreApplication</name>
     <message>
-        <source>%1 cannot be read: %2</source>
-        <translation>%1 non può essere letto: %2</translation>
-    </message>
-    <message>
-        <source>A chapter cannot be read: %1</source>
-        <translation>Un capitolo non può essere letto: %1</translation>
-    </message>
-    <message>
-        <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
-        <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
-    </message>
-    <message>
         <source>No file manager answered. The archive is in %1.</source>
         <translation>Nessun gestore di file ha risposto. L&apos;archivio si trova in %1.</translation>
     </message>
@@ -1092,12 +1106,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Nessuna pagina è selezionata: non c&apos;è nulla da mettere in un archivio.</translation>
     </message>
     <message>
-        <source>%1 already exists.
-Do you want to replace it?</source>
-        <translation>%1 esiste già.
-Sostituirlo?</translation>
-    </message>
-    <message>
         <source>Pick a folder of pages with File &gt; Open Folder… (%1), or drop one here.</source>
         <translation>Scegliere una cartella di pagine con File &gt; Apri cartella… (%1), o trascinarla qui.</translation>
     </message>
@@ -1108,14 +1116,6 @@ Sostituirlo?</translation>
     <message>
         <source>Space checks or unchecks the current page; drag a page to move it; %1 turns it; right-click for a cut or a border of its own.</source>
         <translation>Spazio seleziona o deseleziona la pagina corrente; trascina una pagina per spostarla; %1 la ruota; clic destro per una divisione o un bordo propri.</translation>
-    </message>
-    <message>
-        <source>Open Archive</source>
-        <translation>Apri archivio</translation>
-    </message>
-    <message>
-        <source>Comic archives and PDFs (%1)</source>
-        <translation>Archivi di fumetti e PDF (%1)</translation>
     </message>
     <message>
         <source>PDF Resolution</source>
