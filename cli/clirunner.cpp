@@ -142,11 +142,22 @@ QString CliRunner::describe(const BuildPage &page) const
     if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
         !options.KeepUnchangedJpeg && !options.LosslessCuts)
         return QString();
+    // The header says enough unless the route depends on the JPEG's blocks,
+    // on whether the page decodes, or on its pixels.
     PageReader reader(page.page);
     reader.setPdfResolution(options.PdfResolution);
-    if (!reader.readWithoutDecoding())
-        return tr("cannot be read: %1").arg(reader.errorString());
-    const PageRecipe recipe(reader.facts(), options, page.treatment);
+    PageFacts facts;
+    QString error;
+    if (options.LosslessCuts || options.KeepUnchangedJpeg || options.ImageTrimMargins) {
+        if (reader.readWithoutDecoding())
+            facts = reader.facts();
+        error = reader.errorString();
+    } else {
+        facts = PageReader::readHeader(page.page, options.PdfResolution, &error);
+    }
+    if (!facts.size.isValid())
+        return tr("cannot be read: %1").arg(error);
+    const PageRecipe recipe(facts, options, page.treatment);
     const PagePlan &plan = recipe.plan();
     if (recipe.route() == PageRecipe::Kept)
         return tr("kept as it is");

@@ -370,19 +370,30 @@ QImage PageReader::turnedAndFitted(const QSize &bounds)
 
 QSize PageReader::readHeaderSize(const PageLocation &location, int pdfResolution)
 {
+    return readHeader(location, pdfResolution).size;
+}
+
+PageFacts PageReader::readHeader(const PageLocation &location, int pdfResolution, QString *error)
+{
     PageReader reader(location);
+    reader.setPdfResolution(pdfResolution);
+    PageFacts facts;
     // An entry has no header of its own to read first; a PDF's page has
     // its size in points.
-    if (location.isPdfPage())
-        return PdfPages::renderedSize(location.file(), location.index(), pdfResolution, nullptr);
-    if (location.isEntry())
-        return reader.readWithoutDecoding() ? reader.headerSize() : QSize();
-    if (!reader.openFile())
-        return QSize();
-    DecoderComplaints quiet;
-    QImageReader header(&reader.m_file);
-    header.setAutoTransform(true);
-    return shownSize(header);
+    if (location.isEntry()) {
+        if (reader.readWithoutDecoding())
+            facts = reader.facts();
+    } else if (reader.openFile()) {
+        DecoderComplaints quiet;
+        QImageReader header(&reader.m_file);
+        header.setAutoTransform(true);
+        facts = {shownSize(header), header.format(), JpegLayout(), header.transformation()};
+        if (!facts.size.isValid())
+            reader.m_error = readerError(header);
+    }
+    if (error)
+        *error = reader.errorString();
+    return facts;
 }
 
 bool PageReader::checkBudget(const QSize &size)

@@ -89,6 +89,12 @@ public:
     // file cannot be used.
     static QSize readHeaderSize(const PageLocation &location,
                                 int pdfResolution = PdfPages::DefaultResolution);
+    // What the page's header says, without checking the rest of it (an
+    // archive's entry is read whole, a PDF's page is not rendered); its
+    // size is invalid when it cannot be used, and error then says why.
+    static PageFacts readHeader(const PageLocation &location,
+                                int pdfResolution = PdfPages::DefaultResolution,
+                                QString *error = nullptr);
 
     // Dots per inch a PDF's page is rendered at.
     void setPdfResolution(int dotsPerInch) { m_pdfResolution = dotsPerInch; }
