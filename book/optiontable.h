@@ -10,9 +10,10 @@
 class QSettings;
 
 // One option of a book, described once for everyone who shows or reads it:
-// the settings it is remembered under, the command line's flag and help,
-// and the window's control of the same name. Its value is a whole number:
-// a switch 0 or 1, a choice the index of its word.
+// its range and default, the settings it is remembered under, and the
+// command line's flag and help; the window binds its controls to it by
+// name. Its value is a whole number: a switch 0 or 1, a choice the index of
+// its word.
 struct BookOption
 {
     enum Kind
@@ -24,7 +25,7 @@ struct BookOption
         Box
     };
 
-    const char *name; // as the window's control and the stored key name it
+    const char *name; // what the window's binding calls it
     Kind kind;
     OptionRange range;
     // The words a choice is written as ("jpeg|webp"), or that a switch is
