@@ -265,6 +265,9 @@ void CbzBuild::makePage(int index, Progress &progress) const
     PageReader reader(m_pages.at(index).page);
     reader.setStopFlag(&m_stop);
     reader.setPdfResolution(m_options.PdfResolution);
+    // Without an option that may keep a page's bytes, every page is decoded:
+    // its JPEG check decodes it too, once for both.
+    reader.setWholePictureWhileChecking(!m_options.KeepUnchangedJpeg && !m_options.LosslessCuts);
     // The file's bytes, held while the page is made, count against the
     // budget as its pixels do.
     qint64 held = 0;
@@ -298,9 +301,11 @@ void CbzBuild::makePage(int index, Progress &progress) const
     }
     if (made.encodedWhy.isEmpty())
         made.encodedWhy = recipe.encodedWhy();
-    // The decoded picture, its copy for the encoder and the pages cut from it.
+    // The decoded picture, its copy for the encoder and the pages cut from it
+    // (the check's picture has its room already).
     const QSize size = reader.headerSize();
-    const qint64 cost = qint64(size.width()) * size.height() * 4 * 3;
+    const qint64 cost =
+        qint64(size.width()) * size.height() * 4 * (reader.holdsWholePicture() ? 2 : 3);
     progress.reserve(index, cost);
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
         // An animation's other frames would be lost without a word.

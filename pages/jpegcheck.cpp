@@ -206,7 +206,16 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize
     TrickleSource source;
     trickleFrom(&info, &source, data);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    jpeg_save_markers(&info, JPEG_COM, 16);
     jpeg_read_header(&info, TRUE);
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
+        result.comments = result.comments || marker->marker == JPEG_COM;
+    // As Qt's JPEG reader reads them.
+    if (info.density_unit == 1)
+        result.dotsPerMeter = QSize(int(100. * info.X_density / 2.54),
+                                    int(100. * info.Y_density / 2.54));
+    else if (info.density_unit == 2)
+        result.dotsPerMeter = QSize(int(100. * info.X_density), int(100. * info.Y_density));
     JOCTET *icc = nullptr;
     unsigned int iccLength = 0;
     if (jpeg_read_icc_profile(&info, &icc, &iccLength)) {

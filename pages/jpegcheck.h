@@ -41,11 +41,20 @@ struct JpegCheck
     // page decoded at the smallest fraction (1/8, 1/4, 1/2 or whole) still
     // at least that large, in the file's own orientation. Null for CMYK.
     QImage picture;
+    // The resolution the header names, as Qt's reader takes it: dots per
+    // metre, or invalid when the header names none in inches or
+    // centimetres.
+    QSize dotsPerMeter;
+    // Whether the header holds comments (which Qt's reader turns into the
+    // picture's text).
+    bool comments = false;
 
     // Decodes every block once; at an eighth of the size unless a picture
     // to fit within pictureBounds is wanted too.
     static JpegCheck run(const QByteArray &data, qint64 pixelBudget,
                          const QSize &pictureBounds = QSize());
+    // Any size at all: the picture is decoded whole.
+    static QSize wholePicture() { return QSize(1 << 30, 1 << 30); }
 };
 
 #endif // JPEGCHECK_H

@@ -195,6 +195,7 @@ bool PageReader::readWithoutDecoding()
 {
     m_error.clear();
     m_rendered = QImage();
+    m_wholePicture = QImage();
     m_jpegLayout = JpegLayout();
     m_data.clear();
     m_loaded = false;
@@ -414,9 +415,9 @@ bool PageReader::readEach(Pictures which, const std::function<bool(const QImage 
         return fail(tr("The file was not opened."));
     if (m_format == "pdf" && !renderPdfPage())
         return false;
-    if (!m_rendered.isNull()) {
+    if (!m_rendered.isNull() || !m_wholePicture.isNull()) {
         m_frameCount = 1;
-        take(m_rendered);
+        take(m_rendered.isNull() ? m_wholePicture : m_rendered);
         return true;
     }
     std::unique_ptr<QImageReader> reader = imageReader();
@@ -458,9 +459,18 @@ bool PageReader::checkWhole()
     if (verdict == PageFileCheck::Damaged)
         return fail(tr("The file is damaged: its structure is broken."));
     if (isJpeg(m_format)) {
-        const JpegCheck check = JpegCheck::run(m_data, m_pixelBudget, m_pictureBounds);
-        m_checkedPicture = check.picture;
+        // The pixels are made once, by the check, when they will be wanted:
+        // their room is asked for first.
+        const bool whole = m_wholeWhileChecking && !m_pictureBounds.isValid();
+        if (whole && m_reserve)
+            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
+        const JpegCheck check = JpegCheck::run(
+            m_data, m_pixelBudget, whole ? JpegCheck::wholePicture() : m_pictureBounds);
         m_jpegLayout = check.layout;
+        if (whole)
+            m_wholePicture = asQtReads(check);
+        else
+            m_checkedPicture = check.picture;
         if (check.unsupported)
             return fail(
                 tr("The page uses a kind of JPEG this program cannot read: %1").arg(check.damage));
@@ -468,6 +478,24 @@ bool PageReader::checkWhole()
             return fail(tr("The file is damaged: %1").arg(check.damage));
     }
     return true;
+}
+
+// The check's picture, when it is what Qt's reader would give, bit for bit:
+// its pixels come from the same libjpeg with the same settings, and only
+// the resolution is set by the reader on a plain page. A page the camera
+// turned, or with a colour profile or comments, is decoded by Qt's reader.
+QImage PageReader::asQtReads(const JpegCheck &check)
+{
+    if (check.picture.isNull() || check.comments || !check.layout.iccProfile.isEmpty() ||
+        m_transformation != QImageIOHandler::TransformationNone)
+        return QImage();
+    QImage picture = check.picture;
+    if (check.dotsPerMeter.isValid()) {
+        picture.setDotsPerMeterX(check.dotsPerMeter.width());
+        picture.setDotsPerMeterY(check.dotsPerMeter.height());
+    }
+    withKnownResolution(&picture);
+    return picture;
 }
 
 bool PageReader::readPicture(QImageReader &reader, QImage *image)
@@ -489,16 +517,21 @@ bool PageReader::readPicture(QImageReader &reader, QImage *image)
         return fail(readerError(reader));
     if (!damage.isEmpty())
         return fail(tr("The file is damaged: %1").arg(damage));
-    // A file that names no resolution gets the one Qt assumes for the screen,
-    // which differs between the window and the command line (and from one
-    // screen to another); the archive's JPEG carries it. Such pages say 96
-    // dots per inch wherever they are made.
+    withKnownResolution(image);
+    return true;
+}
+
+// A file that names no resolution gets the one Qt assumes for the screen,
+// which differs between the window and the command line (and from one
+// screen to another); the archive's JPEG carries it. Such pages say 96 dots
+// per inch wherever they are made.
+void PageReader::withKnownResolution(QImage *image)
+{
     const int assumed = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
     if (image->dotsPerMeterX() == assumed && image->dotsPerMeterY() == assumed) {
         image->setDotsPerMeterX(DotsPerMeterAt96Dpi);
         image->setDotsPerMeterY(DotsPerMeterAt96Dpi);
     }
-    return true;
 }
 
 QImage PageReader::forEncoding(const QImage &image)

@@ -96,6 +96,14 @@ public:
                                 int pdfResolution = PdfPages::DefaultResolution,
                                 QString *error = nullptr);
 
+    // Whether the check of a JPEG page decodes its pixels whole, so that
+    // readEach() gives them without decoding the page a second time: for a
+    // caller that will want them. Off by default.
+    void setWholePictureWhileChecking(bool whole) { m_wholeWhileChecking = whole; }
+    // After readWithoutDecoding(): whether readEach() will give the pixels
+    // the check decoded (held already, their bytes told to the memory gate).
+    bool holdsWholePicture() const { return !m_wholePicture.isNull(); }
+
     // Dots per inch a PDF's page is rendered at.
     void setPdfResolution(int dotsPerInch) { m_pdfResolution = dotsPerInch; }
     // Reading gives up, as failed, soon after *stop becomes true.
@@ -167,6 +175,8 @@ private:
     QImage turnedAndFitted(const QSize &bounds);
     std::unique_ptr<QImageReader> imageReader();
     bool readPicture(QImageReader &reader, QImage *image);
+    QImage asQtReads(const JpegCheck &check);
+    static void withKnownResolution(QImage *image);
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
     PageLocation m_location;
@@ -186,6 +196,8 @@ private:
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;
+    bool m_wholeWhileChecking = false;
+    QImage m_wholePicture; // the check's, as Qt's reader would give it
     QImage m_rendered; // a PDF's page, once rendered
     QString m_pdfPath;
     int m_pdfPage = -1;

@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 #include <QDataStream>
+#include <QColorSpace>
+#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -112,6 +114,8 @@ private slots:
     void hugePagesAreRefusedUndecoded();
     void transparentAreasBecomeWhite();
     void missingFileSaysWhy();
+    void checkedPixelsAreQtsPixels_data();
+    void checkedPixelsAreQtsPixels();
 
 private:
     QTemporaryDir m_dir;
@@ -357,6 +361,58 @@ void tst_PageReader::missingFileSaysWhy()
     WholePage reader(m_dir.filePath("gone.jpg"));
     QVERIFY(!reader.read());
     QVERIFY2(reader.errorString().contains("No such file"), qPrintable(reader.errorString()));
+}
+
+void tst_PageReader::checkedPixelsAreQtsPixels_data()
+{
+    QTest::addColumn<QByteArray>("jpeg");
+    const QImage page = noiseImage(160, 120);
+    const auto written = [](const QImage &image, bool progressive, const QString &comment) {
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpg");
+        writer.setQuality(88);
+        writer.setProgressiveScanWrite(progressive);
+        if (!comment.isEmpty())
+            writer.setText("Description", comment);
+        writer.write(image);
+        return data;
+    };
+    QImage inches = page;
+    inches.setDotsPerMeterX(11811); // 300 dpi
+    inches.setDotsPerMeterY(11811);
+    QByteArray centimetres = written(inches, false, QString());
+    centimetres[13] = 2; // the JFIF density's unit
+    QTest::newRow("plain") << written(page, false, QString());
+    QTest::newRow("300 dots per inch") << written(inches, false, QString());
+    QTest::newRow("dots per centimetre") << centimetres;
+    QTest::newRow("grey") << written(page.convertToFormat(QImage::Format_Grayscale8), false, "");
+    QTest::newRow("progressive") << written(page, true, QString());
+    QTest::newRow("a comment") << written(page, false, "scanned at home");
+    QTest::newRow("turned by the camera") << withOrientation(written(page, false, QString()), 6);
+}
+
+// A page decoded by its check, once, is the page Qt's reader gives: the
+// same pixels, format and resolution, and the same text; else it is decoded
+// by Qt's reader after all.
+void tst_PageReader::checkedPixelsAreQtsPixels()
+{
+    QFETCH(QByteArray, jpeg);
+    const QString path = m_dir.filePath("once.jpg");
+    QVERIFY(writeFile(path, jpeg));
+    WholePage once(path);
+    once.setWholePictureWhileChecking(true);
+    WholePage twice(path);
+    QVERIFY(once.read() && twice.read());
+    const QImage a = once.images().first(), b = twice.images().first();
+    QCOMPARE(a.format(), b.format());
+    QCOMPARE(a.size(), b.size());
+    QVERIFY(a == b);
+    QCOMPARE(a.dotsPerMeterX(), b.dotsPerMeterX());
+    QCOMPARE(a.dotsPerMeterY(), b.dotsPerMeterY());
+    QCOMPARE(a.textKeys(), b.textKeys());
+    QCOMPARE(a.colorSpace(), b.colorSpace());
 }
 
 QUIREVALE_TEST_MAIN(tst_PageReader)
