@@ -464,11 +464,11 @@ bool PageReader::checkWhole()
         const bool whole = m_wholeWhileChecking && !m_pictureBounds.isValid();
         if (whole && m_reserve)
             m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
-        const JpegCheck check = JpegCheck::run(
-            m_data, m_pixelBudget, whole ? JpegCheck::wholePicture() : m_pictureBounds);
+        JpegCheck check = JpegCheck::run(m_data, m_pixelBudget,
+                                         whole ? JpegCheck::wholePicture() : m_pictureBounds);
         m_jpegLayout = check.layout;
         if (whole)
-            m_wholePicture = asQtReads(check);
+            m_wholePicture = asQtReads(std::move(check));
         else
             m_checkedPicture = check.picture;
         if (check.unsupported)
@@ -484,12 +484,13 @@ bool PageReader::checkWhole()
 // its pixels come from the same libjpeg with the same settings, and only
 // the resolution is set by the reader on a plain page. A page the camera
 // turned, or with a colour profile or comments, is decoded by Qt's reader.
-QImage PageReader::asQtReads(const JpegCheck &check)
+QImage PageReader::asQtReads(JpegCheck &&check)
 {
     if (check.picture.isNull() || check.comments || !check.layout.iccProfile.isEmpty() ||
         m_transformation != QImageIOHandler::TransformationNone)
         return QImage();
-    QImage picture = check.picture;
+    // Taken, not shared: setting its resolution would copy it whole.
+    QImage picture = std::move(check.picture);
     if (check.dotsPerMeter.isValid()) {
         picture.setDotsPerMeterX(check.dotsPerMeter.width());
         picture.setDotsPerMeterY(check.dotsPerMeter.height());

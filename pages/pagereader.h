@@ -175,7 +175,7 @@ private:
     QImage turnedAndFitted(const QSize &bounds);
     std::unique_ptr<QImageReader> imageReader();
     bool readPicture(QImageReader &reader, QImage *image);
-    QImage asQtReads(const JpegCheck &check);
+    QImage asQtReads(JpegCheck &&check);
     static void withKnownResolution(QImage *image);
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
 
