@@ -48,19 +48,21 @@ constexpr OptionRange OnOff{0, 1, 0};
         &setPageChoice<PageOptions::type, &PageOptions::field>
 #define BOOK_SWITCH(field) &bookSwitch<&BookOptions::field>, &setBookSwitch<&BookOptions::field>
 
-// The texts belong to the command line's help, where they are translated.
-#define HELP(text) QT_TRANSLATE_NOOP("CliArguments", text)
+// The help texts belong to the command line's help, where they are
+// translated.
 
 const QVector<BookOption> Options = {
     {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
-     "quality", "n", HELP("JPEG quality, %1 to %2 (default %3)."), nullptr,
-     PAGE_NUMBER(ImageQuality)},
+     "quality", "n", QT_TRANSLATE_NOOP("CliArguments", "JPEG quality, %1 to %2 (default %3)."),
+     nullptr, PAGE_NUMBER(ImageQuality)},
     {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
-     HELP("Scale every page to exactly this width and height, %1 to %2 each."), nullptr, nullptr,
-     nullptr},
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Scale every page to exactly this width and height, %1 to %2 each."),
+     nullptr, nullptr, nullptr},
     {"fit", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "fit", "WxH",
-     HELP("Scale every page to the largest size within this width and height, its "
-          "proportions kept."),
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Scale every page to the largest size within this width and height, its "
+                       "proportions kept."),
      nullptr, nullptr, nullptr},
     {"ImageResize", BookOption::Switch, OnOff, nullptr, "Options/ImageResize", nullptr, nullptr,
      nullptr, nullptr, PAGE_SWITCH(ImageResize)},
@@ -73,17 +75,19 @@ const QVector<BookOption> Options = {
     {"ImageResizeMode", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeFit", nullptr,
      nullptr, nullptr, nullptr, PAGE_CHOICE(ResizeMode, ImageResizeMode)},
     {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth", "smooth",
-     nullptr, HELP("Scale with filtering: slower, and finer lines."), nullptr,
-     PAGE_SWITCH(ImageResizeSmooth)},
+     nullptr, QT_TRANSLATE_NOOP("CliArguments", "Scale with filtering: slower, and finer lines."),
+     nullptr, PAGE_SWITCH(ImageResizeSmooth)},
     {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
      nullptr, nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutDoublePages)},
     {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,
      "Options/ImageCutPointNumber", "split", "percent",
-     HELP("Cut each page in two at this percentage of its width, %1 to %2."), "ImageCutDoublePages",
-     PAGE_NUMBER(ImageCutPointNumber)},
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Cut each page in two at this percentage of its width, %1 to %2."),
+     "ImageCutDoublePages", PAGE_NUMBER(ImageCutPointNumber)},
     {"ImageCutOnlyWide", BookOption::Switch, OnOff, nullptr, "Options/ImageCutOnlyWide",
      "split-only-wide", nullptr,
-     HELP("Cut only pages wider than tall (the spreads among single pages)."),
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Cut only pages wider than tall (the spreads among single pages)."),
      "ImageCutDoublePages", PAGE_SWITCH(ImageCutOnlyWide)},
     {"ImageCutFirstPageRight",
      BookOption::Switch,
@@ -92,40 +96,50 @@ const QVector<BookOption> Options = {
      "Options/ImageCutFirstPageRight",
      "first-page",
      "side",
-     HELP("Which half of a cut page comes first: left or right (default right)."),
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Which half of a cut page comes first: left or right (default right)."),
      nullptr,
      PAGE_SWITCH(ImageCutFirstPageRight)},
     {"ImageCutBorderNumber", BookOption::Number, PageOptions::BorderPixels, nullptr,
      "Options/ImageCutBorderNumber", "border", "pixels",
-     HELP("Cut this many pixels off every side, %1 to %2."), "ImageCutBorder",
-     PAGE_NUMBER(ImageCutBorderNumber)},
+     QT_TRANSLATE_NOOP("CliArguments", "Cut this many pixels off every side, %1 to %2."),
+     "ImageCutBorder", PAGE_NUMBER(ImageCutBorderNumber)},
     {"ImageCutBorder", BookOption::Switch, OnOff, nullptr, "Options/ImageCutBorder", nullptr,
      nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutBorder)},
     {"ImageTrimTolerance", BookOption::Number, PageOptions::TrimTolerance, nullptr,
      "Options/ImageTrimTolerance", "trim-margins", "TOLERANCE",
-     HELP("Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
-          "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3)."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
+         "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3)."),
      "ImageTrimMargins", PAGE_NUMBER(ImageTrimTolerance)},
     {"ImageTrimMargins", BookOption::Switch, OnOff, nullptr, "Options/ImageTrimMargins", nullptr,
      nullptr, nullptr, nullptr, PAGE_SWITCH(ImageTrimMargins)},
     {"KeepUnchangedJpeg", BookOption::Switch, OnOff, nullptr, "Options/KeepUnchangedJpeg",
      "keep-jpeg", nullptr,
-     HELP("Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
-          "are."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
+         "are."),
      nullptr, PAGE_SWITCH(KeepUnchangedJpeg)},
     {"StorePages", BookOption::Switch, OnOff, nullptr, "Options/StorePages", "store", nullptr,
-     HELP("Store the pages without compression: JPEG data hardly deflates, and the archive "
-          "is made in a fraction of the time."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Store the pages without compression: JPEG data hardly deflates, and the archive "
+         "is made in a fraction of the time."),
      nullptr, PAGE_SWITCH(StorePages)},
     {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
      nullptr,
-     HELP("Turn, border and split JPEG pages on their compressed blocks, without encoding "
-          "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Turn, border and split JPEG pages on their compressed blocks, without encoding "
+         "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
      nullptr, PAGE_SWITCH(LosslessCuts)},
     {"ListEveryPictureType", BookOption::Switch, OnOff, nullptr, "ListEveryPictureType",
      "every-type", nullptr,
-     HELP("List pictures of every type this program reads (%1), not only %2."), nullptr,
-     BOOK_SWITCH(everyPictureType)},
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "List pictures of every type this program reads (%1), not only %2."),
+     nullptr, BOOK_SWITCH(everyPictureType)},
     {"PageGrey",
      BookOption::Choice,
      {0, 2, 0},
@@ -133,27 +147,37 @@ const QVector<BookOption> Options = {
      "Options/Grey",
      "grey",
      "auto|all",
-     HELP("Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
-          "page (for e-ink readers)."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
+         "page (for e-ink readers)."),
      nullptr,
      PAGE_CHOICE(Grey, PageGrey)},
     {"PageFormat",
      BookOption::Choice,
-     {0, 1, 0},
-     "jpeg|webp",
+     {0, 2, 0},
+     "jpeg|webp|webp-lossless",
      "Options/PageFormat",
      "format",
-     "jpeg|webp",
-     HELP("What the pages are written as: jpeg (the default) or webp, at the same quality."),
+     "jpeg|webp|webp-lossless",
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "What the pages are written as: jpeg (the default) or webp, at the same quality, "
+         "or webp-lossless, every pixel kept."),
      nullptr,
      PAGE_CHOICE(Format, PageFormat)},
     {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo", "comic-info",
      nullptr,
-     HELP("Write ComicInfo.xml into each archive, its title, series and number taken from "
-          "the folder's name unless given below."),
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "Write ComicInfo.xml into each archive, its title, series and number taken from "
+         "the folder's name unless given below."),
      nullptr, BOOK_SWITCH(writeComicInfo)},
     {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution", "pdf-dpi",
-     "n", HELP("The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
+     "n",
+     QT_TRANSLATE_NOOP(
+         "CliArguments",
+         "The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
      nullptr, PAGE_NUMBER(PdfResolution)},
 };
 

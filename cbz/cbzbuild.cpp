@@ -338,7 +338,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
             if (jpeg.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as %2: %3")
                                  .arg(name,
-                                      m_options.PageFormat == PageOptions::WebpPages
+                                      m_options.PageFormat != PageOptions::JpegPages
                                           ? QStringLiteral("WebP")
                                           : QStringLiteral("JPEG"),
                                       why);

@@ -55,7 +55,9 @@ struct PageOptions
     enum Format
     {
         JpegPages,
-        WebpPages
+        WebpPages,
+        // Every pixel kept; the quality says how hard the encoder tries.
+        WebpLosslessPages
     };
     Format PageFormat = JpegPages;
     // WebP's limit on either side.

@@ -7,6 +7,7 @@
 #include <QTransform>
 
 #include <turbojpeg.h>
+#include <webp/encode.h>
 
 namespace {
 QImage resized(const QImage &image, const PageOptions &options)
@@ -237,28 +238,62 @@ QByteArray encodeGreyJpeg(const QImage &image, int quality, QString *error)
     return data;
 }
 
-QByteArray encodeWebp(const QImage &image, int quality, QString *error)
+// libwebp itself: lossy at any quality, lossless only when asked (the
+// quality then says how hard it tries), on a thread of its own for the
+// analysis. Pages are opaque: the encoder is given their colour alone.
+QByteArray encodeWebp(const QImage &image, int quality, bool lossless, QString *error)
 {
-    if (image.width() > PageOptions::WebpSideLimit || image.height() > PageOptions::WebpSideLimit) {
+    const auto failed = [error](const QString &why) {
         if (error)
-            *error = QCoreApplication::translate("PageTransform",
-                                                 "it is %1 × %2 pixels, and WebP takes at most "
-                                                 "%3 a side")
-                         .arg(image.width())
-                         .arg(image.height())
-                         .arg(PageOptions::WebpSideLimit);
+            *error = why;
         return QByteArray();
-    }
-    return written(image, "webp", quality, error);
+    };
+    if (image.width() > PageOptions::WebpSideLimit || image.height() > PageOptions::WebpSideLimit)
+        return failed(QCoreApplication::translate("PageTransform",
+                                                  "it is %1 × %2 pixels, and WebP takes at most "
+                                                  "%3 a side")
+                          .arg(image.width())
+                          .arg(image.height())
+                          .arg(PageOptions::WebpSideLimit));
+    if (image.isNull())
+        return failed(
+            QCoreApplication::translate("PageTransform", "There is no picture to encode."));
+    WebPConfig config;
+    if (!WebPConfigInit(&config))
+        return failed(QStringLiteral("libwebp: version mismatch"));
+    config.quality = float(qBound(0, quality, 100));
+    config.lossless = lossless ? 1 : 0;
+    config.thread_level = 1;
+    const QImage page = image.convertToFormat(QImage::Format_RGB32);
+    WebPPicture picture;
+    WebPPictureInit(&picture);
+    picture.width = page.width();
+    picture.height = page.height();
+    picture.use_argb = 1;
+    WebPMemoryWriter written;
+    WebPMemoryWriterInit(&written);
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &written;
+    QByteArray data;
+    if (WebPPictureImportBGRX(&picture, page.constBits(), int(page.bytesPerLine())) &&
+        WebPEncode(&config, &picture))
+        data = QByteArray(reinterpret_cast<const char *>(written.mem), int(written.size));
+    else if (error)
+        *error = QCoreApplication::translate("PageTransform", "libwebp cannot encode it (error %1)")
+                     .arg(int(picture.error_code));
+    WebPPictureFree(&picture);
+    WebPMemoryWriterClear(&written);
+    return data;
 }
 } // namespace
 
 QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error)
 {
     const bool grey = writtenInGrey(image, options);
-    if (options.PageFormat == PageOptions::WebpPages)
+    if (options.PageFormat != PageOptions::JpegPages)
         return encodeWebp(grey ? image.convertToFormat(QImage::Format_Grayscale8) : image,
-                          options.ImageQuality, error);
+                          options.ImageQuality,
+                          options.PageFormat == PageOptions::WebpLosslessPages, error);
     if (grey)
         return encodeGreyJpeg(image, options.ImageQuality, error);
     return encodeJpeg(image, options.ImageQuality, error);
@@ -266,7 +301,7 @@ QByteArray encodePage(const QImage &image, const PageOptions &options, QString *
 
 QString pageSuffix(const PageOptions &options)
 {
-    return options.PageFormat == PageOptions::WebpPages ? QStringLiteral("webp")
+    return options.PageFormat != PageOptions::JpegPages ? QStringLiteral("webp")
                                                         : QStringLiteral("jpg");
 }
 

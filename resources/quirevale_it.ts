@@ -421,6 +421,74 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1 or %2</source>
         <translation>%1 o %2</translation>
     </message>
+    <message>
+        <source>Scale every page to exactly this width and height, %1 to %2 each.</source>
+        <translation>Ridimensiona ogni pagina esattamente a questa larghezza e altezza, da %1 a %2 ciascuna.</translation>
+    </message>
+    <message>
+        <source>Scale every page to the largest size within this width and height, its proportions kept.</source>
+        <translation>Ridimensiona ogni pagina alla dimensione più grande entro questa larghezza e altezza, mantenendone le proporzioni.</translation>
+    </message>
+    <message>
+        <source>Cut each page in two at this percentage of its width, %1 to %2.</source>
+        <translation>Divide ogni pagina in due a questa percentuale della larghezza, da %1 a %2.</translation>
+    </message>
+    <message>
+        <source>Cut only pages wider than tall (the spreads among single pages).</source>
+        <translation>Divide solo le pagine più larghe che alte (le doppie pagine tra le pagine singole).</translation>
+    </message>
+    <message>
+        <source>Which half of a cut page comes first: left or right (default right).</source>
+        <translation>Quale metà di una pagina divisa viene prima: left (sinistra) o right (destra; predefinita).</translation>
+    </message>
+    <message>
+        <source>Cut this many pixels off every side, %1 to %2.</source>
+        <translation>Taglia questo numero di pixel da ogni lato, da %1 a %2.</translation>
+    </message>
+    <message>
+        <source>Cut away plain margins (paper, a scanner&apos;s bed), each side at most a third; a pixel within TOLERANCE of the margin&apos;s colour is margin (%1 to %2, default %3).</source>
+        <translation>Taglia via i margini uniformi (carta, piano dello scanner), al massimo un terzo per lato; un pixel entro TOLLERANZA dal colore del margine è margine (da %1 a %2, predefinita %3).</translation>
+    </message>
+    <message>
+        <source>Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they are.</source>
+        <translation>Mette nell&apos;archivio così come sono le pagine JPEG, PNG, WebP e GIF che nessuna opzione modifica.</translation>
+    </message>
+    <message>
+        <source>Store the pages without compression: JPEG data hardly deflates, and the archive is made in a fraction of the time.</source>
+        <translation>Memorizza le pagine senza compressione: i dati JPEG quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
+    </message>
+    <message>
+        <source>Turn, border and split JPEG pages on their compressed blocks, without encoding them again; a cut&apos;s left and top edges move back to the 8 or 16 pixel grid.</source>
+        <translation>Ruota, rifila il bordo e divide le pagine JPEG sui loro blocchi compressi, senza codificarle di nuovo; i bordi sinistro e superiore di un taglio arretrano sulla griglia di 8 o 16 pixel.</translation>
+    </message>
+    <message>
+        <source>List pictures of every type this program reads (%1), not only %2.</source>
+        <translation>Elenca le immagini di ogni tipo che questo programma legge (%1), non solo %2.</translation>
+    </message>
+    <message>
+        <source>Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every page (for e-ink readers).</source>
+        <translation>Scrive le pagine come JPEG a un canale (grigi): auto, quelle senza colore; all, ogni pagina (per i lettori e-ink).</translation>
+    </message>
+    <message>
+        <source>What the pages are written as: jpeg (the default) or webp, at the same quality, or webp-lossless, every pixel kept.</source>
+        <translation>Come vengono scritte le pagine: jpeg (predefinito) o webp, con la stessa qualità, oppure webp-lossless, conservando ogni pixel.</translation>
+    </message>
+    <message>
+        <source>Write ComicInfo.xml into each archive, its title, series and number taken from the folder&apos;s name unless given below.</source>
+        <translation>Scrive ComicInfo.xml in ogni archivio, con titolo, serie e numero presi dal nome della cartella se non indicati qui sotto.</translation>
+    </message>
+    <message>
+        <source>JPEG quality, %1 to %2 (default %3).</source>
+        <translation>Qualità JPEG, da %1 a %2 (predefinita %3).</translation>
+    </message>
+    <message>
+        <source>Scale with filtering: slower, and finer lines.</source>
+        <translation>Ridimensiona con filtro: più lento, e linee più fini.</translation>
+    </message>
+    <message>
+        <source>The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).</source>
+        <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -946,6 +1014,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>it is %1 × %2 pixels, and WebP takes at most %3 a side</source>
         <translation>è di %1 × %2 pixel, e WebP accetta al massimo %3 per lato</translation>
     </message>
+    <message>
+        <source>libwebp cannot encode it (error %1)</source>
+        <translation>libwebp non riesce a codificarla (errore %1)</translation>
+    </message>
 </context>
 <context>
     <name>PageTreatment</name>
@@ -1359,10 +1431,6 @@ senza compressione</translation>
         <translation>Ogni pagina in grigio</translation>
     </message>
     <message>
-        <source>What the pages are written as. WebP pages are smaller at the same quality; every current comic reader shows them.</source>
-        <translation>Come vengono scritte le pagine. Le pagine WebP sono più piccole a parità di qualità; ogni lettore di fumetti attuale le mostra.</translation>
-    </message>
-    <message>
         <source>A JPEG, PNG, WebP or GIF page that no option changes (no border cut, no split, no trim, no resize, no turn) goes into the archive as its file is, under its own type&apos;s name, once it has decoded cleanly: no quality lost, little time spent. Other types are converted.</source>
         <translation>Una pagina JPEG, PNG, WebP o GIF che nessuna opzione modifica (nessun taglio del bordo, nessuna divisione, nessuna rifilatura, nessun ridimensionamento, nessuna rotazione) va nell&apos;archivio così com&apos;è il suo file, con il nome del suo tipo, dopo essere stata decodificata senza errori: nessuna perdita di qualità, poco tempo speso. Gli altri tipi vengono convertiti.</translation>
     </message>
@@ -1409,6 +1477,14 @@ senza ricodificarle</translation>
     <message>
         <source>How many dots per inch PDF pages are rendered at</source>
         <translation>A quanti punti per pollice vengono rese le pagine PDF</translation>
+    </message>
+    <message>
+        <source>What the pages are written as. WebP pages are smaller at the same quality; every current comic reader shows them. Lossless WebP keeps every pixel, and is larger.</source>
+        <translation>Come vengono scritte le pagine. Le pagine WebP sono più piccole a parità di qualità; ogni lettore di fumetti attuale le mostra. WebP senza perdita conserva ogni pixel, ed è più grande.</translation>
+    </message>
+    <message>
+        <source>WebP, lossless</source>
+        <translation>WebP, senza perdita</translation>
     </message>
 </context>
 <context>

@@ -137,6 +137,8 @@ private slots:
     void smoothFitIsCloseToLanczos();
     void greyPages_data();
     void greyPages();
+    void webpAsAsked_data();
+    void webpAsAsked();
 };
 
 void tst_PageTransform::geometry_data()
@@ -479,6 +481,41 @@ void tst_PageTransform::greyPages()
     QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), noColour ? 1 : 3);
     options.PageGrey = PageOptions::GreyEveryPage;
     QCOMPARE(channels(page.convertToFormat(QImage::Format_RGB32)), 1);
+}
+
+void tst_PageTransform::webpAsAsked_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<QByteArray>("chunk"); // VP8: lossy, VP8L: lossless
+    QTest::newRow("lossy at 80") << int(PageOptions::WebpPages) << 80 << QByteArray("VP8 ");
+    QTest::newRow("lossy at 100 too") << int(PageOptions::WebpPages) << 100 << QByteArray("VP8 ");
+    QTest::newRow("lossless when asked")
+        << int(PageOptions::WebpLosslessPages) << 100 << QByteArray("VP8L");
+    QTest::newRow("lossless, trying less hard")
+        << int(PageOptions::WebpLosslessPages) << 0 << QByteArray("VP8L");
+}
+
+// WebP pages are what they say: lossy at any quality, lossless (every pixel
+// kept) only when asked.
+void tst_PageTransform::webpAsAsked()
+{
+    QFETCH(int, format);
+    QFETCH(int, quality);
+    QFETCH(QByteArray, chunk);
+    const QImage page = TestSupport::noiseImage(120, 90);
+    PageOptions options;
+    options.PageFormat = PageOptions::Format(format);
+    options.ImageQuality = quality;
+    QString error;
+    const QByteArray webp = encodePage(page, options, &error);
+    QVERIFY2(!webp.isEmpty(), qPrintable(error));
+    QCOMPARE(webp.left(4), QByteArray("RIFF"));
+    QCOMPARE(webp.mid(12, 4), chunk);
+    const QImage back = QImage::fromData(webp).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(back.size(), page.size());
+    if (chunk == "VP8L")
+        QVERIFY(back == page.convertToFormat(QImage::Format_RGB32));
 }
 
 QUIREVALE_TEST_MAIN(tst_PageTransform)
