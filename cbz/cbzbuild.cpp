@@ -7,6 +7,7 @@
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pdfpages.h"
+#include "pages/zipentrycopy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 #include <QMap>
 #include <QThread>
 #include <QThreadPool>
+
+#include <libdeflate.h>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -205,7 +208,9 @@ void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made 
         return;
     }
     const QSize size = reader.headerSize();
-    PackedEntry entry = packed(reader.fileData());
+    PackedEntry entry = copiedFromZip(reader);
+    if (entry.compressed.isEmpty())
+        entry = packed(reader.fileData());
     entry.suffix = recipe.entrySuffix();
     if (reader.frameCount() > 1)
         made.note = tr("kept as an animation of %1 frames").arg(reader.frameCount());
@@ -368,6 +373,32 @@ void CbzBuild::makePage(int index, Progress &progress) const
     if (reader.frameCount() > 1)
         notes << tr("only the first of its %1 frames is used").arg(reader.frameCount());
     progress.complete(index, made.error, &made.last, notes.join(QStringLiteral("; ")));
+}
+
+// A page kept as it is, from a ZIP archive that holds it as this archive
+// will (stored, or deflated unless pages are stored), goes over as the
+// archive holds it: no deflate again. Its bytes as read and checked are the
+// bytes the entry's CRC describes. An empty entry when it cannot be copied.
+PackedEntry CbzBuild::copiedFromZip(const PageReader &reader) const
+{
+    const PageLocation &page = reader.location();
+    if (!page.isEntry() || page.isPdfPage())
+        return PackedEntry();
+    const QByteArray &data = reader.fileData();
+    // JPEG data hardly deflates: its deflated entry may be a little larger.
+    const ZipEntryCopy copy = ZipEntryCopy::of(page.file(), page.index(), page.entryName(),
+                                               data.size() + data.size() / 8 + 4096);
+    const bool allowed = copy.method == PackedEntry::Stored ||
+                         (copy.method == PackedEntry::Deflated && !m_options.StorePages);
+    if (!copy.isValid() || !allowed || copy.size != data.size() ||
+        copy.crc != libdeflate_crc32(0, data.constData(), size_t(data.size())))
+        return PackedEntry();
+    PackedEntry entry;
+    entry.compressed = copy.compressed;
+    entry.crc = copy.crc;
+    entry.size = copy.size;
+    entry.method = copy.method;
+    return entry;
 }
 
 // A page's entry, deflated or stored as the options say.

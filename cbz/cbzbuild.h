@@ -122,6 +122,7 @@ private:
     bool cutLosslessly(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
     QString checkTarget() const;
     PackedEntry packed(const QByteArray &data, QString *error = nullptr) const;
+    PackedEntry copiedFromZip(const PageReader &reader) const;
     QString nothingLeft(const QString &name, const QSize &size,
                         const PageTreatment &treatment) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }

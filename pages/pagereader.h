@@ -131,6 +131,7 @@ public:
     [[nodiscard]] bool readEach(Pictures which, const std::function<bool(const QImage &)> &take);
 
     QSize headerSize() const { return m_headerSize; }
+    const PageLocation &location() const { return m_location; }
     // After readWithoutDecoding(): all that is known before decoding.
     PageFacts facts() const { return {m_headerSize, m_format, m_jpegLayout, m_transformation}; }
     // After readWithoutDecoding(): the camera's turn the file asks for.

@@ -1,5 +1,6 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/pagetransform.h"
+#include "pages/pagearchive.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -11,6 +12,9 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 #include <turbojpeg.h>
 
@@ -112,6 +116,7 @@ private slots:
     void oneResultPerRun();
     void destroyedWhileRunning();
     void storedPagesReadBack();
+    void keptPagesOfAZipAreCopied();
     void formatsAndKeptPages_data();
     void formatsAndKeptPages();
     void losslessCutsOfEveryKindOfJpeg();
@@ -476,6 +481,87 @@ void tst_CbzBuild::destroyedWhileRunning()
 
 // Stored pages: method 0, the same data as deflated ones, ComicInfo.xml
 // deflated all the same, and an archive unzip finds sound.
+namespace {
+// Each entry of a ZIP as it is held: its compressed bytes, CRC and method.
+QStringList heldEntries(const QString &path)
+{
+    QStringList held;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return held;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        zip.getCurrentFileInfo(&info);
+        QuaZipFile file(&zip);
+        int method = 0, level = 0;
+        file.open(QIODevice::ReadOnly, &method, &level, true);
+        held << QStringLiteral("%1 %2 %3")
+                    .arg(info.crc)
+                    .arg(method)
+                    .arg(QString::fromLatin1(file.readAll().toHex().left(64)));
+    }
+    return held;
+}
+} // namespace
+
+// A repacked ZIP's pages kept as they are go over as the archive holds them
+// (no deflate again), unless pages are to be stored; a damaged page is still
+// refused.
+void tst_CbzBuild::keptPagesOfAZipAreCopied()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 1; i <= 3; ++i) {
+        pages.append({i, dir.filePath(QStringLiteral("p%1.jpg").arg(i))});
+        QVERIFY(noiseImage(120, 160).save(pages.last().page.file(), "jpg", 90));
+    }
+    PageOptions keep;
+    keep.KeepUnchangedJpeg = true;
+    // Deflated by zlib at its fastest: deflated again here, they would differ.
+    const QString source = dir.filePath("source.cbz");
+    {
+        QuaZip zip(source);
+        QVERIFY(zip.open(QuaZip::mdCreate));
+        for (const BuildPage &page : pages) {
+            QuaZipFile file(&zip);
+            QVERIFY(file.open(QIODevice::WriteOnly, QuaZipNewInfo(page.page.displayName()), nullptr,
+                              0, Z_DEFLATED, 1));
+            file.write(contentOf(page.page.file()));
+        }
+    }
+    const PageListing listed = PageArchive::list(source);
+    QVector<BuildPage> entries;
+    for (const ListedPage &page : listed.pages)
+        entries.append({entries.size(), page.location});
+    const QString copied = dir.filePath("copied.cbz");
+    CbzBuild build(copied, entries, keep);
+    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY(unzipTest(copied));
+    QCOMPARE(heldEntries(copied), heldEntries(source));
+    QVERIFY(heldEntries(source).first().contains(" 8 "));
+
+    // Stored when asked, whatever the source holds.
+    PageOptions stored = keep;
+    stored.StorePages = true;
+    const QString storedPath = dir.filePath("stored.cbz");
+    QVERIFY(CbzBuild(storedPath, entries, stored).run() == CbzBuild::Done);
+    for (const QString &entry : heldEntries(storedPath))
+        QCOMPARE(entry.section(' ', 1, 1), QStringLiteral("0"));
+
+    // A page whose blocks are damaged, its CRC right, is not copied but named.
+    QByteArray jpeg = contentOf(pages.at(1).page.file());
+    jpeg.insert(jpeg.indexOf("\xFF\xDA") + 300, "\xFF\xC4\x7F\xFF");
+    const QString damaged = dir.filePath("damaged.cbz");
+    QVERIFY(writeFile(
+        damaged, storedZip({{"p1.jpg", contentOf(pages.at(0).page.file())}, {"p2.jpg", jpeg}})));
+    QVector<BuildPage> two;
+    for (const ListedPage &page : PageArchive::list(damaged).pages)
+        two.append({two.size(), page.location});
+    CbzBuild refused(dir.filePath("refused.cbz"), two, keep);
+    QCOMPARE(refused.run(), CbzBuild::Failed);
+    QVERIFY2(refused.errorString().contains("p2.jpg"), qPrintable(refused.errorString()));
+}
+
 void tst_CbzBuild::storedPagesReadBack()
 {
     QTemporaryDir dir;

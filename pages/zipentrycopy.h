@@ -1,0 +1,25 @@
+#ifndef ZIPENTRYCOPY_H
+#define ZIPENTRYCOPY_H
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// An entry of a ZIP archive as the archive holds it, compressed, for an
+// archive made of the same pages to carry over without deflating it again.
+// Found by its number in the archive's index, and only when it is still
+// called name, stored or deflated, not encrypted, and within budget; its
+// data is the caller's to check (its CRC against the entry as read).
+struct ZipEntryCopy
+{
+    QByteArray compressed;
+    quint32 crc = 0;
+    qint64 size = 0; // uncompressed
+    int method = -1; // 0 stored, 8 deflated; -1: none to copy
+
+    bool isValid() const { return method >= 0; }
+
+    static ZipEntryCopy of(const QString &path, int index, const QString &name, qint64 budget);
+};
+
+#endif // ZIPENTRYCOPY_H
