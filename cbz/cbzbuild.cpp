@@ -385,9 +385,12 @@ PackedEntry CbzBuild::copiedFromZip(const PageReader &reader) const
     if (!page.isEntry() || page.isPdfPage())
         return PackedEntry();
     const QByteArray &data = reader.fileData();
-    // JPEG data hardly deflates: its deflated entry may be a little larger.
-    const ZipEntryCopy copy = ZipEntryCopy::of(page.file(), page.index(), page.entryName(),
-                                               data.size() + data.size() / 8 + 4096);
+    // Read from there already, or found now. JPEG data hardly deflates: its
+    // deflated entry may be a little larger.
+    const ZipEntryCopy copy = reader.zipEntry().isValid()
+                                  ? reader.zipEntry()
+                                  : ZipEntryCopy::of(page.file(), page.index(), page.entryName(),
+                                                     data.size() + data.size() / 8 + 4096);
     const bool allowed = copy.method == PackedEntry::Stored ||
                          (copy.method == PackedEntry::Deflated && !m_options.StorePages);
     if (!copy.isValid() || !allowed || copy.size != data.size() ||

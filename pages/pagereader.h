@@ -15,6 +15,7 @@
 #include "pages/jpegcheck.h"
 #include "pages/pagelocation.h"
 #include "pages/pdfpages.h"
+#include "pages/zipentrycopy.h"
 
 #include <atomic>
 #include <functional>
@@ -132,6 +133,9 @@ public:
 
     QSize headerSize() const { return m_headerSize; }
     const PageLocation &location() const { return m_location; }
+    // After readWithoutDecoding() of a ZIP's entry: the entry as the archive
+    // holds it, when its bytes were taken from there (invalid otherwise).
+    const ZipEntryCopy &zipEntry() const { return m_zipEntry; }
     // After readWithoutDecoding(): all that is known before decoding.
     PageFacts facts() const { return {m_headerSize, m_format, m_jpegLayout, m_transformation}; }
     // After readWithoutDecoding(): the camera's turn the file asks for.
@@ -199,6 +203,7 @@ private:
     QImage m_checkedPicture;
     bool m_wholeWhileChecking = false;
     QImage m_wholePicture; // the check's, as Qt's reader would give it
+    ZipEntryCopy m_zipEntry;
     QImage m_rendered; // a PDF's page, once rendered
     QString m_pdfPath;
     int m_pdfPage = -1;

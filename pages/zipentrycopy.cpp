@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QVector>
 
+#include <libdeflate.h>
 #include <quazip/quazip.h>
 #include <quazip/unzip.h>
 
@@ -83,4 +84,30 @@ ZipEntryCopy ZipEntryCopy::of(const QString &path, int index, const QString &nam
     copy.size = qint64(info.uncompressed_size);
     copy.method = int(info.compression_method);
     return copy;
+}
+
+QByteArray ZipEntryCopy::inflated(const std::function<void(qint64)> &reserve) const
+{
+    if (!isValid() || size <= 0 || size > qint64(INT_MAX))
+        return QByteArray();
+    if (reserve)
+        reserve(size);
+    QByteArray data;
+    if (method == 0) {
+        data = compressed;
+    } else {
+        data.resize(int(size));
+        libdeflate_decompressor *inflater = libdeflate_alloc_decompressor();
+        const libdeflate_result result =
+            inflater ? libdeflate_deflate_decompress(inflater, compressed.constData(),
+                                                     size_t(compressed.size()), data.data(),
+                                                     size_t(data.size()), nullptr)
+                     : LIBDEFLATE_BAD_DATA;
+        libdeflate_free_decompressor(inflater);
+        if (result != LIBDEFLATE_SUCCESS)
+            return QByteArray();
+    }
+    if (data.size() != size || libdeflate_crc32(0, data.constData(), size_t(data.size())) != crc)
+        return QByteArray();
+    return data;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 // An entry of a ZIP archive as the archive holds it, compressed, for an
 // archive made of the same pages to carry over without deflating it again.
 // Found by its number in the archive's index, and only when it is still
@@ -20,6 +22,11 @@ struct ZipEntryCopy
     bool isValid() const { return method >= 0; }
 
     static ZipEntryCopy of(const QString &path, int index, const QString &name, qint64 budget);
+
+    // The entry's bytes, inflated by libdeflate (or as they are, stored),
+    // when they are exactly the size and CRC its header gives; empty else.
+    // reserve, when given, is told their size before they are made.
+    QByteArray inflated(const std::function<void(qint64)> &reserve = {}) const;
 };
 
 #endif // ZIPENTRYCOPY_H

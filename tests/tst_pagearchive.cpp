@@ -350,6 +350,8 @@ void tst_PageArchive::damagedRarEntries_data()
     QTest::newRow("RAR 4, a wrong CRC") << 4 << "crc" << false;
     QTest::newRow("RAR 5, whole") << 5 << "" << true;
     QTest::newRow("RAR 5, a byte changed") << 5 << "byte" << false;
+    QTest::newRow("ZIP, whole") << 0 << "" << true;
+    QTest::newRow("ZIP, a byte changed") << 0 << "byte" << false;
 }
 
 // libarchive checks the CRC of packed RAR entries only; a stored page with
@@ -363,12 +365,14 @@ void tst_PageArchive::damagedRarEntries()
     QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
     if (damage == "crc")
         entries[1].claimedSize = 0x12345678;
-    QByteArray archive = version == 4 ? storedRar4(entries) : storedRar5(entries);
+    QByteArray archive = version == 4   ? storedRar4(entries)
+                         : version == 5 ? storedRar5(entries)
+                                        : storedZip(entries);
     if (damage == "byte") { // inside the second page's scan data
         const int at = archive.lastIndexOf("\xFF\xD9") - 30;
         archive[at] = char(archive.at(at) ^ 0x10);
     }
-    const QString path = dir.filePath("book.cbr");
+    const QString path = dir.filePath(version ? "book.cbr" : "book.cbz");
     QVERIFY(writeFile(path, archive));
     const PageListing listed = PageArchive::list(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
