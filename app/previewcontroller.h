@@ -32,8 +32,6 @@ public:
     void setPdfResolution(int dotsPerInch);
     // Draws the page shown with options and its own treatment.
     void setTreatment(const PageOptions &options, const PageTreatment &own);
-    // The size of the page shown, as its file has it; invalid for none.
-    QSize pageSize() const { return m_facts.size; }
 
     // For a build: it hands its pictures over here, and while the list
     // follows it no page is read.
@@ -42,7 +40,6 @@ public:
     // The picture of row's page as the build decoded it.
     void showBuilt(int row);
     void stopFollowingBuild() { m_followingBuild = false; }
-    bool isFollowingBuild() const { return m_followingBuild; }
 
 signals:
     // A page was shown: its size, as its file has it.

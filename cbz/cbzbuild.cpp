@@ -16,8 +16,6 @@
 #include <QThread>
 #include <QThreadPool>
 
-#include <libdeflate.h>
-
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -381,20 +379,12 @@ void CbzBuild::makePage(int index, Progress &progress) const
 // bytes the entry's CRC describes. An empty entry when it cannot be copied.
 PackedEntry CbzBuild::copiedFromZip(const PageReader &reader) const
 {
-    const PageLocation &page = reader.location();
-    if (!page.isEntry() || page.isPdfPage())
-        return PackedEntry();
-    const QByteArray &data = reader.fileData();
-    // Read from there already, or found now. JPEG data hardly deflates: its
-    // deflated entry may be a little larger.
-    const ZipEntryCopy copy = reader.zipEntry().isValid()
-                                  ? reader.zipEntry()
-                                  : ZipEntryCopy::of(page.file(), page.index(), page.entryName(),
-                                                     data.size() + data.size() / 8 + 4096);
+    // The reader took the page's bytes from this very entry, its size and
+    // CRC found right; an entry it could not take them from is not copied.
+    const ZipEntryCopy &copy = reader.zipEntry();
     const bool allowed = copy.method == PackedEntry::Stored ||
                          (copy.method == PackedEntry::Deflated && !m_options.StorePages);
-    if (!copy.isValid() || !allowed || copy.size != data.size() ||
-        copy.crc != libdeflate_crc32(0, data.constData(), size_t(data.size())))
+    if (!copy.isValid() || !allowed)
         return PackedEntry();
     PackedEntry entry;
     entry.compressed = copy.compressed;
