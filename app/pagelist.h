@@ -5,6 +5,7 @@
 #include "cbz/pagetreatment.h"
 #include "pages/pagelocation.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QVector>
 
@@ -32,9 +33,10 @@ public:
     // Where the current row's page is read from; null without one.
     PageLocation current() const;
     PageTreatment currentTreatment() const;
-    // The pages after the current one and the one before, as a reader
-    // moves on: worth reading ahead.
-    QVector<PageLocation> neighbours() const;
+    // The pages worth reading ahead of the current one: the next and the
+    // one before as a reader moves on; while the current row steps one way
+    // as a held key moves it, the next three that way.
+    QVector<PageLocation> neighbours();
     // The checked rows' pages, in the order of the list.
     QVector<Book::Page> checkedPages() const;
     // The row that has page as its own; -1 for none.
@@ -63,6 +65,9 @@ private:
 
     QListWidget *m_list;
     QWidget *m_window;
+    // Where the current row was when neighbours() was last asked, and since when.
+    int m_lastRow = -1;
+    QElapsedTimer m_sinceLastRow;
     bool m_locked = false;
     std::function<int()> m_bookBorder;
     QAction *m_turnRight = nullptr;

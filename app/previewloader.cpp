@@ -26,6 +26,11 @@ PreviewLoader::PreviewLoader(QObject *parent)
     // One for the page asked for, one for a neighbour: the build and the
     // GUI keep the rest of the machine.
     m_pool.setMaxThreadCount(2);
+    // A held key asks for a page every 30 to 40 ms: checks wait until the
+    // pages stop changing, so that reading ahead has both threads.
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(200);
+    connect(&m_settled, &QTimer::timeout, this, &PreviewLoader::startReading);
 }
 
 PreviewLoader::~PreviewLoader()
@@ -53,6 +58,7 @@ void PreviewLoader::clear()
     m_current = PageLocation();
     m_wanted.clear();
     m_reading.clear();
+    m_toCheck.clear();
     m_kept.clear();
     m_keptOrder.clear();
 }
@@ -75,14 +81,27 @@ bool PreviewLoader::isKept(const PageLocation &page) const
 void PreviewLoader::show(const PageLocation &path, const QVector<PageLocation> &neighbours)
 {
     m_current = path;
+    m_settled.start();
     m_wanted.clear();
     for (const PageLocation &page : QVector<PageLocation>{path} + neighbours) {
         if (!page.isNull() && !isKept(page) && !m_wanted.contains(page))
             m_wanted.append(page);
     }
     if (isKept(path))
-        emit pictureReady(path, m_kept.value(path).picture);
+        announce(path);
     startReading();
+}
+
+// The page on show is checked before the others shown.
+void PreviewLoader::announce(const PageLocation &page)
+{
+    const PagePicture &picture = m_kept.value(page).picture;
+    if (picture.isValid() && !picture.everyBlockChecked) {
+        m_toCheck.removeAll(page);
+        m_toCheck.prepend(page);
+        m_toCheck.resize(qMin(m_toCheck.size(), KeptPictures));
+    }
+    emit pictureReady(page, picture);
 }
 
 void PreviewLoader::startReading()
@@ -94,6 +113,47 @@ void PreviewLoader::startReading()
         m_reading.insert(path);
         read(path, m_generation);
     }
+    // Checks wait for the pages still to read: while keys repeat, what is
+    // shown comes first.
+    while (m_wanted.isEmpty() && !m_settled.isActive() && !m_toCheck.isEmpty() &&
+           m_reading.size() < m_pool.maxThreadCount()) {
+        const PageLocation page = m_toCheck.takeFirst();
+        if (m_reading.contains(page) || !m_kept.contains(page))
+            continue;
+        m_reading.insert(page);
+        check(page, m_generation);
+    }
+}
+
+void PreviewLoader::check(const PageLocation &page, int generation)
+{
+    auto *watcher = new QFutureWatcher<QString>(this);
+    const int resolution = m_pdfResolution;
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, page, generation] {
+        watcher->deleteLater();
+        checked(page, generation, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(
+        &m_pool, [page, resolution] { return PageReader::check(page, resolution); }));
+}
+
+// A page found damaged is kept as the failure it is, so that it is told
+// when shown again, and at once when it is on show.
+void PreviewLoader::checked(const PageLocation &page, int generation, const QString &error)
+{
+    if (generation != m_generation)
+        return;
+    m_reading.remove(page);
+    const auto kept = m_kept.find(page);
+    if (kept != m_kept.end()) {
+        kept->picture.everyBlockChecked = true;
+        if (!error.isEmpty()) {
+            kept->picture.error = error;
+            if (page == m_current)
+                emit pictureReady(page, kept->picture);
+        }
+    }
+    startReading();
 }
 
 void PreviewLoader::read(const PageLocation &path, int generation)
@@ -107,9 +167,8 @@ void PreviewLoader::read(const PageLocation &path, int generation)
     });
     watcher->setFuture(QtConcurrent::run(&m_pool, [path, bounds, resolution] {
         const Stamp stamp = stampOf(path);
-        return Kept{PageReader::readFirstPicture(path, bounds, PageReader::PixelBudget,
-                                                 PageReader::FileBudget, resolution),
-                    stamp.modified, stamp.size, bounds};
+        return Kept{PageReader::readPreviewPicture(path, bounds, resolution), stamp.modified,
+                    stamp.size, bounds};
     }));
 }
 
@@ -124,6 +183,6 @@ void PreviewLoader::finished(const PageLocation &path, int generation, const Kep
     while (m_keptOrder.size() > KeptPictures)
         m_kept.remove(m_keptOrder.takeFirst());
     if (path == m_current)
-        emit pictureReady(path, kept.picture);
+        announce(path);
     startReading();
 }

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QSize>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVector>
 
 // Reads pages for the preview away from the GUI thread, as image viewers
@@ -16,7 +17,10 @@
 // arrow key finds its page ready. Pictures are decoded at the preview's
 // size (a JPEG decodes straight at a fraction of its size) and the last few
 // are kept. Only the page asked for last is announced: a slow page that
-// finishes after the user moved on is kept, never shown.
+// finishes after the user moved on is kept, never shown. A JPEG is shown
+// from a quick decode; every block of a page that was shown is checked
+// once nothing is waiting to be read, and damage found then is announced
+// as the page's failure.
 class PreviewLoader : public QObject
 {
     Q_OBJECT
@@ -54,6 +58,9 @@ private:
     void startReading();
     void read(const PageLocation &page, int generation);
     void finished(const PageLocation &page, int generation, const Kept &kept);
+    void announce(const PageLocation &page);
+    void check(const PageLocation &page, int generation);
+    void checked(const PageLocation &page, int generation, const QString &error);
 
     static constexpr int KeptPictures = 8;
 
@@ -63,6 +70,9 @@ private:
     PageLocation m_current;
     QVector<PageLocation> m_wanted;
     QSet<PageLocation> m_reading;
+    QVector<PageLocation> m_toCheck; // shown, not yet checked; the latest first
+    QTimer m_settled;                // no page asked for since it started: checks may run
+
     QHash<PageLocation, Kept> m_kept;
     QVector<PageLocation> m_keptOrder; // oldest first
     int m_generation = 0;

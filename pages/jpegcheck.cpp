@@ -110,18 +110,20 @@ void trickleFrom(j_decompress_ptr info, TrickleSource *source, const QByteArray 
     info->src = &source->base;
 }
 
-// The largest fraction whose size still covers what fits within bounds.
-int scaleFor(const QSize &size, const QSize &bounds)
+// The eighths of the size to decode at: the fewest whose size still covers
+// what fits within bounds (libjpeg-turbo decodes at any eighth, straight from
+// the blocks).
+int eighthsFor(const QSize &size, const QSize &bounds)
 {
     if (!bounds.isValid())
-        return 8; // no picture: the least work beyond decoding the blocks
+        return 1; // no picture: the least work beyond decoding the blocks
     const QSize fitted = size.scaled(bounds, Qt::KeepAspectRatio);
-    for (int denominator : {8, 4, 2}) {
-        if ((size.width() + denominator - 1) / denominator >= fitted.width() &&
-            (size.height() + denominator - 1) / denominator >= fitted.height())
-            return denominator;
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        if ((qint64(size.width()) * eighths + 7) / 8 >= fitted.width() &&
+            (qint64(size.height()) * eighths + 7) / 8 >= fitted.height())
+            return eighths;
     }
-    return 1;
+    return 8;
 }
 
 // Every block is decoded (the only way to hear of damage in all of them);
@@ -140,9 +142,9 @@ void decodeScaled(j_decompress_ptr info, const QSize &bounds, QImage *rows, QByt
         jpeg_finish_decompress(info);
         return;
     }
-    info->scale_num = 1;
-    info->scale_denom =
-        unsigned(scaleFor(QSize(int(info->image_width), int(info->image_height)), bounds));
+    info->scale_num =
+        unsigned(eighthsFor(QSize(int(info->image_width), int(info->image_height)), bounds));
+    info->scale_denom = 8;
     const bool grey = info->jpeg_color_space == JCS_GRAYSCALE;
     if (wanted)
         info->out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
@@ -187,6 +189,18 @@ bool commonSampling(const jpeg_decompress_struct &info)
 
 JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
 {
+    return decode(data, pixelBudget, pictureBounds, true);
+}
+
+JpegCheck JpegCheck::decodeQuickly(const QByteArray &data, qint64 pixelBudget,
+                                   const QSize &pictureBounds)
+{
+    return decode(data, pixelBudget, pictureBounds, false);
+}
+
+JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
+                            bool careful)
+{
     JpegCheck result;
     QImage rows;
     QByteArray scratch;
@@ -204,7 +218,11 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize
         return result;
     }
     TrickleSource source;
-    trickleFrom(&info, &source, data);
+    if (careful)
+        trickleFrom(&info, &source, data);
+    else
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
+                     static_cast<unsigned long>(data.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_save_markers(&info, JPEG_COM, 16);
     jpeg_read_header(&info, TRUE);
@@ -212,8 +230,8 @@ JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize
         result.comments = result.comments || marker->marker == JPEG_COM;
     // As Qt's JPEG reader reads them.
     if (info.density_unit == 1)
-        result.dotsPerMeter = QSize(int(100. * info.X_density / 2.54),
-                                    int(100. * info.Y_density / 2.54));
+        result.dotsPerMeter =
+            QSize(int(100. * info.X_density / 2.54), int(100. * info.Y_density / 2.54));
     else if (info.density_unit == 2)
         result.dotsPerMeter = QSize(int(100. * info.X_density), int(100. * info.Y_density));
     JOCTET *icc = nullptr;

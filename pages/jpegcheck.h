@@ -38,7 +38,7 @@ struct JpegCheck
     QSize size; // from the header, before any block is decoded
     JpegLayout layout;
     // When a picture to fit a size was asked for, and the data is sound: the
-    // page decoded at the smallest fraction (1/8, 1/4, 1/2 or whole) still
+    // page decoded at the fewest eighths of its size that leave it
     // at least that large, in the file's own orientation. Null for CMYK.
     QImage picture;
     // The resolution the header names, as Qt's reader takes it: dots per
@@ -53,8 +53,18 @@ struct JpegCheck
     // to fit within pictureBounds is wanted too.
     static JpegCheck run(const QByteArray &data, qint64 pixelBudget,
                          const QSize &pictureBounds = QSize());
+    // The picture to fit within pictureBounds, decoded the quick way: the
+    // data whole in memory, where libjpeg takes its fast Huffman path. It
+    // passes over some bad codes without a word: damage it does not hear
+    // is for run() to find.
+    static JpegCheck decodeQuickly(const QByteArray &data, qint64 pixelBudget,
+                                   const QSize &pictureBounds);
     // Any size at all: the picture is decoded whole.
     static QSize wholePicture() { return QSize(1 << 30, 1 << 30); }
+
+private:
+    static JpegCheck decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
+                            bool careful);
 };
 
 #endif // JPEGCHECK_H

@@ -350,19 +350,40 @@ PagePicture PageReader::readFirstPicture(const PageLocation &location, const QSi
     PageReader reader(location);
     reader.setPdfResolution(pdfResolution);
     reader.setBudgets(pixelBudget, byteBudget);
+    return reader.firstPicture(bounds);
+}
+
+PagePicture PageReader::readPreviewPicture(const PageLocation &location, const QSize &bounds,
+                                           int pdfResolution)
+{
+    PageReader reader(location);
+    reader.setPdfResolution(pdfResolution);
+    reader.m_quickPicture = true;
+    return reader.firstPicture(bounds);
+}
+
+QString PageReader::check(const PageLocation &location, int pdfResolution)
+{
+    PageReader reader(location);
+    reader.setPdfResolution(pdfResolution);
+    return reader.readWithoutDecoding() ? QString() : reader.errorString();
+}
+
+PagePicture PageReader::firstPicture(const QSize &bounds)
+{
     // A JPEG's check decodes every block anyway: at a fraction of the size,
     // it gives the picture too, in one pass.
-    reader.m_pictureBounds = bounds;
+    m_pictureBounds = bounds;
     PagePicture read;
-    if (reader.readWithoutDecoding()) {
-        read.pageSize = reader.headerSize();
-        read.jpegLayout = reader.jpegLayout();
-        read.transformation = reader.transformation();
-        read.format = reader.format();
-        read.picture = reader.m_checkedPicture.isNull() ? reader.reducedPicture(bounds)
-                                                        : reader.turnedAndFitted(bounds);
+    if (readWithoutDecoding()) {
+        read.pageSize = headerSize();
+        read.jpegLayout = jpegLayout();
+        read.transformation = transformation();
+        read.format = format();
+        read.picture = m_checkedPicture.isNull() ? reducedPicture(bounds) : turnedAndFitted(bounds);
+        read.everyBlockChecked = !(m_quickPicture && isJpeg(m_format));
     }
-    read.error = reader.errorString();
+    read.error = errorString();
     return read;
 }
 
@@ -476,8 +497,10 @@ bool PageReader::checkWhole()
         const bool whole = m_wholeWhileChecking && !m_pictureBounds.isValid();
         if (whole && m_reserve)
             m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
-        JpegCheck check = JpegCheck::run(m_data, m_pixelBudget,
-                                         whole ? JpegCheck::wholePicture() : m_pictureBounds);
+        const QSize bounds = whole ? JpegCheck::wholePicture() : m_pictureBounds;
+        JpegCheck check = m_quickPicture && bounds.isValid()
+                              ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds)
+                              : JpegCheck::run(m_data, m_pixelBudget, bounds);
         m_jpegLayout = check.layout;
         if (whole)
             m_wholePicture = asQtReads(std::move(check));

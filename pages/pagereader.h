@@ -45,6 +45,9 @@ struct PagePicture
     JpegLayout jpegLayout;
     QImageIOHandler::Transformations transformation;
     QByteArray format;
+    // False for a JPEG decoded the quick way, whose every block is still to
+    // be checked (check()).
+    bool everyBlockChecked = true;
 
     bool isValid() const { return error.isEmpty() && !picture.isNull(); }
     PageFacts facts() const { return {pageSize, format, jpegLayout, transformation}; }
@@ -86,6 +89,14 @@ public:
                                         qint64 pixelBudget = PixelBudget,
                                         qint64 byteBudget = FileBudget,
                                         int pdfResolution = PdfPages::DefaultResolution);
+    // The same, for a preview on show at once: a JPEG is decoded the quick
+    // way (its structure checked, its blocks not each heard), and the
+    // picture says so; check() then tells whether the page can be used.
+    static PagePicture readPreviewPicture(const PageLocation &location, const QSize &bounds,
+                                          int pdfResolution);
+    // Checks the page as a build does, without a picture: empty when it
+    // can be used, else why not.
+    static QString check(const PageLocation &location, int pdfResolution);
     // The page's size from its header alone, as it shows; invalid when the
     // file cannot be used.
     static QSize readHeaderSize(const PageLocation &location,
@@ -180,6 +191,7 @@ private:
     QImage turnedAndFitted(const QSize &bounds);
     std::unique_ptr<QImageReader> imageReader();
     bool readPicture(QImageReader &reader, QImage *image);
+    PagePicture firstPicture(const QSize &bounds);
     QImage asQtReads(JpegCheck &&check);
     static void withKnownResolution(QImage *image);
     bool stopped() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
@@ -201,6 +213,7 @@ private:
     // The picture a JPEG's check may decode on the way, at this size.
     QSize m_pictureBounds;
     QImage m_checkedPicture;
+    bool m_quickPicture = false; // the picture decoded the quick way
     bool m_wholeWhileChecking = false;
     QImage m_wholePicture; // the check's, as Qt's reader would give it
     ZipEntryCopy m_zipEntry;

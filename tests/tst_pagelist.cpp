@@ -1,6 +1,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
+#include "pages/pagereader.h"
 #include "preview/imagemanager.h"
 #include "testsupport.h"
 
@@ -15,8 +16,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -69,6 +72,7 @@ private slots:
     void downThenUpRestores();
     void unloadablePage_data();
     void unloadablePage();
+    void damageFoundAfterShowingIsTold();
     void staleButtonAtTheEnd();
     void keyboard_data();
     void keyboard();
@@ -435,6 +439,55 @@ void tst_PageList::unloadablePage()
     QVERIFY(button("MoveImageDown")->isEnabled());
     QCOMPARE(list()->currentRow(), 1);
     QCOMPARE(list()->item(1)->checkState(), Qt::Checked);
+}
+
+// The preview shows a JPEG from a quick decode, which passes over some bad
+// codes without a word; the page is checked once shown, and the damage told.
+void tst_PageList::damageFoundAfterShowingIsTold()
+{
+    // Flat colours and lines, whose Huffman tables leave codes unused.
+    QImage drawn(480, 720, QImage::Format_RGB32);
+    drawn.fill(QColor(250, 246, 236));
+    QPainter painter(&drawn);
+    painter.setPen(QPen(Qt::black, 3));
+    for (int panel = 0; panel < 6; ++panel) {
+        const QRect box(20 + (panel % 2) * 225, 20 + (panel / 2) * 230, 215, 220);
+        painter.setBrush(QColor::fromHsv(panel * 60, 60, 230));
+        painter.drawRect(box);
+        painter.drawEllipse(box.adjusted(30, 40, -30, -30));
+        painter.drawText(box.adjusted(10, 10, -10, -10), QStringLiteral("BAM!"));
+    }
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    drawn.save(&buffer, "JPG");
+    const QString folder = m_root.filePath("damaged");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 1));
+    const QString bad = folder + "/page2.jpg";
+    const int scan = jpeg.indexOf("\xFF\xDA") + 20;
+    // A change the quick decode does not hear: it shows a picture.
+    bool found = false;
+    for (quint32 seed = 1; seed < 200 && !found; ++seed) {
+        QRandomGenerator random(seed);
+        QByteArray changed = jpeg;
+        const int bit = scan * 8 + int(random.bounded((jpeg.size() - scan - 4) * 8));
+        changed[bit / 8] = char(changed[bit / 8] ^ (1 << (bit % 8)));
+        QVERIFY(writeFile(bad, changed));
+        found = PageReader::readPreviewPicture(PageLocation(bad), QSize(200, 200), 200).isValid() &&
+                !PageReader::check(PageLocation(bad), 200).isEmpty();
+    }
+    QVERIFY(found);
+
+    browse(folder);
+    QTRY_VERIFY(!preview()->GetImage().isNull());
+    MessageBoxAnswerer boxes;
+    list()->setCurrentRow(1);
+    QTRY_COMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.seen().first().text, QStringLiteral("Unable to load image '%1'").arg(bad));
+    QVERIFY2(boxes.seen().first().informative.contains(QStringLiteral("damaged")),
+             qPrintable(boxes.seen().first().informative));
 }
 
 void tst_PageList::staleButtonAtTheEnd()
