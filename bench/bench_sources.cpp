@@ -8,7 +8,9 @@
 //  - repacking a solid CB7 of 300 pages (1200 x 1800) whose entries are
 //    stored in page order, and one whose entries are shuffled, with
 //    quirevale-cli --keep-jpeg (three runs each, the median): a solid
-//    archive is read once, whatever the order of its entries.
+//    archive is read once, whatever the order of its entries; and the one in
+//    order with --store, at one thread and at the default, against `7z x`
+//    (Debian's p7zip-full) then `zip -0`.
 //
 //   build/bench/bench_sources [work folder]
 //
@@ -182,11 +184,46 @@ int main(int argc, char *argv[])
     };
     const double solidInOrder = repackOf(inOrder);
     const double solidShuffled = repackOf(shuffled);
+    // Pages kept and stored, against its peer by hand, and with one reading
+    // thread against the default.
+    const auto storedWith = [&](const QStringList &more) {
+        return timed(
+            [&] {
+                return run(cli,
+                           QStringList{QStringLiteral("--keep-jpeg"), QStringLiteral("--store"),
+                                       QStringLiteral("-q"), QStringLiteral("--force"),
+                                       QStringLiteral("-o"),
+                                       scratch.filePath(QStringLiteral("solid.cbz"))} +
+                               more + QStringList{inOrder},
+                           work);
+            },
+            3);
+    };
+    const double stored = storedWith({});
+    const double storedOneThread = storedWith({QStringLiteral("--threads"), QStringLiteral("1")});
+    const double sevenZip = timed(
+        [&] {
+            const QString unpacked = scratch.filePath(QStringLiteral("unpacked7z"));
+            QDir(unpacked).removeRecursively();
+            QFile::remove(scratch.filePath(QStringLiteral("zipped7z.cbz")));
+            QDir().mkpath(unpacked);
+            return run(QStringLiteral("7z"),
+                       {QStringLiteral("x"), QStringLiteral("-bd"), QStringLiteral("-y"), inOrder},
+                       unpacked) &&
+                   run(QStringLiteral("zip"),
+                       {QStringLiteral("-0"), QStringLiteral("-q"), QStringLiteral("-r"),
+                        scratch.filePath(QStringLiteral("zipped7z.cbz")), QStringLiteral(".")},
+                       unpacked);
+        },
+        3);
     std::printf("repack %d pages, quirevale-cli --keep-jpeg: %.3f s; unzip + zip -6: %.3f s; "
                 "%.2fx faster\n",
                 CbzPages, repack, byHand, byHand / repack);
     std::printf("repack a solid CB7 of %d pages: entries in page order %.3f s, shuffled %.3f s\n",
                 SolidPages, solidInOrder, solidShuffled);
+    std::printf("repack that CB7 stored, quirevale-cli --keep-jpeg --store: %.3f s (one thread "
+                "%.3f s); 7z x + zip -0: %.3f s (negative: no 7z)\n",
+                stored, storedOneThread, sevenZip);
     std::printf("list a PDF of %d pages: %.1f ms\n", listed, listing * 1000);
     return 0;
 }
