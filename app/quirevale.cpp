@@ -54,7 +54,10 @@ Quirevale::Quirevale(QWidget *parent)
                                                        : QString());
     });
     connect(Sources, &BookSources::aboutToList, Preview, &PreviewController::forget);
-    connect(Sources, &BookSources::listed, this, &Quirevale::updateEnabled);
+    connect(Sources, &BookSources::listed, this, [this] {
+        updateEnabled();
+        followReadingDirection(Sources->book().comicInfo(false));
+    });
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
         Pages->setLocked(building);
         if (!building)
@@ -298,11 +301,38 @@ void Quirevale::on_ImageCutBorderNumber_valueChanged(int)
 void Quirevale::on_ImageCutFirstPageLeft_clicked()
 {
     ui.ImageArea->SetFirstPageRight(false);
+    sayReadingDirection(ComicInfo::LeftToRight);
 }
 
 void Quirevale::on_ImageCutFirstPageRight_clicked()
 {
     ui.ImageArea->SetFirstPageRight(true);
+    sayReadingDirection(ComicInfo::RightToLeft);
+}
+
+// The half chosen to come first is how the book is read: its ComicInfo.xml
+// says so too.
+void Quirevale::sayReadingDirection(ComicInfo::Direction direction)
+{
+    if (Sources->book().source().isEmpty())
+        return;
+    ComicInfo info = comicInfoOfBook();
+    if (info.direction == direction)
+        return;
+    info.direction = direction;
+    ComicInfos.insert(ui.ImagesPath->text(), info);
+}
+
+// A book that says how it is read has the half read first come first.
+void Quirevale::followReadingDirection(const ComicInfo &info)
+{
+    BookOptions options = Options->read();
+    const bool right = options.pages.ImageCutFirstPageRight;
+    options.pages = Book::withReadingDirection(options.pages, info, false);
+    if (options.pages.ImageCutFirstPageRight == right)
+        return;
+    Options->apply(options);
+    ui.ImageArea->SetFirstPageRight(options.pages.ImageCutFirstPageRight);
 }
 
 void Quirevale::on_actionPdfResolution_triggered()
@@ -328,6 +358,7 @@ void Quirevale::on_actionComicInfo_triggered()
     const ComicInfo info = dialog.comicInfo();
     ComicInfos.insert(ui.ImagesPath->text(), info);
     Options->setWriteComicInfo(info.write);
+    followReadingDirection(info);
 }
 
 // The book listed: what the user said of it this session, or what it says

@@ -88,6 +88,8 @@ private:
     QString emptyPreviewText() const;
     void describeShortcuts();
     ComicInfo comicInfoOfBook() const;
+    void sayReadingDirection(ComicInfo::Direction direction);
+    void followReadingDirection(const ComicInfo &info);
     void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
     bool MakeCbz(QString fileName);
     void buildEnded();

@@ -107,6 +107,13 @@ ComicInfo Book::comicInfo(bool write) const
     return info;
 }
 
+PageOptions Book::withReadingDirection(PageOptions options, const ComicInfo &info, bool halfChosen)
+{
+    if (!halfChosen && info.direction != ComicInfo::DirectionUnsaid)
+        options.ImageCutFirstPageRight = info.direction == ComicInfo::RightToLeft;
+    return options;
+}
+
 ComicInfo Book::comicInfoEdited(const ComicInfo &edited) const
 {
     ComicInfo info = edited;
@@ -128,7 +135,8 @@ ComicInfo Book::comicInfoGiven(const ComicInfo &given) const
         info.volume = given.volume;
     if (given.year >= 0)
         info.year = given.year;
-    info.rightToLeft = info.rightToLeft || given.rightToLeft;
+    if (given.direction != ComicInfo::DirectionUnsaid)
+        info.direction = given.direction;
     info.write = info.write || given.write;
     return info;
 }

@@ -85,6 +85,12 @@ public:
     ComicInfo comicInfoEdited(const ComicInfo &edited) const;
     // The fields given one by one (the command line), over comicInfo().
     ComicInfo comicInfoGiven(const ComicInfo &given) const;
+    // The options the book is built with: the first half of a cut page is
+    // the one read first, when the book says how it is read (right to
+    // left: the right half), unless the user chose the half for this
+    // build.
+    static PageOptions withReadingDirection(PageOptions options, const ComicInfo &info,
+                                            bool halfChosen);
 
 private:
     QString m_source;

@@ -280,11 +280,15 @@ void writeElement(QXmlStreamWriter &xml, const QString &name, const ComicInfo &i
     } else if (name == QLatin1String("PageCount")) {
         xml.writeTextElement(name, QString::number(pages.size()));
     } else if (name == QLatin1String("Manga")) {
-        // A source's "Yes" (manga, read left to right) stays, unless
-        // right to left is asked for now.
-        if (info.rightToLeft || source.isEmpty())
-            xml.writeTextElement(name, info.rightToLeft ? QStringLiteral("YesAndRightToLeft")
-                                                        : QStringLiteral("No"));
+        // A source's "Yes" (manga, read left to right) stays unless another
+        // direction is asked for now.
+        const bool sourceRightToLeft =
+            !source.isEmpty() && source.first().trimmed() == QLatin1String("YesAndRightToLeft");
+        if (info.direction == ComicInfo::RightToLeft)
+            xml.writeTextElement(name, QStringLiteral("YesAndRightToLeft"));
+        else if (source.isEmpty() ||
+                 (info.direction == ComicInfo::LeftToRight && sourceRightToLeft))
+            xml.writeTextElement(name, QStringLiteral("No"));
         else
             writeKept(source.first());
     } else if (name == QLatin1String("Pages")) {
@@ -336,7 +340,9 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml)
         else if (value.key() == QLatin1String("Year"))
             info.year = qMax(-1, text.toInt());
         else if (value.key() == QLatin1String("Manga"))
-            info.rightToLeft = text == QLatin1String("YesAndRightToLeft");
+            info.direction = text == QLatin1String("YesAndRightToLeft") ? RightToLeft
+                             : text == QLatin1String("No")              ? LeftToRight
+                                                                        : DirectionUnsaid;
     }
     info.write = true;
     info.sourceXml = xml;

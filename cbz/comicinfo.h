@@ -25,7 +25,15 @@ public:
     QString publisher;
     QString languageIso;
     QString summary;
-    bool rightToLeft = false;
+    // How its pages are read, when something says: the user, or the Manga
+    // field of the source's own document ("No": left to right).
+    enum Direction
+    {
+        DirectionUnsaid,
+        LeftToRight,
+        RightToLeft
+    };
+    Direction direction = DirectionUnsaid;
     // The ComicInfo.xml of the archive the pages come from, as it was: the
     // new one keeps every field of it that is not set above, and replaces
     // its page list.

@@ -113,11 +113,16 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
                                           tr("n"));
     const QCommandLineOption yearOption(QStringLiteral("year"),
                                         tr("The year it came out, 1000 to 2999."), tr("n"));
-    const QCommandLineOption rightToLeft(QStringLiteral("right-to-left"),
-                                         tr("It is read from right to left, as manga are."));
+    const QCommandLineOption rightToLeft(
+        QStringLiteral("right-to-left"),
+        tr("It is read from right to left, as manga are: the right half of a cut page comes "
+           "first."));
+    const QCommandLineOption leftToRight(
+        QStringLiteral("left-to-right"),
+        tr("It is read from left to right: the left half of a cut page comes first."));
     for (const TextField &text : textFields)
         parser.addOption(text.option);
-    parser.addOptions({volumeOption, yearOption, rightToLeft});
+    parser.addOptions({volumeOption, yearOption, rightToLeft, leftToRight});
     parser.addPositionalArgument(
         tr("FOLDER"), tr("A folder of page images, a comic archive or a PDF."), tr("FOLDER..."));
     m_help = parser.helpText();
@@ -152,7 +157,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return fail(badValue(threadsOption.names().first(), wholeNumber(Threads)));
 
     comicInfo.write = options.writeComicInfo || parser.isSet(volumeOption) ||
-                      parser.isSet(yearOption) || parser.isSet(rightToLeft);
+                      parser.isSet(yearOption) || parser.isSet(rightToLeft) ||
+                      parser.isSet(leftToRight);
     for (const TextField &text : textFields) {
         comicInfo.*text.field = parser.value(text.option);
         comicInfo.write = comicInfo.write || parser.isSet(text.option);
@@ -162,7 +168,12 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return fail(badValue(volumeOption.names().first(), wholeNumber(Volume)));
     if (parser.isSet(yearOption) && !readNumber(parser.value(yearOption), Year, &comicInfo.year))
         return fail(badValue(yearOption.names().first(), tr("a year from 1000 to 2999")));
-    comicInfo.rightToLeft = parser.isSet(rightToLeft);
+    if (parser.isSet(rightToLeft) && parser.isSet(leftToRight))
+        return fail(tr("--right-to-left and --left-to-right: give one of them"));
+    comicInfo.direction = parser.isSet(rightToLeft)   ? ComicInfo::RightToLeft
+                          : parser.isSet(leftToRight) ? ComicInfo::LeftToRight
+                                                      : ComicInfo::DirectionUnsaid;
+    firstHalfChosen = parser.isSet(QStringLiteral("first-page"));
     chapters = parser.isSet(chaptersOption);
 
     if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())

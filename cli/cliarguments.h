@@ -38,6 +38,8 @@ public:
     bool skipTroubled = false;
     // A folder's sub-folders are the chapters of its book.
     bool chapters = false;
+    // --first-page was given: it wins over the book's reading direction.
+    bool firstHalfChosen = false;
     // The pages' own treatments, as a file of lines (--pages).
     QString pagesFile;
     // Arguments whose bytes are not text in the system's encoding (a folder

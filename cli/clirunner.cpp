@@ -118,13 +118,13 @@ void CliRunner::report(const QString &folder, const QString &message)
 
 // Each page's name, and what it becomes where it does not go in as it is.
 void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages,
-                          const QVector<ListedPage> &listed)
+                          const QVector<ListedPage> &listed, const PageOptions &options)
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
     for (const BuildPage &page : pages) {
         const QString name = listed.at(page.row).name;
-        const QString becomes = describe(page);
+        const QString becomes = describe(page, options);
         std::fprintf(m_out, "%s\n",
                      local(becomes.isEmpty() ? name : QStringLiteral("%1: %2").arg(name, becomes))
                          .constData());
@@ -136,9 +136,8 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 // empty for a page that becomes one page of its own size, encoded. The page
 // is read once, only when an option may change it, and decoded only when
 // its margins are trimmed.
-QString CliRunner::describe(const BuildPage &page) const
+QString CliRunner::describe(const BuildPage &page, const PageOptions &options) const
 {
-    const PageOptions &options = m_args.options.pages;
     if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
         !options.KeepUnchangedJpeg && !options.LosslessCuts)
         return QString();
@@ -296,8 +295,11 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     const QVector<BuildPage> pages = Book::buildPages(book.listedPages(treatments));
+    const ComicInfo comicInfo = book.comicInfoGiven(m_args.comicInfo);
+    const PageOptions options =
+        Book::withReadingDirection(m_args.options.pages, comicInfo, m_args.firstHalfChosen);
     if (m_args.listOnly) {
-        listPages(folder, pages, book.pages());
+        listPages(folder, pages, book.pages(), options);
         return !refused;
     }
     if (pages.isEmpty()) {
@@ -328,13 +330,13 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
 
-    CbzBuild build(target, pages, m_args.options.pages);
+    CbzBuild build(target, pages, options);
     build.setThreadCount(m_args.threads);
     // The command line makes no book that misses anything unless told to.
     build.setPartialPagesAllowed(m_args.skipTroubled);
     build.setReplaceExisting(m_args.force);
     const QString name = book.name();
-    build.setComicInfo(book.comicInfoGiven(m_args.comicInfo));
+    build.setComicInfo(comicInfo);
     m_clock.start();
     QObject::connect(&build, &CbzBuild::pageWritten,
                      [&](int row) { showProgress(row + 1, pages.size(), name); });

@@ -59,8 +59,8 @@ private:
     bool makeArchive(const QString &folder);
     bool refuseTroubledFiles(const Book &book);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
-                   const QVector<struct ListedPage> &listed);
-    QString describe(const BuildPage &page) const;
+                   const QVector<struct ListedPage> &listed, const PageOptions &options);
+    QString describe(const BuildPage &page, const PageOptions &options) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);

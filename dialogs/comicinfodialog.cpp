@@ -21,7 +21,8 @@ ComicInfoDialog::ComicInfoDialog(const ComicInfo &info, QWidget *parent)
     ui.Publisher->setText(info.publisher);
     ui.LanguageISO->setText(info.languageIso);
     ui.Summary->setPlainText(info.summary);
-    ui.ReadingDirection->setCurrentIndex(info.rightToLeft ? 1 : 0);
+    // Not said, left to right, right to left: the order of the choices.
+    ui.ReadingDirection->setCurrentIndex(int(info.direction));
 }
 
 ComicInfo ComicInfoDialog::comicInfo() const
@@ -39,6 +40,6 @@ ComicInfo ComicInfoDialog::comicInfo() const
     info.publisher = ui.Publisher->text();
     info.languageIso = ui.LanguageISO->text();
     info.summary = ui.Summary->toPlainText();
-    info.rightToLeft = ui.ReadingDirection->currentIndex() == 1;
+    info.direction = ComicInfo::Direction(ui.ReadingDirection->currentIndex());
     return info;
 }

@@ -368,10 +368,6 @@ Sostituirlo?</translation>
         <translation>L&apos;anno di uscita, da 1000 a 2999.</translation>
     </message>
     <message>
-        <source>It is read from right to left, as manga are.</source>
-        <translation>Si legge da destra a sinistra, come i manga.</translation>
-    </message>
-    <message>
         <source>a year from 1000 to 2999</source>
         <translation>un anno da 1000 a 2999</translation>
     </message>
@@ -488,6 +484,18 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3).</source>
         <translation>La risoluzione a cui vengono rese le pagine PDF, da %1 a %2 punti per pollice (predefinita %3).</translation>
+    </message>
+    <message>
+        <source>It is read from right to left, as manga are: the right half of a cut page comes first.</source>
+        <translation>Si legge da destra a sinistra, come i manga: la metà destra di una pagina tagliata viene per prima.</translation>
+    </message>
+    <message>
+        <source>It is read from left to right: the left half of a cut page comes first.</source>
+        <translation>Si legge da sinistra a destra: la metà sinistra di una pagina tagliata viene per prima.</translation>
+    </message>
+    <message>
+        <source>--right-to-left and --left-to-right: give one of them</source>
+        <translation>--right-to-left e --left-to-right: indicane uno solo</translation>
     </message>
 </context>
 <context>
@@ -697,6 +705,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Right to left</source>
         <translation>Da destra a sinistra</translation>
+    </message>
+    <message>
+        <source>Not said</source>
+        <translation>Non indicata</translation>
     </message>
 </context>
 <context>

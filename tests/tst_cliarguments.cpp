@@ -123,7 +123,7 @@ void tst_CliArguments::comicInformation()
     QCOMPARE(info.writer, QStringLiteral("B. K. V."));
     QCOMPARE(info.year, 2012);
     QCOMPARE(info.volume, -1);
-    QVERIFY(info.rightToLeft);
+    QCOMPARE(info.direction, ComicInfo::RightToLeft);
 }
 
 void tst_CliArguments::bookOptions()

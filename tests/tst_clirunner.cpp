@@ -62,6 +62,8 @@ private slots:
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
+    void readingDirectionOrdersTheHalves_data();
+    void readingDirectionOrdersTheHalves();
     void interruptLeavesNothing_data();
     void interruptLeavesNothing();
     void speaksItalianUnderAnItalianLocale();
@@ -230,6 +232,66 @@ void tst_CliRunner::sourcesOfEveryKind()
     run = cli({"Old.cbz"}, root.path());
     QCOMPARE(run.status, 0);
     QCOMPARE(archiveData(root.filePath("Old (1).cbz")).size(), 3);
+}
+
+void tst_CliRunner::readingDirectionOrdersTheHalves_data()
+{
+    QTest::addColumn<QString>("manga"); // the source's Manga field; empty: no ComicInfo.xml
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<bool>("rightFirst");
+    QTest::addColumn<QString>("written"); // Manga in the archive made
+    QTest::newRow("nothing said") << QString() << QStringList() << true << QString();
+    QTest::newRow("source: No") << "No" << QStringList() << false << "No";
+    QTest::newRow("source: right to left")
+        << "YesAndRightToLeft" << QStringList() << true << "YesAndRightToLeft";
+    QTest::newRow("source: manga, direction unsaid") << "Yes" << QStringList() << true << "Yes";
+    QTest::newRow("--left-to-right")
+        << QString() << QStringList{"--left-to-right"} << false << "No";
+    QTest::newRow("--right-to-left over No")
+        << "No" << QStringList{"--right-to-left"} << true << "YesAndRightToLeft";
+    QTest::newRow("--left-to-right over right to left")
+        << "YesAndRightToLeft" << QStringList{"--left-to-right"} << false << "No";
+    QTest::newRow("--first-page left over right to left")
+        << "YesAndRightToLeft" << QStringList{"--first-page", "left"} << false
+        << "YesAndRightToLeft";
+    QTest::newRow("--first-page right over --left-to-right")
+        << QString() << QStringList{"--left-to-right", "--first-page", "right"} << true << "No";
+}
+
+// A spread whose left half is red and right half blue, cut in two: the
+// first entry is the half read first.
+void tst_CliRunner::readingDirectionOrdersTheHalves()
+{
+    QFETCH(QString, manga);
+    QFETCH(QStringList, flags);
+    QFETCH(bool, rightFirst);
+    QFETCH(QString, written);
+    QImage spread(200, 100, QImage::Format_RGB32);
+    spread.fill(Qt::red);
+    QPainter(&spread).fillRect(100, 0, 100, 100, Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    spread.save(&buffer, "PNG");
+    QList<ZipEntry> entries{{"spread.png", png}};
+    if (!manga.isEmpty())
+        entries.append(
+            {"ComicInfo.xml", "<ComicInfo><Manga>" + manga.toUtf8() + "</Manga></ComicInfo>"});
+    const QDir root(m_root->path());
+    QVERIFY(writeFile(root.filePath("Spread.cbz"), storedZip(entries)));
+
+    const Run run =
+        cli(QStringList{"--split", "50", "-o", "Made.cbz", "Spread.cbz"} + flags, root.path());
+    QCOMPARE(run.status, 0);
+    const QList<QByteArray> made = archiveData(root.filePath("Made.cbz"));
+    QVERIFY(made.size() >= 2);
+    const QImage first = QImage::fromData(made.first());
+    QVERIFY(colorNear(first.pixelColor(50, 50), rightFirst ? Qt::blue : Qt::red, 12));
+    if (written.isEmpty())
+        QCOMPARE(made.size(), 2); // nothing asked for ComicInfo.xml
+    else
+        QVERIFY2(made.last().contains("<Manga>" + written.toUtf8() + "</Manga>"),
+                 made.last().constData());
 }
 
 void tst_CliRunner::listSaysWhatTheArchiveHolds_data()

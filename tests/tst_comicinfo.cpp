@@ -144,7 +144,7 @@ void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
     options.ImageCutBorderNumber = 10;
     ComicInfo info = ComicInfo::suggestedFor("Saga 03");
     info.write = true;
-    info.rightToLeft = true;
+    info.direction = ComicInfo::RightToLeft;
     info.year = 2012;
     info.writer = "Brian K. Vaughan";
     const QString target = dir.filePath("book.cbz");
@@ -277,7 +277,7 @@ void tst_ComicInfo::dialogRoundTrip()
     QTest::keyClicks(year, "3500"); // no such year: refused as it is typed
     QVERIFY(year->value() <= 2999);
     year->setValue(2013);
-    dialog.findChild<QComboBox *>("ReadingDirection")->setCurrentIndex(1);
+    dialog.findChild<QComboBox *>("ReadingDirection")->setCurrentIndex(2);
     auto *language = dialog.findChild<QLineEdit *>("LanguageISO");
     QTest::keyClicks(language, "it-IT!");
     const ComicInfo back = dialog.comicInfo();
@@ -286,7 +286,7 @@ void tst_ComicInfo::dialogRoundTrip()
     QCOMPARE(back.number, QStringLiteral("3"));
     QCOMPARE(back.year, 2013);
     QCOMPARE(back.volume, -1);
-    QVERIFY(back.rightToLeft);
+    QCOMPARE(back.direction, ComicInfo::RightToLeft);
     QCOMPARE(back.languageIso, QStringLiteral("it-IT"));
 }
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -65,6 +67,7 @@ private slots:
     void picturesOfOtherTypesAreTold();
     void subFoldersOfferedAsChapters();
     void archiveRepackedWithItsComicInfo();
+    void firstHalfFollowsTheReadingDirection();
     void cancelledDialogChangesNothing();
     void moveButtonsFollowTheRow_data();
     void moveButtonsFollowTheRow();
@@ -237,6 +240,45 @@ void tst_PageList::subFoldersOfferedAsChapters()
 }
 
 // An archive opened as a folder is: its pages listed, its ComicInfo.xml in
+// The radio of the half that comes first and the book's reading direction
+// follow each other: the source's Manga field, the dialog, the radio.
+void tst_PageList::firstHalfFollowsTheReadingDirection()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(40, 60).save(&buffer, "png");
+    const auto radio = [this](const char *name) {
+        return m_window->findChild<QRadioButton *>(name);
+    };
+    const QString western = m_root.filePath("Western.cbz");
+    QVERIFY(writeFile(western, storedZip({{"p1.png", png},
+                                          {"ComicInfo.xml", "<ComicInfo><Manga>No</Manga>"
+                                                            "</ComicInfo>"}})));
+    m_window->openFromOutside(western);
+    QVERIFY(radio("ImageCutFirstPageLeft")->isChecked());
+
+    // Right to left in the dialog: the right half first.
+    ModalAnswer dialog(
+        [](QWidget *modal) { return modal->findChild<QComboBox *>("ReadingDirection"); },
+        [](QWidget *modal) {
+            modal->findChild<QComboBox *>("ReadingDirection")->setCurrentIndex(2);
+            static_cast<QDialog *>(modal)->accept();
+        });
+    m_window->findChild<QAction *>("actionComicInfo")->trigger();
+    QVERIFY(dialog.answered());
+    QVERIFY(radio("ImageCutFirstPageRight")->isChecked());
+
+    // The left half chosen: the book is written as read left to right.
+    m_window->findChild<QCheckBox *>("ImageCutDoublePages")->click();
+    radio("ImageCutFirstPageLeft")->click();
+    const QString target = m_root.filePath("Made.cbz");
+    makeCbz(m_window, target);
+    const QList<QByteArray> entries = archiveData(target);
+    QVERIFY(!entries.isEmpty());
+    QVERIFY2(entries.last().contains("<Manga>No</Manga>"), entries.last().constData());
+}
+
 // the dialog and in the new archive, which is never offered its place.
 void tst_PageList::archiveRepackedWithItsComicInfo()
 {
