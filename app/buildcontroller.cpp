@@ -119,8 +119,11 @@ void BuildController::reportSuccess(const QString &fileName)
                     QCoreApplication::translate("Quirevale", "File successfull created!"),
                     QMessageBox::Ok, m_window);
     const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
+    QStringList said = m_leftOut;
+    if (!notes.isEmpty())
+        said << tr("Some pages were made differently; the details say how.");
+    box.setInformativeText(said.join(QLatin1Char('\n')));
     if (!notes.isEmpty()) {
-        box.setInformativeText(tr("Some pages were made differently; the details say how."));
         QStringList lines;
         for (const CbzBuild::PageNote &note : notes)
             lines << QStringLiteral("%1: %2").arg(m_rowName ? m_rowName(note.row) : QString(),

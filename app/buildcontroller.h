@@ -49,6 +49,9 @@ public:
     bool mayClose();
     // What a row is called in the report.
     void setRowName(const std::function<QString(int)> &name) { m_rowName = name; }
+    // What the book's listing left out that the archive made will lack:
+    // said again when the archive is made.
+    void setLeftOut(const QStringList &leftOut) { m_leftOut = leftOut; }
 
 signals:
     // Building started or ended, for the window's enabled states.
@@ -63,6 +66,7 @@ private:
     QWidget *m_window;
     std::unique_ptr<CbzBuild> m_build;
     std::function<QString(int)> m_rowName;
+    QStringList m_leftOut;
     bool m_building = false;
     bool m_closeWhenBuilt = false;
     // While "Stop it and close the window?" is open, the end of the build is

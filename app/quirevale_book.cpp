@@ -120,6 +120,12 @@ void Quirevale::on_MakeCBZ_clicked()
 void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages)
 {
     Preview->startFollowingBuild();
+    QStringList leftOut;
+    for (const Book::LeftOut &note : Sources->book().leftOut()) {
+        if (note.kind == Book::LeftOut::OtherPictures)
+            leftOut << note.text;
+    }
+    Builds->setLeftOut(leftOut);
     CbzBuild *build = Builds->start(fileName, pages, Options->read().pages, comicInfoOfBook(),
                                     Preview->builtPictures(), BuildThreads);
     connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);

@@ -82,12 +82,16 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("skip-unreadable"),
         tr("Make the archive without page files that cannot be read or whose names are not "
            "valid text (they are named either way; without this, such a folder is not made)."));
+    const QCommandLineOption otherTypesOption(
+        QStringLiteral("leave-out-other-types"),
+        tr("Make the archive without pictures of other types than the page types (they are "
+           "named either way; without this or --every-type, such a folder is not made)."));
     const QCommandLineOption chaptersOption(
         QStringLiteral("chapters"),
         tr("List the pages of each folder's sub-folders (up to six levels down) as the "
            "chapters of one book, each marked in ComicInfo.xml."));
     parser.addOptions({pagesOption, threadsOption, forceOption, listOption, quietOption, skipOption,
-                       chaptersOption});
+                       otherTypesOption, chaptersOption});
     struct TextField
     {
         QCommandLineOption option;
@@ -180,6 +184,7 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return fail(tr("--output: an empty name is no place for an archive"));
     output = parser.value(outputOption);
     skipTroubled = parser.isSet(skipOption);
+    otherTypesLeftOut = parser.isSet(otherTypesOption);
     force = parser.isSet(forceOption);
     listOnly = parser.isSet(listOption);
     quiet = parser.isSet(quietOption);

@@ -36,6 +36,9 @@ public:
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.
     bool skipTroubled = false;
+    // Pictures of other types than the page types, not listed, are left
+    // out of the archive rather than keeping it from being made.
+    bool otherTypesLeftOut = false;
     // A folder's sub-folders are the chapters of its book.
     bool chapters = false;
     // --first-page was given: it wins over the book's reading direction.

@@ -251,24 +251,30 @@ void CliRunner::showProgress(int done, int total, const QString &name)
 // What the listing left out is named; page files that are there but cannot
 // be put in the book stop the folder unless the user said to go on without
 // them.
+// Pages that cannot be used, and pictures of other types that are not
+// listed, are named even under --quiet: a book made without them would look
+// whole. Either keeps the archive from being made unless told otherwise.
 bool CliRunner::refuseTroubledFiles(const Book &book)
 {
+    bool otherPictures = false;
     for (const Book::LeftOut &leftOut : book.leftOut()) {
-        if (leftOut.kind == Book::LeftOut::Trouble)
+        if (leftOut.kind == Book::LeftOut::OtherPictures) {
+            otherPictures = !m_args.otherTypesLeftOut;
+            report(book.source(),
+                   m_args.otherTypesLeftOut
+                       ? leftOut.text
+                       : tr("%1; --every-type lists them, --leave-out-other-types makes the "
+                            "archive without them")
+                             .arg(leftOut.text));
+        } else if (leftOut.kind == Book::LeftOut::Trouble || !m_args.quiet) {
             report(book.source(), leftOut.text);
-        else if (m_args.quiet)
-            continue;
-        else if (leftOut.kind == Book::LeftOut::OtherPictures)
-            report(book.source(), tr("%1; --every-type lists them").arg(leftOut.text));
-        else
-            report(book.source(), leftOut.text);
+        }
     }
-    if (!book.missesPages() || m_args.skipTroubled)
-        return false;
-    if (!book.pages().isEmpty())
+    const bool missing = book.missesPages() && !m_args.skipTroubled;
+    if (missing && !book.pages().isEmpty())
         report(book.source(), tr("no archive made, so that no page is missing from it; "
                                  "--skip-unreadable makes it without them"));
-    return true;
+    return missing || otherPictures;
 }
 
 bool CliRunner::makeArchive(const QString &folder)
@@ -298,7 +304,7 @@ bool CliRunner::makeArchive(const QString &folder)
     const ComicInfo comicInfo = book.comicInfoGiven(m_args.comicInfo);
     const PageOptions options =
         Book::withReadingDirection(m_args.options.pages, comicInfo, m_args.firstHalfChosen);
-    if (m_args.listOnly) {
+    if (m_args.listOnly && !pages.isEmpty()) {
         listPages(folder, pages, book.pages(), options);
         return !refused;
     }

@@ -497,6 +497,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>--right-to-left and --left-to-right: give one of them</source>
         <translation>--right-to-left e --left-to-right: indicane uno solo</translation>
     </message>
+    <message>
+        <source>Make the archive without pictures of other types than the page types (they are named either way; without this or --every-type, such a folder is not made).</source>
+        <translation>Crea l&apos;archivio senza le immagini di tipi diversi da quelli delle pagine (sono nominate comunque; senza questa opzione o --every-type, la cartella non viene convertita).</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -609,8 +613,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>tenuta così com&apos;è</translation>
     </message>
     <message>
-        <source>%1; --every-type lists them</source>
-        <translation>%1; --every-type li elenca</translation>
+        <source>%1; --every-type lists them, --leave-out-other-types makes the archive without them</source>
+        <translation>%1; --every-type le elenca, --leave-out-other-types crea l&apos;archivio senza di esse</translation>
     </message>
 </context>
 <context>

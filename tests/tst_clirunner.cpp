@@ -464,9 +464,19 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "mode 000" << QStringList() << 1 << -1 << "p2.png cannot be read";
     QTest::newRow("no page can be used")
         << "all names" << QStringList() << 1 << -1 << "none of its page files can be used";
-    QTest::newRow("pictures of other types, told of")
-        << "other types" << QStringList() << 0 << 3
+    QTest::newRow("pictures of other types stop the folder")
+        << "other types" << QStringList() << 1 << -1
         << "Files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
+    QTest::newRow("... named under --quiet too")
+        << "other types" << QStringList{"-q"} << 1 << -1 << "not listed: 2 (jpeg, webp)";
+    QTest::newRow("... unless told to leave them out")
+        << "other types" << QStringList{"-q", "--leave-out-other-types"} << 0 << 3
+        << "not listed: 2 (jpeg, webp)";
+    QTest::newRow("... also when only listed")
+        << "other types" << QStringList{"--list"} << 1 << -1 << "not listed: 2 (jpeg, webp)";
+    QTest::newRow("chapters listed without --chapters")
+        << "only chapters" << QStringList{"--list"} << 1 << -1
+        << "2 of its sub-folders hold pages; --chapters";
     QTest::newRow("pictures of other types, listed")
         << "other types" << QStringList{"--every-type"} << 0 << 5 << "";
     QTest::newRow("a chapter that is a symbolic link stops the book")
@@ -509,8 +519,12 @@ void tst_CliRunner::troubledFilesAreNamed()
     QFETCH(QString, said);
     const QString folder = m_root->filePath("T");
     QVERIFY(QDir().mkpath(folder));
-    if (trouble != "all names")
+    if (trouble == "only chapters") {
+        makeFolder("T/Ch 1", 2);
+        makeFolder("T/Ch 2", 2);
+    } else if (trouble != "all names") {
         makeFolder("T", 3);
+    }
     if (trouble == "link")
         QVERIFY(QFile::link("p1.png", folder + "/link.png"));
     if (trouble == "name" || trouble == "all names") {

@@ -189,6 +189,12 @@ void tst_PageList::picturesOfOtherTypesAreTold()
     QCOMPARE(notice->text(),
              QStringLiteral("Files of other picture types, not listed: 2 (jpeg, webp)"));
     QVERIFY(action->isVisible());
+    // An archive made without them says so when it is made.
+    const QList<BoxSeen> report = makeCbz(m_window, m_root.filePath("mixed.cbz"));
+    QCOMPARE(report.size(), 1);
+    QVERIFY2(report.first().informative.contains(QStringLiteral("not listed: 2 (jpeg, webp)")),
+             qPrintable(report.first().informative));
+    QCOMPARE(archiveData(m_root.filePath("mixed.cbz")).size(), 2);
     action->click();
     QCOMPARE(list()->count(), 4);
     QCOMPARE(list()->item(1)->text(), QStringLiteral("page1b.jpeg"));
