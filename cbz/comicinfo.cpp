@@ -9,36 +9,69 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+namespace {
+QString withoutLeadingZeros(QString number)
+{
+    while (number.size() > 1 && number.startsWith(QLatin1Char('0')) &&
+           number.at(1) != QLatin1Char('.'))
+        number.remove(0, 1);
+    return number;
+}
+
+// Blanks out a match, keeping the places of what follows.
+void blankOut(QString *text, const QRegularExpressionMatch &match)
+{
+    text->replace(match.capturedStart(0), match.capturedLength(0),
+                  QString(match.capturedLength(0), QLatin1Char(' ')));
+}
+} // namespace
+
 ComicInfo ComicInfo::suggestedFor(const QString &folderName)
 {
     ComicInfo info;
     info.title = folderName.trimmed();
-    // Scans are usually named "Series NNN (YEAR) (tags)": the groups in
-    // brackets at the end give the year, never the number.
-    static const QRegularExpression trailingGroup(
-        QStringLiteral("\\s*[(\\[]([^()\\[\\]]*)[)\\]]$"));
+    // Scans are named "[Group] Series v03 #12 (2016) (Digital)" and the like:
+    // groups in brackets give the year or are tags, never the number.
+    static const QRegularExpression group(QStringLiteral("[(\\[]([^()\\[\\]]*)[)\\]]"));
     static const QRegularExpression year(QStringLiteral("^\\s*([12]\\d{3})\\s*$"));
     QString base = info.title;
-    for (QRegularExpressionMatch group = trailingGroup.match(base); group.hasMatch();
-         group = trailingGroup.match(base)) {
-        const QRegularExpressionMatch isYear = year.match(group.captured(1));
-        if (isYear.hasMatch())
+    for (QRegularExpressionMatch found = group.match(base); found.hasMatch();
+         found = group.match(base)) {
+        const QRegularExpressionMatch isYear = year.match(found.captured(1));
+        if (isYear.hasMatch() && info.year < 0)
             info.year = isYear.captured(1).toInt();
-        base.chop(group.capturedLength(0));
+        blankOut(&base, found);
     }
+    base.replace(QLatin1Char('_'), QLatin1Char(' '));
     if (base.trimmed().isEmpty())
         base = info.title;
-    static const QRegularExpression lastNumber(QStringLiteral("^(.*?)[\\s#._-]*(\\d+)\\D*$"));
-    const QRegularExpressionMatch match = lastNumber.match(base.trimmed());
-    if (match.hasMatch()) {
-        info.series = match.captured(1).trimmed();
-        QString number = match.captured(2);
-        while (number.size() > 1 && number.startsWith(QLatin1Char('0')))
-            number.remove(0, 1);
-        info.number = number;
+    int seriesEnd = base.size();
+    static const QRegularExpression volume(
+        QStringLiteral("(?:^|[\\s.-])(?:vol(?:ume)?\\.?\\s*|v|tome\\s*)(\\d+)(?=$|[\\s.-])"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch found = volume.match(base); found.hasMatch()) {
+        info.volume = found.captured(1).toInt();
+        seriesEnd = found.capturedStart(0);
+        blankOut(&base, found);
     }
+    // A number said to be one ("#12", "Ch. 5", "Issue 3"); else the last
+    // number of the name.
+    static const QRegularExpression marked(
+        QStringLiteral(
+            "(?:#\\s*|(?:^|[\\s.-])(?:ch(?:apter)?|issue|no)\\.?\\s*)(\\d+(?:\\.\\d+)?)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression lastNumber(QStringLiteral("^(.*?)[\\s#.-]*(\\d+)\\D*$"));
+    if (const QRegularExpressionMatch found = marked.match(base); found.hasMatch()) {
+        info.number = withoutLeadingZeros(found.captured(1));
+        seriesEnd = qMin(seriesEnd, found.capturedStart(0));
+    } else if (const QRegularExpressionMatch last = lastNumber.match(base); last.hasMatch()) {
+        info.number = withoutLeadingZeros(last.captured(2));
+        seriesEnd = qMin(seriesEnd, last.capturedEnd(1));
+    }
+    static const QRegularExpression edges(QStringLiteral("^[\\s.-]+|[\\s.-]+$"));
+    info.series = base.left(seriesEnd).remove(edges).simplified();
     if (info.series.isEmpty())
-        info.series = base.trimmed();
+        info.series = base.simplified();
     return info;
 }
 

@@ -84,34 +84,39 @@ void tst_ComicInfo::suggestions_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("series");
     QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("volume");
     QTest::addColumn<int>("year");
-    QTest::newRow("series and number") << "Saga 03"
-                                       << "Saga"
-                                       << "3" << -1;
-    QTest::newRow("year and tags in brackets") << "Batman 001 (2016) (Digital)"
-                                               << "Batman"
-                                               << "1" << 2016;
-    QTest::newRow("square tags, no year") << "Saga 054 [Scanlator] (c2c)"
-                                          << "Saga"
-                                          << "54" << -1;
-    QTest::newRow("only a year in brackets") << "Maus (1986)"
-                                             << "Maus"
-                                             << "" << 1986;
-    QTest::newRow("number with a hash") << "Blacksad #2"
-                                        << "Blacksad"
-                                        << "2" << -1;
-    QTest::newRow("last number wins") << "2000 AD Prog 1234"
-                                      << "2000 AD Prog"
-                                      << "1234" << -1;
-    QTest::newRow("number with a letter after") << "Tintin 12b"
-                                                << "Tintin"
-                                                << "12" << -1;
-    QTest::newRow("no number") << "Maus"
-                               << "Maus"
-                               << "" << -1;
-    QTest::newRow("only a number") << "007"
-                                   << "007"
-                                   << "7" << -1;
+    const auto row = [](const char *folder, const char *series, const char *number, int volume,
+                        int year) {
+        QTest::newRow(folder) << QString::fromUtf8(folder) << QString::fromUtf8(series)
+                              << QString::fromUtf8(number) << volume << year;
+    };
+    row("Saga 03", "Saga", "3", -1, -1);
+    row("Batman 001 (2016) (Digital)", "Batman", "1", -1, 2016);
+    row("Saga 054 [Scanlator] (c2c)", "Saga", "54", -1, -1);
+    row("Maus (1986)", "Maus", "", -1, 1986);
+    row("Blacksad #2", "Blacksad", "2", -1, -1);
+    row("2000 AD Prog 1234", "2000 AD Prog", "1234", -1, -1);
+    row("Tintin 12b", "Tintin", "12", -1, -1);
+    row("Maus", "Maus", "", -1, -1);
+    row("007", "007", "7", -1, -1);
+    row("Hoshizora Vol 3", "Hoshizora", "", 3, -1);
+    row("Hoshizora Vol. 3", "Hoshizora", "", 3, -1);
+    row("Hoshizora Volume 03", "Hoshizora", "", 3, -1);
+    row("Hoshizora v03", "Hoshizora", "", 3, -1);
+    row("Hoshizora_v03", "Hoshizora", "", 3, -1);
+    row("Berserk Vol 3 Ch. 12", "Berserk", "12", 3, -1);
+    row("Berserk - Chapter 12", "Berserk", "12", -1, -1);
+    row("Berserk Ch.12.5", "Berserk", "12.5", -1, -1);
+    row("[Group] Naruto v05 (2004)", "Naruto", "", 5, 2004);
+    row("Naruto v05 012", "Naruto", "12", 5, -1);
+    row("Watchmen #01 (of 12) (1986)", "Watchmen", "1", -1, 1986);
+    row("The Walking Dead 100 (2012) (Digital) (Zone-Empire)", "The Walking Dead", "100", -1, 2012);
+    row("Asterix - 05 - Le Tour de Gaule", "Asterix", "5", -1, -1);
+    row("X-Men 2099 #3", "X-Men 2099", "3", -1, -1);
+    row("Spider-Man Vol 2 #15 (2005)", "Spider-Man", "15", 2, 2005);
+    row("Lucky Luke Tome 12", "Lucky Luke", "", 12, -1);
+    row("Saga Issue 7 (2013)", "Saga", "7", -1, 2013);
 }
 
 void tst_ComicInfo::suggestions()
@@ -119,11 +124,13 @@ void tst_ComicInfo::suggestions()
     QFETCH(QString, folder);
     QFETCH(QString, series);
     QFETCH(QString, number);
+    QFETCH(int, volume);
     QFETCH(int, year);
     const ComicInfo info = ComicInfo::suggestedFor(folder);
     QCOMPARE(info.title, folder);
     QCOMPARE(info.series, series);
     QCOMPARE(info.number, number);
+    QCOMPARE(info.volume, volume);
     QCOMPARE(info.year, year);
     QVERIFY(!info.write);
 }
