@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 std::atomic<CbzBuild *> CliRunner::s_build{nullptr};
@@ -92,12 +94,17 @@ int CliRunner::run()
         return SomeFailed;
     }
     int failed = 0;
+    QElapsedTimer shelf;
+    shelf.start();
     for (const QString &folder : qAsConst(m_args.folders)) {
         if (s_signal)
             break;
+        ++m_book;
         if (!makeArchive(folder))
             ++failed;
     }
+    if (m_args.folders.size() > 1 && !m_args.quiet && !m_args.listOnly)
+        tally(failed, shelf.elapsed() / 1000.0);
     if (m_usageError)
         return Usage;
     // A signal that came after the last archive was made stopped nothing.
@@ -237,15 +244,34 @@ void CliRunner::showProgress(int done, int total, const QString &name)
     const double seconds = m_clock.elapsed() / 1000.0;
     const double rate = seconds > 0 ? done / seconds : 0;
     const QString left = rate > 0 ? duration((total - done) / rate) : QStringLiteral("-:--");
-    const QString line =
+    QString line =
         tr("%1 [%2%3] %4/%5 pages, %L6 pages/s, %7 left")
             .arg(name, QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char('.')))
             .arg(done)
             .arg(total)
             .arg(rate, 0, 'f', 1)
             .arg(left);
+    if (m_args.folders.size() > 1)
+        line = tr("book %1 of %2: %3").arg(m_book).arg(m_args.folders.size()).arg(line);
     std::fprintf(m_err, "\r\033[K%s", local(line).constData());
     std::fflush(m_err);
+}
+
+// The last line of a shelf: what was made of it, and how long it took.
+void CliRunner::tally(int failed, double seconds)
+{
+    if (m_terminal)
+        std::fputs("\r\033[K", m_err);
+    const int books = m_args.folders.size();
+    const QString line =
+        tr("%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6")
+            .arg(m_made.size())
+            .arg(books)
+            .arg(m_pagesMade)
+            .arg(failed)
+            .arg(m_madeWithoutSome)
+            .arg(duration(seconds));
+    std::fprintf(m_err, "%s\n", local(line).constData());
 }
 
 // What the listing left out is named; page files that are there but cannot
@@ -367,6 +393,11 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     m_made.insert(target, folder);
+    m_pagesMade += pages.size();
+    const QVector<Book::LeftOut> leftOut = book.leftOut();
+    if (std::any_of(leftOut.cbegin(), leftOut.cend(),
+                    [](const Book::LeftOut &note) { return note.kind != Book::LeftOut::Note; }))
+        ++m_madeWithoutSome;
     for (const CbzBuild::PageNote &note : build.pageNotes()) {
         if (!m_args.quiet)
             report(pages.at(note.row).page.shownPath(), note.text);

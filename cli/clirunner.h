@@ -64,6 +64,7 @@ private:
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);
+    void tally(int failed, double seconds);
     void report(const QString &folder, const QString &message);
 
     CliArguments m_args;
@@ -71,6 +72,10 @@ private:
     FILE *m_err;
     bool m_terminal;
     QElapsedTimer m_clock;
+    // The shelf: the book being made (from 1), and what was made so far.
+    int m_book = 0;
+    int m_pagesMade = 0;
+    int m_madeWithoutSome = 0;
     // The archives of this run so far, and the folders they came from.
     QHash<QString, QString> m_made;
     bool m_stoppedABuild = false;

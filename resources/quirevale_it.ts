@@ -616,6 +616,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1; --every-type lists them, --leave-out-other-types makes the archive without them</source>
         <translation>%1; --every-type le elenca, --leave-out-other-types crea l&apos;archivio senza di esse</translation>
     </message>
+    <message>
+        <source>book %1 of %2: %3</source>
+        <translation>libro %1 di %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6</source>
+        <translation>%1 di %2 libri creati (%3 pagine), %4 non riusciti, %5 creati con file esclusi; %6</translation>
+    </message>
 </context>
 <context>
     <name>ComicInfo</name>

@@ -62,6 +62,7 @@ private slots:
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
+    void shelfIsTallied();
     void readingDirectionOrdersTheHalves_data();
     void readingDirectionOrdersTheHalves();
     void interruptLeavesNothing_data();
@@ -232,6 +233,24 @@ void tst_CliRunner::sourcesOfEveryKind()
     run = cli({"Old.cbz"}, root.path());
     QCOMPARE(run.status, 0);
     QCOMPARE(archiveData(root.filePath("Old (1).cbz")).size(), 3);
+}
+
+// A shelf ends with what was made of it: books, pages, failures and books
+// made without some of their files.
+void tst_CliRunner::shelfIsTallied()
+{
+    makeFolder("A", 3);
+    makeFolder("B", 2);
+    QVERIFY(QFile::link("p1.png", m_root->filePath("B/p9.png"))); // named, left out
+    QVERIFY(QDir(m_root->path()).mkpath("C"));
+    const Run run = cli({"-o", "out/", "A", "B", "C"}, m_root->path());
+    QCOMPARE(run.status, 1);
+    const QStringList lines = run.err.trimmed().split('\n');
+    QVERIFY2(lines.last().startsWith(
+                 "2 of 3 books made (5 pages), 1 failed, 1 made with files left out; 0:0"),
+             qPrintable(run.err));
+    // One book says nothing of a shelf.
+    QVERIFY(!cli({"-o", "one.cbz", "A"}, m_root->path()).err.contains("books made"));
 }
 
 void tst_CliRunner::readingDirectionOrdersTheHalves_data()
