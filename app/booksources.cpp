@@ -121,7 +121,11 @@ void BookSources::showListed(int count, const QString &source)
     if (count != 0) {
         ui.ImagesPath->setText(source);
         ui.ImagesList->setCurrentRow(0);
-    } else if (ui.NoticeFrame->isHidden()) {
+    } else if (!ui.NoticeFrame->isHidden()) {
+        // The strip speaks of this source (its chapters, its other
+        // pictures): the path says which, not the book listed before.
+        ui.ImagesPath->setText(source);
+    } else {
         QMessageBox::warning(
             m_window, warning(),
             QStringLiteral("%1! (%2)")

@@ -63,6 +63,8 @@ private slots:
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
     void shelfIsTallied();
+    void windowPrintsWithoutADisplay_data();
+    void windowPrintsWithoutADisplay();
     void readingDirectionOrdersTheHalves_data();
     void readingDirectionOrdersTheHalves();
     void interruptLeavesNothing_data();
@@ -233,6 +235,29 @@ void tst_CliRunner::sourcesOfEveryKind()
     run = cli({"Old.cbz"}, root.path());
     QCOMPARE(run.status, 0);
     QCOMPARE(archiveData(root.filePath("Old (1).cbz")).size(), 3);
+}
+
+void tst_CliRunner::windowPrintsWithoutADisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("--help") << "--help"
+                            << "[FOLDER]";
+    QTest::newRow("--version") << "--version"
+                               << "1.5";
+}
+
+void tst_CliRunner::windowPrintsWithoutADisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, printed);
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(QStringLiteral(QUIREVALE_APP), {option});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(process.readAllStandardOutput()).contains(printed));
 }
 
 // A shelf ends with what was made of it: books, pages, failures and books

@@ -221,6 +221,8 @@ void tst_PageList::subFoldersOfferedAsChapters()
     }
     browse(folder);
     QCOMPARE(list()->count(), 0);
+    // The strip speaks of this folder, and so does the path.
+    QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), folder);
     auto *offer = m_window->findChild<QPushButton *>("NoticeChapters");
     QVERIFY(offer->isVisible());
     QCOMPARE(offer->text(), QStringLiteral("List the pages of its 2 sub-folders as chapters"));
