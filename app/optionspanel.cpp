@@ -30,6 +30,7 @@ const Binding Bindings[] = {
     {"ResizeImageHeight", "ResizeImageHeight", -1},
     {"ImageResizeMode", "ImageResizeMode", -1},
     {"ImageResizeSmooth", "ImageResizeSmooth", -1},
+    {"ImageResizeNoEnlarge", "ImageResizeNoEnlarge", -1},
     {"ImageCutDoublePages", "ImageCutDoublePages", -1},
     {"ImageCutOnlyWide", "ImageCutOnlyWide", -1},
     {"ImageCutPointNumber", "ImageCutPointNumber", -1},
@@ -184,6 +185,9 @@ void OptionsPanel::updateEnabled()
            {ui.ResizeImageWidth, ui.ResizeImageWidthLabel, ui.ResizeImageHeight,
             ui.ResizeImageHeightLabel, ui.ImageResizeMode, ui.ImageResizePreset,
             ui.ImageResizeSmooth});
+    enable(ui.ImageResize->isChecked() &&
+               ui.ImageResizeMode->currentIndex() == PageOptions::ResizeToFit,
+           {ui.ImageResizeNoEnlarge});
     enable(ui.ImageCutDoublePages->isChecked(),
            {ui.ImageCutPointLabel, ui.ImageCutPointSlide, ui.ImageCutPointNumber,
             ui.ImageCutPageLabel, ui.ImageCutFirstPageLeft, ui.ImageCutFirstPageRight,

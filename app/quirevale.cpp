@@ -1,9 +1,12 @@
 #include "app/quirevale.h"
 
+#include "book/bookpreset.h"
+
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
 #include "app/optionspanel.h"
 #include "app/pagelist.h"
+#include "app/presetmenu.h"
 #include "app/previewcontroller.h"
 #include "app/shelltaskbarprogress.h"
 #include "book/optiontable.h"
@@ -42,6 +45,7 @@ Quirevale::Quirevale(QWidget *parent)
     ui.setupUi(this);
     TaskbarProgress = TaskbarButton.progress();
     Options = new OptionsPanel(ui, this);
+    new PresetMenu(ui, Options, this);
     Pages = new PageList(ui.ImagesList, this);
     Preview = new PreviewController(ui.ImageArea, this);
     Sources = new BookSources(ui, Pages, ImagesDir, this);
@@ -85,8 +89,8 @@ Quirevale::Quirevale(QWidget *parent)
     setAcceptDrops(true);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
-    QCoreApplication::setOrganizationName(QStringLiteral("Ostrelind"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quirevale"));
+    QCoreApplication::setOrganizationName(QLatin1String(BookPreset::Organization));
+    QCoreApplication::setApplicationName(QLatin1String(BookPreset::Application));
     setWindowTitle(QStringLiteral("%1  v%2").arg(windowTitle()).arg(QLatin1String(Version)));
     // Relative weights: the preview side takes nearly all of the width.
     ui.ImageSplitterFrame->setSizes({ui.ImagesList->minimumWidth(), 2000});

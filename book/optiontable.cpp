@@ -77,6 +77,12 @@ const QVector<BookOption> Options = {
     {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth", "smooth",
      nullptr, QT_TRANSLATE_NOOP("CliArguments", "Scale with filtering: slower, and finer lines."),
      nullptr, PAGE_SWITCH(ImageResizeSmooth)},
+    {"ImageResizeNoEnlarge", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeNoEnlarge",
+     "no-enlarge", nullptr,
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "With --fit, pages that already fit keep their size instead of being "
+                       "enlarged."),
+     nullptr, PAGE_SWITCH(ImageResizeNoEnlarge)},
     {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
      nullptr, nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutDoublePages)},
     {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,

@@ -39,6 +39,8 @@ struct PageOptions
     };
     ResizeMode ImageResizeMode = ResizeExactly;
     bool ImageResizeSmooth = false;
+    // When fitting, a page that fits already keeps its size.
+    bool ImageResizeNoEnlarge = false;
     bool ImageCutDoublePages = false;
     // Only pages wider than tall are cut.
     bool ImageCutOnlyWide = false;
@@ -88,6 +90,7 @@ struct PageOptions
         return ImageQuality == o.ImageQuality && ImageResize == o.ImageResize &&
                ResizeImageWidth == o.ResizeImageWidth && ResizeImageHeight == o.ResizeImageHeight &&
                ImageResizeMode == o.ImageResizeMode && ImageResizeSmooth == o.ImageResizeSmooth &&
+               ImageResizeNoEnlarge == o.ImageResizeNoEnlarge &&
                ImageCutDoublePages == o.ImageCutDoublePages &&
                ImageCutOnlyWide == o.ImageCutOnlyWide &&
                ImageCutPointNumber == o.ImageCutPointNumber &&

@@ -24,7 +24,8 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
             m_plan)
 {
     m_suffix = pageSuffix(options);
-    const bool unchanged = !options.ImageResize && !m_plan.changes();
+    const bool unchanged = !m_plan.changes() &&
+                           (!options.ImageResize || resizedSize(facts.size, options) == facts.size);
     // Grey pages kept as they are stay as they are: only colour would change.
     const QString kept = keptSuffixOf(facts.format);
     if (options.KeepUnchangedJpeg && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&

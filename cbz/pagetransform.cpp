@@ -141,8 +141,9 @@ QSize resizedSize(const QSize &size, const PageOptions &options)
     if (options.ImageResizeMode != PageOptions::ResizeToFit)
         return box;
     // Proportions kept, within the box; a sliver may round to nothing.
-    const double scale =
-        qMin(double(box.width()) / size.width(), double(box.height()) / size.height());
+    double scale = qMin(double(box.width()) / size.width(), double(box.height()) / size.height());
+    if (options.ImageResizeNoEnlarge && scale >= 1)
+        return size;
     return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5)).boundedTo(box);
 }
 

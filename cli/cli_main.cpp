@@ -82,6 +82,9 @@ int main(int argc, char *argv[])
     case CliArguments::ShowHelp:
         std::fputs(arguments.helpText().toLocal8Bit().constData(), stdout);
         return flushed(0);
+    case CliArguments::ListPresets:
+        std::fputs(CliArguments::presetList().toLocal8Bit().constData(), stdout);
+        return flushed(0);
     case CliArguments::ShowVersion:
         std::printf("quirevale-cli %s\n", QUIREVALE_VERSION);
         return flushed(0);

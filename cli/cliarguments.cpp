@@ -1,11 +1,13 @@
 #include "cli/cliarguments.h"
 
+#include "book/bookpreset.h"
 #include "book/optiontable.h"
 
 #include "pages/pagescan.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <QSettings>
 
 namespace {
 // A whole number within range, or nothing.
@@ -49,7 +51,14 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         tr("The archive to make, for one folder; for several, the folder that receives "
            "<folder name>.cbz for each. Without it each archive goes beside its folder."),
         tr("path"));
-    parser.addOptions({help, version, outputOption});
+    const QCommandLineOption presetOption(
+        QStringLiteral("preset"),
+        tr("Start from a preset's options (see --list-presets); the options given with it "
+           "change them."),
+        tr("name"));
+    const QCommandLineOption listPresetsOption(
+        QStringLiteral("list-presets"), tr("List the presets and what each sets, and stop."));
+    parser.addOptions({help, version, outputOption, presetOption, listPresetsOption});
     // The book's options, each described once for the settings, this help
     // and the window.
     QList<QPair<const BookOption *, QCommandLineOption>> bookFlags;
@@ -144,6 +153,17 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (parser.isSet(version))
         return ShowVersion;
 
+    if (parser.isSet(listPresetsOption))
+        return ListPresets;
+    if (parser.isSet(presetOption)) {
+        QSettings store(QLatin1String(BookPreset::Organization),
+                        QLatin1String(BookPreset::Application));
+        const BookPreset preset = BookPreset::find(store, parser.value(presetOption));
+        if (!preset.isValid())
+            return fail(tr("--preset: there is no preset '%1'; --list-presets lists them")
+                            .arg(parser.value(presetOption)));
+        options = preset.appliedTo(options);
+    }
     const auto badValue = [&parser](const QString &option, const QString &expected) {
         return tr("--%1: '%2' is not %3").arg(option, parser.value(option), expected);
     };
@@ -241,4 +261,15 @@ QString CliArguments::readBookFlag(const BookOption &option, const QString &valu
     if (option.turnsOn)
         bookOption(QLatin1String(option.turnsOn))->set(options, 1);
     return QString();
+}
+
+QString CliArguments::presetList()
+{
+    QSettings store(QLatin1String(BookPreset::Organization),
+                    QLatin1String(BookPreset::Application));
+    QString list;
+    for (const BookPreset &preset : BookPreset::all(store))
+        list +=
+            QStringLiteral("%1\t%2: %3\n").arg(preset.name(), preset.title(), preset.description());
+    return list;
 }

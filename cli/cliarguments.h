@@ -21,10 +21,13 @@ public:
         Run,         // the folders are to be made into archives
         ShowHelp,    // --help: print helpText() and stop
         ShowVersion, // --version
+        ListPresets, // --list-presets: print presetList() and stop
         UsageError,  // errorString() says what is wrong
     };
 
     Outcome parse(const QStringList &arguments);
+    // Every preset, a line each: its name, what it is for, what it sets.
+    static QString presetList();
 
     QStringList folders;
     QString output; // the archive (one folder) or the folder of archives (several)

@@ -60,6 +60,101 @@
     </message>
 </context>
 <context>
+    <name>BookPreset</name>
+    <message>
+        <source>Colour tablet</source>
+        <translation>Tablet a colori</translation>
+    </message>
+    <message>
+        <source>E-ink reader, 6 inches</source>
+        <translation>Lettore e-ink, 6 pollici</translation>
+    </message>
+    <message>
+        <source>E-ink reader, 7 to 8 inches</source>
+        <translation>Lettore e-ink, da 7 a 8 pollici</translation>
+    </message>
+    <message>
+        <source>E-ink reader, 10 inches</source>
+        <translation>Lettore e-ink, 10 pollici</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefono</translation>
+    </message>
+    <message>
+        <source>As scanned</source>
+        <translation>Come scansionato</translation>
+    </message>
+    <message>
+        <source>original size</source>
+        <translation>dimensioni originali</translation>
+    </message>
+    <message>
+        <source>fit within %1 × %2</source>
+        <translation>adattate entro %1 × %2</translation>
+    </message>
+    <message>
+        <source>exactly %1 × %2</source>
+        <translation>esattamente %1 × %2</translation>
+    </message>
+    <message>
+        <source>never enlarged</source>
+        <translation>mai ingrandite</translation>
+    </message>
+    <message>
+        <source>smooth</source>
+        <translation>con filtro</translation>
+    </message>
+    <message>
+        <source>quality %1</source>
+        <translation>qualità %1</translation>
+    </message>
+    <message>
+        <source>grey pages as grey</source>
+        <translation>pagine grigie in grigio</translation>
+    </message>
+    <message>
+        <source>every page grey</source>
+        <translation>ogni pagina in grigio</translation>
+    </message>
+    <message>
+        <source>JPEG</source>
+        <translation>JPEG</translation>
+    </message>
+    <message>
+        <source>WebP</source>
+        <translation>WebP</translation>
+    </message>
+    <message>
+        <source>lossless WebP</source>
+        <translation>WebP senza perdita</translation>
+    </message>
+    <message>
+        <source>unchanged pages kept as they are</source>
+        <translation>pagine invariate tenute come sono</translation>
+    </message>
+    <message>
+        <source>cuts on the blocks</source>
+        <translation>tagli sui blocchi</translation>
+    </message>
+    <message>
+        <source>stored</source>
+        <translation>senza compressione</translation>
+    </message>
+    <message>
+        <source>spreads cut at %1 %</source>
+        <translation>doppie pagine tagliate al %1 %</translation>
+    </message>
+    <message>
+        <source>border %1 px</source>
+        <translation>bordo di %1 px</translation>
+    </message>
+    <message>
+        <source>margins trimmed</source>
+        <translation>margini rifilati</translation>
+    </message>
+</context>
+<context>
     <name>BookSources</name>
     <message>
         <source>Chapters</source>
@@ -500,6 +595,22 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Make the archive without pictures of other types than the page types (they are named either way; without this or --every-type, such a folder is not made).</source>
         <translation>Crea l&apos;archivio senza le immagini di tipi diversi da quelli delle pagine (sono nominate comunque; senza questa opzione o --every-type, la cartella non viene convertita).</translation>
+    </message>
+    <message>
+        <source>With --fit, pages that already fit keep their size instead of being enlarged.</source>
+        <translation>Con --fit, le pagine che già ci stanno mantengono le loro dimensioni invece di essere ingrandite.</translation>
+    </message>
+    <message>
+        <source>List the presets and what each sets, and stop.</source>
+        <translation>Elenca i preset e cosa imposta ciascuno, poi termina.</translation>
+    </message>
+    <message>
+        <source>--preset: there is no preset &apos;%1&apos;; --list-presets lists them</source>
+        <translation>--preset: non esiste il preset &apos;%1&apos;; --list-presets li elenca</translation>
+    </message>
+    <message>
+        <source>Start from a preset&apos;s options (see --list-presets); the options given with it change them.</source>
+        <translation>Parti dalle opzioni di un preset (vedi --list-presets); le opzioni indicate insieme le cambiano.</translation>
     </message>
 </context>
 <context>
@@ -1149,6 +1260,33 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>PresetMenu</name>
+    <message>
+        <source>Save Options as Preset</source>
+        <translation>Salva opzioni come preset</translation>
+    </message>
+    <message>
+        <source>Name of the preset:</source>
+        <translation>Nome del preset:</translation>
+    </message>
+    <message>
+        <source>Replace your preset &quot;%1&quot;?</source>
+        <translation>Sostituire il tuo preset &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a preset of yours: it is a preset&apos;s of this program, or it holds a slash.</source>
+        <translation>&quot;%1&quot; non può essere il nome di un tuo preset: è quello di un preset del programma, oppure contiene una barra.</translation>
+    </message>
+    <message>
+        <source>Delete Preset</source>
+        <translation>Elimina preset</translation>
+    </message>
+    <message>
+        <source>Preset to delete:</source>
+        <translation>Preset da eliminare:</translation>
+    </message>
+</context>
+<context>
     <name>QCoreApplication</name>
     <message>
         <source>No file manager answered. The archive is in %1.</source>
@@ -1389,10 +1527,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Apri cartella…</translation>
     </message>
     <message>
-        <source>Exactly W × H</source>
-        <translation>Esattamente L × A</translation>
-    </message>
-    <message>
         <source>Fit within W × H</source>
         <translation>Entro L × A</translation>
     </message>
@@ -1509,6 +1643,42 @@ senza ricodificarle</translation>
     <message>
         <source>WebP, lossless</source>
         <translation>WebP, senza perdita</translation>
+    </message>
+    <message>
+        <source>Exactly W × H (stretches pages)</source>
+        <translation>Esattamente L × A (deforma le pagine)</translation>
+    </message>
+    <message>
+        <source>Pages that already fit keep their size: a small scan is not blown up.</source>
+        <translation>Le pagine che già ci stanno mantengono le loro dimensioni: una scansione piccola non viene ingrandita.</translation>
+    </message>
+    <message>
+        <source>Do not enlarge</source>
+        <translation>Non ingrandire</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>Save Options as Preset…</source>
+        <translation>Salva opzioni come preset…</translation>
+    </message>
+    <message>
+        <source>Keep the options as they are now under a name of your own</source>
+        <translation>Conserva le opzioni attuali con un nome scelto da te</translation>
+    </message>
+    <message>
+        <source>Delete Preset…</source>
+        <translation>Elimina preset…</translation>
+    </message>
+    <message>
+        <source>Reset Options</source>
+        <translation>Ripristina opzioni</translation>
+    </message>
+    <message>
+        <source>Back to the options of a first start</source>
+        <translation>Torna alle opzioni del primo avvio</translation>
     </message>
 </context>
 <context>

@@ -91,6 +91,9 @@ void tst_CliArguments::badArguments_data()
     QTest::newRow("fit one side") << QStringList{"--fit", "600", "A"} << "--fit";
     QTest::newRow("trim tolerance above")
         << QStringList{"--trim-margins=129", "A"} << "--trim-margins";
+    QTest::newRow("no such preset") << QStringList{"--preset", "kindle", "A"} << "--preset";
+    QTest::newRow("both directions")
+        << QStringList{"--right-to-left", "--left-to-right", "A"} << "--right-to-left";
     QTest::newRow("pages with two folders")
         << QStringList{"--pages", "p.txt", "A", "B"} << "--pages";
 }
@@ -141,6 +144,15 @@ void tst_CliArguments::bookOptions()
     CliArguments tolerance;
     QCOMPARE(tolerance.parse({"quirevale-cli", "--trim-margins=40", "A"}), CliArguments::Run);
     QCOMPARE(tolerance.options.pages.ImageTrimTolerance, 40);
+    // A preset first, the options given changing it, wherever they stand.
+    CliArguments preset;
+    QCOMPARE(preset.parse({"quirevale-cli", "--quality", "70", "--preset", "eink6", "A"}),
+             CliArguments::Run);
+    const PageOptions &p = preset.options.pages;
+    QCOMPARE(p.ImageQuality, 70);
+    QCOMPARE(p.PageGrey, PageOptions::GreyEveryPage);
+    QVERIFY(p.ImageResize && p.ImageResizeMode == PageOptions::ResizeToFit);
+    QCOMPARE(QSize(p.ResizeImageWidth, p.ResizeImageHeight), QSize(1072, 1448));
 }
 
 // Each option with a flag is in the help, and its flag sets it (and what it

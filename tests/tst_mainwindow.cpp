@@ -49,6 +49,7 @@ private slots:
     void firstStartDefaults();
     void optionsAreRemembered();
     void everyOptionShownIsReadBack();
+    void presetsSetTheOptions();
     void storedLanguage_data();
     void storedLanguage();
     void damagedRecords();
@@ -262,7 +263,7 @@ void tst_MainWindow::menus()
     QStringList titles;
     for (QAction *action : window.menuBar()->actions())
         titles << action->text();
-    QCOMPARE(titles, QStringList({"File", "Language", "?"}));
+    QCOMPARE(titles, QStringList({"File", "Presets", "Language", "?"}));
 
     auto entries = [&](const char *menu) {
         QStringList names;
@@ -284,6 +285,33 @@ void tst_MainWindow::menus()
     QCOMPARE(italiano->text(), QStringLiteral("Italiano"));
     for (const char *name : {"actionExit", "actionDonations", "actionAbout"})
         QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->icon().isNull(), name);
+}
+
+// A preset sets the controls it names and leaves the others; Reset Options
+// gives back a first start's.
+void tst_MainWindow::presetsSetTheOptions()
+{
+    Quirevale window;
+    child<QCheckBox>(&window, "ImageCutDoublePages")->setChecked(true);
+    auto *menu = child<QMenu>(&window, "menuPresets");
+    QAction *tablet = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->text() == QStringLiteral("Colour tablet"))
+            tablet = action;
+    }
+    QVERIFY(tablet);
+    QVERIFY(tablet->toolTip().contains(QStringLiteral("1600 × 2560")));
+    tablet->trigger();
+    QVERIFY(child<QRadioButton>(&window, "ImageResize")->isChecked());
+    QCOMPARE(child<QSpinBox>(&window, "ResizeImageWidth")->value(), 1600);
+    QCOMPARE(child<QSlider>(&window, "ImageQuality")->value(), 88);
+    QVERIFY(child<QCheckBox>(&window, "ImageKeepJpeg")->isChecked());
+    QVERIFY(child<QCheckBox>(&window, "ImageCutDoublePages")->isChecked()); // not the preset's
+
+    child<QAction>(&window, "actionResetOptions")->trigger();
+    QVERIFY(child<QRadioButton>(&window, "ImageKeepOriginalSize")->isChecked());
+    QCOMPARE(child<QSlider>(&window, "ImageQuality")->value(), 100);
+    QVERIFY(!child<QCheckBox>(&window, "ImageCutDoublePages")->isChecked());
 }
 
 void tst_MainWindow::enablingRule_data()

@@ -113,6 +113,7 @@ void tst_StoredOptions::everyFieldComesBack()
     o.ResizeImageHeight = 1600;
     o.ImageResizeMode = PageOptions::ResizeToFit;
     o.ImageResizeSmooth = true;
+    o.ImageResizeNoEnlarge = true;
     o.ImageCutDoublePages = true;
     o.ImageCutOnlyWide = true;
     o.ImageCutPointNumber = 47;

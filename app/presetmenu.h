@@ -1,0 +1,36 @@
+#ifndef PRESETMENU_H
+#define PRESETMENU_H
+
+#include <QObject>
+
+class OptionsPanel;
+class QMenu;
+class QWidget;
+namespace Ui {
+class QuirevaleClass;
+}
+
+// The Presets menu: the built-in presets and the user's own, each telling
+// what it sets; saving the options as a preset, deleting one, and going
+// back to the options of a first start. A preset sets the options panel,
+// never a page's own treatment.
+class PresetMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    PresetMenu(Ui::QuirevaleClass &ui, OptionsPanel *options, QWidget *window);
+
+    // The presets' entries, in the current language.
+    void fill();
+
+private:
+    void saveOptions();
+    void deletePreset();
+
+    Ui::QuirevaleClass &ui;
+    OptionsPanel *m_options;
+    QWidget *m_window;
+};
+
+#endif // PRESETMENU_H

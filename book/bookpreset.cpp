@@ -1,0 +1,194 @@
+#include "book/bookpreset.h"
+
+#include "book/optiontable.h"
+
+#include <QSet>
+#include <QSettings>
+
+namespace {
+const QString Group = QStringLiteral("Presets");
+
+// The options a device's preset sets: how pages are sized and written,
+// never how a book's spreads and borders are cut.
+QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality, int grey,
+                                             bool keep)
+{
+    return {{"ImageResize", 1},
+            {"ImageResizeMode", 1},
+            {"ResizeImageWidth", width},
+            {"ResizeImageHeight", height},
+            {"ImageResizeSmooth", 1},
+            {"ImageResizeNoEnlarge", 1},
+            {"ImageQuality", quality},
+            {"PageGrey", grey},
+            {"PageFormat", PageOptions::JpegPages},
+            {"KeepUnchangedJpeg", keep ? 1 : 0},
+            {"LosslessCuts", 0},
+            {"StorePages", 0}};
+}
+
+// A user's preset holds every option that shapes the pages.
+bool kept(const BookOption &option)
+{
+    return option.kind != BookOption::Box && option.settingsKey &&
+           qstrcmp(option.name, "ListEveryPictureType") != 0 &&
+           qstrcmp(option.name, "WriteComicInfo") != 0;
+}
+} // namespace
+
+BookPreset::BookPreset(const QString &name, const char *title, const Values &values)
+    : m_name(name)
+    , m_title(title)
+    , m_builtIn(true)
+    , m_values(values)
+{}
+
+const QVector<BookPreset> &BookPreset::builtIns()
+{
+    static const QVector<BookPreset> presets = {
+        {QStringLiteral("tablet"), QT_TR_NOOP("Colour tablet"),
+         deviceValues(1600, 2560, 88, PageOptions::ColourPages, true)},
+        {QStringLiteral("eink6"), QT_TR_NOOP("E-ink reader, 6 inches"),
+         deviceValues(1072, 1448, 85, PageOptions::GreyEveryPage, false)},
+        {QStringLiteral("eink7"), QT_TR_NOOP("E-ink reader, 7 to 8 inches"),
+         deviceValues(1264, 1680, 85, PageOptions::GreyEveryPage, false)},
+        {QStringLiteral("eink10"), QT_TR_NOOP("E-ink reader, 10 inches"),
+         deviceValues(1404, 1872, 85, PageOptions::GreyEveryPage, false)},
+        {QStringLiteral("phone"), QT_TR_NOOP("Phone"),
+         deviceValues(1080, 2400, 85, PageOptions::ColourPages, true)},
+        {QStringLiteral("scanned"),
+         QT_TR_NOOP("As scanned"),
+         {{"ImageResize", 0},
+          {"PageGrey", PageOptions::ColourPages},
+          {"PageFormat", PageOptions::JpegPages},
+          {"KeepUnchangedJpeg", 1},
+          {"LosslessCuts", 1},
+          {"StorePages", 1}}},
+    };
+    return presets;
+}
+
+QString BookPreset::title() const
+{
+    return m_builtIn ? tr(m_title) : m_name;
+}
+
+BookOptions BookPreset::appliedTo(BookOptions options) const
+{
+    for (const auto &value : m_values) {
+        if (const BookOption *option = bookOption(QString::fromLatin1(value.first)))
+            option->set(options,
+                        qBound(option->range.minimum, value.second, option->range.maximum));
+    }
+    return options;
+}
+
+QString BookPreset::description() const
+{
+    QSet<QByteArray> named;
+    for (const auto &value : m_values)
+        named.insert(value.first);
+    const PageOptions o = appliedTo(BookOptions()).pages;
+    QStringList said;
+    if (named.contains("ImageResize")) {
+        if (!o.ImageResize)
+            said << tr("original size");
+        else if (o.ImageResizeMode == PageOptions::ResizeToFit)
+            said << tr("fit within %1 × %2").arg(o.ResizeImageWidth).arg(o.ResizeImageHeight);
+        else
+            said << tr("exactly %1 × %2").arg(o.ResizeImageWidth).arg(o.ResizeImageHeight);
+        if (o.ImageResize && o.ImageResizeMode == PageOptions::ResizeToFit &&
+            o.ImageResizeNoEnlarge)
+            said << tr("never enlarged");
+        if (o.ImageResize && o.ImageResizeSmooth)
+            said << tr("smooth");
+    }
+    if (named.contains("ImageQuality"))
+        said << tr("quality %1").arg(o.ImageQuality);
+    if (o.PageGrey == PageOptions::GreyWithoutColour)
+        said << tr("grey pages as grey");
+    else if (o.PageGrey == PageOptions::GreyEveryPage)
+        said << tr("every page grey");
+    if (named.contains("PageFormat"))
+        said << (o.PageFormat == PageOptions::JpegPages   ? tr("JPEG")
+                 : o.PageFormat == PageOptions::WebpPages ? tr("WebP")
+                                                          : tr("lossless WebP"));
+    if (o.KeepUnchangedJpeg)
+        said << tr("unchanged pages kept as they are");
+    if (o.LosslessCuts)
+        said << tr("cuts on the blocks");
+    if (o.StorePages)
+        said << tr("stored");
+    if (o.ImageCutDoublePages)
+        said << tr("spreads cut at %1 %").arg(o.ImageCutPointNumber);
+    if (o.ImageCutBorder)
+        said << tr("border %1 px").arg(o.ImageCutBorderNumber);
+    if (o.ImageTrimMargins)
+        said << tr("margins trimmed");
+    return said.join(QStringLiteral(", "));
+}
+
+QVector<BookPreset> BookPreset::all(QSettings &settings)
+{
+    QVector<BookPreset> presets = builtIns();
+    settings.beginGroup(Group);
+    const QStringList names = settings.childGroups();
+    settings.endGroup();
+    for (const QString &name : names) {
+        const BookPreset own = read(settings, name);
+        if (own.isValid())
+            presets << own;
+    }
+    return presets;
+}
+
+BookPreset BookPreset::find(const QSettings &settings, const QString &name)
+{
+    for (const BookPreset &preset : builtIns()) {
+        if (preset.m_name.compare(name, Qt::CaseInsensitive) == 0)
+            return preset;
+    }
+    return read(settings, name);
+}
+
+BookPreset BookPreset::read(const QSettings &settings, const QString &name)
+{
+    BookPreset preset;
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return preset;
+    for (const BookOption &option : bookOptions()) {
+        if (!kept(option))
+            continue;
+        const QVariant value =
+            settings.value(QStringLiteral("%1/%2/%3").arg(Group, name, QLatin1String(option.name)));
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        if (value.isValid() && ok)
+            preset.m_values.append({QByteArray(option.name), number});
+    }
+    if (!preset.m_values.isEmpty())
+        preset.m_name = name;
+    return preset;
+}
+
+bool BookPreset::save(QSettings &settings, const QString &name, const BookOptions &options)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || trimmed.contains(QLatin1Char('/')) ||
+        trimmed.contains(QLatin1Char('\\')) || find(settings, trimmed).isBuiltIn())
+        return false;
+    remove(settings, trimmed);
+    for (const BookOption &option : bookOptions()) {
+        if (kept(option))
+            settings.setValue(
+                QStringLiteral("%1/%2/%3").arg(Group, trimmed, QLatin1String(option.name)),
+                option.get(options));
+    }
+    return true;
+}
+
+void BookPreset::remove(QSettings &settings, const QString &name)
+{
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/')))
+        settings.remove(QStringLiteral("%1/%2").arg(Group, name));
+}

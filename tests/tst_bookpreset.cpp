@@ -1,0 +1,113 @@
+#include "book/bookpreset.h"
+#include "cbz/cbzbuild.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using namespace TestSupport;
+
+// Presets set what they say: the pages of a book built with one have its
+// sizes, type and channels; the user's own come back as they were saved.
+class tst_BookPreset : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void builtInPresetsMakeTheirPages_data();
+    void builtInPresetsMakeTheirPages();
+    void ownPresetComesBack();
+};
+
+void tst_BookPreset::builtInPresetsMakeTheirPages_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const BookPreset &preset : BookPreset::builtIns())
+        QTest::newRow(qPrintable(preset.name())) << preset.name();
+}
+
+// A large colour scan and a small one, as JPEG pages.
+void tst_BookPreset::builtInPresetsMakeTheirPages()
+{
+    QFETCH(QString, name);
+    QSettings settings;
+    const BookPreset preset = BookPreset::find(settings, name);
+    QVERIFY(preset.isValid() && preset.isBuiltIn());
+    QVERIFY(!preset.description().isEmpty());
+    const PageOptions options = preset.appliedTo(BookOptions()).pages;
+
+    QTemporaryDir dir;
+    const QList<QSize> sizes = {QSize(2000, 3000), QSize(600, 900)};
+    QVector<BuildPage> pages;
+    QList<QByteArray> sources;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QString path = dir.filePath(QStringLiteral("p%1.jpg").arg(i));
+        QVERIFY(noiseImage(sizes.at(i).width(), sizes.at(i).height()).save(path, "jpg", 90));
+        sources << contentOf(path);
+        pages.append({i, PageLocation(path)});
+    }
+    const QString target = dir.filePath("book.cbz");
+    CbzBuild build(target, pages, options);
+    QCOMPARE(build.run(), CbzBuild::Done);
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(target, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 2);
+    const QSize box(options.ResizeImageWidth, options.ResizeImageHeight);
+    for (int i = 0; i < entries.size(); ++i) {
+        const ArchiveEntry &entry = entries.at(i);
+        QVERIFY2(entry.name.endsWith(".jpg"), qPrintable(entry.name)); // no WebP for e-readers
+        QCOMPARE(entry.method, options.StorePages ? 0 : 8);
+        QBuffer buffer(const_cast<QByteArray *>(&entry.data));
+        QImageReader reader(&buffer, "jpeg");
+        const QImage page = reader.read();
+        QVERIFY(!page.isNull());
+        const bool fits =
+            sizes.at(i).width() <= box.width() && sizes.at(i).height() <= box.height();
+        if (!options.ImageResize || (fits && options.KeepUnchangedJpeg)) {
+            QCOMPARE(entry.data, sources.at(i)); // kept as it is
+            continue;
+        }
+        QCOMPARE(page.format() == QImage::Format_Grayscale8,
+                 options.PageGrey == PageOptions::GreyEveryPage);
+        if (fits) { // never enlarged
+            QCOMPARE(page.size(), sizes.at(i));
+            continue;
+        }
+        // Fitted, proportions kept: one side meets the box.
+        QVERIFY(page.width() <= box.width() && page.height() <= box.height());
+        QVERIFY(page.width() == box.width() || page.height() == box.height());
+        QVERIFY(qAbs(page.width() * 3 - page.height() * 2) <= 3);
+    }
+}
+
+void tst_BookPreset::ownPresetComesBack()
+{
+    QSettings settings;
+    BookOptions mine;
+    mine.pages.ImageQuality = 72;
+    mine.pages.ImageResize = true;
+    mine.pages.ImageResizeMode = PageOptions::ResizeToFit;
+    mine.pages.ResizeImageWidth = 1234;
+    mine.pages.ImageCutDoublePages = true;
+    mine.pages.ImageCutBorder = true;
+    mine.pages.ImageCutBorderNumber = 33;
+    mine.pages.PageFormat = PageOptions::WebpPages;
+    QVERIFY(BookPreset::save(settings, "My Kobo", mine));
+    QVERIFY(!BookPreset::save(settings, "Tablet", mine)); // a built-in one's name
+    QVERIFY(!BookPreset::save(settings, "a/b", mine));
+
+    const BookPreset back = BookPreset::find(settings, "My Kobo");
+    QVERIFY(back.isValid() && !back.isBuiltIn());
+    QCOMPARE(back.appliedTo(BookOptions()).pages, mine.pages);
+    QVERIFY2(back.description().contains("border 33 px"), qPrintable(back.description()));
+    QCOMPARE(BookPreset::all(settings).size(), BookPreset::builtIns().size() + 1);
+
+    BookPreset::remove(settings, "My Kobo");
+    QVERIFY(!BookPreset::find(settings, "My Kobo").isValid());
+}
+
+QUIREVALE_TEST_MAIN(tst_BookPreset)
+#include "tst_bookpreset.moc"
