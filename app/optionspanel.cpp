@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 // Which control shows which option: the control holds the value itself, or
@@ -108,6 +109,13 @@ void OptionsPanel::bindControls()
             updateEnabled();
             emit changed();
         };
+        // A wheel turned over the column scrolls it: a control only takes
+        // the wheel once it has been clicked or tabbed to.
+        if (auto *widget = qobject_cast<QWidget *>(control);
+            widget && !qobject_cast<QAbstractButton *>(control)) {
+            widget->setFocusPolicy(Qt::StrongFocus);
+            widget->installEventFilter(this);
+        }
         if (auto *slider = qobject_cast<QAbstractSlider *>(control))
             connect(slider, &QAbstractSlider::valueChanged, this, changedNow);
         else if (auto *spin = qobject_cast<QSpinBox *>(control))
@@ -117,6 +125,16 @@ void OptionsPanel::bindControls()
         else if (auto *button = qobject_cast<QAbstractButton *>(control))
             connect(button, &QAbstractButton::toggled, this, changedNow);
     }
+}
+
+bool OptionsPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Wheel && widget && !widget->hasFocus()) {
+        QCoreApplication::sendEvent(ui.OptionsScroll->verticalScrollBar(), event);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Two check boxes stand for one choice: checking one unchecks the other.
@@ -194,6 +212,10 @@ void OptionsPanel::updateEnabled()
             ui.ImageCutOnlyWide});
     enable(ui.ImageCutBorder->isChecked(), {ui.ImageBorderCutLabel, ui.ImageCutBorderNumber});
     enable(ui.ImageTrimMargins->isChecked(), {ui.ImageTrimToleranceLabel, ui.ImageTrimTolerance});
+    ui.ImageQualityNumber->setText(QString::number(ui.ImageQuality->value()));
+    // Pages for an e-ink reader: most of those show no WebP.
+    ui.FormatWarning->setVisible(ui.ImageFormat->currentIndex() != PageOptions::JpegPages &&
+                                 ui.ImageGreyAll->isChecked());
 }
 
 // Screens of common readers, portrait; the first entry names the list.

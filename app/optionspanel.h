@@ -38,6 +38,9 @@ public:
     // longer words) and scrolls where the window is lower.
     void fitColumn();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // Something the preview draws may have changed.
     void changed();

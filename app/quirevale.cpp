@@ -94,6 +94,10 @@ Quirevale::Quirevale(QWidget *parent)
     setWindowTitle(QStringLiteral("%1  v%2").arg(windowTitle()).arg(QLatin1String(Version)));
     // Relative weights: the preview side takes nearly all of the width.
     ui.ImageSplitterFrame->setSizes({ui.ImagesList->minimumWidth(), 2000});
+    // A window made larger gives the list a fifth of the width it gains, so
+    // that long page names show on a large screen.
+    ui.ImageSplitterFrame->setStretchFactor(0, 1);
+    ui.ImageSplitterFrame->setStretchFactor(1, 4);
 
     connect(ui.actionEnglish, &QAction::triggered, &LanguageMapper,
             qOverload<>(&QSignalMapper::map));
@@ -112,6 +116,14 @@ Quirevale::Quirevale(QWidget *parent)
     ImagesDir = settings.value(QStringLiteral("LastImagesDir")).toString();
     SetTranslationLanguage(
         settings.value(QStringLiteral("Language"), int(QLocale::system().language())).toInt());
+    // Remembered as soon as it is chosen.
+    ui.actionKeepProportions->setChecked(
+        settings.value(QStringLiteral("KeepPageProportions"), false).toBool());
+    ui.ImageArea->setKeepProportions(ui.actionKeepProportions->isChecked());
+    connect(ui.actionKeepProportions, &QAction::toggled, this, [this](bool keep) {
+        ui.ImageArea->setKeepProportions(keep);
+        QSettings().setValue(QStringLiteral("KeepPageProportions"), keep);
+    });
     const BookOptions options = loadBookOptions(settings);
     Options->apply(options);
     Preview->setPdfResolution(options.pages.PdfResolution);

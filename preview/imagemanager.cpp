@@ -81,9 +81,16 @@ void ImageManager::paintEvent(QPaintEvent *)
     }
 
     // Stretched to the whole widget: the preview shows every pixel column,
-    // so the cut line lands where the cut will be made.
+    // so the cut line lands where the cut will be made. In proportion when
+    // asked, centred; the overlays are drawn over the page alone either way.
+    const QSize page = PageSize.isValid() ? PageSize : Image.size();
+    const QSize area = KeepProportions ? page.scaled(size(), Qt::KeepAspectRatio) : size();
+    painter.translate((width() - area.width()) / 2, (height() - area.height()) / 2);
+    Area = area;
     painter.drawPixmap(
-        0, 0, Image.scaled(width(), height(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        0, 0,
+        Image.scaled(area, Qt::IgnoreAspectRatio,
+                     KeepProportions ? Qt::SmoothTransformation : Qt::FastTransformation));
     if (CutDoublePages)
         drawSplitOverlay(painter);
     // Drawn last, so the shaded margins lie over the split band and the sheets.
@@ -114,10 +121,10 @@ void ImageManager::drawKeptOverlay(QPainter &painter, const QList<QRect> &kept,
     const QSize page = PageSize.isValid() ? PageSize : Image.size();
     if (page.isEmpty())
         return;
-    const qreal sx = qreal(width()) / page.width(), sy = qreal(height()) / page.height();
+    const qreal sx = qreal(Area.width()) / page.width(), sy = qreal(Area.height()) / page.height();
     painter.save();
     QPainterPath margins;
-    margins.addRect(QRectF(rect()));
+    margins.addRect(QRectF(QPointF(), QSizeF(Area)));
     QPainterPath inside;
     for (const QRect &region : kept)
         inside.addRect(
@@ -129,6 +136,12 @@ void ImageManager::drawKeptOverlay(QPainter &painter, const QList<QRect> &kept,
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(inside);
     painter.restore();
+}
+
+void ImageManager::setKeepProportions(bool keep)
+{
+    KeepProportions = keep;
+    update();
 }
 
 void ImageManager::setPlaceholderText(const QString &text)
@@ -149,7 +162,7 @@ void ImageManager::drawSplitOverlay(QPainter &painter)
     const QPixmap pageLeft = picture("page_left.png");
     const QPixmap scissors = picture("scissors.png");
     const SplitOverlay overlay =
-        SplitOverlay::compute(size(), CutPoint, pageLeft.size(), pageRight.size(), scissors.size());
+        SplitOverlay::compute(Area, CutPoint, pageLeft.size(), pageRight.size(), scissors.size());
 
     const QPen dashed(Qt::black, 1, Qt::DashLine);
     QFont labelFont = painter.font();
@@ -158,7 +171,7 @@ void ImageManager::drawSplitOverlay(QPainter &painter)
     painter.save();
     painter.setPen(dashed);
     painter.fillRect(overlay.band, QColor(250, 250, 250, 128));
-    painter.drawLine(overlay.cutX, 0, overlay.cutX, height());
+    painter.drawLine(overlay.cutX, 0, overlay.cutX, Area.height());
     painter.drawPixmap(overlay.upperScissors, scissors);
     painter.drawPixmap(overlay.lowerScissors, scissors);
     painter.drawPixmap(overlay.leftSheet, pageLeft);
@@ -180,7 +193,7 @@ void ImageManager::drawBorderOverlay(QPainter &painter)
     const QPixmap s270 = s0.transformed(turn.rotate(180), Qt::FastTransformation);
     const QPixmap s180 = s0.transformed(turn.rotate(270), Qt::FastTransformation);
 
-    const BorderOverlay overlay = BorderOverlay::compute(size(), PageSize, CutBorderSize, s0.size(),
+    const BorderOverlay overlay = BorderOverlay::compute(Area, PageSize, CutBorderSize, s0.size(),
                                                          s90.size(), s180.size(), s270.size());
     painter.save();
     for (const QRect &margin : overlay.margins) {

@@ -50,6 +50,11 @@ public:
     void SetKeptRegions(const QList<QRect> &regions);
     QList<QRect> keptRegions() const { return KeptRegions; }
 
+    // The page drawn in its own proportions, centred, rather than stretched
+    // over the whole widget.
+    void setKeepProportions(bool keep);
+    bool keepsProportions() const { return KeepProportions; }
+
     // What the empty preview says (how to get pages into it).
     void setPlaceholderText(const QString &text);
 
@@ -73,6 +78,8 @@ private:
     bool FirstPageRight = true;
     qint32 CutPoint = 50;
     qint32 CutBorderSize = 5;
+    bool KeepProportions = false;
+    QSize Area; // where the page was last drawn, the overlays over it
 };
 
 #endif // IMAGEMANAGER_H

@@ -1637,10 +1637,6 @@ senza ricodificarle</translation>
         <translation>A quanti punti per pollice vengono rese le pagine PDF</translation>
     </message>
     <message>
-        <source>What the pages are written as. WebP pages are smaller at the same quality; every current comic reader shows them. Lossless WebP keeps every pixel, and is larger.</source>
-        <translation>Come vengono scritte le pagine. Le pagine WebP sono più piccole a parità di qualità; ogni lettore di fumetti attuale le mostra. WebP senza perdita conserva ogni pixel, ed è più grande.</translation>
-    </message>
-    <message>
         <source>WebP, lossless</source>
         <translation>WebP, senza perdita</translation>
     </message>
@@ -1679,6 +1675,26 @@ senza ricodificarle</translation>
     <message>
         <source>Back to the options of a first start</source>
         <translation>Torna alle opzioni del primo avvio</translation>
+    </message>
+    <message>
+        <source>What the pages are written as. WebP pages are smaller at the same quality; tablet and desktop readers show them, many e-ink readers do not. Lossless WebP keeps every pixel, and is larger.</source>
+        <translation>Il formato in cui sono scritte le pagine. Le pagine WebP sono più piccole a parità di qualità; i lettori per tablet e computer le mostrano, molti lettori e-ink no. WebP senza perdita conserva ogni pixel, ed è più grande.</translation>
+    </message>
+    <message>
+        <source>Many e-ink readers (KOReader, Kobo, Librera) show no WebP page: choose JPEG for them.</source>
+        <translation>Molti lettori e-ink (KOReader, Kobo, Librera) non mostrano le pagine WebP: per loro scegli JPEG.</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Visualizza</translation>
+    </message>
+    <message>
+        <source>Keep Page Proportions</source>
+        <translation>Mantieni le proporzioni della pagina</translation>
+    </message>
+    <message>
+        <source>Show the page in its own proportions instead of stretched over the preview</source>
+        <translation>Mostra la pagina nelle sue proporzioni invece che stirata sull&apos;anteprima</translation>
     </message>
 </context>
 <context>

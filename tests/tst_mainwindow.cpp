@@ -15,12 +15,15 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -50,6 +53,7 @@ private slots:
     void optionsAreRemembered();
     void everyOptionShownIsReadBack();
     void presetsSetTheOptions();
+    void wheelScrollsTheOptionsPast();
     void storedLanguage_data();
     void storedLanguage();
     void damagedRecords();
@@ -263,7 +267,7 @@ void tst_MainWindow::menus()
     QStringList titles;
     for (QAction *action : window.menuBar()->actions())
         titles << action->text();
-    QCOMPARE(titles, QStringList({"File", "Presets", "Language", "?"}));
+    QCOMPARE(titles, QStringList({"File", "View", "Presets", "Language", "?"}));
 
     auto entries = [&](const char *menu) {
         QStringList names;
@@ -312,6 +316,33 @@ void tst_MainWindow::presetsSetTheOptions()
     QVERIFY(child<QRadioButton>(&window, "ImageKeepOriginalSize")->isChecked());
     QCOMPARE(child<QSlider>(&window, "ImageQuality")->value(), 100);
     QVERIFY(!child<QCheckBox>(&window, "ImageCutDoublePages")->isChecked());
+}
+
+// A wheel turned over the options while scrolling them changes none of
+// them; a control that has the focus takes it.
+void tst_MainWindow::wheelScrollsTheOptionsPast()
+{
+    Quirevale window;
+    window.resize(900, 400); // the column scrolls
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    child<QWidget>(&window, "OptionsFrame")->setEnabled(true);
+    auto *quality = child<QSlider>(&window, "ImageQuality");
+    auto *scroll = child<QScrollArea>(&window, "OptionsScroll");
+    const auto wheel = [&] {
+        const QPoint at = quality->rect().center();
+        QWheelEvent event(at, quality->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(quality, &event);
+    };
+    child<QWidget>(&window, "ImagesPath")->setFocus();
+    wheel();
+    QCOMPARE(quality->value(), 100);
+    QVERIFY(scroll->verticalScrollBar()->value() > 0);
+    quality->setFocus();
+    QTRY_VERIFY(quality->hasFocus());
+    wheel();
+    QVERIFY(quality->value() < 100);
 }
 
 void tst_MainWindow::enablingRule_data()
