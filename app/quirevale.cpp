@@ -26,6 +26,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QShortcut>
 #include <QTimer>
@@ -94,10 +95,10 @@ Quirevale::Quirevale(QWidget *parent)
     setWindowTitle(QStringLiteral("%1  v%2").arg(windowTitle()).arg(QLatin1String(Version)));
     // Relative weights: the preview side takes nearly all of the width.
     ui.ImageSplitterFrame->setSizes({ui.ImagesList->minimumWidth(), 2000});
-    // A window made larger gives the list a fifth of the width it gains, so
-    // that long page names show on a large screen.
-    ui.ImageSplitterFrame->setStretchFactor(0, 1);
-    ui.ImageSplitterFrame->setStretchFactor(1, 4);
+    // A window made larger gives the list a fifth of the width it gains
+    // (the splitter alone would give it all to the preview), so that long
+    // page names show on a large screen.
+    ui.ImageSplitterFrame->installEventFilter(this);
 
     connect(ui.actionEnglish, &QAction::triggered, &LanguageMapper,
             qOverload<>(&QSignalMapper::map));
@@ -160,6 +161,21 @@ void Quirevale::showEvent(QShowEvent *event)
     // The native window may be new after every show, so bind again each time.
     TaskbarButton.setWindow(windowHandle());
     QMainWindow::showEvent(event);
+}
+
+bool Quirevale::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.ImageSplitterFrame && event->type() == QEvent::Resize) {
+        const auto *resize = static_cast<QResizeEvent *>(event);
+        const int gained = resize->size().width() - resize->oldSize().width();
+        QList<int> sizes = ui.ImageSplitterFrame->sizes();
+        if (resize->oldSize().width() > 0 && gained != 0 && sizes.size() == 2) {
+            const int list = qMax(ui.ImagesList->minimumWidth(), sizes.at(0) + gained / 5);
+            sizes = {list, qMax(0, resize->size().width() - list)};
+            QTimer::singleShot(0, this, [this, sizes] { ui.ImageSplitterFrame->setSizes(sizes); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Quirevale::changeEvent(QEvent *event)

@@ -1641,8 +1641,8 @@ senza ricodificarle</translation>
         <translation>WebP, senza perdita</translation>
     </message>
     <message>
-        <source>Exactly W × H (stretches pages)</source>
-        <translation>Esattamente L × A (deforma le pagine)</translation>
+        <source>Stretch to W × H</source>
+        <translation>Stira a L × A</translation>
     </message>
     <message>
         <source>Pages that already fit keep their size: a small scan is not blown up.</source>

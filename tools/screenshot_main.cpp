@@ -8,6 +8,8 @@
 // while that archive is being made, the Cancel button showing. With --book
 // instead, only wide pages are cut, the scan is turned and trimmed, and the
 // spread has a border of its own: the marks in the list and the preview.
+// With --presets, the window is maximized, a built-in preset chosen and the
+// Presets menu open.
 // tools/screenshots.sh runs it under xvfb-run.
 
 #include "app/pagerow.h"
@@ -16,11 +18,14 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
+#include <QToolTip>
 
 #include <cstdio>
 #include <memory>
@@ -54,6 +59,29 @@ int main(int argc, char *argv[])
     QTest::qWait(300);
 
     const bool book = argc == 5 && QByteArray(argv[4]) == "--book";
+    const bool presets = argc == 5 && QByteArray(argv[4]) == "--presets";
+    if (presets) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        // No window manager runs under Xvfb to maximize it: the whole screen, by hand.
+        window.setGeometry(window.screen()->availableGeometry());
+        window.findChild<QAction *>(QStringLiteral("actionKeepProportions"))->setChecked(true);
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuPresets"));
+        for (QAction *action : menu->actions()) {
+            if (action->property("quirevalePreset").toString() == QLatin1String("eink7"))
+                action->trigger();
+        }
+        QTest::qWait(500);
+        window.menuBar()->setActiveAction(menu->menuAction());
+        QTest::qWait(300);
+        // The tooltip of a preset says what it sets.
+        if (QAction *first = menu->actions().value(2)) {
+            menu->setActiveAction(first);
+            QTest::qWait(300);
+            QToolTip::showText(menu->mapToGlobal(menu->actionGeometry(first).topRight()),
+                               first->toolTip(), menu);
+        }
+        QTest::qWait(500);
+    }
     if (book) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutOnlyWide"))->click();
@@ -75,7 +103,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book) {
+    if (argc == 5 && !book && !presets) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

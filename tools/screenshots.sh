@@ -34,5 +34,8 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # A book with a spread among single pages and a page of its own.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-book.png 31 --book
-echo "wrote docs/screenshot-en.png, docs/screenshot-it.png, docs/screenshot-building.png" \
-    "and docs/screenshot-book.png"
+# Maximized on the small screen, a preset chosen and the Presets menu open.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-presets.png 31 --presets
+echo "wrote docs/screenshot-en.png, docs/screenshot-it.png, docs/screenshot-building.png," \
+    "docs/screenshot-book.png and docs/screenshot-presets.png"
