@@ -51,6 +51,40 @@ PageTreatment PageList::currentTreatment() const
     return PageRow::treatmentOf(m_list->currentItem());
 }
 
+// One number for every side, or four; asked again, with why, until it is
+// one of them or the user gives up.
+void PageList::askOwnBorder(PageTreatment &own)
+{
+    const int book = m_bookBorder ? m_bookBorder() : PageOptions::BorderPixels.initial;
+    QString text = own.border == PageTreatment::OwnBorder
+                       ? PageTreatment::borderText(own.borderSides).remove(QStringLiteral(" px"))
+                       : QString::number(book);
+    text.remove(QLatin1Char(','));
+    QString why;
+    for (;;) {
+        QInputDialog dialog(m_window);
+        dialog.setWindowTitle(tr("Border of this page"));
+        dialog.setLabelText(why + tr("Pixels to cut: one number for every side, or four for the "
+                                     "left, top, right and bottom (%1 to %2):")
+                                      .arg(PageOptions::BorderPixels.minimum)
+                                      .arg(PageOptions::BorderPixels.maximum));
+        dialog.setTextValue(text);
+        // Wide enough for its title and its words.
+        dialog.resize(qMax(dialog.sizeHint().width(), 460), dialog.sizeHint().height());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        text = dialog.textValue();
+        QMargins sides;
+        int taken = 0;
+        const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (PageTreatment::readBorder(words, &sides, &taken) && taken == words.size()) {
+            own.setOwnBorder(sides);
+            return;
+        }
+        why = tr("\"%1\" is not a border.").arg(text) + QLatin1Char('\n');
+    }
+}
+
 QVector<PageLocation> PageList::neighbours()
 {
     // A held key repeats every 30 to 40 ms; a reader turns pages far slower.
@@ -138,19 +172,7 @@ void PageList::makeActions()
     action(&m_borderAsBook, {},
            [](PageTreatment &own) { own.border = PageTreatment::BorderAsBook; });
     action(&m_noBorder, {}, [](PageTreatment &own) { own.border = PageTreatment::NoBorder; });
-    action(&m_ownBorder, {}, [this](PageTreatment &own) {
-        bool ok = false;
-        const int pixels = QInputDialog::getInt(
-            m_window, tr("Border of this page"), tr("Pixels to cut from every side:"),
-            own.border == PageTreatment::OwnBorder ? own.borderPixels
-            : m_bookBorder                         ? m_bookBorder()
-                                                   : PageOptions::BorderPixels.initial,
-            PageOptions::BorderPixels.minimum, PageOptions::BorderPixels.maximum, 1, &ok);
-        if (ok) {
-            own.border = PageTreatment::OwnBorder;
-            own.borderPixels = pixels;
-        }
-    });
+    action(&m_ownBorder, {}, [this](PageTreatment &own) { askOwnBorder(own); });
     action(&m_reset, QKeySequence(Qt::CTRL | Qt::Key_Backspace),
            [](PageTreatment &own) { own = PageTreatment(); });
     for (QAction *choice :

@@ -62,6 +62,7 @@ signals:
 private:
     void makeActions();
     void treatCurrent(const std::function<void(PageTreatment &)> &change);
+    void askOwnBorder(PageTreatment &own);
 
     QListWidget *m_list;
     QWidget *m_window;

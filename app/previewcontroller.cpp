@@ -136,9 +136,10 @@ void PreviewController::redraw()
     m_area->SetCutPoint(m_options.ImageCutPointNumber);
     m_area->SetFirstPageRight(m_options.ImageCutFirstPageRight);
     m_area->SetCutDoublePages(known ? plan.cut : m_options.ImageCutDoublePages);
-    m_area->SetCutBorder(known ? plan.border > 0 : m_options.ImageCutBorder);
-    m_area->SetCutBorderSize(known && plan.border > 0 ? plan.border
-                                                      : m_options.ImageCutBorderNumber);
+    m_area->SetCutBorder(known ? !plan.border.isNull() : m_options.ImageCutBorder);
+    m_area->SetCutBorderSize(m_options.ImageCutBorderNumber);
+    if (known && !plan.border.isNull())
+        m_area->setCutBorderSides(plan.border);
 }
 
 PagePictureObserver *PreviewController::builtPictures()

@@ -405,9 +405,9 @@ QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
                               const PageTreatment &treatment) const
 {
     const PagePlan plan = planPage(size, m_options, treatment);
-    if (2 * plan.border >= qMin(plan.turnedSize.width(), plan.turnedSize.height()))
-        return tr("A border of %1 pixels leaves nothing of page %2 (%3 × %4).")
-            .arg(plan.border)
+    if (insideBorder(plan.turnedSize, plan.border).isEmpty())
+        return tr("A border of %1 leaves nothing of page %2 (%3 × %4).")
+            .arg(PageTreatment::borderText(plan.border))
             .arg(name)
             .arg(plan.turnedSize.width())
             .arg(plan.turnedSize.height());

@@ -58,8 +58,10 @@ QRect PageRecipe::trimmedRect(const QImage &turned) const
     if (!m_plan.trim || turned.isNull() || m_plan.turnedSize.isEmpty())
         return QRect();
     const double scale = double(m_plan.turnedSize.width()) / turned.width();
-    const int border = int(m_plan.border / scale);
-    const QRect inside = turned.rect().adjusted(border, border, -border, -border);
+    const QMargins &border = m_plan.border;
+    const QRect inside = turned.rect().marginsRemoved(
+        QMargins(int(border.left() / scale), int(border.top() / scale), int(border.right() / scale),
+                 int(border.bottom() / scale)));
     if (inside.isEmpty())
         return QRect();
     const QRect found = plainMarginsInside(turned.copy(inside), m_options.ImageTrimTolerance)

@@ -47,7 +47,7 @@ bool plainLine(const QImage &image, int x, int y, int dx, int dy, int count, QRg
 
 bool PagePlan::changes() const
 {
-    return rotation != 0 || border > 0 || trim || cut;
+    return rotation != 0 || !border.isNull() || trim || cut;
 }
 
 PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreatment &own)
@@ -56,9 +56,10 @@ PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreat
     plan.rotation = own.rotation;
     plan.turnedSize = own.rotation % 180 ? size.transposed() : size;
     if (own.border == PageTreatment::OwnBorder)
-        plan.border = own.borderPixels;
+        plan.border = own.borderSides;
     else if (own.border == PageTreatment::BorderAsBook && options.ImageCutBorder)
-        plan.border = options.ImageCutBorderNumber;
+        plan.border = QMargins(options.ImageCutBorderNumber, options.ImageCutBorderNumber,
+                               options.ImageCutBorderNumber, options.ImageCutBorderNumber);
     plan.trim = options.ImageTrimMargins;
     if (own.cut == PageTreatment::CutAsBook)
         plan.cut =
@@ -147,9 +148,9 @@ QSize resizedSize(const QSize &size, const PageOptions &options)
     return QSize(int(size.width() * scale + 0.5), int(size.height() * scale + 0.5)).boundedTo(box);
 }
 
-QRect insideBorder(const QSize &size, int border)
+QRect insideBorder(const QSize &size, const QMargins &border)
 {
-    const QRect inner(border, border, size.width() - 2 * border, size.height() - 2 * border);
+    const QRect inner = QRect(QPoint(), size).marginsRemoved(border);
     return inner.isEmpty() ? QRect() : inner;
 }
 

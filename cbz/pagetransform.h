@@ -15,7 +15,7 @@ struct PagePlan
 {
     int rotation = 0;  // clockwise
     QSize turnedSize;  // the page after its turn
-    int border = 0;    // pixels cut from every side
+    QMargins border;   // pixels cut from each side
     bool trim = false; // plain margins cut away
     bool cut = false;  // split in two
     bool changes() const;
@@ -25,7 +25,7 @@ PagePlan planPage(const QSize &size, const PageOptions &options,
 
 // The part of a page of size within a border of pixels on every side;
 // empty when the border leaves nothing.
-QRect insideBorder(const QSize &size, int border);
+QRect insideBorder(const QSize &size, const QMargins &border);
 // The parts of a page that become the archive's pages, in archive order:
 // inner whole, or its two halves at the options' cut point, the cut column
 // belonging to both. Empty rectangles where nothing would be left.

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QMargins>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,7 @@ public:
 
     Cut cut = CutAsBook;
     Border border = BorderAsBook;
-    int borderPixels = 0; // with OwnBorder
+    QMargins borderSides; // with OwnBorder: left, top, right, bottom
     int rotation = 0;     // clockwise: 0, 90, 180 or 270
 
     bool isDefault() const { return *this == PageTreatment(); }
@@ -37,11 +38,24 @@ public:
     QString description() const;
     // A quarter turn more, clockwise (or back).
     void turn(int quarters);
+    // A border of its own, the same on every side or each side its own.
+    void setOwnBorder(int pixels) { setOwnBorder(QMargins(pixels, pixels, pixels, pixels)); }
+    void setOwnBorder(const QMargins &sides)
+    {
+        border = OwnBorder;
+        borderSides = sides;
+    }
+    // "40 px", or "40, 10, 40, 10 px" for left, top, right and bottom.
+    static QString borderText(const QMargins &sides);
+    // A border as written: the numbers that begin words, one for every
+    // side or four (left, top, right, bottom), each within the border's
+    // range. False when they are not; *taken is how many words it took.
+    static bool readBorder(const QStringList &words, QMargins *sides, int *taken);
 
     bool operator==(const PageTreatment &other) const
     {
         return cut == other.cut && border == other.border &&
-               (border != OwnBorder || borderPixels == other.borderPixels) &&
+               (border != OwnBorder || borderSides == other.borderSides) &&
                rotation == other.rotation;
     }
     bool operator!=(const PageTreatment &other) const { return !(*this == other); }

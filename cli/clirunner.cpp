@@ -187,8 +187,8 @@ QString CliRunner::describe(const BuildPage &page, const PageOptions &options) c
     QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
     if (plan.rotation)
         notes << tr("turned %1°").arg(plan.rotation);
-    if (plan.border)
-        notes << tr("border %1 px").arg(plan.border);
+    if (!plan.border.isNull())
+        notes << tr("border %1").arg(PageTreatment::borderText(plan.border));
     if (plan.trim)
         notes << tr("margins trimmed");
     if (plan.cut)

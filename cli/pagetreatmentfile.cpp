@@ -52,14 +52,16 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
             } else if (word == QLatin1String("noborder")) {
                 treatment.border = PageTreatment::NoBorder;
             } else if (word == QLatin1String("border")) {
-                const int pixels = next.toInt(&number_ok);
-                if (!number_ok || !PageOptions::BorderPixels.contains(pixels))
-                    return fail(number, tr("border takes a number of pixels from %1 to %2")
-                                            .arg(PageOptions::BorderPixels.minimum)
-                                            .arg(PageOptions::BorderPixels.maximum));
-                treatment.border = PageTreatment::OwnBorder;
-                treatment.borderPixels = pixels;
-                ++i;
+                QMargins sides;
+                int taken = 0;
+                if (!PageTreatment::readBorder(words.mid(i + 1), &sides, &taken))
+                    return fail(number,
+                                tr("border takes one number of pixels from %1 to %2, or four "
+                                   "(left, top, right, bottom)")
+                                    .arg(PageOptions::BorderPixels.minimum)
+                                    .arg(PageOptions::BorderPixels.maximum));
+                treatment.setOwnBorder(sides);
+                i += taken;
             } else if (word == QLatin1String("rotate")) {
                 const int degrees = next.toInt(&number_ok);
                 if (!number_ok || (degrees != 90 && degrees != 180 && degrees != 270))

@@ -4,17 +4,28 @@ BorderOverlay BorderOverlay::compute(const QSize &widget, const QSize &imageSize
                                      const QSize &scissors0, const QSize &scissors90,
                                      const QSize &scissors180, const QSize &scissors270)
 {
+    return compute(widget, imageSize, QMargins(borderSize, borderSize, borderSize, borderSize),
+                   scissors0, scissors90, scissors180, scissors270);
+}
+
+BorderOverlay BorderOverlay::compute(const QSize &widget, const QSize &imageSize,
+                                     const QMargins &border, const QSize &scissors0,
+                                     const QSize &scissors90, const QSize &scissors180,
+                                     const QSize &scissors270)
+{
     const int w = widget.width();
     const int h = widget.height();
     BorderOverlay overlay;
     if (imageSize.isEmpty())
         return overlay;
-    overlay.bx = int(qint64(borderSize) * w / imageSize.width());
-    overlay.by = int(qint64(borderSize) * h / imageSize.height());
+    overlay.bx = int(qint64(border.left()) * w / imageSize.width());
+    overlay.by = int(qint64(border.top()) * h / imageSize.height());
     const int bx = overlay.bx;
     const int by = overlay.by;
-    const int kw = w - 2 * bx;
-    const int kh = h - 2 * by;
+    const int rx = int(qint64(border.right()) * w / imageSize.width());
+    const int ry = int(qint64(border.bottom()) * h / imageSize.height());
+    const int kw = w - bx - rx;
+    const int kh = h - by - ry;
 
     if (kw <= 0 || kh <= 0) {
         overlay.vanished = true;
@@ -23,13 +34,13 @@ BorderOverlay BorderOverlay::compute(const QSize &widget, const QSize &imageSize
     }
 
     overlay.kept = QRect(bx, by, kw, kh);
-    overlay.margins = {QRect(0, by, bx, kh), QRect(0, 0, w, by), QRect(w - bx, by, bx, kh),
-                       QRect(0, h - by, w, by)};
+    overlay.margins = {QRect(0, by, bx, kh), QRect(0, 0, w, by), QRect(w - rx, by, rx, kh),
+                       QRect(0, h - ry, w, ry)};
 
     const int leftX = bx - scissors0.width() / 2 + 1;
-    const int rightX = w - bx - 1 - scissors180.width() / 2 + 1;
+    const int rightX = w - rx - 1 - scissors180.width() / 2 + 1;
     const int topY = by - scissors90.height() / 2 + 1;
-    const int bottomY = h - by - 1 - scissors270.height() / 2 + 1;
+    const int bottomY = h - ry - 1 - scissors270.height() / 2 + 1;
     const int upperY = by + kh / 4;
     const int lowerY = by + 3 * (kh / 4);
     const int firstX = bx + kw / 4;

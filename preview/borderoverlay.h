@@ -2,6 +2,7 @@
 #define BORDEROVERLAY_H
 
 #include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -30,6 +31,11 @@ struct BorderOverlay
     static BorderOverlay compute(const QSize &widget, const QSize &imageSize, int borderSize,
                                  const QSize &scissors0, const QSize &scissors90,
                                  const QSize &scissors180, const QSize &scissors270);
+    // A border of its own on each side (left, top, right, bottom).
+    static BorderOverlay compute(const QSize &widget, const QSize &imageSize,
+                                 const QMargins &border, const QSize &scissors0,
+                                 const QSize &scissors90, const QSize &scissors180,
+                                 const QSize &scissors270);
 };
 
 #endif // BORDEROVERLAY_H

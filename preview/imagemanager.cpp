@@ -64,6 +64,7 @@ void ImageManager::SetCutPoint(int percent)
 void ImageManager::SetCutBorderSize(int pixels)
 {
     CutBorderSize = pixels;
+    CutBorderSides = QMargins();
     update();
 }
 
@@ -138,6 +139,12 @@ void ImageManager::drawKeptOverlay(QPainter &painter, const QList<QRect> &kept,
     painter.restore();
 }
 
+void ImageManager::setCutBorderSides(const QMargins &sides)
+{
+    CutBorderSides = sides;
+    update();
+}
+
 void ImageManager::setKeepProportions(bool keep)
 {
     KeepProportions = keep;
@@ -193,7 +200,10 @@ void ImageManager::drawBorderOverlay(QPainter &painter)
     const QPixmap s270 = s0.transformed(turn.rotate(180), Qt::FastTransformation);
     const QPixmap s180 = s0.transformed(turn.rotate(270), Qt::FastTransformation);
 
-    const BorderOverlay overlay = BorderOverlay::compute(Area, PageSize, CutBorderSize, s0.size(),
+    const QMargins sides = CutBorderSides.isNull() ? QMargins(CutBorderSize, CutBorderSize,
+                                                              CutBorderSize, CutBorderSize)
+                                                   : CutBorderSides;
+    const BorderOverlay overlay = BorderOverlay::compute(Area, PageSize, sides, s0.size(),
                                                          s90.size(), s180.size(), s270.size());
     painter.save();
     for (const QRect &margin : overlay.margins) {

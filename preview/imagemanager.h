@@ -33,6 +33,9 @@ public:
     void SetFirstPageRight(bool right);
     void SetCutPoint(int percent);
     void SetCutBorderSize(int pixels);
+    // A page's own border, each side its own (left, top, right, bottom);
+    // SetCutBorderSize() gives every side the same again.
+    void setCutBorderSides(const QMargins &sides);
 
     bool cutDoublePages() const { return CutDoublePages; }
     bool cutBorder() const { return CutBorder; }
@@ -78,6 +81,7 @@ private:
     bool FirstPageRight = true;
     qint32 CutPoint = 50;
     qint32 CutBorderSize = 5;
+    QMargins CutBorderSides; // null: CutBorderSize on every side
     bool KeepProportions = false;
     QSize Area; // where the page was last drawn, the overlays over it
 };

@@ -237,10 +237,6 @@ Sostituirlo?</translation>
         <translation>La pagina %1 non può essere letta: %2</translation>
     </message>
     <message>
-        <source>A border of %1 pixels leaves nothing of page %2 (%3 × %4).</source>
-        <translation>Un bordo di %1 pixel non lascia nulla della pagina %2 (%3 × %4).</translation>
-    </message>
-    <message>
         <source>%1 is not a regular file; an archive cannot take its place.</source>
         <translation>%1 non è un file normale; un archivio non può prenderne il posto.</translation>
     </message>
@@ -283,6 +279,10 @@ Sostituirlo?</translation>
     <message>
         <source>Page %1 is an animation of %2 frames; only its first can be a page.</source>
         <translation>La pagina %1 è un&apos;animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
+    </message>
+    <message>
+        <source>A border of %1 leaves nothing of page %2 (%3 × %4).</source>
+        <translation>Un bordo di %1 non lascia nulla della pagina %2 (%3 × %4).</translation>
     </message>
 </context>
 <context>
@@ -676,10 +676,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>ruotata di %1°</translation>
     </message>
     <message>
-        <source>border %1 px</source>
-        <translation>bordo di %1 px</translation>
-    </message>
-    <message>
         <source>margins trimmed</source>
         <translation>margini rifilati</translation>
     </message>
@@ -734,6 +730,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6</source>
         <translation>%1 di %2 libri creati (%3 pagine), %4 non riusciti, %5 creati con file esclusi; %6</translation>
+    </message>
+    <message>
+        <source>border %1</source>
+        <translation>bordo di %1</translation>
     </message>
 </context>
 <context>
@@ -1008,10 +1008,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Bordo di questa pagina</translation>
     </message>
     <message>
-        <source>Pixels to cut from every side:</source>
-        <translation>Pixel da tagliare da ogni lato:</translation>
-    </message>
-    <message>
         <source>Turn Right</source>
         <translation>Ruota a destra</translation>
     </message>
@@ -1046,6 +1042,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Reset Page</source>
         <translation>Ripristina pagina</translation>
+    </message>
+    <message>
+        <source>Pixels to cut: one number for every side, or four for the left, top, right and bottom (%1 to %2):</source>
+        <translation>Pixel da tagliare: un numero per tutti i lati, o quattro per sinistra, alto, destra e basso (da %1 a %2):</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a border.</source>
+        <translation>&quot;%1&quot; non è un bordo.</translation>
     </message>
 </context>
 <context>
@@ -1173,8 +1177,16 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>nessun bordo</translation>
     </message>
     <message>
-        <source>border %1 px</source>
-        <translation>bordo di %1 px</translation>
+        <source>border %1</source>
+        <translation>bordo di %1</translation>
+    </message>
+    <message>
+        <source>%1 px</source>
+        <translation>%1 px</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3, %4 px</source>
+        <translation>%1, %2, %3, %4 px</translation>
     </message>
 </context>
 <context>
@@ -1192,16 +1204,16 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>non c&apos;è alcuna pagina %1</translation>
     </message>
     <message>
-        <source>border takes a number of pixels from %1 to %2</source>
-        <translation>border vuole un numero di pixel da %1 a %2</translation>
-    </message>
-    <message>
         <source>rotate takes 90, 180 or 270</source>
         <translation>rotate vuole 90, 180 o 270</translation>
     </message>
     <message>
         <source>unknown word &apos;%1&apos;</source>
         <translation>parola sconosciuta &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>border takes one number of pixels from %1 to %2, or four (left, top, right, bottom)</source>
+        <translation>border vuole un numero di pixel da %1 a %2, o quattro (sinistra, alto, destra, basso)</translation>
     </message>
 </context>
 <context>

@@ -269,7 +269,7 @@ void tst_CbzBuild::failuresSayWhy_data()
     QTest::newRow("huge page") << "huge"
                                << "p2.png cannot be read: The page is 40000 × 40000";
     QTest::newRow("border eats the page") << "border"
-                                          << "pixels leaves nothing of page p";
+                                          << "px leaves nothing of page p";
     QTest::newRow("fitted to nothing") << "sliver"
                                        << "nothing is left of page p2.png (3000 × 2)";
     QTest::newRow("folder gone") << "folder"

@@ -213,8 +213,7 @@ void tst_CliArguments::pagesFileLines_data()
     QTest::addColumn<PageTreatment>("cover"); // what "cover.jpg" gets
     PageTreatment turnedBordered;
     turnedBordered.rotation = 270;
-    turnedBordered.border = PageTreatment::OwnBorder;
-    turnedBordered.borderPixels = 40;
+    turnedBordered.setOwnBorder(40);
     PageTreatment whole;
     whole.cut = PageTreatment::NeverCut;
     whole.border = PageTreatment::NoBorder;
@@ -237,6 +236,15 @@ void tst_CliArguments::pagesFileLines_data()
                                            << "line 1: border" << PageTreatment();
     QTest::newRow("border too wide") << "cover.jpg\tborder 5000\n"
                                      << "line 1: border" << PageTreatment();
+    PageTreatment sides;
+    sides.setOwnBorder(QMargins(10, 20, 30, 40));
+    sides.cut = PageTreatment::AlwaysCut;
+    QTest::newRow("a border of each side") << "cover.jpg\tborder 10 20 30 40 cut\n"
+                                           << "" << sides;
+    QTest::newRow("a border of two sides") << "cover.jpg\tborder 10 20 cut\n"
+                                           << "line 1: border" << PageTreatment();
+    QTest::newRow("a border of five sides") << "cover.jpg\tborder 1 2 3 4 5\n"
+                                            << "line 1: unknown word '5'" << PageTreatment();
     QTest::newRow("a name with a hash") << "c#1.jpg\tcut # the spread\n"
                                         << "" << PageTreatment();
     QTest::newRow("a megabyte of a name, not echoed whole")

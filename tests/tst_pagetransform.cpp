@@ -309,8 +309,7 @@ void tst_PageTransform::booksAsTheyAre_data()
     never.cut = PageTreatment::NeverCut;
     always.cut = PageTreatment::AlwaysCut;
     noBorder.border = PageTreatment::NoBorder;
-    ownBorder.border = PageTreatment::OwnBorder;
-    ownBorder.borderPixels = 30;
+    ownBorder.setOwnBorder(30);
     const PageTreatment book;
     const QSize single(600, 900), spread(1200, 900);
     QTest::newRow("every page cut, as before")
@@ -332,7 +331,18 @@ void tst_PageTransform::booksAsTheyAre_data()
         << single << bordered << ownBorder << QList<QSize>{{540, 840}};
     QTest::newRow("its own border, book without one")
         << single << PageOptions() << ownBorder << QList<QSize>{{540, 840}};
+    PageTreatment sides;
+    sides.setOwnBorder(QMargins(10, 20, 30, 40));
+    QTest::newRow("a border of each side")
+        << single << bordered << sides << QList<QSize>{{560, 840}};
+    QTest::newRow("a border of each side, then cut")
+        << single << cut << sides << QList<QSize>{{280, 840}, {281, 840}};
     QTest::newRow("fit: proportions kept") << single << fit << book << QList<QSize>{{267, 400}};
+    QTest::newRow("fit, never enlarged: a small page stays") << QSize(150, 100) << [&] {
+        PageOptions o = fit;
+        o.ImageResizeNoEnlarge = true;
+        return o;
+    }() << book << QList<QSize>{{150, 100}};
     QTest::newRow("fit: a small page grows to the box")
         << QSize(150, 100) << fit << book << QList<QSize>{{300, 200}};
     QTest::newRow("fit: a spread's halves") << spread << [&] {

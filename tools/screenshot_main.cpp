@@ -91,8 +91,7 @@ int main(int argc, char *argv[])
         for (QListWidgetItem *scan : list->findItems(QStringLiteral("scan"), Qt::MatchContains))
             PageRow::setTreatment(scan, turned);
         PageTreatment bordered;
-        bordered.border = PageTreatment::OwnBorder;
-        bordered.borderPixels = 30;
+        bordered.setOwnBorder(30);
         for (QListWidgetItem *row : spread)
             PageRow::setTreatment(row, bordered);
         // Leave the spread and come back, so that the preview shows its own border.
