@@ -145,6 +145,9 @@ void PreviewLoader::checked(const PageLocation &page, int generation, const QStr
         return;
     m_reading.remove(page);
     const auto kept = m_kept.find(page);
+    // Asked for while it was being checked, and forgotten meanwhile.
+    if (kept == m_kept.end() && page == m_current && !m_wanted.contains(page))
+        m_wanted.prepend(page);
     if (kept != m_kept.end()) {
         kept->picture.everyBlockChecked = true;
         if (!error.isEmpty()) {
