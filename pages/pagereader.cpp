@@ -6,6 +6,7 @@
 #include "pages/pagelocation.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
+#include "pages/pdfpicture.h"
 #include "pages/regularfile.h"
 #include "pages/zipentrycopy.h"
 
@@ -205,9 +206,15 @@ bool PageReader::readWithoutDecoding()
         m_file.close();
     // An archive's entry is read whole, and decoded from memory.
     const PageLocation &location = m_location;
-    if (location.isPdfPage())
-        return openPdfPage(location);
-    if (location.isEntry()) {
+    if (location.isPdfPage()) {
+        // A scanned page is its JPEG, as stored, read as any JPEG page is;
+        // any other page is rendered.
+        m_data = PdfPicture::scannedJpeg(location.file(), location.index(), m_byteBudget);
+        if (m_data.isEmpty())
+            return openPdfPage(location);
+        if (m_reserve)
+            m_reserve(m_data.size());
+    } else if (location.isEntry()) {
         // A ZIP's entry is inflated by libdeflate, in a fraction of zlib's
         // time, when its header and CRC agree with what it holds; anything
         // else, and any entry that is not so, is read by libarchive, which
@@ -275,6 +282,16 @@ bool PageReader::readWithoutDecoding()
 bool PageReader::openPdfPage(const PageLocation &location)
 {
     QString why;
+    // Rendered no coarser than its pictures, so that scans keep their
+    // pixels; the resolution chosen is the floor.
+    const int pictures = qMin(PdfPicture::pictureResolution(location.file(), location.index()),
+                              int(PdfPages::MaximumResolution));
+    if (pictures > m_pdfResolution) {
+        const QSize sharp =
+            PdfPages::renderedSize(location.file(), location.index(), pictures, &why);
+        if (sharp.isValid() && qint64(sharp.width()) * sharp.height() <= m_pixelBudget)
+            m_pdfResolution = pictures;
+    }
     m_headerSize = PdfPages::renderedSize(location.file(), location.index(), m_pdfResolution, &why);
     if (!m_headerSize.isValid())
         return fail(why);

@@ -5,6 +5,7 @@
 #include "testsupport.h"
 #include "wholepage.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -72,6 +73,8 @@ private slots:
     void impossibleSizes_data();
     void impossibleSizes();
     void pagesAreRenderedAsAsked();
+    void scannedPagesAreTheirJpegs_data();
+    void scannedPagesAreTheirJpegs();
     void badPdfs_data();
     void badPdfs();
 };
@@ -114,6 +117,91 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
     QImage last;
     QVERIFY(last.loadFromData(entries.at(3)));
     QVERIFY(colorNear(last.pixelColor(500, 700), Qt::blue, 8));
+}
+
+void tst_PdfPages::scannedPagesAreTheirJpegs_data()
+{
+    QTest::addColumn<QByteArray>("alsoDrawn");
+    QTest::addColumn<int>("rotate");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<bool>("taken"); // the page is its JPEG; else rendered
+    QTest::newRow("a scan") << QByteArray() << 0 << false << true;
+    QTest::newRow("a grey scan") << QByteArray() << 0 << true << true;
+    QTest::newRow("an invisible text layer")
+        << QByteArray("BT 3 Tr /F1 12 Tf 20 20 Td (hidden words) Tj ET") << 0 << false << true;
+    QTest::newRow("a visible caption")
+        << QByteArray("BT /F1 12 Tf 20 20 Td (Chapter 1) Tj ET") << 0 << false << false;
+    QTest::newRow("a frame drawn over it")
+        << QByteArray("1 w 10 10 100 150 re S") << 0 << false << false;
+    QTest::newRow("the picture twice")
+        << QByteArray("q 10 0 0 10 0 0 cm /Im0 Do Q") << 0 << false << false;
+    QTest::newRow("a turned page") << QByteArray() << 90 << false << false;
+}
+
+// A page that is one JPEG drawn over it is that JPEG, byte for byte, kept
+// as it is or decoded at its own size; any other page is rendered.
+void tst_PdfPages::scannedPagesAreTheirJpegs()
+{
+    QFETCH(QByteArray, alsoDrawn);
+    QFETCH(int, rotate);
+    QFETCH(bool, grey);
+    QFETCH(bool, taken);
+    // Smooth, so that a render's resampling changes little; brighter to
+    // the right and to the bottom, so that a turn would show.
+    QImage picture(600, 840, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 255 / 600, y * 255 / 840, 96));
+    }
+    if (grey)
+        picture = picture.convertToFormat(QImage::Format_Grayscale8);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "jpg", 85));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Scans.pdf");
+    QVERIFY(writeFile(path, pdfOfScans({{jpeg, picture.size(), grey, alsoDrawn, rotate}})));
+    const PageListing listed = scanPageSource(path);
+    QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
+    QCOMPARE(listed.pages.size(), 1);
+
+    PageReader reader(listed.pages.first().location);
+    QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
+    QCOMPARE(reader.format() == "jpeg", taken);
+    if (taken) {
+        QCOMPARE(reader.fileData(), jpeg);
+        QCOMPARE(reader.headerSize(), picture.size());
+    } else {
+        // Rendered no coarser than its picture (300 ppi, above the 200 dpi
+        // asked for), as the page shows: its pixels are the picture's.
+        const QImage shown = QImage::fromData(jpeg).transformed(QTransform().rotate(rotate));
+        QCOMPARE(reader.headerSize(), shown.size());
+        WholePage rendered(listed.pages.first().location);
+        QVERIFY(rendered.read());
+        const QImage page = rendered.images().first().convertToFormat(QImage::Format_RGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < page.height(); y += 7) {
+            for (int x = 0; x < page.width(); x += 7)
+                difference += qAbs(qGray(page.pixel(x, y)) - qGray(shown.pixel(x, y)));
+        }
+        const qint64 samples = qint64(page.width() / 7 + 1) * (page.height() / 7 + 1);
+        QVERIFY2(difference < 12 * samples, qPrintable(QString::number(difference / samples)));
+    }
+
+    // Kept as it is, a scan's entry is its JPEG; decoded, its own pixels.
+    for (const bool keep : {true, false}) {
+        PageOptions options;
+        options.KeepUnchangedJpeg = keep;
+        const QString target = dir.filePath(keep ? "kept.cbz" : "made.cbz");
+        CbzBuild build(target, {{0, listed.pages.first().location}}, options);
+        QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+        const QList<QByteArray> entries = archiveData(target);
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first() == jpeg, taken && keep);
+        if (taken)
+            QCOMPARE(jpegSize(entries.first()), picture.size());
+    }
 }
 
 void tst_PdfPages::badPdfs_data()
