@@ -8,9 +8,11 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace {
 QString warning()
@@ -113,6 +115,24 @@ void BookSources::openChapters(const QStringList &sources)
     // The book is named after the folder that holds its chapters.
     m_imagesDir = book.source();
     showListed(show(book), m_imagesDir);
+}
+
+void BookSources::summarizePdf(int resolution)
+{
+    m_pdfSummary.clear();
+    const int generation = ++m_summaryGeneration;
+    if (!std::any_of(m_book.pages().cbegin(), m_book.pages().cend(),
+                     [](const ListedPage &page) { return page.location.isPdfPage(); }))
+        return;
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        if (generation == m_summaryGeneration)
+            m_pdfSummary = watcher->result();
+    });
+    const Book book = m_book;
+    watcher->setFuture(
+        QtConcurrent::run([book, resolution] { return book.pdfSummary(resolution); }));
 }
 
 void BookSources::showListed(int count, const QString &source)

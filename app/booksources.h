@@ -29,6 +29,10 @@ public:
     BookSources(Ui::QuirevaleClass &ui, PageList *pages, QString &imagesDir, QWidget *window);
 
     const Book &book() const { return m_book; }
+    // What the listed PDF's pages are taken as at resolution, found away
+    // from the GUI thread: empty until found, and for other books.
+    QString pdfSummary() const { return m_pdfSummary; }
+    void summarizePdf(int resolution);
     // The pages of book in the list; their number.
     int show(const Book &book);
     // Lists source, as picked, dropped or named from outside; an archive
@@ -71,6 +75,8 @@ private:
     QString &m_imagesDir;
     QWidget *m_window;
     Book m_book;
+    QString m_pdfSummary;
+    int m_summaryGeneration = 0;
 };
 
 #endif // BOOKSOURCES_H

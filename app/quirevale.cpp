@@ -62,6 +62,7 @@ Quirevale::Quirevale(QWidget *parent)
     connect(Sources, &BookSources::listed, this, [this] {
         updateEnabled();
         followReadingDirection(Sources->book().comicInfo(false));
+        Sources->summarizePdf(Options->read().pages.PdfResolution);
     });
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
         Pages->setLocked(building);
@@ -371,13 +372,18 @@ void Quirevale::on_actionPdfResolution_triggered()
 {
     BookOptions options = Options->read();
     bool ok = false;
+    // What the listed PDF's pages are, once that is known.
+    const QString found = Sources->pdfSummary();
     const int dotsPerInch = QInputDialog::getInt(
-        this, tr("PDF Resolution"), tr("Dots per inch PDF pages are rendered at:"),
+        this, tr("PDF Resolution"),
+        found.isEmpty() ? tr("Dots per inch PDF pages are rendered at:")
+                        : tr("%1.\nDots per inch PDF pages are rendered at, at least:").arg(found),
         options.pages.PdfResolution, PageOptions::PdfDpi.minimum, PageOptions::PdfDpi.maximum, 10,
         &ok);
     if (!ok)
         return;
     Options->setPdfResolution(dotsPerInch);
+    Sources->summarizePdf(dotsPerInch);
     // The pages shown were rendered at the old resolution.
     Preview->setPdfResolution(dotsPerInch);
 }

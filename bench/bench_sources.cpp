@@ -12,6 +12,11 @@
 //    order with --store, at one thread and at the default, against `7z x`
 //    (Debian's p7zip-full) then `zip -0`.
 //
+//  - a PDF of 40 A4 scans at 300 ppi (2480 x 3508 JPEG pages embedded as
+//    they are): quirevale-cli --keep-jpeg against `pdfimages -j` then
+//    `zip -q` (poppler-utils), and the default build against
+//    `pdftoppm -r 300 -jpeg` then `zip -q` (three runs each, the median).
+//
 //   build/bench/bench_sources [work folder]
 //
 // The CBZ and the PDF are made on the first run and kept.
@@ -19,12 +24,14 @@
 #include "pages/pdfpages.h"
 #include "samplepages.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -36,6 +43,7 @@ namespace {
 const int CbzPages = 200;
 const int PdfPageCount = 2000;
 const int SolidPages = 300;
+const int ScannedPages = 40;
 
 bool run(const QString &program, const QStringList &arguments, const QString &folder)
 {
@@ -108,6 +116,36 @@ bool makeSolid(const QString &work, const QString &archive, bool shuffled)
                            QStringLiteral("7zip")} +
                    names,
                pages);
+}
+
+// Scans with a sensor's noise, as a scanner's software puts them in a PDF.
+bool makeScannedPdf(const QString &pdf)
+{
+    if (QFileInfo::exists(pdf))
+        return true;
+    QList<PdfScan> scans;
+    const QSize a4(2480, 3508);
+    for (int i = 0; i < ScannedPages; ++i) {
+        QImage page = drawComicPage(i + 1, a4).convertToFormat(QImage::Format_RGB32);
+        QRandomGenerator random{quint32(i)};
+        for (int y = 0; y < page.height(); ++y) {
+            auto *row = reinterpret_cast<QRgb *>(page.scanLine(y));
+            for (int x = 0; x < page.width(); ++x) {
+                const int noise = int(random.bounded(24)) - 12;
+                row[x] = qRgb(qBound(0, qRed(row[x]) + noise, 255),
+                              qBound(0, qGreen(row[x]) + noise, 255),
+                              qBound(0, qBlue(row[x]) + noise, 255));
+            }
+        }
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        if (!page.save(&buffer, "jpg", 90))
+            return false;
+        scans.append({jpeg, a4});
+    }
+    QFile file(pdf);
+    return file.open(QIODevice::WriteOnly) && file.write(pdfOfScans(scans)) > 0;
 }
 
 bool makePdf(const QString &pdf)
@@ -199,6 +237,43 @@ int main(int argc, char *argv[])
             },
             3);
     };
+    const QString scanned = QDir(work).filePath(QStringLiteral("Scans.pdf"));
+    if (!makeScannedPdf(scanned)) {
+        std::fprintf(stderr, "the scanned PDF cannot be made in %s\n", qPrintable(work));
+        return 1;
+    }
+    const auto fromPdf = [&](const QStringList &options) {
+        return timed(
+            [&] {
+                return run(cli,
+                           options + QStringList{QStringLiteral("-q"), QStringLiteral("--force"),
+                                                 QStringLiteral("-o"),
+                                                 scratch.filePath(QStringLiteral("scans.cbz")),
+                                                 scanned},
+                           work);
+            },
+            3);
+    };
+    const auto byTools = [&](const QString &program, const QStringList &arguments) {
+        return timed(
+            [&] {
+                const QString out = scratch.filePath(QStringLiteral("pictures"));
+                QDir(out).removeRecursively();
+                QFile::remove(scratch.filePath(QStringLiteral("pictures.cbz")));
+                QDir().mkpath(out);
+                return run(program, arguments + QStringList{scanned, QStringLiteral("p")}, out) &&
+                       run(QStringLiteral("sh"),
+                           {QStringLiteral("-c"), QStringLiteral("zip -q ../pictures.cbz *.jpg")},
+                           out);
+            },
+            3);
+    };
+    const double scansKept = fromPdf({QStringLiteral("--keep-jpeg")});
+    const double scansByHand = byTools(QStringLiteral("pdfimages"), {QStringLiteral("-j")});
+    const double scansMade = fromPdf({});
+    const double scansRendered =
+        byTools(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-jpeg")});
     const double stored = storedWith({});
     const double storedOneThread = storedWith({QStringLiteral("--threads"), QStringLiteral("1")});
     const double sevenZip = timed(
@@ -224,6 +299,12 @@ int main(int argc, char *argv[])
     std::printf("repack that CB7 stored, quirevale-cli --keep-jpeg --store: %.3f s (one thread "
                 "%.3f s); 7z x + zip -0: %.3f s (negative: no 7z)\n",
                 stored, storedOneThread, sevenZip);
+    std::printf("a PDF of %d scans, quirevale-cli --keep-jpeg: %.3f s; pdfimages -j + zip: "
+                "%.3f s (%.2fx its time)\n",
+                ScannedPages, scansKept, scansByHand, scansKept / scansByHand);
+    std::printf("the same, quirevale-cli: %.3f s; pdftoppm -r 300 -jpeg + zip: %.3f s (%.2fx its "
+                "time)\n",
+                scansMade, scansRendered, scansMade / scansRendered);
     std::printf("list a PDF of %d pages: %.1f ms\n", listed, listing * 1000);
     return 0;
 }

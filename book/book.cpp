@@ -1,9 +1,12 @@
 #include "book/book.h"
 
+#include "pages/pagereader.h"
 #include "pages/pagesource.h"
+#include "pages/pdfpicture.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 Book Book::open(const QString &source, PictureTypes types, bool chapters)
 {
@@ -95,6 +98,41 @@ QString Book::targetIn(const QString &folder) const
     if (QFileInfo(target) == QFileInfo(m_source))
         return dir.absoluteFilePath(name() + QStringLiteral(" (1).cbz"));
     return target;
+}
+
+QString Book::pdfSummary(int resolution) const
+{
+    QMap<int, int> scans, rendered; // pages at each resolution
+    for (const ListedPage &page : m_listing.pages) {
+        if (!page.location.isPdfPage())
+            continue;
+        const PdfPicture::PageKind kind = PdfPicture::kindOf(
+            page.location.file(), page.location.index(), resolution, PageReader::FileBudget);
+        ++(kind.scan ? scans : rendered)[kind.resolution];
+    }
+    const auto count = [](const QMap<int, int> &pages) {
+        int sum = 0;
+        for (int n : pages)
+            sum += n;
+        return sum;
+    };
+    const auto range = [](const QMap<int, int> &pages) {
+        return pages.firstKey() == pages.lastKey()
+                   ? QString::number(pages.firstKey())
+                   : tr("%1 to %2").arg(pages.firstKey()).arg(pages.lastKey());
+    };
+    QStringList said;
+    if (!scans.isEmpty())
+        said << (count(scans) == 1 ? tr("1 page is a single scan at %1 ppi").arg(range(scans))
+                                   : tr("%1 pages are single scans at %2 ppi")
+                                         .arg(count(scans))
+                                         .arg(range(scans)));
+    if (!rendered.isEmpty())
+        said << (count(rendered) == 1 ? tr("1 page is rendered at %1 dpi").arg(range(rendered))
+                                      : tr("%1 pages are rendered at %2 dpi")
+                                            .arg(count(rendered))
+                                            .arg(range(rendered)));
+    return said.join(QStringLiteral("; "));
 }
 
 ComicInfo Book::comicInfo(bool write) const

@@ -72,6 +72,12 @@ public:
     // marking it in ComicInfo.xml.
     static QVector<BuildPage> buildPages(const QVector<Page> &pages);
 
+    // What the pages of a PDF are taken as, when pages are rendered at
+    // resolution: "12 pages are single scans at 300 ppi; 2 pages are
+    // rendered at 300 dpi". Empty for a book without PDF pages. Reads each
+    // page's structure: not for the GUI thread on a long PDF.
+    QString pdfSummary(int resolution) const;
+
     // Where the archive goes in folder: "<name>.cbz", never the source's own
     // place (a repacked archive would replace what it is read from).
     QString targetIn(const QString &folder) const;

@@ -332,6 +332,9 @@ bool CliRunner::makeArchive(const QString &folder)
         Book::withReadingDirection(m_args.options.pages, comicInfo, m_args.firstHalfChosen);
     if (m_args.listOnly && !pages.isEmpty()) {
         listPages(folder, pages, book.pages(), options);
+        const QString pdf = book.pdfSummary(options.PdfResolution);
+        if (!pdf.isEmpty() && !m_args.quiet)
+            report(folder, pdf);
         return !refused;
     }
     if (pages.isEmpty()) {

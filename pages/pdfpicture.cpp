@@ -8,6 +8,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include "pages/pdfpages.h"
 #include "pages/regularfile.h"
 
 #include <QFile>
@@ -204,24 +205,38 @@ bool openPdf(const QString &path, OpenPdf *open)
     return true;
 }
 
-QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
+// The page's one JPEG when it is a scan, with its pixels an inch; a null
+// handle when it is not.
+QPDFObjectHandle scanOf(QPDFPageObjectHelper page, qint64 byteBudget, int *resolution)
 {
+    QPDFObjectHandle none = QPDFObjectHandle::newNull();
     QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
     if (rotate.isInteger() && rotate.getIntValue() % 360 != 0)
-        return QByteArray();
+        return none;
     const std::map<std::string, QPDFObjectHandle> images = page.getImages();
     if (images.size() != 1)
-        return QByteArray();
+        return none;
     ContentWalk walk;
     page.parseContents(&walk);
     if (walk.other || walk.drawn != images.begin()->first)
-        return QByteArray();
+        return none;
     QPDFObjectHandle image = images.begin()->second;
     QPDFObjectHandle dictionary = image.getDict();
     QPDFObjectHandle length = dictionary.getKey("/Length");
+    QPDFObjectHandle width = dictionary.getKey("/Width");
     if (!isPlainJpeg(dictionary) || !length.isInteger() || length.getIntValue() <= 0 ||
-        length.getIntValue() > byteBudget ||
+        length.getIntValue() > byteBudget || !width.isInteger() ||
         !coversPage(walk.matrix, page.getCropBox(false, false).getArrayAsRectangle()))
+        return none;
+    if (resolution)
+        *resolution = int(std::lround(width.getIntValue() / (walk.matrix[0] / 72)));
+    return image;
+}
+
+QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
+{
+    QPDFObjectHandle image = scanOf(page, byteBudget, nullptr);
+    if (image.isNull())
         return QByteArray();
     const std::shared_ptr<Buffer> data = image.getRawStreamData();
     if (!data || qint64(data->getSize()) > byteBudget)
@@ -289,4 +304,17 @@ QByteArray PdfPicture::scannedJpeg(const QString &path, int index, qint64 byteBu
 int PdfPicture::pictureResolution(const QString &path, int index)
 {
     return onPage(path, index, 0, [](QPDFPageObjectHelper page) { return resolutionOf(page); });
+}
+
+PdfPicture::PageKind PdfPicture::kindOf(const QString &path, int index, int resolution,
+                                        qint64 byteBudget)
+{
+    return onPage(path, index, PageKind{false, resolution}, [&](QPDFPageObjectHelper page) {
+        PageKind kind;
+        kind.scan = !scanOf(page, byteBudget, &kind.resolution).isNull();
+        if (!kind.scan)
+            kind.resolution = qBound(resolution, resolutionOf(page),
+                                     qMax(resolution, int(PdfPages::MaximumResolution)));
+        return kind;
+    });
 }

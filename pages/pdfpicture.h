@@ -20,6 +20,15 @@ public:
     // as drawn; pictures smaller than half an inch do not count); 0 for a
     // page without one or that cannot be read.
     static int pictureResolution(const QString &path, int index);
+
+    // What a page is taken as: a scan (its JPEG, at its pixels an inch) or
+    // rendered (at resolution, or its sharpest picture's when finer).
+    struct PageKind
+    {
+        bool scan = false;
+        int resolution = 0;
+    };
+    static PageKind kindOf(const QString &path, int index, int resolution, qint64 byteBudget);
 };
 
 #endif // PDFPICTURE_H

@@ -58,6 +58,26 @@
         <source>It is %1, whatever its name says</source>
         <translation>È %1, qualunque cosa dica il suo nome</translation>
     </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>da %1 a %2</translation>
+    </message>
+    <message>
+        <source>1 page is a single scan at %1 ppi</source>
+        <translation>1 pagina è una singola scansione a %1 ppi</translation>
+    </message>
+    <message>
+        <source>%1 pages are single scans at %2 ppi</source>
+        <translation>%1 pagine sono singole scansioni a %2 ppi</translation>
+    </message>
+    <message>
+        <source>1 page is rendered at %1 dpi</source>
+        <translation>1 pagina è resa a %1 dpi</translation>
+    </message>
+    <message>
+        <source>%1 pages are rendered at %2 dpi</source>
+        <translation>%1 pagine sono rese a %2 dpi</translation>
+    </message>
 </context>
 <context>
     <name>BookPreset</name>
@@ -1390,6 +1410,12 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Unable to load image</source>
         <translation>Impossibile caricare l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>%1.
+Dots per inch PDF pages are rendered at, at least:</source>
+        <translation>%1.
+Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
     </message>
 </context>
 <context>

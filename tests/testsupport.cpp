@@ -379,54 +379,6 @@ QByteArray rar4Block(const QByteArray &rest)
 }
 } // namespace
 
-QByteArray pdfOfScans(const QList<PdfScan> &pages)
-{
-    QByteArray pdf("%PDF-1.4\n");
-    QVector<int> offsets;
-    const auto object = [&](const QByteArray &body) {
-        offsets.append(pdf.size());
-        pdf += QByteArray::number(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
-    };
-    const auto stream = [](const QByteArray &dictionary, const QByteArray &data) {
-        return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) +
-               " >>\nstream\n" + data + "\nendstream";
-    };
-    // 1 catalog, 2 page tree, 3 font, then page, picture and content for each page.
-    QByteArray kids;
-    for (int i = 0; i < pages.size(); ++i)
-        kids += QByteArray::number(4 + 3 * i) + " 0 R ";
-    object("<< /Type /Catalog /Pages 2 0 R >>");
-    object("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages.size()) +
-           " >>");
-    object("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    for (int i = 0; i < pages.size(); ++i) {
-        const PdfScan &page = pages.at(i);
-        const QByteArray w = QByteArray::number(page.pixels.width() * 72.0 / 300, 'f', 2);
-        const QByteArray h = QByteArray::number(page.pixels.height() * 72.0 / 300, 'f', 2);
-        const QByteArray picture = QByteArray::number(5 + 3 * i) + " 0 R";
-        const QByteArray content = QByteArray::number(6 + 3 * i) + " 0 R";
-        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + w + " " + h +
-               "] /Resources << /XObject << /Im0 " + picture + " >> /Font << /F1 3 0 R >> >> " +
-               "/Contents " + content +
-               (page.rotate ? " /Rotate " + QByteArray::number(page.rotate) : QByteArray()) +
-               " >>");
-        object(stream("/Type /XObject /Subtype /Image /Width " +
-                          QByteArray::number(page.pixels.width()) + " /Height " +
-                          QByteArray::number(page.pixels.height()) + " /ColorSpace " +
-                          (page.grey ? "/DeviceGray" : "/DeviceRGB") +
-                          " /BitsPerComponent 8 /Filter /DCTDecode",
-                      page.jpeg));
-        object(stream("", "q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q\n" + page.alsoDrawn));
-    }
-    const int xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(offsets.size() + 1) + "\n0000000000 65535 f \n";
-    for (int offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(offsets.size() + 1) +
-           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return pdf;
-}
-
 QByteArray gif(int frames, int width, int height)
 {
     // One colour, written with a clear code before every second pixel so

@@ -168,19 +168,6 @@ QByteArray storedRar4(const QList<ZipEntry> &entries);
 // A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
 // With privateTag, each directory also holds a tag libtiff does not know.
 QByteArray multiPageTiff(const QList<QImage> &pages, bool privateTag = false);
-// A page of a scanned PDF: its JPEG drawn over the whole page (at 300 ppi),
-// and what else the page's content draws.
-struct PdfScan
-{
-    QByteArray jpeg;
-    QSize pixels;
-    bool grey = false;
-    QByteArray alsoDrawn = QByteArray(); // content after the picture's
-    int rotate = 0;
-};
-// A PDF of such pages, written as a scanner's software writes one.
-QByteArray pdfOfScans(const QList<PdfScan> &pages);
-
 // A GIF of one colour, of frames pictures (an animation when more than one).
 QByteArray gif(int frames, int width, int height);
 

@@ -1,7 +1,9 @@
+#include "book/book.h"
 #include "cbz/cbzbuild.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
+#include "samplepages.h"
 #include "testsupport.h"
 #include "wholepage.h"
 
@@ -75,6 +77,7 @@ private slots:
     void pagesAreRenderedAsAsked();
     void scannedPagesAreTheirJpegs_data();
     void scannedPagesAreTheirJpegs();
+    void whatThePagesAreIsSaid();
     void badPdfs_data();
     void badPdfs();
 };
@@ -202,6 +205,25 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
         if (taken)
             QCOMPARE(jpegSize(entries.first()), picture.size());
     }
+}
+
+void tst_PdfPages::whatThePagesAreIsSaid()
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(noiseImage(300, 420).save(&buffer, "jpg"));
+    const QSize pixels(300, 420);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Mixed.pdf");
+    QVERIFY(writeFile(path, pdfOfScans({{jpeg, pixels},
+                                        {jpeg, pixels},
+                                        {jpeg, pixels, false, "BT /F1 9 Tf 5 5 Td (1) Tj ET"}})));
+    const Book book = Book::open(path, PageTypesOnly);
+    QCOMPARE(book.pdfSummary(200),
+             QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 300 dpi"));
+    QCOMPARE(book.pdfSummary(600),
+             QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 600 dpi"));
 }
 
 void tst_PdfPages::badPdfs_data()

@@ -1,7 +1,9 @@
 #ifndef SAMPLEPAGES_H
 #define SAMPLEPAGES_H
 
+#include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -15,6 +17,19 @@ QImage drawSpread(int leftNumber, const QSize &pageSize);
 
 // The page as a flatbed scanner leaves it: a dark, uneven frame around it.
 QImage addScannerBorder(const QImage &page, int border);
+
+// A page of a scanned PDF: its JPEG drawn over the whole page (at 300 ppi),
+// and what else the page's content draws.
+struct PdfScan
+{
+    QByteArray jpeg;
+    QSize pixels;
+    bool grey = false;
+    QByteArray alsoDrawn = QByteArray(); // content after the picture's
+    int rotate = 0;
+};
+// A PDF of such pages, written as a scanner's software writes one.
+QByteArray pdfOfScans(const QList<PdfScan> &pages);
 
 // Writes a folder of sample pages that shows every option at work: names
 // that need natural order, every file type, a double-page spread and a
