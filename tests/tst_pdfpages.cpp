@@ -78,6 +78,8 @@ private slots:
     void scannedPagesAreTheirJpegs_data();
     void scannedPagesAreTheirJpegs();
     void whatThePagesAreIsSaid();
+    void scansThatLie_data();
+    void scansThatLie();
     void badPdfs_data();
     void badPdfs();
 };
@@ -224,6 +226,55 @@ void tst_PdfPages::whatThePagesAreIsSaid()
              QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 300 dpi"));
     QCOMPARE(book.pdfSummary(600),
              QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 600 dpi"));
+}
+
+void tst_PdfPages::scansThatLie_data()
+{
+    QTest::addColumn<QByteArray>("pdf");
+    QTest::addColumn<QString>("taken"); // "jpeg", "pdf" (rendered) or a reason refused
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(noiseImage(300, 420).save(&buffer, "jpg"));
+    // The picture's own header says what it is, whatever the PDF claims.
+    QTest::newRow("a picture claiming 30000 x 30000")
+        << pdfOfScans({{jpeg, QSize(30000, 30000)}}) << "jpeg";
+    QByteArray cut = pdfOfScans({{jpeg, QSize(300, 420)}});
+    cut.replace("/Length " + QByteArray::number(jpeg.size()),
+                "/Length " + QByteArray::number(jpeg.size() * 50));
+    QTest::newRow("a picture longer than the file") << cut << "pdf";
+    QByteArray shifted = pdfOfScans({{jpeg, QSize(300, 420)}});
+    shifted.insert(shifted.indexOf("1 0 obj"), QByteArray(37, ' ')); // every offset wrong
+    QTest::newRow("a broken cross-reference table") << shifted << "pdf";
+    QByteArray damaged = pdfOfScans({{jpeg, QSize(300, 420)}});
+    const int scan = damaged.indexOf("\xFF\xDA");
+    damaged.replace(scan + 200, 64, QByteArray(64, '\0'));
+    QTest::newRow("a damaged picture") << damaged << "damaged";
+}
+
+// A PDF that says one thing of its picture and holds another: the page
+// is the picture, rendered, or refused with its reason, at once.
+void tst_PdfPages::scansThatLie()
+{
+    QFETCH(QByteArray, pdf);
+    QFETCH(QString, taken);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Lies.pdf");
+    QVERIFY(writeFile(path, pdf));
+    const PageListing listed = scanPageSource(path);
+    QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
+    QCOMPARE(listed.pages.size(), 1);
+    PageReader reader(listed.pages.first().location);
+    const bool read = reader.readWithoutDecoding();
+    if (taken == "jpeg" || taken == "pdf") {
+        QVERIFY2(read, qPrintable(reader.errorString()));
+        QCOMPARE(QString::fromLatin1(reader.format()), taken);
+        if (taken == "jpeg")
+            QCOMPARE(reader.headerSize(), QSize(300, 420));
+    } else {
+        QVERIFY(!read);
+        QVERIFY2(reader.errorString().contains(taken), qPrintable(reader.errorString()));
+    }
 }
 
 void tst_PdfPages::badPdfs_data()
