@@ -21,7 +21,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QRandomGenerator>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,27 +33,6 @@ const QSize PageSize(2480, 3508);
 const int Pages = 40;
 const int StepMs = 30;
 
-// A scanner's sensor noise: what makes a real scan's JPEG two or three
-// times the size of a drawn page's, and its blocks that much slower to
-// decode.
-QImage withScannerNoise(QImage page, quint32 seed)
-{
-    page = page.convertToFormat(QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < page.height(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(page.scanLine(y));
-        for (int x = 0; x < page.width(); ++x) {
-            const quint32 noise = random.generate();
-            const auto shift = [&](int value, int bits) {
-                return qBound(0, value + int((noise >> bits) & 31) - 16, 255);
-            };
-            row[x] =
-                qRgb(shift(qRed(row[x]), 0), shift(qGreen(row[x]), 8), shift(qBlue(row[x]), 16));
-        }
-    }
-    return page;
-}
-
 void makeCorpus(const QString &folder)
 {
     QDir().mkpath(folder);
@@ -63,7 +41,7 @@ void makeCorpus(const QString &folder)
     std::printf("making the corpus: %d pages of %dx%d in %s\n", Pages, PageSize.width(),
                 PageSize.height(), qPrintable(folder));
     for (int i = 0; i < Pages; ++i)
-        withScannerNoise(drawComicPage(i + 1, PageSize), quint32(i))
+        addScannerNoise(drawComicPage(i + 1, PageSize), quint32(i))
             .save(QStringLiteral("%1/page%2.jpg").arg(folder).arg(i + 1, 3, 10, QLatin1Char('0')),
                   "jpg", 90);
 }

@@ -31,7 +31,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -126,17 +125,7 @@ bool makeScannedPdf(const QString &pdf)
     QList<PdfScan> scans;
     const QSize a4(2480, 3508);
     for (int i = 0; i < ScannedPages; ++i) {
-        QImage page = drawComicPage(i + 1, a4).convertToFormat(QImage::Format_RGB32);
-        QRandomGenerator random{quint32(i)};
-        for (int y = 0; y < page.height(); ++y) {
-            auto *row = reinterpret_cast<QRgb *>(page.scanLine(y));
-            for (int x = 0; x < page.width(); ++x) {
-                const int noise = int(random.bounded(24)) - 12;
-                row[x] = qRgb(qBound(0, qRed(row[x]) + noise, 255),
-                              qBound(0, qGreen(row[x]) + noise, 255),
-                              qBound(0, qBlue(row[x]) + noise, 255));
-            }
-        }
+        const QImage page = addScannerNoise(drawComicPage(i + 1, a4), quint32(i));
         QByteArray jpeg;
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);

@@ -118,6 +118,24 @@ QImage addScannerBorder(const QImage &page, int border)
     return scan;
 }
 
+QImage addScannerNoise(QImage page, quint32 seed)
+{
+    page = page.convertToFormat(QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < page.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(page.scanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            const quint32 noise = random.generate();
+            const auto shift = [&](int value, int bits) {
+                return qBound(0, value + int((noise >> bits) & 31) - 16, 255);
+            };
+            row[x] =
+                qRgb(shift(qRed(row[x]), 0), shift(qGreen(row[x]), 8), shift(qBlue(row[x]), 16));
+        }
+    }
+    return page;
+}
+
 QByteArray pdfOfScans(const QList<PdfScan> &pages)
 {
     QByteArray pdf("%PDF-1.4\n");

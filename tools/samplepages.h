@@ -18,6 +18,11 @@ QImage drawSpread(int leftNumber, const QSize &pageSize);
 // The page as a flatbed scanner leaves it: a dark, uneven frame around it.
 QImage addScannerBorder(const QImage &page, int border);
 
+// A scanner's sensor noise over page, the same for the same seed: what
+// makes a real scan's JPEG two or three times a drawn page's size, and its
+// blocks that much slower to decode.
+QImage addScannerNoise(QImage page, quint32 seed);
+
 // A page of a scanned PDF: its JPEG drawn over the whole page (at 300 ppi),
 // and what else the page's content draws.
 struct PdfScan
