@@ -106,8 +106,9 @@ QString Book::pdfSummary(int resolution) const
     for (const ListedPage &page : m_listing.pages) {
         if (!page.location.isPdfPage())
             continue;
-        const PdfPicture::PageKind kind = PdfPicture::kindOf(
-            page.location.file(), page.location.index(), resolution, PageReader::FileBudget);
+        const PdfPicture::PageKind kind =
+            PdfPicture::kindOf(page.location.file(), page.location.index(), resolution,
+                               PageReader::PixelBudget, PageReader::FileBudget);
         ++(kind.scan ? scans : rendered)[kind.resolution];
     }
     const auto count = [](const QMap<int, int> &pages) {

@@ -282,6 +282,19 @@ bool PageReader::readWithoutDecoding()
 bool PageReader::openPdfPage(const PageLocation &location)
 {
     QString why;
+    m_pdfPath = location.file();
+    m_pdfPage = location.index();
+    m_format = "pdf";
+    m_transformation = QImageIOHandler::TransformationNone;
+    // A page that is one picture is that picture, at its own size.
+    const PdfPicture::Picture picture =
+        PdfPicture::pictureOf(location.file(), location.index(), m_pixelBudget, m_byteBudget);
+    m_pdfPicture = picture.shown.isValid();
+    if (m_pdfPicture) {
+        m_headerSize = picture.shown;
+        m_loaded = true;
+        return true;
+    }
     // Rendered no coarser than its pictures, so that scans keep their
     // pixels; the resolution chosen is the floor.
     const int pictures = qMin(PdfPicture::pictureResolution(location.file(), location.index()),
@@ -297,10 +310,6 @@ bool PageReader::openPdfPage(const PageLocation &location)
         return fail(why);
     if (!checkBudget(m_headerSize))
         return false;
-    m_format = "pdf";
-    m_pdfPath = location.file();
-    m_pdfPage = location.index();
-    m_transformation = QImageIOHandler::TransformationNone;
     m_loaded = true;
     return true;
 }
@@ -310,6 +319,11 @@ bool PageReader::renderPdfPage()
     if (!m_rendered.isNull())
         return true;
     QString why;
+    if (m_pdfPicture) {
+        m_rendered =
+            PdfPicture::decodedPicture(m_pdfPath, m_pdfPage, m_pixelBudget, m_byteBudget, &why);
+        return !m_rendered.isNull() || fail(tr("The file is damaged: %1").arg(why));
+    }
     m_rendered = PdfPages::render(m_pdfPath, m_pdfPage, m_pdfResolution, PixelBudget, &why, m_stop);
     return !m_rendered.isNull() || fail(why);
 }

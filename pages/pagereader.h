@@ -220,6 +220,7 @@ private:
     QImage m_rendered; // a PDF's page, once rendered
     QString m_pdfPath;
     int m_pdfPage = -1;
+    bool m_pdfPicture = false; // the page is its one picture, decoded
     QImageIOHandler::Transformations m_transformation;
     JpegLayout m_jpegLayout;
 };

@@ -3,22 +3,31 @@
 // qpdf's own smart pointers are std::shared_ptr here, with no old spelling.
 #define POINTERHOLDER_TRANSITION 4
 #include <qpdf/Buffer.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include "pages/jpegcheck.h"
 #include "pages/pdfpages.h"
 #include "pages/regularfile.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
+#include <QImage>
+#include <QImageReader>
 #include <QMutex>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include <unistd.h>
@@ -122,44 +131,139 @@ bool isName(QPDFObjectHandle object, const char *name)
     return object.isName() && object.getName() == name;
 }
 
-// Stored as a JPEG a reader shows as the page does: one DCT filter, 8 bits,
-// grey or RGB, no mask, no decode array.
-bool isPlainJpeg(QPDFObjectHandle dictionary)
+// A grey or RGB colour space, or a profile of one; an empty name for
+// anything else (CMYK, indexed, separations), which is rendered.
+std::string plainSpace(QPDFObjectHandle space)
 {
-    QPDFObjectHandle filter = dictionary.getKey("/Filter");
-    if (filter.isArray() && filter.getArrayNItems() == 1)
-        filter = filter.getArrayItem(0);
-    QPDFObjectHandle space = dictionary.getKey("/ColorSpace");
     if (space.isArray() && space.getArrayNItems() == 2 &&
         isName(space.getArrayItem(0), "/ICCBased")) {
         QPDFObjectHandle profile = space.getArrayItem(1);
         QPDFObjectHandle n =
             profile.isStream() ? profile.getDict().getKey("/N") : QPDFObjectHandle::newNull();
-        space = QPDFObjectHandle::newName(n.isInteger() && n.getIntValue() == 1   ? "/DeviceGray"
-                                          : n.isInteger() && n.getIntValue() == 3 ? "/DeviceRGB"
-                                                                                  : "/Other");
+        return n.isInteger() && n.getIntValue() == 1   ? "/DeviceGray"
+               : n.isInteger() && n.getIntValue() == 3 ? "/DeviceRGB"
+                                                       : "";
     }
-    QPDFObjectHandle bits = dictionary.getKey("/BitsPerComponent");
-    return isName(filter, "/DCTDecode") &&
-           (isName(space, "/DeviceRGB") || isName(space, "/DeviceGray")) && bits.isInteger() &&
-           bits.getIntValue() == 8 && !dictionary.hasKey("/SMask") && !dictionary.hasKey("/Mask") &&
-           !dictionary.hasKey("/Decode") &&
-           !(dictionary.getKey("/ImageMask").isBool() &&
-             dictionary.getKey("/ImageMask").getBoolValue());
+    if (isName(space, "/DeviceGray") || isName(space, "/DeviceRGB"))
+        return space.getName();
+    return "";
 }
 
-// Drawn upright, unmirrored, over all but a sliver of the page.
+// How a picture's data is coded, when it is a picture this program takes
+// itself: a JPEG, or pixels behind filters that lose nothing.
+enum class Coding
+{
+    None,
+    Jpeg,
+    Pixels
+};
+
+Coding codingOf(QPDFObjectHandle dictionary)
+{
+    if (dictionary.hasKey("/SMask") || dictionary.hasKey("/Mask") || dictionary.hasKey("/Decode") ||
+        (dictionary.getKey("/ImageMask").isBool() &&
+         dictionary.getKey("/ImageMask").getBoolValue()))
+        return Coding::None; // shown through something else: rendered
+    const std::string space = plainSpace(dictionary.getKey("/ColorSpace"));
+    QPDFObjectHandle bits = dictionary.getKey("/BitsPerComponent");
+    if (space.empty() || !bits.isInteger())
+        return Coding::None;
+    std::vector<QPDFObjectHandle> filters;
+    QPDFObjectHandle filter = dictionary.getKey("/Filter");
+    if (filter.isArray())
+        filters = filter.getArrayAsVector();
+    else if (!filter.isNull())
+        filters.push_back(filter);
+    if (filters.size() == 1 && isName(filters.front(), "/DCTDecode"))
+        return bits.getIntValue() == 8 ? Coding::Jpeg : Coding::None;
+    for (const QPDFObjectHandle &each : filters) {
+        if (!isName(each, "/FlateDecode") && !isName(each, "/LZWDecode") &&
+            !isName(each, "/RunLengthDecode") && !isName(each, "/ASCIIHexDecode") &&
+            !isName(each, "/ASCII85Decode"))
+            return Coding::None; // JBIG2, JPX, CCITT: poppler's to decode
+    }
+    const int depth = int(bits.getIntValue());
+    return depth == 8 || (depth == 1 && space == "/DeviceGray") ? Coding::Pixels : Coding::None;
+}
+
+// Which way a picture shows: where a step right and a step down in the
+// picture go on the page as shown (right, down), each -1, 0 or 1.
+struct Orientation
+{
+    int xu = 1, yu = 0, xv = 0, yv = 1;
+    bool upright() const { return xu == 1 && yv == 1; }
+    bool turned() const { return xu == 0; }
+};
+
+// The orientation the matrix m draws a picture in, on a page turned by
+// rotate degrees; false when it is drawn slanted or squashed flat.
+bool orientationOf(const double m[6], long long rotate, Orientation *orientation)
+{
+    const double scale = std::max({std::abs(m[0]), std::abs(m[1]), std::abs(m[2]), std::abs(m[3])});
+    const auto sign = [scale](double t) {
+        return t > scale * 1e-6 ? 1 : t < -scale * 1e-6 ? -1 : 0;
+    };
+    // The picture's first row is at the top of its square; the page's y
+    // goes up, the picture's down.
+    Orientation o{sign(m[0]), sign(-m[1]), sign(-m[2]), sign(m[3])};
+    const bool straight = o.xu != 0 && o.yu == 0 && o.xv == 0 && o.yv != 0;
+    const bool across = o.xu == 0 && o.yu != 0 && o.xv != 0 && o.yv == 0;
+    if (!straight && !across)
+        return false;
+    // The page turns clockwise as it shows: right becomes down.
+    for (long long turns = ((rotate / 90) % 4 + 4) % 4; turns > 0; --turns)
+        o = {-o.yu, o.xu, -o.yv, o.xv};
+    *orientation = o;
+    return true;
+}
+
+QImage oriented(QImage image, const Orientation &o)
+{
+    if (o.turned()) {
+        // A quarter turn clockwise leaves right going down and down going left.
+        image = image.transformed(QTransform().rotate(90));
+        return image.mirrored(o.xv == 1, o.yu == -1);
+    }
+    return o.upright() ? image : image.mirrored(o.xu == -1, o.yv == -1);
+}
+
+// Drawn over all but a sliver of the page.
 bool coversPage(const double m[6], const QPDFObjectHandle::Rectangle &page)
 {
-    if (m[1] != 0 || m[2] != 0 || m[0] <= 0 || m[3] <= 0)
-        return false;
     const double width = page.urx - page.llx, height = page.ury - page.lly;
     if (width <= 0 || height <= 0)
         return false;
-    const double left = qMax(m[4], page.llx), right = qMin(m[4] + m[0], page.urx);
-    const double bottom = qMax(m[5], page.lly), top = qMin(m[5] + m[3], page.ury);
+    const double xs[] = {m[4], m[4] + m[0], m[4] + m[2], m[4] + m[0] + m[2]};
+    const double ys[] = {m[5], m[5] + m[1], m[5] + m[3], m[5] + m[1] + m[3]};
+    const double left = qMax(*std::min_element(xs, xs + 4), page.llx);
+    const double right = qMin(*std::max_element(xs, xs + 4), page.urx);
+    const double bottom = qMax(*std::min_element(ys, ys + 4), page.lly);
+    const double top = qMin(*std::max_element(ys, ys + 4), page.ury);
     return right > left && top > bottom && (right - left) * (top - bottom) >= 0.98 * width * height;
 }
+
+// Takes a stream's decoded bytes up to a limit: a stream that inflates
+// without end stops there.
+class BoundedBuffer : public Pipeline
+{
+public:
+    BoundedBuffer(QByteArray *out, qint64 limit)
+        : Pipeline("bounded buffer", nullptr)
+        , m_out(out)
+        , m_limit(limit)
+    {}
+    void write(unsigned char const *data, size_t length) override
+    {
+        if (qint64(m_out->size()) + qint64(length) > m_limit)
+            throw std::length_error("The picture holds more than its size.");
+        m_out->append(reinterpret_cast<const char *>(data), int(length));
+    }
+    void finish() override {}
+
+private:
+    QByteArray *m_out;
+    qint64 m_limit;
+};
 } // namespace
 
 namespace {
@@ -205,14 +309,19 @@ bool openPdf(const QString &path, OpenPdf *open)
     return true;
 }
 
-// The page's one JPEG when it is a scan, with its pixels an inch; a null
-// handle when it is not.
-QPDFObjectHandle scanOf(QPDFPageObjectHelper page, qint64 byteBudget, int *resolution)
+// The one picture a page shows, drawn over all of it, and how.
+struct Single
 {
-    QPDFObjectHandle none = QPDFObjectHandle::newNull();
-    QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
-    if (rotate.isInteger() && rotate.getIntValue() % 360 != 0)
-        return none;
+    QPDFObjectHandle image = QPDFObjectHandle::newNull();
+    Coding coding = Coding::None;
+    Orientation orientation;
+    QSize pixels;       // as the PDF says it stores them
+    int resolution = 0; // pixels an inch, as drawn
+};
+
+Single singleOf(QPDFPageObjectHelper page)
+{
+    Single none;
     const std::map<std::string, QPDFObjectHandle> images = page.getImages();
     if (images.size() != 1)
         return none;
@@ -220,28 +329,116 @@ QPDFObjectHandle scanOf(QPDFPageObjectHelper page, qint64 byteBudget, int *resol
     page.parseContents(&walk);
     if (walk.other || walk.drawn != images.begin()->first)
         return none;
-    QPDFObjectHandle image = images.begin()->second;
-    QPDFObjectHandle dictionary = image.getDict();
-    QPDFObjectHandle length = dictionary.getKey("/Length");
+    QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
+    Single single;
+    single.image = images.begin()->second;
+    QPDFObjectHandle dictionary = single.image.getDict();
     QPDFObjectHandle width = dictionary.getKey("/Width");
-    if (!isPlainJpeg(dictionary) || !length.isInteger() || length.getIntValue() <= 0 ||
-        length.getIntValue() > byteBudget || !width.isInteger() ||
+    QPDFObjectHandle height = dictionary.getKey("/Height");
+    single.coding = codingOf(dictionary);
+    if (single.coding == Coding::None || !width.isInteger() || !height.isInteger() ||
+        width.getIntValue() <= 0 || height.getIntValue() <= 0 || width.getIntValue() > 1 << 20 ||
+        height.getIntValue() > 1 << 20 ||
+        !orientationOf(walk.matrix, rotate.isInteger() ? rotate.getIntValue() : 0,
+                       &single.orientation) ||
         !coversPage(walk.matrix, page.getCropBox(false, false).getArrayAsRectangle()))
         return none;
-    if (resolution)
-        *resolution = int(std::lround(width.getIntValue() / (walk.matrix[0] / 72)));
-    return image;
+    single.pixels = QSize(int(width.getIntValue()), int(height.getIntValue()));
+    const double inchesWide = std::hypot(walk.matrix[0], walk.matrix[1]) / 72;
+    single.resolution = int(std::lround(std::min(single.pixels.width() / inchesWide, 1e6)));
+    return single;
 }
 
-QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
+// The stream's bytes as stored, or empty when they are more than budget.
+QByteArray storedBytes(QPDFObjectHandle image, qint64 byteBudget)
 {
-    QPDFObjectHandle image = scanOf(page, byteBudget, nullptr);
-    if (image.isNull())
+    QPDFObjectHandle length = image.getDict().getKey("/Length");
+    if (!length.isInteger() || length.getIntValue() <= 0 || length.getIntValue() > byteBudget)
         return QByteArray();
     const std::shared_ptr<Buffer> data = image.getRawStreamData();
     if (!data || qint64(data->getSize()) > byteBudget)
         return QByteArray();
     return QByteArray(reinterpret_cast<const char *>(data->getBuffer()), int(data->getSize()));
+}
+
+QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
+{
+    const Single single = singleOf(page);
+    if (single.coding != Coding::Jpeg || !single.orientation.upright())
+        return QByteArray();
+    return storedBytes(single.image, byteBudget);
+}
+
+// The size the page shows its picture at; invalid when it holds none this
+// program takes itself, or one beyond the budgets.
+PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget)
+{
+    const Single single = singleOf(page);
+    PdfPicture::Picture picture;
+    if (single.coding == Coding::None)
+        return picture;
+    QSize pixels = single.pixels;
+    if (single.coding == Coding::Jpeg) {
+        // The JPEG's own header says what it holds, whatever the PDF claims.
+        QByteArray jpeg = storedBytes(single.image, byteBudget);
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::ReadOnly);
+        pixels = QImageReader(&buffer, "jpeg").size();
+    }
+    if (!pixels.isValid() || qint64(pixels.width()) * pixels.height() > pixelBudget)
+        return picture;
+    picture.shown = single.orientation.turned() ? pixels.transposed() : pixels;
+    picture.resolution = single.resolution;
+    picture.asStored = single.coding == Coding::Jpeg && single.orientation.upright();
+    return picture;
+}
+
+// Pixels decoded by qpdf from filters that lose nothing, in rows as the
+// PDF stores them: grey or RGB, 8 bits, or grey at 1 bit.
+QImage pixelsOf(QPDFObjectHandle image, const QSize &size, qint64 pixelBudget, QString *why)
+{
+    QPDFObjectHandle dictionary = image.getDict();
+    const bool grey = plainSpace(dictionary.getKey("/ColorSpace")) == "/DeviceGray";
+    const int depth = int(dictionary.getKey("/BitsPerComponent").getIntValue());
+    if (qint64(size.width()) * size.height() > pixelBudget)
+        return QImage();
+    const qint64 rowBytes =
+        depth == 1 ? (qint64(size.width()) + 7) / 8 : qint64(size.width()) * (grey ? 1 : 3);
+    const qint64 expected = rowBytes * size.height();
+    QByteArray data;
+    data.reserve(int(qMin<qint64>(expected, 1 << 30)));
+    BoundedBuffer out(&data, expected);
+    if (!image.pipeStreamData(&out, 0, qpdf_dl_generalized, true) || data.size() < expected) {
+        *why = QCoreApplication::translate("PdfPicture",
+                                           "The picture's data does not match its size.");
+        return QImage();
+    }
+    QImage pixels(size, depth == 1 ? QImage::Format_Mono
+                        : grey     ? QImage::Format_Grayscale8
+                                   : QImage::Format_RGB888);
+    if (pixels.isNull())
+        return QImage();
+    if (depth == 1)
+        pixels.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < size.height(); ++y)
+        std::memcpy(pixels.scanLine(y), data.constData() + y * rowBytes, size_t(rowBytes));
+    return depth == 1 ? pixels.convertToFormat(QImage::Format_Grayscale8) : pixels;
+}
+
+QImage decodedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget, QString *why)
+{
+    const Single single = singleOf(page);
+    QImage picture;
+    if (single.coding == Coding::Jpeg) {
+        JpegCheck check = JpegCheck::run(storedBytes(single.image, byteBudget), pixelBudget,
+                                         JpegCheck::wholePicture());
+        if (!check.damage.isEmpty())
+            *why = check.damage;
+        picture = check.picture;
+    } else if (single.coding == Coding::Pixels) {
+        picture = pixelsOf(single.image, single.pixels, pixelBudget, why);
+    }
+    return picture.isNull() ? QImage() : oriented(picture, single.orientation);
 }
 
 // The page at index of the PDF at path, opened or kept open, handed to
@@ -306,15 +503,38 @@ int PdfPicture::pictureResolution(const QString &path, int index)
     return onPage(path, index, 0, [](QPDFPageObjectHelper page) { return resolutionOf(page); });
 }
 
+PdfPicture::Picture PdfPicture::pictureOf(const QString &path, int index, qint64 pixelBudget,
+                                          qint64 byteBudget)
+{
+    return onPage(path, index, Picture(), [&](QPDFPageObjectHelper page) {
+        return ::pictureOf(page, pixelBudget, byteBudget);
+    });
+}
+
+QImage PdfPicture::decodedPicture(const QString &path, int index, qint64 pixelBudget,
+                                  qint64 byteBudget, QString *why)
+{
+    QString damage;
+    QImage picture = onPage(path, index, QImage(), [&](QPDFPageObjectHelper page) {
+        return decodedOf(page, pixelBudget, byteBudget, &damage);
+    });
+    if (picture.isNull() && why)
+        *why = damage.isEmpty()
+                   ? QCoreApplication::translate("PdfPicture", "Its picture cannot be decoded.")
+                   : damage;
+    return picture;
+}
+
 PdfPicture::PageKind PdfPicture::kindOf(const QString &path, int index, int resolution,
-                                        qint64 byteBudget)
+                                        qint64 pixelBudget, qint64 byteBudget)
 {
     return onPage(path, index, PageKind{false, resolution}, [&](QPDFPageObjectHelper page) {
         PageKind kind;
-        kind.scan = !scanOf(page, byteBudget, &kind.resolution).isNull();
-        if (!kind.scan)
-            kind.resolution = qBound(resolution, resolutionOf(page),
-                                     qMax(resolution, int(PdfPages::MaximumResolution)));
+        const Picture picture = ::pictureOf(page, pixelBudget, byteBudget);
+        kind.scan = picture.shown.isValid();
+        kind.resolution = kind.scan ? picture.resolution
+                                    : qBound(resolution, resolutionOf(page),
+                                             qMax(resolution, int(PdfPages::MaximumResolution)));
         return kind;
     });
 }

@@ -1292,6 +1292,17 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>PdfPicture</name>
+    <message>
+        <source>The picture&apos;s data does not match its size.</source>
+        <translation>I dati dell&apos;immagine non corrispondono alle sue dimensioni.</translation>
+    </message>
+    <message>
+        <source>Its picture cannot be decoded.</source>
+        <translation>La sua immagine non si può decodificare.</translation>
+    </message>
+</context>
+<context>
     <name>PresetMenu</name>
     <message>
         <source>Save Options as Preset</source>

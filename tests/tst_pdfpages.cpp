@@ -126,86 +126,133 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
 
 void tst_PdfPages::scannedPagesAreTheirJpegs_data()
 {
+    QTest::addColumn<QByteArray>("filter");
+    QTest::addColumn<QByteArray>("space");
     QTest::addColumn<QByteArray>("alsoDrawn");
     QTest::addColumn<int>("rotate");
-    QTest::addColumn<bool>("grey");
-    QTest::addColumn<bool>("taken"); // the page is its JPEG; else rendered
-    QTest::newRow("a scan") << QByteArray() << 0 << false << true;
-    QTest::newRow("a grey scan") << QByteArray() << 0 << true << true;
+    QTest::addColumn<QByteArray>("placement");
+    // "kept": the page is the JPEG as stored; "decoded": the picture at its
+    // own size, as the page shows it; "rendered": poppler's render.
+    QTest::addColumn<QString>("taken");
+    const QByteArray jpeg = "/DCTDecode", flate = "/FlateDecode", rgb = "/DeviceRGB";
+    const QByteArray none;
+    QTest::newRow("a scan") << jpeg << rgb << none << 0 << none << "kept";
+    QTest::newRow("a grey scan") << jpeg << QByteArray("/DeviceGray") << none << 0 << none
+                                 << "kept";
     QTest::newRow("an invisible text layer")
-        << QByteArray("BT 3 Tr /F1 12 Tf 20 20 Td (hidden words) Tj ET") << 0 << false << true;
+        << jpeg << rgb << QByteArray("BT 3 Tr /F1 12 Tf 20 20 Td (hidden words) Tj ET") << 0 << none
+        << "kept";
     QTest::newRow("a visible caption")
-        << QByteArray("BT /F1 12 Tf 20 20 Td (Chapter 1) Tj ET") << 0 << false << false;
+        << jpeg << rgb << QByteArray("BT /F1 12 Tf 20 20 Td (Chapter 1) Tj ET") << 0 << none
+        << "rendered";
     QTest::newRow("a frame drawn over it")
-        << QByteArray("1 w 10 10 100 150 re S") << 0 << false << false;
+        << jpeg << rgb << QByteArray("1 w 10 10 100 150 re S") << 0 << none << "rendered";
     QTest::newRow("the picture twice")
-        << QByteArray("q 10 0 0 10 0 0 cm /Im0 Do Q") << 0 << false << false;
-    QTest::newRow("a turned page") << QByteArray() << 90 << false << false;
+        << jpeg << rgb << QByteArray("q 10 0 0 10 0 0 cm /Im0 Do Q") << 0 << none << "rendered";
+    QTest::newRow("a page turned a quarter") << jpeg << rgb << none << 90 << none << "decoded";
+    QTest::newRow("a page turned three quarters")
+        << jpeg << rgb << none << -90 << none << "decoded";
+    QTest::newRow("a picture drawn mirrored")
+        << jpeg << rgb << none << 0 << QByteArray("-w 0 0 h w 0") << "decoded";
+    QTest::newRow("a picture drawn upside down, on a turned page")
+        << jpeg << rgb << none << 270 << QByteArray("w 0 0 -h 0 h") << "decoded";
+    QTest::newRow("Flate RGB") << flate << rgb << none << 0 << none << "decoded";
+    QTest::newRow("Flate grey") << flate << QByteArray("/DeviceGray") << none << 0 << none
+                                << "decoded";
+    QTest::newRow("Flate grey, turned")
+        << flate << QByteArray("/DeviceGray") << none << 180 << none << "decoded";
+    QTest::newRow("Flate CMYK") << flate << QByteArray("/DeviceCMYK") << none << 0 << none
+                                << "rendered";
 }
 
-// A page that is one JPEG drawn over it is that JPEG, byte for byte, kept
-// as it is or decoded at its own size; any other page is rendered.
+// A page that is one picture drawn over it is that picture: a JPEG byte
+// for byte when upright, else decoded at its own size as the page shows
+// it; any other page is rendered. All show what poppler shows.
 void tst_PdfPages::scannedPagesAreTheirJpegs()
 {
+    QFETCH(QByteArray, filter);
+    QFETCH(QByteArray, space);
     QFETCH(QByteArray, alsoDrawn);
     QFETCH(int, rotate);
-    QFETCH(bool, grey);
-    QFETCH(bool, taken);
+    QFETCH(QByteArray, placement);
+    QFETCH(QString, taken);
     // Smooth, so that a render's resampling changes little; brighter to
     // the right and to the bottom, so that a turn would show.
-    QImage picture(600, 840, QImage::Format_RGB32);
+    QImage picture(600, 840, QImage::Format_RGB888);
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb(x * 255 / 600, y * 255 / 840, 96));
     }
+    const bool grey = space == "/DeviceGray";
     if (grey)
         picture = picture.convertToFormat(QImage::Format_Grayscale8);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(picture.save(&buffer, "jpg", 85));
+    QByteArray stored;
+    if (filter == "/DCTDecode") {
+        QBuffer buffer(&stored);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(picture.save(&buffer, "jpg", 85));
+    } else {
+        QByteArray samples;
+        for (int y = 0; y < picture.height(); ++y) {
+            const char *row = reinterpret_cast<const char *>(picture.constScanLine(y));
+            if (space == "/DeviceCMYK") {
+                for (int x = 0; x < picture.width(); ++x)
+                    samples += QByteArray(row + 3 * x, 3) + char(0); // no black
+            } else {
+                samples += QByteArray(row, picture.width() * (grey ? 1 : 3));
+            }
+        }
+        stored = qCompress(samples).mid(4); // a zlib stream, without Qt's length
+    }
     QTemporaryDir dir;
     const QString path = dir.filePath("Scans.pdf");
-    QVERIFY(writeFile(path, pdfOfScans({{jpeg, picture.size(), grey, alsoDrawn, rotate}})));
+    QVERIFY(writeFile(path, pdfOfScans({{stored, picture.size(), grey, alsoDrawn, rotate, filter,
+                                         space, placement}})));
     const PageListing listed = scanPageSource(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
     QCOMPARE(listed.pages.size(), 1);
+    const PageLocation location = listed.pages.first().location;
 
-    PageReader reader(listed.pages.first().location);
+    PageReader reader(location);
     QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
-    QCOMPARE(reader.format() == "jpeg", taken);
-    if (taken) {
-        QCOMPARE(reader.fileData(), jpeg);
-        QCOMPARE(reader.headerSize(), picture.size());
-    } else {
-        // Rendered no coarser than its picture (300 ppi, above the 200 dpi
-        // asked for), as the page shows: its pixels are the picture's.
-        const QImage shown = QImage::fromData(jpeg).transformed(QTransform().rotate(rotate));
-        QCOMPARE(reader.headerSize(), shown.size());
-        WholePage rendered(listed.pages.first().location);
-        QVERIFY(rendered.read());
-        const QImage page = rendered.images().first().convertToFormat(QImage::Format_RGB32);
-        qint64 difference = 0;
-        for (int y = 0; y < page.height(); y += 7) {
-            for (int x = 0; x < page.width(); x += 7)
-                difference += qAbs(qGray(page.pixel(x, y)) - qGray(shown.pixel(x, y)));
-        }
-        const qint64 samples = qint64(page.width() / 7 + 1) * (page.height() / 7 + 1);
-        QVERIFY2(difference < 12 * samples, qPrintable(QString::number(difference / samples)));
+    QCOMPARE(reader.format() == "jpeg", taken == "kept");
+    if (taken == "kept")
+        QCOMPARE(reader.fileData(), stored);
+    QString why;
+    const QImage poppler = PdfPages::render(path, 0, 300, PageReader::PixelBudget, &why)
+                               .convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!poppler.isNull(), qPrintable(why));
+    // No coarser than its picture (300 ppi, above the 200 dpi asked for).
+    QCOMPARE(reader.headerSize(), poppler.size());
+    WholePage whole(location);
+    QVERIFY2(whole.read(), qPrintable(whole.errorString()));
+    const QImage page = whole.images().first().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(page.size(), poppler.size());
+    qint64 difference = 0;
+    for (int y = 0; y < page.height(); y += 7) {
+        for (int x = 0; x < page.width(); x += 7)
+            difference += qAbs(qGray(page.pixel(x, y)) - qGray(poppler.pixel(x, y)));
+    }
+    const qint64 samples = qint64(page.width() / 7 + 1) * (page.height() / 7 + 1);
+    QVERIFY2(difference < 12 * samples, qPrintable(QString::number(difference / samples)));
+    if (filter == "/FlateDecode" && taken == "decoded") {
+        // Nothing lost: the picture's own pixels, turned as shown.
+        const QImage own =
+            picture.convertToFormat(QImage::Format_RGB32).transformed(QTransform().rotate(rotate));
+        QCOMPARE(page, own);
     }
 
-    // Kept as it is, a scan's entry is its JPEG; decoded, its own pixels.
+    // Kept as it is, an upright scan's entry is its JPEG; else its pixels.
     for (const bool keep : {true, false}) {
         PageOptions options;
         options.KeepUnchangedJpeg = keep;
         const QString target = dir.filePath(keep ? "kept.cbz" : "made.cbz");
-        CbzBuild build(target, {{0, listed.pages.first().location}}, options);
+        CbzBuild build(target, {{0, location}}, options);
         QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
         const QList<QByteArray> entries = archiveData(target);
         QCOMPARE(entries.size(), 1);
-        QCOMPARE(entries.first() == jpeg, taken && keep);
-        if (taken)
-            QCOMPARE(jpegSize(entries.first()), picture.size());
+        QCOMPARE(entries.first() == stored, taken == "kept" && keep);
+        QCOMPARE(jpegSize(entries.first()), poppler.size());
     }
 }
 
@@ -218,14 +265,19 @@ void tst_PdfPages::whatThePagesAreIsSaid()
     const QSize pixels(300, 420);
     QTemporaryDir dir;
     const QString path = dir.filePath("Mixed.pdf");
+    const QByteArray wideGrey = qCompress(QByteArray(600 * 300, '\x40')).mid(4);
     QVERIFY(writeFile(path, pdfOfScans({{jpeg, pixels},
                                         {jpeg, pixels},
+                                        {wideGrey, QSize(600, 300), true, {}, 0, "/FlateDecode"},
                                         {jpeg, pixels, false, "BT /F1 9 Tf 5 5 Td (1) Tj ET"}})));
     const Book book = Book::open(path, PageTypesOnly);
     QCOMPARE(book.pdfSummary(200),
-             QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 300 dpi"));
+             QStringLiteral("3 pages are single scans at 300 ppi; 1 page is rendered at 300 dpi"));
     QCOMPARE(book.pdfSummary(600),
-             QStringLiteral("2 pages are single scans at 300 ppi; 1 page is rendered at 600 dpi"));
+             QStringLiteral("3 pages are single scans at 300 ppi; 1 page is rendered at 600 dpi"));
+    PageReader wide(book.pages().at(2).location);
+    QVERIFY2(wide.readWithoutDecoding(), qPrintable(wide.errorString()));
+    QCOMPARE(wide.headerSize(), QSize(600, 300));
 }
 
 void tst_PdfPages::scansThatLie_data()
@@ -250,6 +302,14 @@ void tst_PdfPages::scansThatLie_data()
     const int scan = damaged.indexOf("\xFF\xDA");
     damaged.replace(scan + 200, 64, QByteArray(64, '\0'));
     QTest::newRow("a damaged picture") << damaged << "damaged";
+    // Pixels behind Flate are counted as they inflate, against the size
+    // the picture claims.
+    const QByteArray endless = qCompress(QByteArray(64 << 20, '\0')).mid(4);
+    QTest::newRow("a stream that inflates without end")
+        << pdfOfScans({{endless, QSize(300, 420), true, {}, 0, "/FlateDecode"}}) << "undecoded";
+    const QByteArray half = qCompress(QByteArray(300 * 210, '\x80')).mid(4);
+    QTest::newRow("a stream short of its picture")
+        << pdfOfScans({{half, QSize(300, 420), true, {}, 0, "/FlateDecode"}}) << "undecoded";
 }
 
 // A PDF that says one thing of its picture and holds another: the page
@@ -266,7 +326,14 @@ void tst_PdfPages::scansThatLie()
     QCOMPARE(listed.pages.size(), 1);
     PageReader reader(listed.pages.first().location);
     const bool read = reader.readWithoutDecoding();
-    if (taken == "jpeg" || taken == "pdf") {
+    if (taken == "undecoded") {
+        // Its size is known before its pixels are; those are refused.
+        QVERIFY2(read, qPrintable(reader.errorString()));
+        QCOMPARE(reader.headerSize(), QSize(300, 420));
+        WholePage whole(listed.pages.first().location);
+        QVERIFY(!whole.read());
+        QVERIFY2(whole.errorString().contains("damaged"), qPrintable(whole.errorString()));
+    } else if (taken == "jpeg" || taken == "pdf") {
         QVERIFY2(read, qPrintable(reader.errorString()));
         QCOMPARE(QString::fromLatin1(reader.format()), taken);
         if (taken == "jpeg")

@@ -170,10 +170,14 @@ QByteArray pdfOfScans(const QList<PdfScan> &pages)
         object(stream("/Type /XObject /Subtype /Image /Width " +
                           QByteArray::number(page.pixels.width()) + " /Height " +
                           QByteArray::number(page.pixels.height()) + " /ColorSpace " +
-                          (page.grey ? "/DeviceGray" : "/DeviceRGB") +
-                          " /BitsPerComponent 8 /Filter /DCTDecode",
-                      page.jpeg));
-        object(stream("", "q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q\n" + page.alsoDrawn));
+                          (!page.space.isEmpty() ? page.space
+                           : page.grey           ? QByteArray("/DeviceGray")
+                                                 : QByteArray("/DeviceRGB")) +
+                          " /BitsPerComponent 8 /Filter " + page.filter,
+                      page.stored));
+        QByteArray placement = page.placement.isEmpty() ? "w 0 0 h 0 0" : page.placement;
+        placement.replace('w', w).replace('h', h);
+        object(stream("", "q " + placement + " cm /Im0 Do Q\n" + page.alsoDrawn));
     }
     const int xref = pdf.size();
     pdf += "xref\n0 " + QByteArray::number(offsets.size() + 1) + "\n0000000000 65535 f \n";

@@ -23,15 +23,20 @@ QImage addScannerBorder(const QImage &page, int border);
 // blocks that much slower to decode.
 QImage addScannerNoise(QImage page, quint32 seed);
 
-// A page of a scanned PDF: its JPEG drawn over the whole page (at 300 ppi),
-// and what else the page's content draws.
+// A page of a scanned PDF: its picture drawn over the whole page (at 300
+// ppi), and what else the page's content draws.
 struct PdfScan
 {
-    QByteArray jpeg;
+    QByteArray stored; // the picture's data, behind filter
     QSize pixels;
     bool grey = false;
     QByteArray alsoDrawn = QByteArray(); // content after the picture's
     int rotate = 0;
+    QByteArray filter = "/DCTDecode";
+    QByteArray space = QByteArray(); // else grey or RGB
+    // The picture's matrix in the page's units (its width and height in
+    // points are w and h); else drawn upright over the page.
+    QByteArray placement = QByteArray();
 };
 // A PDF of such pages, written as a scanner's software writes one.
 QByteArray pdfOfScans(const QList<PdfScan> &pages);
