@@ -41,6 +41,11 @@ const Binding Bindings[] = {
     {"ImageCutBorderNumber", "ImageCutBorderNumber", -1},
     {"ImageTrimMargins", "ImageTrimMargins", -1},
     {"ImageTrimTolerance", "ImageTrimTolerance", -1},
+    {"ScanStraighten", "ScanStraighten", -1},
+    {"ScanLevels", "ScanLevels", -1},
+    {"ScanLevelsGamma", "ScanLevelsGamma", -1},
+    {"ScanLeaveOutBlank", "ScanLeaveOutBlank", -1},
+    {"FacingSpreads", "FacingSpreads", -1},
     {"ListEveryPictureType", "actionListEveryType", -1},
 };
 
@@ -212,6 +217,7 @@ void OptionsPanel::updateEnabled()
             ui.ImageCutOnlyWide});
     enable(ui.ImageCutBorder->isChecked(), {ui.ImageBorderCutLabel, ui.ImageCutBorderNumber});
     enable(ui.ImageTrimMargins->isChecked(), {ui.ImageTrimToleranceLabel, ui.ImageTrimTolerance});
+    enable(ui.ScanLevels->isChecked(), {ui.ScanLevelsGammaLabel, ui.ScanLevelsGamma});
     ui.ImageQualityNumber->setText(QString::number(ui.ImageQuality->value()));
     // Pages for an e-ink reader: most of those show no WebP.
     ui.FormatWarning->setVisible(ui.ImageFormat->currentIndex() != PageOptions::JpegPages &&

@@ -141,6 +141,38 @@ const QVector<BookOption> Options = {
          "Turn, border and split JPEG pages on their compressed blocks, without encoding "
          "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
      nullptr, PAGE_SWITCH(LosslessCuts)},
+    {"ScanStraighten", BookOption::Switch, OnOff, nullptr, "Options/ScanStraighten", "deskew",
+     nullptr,
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Straighten scanned pages: each page's slant (up to 5°) is found and "
+                       "turned back; a page whose slant cannot be told is left as it is, and "
+                       "said so."),
+     nullptr, PAGE_SWITCH(ScanStraighten)},
+    {"ScanLevelsGamma", BookOption::Number, PageOptions::LevelsGamma, nullptr,
+     "Options/ScanLevelsGamma", "levels-gamma", "hundredths",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Even out the paper, then apply this gamma, in hundredths (%1 to %2, "
+                       "default %3): above 100 lightens the middle tones, as e-ink screens "
+                       "want."),
+     "ScanLevels", PAGE_NUMBER(ScanLevelsGamma)},
+    {"ScanLevels", BookOption::Switch, OnOff, nullptr, "Options/ScanLevels", "levels", nullptr,
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Even out the paper: each page's levels stretched so that its paper is "
+                       "white and its ink black, colours kept."),
+     nullptr, PAGE_SWITCH(ScanLevels)},
+    {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
+     "drop-blank", nullptr,
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Leave out pages with nothing on them (a scanner's noise, specks and a "
+                       "thin edge aside); the report names them."),
+     nullptr, PAGE_SWITCH(ScanLeaveOutBlank)},
+    {"FacingSpreads", BookOption::Switch, OnOff, nullptr, "Options/FacingSpreads", "facing-spreads",
+     nullptr,
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Put a blank page before a spread kept whole that would begin on the "
+                       "second page of a two-page reader's pair (the cover shown alone), so "
+                       "that every spread sits on facing pages."),
+     nullptr, PAGE_SWITCH(FacingSpreads)},
     {"ListEveryPictureType", BookOption::Switch, OnOff, nullptr, "ListEveryPictureType",
      "every-type", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",

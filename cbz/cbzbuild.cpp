@@ -1,5 +1,8 @@
 #include "cbz/cbzbuild.h"
 
+#include "scans/blankpage.h"
+#include "scans/facingpages.h"
+
 #include "cbz/cbzwriter.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagerecipe.h"
@@ -195,6 +198,27 @@ void CbzBuild::cancel()
     m_stop = true;
 }
 
+// The blank page put before a spread: paper white, as tall as the spread
+// and half as wide, written as the options write pages. Empty when it was
+// added; else why not.
+QString CbzBuild::addFacingBlank(CbzWriter &writer, const ComicPage &spread,
+                                 QVector<ComicPage> *comicPages) const
+{
+    QImage blank(qMax(1, spread.width / 2), qMax(1, spread.height), QImage::Format_Grayscale8);
+    blank.fill(255);
+    QString why;
+    const QByteArray data = encodePage(blank, m_options, &why);
+    PackedEntry entry = data.isEmpty() ? PackedEntry() : packed(data, &why);
+    entry.suffix = pageSuffix(m_options);
+    if (entry.compressed.isEmpty() || !writer.addEntry(entry))
+        return tr("The blank page before a spread cannot be written: %1")
+            .arg(why.isEmpty() ? writer.errorString() : why);
+    ComicPage page{blank.width(), blank.height(), data.size(), false, QString()};
+    page.blank = true;
+    comicPages->append(page);
+    return QString();
+}
+
 // A page kept goes in byte for byte, under its own type's name, once it has
 // decoded cleanly (a JPEG's blocks were all decoded by the check already).
 void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made &made) const
@@ -292,6 +316,14 @@ void CbzBuild::makePage(int index, Progress &progress) const
         return;
     }
     const BuildPage &page = m_pages.at(index);
+    // Told on a small picture: a blank page needs no more to be known.
+    if (m_options.ScanLeaveOutBlank) {
+        const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
+        if (!small.isNull() && BlankPage::isBlank(small)) {
+            progress.complete(index, QString(), nullptr, tr("left out: it is blank"));
+            return;
+        }
+    }
     const PageRecipe recipe(reader.facts(), m_options, page.treatment);
     if (recipe.route() == PageRecipe::Kept) {
         keepUnchanged(reader, recipe, made);
@@ -327,8 +359,11 @@ void CbzBuild::makePage(int index, Progress &progress) const
                     ? picture.scaled(m_pictureBounds, Qt::KeepAspectRatio, Qt::FastTransformation)
                     : picture;
         }
-        const QList<QImage> pages =
-            transformPageImages(PageReader::forEncoding(picture), m_options, page.treatment);
+        ScanCleanup cleanup;
+        const QList<QImage> pages = transformPageImages(PageReader::forEncoding(picture), m_options,
+                                                        page.treatment, &cleanup);
+        if (made.note.isEmpty())
+            made.note = cleanup.note();
         for (const QImage &out : pages) {
             if (stopped())
                 return false;
@@ -366,6 +401,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
     QStringList notes;
+    if (!made.note.isEmpty())
+        notes << made.note;
     if (!made.encodedWhy.isEmpty())
         notes << tr("encoded as usual, not cut on its blocks: %1").arg(made.encodedWhy);
     if (reader.frameCount() > 1)
@@ -495,6 +532,8 @@ CbzBuild::Result CbzBuild::build()
     int submitted = 0;
     int written = 0;
     QVector<ComicPage> comicPages;
+    FacingPages facing;
+    QMap<int, QString> facingNotes; // by page
     int bookmarked = -1;
     QString error;
     auto startPages = [&] {
@@ -515,20 +554,25 @@ CbzBuild::Result CbzBuild::build()
         Page page = progress.takeFront(&complete);
         if (stopped() || progress.hasFailed())
             break;
-        for (const PackedEntry &entry : qAsConst(page.entries)) {
-            if (!writer.addEntry(entry)) {
-                error = writer.errorString();
-                break;
-            }
-        }
-        if (!error.isEmpty())
-            break;
         // A chapter's name marks the first entry of its first page.
         if (bookmarked < written && !page.comicPages.isEmpty()) {
             page.comicPages.first().bookmark = m_pages.at(written).bookmark;
             bookmarked = written;
         }
-        comicPages += page.comicPages;
+        for (int i = 0; i < page.entries.size() && error.isEmpty(); ++i) {
+            const ComicPage &comicPage = page.comicPages.at(i);
+            if (m_options.FacingSpreads && facing.blankBefore(comicPage.doublePage)) {
+                error = addFacingBlank(writer, comicPage, &comicPages);
+                facingNotes.insert(written, tr("a blank page put before it, so that the spread "
+                                               "sits on facing pages"));
+            }
+            facing.place(comicPage.doublePage);
+            if (error.isEmpty() && !writer.addEntry(page.entries.at(i)))
+                error = writer.errorString();
+            comicPages.append(comicPage);
+        }
+        if (!error.isEmpty())
+            break;
         if (!complete)
             continue;
         if (m_observer)
@@ -548,6 +592,11 @@ CbzBuild::Result CbzBuild::build()
     const QStringList errors =
         error.isEmpty() ? QStringList(progress.errors.values()) : QStringList{error};
     m_pageNotes.clear();
+    for (auto page = facingNotes.cbegin(); page != facingNotes.cend(); ++page) {
+        const QString note = progress.notes.value(page.key());
+        progress.notes.insert(
+            page.key(), note.isEmpty() ? page.value() : note + QStringLiteral("; ") + page.value());
+    }
     for (auto page = progress.notes.cbegin(); page != progress.notes.cend(); ++page)
         m_pageNotes.append({m_pages.at(page.key()).row, page.value()});
     if (m_canceled) {

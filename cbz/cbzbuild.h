@@ -18,6 +18,8 @@
 #include <atomic>
 #include <functional>
 
+class CbzWriter;
+
 // One page of a build: the list row it came from, where it is read from,
 // and what it does differently from the book.
 struct BuildPage
@@ -118,6 +120,8 @@ private:
     class Progress;
     struct Made;
     void makePage(int index, Progress &progress) const;
+    QString addFacingBlank(CbzWriter &writer, const ComicPage &spread,
+                           QVector<ComicPage> *comicPages) const;
     void keepUnchanged(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
     bool cutLosslessly(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
     QString checkTarget() const;

@@ -277,6 +277,8 @@ void writePages(QXmlStreamWriter &xml, const QVector<ComicPage> &pages)
         xml.writeAttribute(QStringLiteral("Image"), QString::number(i));
         if (i == 0)
             xml.writeAttribute(QStringLiteral("Type"), QStringLiteral("FrontCover"));
+        else if (page.blank)
+            xml.writeAttribute(QStringLiteral("Type"), QStringLiteral("Other"));
         if (page.doublePage)
             xml.writeAttribute(QStringLiteral("DoublePage"), QStringLiteral("true"));
         xml.writeAttribute(QStringLiteral("ImageSize"), QString::number(page.bytes));

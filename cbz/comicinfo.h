@@ -67,6 +67,8 @@ struct ComicPage
     qint64 bytes = 0;
     bool doublePage = false; // a spread left whole
     QString bookmark;        // a chapter's name, on its first page
+    // Put in so that a spread sits on facing pages: no page of the book.
+    bool blank = false;
 };
 
 // The ComicInfo.xml document: the fields given (an empty one is left out),

@@ -83,6 +83,18 @@ struct PageOptions
     // Dots per inch that PDF pages are rendered at.
     static constexpr OptionRange PdfDpi{36, 1200, 200};
     int PdfResolution = PdfDpi.initial;
+    // Scans: each page's slant found and turned back.
+    bool ScanStraighten = false;
+    // Scans: the paper made white and the ink black, then a gamma (in
+    // hundredths; above 100 lightens the middle tones for e-ink).
+    bool ScanLevels = false;
+    static constexpr OptionRange LevelsGamma{50, 300, 100};
+    int ScanLevelsGamma = LevelsGamma.initial;
+    // Pages with nothing on them are left out, and named.
+    bool ScanLeaveOutBlank = false;
+    // A blank page goes before a spread that would begin on the second
+    // page of a two-page reader's pair.
+    bool FacingSpreads = false;
 
     // Every field; the stored options' test holds this list whole.
     bool operator==(const PageOptions &o) const
@@ -101,13 +113,17 @@ struct PageOptions
                ImageTrimTolerance == o.ImageTrimTolerance &&
                KeepUnchangedJpeg == o.KeepUnchangedJpeg && PageFormat == o.PageFormat &&
                StorePages == o.StorePages && PageGrey == o.PageGrey &&
-               LosslessCuts == o.LosslessCuts && PdfResolution == o.PdfResolution;
+               LosslessCuts == o.LosslessCuts && PdfResolution == o.PdfResolution &&
+               ScanStraighten == o.ScanStraighten && ScanLevels == o.ScanLevels &&
+               ScanLevelsGamma == o.ScanLevelsGamma && ScanLeaveOutBlank == o.ScanLeaveOutBlank &&
+               FacingSpreads == o.FacingSpreads;
     }
     bool operator!=(const PageOptions &o) const { return !(*this == o); }
 
     bool changesPages() const
     {
-        return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins;
+        return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins ||
+               ScanStraighten || ScanLevels;
     }
 };
 

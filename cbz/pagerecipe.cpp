@@ -36,6 +36,11 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     }
     if (!options.LosslessCuts)
         return;
+    // Turned by a slant or levelled, every pixel changes: no block is kept.
+    if (m_plan.straighten || m_plan.levels) {
+        m_encodedWhy = m_plan.straighten ? tr("it is straightened") : tr("its paper is evened out");
+        return;
+    }
     if (m_cut.whyNot().isEmpty()) {
         m_route = CutOnBlocks;
         m_suffix = QStringLiteral("jpg");
@@ -51,6 +56,15 @@ QImage PageRecipe::turned(const QImage &picture) const
     if (m_plan.rotation == 0 || picture.isNull())
         return picture;
     return picture.transformed(QTransform().rotate(m_plan.rotation));
+}
+
+QImage PageRecipe::cleaned(const QImage &turnedPicture, ScanCleanup *cleanup) const
+{
+    ScanCleanup done;
+    const QImage page = done.apply(turnedPicture, m_plan);
+    if (cleanup)
+        *cleanup = done;
+    return page;
 }
 
 QRect PageRecipe::trimmedRect(const QImage &turned) const

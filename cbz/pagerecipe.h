@@ -5,6 +5,7 @@
 #include "cbz/pageoptions.h"
 #include "cbz/pagetransform.h"
 #include "cbz/pagetreatment.h"
+#include "cbz/scancleanup.h"
 #include "pages/pagereader.h"
 
 #include <QByteArray>
@@ -51,8 +52,14 @@ public:
     // Whether the parts can be known only from the page's pixels (plain
     // margins are found on them).
     bool needsPixels() const { return m_route == Encoded && m_plan.trim; }
+    // Whether the page is cleaned up as a scan (straightened, levelled):
+    // what is done is known only from its pixels.
+    bool cleansScan() const { return m_plan.straighten || m_plan.levels; }
     // A picture of the page, as it shows, turned as the plan says.
     QImage turned(const QImage &picture) const;
+    // That turned picture cleaned up as a scan, as the build does it;
+    // cleanup, when given, says what was done.
+    QImage cleaned(const QImage &turnedPicture, ScanCleanup *cleanup = nullptr) const;
     // Where the plain margins end on the page turned by the plan: found on
     // picture, the page turned, at its own size or reduced, and measured
     // back on the page; invalid when nothing is trimmed.

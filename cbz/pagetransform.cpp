@@ -47,7 +47,7 @@ bool plainLine(const QImage &image, int x, int y, int dx, int dy, int count, QRg
 
 bool PagePlan::changes() const
 {
-    return rotation != 0 || !border.isNull() || trim || cut;
+    return rotation != 0 || !border.isNull() || trim || cut || straighten || levels;
 }
 
 PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreatment &own)
@@ -67,6 +67,13 @@ PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreat
             (!options.ImageCutOnlyWide || plan.turnedSize.width() > plan.turnedSize.height());
     else
         plan.cut = own.cut == PageTreatment::AlwaysCut;
+    plan.straighten = own.straighten == PageTreatment::StraightenAsBook
+                          ? options.ScanStraighten
+                          : own.straighten != PageTreatment::LeaveStraight;
+    plan.ownSlant = own.straighten == PageTreatment::StraightenBy;
+    plan.slantDegrees = plan.ownSlant ? own.straightenDegrees : 0;
+    plan.levels = options.ScanLevels && !own.paperAsScanned;
+    plan.levelsGamma = options.ScanLevelsGamma / 100.0;
     return plan;
 }
 
@@ -168,10 +175,13 @@ QList<QRect> cutRegions(const QRect &inner, const PageOptions &options, bool cut
 }
 
 QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
-                                  const PageTreatment &own)
+                                  const PageTreatment &own, ScanCleanup *cleanup)
 {
     const PagePlan plan = planPage(source.size(), options, own);
-    const QImage image = turned(source, plan.rotation);
+    ScanCleanup done;
+    const QImage image = done.apply(turned(source, plan.rotation), plan);
+    if (cleanup)
+        *cleanup = done;
     QRect inner = insideBorder(image.size(), plan.border);
     if (plan.trim && !inner.isEmpty())
         inner = plainMarginsInside(image.copy(inner), options.ImageTrimTolerance)

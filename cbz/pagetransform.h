@@ -3,6 +3,7 @@
 
 #include "cbz/pageoptions.h"
 #include "cbz/pagetreatment.h"
+#include "cbz/scancleanup.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -18,6 +19,14 @@ struct PagePlan
     QMargins border;   // pixels cut from each side
     bool trim = false; // plain margins cut away
     bool cut = false;  // split in two
+    // A scan's clean-up, on the turned page before its border: its slant
+    // found and turned back (or turned back by degrees of its own), its
+    // levels stretched.
+    bool straighten = false;
+    bool ownSlant = false;
+    double slantDegrees = 0;
+    bool levels = false;
+    double levelsGamma = 1.0;
     bool changes() const;
 };
 PagePlan planPage(const QSize &size, const PageOptions &options,
@@ -56,7 +65,8 @@ QSize resizedSize(const QSize &size, const PageOptions &options);
 // double-page split (the cut column belongs to both halves), then the
 // resize. A border, turn or size that leaves no pixels gives null images.
 QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
-                                  const PageTreatment &own = PageTreatment());
+                                  const PageTreatment &own = PageTreatment(),
+                                  ScanCleanup *cleanup = nullptr);
 
 // A complete JPEG file in memory; empty when the image is null or the
 // encoder fails, and error then says why.

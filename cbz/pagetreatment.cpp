@@ -2,6 +2,10 @@
 
 #include "cbz/pageoptions.h"
 
+#include <QLocale>
+
+#include <cmath>
+
 QString PageTreatment::description() const
 {
     QStringList said;
@@ -11,6 +15,14 @@ QString PageTreatment::description() const
         said << tr("always cut");
     else if (cut == NeverCut)
         said << tr("never cut");
+    if (straighten == StraightenFound)
+        said << tr("straightened");
+    else if (straighten == LeaveStraight)
+        said << tr("not straightened");
+    else if (straighten == StraightenBy)
+        said << tr("straightened by %1°").arg(QLocale().toString(straightenDegrees, 'f', 1));
+    if (paperAsScanned)
+        said << tr("paper as scanned");
     if (border == NoBorder)
         said << tr("no border");
     else if (border == OwnBorder)
@@ -50,6 +62,16 @@ bool PageTreatment::readBorder(const QStringList &words, QMargins *sides, int *t
     *sides = numbers.size() == 1
                  ? QMargins(numbers.at(0), numbers.at(0), numbers.at(0), numbers.at(0))
                  : QMargins(numbers.at(0), numbers.at(1), numbers.at(2), numbers.at(3));
+    return true;
+}
+
+bool PageTreatment::readDegrees(const QString &word, double *degrees)
+{
+    bool ok = false;
+    const double value = word.toDouble(&ok); // "C" locale: files travel
+    if (!ok || !std::isfinite(value) || std::abs(value) > 5.0)
+        return false;
+    *degrees = value;
     return true;
 }
 

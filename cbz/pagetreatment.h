@@ -28,10 +28,21 @@ public:
         OwnBorder
     };
 
+    enum Straighten
+    {
+        StraightenAsBook,
+        StraightenFound, // by the slant found on it
+        LeaveStraight,   // left as it is
+        StraightenBy     // by degrees of its own
+    };
+
     Cut cut = CutAsBook;
     Border border = BorderAsBook;
     QMargins borderSides; // with OwnBorder: left, top, right, bottom
     int rotation = 0;     // clockwise: 0, 90, 180 or 270
+    Straighten straighten = StraightenAsBook;
+    double straightenDegrees = 0; // with StraightenBy: the page's clockwise slant
+    bool paperAsScanned = false;  // its levels are left alone
 
     bool isDefault() const { return *this == PageTreatment(); }
     // "turned 90°, always cut, border 40 px"; empty for the book's settings.
@@ -47,6 +58,8 @@ public:
     }
     // "40 px", or "40, 10, 40, 10 px" for left, top, right and bottom.
     static QString borderText(const QMargins &sides);
+    // A slant of its own, as written ("-1.5"): within the search's ±5°.
+    static bool readDegrees(const QString &word, double *degrees);
     // A border as written: the numbers that begin words, one for every
     // side or four (left, top, right, bottom), each within the border's
     // range. False when they are not; *taken is how many words it took.
@@ -56,7 +69,9 @@ public:
     {
         return cut == other.cut && border == other.border &&
                (border != OwnBorder || borderSides == other.borderSides) &&
-               rotation == other.rotation;
+               rotation == other.rotation && straighten == other.straighten &&
+               (straighten != StraightenBy || straightenDegrees == other.straightenDegrees) &&
+               paperAsScanned == other.paperAsScanned;
     }
     bool operator!=(const PageTreatment &other) const { return !(*this == other); }
 };

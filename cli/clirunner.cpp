@@ -1,5 +1,8 @@
 #include "cli/clirunner.h"
 
+#include "scans/blankpage.h"
+#include "scans/facingpages.h"
+
 #include "book/book.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
@@ -123,17 +126,32 @@ void CliRunner::report(const QString &folder, const QString &message)
                  local(message).constData());
 }
 
-// Each page's name, and what it becomes where it does not go in as it is.
+// Each page's name, and what it becomes where it does not go in as it is;
+// where a blank page goes before a spread, that too.
 void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages,
                           const QVector<ListedPage> &listed, const PageOptions &options)
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
+    FacingPages facing;
     for (const BuildPage &page : pages) {
         const QString name = listed.at(page.row).name;
-        const QString becomes = describe(page, options);
+        const Described described = describe(page, options);
+        QStringList said;
+        if (!described.text.isEmpty())
+            said << described.text;
+        if (options.FacingSpreads && !described.leftOut) {
+            for (const QSize &size : described.sizes) {
+                const bool spread = described.sizes.size() == 1 && size.width() > size.height();
+                if (facing.blankBefore(spread))
+                    said << tr("a blank page goes before it");
+                facing.place(spread);
+            }
+        }
         std::fprintf(m_out, "%s\n",
-                     local(becomes.isEmpty() ? name : QStringLiteral("%1: %2").arg(name, becomes))
+                     local(said.isEmpty() ? name
+                                          : QStringLiteral("%1: %2").arg(
+                                                name, said.join(QStringLiteral("; "))))
                          .constData());
     }
 }
@@ -142,51 +160,82 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 // will make it; "kept as it is" for a page that goes in as its file is;
 // empty for a page that becomes one page of its own size, encoded. The page
 // is read once, only when an option may change it, and decoded only when
-// its margins are trimmed.
-QString CliRunner::describe(const BuildPage &page, const PageOptions &options) const
+// its pixels decide (margins trimmed, a scan cleaned up, blank pages).
+CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOptions &options) const
 {
+    Described described;
+    const bool sizesWanted = options.FacingSpreads;
     if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
-        !options.KeepUnchangedJpeg && !options.LosslessCuts)
-        return QString();
+        !options.KeepUnchangedJpeg && !options.LosslessCuts && !options.ScanLeaveOutBlank &&
+        !sizesWanted)
+        return described;
     // The header says enough unless the route depends on the JPEG's blocks,
     // on whether the page decodes, or on its pixels.
     PageReader reader(page.page);
     reader.setPdfResolution(options.PdfResolution);
     PageFacts facts;
     QString error;
-    if (options.LosslessCuts || options.KeepUnchangedJpeg || options.ImageTrimMargins) {
+    const bool pixels = options.ImageTrimMargins || options.ScanStraighten || options.ScanLevels ||
+                        options.ScanLeaveOutBlank ||
+                        page.treatment.straighten != PageTreatment::StraightenAsBook;
+    if (options.LosslessCuts || options.KeepUnchangedJpeg || pixels) {
         if (reader.readWithoutDecoding())
             facts = reader.facts();
         error = reader.errorString();
     } else {
         facts = PageReader::readHeader(page.page, options.PdfResolution, &error);
     }
-    if (!facts.size.isValid())
-        return tr("cannot be read: %1").arg(error);
+    if (!facts.size.isValid()) {
+        described.text = tr("cannot be read: %1").arg(error);
+        described.leftOut = true;
+        return described;
+    }
+    if (options.ScanLeaveOutBlank) {
+        const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
+        if (!small.isNull() && BlankPage::isBlank(small)) {
+            described.text = tr("blank, left out");
+            described.leftOut = true;
+            return described;
+        }
+    }
     const PageRecipe recipe(facts, options, page.treatment);
     const PagePlan &plan = recipe.plan();
-    if (recipe.route() == PageRecipe::Kept)
-        return tr("kept as it is");
-    if (recipe.route() == PageRecipe::Encoded && !plan.changes() && !options.ImageResize)
-        return QString();
+    if (recipe.route() == PageRecipe::Kept) {
+        described.text = tr("kept as it is");
+        described.sizes = recipe.outputSizes();
+        return described;
+    }
     QRect trimmed;
-    if (recipe.needsPixels()) {
+    ScanCleanup cleanup;
+    if (recipe.needsPixels() || recipe.cleansScan()) {
         QImage picture;
         if (!reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &read) {
                 picture = read;
                 return true;
-            }))
-            return tr("cannot be read: %1").arg(reader.errorString());
-        trimmed = recipe.trimmedRect(recipe.turned(PageReader::forEncoding(picture)));
+            })) {
+            described.text = tr("cannot be read: %1").arg(reader.errorString());
+            described.leftOut = true;
+            return described;
+        }
+        const QImage cleaned =
+            recipe.cleaned(recipe.turned(PageReader::forEncoding(picture)), &cleanup);
+        trimmed = recipe.trimmedRect(cleaned);
     }
+    described.sizes = recipe.outputSizes(trimmed);
+    if (recipe.route() == PageRecipe::Encoded && !plan.changes() && !options.ImageResize)
+        return described;
     QStringList sizes;
-    for (const QSize &size : recipe.outputSizes(trimmed))
+    for (const QSize &size : qAsConst(described.sizes))
         sizes << (size.isEmpty() ? tr("nothing")
                                  : QStringLiteral("%1 × %2").arg(size.width()).arg(size.height()));
     const QSize size = recipe.facts().size;
     QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
     if (plan.rotation)
         notes << tr("turned %1°").arg(plan.rotation);
+    if (!cleanup.note().isEmpty())
+        notes << cleanup.note();
+    if (cleanup.levelled)
+        notes << tr("paper evened out");
     if (!plan.border.isNull())
         notes << tr("border %1").arg(PageTreatment::borderText(plan.border));
     if (plan.trim)
@@ -196,9 +245,12 @@ QString CliRunner::describe(const BuildPage &page, const PageOptions &options) c
     if (recipe.route() == PageRecipe::CutOnBlocks)
         notes << tr("cut on its blocks");
     else if (options.LosslessCuts)
-        notes << tr("encoded as usual: %1").arg(recipe.losslessCut().whyNot());
-    return QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
-                                         sizes.join(QStringLiteral(" + ")));
+        notes << tr("encoded as usual: %1")
+                     .arg(recipe.encodedWhy().isEmpty() ? recipe.losslessCut().whyNot()
+                                                        : recipe.encodedWhy());
+    described.text = QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
+                                                   sizes.join(QStringLiteral(" + ")));
+    return described;
 }
 
 bool CliRunner::readTreatments(const QVector<ListedPage> &pages,

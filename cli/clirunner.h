@@ -60,7 +60,14 @@ private:
     bool refuseTroubledFiles(const Book &book);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);
-    QString describe(const BuildPage &page, const PageOptions &options) const;
+    // What --list says of a page, and the sizes of what it becomes.
+    struct Described
+    {
+        QString text;
+        QList<QSize> sizes;
+        bool leftOut = false; // blank and left out, or unreadable
+    };
+    Described describe(const BuildPage &page, const PageOptions &options) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);

@@ -68,6 +68,23 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
                     return fail(number, tr("rotate takes 90, 180 or 270"));
                 treatment.rotation = degrees;
                 ++i;
+            } else if (word == QLatin1String("straighten")) {
+                // Alone, by the slant found; with a number, by that slant.
+                double degrees = 0;
+                if (PageTreatment::readDegrees(next, &degrees)) {
+                    treatment.straighten = PageTreatment::StraightenBy;
+                    treatment.straightenDegrees = degrees;
+                    ++i;
+                } else if (!next.isEmpty() &&
+                           (next.front().isDigit() || next.startsWith(QLatin1Char('-')))) {
+                    return fail(number, tr("straighten takes a slant from -5 to 5 degrees"));
+                } else {
+                    treatment.straighten = PageTreatment::StraightenFound;
+                }
+            } else if (word == QLatin1String("nostraighten")) {
+                treatment.straighten = PageTreatment::LeaveStraight;
+            } else if (word == QLatin1String("nolevels")) {
+                treatment.paperAsScanned = true;
             } else {
                 return fail(number, tr("unknown word '%1'").arg(shortened(word)));
             }

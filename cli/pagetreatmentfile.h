@@ -11,8 +11,10 @@
 // The pages' own treatments from a small text file, as quirevale-cli's
 // --pages reads it: one line a page, its file name, a tab, then words
 // separated by spaces: "cut" or "nocut", "border N" or "noborder",
-// "rotate 90|180|270". "#" starts a comment, on a line of its own or after the words; blank
-// lines are skipped.
+// "rotate 90|180|270", "straighten" (by the slant found) or "straighten
+// DEGREES" (the page's clockwise slant, -5 to 5) or "nostraighten",
+// "nolevels" (its paper left as scanned). "#" starts a comment, on a line of its own or after the
+// words; blank lines are skipped.
 class PageTreatmentFile
 {
     Q_DECLARE_TR_FUNCTIONS(PageTreatmentFile)

@@ -136,6 +136,19 @@ QImage addScannerNoise(QImage page, quint32 seed)
     return page;
 }
 
+QImage turnedOnPaper(const QImage &page, double degrees)
+{
+    QImage turned(page.size(), QImage::Format_RGB32);
+    turned.fill(page.pixel(0, 0));
+    QPainter painter(&turned);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(page.width() / 2.0, page.height() / 2.0);
+    painter.rotate(degrees);
+    painter.translate(-page.width() / 2.0, -page.height() / 2.0);
+    painter.drawImage(0, 0, page);
+    return turned;
+}
+
 QByteArray pdfOfScans(const QList<PdfScan> &pages)
 {
     QByteArray pdf("%PDF-1.4\n");

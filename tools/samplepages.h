@@ -18,6 +18,10 @@ QImage drawSpread(int leftNumber, const QSize &pageSize);
 // The page as a flatbed scanner leaves it: a dark, uneven frame around it.
 QImage addScannerBorder(const QImage &page, int border);
 
+// page as a scanner sees it laid askew: turned clockwise by degrees about
+// its centre, on paper of the colour of its corner.
+QImage turnedOnPaper(const QImage &page, double degrees);
+
 // A scanner's sensor noise over page, the same for the same seed: what
 // makes a real scan's JPEG two or three times a drawn page's size, and its
 // blocks that much slower to decode.

@@ -1,0 +1,33 @@
+#ifndef SCANCLEANUP_H
+#define SCANCLEANUP_H
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QString>
+
+struct PagePlan;
+
+// What a scan's clean-up did to one page: its slant turned back, or why
+// the page was left as it was; its levels stretched, or why not.
+class ScanCleanup
+{
+    Q_DECLARE_TR_FUNCTIONS(ScanCleanup)
+
+public:
+    bool straightened = false;
+    double degrees = 0; // the clockwise slant turned back
+    QString leftAlone;  // why a page to straighten was not
+    bool levelled = false;
+    QString levelsLeft; // why a page to level was not
+
+    // The page turned by the plan, cleaned up as the plan says: its slant
+    // found and turned back, then its levels stretched.
+    QImage apply(const QImage &turned, const PagePlan &plan);
+    // "straightened by 1.8°", "not straightened: …", "paper evened out";
+    // empty when nothing was asked.
+    QString note() const;
+    // "1.8°" in the user's language.
+    static QString degreesText(double degrees);
+};
+
+#endif // SCANCLEANUP_H

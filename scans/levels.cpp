@@ -1,0 +1,45 @@
+#include "scans/levels.h"
+
+#include "scans/greypicture.h"
+
+#include <array>
+#include <cmath>
+
+Levels Levels::of(const QImage &page)
+{
+    const QImage grey = GreyPicture::within(page, 1024);
+    // A thin edge (a scanner's bed, the paper's own edge) says nothing of
+    // the paper's colour.
+    const int edge = qMax(1, qMin(grey.width(), grey.height()) / 50);
+    const GreyPicture::Histogram levels =
+        GreyPicture::histogram(grey, grey.rect().adjusted(edge, edge, -edge, -edge));
+    Levels found;
+    found.low = GreyPicture::percentile(levels, 0.01);
+    found.high = GreyPicture::percentile(levels, 0.92);
+    return found;
+}
+
+QImage Levels::applied(const QImage &page, double gamma) const
+{
+    if (!stretchable() || page.isNull())
+        return page;
+    std::array<uchar, 256> map;
+    for (int level = 0; level < 256; ++level) {
+        const double stretched = qBound(0.0, double(level - low) / (high - low), 1.0);
+        map[size_t(level)] = uchar(std::lround(255 * std::pow(stretched, 1.0 / gamma)));
+    }
+    QImage out = page.format() == QImage::Format_Grayscale8
+                     ? page
+                     : page.convertToFormat(page.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                   : QImage::Format_RGB32);
+    const int bytes = out.format() == QImage::Format_Grayscale8 ? 1 : 4;
+    for (int y = 0; y < out.height(); ++y) {
+        uchar *row = out.scanLine(y);
+        for (int x = 0; x < out.width() * bytes; ++x) {
+            // Every channel alike; alpha stays as it is.
+            if (bytes == 1 || (x & 3) != 3)
+                row[x] = map[row[x]];
+        }
+    }
+    return out;
+}

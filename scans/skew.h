@@ -1,0 +1,32 @@
+#ifndef SKEW_H
+#define SKEW_H
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+// How far a scanned page is turned from straight, found on its lines of
+// text and its panels' edges (Leptonica's search over ±5°), and the page
+// turned back. Any thread.
+class Skew
+{
+public:
+    static constexpr double SearchDegrees = 5.0;
+    // Turns smaller than this are not worth filtering the page for.
+    static constexpr double Negligible = 0.05;
+
+    // Degrees the page is turned clockwise; meaningful when found.
+    double degrees = 0;
+    bool found = false;
+    // When not found: why the page is left as it is.
+    QString whyNot;
+
+    static Skew find(const QImage &page);
+    // The page turned back by degrees (clockwise turns undone), filtered,
+    // its size kept; the corners brought in take the colour of its margin.
+    static QImage straightened(const QImage &page, double degrees);
+    // The colour of the page's outermost pixels: paper or a scanner's bed.
+    static QColor marginColour(const QImage &page);
+};
+
+#endif // SKEW_H
