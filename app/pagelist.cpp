@@ -22,11 +22,98 @@ PageList::PageList(QListWidget *list, QWidget *window)
     m_list->setItemDelegate(new PageRowDelegate(m_list));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setResizeMode(QListView::Adjust); // rows follow the list's width
+    connect(m_list, &QListWidget::itemChanged, this, &PageList::rowChanged);
     makeActions();
+}
+
+QVector<PageLocation> PageList::pages() const
+{
+    QVector<PageLocation> all;
+    for (int i = 0; i < m_list->count(); ++i)
+        all.append(PageRow::locationOf(m_list->item(i)));
+    return all;
+}
+
+void PageList::setScanNote(const PageLocation &page, const QString &mark, const QString &note)
+{
+    const int found = rowOf(page);
+    if (found < 0)
+        return;
+    QListWidgetItem *row = m_list->item(found);
+    // A blank page's mark stays: it says why the row is unchecked.
+    if (m_uncheckedBlank.contains(row))
+        return;
+    m_marking = true;
+    row->setData(PageRow::ScanMarkRole, mark.isEmpty() ? QVariant() : QVariant(mark));
+    row->setData(PageRow::ScanNoteRole, note.isEmpty() ? QVariant() : QVariant(note));
+    m_marking = false;
+}
+
+void PageList::setBlank(const PageLocation &page, bool blank)
+{
+    const int found = rowOf(page);
+    if (found < 0 || !blank)
+        return;
+    QListWidgetItem *row = m_list->item(found);
+    if (PageRow::treatmentOf(row).keptThoughBlank || m_uncheckedBlank.contains(row))
+        return;
+    m_marking = true;
+    row->setData(PageRow::ScanMarkRole, tr("blank"));
+    row->setData(PageRow::ScanNoteRole, tr("Blank: left out while blank pages are left out. "
+                                           "Check it to keep it."));
+    if (row->checkState() == Qt::Checked) {
+        row->setCheckState(Qt::Unchecked);
+        m_uncheckedBlank.insert(row);
+    }
+    m_marking = false;
+}
+
+void PageList::forgetBlanks()
+{
+    m_marking = true;
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem *row = m_list->item(i);
+        if (!m_uncheckedBlank.contains(row))
+            continue;
+        row->setCheckState(Qt::Checked);
+        row->setData(PageRow::ScanMarkRole, QVariant());
+        row->setData(PageRow::ScanNoteRole, QVariant());
+    }
+    m_uncheckedBlank.clear();
+    m_marking = false;
+}
+
+QStringList PageList::blankLeftOut() const
+{
+    QStringList names;
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem *row = m_list->item(i);
+        if (m_uncheckedBlank.contains(row))
+            names << row->text();
+    }
+    return names;
+}
+
+// A blank page checked by the user is kept, blank or not.
+void PageList::rowChanged(QListWidgetItem *row)
+{
+    if (m_marking || !m_uncheckedBlank.contains(row) || row->checkState() != Qt::Checked)
+        return;
+    m_uncheckedBlank.remove(row);
+    PageTreatment own = PageRow::treatmentOf(row);
+    own.keptThoughBlank = true;
+    m_marking = true;
+    PageRow::setTreatment(row, own);
+    row->setData(PageRow::ScanMarkRole, tr("blank, kept"));
+    row->setData(PageRow::ScanNoteRole, QVariant());
+    m_marking = false;
+    if (row == m_list->currentItem())
+        emit treatmentChanged();
 }
 
 void PageList::fill(const Book &book)
 {
+    m_uncheckedBlank.clear();
     m_list->clear();
     for (const ListedPage &page : book.pages()) {
         auto *row = new PageRow(page.name, page.location);
@@ -49,6 +136,21 @@ PageLocation PageList::current() const
 PageTreatment PageList::currentTreatment() const
 {
     return PageRow::treatmentOf(m_list->currentItem());
+}
+
+// The page's clockwise slant, in degrees, to be turned back.
+void PageList::askOwnSlant(PageTreatment &own)
+{
+    bool ok = false;
+    const double degrees = QInputDialog::getDouble(
+        m_window, tr("Slant of this page"),
+        tr("Degrees the page is turned clockwise (-5 to 5); it is turned back by as much:"),
+        own.straighten == PageTreatment::StraightenBy ? own.straightenDegrees : 0.0, -5.0, 5.0, 1,
+        &ok);
+    if (!ok)
+        return;
+    own.straighten = PageTreatment::StraightenBy;
+    own.straightenDegrees = degrees;
 }
 
 // One number for every side, or four; asked again, with why, until it is
@@ -173,10 +275,20 @@ void PageList::makeActions()
            [](PageTreatment &own) { own.border = PageTreatment::BorderAsBook; });
     action(&m_noBorder, {}, [](PageTreatment &own) { own.border = PageTreatment::NoBorder; });
     action(&m_ownBorder, {}, [this](PageTreatment &own) { askOwnBorder(own); });
+    action(&m_straightenAsBook, {},
+           [](PageTreatment &own) { own.straighten = PageTreatment::StraightenAsBook; });
+    action(&m_straighten, {},
+           [](PageTreatment &own) { own.straighten = PageTreatment::StraightenFound; });
+    action(&m_leaveStraight, {},
+           [](PageTreatment &own) { own.straighten = PageTreatment::LeaveStraight; });
+    action(&m_ownSlant, {}, [this](PageTreatment &own) { askOwnSlant(own); });
+    action(&m_paperAsScanned, {},
+           [](PageTreatment &own) { own.paperAsScanned = !own.paperAsScanned; });
     action(&m_reset, QKeySequence(Qt::CTRL | Qt::Key_Backspace),
            [](PageTreatment &own) { own = PageTreatment(); });
     for (QAction *choice :
-         {m_cutAsBook, m_alwaysCut, m_neverCut, m_borderAsBook, m_noBorder, m_ownBorder})
+         {m_cutAsBook, m_alwaysCut, m_neverCut, m_borderAsBook, m_noBorder, m_ownBorder,
+          m_straightenAsBook, m_straighten, m_leaveStraight, m_ownSlant, m_paperAsScanned})
         choice->setCheckable(true);
     describeActions();
 }
@@ -191,6 +303,11 @@ void PageList::describeActions()
     m_borderAsBook->setText(tr("Border as the Book"));
     m_noBorder->setText(tr("No Border"));
     m_ownBorder->setText(tr("Own Border…"));
+    m_straightenAsBook->setText(tr("Straighten as the Book"));
+    m_straighten->setText(tr("Straighten"));
+    m_leaveStraight->setText(tr("Leave Its Slant"));
+    m_ownSlant->setText(tr("Own Slant…"));
+    m_paperAsScanned->setText(tr("Paper as Scanned"));
     m_reset->setText(tr("Reset Page"));
 }
 
@@ -207,6 +324,11 @@ void PageList::showContextMenu(const QPoint &at)
     m_borderAsBook->setChecked(own.border == PageTreatment::BorderAsBook);
     m_noBorder->setChecked(own.border == PageTreatment::NoBorder);
     m_ownBorder->setChecked(own.border == PageTreatment::OwnBorder);
+    m_straightenAsBook->setChecked(own.straighten == PageTreatment::StraightenAsBook);
+    m_straighten->setChecked(own.straighten == PageTreatment::StraightenFound);
+    m_leaveStraight->setChecked(own.straighten == PageTreatment::LeaveStraight);
+    m_ownSlant->setChecked(own.straighten == PageTreatment::StraightenBy);
+    m_paperAsScanned->setChecked(own.paperAsScanned);
     m_reset->setEnabled(!own.isDefault());
     QMenu menu(m_window);
     menu.addActions({m_turnRight, m_turnLeft});
@@ -214,6 +336,9 @@ void PageList::showContextMenu(const QPoint &at)
     menu.addActions({m_cutAsBook, m_alwaysCut, m_neverCut});
     menu.addSeparator();
     menu.addActions({m_borderAsBook, m_noBorder, m_ownBorder});
+    menu.addSeparator();
+    menu.addActions({m_straightenAsBook, m_straighten, m_leaveStraight, m_ownSlant});
+    menu.addAction(m_paperAsScanned);
     menu.addSeparator();
     menu.addAction(m_reset);
     menu.exec(m_list->viewport()->mapToGlobal(at));

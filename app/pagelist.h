@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QVector>
 
 #include <functional>
@@ -55,6 +56,20 @@ public:
     // The book's border, offered for a page's own.
     void setBookBorder(const std::function<int()> &border) { m_bookBorder = border; }
 
+    // What cleaning page up as a scan found: mark on its row ("1.8°"),
+    // note in its tooltip.
+    void setScanNote(const PageLocation &page, const QString &mark, const QString &note);
+    // page was found blank, or not: a blank page is marked and unchecked,
+    // unless its row keeps it; checking it again keeps it.
+    void setBlank(const PageLocation &page, bool blank);
+    // Blank pages are no longer left out: the rows unchecked for it are
+    // checked again, and their marks go.
+    void forgetBlanks();
+    // The names of the rows unchecked because their pages are blank.
+    QStringList blankLeftOut() const;
+    // Every page, for those who look at them all.
+    QVector<PageLocation> pages() const;
+
 signals:
     // The current row's own treatment changed.
     void treatmentChanged();
@@ -63,6 +78,8 @@ private:
     void makeActions();
     void treatCurrent(const std::function<void(PageTreatment &)> &change);
     void askOwnBorder(PageTreatment &own);
+    void askOwnSlant(PageTreatment &own);
+    void rowChanged(QListWidgetItem *row);
 
     QListWidget *m_list;
     QWidget *m_window;
@@ -79,7 +96,16 @@ private:
     QAction *m_borderAsBook = nullptr;
     QAction *m_noBorder = nullptr;
     QAction *m_ownBorder = nullptr;
+    QAction *m_straightenAsBook = nullptr;
+    QAction *m_straighten = nullptr;
+    QAction *m_leaveStraight = nullptr;
+    QAction *m_ownSlant = nullptr;
+    QAction *m_paperAsScanned = nullptr;
     QAction *m_reset = nullptr;
+    // Rows unchecked because their pages are blank; while set, a change
+    // of check is the program's own.
+    QSet<QListWidgetItem *> m_uncheckedBlank;
+    bool m_marking = false;
 };
 
 #endif // PAGELIST_H

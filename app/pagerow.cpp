@@ -28,6 +28,9 @@ QVariant PageRow::data(int role) const
     const PageTreatment own = treatmentOf(this);
     if (!own.isDefault())
         tip += QLatin1Char('\n') + tr("Its own: %1").arg(own.description());
+    const QString scan = data(ScanNoteRole).toString();
+    if (!scan.isEmpty())
+        tip += QLatin1Char('\n') + scan;
     return tip;
 }
 

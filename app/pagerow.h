@@ -28,6 +28,10 @@ public:
     static constexpr int TreatmentRole = Qt::UserRole + 1;
     // Under this role: the chapter (sub-folder) the page was found in.
     static constexpr int ChapterRole = Qt::UserRole + 2;
+    // Under these roles: what cleaning the page up as a scan found, short
+    // for the row ("1.8°", "blank") and in full for its tooltip.
+    static constexpr int ScanMarkRole = Qt::UserRole + 3;
+    static constexpr int ScanNoteRole = Qt::UserRole + 4;
 
     QVariant data(int role) const override;
 

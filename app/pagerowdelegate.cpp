@@ -21,11 +21,25 @@ void PageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
                             const QModelIndex &index) const
 {
     const bool own = index.data(PageRow::TreatmentRole).isValid();
+    const QString scan = index.data(PageRow::ScanMarkRole).toString();
     QStyleOptionViewItem room = option;
     const int mark = option.rect.height() / 2;
     if (own)
         room.rect.setRight(room.rect.right() - mark - 4);
+    // What the scan's clean-up found, right of the name, in a quieter colour.
+    QRect scanRect;
+    if (!scan.isEmpty()) {
+        const int width = option.fontMetrics.horizontalAdvance(scan) + 6;
+        scanRect = QRect(room.rect.right() - width, room.rect.top(), width, room.rect.height());
+        room.rect.setRight(scanRect.left() - 2);
+    }
     QStyledItemDelegate::paint(painter, room, index);
+    if (!scan.isEmpty()) {
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::PlaceholderText));
+        painter->drawText(scanRect, Qt::AlignRight | Qt::AlignVCenter, scan);
+        painter->restore();
+    }
     if (!own)
         return;
     painter->save();

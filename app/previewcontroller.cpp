@@ -2,10 +2,12 @@
 
 #include "cbz/pagerecipe.h"
 #include "preview/imagemanager.h"
+#include "scans/skew.h"
 
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <QtConcurrent>
 
 PreviewController::PreviewController(ImageManager *area, QWidget *window)
     : QObject(window)
@@ -13,6 +15,7 @@ PreviewController::PreviewController(ImageManager *area, QWidget *window)
     , m_window(window)
 {
     connect(&m_loader, &PreviewLoader::pictureReady, this, &PreviewController::pictureReady);
+    connect(&m_cleaning, &QFutureWatcher<Cleaned>::finished, this, &PreviewController::cleaned);
     // A preview grown past the size its picture was read for reads it again,
     // once the resizing has settled.
     m_resized = new QTimer(this);
@@ -74,6 +77,7 @@ void PreviewController::forget()
 
 void PreviewController::setPdfResolution(int dotsPerInch)
 {
+    m_pdfResolution = dotsPerInch;
     m_loader.setPdfResolution(dotsPerInch);
     if (!m_current.isNull())
         show(m_current, {});
@@ -126,7 +130,16 @@ void PreviewController::redraw()
     const PageRecipe recipe(m_facts, m_options, m_own);
     const PagePlan &plan = recipe.plan();
     if (!m_picture.isNull()) {
-        const QImage turned = inGreyIfAsked(recipe.turned(m_picture), m_options);
+        QImage shown = recipe.turned(m_picture);
+        if (recipe.cleansScan()) {
+            // Until it is cleaned up, the page shows as it is.
+            const QString key = cleaningKey(recipe);
+            if (m_cleaned.key == key)
+                shown = m_cleaned.picture;
+            else
+                startCleaning(recipe, shown, key);
+        }
+        const QImage turned = inGreyIfAsked(shown, m_options);
         m_area->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
         m_area->SetTrimRect(recipe.needsPixels() ? recipe.trimmedRect(turned) : QRect());
     }
@@ -140,6 +153,70 @@ void PreviewController::redraw()
     m_area->SetCutBorderSize(m_options.ImageCutBorderNumber);
     if (known && !plan.border.isNull())
         m_area->setCutBorderSides(plan.border);
+}
+
+QString PreviewController::cleaningKey(const PageRecipe &recipe) const
+{
+    const PagePlan &plan = recipe.plan();
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+        .arg(m_picture.cacheKey())
+        .arg(plan.rotation)
+        .arg(plan.straighten)
+        .arg(plan.ownSlant ? plan.slantDegrees : qQNaN())
+        .arg(plan.levels)
+        .arg(plan.levelsGamma)
+        .arg(m_current.shownPath());
+}
+
+void PreviewController::startCleaning(const PageRecipe &recipe, const QImage &turned,
+                                      const QString &key)
+{
+    // One at a time: the one asked for last starts when it ends.
+    if (m_cleaning.isRunning())
+        return;
+    const PageLocation page = m_current;
+    const int pdfResolution = m_pdfResolution;
+    m_cleaning.setFuture(QtConcurrent::run([recipe, turned, key, page, pdfResolution] {
+        Cleaned done{key, page, QImage(), ScanCleanup()};
+        PagePlan plan = recipe.plan();
+        if (plan.straighten && !plan.ownSlant) {
+            // The slant is found at the size the build finds it at, not on
+            // the preview's small picture, so that both say the same.
+            const PagePicture read = PageReader::readFirstPicture(
+                page, QSize(Skew::WorkingSide, Skew::WorkingSide), PageReader::PixelBudget,
+                PageReader::FileBudget, pdfResolution);
+            const Skew skew = Skew::find(recipe.turned(read.picture));
+            plan.ownSlant = skew.found;
+            plan.straighten = skew.found;
+            plan.slantDegrees = skew.degrees;
+            done.picture = done.cleanup.apply(turned, plan);
+            done.cleanup.leftAlone = skew.whyNot;
+        } else {
+            done.picture = done.cleanup.apply(turned, plan);
+        }
+        return done;
+    }));
+}
+
+void PreviewController::cleaned()
+{
+    const Cleaned done = m_cleaning.result();
+    const PageRecipe recipe(m_facts, m_options, m_own);
+    if (m_picture.isNull() || !recipe.cleansScan())
+        return;
+    if (done.key == cleaningKey(recipe)) {
+        m_cleaned = done;
+        const ScanCleanup &found = done.cleanup;
+        QString mark;
+        if (recipe.plan().straighten)
+            mark = found.leftAlone.isEmpty() ? ScanCleanup::degreesText(found.degrees)
+                                             : QStringLiteral("?");
+        QString note = found.note();
+        if (note.isEmpty() && recipe.plan().straighten)
+            note = tr("Straight already (%1)").arg(ScanCleanup::degreesText(found.degrees));
+        emit pageCleaned(done.page, mark, note);
+    }
+    redraw(); // the picture, or the next one asked for
 }
 
 PagePictureObserver *PreviewController::builtPictures()

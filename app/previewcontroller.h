@@ -4,8 +4,11 @@
 #include "app/builtpictures.h"
 #include "app/previewloader.h"
 #include "cbz/pageoptions.h"
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetreatment.h"
+#include "cbz/scancleanup.h"
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
 
@@ -44,6 +47,9 @@ public:
 signals:
     // A page was shown: its size, as its file has it.
     void pageShown(const QSize &size);
+    // The page shown was cleaned up as a scan: what was found, short for
+    // its row and in full.
+    void pageCleaned(const PageLocation &page, const QString &mark, const QString &note);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,6 +58,17 @@ private:
     void pictureReady(const PageLocation &page, const PagePicture &picture);
     void showPicture(const QImage &picture, const PageFacts &facts);
     void redraw();
+    // The picture cleaned up as a scan is found away from the GUI thread.
+    struct Cleaned
+    {
+        QString key; // the picture and what was asked of it
+        PageLocation page;
+        QImage picture;
+        ScanCleanup cleanup;
+    };
+    QString cleaningKey(const PageRecipe &recipe) const;
+    void startCleaning(const PageRecipe &recipe, const QImage &turned, const QString &key);
+    void cleaned();
     QSize bounds() const;
     void grown();
 
@@ -67,6 +84,9 @@ private:
     PageOptions m_options;
     PageTreatment m_own;
     bool m_followingBuild = false;
+    int m_pdfResolution = PdfPages::DefaultResolution;
+    QFutureWatcher<Cleaned> m_cleaning;
+    Cleaned m_cleaned;
 };
 
 #endif // PREVIEWCONTROLLER_H

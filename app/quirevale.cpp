@@ -2,6 +2,7 @@
 
 #include "book/bookpreset.h"
 
+#include "app/blankfinder.h"
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
 #include "app/optionspanel.h"
@@ -51,7 +52,11 @@ Quirevale::Quirevale(QWidget *parent)
     Preview = new PreviewController(ui.ImageArea, this);
     Sources = new BookSources(ui, Pages, ImagesDir, this);
     Builds = new BuildController(ui, TaskbarProgress, this);
+    Blanks = new BlankFinder(this);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
+    connect(Options, &OptionsPanel::changed, this, &Quirevale::followBlankPages);
+    connect(Blanks, &BlankFinder::found, Pages, &PageList::setBlank);
+    connect(Preview, &PreviewController::pageCleaned, Pages, &PageList::setScanNote);
     connect(Pages, &PageList::treatmentChanged, this, &Quirevale::updatePreview);
     connect(Preview, &PreviewController::pageShown, this, [this](const QSize &size) {
         ui.OriginalImageWidth->setText(size.isValid() ? QString::number(size.width()) : QString());
@@ -59,7 +64,10 @@ Quirevale::Quirevale(QWidget *parent)
                                                        : QString());
     });
     connect(Sources, &BookSources::aboutToList, Preview, &PreviewController::forget);
+    connect(Sources, &BookSources::aboutToList, Blanks, &BlankFinder::stop);
     connect(Sources, &BookSources::listed, this, [this] {
+        LeavingOutBlanks = false; // a new list: its pages are looked at afresh
+        followBlankPages();
         updateEnabled();
         followReadingDirection(Sources->book().comicInfo(false));
         Sources->summarizePdf(Options->read().pages.PdfResolution);
@@ -208,6 +216,23 @@ void Quirevale::updateEnabled()
     ui.MoveImageUp->setEnabled(row > 0);
     ui.MoveImageDown->setEnabled(row >= 0 && row < ui.ImagesList->count() - 1);
     Options->updateEnabled();
+}
+
+// With blank pages left out, every page is looked at; rows of blank pages
+// are marked and unchecked as they are found, and checked again when blank
+// pages are no longer left out.
+void Quirevale::followBlankPages()
+{
+    const BookOptions options = Options->read();
+    if (options.pages.ScanLeaveOutBlank == LeavingOutBlanks)
+        return;
+    LeavingOutBlanks = options.pages.ScanLeaveOutBlank;
+    if (LeavingOutBlanks) {
+        Blanks->find(Pages->pages(), options.pages.PdfResolution);
+    } else {
+        Blanks->stop();
+        Pages->forgetBlanks();
+    }
 }
 
 void Quirevale::updatePreview()

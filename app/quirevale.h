@@ -13,6 +13,7 @@
 #include <QSignalMapper>
 #include <QTranslator>
 
+class BlankFinder;
 class BookSources;
 class BuildController;
 class OptionsPanel;
@@ -111,6 +112,9 @@ private:
     PreviewController *Preview = nullptr;
     BookSources *Sources = nullptr;
     BuildController *Builds = nullptr;
+    BlankFinder *Blanks = nullptr;
+    bool LeavingOutBlanks = false; // as the options were when last looked at
+    void followBlankPages();
     // What the user said of each book this session.
     QHash<QString, ComicInfo> ComicInfos;
     int BuildThreads = 0;

@@ -125,6 +125,9 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
         if (note.kind == Book::LeftOut::OtherPictures)
             leftOut << note.text;
     }
+    const QStringList blank = Pages->blankLeftOut();
+    if (!blank.isEmpty())
+        leftOut << tr("Left out as blank: %1").arg(blank.join(QStringLiteral(", ")));
     Builds->setLeftOut(leftOut);
     CbzBuild *build = Builds->start(fileName, pages, Options->read().pages, comicInfoOfBook(),
                                     Preview->builtPictures(), BuildThreads);

@@ -317,7 +317,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     }
     const BuildPage &page = m_pages.at(index);
     // Told on a small picture: a blank page needs no more to be known.
-    if (m_options.ScanLeaveOutBlank) {
+    if (m_options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank) {
         const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
         if (!small.isNull() && BlankPage::isBlank(small)) {
             progress.complete(index, QString(), nullptr, tr("left out: it is blank"));

@@ -23,6 +23,8 @@ QString PageTreatment::description() const
         said << tr("straightened by %1°").arg(QLocale().toString(straightenDegrees, 'f', 1));
     if (paperAsScanned)
         said << tr("paper as scanned");
+    if (keptThoughBlank)
+        said << tr("kept though blank");
     if (border == NoBorder)
         said << tr("no border");
     else if (border == OwnBorder)

@@ -43,6 +43,7 @@ public:
     Straighten straighten = StraightenAsBook;
     double straightenDegrees = 0; // with StraightenBy: the page's clockwise slant
     bool paperAsScanned = false;  // its levels are left alone
+    bool keptThoughBlank = false; // kept when blank pages are left out
 
     bool isDefault() const { return *this == PageTreatment(); }
     // "turned 90°, always cut, border 40 px"; empty for the book's settings.
@@ -71,7 +72,7 @@ public:
                (border != OwnBorder || borderSides == other.borderSides) &&
                rotation == other.rotation && straighten == other.straighten &&
                (straighten != StraightenBy || straightenDegrees == other.straightenDegrees) &&
-               paperAsScanned == other.paperAsScanned;
+               paperAsScanned == other.paperAsScanned && keptThoughBlank == other.keptThoughBlank;
     }
     bool operator!=(const PageTreatment &other) const { return !(*this == other); }
 };

@@ -74,7 +74,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     const QCommandLineOption pagesOption(
         QStringLiteral("pages"),
         tr("Pages of their own, from a file: a line a page, its file name, a tab, then any of "
-           "cut, nocut, border N, noborder, rotate 90|180|270. One folder only."),
+           "cut, nocut, border N, noborder, rotate 90|180|270, straighten [DEGREES], "
+           "nostraighten, nolevels, keepblank. One folder only."),
         tr("file"));
     const QCommandLineOption threadsOption(
         QStringLiteral("threads"),

@@ -85,6 +85,8 @@ bool PageTreatmentFile::parse(const QString &text, const QStringList &pageNames)
                 treatment.straighten = PageTreatment::LeaveStraight;
             } else if (word == QLatin1String("nolevels")) {
                 treatment.paperAsScanned = true;
+            } else if (word == QLatin1String("keepblank")) {
+                treatment.keptThoughBlank = true;
             } else {
                 return fail(number, tr("unknown word '%1'").arg(shortened(word)));
             }

@@ -13,7 +13,8 @@
 // separated by spaces: "cut" or "nocut", "border N" or "noborder",
 // "rotate 90|180|270", "straighten" (by the slant found) or "straighten
 // DEGREES" (the page's clockwise slant, -5 to 5) or "nostraighten",
-// "nolevels" (its paper left as scanned). "#" starts a comment, on a line of its own or after the
+// "nolevels" (its paper left as scanned), "keepblank" (kept when blank
+// pages are left out). "#" starts a comment, on a line of its own or after the
 // words; blank lines are skipped.
 class PageTreatmentFile
 {

@@ -304,6 +304,18 @@ Sostituirlo?</translation>
         <source>A border of %1 leaves nothing of page %2 (%3 × %4).</source>
         <translation>Un bordo di %1 non lascia nulla della pagina %2 (%3 × %4).</translation>
     </message>
+    <message>
+        <source>The blank page before a spread cannot be written: %1</source>
+        <translation>La pagina bianca prima di una doppia pagina non può essere scritta: %1</translation>
+    </message>
+    <message>
+        <source>left out: it is blank</source>
+        <translation>lasciata fuori: è bianca</translation>
+    </message>
+    <message>
+        <source>a blank page put before it, so that the spread sits on facing pages</source>
+        <translation>messa una pagina bianca prima, perché la doppia pagina stia su pagine affiancate</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -509,10 +521,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>una larghezza e un&apos;altezza come 1200x1800, ciascuna da %1 a %2</translation>
     </message>
     <message>
-        <source>Pages of their own, from a file: a line a page, its file name, a tab, then any of cut, nocut, border N, noborder, rotate 90|180|270. One folder only.</source>
-        <translation>Pagine con impostazioni proprie, da un file: una riga per pagina, il nome del file, una tabulazione, poi cut, nocut, border N, noborder, rotate 90|180|270. Una sola cartella.</translation>
-    </message>
-    <message>
         <source>file</source>
         <translation>file</translation>
     </message>
@@ -631,6 +639,30 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Start from a preset&apos;s options (see --list-presets); the options given with it change them.</source>
         <translation>Parti dalle opzioni di un preset (vedi --list-presets); le opzioni indicate insieme le cambiano.</translation>
+    </message>
+    <message>
+        <source>Straighten scanned pages: each page&apos;s slant (up to 5°) is found and turned back; a page whose slant cannot be told is left as it is, and said so.</source>
+        <translation>Raddrizza le pagine scansionate: si trova l&apos;inclinazione di ogni pagina (fino a 5°) e la si annulla; una pagina la cui inclinazione non si può stabilire resta com&apos;è, e lo si dice.</translation>
+    </message>
+    <message>
+        <source>Even out the paper, then apply this gamma, in hundredths (%1 to %2, default %3): above 100 lightens the middle tones, as e-ink screens want.</source>
+        <translation>Uniforma la carta, poi applica questa gamma, in centesimi (da %1 a %2, predefinita %3): sopra 100 schiarisce i toni medi, come vogliono gli schermi e-ink.</translation>
+    </message>
+    <message>
+        <source>Even out the paper: each page&apos;s levels stretched so that its paper is white and its ink black, colours kept.</source>
+        <translation>Uniforma la carta: i livelli di ogni pagina vengono estesi perché la carta sia bianca e l&apos;inchiostro nero, mantenendo i colori.</translation>
+    </message>
+    <message>
+        <source>Leave out pages with nothing on them (a scanner&apos;s noise, specks and a thin edge aside); the report names them.</source>
+        <translation>Lascia fuori le pagine senza nulla sopra (a parte il rumore dello scanner, qualche puntino e un bordo sottile); il resoconto le nomina.</translation>
+    </message>
+    <message>
+        <source>Put a blank page before a spread kept whole that would begin on the second page of a two-page reader&apos;s pair (the cover shown alone), so that every spread sits on facing pages.</source>
+        <translation>Mette una pagina bianca prima di una doppia pagina tenuta intera che comincerebbe sulla seconda pagina di una coppia di un lettore a due pagine (con la copertina da sola), perché ogni doppia pagina stia su pagine affiancate.</translation>
+    </message>
+    <message>
+        <source>Pages of their own, from a file: a line a page, its file name, a tab, then any of cut, nocut, border N, noborder, rotate 90|180|270, straighten [DEGREES], nostraighten, nolevels, keepblank. One folder only.</source>
+        <translation>Pagine con impostazioni proprie, da un file: una riga per pagina, il nome del file, una tabulazione, poi cut, nocut, border N, noborder, rotate 90|180|270, straighten [GRADI], nostraighten, nolevels, keepblank. Una sola cartella.</translation>
     </message>
 </context>
 <context>
@@ -754,6 +786,18 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>border %1</source>
         <translation>bordo di %1</translation>
+    </message>
+    <message>
+        <source>a blank page goes before it</source>
+        <translation>una pagina bianca va prima di essa</translation>
+    </message>
+    <message>
+        <source>blank, left out</source>
+        <translation>bianca, lasciata fuori</translation>
+    </message>
+    <message>
+        <source>paper evened out</source>
+        <translation>carta uniformata</translation>
     </message>
 </context>
 <context>
@@ -1071,6 +1115,46 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>&quot;%1&quot; is not a border.</source>
         <translation>&quot;%1&quot; non è un bordo.</translation>
     </message>
+    <message>
+        <source>blank</source>
+        <translation>bianca</translation>
+    </message>
+    <message>
+        <source>Blank: left out while blank pages are left out. Check it to keep it.</source>
+        <translation>Bianca: lasciata fuori finché le pagine bianche vengono lasciate fuori. Selezionala per tenerla.</translation>
+    </message>
+    <message>
+        <source>blank, kept</source>
+        <translation>bianca, tenuta</translation>
+    </message>
+    <message>
+        <source>Slant of this page</source>
+        <translation>Inclinazione di questa pagina</translation>
+    </message>
+    <message>
+        <source>Degrees the page is turned clockwise (-5 to 5); it is turned back by as much:</source>
+        <translation>Gradi di cui la pagina è ruotata in senso orario (da -5 a 5); viene ruotata indietro di altrettanto:</translation>
+    </message>
+    <message>
+        <source>Straighten as the Book</source>
+        <translation>Raddrizza come il volume</translation>
+    </message>
+    <message>
+        <source>Straighten</source>
+        <translation>Raddrizza</translation>
+    </message>
+    <message>
+        <source>Leave Its Slant</source>
+        <translation>Lascia la sua inclinazione</translation>
+    </message>
+    <message>
+        <source>Own Slant…</source>
+        <translation>Inclinazione propria…</translation>
+    </message>
+    <message>
+        <source>Paper as Scanned</source>
+        <translation>Carta come scansionata</translation>
+    </message>
 </context>
 <context>
     <name>PageListing</name>
@@ -1151,6 +1235,17 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>PageRecipe</name>
+    <message>
+        <source>it is straightened</source>
+        <translation>viene raddrizzata</translation>
+    </message>
+    <message>
+        <source>its paper is evened out</source>
+        <translation>la sua carta viene uniformata</translation>
+    </message>
+</context>
+<context>
     <name>PageRow</name>
     <message>
         <source>%1
@@ -1208,6 +1303,26 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1, %2, %3, %4 px</source>
         <translation>%1, %2, %3, %4 px</translation>
     </message>
+    <message>
+        <source>straightened</source>
+        <translation>raddrizzata</translation>
+    </message>
+    <message>
+        <source>not straightened</source>
+        <translation>non raddrizzata</translation>
+    </message>
+    <message>
+        <source>straightened by %1°</source>
+        <translation>raddrizzata di %1°</translation>
+    </message>
+    <message>
+        <source>paper as scanned</source>
+        <translation>carta come scansionata</translation>
+    </message>
+    <message>
+        <source>kept though blank</source>
+        <translation>tenuta anche se bianca</translation>
+    </message>
 </context>
 <context>
     <name>PageTreatmentFile</name>
@@ -1234,6 +1349,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>border takes one number of pixels from %1 to %2, or four (left, top, right, bottom)</source>
         <translation>border vuole un numero di pixel da %1 a %2, o quattro (sinistra, alto, destra, basso)</translation>
+    </message>
+    <message>
+        <source>straighten takes a slant from -5 to 5 degrees</source>
+        <translation>straighten vuole un&apos;inclinazione da -5 a 5 gradi</translation>
     </message>
 </context>
 <context>
@@ -1327,6 +1446,13 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Preset to delete:</source>
         <translation>Preset da eliminare:</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewController</name>
+    <message>
+        <source>Straight already (%1)</source>
+        <translation>Già dritta (%1)</translation>
     </message>
 </context>
 <context>
@@ -1427,6 +1553,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
 Dots per inch PDF pages are rendered at, at least:</source>
         <translation>%1.
 Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
+    </message>
+    <message>
+        <source>Left out as blank: %1</source>
+        <translation>Lasciate fuori perché bianche: %1</translation>
     </message>
 </context>
 <context>
@@ -1744,6 +1874,69 @@ senza ricodificarle</translation>
     <message>
         <source>Show the page in its own proportions instead of stretched over the preview</source>
         <translation>Mostra la pagina nelle sue proporzioni invece che stirata sull&apos;anteprima</translation>
+    </message>
+    <message>
+        <source>Scans</source>
+        <translation>Scansioni</translation>
+    </message>
+    <message>
+        <source>Finds how far each page was laid askew on the scanner (up to 5°) and turns it back; a page whose slant cannot be told is left as it is.</source>
+        <translation>Trova quanto ogni pagina era storta sullo scanner (fino a 5°) e la raddrizza; una pagina la cui inclinazione non si può stabilire resta com&apos;è.</translation>
+    </message>
+    <message>
+        <source>Straighten pages</source>
+        <translation>Raddrizza le pagine</translation>
+    </message>
+    <message>
+        <source>Makes each page&apos;s paper white and its ink black by stretching its levels between them; colours keep their hues.</source>
+        <translation>Rende bianca la carta e nero l&apos;inchiostro di ogni pagina estendendone i livelli tra i due; i colori mantengono la loro tinta.</translation>
+    </message>
+    <message>
+        <source>Even out the paper</source>
+        <translation>Uniforma la carta</translation>
+    </message>
+    <message>
+        <source>In hundredths: above 100 lightens the middle tones, as e-ink screens want.</source>
+        <translation>In centesimi: sopra 100 schiarisce i toni medi, come vogliono gli schermi e-ink.</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>Unchecks the pages with nothing on them (a scanner&apos;s noise, specks and a thin edge aside) as they are found; check one to keep it.</source>
+        <translation>Deseleziona le pagine senza nulla sopra (a parte il rumore dello scanner, qualche puntino e un bordo sottile) man mano che le trova; selezionane una per tenerla.</translation>
+    </message>
+    <message>
+        <source>Leave out blank pages</source>
+        <translation>Lascia fuori le pagine bianche</translation>
+    </message>
+    <message>
+        <source>Puts a blank page before a spread kept whole that would begin on the second page of a two-page reader&apos;s pair, so that every spread sits on facing pages.</source>
+        <translation>Mette una pagina bianca prima di una doppia pagina tenuta intera che comincerebbe sulla seconda pagina di una coppia di un lettore a due pagine, perché ogni doppia pagina stia su pagine affiancate.</translation>
+    </message>
+    <message>
+        <source>Spreads on facing pages</source>
+        <translation>Doppie pagine affiancate</translation>
+    </message>
+</context>
+<context>
+    <name>ScanCleanup</name>
+    <message>
+        <source>it has no ink to tell from its paper</source>
+        <translation>non ha inchiostro da distinguere dalla carta</translation>
+    </message>
+    <message>
+        <source>straightened by %1</source>
+        <translation>raddrizzata di %1</translation>
+    </message>
+    <message>
+        <source>not straightened: %1</source>
+        <translation>non raddrizzata: %1</translation>
+    </message>
+    <message>
+        <source>paper left as scanned: %1</source>
+        <translation>carta lasciata come scansionata: %1</translation>
     </message>
 </context>
 <context>

@@ -20,9 +20,6 @@ struct PixFree
 };
 using OwnedPix = std::unique_ptr<PIX, PixFree>;
 
-// Found at this size, where lines of text are still lines: a slant's
-// tenth of a degree is a pixel and a half over the width.
-constexpr int WorkingSide = 1600;
 // Below this, Leptonica's own measure says the lines found may be chance.
 constexpr float MinimumConfidence = 3.0f;
 
@@ -55,11 +52,6 @@ void quietLeptonica()
     }();
     Q_UNUSED(quiet);
 }
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Skew", text);
-}
 } // namespace
 
 Skew Skew::find(const QImage &page)
@@ -68,15 +60,17 @@ Skew Skew::find(const QImage &page)
     Skew skew;
     if (page.width() < 64 || page.height() < 64 || page.width() > 8 * page.height() ||
         page.height() > 8 * page.width()) {
-        skew.whyNot = tr("it is too small or too narrow to find its slant");
+        skew.whyNot =
+            QCoreApplication::translate("Skew", "it is too small or too narrow to find its slant");
         return skew;
     }
-    const QImage grey = GreyPicture::within(page, WorkingSide);
+    const QImage grey = GreyPicture::within(page, Skew::WorkingSide);
     const GreyPicture::Histogram levels = GreyPicture::histogram(grey, QRect(), 2);
     const int ink = GreyPicture::percentile(levels, 0.02);
     const int paper = GreyPicture::percentile(levels, 0.9);
     if (paper - ink < 48) {
-        skew.whyNot = tr("it has too little on it to find its slant");
+        skew.whyNot =
+            QCoreApplication::translate("Skew", "it has too little on it to find its slant");
         return skew;
     }
     OwnedPix bits = inkOf(grey, (ink + paper) / 2);
@@ -85,7 +79,8 @@ Skew Skew::find(const QImage &page)
         pixFindSkewSweepAndSearchScore(bits.get(), &angle, &confidence, &endScore, 2, 1, 0.0f,
                                        float(SearchDegrees), 0.5f, 0.01f) != 0 ||
         confidence < MinimumConfidence || std::abs(angle) > SearchDegrees - 0.05) {
-        skew.whyNot = tr("its slant cannot be told with confidence");
+        skew.whyNot =
+            QCoreApplication::translate("Skew", "its slant cannot be told with confidence");
         return skew;
     }
     // Leptonica's angle is the turn that straightens the page.
