@@ -245,6 +245,23 @@ void tst_CliArguments::pagesFileLines_data()
                                            << "line 1: border" << PageTreatment();
     QTest::newRow("a border of five sides") << "cover.jpg\tborder 1 2 3 4 5\n"
                                             << "line 1: unknown word '5'" << PageTreatment();
+    PageTreatment slanted;
+    slanted.straighten = PageTreatment::StraightenBy;
+    slanted.straightenDegrees = -1.5;
+    slanted.paperAsScanned = true;
+    QTest::newRow("a slant of its own, paper as scanned")
+        << "cover.jpg\tstraighten -1.5 nolevels\n"
+        << "" << slanted;
+    PageTreatment found;
+    found.straighten = PageTreatment::StraightenFound;
+    found.keptThoughBlank = true;
+    QTest::newRow("straightened as found, kept though blank")
+        << "cover.jpg\tstraighten keepblank\n"
+        << "" << found;
+    QTest::newRow("a slant past the search") << "cover.jpg\tstraighten 7\n"
+                                             << "line 1: straighten" << PageTreatment();
+    QTest::newRow("a slant that is no number") << "cover.jpg\tstraighten 1,5\n"
+                                               << "line 1: straighten" << PageTreatment();
     QTest::newRow("a name with a hash") << "c#1.jpg\tcut # the spread\n"
                                         << "" << PageTreatment();
     QTest::newRow("a megabyte of a name, not echoed whole")

@@ -3,6 +3,7 @@
 #include "app/shelltaskbarprogress.h"
 #include "pages/pagereader.h"
 #include "preview/imagemanager.h"
+#include "samplepages.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -89,6 +90,7 @@ private slots:
     void droppedFileThatIsNoPage();
     void newestPageIsShownLast();
     void pageTreatmentsMoveWithTheirRows();
+    void scansCleanedUpInTheList();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -853,6 +855,43 @@ void tst_PageList::pageTreatmentsMoveWithTheirRows()
         QCOMPARE(boxes.seen().size(), 1);
         QCOMPARE(list()->count(), answer == QByteArray("&No") ? 3 : 1);
     }
+}
+
+// Blank pages are marked and unchecked as they are found, a page checked
+// again is kept, and the rest are checked again when blank pages are no
+// longer left out; a straightened page's row says its slant.
+void tst_PageList::scansCleanedUpInTheList()
+{
+    const QString folder = m_root.filePath("scans");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writeImage(folder + "/1.png", 600, 900, Qt::white));
+    QVERIFY(turnedOnPaper(drawComicPage(2, QSize(1200, 1800)), 2.0).save(folder + "/2.png"));
+    QVERIFY(writeImage(folder + "/3.png", 600, 900, QColor(250, 250, 245)));
+    browse(folder);
+    const auto blankMark = [this](int row) {
+        return list()->item(row)->data(PageRow::ScanMarkRole).toString();
+    };
+    m_window->findChild<QCheckBox *>("ScanLeaveOutBlank")->click();
+    QTRY_COMPARE(blankMark(2), QStringLiteral("blank"));
+    QTRY_COMPARE(blankMark(0), QStringLiteral("blank"));
+    QCOMPARE(list()->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(list()->item(2)->checkState(), Qt::Unchecked);
+    QCOMPARE(list()->item(1)->checkState(), Qt::Checked);
+    QVERIFY(blankMark(1).isEmpty());
+
+    list()->item(0)->setCheckState(Qt::Checked); // the user keeps it
+    QVERIFY(PageRow::treatmentOf(list()->item(0)).keptThoughBlank);
+    m_window->findChild<QCheckBox *>("ScanLeaveOutBlank")->click();
+    QCOMPARE(list()->item(2)->checkState(), Qt::Checked);
+    QVERIFY(blankMark(2).isEmpty());
+    QCOMPARE(list()->item(0)->checkState(), Qt::Checked);
+    QVERIFY(PageRow::treatmentOf(list()->item(0)).keptThoughBlank);
+
+    m_window->findChild<QCheckBox *>("ScanStraighten")->click();
+    list()->setCurrentRow(1);
+    QTRY_COMPARE(blankMark(1), QString::fromUtf8("2.0°"));
+    QVERIFY2(list()->item(1)->toolTip().contains(QString::fromUtf8("straightened by 2.0°")),
+             qPrintable(list()->item(1)->toolTip()));
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
