@@ -13,10 +13,14 @@
 // time and PSNR of each kind of archive made from the same 40 pages:
 // the default, stored, JPEG at quality 90 against WebP at the quality whose
 // PSNR matches it, the pages in grey with and without grey pages found, and
-// a split with a border re-encoded against the same cut on the blocks.
+// a split with a border re-encoded against the same cut on the blocks. And
+// 40 skewed A4 scans: the default build against one that straightens them
+// and one that evens out their paper, with the slants found against the
+// truth.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz [corpus folder] [pages]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --formats [corpus folder]
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --scans
 //
 // The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
 // second of 200) are made on the first run and kept. Each measured build
@@ -28,6 +32,7 @@
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
+#include "scans/skew.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
@@ -149,6 +154,10 @@ PageOptions optionsFor(const QString &recipe)
             options.PageGrey = PageOptions::GreyWithoutColour;
         else if (word == QLatin1String("lossless"))
             options.LosslessCuts = true;
+        else if (word == QLatin1String("deskew"))
+            options.ScanStraighten = true;
+        else if (word == QLatin1String("levels"))
+            options.ScanLevels = true;
         else if (word == QLatin1String("cut")) {
             options.ImageCutDoublePages = true;
             options.ImageCutBorder = true;
@@ -168,7 +177,9 @@ int runJob(const QString &corpus, const QString &target, int threads, const QStr
     build.setThreadCount(threads);
     QElapsedTimer timer;
     timer.start();
-    const bool ok = build.run() == CbzBuild::Done && build.pageNotes().isEmpty();
+    // A scan's clean-up says what it did to each page.
+    const bool ok = build.run() == CbzBuild::Done &&
+                    (build.pageNotes().isEmpty() || recipe.contains(QLatin1String("deskew")));
     std::printf("job %.3f s threads %d peak %ld KiB %s\n", timer.nsecsElapsed() / 1e9, threads,
                 peakKiB(), ok ? "ok" : qPrintable(build.errorString()));
     return ok ? 0 : 1;
@@ -452,6 +463,68 @@ void printFormatTable(const QString &corpus, const QString &work, int cores)
     std::printf("lossless cuts: %.2fx faster than re-encoded, %.3fx the size\n", ratio(8, 9, false),
                 ratio(9, 8, true));
 }
+// The slant of scan i of the skewed corpus, from -4° to 4° in tenths.
+double slantOf(int i)
+{
+    return std::round(-40 + (i * 37) % 81) / 10.0;
+}
+
+// Skewed scans: drawn pages of A4 at 300 ppi, laid askew on the scanner by
+// slantOf() degrees, with its noise, saved as a scanner saves them.
+void makeSkewedCorpus(const QString &folder, int pages)
+{
+    QDir().mkpath(folder);
+    if (corpusFiles(folder).size() == pages)
+        return;
+    std::printf("making the skewed scans: %d pages of 2480x3508 in %s\n", pages,
+                qPrintable(folder));
+    for (int i = 0; i < pages; ++i)
+        addScannerNoise(turnedOnPaper(drawComicPage(i + 1, QSize(2480, 3508)), slantOf(i)),
+                        quint32(i))
+            .save(QStringLiteral("%1/scan%2.jpg").arg(folder).arg(i, 3, 10, QLatin1Char('0')),
+                  "jpg", 90);
+}
+
+// The default build of skewed scans against straightened and levelled
+// ones, and the slants found against the truth.
+void printScanTable(const QString &corpus, const QString &work, int cores)
+{
+    const int pages = 40;
+    makeSkewedCorpus(corpus, pages);
+    const QString target = QDir(work).filePath(QStringLiteral("scans.cbz"));
+    struct Row
+    {
+        const char *label;
+        QString recipe;
+        double seconds = 0;
+    };
+    QList<Row> rows = {{"default", QString()},
+                       {"straightened", QStringLiteral("deskew")},
+                       {"levelled", QStringLiteral("levels")},
+                       {"default, again", QString()}};
+    for (Row &row : rows) {
+        QFile::remove(target);
+        row.seconds =
+            field(child(QStringLiteral("--job"), corpus, target, cores, row.recipe), "job");
+    }
+    double worst = 0;
+    int within = 0;
+    for (int i = 0; i < pages; ++i) {
+        const QImage scan(QStringLiteral("%1/scan%2.jpg").arg(corpus).arg(i, 3, 10,
+                                                                          QLatin1Char('0')));
+        const Skew skew = Skew::find(scan);
+        const double error = skew.found ? std::abs(skew.degrees - slantOf(i)) : 99;
+        worst = std::max(worst, error);
+        within += error <= 0.15;
+    }
+    const double base = (rows.at(0).seconds + rows.at(3).seconds) / 2;
+    std::printf("\n%d skewed scans of 2480x3508 (JPEG q90), %d threads\n", pages, cores);
+    for (const Row &row : qAsConst(rows))
+        std::printf("%-16s %8.3f s  %.2fx the default\n", row.label, row.seconds,
+                    row.seconds / base);
+    std::printf("slants found within 0.15 degrees: %d of %d; worst error %.3f degrees\n", within,
+                pages, worst);
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -467,6 +540,12 @@ int main(int argc, char *argv[])
         return runJob(args.value(2), args.value(3), args.value(4).toInt(), args.value(5));
     if (args.value(1) == QLatin1String("--floor"))
         return runFloor(args.value(2), args.value(3));
+    if (args.value(1) == QLatin1String("--scans")) {
+        QTemporaryDir work;
+        printScanTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-scans")), work.path(),
+                       QThread::idealThreadCount());
+        return 0;
+    }
     if (args.value(1) == QLatin1String("--formats")) {
         const QString corpus =
             args.value(2, QDir::temp().filePath(QStringLiteral("quirevale-bench-corpus")));
@@ -538,5 +617,7 @@ int main(int argc, char *argv[])
                 QFileInfo(work.filePath("program.cbz")).size(),
                 QFileInfo(work.filePath("floor.cbz")).size());
     printFormatTable(corpus, work.path(), cores);
+    printScanTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-scans")), work.path(),
+                   cores);
     return 0;
 }

@@ -13,8 +13,9 @@ class GreyPicture
 public:
     using Histogram = std::array<qint64, 256>;
 
-    // The page in grey, reduced (averaging, so that a scanner's noise
-    // averages out) to fit within side pixels either way.
+    // The page in grey, reduced by the smallest whole factor that makes it
+    // fit within side pixels either way, each pixel the mean of its block
+    // (a scanner's noise averages out).
     static QImage within(const QImage &page, int side);
     // The grey levels of the pixels of part (all of grey when null), every
     // step-th pixel along and down.

@@ -32,13 +32,21 @@ QImage Levels::applied(const QImage &page, double gamma) const
                      ? page
                      : page.convertToFormat(page.hasAlphaChannel() ? QImage::Format_ARGB32
                                                                    : QImage::Format_RGB32);
-    const int bytes = out.format() == QImage::Format_Grayscale8 ? 1 : 4;
-    for (int y = 0; y < out.height(); ++y) {
+    const bool grey = out.format() == QImage::Format_Grayscale8;
+    const int width = out.width(), height = out.height();
+    for (int y = 0; y < height; ++y) {
         uchar *row = out.scanLine(y);
-        for (int x = 0; x < out.width() * bytes; ++x) {
-            // Every channel alike; alpha stays as it is.
-            if (bytes == 1 || (x & 3) != 3)
+        if (grey) {
+            for (int x = 0; x < width; ++x)
                 row[x] = map[row[x]];
+            continue;
+        }
+        // Every channel alike; alpha stays as it is.
+        auto *pixels = reinterpret_cast<QRgb *>(row);
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = pixels[x];
+            pixels[x] = qRgba(map[size_t(qRed(p))], map[size_t(qGreen(p))],
+                              map[size_t(qBlue(p))], qAlpha(p));
         }
     }
     return out;

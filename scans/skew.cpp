@@ -32,10 +32,11 @@ OwnedPix inkOf(const QImage &grey, int threshold)
         return pix;
     const int wordsPerLine = pixGetWpl(pix.get());
     l_uint32 *data = pixGetData(pix.get());
-    for (int y = 0; y < grey.height(); ++y) {
+    const int width = grey.width(), height = grey.height();
+    for (int y = 0; y < height; ++y) {
         const uchar *row = grey.constScanLine(y);
         l_uint32 *line = data + qint64(y) * wordsPerLine;
-        for (int x = 0; x < grey.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (row[x] < threshold)
                 line[x >> 5] |= 0x80000000u >> (x & 31);
         }

@@ -14,9 +14,10 @@ public:
     static constexpr double SearchDegrees = 5.0;
     // Turns smaller than this are not worth filtering the page for.
     static constexpr double Negligible = 0.05;
-    // The slant is found on the page reduced to fit this either way: a
-    // tenth of a degree is still a pixel and a half over its width.
-    static constexpr int WorkingSide = 1600;
+    // The slant is found on the page reduced to fit this either way (an A4
+    // scan at 300 ppi to half its size): a tenth of a degree is still two
+    // pixels over its width.
+    static constexpr int WorkingSide = 1800;
 
     // Degrees the page is turned clockwise; meaningful when found.
     double degrees = 0;
