@@ -10,16 +10,24 @@
 // spread has a border of its own: the marks in the list and the preview.
 // With --presets, the window is maximized, a built-in preset chosen and the
 // Presets menu open.
+//
+//   build/tools/quirevale-screenshot --straighten <out.png>
+//
+// draws a page scanned askew, and beside it the page as a build with
+// "Straighten pages" and "Even out the paper" makes it.
 // tools/screenshots.sh runs it under xvfb-run.
 
 #include "app/pagerow.h"
 #include "app/quirevale.h"
+#include "cbz/pagetransform.h"
+#include "samplepages.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -30,11 +38,52 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+// A faded page laid 2.4° askew on the scanner, and the same page as the
+// build straightens it and evens out its paper, side by side.
+int straightenedPicture(const QString &out)
+{
+    QImage scan = turnedOnPaper(drawComicPage(3, QSize(1240, 1754)), 2.4);
+    {
+        // Greyish paper and greyish ink, as an old page scans.
+        QPainter fade(&scan);
+        fade.fillRect(scan.rect(), QColor(120, 110, 90, 70));
+    }
+    scan = addScannerNoise(scan, 3);
+    PageOptions options;
+    options.ScanStraighten = true;
+    options.ScanLevels = true;
+    ScanCleanup cleanup;
+    const QImage made = transformPageImages(scan, options, PageTreatment(), &cleanup).value(0);
+    if (made.isNull() || !cleanup.straightened)
+        return 1;
+    const int gap = 40, label = 60;
+    QImage picture(scan.width() * 2 + gap * 3, scan.height() + label + gap, QImage::Format_RGB32);
+    picture.fill(QColor(64, 64, 64));
+    QPainter painter(&picture);
+    painter.drawImage(gap, label, scan);
+    painter.drawImage(scan.width() + 2 * gap, label, made);
+    QFont font = painter.font();
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(gap, 0, scan.width(), label), Qt::AlignCenter,
+                     QStringLiteral("Scanned"));
+    painter.drawText(QRect(scan.width() + 2 * gap, 0, scan.width(), label), Qt::AlignCenter,
+                     QStringLiteral("Straightened by %1, paper evened out")
+                         .arg(ScanCleanup::degreesText(cleanup.degrees)));
+    painter.end();
+    return picture.scaledToWidth(1280, Qt::SmoothTransformation).save(out) ? 0 : 1;
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
     TestSupport::isolateSettings();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--straighten")
+        return straightenedPicture(QString::fromLocal8Bit(argv[2]));
     if (argc != 4 && argc != 5) {
         std::fprintf(stderr, "usage: %s <sample folder> <out.png> <31|58> [archive.cbz]\n",
                      argv[0]);

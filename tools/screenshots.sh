@@ -37,5 +37,8 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # Maximized on the small screen, a preset chosen and the Presets menu open.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-presets.png 31 --presets
+# A page scanned askew, and as "Straighten pages" and "Even out the paper" make it.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" --straighten docs/straightened.png
 echo "wrote docs/screenshot-en.png, docs/screenshot-it.png, docs/screenshot-building.png," \
-    "docs/screenshot-book.png and docs/screenshot-presets.png"
+    "docs/screenshot-book.png, docs/screenshot-presets.png and docs/straightened.png"
