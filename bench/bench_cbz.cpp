@@ -32,8 +32,8 @@
 #include "cbz/losslesscut.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
-#include "scans/skew.h"
 #include "samplepages.h"
+#include "scans/skew.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -510,8 +510,8 @@ void printScanTable(const QString &corpus, const QString &work, int cores)
     double worst = 0;
     int within = 0;
     for (int i = 0; i < pages; ++i) {
-        const QImage scan(QStringLiteral("%1/scan%2.jpg").arg(corpus).arg(i, 3, 10,
-                                                                          QLatin1Char('0')));
+        const QImage scan(
+            QStringLiteral("%1/scan%2.jpg").arg(corpus).arg(i, 3, 10, QLatin1Char('0')));
         const Skew skew = Skew::find(scan);
         const double error = skew.found ? std::abs(skew.degrees - slantOf(i)) : 99;
         worst = std::max(worst, error);

@@ -339,8 +339,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
     // The decoded picture, its copy for the encoder and the pages cut from it
     // (the check's picture has its room already).
     const QSize size = reader.headerSize();
-    const qint64 cost =
-        qint64(size.width()) * size.height() * 4 * (reader.holdsWholePicture() ? 2 : 3);
+    // A scan straightened or levelled is one more copy each.
+    const int copies = (reader.holdsWholePicture() ? 2 : 3) + int(recipe.plan().straighten) +
+                       int(recipe.plan().levels);
+    const qint64 cost = qint64(size.width()) * size.height() * 4 * copies;
     progress.reserve(index, cost);
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
         // An animation's other frames would be lost without a word.

@@ -8,7 +8,8 @@ QImage GreyPicture::within(const QImage &page, int side)
     // Reduced by a whole factor, each pixel the mean of its block: the
     // page is read once, and no colour copy of it is made.
     const int factor = (qMax(page.width(), page.height()) + side - 1) / qMax(1, side);
-    if (factor <= 1 || page.isNull())
+    // A sliver narrower than a block is small already: taken as it is.
+    if (factor <= 1 || page.isNull() || page.width() < factor || page.height() < factor)
         return page.convertToFormat(QImage::Format_Grayscale8);
     const QImage source = page.format() == QImage::Format_Grayscale8 ||
                                   page.format() == QImage::Format_RGB32 ||
@@ -37,10 +38,9 @@ QImage GreyPicture::within(const QImage &page, int side)
                 const auto *pixels = reinterpret_cast<const QRgb *>(line);
                 for (int x = 0; x < width; ++x) {
                     const QRgb p = pixels[x];
-                    levels[size_t(x)] =
-                        (int((p >> 16) & 0xff) * 11 + int((p >> 8) & 0xff) * 16 +
-                         int(p & 0xff) * 5) >>
-                        5;
+                    levels[size_t(x)] = (int((p >> 16) & 0xff) * 11 + int((p >> 8) & 0xff) * 16 +
+                                         int(p & 0xff) * 5) >>
+                                        5;
                 }
             }
             for (int x = 0, at = 0; x < columns; ++x) {

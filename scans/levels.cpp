@@ -45,8 +45,8 @@ QImage Levels::applied(const QImage &page, double gamma) const
         auto *pixels = reinterpret_cast<QRgb *>(row);
         for (int x = 0; x < width; ++x) {
             const QRgb p = pixels[x];
-            pixels[x] = qRgba(map[size_t(qRed(p))], map[size_t(qGreen(p))],
-                              map[size_t(qBlue(p))], qAlpha(p));
+            pixels[x] = qRgba(map[size_t(qRed(p))], map[size_t(qGreen(p))], map[size_t(qBlue(p))],
+                              qAlpha(p));
         }
     }
     return out;

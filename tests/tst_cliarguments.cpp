@@ -249,15 +249,13 @@ void tst_CliArguments::pagesFileLines_data()
     slanted.straighten = PageTreatment::StraightenBy;
     slanted.straightenDegrees = -1.5;
     slanted.paperAsScanned = true;
-    QTest::newRow("a slant of its own, paper as scanned")
-        << "cover.jpg\tstraighten -1.5 nolevels\n"
-        << "" << slanted;
+    QTest::newRow("a slant of its own, paper as scanned") << "cover.jpg\tstraighten -1.5 nolevels\n"
+                                                          << "" << slanted;
     PageTreatment found;
     found.straighten = PageTreatment::StraightenFound;
     found.keptThoughBlank = true;
-    QTest::newRow("straightened as found, kept though blank")
-        << "cover.jpg\tstraighten keepblank\n"
-        << "" << found;
+    QTest::newRow("straightened as found, kept though blank") << "cover.jpg\tstraighten keepblank\n"
+                                                              << "" << found;
     QTest::newRow("a slant past the search") << "cover.jpg\tstraighten 7\n"
                                              << "line 1: straighten" << PageTreatment();
     QTest::newRow("a slant that is no number") << "cover.jpg\tstraighten 1,5\n"

@@ -35,6 +35,15 @@ bool writePdf(const QString &path, const QList<QSizeF> &sizes, const QList<QColo
     return painter.end();
 }
 
+// A palette of 256 greys, darkest last, as a PDF string of hex digits.
+QByteArray palette()
+{
+    QByteArray colours;
+    for (int level = 255; level >= 0; --level)
+        colours += QByteArray(3, char(level));
+    return "<" + colours.toHex() + ">";
+}
+
 // A PDF written by hand from its objects, numbered from 1, the catalog
 // first; trailer adds to its trailer.
 QByteArray pdfOf(const QList<QByteArray> &objects, const QByteArray &trailer = QByteArray())
@@ -163,6 +172,11 @@ void tst_PdfPages::scannedPagesAreTheirJpegs_data()
         << flate << QByteArray("/DeviceGray") << none << 180 << none << "decoded";
     QTest::newRow("Flate CMYK") << flate << QByteArray("/DeviceCMYK") << none << 0 << none
                                 << "rendered";
+    // Samples that are indexes into a palette, darkest last: read as grey
+    // levels, the page would show as its negative.
+    QTest::newRow("Flate indexed")
+        << flate << QByteArray("[/Indexed /DeviceRGB 255 " + palette() + "]") << none << 0 << none
+        << "rendered";
 }
 
 // A page that is one picture drawn over it is that picture: a JPEG byte
@@ -195,7 +209,10 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
         QByteArray samples;
         for (int y = 0; y < picture.height(); ++y) {
             const char *row = reinterpret_cast<const char *>(picture.constScanLine(y));
-            if (space == "/DeviceCMYK") {
+            if (space.startsWith("[/Indexed")) {
+                for (int x = 0; x < picture.width(); ++x)
+                    samples += char(255 - qGray(picture.pixel(x, y)));
+            } else if (space == "/DeviceCMYK") {
                 for (int x = 0; x < picture.width(); ++x)
                     samples += QByteArray(row + 3 * x, 3) + char(0); // no black
             } else {

@@ -139,6 +139,12 @@ void tst_ScanCleanup::pagesWithoutASlantAreLeftAlone_data()
     QImage thin(1, 20000, QImage::Format_RGB32);
     thin.fill(Qt::white);
     QTest::newRow("1 × 20000") << thin;
+    QImage striped(20000, 3, QImage::Format_RGB32);
+    for (int x = 0; x < striped.width(); ++x) {
+        for (int y = 0; y < 3; ++y)
+            striped.setPixel(x, y, x % 7 ? qRgb(240, 240, 240) : qRgb(20, 20, 20));
+    }
+    QTest::newRow("20000 × 3, with ink") << striped;
     QTest::newRow("blank paper") << noisePage(QSize(600, 850), 236, 250);
 }
 
@@ -155,6 +161,10 @@ void tst_ScanCleanup::pagesWithoutASlantAreLeftAlone()
     ScanCleanup cleanup;
     QCOMPARE(cleanup.apply(page, plan), page);
     QVERIFY(cleanup.note().contains(skew.whyNot));
+    // Levelled too, it keeps its size, and nothing is read past its pixels
+    // (the sanitizer's build would say so).
+    plan.levels = true;
+    QCOMPARE(cleanup.apply(page, plan).size(), page.size());
 }
 
 // A faded page's ink goes black and its paper white; a colour keeps its hue.
