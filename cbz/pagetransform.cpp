@@ -1,5 +1,7 @@
 #include "cbz/pagetransform.h"
 
+#include "cbz/scancleanup.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>

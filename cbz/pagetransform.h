@@ -3,12 +3,13 @@
 
 #include "cbz/pageoptions.h"
 #include "cbz/pagetreatment.h"
-#include "cbz/scancleanup.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QRect>
+
+class ScanCleanup;
 
 // What the book's options and a page's own treatment do to a page of a
 // given size (as its file shows it), before its pixels are looked at.

@@ -20,6 +20,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "cbz/pagetransform.h"
+#include "cbz/scancleanup.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
