@@ -30,7 +30,7 @@ void BlankFinder::find(const QVector<PageLocation> &pages, int pdfResolution)
             PageReader reader(page);
             reader.setPdfResolution(pdfResolution);
             QImage small;
-            if (reader.readWithoutDecoding())
+            if (reader.readWithoutDecoding() && reader.isOnePicture())
                 small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
             const bool blank = !small.isNull() && BlankPage::isBlank(small);
             QMetaObject::invokeMethod(

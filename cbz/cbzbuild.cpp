@@ -317,7 +317,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
     }
     const BuildPage &page = m_pages.at(index);
     // Told on a small picture: a blank page needs no more to be known.
-    if (m_options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank) {
+    // A file of many pictures is never left out for its first.
+    if (m_options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank && reader.isOnePicture()) {
         const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
         if (!small.isNull() && BlankPage::isBlank(small)) {
             progress.complete(index, QString(), nullptr, tr("left out: it is blank"));

@@ -190,7 +190,7 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
         described.leftOut = true;
         return described;
     }
-    if (options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank) {
+    if (options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank && reader.isOnePicture()) {
         const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
         if (!small.isNull() && BlankPage::isBlank(small)) {
             described.text = tr("blank, left out");

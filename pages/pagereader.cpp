@@ -473,6 +473,16 @@ bool PageReader::checkBudget(const QSize &size)
     return true;
 }
 
+bool PageReader::isOnePicture()
+{
+    if (!m_loaded)
+        return false;
+    if (m_format == "pdf" || !m_rendered.isNull() || !m_wholePicture.isNull())
+        return true;
+    std::unique_ptr<QImageReader> reader = imageReader();
+    return reader->supportsAnimation() || reader->imageCount() <= 1;
+}
+
 bool PageReader::readEach(Pictures which, const std::function<bool(const QImage &)> &take)
 {
     if (!m_loaded)

@@ -159,6 +159,10 @@ public:
     // which costs little); null when it cannot be decoded, errorString()
     // then says why.
     QImage reducedPicture(const QSize &bounds);
+    // After readWithoutDecoding(): whether the page is one picture, not a
+    // file of many (a scanner's multi-page TIFF), whose first alone would
+    // not speak for the others.
+    bool isOnePicture();
 
     // After readEach(): the frames of an animated picture, of which only the
     // first is read; 1 for any other.

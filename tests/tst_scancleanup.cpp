@@ -282,9 +282,12 @@ void tst_ScanCleanup::buildCleansUpScans()
     QVERIFY(blank.save(dir.filePath("2.png")));
     QVERIFY(drawnPage("text").save(dir.filePath("3.png")));
     QVERIFY(spread.save(dir.filePath("4.png")));
+    // A scanner's file of two pictures, the first blank: never left out for it.
+    QVERIFY(writeFile(dir.filePath("5.tif"), multiPageTiff({blank, drawnPage("text")})));
     QVector<BuildPage> pages;
     for (int i = 1; i <= 4; ++i)
         pages.append({i - 1, PageLocation(dir.filePath(QStringLiteral("%1.png").arg(i)))});
+    pages.append({4, PageLocation(dir.filePath("5.tif"))});
     PageOptions options;
     options.ScanStraighten = true;
     options.ScanLeaveOutBlank = true;
@@ -298,9 +301,9 @@ void tst_ScanCleanup::buildCleansUpScans()
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
     QVERIFY(ok);
-    // Cover, text page, a blank put in, the spread, ComicInfo.xml; the blank
-    // page of the book left out.
-    QCOMPARE(entries.size(), 5);
+    // Cover, text page, a blank put in, the spread, the TIFF's two pictures,
+    // ComicInfo.xml; the blank page of the book left out.
+    QCOMPARE(entries.size(), 7);
     const QByteArray xml = entries.last().data;
     QVERIFY2(xml.contains("<Page Image=\"2\" Type=\"Other\""), xml.constData());
     QVERIFY(xml.contains("<Page Image=\"3\" DoublePage=\"true\""));
