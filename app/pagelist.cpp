@@ -83,6 +83,19 @@ void PageList::forgetBlanks()
     m_marking = false;
 }
 
+void PageList::forgetSlants()
+{
+    m_marking = true;
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem *row = m_list->item(i);
+        if (m_uncheckedBlank.contains(row) || PageRow::treatmentOf(row).keptThoughBlank)
+            continue;
+        row->setData(PageRow::ScanMarkRole, QVariant());
+        row->setData(PageRow::ScanNoteRole, QVariant());
+    }
+    m_marking = false;
+}
+
 QStringList PageList::blankLeftOut() const
 {
     QStringList names;

@@ -67,6 +67,9 @@ public:
     void forgetBlanks();
     // The names of the rows unchecked because their pages are blank.
     QStringList blankLeftOut() const;
+    // The slants found go from every row (not the blank marks): pages are
+    // no longer straightened.
+    void forgetSlants();
     // Every page, for those who look at them all.
     QVector<PageLocation> pages() const;
 

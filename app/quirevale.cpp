@@ -54,7 +54,7 @@ Quirevale::Quirevale(QWidget *parent)
     Builds = new BuildController(ui, TaskbarProgress, this);
     Blanks = new BlankFinder(this);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
-    connect(Options, &OptionsPanel::changed, this, &Quirevale::followBlankPages);
+    connect(Options, &OptionsPanel::changed, this, &Quirevale::followScanOptions);
     connect(Blanks, &BlankFinder::found, Pages, &PageList::setBlank);
     connect(Preview, &PreviewController::pageCleaned, Pages, &PageList::setScanNote);
     connect(Pages, &PageList::treatmentChanged, this, &Quirevale::updatePreview);
@@ -67,7 +67,7 @@ Quirevale::Quirevale(QWidget *parent)
     connect(Sources, &BookSources::aboutToList, Blanks, &BlankFinder::stop);
     connect(Sources, &BookSources::listed, this, [this] {
         LeavingOutBlanks = false; // a new list: its pages are looked at afresh
-        followBlankPages();
+        followScanOptions();
         updateEnabled();
         followReadingDirection(Sources->book().comicInfo(false));
         Sources->summarizePdf(Options->read().pages.PdfResolution);
@@ -218,12 +218,17 @@ void Quirevale::updateEnabled()
     Options->updateEnabled();
 }
 
-// With blank pages left out, every page is looked at; rows of blank pages
-// are marked and unchecked as they are found, and checked again when blank
-// pages are no longer left out.
-void Quirevale::followBlankPages()
+// The rows follow the scan options: with blank pages left out, every page
+// is looked at, and rows of blank pages are marked and unchecked as they
+// are found, then checked again when blank pages are no longer left out;
+// slants said on the rows go when pages are no longer straightened.
+void Quirevale::followScanOptions()
 {
     const BookOptions options = Options->read();
+    // Slants said on the rows are stale once pages are no longer straightened.
+    if (Straightening && !options.pages.ScanStraighten)
+        Pages->forgetSlants();
+    Straightening = options.pages.ScanStraighten;
     if (options.pages.ScanLeaveOutBlank == LeavingOutBlanks)
         return;
     LeavingOutBlanks = options.pages.ScanLeaveOutBlank;

@@ -114,7 +114,8 @@ private:
     BuildController *Builds = nullptr;
     BlankFinder *Blanks = nullptr;
     bool LeavingOutBlanks = false; // as the options were when last looked at
-    void followBlankPages();
+    bool Straightening = false;
+    void followScanOptions();
     // What the user said of each book this session.
     QHash<QString, ComicInfo> ComicInfos;
     int BuildThreads = 0;

@@ -892,6 +892,8 @@ void tst_PageList::scansCleanedUpInTheList()
     QTRY_COMPARE(blankMark(1), QString::fromUtf8("2.0°"));
     QVERIFY2(list()->item(1)->toolTip().contains(QString::fromUtf8("straightened by 2.0°")),
              qPrintable(list()->item(1)->toolTip()));
+    m_window->findChild<QCheckBox *>("ScanStraighten")->click();
+    QVERIFY(blankMark(1).isEmpty()); // no slant said of a page no longer straightened
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
