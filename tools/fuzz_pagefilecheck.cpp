@@ -1,14 +1,16 @@
 // The checks that read a page file's untrusted bytes before any decoder
 // does: the JPEG, PNG, BMP, GIF and WebP structure walks, a RAR archive's
 // header walk and libjpeg's pass over every
-// block with its piecemeal source; and a source archive's ComicInfo.xml,
-// read and written again with its fields kept. Built two ways:
+// block with its piecemeal source; a source archive's ComicInfo.xml,
+// read and written again with its fields kept; and the command line's
+// pages file, each page's own treatment. Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
 //    bounded time on a copy of tests/data/fuzz-seeds;
 //  - as a plain program that runs the files named on its command line
 //    through it once, as a CTest test over the seed corpus.
 
 #include "cbz/comicinfo.h"
+#include "cli/pagetreatmentfile.h"
 #include "pages/jpegcheck.h"
 #include "pages/pagefilecheck.h"
 #include "pages/rarchecksums.h"
@@ -40,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ComicInfo info = ComicInfo::fromXml(bytes);
     info.sourceXml = QByteArray(bytes.constData(), bytes.size());
     comicInfoXml(info, {{1, 1, 1, false, QStringLiteral("a")}});
+    PageTreatmentFile treatments;
+    (void)treatments.parse(QString::fromUtf8(bytes),
+                           {QStringLiteral("cover.jpg"), QStringLiteral("page 2.jpg")});
     return 0;
 }
 
