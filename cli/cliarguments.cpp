@@ -157,8 +157,8 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     if (parser.isSet(listPresetsOption))
         return ListPresets;
     if (parser.isSet(presetOption)) {
-        QSettings store(QLatin1String(BookPreset::Organization),
-                        QLatin1String(BookPreset::Application));
+        QSettings store{QLatin1String(BookPreset::Organization),
+                        QLatin1String(BookPreset::Application)};
         const BookPreset preset = BookPreset::find(store, parser.value(presetOption));
         if (!preset.isValid())
             return fail(tr("--preset: there is no preset '%1'; --list-presets lists them")
@@ -266,8 +266,8 @@ QString CliArguments::readBookFlag(const BookOption &option, const QString &valu
 
 QString CliArguments::presetList()
 {
-    QSettings store(QLatin1String(BookPreset::Organization),
-                    QLatin1String(BookPreset::Application));
+    QSettings store{QLatin1String(BookPreset::Organization),
+                    QLatin1String(BookPreset::Application)};
     QString list;
     for (const BookPreset &preset : BookPreset::all(store))
         list +=

@@ -73,6 +73,10 @@ Verdict bmp(const QByteArray &data)
     if (compression == 1 || compression == 2)
         return runLengthData(bytes + offset, data.size() - offset, compression == 2 ? 4 : 8);
     const qint64 rowBytes = (qAbs(width) * bits + 31) / 32 * 4;
+    // A row longer than the file leaves it short of any row at all; the
+    // product of the header's numbers alone could overflow.
+    if (height != 0 && rowBytes > data.size())
+        return CutShort;
     return offset + rowBytes * qAbs(height) <= data.size() ? Whole : CutShort;
 }
 
