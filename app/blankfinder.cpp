@@ -1,7 +1,7 @@
 #include "app/blankfinder.h"
 
+#include "cbz/scancleanup.h"
 #include "pages/pagereader.h"
-#include "scans/blankpage.h"
 
 #include <QThread>
 
@@ -29,10 +29,7 @@ void BlankFinder::find(const QVector<PageLocation> &pages, int pdfResolution)
                 return;
             PageReader reader(page);
             reader.setPdfResolution(pdfResolution);
-            QImage small;
-            if (reader.readWithoutDecoding() && reader.isOnePicture())
-                small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
-            const bool blank = !small.isNull() && BlankPage::isBlank(small);
+            const bool blank = reader.readWithoutDecoding() && ScanCleanup::isBlankPage(reader);
             QMetaObject::invokeMethod(
                 this,
                 [this, page, blank, generation, current] {

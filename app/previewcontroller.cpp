@@ -178,22 +178,16 @@ void PreviewController::startCleaning(const PageRecipe &recipe, const QImage &tu
     const int pdfResolution = m_pdfResolution;
     m_cleaning.setFuture(QtConcurrent::run([recipe, turned, key, page, pdfResolution] {
         Cleaned done{key, page, QImage(), ScanCleanup()};
-        PagePlan plan = recipe.plan();
-        if (plan.straighten && !plan.ownSlant) {
-            // The slant is found at the size the build finds it at, not on
-            // the preview's small picture, so that both say the same.
-            const PagePicture read = PageReader::readFirstPicture(
-                page, QSize(Skew::WorkingSide, Skew::WorkingSide), PageReader::PixelBudget,
-                PageReader::FileBudget, pdfResolution);
-            const Skew skew = Skew::find(recipe.turned(read.picture));
-            plan.ownSlant = skew.found;
-            plan.straighten = skew.found;
-            plan.slantDegrees = skew.degrees;
-            done.picture = done.cleanup.apply(turned, plan);
-            done.cleanup.leftAlone = skew.whyNot;
-        } else {
-            done.picture = done.cleanup.apply(turned, plan);
-        }
+        // The slant is found at the size the build finds it at, not on the
+        // preview's small picture, so that both say the same.
+        QImage slantFrom;
+        if (recipe.plan().straighten && !recipe.plan().ownSlant)
+            slantFrom =
+                recipe.turned(PageReader::readFirstPicture(
+                                  page, QSize(Skew::WorkingSide, Skew::WorkingSide),
+                                  PageReader::PixelBudget, PageReader::FileBudget, pdfResolution)
+                                  .picture);
+        done.picture = done.cleanup.apply(turned, recipe.plan(), slantFrom);
         return done;
     }));
 }

@@ -1,6 +1,5 @@
 #include "cbz/cbzbuild.h"
 
-#include "scans/blankpage.h"
 #include "scans/facingpages.h"
 
 #include "cbz/cbzwriter.h"
@@ -317,13 +316,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
     }
     const BuildPage &page = m_pages.at(index);
     // Told on a small picture: a blank page needs no more to be known.
-    // A file of many pictures is never left out for its first.
-    if (m_options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank && reader.isOnePicture()) {
-        const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
-        if (!small.isNull() && BlankPage::isBlank(small)) {
-            progress.complete(index, QString(), nullptr, tr("left out: it is blank"));
-            return;
-        }
+    if (ScanCleanup::leftOutWhenBlank(m_options, page.treatment) &&
+        ScanCleanup::isBlankPage(reader)) {
+        progress.complete(index, QString(), nullptr, tr("left out: it is blank"));
+        return;
     }
     const PageRecipe recipe(reader.facts(), m_options, page.treatment);
     if (recipe.route() == PageRecipe::Kept) {

@@ -1,6 +1,10 @@
 #include "cbz/scancleanup.h"
 
+#include "cbz/pageoptions.h"
 #include "cbz/pagetransform.h"
+#include "cbz/pagetreatment.h"
+#include "pages/pagereader.h"
+#include "scans/blankpage.h"
 #include "scans/levels.h"
 #include "scans/skew.h"
 
@@ -9,14 +13,14 @@
 
 #include <cmath>
 
-QImage ScanCleanup::apply(const QImage &turned, const PagePlan &plan)
+QImage ScanCleanup::apply(const QImage &turned, const PagePlan &plan, const QImage &slantFrom)
 {
     *this = ScanCleanup();
     QImage page = turned;
     if (plan.straighten && !page.isNull()) {
         double slant = plan.slantDegrees;
         if (!plan.ownSlant) {
-            const Skew skew = Skew::find(page);
+            const Skew skew = Skew::find(slantFrom.isNull() ? page : slantFrom);
             slant = skew.degrees;
             leftAlone = skew.whyNot;
         }
@@ -48,6 +52,19 @@ QString ScanCleanup::note() const
     if (!levelsLeft.isEmpty())
         said << tr("paper left as scanned: %1").arg(levelsLeft);
     return said.join(QStringLiteral("; "));
+}
+
+bool ScanCleanup::leftOutWhenBlank(const PageOptions &options, const PageTreatment &own)
+{
+    return options.ScanLeaveOutBlank && !own.keptThoughBlank;
+}
+
+bool ScanCleanup::isBlankPage(PageReader &reader)
+{
+    if (!reader.isOnePicture())
+        return false;
+    const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
+    return !small.isNull() && BlankPage::isBlank(small);
 }
 
 QString ScanCleanup::degreesText(double degrees)

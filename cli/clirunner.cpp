@@ -1,6 +1,5 @@
 #include "cli/clirunner.h"
 
-#include "scans/blankpage.h"
 #include "scans/facingpages.h"
 
 #include "book/book.h"
@@ -190,13 +189,11 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
         described.leftOut = true;
         return described;
     }
-    if (options.ScanLeaveOutBlank && !page.treatment.keptThoughBlank && reader.isOnePicture()) {
-        const QImage small = reader.reducedPicture(QSize(BlankPage::Side, BlankPage::Side));
-        if (!small.isNull() && BlankPage::isBlank(small)) {
-            described.text = tr("blank, left out");
-            described.leftOut = true;
-            return described;
-        }
+    if (ScanCleanup::leftOutWhenBlank(options, page.treatment) &&
+        ScanCleanup::isBlankPage(reader)) {
+        described.text = tr("blank, left out");
+        described.leftOut = true;
+        return described;
     }
     const PageRecipe recipe(facts, options, page.treatment);
     const PagePlan &plan = recipe.plan();

@@ -389,7 +389,6 @@ PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qin
         return picture;
     picture.shown = single.orientation.turned() ? pixels.transposed() : pixels;
     picture.resolution = single.resolution;
-    picture.asStored = single.coding == Coding::Jpeg && single.orientation.upright();
     return picture;
 }
 

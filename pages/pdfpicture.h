@@ -26,8 +26,7 @@ public:
     struct Picture
     {
         QSize shown;
-        int resolution = 0;    // pixels an inch, as drawn
-        bool asStored = false; // an upright JPEG: scannedJpeg() is the page
+        int resolution = 0; // pixels an inch, as drawn
     };
     static Picture pictureOf(const QString &path, int index, qint64 pixelBudget, qint64 byteBudget);
     // That picture decoded and turned as the page shows it; null, with why,

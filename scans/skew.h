@@ -29,6 +29,8 @@ public:
     // The page turned back by degrees (clockwise turns undone), filtered,
     // its size kept; the corners brought in take the colour of its margin.
     static QImage straightened(const QImage &page, double degrees);
+
+private:
     // The colour of the page's outermost pixels: paper or a scanner's bed.
     static QColor marginColour(const QImage &page);
 };
