@@ -251,11 +251,12 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
 {
     const QSize size = reader.headerSize();
     const LosslessCut &cut = recipe.losslessCut();
-    // The page's coefficients, held whole while it is cut: about three bytes
-    // a pixel.
+    // The parts' coefficients, made from the page's while it is cut: about
+    // three bytes a pixel.
     const qint64 cost = qint64(size.width()) * size.height() * 3;
     made.progress->reserve(made.index, cost);
-    const QList<QByteArray> pages = cut.run(reader.fileData(), &made.encodedWhy);
+    const QList<QByteArray> pages =
+        cut.run(reader.fileData(), &made.encodedWhy, reader.takeJpegBlocks());
     made.progress->release(cost);
     if (pages.isEmpty())
         return false;
@@ -294,6 +295,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
     // Without an option that may keep a page's bytes, every page is decoded:
     // its JPEG check decodes it too, once for both.
     reader.setWholePictureWhileChecking(!m_options.KeepUnchangedJpeg && !m_options.LosslessCuts);
+    // A page cut on its blocks is cut from the coefficients its check read.
+    reader.setBlocksKeptWhileChecking(m_options.LosslessCuts);
     // The file's bytes, held while the page is made, count against the
     // budget as its pixels do.
     qint64 held = 0;
@@ -322,6 +325,9 @@ void CbzBuild::makePage(int index, Progress &progress) const
         return;
     }
     const PageRecipe recipe(reader.facts(), m_options, page.treatment);
+    // The coefficients the check kept serve a cut on the blocks alone.
+    if (recipe.route() != PageRecipe::CutOnBlocks)
+        reader.takeJpegBlocks();
     if (recipe.route() == PageRecipe::Kept) {
         keepUnchanged(reader, recipe, made);
         progress.complete(index, made.error, &made.last, made.note);

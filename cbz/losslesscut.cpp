@@ -1,121 +1,174 @@
 #include "cbz/losslesscut.h"
 
-#include <turbojpeg.h>
-
 #include <QVector>
 
-#include <memory>
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <limits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
-// A turn or mirror of the page as a matrix on its pixel coordinates (x to
-// the right, y down), so that the camera's turn and the page's own can be
-// put together and named as one of libjpeg-turbo's operations.
-struct Turn
-{
-    int a, b, c, d;
-    bool operator==(const Turn &other) const
-    {
-        return a == other.a && b == other.b && c == other.c && d == other.d;
-    }
-    Turn operator*(const Turn &q) const
-    {
-        return {a * q.a + b * q.c, a * q.b + b * q.d, c * q.a + d * q.c, c * q.b + d * q.d};
-    }
-};
+using Turn = LosslessCut::Turn;
 
-// In the order of TJXOP_NONE ... TJXOP_ROT270.
-const Turn Operations[TJ_NUMXOP] = {{1, 0, 0, 1},   {-1, 0, 0, 1}, {1, 0, 0, -1},  {0, 1, 1, 0},
-                                    {0, -1, -1, 0}, {0, -1, 1, 0}, {-1, 0, 0, -1}, {0, 1, -1, 0}};
+const Turn MirrorX{-1, 0, 0, 1};
+const Turn MirrorY{1, 0, 0, -1};
+const Turn Clockwise{0, -1, 1, 0};
 
 // The camera's mirror and flip come first, then its quarter turn (as Qt
 // applies them when it reads the page), then the page's own turn.
-int operationFor(QImageIOHandler::Transformations camera, int rotation)
+Turn turnFor(QImageIOHandler::Transformations camera, int rotation)
 {
-    Turn turn = Operations[TJXOP_NONE];
+    Turn turn;
     if (camera & QImageIOHandler::TransformationMirror)
-        turn = Operations[TJXOP_HFLIP] * turn;
+        turn = MirrorX * turn;
     if (camera & QImageIOHandler::TransformationFlip)
-        turn = Operations[TJXOP_VFLIP] * turn;
+        turn = MirrorY * turn;
     if (camera & QImageIOHandler::TransformationRotate90)
-        turn = Operations[TJXOP_ROT90] * turn;
+        turn = Clockwise * turn;
     for (int quarter = 0; quarter < rotation / 90; ++quarter)
-        turn = Operations[TJXOP_ROT90] * turn;
-    for (int operation = 0; operation < TJ_NUMXOP; ++operation) {
-        if (Operations[operation] == turn)
-            return operation;
-    }
-    return TJXOP_NONE;
+        turn = Clockwise * turn;
+    return turn;
 }
 
-bool transposes(int operation)
+// A turn is a transpose (or not) followed by mirroring the result's x
+// and/or y. These say which of the source's own axes end up mirrored.
+bool mirrorsSourceX(const Turn &turn)
 {
-    return operation == TJXOP_TRANSPOSE || operation == TJXOP_TRANSVERSE ||
-           operation == TJXOP_ROT90 || operation == TJXOP_ROT270;
+    return turn.transposes() ? turn.c < 0 : turn.a < 0;
+}
+
+bool mirrorsSourceY(const Turn &turn)
+{
+    return turn.transposes() ? turn.b < 0 : turn.d < 0;
 }
 
 // A block at the right or bottom edge that is only partly filled cannot be
-// moved to the other side: the operations that would do so need whole blocks
-// there.
-bool turnsWholeBlocks(int operation, const QSize &size, const QSize &grid)
+// moved to the other side: a mirrored axis needs whole blocks there.
+bool turnsWholeBlocks(const Turn &turn, const QSize &size, const QSize &grid)
 {
-    const bool wholeColumns = size.width() % grid.width() == 0;
-    const bool wholeRows = size.height() % grid.height() == 0;
-    switch (operation) {
-    case TJXOP_HFLIP:
-    case TJXOP_ROT270:
-        return wholeColumns;
-    case TJXOP_VFLIP:
-    case TJXOP_ROT90:
-        return wholeRows;
-    case TJXOP_TRANSVERSE:
-    case TJXOP_ROT180:
-        return wholeColumns && wholeRows;
-    default:
-        return true;
-    }
+    return (!mirrorsSourceX(turn) || size.width() % grid.width() == 0) &&
+           (!mirrorsSourceY(turn) || size.height() % grid.height() == 0);
 }
 
-// The colour profile in APP2 segments of at most 65519 bytes each, as every
-// reader expects them.
-QByteArray iccSegments(const QByteArray &profile)
+struct ErrorManager
 {
-    constexpr int Chunk = 65519;
-    const int count = (profile.size() + Chunk - 1) / Chunk;
-    QByteArray segments;
-    if (count > 255)
-        return segments;
-    for (int i = 0; i < count; ++i) {
-        const QByteArray part = profile.mid(i * Chunk, Chunk);
-        const int length = 2 + 14 + part.size();
-        segments += char(0xFF);
-        segments += char(0xE2);
-        segments += char(length >> 8);
-        segments += char(length & 0xFF);
-        segments += QByteArray("ICC_PROFILE", 12);
-        segments += char(i + 1);
-        segments += char(count);
-        segments += part;
-    }
-    return segments;
-}
-
-// libjpeg-turbo writes its own JFIF header and nothing else: the profile
-// goes right after it.
-QByteArray withProfile(const QByteArray &jpeg, const QByteArray &profile)
-{
-    if (profile.isEmpty() || jpeg.size() < 4)
-        return jpeg;
-    int at = 2;
-    if (uchar(jpeg.at(2)) == 0xFF && uchar(jpeg.at(3)) == 0xE0 && jpeg.size() >= 6)
-        at = 4 + ((uchar(jpeg.at(4)) << 8) | uchar(jpeg.at(5)));
-    return jpeg.left(at) + iccSegments(profile) + jpeg.mid(at);
-}
-
-struct TransformHandle
-{
-    void operator()(void *handle) const { tjDestroy(handle); }
+    jpeg_error_mgr base;
+    std::jmp_buf escape;
+    QString message;
 };
+
+void onError(j_common_ptr info)
+{
+    auto *manager = reinterpret_cast<ErrorManager *>(info->err);
+    char text[JMSG_LENGTH_MAX];
+    (*info->err->format_message)(info, text);
+    manager->message = QString::fromLocal8Bit(text);
+    std::longjmp(manager->escape, 1);
+}
+
+void silence(j_common_ptr, int) {}
+
+// The compressed part written straight into a byte array.
+struct ByteArrayDestination
+{
+    jpeg_destination_mgr base;
+    QByteArray bytes;
+    static constexpr int Step = 1 << 20;
+
+    explicit ByteArrayDestination(j_compress_ptr info)
+    {
+        base.init_destination = [](j_compress_ptr info) { grow(info, 0); };
+        base.empty_output_buffer = [](j_compress_ptr info) {
+            grow(info, of(info)->bytes.size());
+            return boolean(TRUE);
+        };
+        base.term_destination = [](j_compress_ptr info) {
+            ByteArrayDestination *self = of(info);
+            self->bytes.truncate(self->bytes.size() - int(self->base.free_in_buffer));
+        };
+        info->dest = &base;
+    }
+    static ByteArrayDestination *of(j_compress_ptr info)
+    {
+        return reinterpret_cast<ByteArrayDestination *>(info->dest);
+    }
+    // The whole array is handed over again, from where it was full.
+    static void grow(j_compress_ptr info, int used)
+    {
+        ByteArrayDestination *self = of(info);
+        if (used >= std::numeric_limits<int>::max() - Step)
+            ERREXIT(info, JERR_OUT_OF_MEMORY);
+        self->bytes.resize(used + Step);
+        self->base.next_output_byte = reinterpret_cast<JOCTET *>(self->bytes.data()) + used;
+        self->base.free_in_buffer = size_t(Step);
+    }
+};
+
+// For each of a block's 64 coefficients (in natural order, row by row), the
+// source coefficient it comes from and its sign: a transpose swaps a block's
+// rows and columns, a mirror negates its odd frequencies along that axis.
+class CoefficientMap
+{
+public:
+    explicit CoefficientMap(const Turn &turn)
+        : m_transposed(turn.transposes())
+    {
+        const bool mirrorX = m_transposed ? turn.b < 0 : turn.a < 0;
+        const bool mirrorY = m_transposed ? turn.c < 0 : turn.d < 0;
+        m_identity = !m_transposed && !mirrorX && !mirrorY;
+        for (int v = 0; v < DCTSIZE; ++v) {
+            for (int u = 0; u < DCTSIZE; ++u) {
+                const int k = v * DCTSIZE + u;
+                m_from[k] = m_transposed ? u * DCTSIZE + v : k;
+                m_sign[k] = ((mirrorX && (u & 1)) != (mirrorY && (v & 1))) ? -1 : 1;
+            }
+        }
+    }
+
+    void apply(const JCOEF *source, JCOEF *block) const
+    {
+        if (m_identity) {
+            std::copy(source, source + DCTSIZE2, block);
+        } else if (!m_transposed) {
+            for (int k = 0; k < DCTSIZE2; ++k)
+                block[k] = JCOEF(source[k] * m_sign[k]);
+        } else {
+            for (int k = 0; k < DCTSIZE2; ++k)
+                block[k] = JCOEF(source[m_from[k]] * m_sign[k]);
+        }
+    }
+
+private:
+    bool m_transposed;
+    bool m_identity;
+    int m_from[DCTSIZE2];
+    JCOEF m_sign[DCTSIZE2];
+};
+
+int roundUp(int value, int step)
+{
+    return (value + step - 1) / step * step;
+}
+
+// One component's blocks as rows, all of them in memory: libjpeg-turbo
+// keeps a virtual array whole (it has no backing store), so a row's
+// address stays good once asked for.
+QVector<JBLOCKROW> rowsOf(j_common_ptr info, jvirt_barray_ptr array, int count, bool writable)
+{
+    QVector<JBLOCKROW> rows(count);
+    for (int row = 0; row < count; ++row)
+        rows[row] = (*info->mem->access_virt_barray)(info, array, JDIMENSION(row), 1,
+                                                     writable ? TRUE : FALSE)[0];
+    return rows;
+}
 
 } // namespace
 
@@ -133,7 +186,7 @@ QSize LosslessCut::shownSize(const Source &source)
 LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const PagePlan &plan)
 {
     m_plan = plan;
-    m_operation = operationFor(source.transformation, m_plan.rotation);
+    m_turn = turnFor(source.transformation, m_plan.rotation);
     m_grey = options.PageGrey == PageOptions::GreyEveryPage && !source.layout.grey;
     // A colour profile does not describe a page made grey.
     if (!m_grey)
@@ -142,7 +195,7 @@ LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const
     if (!m_whyNot.isEmpty())
         return;
     const QSize grid =
-        transposes(m_operation) ? source.layout.blockGrid.transposed() : source.layout.blockGrid;
+        m_turn.transposes() ? source.layout.blockGrid.transposed() : source.layout.blockGrid;
     m_regions = regions(m_plan, options, grid);
     for (const QRect &region : qAsConst(m_regions)) {
         if (region.isEmpty()) {
@@ -168,7 +221,7 @@ QString LosslessCut::check(const Source &source, const PageOptions &options) con
         return tr("its plain margins are trimmed");
     if (options.PageGrey == PageOptions::GreyWithoutColour && !source.layout.grey)
         return tr("whether it is grey is found by its pixels");
-    if (!turnsWholeBlocks(m_operation, source.size, source.layout.blockGrid))
+    if (!turnsWholeBlocks(m_turn, source.size, source.layout.blockGrid))
         return tr("it is turned, and its size (%1 × %2) is not a whole number of its "
                   "%3 × %4 blocks")
             .arg(source.size.width())
@@ -197,45 +250,311 @@ QList<QRect> LosslessCut::regions(const PagePlan &plan, const PageOptions &optio
     return snapped;
 }
 
-QList<QByteArray> LosslessCut::run(const QByteArray &jpeg, QString *error) const
+// libjpeg's optimal Huffman table for a count of each symbol (exported by
+// the library since its first versions, declared only in its private
+// headers): the table its own two-pass optimization makes from the counts.
+extern "C" void jpeg_gen_optimal_table(j_compress_ptr cinfo, JHUFF_TBL *htbl, long freq[]);
+
+namespace {
+
+// A block's coefficients in the order they are coded.
+constexpr int Zigzag[DCTSIZE2] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                  12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                  35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                  58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+
+// Where each coefficient falls in that order.
+struct ZigzagPositions
+{
+    int of[DCTSIZE2];
+    constexpr ZigzagPositions()
+        : of()
+    {
+        for (int k = 0; k < DCTSIZE2; ++k)
+            of[Zigzag[k]] = k;
+    }
+};
+constexpr ZigzagPositions Positions;
+
+// A bit for each coefficient that is not zero, in the block's own order.
+quint64 nonZeroCoefficients(const JCOEF *block)
+{
+#ifdef __SSE2__
+    quint64 mask = 0;
+    const __m128i zero = _mm_setzero_si128();
+    for (int row = 0; row < DCTSIZE; row += 2) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + row * DCTSIZE));
+        const __m128i b =
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + (row + 1) * DCTSIZE));
+        const __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+        mask |= quint64(~unsigned(_mm_movemask_epi8(zeros)) & 0xFFFFu) << (row * DCTSIZE);
+    }
+    return mask;
+#else
+    quint64 mask = 0;
+    for (int k = 0; k < DCTSIZE2; ++k)
+        mask |= quint64(block[k] != 0) << k;
+    return mask;
+#endif
+}
+
+int bitsOf(int value)
+{
+    const unsigned magnitude = unsigned(value < 0 ? -value : value);
+    return magnitude ? qMin(15, 32 - __builtin_clz(magnitude)) : 0;
+}
+
+// How often each Huffman symbol is coded, counted while the blocks are laid
+// out, so that the part is written with tables made for it in one pass:
+// libjpeg's own optimization runs a second, slower pass over every block.
+struct SymbolCounts
+{
+    long dc[NUM_HUFF_TBLS][257] = {};
+    long ac[NUM_HUFF_TBLS][257] = {};
+
+    void add(const JCOEF *block, int *previousDc, long *dcCounts, long *acCounts) const
+    {
+        ++dcCounts[bitsOf(block[0] - *previousDc)];
+        *previousDc = block[0];
+        // Most coefficients are zero: only the others are put in order.
+        quint64 natural = nonZeroCoefficients(block) & ~quint64(1);
+        quint64 nonZero = 0;
+        while (natural) {
+            nonZero |= quint64(1) << Positions.of[__builtin_ctzll(natural)];
+            natural &= natural - 1;
+        }
+        int last = 0;
+        while (nonZero) {
+            const int k = __builtin_ctzll(nonZero);
+            nonZero &= nonZero - 1;
+            int run = k - last - 1;
+            for (; run > 15; run -= 16)
+                ++acCounts[0xF0];
+            ++acCounts[(run << 4) + bitsOf(block[Zigzag[k]])];
+            last = k;
+        }
+        if (last < DCTSIZE2 - 1)
+            ++acCounts[0]; // end of block
+    }
+
+    // The encoder's own padding blocks, which repeat the last DC and have
+    // no AC, code a DC difference counted in another order than here: every
+    // DC size, and the end of block, keeps a code.
+    void setTables(j_compress_ptr out)
+    {
+        bool used[NUM_HUFF_TBLS][2] = {};
+        for (int c = 0; c < out->num_components; ++c) {
+            used[out->comp_info[c].dc_tbl_no][0] = true;
+            used[out->comp_info[c].ac_tbl_no][1] = true;
+        }
+        for (int t = 0; t < NUM_HUFF_TBLS; ++t) {
+            if (used[t][0]) {
+                for (int size = 0; size <= 11; ++size)
+                    dc[t][size] = qMax(dc[t][size], 1L);
+                jpeg_gen_optimal_table(out, out->dc_huff_tbl_ptrs[t], dc[t]);
+            }
+            if (used[t][1]) {
+                ac[t][0] = qMax(ac[t][0], 1L);
+                jpeg_gen_optimal_table(out, out->ac_huff_tbl_ptrs[t], ac[t]);
+            }
+        }
+    }
+};
+
+// Writes one region of the turned page from the source's coefficients:
+// the settings that decide the coefficients' meaning are the source's
+// (turned with it), the Huffman tables are made for this part alone.
+class RegionWriter
+{
+public:
+    RegionWriter(j_decompress_ptr source, jvirt_barray_ptr *sourceBlocks, const Turn &turn,
+                 bool grey)
+        : m_source(source)
+        , m_sourceBlocks(sourceBlocks)
+        , m_turn(turn)
+        , m_map(turn)
+        , m_grey(grey)
+    {}
+
+    void write(j_compress_ptr out, const QRect &region, const QByteArray &iccProfile)
+    {
+        jpeg_copy_critical_parameters(m_source, out);
+        out->image_width = JDIMENSION(region.width());
+        out->image_height = JDIMENSION(region.height());
+        if (m_grey) {
+            // Only the luma is kept, with its own quantization table.
+            const int table = out->comp_info[0].quant_tbl_no;
+            jpeg_set_colorspace(out, JCS_GRAYSCALE);
+            out->comp_info[0].quant_tbl_no = table;
+        }
+        if (m_turn.transposes())
+            transposeSettings(out);
+        QVector<jvirt_barray_ptr> blocks(out->num_components);
+        requestBlocks(out, region, blocks.data());
+        std::unique_ptr<SymbolCounts> counts(new SymbolCounts);
+        for (int c = 0; c < out->num_components; ++c)
+            fill(out, c, region, blocks[c], counts.get());
+        counts->setTables(out);
+        jpeg_write_coefficients(out, blocks.data());
+        if (!iccProfile.isEmpty())
+            jpeg_write_icc_profile(out, reinterpret_cast<const JOCTET *>(iccProfile.constData()),
+                                   unsigned(iccProfile.size()));
+        jpeg_finish_compress(out);
+    }
+
+private:
+    static void transposeSettings(j_compress_ptr out)
+    {
+        for (int c = 0; c < out->num_components; ++c)
+            std::swap(out->comp_info[c].h_samp_factor, out->comp_info[c].v_samp_factor);
+        for (JQUANT_TBL *table : out->quant_tbl_ptrs) {
+            if (!table)
+                continue;
+            for (int i = 0; i < DCTSIZE; ++i) {
+                for (int j = 0; j < i; ++j)
+                    std::swap(table->quantval[i * DCTSIZE + j], table->quantval[j * DCTSIZE + i]);
+            }
+        }
+    }
+
+    // The largest sampling factors: an MCU is this many blocks.
+    static QSize largestSampling(j_compress_ptr out)
+    {
+        QSize most(1, 1);
+        for (int c = 0; c < out->num_components; ++c)
+            most = most.expandedTo(
+                QSize(out->comp_info[c].h_samp_factor, out->comp_info[c].v_samp_factor));
+        return most;
+    }
+
+    // A component's blocks across a length of pixels, as libjpeg counts them.
+    static int blocksFor(int pixels, int sampling, int most)
+    {
+        const int samples = int((qint64(pixels) * sampling + most - 1) / most);
+        return (samples + DCTSIZE - 1) / DCTSIZE;
+    }
+
+    // Whole MCUs of each component, as libjpeg reads them back.
+    void requestBlocks(j_compress_ptr out, const QRect &region, jvirt_barray_ptr *blocks)
+    {
+        const QSize most = largestSampling(out);
+        const int across = roundUp(region.width(), most.width() * DCTSIZE) / (most.width() * DCTSIZE);
+        const int down =
+            roundUp(region.height(), most.height() * DCTSIZE) / (most.height() * DCTSIZE);
+        for (int c = 0; c < out->num_components; ++c) {
+            const jpeg_component_info &component = out->comp_info[c];
+            blocks[c] = (*out->mem->request_virt_barray)(
+                reinterpret_cast<j_common_ptr>(out), JPOOL_IMAGE, FALSE,
+                JDIMENSION(across * component.h_samp_factor),
+                JDIMENSION(down * component.v_samp_factor), JDIMENSION(component.v_samp_factor));
+        }
+        (*out->mem->realize_virt_arrays)(reinterpret_cast<j_common_ptr>(out));
+    }
+
+    // Every block of component c of the region, from the source's block it
+    // shows after the turn.
+    void fill(j_compress_ptr out, int c, const QRect &region, jvirt_barray_ptr blocks,
+              SymbolCounts *counts)
+    {
+        const jpeg_component_info &target = out->comp_info[c];
+        const jpeg_component_info &from = m_source->comp_info[c];
+        const QSize most = largestSampling(out);
+        const int across = roundUp(region.width(), most.width() * DCTSIZE) /
+                           (most.width() * DCTSIZE) * target.h_samp_factor;
+        const int down = roundUp(region.height(), most.height() * DCTSIZE) /
+                         (most.height() * DCTSIZE) * target.v_samp_factor;
+        // The region's corner, on the grid, in this component's blocks.
+        const int left = region.x() * target.h_samp_factor / (most.width() * DCTSIZE);
+        const int top = region.y() * target.v_samp_factor / (most.height() * DCTSIZE);
+        // The source's blocks: those of the picture, and the rows and
+        // columns libjpeg keeps to fill its last MCUs.
+        const int sourceWidth = int(from.width_in_blocks);
+        const int sourceHeight = int(from.height_in_blocks);
+        const int sourceColumns = roundUp(sourceWidth, from.h_samp_factor);
+        const int sourceRows = roundUp(sourceHeight, from.v_samp_factor);
+        const QVector<JBLOCKROW> in = rowsOf(reinterpret_cast<j_common_ptr>(m_source),
+                                             m_sourceBlocks[c], sourceRows, false);
+        const QVector<JBLOCKROW> rows =
+            rowsOf(reinterpret_cast<j_common_ptr>(out), blocks, down, true);
+        const bool transposed = m_turn.transposes();
+        // After the transpose, before the mirrors: the size in blocks.
+        const int width = transposed ? sourceHeight : sourceWidth;
+        const int height = transposed ? sourceWidth : sourceHeight;
+        const bool mirrorX = transposed ? m_turn.b < 0 : m_turn.a < 0;
+        const bool mirrorY = transposed ? m_turn.c < 0 : m_turn.d < 0;
+        // The blocks that are coded: those the part's pixels fall in.
+        const int codedAcross = blocksFor(region.width(), target.h_samp_factor, most.width());
+        const int codedDown = blocksFor(region.height(), target.v_samp_factor, most.height());
+        long *dcCounts = counts->dc[target.dc_tbl_no];
+        long *acCounts = counts->ac[target.ac_tbl_no];
+        int previousDc = 0;
+        for (int y = 0; y < down; ++y) {
+            for (int x = 0; x < across; ++x) {
+                const int turnedX = mirrorX ? width - 1 - (left + x) : left + x;
+                const int turnedY = mirrorY ? height - 1 - (top + y) : top + y;
+                const int sx = transposed ? turnedY : turnedX;
+                const int sy = transposed ? turnedX : turnedY;
+                JCOEF *block = rows[y][x];
+                if (sx < 0 || sy < 0 || sx >= sourceColumns || sy >= sourceRows) {
+                    std::fill(block, block + DCTSIZE2, JCOEF(0));
+                    continue;
+                }
+                m_map.apply(in[sy][sx], block);
+                if (x < codedAcross && y < codedDown)
+                    counts->add(block, &previousDc, dcCounts, acCounts);
+            }
+        }
+    }
+
+    j_decompress_ptr m_source;
+    jvirt_barray_ptr *m_sourceBlocks;
+    Turn m_turn;
+    CoefficientMap m_map;
+    bool m_grey;
+};
+
+} // namespace
+
+QList<QByteArray> LosslessCut::run(const QByteArray &jpeg, QString *error,
+                                   std::shared_ptr<const JpegCheck::Blocks> blocks) const
 {
     QList<QByteArray> pages;
     if (!m_whyNot.isEmpty()) {
         *error = m_whyNot;
         return pages;
     }
-    std::unique_ptr<void, TransformHandle> handle(tjInitTransform());
-    if (!handle) {
-        *error = QString::fromLocal8Bit(tjGetErrorStr2(nullptr));
-        return pages;
+    if (!blocks) {
+        JpegCheck check = JpegCheck::readBlocks(jpeg, std::numeric_limits<qint64>::max());
+        if (!check.blocks) {
+            *error = check.damage.isEmpty() ? tr("it is not a JPEG") : check.damage;
+            return pages;
+        }
+        blocks = std::move(check.blocks);
     }
-    const int count = m_regions.size();
-    QVector<tjtransform> transforms(count);
-    QVector<unsigned char *> outputs(count, nullptr);
-    QVector<unsigned long> sizes(count, 0);
-    for (int i = 0; i < count; ++i) {
-        const QRect &region = m_regions.at(i);
-        tjtransform &transform = transforms[i];
-        transform = tjtransform();
-        transform.r = {region.x(), region.y(), region.width(), region.height()};
-        transform.op = m_operation;
-        // The camera's turn is done: its note goes with the rest of the
-        // metadata, and the colour profile is put back below.
-        transform.options = TJXOPT_CROP | TJXOPT_PERFECT | TJXOPT_COPYNONE;
-        if (m_grey)
-            transform.options |= TJXOPT_GRAY;
+    j_decompress_ptr source = blocks->decompressor();
+    ErrorManager manager;
+    jpeg_compress_struct out;
+    out.err = jpeg_std_error(&manager.base);
+    manager.base.error_exit = onError;
+    manager.base.emit_message = silence;
+    // An error while the source's blocks are read comes back here too.
+    jpeg_error_mgr *sourceErrors = source->err;
+    source->err = &manager.base;
+    jpeg_create_compress(&out);
+    ByteArrayDestination destination(&out);
+    if (setjmp(manager.escape)) {
+        jpeg_destroy_compress(&out);
+        source->err = sourceErrors;
+        *error = manager.message;
+        return QList<QByteArray>();
     }
-    const int failed = tjTransform(handle.get(), reinterpret_cast<const uchar *>(jpeg.constData()),
-                                   static_cast<unsigned long>(jpeg.size()), count, outputs.data(),
-                                   sizes.data(), transforms.data(), TJFLAG_STOPONWARNING);
-    if (failed)
-        *error = QString::fromLocal8Bit(tjGetErrorStr2(handle.get())).trimmed();
-    for (int i = 0; i < count; ++i) {
-        if (!failed)
-            pages.append(
-                withProfile(QByteArray(reinterpret_cast<const char *>(outputs[i]), int(sizes[i])),
-                            m_iccProfile));
-        tjFree(outputs[i]);
+    RegionWriter writer(source, blocks->arrays(), m_turn, m_grey);
+    for (const QRect &region : m_regions) {
+        writer.write(&out, region, m_iccProfile);
+        pages.append(destination.bytes);
+        destination.bytes.clear();
     }
+    jpeg_destroy_compress(&out);
+    source->err = sourceErrors;
     return pages;
 }

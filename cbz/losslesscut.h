@@ -12,10 +12,12 @@
 #include <QRect>
 #include <QString>
 
-// Cuts a JPEG page on its compressed blocks, with libjpeg-turbo's lossless
-// transforms: the page's turn (the camera's and its own), the border and the
-// double-page split, without decoding a pixel, so every kept pixel is the
-// source's own. A block cannot be split, so a cut's left and top edges fall
+#include <memory>
+
+// Cuts a JPEG page on its compressed blocks: the page's turn (the camera's
+// and its own), the border and the double-page split are done on the
+// coefficients, without decoding a pixel, so every kept pixel is the
+// source's own. Each part is written with Huffman tables made for it. A block cannot be split, so a cut's left and top edges fall
 // on the block grid: each moves back to the grid line before it, keeping the
 // whole of what was asked for and a few columns or rows more. Right and
 // bottom edges fall where they were asked.
@@ -51,9 +53,25 @@ public:
     // archive order, their edges where they will really fall.
     QList<QRect> regions() const { return m_regions; }
 
-    // The page's JPEG files, one a region; empty when libjpeg-turbo could
-    // not make them, and error then says why.
-    QList<QByteArray> run(const QByteArray &jpeg, QString *error) const;
+    // The page's JPEG files, one a region; empty when they could not be
+    // made, and error then says why. The coefficients are those the page's
+    // check kept, or are read here (hearing every warning) when there are
+    // none.
+    QList<QByteArray> run(const QByteArray &jpeg, QString *error,
+                          std::shared_ptr<const JpegCheck::Blocks> blocks = {}) const;
+
+    // A turn or mirror as a matrix on pixel coordinates (x to the right, y
+    // down): x' = a x + b y, y' = c x + d y.
+    struct Turn
+    {
+        int a = 1, b = 0, c = 0, d = 1;
+        bool transposes() const { return a == 0; }
+        bool operator==(const Turn &o) const { return a == o.a && b == o.b && c == o.c && d == o.d; }
+        Turn operator*(const Turn &q) const
+        {
+            return {a * q.a + b * q.c, a * q.b + b * q.d, c * q.a + d * q.c, c * q.b + d * q.d};
+        }
+    };
 
     // The regions of a turned page of the plan's size that the book's
     // options and a page's treatment ask for, their left and top edges moved
@@ -66,7 +84,7 @@ private:
     QString check(const Source &source, const PageOptions &options) const;
 
     PagePlan m_plan;
-    int m_operation = 0;
+    Turn m_turn;
     bool m_grey = false;
     QByteArray m_iccProfile;
     QList<QRect> m_regions;

@@ -128,19 +128,26 @@ int eighthsFor(const QSize &size, const QSize &bounds)
 
 // Every block is decoded (the only way to hear of damage in all of them);
 // the rows are kept only when a picture is wanted. The buffers belong to the
-// caller, whose frame an error jumps back to.
-void decodeScaled(j_decompress_ptr info, const QSize &bounds, QImage *rows, QByteArray *scratch)
+// caller, whose frame an error jumps back to. When the coefficients are
+// kept, they are returned and the decompressor is left open, holding them.
+jvirt_barray_ptr *decodeScaled(j_decompress_ptr info, const QSize &bounds, bool keepBlocks,
+                               QImage *rows, QByteArray *scratch)
 {
-    const bool wanted = bounds.isValid() && info->jpeg_color_space != JCS_CMYK &&
+    const bool wanted = !keepBlocks && bounds.isValid() && info->jpeg_color_space != JCS_CMYK &&
                         info->jpeg_color_space != JCS_YCCK;
     // The blocks' coefficients alone (every code is read, no pixel made) take
     // a fifth less time than an eighth-size decode, but are held whole: not
     // for a huge page, which the decode streams.
     constexpr qint64 HeldCoefficients = qint64(1) << 25;
-    if (!wanted && qint64(info->image_width) * info->image_height <= HeldCoefficients) {
-        jpeg_read_coefficients(info);
+    if (keepBlocks ||
+        (!wanted && qint64(info->image_width) * info->image_height <= HeldCoefficients)) {
+        // Every code is read by the time this returns: finishing reads no
+        // more, it only lets the coefficients go.
+        jvirt_barray_ptr *arrays = jpeg_read_coefficients(info);
+        if (keepBlocks)
+            return arrays;
         jpeg_finish_decompress(info);
-        return;
+        return nullptr;
     }
     info->scale_num =
         unsigned(eighthsFor(QSize(int(info->image_width), int(info->image_height)), bounds));
@@ -160,6 +167,7 @@ void decodeScaled(j_decompress_ptr info, const QSize &bounds, QImage *rows, QByt
         jpeg_read_scanlines(info, &row, 1);
     }
     jpeg_finish_decompress(info);
+    return nullptr;
 }
 
 bool isUnsupported(int code)
@@ -187,9 +195,45 @@ bool commonSampling(const jpeg_decompress_struct &info)
 }
 } // namespace
 
+// Everything libjpeg is handed while it decodes, in one place that can
+// outlive the check when its coefficients are kept.
+struct JpegCheck::Blocks::Decoder
+{
+    ErrorManager manager;
+    TrickleSource source;
+    jpeg_decompress_struct info;
+    QByteArray data; // the source's bytes, shared so they stay put
+
+    Decoder()
+    {
+        info.err = jpeg_std_error(&manager.base);
+        manager.base.error_exit = onError;
+        manager.base.emit_message = onMessage;
+        manager.base.output_message = silence;
+        jpeg_create_decompress(&info);
+    }
+    ~Decoder() { jpeg_destroy_decompress(&info); }
+};
+
+JpegCheck::Blocks::Blocks()
+    : d(new Decoder)
+{}
+
+JpegCheck::Blocks::~Blocks() = default;
+
+jpeg_decompress_struct *JpegCheck::Blocks::decompressor() const
+{
+    return &d->info;
+}
+
 JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
 {
     return decode(data, pixelBudget, pictureBounds, true);
+}
+
+JpegCheck JpegCheck::readBlocks(const QByteArray &data, qint64 pixelBudget)
+{
+    return decode(data, pixelBudget, QSize(), true, true);
 }
 
 JpegCheck JpegCheck::decodeQuickly(const QByteArray &data, qint64 pixelBudget,
@@ -199,30 +243,25 @@ JpegCheck JpegCheck::decodeQuickly(const QByteArray &data, qint64 pixelBudget,
 }
 
 JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
-                            bool careful)
+                            bool careful, bool keepBlocks)
 {
     JpegCheck result;
     QImage rows;
     QByteArray scratch;
-    jpeg_decompress_struct info;
-    ErrorManager manager;
-    info.err = jpeg_std_error(&manager.base);
-    manager.base.error_exit = onError;
-    manager.base.emit_message = onMessage;
-    manager.base.output_message = silence;
-    jpeg_create_decompress(&info);
-    if (setjmp(manager.escape)) {
-        result.damage = manager.fatal;
-        result.unsupported = isUnsupported(manager.base.msg_code);
-        jpeg_destroy_decompress(&info);
+    std::shared_ptr<Blocks> blocks(new Blocks);
+    Blocks::Decoder &decoder = *blocks->d;
+    decoder.data = data;
+    jpeg_decompress_struct &info = decoder.info;
+    if (setjmp(decoder.manager.escape)) {
+        result.damage = decoder.manager.fatal;
+        result.unsupported = isUnsupported(decoder.manager.base.msg_code);
         return result;
     }
-    TrickleSource source;
     if (careful)
-        trickleFrom(&info, &source, data);
+        trickleFrom(&info, &decoder.source, decoder.data);
     else
-        jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.constData()),
-                     static_cast<unsigned long>(data.size()));
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(decoder.data.constData()),
+                     static_cast<unsigned long>(decoder.data.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_save_markers(&info, JPEG_COM, 16);
     jpeg_read_header(&info, TRUE);
@@ -248,10 +287,12 @@ JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QS
     result.layout.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     // A huge picture is refused by the caller, by its size, undecoded.
     if (qint64(info.image_width) * info.image_height <= pixelBudget)
-        decodeScaled(&info, pictureBounds, &rows, &scratch);
-    jpeg_destroy_decompress(&info);
-    result.damage = manager.firstWarning;
-    if (result.damage.isEmpty())
+        blocks->m_arrays = decodeScaled(&info, pictureBounds, keepBlocks, &rows, &scratch);
+    result.damage = decoder.manager.firstWarning;
+    if (result.damage.isEmpty()) {
         result.picture = rows;
+        if (blocks->m_arrays)
+            result.blocks = std::move(blocks);
+    }
     return result;
 }

@@ -6,6 +6,11 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
+struct jpeg_decompress_struct;
+struct jvirt_barray_control;
+
 // How a JPEG's blocks are laid out, and its colour profile: its header.
 struct JpegLayout
 {
@@ -49,6 +54,11 @@ struct JpegCheck
     // picture's text).
     bool comments = false;
 
+    // Every block's coefficients, as the check read them; kept only by
+    // readBlocks(), for a lossless cut that would otherwise read them again.
+    class Blocks;
+    std::shared_ptr<const Blocks> blocks;
+
     // Decodes every block once; at an eighth of the size unless a picture
     // to fit within pictureBounds is wanted too.
     static JpegCheck run(const QByteArray &data, qint64 pixelBudget,
@@ -59,12 +69,38 @@ struct JpegCheck
     // is for run() to find.
     static JpegCheck decodeQuickly(const QByteArray &data, qint64 pixelBudget,
                                    const QSize &pictureBounds);
+    // Reads every block as run() does, and keeps the coefficients (about
+    // three bytes a pixel) when the data is sound: no picture is made.
+    static JpegCheck readBlocks(const QByteArray &data, qint64 pixelBudget);
     // Any size at all: the picture is decoded whole.
     static QSize wholePicture() { return QSize(1 << 30, 1 << 30); }
 
 private:
     static JpegCheck decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
-                            bool careful);
+                            bool careful, bool keepBlocks = false);
+};
+
+// A JPEG's header and coefficients, read whole into libjpeg's decompressor,
+// which is held open (with its error handler and the data) until the last
+// user lets go. libjpeg's types are only named here: the lossless cut is
+// its one reader.
+class JpegCheck::Blocks
+{
+public:
+    ~Blocks();
+    Blocks(const Blocks &) = delete;
+    Blocks &operator=(const Blocks &) = delete;
+
+    jpeg_decompress_struct *decompressor() const;
+    // One array a component, as jpeg_read_coefficients() gives them.
+    jvirt_barray_control **arrays() const { return m_arrays; }
+
+private:
+    friend struct JpegCheck;
+    struct Decoder;
+    Blocks();
+    std::unique_ptr<Decoder> d;
+    jvirt_barray_control **m_arrays = nullptr;
 };
 
 #endif // JPEGCHECK_H

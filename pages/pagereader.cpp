@@ -198,6 +198,7 @@ bool PageReader::readWithoutDecoding()
     m_error.clear();
     m_rendered = QImage();
     m_wholePicture = QImage();
+    m_jpegBlocks.reset();
     m_zipEntry = ZipEntryCopy();
     m_jpegLayout = JpegLayout();
     m_data.clear();
@@ -539,10 +540,16 @@ bool PageReader::checkWhole()
         if (whole && m_reserve)
             m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
         const QSize bounds = whole ? JpegCheck::wholePicture() : m_pictureBounds;
-        JpegCheck check = m_quickPicture && bounds.isValid()
+        // Kept coefficients take about three bytes a pixel (4:2:0).
+        const bool keepBlocks = m_keepBlocks && !whole && !bounds.isValid();
+        if (keepBlocks && m_reserve)
+            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 3);
+        JpegCheck check = keepBlocks ? JpegCheck::readBlocks(m_data, m_pixelBudget)
+                          : m_quickPicture && bounds.isValid()
                               ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds)
                               : JpegCheck::run(m_data, m_pixelBudget, bounds);
         m_jpegLayout = check.layout;
+        m_jpegBlocks = std::move(check.blocks);
         if (whole)
             m_wholePicture = asQtReads(std::move(check));
         else

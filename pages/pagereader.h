@@ -115,6 +115,12 @@ public:
     // After readWithoutDecoding(): whether readEach() will give the pixels
     // the check decoded (held already, their bytes told to the memory gate).
     bool holdsWholePicture() const { return !m_wholePicture.isNull(); }
+    // Whether the check of a JPEG page keeps the coefficients it reads, for
+    // a caller that cuts the page on its blocks: off by default.
+    void setBlocksKeptWhileChecking(bool keep) { m_keepBlocks = keep; }
+    // After readWithoutDecoding(): the coefficients the check kept (null
+    // when none were), handed over; their bytes were told to the memory gate.
+    std::shared_ptr<const JpegCheck::Blocks> takeJpegBlocks() { return std::move(m_jpegBlocks); }
 
     // Dots per inch a PDF's page is rendered at.
     void setPdfResolution(int dotsPerInch) { m_pdfResolution = dotsPerInch; }
@@ -219,6 +225,8 @@ private:
     QImage m_checkedPicture;
     bool m_quickPicture = false; // the picture decoded the quick way
     bool m_wholeWhileChecking = false;
+    bool m_keepBlocks = false;
+    std::shared_ptr<const JpegCheck::Blocks> m_jpegBlocks;
     QImage m_wholePicture; // the check's, as Qt's reader would give it
     ZipEntryCopy m_zipEntry;
     QImage m_rendered; // a PDF's page, once rendered

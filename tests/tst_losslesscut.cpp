@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,14 +18,14 @@ using namespace TestSupport;
 Q_DECLARE_METATYPE(PageOptions)
 
 namespace {
-QByteArray compressed(const QImage &image, int subsampling)
+QByteArray compressed(const QImage &image, int subsampling, int flags = 0)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGBX8888);
     tjhandle handle = tjInitCompress();
     unsigned char *out = nullptr;
     unsigned long size = 0;
     const int failed = tjCompress2(handle, rgb.constBits(), rgb.width(), rgb.bytesPerLine(),
-                                   rgb.height(), TJPF_RGBX, &out, &size, subsampling, 90, 0);
+                                   rgb.height(), TJPF_RGBX, &out, &size, subsampling, 90, flags);
     const QByteArray jpeg =
         failed ? QByteArray() : QByteArray(reinterpret_cast<const char *>(out), int(size));
     tjFree(out);
@@ -99,6 +100,11 @@ class tst_LosslessCut : public QObject
 private slots:
     void keptPixelsAreTheSource_data();
     void keptPixelsAreTheSource();
+    void sameBlocksAsLibjpegTurbo_data();
+    void sameBlocksAsLibjpegTurbo();
+    void damagedPageRefused();
+    void colourProfileGoesWithTheParts_data();
+    void colourProfileGoesWithTheParts();
     void pagesEncodedAsUsual_data();
     void pagesEncodedAsUsual();
     void rareSamplingsAreSaidBeforeTheCut_data();
@@ -199,6 +205,154 @@ void tst_LosslessCut::keptPixelsAreTheSource()
         QCOMPARE(decoded(pages.at(i)), wholePage.copy(region));
     }
     QCOMPARE(allOnGrid, onGrid);
+}
+
+void tst_LosslessCut::sameBlocksAsLibjpegTurbo_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("subsampling");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<int>("flags");
+
+    const int samplings[] = {TJSAMP_444, TJSAMP_422, TJSAMP_420,
+                             TJSAMP_440, TJSAMP_411, TJSAMP_GRAY};
+    const char *names[] = {"4:4:4", "4:2:2", "4:2:0", "4:4:0", "4:1:1", "grey"};
+    for (int s = 0; s < 6; ++s) {
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::addRow("%s, orientation %d", names[s], orientation)
+                << QSize(320, 224) << samplings[s] << orientation << false << 0;
+    }
+    QTest::newRow("4:2:0 made grey") << QSize(320, 224) << int(TJSAMP_420) << 1 << true << 0;
+    QTest::newRow("4:2:2 made grey, turned")
+        << QSize(320, 224) << int(TJSAMP_422) << 6 << true << 0;
+    QTest::newRow("progressive") << QSize(320, 224) << int(TJSAMP_420) << 1 << false
+                                 << int(TJFLAG_PROGRESSIVE);
+    QTest::newRow("ragged, transposed") << QSize(333, 221) << int(TJSAMP_420) << 5 << false << 0;
+    QTest::newRow("ragged, not turned") << QSize(333, 221) << int(TJSAMP_411) << 1 << false << 0;
+}
+
+// The cut's coefficients are those of libjpeg-turbo's own lossless
+// transform of the page, so the pixels decode the same; only the Huffman
+// tables differ, made for each part, and the part is smaller for it.
+void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, subsampling);
+    QFETCH(int, orientation);
+    QFETCH(bool, grey);
+    QFETCH(int, flags);
+
+    QImage picture = noiseImage(size.width(), size.height());
+    if (subsampling == TJSAMP_GRAY)
+        picture = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QByteArray jpeg = withOrientation(compressed(picture, subsampling, flags), orientation);
+    QVERIFY(!jpeg.isEmpty());
+    const JpegCheck check = JpegCheck::readBlocks(jpeg, 1 << 24);
+    QVERIFY2(check.blocks, qPrintable(check.damage));
+    LosslessCut::Source source = sourceOf(jpeg, subsampling);
+    source.layout = check.layout;
+    PageOptions options;
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 5;
+    options.ImageCutDoublePages = true;
+    options.ImageCutPointNumber = 47;
+    if (grey)
+        options.PageGrey = PageOptions::GreyEveryPage;
+    const LosslessCut cut(source, options);
+    QVERIFY2(cut.whyNot().isEmpty(), qPrintable(cut.whyNot()));
+    QString error;
+    const QList<QByteArray> pages = cut.run(jpeg, &error, check.blocks);
+    QVERIFY2(!pages.isEmpty(), qPrintable(error));
+
+    // libjpeg-turbo's transform of the whole page (2.1 refuses some crops of
+    // a transposed page that are on its grid); a part decodes as its region.
+    const int operations[] = {TJXOP_NONE,      TJXOP_HFLIP, TJXOP_ROT180,     TJXOP_VFLIP,
+                              TJXOP_TRANSPOSE, TJXOP_ROT90, TJXOP_TRANSVERSE, TJXOP_ROT270};
+    tjtransform transform = tjtransform();
+    transform.op = operations[orientation - 1];
+    transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE | (grey ? TJXOPT_GRAY : 0);
+    tjhandle handle = tjInitTransform();
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    const int failed = tjTransform(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
+                                   static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize,
+                                   &transform, 0);
+    const QByteArray reference(reinterpret_cast<const char *>(out), int(outSize));
+    tjFree(out);
+    tjDestroy(handle);
+    QCOMPARE(failed, 0);
+    const QImage whole = decoded(reference);
+    const QList<QRect> regions = cut.regions();
+    QCOMPARE(pages.size(), regions.size());
+    for (int i = 0; i < pages.size(); ++i)
+        QCOMPARE(decoded(pages.at(i)), whole.copy(regions.at(i)));
+
+    PageOptions asIs;
+    asIs.PageGrey = options.PageGrey;
+    const QList<QByteArray> ours = LosslessCut(source, asIs).run(jpeg, &error, check.blocks);
+    QCOMPARE(ours.size(), 1);
+    QCOMPARE(decoded(ours.first()), whole);
+    QVERIFY2(ours.first().size() < reference.size(),
+             qPrintable(QStringLiteral("%1 against %2 bytes")
+                            .arg(ours.first().size())
+                            .arg(reference.size())));
+}
+
+// A page whose blocks are damaged is not cut, whether its coefficients are
+// read here or were to be kept by its check.
+void tst_LosslessCut::damagedPageRefused()
+{
+    QByteArray jpeg = compressed(noiseImage(320, 224), TJSAMP_420);
+    // Garble the middle of the compressed data, away from any marker.
+    for (int i = jpeg.size() / 2; i < jpeg.size() / 2 + 40; ++i)
+        jpeg[i] = char(0x13 * i);
+    const JpegCheck check = JpegCheck::readBlocks(jpeg, 1 << 24);
+    QVERIFY(!check.damage.isEmpty());
+    QVERIFY(!check.blocks);
+    LosslessCut::Source source = sourceOf(jpeg, TJSAMP_420);
+    source.layout = check.layout;
+    const LosslessCut cut(source, PageOptions());
+    QString error;
+    QVERIFY(cut.run(jpeg, &error).isEmpty());
+    QCOMPARE(error, check.damage);
+}
+
+void tst_LosslessCut::colourProfileGoesWithTheParts_data()
+{
+    QTest::addColumn<int>("grey");
+    QTest::addColumn<bool>("profile");
+    QTest::newRow("colour") << int(PageOptions::ColourPages) << true;
+    QTest::newRow("made grey") << int(PageOptions::GreyEveryPage) << false;
+}
+
+// Every part carries the page's colour profile, but for a page made grey,
+// which the profile no longer describes.
+void tst_LosslessCut::colourProfileGoesWithTheParts()
+{
+    QFETCH(int, grey);
+    QFETCH(bool, profile);
+    QImage picture = noiseImage(320, 224);
+    picture.setColorSpace(QColorSpace::DisplayP3);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "jpg", 90));
+    const JpegCheck check = JpegCheck::readBlocks(jpeg, 1 << 24);
+    QVERIFY(!check.layout.iccProfile.isEmpty());
+    LosslessCut::Source source{check.size, check.layout, QImageIOHandler::TransformationNone};
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.PageGrey = PageOptions::Grey(grey);
+    QString error;
+    const QList<QByteArray> parts = LosslessCut(source, options).run(jpeg, &error, check.blocks);
+    QCOMPARE(parts.size(), 2);
+    for (const QByteArray &part : parts) {
+        const JpegCheck read = JpegCheck::run(part, 1 << 24);
+        QVERIFY2(read.damage.isEmpty(), qPrintable(read.damage));
+        QCOMPARE(read.layout.iccProfile,
+                 profile ? check.layout.iccProfile : QByteArray());
+    }
 }
 
 void tst_LosslessCut::pagesEncodedAsUsual_data()

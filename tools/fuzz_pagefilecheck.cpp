@@ -1,7 +1,7 @@
 // The checks that read a page file's untrusted bytes before any decoder
 // does: the JPEG, PNG, BMP, GIF and WebP structure walks, a RAR archive's
 // header walk and libjpeg's pass over every
-// block with its piecemeal source; a source archive's ComicInfo.xml,
+// block with its piecemeal source, and the cut of those blocks into parts; a source archive's ComicInfo.xml,
 // read and written again with its fields kept; and the command line's
 // pages file, each page's own treatment. Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
@@ -10,6 +10,7 @@
 //    through it once, as a CTest test over the seed corpus.
 
 #include "cbz/comicinfo.h"
+#include "cbz/losslesscut.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/jpegcheck.h"
 #include "pages/pagefilecheck.h"
@@ -22,6 +23,29 @@
 
 #include <cstdint>
 #include <cstdio>
+
+namespace {
+// Whatever blocks a file gives, split and bordered, straight and turned a
+// quarter into grey.
+void cutOnBlocks(const QByteArray &bytes)
+{
+    const JpegCheck check = JpegCheck::readBlocks(bytes, 1 << 20);
+    if (!check.blocks)
+        return;
+    const LosslessCut::Source source{check.size, check.layout,
+                                     QImageIOHandler::TransformationNone};
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 3;
+    QString error;
+    LosslessCut(source, options).run(bytes, &error, check.blocks);
+    options.PageGrey = PageOptions::GreyEveryPage;
+    PageTreatment turned;
+    turned.rotation = 90;
+    LosslessCut(source, options, turned).run(bytes, &error, check.blocks);
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -39,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A small budget: the fuzzer looks for crashes, not for large pictures.
     JpegCheck::run(bytes, 1 << 20);
     JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
+    cutOnBlocks(bytes);
     ComicInfo info = ComicInfo::fromXml(bytes);
     info.sourceXml = QByteArray(bytes.constData(), bytes.size());
     comicInfoXml(info, {{1, 1, 1, false, QStringLiteral("a")}});
