@@ -85,7 +85,9 @@ struct ByteArrayDestination
 
     explicit ByteArrayDestination(j_compress_ptr info)
     {
-        base.init_destination = [](j_compress_ptr info) { grow(info, 0); };
+        base.init_destination = [](j_compress_ptr info) {
+            grow(info, 0);
+        };
         base.empty_output_buffer = [](j_compress_ptr info) {
             grow(info, of(info)->bytes.size());
             return boolean(TRUE);
@@ -438,7 +440,8 @@ private:
     void requestBlocks(j_compress_ptr out, const QRect &region, jvirt_barray_ptr *blocks)
     {
         const QSize most = largestSampling(out);
-        const int across = roundUp(region.width(), most.width() * DCTSIZE) / (most.width() * DCTSIZE);
+        const int across =
+            roundUp(region.width(), most.width() * DCTSIZE) / (most.width() * DCTSIZE);
         const int down =
             roundUp(region.height(), most.height() * DCTSIZE) / (most.height() * DCTSIZE);
         for (int c = 0; c < out->num_components; ++c) {
@@ -472,8 +475,8 @@ private:
         const int sourceHeight = int(from.height_in_blocks);
         const int sourceColumns = roundUp(sourceWidth, from.h_samp_factor);
         const int sourceRows = roundUp(sourceHeight, from.v_samp_factor);
-        const QVector<JBLOCKROW> in = rowsOf(reinterpret_cast<j_common_ptr>(m_source),
-                                             m_sourceBlocks[c], sourceRows, false);
+        const QVector<JBLOCKROW> in =
+            rowsOf(reinterpret_cast<j_common_ptr>(m_source), m_sourceBlocks[c], sourceRows, false);
         const QVector<JBLOCKROW> rows =
             rowsOf(reinterpret_cast<j_common_ptr>(out), blocks, down, true);
         const bool transposed = m_turn.transposes();

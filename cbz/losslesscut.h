@@ -17,10 +17,10 @@
 // Cuts a JPEG page on its compressed blocks: the page's turn (the camera's
 // and its own), the border and the double-page split are done on the
 // coefficients, without decoding a pixel, so every kept pixel is the
-// source's own. Each part is written with Huffman tables made for it. A block cannot be split, so a cut's left and top edges fall
-// on the block grid: each moves back to the grid line before it, keeping the
-// whole of what was asked for and a few columns or rows more. Right and
-// bottom edges fall where they were asked.
+// source's own. Each part is written with Huffman tables made for it. A block cannot be split, so a
+// cut's left and top edges fall on the block grid: each moves back to the grid line before it,
+// keeping the whole of what was asked for and a few columns or rows more. Right and bottom edges
+// fall where they were asked.
 class LosslessCut
 {
     Q_DECLARE_TR_FUNCTIONS(LosslessCut)
@@ -66,7 +66,10 @@ public:
     {
         int a = 1, b = 0, c = 0, d = 1;
         bool transposes() const { return a == 0; }
-        bool operator==(const Turn &o) const { return a == o.a && b == o.b && c == o.c && d == o.d; }
+        bool operator==(const Turn &o) const
+        {
+            return a == o.a && b == o.b && c == o.c && d == o.d;
+        }
         Turn operator*(const Turn &q) const
         {
             return {a * q.a + b * q.c, a * q.b + b * q.d, c * q.a + d * q.c, c * q.b + d * q.d};

@@ -275,9 +275,9 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
     tjhandle handle = tjInitTransform();
     unsigned char *out = nullptr;
     unsigned long outSize = 0;
-    const int failed = tjTransform(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
-                                   static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize,
-                                   &transform, 0);
+    const int failed =
+        tjTransform(handle, reinterpret_cast<const uchar *>(jpeg.constData()),
+                    static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize, &transform, 0);
     const QByteArray reference(reinterpret_cast<const char *>(out), int(outSize));
     tjFree(out);
     tjDestroy(handle);
@@ -293,10 +293,10 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
     const QList<QByteArray> ours = LosslessCut(source, asIs).run(jpeg, &error, check.blocks);
     QCOMPARE(ours.size(), 1);
     QCOMPARE(decoded(ours.first()), whole);
-    QVERIFY2(ours.first().size() < reference.size(),
-             qPrintable(QStringLiteral("%1 against %2 bytes")
-                            .arg(ours.first().size())
-                            .arg(reference.size())));
+    QVERIFY2(
+        ours.first().size() < reference.size(),
+        qPrintable(
+            QStringLiteral("%1 against %2 bytes").arg(ours.first().size()).arg(reference.size())));
 }
 
 // A page whose blocks are damaged is not cut, whether its coefficients are
@@ -350,8 +350,7 @@ void tst_LosslessCut::colourProfileGoesWithTheParts()
     for (const QByteArray &part : parts) {
         const JpegCheck read = JpegCheck::run(part, 1 << 24);
         QVERIFY2(read.damage.isEmpty(), qPrintable(read.damage));
-        QCOMPARE(read.layout.iccProfile,
-                 profile ? check.layout.iccProfile : QByteArray());
+        QCOMPARE(read.layout.iccProfile, profile ? check.layout.iccProfile : QByteArray());
     }
 }
 

@@ -1,9 +1,9 @@
 // The checks that read a page file's untrusted bytes before any decoder
 // does: the JPEG, PNG, BMP, GIF and WebP structure walks, a RAR archive's
 // header walk and libjpeg's pass over every
-// block with its piecemeal source, and the cut of those blocks into parts; a source archive's ComicInfo.xml,
-// read and written again with its fields kept; and the command line's
-// pages file, each page's own treatment. Built two ways:
+// block with its piecemeal source, and the cut of those blocks into parts; a source archive's
+// ComicInfo.xml, read and written again with its fields kept; and the command line's pages file,
+// each page's own treatment. Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
 //    bounded time on a copy of tests/data/fuzz-seeds;
 //  - as a plain program that runs the files named on its command line
@@ -32,8 +32,7 @@ void cutOnBlocks(const QByteArray &bytes)
     const JpegCheck check = JpegCheck::readBlocks(bytes, 1 << 20);
     if (!check.blocks)
         return;
-    const LosslessCut::Source source{check.size, check.layout,
-                                     QImageIOHandler::TransformationNone};
+    const LosslessCut::Source source{check.size, check.layout, QImageIOHandler::TransformationNone};
     PageOptions options;
     options.ImageCutDoublePages = true;
     options.ImageCutBorder = true;
