@@ -226,6 +226,20 @@ jpeg_decompress_struct *JpegCheck::Blocks::decompressor() const
     return &d->info;
 }
 
+qint64 JpegCheck::Blocks::bytes() const
+{
+    qint64 total = 0;
+    for (int c = 0; c < d->info.num_components; ++c) {
+        const jpeg_component_info &component = d->info.comp_info[c];
+        const qint64 across = (component.width_in_blocks + component.h_samp_factor - 1) /
+                              component.h_samp_factor * component.h_samp_factor;
+        const qint64 down = (component.height_in_blocks + component.v_samp_factor - 1) /
+                            component.v_samp_factor * component.v_samp_factor;
+        total += across * down * qint64(sizeof(JBLOCK));
+    }
+    return total;
+}
+
 JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
 {
     return decode(data, pixelBudget, pictureBounds, true);

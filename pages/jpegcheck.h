@@ -92,6 +92,8 @@ public:
     Blocks &operator=(const Blocks &) = delete;
 
     jpeg_decompress_struct *decompressor() const;
+    // The memory the coefficients take.
+    qint64 bytes() const;
     // One array a component, as jpeg_read_coefficients() gives them.
     jvirt_barray_control **arrays() const { return m_arrays; }
 

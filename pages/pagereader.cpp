@@ -540,16 +540,20 @@ bool PageReader::checkWhole()
         if (whole && m_reserve)
             m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
         const QSize bounds = whole ? JpegCheck::wholePicture() : m_pictureBounds;
-        // Kept coefficients take about three bytes a pixel (4:2:0).
+        // Kept coefficients take three bytes a pixel in the common 4:2:0,
+        // more in other samplings, which are told once they are known.
         const bool keepBlocks = m_keepBlocks && !whole && !bounds.isValid();
+        const qint64 blocksGuess = qint64(m_headerSize.width()) * m_headerSize.height() * 3;
         if (keepBlocks && m_reserve)
-            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 3);
+            m_reserve(blocksGuess);
         JpegCheck check = keepBlocks ? JpegCheck::readBlocks(m_data, m_pixelBudget)
                           : m_quickPicture && bounds.isValid()
                               ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds)
                               : JpegCheck::run(m_data, m_pixelBudget, bounds);
         m_jpegLayout = check.layout;
         m_jpegBlocks = std::move(check.blocks);
+        if (m_jpegBlocks && m_reserve && m_jpegBlocks->bytes() > blocksGuess)
+            m_reserve(m_jpegBlocks->bytes() - blocksGuess);
         if (whole)
             m_wholePicture = asQtReads(std::move(check));
         else

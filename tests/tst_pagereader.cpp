@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include <libdeflate.h>
+#include <turbojpeg.h>
 
 using namespace TestSupport;
 
@@ -116,6 +117,8 @@ private slots:
     void missingFileSaysWhy();
     void checkedPixelsAreQtsPixels_data();
     void checkedPixelsAreQtsPixels();
+    void keptBlocksAreToldToTheGate_data();
+    void keptBlocksAreToldToTheGate();
 
 private:
     QTemporaryDir m_dir;
@@ -420,6 +423,46 @@ void tst_PageReader::checkedPixelsAreQtsPixels()
     QCOMPARE(a.dotsPerMeterY(), b.dotsPerMeterY());
     QCOMPARE(a.textKeys(), b.textKeys());
     QCOMPARE(a.colorSpace(), b.colorSpace());
+}
+
+void tst_PageReader::keptBlocksAreToldToTheGate_data()
+{
+    QTest::addColumn<int>("sampling");
+    QTest::addColumn<qint64>("blockBytes"); // 128 bytes a block of 8 × 8
+    // 320 × 224: 40 × 28 blocks of luma; each colour has a quarter of them
+    // in 4:2:0, as many in 4:4:4.
+    QTest::newRow("4:2:0") << int(TJSAMP_420) << qint64(40 * 28 + 2 * 20 * 14) * 128;
+    QTest::newRow("4:4:4") << int(TJSAMP_444) << qint64(3 * 40 * 28) * 128;
+}
+
+// The coefficients a lossless cut will use are held from the check on: the
+// memory gate hears of all of them, whatever the sampling.
+void tst_PageReader::keptBlocksAreToldToTheGate()
+{
+    QFETCH(int, sampling);
+    QFETCH(qint64, blockBytes);
+    const QImage picture = noiseImage(320, 224).convertToFormat(QImage::Format_RGBX8888);
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    const int failed =
+        tjCompress2(handle, picture.constBits(), picture.width(), picture.bytesPerLine(),
+                    picture.height(), TJPF_RGBX, &out, &size, sampling, 90, 0);
+    const QByteArray jpeg(reinterpret_cast<const char *>(out), int(size));
+    tjFree(out);
+    tjDestroy(handle);
+    QCOMPARE(failed, 0);
+    const QString path = m_dir.filePath("blocks.jpg");
+    QVERIFY(writeFile(path, jpeg));
+    PageReader reader{PageLocation(path)};
+    reader.setBlocksKeptWhileChecking(true);
+    qint64 told = 0;
+    reader.setMemoryGate([&told](qint64 bytes) { told += bytes; });
+    QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
+    const std::shared_ptr<const JpegCheck::Blocks> blocks = reader.takeJpegBlocks();
+    QVERIFY(blocks);
+    QCOMPARE(blocks->bytes(), blockBytes);
+    QCOMPARE(told, jpeg.size() + blockBytes);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageReader)
