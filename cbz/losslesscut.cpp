@@ -1,11 +1,11 @@
 #include "cbz/losslesscut.h"
 
-#include <QVector>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -163,13 +163,13 @@ int roundUp(int value, int step)
 // One component's blocks as rows, all of them in memory: libjpeg-turbo
 // keeps a virtual array whole (it has no backing store), so a row's
 // address stays good once asked for.
-QVector<JBLOCKROW> rowsOf(j_common_ptr info, jvirt_barray_ptr array, int count, bool writable)
+void rowsOf(j_common_ptr info, jvirt_barray_ptr array, int count, bool writable,
+            std::vector<JBLOCKROW> *rows)
 {
-    QVector<JBLOCKROW> rows(count);
+    rows->resize(size_t(count));
     for (int row = 0; row < count; ++row)
-        rows[row] = (*info->mem->access_virt_barray)(info, array, JDIMENSION(row), 1,
-                                                     writable ? TRUE : FALSE)[0];
-    return rows;
+        (*rows)[size_t(row)] = (*info->mem->access_virt_barray)(info, array, JDIMENSION(row), 1,
+                                                                writable ? TRUE : FALSE)[0];
 }
 
 } // namespace
@@ -314,7 +314,7 @@ struct SymbolCounts
     long dc[NUM_HUFF_TBLS][257] = {};
     long ac[NUM_HUFF_TBLS][257] = {};
 
-    void add(const JCOEF *block, int *previousDc, long *dcCounts, long *acCounts) const
+    static void add(const JCOEF *block, int *previousDc, long *dcCounts, long *acCounts)
     {
         ++dcCounts[bitsOf(block[0] - *previousDc)];
         *previousDc = block[0];
@@ -378,6 +378,8 @@ public:
         , m_grey(grey)
     {}
 
+    // libjpeg's errors jump back over this to the caller: what needs
+    // freeing belongs to the writer, made before the jump's landing.
     void write(j_compress_ptr out, const QRect &region, const QByteArray &iccProfile)
     {
         jpeg_copy_critical_parameters(m_source, out);
@@ -391,13 +393,20 @@ public:
         }
         if (m_turn.transposes())
             transposeSettings(out);
-        QVector<jvirt_barray_ptr> blocks(out->num_components);
-        requestBlocks(out, region, blocks.data());
-        std::unique_ptr<SymbolCounts> counts(new SymbolCounts);
+        const Grid grid(out, region);
+        jvirt_barray_ptr blocks[MAX_COMPONENTS] = {};
         for (int c = 0; c < out->num_components; ++c)
-            fill(out, c, region, blocks[c], counts.get());
-        counts->setTables(out);
-        jpeg_write_coefficients(out, blocks.data());
+            blocks[c] = (*out->mem->request_virt_barray)(
+                reinterpret_cast<j_common_ptr>(out), JPOOL_IMAGE, FALSE,
+                JDIMENSION(grid.across * out->comp_info[c].h_samp_factor),
+                JDIMENSION(grid.down * out->comp_info[c].v_samp_factor),
+                JDIMENSION(out->comp_info[c].v_samp_factor));
+        (*out->mem->realize_virt_arrays)(reinterpret_cast<j_common_ptr>(out));
+        m_counts = SymbolCounts();
+        for (int c = 0; c < out->num_components; ++c)
+            fill(out->comp_info[c], c, region, grid, blocks[c], out);
+        m_counts.setTables(out);
+        jpeg_write_coefficients(out, blocks);
         if (!iccProfile.isEmpty())
             jpeg_write_icc_profile(out, reinterpret_cast<const JOCTET *>(iccProfile.constData()),
                                    unsigned(iccProfile.size()));
@@ -405,6 +414,31 @@ public:
     }
 
 private:
+    // The part's MCUs: their size in pixels and how many there are.
+    struct Grid
+    {
+        QSize most; // the largest sampling factors: an MCU is this many blocks
+        int across;
+        int down;
+
+        Grid(j_compress_ptr out, const QRect &region)
+            : most(1, 1)
+        {
+            for (int c = 0; c < out->num_components; ++c)
+                most = most.expandedTo(
+                    QSize(out->comp_info[c].h_samp_factor, out->comp_info[c].v_samp_factor));
+            across = roundUp(region.width(), most.width() * DCTSIZE) / (most.width() * DCTSIZE);
+            down = roundUp(region.height(), most.height() * DCTSIZE) / (most.height() * DCTSIZE);
+        }
+        // A component's blocks across a length of pixels, as libjpeg counts
+        // them: those its pixels fall in.
+        static int blocksFor(int pixels, int sampling, int most)
+        {
+            const int samples = int((qint64(pixels) * sampling + most - 1) / most);
+            return (samples + DCTSIZE - 1) / DCTSIZE;
+        }
+    };
+
     static void transposeSettings(j_compress_ptr out)
     {
         for (int c = 0; c < out->num_components; ++c)
@@ -419,77 +453,38 @@ private:
         }
     }
 
-    // The largest sampling factors: an MCU is this many blocks.
-    static QSize largestSampling(j_compress_ptr out)
-    {
-        QSize most(1, 1);
-        for (int c = 0; c < out->num_components; ++c)
-            most = most.expandedTo(
-                QSize(out->comp_info[c].h_samp_factor, out->comp_info[c].v_samp_factor));
-        return most;
-    }
-
-    // A component's blocks across a length of pixels, as libjpeg counts them.
-    static int blocksFor(int pixels, int sampling, int most)
-    {
-        const int samples = int((qint64(pixels) * sampling + most - 1) / most);
-        return (samples + DCTSIZE - 1) / DCTSIZE;
-    }
-
-    // Whole MCUs of each component, as libjpeg reads them back.
-    void requestBlocks(j_compress_ptr out, const QRect &region, jvirt_barray_ptr *blocks)
-    {
-        const QSize most = largestSampling(out);
-        const int across =
-            roundUp(region.width(), most.width() * DCTSIZE) / (most.width() * DCTSIZE);
-        const int down =
-            roundUp(region.height(), most.height() * DCTSIZE) / (most.height() * DCTSIZE);
-        for (int c = 0; c < out->num_components; ++c) {
-            const jpeg_component_info &component = out->comp_info[c];
-            blocks[c] = (*out->mem->request_virt_barray)(
-                reinterpret_cast<j_common_ptr>(out), JPOOL_IMAGE, FALSE,
-                JDIMENSION(across * component.h_samp_factor),
-                JDIMENSION(down * component.v_samp_factor), JDIMENSION(component.v_samp_factor));
-        }
-        (*out->mem->realize_virt_arrays)(reinterpret_cast<j_common_ptr>(out));
-    }
-
     // Every block of component c of the region, from the source's block it
     // shows after the turn.
-    void fill(j_compress_ptr out, int c, const QRect &region, jvirt_barray_ptr blocks,
-              SymbolCounts *counts)
+    void fill(const jpeg_component_info &target, int c, const QRect &region, const Grid &grid,
+              jvirt_barray_ptr blocks, j_compress_ptr out)
     {
-        const jpeg_component_info &target = out->comp_info[c];
         const jpeg_component_info &from = m_source->comp_info[c];
-        const QSize most = largestSampling(out);
-        const int across = roundUp(region.width(), most.width() * DCTSIZE) /
-                           (most.width() * DCTSIZE) * target.h_samp_factor;
-        const int down = roundUp(region.height(), most.height() * DCTSIZE) /
-                         (most.height() * DCTSIZE) * target.v_samp_factor;
+        const int across = grid.across * target.h_samp_factor;
+        const int down = grid.down * target.v_samp_factor;
         // The region's corner, on the grid, in this component's blocks.
-        const int left = region.x() * target.h_samp_factor / (most.width() * DCTSIZE);
-        const int top = region.y() * target.v_samp_factor / (most.height() * DCTSIZE);
+        const int left = region.x() * target.h_samp_factor / (grid.most.width() * DCTSIZE);
+        const int top = region.y() * target.v_samp_factor / (grid.most.height() * DCTSIZE);
         // The source's blocks: those of the picture, and the rows and
         // columns libjpeg keeps to fill its last MCUs.
         const int sourceWidth = int(from.width_in_blocks);
         const int sourceHeight = int(from.height_in_blocks);
         const int sourceColumns = roundUp(sourceWidth, from.h_samp_factor);
         const int sourceRows = roundUp(sourceHeight, from.v_samp_factor);
-        const QVector<JBLOCKROW> in =
-            rowsOf(reinterpret_cast<j_common_ptr>(m_source), m_sourceBlocks[c], sourceRows, false);
-        const QVector<JBLOCKROW> rows =
-            rowsOf(reinterpret_cast<j_common_ptr>(out), blocks, down, true);
+        rowsOf(reinterpret_cast<j_common_ptr>(m_source), m_sourceBlocks[c], sourceRows, false,
+               &m_in);
+        rowsOf(reinterpret_cast<j_common_ptr>(out), blocks, down, true, &m_out);
         const bool transposed = m_turn.transposes();
         // After the transpose, before the mirrors: the size in blocks.
         const int width = transposed ? sourceHeight : sourceWidth;
         const int height = transposed ? sourceWidth : sourceHeight;
         const bool mirrorX = transposed ? m_turn.b < 0 : m_turn.a < 0;
         const bool mirrorY = transposed ? m_turn.c < 0 : m_turn.d < 0;
-        // The blocks that are coded: those the part's pixels fall in.
-        const int codedAcross = blocksFor(region.width(), target.h_samp_factor, most.width());
-        const int codedDown = blocksFor(region.height(), target.v_samp_factor, most.height());
-        long *dcCounts = counts->dc[target.dc_tbl_no];
-        long *acCounts = counts->ac[target.ac_tbl_no];
+        const int codedAcross =
+            Grid::blocksFor(region.width(), target.h_samp_factor, grid.most.width());
+        const int codedDown =
+            Grid::blocksFor(region.height(), target.v_samp_factor, grid.most.height());
+        long *dcCounts = m_counts.dc[target.dc_tbl_no];
+        long *acCounts = m_counts.ac[target.ac_tbl_no];
         int previousDc = 0;
         for (int y = 0; y < down; ++y) {
             for (int x = 0; x < across; ++x) {
@@ -497,14 +492,14 @@ private:
                 const int turnedY = mirrorY ? height - 1 - (top + y) : top + y;
                 const int sx = transposed ? turnedY : turnedX;
                 const int sy = transposed ? turnedX : turnedY;
-                JCOEF *block = rows[y][x];
+                JCOEF *block = m_out[size_t(y)][x];
                 if (sx < 0 || sy < 0 || sx >= sourceColumns || sy >= sourceRows) {
                     std::fill(block, block + DCTSIZE2, JCOEF(0));
                     continue;
                 }
-                m_map.apply(in[sy][sx], block);
+                m_map.apply(m_in[size_t(sy)][sx], block);
                 if (x < codedAcross && y < codedDown)
-                    counts->add(block, &previousDc, dcCounts, acCounts);
+                    SymbolCounts::add(block, &previousDc, dcCounts, acCounts);
             }
         }
     }
@@ -514,6 +509,9 @@ private:
     Turn m_turn;
     CoefficientMap m_map;
     bool m_grey;
+    SymbolCounts m_counts;
+    std::vector<JBLOCKROW> m_in;
+    std::vector<JBLOCKROW> m_out;
 };
 
 } // namespace
@@ -545,15 +543,16 @@ QList<QByteArray> LosslessCut::run(const QByteArray &jpeg, QString *error,
     source->err = &manager.base;
     jpeg_create_compress(&out);
     ByteArrayDestination destination(&out);
+    std::unique_ptr<RegionWriter> writer(
+        new RegionWriter(source, blocks->arrays(), m_turn, m_grey));
     if (setjmp(manager.escape)) {
         jpeg_destroy_compress(&out);
         source->err = sourceErrors;
         *error = manager.message;
         return QList<QByteArray>();
     }
-    RegionWriter writer(source, blocks->arrays(), m_turn, m_grey);
     for (const QRect &region : m_regions) {
-        writer.write(&out, region, m_iccProfile);
+        writer->write(&out, region, m_iccProfile);
         pages.append(destination.bytes);
         destination.bytes.clear();
     }
