@@ -737,7 +737,13 @@ void tst_PageList::troubledFilesInTheNoticeStrip()
     const QString folder = m_root.filePath("troubled");
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(writePages(folder, 2));
-    FILE *file = std::fopen((QFile::encodeName(folder) + "/b \xff.png").constData(), "w");
+    // QDir cannot name it to remove it with the temporary folder.
+    const struct Odd
+    {
+        QByteArray path;
+        ~Odd() { std::remove(path.constData()); }
+    } odd{QFile::encodeName(folder) + "/b \xff.png"};
+    FILE *file = std::fopen(odd.path.constData(), "w");
     QVERIFY(file);
     std::fclose(file);
     QVERIFY(QFile::link("page1.png", folder + "/link.png"));
