@@ -1,6 +1,7 @@
 #ifndef LOSSLESSCUT_H
 #define LOSSLESSCUT_H
 
+#include "cbz/jpegpartwriter.h"
 #include "cbz/pageoptions.h"
 #include "cbz/pagetransform.h"
 #include "pages/jpegcheck.h"
@@ -60,22 +61,6 @@ public:
     QList<QByteArray> run(const QByteArray &jpeg, QString *error,
                           std::shared_ptr<const JpegCheck::Blocks> blocks = {}) const;
 
-    // A turn or mirror as a matrix on pixel coordinates (x to the right, y
-    // down): x' = a x + b y, y' = c x + d y.
-    struct Turn
-    {
-        int a = 1, b = 0, c = 0, d = 1;
-        bool transposes() const { return a == 0; }
-        bool operator==(const Turn &o) const
-        {
-            return a == o.a && b == o.b && c == o.c && d == o.d;
-        }
-        Turn operator*(const Turn &q) const
-        {
-            return {a * q.a + b * q.c, a * q.b + b * q.d, c * q.a + d * q.c, c * q.b + d * q.d};
-        }
-    };
-
     // The regions of a turned page of the plan's size that the book's
     // options and a page's treatment ask for, their left and top edges moved
     // back onto a grid of that size (1 × 1: exactly as asked).
@@ -87,7 +72,7 @@ private:
     QString check(const Source &source, const PageOptions &options) const;
 
     PagePlan m_plan;
-    Turn m_turn;
+    JpegPartWriter::Turn m_turn;
     bool m_grey = false;
     QByteArray m_iccProfile;
     QList<QRect> m_regions;
