@@ -245,18 +245,19 @@ void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made 
 }
 
 // A JPEG page turned, bordered and split on its blocks. True when the page
-// was dealt with here; else made.encodedWhy says why libjpeg-turbo could
-// not, and it is made as usual.
+// was dealt with here; else made.encodedWhy says why it could not be, and
+// it is made as usual.
 bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made &made) const
 {
     const QSize size = reader.headerSize();
     const LosslessCut &cut = recipe.losslessCut();
-    // The parts' coefficients, made from the page's while it is cut: about
-    // three bytes a pixel.
-    const qint64 cost = qint64(size.width()) * size.height() * 3;
+    // The parts' coefficients, made from the page's while it is cut: as
+    // many as the page's, which are read here too when the check kept none
+    // (about three bytes a pixel each).
+    std::shared_ptr<const JpegCheck::Blocks> blocks = reader.takeJpegBlocks();
+    const qint64 cost = blocks ? blocks->bytes() : qint64(size.width()) * size.height() * 3 * 2;
     made.progress->reserve(made.index, cost);
-    const QList<QByteArray> pages =
-        cut.run(reader.fileData(), &made.encodedWhy, reader.takeJpegBlocks());
+    const QList<QByteArray> pages = cut.run(reader.fileData(), &made.encodedWhy, std::move(blocks));
     made.progress->release(cost);
     if (pages.isEmpty())
         return false;

@@ -21,7 +21,7 @@ struct JpegLayout
     bool grey = false; // one channel
     bool cmyk = false; // four channels (CMYK or YCCK)
     // Grey, or colour sampled as cameras and scanners do (4:4:4, 4:2:2,
-    // 4:2:0, 4:4:0, 4:1:1): the layouts libjpeg-turbo cuts on its blocks.
+    // 4:2:0, 4:4:0, 4:1:1): the layouts a page is cut on its blocks in.
     bool commonSampling = true;
     QByteArray iccProfile; // the colour profile, whole; empty without one
 
