@@ -210,11 +210,13 @@ QVector<PageLocation> PageList::neighbours()
                             m_sinceLastRow.elapsed() < Repeating;
     m_lastRow = row;
     m_sinceLastRow.start();
+    m_passing = travelling;
     QVector<PageLocation> pages;
-    // Three ahead measured best on a two-core machine: deeper, the pages
-    // read ahead crowd out the one the key reaches next.
+    // At a held key's pace a page takes longer to read than the key stays
+    // on it: reading starts two rows ahead, so that pages are ready when the
+    // key reaches them instead of always a little late.
     const QVector<int> ahead =
-        travelling ? QVector<int>{step, 2 * step, 3 * step} : QVector<int>{1, -1, 2};
+        travelling ? QVector<int>{2 * step, 3 * step, 4 * step} : QVector<int>{1, -1, 2};
     for (int offset : ahead) {
         if (QListWidgetItem *item = m_list->item(row + offset))
             pages << PageRow::locationOf(item);

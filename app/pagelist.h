@@ -36,8 +36,11 @@ public:
     PageTreatment currentTreatment() const;
     // The pages worth reading ahead of the current one: the next and the
     // one before as a reader moves on; while the current row steps one way
-    // as a held key moves it, the next three that way.
+    // as a held key moves it, three that way from the second on.
     QVector<PageLocation> neighbours();
+    // Whether the rows were passing at a held key's pace when neighbours()
+    // was last asked: the current page will be passed before it is read.
+    bool passing() const { return m_passing; }
     // The checked rows' pages, in the order of the list.
     QVector<Book::Page> checkedPages() const;
     // The row that has page as its own; -1 for none.
@@ -89,6 +92,7 @@ private:
     // Where the current row was when neighbours() was last asked, and since when.
     int m_lastRow = -1;
     QElapsedTimer m_sinceLastRow;
+    bool m_passing = false;
     bool m_locked = false;
     std::function<int()> m_bookBorder;
     QAction *m_turnRight = nullptr;

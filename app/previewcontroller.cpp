@@ -48,14 +48,15 @@ void PreviewController::grown()
         show(m_current, {});
 }
 
-void PreviewController::show(const PageLocation &page, const QVector<PageLocation> &neighbours)
+void PreviewController::show(const PageLocation &page, const QVector<PageLocation> &neighbours,
+                             bool passing)
 {
     m_current = page;
     if (m_followingBuild)
         return;
     if (!m_loader.bounds().isValid())
         m_loader.setBounds(bounds());
-    m_loader.show(page, neighbours);
+    m_loader.show(page, neighbours, passing);
 }
 
 void PreviewController::clear(const QString &placeholder)

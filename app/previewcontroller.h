@@ -27,7 +27,9 @@ public:
     PreviewController(ImageManager *area, QWidget *window);
 
     // Shows page once it is read; the neighbours are read after it.
-    void show(const PageLocation &page, const QVector<PageLocation> &neighbours);
+    // Passing: the rows pass at a held key's pace.
+    void show(const PageLocation &page, const QVector<PageLocation> &neighbours,
+              bool passing = false);
     // No page: the preview empties and says placeholder.
     void clear(const QString &placeholder);
     // Forgets the pictures read (another book, another PDF resolution).

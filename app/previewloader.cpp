@@ -30,7 +30,12 @@ PreviewLoader::PreviewLoader(QObject *parent)
     // pages stop changing, so that reading ahead has both threads.
     m_settled.setSingleShot(true);
     m_settled.setInterval(200);
-    connect(&m_settled, &QTimer::timeout, this, &PreviewLoader::startReading);
+    connect(&m_settled, &QTimer::timeout, this, [this] {
+        // The page the key stopped on comes first.
+        if (m_wanted.removeAll(m_current) > 0)
+            m_wanted.prepend(m_current);
+        startReading();
+    });
 }
 
 PreviewLoader::~PreviewLoader()
@@ -78,12 +83,15 @@ bool PreviewLoader::isKept(const PageLocation &page) const
     return kept->modified == now.modified && kept->size == now.size && largeEnough;
 }
 
-void PreviewLoader::show(const PageLocation &path, const QVector<PageLocation> &neighbours)
+void PreviewLoader::show(const PageLocation &path, const QVector<PageLocation> &neighbours,
+                         bool passing)
 {
     m_current = path;
     m_settled.start();
     m_wanted.clear();
-    for (const PageLocation &page : QVector<PageLocation>{path} + neighbours) {
+    const QVector<PageLocation> order = passing ? neighbours + QVector<PageLocation>{path}
+                                                : QVector<PageLocation>{path} + neighbours;
+    for (const PageLocation &page : order) {
         if (!page.isNull() && !isKept(page) && !m_wanted.contains(page))
             m_wanted.append(page);
     }

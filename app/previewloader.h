@@ -14,7 +14,9 @@
 
 // Reads pages for the preview away from the GUI thread, as image viewers
 // do: the page asked for first, then its neighbours, so that the next
-// arrow key finds its page ready. Pictures are decoded at the preview's
+// arrow key finds its page ready; while a held key passes the pages faster
+// than one is read, the pages ahead first, so that the key runs into pages
+// already read. Pictures are decoded at the preview's
 // size (a JPEG decodes straight at a fraction of its size) and the last few
 // are kept. Only the page asked for last is announced: a slow page that
 // finishes after the user moved on is kept, never shown. A JPEG is shown
@@ -38,7 +40,10 @@ public:
     void setPdfResolution(int dotsPerInch);
     // Asks for the page, and for neighbours after it; pictureReady()
     // follows, at once when the page was read already.
-    void show(const PageLocation &page, const QVector<PageLocation> &neighbours = {});
+    // Passing: the page is read after its neighbours (it will be passed
+    // before it could be read), and first once the pages stop changing.
+    void show(const PageLocation &page, const QVector<PageLocation> &neighbours = {},
+              bool passing = false);
     // Forgets every picture and what was asked for (another folder).
     void clear();
 

@@ -69,7 +69,8 @@ void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QList
         return;
     }
     updatePreview();
-    Preview->show(Pages->current(), Pages->neighbours());
+    const QVector<PageLocation> neighbours = Pages->neighbours();
+    Preview->show(Pages->current(), neighbours, Pages->passing());
 }
 
 void Quirevale::on_ImagesList_customContextMenuRequested(const QPoint &at)

@@ -88,6 +88,7 @@ private slots:
     void tenThousandUnreadablePages();
     void troubledFilesInTheNoticeStrip();
     void droppedFileThatIsNoPage();
+    void newestPageIsShownLast_data();
     void newestPageIsShownLast();
     void pageTreatmentsMoveWithTheirRows();
     void scansCleanedUpInTheList();
@@ -801,18 +802,31 @@ void tst_PageList::droppedFileThatIsNoPage()
     }
 }
 
+void tst_PageList::newestPageIsShownLast_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("stop"); // the quick page's row, where the key stops
+    QTest::newRow("the last page") << 7 << 6;
+    // While rows pass, the pages ahead are read before the current one: the
+    // one the key stops on must still come.
+    QTest::newRow("pages beyond it") << 12 << 6;
+}
+
 // Rows changed faster than pages are read: slow pages asked for earlier
 // finish after the quick one asked for last, and must not be shown.
 void tst_PageList::newestPageIsShownLast()
 {
-    const QString folder = m_root.filePath("held key");
+    QFETCH(int, pages);
+    QFETCH(int, stop);
+    const QString folder = m_root.filePath(QStringLiteral("held key %1").arg(pages));
     QVERIFY(QDir().mkpath(folder));
     const QImage slow = noiseImage(3000, 4000);
-    for (int i = 1; i <= 6; ++i)
-        QVERIFY(slow.save(QStringLiteral("%1/p%2.png").arg(folder).arg(i)));
-    QVERIFY(writeImage(folder + "/p7.png", 77, 33, Qt::red));
+    for (int i = 0; i < pages; ++i) {
+        const QString name = QStringLiteral("%1/p%2.png").arg(folder).arg(i + 1, 2, 10, QChar('0'));
+        QVERIFY(i == stop ? writeImage(name, 77, 33, Qt::red) : slow.save(name));
+    }
     browse(folder);
-    for (int row = 1; row < list()->count(); ++row) {
+    for (int row = 1; row <= stop; ++row) {
         list()->setCurrentRow(row);
         QTest::qWait(5); // a held arrow key
     }
