@@ -24,6 +24,7 @@
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <turbojpeg.h>
 #include <zlib.h>
 
 namespace TestSupport {
@@ -531,6 +532,21 @@ QByteArray withOrientation(const QByteArray &jpeg, int orientation)
     segment.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xff));
     segment.append(payload);
     return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+QByteArray jpegSampled(const QImage &image, int subsampling, int flags)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGBX8888);
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    const int failed = tjCompress2(handle, rgb.constBits(), rgb.width(), rgb.bytesPerLine(),
+                                   rgb.height(), TJPF_RGBX, &out, &size, subsampling, 90, flags);
+    const QByteArray jpeg =
+        failed ? QByteArray() : QByteArray(reinterpret_cast<const char *>(out), int(size));
+    tjFree(out);
+    tjDestroy(handle);
+    return jpeg;
 }
 
 } // namespace TestSupport

@@ -175,6 +175,9 @@ QByteArray gif(int frames, int width, int height);
 QByteArray jpegWithOrientation(const QImage &image, int orientation);
 // The same JPEG file with that EXIF orientation put in after its start.
 QByteArray withOrientation(const QByteArray &jpeg, int orientation);
+// The picture as a JPEG of quality 90 in one of TurboJPEG's samplings
+// (TJSAMP_*), with its flags (progressive...); empty when it failed.
+QByteArray jpegSampled(const QImage &image, int subsampling, int flags = 0);
 
 } // namespace TestSupport
 

@@ -18,21 +18,6 @@ using namespace TestSupport;
 Q_DECLARE_METATYPE(PageOptions)
 
 namespace {
-QByteArray compressed(const QImage &image, int subsampling, int flags = 0)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGBX8888);
-    tjhandle handle = tjInitCompress();
-    unsigned char *out = nullptr;
-    unsigned long size = 0;
-    const int failed = tjCompress2(handle, rgb.constBits(), rgb.width(), rgb.bytesPerLine(),
-                                   rgb.height(), TJPF_RGBX, &out, &size, subsampling, 90, flags);
-    const QByteArray jpeg =
-        failed ? QByteArray() : QByteArray(reinterpret_cast<const char *>(out), int(size));
-    tjFree(out);
-    tjDestroy(handle);
-    return jpeg;
-}
-
 // Decoded with each pixel taken from its own colour samples only, so that a
 // pixel depends on its own block alone and not on a neighbour that a cut
 // took away.
@@ -152,7 +137,7 @@ void tst_LosslessCut::keptPixelsAreTheSource()
     QImage picture = noiseImage(size.width(), size.height());
     if (subsampling == TJSAMP_GRAY)
         picture = picture.convertToFormat(QImage::Format_Grayscale8);
-    const QByteArray plain = compressed(picture, subsampling);
+    const QByteArray plain = jpegSampled(picture, subsampling);
     QVERIFY(!plain.isEmpty());
     const QByteArray jpeg = orientation == 1 ? plain : withOrientation(plain, orientation);
     const LosslessCut::Source source = sourceOf(jpeg, subsampling);
@@ -246,7 +231,7 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
     QImage picture = noiseImage(size.width(), size.height());
     if (subsampling == TJSAMP_GRAY)
         picture = picture.convertToFormat(QImage::Format_Grayscale8);
-    const QByteArray jpeg = withOrientation(compressed(picture, subsampling, flags), orientation);
+    const QByteArray jpeg = withOrientation(jpegSampled(picture, subsampling, flags), orientation);
     QVERIFY(!jpeg.isEmpty());
     const JpegCheck check = JpegCheck::readBlocks(jpeg, 1 << 24);
     QVERIFY2(check.blocks, qPrintable(check.damage));
@@ -303,7 +288,7 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
 // read here or were to be kept by its check.
 void tst_LosslessCut::damagedPageRefused()
 {
-    QByteArray jpeg = compressed(noiseImage(320, 224), TJSAMP_420);
+    QByteArray jpeg = jpegSampled(noiseImage(320, 224), TJSAMP_420);
     // Garble the middle of the compressed data, away from any marker.
     for (int i = jpeg.size() / 2; i < jpeg.size() / 2 + 40; ++i)
         jpeg[i] = char(0x13 * i);
@@ -409,7 +394,7 @@ void tst_LosslessCut::pagesEncodedAsUsual()
     source.layout.grey = grey;
     source.layout.cmyk = cmyk;
     const QByteArray jpeg = withOrientation(
-        compressed(noiseImage(size.width(), size.height()), grey ? TJSAMP_GRAY : TJSAMP_420),
+        jpegSampled(noiseImage(size.width(), size.height()), grey ? TJSAMP_GRAY : TJSAMP_420),
         orientation);
     source.transformation = sourceOf(jpeg, TJSAMP_420).transformation;
     const LosslessCut cut(source, pageOptions);
