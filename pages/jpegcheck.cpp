@@ -3,6 +3,9 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include <QCoreApplication>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -16,6 +19,12 @@ struct ErrorManager
     std::jmp_buf escape;
     QString firstWarning;
     QString fatal;
+    // Whether the pass ends at a scan that repeats another: the data is
+    // damaged already, and a progressive file that repeats a scan
+    // thousands of times would keep the decoder busy for minutes.
+    bool abortOnWarning = false;
+    bool warned = false; // the pass ended on a warning
+    int warnings = 0;
 };
 
 QString messageOf(j_common_ptr info)
@@ -44,8 +53,17 @@ bool harmless(const jpeg_error_mgr *error)
 void onMessage(j_common_ptr info, int level)
 {
     auto *manager = reinterpret_cast<ErrorManager *>(info->err);
-    if (level < 0 && !harmless(info->err) && manager->firstWarning.isEmpty())
+    if (level >= 0 || harmless(info->err))
+        return;
+    if (manager->firstWarning.isEmpty())
         manager->firstWarning = messageOf(info);
+    constexpr int WarningLimit = 1000;
+    if (manager->abortOnWarning &&
+        (info->err->msg_code == JWRN_BOGUS_PROGRESSION || ++manager->warnings > WarningLimit)) {
+        manager->fatal = manager->firstWarning;
+        manager->warned = true;
+        std::longjmp(manager->escape, 1);
+    }
 }
 
 void silence(j_common_ptr) {}
@@ -256,53 +274,135 @@ JpegCheck JpegCheck::decodeQuickly(const QByteArray &data, qint64 pixelBudget,
     return decode(data, pixelBudget, pictureBounds, false);
 }
 
+namespace {
+// What one pass of libjpeg over a JPEG was asked for.
+struct Pass
+{
+    QSize pictureBounds;
+    bool careful = false;
+    bool keepBlocks = false;
+    qint64 pixelBudget = 0;
+};
+
+void readHeaderFacts(j_decompress_ptr info, JpegCheck *result)
+{
+    for (jpeg_saved_marker_ptr marker = info->marker_list; marker; marker = marker->next)
+        result->comments = result->comments || marker->marker == JPEG_COM;
+    // As Qt's JPEG reader reads them.
+    if (info->density_unit == 1)
+        result->dotsPerMeter =
+            QSize(int(100. * info->X_density / 2.54), int(100. * info->Y_density / 2.54));
+    else if (info->density_unit == 2)
+        result->dotsPerMeter = QSize(int(100. * info->X_density), int(100. * info->Y_density));
+    JOCTET *icc = nullptr;
+    unsigned int iccLength = 0;
+    if (jpeg_read_icc_profile(info, &icc, &iccLength)) {
+        result->layout.iccProfile = QByteArray(reinterpret_cast<const char *>(icc), int(iccLength));
+        std::free(icc);
+    }
+    result->size = QSize(int(info->image_width), int(info->image_height));
+    result->layout.blockGrid =
+        QSize(info->max_h_samp_factor * DCTSIZE, info->max_v_samp_factor * DCTSIZE);
+    result->layout.grey = info->jpeg_color_space == JCS_GRAYSCALE;
+    result->layout.commonSampling = commonSampling(*info);
+    result->layout.cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+}
+
+// libjpeg's whole run over the data. setjmp sits in a function whose locals
+// are all plain, and everything it fills is the caller's: when libjpeg
+// jumps back, nothing here was half made or is read in an unknown state.
+bool decodePass(JpegCheck::Blocks::Decoder *decoder, const Pass *pass, JpegCheck *result,
+                QImage *rows, QByteArray *scratch, jvirt_barray_ptr **arrays)
+{
+    jpeg_decompress_struct *info = &decoder->info;
+    if (setjmp(decoder->manager.escape))
+        return false;
+    if (pass->careful)
+        trickleFrom(info, &decoder->source, decoder->data);
+    else
+        jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(decoder->data.constData()),
+                     static_cast<unsigned long>(decoder->data.size()));
+    jpeg_save_markers(info, JPEG_APP0 + 2, 0xFFFF);
+    jpeg_save_markers(info, JPEG_COM, 16);
+    jpeg_read_header(info, TRUE);
+    readHeaderFacts(info, result);
+    // A huge picture is refused by the caller, by its size, undecoded.
+    if (qint64(info->image_width) * info->image_height <= pass->pixelBudget)
+        *arrays = decodeScaled(info, pass->pictureBounds, pass->keepBlocks, rows, scratch);
+    return true;
+}
+
+bool framePass(JpegCheck::Blocks::Decoder *decoder, JpegCheck::Frame *frame)
+{
+    jpeg_decompress_struct *info = &decoder->info;
+    if (setjmp(decoder->manager.escape))
+        return false;
+    jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(decoder->data.constData()),
+                 static_cast<unsigned long>(decoder->data.size()));
+    jpeg_read_header(info, TRUE);
+    frame->size = QSize(int(info->image_width), int(info->image_height));
+    frame->components = info->num_components;
+    return true;
+}
+} // namespace
+
+int JpegCheck::scanCount(const QByteArray &data)
+{
+    // Inside compressed data a 0xFF byte is always followed by 0 or a
+    // restart marker, so each start of scan is a marker of its own.
+    int scans = 0;
+    const char *at = data.constData();
+    const char *const end = at + data.size();
+    while (at + 1 < end) {
+        at = static_cast<const char *>(std::memchr(at, 0xFF, size_t(end - at - 1)));
+        if (!at)
+            break;
+        if (quint8(at[1]) == 0xDA)
+            ++scans;
+        ++at;
+    }
+    return scans;
+}
+
+JpegCheck::Frame JpegCheck::frameOf(const QByteArray &data)
+{
+    Frame frame;
+    if (!data.startsWith("\xFF\xD8\xFF"))
+        return frame; // no JPEG, whatever else would decode it
+    Blocks blocks;
+    blocks.d->data = data;
+    blocks.d->manager.abortOnWarning = true;
+    if (!framePass(blocks.d.get(), &frame))
+        return Frame();
+    frame.scans = scanCount(data);
+    return frame;
+}
+
 JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
                             bool careful, bool keepBlocks)
 {
     JpegCheck result;
+    const int scans = scanCount(data);
+    if (scans > ScanLimit) {
+        result.damage = QCoreApplication::translate(
+                            "JpegCheck", "It holds %1 scans, more than any encoder writes.")
+                            .arg(scans);
+        return result;
+    }
     QImage rows;
     QByteArray scratch;
     std::shared_ptr<Blocks> blocks(new Blocks);
-    Blocks::Decoder &decoder = *blocks->d;
-    decoder.data = data;
-    jpeg_decompress_struct &info = decoder.info;
-    if (setjmp(decoder.manager.escape)) {
-        result.damage = decoder.manager.fatal;
-        result.unsupported = isUnsupported(decoder.manager.base.msg_code);
+    blocks->d->data = data;
+    blocks->d->manager.abortOnWarning = true;
+    const Pass pass{pictureBounds, careful, keepBlocks, pixelBudget};
+    if (!decodePass(blocks->d.get(), &pass, &result, &rows, &scratch, &blocks->m_arrays)) {
+        const ErrorManager &manager = blocks->d->manager;
+        result.damage = manager.fatal;
+        result.unsupported = !manager.warned && isUnsupported(manager.base.msg_code);
+        result.picture = QImage();
         return result;
     }
-    if (careful)
-        trickleFrom(&info, &decoder.source, decoder.data);
-    else
-        jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(decoder.data.constData()),
-                     static_cast<unsigned long>(decoder.data.size()));
-    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
-    jpeg_save_markers(&info, JPEG_COM, 16);
-    jpeg_read_header(&info, TRUE);
-    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
-        result.comments = result.comments || marker->marker == JPEG_COM;
-    // As Qt's JPEG reader reads them.
-    if (info.density_unit == 1)
-        result.dotsPerMeter =
-            QSize(int(100. * info.X_density / 2.54), int(100. * info.Y_density / 2.54));
-    else if (info.density_unit == 2)
-        result.dotsPerMeter = QSize(int(100. * info.X_density), int(100. * info.Y_density));
-    JOCTET *icc = nullptr;
-    unsigned int iccLength = 0;
-    if (jpeg_read_icc_profile(&info, &icc, &iccLength)) {
-        result.layout.iccProfile = QByteArray(reinterpret_cast<const char *>(icc), int(iccLength));
-        std::free(icc);
-    }
-    result.size = QSize(int(info.image_width), int(info.image_height));
-    result.layout.blockGrid =
-        QSize(info.max_h_samp_factor * DCTSIZE, info.max_v_samp_factor * DCTSIZE);
-    result.layout.grey = info.jpeg_color_space == JCS_GRAYSCALE;
-    result.layout.commonSampling = commonSampling(info);
-    result.layout.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    // A huge picture is refused by the caller, by its size, undecoded.
-    if (qint64(info.image_width) * info.image_height <= pixelBudget)
-        blocks->m_arrays = decodeScaled(&info, pictureBounds, keepBlocks, &rows, &scratch);
-    result.damage = decoder.manager.firstWarning;
+    result.damage = blocks->d->manager.firstWarning;
     if (result.damage.isEmpty()) {
         result.picture = rows;
         if (blocks->m_arrays)

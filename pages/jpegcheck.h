@@ -75,6 +75,21 @@ struct JpegCheck
     // Any size at all: the picture is decoded whole.
     static QSize wholePicture() { return QSize(1 << 30, 1 << 30); }
 
+    // A JPEG's frame as its header gives it, no block decoded: what a PDF
+    // says of its picture is held against it.
+    struct Frame
+    {
+        QSize size;         // invalid when there is no JPEG header to read
+        int components = 0; // 1 grey, 3 colour, 4 CMYK or YCCK
+        int scans = 0;      // start-of-scan markers in the data
+    };
+    static Frame frameOf(const QByteArray &data);
+    // More scans than any encoder writes: a progressive JPEG of 10 scans
+    // a component is common, 100 in all is rare. A file of thousands is
+    // built to keep its decoder busy, and is refused before it is read.
+    static constexpr int ScanLimit = 1000;
+    static int scanCount(const QByteArray &data);
+
 private:
     static JpegCheck decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
                             bool careful, bool keepBlocks = false);
@@ -97,9 +112,11 @@ public:
     // One array a component, as jpeg_read_coefficients() gives them.
     jvirt_barray_control **arrays() const { return m_arrays; }
 
+    // libjpeg's decompressor with its error handler and the data it reads.
+    struct Decoder;
+
 private:
     friend struct JpegCheck;
-    struct Decoder;
     Blocks();
     std::unique_ptr<Decoder> d;
     jvirt_barray_control **m_arrays = nullptr;

@@ -290,6 +290,8 @@ bool PageReader::openPdfPage(const PageLocation &location)
     // A page that is one picture is that picture, at its own size.
     const PdfPicture::Picture picture =
         PdfPicture::pictureOf(location.file(), location.index(), m_pixelBudget, m_byteBudget);
+    if (!picture.refused.isEmpty())
+        return fail(picture.refused);
     m_pdfPicture = picture.shown.isValid();
     if (m_pdfPicture) {
         m_headerSize = picture.shown;

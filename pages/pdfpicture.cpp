@@ -33,11 +33,69 @@
 #include <unistd.h>
 
 namespace {
+bool isName(QPDFObjectHandle object, const char *name)
+{
+    return object.isName() && object.getName() == name;
+}
+
+bool isNumber(QPDFObjectHandle object, double value)
+{
+    double number = 0;
+    return object.getValueAsNumber(number) && number == value;
+}
+
+// A graphics state that changes nothing of how a picture shows: no
+// transparency, blend, soft mask or transfer function. Line widths, dashes
+// and the like only touch paths, which end the walk's trust anyway.
+bool isPlainState(QPDFObjectHandle state)
+{
+    if (!state.isDictionary())
+        return false;
+    static const char *const harmless[] = {"/Type", "/LW",  "/LC",  "/LJ",   "/ML", "/D",   "/RI",
+                                           "/FL",   "/SM",  "/SA",  "/OP",   "/op", "/OPM", "/Font",
+                                           "/BG",   "/BG2", "/UCR", "/UCR2", "/HT", "/TK"};
+    for (const std::string &key : state.getKeys()) {
+        QPDFObjectHandle value = state.getKey(key);
+        if (key == "/CA" || key == "/ca") {
+            if (!isNumber(value, 1))
+                return false;
+        } else if (key == "/BM") {
+            if (!isName(value, "/Normal") && !isName(value, "/Compatible"))
+                return false;
+        } else if (key == "/SMask") {
+            if (!isName(value, "/None"))
+                return false;
+        } else if (key == "/AIS") {
+            if (!value.isBool() || value.getBoolValue())
+                return false;
+        } else if (key == "/TR" || key == "/TR2") {
+            if (!isName(value, "/Identity") && !isName(value, "/Default"))
+                return false;
+        } else if (std::none_of(std::begin(harmless), std::end(harmless),
+                                [&key](const char *name) { return key == name; })) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Walks a page's content: which picture it draws, where, and whether it
-// draws anything else that shows.
+// draws or hides anything else. Bounded: a content of endless operators or
+// saved states is given up on.
 class ContentWalk : public QPDFObjectHandle::ParserCallbacks
 {
 public:
+    explicit ContentWalk(QPDFObjectHandle resources = QPDFObjectHandle::newNull())
+        : m_resources(resources)
+    {}
+
+    // Saved states deeper than any page nests them; poppler would copy its
+    // whole state for each.
+    static constexpr size_t DepthLimit = 256;
+    // Operators of a scan's page are a handful; a text layer has a few per
+    // word. Beyond this the walk stops and the page is rendered.
+    static constexpr qint64 OperatorLimit = 1 << 20;
+
     void handleObject(QPDFObjectHandle object) override
     {
         if (!object.isOperator()) {
@@ -46,18 +104,31 @@ public:
                 m_operands.erase(m_operands.begin());
             return;
         }
+        if (++m_operators > OperatorLimit) {
+            other = true;
+            terminateParsing();
+        }
         operate(object.getOperatorValue());
         m_operands.clear();
+        if (tooDeep)
+            terminateParsing();
     }
     void handleEOF() override {}
 
     std::string drawn; // the name of the one picture drawn
     double matrix[6] = {1, 0, 0, 1, 0, 0};
-    bool other = false; // something else shows, or a picture twice
+    bool other = false;   // something else shows or hides, or a picture twice
+    bool tooDeep = false; // states saved past DepthLimit: no page to draw
     // Every XObject drawn, with the size it is drawn at, in points.
     std::vector<std::pair<std::string, std::pair<double, double>>> draws;
 
 private:
+    struct State
+    {
+        double ctm[6];
+        bool invisibleText;
+    };
+
     void operate(const std::string &op)
     {
         if (op == "Do") {
@@ -75,26 +146,21 @@ private:
             drawn = m_operands[0].getName();
             std::copy(m_ctm, m_ctm + 6, matrix);
         } else if (op == "cm" && m_operands.size() == 6) {
-            double m[6];
-            for (int i = 0; i < 6; ++i) {
-                if (!m_operands[size_t(i)].getValueAsNumber(m[i])) {
-                    other = true;
-                    return;
-                }
-            }
-            const double *c = m_ctm;
-            const double next[6] = {
-                m[0] * c[0] + m[1] * c[2],        m[0] * c[1] + m[1] * c[3],
-                m[2] * c[0] + m[3] * c[2],        m[2] * c[1] + m[3] * c[3],
-                m[4] * c[0] + m[5] * c[2] + c[4], m[4] * c[1] + m[5] * c[3] + c[5]};
-            std::copy(next, next + 6, m_ctm);
+            concatenate();
         } else if (op == "q") {
-            m_saved.push_back({m_ctm[0], m_ctm[1], m_ctm[2], m_ctm[3], m_ctm[4], m_ctm[5]});
-            if (m_saved.size() > 256)
-                other = true;
+            if (m_saved.size() >= DepthLimit) {
+                tooDeep = other = true;
+                return;
+            }
+            State state;
+            std::copy(m_ctm, m_ctm + 6, state.ctm);
+            state.invisibleText = m_invisibleText;
+            m_saved.push_back(state);
         } else if (op == "Q") {
+            // The text mode is part of the state: "q 3 Tr Q" shows text again.
             if (!m_saved.empty()) {
-                std::copy(m_saved.back().begin(), m_saved.back().end(), m_ctm);
+                std::copy(m_saved.back().ctm, m_saved.back().ctm + 6, m_ctm);
+                m_invisibleText = m_saved.back().invisibleText;
                 m_saved.pop_back();
             }
         } else if (op == "Tr") {
@@ -102,17 +168,47 @@ private:
                               m_operands[0].getIntValue() == 3;
         } else if (op == "Tj" || op == "TJ" || op == "'" || op == "\"") {
             other = other || !m_invisibleText;
+        } else if (op == "gs") {
+            other = other || !plainState();
+        } else if (op == "BDC") {
+            // Marked content bound to an optional layer may be hidden.
+            other = other || (!m_operands.empty() && isName(m_operands[0], "/OC"));
         } else if (isPainting(op)) {
             other = true;
         }
     }
 
-    // What marks the page: filled or stroked paths, shadings, inline
-    // pictures. Building a path ended by "n" (a clip) marks nothing.
+    void concatenate()
+    {
+        double m[6];
+        for (int i = 0; i < 6; ++i) {
+            if (!m_operands[size_t(i)].getValueAsNumber(m[i])) {
+                other = true;
+                return;
+            }
+        }
+        const double *c = m_ctm;
+        const double next[6] = {m[0] * c[0] + m[1] * c[2],        m[0] * c[1] + m[1] * c[3],
+                                m[2] * c[0] + m[3] * c[2],        m[2] * c[1] + m[3] * c[3],
+                                m[4] * c[0] + m[5] * c[2] + c[4], m[4] * c[1] + m[5] * c[3] + c[5]};
+        std::copy(next, next + 6, m_ctm);
+    }
+
+    bool plainState()
+    {
+        if (m_operands.size() != 1 || !m_operands[0].isName() || !m_resources.isDictionary())
+            return false;
+        QPDFObjectHandle states = m_resources.getKey("/ExtGState");
+        return states.isDictionary() && isPlainState(states.getKey(m_operands[0].getName()));
+    }
+
+    // What marks or hides part of the page: filled or stroked paths,
+    // shadings, inline pictures, clips. A path ended by "n" alone marks
+    // nothing, but with "W" before it, it clips what follows.
     static bool isPainting(const std::string &op)
     {
-        static const char *const painting[] = {"S", "s",  "f",  "F",  "f*", "B", "B*",
-                                               "b", "b*", "sh", "BI", "ID", "EI"};
+        static const char *const painting[] = {"S",  "s",  "f",  "F",  "f*", "B", "B*", "b",
+                                               "b*", "sh", "BI", "ID", "EI", "W", "W*"};
         for (const char *name : painting) {
             if (op == name)
                 return true;
@@ -120,19 +216,59 @@ private:
         return false;
     }
 
+    QPDFObjectHandle m_resources;
     std::vector<QPDFObjectHandle> m_operands;
     double m_ctm[6] = {1, 0, 0, 1, 0, 0};
-    std::vector<std::vector<double>> m_saved;
+    std::vector<State> m_saved;
     bool m_invisibleText = false;
+    qint64 m_operators = 0;
 };
 
-bool isName(QPDFObjectHandle object, const char *name)
+// Takes a stream's decoded bytes up to a limit: a stream that inflates
+// without end stops there.
+class BoundedBuffer : public Pipeline
 {
-    return object.isName() && object.getName() == name;
+public:
+    BoundedBuffer(QByteArray *out, qint64 limit)
+        : Pipeline("bounded buffer", nullptr)
+        , m_out(out)
+        , m_limit(limit)
+    {}
+    void write(unsigned char const *data, size_t length) override
+    {
+        if (qint64(m_out->size()) + qint64(length) > m_limit)
+            throw std::length_error("The picture holds more than its size.");
+        m_out->append(reinterpret_cast<const char *>(data), int(length));
+    }
+    void finish() override {}
+
+private:
+    QByteArray *m_out;
+    qint64 m_limit;
+};
+// Whether a colour profile is sRGB's, which the page shows its samples
+// in unchanged; any other is poppler's to apply.
+bool isSrgbProfile(QPDFObjectHandle profile)
+{
+    if (!profile.isStream())
+        return false;
+    QByteArray bytes;
+    BoundedBuffer out(&bytes, 1 << 20);
+    try {
+        if (!profile.pipeStreamData(&out, 0, qpdf_dl_generalized, true))
+            return false;
+    } catch (const std::exception &) {
+        return false;
+    }
+    // The header names the data's colour space at 16; the description
+    // names the profile, in ASCII (version 2) or UTF-16 (version 4).
+    return bytes.size() >= 128 && bytes.mid(16, 4) == "RGB " &&
+           (bytes.contains("sRGB") || bytes.contains(QByteArray("\0s\0R\0G\0B", 8)));
 }
 
-// A grey or RGB colour space, or a profile of one; an empty name for
-// anything else (CMYK, indexed, separations), which is rendered.
+// A grey or RGB colour space, or sRGB's profile; an empty name for
+// anything else (CMYK, indexed, separations, Lab, other profiles), which
+// is rendered.
 std::string plainSpace(QPDFObjectHandle space)
 {
     if (space.isArray() && space.getArrayNItems() == 2 &&
@@ -140,9 +276,7 @@ std::string plainSpace(QPDFObjectHandle space)
         QPDFObjectHandle profile = space.getArrayItem(1);
         QPDFObjectHandle n =
             profile.isStream() ? profile.getDict().getKey("/N") : QPDFObjectHandle::newNull();
-        return n.isInteger() && n.getIntValue() == 1   ? "/DeviceGray"
-               : n.isInteger() && n.getIntValue() == 3 ? "/DeviceRGB"
-                                                       : "";
+        return n.isInteger() && n.getIntValue() == 3 && isSrgbProfile(profile) ? "/DeviceRGB" : "";
     }
     if (isName(space, "/DeviceGray") || isName(space, "/DeviceRGB"))
         return space.getName();
@@ -161,9 +295,12 @@ enum class Coding
 Coding codingOf(QPDFObjectHandle dictionary)
 {
     if (dictionary.hasKey("/SMask") || dictionary.hasKey("/Mask") || dictionary.hasKey("/Decode") ||
+        dictionary.hasKey("/OC") ||
         (dictionary.getKey("/ImageMask").isBool() &&
          dictionary.getKey("/ImageMask").getBoolValue()))
-        return Coding::None; // shown through something else: rendered
+        // Shown through something else, in a layer that may be hidden, or
+        // with its colours transformed otherwise: rendered.
+        return Coding::None;
     const std::string space = plainSpace(dictionary.getKey("/ColorSpace"));
     QPDFObjectHandle bits = dictionary.getKey("/BitsPerComponent");
     if (space.empty() || !bits.isInteger())
@@ -174,8 +311,11 @@ Coding codingOf(QPDFObjectHandle dictionary)
         filters = filter.getArrayAsVector();
     else if (!filter.isNull())
         filters.push_back(filter);
+    // A JPEG's colour transform said in the PDF (ColorTransform 0) is
+    // not the one its own header leads a reader to.
     if (filters.size() == 1 && isName(filters.front(), "/DCTDecode"))
-        return bits.getIntValue() == 8 ? Coding::Jpeg : Coding::None;
+        return bits.getIntValue() == 8 && !dictionary.hasKey("/DecodeParms") ? Coding::Jpeg
+                                                                             : Coding::None;
     for (const QPDFObjectHandle &each : filters) {
         if (!isName(each, "/FlateDecode") && !isName(each, "/LZWDecode") &&
             !isName(each, "/RunLengthDecode") && !isName(each, "/ASCIIHexDecode") &&
@@ -227,43 +367,44 @@ QImage oriented(QImage image, const Orientation &o)
     return o.upright() ? image : image.mirrored(o.xu == -1, o.yv == -1);
 }
 
-// Drawn over all but a sliver of the page.
-bool coversPage(const double m[6], const QPDFObjectHandle::Rectangle &page)
+// What of the page shows: its crop box within its media box, as a
+// reader shows it (a crop box outside the media box is taken as absent).
+QPDFObjectHandle::Rectangle visibleBox(QPDFPageObjectHelper page)
 {
-    const double width = page.urx - page.llx, height = page.ury - page.lly;
-    if (width <= 0 || height <= 0)
-        return false;
-    const double xs[] = {m[4], m[4] + m[0], m[4] + m[2], m[4] + m[0] + m[2]};
-    const double ys[] = {m[5], m[5] + m[1], m[5] + m[3], m[5] + m[1] + m[3]};
-    const double left = qMax(*std::min_element(xs, xs + 4), page.llx);
-    const double right = qMin(*std::max_element(xs, xs + 4), page.urx);
-    const double bottom = qMax(*std::min_element(ys, ys + 4), page.lly);
-    const double top = qMin(*std::max_element(ys, ys + 4), page.ury);
-    return right > left && top > bottom && (right - left) * (top - bottom) >= 0.98 * width * height;
+    const QPDFObjectHandle::Rectangle media = page.getMediaBox(false).getArrayAsRectangle();
+    const QPDFObjectHandle::Rectangle crop = page.getCropBox(false, false).getArrayAsRectangle();
+    QPDFObjectHandle::Rectangle shown(qMax(media.llx, crop.llx), qMax(media.lly, crop.lly),
+                                      qMin(media.urx, crop.urx), qMin(media.ury, crop.ury));
+    return shown.urx > shown.llx && shown.ury > shown.lly ? shown : media;
 }
 
-// Takes a stream's decoded bytes up to a limit: a stream that inflates
-// without end stops there.
-class BoundedBuffer : public Pipeline
+// Drawn exactly over the part of the page that shows: each edge within a
+// pixel of the picture of the page's. A picture drawn past the page, or a
+// page cropped inside its picture, shows less than the picture; one drawn
+// short of the page shows paper beside it.
+bool fillsPage(const double m[6], const QPDFObjectHandle::Rectangle &page, const QSize &shown)
 {
-public:
-    BoundedBuffer(QByteArray *out, qint64 limit)
-        : Pipeline("bounded buffer", nullptr)
-        , m_out(out)
-        , m_limit(limit)
-    {}
-    void write(unsigned char const *data, size_t length) override
-    {
-        if (qint64(m_out->size()) + qint64(length) > m_limit)
-            throw std::length_error("The picture holds more than its size.");
-        m_out->append(reinterpret_cast<const char *>(data), int(length));
-    }
-    void finish() override {}
+    const double xs[] = {m[4], m[4] + m[0], m[4] + m[2], m[4] + m[0] + m[2]};
+    const double ys[] = {m[5], m[5] + m[1], m[5] + m[3], m[5] + m[1] + m[3]};
+    const double left = *std::min_element(xs, xs + 4), right = *std::max_element(xs, xs + 4);
+    const double bottom = *std::min_element(ys, ys + 4), top = *std::max_element(ys, ys + 4);
+    if (right <= left || top <= bottom || shown.isEmpty())
+        return false;
+    const double pixelWide = (right - left) / shown.width();
+    const double pixelHigh = (top - bottom) / shown.height();
+    return std::abs(left - page.llx) <= pixelWide && std::abs(right - page.urx) <= pixelWide &&
+           std::abs(bottom - page.lly) <= pixelHigh && std::abs(top - page.ury) <= pixelHigh;
+}
 
-private:
-    QByteArray *m_out;
-    qint64 m_limit;
-};
+// Whether the page carries annotations: a box, a stamp or a redaction
+// drawn over the picture shows, and poppler draws some without any
+// appearance of their own.
+bool hasAnnotations(QPDFPageObjectHelper page)
+{
+    QPDFObjectHandle annotations = page.getObjectHandle().getKey("/Annots");
+    return annotations.isArray() && annotations.getArrayNItems() > 0;
+}
+
 } // namespace
 
 namespace {
@@ -317,19 +458,42 @@ struct Single
     Orientation orientation;
     QSize pixels;       // as the PDF says it stores them
     int resolution = 0; // pixels an inch, as drawn
+    QByteArray jpeg;    // a JPEG's bytes as stored
+    QString refused;    // why no reader can show the page at all
 };
 
-Single singleOf(QPDFPageObjectHelper page)
+QByteArray storedBytes(QPDFObjectHandle image, qint64 byteBudget);
+
+// A JPEG is taken as the page only when it holds what the PDF says it
+// does: a PNG behind DCTDecode shows nothing, a JPEG larger than the
+// picture's size shows in part, CMYK data labelled RGB in other colours.
+bool jpegAsSaid(Single *single, bool grey, qint64 byteBudget)
+{
+    single->jpeg = storedBytes(single->image, byteBudget);
+    const JpegCheck::Frame frame = JpegCheck::frameOf(single->jpeg);
+    return frame.size == single->pixels && frame.components == (grey ? 1 : 3);
+}
+
+Single singleOf(QPDFPageObjectHelper page, qint64 byteBudget)
 {
     Single none;
-    const std::map<std::string, QPDFObjectHandle> images = page.getImages();
-    if (images.size() != 1)
-        return none;
-    ContentWalk walk;
+    ContentWalk walk(page.getAttribute("/Resources", false));
     page.parseContents(&walk);
-    if (walk.other || walk.drawn != images.begin()->first)
+    if (walk.tooDeep) {
+        none.refused = QCoreApplication::translate(
+                           "PdfPicture", "Its drawing saves its state more than %1 times over: "
+                                         "no page is drawn so, and it is not rendered.")
+                           .arg(ContentWalk::DepthLimit);
+        return none;
+    }
+    const std::map<std::string, QPDFObjectHandle> images = page.getImages();
+    if (images.size() != 1 || walk.other || walk.drawn != images.begin()->first ||
+        hasAnnotations(page))
         return none;
     QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
+    const long long turn = rotate.isInteger() ? rotate.getIntValue() : 0;
+    if (turn % 90 != 0)
+        return none; // as poppler shows it, whatever that is
     Single single;
     single.image = images.begin()->second;
     QPDFObjectHandle dictionary = single.image.getDict();
@@ -338,12 +502,18 @@ Single singleOf(QPDFPageObjectHelper page)
     single.coding = codingOf(dictionary);
     if (single.coding == Coding::None || !width.isInteger() || !height.isInteger() ||
         width.getIntValue() <= 0 || height.getIntValue() <= 0 || width.getIntValue() > 1 << 20 ||
-        height.getIntValue() > 1 << 20 ||
-        !orientationOf(walk.matrix, rotate.isInteger() ? rotate.getIntValue() : 0,
-                       &single.orientation) ||
-        !coversPage(walk.matrix, page.getCropBox(false, false).getArrayAsRectangle()))
+        height.getIntValue() > 1 << 20 || !orientationOf(walk.matrix, turn, &single.orientation))
         return none;
     single.pixels = QSize(int(width.getIntValue()), int(height.getIntValue()));
+    // The picture as it lies on the page, before the page's own turn.
+    Orientation drawn;
+    orientationOf(walk.matrix, 0, &drawn);
+    if (!fillsPage(walk.matrix, visibleBox(page),
+                   drawn.turned() ? single.pixels.transposed() : single.pixels))
+        return none;
+    const bool grey = plainSpace(dictionary.getKey("/ColorSpace")) == "/DeviceGray";
+    if (single.coding == Coding::Jpeg && !jpegAsSaid(&single, grey, byteBudget))
+        return none;
     const double inchesWide = std::hypot(walk.matrix[0], walk.matrix[1]) / 72;
     single.resolution = int(std::lround(std::min(single.pixels.width() / inchesWide, 1e6)));
     return single;
@@ -361,30 +531,35 @@ QByteArray storedBytes(QPDFObjectHandle image, qint64 byteBudget)
     return QByteArray(reinterpret_cast<const char *>(data->getBuffer()), int(data->getSize()));
 }
 
+// A JPEG read whole into an archive is shown by readers turned as its
+// own orientation says, which a PDF reader never heeds.
+bool hasOwnOrientation(QByteArray jpeg)
+{
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer, "jpeg").transformation() != QImageIOHandler::TransformationNone;
+}
+
 QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
 {
-    const Single single = singleOf(page);
-    if (single.coding != Coding::Jpeg || !single.orientation.upright())
+    const Single single = singleOf(page, byteBudget);
+    if (single.coding != Coding::Jpeg || !single.orientation.upright() ||
+        hasOwnOrientation(single.jpeg))
         return QByteArray();
-    return storedBytes(single.image, byteBudget);
+    return single.jpeg;
 }
 
 // The size the page shows its picture at; invalid when it holds none this
 // program takes itself, or one beyond the budgets.
 PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget)
 {
-    const Single single = singleOf(page);
+    const Single single = singleOf(page, byteBudget);
     PdfPicture::Picture picture;
+    picture.refused = single.refused;
     if (single.coding == Coding::None)
         return picture;
-    QSize pixels = single.pixels;
-    if (single.coding == Coding::Jpeg) {
-        // The JPEG's own header says what it holds, whatever the PDF claims.
-        QByteArray jpeg = storedBytes(single.image, byteBudget);
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::ReadOnly);
-        pixels = QImageReader(&buffer, "jpeg").size();
-    }
+    // A JPEG's own header agrees with the PDF, or it is rendered.
+    const QSize pixels = single.pixels;
     if (!pixels.isValid() || qint64(pixels.width()) * pixels.height() > pixelBudget)
         return picture;
     picture.shown = single.orientation.turned() ? pixels.transposed() : pixels;
@@ -426,11 +601,10 @@ QImage pixelsOf(QPDFObjectHandle image, const QSize &size, qint64 pixelBudget, Q
 
 QImage decodedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget, QString *why)
 {
-    const Single single = singleOf(page);
+    const Single single = singleOf(page, byteBudget);
     QImage picture;
     if (single.coding == Coding::Jpeg) {
-        JpegCheck check = JpegCheck::run(storedBytes(single.image, byteBudget), pixelBudget,
-                                         JpegCheck::wholePicture());
+        JpegCheck check = JpegCheck::run(single.jpeg, pixelBudget, JpegCheck::wholePicture());
         if (!check.damage.isEmpty())
             *why = check.damage;
         picture = check.picture;
@@ -473,6 +647,8 @@ int resolutionOf(QPDFPageObjectHelper page)
         return 0;
     ContentWalk walk;
     page.parseContents(&walk);
+    if (walk.tooDeep)
+        return 0;
     double best = 0;
     for (const auto &draw : walk.draws) {
         auto image = images.find(draw.first);

@@ -6,14 +6,14 @@
 #include <QSize>
 #include <QString>
 
-// The picture a scanned PDF's page is: the page's one picture, drawn over
-// the whole page with nothing else visible on it (an invisible text layer,
-// as OCR leaves, is allowed). Upright, a JPEG is taken as the file stores
-// it; turned or mirrored, or grey or RGB pixels behind filters that lose
-// nothing, it is decoded at its own size and turned as the page shows it.
-// Read with qpdf, which reads a PDF's structure; a page that is anything
-// else (two pictures, a caption, a mask, CMYK, JBIG2) is none, and is
-// rendered. Any thread.
+// The picture a scanned PDF's page is: the page's one picture, drawn
+// exactly over the part of the page that shows, with nothing else drawn or
+// hiding any of it (an invisible text layer, as OCR leaves, is allowed; a
+// crop, a clip, an annotation, a hidden layer or transparency is not). Upright, a JPEG is taken as
+// the file stores it; turned or mirrored, or grey or RGB pixels behind filters that lose nothing,
+// it is decoded at its own size and turned as the page shows it. Read with qpdf, which reads a
+// PDF's structure; a page that is anything else (two pictures, a caption, a mask, CMYK, JBIG2, a
+// JPEG whose header disagrees with the PDF) is none, and is rendered. Any thread.
 class PdfPicture
 {
 public:
@@ -27,6 +27,9 @@ public:
     {
         QSize shown;
         int resolution = 0; // pixels an inch, as drawn
+        // Set when the page is neither taken nor rendered: why no reader
+        // could draw it.
+        QString refused;
     };
     static Picture pictureOf(const QString &path, int index, qint64 pixelBudget, qint64 byteBudget);
     // That picture decoded and turned as the page shows it; null, with why,

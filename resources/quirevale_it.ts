@@ -929,6 +929,13 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>JpegCheck</name>
+    <message>
+        <source>It holds %1 scans, more than any encoder writes.</source>
+        <translation>Contiene %1 scansioni, più di quante ne scriva qualsiasi codificatore.</translation>
+    </message>
+</context>
+<context>
     <name>LosslessCut</name>
     <message>
         <source>nothing would be left of it</source>
@@ -1419,6 +1426,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Its picture cannot be decoded.</source>
         <translation>La sua immagine non si può decodificare.</translation>
+    </message>
+    <message>
+        <source>Its drawing saves its state more than %1 times over: no page is drawn so, and it is not rendered.</source>
+        <translation>Il suo disegno salva il proprio stato più di %1 volte: nessuna pagina è disegnata così, e non viene resa.</translation>
     </message>
 </context>
 <context>

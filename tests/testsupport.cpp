@@ -549,4 +549,58 @@ QByteArray jpegSampled(const QImage &image, int subsampling, int flags)
     return jpeg;
 }
 
+QByteArray cmykJpeg(const QImage &image)
+{
+    QByteArray pixels;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y).toCmyk();
+            pixels += char(255 - colour.cyan());
+            pixels += char(255 - colour.magenta());
+            pixels += char(255 - colour.yellow());
+            pixels += char(255 - colour.black());
+        }
+    }
+    tjhandle handle = tjInitCompress();
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    QByteArray jpeg;
+    if (tjCompress2(handle, reinterpret_cast<const uchar *>(pixels.constData()), image.width(), 0,
+                    image.height(), TJPF_CMYK, &out, &size, TJSAMP_444, 95, 0) == 0)
+        jpeg = QByteArray(reinterpret_cast<const char *>(out), int(size));
+    tjFree(out);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return data;
+}
+
+QByteArray withPageUpdated(const QByteArray &pdf, const QByteArray &keys)
+{
+    const int start = pdf.indexOf("\n4 0 obj\n") + 1;
+    const int body = start + int(qstrlen("4 0 obj\n"));
+    const int end = pdf.indexOf("\nendobj", body);
+    QByteArray page = pdf.mid(body, end - body).trimmed();
+    page.chop(2); // its closing ">>"
+    const int size = pdf.mid(pdf.indexOf("/Size ") + 6).split(' ').first().toInt();
+    const QByteArray previous =
+        pdf.mid(pdf.lastIndexOf("startxref\n") + 10).split('\n').first().trimmed();
+    QByteArray updated = pdf;
+    const int offset = updated.size();
+    updated += "4 0 obj\n" + page + " " + keys + " >>\nendobj\n";
+    const int xref = updated.size();
+    updated += "xref\n0 1\n0000000000 65535 f \n4 1\n" +
+               QByteArray::number(offset).rightJustified(10, '0') +
+               " 00000 n \ntrailer\n<< /Size " + QByteArray::number(size) + " /Root 1 0 R /Prev " +
+               previous + " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return updated;
+}
+
 } // namespace TestSupport

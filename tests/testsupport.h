@@ -178,6 +178,14 @@ QByteArray withOrientation(const QByteArray &jpeg, int orientation);
 // The picture as a JPEG of quality 90 in one of TurboJPEG's samplings
 // (TJSAMP_*), with its flags (progressive...); empty when it failed.
 QByteArray jpegSampled(const QImage &image, int subsampling, int flags = 0);
+// The picture as a CMYK JPEG, as Photoshop writes one (Adobe's inverted
+// values); empty when it failed.
+QByteArray cmykJpeg(const QImage &image);
+// The picture written in format (quality -1: the writer's own).
+QByteArray encoded(const QImage &image, const char *format, int quality = -1);
+// A PDF written by hand with the first page's dictionary (object 4)
+// revised by an update appended to it, keys added as a later save adds them.
+QByteArray withPageUpdated(const QByteArray &pdf, const QByteArray &keys);
 
 } // namespace TestSupport
 

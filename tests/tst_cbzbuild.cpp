@@ -709,31 +709,8 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
         QSKIP("cjpeg (libjpeg-turbo-progs) is needed for an arithmetic-coded JPEG");
     QImage cmykPicture(picture.size(), QImage::Format_RGB32);
     cmykPicture.fill(QColor(200, 60, 30));
-    QByteArray cmyk;
-    {
-        // Qt reads CMYK but does not write it: libjpeg-turbo does, from
-        // Adobe's inverted values as Photoshop writes them.
-        QByteArray pixels;
-        for (int y = 0; y < cmykPicture.height(); ++y) {
-            for (int x = 0; x < cmykPicture.width(); ++x) {
-                const QColor colour = cmykPicture.pixelColor(x, y).toCmyk();
-                pixels += char(255 - colour.cyan());
-                pixels += char(255 - colour.magenta());
-                pixels += char(255 - colour.yellow());
-                pixels += char(255 - colour.black());
-            }
-        }
-        tjhandle handle = tjInitCompress();
-        unsigned char *out = nullptr;
-        unsigned long size = 0;
-        QCOMPARE(tjCompress2(handle, reinterpret_cast<const uchar *>(pixels.constData()),
-                             picture.width(), 0, picture.height(), TJPF_CMYK, &out, &size,
-                             TJSAMP_444, 95, 0),
-                 0);
-        cmyk = QByteArray(reinterpret_cast<const char *>(out), int(size));
-        tjFree(out);
-        tjDestroy(handle);
-    }
+    const QByteArray cmyk = cmykJpeg(cmykPicture);
+    QVERIFY(!cmyk.isEmpty());
     QVector<BuildPage> pages = {
         {0, write("1 progressive.jpg", progressive)},
         {1, dir.filePath("arithmetic.jpg")},

@@ -20,15 +20,6 @@
 using namespace TestSupport;
 
 namespace {
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return data;
-}
-
 // Top half red, bottom half blue: a page whose missing half shows.
 QImage twoColourPage(int width = 200, int height = 300)
 {
@@ -168,6 +159,18 @@ void tst_PageReader::damagedPagesDoNotLoad_data()
     QTest::newRow("JPEG with a stray marker in its data, nothing missing")
         << jpeg.left(scan + 300) + "\xFF\xC4\x7F\xFF" + jpeg.mid(scan + 300)
         << "Bogus Huffman table";
+    // A progressive JPEG's last scan repeated: libjpeg decodes every copy,
+    // minutes of work for a few megabytes, and the first is damage already.
+    const QByteArray progressive =
+        jpegSampled(twoColourPage(400, 600), TJSAMP_420, TJFLAG_PROGRESSIVE);
+    const int last = progressive.lastIndexOf("\xFF\xDA");
+    const QByteArray repeated = progressive.mid(last, progressive.size() - 2 - last);
+    QTest::newRow("progressive JPEG repeating a scan")
+        << progressive.left(progressive.size() - 2) + repeated.repeated(3) + "\xFF\xD9"
+        << "Inconsistent progression";
+    QTest::newRow("progressive JPEG repeating a scan 20,000 times")
+        << progressive.left(progressive.size() - 2) + repeated.repeated(20000) + "\xFF\xD9"
+        << "scans, more than any encoder writes";
 }
 
 void tst_PageReader::damagedPagesDoNotLoad()

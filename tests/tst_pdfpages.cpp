@@ -16,6 +16,8 @@
 
 using namespace TestSupport;
 
+Q_DECLARE_METATYPE(PdfScan)
+
 namespace {
 // A PDF whose pages are one colour each, of the sizes given in points.
 bool writePdf(const QString &path, const QList<QSizeF> &sizes, const QList<QColor> &colours)
@@ -135,48 +137,110 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
 
 void tst_PdfPages::scannedPagesAreTheirJpegs_data()
 {
-    QTest::addColumn<QByteArray>("filter");
-    QTest::addColumn<QByteArray>("space");
-    QTest::addColumn<QByteArray>("alsoDrawn");
-    QTest::addColumn<int>("rotate");
-    QTest::addColumn<QByteArray>("placement");
+    // The page as written: its picture's filter and colour space, what else
+    // it draws, its turn and the picture's placement, with any keys and
+    // objects more; then keys a later revision of the file adds to the page.
+    QTest::addColumn<PdfScan>("scan");
+    QTest::addColumn<QByteArray>("update");
     // "kept": the page is the JPEG as stored; "decoded": the picture at its
     // own size, as the page shows it; "rendered": poppler's render.
     QTest::addColumn<QString>("taken");
     const QByteArray jpeg = "/DCTDecode", flate = "/FlateDecode", rgb = "/DeviceRGB";
     const QByteArray none;
-    QTest::newRow("a scan") << jpeg << rgb << none << 0 << none << "kept";
-    QTest::newRow("a grey scan") << jpeg << QByteArray("/DeviceGray") << none << 0 << none
-                                 << "kept";
+    const auto page = [&](const QByteArray &filter, const QByteArray &space,
+                          const QByteArray &alsoDrawn = QByteArray(), int rotate = 0,
+                          const QByteArray &placement = QByteArray()) {
+        PdfScan scan;
+        scan.filter = filter;
+        scan.space = space;
+        scan.alsoDrawn = alsoDrawn;
+        scan.rotate = rotate;
+        scan.placement = placement;
+        return scan;
+    };
+    const PdfScan scan = page(jpeg, rgb);
+    QTest::newRow("a scan") << scan << none << "kept";
+    QTest::newRow("a grey scan") << page(jpeg, "/DeviceGray") << none << "kept";
     QTest::newRow("an invisible text layer")
-        << jpeg << rgb << QByteArray("BT 3 Tr /F1 12 Tf 20 20 Td (hidden words) Tj ET") << 0 << none
-        << "kept";
+        << page(jpeg, rgb, "BT 3 Tr /F1 12 Tf 20 20 Td (hidden words) Tj ET") << none << "kept";
     QTest::newRow("a visible caption")
-        << jpeg << rgb << QByteArray("BT /F1 12 Tf 20 20 Td (Chapter 1) Tj ET") << 0 << none
-        << "rendered";
+        << page(jpeg, rgb, "BT /F1 12 Tf 20 20 Td (Chapter 1) Tj ET") << none << "rendered";
+    QTest::newRow("text shown again once its invisible mode is restored")
+        << page(jpeg, rgb, "q 3 Tr Q BT /F1 12 Tf 20 20 Td (A. Name) Tj ET") << none << "rendered";
     QTest::newRow("a frame drawn over it")
-        << jpeg << rgb << QByteArray("1 w 10 10 100 150 re S") << 0 << none << "rendered";
+        << page(jpeg, rgb, "1 w 10 10 100 150 re S") << none << "rendered";
     QTest::newRow("the picture twice")
-        << jpeg << rgb << QByteArray("q 10 0 0 10 0 0 cm /Im0 Do Q") << 0 << none << "rendered";
-    QTest::newRow("a page turned a quarter") << jpeg << rgb << none << 90 << none << "decoded";
+        << page(jpeg, rgb, "q 10 0 0 10 0 0 cm /Im0 Do Q") << none << "rendered";
+    QTest::newRow("a page turned a quarter") << page(jpeg, rgb, none, 90) << none << "decoded";
     QTest::newRow("a page turned three quarters")
-        << jpeg << rgb << none << -90 << none << "decoded";
+        << page(jpeg, rgb, none, -90) << none << "decoded";
+    QTest::newRow("a turn of 91 degrees, which is none")
+        << page(jpeg, rgb, none, 91) << none << "rendered";
     QTest::newRow("a picture drawn mirrored")
-        << jpeg << rgb << none << 0 << QByteArray("-w 0 0 h w 0") << "decoded";
+        << page(jpeg, rgb, none, 0, "-w 0 0 h w 0") << none << "decoded";
     QTest::newRow("a picture drawn upside down, on a turned page")
-        << jpeg << rgb << none << 270 << QByteArray("w 0 0 -h 0 h") << "decoded";
-    QTest::newRow("Flate RGB") << flate << rgb << none << 0 << none << "decoded";
-    QTest::newRow("Flate grey") << flate << QByteArray("/DeviceGray") << none << 0 << none
-                                << "decoded";
+        << page(jpeg, rgb, none, 270, "w 0 0 -h 0 h") << none << "decoded";
+    QTest::newRow("Flate RGB") << page(flate, rgb) << none << "decoded";
+    QTest::newRow("Flate grey") << page(flate, "/DeviceGray") << none << "decoded";
     QTest::newRow("Flate grey, turned")
-        << flate << QByteArray("/DeviceGray") << none << 180 << none << "decoded";
-    QTest::newRow("Flate CMYK") << flate << QByteArray("/DeviceCMYK") << none << 0 << none
-                                << "rendered";
+        << page(flate, "/DeviceGray", none, 180) << none << "decoded";
+    QTest::newRow("Flate CMYK") << page(flate, "/DeviceCMYK") << none << "rendered";
     // Samples that are indexes into a palette, darkest last: read as grey
     // levels, the page would show as its negative.
     QTest::newRow("Flate indexed")
-        << flate << QByteArray("[/Indexed /DeviceRGB 255 " + palette() + "]") << none << 0 << none
-        << "rendered";
+        << page(flate, "[/Indexed /DeviceRGB 255 " + palette() + "]") << none << "rendered";
+
+    // What hides part of the picture: the page shows less than it holds.
+    PdfScan cropped = scan;
+    cropped.pageKeys = "/CropBox [0 0 72 100]";
+    QTest::newRow("a crop box inside the picture") << cropped << none << "rendered";
+    QTest::newRow("a picture drawn past the page")
+        << page(jpeg, rgb, none, 0, "w 0 0 h -30 -40") << none << "rendered";
+    QTest::newRow("a picture drawn short of the page, on paper")
+        << page(jpeg, rgb, none, 0, "0.96 0 0 0.96 3 4 cm w 0 0 h 0 0") << none << "rendered";
+    QTest::newRow("a clip") << page(jpeg, rgb, none, 0,
+                                    "w 0 0 h 0 0 cm 0 0 0.5 0.5 re W n 1 0 0 1 0 0")
+                            << none << "rendered";
+    PdfScan boxed = scan;
+    const QByteArray box = "0 0 0 rg 0 0 50 30 re f";
+    boxed.pageKeys = "/Annots [7 0 R]";
+    boxed.objects = {"<< /Type /Annot /Subtype /Square /Rect [20 60 70 90] /F 4 "
+                     "/AP << /N 8 0 R >> >>",
+                     "<< /Type /XObject /Subtype /Form /BBox [0 0 50 30] /Length " +
+                         QByteArray::number(box.size()) + " >>\nstream\n" + box + "\nendstream"};
+    QTest::newRow("a box drawn over a name") << boxed << none << "rendered";
+    PdfScan layered = scan;
+    layered.pictureKeys = "/OC 7 0 R";
+    layered.catalogKeys = "/OCProperties << /OCGs [7 0 R] /D << /OFF [7 0 R] >> >>";
+    layered.objects = {"<< /Type /OCG /Name (Scan) >>"};
+    QTest::newRow("a layer switched off") << layered << none << "rendered";
+    PdfScan faded = page(jpeg, rgb, none, 0, "1 0 0 1 0 0 cm /G0 gs w 0 0 h 0 0");
+    faded.resources = "/ExtGState << /G0 << /Type /ExtGState /ca 0.5 >> >>";
+    QTest::newRow("drawn half transparent") << faded << none << "rendered";
+    PdfScan plainState = page(jpeg, rgb, none, 0, "1 0 0 1 0 0 cm /G0 gs w 0 0 h 0 0");
+    plainState.resources = "/ExtGState << /G0 << /Type /ExtGState /ca 1 /SA true >> >>";
+    QTest::newRow("a graphics state that changes nothing") << plainState << none << "kept";
+    QTest::newRow("a crop box added by a later revision")
+        << scan << QByteArray("/CropBox [0 0 72 100]") << "rendered";
+    QTest::newRow("an annotation added by a later revision")
+        << boxed << QByteArray("/Annots [7 0 R]") << "rendered";
+
+    // What the picture's own data says against what the PDF says of it.
+    PdfScan png = scan;
+    png.stored = "png";
+    QTest::newRow("a PNG behind DCTDecode") << png << none << "rendered";
+    PdfScan larger = scan;
+    larger.claimed = QSize(300, 420);
+    QTest::newRow("a JPEG larger than the picture's size") << larger << none << "rendered";
+    PdfScan turned = scan;
+    turned.stored = "exif";
+    QTest::newRow("a JPEG with an orientation of its own") << turned << none << "decoded";
+    PdfScan untransformed = scan;
+    untransformed.pictureKeys = "/DecodeParms << /ColorTransform 0 >>";
+    QTest::newRow("ColorTransform 0") << untransformed << none << "rendered";
+    PdfScan cmyk = scan;
+    cmyk.stored = "cmyk";
+    QTest::newRow("CMYK data labelled RGB") << cmyk << none << "rendered";
 }
 
 // A page that is one picture drawn over it is that picture: a JPEG byte
@@ -184,12 +248,11 @@ void tst_PdfPages::scannedPagesAreTheirJpegs_data()
 // it; any other page is rendered. All show what poppler shows.
 void tst_PdfPages::scannedPagesAreTheirJpegs()
 {
-    QFETCH(QByteArray, filter);
-    QFETCH(QByteArray, space);
-    QFETCH(QByteArray, alsoDrawn);
-    QFETCH(int, rotate);
-    QFETCH(QByteArray, placement);
+    QFETCH(PdfScan, scan);
+    QFETCH(QByteArray, update);
     QFETCH(QString, taken);
+    const QByteArray filter = scan.filter, space = scan.space;
+    const int rotate = scan.rotate;
     // Smooth, so that a render's resampling changes little; brighter to
     // the right and to the bottom, so that a turn would show.
     QImage picture(600, 840, QImage::Format_RGB888);
@@ -201,10 +264,14 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
     if (grey)
         picture = picture.convertToFormat(QImage::Format_Grayscale8);
     QByteArray stored;
-    if (filter == "/DCTDecode") {
-        QBuffer buffer(&stored);
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(picture.save(&buffer, "jpg", 85));
+    if (scan.stored == "png") {
+        stored = encoded(picture, "png");
+    } else if (scan.stored == "cmyk") {
+        stored = cmykJpeg(picture);
+    } else if (filter == "/DCTDecode") {
+        stored = encoded(picture, "jpg", 85);
+        if (scan.stored == "exif")
+            stored = withOrientation(stored, 6);
     } else {
         QByteArray samples;
         for (int y = 0; y < picture.height(); ++y) {
@@ -223,8 +290,13 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
     }
     QTemporaryDir dir;
     const QString path = dir.filePath("Scans.pdf");
-    QVERIFY(writeFile(path, pdfOfScans({{stored, picture.size(), grey, alsoDrawn, rotate, filter,
-                                         space, placement}})));
+    scan.stored = stored;
+    scan.pixels = picture.size();
+    scan.grey = grey;
+    QByteArray pdf = pdfOfScans({scan});
+    if (!update.isEmpty())
+        pdf = withPageUpdated(pdf, update);
+    QVERIFY(writeFile(path, pdf));
     const PageListing listed = scanPageSource(path);
     QVERIFY2(listed.error.isEmpty(), qPrintable(listed.error));
     QCOMPARE(listed.pages.size(), 1);
@@ -235,11 +307,17 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
     QCOMPARE(reader.format() == "jpeg", taken == "kept");
     if (taken == "kept")
         QCOMPARE(reader.fileData(), stored);
-    QString why;
-    const QImage poppler = PdfPages::render(path, 0, 300, PageReader::PixelBudget, &why)
-                               .convertToFormat(QImage::Format_RGB32);
-    QVERIFY2(!poppler.isNull(), qPrintable(why));
-    // No coarser than its picture (300 ppi, above the 200 dpi asked for).
+    // No coarser than its picture (300 ppi, above the 200 dpi asked for),
+    // or its own resolution where it is drawn larger or smaller.
+    const auto render = [&](int resolution) {
+        QString why;
+        const QImage shown = PdfPages::render(path, 0, resolution, PageReader::PixelBudget, &why);
+        return shown.convertToFormat(QImage::Format_RGB32);
+    };
+    QImage poppler = render(300);
+    QVERIFY(!poppler.isNull());
+    if (taken == "rendered" && reader.headerSize() != poppler.size())
+        poppler = render(qRound(300.0 * reader.headerSize().width() / poppler.width()));
     QCOMPARE(reader.headerSize(), poppler.size());
     WholePage whole(location);
     QVERIFY2(whole.read(), qPrintable(whole.errorString()));
@@ -306,8 +384,9 @@ void tst_PdfPages::scansThatLie_data()
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(noiseImage(300, 420).save(&buffer, "jpg"));
     // The picture's own header says what it is, whatever the PDF claims.
+    // A JPEG smaller than the PDF says is not the page poppler shows.
     QTest::newRow("a picture claiming 30000 x 30000")
-        << pdfOfScans({{jpeg, QSize(30000, 30000)}}) << "jpeg";
+        << pdfOfScans({{jpeg, QSize(30000, 30000)}}) << "not the size of any page";
     QByteArray cut = pdfOfScans({{jpeg, QSize(300, 420)}});
     cut.replace("/Length " + QByteArray::number(jpeg.size()),
                 "/Length " + QByteArray::number(jpeg.size() * 50));
@@ -324,6 +403,18 @@ void tst_PdfPages::scansThatLie_data()
     const QByteArray endless = qCompress(QByteArray(64 << 20, '\0')).mid(4);
     QTest::newRow("a stream that inflates without end")
         << pdfOfScans({{endless, QSize(300, 420), true, {}, 0, "/FlateDecode"}}) << "undecoded";
+    // A state saved without end: poppler would copy its whole state each
+    // time, gigabytes from a few kilobytes.
+    QTest::newRow("states saved a hundred thousand times")
+        << pdfOfScans({{jpeg, QSize(300, 420), false, QByteArray("q ").repeated(100000)}})
+        << "saves its state more than 256 times";
+    // Samples in another colour space than sRGB's show in other colours.
+    const QByteArray lab = QByteArray(16, '\0') + "Lab XYZ " + QByteArray(104, '\0');
+    PdfScan profiled{jpeg, QSize(300, 420)};
+    profiled.space = "[/ICCBased 7 0 R]";
+    profiled.objects = {"<< /N 3 /Length " + QByteArray::number(lab.size()) + " >>\nstream\n" +
+                        lab + "\nendstream"};
+    QTest::newRow("a Lab colour profile") << pdfOfScans({profiled}) << "pdf";
     const QByteArray half = qCompress(QByteArray(300 * 210, '\x80')).mid(4);
     QTest::newRow("a stream short of its picture")
         << pdfOfScans({{half, QSize(300, 420), true, {}, 0, "/FlateDecode"}}) << "undecoded";

@@ -165,7 +165,8 @@ QByteArray pdfOfScans(const QList<PdfScan> &pages)
     QByteArray kids;
     for (int i = 0; i < pages.size(); ++i)
         kids += QByteArray::number(4 + 3 * i) + " 0 R ";
-    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Catalog /Pages 2 0 R " +
+           (pages.isEmpty() ? QByteArray() : pages.first().catalogKeys) + " >>");
     object("<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages.size()) +
            " >>");
     object("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
@@ -176,13 +177,15 @@ QByteArray pdfOfScans(const QList<PdfScan> &pages)
         const QByteArray picture = QByteArray::number(5 + 3 * i) + " 0 R";
         const QByteArray content = QByteArray::number(6 + 3 * i) + " 0 R";
         object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + w + " " + h +
-               "] /Resources << /XObject << /Im0 " + picture + " >> /Font << /F1 3 0 R >> >> " +
-               "/Contents " + content +
+               "] /Resources << /XObject << /Im0 " + picture + " >> /Font << /F1 3 0 R >> " +
+               page.resources + " >> /Contents " + content + " " + page.pageKeys +
                (page.rotate ? " /Rotate " + QByteArray::number(page.rotate) : QByteArray()) +
                " >>");
+        const QSize claimed = page.claimed.isValid() ? page.claimed : page.pixels;
         object(stream("/Type /XObject /Subtype /Image /Width " +
-                          QByteArray::number(page.pixels.width()) + " /Height " +
-                          QByteArray::number(page.pixels.height()) + " /ColorSpace " +
+                          QByteArray::number(claimed.width()) + " /Height " +
+                          QByteArray::number(claimed.height()) + " " + page.pictureKeys +
+                          " /ColorSpace " +
                           (!page.space.isEmpty() ? page.space
                            : page.grey           ? QByteArray("/DeviceGray")
                                                  : QByteArray("/DeviceRGB")) +
@@ -191,6 +194,10 @@ QByteArray pdfOfScans(const QList<PdfScan> &pages)
         QByteArray placement = page.placement.isEmpty() ? "w 0 0 h 0 0" : page.placement;
         placement.replace('w', w).replace('h', h);
         object(stream("", "q " + placement + " cm /Im0 Do Q\n" + page.alsoDrawn));
+    }
+    for (const PdfScan &page : pages) {
+        for (const QByteArray &body : page.objects)
+            object(body);
     }
     const int xref = pdf.size();
     pdf += "xref\n0 " + QByteArray::number(offsets.size() + 1) + "\n0000000000 65535 f \n";

@@ -41,6 +41,15 @@ struct PdfScan
     // The picture's matrix in the page's units (its width and height in
     // points are w and h); else drawn upright over the page.
     QByteArray placement = QByteArray();
+    // More keys for the page's dictionary, its resources and its picture's
+    // (for the first page: the catalog's too), and objects numbered after
+    // all the pages' (from 4 + 3 × pages), written as given.
+    QByteArray pageKeys = QByteArray();
+    QByteArray resources = QByteArray();
+    QByteArray pictureKeys = QByteArray();
+    QByteArray catalogKeys = QByteArray();
+    QList<QByteArray> objects = {};
+    QSize claimed = QSize(); // the picture's size as its dictionary says; else pixels
 };
 // A PDF of such pages, written as a scanner's software writes one.
 QByteArray pdfOfScans(const QList<PdfScan> &pages);
