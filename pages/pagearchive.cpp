@@ -4,6 +4,7 @@
 #include "pages/pagelocation.h"
 #include "pages/rarchecksums.h"
 #include "pages/regularfile.h"
+#include "pages/zipentrycopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -365,6 +366,11 @@ PageListing PageArchive::list(const QString &path)
         result.error = tr("It is cut short: the index of its entries is missing, so entries "
                           "after the last one found may be missing too.");
         return result;
+    }
+    if (formatOf(*cursor) == ARCHIVE_FORMAT_ZIP) {
+        result.error = ZipEntryCopy::indexError(path, index);
+        if (!result.error.isEmpty())
+            return result;
     }
     // The same order whatever order the archive gives its entries in.
     std::sort(pages.begin(), pages.end(),

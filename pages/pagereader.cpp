@@ -222,6 +222,10 @@ bool PageReader::readWithoutDecoding()
         // says what is wrong.
         m_zipEntry =
             ZipEntryCopy::of(location.file(), location.index(), location.entryName(), m_byteBudget);
+        // The compressed copy is held with the page, for an archive that
+        // carries it over.
+        if (m_reserve && m_zipEntry.isValid())
+            m_reserve(m_zipEntry.compressed.size());
         m_data = m_zipEntry.inflated(m_reserve);
         if (m_data.isEmpty()) {
             m_zipEntry = ZipEntryCopy();

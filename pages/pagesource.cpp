@@ -18,10 +18,27 @@ SourceKind kindByName(const QString &path)
     return PageArchive::isArchiveName(path) ? SourceKind::Archive : SourceKind::Other;
 }
 
+// Whether the bytes start as a picture does: a picture may carry a PDF's
+// header in a comment, and is never taken for one.
+bool startsAsPicture(const QByteArray &head)
+{
+    static const QByteArrayList signatures = {
+        QByteArray::fromHex("ffd8ff"), QByteArray::fromHex("89504e470d0a1a0a"),
+        QByteArrayLiteral("GIF8"),     QByteArrayLiteral("BM"),
+        QByteArrayLiteral("II*\0"),    QByteArrayLiteral("MM\0*"),
+        QByteArrayLiteral("RIFF")};
+    for (const QByteArray &signature : signatures) {
+        if (head.startsWith(signature))
+            return true;
+    }
+    return false;
+}
+
+// An archive's signature at the start wins: a ZIP whose first entry is a
+// stored PDF is a ZIP. A PDF is one by its header, which readers look for
+// within the first kilobyte.
 SourceKind kindByContent(const QByteArray &head)
 {
-    if (head.left(1024).contains("%PDF-"))
-        return SourceKind::Pdf;
     // ZIP (an entry, an empty archive, a spanned one), RAR, 7z, then the
     // compressed tars: gzip, bzip2, xz.
     static const QByteArrayList signatures = {
@@ -35,6 +52,8 @@ SourceKind kindByContent(const QByteArray &head)
     }
     if (head.mid(257, 5) == "ustar") // tar
         return SourceKind::Archive;
+    if (!startsAsPicture(head) && head.left(1024).contains("%PDF-"))
+        return SourceKind::Pdf;
     return SourceKind::Other;
 }
 } // namespace

@@ -5,48 +5,116 @@
 #include <QHash>
 #include <QMutex>
 #include <QVector>
+#include <algorithm>
 
 #include <libdeflate.h>
 #include <quazip/quazip.h>
 #include <quazip/unzip.h>
 
 namespace {
-// Where each entry's header is in the archives read lately, so that the
-// pages of a book do not each walk the index from its start.
+// An entry's record in the archive's index, with where its data starts.
+struct Record
+{
+    unz64_file_pos position;
+    quint64 dataOffset = 0;
+    quint64 compressedSize = 0;
+};
+
+// The entries of the archives read lately, in the order their data lies in
+// the file (the order libarchive lists them in, whatever the index's), so
+// that the pages of a book do not each walk the index from its start.
 struct Index
 {
     QDateTime modified;
     qint64 size = 0;
-    QVector<unz64_file_pos> entries;
+    QVector<Record> entries;
+    int records = 0; // in the index
+    QString error;   // the index and the entries disagree
 };
 
 QMutex s_mutex;
 QHash<QString, Index> s_indexes;
 constexpr int IndexesKept = 4;
 
-bool positionOf(QuaZip &zip, const QString &path, int index, unz64_file_pos *position)
+// Every entry's record, in the file's order; an index whose records share
+// an entry's data, or overlap, is refused: the same archive would give
+// other pages to another reader.
+Index readIndex(QuaZip &zip, const QFileInfo &info)
 {
-    const QFileInfo info(path);
-    QMutexLocker locker(&s_mutex);
-    Index &known = s_indexes[path];
-    if (known.modified != info.lastModified() || known.size != info.size()) {
-        known = Index{info.lastModified(), info.size(), {}};
-        unzFile unz = zip.getUnzFile();
-        for (int found = unzGoToFirstFile(unz); found == UNZ_OK; found = unzGoToNextFile(unz)) {
-            unz64_file_pos at;
-            if (unzGetFilePos64(unz, &at) != UNZ_OK)
-                break;
-            known.entries.append(at);
+    Index index{info.lastModified(), info.size(), {}, 0, {}};
+    unzFile unz = zip.getUnzFile();
+    bool whole = true; // every entry's data found where its header is
+    for (int found = unzGoToFirstFile(unz); found == UNZ_OK; found = unzGoToNextFile(unz)) {
+        ++index.records;
+        Record record;
+        unz_file_info64 file;
+        int method = 0;
+        int level = 0;
+        if (!whole || unzGetFilePos64(unz, &record.position) != UNZ_OK ||
+            unzGetCurrentFileInfo64(unz, &file, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzOpenCurrentFile2(unz, &method, &level, 1) != UNZ_OK) {
+            whole = false; // nothing is copied from it; libarchive reads what it can
+            continue;
+        }
+        record.dataOffset = unzGetCurrentFileZStreamPos64(unz);
+        record.compressedSize = file.compressed_size;
+        unzCloseCurrentFile(unz);
+        index.entries.append(record);
+    }
+    if (!whole)
+        index.entries.clear();
+    std::stable_sort(index.entries.begin(), index.entries.end(),
+                     [](const Record &a, const Record &b) { return a.dataOffset < b.dataOffset; });
+    constexpr quint64 LocalHeader = 30; // the smallest an entry's own header takes
+    for (int i = 1; i < index.entries.size(); ++i) {
+        const Record &before = index.entries.at(i - 1);
+        if (before.dataOffset + before.compressedSize + LocalHeader >
+            index.entries.at(i).dataOffset) {
+            index.error = ZipEntryCopy::tr("Its index gives two entries the same data: other "
+                                           "programs would show other pages.");
+            index.entries.clear();
+            break;
         }
     }
-    if (index < 0 || index >= known.entries.size())
-        return false;
-    *position = known.entries.at(index);
+    return index;
+}
+
+const Index &indexOf(QuaZip &zip, const QString &path)
+{
+    const QFileInfo info(path);
     if (s_indexes.size() > IndexesKept)
         s_indexes.clear();
+    Index &known = s_indexes[path];
+    if (known.modified != info.lastModified() || known.size != info.size())
+        known = readIndex(zip, info);
+    return known;
+}
+
+bool positionOf(QuaZip &zip, const QString &path, int index, unz64_file_pos *position)
+{
+    QMutexLocker locker(&s_mutex);
+    const Index &known = indexOf(zip, path);
+    if (index < 0 || index >= known.entries.size())
+        return false;
+    *position = known.entries.at(index).position;
     return true;
 }
 } // namespace
+
+QString ZipEntryCopy::indexError(const QString &path, int listed)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return QString(); // libarchive says what is wrong
+    QMutexLocker locker(&s_mutex);
+    const Index &index = indexOf(zip, path);
+    if (index.error.isEmpty() && index.records != listed)
+        return tr("Its index names %1 entries where %2 are found: other programs would show "
+                  "other pages.")
+            .arg(index.records)
+            .arg(listed);
+    return index.error;
+}
 
 ZipEntryCopy ZipEntryCopy::of(const QString &path, int index, const QString &name, qint64 budget)
 {
@@ -86,7 +154,7 @@ ZipEntryCopy ZipEntryCopy::of(const QString &path, int index, const QString &nam
     return copy;
 }
 
-QByteArray ZipEntryCopy::inflated(const std::function<void(qint64)> &reserve) const
+QByteArray ZipEntryCopy::inflated(const std::function<void(qint64)> &reserve)
 {
     if (!isValid() || size <= 0 || size > qint64(INT_MAX))
         return QByteArray();
@@ -98,14 +166,18 @@ QByteArray ZipEntryCopy::inflated(const std::function<void(qint64)> &reserve) co
     } else {
         data.resize(int(size));
         libdeflate_decompressor *inflater = libdeflate_alloc_decompressor();
+        size_t streamLength = 0;
         const libdeflate_result result =
-            inflater ? libdeflate_deflate_decompress(inflater, compressed.constData(),
-                                                     size_t(compressed.size()), data.data(),
-                                                     size_t(data.size()), nullptr)
+            inflater ? libdeflate_deflate_decompress_ex(inflater, compressed.constData(),
+                                                        size_t(compressed.size()), data.data(),
+                                                        size_t(data.size()), &streamLength, nullptr)
                      : LIBDEFLATE_BAD_DATA;
         libdeflate_free_decompressor(inflater);
         if (result != LIBDEFLATE_SUCCESS)
             return QByteArray();
+        // Bytes after the stream's end are no part of the page: a copy
+        // carries the stream alone.
+        compressed.truncate(int(streamLength));
     }
     if (data.size() != size || libdeflate_crc32(0, data.constData(), size_t(data.size())) != crc)
         return QByteArray();

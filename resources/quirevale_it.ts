@@ -1951,6 +1951,17 @@ senza ricodificarle</translation>
     </message>
 </context>
 <context>
+    <name>ZipEntryCopy</name>
+    <message>
+        <source>Its index gives two entries the same data: other programs would show other pages.</source>
+        <translation>Il suo indice dà a due voci gli stessi dati: altri programmi mostrerebbero altre pagine.</translation>
+    </message>
+    <message>
+        <source>Its index names %1 entries where %2 are found: other programs would show other pages.</source>
+        <translation>Il suo indice nomina %1 voci dove se ne trovano %2: altri programmi mostrerebbero altre pagine.</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Makes a CBZ comic archive of a folder of page images, a comic archive or a PDF.</source>

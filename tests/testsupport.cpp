@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QBuffer>
+
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <memory>
 
@@ -316,23 +318,29 @@ QByteArray rar5Block(const QByteArray &header)
 }
 } // namespace
 
-QByteArray storedZip(const QList<ZipEntry> &entries)
+QByteArray storedZip(const QList<ZipEntry> &entries, bool indexReversed)
 {
-    QByteArray zip, directory;
+    QByteArray zip;
+    QByteArrayList records;
+    QList<quint32> offsets;
     for (const ZipEntry &entry : entries) {
-        const quint32 offset = quint32(zip.size());
+        offsets << quint32(zip.size());
         const quint32 crc = crc32Of(entry.data);
         const quint32 size = entry.claimedSize ? entry.claimedSize : quint32(entry.data.size());
+        // A raw deflate stream: zlib's, less Qt's length, its header and its checksum.
+        const QByteArray data = entry.deflated
+                                    ? qCompress(entry.data).mid(6).chopped(4) + entry.afterStream
+                                    : entry.data;
         const auto header = [&](QByteArray &out, bool central) {
             put32(out, central ? 0x02014b50 : 0x04034b50);
             if (central)
                 put16(out, 20); // made by
             put16(out, 20);     // needed
             put16(out, entry.encrypted ? 1 : 0);
-            put16(out, 0); // stored
+            put16(out, entry.deflated ? 8 : 0);
             put32(out, 0); // time and date
             put32(out, crc);
-            put32(out, quint32(entry.data.size()));
+            put32(out, quint32(data.size()));
             put32(out, size);
             put16(out, quint16(entry.name.size()));
             put16(out, 0); // extra
@@ -341,14 +349,19 @@ QByteArray storedZip(const QList<ZipEntry> &entries)
                 put16(out, 0); // disk
                 put16(out, 0); // internal attributes
                 put32(out, 0); // external attributes
-                put32(out, offset);
+                put32(out, entry.pointsAt >= 0 ? offsets.at(entry.pointsAt) : offsets.last());
             }
             out += entry.name;
         };
         header(zip, false);
-        zip += entry.data;
-        header(directory, true);
+        zip += data;
+        QByteArray record;
+        header(record, true);
+        records << record;
     }
+    if (indexReversed)
+        std::reverse(records.begin(), records.end());
+    const QByteArray directory = records.join();
     const quint32 start = quint32(zip.size());
     zip += directory;
     put32(zip, 0x06054b50);

@@ -154,10 +154,13 @@ struct ZipEntry
     QByteArray data;
     quint32 claimedSize = 0; // the size its headers claim; 0: its own
     bool encrypted = false;  // flagged so, although it is not
+    int pointsAt = -1;       // its index record gives that entry's header instead
+    bool deflated = false;   // deflated, with afterStream after the stream's end
+    QByteArray afterStream = QByteArray();
 };
 // A ZIP archive of stored entries, written byte by byte: names, sizes and
 // flags exactly as given.
-QByteArray storedZip(const QList<ZipEntry> &entries);
+QByteArray storedZip(const QList<ZipEntry> &entries, bool indexReversed = false);
 // A RAR 5 archive of stored entries (no free tool writes RAR), after
 // RARLAB's description of the format.
 QByteArray storedRar5(const QList<ZipEntry> &entries);

@@ -232,6 +232,16 @@ void tst_PageArchive::badArchives_data()
     QTest::newRow("a pipe named like an archive")
         << "pipe"
         << "not a regular file" << QStringList() << QStringList();
+    // Kept as they are, entries are copied from where libarchive read them.
+    QTest::newRow("two entries of one name, the index reversed")
+        << "reversed"
+        << "" << QStringList{"dup.jpg", "dup.jpg"} << QStringList();
+    QTest::newRow("an index record giving another entry's data")
+        << "shared data"
+        << "other programs would show other pages" << QStringList() << QStringList();
+    QTest::newRow("bytes after a deflated stream")
+        << "after the stream"
+        << "" << QStringList{"p1.jpg", "p2.jpg"} << QStringList();
 }
 
 void tst_PageArchive::badArchives()
@@ -259,7 +269,15 @@ void tst_PageArchive::badArchives()
                    {"back\\slash.jpg", page(4)}, {"\xff.jpg", page(5)}, {"dup.jpg", page(6)}};
     if (kind == "short entry")
         entries[1].claimedSize = quint32(entries[1].data.size() + 100);
-    QByteArray archive = storedZip(entries);
+    if (kind == "reversed")
+        entries = {{"dup.jpg", page(1)}, {"dup.jpg", page(2)}};
+    if (kind == "shared data")
+        entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2), 0, false, 0}, {"p3.jpg", page(3)}};
+    if (kind == "after the stream") {
+        entries[0].deflated = entries[1].deflated = true;
+        entries[1].afterStream = "words hidden after the stream";
+    }
+    QByteArray archive = storedZip(entries, kind == "reversed");
     if (kind == "cut short")
         archive = archive.left(archive.size() / 2);
     if (kind == "no index") // before the first entry of the index
@@ -280,11 +298,16 @@ void tst_PageArchive::badArchives()
         QVector<BuildPage> buildPages;
         for (const ListedPage &listedPage : listed.pages)
             buildPages.append({buildPages.size(), listedPage.location});
-        CbzBuild build(dir.filePath("out.cbz"), buildPages, PageOptions());
+        PageOptions options;
+        options.KeepUnchangedJpeg = true;
+        CbzBuild build(dir.filePath("out.cbz"), buildPages, options);
         if (build.run() != CbzBuild::Done)
             said = build.errorString();
         else if (kind == "names") // each entry found by its number, not its name
             QCOMPARE(archiveData(build.fileName()).size(), 6);
+        else if (kind == "reversed" || kind == "after the stream")
+            QCOMPARE(archiveData(build.fileName()), (QList<QByteArray>{page(1), page(2)}));
+        QVERIFY(!contentOf(dir.filePath("out.cbz")).contains("hidden after"));
     }
     if (error.isEmpty())
         QVERIFY2(said.isEmpty(), qPrintable(said));
@@ -416,6 +439,12 @@ void tst_PageArchive::sourceKindsByContent_data()
                                       << "book.cbz" << 1 << "a PDF";
     QTest::newRow("text named .cb7") << "text"
                                      << "book.cb7" << -1 << "";
+    // A PDF's header inside the first kilobyte is no PDF when the file
+    // starts as an archive or a picture.
+    QTest::newRow("a ZIP whose first entry is a stored PDF") << "zip with a pdf"
+                                                             << "book.cbz" << 2 << "";
+    QTest::newRow("a JPEG with a PDF's header in a comment") << "jpeg"
+                                                             << "page.jpg" << -1 << "";
 }
 
 // A source is what its bytes say, whatever its name; the name is a hint
@@ -434,6 +463,18 @@ void tst_PageArchive::sourceKindsByContent()
         bytes = storedRar5(entries);
     if (content == "zip")
         bytes = storedZip(entries);
+    if (content == "zip with a pdf")
+        bytes = storedZip(QList<ZipEntry>{{"bonus.pdf", "%PDF-1.4\n%%EOF\n"}} + entries);
+    if (content == "jpeg") {
+        QImage picture(30, 40, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        picture.setText("Comment", "%PDF-1.7");
+        bytes = encoded(picture, "jpg");
+        QVERIFY(bytes.left(1024).contains("%PDF-"));
+        QVERIFY(writeFile(path, bytes));
+        QVERIFY(!isBookFile(path));
+        return;
+    }
     if (content == "pdf") {
         QVERIFY(writeImage(dir.filePath("p.png"), 30, 40, Qt::red, "png"));
         QPdfWriter writer(path);
