@@ -367,6 +367,12 @@ PageListing PageArchive::list(const QString &path)
                           "after the last one found may be missing too.");
         return result;
     }
+    if (formatOf(*cursor) == ARCHIVE_FORMAT_RAR_V5 &&
+        !RarChecksums::read(cursor->fd).reachedEnd()) {
+        result.error = tr("It is cut short: the end of the archive is missing, so entries after "
+                          "the last one found may be missing too.");
+        return result;
+    }
     if (formatOf(*cursor) == ARCHIVE_FORMAT_ZIP) {
         result.error = ZipEntryCopy::indexError(path, index);
         if (!result.error.isEmpty())
@@ -520,10 +526,7 @@ QString checkCrc(Cursor &cursor, int index, const QString &name, const QByteArra
         cursor.checksums = RarChecksums::read(cursor.fd);
         cursor.checksumsRead = true;
     }
-    if (!cursor.checksums.has(index))
-        return QString();
-    const quint32 crc = quint32(libdeflate_crc32(0, data.constData(), size_t(data.size())));
-    return crc == cursor.checksums.crc(index)
+    return cursor.checksums.matches(index, data)
                ? QString()
                : PageArchive::tr("Entry %1 is damaged: its bytes do not match its CRC.").arg(name);
 }

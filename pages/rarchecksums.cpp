@@ -1,5 +1,9 @@
 #include "pages/rarchecksums.h"
 
+#include "pages/blake2sp.h"
+
+#include <libdeflate.h>
+
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -33,6 +37,9 @@ const quint64 SplitBefore = 0x0008;
 const quint64 SplitAfter = 0x0010;
 const quint64 HasTime = 0x0002;
 const quint64 HasCrc = 0x0004;
+const quint64 HashRecord = 2; // in a file header's extra area
+const quint64 Blake2spHash = 0;
+const int HashSize = 32;
 const int LargestHeader = 2 << 20; // the format's own limit
 
 // A variable-length number of up to ten bytes; false past the end.
@@ -47,13 +54,44 @@ bool vint(const QByteArray &bytes, int *at, quint64 *value)
     }
     return false;
 }
+// The BLAKE2sp hash in a file header's extra area (its last extraSize
+// bytes); empty when it gives none.
+QByteArray hashIn(const QByteArray &header, quint64 extraSize)
+{
+    if (extraSize > quint64(header.size()))
+        return QByteArray();
+    int at = header.size() - int(extraSize);
+    while (at < header.size()) {
+        quint64 size = 0, type = 0;
+        if (!vint(header, &at, &size) || size == 0 || size > quint64(header.size() - at))
+            return QByteArray();
+        const int end = at + int(size);
+        quint64 kind = 0;
+        if (vint(header, &at, &type) && type == HashRecord && vint(header, &at, &kind) &&
+            kind == Blake2spHash && end - at >= HashSize)
+            return header.mid(at, HashSize);
+        at = end;
+    }
+    return QByteArray();
+}
 } // namespace Rar5
 } // namespace
 
-void RarChecksums::add(quint32 crc, bool known)
+
+void RarChecksums::add(quint32 crc, bool known, const QByteArray &blake2)
 {
     m_crcs.append(crc);
+    m_hashes.append(blake2);
     m_known.append(known);
+}
+
+bool RarChecksums::matches(int index, const QByteArray &data) const
+{
+    if (!has(index))
+        return true;
+    if (!m_hashes.at(index).isEmpty())
+        return Blake2sp::hash(data) == m_hashes.at(index);
+    return quint32(libdeflate_crc32(0, data.constData(), size_t(data.size()))) == m_crcs.at(index);
 }
 
 template<typename ReadAt> RarChecksums RarChecksums::walk(qint64 size, ReadAt readAt)
@@ -80,10 +118,14 @@ template<typename ReadAt> RarChecksums RarChecksums::walk4(qint64 size, ReadAt r
         const quint16 headSize = qFromLittleEndian<quint16>(head + 5);
         if (headSize < BaseHeader)
             return RarChecksums();
-        if (type == EndOfArchive)
+        if (type == EndOfArchive) {
+            sums.m_reachedEnd = true;
             break;
-        qint64 dataSize = 0;
-        if (flags & LongBlock) {
+        }
+        // A file header always gives its packed size, whether its flags
+        // say a size follows or not.
+        quint64 dataSize = 0;
+        if ((flags & LongBlock) || type == FileHeader) {
             if (headSize < BaseHeader + 4 || !readAt(at + BaseHeader, head + BaseHeader, 4))
                 return RarChecksums();
             dataSize = qFromLittleEndian<quint32>(head + BaseHeader);
@@ -95,11 +137,13 @@ template<typename ReadAt> RarChecksums RarChecksums::walk4(qint64 size, ReadAt r
                 uchar high[4];
                 if (headSize < 40 || !readAt(at + 32, high, 4))
                     return RarChecksums();
-                dataSize += qint64(qFromLittleEndian<quint32>(high)) << 32;
+                dataSize += quint64(qFromLittleEndian<quint32>(high)) << 32;
             }
             sums.add(qFromLittleEndian<quint32>(head + 16), !(flags & (SplitBefore | SplitAfter)));
         }
-        at += headSize + dataSize;
+        if (dataSize > quint64(size - at))
+            return RarChecksums(); // past the file's end
+        at += headSize + qint64(dataSize);
     }
     return sums;
 }
@@ -131,8 +175,10 @@ template<typename ReadAt> RarChecksums RarChecksums::walk5(qint64 size, ReadAt r
             return RarChecksums();
         if (type == EncryptionHeader || dataSize > quint64(size))
             return RarChecksums(); // nothing of it can be read without a password
-        if (type == EndOfArchive)
+        if (type == EndOfArchive) {
+            sums.m_reachedEnd = true;
             break;
+        }
         if (type == FileHeader) {
             quint64 fileFlags = 0, unpacked = 0, attributes = 0;
             if (!vint(header, &h, &fileFlags) || !vint(header, &h, &unpacked) ||
@@ -144,7 +190,9 @@ template<typename ReadAt> RarChecksums RarChecksums::walk5(qint64 size, ReadAt r
             const bool hasCrc = (fileFlags & HasCrc) && h + 4 <= header.size();
             if (hasCrc)
                 crc = qFromLittleEndian<quint32>(header.constData() + h);
-            sums.add(crc, hasCrc && !(flags & (SplitBefore | SplitAfter)));
+            const QByteArray hash = (flags & HasExtra) ? hashIn(header, extra) : QByteArray();
+            sums.add(crc, (hasCrc || !hash.isEmpty()) && !(flags & (SplitBefore | SplitAfter)),
+                     hash);
         }
         at += pos + qint64(headSize) + qint64(dataSize);
     }

@@ -1071,6 +1071,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>a tar archive</source>
         <translation>un archivio tar</translation>
     </message>
+    <message>
+        <source>It is cut short: the end of the archive is missing, so entries after the last one found may be missing too.</source>
+        <translation>È troncato: manca la fine dell&apos;archivio, quindi anche le voci dopo l&apos;ultima trovata potrebbero mancare.</translation>
+    </message>
 </context>
 <context>
     <name>PageList</name>

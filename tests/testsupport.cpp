@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "pages/blake2sp.h"
+
 #include "app/quirevale.h"
 
 #include <QAbstractButton>
@@ -438,14 +440,14 @@ QByteArray gif(int frames, int width, int height)
     return out + QByteArray(1, '\x3b');
 }
 
-QByteArray storedRar4(const QList<ZipEntry> &entries)
+QByteArray storedRar4(const QList<ZipEntry> &entries, quint16 fileFlags)
 {
     QByteArray rar("Rar!\x1a\x07\x00", 7);
     rar += rar4Block(QByteArray("\x73", 1) + le16(0) + le16(13) + le16(0) + le32(0));
     for (const ZipEntry &entry : entries) {
         const quint32 crc = entry.claimedSize ? entry.claimedSize : crc32Of(entry.data);
         QByteArray header =
-            QByteArray("\x74", 1) + le16(0x8000) + le16(quint16(32 + entry.name.size())) +
+            QByteArray("\x74", 1) + le16(fileFlags) + le16(quint16(32 + entry.name.size())) +
             le32(quint32(entry.data.size())) + le32(quint32(entry.data.size())) +
             QByteArray(1, '\x02') + le32(crc) + le32(0x5a210000) + QByteArray(1, char(20)) +
             QByteArray(1, '\x30') + le16(quint16(entry.name.size())) + le32(0x20) + entry.name;
@@ -455,22 +457,30 @@ QByteArray storedRar4(const QList<ZipEntry> &entries)
     return rar;
 }
 
-QByteArray storedRar5(const QList<ZipEntry> &entries)
+QByteArray storedRar5(const QList<ZipEntry> &entries, bool blake2)
 {
     QByteArray rar("Rar!\x1a\x07\x01\x00", 8);
     rar += rar5Block(vint(1) + vint(0) + vint(0)); // main header: no flags
     for (const ZipEntry &entry : entries) {
-        QByteArray header = vint(2);                // file header
-        header += vint(0x0002);                     // a data area follows
+        // A BLAKE2sp hash instead of the CRC, in the header's extra area.
+        QByteArray extra = vint(2) + vint(0) + Blake2sp::hash(entry.data);
+        extra = vint(quint64(extra.size())) + extra;
+        QByteArray header = vint(2);              // file header
+        header += vint(blake2 ? 0x0003 : 0x0002); // a data area follows, an extra area too
+        if (blake2)
+            header += vint(quint64(extra.size()));
         header += vint(quint64(entry.data.size())); // its size
-        header += vint(0x0004);                     // the data's CRC32 is given
+        header += vint(blake2 ? 0 : 0x0004);        // the data's CRC32 is given
         header += vint(quint64(entry.data.size())); // unpacked size
         header += vint(0100644);                    // a regular file, as Unix says it
-        put32(header, crc32Of(entry.data));
+        if (!blake2)
+            put32(header, crc32Of(entry.data));
         header += vint(0); // compression: version 0, stored
         header += vint(1); // written on Unix
         header += vint(quint64(entry.name.size()));
         header += entry.name;
+        if (blake2)
+            header += extra;
         rar += rar5Block(header) + entry.data;
     }
     rar += rar5Block(vint(5) + vint(0) + vint(0)); // end of archive

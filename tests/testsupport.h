@@ -163,10 +163,10 @@ struct ZipEntry
 QByteArray storedZip(const QList<ZipEntry> &entries, bool indexReversed = false);
 // A RAR 5 archive of stored entries (no free tool writes RAR), after
 // RARLAB's description of the format.
-QByteArray storedRar5(const QList<ZipEntry> &entries);
+QByteArray storedRar5(const QList<ZipEntry> &entries, bool blake2 = false);
 // The same in RAR 4, whose headers carry each entry's CRC32; claimedSize,
 // when set, is taken as the CRC to write instead of the right one.
-QByteArray storedRar4(const QList<ZipEntry> &entries);
+QByteArray storedRar4(const QList<ZipEntry> &entries, quint16 fileFlags = 0x8000);
 
 // A baseline TIFF holding the given pictures as its pages, uncompressed RGB.
 // With privateTag, each directory also holds a tag libtiff does not know.

@@ -1,5 +1,6 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
+#include "pages/blake2sp.h"
 #include "pages/pagearchive.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
@@ -83,6 +84,8 @@ private slots:
     void anArchiveRewrittenSinceItWasListed();
     void damagedRarEntries_data();
     void damagedRarEntries();
+    void blake2spAsItsReferenceGivesIt_data();
+    void blake2spAsItsReferenceGivesIt();
     void comicInfoInTheBookFolder();
     void sourceKindsByContent_data();
     void sourceKindsByContent();
@@ -371,8 +374,15 @@ void tst_PageArchive::damagedRarEntries_data()
     QTest::newRow("RAR 4, whole") << 4 << "" << true;
     QTest::newRow("RAR 4, a byte changed") << 4 << "byte" << false;
     QTest::newRow("RAR 4, a wrong CRC") << 4 << "crc" << false;
+    // Headers written without the flag that says a size follows: a file
+    // header gives its size all the same.
+    QTest::newRow("RAR 4, whole, no long-block flag") << 4 << "flags" << true;
     QTest::newRow("RAR 5, whole") << 5 << "" << true;
     QTest::newRow("RAR 5, a byte changed") << 5 << "byte" << false;
+    QTest::newRow("RAR 5 with BLAKE2 hashes, whole") << 5 << "blake2" << true;
+    QTest::newRow("RAR 5 with BLAKE2 hashes, a byte changed") << 5 << "blake2 byte" << false;
+    QTest::newRow("RAR 5, cut after an entry") << 5 << "cut" << false;
+    QTest::newRow("RAR 5, cut inside a header") << 5 << "cut in a header" << false;
     QTest::newRow("ZIP, whole") << 0 << "" << true;
     QTest::newRow("ZIP, a byte changed") << 0 << "byte" << false;
 }
@@ -388,10 +398,21 @@ void tst_PageArchive::damagedRarEntries()
     QList<ZipEntry> entries = {{"p1.jpg", page(1)}, {"p2.jpg", page(2)}};
     if (damage == "crc")
         entries[1].claimedSize = 0x12345678;
-    QByteArray archive = version == 4   ? storedRar4(entries)
-                         : version == 5 ? storedRar5(entries)
+    QByteArray archive = version == 4   ? storedRar4(entries, damage == "flags" ? 0 : 0x8000)
+                         : version == 5 ? storedRar5(entries, damage.startsWith("blake2"))
                                         : storedZip(entries);
-    if (damage == "byte") { // inside the second page's scan data
+    if (damage.startsWith("cut")) {
+        // No end of the archive: whatever followed is gone.
+        const int second = archive.indexOf("p2.jpg");
+        archive = damage == "cut" ? archive.left(archive.lastIndexOf("\xFF\xD9") + 2)
+                                  : archive.left(second - 3);
+        const QString path = dir.filePath("book.cbr");
+        QVERIFY(writeFile(path, archive));
+        const PageListing listed = PageArchive::list(path);
+        QVERIFY2(listed.error.contains("cut short"), qPrintable(listed.error));
+        return;
+    }
+    if (damage.endsWith("byte")) { // inside the second page's scan data
         const int at = archive.lastIndexOf("\xFF\xD9") - 30;
         archive[at] = char(archive.at(at) ^ 0x10);
     }
@@ -409,6 +430,43 @@ void tst_PageArchive::damagedRarEntries()
 }
 
 // Many tools pack the book's folder whole: its ComicInfo.xml is the book's.
+void tst_PageArchive::blake2spAsItsReferenceGivesIt_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QByteArray>("digest");
+    // Bytes (7i + 3) mod 256, hashed by Python's hashlib.blake2s with
+    // BLAKE2sp's tree parameters.
+    QTest::newRow("empty")
+        << 0 << QByteArray("dd0e891776933f43c7d032b08a917e25741f8aa9a12c12e1cac8801500f2ca4f");
+    QTest::newRow("1") << 1
+                       << QByteArray(
+                              "456da349adc8eaa1ee5fd8397d9c181c21a8e9173ad90f22613fd34e1d576d44");
+    QTest::newRow("64") << 64
+                        << QByteArray(
+                               "e375bba69fb1c84c7f202f06e71090695f81786b7413da0cd0126e15a0f80181");
+    QTest::newRow("511") << 511
+                         << QByteArray(
+                                "63a8cc6d628b88d471d4f81035b367f62b8a14dbf55bd9cca0d945dae8e226cf");
+    QTest::newRow("512") << 512
+                         << QByteArray(
+                                "201135254f94f0cf5307da6ae28daf819258fd08df8249684ffbbded6c23e0e5");
+    QTest::newRow("513") << 513
+                         << QByteArray(
+                                "4524c7cfa3a7cde180691ba1a3c0d4b9fc20ced214f27e65f5c76dbb0ff44c91");
+    QTest::newRow("3000")
+        << 3000 << QByteArray("3df1c4cbea7aaa3641793f6a2d5876fe32e585bc32140985a1c847967e25c1b0");
+}
+
+void tst_PageArchive::blake2spAsItsReferenceGivesIt()
+{
+    QFETCH(int, length);
+    QFETCH(QByteArray, digest);
+    QByteArray data(length, '\0');
+    for (int i = 0; i < length; ++i)
+        data[i] = char((i * 7 + 3) & 255);
+    QCOMPARE(Blake2sp::hash(data).toHex(), digest);
+}
+
 void tst_PageArchive::comicInfoInTheBookFolder()
 {
     QTemporaryDir dir;
