@@ -1,9 +1,13 @@
 #include "cbz/jpegpartwriter.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <new>
 #include <vector>
 
 #ifdef __SSE2__
@@ -67,12 +71,20 @@ struct ByteArrayDestination
         return reinterpret_cast<ByteArrayDestination *>(info->dest);
     }
     // The whole array is handed over again, from where it was full.
+    // Nothing may throw through libjpeg's frames: a failed allocation is
+    // libjpeg's own error, raised once the exception is caught.
     static void grow(j_compress_ptr info, int used)
     {
         ByteArrayDestination *self = of(info);
-        if (used >= std::numeric_limits<int>::max() - Step)
+        bool grown = used < std::numeric_limits<int>::max() - Step;
+        try {
+            if (grown)
+                self->bytes.resize(used + Step);
+        } catch (const std::bad_alloc &) {
+            grown = false;
+        }
+        if (!grown)
             ERREXIT(info, JERR_OUT_OF_MEMORY);
-        self->bytes.resize(used + Step);
         self->base.next_output_byte = reinterpret_cast<JOCTET *>(self->bytes.data()) + used;
         self->base.free_in_buffer = size_t(Step);
     }
@@ -190,10 +202,21 @@ struct SymbolCounts
 {
     long dc[NUM_HUFF_TBLS][257] = {};
     long ac[NUM_HUFF_TBLS][257] = {};
+    // The widest DC difference and AC value met, in bits: a source whose
+    // blocks step their DC up in many small differences can give a part
+    // one whose first block's DC is more than 8-bit JPEG's 11 bits code.
+    int widestDc = 0;
+    int widestAc = 0;
 
-    static void add(const JCOEF *block, int *previousDc, long *dcCounts, long *acCounts)
+    static constexpr int DcBits = 11;
+    static constexpr int AcBits = 10;
+    bool inRange() const { return widestDc <= DcBits && widestAc <= AcBits; }
+
+    void add(const JCOEF *block, int *previousDc, long *dcCounts, long *acCounts)
     {
-        ++dcCounts[bitsOf(block[0] - *previousDc)];
+        const int dcBits = bitsOf(block[0] - *previousDc);
+        widestDc = qMax(widestDc, dcBits);
+        ++dcCounts[dcBits];
         *previousDc = block[0];
         // Most coefficients are zero: only the others are put in order.
         quint64 natural = nonZeroCoefficients(block) & ~quint64(1);
@@ -209,7 +232,9 @@ struct SymbolCounts
             int run = k - last - 1;
             for (; run > 15; run -= 16)
                 ++acCounts[0xF0];
-            ++acCounts[(run << 4) + bitsOf(block[Zigzag[k]])];
+            const int acBits = bitsOf(block[Zigzag[k]]);
+            widestAc = qMax(widestAc, acBits);
+            ++acCounts[(run << 4) + acBits];
             last = k;
         }
         if (last < DCTSIZE2 - 1)
@@ -256,8 +281,9 @@ public:
     {}
 
     // libjpeg's errors jump back over this to the caller: what needs
-    // freeing belongs to the writer, made before the jump's landing.
-    void write(j_compress_ptr out, const QRect &region, const QByteArray &iccProfile)
+    // freeing belongs to the writer, made before the jump's landing. False
+    // when the part's coefficients are beyond what its JPEG could code.
+    bool write(j_compress_ptr out, const QRect &region, const QByteArray &iccProfile)
     {
         jpeg_copy_critical_parameters(m_source, out);
         out->image_width = JDIMENSION(region.width());
@@ -282,12 +308,17 @@ public:
         m_counts = SymbolCounts();
         for (int c = 0; c < out->num_components; ++c)
             fill(out->comp_info[c], c, region, grid, blocks[c], out);
+        if (!m_counts.inRange()) {
+            jpeg_abort_compress(out);
+            return false;
+        }
         m_counts.setTables(out);
         jpeg_write_coefficients(out, blocks);
         if (!iccProfile.isEmpty())
             jpeg_write_icc_profile(out, reinterpret_cast<const JOCTET *>(iccProfile.constData()),
                                    unsigned(iccProfile.size()));
         jpeg_finish_compress(out);
+        return true;
     }
 
 private:
@@ -376,7 +407,7 @@ private:
                 }
                 m_map.apply(m_in[size_t(sy)][sx], block);
                 if (x < codedAcross && y < codedDown)
-                    SymbolCounts::add(block, &previousDc, dcCounts, acCounts);
+                    m_counts.add(block, &previousDc, dcCounts, acCounts);
             }
         }
     }
@@ -400,35 +431,61 @@ JpegPartWriter::JpegPartWriter(std::shared_ptr<const JpegCheck::Blocks> blocks, 
     , m_grey(grey)
 {}
 
+namespace {
+// Everything one writing of parts holds, on the heap: libjpeg's jump back
+// finds it as it was.
+struct PartsJob
+{
+    ErrorManager manager;
+    jpeg_compress_struct out;
+    std::unique_ptr<ByteArrayDestination> destination;
+    std::unique_ptr<RegionWriter> writer;
+    QList<QByteArray> pages;
+    bool outOfRange = false;
+};
+
+// setjmp sits in a function whose locals are all plain: what libjpeg
+// jumps back over leaves nothing here half made or unknown.
+bool writeParts(PartsJob *job, const QList<QRect> *regions, const QByteArray *iccProfile)
+{
+    if (setjmp(job->manager.escape))
+        return false;
+    for (int i = 0; i < regions->size(); ++i) {
+        if (!job->writer->write(&job->out, regions->at(i), *iccProfile)) {
+            job->outOfRange = true;
+            return false;
+        }
+        job->pages.append(job->destination->bytes);
+        job->destination->bytes.clear();
+    }
+    return true;
+}
+} // namespace
+
 QList<QByteArray> JpegPartWriter::write(const QList<QRect> &regions, const QByteArray &iccProfile,
                                         QString *error) const
 {
-    QList<QByteArray> pages;
     j_decompress_ptr source = m_blocks->decompressor();
-    ErrorManager manager;
-    jpeg_compress_struct out;
-    out.err = jpeg_std_error(&manager.base);
-    manager.base.error_exit = onError;
-    manager.base.emit_message = silence;
+    auto job = std::make_unique<PartsJob>();
+    job->out.err = jpeg_std_error(&job->manager.base);
+    job->manager.base.error_exit = onError;
+    job->manager.base.emit_message = silence;
     // An error while the source's blocks are read comes back here too.
     jpeg_error_mgr *sourceErrors = source->err;
-    source->err = &manager.base;
-    jpeg_create_compress(&out);
-    ByteArrayDestination destination(&out);
-    std::unique_ptr<RegionWriter> writer(
-        new RegionWriter(source, m_blocks->arrays(), m_turn, m_grey));
-    if (setjmp(manager.escape)) {
-        jpeg_destroy_compress(&out);
-        source->err = sourceErrors;
-        *error = manager.message;
+    source->err = &job->manager.base;
+    jpeg_create_compress(&job->out);
+    job->destination = std::make_unique<ByteArrayDestination>(&job->out);
+    job->writer = std::make_unique<RegionWriter>(source, m_blocks->arrays(), m_turn, m_grey);
+    const bool written = writeParts(job.get(), &regions, &iccProfile);
+    jpeg_destroy_compress(&job->out);
+    source->err = sourceErrors;
+    if (!written) {
+        *error = job->outOfRange
+                     ? QCoreApplication::translate("JpegPartWriter",
+                                                   "its blocks' values are beyond what a part "
+                                                   "of it could code")
+                     : job->manager.message;
         return QList<QByteArray>();
     }
-    for (const QRect &region : regions) {
-        writer->write(&out, region, iccProfile);
-        pages.append(destination.bytes);
-        destination.bytes.clear();
-    }
-    jpeg_destroy_compress(&out);
-    source->err = sourceErrors;
-    return pages;
+    return job->pages;
 }

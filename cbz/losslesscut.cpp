@@ -97,6 +97,9 @@ QString LosslessCut::check(const Source &source, const PageOptions &options) con
         return tr("its plain margins are trimmed");
     if (options.PageGrey == PageOptions::GreyWithoutColour && !source.layout.grey)
         return tr("whether it is grey is found by its pixels");
+    if (m_grey && !source.layout.ycc)
+        return tr("its colours are stored as red, green and blue, none of which is its "
+                  "brightness");
     if (!turnsWholeBlocks(m_turn, source.size, source.layout.blockGrid))
         return tr("it is turned, and its size (%1 × %2) is not a whole number of its "
                   "%3 × %4 blocks")

@@ -306,6 +306,7 @@ void readHeaderFacts(j_decompress_ptr info, JpegCheck *result)
     result->layout.grey = info->jpeg_color_space == JCS_GRAYSCALE;
     result->layout.commonSampling = commonSampling(*info);
     result->layout.cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+    result->layout.ycc = info->jpeg_color_space == JCS_YCbCr;
 }
 
 // libjpeg's whole run over the data. setjmp sits in a function whose locals

@@ -20,6 +20,9 @@ struct JpegLayout
     QSize blockGrid;
     bool grey = false; // one channel
     bool cmyk = false; // four channels (CMYK or YCCK)
+    // Brightness and colour (YCbCr), whose first channel alone is the
+    // page in grey; false for grey, RGB and CMYK data.
+    bool ycc = false;
     // Grey, or colour sampled as cameras and scanners do (4:4:4, 4:2:2,
     // 4:2:0, 4:4:0, 4:1:1): the layouts a page is cut on its blocks in.
     bool commonSampling = true;

@@ -936,6 +936,13 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>JpegPartWriter</name>
+    <message>
+        <source>its blocks&apos; values are beyond what a part of it could code</source>
+        <translation>i valori dei suoi blocchi vanno oltre ciò che una sua parte potrebbe codificare</translation>
+    </message>
+</context>
+<context>
     <name>LosslessCut</name>
     <message>
         <source>nothing would be left of it</source>
@@ -968,6 +975,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>its colours are sampled in %1 × %2 blocks, a layout it cannot be cut in</source>
         <translation>i suoi colori sono campionati in blocchi di %1 × %2, una disposizione in cui non può essere tagliata</translation>
+    </message>
+    <message>
+        <source>its colours are stored as red, green and blue, none of which is its brightness</source>
+        <translation>i suoi colori sono memorizzati come rosso, verde e blu, nessuno dei quali è la sua luminosità</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,11 @@
 
 #include <turbojpeg.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 #include <algorithm>
 
 using namespace TestSupport;
@@ -63,6 +68,39 @@ int colourDistance(const QImage &a, const QImage &b)
     return worst;
 }
 
+// A grey JPEG of one row of blocks, each block's DC step above the last's
+// (up to 30000), written from its coefficients.
+QByteArray jpegWithDcSteps(int width, int step)
+{
+    const QByteArray plain = jpegSampled(QImage(width, 8, QImage::Format_Grayscale8), TJSAMP_GRAY);
+    jpeg_decompress_struct in;
+    jpeg_error_mgr inErrors, outErrors;
+    in.err = jpeg_std_error(&inErrors);
+    jpeg_create_decompress(&in);
+    jpeg_mem_src(&in, reinterpret_cast<const uchar *>(plain.constData()), plain.size());
+    jpeg_read_header(&in, TRUE);
+    jvirt_barray_ptr *blocks = jpeg_read_coefficients(&in);
+    JBLOCKARRAY row =
+        in.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&in), blocks[0], 0, 1, TRUE);
+    for (JDIMENSION x = 0; x < in.comp_info[0].width_in_blocks; ++x)
+        row[0][x][0] = JCOEF(qMin<int>(int(x) * step, 30000));
+    jpeg_compress_struct out;
+    out.err = jpeg_std_error(&outErrors);
+    jpeg_create_compress(&out);
+    uchar *written = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&out, &written, &size);
+    jpeg_copy_critical_parameters(&in, &out);
+    jpeg_write_coefficients(&out, blocks);
+    jpeg_finish_compress(&out);
+    jpeg_destroy_compress(&out);
+    jpeg_finish_decompress(&in);
+    jpeg_destroy_decompress(&in);
+    const QByteArray jpeg(reinterpret_cast<const char *>(written), int(size));
+    std::free(written);
+    return jpeg;
+}
+
 LosslessCut::Source sourceOf(const QByteArray &jpeg, int subsampling)
 {
     QByteArray data = jpeg;
@@ -88,6 +126,8 @@ private slots:
     void sameBlocksAsLibjpegTurbo_data();
     void sameBlocksAsLibjpegTurbo();
     void damagedPageRefused();
+    void refusedWhereItsPartsCannotBeCoded_data();
+    void refusedWhereItsPartsCannotBeCoded();
     void colourProfileGoesWithTheParts_data();
     void colourProfileGoesWithTheParts();
     void pagesEncodedAsUsual_data();
@@ -303,6 +343,58 @@ void tst_LosslessCut::damagedPageRefused()
     QCOMPARE(error, check.damage);
 }
 
+void tst_LosslessCut::refusedWhereItsPartsCannotBeCoded_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("grey");
+    QTest::addColumn<QString>("why");
+    // Each block's DC 2000 above the last: the page codes, but its right
+    // half would start at a DC of 30000, more than a JPEG's 11 bits.
+    QTest::newRow("DC values near 30000")
+        << "rising DC" << int(PageOptions::ColourPages) << "beyond what a part of it could code";
+    QTest::newRow("DC values within range") << "level DC" << int(PageOptions::ColourPages) << "";
+    // Stored as RGB (Adobe's transform 0): its first channel is red.
+    QTest::newRow("grey from an RGB JPEG")
+        << "rgb" << int(PageOptions::GreyEveryPage) << "none of which is its brightness";
+    QTest::newRow("colour from an RGB JPEG") << "rgb" << int(PageOptions::ColourPages) << "";
+}
+
+void tst_LosslessCut::refusedWhereItsPartsCannotBeCoded()
+{
+    QFETCH(QString, page);
+    QFETCH(int, grey);
+    QFETCH(QString, why);
+    QByteArray jpeg;
+    if (page == "rgb") {
+        const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
+        if (cjpeg.isEmpty())
+            QSKIP("cjpeg (libjpeg-turbo-progs) writes RGB JPEGs");
+        QProcess encoder;
+        encoder.start(cjpeg, {"-rgb"});
+        encoder.write("P6 64 32 255\n" + QByteArray("\xff\0\0", 3).repeated(64 * 32));
+        encoder.closeWriteChannel();
+        QVERIFY(encoder.waitForFinished());
+        jpeg = encoder.readAllStandardOutput();
+    } else {
+        jpeg = jpegWithDcSteps(256, page == "rising DC" ? 2000 : 0);
+    }
+    const JpegCheck check = JpegCheck::readBlocks(jpeg, 1 << 24);
+    QVERIFY2(check.damage.isEmpty(), qPrintable(check.damage));
+    LosslessCut::Source source;
+    source.size = check.size;
+    source.layout = check.layout;
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.PageGrey = PageOptions::Grey(grey);
+    const LosslessCut cut(source, options);
+    QString error;
+    const QList<QByteArray> parts = cut.run(jpeg, &error, check.blocks);
+    QCOMPARE(parts.isEmpty(), !why.isEmpty());
+    QVERIFY2(error.contains(why), qPrintable(error));
+    for (const QByteArray &part : parts)
+        QVERIFY(JpegCheck::run(part, 1 << 24).damage.isEmpty());
+}
+
 void tst_LosslessCut::colourProfileGoesWithTheParts_data()
 {
     QTest::addColumn<int>("grey");
@@ -393,6 +485,7 @@ void tst_LosslessCut::pagesEncodedAsUsual()
     source.layout.blockGrid = grey ? QSize(8, 8) : QSize(16, 16);
     source.layout.grey = grey;
     source.layout.cmyk = cmyk;
+    source.layout.ycc = !grey && !cmyk;
     const QByteArray jpeg = withOrientation(
         jpegSampled(noiseImage(size.width(), size.height()), grey ? TJSAMP_GRAY : TJSAMP_420),
         orientation);
