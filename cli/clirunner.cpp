@@ -140,8 +140,7 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
         if (!described.text.isEmpty())
             said << described.text;
         if (options.FacingSpreads && !described.leftOut) {
-            for (const QSize &size : described.sizes) {
-                const bool spread = described.sizes.size() == 1 && size.width() > size.height();
+            for (const bool spread : described.spreads) {
                 if (facing.blankBefore(spread))
                     said << tr("a blank page goes before it");
                 facing.place(spread);
@@ -160,7 +159,44 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 // empty for a page that becomes one page of its own size, encoded. The page
 // is read once, only when an option may change it, and decoded only when
 // its pixels decide (margins trimmed, a scan cleaned up, blank pages).
+namespace {
+// A spread left whole is wider than tall; the halves of a cut page are
+// single pages.
+QVector<bool> spreadsOf(const QList<QSize> &parts)
+{
+    QVector<bool> spreads;
+    for (const QSize &part : parts)
+        spreads << (parts.size() == 1 && part.width() > part.height());
+    return spreads;
+}
+} // namespace
+
 CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOptions &options) const
+{
+    Described described = describeFirstPicture(page, options);
+    described.spreads = spreadsOf(described.sizes);
+    if (!options.FacingSpreads || described.leftOut)
+        return described;
+    // A scanner's TIFF of many pictures makes entries of each, as the build
+    // does: each is a spread or not by its own size.
+    PageReader reader(page.page);
+    if (!reader.readWithoutDecoding() || reader.format() != "tiff")
+        return described;
+    QVector<bool> spreads;
+    int pictures = 0;
+    const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
+        PageFacts facts = reader.facts();
+        facts.size = picture.size();
+        spreads << spreadsOf(PageRecipe(facts, options, page.treatment).outputSizes());
+        return ++pictures > 0;
+    });
+    if (read && pictures > 1)
+        described.spreads = spreads;
+    return described;
+}
+
+CliRunner::Described CliRunner::describeFirstPicture(const BuildPage &page,
+                                                     const PageOptions &options) const
 {
     Described described;
     const bool sizesWanted = options.FacingSpreads;

@@ -66,8 +66,12 @@ private:
         QString text;
         QList<QSize> sizes;
         bool leftOut = false; // blank and left out, or unreadable
+        // For each entry the page makes, whether it is a spread kept whole:
+        // a file of many pictures makes entries of each.
+        QVector<bool> spreads;
     };
     Described describe(const BuildPage &page, const PageOptions &options) const;
+    Described describeFirstPicture(const BuildPage &page, const PageOptions &options) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);

@@ -61,6 +61,7 @@ private slots:
     void exitStatuses();
     void listsInArchiveOrder();
     void sameEntriesAsTheWindow();
+    void facingBlanksOfAFileOfManyPictures();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -425,6 +426,23 @@ void tst_CliRunner::listSaysWhatTheArchiveHolds()
     }
     QVERIFY(ok);
     QCOMPARE(said, held);
+}
+
+// A scanner's TIFF of a page and a spread: --list announces the blank the
+// build puts before the spread.
+void tst_CliRunner::facingBlanksOfAFileOfManyPictures()
+{
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("F"));
+    QVERIFY(noiseImage(100, 150).save(root.filePath("F/1.png")));
+    QVERIFY(writeFile(root.filePath("F/2.tif"),
+                      multiPageTiff({noiseImage(100, 150), noiseImage(200, 150)})));
+    const Run list = cli({"--list", "--facing-spreads", "F"}, root.path());
+    QCOMPARE(list.status, 0);
+    QVERIFY2(list.out.contains("2.tif: a blank page goes before it"), qPrintable(list.out));
+    const Run made = cli({"--facing-spreads", "-o", "F.cbz", "F"}, root.path());
+    QCOMPARE(made.status, 0);
+    QCOMPARE(archiveData(root.filePath("F.cbz")).size(), 4); // cover, page, blank, spread
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()
