@@ -53,9 +53,11 @@ QString BuildController::askFileName(const Book &book, const QString &source, QS
 
 CbzBuild *BuildController::start(const QString &fileName, const QVector<BuildPage> &pages,
                                  const PageOptions &options, const ComicInfo &comicInfo,
-                                 PagePictureObserver *pictures, int threads)
+                                 PagePictureObserver *pictures, int threads, bool unreadableLeftOut)
 {
+    m_pages = pages;
     m_build = std::make_unique<CbzBuild>(fileName, pages, options);
+    m_build->setUnreadablePagesLeftOut(unreadableLeftOut);
     m_build->setReplaceExisting(QFileInfo::exists(fileName));
     m_build->setPictureObserver(pictures);
     m_build->setThreadCount(threads);
@@ -94,10 +96,14 @@ bool BuildController::report()
     // reported, a success or a cancel needs no words.
     const bool closing = m_closeWhenBuilt;
     m_closeWhenBuilt = false;
+    bool again = false; // made again without the pages that cannot be read
     if (m_build->result() == CbzBuild::Done) {
         ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
         if (!closing)
             reportSuccess(m_build->fileName());
+    } else if (m_build->result() == CbzBuild::Failed && !closing &&
+               m_build->failedOnUnreadablePages() && askToLeaveOutUnreadable()) {
+        again = true;
     } else if (m_build->result() == CbzBuild::Failed) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Error"),
                         QCoreApplication::translate("Quirevale", "Unable to create CBZ file!"),
@@ -109,7 +115,26 @@ bool BuildController::report()
     m_taskbar->setValue(0);
     m_building = false;
     emit buildingChanged(false);
+    // Made again once the controls are back, as a new build.
+    if (again)
+        emit leaveOutUnreadableChosen(m_build->fileName(), m_pages);
     return closing;
+}
+
+// Pages that cannot be read stopped the book: the user may make it without
+// them, each named in the report, or keep the failure as it is.
+bool BuildController::askToLeaveOutUnreadable()
+{
+    const QString question = tr("Some pages cannot be read. Make the archive without them?");
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Warning"),
+                    question, QMessageBox::NoButton, m_window);
+    box.setInformativeText(m_build->errorString());
+    QPushButton *leaveOut = box.addButton(tr("Leave Them Out"), QMessageBox::AcceptRole);
+    QPushButton *keep = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == leaveOut;
 }
 
 // The report keeps its words and gains a way to the new archive.
@@ -120,6 +145,11 @@ void BuildController::reportSuccess(const QString &fileName)
                     QMessageBox::Ok, m_window);
     const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
     QStringList said = m_leftOut;
+    QStringList unread;
+    for (const int row : m_build->leftOutRows())
+        unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));
+    if (!unread.isEmpty())
+        said << tr("Left out, as they cannot be read: %1").arg(unread.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
         said << tr("Some pages were made differently; the details say how.");
     box.setInformativeText(said.join(QLatin1Char('\n')));

@@ -35,9 +35,10 @@ public:
     // The build of pages into fileName, which the window is about to run on
     // a pool thread; an archive there already was agreed to be replaced, one
     // that appears after this is not.
+    // unreadableLeftOut: pages that cannot be read are left out and named.
     CbzBuild *start(const QString &fileName, const QVector<BuildPage> &pages,
                     const PageOptions &options, const ComicInfo &comicInfo,
-                    PagePictureObserver *pictures, int threads);
+                    PagePictureObserver *pictures, int threads, bool unreadableLeftOut = false);
     bool isBuilding() const { return m_building; }
     CbzBuild *build() const { return m_build.get(); }
     void cancel();
@@ -56,15 +57,20 @@ public:
 signals:
     // Building started or ended, for the window's enabled states.
     void buildingChanged(bool building);
+    // A build failed on pages that cannot be read, and the user chose to
+    // make the book without them.
+    void leaveOutUnreadableChosen(const QString &fileName, const QVector<BuildPage> &pages);
 
 private:
     bool report();
+    bool askToLeaveOutUnreadable();
     void reportSuccess(const QString &fileName);
 
     Ui::QuirevaleClass &ui;
     ShellTaskbarProgress *m_taskbar;
     QWidget *m_window;
     std::unique_ptr<CbzBuild> m_build;
+    QVector<BuildPage> m_pages; // of the build last started
     std::function<QString(int)> m_rowName;
     QStringList m_leftOut;
     bool m_building = false;

@@ -52,6 +52,10 @@ Quirevale::Quirevale(QWidget *parent)
     Preview = new PreviewController(ui.ImageArea, this);
     Sources = new BookSources(ui, Pages, ImagesDir, this);
     Builds = new BuildController(ui, TaskbarProgress, this);
+    connect(Builds, &BuildController::leaveOutUnreadableChosen, this,
+            [this](const QString &fileName, const QVector<BuildPage> &pages) {
+                startBuild(fileName, pages, true);
+            });
     Blanks = new BlankFinder(this);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::followScanOptions);

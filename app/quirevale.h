@@ -92,7 +92,8 @@ private:
     ComicInfo comicInfoOfBook() const;
     void sayReadingDirection(ComicInfo::Direction direction);
     void followReadingDirection(const ComicInfo &info);
-    void startBuild(const QString &fileName, const QVector<BuildPage> &pages);
+    void startBuild(const QString &fileName, const QVector<BuildPage> &pages,
+                    bool unreadableLeftOut = false);
     bool MakeCbz(QString fileName);
     void buildEnded();
 

@@ -118,7 +118,8 @@ void Quirevale::on_MakeCBZ_clicked()
 
 // Everything the build needs is taken here, on this thread: it never looks
 // at a widget again.
-void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages)
+void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages,
+                           bool unreadableLeftOut)
 {
     Preview->startFollowingBuild();
     QStringList leftOut;
@@ -131,7 +132,7 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
         leftOut << tr("Left out as blank: %1").arg(blank.join(QStringLiteral(", ")));
     Builds->setLeftOut(leftOut);
     CbzBuild *build = Builds->start(fileName, pages, Options->read().pages, comicInfoOfBook(),
-                                    Preview->builtPictures(), BuildThreads);
+                                    Preview->builtPictures(), BuildThreads, unreadableLeftOut);
     connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
     MakeCbzFuture = QtConcurrent::run(this, &Quirevale::MakeCbz, fileName);
     MakeCbzWatcher.setFuture(MakeCbzFuture);

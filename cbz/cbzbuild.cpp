@@ -18,6 +18,8 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -68,12 +70,14 @@ public:
     }
 
     void complete(int index, const QString &error, Page *last = nullptr,
-                  const QString &note = QString())
+                  const QString &note = QString(), bool unread = false)
     {
         QMutexLocker locker(&mutex);
         Page &page = pages[index];
         if (!note.isEmpty())
             notes.insert(index, note);
+        if (unread)
+            (error.isEmpty() ? unreadable : unreadableFailures).append(index);
         if (last) {
             page.picture = std::move(last->picture);
             page.pictureSize = last->pictureSize;
@@ -138,8 +142,10 @@ public:
         changed.wakeAll();
     }
 
-    QMap<int, QString> errors; // by page, once the pool is done
-    QMap<int, QString> notes;  // by page
+    QMap<int, QString> errors;       // by page, once the pool is done
+    QMap<int, QString> notes;        // by page
+    QVector<int> unreadable;         // pages left out, unread
+    QVector<int> unreadableFailures; // pages that failed the book, unread
 
 private:
     bool stopping() const { return failed || m_stop.load(std::memory_order_relaxed); }
@@ -314,8 +320,20 @@ void CbzBuild::makePage(int index, Progress &progress) const
     const auto unreadable = [&] {
         return tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
     };
+    // A page that cannot be read fails the book, or is left out and named
+    // when the user asked to go on without such pages.
+    const auto failUnreadable = [&] {
+        if (stopped())
+            progress.complete(index, QString());
+        else if (m_unreadableLeftOut)
+            progress.complete(index, QString(), nullptr,
+                              tr("left out: it cannot be read: %1").arg(reader.errorString()),
+                              true);
+        else
+            progress.complete(index, unreadable(), nullptr, QString(), true);
+    };
     if (!reader.readWithoutDecoding()) {
-        progress.complete(index, stopped() ? QString() : unreadable());
+        failUnreadable();
         return;
     }
     const BuildPage &page = m_pages.at(index);
@@ -348,6 +366,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
                        int(recipe.plan().levels);
     const qint64 cost = qint64(size.width()) * size.height() * 4 * copies;
     progress.reserve(index, cost);
+    int added = 0; // entries of the page handed to the writer
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
         // An animation's other frames would be lost without a word.
         if (reader.frameCount() > 1 && !m_partialPagesAllowed) {
@@ -400,10 +419,15 @@ void CbzBuild::makePage(int index, Progress &progress) const
                                       pages.size() == 1 && out.width() > out.height(), QString()};
             if (!progress.add(index, entry, comicPage))
                 return false;
+            ++added;
         }
         return true;
     });
     progress.release(cost);
+    if (!read && made.error.isEmpty() && !stopped() && added == 0) {
+        failUnreadable();
+        return;
+    }
     if (!read && made.error.isEmpty() && !stopped())
         made.error = unreadable();
     QStringList notes;
@@ -605,6 +629,13 @@ CbzBuild::Result CbzBuild::build()
     }
     for (auto page = progress.notes.cbegin(); page != progress.notes.cend(); ++page)
         m_pageNotes.append({m_pages.at(page.key()).row, page.value()});
+    // Failed on pages that could be left out, and on nothing else.
+    m_failedOnUnreadable = !progress.errors.isEmpty() && error.isEmpty() &&
+                           progress.unreadableFailures.size() == progress.errors.size();
+    m_leftOutRows.clear();
+    for (const int index : qAsConst(progress.unreadable))
+        m_leftOutRows.append(m_pages.at(index).row);
+    std::sort(m_leftOutRows.begin(), m_leftOutRows.end());
     if (m_canceled) {
         writer.discard();
         return finish(Canceled);
@@ -612,6 +643,11 @@ CbzBuild::Result CbzBuild::build()
     if (!errors.isEmpty()) {
         writer.discard();
         return finish(Failed, errors);
+    }
+    // Every page left out (blank, or unread): a book of nothing is no book.
+    if (writer.pageCount() == 0 && !m_pages.isEmpty()) {
+        writer.discard();
+        return finish(Failed, {tr("Every page was left out: there is no page to make a book of.")});
     }
     if (m_comicInfo.write &&
         !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),

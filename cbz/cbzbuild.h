@@ -98,6 +98,15 @@ public:
     // Whether the build failed on such a page.
     bool refusedPartialPage() const { return m_refusedPartialPage; }
 
+    // Whether a page whose file cannot be read (not a picture, cut short,
+    // damaged) is left out of the book instead of failing it. Off by
+    // default; on, each is named in pageNotes() and leftOutRows().
+    void setUnreadablePagesLeftOut(bool leftOut) { m_unreadableLeftOut = leftOut; }
+    // The rows of the pages left out so, once the build has ended.
+    QVector<int> leftOutRows() const { return m_leftOutRows; }
+    // Whether the build failed only on pages it could have left out so.
+    bool failedOnUnreadablePages() const { return m_failedOnUnreadable; }
+
     // What the user should know of a page that was made: that only the
     // first frame of an animation was used, or that it was encoded as usual
     // although lossless cuts were asked for, and why. By row, once the
@@ -148,6 +157,9 @@ private:
     Result m_result = Failed;
     QStringList m_errors;
     bool m_partialPagesAllowed = true;
+    bool m_unreadableLeftOut = false;
+    bool m_failedOnUnreadable = false;
+    QVector<int> m_leftOutRows;
     mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;
     QMutex m_runMutex;

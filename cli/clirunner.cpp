@@ -454,6 +454,7 @@ bool CliRunner::makeArchive(const QString &folder)
     build.setThreadCount(m_args.threads);
     // The command line makes no book that misses anything unless told to.
     build.setPartialPagesAllowed(m_args.skipTroubled);
+    build.setUnreadablePagesLeftOut(m_args.skipTroubled);
     build.setReplaceExisting(m_args.force);
     const QString name = book.name();
     build.setComicInfo(comicInfo);
@@ -481,13 +482,17 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     m_made.insert(target, folder);
-    m_pagesMade += pages.size();
+    const QVector<int> unread = build.leftOutRows();
+    m_pagesMade += pages.size() - unread.size();
     const QVector<Book::LeftOut> leftOut = book.leftOut();
-    if (std::any_of(leftOut.cbegin(), leftOut.cend(),
+    if (!unread.isEmpty() ||
+        std::any_of(leftOut.cbegin(), leftOut.cend(),
                     [](const Book::LeftOut &note) { return note.kind != Book::LeftOut::Note; }))
         ++m_madeWithoutSome;
+    // A page left out unread is named even under --quiet: the book would
+    // look whole.
     for (const CbzBuild::PageNote &note : build.pageNotes()) {
-        if (!m_args.quiet)
+        if (!m_args.quiet || unread.contains(note.row))
             report(pages.at(note.row).page.shownPath(), note.text);
     }
     if (!m_args.quiet) {
@@ -496,7 +501,7 @@ bool CliRunner::makeArchive(const QString &folder)
         std::fprintf(m_err, "%s\n",
                      local(tr("%1: %2 pages in %L3 s")
                                .arg(target)
-                               .arg(pages.size())
+                               .arg(pages.size() - unread.size())
                                .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1))
                          .constData());
     }

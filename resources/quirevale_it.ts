@@ -249,6 +249,18 @@ Do you want to replace it?</source>
         <translation>%1 esiste già.
 Sostituirlo?</translation>
     </message>
+    <message>
+        <source>Some pages cannot be read. Make the archive without them?</source>
+        <translation>Alcune pagine non si possono leggere. Creare l&apos;archivio senza di esse?</translation>
+    </message>
+    <message>
+        <source>Leave Them Out</source>
+        <translation>Tralasciale</translation>
+    </message>
+    <message>
+        <source>Left out, as they cannot be read: %1</source>
+        <translation>Tralasciate perché non si possono leggere: %1</translation>
+    </message>
 </context>
 <context>
     <name>CbzBuild</name>
@@ -315,6 +327,14 @@ Sostituirlo?</translation>
     <message>
         <source>a blank page put before it, so that the spread sits on facing pages</source>
         <translation>messa una pagina bianca prima, perché la doppia pagina stia su pagine affiancate</translation>
+    </message>
+    <message>
+        <source>left out: it cannot be read: %1</source>
+        <translation>tralasciata: non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>Every page was left out: there is no page to make a book of.</source>
+        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
     </message>
 </context>
 <context>

@@ -581,6 +581,16 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "quirevale-cli: T: Page p\\x0a4.png cannot be read:";
     QTest::newRow("libtiff's own words kept quiet")
         << "odd tiff" << QStringList{"-q"} << 0 << 4 << "";
+    // Pages whose bytes are no picture, or a JPEG cut short.
+    QTest::newRow("pages that cannot be read stop the book")
+        << "unreadable" << QStringList() << 1 << -1 << "Page p4.png cannot be read";
+    QTest::newRow("... unless told to go on without them, named under --quiet")
+        << "unreadable" << QStringList{"-q", "--skip-unreadable"} << 0 << 3
+        << "left out: it cannot be read";
+    QTest::newRow("... and the tally counts the book made without them")
+        << "unreadable" << QStringList{"--skip-unreadable"} << 0 << 3 << "T.cbz: 3 pages";
+    QTest::newRow("no book of nothing") << "all unreadable" << QStringList{"--skip-unreadable"} << 1
+                                        << -1 << "there is no page to make a book of";
 }
 
 void tst_CliRunner::troubledFilesAreNamed()
@@ -595,8 +605,15 @@ void tst_CliRunner::troubledFilesAreNamed()
     if (trouble == "only chapters") {
         makeFolder("T/Ch 1", 2);
         makeFolder("T/Ch 2", 2);
+    } else if (trouble == "all unreadable") {
+        QVERIFY(writeFile(folder + "/p1.png", "not a picture"));
     } else if (trouble != "all names") {
         makeFolder("T", 3);
+    }
+    if (trouble == "unreadable") {
+        QVERIFY(writeFile(folder + "/p4.png", "not a picture"));
+        QVERIFY(writeFile(folder + "/p5.jpg",
+                          encoded(noiseImage(60, 80), "jpg").left(400) + "\xFF\xD9"));
     }
     if (trouble == "link")
         QVERIFY(QFile::link("p1.png", folder + "/link.png"));

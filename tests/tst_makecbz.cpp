@@ -63,6 +63,7 @@ private slots:
     void vanishedPageFailsAndKeepsTheOldArchive();
     void borderLeavingNoPixelsFails();
     void writeErrorFails();
+    void unreadablePageLeftOutWhenAsked();
     void successOffersTheArchivesFolder();
     void urlOpened(const QUrl &url) { m_opened = url; }
     void pagesAreReadWhenTheBuildRuns();
@@ -352,12 +353,35 @@ void tst_MakeCbz::vanishedPageFailsAndKeepsTheOldArchive()
     QVERIFY(writeFile(target, "earlier archive"));
 
     build(target);
-    QCOMPARE(m_boxes.size(), 1);
-    QCOMPARE(m_boxes.at(0).title, QStringLiteral("Error"));
-    QCOMPARE(m_boxes.at(0).text, QStringLiteral("Unable to create CBZ file!"));
-    QVERIFY2(m_boxes.at(0).informative.contains("p2.png"), qPrintable(m_boxes.at(0).informative));
+    // Asked whether to go on without it; refused, the failure as it was.
+    QCOMPARE(m_boxes.size(), 2);
+    QVERIFY2(m_boxes.at(0).text.contains("cannot be read"), qPrintable(m_boxes.at(0).text));
+    QCOMPARE(m_boxes.at(1).title, QStringLiteral("Error"));
+    QCOMPARE(m_boxes.at(1).text, QStringLiteral("Unable to create CBZ file!"));
+    QVERIFY2(m_boxes.at(1).informative.contains("p2.png"), qPrintable(m_boxes.at(1).informative));
     QCOMPARE(contentOf(target), QByteArray("earlier archive"));
     QCOMPARE(filesIn(m_root->path()), QStringList({"keep.cbz"}));
+    verifyIdleAgain();
+}
+
+// A page that is no picture: the user may make the book without it, and
+// the report names it.
+void tst_MakeCbz::unreadablePageLeftOutWhenAsked()
+{
+    const QString folder = openFolder("unreadable", 3);
+    QVERIFY(!folder.isEmpty());
+    QVERIFY(writeFile(folder + "/p2.png", "not a picture"));
+    const QString target = m_root->filePath("without.cbz");
+    std::unique_ptr<ModalAnswer> save(chooseInFileDialog(target));
+    MessageBoxAnswerer boxes;
+    boxes.pressButton("Leave Them Out");
+    widget<QPushButton>("MakeCBZ")->click();
+    QTRY_COMPARE(boxes.seen().size(), 2);
+    QTRY_VERIFY(!m_window->isBuilding());
+    QCOMPARE(boxes.seen().at(1).text, QStringLiteral("File successfull created!"));
+    QVERIFY2(boxes.seen().at(1).informative.contains("p2.png"),
+             qPrintable(boxes.seen().at(1).informative));
+    QCOMPARE(archiveData(target).size(), 2);
     verifyIdleAgain();
 }
 
