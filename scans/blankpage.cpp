@@ -4,11 +4,62 @@
 
 #include <QVector>
 
+#include <vector>
+
 namespace {
 // How much darker than the paper a pixel is to count as ink.
 constexpr int InkDepth = 48;
-// Ink pixels, in clusters, that are still specks.
-constexpr int MostSpecks = 6;
+// How far from the paper's colour a pixel's colour is to count as ink:
+// yellow ink is nearly as light as paper.
+constexpr int ColourDepth = 48;
+// Paper is white, grey or toned (yellowed, cream, a cardboard back cover);
+// a page coloured more than this all over is a coloured page, not blank.
+constexpr int PaperChroma = 40;
+// A mark of this many pixels (on the reduced page), or this long, is
+// something: a page number's stroke is both. Smaller marks are specks.
+constexpr int MarkArea = 7;
+constexpr int MarkLength = 5;
+// Specks of dust a blank page may carry.
+constexpr int MostSpecks = 12;
+
+int chroma(QRgb p)
+{
+    return qMax(qRed(p), qMax(qGreen(p), qBlue(p))) - qMin(qRed(p), qMin(qGreen(p), qBlue(p)));
+}
+
+int colourDistance(QRgb a, QRgb b)
+{
+    return qMax(qAbs(qRed(a) - qRed(b)),
+                qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))));
+}
+
+// The median of each channel: the paper's colour.
+QRgb medianColour(const QImage &colour, const QRect &inside)
+{
+    std::vector<int> counts[3];
+    for (std::vector<int> &channel : counts)
+        channel.assign(256, 0);
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(colour.constScanLine(y));
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            ++counts[0][qRed(row[x])];
+            ++counts[1][qGreen(row[x])];
+            ++counts[2][qBlue(row[x])];
+        }
+    }
+    const int half = inside.width() * inside.height() / 2;
+    int levels[3] = {255, 255, 255};
+    for (int c = 0; c < 3; ++c) {
+        for (int level = 0, below = 0; level < 256; ++level) {
+            below += counts[c][size_t(level)];
+            if (below > half) {
+                levels[c] = level;
+                break;
+            }
+        }
+    }
+    return qRgb(levels[0], levels[1], levels[2]);
+}
 } // namespace
 
 bool BlankPage::isBlank(const QImage &page)
@@ -16,6 +67,11 @@ bool BlankPage::isBlank(const QImage &page)
     if (page.isNull())
         return false;
     const QImage grey = GreyPicture::within(page, BlankPage::Side);
+    // The colours at the same size, for what is light but coloured.
+    const QImage colour = page.isGrayscale() ? QImage()
+                                             : page.scaled(grey.size(), Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation)
+                                                   .convertToFormat(QImage::Format_RGB32);
     // A thin edge (the paper's edge, the scanner's bed) is no content.
     const int edge = qMax(1, qMin(grey.width(), grey.height()) * 3 / 100);
     const QRect inside = grey.rect().adjusted(edge, edge, -edge, -edge);
@@ -24,20 +80,56 @@ bool BlankPage::isBlank(const QImage &page)
     const int paper = GreyPicture::percentile(GreyPicture::histogram(grey, inside), 0.5);
     if (paper < 128)
         return false; // dark all over: a black page is drawn, not blank
+    const QRgb paperColour =
+        colour.isNull() ? qRgb(paper, paper, paper) : medianColour(colour, inside);
+    if (chroma(paperColour) > PaperChroma)
+        return false; // a page filled with a colour
     const int threshold = paper - InkDepth;
-    const auto ink = [&](int x, int y) {
-        return grey.constScanLine(y)[x] < threshold;
-    };
-    // A lone dark pixel is dust; ink has ink beside it.
-    int marks = 0;
-    for (int y = inside.top() + 1; y < inside.bottom(); ++y) {
-        for (int x = inside.left() + 1; x < inside.right(); ++x) {
-            if (!ink(x, y))
-                continue;
-            const int beside = ink(x - 1, y) + ink(x + 1, y) + ink(x, y - 1) + ink(x, y + 1);
-            if (beside > 0 && ++marks > MostSpecks)
-                return false;
+    const int width = inside.width(), height = inside.height();
+    std::vector<uchar> ink(size_t(width) * size_t(height), 0);
+    for (int y = 0; y < height; ++y) {
+        const uchar *levels = grey.constScanLine(inside.top() + y) + inside.left();
+        const auto *colours =
+            colour.isNull()
+                ? nullptr
+                : reinterpret_cast<const QRgb *>(colour.constScanLine(inside.top() + y)) +
+                      inside.left();
+        for (int x = 0; x < width; ++x)
+            ink[size_t(y) * size_t(width) + size_t(x)] =
+                levels[x] < threshold ||
+                (colours && colourDistance(colours[x], paperColour) > ColourDepth);
+    }
+    // Each mark, found whole: a speck is a small one, however its pixels
+    // touch; a mark large or long enough is something.
+    int specks = 0;
+    std::vector<int> stack;
+    for (int start = 0; start < width * height; ++start) {
+        if (!ink[size_t(start)])
+            continue;
+        ink[size_t(start)] = 0;
+        stack.assign(1, start);
+        int area = 0, left = width, right = -1, top = height, bottom = -1;
+        while (!stack.empty()) {
+            const int at = stack.back();
+            stack.pop_back();
+            const int x = at % width, y = at / width;
+            ++area;
+            left = qMin(left, x), right = qMax(right, x);
+            top = qMin(top, y), bottom = qMax(bottom, y);
+            const int next[4] = {x > 0 ? at - 1 : -1, x + 1 < width ? at + 1 : -1,
+                                 y > 0 ? at - width : -1, y + 1 < height ? at + width : -1};
+            for (const int n : next) {
+                if (n >= 0 && ink[size_t(n)]) {
+                    ink[size_t(n)] = 0;
+                    stack.push_back(n);
+                }
+            }
         }
+        if (area >= MarkArea || right - left + 1 >= MarkLength || bottom - top + 1 >= MarkLength)
+            return false;
+        // A lone pixel is the scanner's noise; larger specks are counted.
+        if (area > 1 && ++specks > MostSpecks)
+            return false;
     }
     return true;
 }

@@ -16,6 +16,20 @@ Levels Levels::of(const QImage &page)
     Levels found;
     found.low = GreyPicture::percentile(levels, 0.01);
     found.high = GreyPicture::percentile(levels, 0.92);
+    // Paper is the lightest broad tone, and shows in a page's margins.
+    // Where lighter tones lie above it, or the margins are darker than it,
+    // the art bleeds to the edge: a grey tone is art too, and nothing is
+    // lifted to white.
+    const int band = edge + qMax(1, qMin(grey.width(), grey.height()) * 6 / 100);
+    const QRect inner = grey.rect().adjusted(band, band, -band, -band);
+    GreyPicture::Histogram margins =
+        GreyPicture::histogram(grey, grey.rect().adjusted(edge, edge, -edge, -edge));
+    const GreyPicture::Histogram within = GreyPicture::histogram(grey, inner);
+    for (size_t level = 0; level < margins.size(); ++level)
+        margins[level] -= within[level];
+    if (GreyPicture::percentile(levels, 0.99) > found.high + PaperSpread ||
+        GreyPicture::percentile(margins, 0.5) < found.high - PaperSpread)
+        found.high = 255;
     return found;
 }
 

@@ -22,6 +22,9 @@ public:
     QImage applied(const QImage &page, double gamma = 1.0) const;
 
     static constexpr int MinimumSpread = 48;
+    // How much darker than the lightest tones a page's margins may be and
+    // still be paper.
+    static constexpr int PaperSpread = 16;
 };
 
 #endif // LEVELS_H

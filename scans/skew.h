@@ -6,12 +6,15 @@
 #include <QString>
 
 // How far a scanned page is turned from straight, found on its lines of
-// text and its panels' edges (Leptonica's search over ±5°), and the page
+// text and its panels' edges (Leptonica's search, over more than the ±5° promised), and the page
 // turned back. Any thread.
 class Skew
 {
 public:
-    static constexpr double SearchDegrees = 5.0;
+    // Slants up to this are promised; the search goes wider, since a
+    // slant found at the search's edge is refused as unsure.
+    static constexpr double PromisedDegrees = 5.0;
+    static constexpr double SearchDegrees = 7.0;
     // Turns smaller than this are not worth filtering the page for.
     static constexpr double Negligible = 0.05;
     // The slant is found on the page reduced to fit this either way (an A4

@@ -591,6 +591,8 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "unreadable" << QStringList{"--skip-unreadable"} << 0 << 3 << "T.cbz: 3 pages";
     QTest::newRow("no book of nothing") << "all unreadable" << QStringList{"--skip-unreadable"} << 1
                                         << -1 << "there is no page to make a book of";
+    QTest::newRow("no book of blank pages") << "all blank" << QStringList{"--drop-blank"} << 1 << -1
+                                            << "there is no page to make a book of";
 }
 
 void tst_CliRunner::troubledFilesAreNamed()
@@ -607,6 +609,9 @@ void tst_CliRunner::troubledFilesAreNamed()
         makeFolder("T/Ch 2", 2);
     } else if (trouble == "all unreadable") {
         QVERIFY(writeFile(folder + "/p1.png", "not a picture"));
+    } else if (trouble == "all blank") {
+        for (const char *name : {"/p1.png", "/p2.png"})
+            QVERIFY(writeImage(folder + name, 300, 400, Qt::white, "png"));
     } else if (trouble != "all names") {
         makeFolder("T", 3);
     }

@@ -102,7 +102,7 @@ void tst_ScanCleanup::slantIsFoundAndTurnedBack_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<double>("degrees");
     for (const char *kind : {"text", "panels", "photograph"}) {
-        for (double degrees : {-4.0, -2.5, -1.0, 0.4, 1.8, 3.0, 4.0})
+        for (double degrees : {-4.8, -4.0, -2.5, -1.0, 0.4, 1.8, 3.0, 4.0, 4.6})
             QTest::addRow("%s, %.1f°", kind, degrees) << QString(kind) << degrees;
     }
 }
@@ -198,6 +198,17 @@ void tst_ScanCleanup::levelsReachPaperAndInk()
     const QImage light = levels.applied(faded, 1.8);
     QVERIFY(qGray(light.pixel(400, 600)) > qGray(even.pixel(400, 600)));
     QVERIFY(qGray(light.pixel(400, 200)) <= 20);
+    // Art to the page's edges has no paper to lift: a grey tone with light
+    // highlights keeps its level.
+    QImage bleed = noisePage(QSize(800, 1100), 205, 215);
+    {
+        QPainter tone(&bleed);
+        tone.fillRect(300, 300, 200, 120, QColor(232, 232, 232)); // highlights
+        tone.fillRect(300, 500, 200, 100, QColor(20, 20, 20));    // ink
+    }
+    const QImage bled = Levels::of(bleed).applied(bleed);
+    QVERIFY2(std::abs(mean(bled, QRect(50, 50, 100, 100)) - 210) <= 12,
+             qPrintable(QString::number(mean(bled, QRect(50, 50, 100, 100)))));
     // Blank paper is not stretched into marks.
     const QImage blank = noisePage(QSize(400, 560), 230, 250);
     QVERIFY(!Levels::of(blank).stretchable());
@@ -235,6 +246,31 @@ void tst_ScanCleanup::blankPages_data()
     QTest::newRow("all black") << black << false;
     QTest::newRow("noise") << noisePage(QSize(600, 850), 0, 255) << false;
     QTest::newRow("a drawn page") << drawnPage("panels") << false;
+    // Colour counts as ink, and a coloured page is no blank one.
+    QImage yellow = white.copy();
+    QPainter(&yellow).fillRect(1000, 1500, 400, 30, QColor(255, 240, 120));
+    QTest::newRow("a line in light yellow ink") << yellow << false;
+    QImage pastel(1240, 1754, QImage::Format_RGB32);
+    pastel.fill(QColor(200, 230, 255));
+    QTest::newRow("a pastel fill") << pastel << false;
+    // A back cover of toned paper with dust: specks, however their pixels
+    // touch, are no content.
+    QImage cream(1240, 1754, QImage::Format_RGB32);
+    cream.fill(QColor(236, 226, 204));
+    cream = addScannerNoise(cream, 9);
+    {
+        QPainter painter(&cream);
+        for (int i = 0; i < 6; ++i)
+            painter.fillRect(150 + i * 170, 300 + i * 210, 4, 4, QColor(60, 50, 40));
+    }
+    QTest::newRow("a toned back cover with specks") << cream << true;
+    QImage numberedCream = cream.copy();
+    {
+        QPainter painter(&numberedCream);
+        painter.setPen(QPen(QColor(30, 30, 30), 3));
+        painter.drawLine(610, 1650, 610, 1680);
+    }
+    QTest::newRow("a page number on toned paper") << numberedCream << false;
 }
 
 void tst_ScanCleanup::blankPages()
