@@ -128,14 +128,37 @@ QString BookPreset::description() const
     return said.join(QStringLiteral(", "));
 }
 
+bool BookPreset::isBuiltInName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    for (const BookPreset &preset : builtIns()) {
+        if (preset.m_name.compare(trimmed, Qt::CaseInsensitive) == 0 ||
+            QString::fromLatin1(preset.m_title).compare(trimmed, Qt::CaseInsensitive) == 0 ||
+            preset.title().compare(trimmed, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+// The names of the user's presets, as the store keeps them.
+QStringList ownNames(const QSettings &settings)
+{
+    QSettings &store = const_cast<QSettings &>(settings);
+    store.beginGroup(Group);
+    const QStringList names = store.childGroups();
+    store.endGroup();
+    return names;
+}
+} // namespace
+
 QVector<BookPreset> BookPreset::all(QSettings &settings)
 {
     QVector<BookPreset> presets = builtIns();
-    settings.beginGroup(Group);
-    const QStringList names = settings.childGroups();
-    settings.endGroup();
-    for (const QString &name : names) {
-        const BookPreset own = read(settings, name);
+    // One of the user's named as one of the program's (kept by an older
+    // version, or written by hand) could never be chosen: it is not listed.
+    for (const QString &name : ownNames(settings)) {
+        const BookPreset own = isBuiltInName(name) ? BookPreset() : read(settings, name);
         if (own.isValid())
             presets << own;
     }
@@ -148,7 +171,12 @@ BookPreset BookPreset::find(const QSettings &settings, const QString &name)
         if (preset.m_name.compare(name, Qt::CaseInsensitive) == 0)
             return preset;
     }
-    return read(settings, name);
+    // The user's own match in any case too, as the program's do.
+    for (const QString &own : ownNames(settings)) {
+        if (own.compare(name, Qt::CaseInsensitive) == 0 && !isBuiltInName(own))
+            return read(settings, own);
+    }
+    return BookPreset();
 }
 
 BookPreset BookPreset::read(const QSettings &settings, const QString &name)
@@ -175,8 +203,13 @@ bool BookPreset::save(QSettings &settings, const QString &name, const BookOption
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || trimmed.contains(QLatin1Char('/')) ||
-        trimmed.contains(QLatin1Char('\\')) || find(settings, trimmed).isBuiltIn())
+        trimmed.contains(QLatin1Char('\\')) || isBuiltInName(trimmed))
         return false;
+    // Saved over one whose name differs only in case: one preset, not two
+    // the menu cannot tell apart.
+    const BookPreset existing = find(settings, trimmed);
+    if (existing.isValid())
+        remove(settings, existing.name());
     remove(settings, trimmed);
     for (const BookOption &option : bookOptions()) {
         if (kept(option))

@@ -37,12 +37,16 @@ public:
     static const QVector<BookPreset> &builtIns();
     // The built-in ones, then the user's own, by name.
     static QVector<BookPreset> all(QSettings &settings);
-    // By name, built-in or the user's own; invalid when there is none.
+    // By name in any case, built-in or the user's own; invalid when there
+    // is none.
     static BookPreset find(const QSettings &settings, const QString &name);
     // Keeps options as the user's preset name, over one of that name; a
     // built-in one's name is refused (false).
     static bool save(QSettings &settings, const QString &name, const BookOptions &options);
     static void remove(QSettings &settings, const QString &name);
+    // Whether name is, in any case, the name or the title (in English or the
+    // current language) of one of the program's presets.
+    static bool isBuiltInName(const QString &name);
     // Where the window keeps its settings and the user's presets, for the
     // command line to find them.
     static constexpr const char *Organization = "Ostrelind";

@@ -1,5 +1,7 @@
 #include "cli/cliarguments.h"
 
+#include "cli/clirunner.h"
+
 #include "book/bookpreset.h"
 #include "book/optiontable.h"
 
@@ -269,8 +271,11 @@ QString CliArguments::presetList()
     QSettings store{QLatin1String(BookPreset::Organization),
                     QLatin1String(BookPreset::Application)};
     QString list;
+    // A user's name is shown as text: no escape sequence or line break of
+    // it reaches the terminal.
     for (const BookPreset &preset : BookPreset::all(store))
-        list +=
-            QStringLiteral("%1\t%2: %3\n").arg(preset.name(), preset.title(), preset.description());
+        list += QStringLiteral("%1\t%2: %3\n")
+                    .arg(CliRunner::printable(preset.name()), CliRunner::printable(preset.title()),
+                         preset.description());
     return list;
 }

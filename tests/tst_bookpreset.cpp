@@ -1,5 +1,6 @@
 #include "book/bookpreset.h"
 #include "cbz/cbzbuild.h"
+#include "cli/cliarguments.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -96,8 +97,27 @@ void tst_BookPreset::ownPresetComesBack()
     mine.pages.ImageCutBorderNumber = 33;
     mine.pages.PageFormat = PageOptions::WebpPages;
     QVERIFY(BookPreset::save(settings, "My Kobo", mine));
-    QVERIFY(!BookPreset::save(settings, "Tablet", mine)); // a built-in one's name
+    QVERIFY(!BookPreset::save(settings, "Tablet", mine));                 // a built-in one's name
+    QVERIFY(!BookPreset::save(settings, "e-ink reader, 6 inches", mine)); // and its title
     QVERIFY(!BookPreset::save(settings, "a/b", mine));
+    // Names match in any case, the user's as the program's: saved again in
+    // other letters, it is still one preset.
+    QCOMPARE(BookPreset::find(settings, "my kobo").name(), QStringLiteral("My Kobo"));
+    QVERIFY(BookPreset::save(settings, "MY KOBO", mine));
+    QCOMPARE(BookPreset::find(settings, "My Kobo").name(), QStringLiteral("MY KOBO"));
+    QVERIFY(BookPreset::save(settings, "My Kobo", mine));
+    // One of the program's names kept by hand is never listed: it could
+    // not be chosen.
+    QSettings store{QLatin1String(BookPreset::Organization),
+                    QLatin1String(BookPreset::Application)};
+    store.setValue("Presets/PHONE/ImageQuality", 40);
+    // A name with a terminal's escape and a line break is listed as text.
+    store.setValue("Presets/evil\x1b[2J\nline/ImageQuality", 40);
+    store.sync();
+    const QString listed = CliArguments::presetList();
+    QVERIFY2(!listed.contains("PHONE"), qPrintable(listed));
+    QVERIFY2(listed.contains("evil\\x1b[2J\\x0aline\t"), qPrintable(listed));
+    store.remove("Presets");
 
     const BookPreset back = BookPreset::find(settings, "My Kobo");
     QVERIFY(back.isValid() && !back.isBuiltIn());
