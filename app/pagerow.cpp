@@ -3,9 +3,14 @@
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 
+#include <QFileInfo>
+
 PageRow::PageRow(const QString &fileName, const PageLocation &page)
     : QListWidgetItem(fileName)
 {
+    const QString file = QFileInfo(page.file()).absoluteFilePath();
+    setData(PathRole,
+            page.isEntry() || page.isPdfPage() ? file + QLatin1Char('/') + page.entryName() : file);
     setData(LocationRole, QVariant::fromValue(page));
     setCheckState(Qt::Checked);
     setFlags(flags() | Qt::ItemIsUserCheckable);

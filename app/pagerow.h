@@ -20,8 +20,12 @@ class PageRow : public QListWidgetItem
 public:
     PageRow(const QString &fileName, const PageLocation &page);
 
+    // Under Qt::UserRole: the page's file as an absolute path, as text; for
+    // a page inside an archive or a PDF, the container's path and the
+    // entry's name after it ("/books/Tales.cbz/12/p12.jpg").
+    static constexpr int PathRole = Qt::UserRole;
     // Under this role: where the page is read from (a PageLocation).
-    static constexpr int LocationRole = Qt::UserRole;
+    static constexpr int LocationRole = Qt::UserRole + 5;
 
     // Under this role: the page's own treatment (a PageTreatment), which
     // moves with the row.

@@ -174,6 +174,8 @@ void Quirevale::showEvent(QShowEvent *event)
     // The native window may be new after every show, so bind again each time.
     TaskbarButton.setWindow(windowHandle());
     QMainWindow::showEvent(event);
+    if (!SplitterFollowsWindow)
+        QTimer::singleShot(0, this, [this] { SplitterFollowsWindow = true; });
 }
 
 bool Quirevale::eventFilter(QObject *watched, QEvent *event)
@@ -182,10 +184,17 @@ bool Quirevale::eventFilter(QObject *watched, QEvent *event)
         const auto *resize = static_cast<QResizeEvent *>(event);
         const int gained = resize->size().width() - resize->oldSize().width();
         QList<int> sizes = ui.ImageSplitterFrame->sizes();
-        if (resize->oldSize().width() > 0 && gained != 0 && sizes.size() == 2) {
-            const int list = qMax(ui.ImagesList->minimumWidth(), sizes.at(0) + gained / 5);
+        if (SplitterFollowsWindow && resize->oldSize().width() > 0 && gained != 0 &&
+            sizes.size() == 2) {
+            const int before = sizes.at(0);
+            const int list = qMax(ui.ImagesList->minimumWidth(), before + gained / 5);
             sizes = {list, qMax(0, resize->size().width() - list)};
-            QTimer::singleShot(0, this, [this, sizes] { ui.ImageSplitterFrame->setSizes(sizes); });
+            // Once the splitter has taken its new width; unless the user or
+            // a caller has placed it meanwhile, which is theirs to keep.
+            QTimer::singleShot(0, this, [this, sizes, before] {
+                if (ui.ImageSplitterFrame->sizes().value(0) == before)
+                    ui.ImageSplitterFrame->setSizes(sizes);
+            });
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -116,6 +116,9 @@ private:
     BlankFinder *Blanks = nullptr;
     bool LeavingOutBlanks = false; // as the options were when last looked at
     bool Straightening = false;
+    // Whether the splitter follows the window's width: not while the first
+    // show lays the window out, which would move a restored splitter.
+    bool SplitterFollowsWindow = false;
     void followScanOptions();
     // What the user said of each book this session.
     QHash<QString, ComicInfo> ComicInfos;

@@ -673,7 +673,23 @@ void tst_MainWindow::restoresWhatItSaved()
     QCOMPARE(window.size(), savedSize);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(child<QSplitter>(&window, "ImageSplitterFrame")->sizes(), savedSizes);
+    auto *splitter = child<QSplitter>(&window, "ImageSplitterFrame");
+    QCOMPARE(splitter->sizes(), savedSizes);
+    // Placed by a caller just after the window grew: the place is kept, not
+    // overwritten by the share of the width the list would have taken.
+    QTRY_VERIFY(window.isVisible());
+    QTest::qWait(0);
+    const int width = splitter->width();
+    window.resize(window.width() + 200, window.height());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(splitter->width(), width + 200); // its share queued, not yet given
+    const QList<int> grown = splitter->sizes();
+    splitter->setSizes({222, grown.value(0) + grown.value(1) - 222});
+    QTest::qWait(50);
+    QCOMPARE(splitter->sizes().value(0), 222);
+    // The list's share of a window grown with nobody placing the splitter.
+    window.resize(window.width() + 200, window.height());
+    QTRY_VERIFY(splitter->sizes().value(0) > 222);
 }
 
 void tst_MainWindow::exitAndCloseSaveTheSameKeys_data()

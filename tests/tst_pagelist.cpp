@@ -155,6 +155,9 @@ void tst_PageList::browseListsPages()
         QListWidgetItem *item = list()->item(row);
         QCOMPARE(item->text(), expected.at(row));
         QCOMPARE(PageRow::locationOf(item).file(), QDir(folder).absoluteFilePath(expected.at(row)));
+        // The file's absolute path, as text, under Qt::UserRole.
+        QCOMPARE(item->data(Qt::UserRole),
+                 QVariant(QDir(folder).absoluteFilePath(expected.at(row))));
         QCOMPARE(item->checkState(), Qt::Checked);
         QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
         QVERIFY(!(item->flags() & Qt::ItemIsEditable));
@@ -305,6 +308,8 @@ void tst_PageList::archiveRepackedWithItsComicInfo()
     m_window->openFromOutside(archive);
     QCOMPARE(list()->count(), 2);
     QCOMPARE(list()->item(0)->text(), QStringLiteral("a/p1.png"));
+    // An entry's path names its archive, then the entry.
+    QCOMPARE(list()->item(0)->data(Qt::UserRole).toString(), archive + "/a/p1.png");
     QCOMPARE(m_window->findChild<QLineEdit *>("ImagesPath")->text(), archive);
 
     QString title;
