@@ -1,5 +1,7 @@
 #include "cbz/losslesscut.h"
 
+#include "pages/pagereader.h"
+
 #include <limits>
 
 namespace {
@@ -137,9 +139,13 @@ QList<QByteArray> LosslessCut::run(const QByteArray &jpeg, QString *error,
         return QList<QByteArray>();
     }
     if (!blocks) {
-        JpegCheck check = JpegCheck::readBlocks(jpeg, std::numeric_limits<qint64>::max());
+        // Within the budget any page is read in: the coefficients take
+        // about three bytes a pixel.
+        JpegCheck check = JpegCheck::readBlocks(jpeg, PageReader::PixelBudget);
         if (!check.blocks) {
-            *error = check.damage.isEmpty() ? tr("it is not a JPEG") : check.damage;
+            *error = !check.damage.isEmpty() ? check.damage
+                     : check.size.isValid()  ? tr("it is larger than any page")
+                                             : tr("it is not a JPEG");
             return QList<QByteArray>();
         }
         blocks = std::move(check.blocks);

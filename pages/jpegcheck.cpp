@@ -78,6 +78,7 @@ struct TrickleSource
     const JOCTET *data;
     size_t size;
     size_t next;
+    const std::atomic_bool *stop = nullptr;
     static constexpr size_t Piece = 256;
 };
 
@@ -89,6 +90,12 @@ void trickleTerm(j_decompress_ptr) {}
 boolean trickleFill(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<TrickleSource *>(info->src);
+    // A page asked to stop gives up here, whatever libjpeg is in the middle of.
+    if (source->stop && source->stop->load(std::memory_order_relaxed)) {
+        auto *manager = reinterpret_cast<ErrorManager *>(info->err);
+        manager->fatal = QCoreApplication::translate("JpegCheck", "Stopped.");
+        std::longjmp(manager->escape, 1);
+    }
     if (source->next >= source->size) {
         WARNMS(info, JWRN_JPEG_EOF);
         source->base.next_input_byte = FakeEnd;
@@ -258,20 +265,22 @@ qint64 JpegCheck::Blocks::bytes() const
     return total;
 }
 
-JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds)
+JpegCheck JpegCheck::run(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
+                         const std::atomic_bool *stop)
 {
-    return decode(data, pixelBudget, pictureBounds, true);
+    return decode(data, pixelBudget, pictureBounds, true, false, stop);
 }
 
-JpegCheck JpegCheck::readBlocks(const QByteArray &data, qint64 pixelBudget)
+JpegCheck JpegCheck::readBlocks(const QByteArray &data, qint64 pixelBudget,
+                                const std::atomic_bool *stop)
 {
-    return decode(data, pixelBudget, QSize(), true, true);
+    return decode(data, pixelBudget, QSize(), true, true, stop);
 }
 
 JpegCheck JpegCheck::decodeQuickly(const QByteArray &data, qint64 pixelBudget,
-                                   const QSize &pictureBounds)
+                                   const QSize &pictureBounds, const std::atomic_bool *stop)
 {
-    return decode(data, pixelBudget, pictureBounds, false);
+    return decode(data, pixelBudget, pictureBounds, false, false, stop);
 }
 
 namespace {
@@ -380,7 +389,7 @@ JpegCheck::Frame JpegCheck::frameOf(const QByteArray &data)
 }
 
 JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
-                            bool careful, bool keepBlocks)
+                            bool careful, bool keepBlocks, const std::atomic_bool *stop)
 {
     JpegCheck result;
     const int scans = scanCount(data);
@@ -395,6 +404,9 @@ JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QS
     std::shared_ptr<Blocks> blocks(new Blocks);
     blocks->d->data = data;
     blocks->d->manager.abortOnWarning = true;
+    // The careful pass reads a piece at a time, where a stop is heard; the
+    // quick one is a single decode.
+    blocks->d->source.stop = stop;
     const Pass pass{pictureBounds, careful, keepBlocks, pixelBudget};
     if (!decodePass(blocks->d.get(), &pass, &result, &rows, &scratch, &blocks->m_arrays)) {
         const ErrorManager &manager = blocks->d->manager;

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 struct jpeg_decompress_struct;
@@ -64,17 +65,22 @@ struct JpegCheck
 
     // Decodes every block once; at an eighth of the size unless a picture
     // to fit within pictureBounds is wanted too.
+    // A long check gives up soon after *stop becomes true, as damage
+    // "Stopped.".
     static JpegCheck run(const QByteArray &data, qint64 pixelBudget,
-                         const QSize &pictureBounds = QSize());
+                         const QSize &pictureBounds = QSize(),
+                         const std::atomic_bool *stop = nullptr);
     // The picture to fit within pictureBounds, decoded the quick way: the
     // data whole in memory, where libjpeg takes its fast Huffman path. It
     // passes over some bad codes without a word: damage it does not hear
     // is for run() to find.
     static JpegCheck decodeQuickly(const QByteArray &data, qint64 pixelBudget,
-                                   const QSize &pictureBounds);
+                                   const QSize &pictureBounds,
+                                   const std::atomic_bool *stop = nullptr);
     // Reads every block as run() does, and keeps the coefficients (about
     // three bytes a pixel) when the data is sound: no picture is made.
-    static JpegCheck readBlocks(const QByteArray &data, qint64 pixelBudget);
+    static JpegCheck readBlocks(const QByteArray &data, qint64 pixelBudget,
+                                const std::atomic_bool *stop = nullptr);
     // Any size at all: the picture is decoded whole.
     static QSize wholePicture() { return QSize(1 << 30, 1 << 30); }
 
@@ -95,7 +101,7 @@ struct JpegCheck
 
 private:
     static JpegCheck decode(const QByteArray &data, qint64 pixelBudget, const QSize &pictureBounds,
-                            bool careful, bool keepBlocks = false);
+                            bool careful, bool keepBlocks, const std::atomic_bool *stop);
 };
 
 // A JPEG's header and coefficients, read whole into libjpeg's decompressor,

@@ -552,10 +552,10 @@ bool PageReader::checkWhole()
         const qint64 blocksGuess = qint64(m_headerSize.width()) * m_headerSize.height() * 3;
         if (keepBlocks && m_reserve)
             m_reserve(blocksGuess);
-        JpegCheck check = keepBlocks ? JpegCheck::readBlocks(m_data, m_pixelBudget)
+        JpegCheck check = keepBlocks ? JpegCheck::readBlocks(m_data, m_pixelBudget, m_stop)
                           : m_quickPicture && bounds.isValid()
-                              ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds)
-                              : JpegCheck::run(m_data, m_pixelBudget, bounds);
+                              ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds, m_stop)
+                              : JpegCheck::run(m_data, m_pixelBudget, bounds, m_stop);
         m_jpegLayout = check.layout;
         m_jpegBlocks = std::move(check.blocks);
         if (m_jpegBlocks && m_reserve && m_jpegBlocks->bytes() > blocksGuess)

@@ -954,6 +954,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>It holds %1 scans, more than any encoder writes.</source>
         <translation>Contiene %1 scansioni, più di quante ne scriva qualsiasi codificatore.</translation>
     </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Interrotto.</translation>
+    </message>
 </context>
 <context>
     <name>JpegPartWriter</name>
@@ -999,6 +1003,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>its colours are stored as red, green and blue, none of which is its brightness</source>
         <translation>i suoi colori sono memorizzati come rosso, verde e blu, nessuno dei quali è la sua luminosità</translation>
+    </message>
+    <message>
+        <source>it is larger than any page</source>
+        <translation>è più grande di qualsiasi pagina</translation>
     </message>
 </context>
 <context>

@@ -1,3 +1,4 @@
+#include "pages/jpegcheck.h"
 #include "pages/pagereader.h"
 #include "testsupport.h"
 #include "wholepage.h"
@@ -95,6 +96,7 @@ class tst_PageReader : public QObject
 private slots:
     void damagedPagesDoNotLoad_data();
     void damagedPagesDoNotLoad();
+    void aStopReachesTheCheck();
     void damagedJpegsAsLibjpegSeesThem_data();
     void damagedJpegsAsLibjpegSeesThem();
     void wholeRunLengthBmpLoads();
@@ -171,6 +173,18 @@ void tst_PageReader::damagedPagesDoNotLoad_data()
     QTest::newRow("progressive JPEG repeating a scan 20,000 times")
         << progressive.left(progressive.size() - 2) + repeated.repeated(20000) + "\xFF\xD9"
         << "scans, more than any encoder writes";
+}
+
+// A check asked to stop gives up within a piece of the data, whatever
+// libjpeg is doing, and says so.
+void tst_PageReader::aStopReachesTheCheck()
+{
+    const QByteArray jpeg = jpegSampled(noiseImage(800, 600), TJSAMP_420, TJFLAG_PROGRESSIVE);
+    const std::atomic_bool stop{true};
+    QCOMPARE(JpegCheck::run(jpeg, 1 << 24, QSize(), &stop).damage, QStringLiteral("Stopped."));
+    QVERIFY(!JpegCheck::readBlocks(jpeg, 1 << 24, &stop).blocks);
+    const std::atomic_bool going{false};
+    QVERIFY(JpegCheck::run(jpeg, 1 << 24, QSize(), &going).damage.isEmpty());
 }
 
 void tst_PageReader::damagedPagesDoNotLoad()
