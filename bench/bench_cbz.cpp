@@ -16,11 +16,13 @@
 // a split with a border re-encoded against the same cut on the blocks. And
 // 40 skewed A4 scans: the default build against one that straightens them
 // and one that evens out their paper, with the slants found against the
-// truth.
+// truth. And the peak memory of a build of four 4000 x 4000 pages in each
+// format, with one thread and with four.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz [corpus folder] [pages]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --formats [corpus folder]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --scans
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --memory
 //
 // The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
 // second of 200) are made on the first run and kept. Each measured build
@@ -152,6 +154,8 @@ PageOptions optionsFor(const QString &recipe)
             options.ImageQuality = word.mid(1).toInt();
         else if (word == QLatin1String("webp"))
             options.PageFormat = PageOptions::WebpPages;
+        else if (word == QLatin1String("webplossless"))
+            options.PageFormat = PageOptions::WebpLosslessPages;
         else if (word == QLatin1String("grey"))
             options.PageGrey = PageOptions::GreyWithoutColour;
         else if (word == QLatin1String("lossless"))
@@ -582,6 +586,40 @@ void printScanTable(const QString &corpus, const QString &work, int cores)
     std::printf("slants found within 0.15 degrees: %d of %d; worst error %.3f degrees\n", within,
                 pages, worst);
 }
+// Four pages of 4000 x 4000 scanned at 600 ppi: the pages whose buffers
+// decide a build's peak memory.
+void makeLargeCorpus(const QString &folder)
+{
+    QDir().mkpath(folder);
+    if (corpusFiles(folder).size() == 4)
+        return;
+    for (int i = 0; i < 4; ++i)
+        addScannerNoise(drawComicPage(i + 1, QSize(4000, 4000)), quint32(i))
+            .save(QStringLiteral("%1/large%2.jpg").arg(folder).arg(i), "jpg", 90);
+}
+
+// Peak memory of a build of the large pages in each format, with one thread
+// and with four: the memory budget holds pages back, so that four threads
+// stay near one thread's peak plus a page.
+void printMemoryTable(const QString &corpus, const QString &work)
+{
+    makeLargeCorpus(corpus);
+    const QString target = QDir(work).filePath(QStringLiteral("large.cbz"));
+    std::printf("\npeak memory, 4 pages of 4000x4000 (budget %lld MiB)\n",
+                CbzBuild::DefaultMemoryBudget >> 20);
+    std::printf("%-16s %10s %10s\n", "format", "1 thread", "4 threads");
+    for (const char *recipe : {"", "keep", "webp", "webplossless"}) {
+        double peaks[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            QFile::remove(target);
+            peaks[i] = field(
+                child(QStringLiteral("--job"), corpus, target, i ? 4 : 1, QLatin1String(recipe)),
+                "peak");
+        }
+        std::printf("%-16s %6.0f MiB %6.0f MiB\n", *recipe ? recipe : "jpeg", peaks[0] / 1024,
+                    peaks[1] / 1024);
+    }
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -601,6 +639,12 @@ int main(int argc, char *argv[])
         QTemporaryDir work;
         printScanTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-scans")), work.path(),
                        QThread::idealThreadCount());
+        return 0;
+    }
+    if (args.value(1) == QLatin1String("--memory")) {
+        QTemporaryDir work;
+        printMemoryTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-large")),
+                         work.path());
         return 0;
     }
     if (args.value(1) == QLatin1String("--formats")) {

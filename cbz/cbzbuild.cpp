@@ -366,6 +366,12 @@ void CbzBuild::makePage(int index, Progress &progress) const
                        int(recipe.plan().levels);
     const qint64 cost = qint64(size.width()) * size.height() * 4 * copies;
     progress.reserve(index, cost);
+    // The encoder's own buffers while it writes a page: libwebp's take many
+    // times the pixels (measured with libwebp 1.2 on scans, at the quality
+    // and effort used here), libjpeg's a few rows.
+    const int encoderBytes = m_options.PageFormat == PageOptions::WebpLosslessPages ? 32
+                             : m_options.PageFormat == PageOptions::WebpPages       ? 16
+                                                                                    : 0;
     int added = 0; // entries of the page handed to the writer
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
         // An animation's other frames would be lost without a word.
@@ -397,7 +403,10 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 return false;
             }
             QString why;
+            const qint64 encoding = qint64(out.width()) * out.height() * encoderBytes;
+            progress.reserve(index, encoding);
             const QByteArray jpeg = encodePage(out, m_options, &why);
+            progress.release(encoding);
             if (jpeg.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as %2: %3")
                                  .arg(name,

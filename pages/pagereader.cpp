@@ -327,6 +327,10 @@ bool PageReader::renderPdfPage()
         return true;
     QString why;
     if (m_pdfPicture) {
+        // The picture's samples as the PDF stores them, then its pixels:
+        // held while the page is made, as a file's bytes and pixels are.
+        if (m_reserve)
+            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * (3 + 4));
         m_rendered =
             PdfPicture::decodedPicture(m_pdfPath, m_pdfPage, m_pixelBudget, m_byteBudget, &why);
         return !m_rendered.isNull() || fail(tr("The file is damaged: %1").arg(why));
