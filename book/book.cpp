@@ -56,11 +56,20 @@ QVector<Book::LeftOut> Book::leftOut() const
     if (!listing.emptyChapters.isEmpty())
         said.append(
             {tr("Sub-folders without pages are left out: %1").arg(named(listing.emptyChapters))});
-    if (!listing.otherPictures.isEmpty())
-        said.append({tr("Files of other picture types, not listed: %1 (%2)")
+    if (!listing.otherPictures.isEmpty()) {
+        // Named by file, the first ten: a count by type alone does not say
+        // which pages a book would lack.
+        constexpr int Named = 10;
+        const QStringList first = listing.otherPictures.mid(0, Named);
+        QString files = named(first);
+        if (listing.otherPictures.size() > Named)
+            files = tr("%1 and %2 more").arg(files).arg(listing.otherPictures.size() - Named);
+        said.append({tr("Files of other picture types, not listed: %1 (%2): %3")
                          .arg(listing.otherPictures.size())
-                         .arg(pictureTypesOf(listing.otherPictures).join(QStringLiteral(", "))),
+                         .arg(pictureTypesOf(listing.otherPictures).join(QStringLiteral(", ")))
+                         .arg(files),
                      LeftOut::OtherPictures});
+    }
     return said;
 }
 

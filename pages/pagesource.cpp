@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -84,11 +85,37 @@ bool isBookFile(const QString &path)
     return kind == SourceKind::Archive || kind == SourceKind::Pdf;
 }
 
-QString bookNameOf(const QString &source)
+QString sourceNameOf(const QString &source)
 {
     if (isBookFile(source))
         return QFileInfo(source).completeBaseName();
     return QFileInfo(QDir(source).absolutePath()).fileName();
+}
+
+namespace {
+// "Vol 01", "Volume 3", "v02", "Ch 3", "Chapter 12", "Tome 4", "Part 2",
+// "#5": a name that says which part of a series, not which series.
+bool namesOnlyAPart(const QString &name)
+{
+    static const QRegularExpression part(
+        QStringLiteral("^\\s*(?:vol(?:ume)?|v|tome|t|ch(?:apter|ap)?|c|part|book|issue|no|#)"
+                       "[\\s._-]*\\d+(?:\\.\\d+)?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return part.match(name).hasMatch();
+}
+} // namespace
+
+QString bookNameOf(const QString &source)
+{
+    const QString name = sourceNameOf(source);
+    if (!namesOnlyAPart(name))
+        return name;
+    // The series is the folder that holds it: "Harbor Tales/Vol 01" is
+    // "Harbor Tales Vol 01".
+    const QString held = isBookFile(source) ? QFileInfo(source).absolutePath()
+                                            : QFileInfo(QDir(source).absolutePath()).absolutePath();
+    const QString series = QFileInfo(held).fileName();
+    return series.isEmpty() ? name : series + QLatin1Char(' ') + name;
 }
 
 PageListing scanPageSource(const QString &path, PictureTypes types)
@@ -121,7 +148,7 @@ PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types
     PageListing book;
     for (const QString &source : qAsConst(sorted)) {
         const PageListing part = scanPageSource(source, types);
-        const QString chapter = bookNameOf(source);
+        const QString chapter = sourceNameOf(source);
         if (!part.error.isEmpty()) {
             book.error = QStringLiteral("%1: %2").arg(QFileInfo(source).fileName(), part.error);
             return book;

@@ -23,8 +23,11 @@ SourceKind sourceKindOf(const QString &path);
 
 // Whether path is a file whose pages are listed: an archive or a PDF.
 bool isBookFile(const QString &path);
-// What a book is called after its source: the folder's name, or the file's
-// without its extension.
+// The source's own name: the folder's, or the file's without its extension.
+QString sourceNameOf(const QString &source);
+// What a book is called after its source: its own name, after the name of
+// the folder that holds it when its own names only a part of a series
+// ("Vol 01", "Ch 3").
 QString bookNameOf(const QString &source);
 // The pages of a folder, or of the archive or PDF that path names.
 PageListing scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);

@@ -51,8 +51,8 @@
         <translation>Le sottocartelle senza pagine vengono tralasciate: %1</translation>
     </message>
     <message>
-        <source>Files of other picture types, not listed: %1 (%2)</source>
-        <translation>File di altri tipi di immagine, non elencati: %1 (%2)</translation>
+        <source>Files of other picture types, not listed: %1 (%2): %3</source>
+        <translation>File di altri tipi di immagine, non elencati: %1 (%2): %3</translation>
     </message>
     <message>
         <source>It is %1, whatever its name says</source>
@@ -77,6 +77,10 @@
     <message>
         <source>%1 pages are rendered at %2 dpi</source>
         <translation>%1 pagine sono rese a %2 dpi</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 e altri %2</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 #include "testsupport.h"
 
 #include <QDir>
+
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -27,11 +29,34 @@ void tst_Book::targetNeverTheSource_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("folder"); // where the archive goes
     QTest::addColumn<QString>("target");
-    QTest::newRow("a folder, beside it") << "Saga 03" << "." << "Saga 03.cbz";
-    QTest::newRow("a folder, elsewhere") << "Saga 03" << "out" << "out/Saga 03.cbz";
-    QTest::newRow("an archive repacked beside itself") << "Old.cbz" << "." << "Old (1).cbz";
-    QTest::newRow("another kind of archive beside it") << "Old.cbr" << "." << "Old.cbz";
-    QTest::newRow("an archive repacked elsewhere") << "Old.cbz" << "out" << "out/Old.cbz";
+    QTest::newRow("a folder, beside it") << "Saga 03"
+                                         << "."
+                                         << "Saga 03.cbz";
+    QTest::newRow("a folder, elsewhere") << "Saga 03"
+                                         << "out"
+                                         << "out/Saga 03.cbz";
+    QTest::newRow("an archive repacked beside itself") << "Old.cbz"
+                                                       << "."
+                                                       << "Old (1).cbz";
+    QTest::newRow("another kind of archive beside it") << "Old.cbr"
+                                                       << "."
+                                                       << "Old.cbz";
+    QTest::newRow("an archive repacked elsewhere") << "Old.cbz"
+                                                   << "out"
+                                                   << "out/Old.cbz";
+    // A folder named only as a part of a series takes its series' name.
+    QTest::newRow("a volume's folder") << "Harbor Tales/Vol 01"
+                                       << "."
+                                       << "Harbor Tales Vol 01.cbz";
+    QTest::newRow("a chapter's folder") << "Harbor Tales/Ch 3"
+                                        << "out"
+                                        << "out/Harbor Tales Ch 3.cbz";
+    QTest::newRow("a volume's archive") << "Harbor Tales/v02.cbz"
+                                        << "."
+                                        << "Harbor Tales v02.cbz";
+    QTest::newRow("a folder named with a number of its own") << "Harbor Tales/Vol 01 Extras"
+                                                             << "."
+                                                             << "Vol 01 Extras.cbz";
 }
 
 void tst_Book::targetNeverTheSource()
@@ -42,12 +67,21 @@ void tst_Book::targetNeverTheSource()
     QTemporaryDir dir;
     const QDir root(dir.path());
     QVERIFY(root.mkpath("out"));
+    QVERIFY(root.mkpath(QFileInfo(root.filePath(source)).path()));
     if (source.endsWith(".cbz") || source.endsWith(".cbr"))
         QVERIFY(writeFile(root.filePath(source), storedZip({{"p1.png", "x"}})));
     else
         QVERIFY(root.mkpath(source));
     const Book book = Book::open(root.filePath(source), PageTypesOnly);
-    QCOMPARE(book.targetIn(root.filePath(folder)), root.filePath(target));
+    const QString inFolder =
+        folder == "." ? QFileInfo(root.filePath(source)).path() : root.filePath(folder);
+    QCOMPARE(book.targetIn(inFolder), QDir(inFolder).filePath(QFileInfo(target).fileName()));
+    // The series and its part, in the Comic information suggested for it.
+    if (source.startsWith("Harbor Tales/") && !source.endsWith("Extras")) {
+        const ComicInfo info = book.comicInfo(false);
+        QCOMPARE(info.series, QStringLiteral("Harbor Tales"));
+        QCOMPARE(info.volume, source.contains("Ch 3") ? -1 : source.contains("02") ? 2 : 1);
+    }
 }
 
 // Whatever order the user puts the pages in, a chapter's name marks the
@@ -77,11 +111,10 @@ void tst_Book::comicInfoMerged()
     QVERIFY(plain.comicInfo(true).write);
 
     const QString archive = dir.filePath("Saga 04.cbz");
-    QVERIFY(writeFile(archive,
-                      storedZip({{"p1.png", "x"},
-                                 {"ComicInfo.xml", "<ComicInfo><Series>Saga</Series>"
-                                                   "<Number>4</Number><Genre>Space</Genre>"
-                                                   "</ComicInfo>"}})));
+    QVERIFY(writeFile(archive, storedZip({{"p1.png", "x"},
+                                          {"ComicInfo.xml", "<ComicInfo><Series>Saga</Series>"
+                                                            "<Number>4</Number><Genre>Space</Genre>"
+                                                            "</ComicInfo>"}})));
     const Book repacked = Book::open(archive, PageTypesOnly);
     // Its own is carried over, asked for or not, and given fields win.
     const ComicInfo kept = repacked.comicInfo(false);
@@ -119,8 +152,19 @@ void tst_Book::leftOutSaidByKind()
         said << QStringLiteral("%1 %2").arg(int(leftOut.kind)).arg(leftOut.text);
     const bool root_ = ::geteuid() == 0; // root reads any file
     QCOMPARE(said.filter("Symbolic links are not listed: p3.png").size(), 1);
-    QVERIFY(said.contains(QStringLiteral("%1 Files of other picture types, not listed: 1 (webp)")
-                              .arg(int(Book::LeftOut::OtherPictures))));
+    QVERIFY(said.contains(
+        QStringLiteral("%1 Files of other picture types, not listed: 1 (webp): p2.webp")
+            .arg(int(Book::LeftOut::OtherPictures))));
+    // Named by file, ten at most, then counted.
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(writeImage(root.filePath(QStringLiteral("x%1.webp").arg(i, 2, 10, QChar('0'))), 8,
+                           8, Qt::red, "webp"));
+    const QVector<Book::LeftOut> many = Book::open(dir.path(), PageTypesOnly).leftOut();
+    QVERIFY(std::any_of(many.cbegin(), many.cend(), [](const Book::LeftOut &leftOut) {
+        return leftOut.text.endsWith("not listed: 13 (webp): p2.webp, x00.webp, x01.webp, "
+                                     "x02.webp, x03.webp, x04.webp, x05.webp, x06.webp, "
+                                     "x07.webp, x08.webp and 3 more");
+    }));
     QCOMPARE(book.missesPages(), !root_);
     if (!root_)
         QVERIFY(said.contains(QStringLiteral("%1 p4.png cannot be read: permission denied")

@@ -539,9 +539,10 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "all names" << QStringList() << 1 << -1 << "none of its page files can be used";
     QTest::newRow("pictures of other types stop the folder")
         << "other types" << QStringList() << 1 << -1
-        << "Files of other picture types, not listed: 2 (jpeg, webp); --every-type lists them";
-    QTest::newRow("... named under --quiet too")
-        << "other types" << QStringList{"-q"} << 1 << -1 << "not listed: 2 (jpeg, webp)";
+        << "Files of other picture types, not listed: 2 (jpeg, webp): p1b.jpeg, p9.webp; "
+           "--every-type lists them";
+    QTest::newRow("... named under --quiet too") << "other types" << QStringList{"-q"} << 1 << -1
+                                                 << "not listed: 2 (jpeg, webp): p1b.jpeg, p9.webp";
     QTest::newRow("... unless told to leave them out")
         << "other types" << QStringList{"-q", "--leave-out-other-types"} << 0 << 3
         << "not listed: 2 (jpeg, webp)";

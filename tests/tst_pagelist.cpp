@@ -192,8 +192,8 @@ void tst_PageList::picturesOfOtherTypesAreTold()
     auto *notice = m_window->findChild<QLabel *>("NoticeText");
     auto *action = m_window->findChild<QPushButton *>("NoticeAction");
     QVERIFY(notice->isVisible());
-    QCOMPARE(notice->text(),
-             QStringLiteral("Files of other picture types, not listed: 2 (jpeg, webp)"));
+    QCOMPARE(notice->text(), QStringLiteral("Files of other picture types, not listed: 2 (jpeg, "
+                                            "webp): page1b.jpeg, page3.webp"));
     QVERIFY(action->isVisible());
     // An archive made without them says so when it is made.
     const QList<BoxSeen> report = makeCbz(m_window, m_root.filePath("mixed.cbz"));
