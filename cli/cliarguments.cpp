@@ -102,8 +102,12 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("chapters"),
         tr("List the pages of each folder's sub-folders (up to six levels down) as the "
            "chapters of one book, each marked in ComicInfo.xml."));
-    parser.addOptions({pagesOption, threadsOption, forceOption, listOption, quietOption, skipOption,
-                       otherTypesOption, chaptersOption});
+    const QCommandLineOption skipExistingOption(
+        QStringLiteral("skip-existing"),
+        tr("Make only the books whose archives do not exist yet, and say which were skipped: a "
+           "shelf can be run again after it was stopped or grew."));
+    parser.addOptions({pagesOption, threadsOption, forceOption, skipExistingOption, listOption,
+                       quietOption, skipOption, otherTypesOption, chaptersOption});
     struct TextField
     {
         QCommandLineOption option;
@@ -209,6 +213,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
     skipTroubled = parser.isSet(skipOption);
     otherTypesLeftOut = parser.isSet(otherTypesOption);
     force = parser.isSet(forceOption);
+    skipExisting = parser.isSet(skipExistingOption);
+    if (force && skipExisting)
+        return fail(tr("--force replaces archives that exist, --skip-existing keeps them: give "
+                       "one"));
     listOnly = parser.isSet(listOption);
     quiet = parser.isSet(quietOption);
     folders = parser.positionalArguments();

@@ -35,6 +35,7 @@ public:
     BookOptions options;
     int threads = 0; // 0: one per core
     bool force = false;
+    bool skipExisting = false; // books whose archives exist are skipped
     bool listOnly = false;
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.

@@ -111,7 +111,7 @@ int CliRunner::run()
         return Usage;
     // A signal that came after the last archive was made stopped nothing.
     const bool stopped =
-        s_signal && (m_stoppedABuild || failed + m_made.size() < m_args.folders.size());
+        s_signal && (m_stoppedABuild || failed + m_skipped + m_made.size() < m_args.folders.size());
     if (stopped)
         return 128 + s_signal;
     return failed ? SomeFailed : AllMade;
@@ -349,13 +349,22 @@ void CliRunner::tally(int failed, double seconds)
         std::fputs("\r\033[K", m_err);
     const int books = m_args.folders.size();
     const QString line =
-        tr("%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6")
-            .arg(m_made.size())
-            .arg(books)
-            .arg(m_pagesMade)
-            .arg(failed)
-            .arg(m_madeWithoutSome)
-            .arg(duration(seconds));
+        m_skipped ? tr("%1 of %2 books made (%3 pages), %4 skipped as their archives exist, %5 "
+                       "failed, %6 made with files left out; %7")
+                        .arg(m_made.size())
+                        .arg(books)
+                        .arg(m_pagesMade)
+                        .arg(m_skipped)
+                        .arg(failed)
+                        .arg(m_madeWithoutSome)
+                        .arg(duration(seconds))
+                  : tr("%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6")
+                        .arg(m_made.size())
+                        .arg(books)
+                        .arg(m_pagesMade)
+                        .arg(failed)
+                        .arg(m_madeWithoutSome)
+                        .arg(duration(seconds));
     std::fprintf(m_err, "%s\n", local(line).constData());
 }
 
@@ -404,6 +413,14 @@ bool CliRunner::makeArchive(const QString &folder)
     if (!book.errorString().isEmpty()) {
         report(folder, tr("it cannot be read: %1").arg(book.errorString()));
         return false;
+    }
+    // A shelf run again: a book whose archive is there already is passed
+    // over before anything of it is read or said.
+    if (m_args.skipExisting && !m_args.listOnly && QFileInfo::exists(targetFor(book))) {
+        ++m_skipped;
+        if (!m_args.quiet)
+            report(folder, tr("skipped: %1 exists already").arg(targetFor(book)));
+        return true;
     }
     const bool refused = refuseTroubledFiles(book);
     QHash<QString, PageTreatment> treatments;

@@ -87,6 +87,7 @@ private:
     int m_book = 0;
     int m_pagesMade = 0;
     int m_madeWithoutSome = 0;
+    int m_skipped = 0; // their archives exist, and --skip-existing keeps them
     // The archives of this run so far, and the folders they came from.
     QHash<QString, QString> m_made;
     bool m_stoppedABuild = false;

@@ -688,6 +688,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Pages of their own, from a file: a line a page, its file name, a tab, then any of cut, nocut, border N, noborder, rotate 90|180|270, straighten [DEGREES], nostraighten, nolevels, keepblank. One folder only.</source>
         <translation>Pagine con impostazioni proprie, da un file: una riga per pagina, il nome del file, una tabulazione, poi cut, nocut, border N, noborder, rotate 90|180|270, straighten [GRADI], nostraighten, nolevels, keepblank. Una sola cartella.</translation>
     </message>
+    <message>
+        <source>Make only the books whose archives do not exist yet, and say which were skipped: a shelf can be run again after it was stopped or grew.</source>
+        <translation>Crea solo i volumi i cui archivi non esistono ancora, e dice quali sono stati saltati: uno scaffale si può rieseguire dopo che è stato interrotto o è cresciuto.</translation>
+    </message>
+    <message>
+        <source>--force replaces archives that exist, --skip-existing keeps them: give one</source>
+        <translation>--force sostituisce gli archivi esistenti, --skip-existing li mantiene: indicarne uno</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -822,6 +830,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>paper evened out</source>
         <translation>carta uniformata</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books made (%3 pages), %4 skipped as their archives exist, %5 failed, %6 made with files left out; %7</source>
+        <translation>%1 di %2 volumi creati (%3 pagine), %4 saltati perché i loro archivi esistono, %5 non riusciti, %6 creati con file tralasciati; %7</translation>
+    </message>
+    <message>
+        <source>skipped: %1 exists already</source>
+        <translation>saltato: %1 esiste già</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QImageReader>
@@ -288,6 +289,21 @@ void tst_CliRunner::shelfIsTallied()
              qPrintable(run.err));
     // One book says nothing of a shelf.
     QVERIFY(!cli({"-o", "one.cbz", "A"}, m_root->path()).err.contains("books made"));
+
+    // Run again once C has pages: only C is made, A and B are said to be
+    // skipped, and nothing failed.
+    makeFolder("C", 1);
+    const QDateTime madeBefore = QFileInfo(m_root->filePath("out/A.cbz")).lastModified();
+    const Run again = cli({"--skip-existing", "-o", "out/", "A", "B", "C"}, m_root->path());
+    QCOMPARE(again.status, 0);
+    QVERIFY2(again.err.contains("A: skipped: ") && again.err.contains("B: skipped: "),
+             qPrintable(again.err));
+    QVERIFY2(again.err.trimmed().split('\n').last().startsWith(
+                 "1 of 3 books made (1 pages), 2 skipped as their archives exist, 0 failed"),
+             qPrintable(again.err));
+    QVERIFY(QFileInfo::exists(m_root->filePath("out/C.cbz")));
+    QCOMPARE(QFileInfo(m_root->filePath("out/A.cbz")).lastModified(), madeBefore);
+    QCOMPARE(cli({"--skip-existing", "--force", "A"}, m_root->path()).status, 2);
 }
 
 void tst_CliRunner::readingDirectionOrdersTheHalves_data()
