@@ -99,6 +99,19 @@ OptionsPanel::OptionsPanel(Ui::QuirevaleClass &form, QWidget *window)
             &OptionsPanel::choosePreset);
     fillScreenSizes();
     fitColumn();
+    // A wheel turned over the column scrolls it: a control only takes the
+    // wheel once it has been clicked or tabbed to. Every control that a
+    // wheel would change, bound to an option or not (the screen sizes).
+    for (QWidget *widget : ui.OptionsScroll->findChildren<QWidget *>()) {
+        // The column's own scroll bars are what the wheel turns.
+        if (qobject_cast<QScrollBar *>(widget))
+            continue;
+        if (qobject_cast<QAbstractSpinBox *>(widget) || qobject_cast<QComboBox *>(widget) ||
+            qobject_cast<QAbstractSlider *>(widget)) {
+            widget->setFocusPolicy(Qt::StrongFocus);
+            widget->installEventFilter(this);
+        }
+    }
 }
 
 // Ranges from the table; any change of a bound control is a change of the
@@ -114,13 +127,6 @@ void OptionsPanel::bindControls()
             updateEnabled();
             emit changed();
         };
-        // A wheel turned over the column scrolls it: a control only takes
-        // the wheel once it has been clicked or tabbed to.
-        if (auto *widget = qobject_cast<QWidget *>(control);
-            widget && !qobject_cast<QAbstractButton *>(control)) {
-            widget->setFocusPolicy(Qt::StrongFocus);
-            widget->installEventFilter(this);
-        }
         if (auto *slider = qobject_cast<QAbstractSlider *>(control))
             connect(slider, &QAbstractSlider::valueChanged, this, changedNow);
         else if (auto *spin = qobject_cast<QSpinBox *>(control))

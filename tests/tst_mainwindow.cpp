@@ -343,6 +343,32 @@ void tst_MainWindow::wheelScrollsTheOptionsPast()
     QTRY_VERIFY(quality->hasFocus());
     wheel();
     QVERIFY(quality->value() < 100);
+
+    // Every control of the column that a wheel would change, bound to an
+    // option or not (the screen sizes), is passed over alike.
+    child<QWidget>(&window, "ImagesPath")->setFocus();
+    QTRY_VERIFY(!quality->hasFocus());
+    QObject *column = child<QWidget>(&window, "OptionsScroll");
+    const QList<QWidget *> controls = column->findChildren<QWidget *>();
+    int passed = 0;
+    for (QWidget *control : controls) {
+        auto *spin = qobject_cast<QSpinBox *>(control);
+        auto *combo = qobject_cast<QComboBox *>(control);
+        auto *slider = qobject_cast<QAbstractSlider *>(control);
+        if ((!spin && !combo && !slider) || qobject_cast<QScrollBar *>(control))
+            continue;
+        control->setEnabled(true);
+        const int before = spin ? spin->value() : combo ? combo->currentIndex() : slider->value();
+        const QPoint at = control->rect().center();
+        QWheelEvent event(at, control->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &event);
+        const int after = spin ? spin->value() : combo ? combo->currentIndex() : slider->value();
+        QVERIFY2(after == before, qPrintable(control->objectName()));
+        ++passed;
+    }
+    QVERIFY(passed >= 6);
+    QVERIFY(column->findChild<QComboBox *>("ImageResizePreset"));
 }
 
 void tst_MainWindow::enablingRule_data()
