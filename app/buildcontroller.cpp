@@ -3,6 +3,7 @@
 #include "app/shelltaskbarprogress.h"
 #include "ui_quirevale.h"
 
+#include "book/sizereport.h"
 #include "pages/pagesource.h"
 
 #include <QDesktopServices>
@@ -144,7 +145,15 @@ void BuildController::reportSuccess(const QString &fileName)
                     QCoreApplication::translate("Quirevale", "File successfull created!"),
                     QMessageBox::Ok, m_window);
     const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
-    QStringList said = m_leftOut;
+    // What the archive weighs against its pages, and why, when it is heavy.
+    const SizeReport size(m_build->entryCount(),
+                          m_build->pages().size() - m_build->leftOutRows().size(),
+                          QFileInfo(fileName).size(), SizeReport::bytesOf(m_build->pages()));
+    QStringList said{size.line()};
+    const QString larger = size.whyLarger(m_build->options());
+    if (!larger.isEmpty())
+        said << larger;
+    said << m_leftOut;
     QStringList unread;
     for (const int row : m_build->leftOutRows())
         unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));

@@ -150,7 +150,7 @@ ComicInfo Book::comicInfo(bool write) const
     const ComicInfo source = ComicInfo::fromXml(m_listing.comicInfo);
     if (source.write)
         return source; // carried over, asked for or not
-    ComicInfo info = ComicInfo::suggestedFor(name());
+    ComicInfo info = ComicInfo::suggestedFor(bookTitleOf(m_source));
     info.write = write;
     return info;
 }

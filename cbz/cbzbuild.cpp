@@ -653,6 +653,7 @@ CbzBuild::Result CbzBuild::build()
         writer.discard();
         return finish(Failed, errors);
     }
+    m_entryCount = writer.pageCount();
     // Every page left out (blank, or unread): a book of nothing is no book.
     if (writer.pageCount() == 0 && !m_pages.isEmpty()) {
         writer.discard();

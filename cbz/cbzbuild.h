@@ -85,6 +85,8 @@ public:
     Result result() const { return m_result; }
 
     QString fileName() const { return m_fileName; }
+    const PageOptions &options() const { return m_options; }
+    const QVector<BuildPage> &pages() const { return m_pages; }
     // Why the build failed: every page found damaged, or the file's trouble;
     // empty after a success or a cancel.
     QString errorString() const { return m_errors.join(QLatin1Char('\n')); }
@@ -104,6 +106,9 @@ public:
     void setUnreadablePagesLeftOut(bool leftOut) { m_unreadableLeftOut = leftOut; }
     // The rows of the pages left out so, once the build has ended.
     QVector<int> leftOutRows() const { return m_leftOutRows; }
+    // The pages' entries written (ComicInfo.xml not counted), once the build
+    // is done.
+    int entryCount() const { return m_entryCount; }
     // Whether the build failed only on pages it could have left out so.
     bool failedOnUnreadablePages() const { return m_failedOnUnreadable; }
 
@@ -159,6 +164,7 @@ private:
     bool m_partialPagesAllowed = true;
     bool m_unreadableLeftOut = false;
     bool m_failedOnUnreadable = false;
+    int m_entryCount = 0;
     QVector<int> m_leftOutRows;
     mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;

@@ -3,6 +3,7 @@
 #include "scans/facingpages.h"
 
 #include "book/book.h"
+#include "book/sizereport.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pagerecipe.h"
@@ -515,12 +516,17 @@ bool CliRunner::makeArchive(const QString &folder)
     if (!m_args.quiet) {
         if (m_terminal)
             std::fputs("\r\033[K", m_err);
+        // What it weighs against its pages; what makes it heavy, when it is.
+        const SizeReport size(build.entryCount(), pages.size() - unread.size(),
+                              QFileInfo(target).size(), SizeReport::bytesOf(pages));
         std::fprintf(m_err, "%s\n",
-                     local(tr("%1: %2 pages in %L3 s")
-                               .arg(target)
-                               .arg(pages.size() - unread.size())
+                     local(tr("%1: %2, in %L3 s")
+                               .arg(target, size.line())
                                .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1))
                          .constData());
+        const QString larger = size.whyLarger(options);
+        if (!larger.isEmpty())
+            std::fprintf(m_err, "%s\n", local(larger).constData());
     }
     return true;
 }

@@ -85,7 +85,7 @@ bool isBookFile(const QString &path)
     return kind == SourceKind::Archive || kind == SourceKind::Pdf;
 }
 
-QString sourceNameOf(const QString &source)
+QString bookNameOf(const QString &source)
 {
     if (isBookFile(source))
         return QFileInfo(source).completeBaseName();
@@ -105,9 +105,9 @@ bool namesOnlyAPart(const QString &name)
 }
 } // namespace
 
-QString bookNameOf(const QString &source)
+QString bookTitleOf(const QString &source)
 {
-    const QString name = sourceNameOf(source);
+    const QString name = bookNameOf(source);
     if (!namesOnlyAPart(name))
         return name;
     // The series is the folder that holds it: "Harbor Tales/Vol 01" is
@@ -148,7 +148,7 @@ PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types
     PageListing book;
     for (const QString &source : qAsConst(sorted)) {
         const PageListing part = scanPageSource(source, types);
-        const QString chapter = sourceNameOf(source);
+        const QString chapter = bookNameOf(source);
         if (!part.error.isEmpty()) {
             book.error = QStringLiteral("%1: %2").arg(QFileInfo(source).fileName(), part.error);
             return book;

@@ -23,12 +23,13 @@ SourceKind sourceKindOf(const QString &path);
 
 // Whether path is a file whose pages are listed: an archive or a PDF.
 bool isBookFile(const QString &path);
-// The source's own name: the folder's, or the file's without its extension.
-QString sourceNameOf(const QString &source);
-// What a book is called after its source: its own name, after the name of
-// the folder that holds it when its own names only a part of a series
-// ("Vol 01", "Ch 3").
+// What a book is called after its source: the folder's name, or the file's
+// without its extension.
 QString bookNameOf(const QString &source);
+// What the book's title is taken from: its name, after the name of the
+// folder that holds it when its own names only a part of a series ("Vol
+// 01", "Ch 3" in "Harbor Tales").
+QString bookTitleOf(const QString &source);
 // The pages of a folder, or of the archive or PDF that path names.
 PageListing scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
 

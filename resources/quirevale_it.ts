@@ -740,10 +740,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>%1 è già stato creato da %2 in questa esecuzione; dare a ogni cartella il suo archivio</translation>
     </message>
     <message>
-        <source>%1: %2 pages in %L3 s</source>
-        <translation>%1: %2 pagine in %L3 s</translation>
-    </message>
-    <message>
         <source>no image file found (%1)</source>
         <translation>nessuna immagine trovata (%1)</translation>
     </message>
@@ -838,6 +834,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>skipped: %1 exists already</source>
         <translation>saltato: %1 esiste già</translation>
+    </message>
+    <message>
+        <source>%1: %2, in %L3 s</source>
+        <translation>%1: %2, in %L3 s</translation>
     </message>
 </context>
 <context>
@@ -2011,6 +2011,49 @@ senza ricodificarle</translation>
     <message>
         <source>paper left as scanned: %1</source>
         <translation>carta lasciata come scansionata: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SizeReport</name>
+    <message>
+        <source>%1 entries from %2 pages, %3</source>
+        <translation>%1 voci da %2 pagine, %3</translation>
+    </message>
+    <message>
+        <source>%1, %2× its pages</source>
+        <translation>%1, %2× le sue pagine</translation>
+    </message>
+    <message>
+        <source>lossless WebP</source>
+        <translation>WebP senza perdita</translation>
+    </message>
+    <message>
+        <source>every page encoded again (unchanged pages are not kept as they are)</source>
+        <translation>ogni pagina codificata di nuovo (le pagine non modificate non sono mantenute come sono)</translation>
+    </message>
+    <message>
+        <source>quality %1</source>
+        <translation>qualità %1</translation>
+    </message>
+    <message>
+        <source>pages enlarged to %1 × %2</source>
+        <translation>pagine ingrandite a %1 × %2</translation>
+    </message>
+    <message>
+        <source>pages stored, not compressed</source>
+        <translation>pagine archiviate, non compresse</translation>
+    </message>
+    <message>
+        <source>It is %1× the size of its pages</source>
+        <translation>È %1× la dimensione delle sue pagine</translation>
+    </message>
+    <message>
+        <source>%1, made so by: %2</source>
+        <translation>%1, per via di: %2</translation>
+    </message>
+    <message>
+        <source>%1. Presets that keep pages as they are would not: %2.</source>
+        <translation>%1. Le preimpostazioni che mantengono le pagine come sono non lo farebbero: %2.</translation>
     </message>
 </context>
 <context>

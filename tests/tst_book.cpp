@@ -1,7 +1,10 @@
 #include "book/book.h"
+#include "book/sizereport.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLocale>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -22,6 +25,8 @@ private slots:
     void chaptersMarkedOnTheirFirstPage();
     void comicInfoMerged();
     void leftOutSaidByKind();
+    void sizesSaid_data();
+    void sizesSaid();
 };
 
 void tst_Book::targetNeverTheSource_data()
@@ -44,16 +49,17 @@ void tst_Book::targetNeverTheSource_data()
     QTest::newRow("an archive repacked elsewhere") << "Old.cbz"
                                                    << "out"
                                                    << "out/Old.cbz";
-    // A folder named only as a part of a series takes its series' name.
+    // A folder named only as a part of a series keeps its name, and takes
+    // its series' in the Comic information.
     QTest::newRow("a volume's folder") << "Harbor Tales/Vol 01"
                                        << "."
-                                       << "Harbor Tales Vol 01.cbz";
+                                       << "Vol 01.cbz";
     QTest::newRow("a chapter's folder") << "Harbor Tales/Ch 3"
                                         << "out"
-                                        << "out/Harbor Tales Ch 3.cbz";
+                                        << "out/Ch 3.cbz";
     QTest::newRow("a volume's archive") << "Harbor Tales/v02.cbz"
                                         << "."
-                                        << "Harbor Tales v02.cbz";
+                                        << "v02 (1).cbz";
     QTest::newRow("a folder named with a number of its own") << "Harbor Tales/Vol 01 Extras"
                                                              << "."
                                                              << "Vol 01 Extras.cbz";
@@ -169,6 +175,58 @@ void tst_Book::leftOutSaidByKind()
     if (!root_)
         QVERIFY(said.contains(QStringLiteral("%1 p4.png cannot be read: permission denied")
                                   .arg(int(Book::LeftOut::Trouble))));
+}
+
+void tst_Book::sizesSaid_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("why"); // empty: nothing to explain
+    QTest::newRow("kept as they are, as large as its pages")
+        << int(PageOptions::JpegPages) << true << "3 entries from 3 pages, %1, 1.0× its pages"
+        << "";
+    QTest::newRow("lossless WebP, much larger")
+        << int(PageOptions::WebpLosslessPages) << false
+        << "3 entries from 3 pages, %1, %2× its pages"
+        << "made so by: lossless WebP, every page encoded again";
+}
+
+// The figures said are the archive's own: its entries, its size, and its
+// share of the files it was made from; a heavy one is explained.
+void tst_Book::sizesSaid()
+{
+    QFETCH(int, format);
+    QFETCH(bool, kept);
+    QFETCH(QString, line);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 0; i < 3; ++i) {
+        const QString file = dir.filePath(QStringLiteral("p%1.jpg").arg(i));
+        QVERIFY(noiseImage(200, 300).save(file, "jpg", 60));
+        pages.append({i, file});
+    }
+    PageOptions options;
+    options.PageFormat = PageOptions::Format(format);
+    options.KeepUnchangedJpeg = kept;
+    CbzBuild build(dir.filePath("book.cbz"), pages, options);
+    QVERIFY(build.run() == CbzBuild::Done);
+    const qint64 archive = QFileInfo(build.fileName()).size();
+    const qint64 source = SizeReport::bytesOf(pages);
+    qint64 files = 0;
+    for (const BuildPage &page : pages)
+        files += QFileInfo(page.page.file()).size();
+    QCOMPARE(source, files);
+    const SizeReport report(build.entryCount(), pages.size(), archive, source);
+    const QString share = QLocale().toString(double(archive) / source, 'f', 1);
+    QCOMPARE(report.line(),
+             line.arg(QLocale().formattedDataSize(archive, 1, QLocale::DataSizeSIFormat), share));
+    const QString said = report.whyLarger(options);
+    QCOMPARE(said.isEmpty(), why.isEmpty());
+    QVERIFY2(said.contains(why), qPrintable(said));
+    if (!why.isEmpty())
+        QVERIFY2(said.contains("would not: Colour tablet"), qPrintable(said));
 }
 
 QUIREVALE_TEST_MAIN(tst_Book)

@@ -123,17 +123,18 @@ void tst_CliRunner::exitStatuses_data()
     QTest::addColumn<QString>("said");     // on standard error
 
     QTest::newRow("one folder, beside it")
-        << QStringList{"A"} << 0 << QStringList{"A.cbz"} << "A.cbz: 3 pages";
+        << QStringList{"A"} << 0 << QStringList{"A.cbz"} << "A.cbz: 3 entries from 3 pages";
     QTest::newRow("one folder, named")
         << QStringList{"-o", "named.cbz", "A/"} << 0 << QStringList{"named.cbz"} << "named.cbz";
     QTest::newRow("several into a folder")
         << QStringList{"-o", "out", "A", "B"} << 0 << QStringList{"out/A.cbz", "out/B.cbz"}
-        << "B.cbz: 2 pages";
+        << "B.cbz: 2 entries from 2 pages";
     QTest::newRow("quiet") << QStringList{"-q", "A"} << 0 << QStringList{"A.cbz"} << "";
     QTest::newRow("existing archive left alone")
         << QStringList{"Old"} << 1 << QStringList{"Old.cbz"} << "exists already";
     QTest::newRow("existing archive forced")
-        << QStringList{"--force", "Old"} << 0 << QStringList{"Old.cbz"} << "Old.cbz: 1 pages";
+        << QStringList{"--force", "Old"} << 0 << QStringList{"Old.cbz"}
+        << "Old.cbz: 1 entries from 1 pages";
     QTest::newRow("one fails, the others are made")
         << QStringList{"A", "Empty", "Missing", "B"} << 1 << QStringList{"A.cbz", "B.cbz"}
         << "Empty: no image file found";
@@ -605,7 +606,8 @@ void tst_CliRunner::troubledFilesAreNamed_data()
         << "unreadable" << QStringList{"-q", "--skip-unreadable"} << 0 << 3
         << "left out: it cannot be read";
     QTest::newRow("... and the tally counts the book made without them")
-        << "unreadable" << QStringList{"--skip-unreadable"} << 0 << 3 << "T.cbz: 3 pages";
+        << "unreadable" << QStringList{"--skip-unreadable"} << 0 << 3
+        << "T.cbz: 3 entries from 3 pages";
     QTest::newRow("no book of nothing") << "all unreadable" << QStringList{"--skip-unreadable"} << 1
                                         << -1 << "there is no page to make a book of";
     QTest::newRow("no book of blank pages") << "all blank" << QStringList{"--drop-blank"} << 1 << -1

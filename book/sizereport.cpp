@@ -1,0 +1,73 @@
+#include "book/sizereport.h"
+
+#include "book/bookpreset.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QSet>
+
+qint64 SizeReport::bytesOf(const QVector<BuildPage> &pages)
+{
+    QSet<QString> counted;
+    qint64 bytes = 0;
+    for (const BuildPage &page : pages) {
+        const QString file = page.page.file();
+        if (counted.contains(file))
+            continue;
+        counted.insert(file);
+        bytes += QFileInfo(file).size();
+    }
+    return bytes;
+}
+
+SizeReport::SizeReport(int entries, int pages, qint64 archiveBytes, qint64 pagesBytes)
+    : m_entries(entries)
+    , m_pages(pages)
+    , m_archiveBytes(archiveBytes)
+    , m_pagesBytes(pagesBytes)
+{}
+
+QString SizeReport::line() const
+{
+    const QLocale locale;
+    // Whole megabytes for a book, a tenth of one for a small one.
+    const int decimals = m_archiveBytes >= 10 * 1000 * 1000 ? 0 : 1;
+    QString said =
+        tr("%1 entries from %2 pages, %3")
+            .arg(m_entries)
+            .arg(m_pages)
+            .arg(locale.formattedDataSize(m_archiveBytes, decimals, QLocale::DataSizeSIFormat));
+    if (m_pagesBytes > 0)
+        said = tr("%1, %2× its pages")
+                   .arg(said, locale.toString(double(m_archiveBytes) / m_pagesBytes, 'f', 1));
+    return said;
+}
+
+QString SizeReport::whyLarger(const PageOptions &o) const
+{
+    if (m_pagesBytes <= 0 || m_archiveBytes <= Larger * m_pagesBytes)
+        return QString();
+    QStringList causes;
+    if (o.PageFormat == PageOptions::WebpLosslessPages)
+        causes << tr("lossless WebP");
+    if (!o.KeepUnchangedJpeg && !o.LosslessCuts)
+        causes << tr("every page encoded again (unchanged pages are not kept as they are)");
+    if (o.PageFormat != PageOptions::WebpLosslessPages && o.ImageQuality >= 92)
+        causes << tr("quality %1").arg(o.ImageQuality);
+    if (o.ImageResize && !(o.ImageResizeMode == PageOptions::ResizeToFit && o.ImageResizeNoEnlarge))
+        causes << tr("pages enlarged to %1 × %2").arg(o.ResizeImageWidth).arg(o.ResizeImageHeight);
+    if (o.StorePages)
+        causes << tr("pages stored, not compressed");
+    QStringList presets;
+    for (const BookPreset &preset : BookPreset::builtIns()) {
+        const PageOptions with = preset.appliedTo(BookOptions()).pages;
+        if (with.KeepUnchangedJpeg && with.PageFormat == PageOptions::JpegPages)
+            presets << preset.title();
+    }
+    QString said = tr("It is %1× the size of its pages")
+                       .arg(QLocale().toString(double(m_archiveBytes) / m_pagesBytes, 'f', 1));
+    if (!causes.isEmpty())
+        said = tr("%1, made so by: %2").arg(said, causes.join(QStringLiteral(", ")));
+    return tr("%1. Presets that keep pages as they are would not: %2.")
+        .arg(said, presets.join(QStringLiteral(", ")));
+}
