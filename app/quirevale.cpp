@@ -140,6 +140,7 @@ Quirevale::Quirevale(QWidget *parent)
     });
     const BookOptions options = loadBookOptions(settings);
     Options->apply(options);
+    UserFirstPageRight = options.pages.ImageCutFirstPageRight;
     Preview->setPdfResolution(options.pages.PdfResolution);
     ui.ImageArea->setPlaceholderText(emptyPreviewText());
     // Nothing to make until a book is listed; the rest as the form has it.
@@ -161,7 +162,10 @@ Quirevale::~Quirevale()
     settings.setValue(QStringLiteral("MainWindowState"), saveState(0));
     settings.setValue(QStringLiteral("LastCbzSaveDir"), CbzSaveDir);
     settings.setValue(QStringLiteral("LastImagesDir"), ImagesDir);
-    saveBookOptions(settings, Options->read());
+    // The user's own cut order is remembered, not a book's.
+    BookOptions options = Options->read();
+    options.pages.ImageCutFirstPageRight = UserFirstPageRight;
+    saveBookOptions(settings, options);
 }
 
 bool Quirevale::isBuilding() const
@@ -376,12 +380,14 @@ void Quirevale::on_ImageCutBorderNumber_valueChanged(int)
 
 void Quirevale::on_ImageCutFirstPageLeft_clicked()
 {
+    UserFirstPageRight = false;
     ui.ImageArea->SetFirstPageRight(false);
     sayReadingDirection(ComicInfo::LeftToRight);
 }
 
 void Quirevale::on_ImageCutFirstPageRight_clicked()
 {
+    UserFirstPageRight = true;
     ui.ImageArea->SetFirstPageRight(true);
     sayReadingDirection(ComicInfo::RightToLeft);
 }
@@ -399,11 +405,14 @@ void Quirevale::sayReadingDirection(ComicInfo::Direction direction)
     ComicInfos.insert(ui.ImagesPath->text(), info);
 }
 
-// A book that says how it is read has the half read first come first.
+// A book that says how it is read has the half read first come first; one
+// that says nothing has the half the user chose, whatever the book before
+// it said.
 void Quirevale::followReadingDirection(const ComicInfo &info)
 {
     BookOptions options = Options->read();
     const bool right = options.pages.ImageCutFirstPageRight;
+    options.pages.ImageCutFirstPageRight = UserFirstPageRight;
     options.pages = Book::withReadingDirection(options.pages, info, false);
     if (options.pages.ImageCutFirstPageRight == right)
         return;

@@ -119,6 +119,9 @@ private:
     // Whether the splitter follows the window's width: not while the first
     // show lays the window out, which would move a restored splitter.
     bool SplitterFollowsWindow = false;
+    // The half the user chose to come first (or the one remembered): a book
+    // that says its reading direction sets the cut order for itself only.
+    bool UserFirstPageRight = true;
     void followScanOptions();
     // What the user said of each book this session.
     QHash<QString, ComicInfo> ComicInfos;

@@ -7,6 +7,7 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "cbz/pagerecipe.h"
+#include "cbz/pagetransform.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
@@ -133,6 +134,12 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 {
     if (m_args.folders.size() > 1)
         std::fprintf(m_out, "%s:\n", local(folder).constData());
+    // The book's direction, as its ComicInfo.xml, a flag or the user's
+    // choice sets it, and so which half of a cut page comes first.
+    if (options.ImageCutDoublePages && !m_args.quiet)
+        report(folder, options.ImageCutFirstPageRight
+                           ? tr("read right to left: the right half of a cut page comes first")
+                           : tr("read left to right: the left half of a cut page comes first"));
     FacingPages facing;
     for (const BuildPage &page : pages) {
         const QString name = listed.at(page.row).name;
@@ -176,6 +183,23 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
 {
     Described described = describeFirstPicture(page, options);
     described.spreads = spreadsOf(described.sizes);
+    // A page written in grey says so; kept as it is, it is as it was.
+    if (!described.leftOut && options.PageGrey != PageOptions::ColourPages &&
+        described.text != tr("kept as it is")) {
+        bool grey = options.PageGrey == PageOptions::GreyEveryPage;
+        if (!grey) { // told by its pixels, as the build tells it
+            PageReader reader(page.page);
+            reader.setPdfResolution(options.PdfResolution);
+            if (reader.readWithoutDecoding())
+                (void)reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &picture) {
+                    grey = writtenInGrey(PageReader::forEncoding(picture), options);
+                    return true;
+                });
+        }
+        if (grey)
+            described.text =
+                described.text.isEmpty() ? tr("grey") : tr("%1; grey").arg(described.text);
+    }
     if (!options.FacingSpreads || described.leftOut)
         return described;
     // A scanner's TIFF of many pictures makes entries of each, as the build

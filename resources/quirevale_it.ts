@@ -839,6 +839,22 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1: %2, in %L3 s</source>
         <translation>%1: %2, in %L3 s</translation>
     </message>
+    <message>
+        <source>read right to left: the right half of a cut page comes first</source>
+        <translation>lettura da destra a sinistra: la metà destra di una pagina divisa viene prima</translation>
+    </message>
+    <message>
+        <source>read left to right: the left half of a cut page comes first</source>
+        <translation>lettura da sinistra a destra: la metà sinistra di una pagina divisa viene prima</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>grigia</translation>
+    </message>
+    <message>
+        <source>%1; grey</source>
+        <translation>%1; grigia</translation>
+    </message>
 </context>
 <context>
     <name>ComicInfo</name>

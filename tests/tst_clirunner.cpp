@@ -63,6 +63,7 @@ private slots:
     void listsInArchiveOrder();
     void sameEntriesAsTheWindow();
     void facingBlanksOfAFileOfManyPictures();
+    void listSaysDirectionAndGrey();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -460,6 +461,28 @@ void tst_CliRunner::facingBlanksOfAFileOfManyPictures()
     const Run made = cli({"--facing-spreads", "-o", "F.cbz", "F"}, root.path());
     QCOMPARE(made.status, 0);
     QCOMPARE(archiveData(root.filePath("F.cbz")).size(), 4); // cover, page, blank, spread
+}
+
+// --list says which half of a cut page comes first, and which pages are
+// written in grey, as the build decides them.
+void tst_CliRunner::listSaysDirectionAndGrey()
+{
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("G"));
+    QVERIFY(noiseImage(300, 200).save(root.filePath("G/1.png")));
+    QVERIFY(noiseImage(100, 150)
+                .convertToFormat(QImage::Format_Grayscale8)
+                .save(root.filePath("G/2.png")));
+    const Run list =
+        cli({"--list", "--split-only-wide", "--right-to-left", "--grey", "auto", "G"}, root.path());
+    QCOMPARE(list.status, 0);
+    QVERIFY2(list.err.contains("the right half of a cut page comes first"), qPrintable(list.err));
+    QVERIFY2(!list.out.contains("1.png: ") ||
+                 !list.out.section("1.png", 1).section('\n', 0, 0).contains("grey"),
+             qPrintable(list.out));
+    QVERIFY2(list.out.contains("2.png: grey"), qPrintable(list.out));
+    const Run left = cli({"--list", "--split-only-wide", "--left-to-right", "G"}, root.path());
+    QVERIFY2(left.err.contains("the left half of a cut page comes first"), qPrintable(left.err));
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()

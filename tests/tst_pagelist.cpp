@@ -291,6 +291,31 @@ void tst_PageList::firstHalfFollowsTheReadingDirection()
     const QList<QByteArray> entries = archiveData(target);
     QVERIFY(!entries.isEmpty());
     QVERIFY2(entries.last().contains("<Manga>No</Manga>"), entries.last().constData());
+
+    // A manga says right to left for itself; the folder after it says
+    // nothing, and has the half the user chose last: the left.
+    const QString manga = m_root.filePath("Manga.cbz");
+    QVERIFY(writeFile(manga, storedZip({{"p1.png", png},
+                                        {"ComicInfo.xml", "<ComicInfo><Manga>YesAndRightToLeft"
+                                                          "</Manga></ComicInfo>"}})));
+    m_window->openFromOutside(manga);
+    QVERIFY(radio("ImageCutFirstPageRight")->isChecked());
+    const QString plain = m_root.filePath("Plain");
+    QVERIFY(QDir().mkpath(plain));
+    QVERIFY(writePages(plain, 1));
+    browse(plain);
+    QVERIFY(radio("ImageCutFirstPageLeft")->isChecked());
+    // Its Comic information still says nothing of it.
+    int said = -1;
+    ModalAnswer look(
+        [](QWidget *modal) { return modal->findChild<QComboBox *>("ReadingDirection"); },
+        [&said](QWidget *modal) {
+            said = modal->findChild<QComboBox *>("ReadingDirection")->currentIndex();
+            static_cast<QDialog *>(modal)->reject();
+        });
+    m_window->findChild<QAction *>("actionComicInfo")->trigger();
+    QVERIFY(look.answered());
+    QCOMPARE(said, 0);
 }
 
 // the dialog and in the new archive, which is never offered its place.
