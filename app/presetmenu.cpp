@@ -35,6 +35,11 @@ void PresetMenu::fill()
     QSettings settings;
     const QVector<BookPreset> presets = BookPreset::all(settings);
     QAction *first = ui.menuPresets->actions().value(0);
+    // In use until an option it sets is changed.
+    const BookOptions now = m_options->read();
+    const BookPreset chosen = BookPreset::find(settings, m_chosen);
+    const QString inUse =
+        chosen.isValid() && chosen.appliedTo(now) == now ? chosen.name() : QString();
     bool own = false;
     for (const BookPreset &preset : presets) {
         if (!preset.isBuiltIn() && !own) {
@@ -48,12 +53,16 @@ void PresetMenu::fill()
         action->setProperty(PresetProperty, preset.name());
         action->setToolTip(preset.description());
         action->setStatusTip(preset.description());
+        action->setCheckable(true);
+        action->setChecked(preset.name() == inUse);
         const QString name = preset.name();
         connect(action, &QAction::triggered, this, [this, name] {
             QSettings settings;
             const BookPreset chosen = BookPreset::find(settings, name);
-            if (chosen.isValid())
+            if (chosen.isValid()) {
                 m_options->apply(chosen.appliedTo(m_options->read()));
+                m_chosen = chosen.name();
+            }
         });
         ui.menuPresets->insertAction(first, action);
     }

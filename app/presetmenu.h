@@ -21,7 +21,8 @@ class PresetMenu : public QObject
 public:
     PresetMenu(Ui::QuirevaleClass &ui, OptionsPanel *options, QWidget *window);
 
-    // The presets' entries, in the current language.
+    // The presets' entries, in the current language; the one last chosen
+    // is marked while the options are still what it sets.
     void fill();
 
 private:
@@ -31,6 +32,7 @@ private:
     Ui::QuirevaleClass &ui;
     OptionsPanel *m_options;
     QWidget *m_window;
+    QString m_chosen; // the name of the preset chosen last
 };
 
 #endif // PRESETMENU_H

@@ -2,29 +2,37 @@
 
 #include "book/optiontable.h"
 
+#include <QLocale>
 #include <QSet>
 #include <QSettings>
 
 namespace {
 const QString Group = QStringLiteral("Presets");
 
-// The options a device's preset sets: how pages are sized and written,
-// never how a book's spreads and borders are cut.
+// The options a device's preset sets: how pages are sized and written; on
+// a portrait screen (an e-ink reader, a phone) a wide page is cut in two,
+// in the book's own reading order, so that a spread is two readable pages
+// rather than a strip. Borders and the cut order stay the book's.
 QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality, int grey,
-                                             bool keep)
+                                             bool keep, bool portrait = false)
 {
-    return {{"ImageResize", 1},
-            {"ImageResizeMode", 1},
-            {"ResizeImageWidth", width},
-            {"ResizeImageHeight", height},
-            {"ImageResizeSmooth", 1},
-            {"ImageResizeNoEnlarge", 1},
-            {"ImageQuality", quality},
-            {"PageGrey", grey},
-            {"PageFormat", PageOptions::JpegPages},
-            {"KeepUnchangedJpeg", keep ? 1 : 0},
-            {"LosslessCuts", 0},
-            {"StorePages", 0}};
+    QVector<QPair<QByteArray, int>> values = {{"ImageResize", 1},
+                                              {"ImageResizeMode", 1},
+                                              {"ResizeImageWidth", width},
+                                              {"ResizeImageHeight", height},
+                                              {"ImageResizeSmooth", 1},
+                                              {"ImageResizeNoEnlarge", 1},
+                                              {"ImageQuality", quality},
+                                              {"PageGrey", grey},
+                                              {"PageFormat", PageOptions::JpegPages},
+                                              {"KeepUnchangedJpeg", keep ? 1 : 0},
+                                              {"LosslessCuts", 0},
+                                              {"StorePages", 0}};
+    if (portrait)
+        values << qMakePair(QByteArray("ImageCutDoublePages"), 1)
+               << qMakePair(QByteArray("ImageCutOnlyWide"), 1)
+               << qMakePair(QByteArray("ImageCutPointNumber"), 50);
+    return values;
 }
 
 // A user's preset holds every option that shapes the pages.
@@ -49,13 +57,13 @@ const QVector<BookPreset> &BookPreset::builtIns()
         {QStringLiteral("tablet"), QT_TR_NOOP("Colour tablet"),
          deviceValues(1600, 2560, 88, PageOptions::ColourPages, true)},
         {QStringLiteral("eink6"), QT_TR_NOOP("E-ink reader, 6 inches"),
-         deviceValues(1072, 1448, 85, PageOptions::GreyEveryPage, false)},
+         deviceValues(1072, 1448, 85, PageOptions::GreyEveryPage, false, true)},
         {QStringLiteral("eink7"), QT_TR_NOOP("E-ink reader, 7 to 8 inches"),
-         deviceValues(1264, 1680, 85, PageOptions::GreyEveryPage, false)},
+         deviceValues(1264, 1680, 85, PageOptions::GreyEveryPage, false, true)},
         {QStringLiteral("eink10"), QT_TR_NOOP("E-ink reader, 10 inches"),
-         deviceValues(1404, 1872, 85, PageOptions::GreyEveryPage, false)},
+         deviceValues(1404, 1872, 85, PageOptions::GreyEveryPage, false, true)},
         {QStringLiteral("phone"), QT_TR_NOOP("Phone"),
-         deviceValues(1080, 2400, 85, PageOptions::ColourPages, true)},
+         deviceValues(1080, 2400, 85, PageOptions::ColourPages, true, true)},
         {QStringLiteral("scanned"),
          QT_TR_NOOP("As scanned"),
          {{"ImageResize", 0},
@@ -119,12 +127,29 @@ QString BookPreset::description() const
         said << tr("cuts on the blocks");
     if (o.StorePages)
         said << tr("stored");
-    if (o.ImageCutDoublePages)
-        said << tr("spreads cut at %1 %").arg(o.ImageCutPointNumber);
+    if (o.ImageCutDoublePages) {
+        said << (o.ImageCutOnlyWide ? tr("wide pages cut in two at %1 %")
+                                    : tr("spreads cut at %1 %"))
+                    .arg(o.ImageCutPointNumber);
+        // A device's preset leaves the order to the book; the user's keeps it.
+        if (named.contains("ImageCutFirstPageRight"))
+            said << (o.ImageCutFirstPageRight ? tr("right half first") : tr("left half first"));
+    }
     if (o.ImageCutBorder)
         said << tr("border %1 px").arg(o.ImageCutBorderNumber);
     if (o.ImageTrimMargins)
         said << tr("margins trimmed");
+    if (o.ScanStraighten)
+        said << tr("scans straightened");
+    if (o.ScanLevels)
+        said << tr("paper evened out, gamma %1")
+                    .arg(QLocale().toString(o.ScanLevelsGamma / 100.0, 'f', 2));
+    if (o.ScanLeaveOutBlank)
+        said << tr("blank pages left out");
+    if (o.FacingSpreads)
+        said << tr("spreads on facing pages");
+    if (named.contains("PdfResolution"))
+        said << tr("PDF pages at %1 dpi").arg(o.PdfResolution);
     return said.join(QStringLiteral(", "));
 }
 

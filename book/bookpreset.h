@@ -13,8 +13,9 @@ class QSettings;
 
 // A named set of option values for where books are read (a colour tablet,
 // an e-ink reader, a phone) or for how they are kept ("as scanned"). Only
-// the options it names change: a book's cut and border stay as set, and a
-// page's own treatment is never touched. Users keep presets of their own,
+// the options it names change: a book's border and cut order stay as set (a
+// portrait screen's preset cuts wide pages in two, in the book's order), and
+// a page's own treatment is never touched. Users keep presets of their own,
 // made of every option as it was when they were saved.
 class BookPreset
 {

@@ -177,6 +177,38 @@
         <source>margins trimmed</source>
         <translation>margini rifilati</translation>
     </message>
+    <message>
+        <source>wide pages cut in two at %1 %</source>
+        <translation>pagine larghe divise in due al %1 %</translation>
+    </message>
+    <message>
+        <source>right half first</source>
+        <translation>prima la metà destra</translation>
+    </message>
+    <message>
+        <source>left half first</source>
+        <translation>prima la metà sinistra</translation>
+    </message>
+    <message>
+        <source>scans straightened</source>
+        <translation>scansioni raddrizzate</translation>
+    </message>
+    <message>
+        <source>paper evened out, gamma %1</source>
+        <translation>carta uniformata, gamma %1</translation>
+    </message>
+    <message>
+        <source>blank pages left out</source>
+        <translation>pagine bianche tralasciate</translation>
+    </message>
+    <message>
+        <source>spreads on facing pages</source>
+        <translation>doppie pagine su pagine affiancate</translation>
+    </message>
+    <message>
+        <source>PDF pages at %1 dpi</source>
+        <translation>pagine PDF a %1 dpi</translation>
+    </message>
 </context>
 <context>
     <name>BookSources</name>

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -20,6 +21,8 @@ private slots:
     void builtInPresetsMakeTheirPages_data();
     void builtInPresetsMakeTheirPages();
     void ownPresetComesBack();
+    void portraitScreensCutSpreads_data();
+    void portraitScreensCutSpreads();
 };
 
 void tst_BookPreset::builtInPresetsMakeTheirPages_data()
@@ -84,6 +87,58 @@ void tst_BookPreset::builtInPresetsMakeTheirPages()
     }
 }
 
+void tst_BookPreset::portraitScreensCutSpreads_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("rightFirst"); // the book's reading order
+    QTest::addColumn<int>("entries");
+    for (const BookPreset &preset : BookPreset::builtIns()) {
+        // The portrait screens: e-ink readers and the phone.
+        const int cut = preset.name().startsWith("eink") || preset.name() == "phone" ? 2 : 1;
+        for (const bool right : {false, true})
+            QTest::addRow("%s, %s first", qPrintable(preset.name()), right ? "right" : "left")
+                << preset.name() << right << cut;
+    }
+}
+
+// A spread, its left half red and its right half blue: on a portrait
+// screen it becomes two pages in the book's reading order; a portrait
+// page stays whole.
+void tst_BookPreset::portraitScreensCutSpreads()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, rightFirst);
+    QFETCH(int, entries);
+    QSettings settings;
+    BookOptions book;
+    book.pages.ImageCutFirstPageRight = rightFirst;
+    const PageOptions options = BookPreset::find(settings, name).appliedTo(book).pages;
+    QCOMPARE(options.ImageCutFirstPageRight, rightFirst); // the book's, not the preset's
+    QTemporaryDir dir;
+    QImage spread(1600, 1100, QImage::Format_RGB32);
+    spread.fill(Qt::red);
+    QPainter(&spread).fillRect(800, 0, 800, 1100, Qt::blue);
+    QVERIFY(spread.save(dir.filePath("spread.png")));
+    QVERIFY(noiseImage(600, 900).save(dir.filePath("page.png")));
+    CbzBuild build(dir.filePath("book.cbz"),
+                   {{0, PageLocation(dir.filePath("spread.png"))},
+                    {1, PageLocation(dir.filePath("page.png"))}},
+                   options);
+    QCOMPARE(build.run(), CbzBuild::Done);
+    const QList<QByteArray> data = archiveData(build.fileName());
+    QCOMPARE(data.size(), entries + 1);
+    QImage first;
+    QVERIFY(first.loadFromData(data.first()));
+    if (entries == 2) {
+        QVERIFY(first.height() > first.width());
+        const QColor read = first.pixelColor(first.width() / 2, first.height() / 2);
+        const QColor half = rightFirst ? Qt::blue : Qt::red; // in grey on e-ink
+        QVERIFY2(first.isGrayscale() ? qAbs(qGray(read.rgb()) - qGray(half.rgb())) <= 12
+                                     : colorNear(read, half, 30),
+                 qPrintable(read.name()));
+    }
+}
+
 void tst_BookPreset::ownPresetComesBack()
 {
     QSettings settings;
@@ -96,6 +151,9 @@ void tst_BookPreset::ownPresetComesBack()
     mine.pages.ImageCutBorder = true;
     mine.pages.ImageCutBorderNumber = 33;
     mine.pages.PageFormat = PageOptions::WebpPages;
+    mine.pages.ImageCutFirstPageRight = false;
+    mine.pages.ScanLevels = true;
+    mine.pages.ScanLevelsGamma = 140;
     QVERIFY(BookPreset::save(settings, "My Kobo", mine));
     QVERIFY(!BookPreset::save(settings, "Tablet", mine));                 // a built-in one's name
     QVERIFY(!BookPreset::save(settings, "e-ink reader, 6 inches", mine)); // and its title
@@ -122,7 +180,9 @@ void tst_BookPreset::ownPresetComesBack()
     const BookPreset back = BookPreset::find(settings, "My Kobo");
     QVERIFY(back.isValid() && !back.isBuiltIn());
     QCOMPARE(back.appliedTo(BookOptions()).pages, mine.pages);
-    QVERIFY2(back.description().contains("border 33 px"), qPrintable(back.description()));
+    // Every option it sets is told, the cut order and the levels too.
+    for (const char *told : {"border 33 px", "left half first", "gamma 1.40", "WebP"})
+        QVERIFY2(back.description().contains(QLatin1String(told)), qPrintable(back.description()));
     QCOMPARE(BookPreset::all(settings).size(), BookPreset::builtIns().size() + 1);
 
     BookPreset::remove(settings, "My Kobo");

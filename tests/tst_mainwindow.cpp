@@ -312,6 +312,21 @@ void tst_MainWindow::presetsSetTheOptions()
     QVERIFY(child<QCheckBox>(&window, "ImageKeepJpeg")->isChecked());
     QVERIFY(child<QCheckBox>(&window, "ImageCutDoublePages")->isChecked()); // not the preset's
 
+    // Marked in the menu while in use, until an option it sets changes.
+    const auto marked = [&] {
+        emit menu->aboutToShow(); // the menu is filled anew each time it opens
+        for (QAction *action : menu->actions()) {
+            if (action->text() == QStringLiteral("Colour tablet"))
+                return action->isChecked();
+        }
+        return false;
+    };
+    QVERIFY(marked());
+    child<QSpinBox>(&window, "ImageCutBorderNumber")->setValue(7); // not one it sets
+    QVERIFY(marked());
+    child<QSlider>(&window, "ImageQuality")->setValue(70);
+    QVERIFY(!marked());
+
     child<QAction>(&window, "actionResetOptions")->trigger();
     QVERIFY(child<QRadioButton>(&window, "ImageKeepOriginalSize")->isChecked());
     QCOMPARE(child<QSlider>(&window, "ImageQuality")->value(), 100);
