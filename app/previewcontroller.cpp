@@ -28,7 +28,22 @@ PreviewController::PreviewController(ImageManager *area, QWidget *window)
 // The preview's size in device pixels: what its pictures are read to fit.
 QSize PreviewController::bounds() const
 {
+    // At actual size the page is read whole, within the budget every page
+    // is read in.
+    if (m_area->actualSize())
+        return QSize(ActualSizeSide, ActualSizeSide);
     return (QSizeF(m_area->size()) * m_area->devicePixelRatioF()).toSize();
+}
+
+void PreviewController::setActualSize(bool actual)
+{
+    m_area->setActualSize(actual);
+    // Read again at the size it is shown at; what was read at the other
+    // size is let go.
+    m_loader.clear();
+    m_loader.setBounds(bounds());
+    if (!m_current.isNull())
+        show(m_current, {});
 }
 
 bool PreviewController::eventFilter(QObject *watched, QEvent *event)

@@ -35,6 +35,10 @@ public:
     // Forgets the pictures read (another book, another PDF resolution).
     void forget();
     void setPdfResolution(int dotsPerInch);
+    // The page at 100 %, read whole (View > Actual Size), or fitted.
+    void setActualSize(bool actual);
+    // No page is read larger than this either way at actual size.
+    static constexpr int ActualSizeSide = 16384;
     // Draws the page shown with options and its own treatment.
     void setTreatment(const PageOptions &options, const PageTreatment &own);
 

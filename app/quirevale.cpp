@@ -138,6 +138,13 @@ Quirevale::Quirevale(QWidget *parent)
         ui.ImageArea->setKeepProportions(keep);
         QSettings().setValue(QStringLiteral("KeepPageProportions"), keep);
     });
+    ui.actionActualSize->setChecked(
+        settings.value(QStringLiteral("ActualPageSize"), false).toBool());
+    Preview->setActualSize(ui.actionActualSize->isChecked());
+    connect(ui.actionActualSize, &QAction::toggled, this, [this](bool actual) {
+        Preview->setActualSize(actual);
+        QSettings().setValue(QStringLiteral("ActualPageSize"), actual);
+    });
     const BookOptions options = loadBookOptions(settings);
     Options->apply(options);
     UserFirstPageRight = options.pages.ImageCutFirstPageRight;

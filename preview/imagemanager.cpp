@@ -3,9 +3,11 @@
 #include "preview/borderoverlay.h"
 #include "preview/splitoverlay.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
+#include <QWheelEvent>
 
 namespace {
 QPixmap picture(const char *name)
@@ -85,13 +87,23 @@ void ImageManager::paintEvent(QPaintEvent *)
     // so the cut line lands where the cut will be made. In proportion when
     // asked, centred; the overlays are drawn over the page alone either way.
     const QSize page = PageSize.isValid() ? PageSize : Image.size();
-    const QSize area = KeepProportions ? page.scaled(size(), Qt::KeepAspectRatio) : size();
-    painter.translate((width() - area.width()) / 2, (height() - area.height()) / 2);
+    const QSize area = ActualSize        ? page
+                       : KeepProportions ? page.scaled(size(), Qt::KeepAspectRatio)
+                                         : size();
+    if (ActualSize) {
+        moveBy(QPoint()); // kept within the page as the widget or page changes
+        painter.translate(area.width() < width() ? (width() - area.width()) / 2 : -Offset.x(),
+                          area.height() < height() ? (height() - area.height()) / 2 : -Offset.y());
+    } else {
+        painter.translate((width() - area.width()) / 2, (height() - area.height()) / 2);
+    }
     Area = area;
-    painter.drawPixmap(
-        0, 0,
-        Image.scaled(area, Qt::IgnoreAspectRatio,
-                     KeepProportions ? Qt::SmoothTransformation : Qt::FastTransformation));
+    painter.drawPixmap(0, 0,
+                       Image.size() == area
+                           ? Image
+                           : Image.scaled(area, Qt::IgnoreAspectRatio,
+                                          KeepProportions || ActualSize ? Qt::SmoothTransformation
+                                                                        : Qt::FastTransformation));
     if (CutDoublePages)
         drawSplitOverlay(painter);
     // Drawn last, so the shaded margins lie over the split band and the sheets.
@@ -224,4 +236,58 @@ void ImageManager::drawBorderOverlay(QPainter &painter)
             painter.drawPixmap(at, s270);
     }
     painter.restore();
+}
+
+void ImageManager::setActualSize(bool actual)
+{
+    ActualSize = actual;
+    Offset = QPoint();
+    setCursor(actual ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    update();
+}
+
+void ImageManager::moveBy(const QPoint &step)
+{
+    const QSize page = PageSize.isValid() ? PageSize : Image.size();
+    Offset = QPoint(qBound(0, Offset.x() + step.x(), qMax(0, page.width() - width())),
+                    qBound(0, Offset.y() + step.y(), qMax(0, page.height() - height())));
+}
+
+void ImageManager::mousePressEvent(QMouseEvent *event)
+{
+    if (!ActualSize || event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    DragStart = event->pos();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void ImageManager::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!ActualSize || DragStart.isNull())
+        return QWidget::mouseMoveEvent(event);
+    // The page follows the hand.
+    moveBy(DragStart - event->pos());
+    DragStart = event->pos();
+    update();
+}
+
+void ImageManager::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!ActualSize)
+        return QWidget::mouseReleaseEvent(event);
+    DragStart = QPoint();
+    setCursor(Qt::OpenHandCursor);
+}
+
+void ImageManager::wheelEvent(QWheelEvent *event)
+{
+    if (!ActualSize)
+        return QWidget::wheelEvent(event);
+    // Down the page, or across it with Shift or a sideways wheel.
+    QPoint step = -event->angleDelta() / 2;
+    if (event->modifiers() & Qt::ShiftModifier)
+        step = QPoint(step.y(), step.x());
+    moveBy(step);
+    update();
+    event->accept();
 }

@@ -57,12 +57,23 @@ public:
     // over the whole widget.
     void setKeepProportions(bool keep);
     bool keepsProportions() const { return KeepProportions; }
+    // The page at 100 %, one of its pixels a pixel of the screen (of the
+    // page's own size, whatever the picture held), moved over by dragging
+    // it or turning the wheel; the overlays drawn over it alike.
+    void setActualSize(bool actual);
+    bool actualSize() const { return ActualSize; }
+    // Where the view over the page starts, in the page's pixels.
+    QPoint scrollOffset() const { return Offset; }
 
     // What the empty preview says (how to get pages into it).
     void setPlaceholderText(const QString &text);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     // The label drawn on the left or the right sheet of the split overlay.
@@ -83,7 +94,13 @@ private:
     qint32 CutBorderSize = 5;
     QMargins CutBorderSides; // null: CutBorderSize on every side
     bool KeepProportions = false;
-    QSize Area; // where the page was last drawn, the overlays over it
+    bool ActualSize = false;
+    QPoint Offset;    // the page's pixel at the view's top left, at actual size
+    QPoint DragStart; // where a drag was last, or null
+    QSize Area;       // where the page was last drawn, the overlays over it
+    // Keeps the view over the page: a page smaller than the widget is
+    // centred, a larger one never leaves a gap at its edges.
+    void moveBy(const QPoint &step);
 };
 
 #endif // IMAGEMANAGER_H

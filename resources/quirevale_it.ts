@@ -2041,6 +2041,14 @@ senza ricodificarle</translation>
         <source>Spreads on facing pages</source>
         <translation>Doppie pagine affiancate</translation>
     </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Dimensione reale</translation>
+    </message>
+    <message>
+        <source>Show the page at 100 %, one pixel of it a pixel of the screen, to judge its quality; drag it or turn the wheel to move over it</source>
+        <translation>Mostra la pagina al 100 %, un suo pixel per un pixel dello schermo, per giudicarne la qualità; trascinarla o girare la rotella per spostarsi su di essa</translation>
+    </message>
 </context>
 <context>
     <name>ScanCleanup</name>

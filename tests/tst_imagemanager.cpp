@@ -3,8 +3,10 @@
 #include "preview/splitoverlay.h"
 #include "testsupport.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSet>
+#include <QWheelEvent>
 
 namespace {
 // Counts the paints a widget receives.
@@ -92,6 +94,7 @@ private slots:
     void borderShading();
     void labelsFollowTheFirstPage();
     void hugeBorderShadesEverythingOnce();
+    void actualSizeShowsEveryPixel();
 };
 
 void tst_ImageManager::initialSettings()
@@ -341,6 +344,51 @@ void tst_ImageManager::hugeBorderShadesEverythingOnce()
     preview.SetCutDoublePages(true);
     preview.SetCutBorderSize(0);
     QCOMPARE(preview.grab().size(), QSize(600, 400));
+}
+
+// At actual size each pixel of the page is one of the widget: the view
+// starts at the page's corner, moves with the wheel and a drag within the
+// page, and the cut line is drawn where the page is cut, moved with it.
+void tst_ImageManager::actualSizeShowsEveryPixel()
+{
+    QImage page(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x)
+            page.setPixel(x, y, qRgb(x * 255 / 800, y * 255 / 600, 128));
+    }
+    ImageManager preview;
+    preview.resize(300, 200);
+    preview.SetImage(QPixmap::fromImage(page));
+    preview.setActualSize(true);
+    QCOMPARE(preview.grab().toImage().pixelColor(40, 30), page.pixelColor(40, 30));
+    // The wheel goes down the page, Shift and the wheel across it.
+    QWheelEvent down(QPointF(150, 100), QPointF(150, 100), QPoint(), QPoint(0, -240), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&preview, &down);
+    QCOMPARE(preview.scrollOffset(), QPoint(0, 120));
+    QTest::mousePress(&preview, Qt::LeftButton, {}, QPoint(200, 100));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(100, 90), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&preview, &drag);
+    QTest::mouseRelease(&preview, Qt::LeftButton, {}, QPoint(100, 90));
+    QCOMPARE(preview.scrollOffset(), QPoint(100, 130));
+    QCOMPARE(preview.grab().toImage().pixelColor(40, 30), page.pixelColor(140, 160));
+    // Never past the page's edge.
+    QWheelEvent far(QPointF(150, 100), QPointF(150, 100), QPoint(), QPoint(0, -24000), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&preview, &far);
+    QCOMPARE(preview.scrollOffset(), QPoint(100, 400));
+    // The cut at 50 % is at the page's column 400: the widget's 300, here.
+    preview.SetCutDoublePages(true);
+    preview.SetCutPoint(50);
+    int black = 0;
+    const QImage shot = preview.grab().toImage();
+    for (int y = 0; y < 60; ++y)
+        black += TestSupport::colorNear(shot.pixelColor(299, y), Qt::black) ||
+                 TestSupport::colorNear(shot.pixelColor(300, y), Qt::black);
+    QVERIFY(black > 15);
+    preview.setActualSize(false);
+    QCOMPARE(preview.scrollOffset(), QPoint());
 }
 
 QUIREVALE_TEST_MAIN(tst_ImageManager)

@@ -92,6 +92,7 @@ private slots:
     void newestPageIsShownLast();
     void pageTreatmentsMoveWithTheirRows();
     void scansCleanedUpInTheList();
+    void actualSizeReadsThePageWhole();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -944,6 +945,29 @@ void tst_PageList::scansCleanedUpInTheList()
              qPrintable(list()->item(1)->toolTip()));
     m_window->findChild<QCheckBox *>("ScanStraighten")->click();
     QVERIFY(blankMark(1).isEmpty()); // no slant said of a page no longer straightened
+}
+
+// View > Actual Size reads the page whole, to be judged pixel by pixel,
+// and is remembered; back to the fitted view, it is read at the
+// preview's size again.
+void tst_PageList::actualSizeReadsThePageWhole()
+{
+    const QString folder = m_root.filePath("Large");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(noiseImage(2400, 1600).save(folder + "/p1.png"));
+    browse(folder);
+    QTRY_VERIFY(!shownSize().isEmpty());
+    QVERIFY(shownSize().width() < 2400);
+    auto *actual = m_window->findChild<QAction *>("actionActualSize");
+    actual->trigger();
+    QVERIFY(preview()->actualSize());
+    QTRY_COMPARE(shownSize(), QSize(2400, 1600));
+    {
+        Quirevale again;
+        QVERIFY(again.findChild<QAction *>("actionActualSize")->isChecked());
+    }
+    actual->trigger();
+    QTRY_VERIFY(shownSize().width() < 2400);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
