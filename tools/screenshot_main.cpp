@@ -9,7 +9,9 @@
 // instead, only wide pages are cut, the scan is turned and trimmed, and the
 // spread has a border of its own: the marks in the list and the preview.
 // With --presets, the window is maximized, a built-in preset chosen and the
-// Presets menu open.
+// Presets menu open. With --actual, the spread at actual size (View > Actual
+// Size). With --report, the box that reports the archive made, its details
+// open.
 //
 //   build/tools/quirevale-screenshot --straighten <out.png>
 //
@@ -34,6 +36,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 #include <cstdio>
@@ -110,6 +113,28 @@ int main(int argc, char *argv[])
 
     const bool book = argc == 5 && QByteArray(argv[4]) == "--book";
     const bool presets = argc == 5 && QByteArray(argv[4]) == "--presets";
+    const bool actual = argc == 5 && QByteArray(argv[4]) == "--actual";
+    const bool report = argc == 5 && QByteArray(argv[4]) == "--report";
+    if (actual) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        window.findChild<QAction *>(QStringLiteral("actionActualSize"))->trigger();
+        QTest::qWait(1500);
+    }
+    if (report) {
+        // The screen taken while the report is up; the archive goes away.
+        QTemporaryDir work;
+        std::unique_ptr<TestSupport::ModalAnswer> save(
+            TestSupport::chooseInFileDialog(work.filePath(QStringLiteral("Sample Comic.cbz"))));
+        bool taken = false;
+        TestSupport::MessageBoxAnswerer boxes([&] {
+            QTest::qWait(300);
+            taken = window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
+        });
+        window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
+        while (window.isBuilding() || boxes.seen().isEmpty())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return taken ? 0 : 1;
+    }
     if (presets) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         // No window manager runs under Xvfb to maximize it: the whole screen, by hand.
@@ -152,7 +177,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets) {
+    if (argc == 5 && !book && !presets && !actual) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

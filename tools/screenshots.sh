@@ -37,6 +37,11 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # Maximized on the small screen, a preset chosen and the Presets menu open.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-presets.png 31 --presets
+# The spread at actual size, and the report of an archive made.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-actual-size.png 31 --actual
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-report.png 31 --report
 # A page scanned askew, and as "Straighten pages" and "Even out the paper" make it.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" --straighten docs/straightened.png
