@@ -231,7 +231,9 @@ void PreviewController::cleaned()
 
 PagePictureObserver *PreviewController::builtPictures()
 {
-    m_built.setBounds(bounds());
+    // What the build hands over for a glance is fitted to the preview, at
+    // actual size too: a whole page for each would cost the build dearly.
+    m_built.setBounds((QSizeF(m_area->size()) * m_area->devicePixelRatioF()).toSize());
     return &m_built;
 }
 

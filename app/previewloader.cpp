@@ -191,8 +191,16 @@ void PreviewLoader::finished(const PageLocation &path, int generation, const Kep
     m_kept.insert(path, kept);
     m_keptOrder.removeAll(path);
     m_keptOrder.append(path);
-    while (m_keptOrder.size() > KeptPictures)
-        m_kept.remove(m_keptOrder.takeFirst());
+    // A few pages either side of the one shown; whole pages (at actual
+    // size) are many times larger, and fewer are kept.
+    qint64 bytes = 0;
+    for (const Kept &each : qAsConst(m_kept))
+        bytes += each.picture.picture.sizeInBytes();
+    while (m_keptOrder.size() > 1 && (m_keptOrder.size() > KeptPictures || bytes > KeptBytes)) {
+        const PageLocation oldest = m_keptOrder.takeFirst();
+        bytes -= m_kept.value(oldest).picture.picture.sizeInBytes();
+        m_kept.remove(oldest);
+    }
     if (path == m_current)
         announce(path);
     startReading();

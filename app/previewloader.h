@@ -68,6 +68,7 @@ private:
     void checked(const PageLocation &page, int generation, const QString &error);
 
     static constexpr int KeptPictures = 8;
+    static constexpr qint64 KeptBytes = qint64(384) << 20;
 
     QThreadPool m_pool;
     QSize m_bounds;
