@@ -216,15 +216,9 @@ void PreviewController::cleaned()
         return;
     if (done.key == cleaningKey(recipe)) {
         m_cleaned = done;
-        const ScanCleanup &found = done.cleanup;
-        QString mark;
-        if (recipe.plan().straighten)
-            mark = found.leftAlone.isEmpty() ? ScanCleanup::degreesText(found.degrees)
-                                             : QStringLiteral("?");
-        QString note = found.note();
-        if (note.isEmpty() && recipe.plan().straighten)
-            note = tr("Straight already (%1)").arg(ScanCleanup::degreesText(found.degrees));
-        emit pageCleaned(done.page, mark, note);
+        const bool straighten = recipe.plan().straighten;
+        emit pageCleaned(done.page, done.cleanup.rowMark(straighten),
+                         done.cleanup.rowNote(straighten));
     }
     redraw(); // the picture, or the next one asked for
 }

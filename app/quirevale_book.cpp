@@ -166,6 +166,13 @@ void Quirevale::MakeCbzFinished()
 
 void Quirevale::buildEnded()
 {
+    // Every page the build cleaned up says on its row what was found, as
+    // the preview says it of the pages shown.
+    if (const CbzBuild *build = Builds->build()) {
+        for (const CbzBuild::ScanFound &found : build->scanFindings())
+            Pages->setScanNote(found.page.page, found.cleanup.rowMark(found.straighten),
+                               found.cleanup.rowNote(found.straighten));
+    }
     Preview->stopFollowingBuild();
     ui.ImagesList->setCurrentRow(0);
 }

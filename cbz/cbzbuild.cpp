@@ -146,6 +146,16 @@ public:
     QMap<int, QString> notes;        // by page
     QVector<int> unreadable;         // pages left out, unread
     QVector<int> unreadableFailures; // pages that failed the book, unread
+    // What cleaning up each page found, and whether it was to be straightened.
+    QMap<int, QPair<ScanCleanup, bool>> cleanups;
+
+    // The first picture's findings speak for the page.
+    void found(int index, const ScanCleanup &cleanup, bool straighten)
+    {
+        QMutexLocker locker(&mutex);
+        if (!cleanups.contains(index))
+            cleanups.insert(index, {cleanup, straighten});
+    }
 
 private:
     bool stopping() const { return failed || m_stop.load(std::memory_order_relaxed); }
@@ -395,6 +405,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
                                                         page.treatment, &cleanup);
         if (made.note.isEmpty())
             made.note = cleanup.note();
+        if (recipe.cleansScan())
+            progress.found(index, cleanup, recipe.plan().straighten);
         for (const QImage &out : pages) {
             if (stopped())
                 return false;
@@ -641,6 +653,10 @@ CbzBuild::Result CbzBuild::build()
     // Failed on pages that could be left out, and on nothing else.
     m_failedOnUnreadable = !progress.errors.isEmpty() && error.isEmpty() &&
                            progress.unreadableFailures.size() == progress.errors.size();
+    m_scanFindings.clear();
+    for (auto found = progress.cleanups.cbegin(); found != progress.cleanups.cend(); ++found)
+        m_scanFindings.append({m_pages.at(found.key()).row, m_pages.at(found.key()),
+                               found.value().first, found.value().second});
     m_leftOutRows.clear();
     for (const int index : qAsConst(progress.unreadable))
         m_leftOutRows.append(m_pages.at(index).row);

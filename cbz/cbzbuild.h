@@ -6,6 +6,7 @@
 #include "cbz/pageoptions.h"
 #include "cbz/pagepictureobserver.h"
 #include "cbz/pagetreatment.h"
+#include "cbz/scancleanup.h"
 #include "pages/pagelocation.h"
 
 #include <QImage>
@@ -109,6 +110,16 @@ public:
     // The pages' entries written (ComicInfo.xml not counted), once the build
     // is done.
     int entryCount() const { return m_entryCount; }
+    // What cleaning each page up as a scan found, by row, once the build has
+    // ended: what the list says of the pages it made.
+    struct ScanFound
+    {
+        int row;
+        BuildPage page;
+        ScanCleanup cleanup;
+        bool straighten;
+    };
+    QVector<ScanFound> scanFindings() const { return m_scanFindings; }
     // Whether the build failed only on pages it could have left out so.
     bool failedOnUnreadablePages() const { return m_failedOnUnreadable; }
 
@@ -165,6 +176,7 @@ private:
     bool m_unreadableLeftOut = false;
     bool m_failedOnUnreadable = false;
     int m_entryCount = 0;
+    QVector<ScanFound> m_scanFindings;
     QVector<int> m_leftOutRows;
     mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;

@@ -67,6 +67,21 @@ bool ScanCleanup::isBlankPage(PageReader &reader)
     return !small.isNull() && BlankPage::isBlank(small);
 }
 
+QString ScanCleanup::rowMark(bool straighten) const
+{
+    if (!straighten)
+        return QString();
+    return leftAlone.isEmpty() ? degreesText(degrees) : QStringLiteral("?");
+}
+
+QString ScanCleanup::rowNote(bool straighten) const
+{
+    const QString said = note();
+    if (said.isEmpty() && straighten)
+        return tr("Straight already (%1)").arg(degreesText(degrees));
+    return said;
+}
+
 QString ScanCleanup::degreesText(double degrees)
 {
     return QStringLiteral("%1°").arg(QLocale().toString(degrees, 'f', 1));

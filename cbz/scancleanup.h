@@ -33,6 +33,11 @@ public:
     QString note() const;
     // "1.8°" in the user's language.
     static QString degreesText(double degrees);
+    // What a page's row says of it once straightened (when straighten):
+    // its slant, or "?" where it could not be told; and in full, for the
+    // row's tooltip.
+    QString rowMark(bool straighten) const;
+    QString rowNote(bool straighten) const;
 
     // After reader.readWithoutDecoding(): whether the page is blank, told
     // on a small picture of it. A file of many pictures (a scanner's

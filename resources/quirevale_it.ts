@@ -1571,13 +1571,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
-    <name>PreviewController</name>
-    <message>
-        <source>Straight already (%1)</source>
-        <translation>Già dritta (%1)</translation>
-    </message>
-</context>
-<context>
     <name>QCoreApplication</name>
     <message>
         <source>No file manager answered. The archive is in %1.</source>
@@ -2067,6 +2060,10 @@ senza ricodificarle</translation>
     <message>
         <source>paper left as scanned: %1</source>
         <translation>carta lasciata come scansionata: %1</translation>
+    </message>
+    <message>
+        <source>Straight already (%1)</source>
+        <translation>Già dritta (%1)</translation>
     </message>
 </context>
 <context>

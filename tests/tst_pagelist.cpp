@@ -93,6 +93,7 @@ private slots:
     void pageTreatmentsMoveWithTheirRows();
     void scansCleanedUpInTheList();
     void actualSizeReadsThePageWhole();
+    void aBuildSaysItsSlantsOnEveryRow();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -968,6 +969,31 @@ void tst_PageList::actualSizeReadsThePageWhole()
     }
     actual->trigger();
     QTRY_VERIFY(shownSize().width() < 2400);
+}
+
+// A build that straightens its pages leaves each row saying the slant it
+// found, shown in the preview or not, and the one shown as it was.
+void tst_PageList::aBuildSaysItsSlantsOnEveryRow()
+{
+    const QString folder = m_root.filePath("askew");
+    QVERIFY(QDir().mkpath(folder));
+    const double slants[] = {1.5, -2.0, 2.5};
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(turnedOnPaper(drawComicPage(i + 1, QSize(1000, 1500)), slants[i])
+                    .save(QStringLiteral("%1/%2.png").arg(folder).arg(i + 1)));
+    browse(folder);
+    m_window->findChild<QCheckBox *>("ScanStraighten")->click();
+    const auto mark = [this](int row) {
+        return list()->item(row)->data(PageRow::ScanMarkRole).toString();
+    };
+    QTRY_COMPARE(mark(0), QString::fromUtf8("1.5°"));
+    QVERIFY(mark(2).isEmpty()); // not shown yet
+    makeCbz(m_window, m_root.filePath("askew.cbz"));
+    QCOMPARE(mark(0), QString::fromUtf8("1.5°"));
+    QCOMPARE(mark(1), QString::fromUtf8("-2.0°"));
+    QCOMPARE(mark(2), QString::fromUtf8("2.5°"));
+    QVERIFY2(list()->item(2)->toolTip().contains(QString::fromUtf8("straightened by 2.5°")),
+             qPrintable(list()->item(2)->toolTip()));
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
