@@ -56,7 +56,6 @@ CbzBuild *BuildController::start(const QString &fileName, const QVector<BuildPag
                                  const PageOptions &options, const ComicInfo &comicInfo,
                                  PagePictureObserver *pictures, int threads, bool unreadableLeftOut)
 {
-    m_pages = pages;
     m_build = std::make_unique<CbzBuild>(fileName, pages, options);
     m_build->setUnreadablePagesLeftOut(unreadableLeftOut);
     m_build->setReplaceExisting(QFileInfo::exists(fileName));
@@ -117,8 +116,11 @@ bool BuildController::report()
     m_building = false;
     emit buildingChanged(false);
     // Made again once the controls are back, as a new build.
-    if (again)
-        emit leaveOutUnreadableChosen(m_build->fileName(), m_pages);
+    // The pages are copied: the new build takes the place of this one.
+    if (again) {
+        const QVector<BuildPage> pages = m_build->pages();
+        emit leaveOutUnreadableChosen(m_build->fileName(), pages);
+    }
     return closing;
 }
 

@@ -70,7 +70,6 @@ private:
     ShellTaskbarProgress *m_taskbar;
     QWidget *m_window;
     std::unique_ptr<CbzBuild> m_build;
-    QVector<BuildPage> m_pages; // of the build last started
     std::function<QString(int)> m_rowName;
     QStringList m_leftOut;
     bool m_building = false;

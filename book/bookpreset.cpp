@@ -169,10 +169,14 @@ namespace {
 // The names of the user's presets, as the store keeps them.
 QStringList ownNames(const QSettings &settings)
 {
-    QSettings &store = const_cast<QSettings &>(settings);
-    store.beginGroup(Group);
-    const QStringList names = store.childGroups();
-    store.endGroup();
+    QStringList names;
+    for (const QString &key : settings.allKeys()) {
+        if (key.startsWith(Group + QLatin1Char('/')) && key.count(QLatin1Char('/')) >= 2) {
+            const QString name = key.section(QLatin1Char('/'), 1, 1);
+            if (!names.contains(name))
+                names << name;
+        }
+    }
     return names;
 }
 } // namespace

@@ -184,8 +184,7 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
     Described described = describeFirstPicture(page, options);
     described.spreads = spreadsOf(described.sizes);
     // A page written in grey says so; kept as it is, it is as it was.
-    if (!described.leftOut && options.PageGrey != PageOptions::ColourPages &&
-        described.text != tr("kept as it is")) {
+    if (!described.leftOut && !described.kept && options.PageGrey != PageOptions::ColourPages) {
         bool grey = options.PageGrey == PageOptions::GreyEveryPage;
         if (!grey) { // told by its pixels, as the build tells it
             PageReader reader(page.page);
@@ -260,6 +259,7 @@ CliRunner::Described CliRunner::describeFirstPicture(const BuildPage &page,
     const PagePlan &plan = recipe.plan();
     if (recipe.route() == PageRecipe::Kept) {
         described.text = tr("kept as it is");
+        described.kept = true;
         described.sizes = recipe.outputSizes();
         return described;
     }

@@ -66,6 +66,7 @@ private:
         QString text;
         QList<QSize> sizes;
         bool leftOut = false; // blank and left out, or unreadable
+        bool kept = false;    // goes in as its file is
         // For each entry the page makes, whether it is a spread kept whole:
         // a file of many pictures makes entries of each.
         QVector<bool> spreads;

@@ -384,7 +384,6 @@ JpegCheck::Frame JpegCheck::frameOf(const QByteArray &data)
     blocks.d->manager.abortOnWarning = true;
     if (!framePass(blocks.d.get(), &frame))
         return Frame();
-    frame.scans = scanCount(data);
     return frame;
 }
 

@@ -90,7 +90,6 @@ struct JpegCheck
     {
         QSize size;         // invalid when there is no JPEG header to read
         int components = 0; // 1 grey, 3 colour, 4 CMYK or YCCK
-        int scans = 0;      // start-of-scan markers in the data
     };
     static Frame frameOf(const QByteArray &data);
     // More scans than any encoder writes: a progressive JPEG of 10 scans

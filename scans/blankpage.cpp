@@ -36,29 +36,17 @@ int colourDistance(QRgb a, QRgb b)
 // The median of each channel: the paper's colour.
 QRgb medianColour(const QImage &colour, const QRect &inside)
 {
-    std::vector<int> counts[3];
-    for (std::vector<int> &channel : counts)
-        channel.assign(256, 0);
+    GreyPicture::Histogram red{}, green{}, blue{};
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(colour.constScanLine(y));
         for (int x = inside.left(); x <= inside.right(); ++x) {
-            ++counts[0][qRed(row[x])];
-            ++counts[1][qGreen(row[x])];
-            ++counts[2][qBlue(row[x])];
+            ++red[size_t(qRed(row[x]))];
+            ++green[size_t(qGreen(row[x]))];
+            ++blue[size_t(qBlue(row[x]))];
         }
     }
-    const int half = inside.width() * inside.height() / 2;
-    int levels[3] = {255, 255, 255};
-    for (int c = 0; c < 3; ++c) {
-        for (int level = 0, below = 0; level < 256; ++level) {
-            below += counts[c][size_t(level)];
-            if (below > half) {
-                levels[c] = level;
-                break;
-            }
-        }
-    }
-    return qRgb(levels[0], levels[1], levels[2]);
+    return qRgb(GreyPicture::percentile(red, 0.5), GreyPicture::percentile(green, 0.5),
+                GreyPicture::percentile(blue, 0.5));
 }
 } // namespace
 
