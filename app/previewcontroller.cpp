@@ -145,6 +145,7 @@ void PreviewController::redraw()
 {
     const PageRecipe recipe(m_facts, m_options, m_own);
     const PagePlan &plan = recipe.plan();
+    QRect trimmed;
     if (!m_picture.isNull()) {
         QImage shown = recipe.turned(m_picture);
         if (recipe.cleansScan()) {
@@ -155,10 +156,18 @@ void PreviewController::redraw()
             else
                 startCleaning(recipe, shown, key);
         }
-        const QImage turned = inGreyIfAsked(shown, m_options);
+        const QImage turned =
+            recipe.writesGrey(shown) ? shown.convertToFormat(QImage::Format_Grayscale8) : shown;
         m_area->SetImage(QPixmap::fromImage(turned), plan.turnedSize);
-        m_area->SetTrimRect(recipe.needsPixels() ? recipe.trimmedRect(turned) : QRect());
+        trimmed = recipe.needsPixels() ? recipe.trimmedRect(shown) : QRect();
+        m_area->SetTrimRect(trimmed);
     }
+    // The cut where the build makes it: between the parts, inside the
+    // border and the trimmed margins.
+    const QList<PagePart> parts = recipe.parts(trimmed);
+    m_area->setCutColumn(parts.size() == 2 && !parts.at(0).isEmpty() && !parts.at(1).isEmpty()
+                             ? qMax(parts.at(0).source.x(), parts.at(1).source.x())
+                             : -1);
     m_area->SetKeptRegions(recipe.route() == PageRecipe::CutOnBlocks ? recipe.regions()
                                                                      : QList<QRect>());
     const bool known = m_facts.size.isValid();

@@ -32,6 +32,7 @@
 #include "cbz/cbzbuild.h"
 #include "cbz/cbzwriter.h"
 #include "cbz/losslesscut.h"
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagereader.h"
 #include "samplepages.h"
@@ -379,9 +380,13 @@ struct Error
 // What the pages of a build from source should show, before any loss.
 QList<QImage> expectedPages(const QImage &source, const PageOptions &options)
 {
-    if (!options.LosslessCuts)
-        return transformPageImages(PageReader::forEncoding(source), options);
     QList<QImage> pages;
+    if (!options.LosslessCuts) {
+        const QImage picture = PageReader::forEncoding(source);
+        for (const PagePart &part : PageRecipe::ofPicture(picture, options).carryOut(picture))
+            pages << part.picture;
+        return pages;
+    }
     const QSize grid(16, 16); // the corpus's 4:2:0 JPEGs
     for (const QRect &region :
          LosslessCut::regions(planPage(source.size(), options), options, grid))
@@ -419,7 +424,7 @@ int webpQualityMatchingJpeg90(const QString &corpus)
     for (const QString &file : files) {
         sources << PageReader::forEncoding(QImage(file));
         QImage made;
-        made.loadFromData(encodePage(sources.last(), jpeg));
+        made.loadFromData(encodePage(sources.last(), jpeg, false));
         jpegError.add(made, sources.last());
     }
     for (int quality = 50; quality < 100; quality += 5) {
@@ -429,7 +434,7 @@ int webpQualityMatchingJpeg90(const QString &corpus)
         Error error;
         for (const QImage &source : qAsConst(sources)) {
             QImage made;
-            made.loadFromData(encodePage(source, webp));
+            made.loadFromData(encodePage(source, webp, false));
             error.add(made, source);
         }
         if (error.psnr() >= jpegError.psnr())

@@ -222,7 +222,8 @@ QString CbzBuild::addFacingBlank(CbzWriter &writer, const ComicPage &spread,
     QImage blank(qMax(1, spread.width / 2), qMax(1, spread.height), QImage::Format_Grayscale8);
     blank.fill(255);
     QString why;
-    const QByteArray data = encodePage(blank, m_options, &why);
+    const QByteArray data = encodePage(
+        blank, m_options, PageRecipe::ofPicture(blank, m_options).writesGrey(blank), &why);
     PackedEntry entry = data.isEmpty() ? PackedEntry() : packed(data, &why);
     entry.suffix = pageSuffix(m_options);
     if (entry.compressed.isEmpty() || !writer.addEntry(entry))
@@ -253,7 +254,7 @@ void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made 
         made.note = tr("kept as an animation of %1 frames").arg(reader.frameCount());
     made.progress->add(made.index, entry,
                        {size.width(), size.height(), reader.fileData().size(),
-                        size.width() > size.height(), QString()});
+                        recipe.parts().constFirst().spread, QString()});
     if (m_pictureBounds.isValid()) {
         made.last.picture = reader.reducedPicture(m_pictureBounds);
         made.last.pictureSize = size;
@@ -277,9 +278,9 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
     made.progress->release(cost);
     if (pages.isEmpty())
         return false;
-    const QList<QRect> regions = cut.regions();
+    const QList<PagePart> parts = recipe.parts();
     for (int i = 0; i < pages.size(); ++i) {
-        const QSize out = regions.at(i).size();
+        const QSize out = parts.at(i).size;
         QString why;
         PackedEntry entry = packed(pages.at(i), &why);
         entry.suffix = QStringLiteral("jpg");
@@ -288,8 +289,8 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
                              .arg(m_pages.at(made.index).page.displayName(), why);
             return true;
         }
-        const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(),
-                                  pages.size() == 1 && out.width() > out.height(), QString()};
+        const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(), parts.at(i).spread,
+                                  QString()};
         if (!made.progress->add(made.index, entry, comicPage))
             return true;
     }
@@ -401,25 +402,24 @@ void CbzBuild::makePage(int index, Progress &progress) const
                     : picture;
         }
         ScanCleanup cleanup;
-        const QList<QImage> pages = transformPageImages(PageReader::forEncoding(picture), m_options,
-                                                        page.treatment, &cleanup);
+        const QList<PagePart> parts = recipe.carryOut(PageReader::forEncoding(picture), &cleanup);
         if (made.note.isEmpty())
             made.note = cleanup.note();
         if (recipe.cleansScan())
             progress.found(index, cleanup, recipe.plan().straighten);
-        for (const QImage &out : pages) {
+        for (const PagePart &out : parts) {
             if (stopped())
                 return false;
-            if (out.isNull()) {
-                made.error = nothingLeft(name, picture.size(), page.treatment);
+            if (out.isEmpty()) {
+                made.error = nothingLeft(name, recipe.forPictureOfSize(picture.size()).plan());
                 return false;
             }
             QString why;
-            const qint64 encoding = qint64(out.width()) * out.height() * encoderBytes;
+            const qint64 encoding = qint64(out.size.width()) * out.size.height() * encoderBytes;
             progress.reserve(index, encoding);
-            const QByteArray jpeg = encodePage(out, m_options, &why);
+            const QByteArray data = encodePage(out.picture, m_options, out.grey, &why);
             progress.release(encoding);
-            if (jpeg.isEmpty()) {
+            if (data.isEmpty()) {
                 made.error = tr("Page %1 cannot be encoded as %2: %3")
                                  .arg(name,
                                       m_options.PageFormat != PageOptions::JpegPages
@@ -428,16 +428,16 @@ void CbzBuild::makePage(int index, Progress &progress) const
                                       why);
                 return false;
             }
-            PackedEntry entry = packed(jpeg, &why);
+            PackedEntry entry = packed(data, &why);
+            // Not the recipe's own: a page whose cut on its blocks failed
+            // is encoded as the options say.
             entry.suffix = pageSuffix(m_options);
             if (entry.compressed.isEmpty()) {
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;
             }
-            // A spread left whole is wider than tall; the halves of a cut
-            // page are single pages.
-            const ComicPage comicPage{out.width(), out.height(), jpeg.size(),
-                                      pages.size() == 1 && out.width() > out.height(), QString()};
+            const ComicPage comicPage{out.size.width(), out.size.height(), data.size(), out.spread,
+                                      QString()};
             if (!progress.add(index, entry, comicPage))
                 return false;
             ++added;
@@ -489,10 +489,8 @@ PackedEntry CbzBuild::packed(const QByteArray &data, QString *error) const
 }
 
 // Why a page came to nothing: its border, or the size it was to have.
-QString CbzBuild::nothingLeft(const QString &name, const QSize &size,
-                              const PageTreatment &treatment) const
+QString CbzBuild::nothingLeft(const QString &name, const PagePlan &plan) const
 {
-    const PagePlan plan = planPage(size, m_options, treatment);
     if (insideBorder(plan.turnedSize, plan.border).isEmpty())
         return tr("A border of %1 leaves nothing of page %2 (%3 × %4).")
             .arg(PageTreatment::borderText(plan.border))

@@ -152,8 +152,7 @@ private:
     QString checkTarget() const;
     PackedEntry packed(const QByteArray &data, QString *error = nullptr) const;
     PackedEntry copiedFromZip(const PageReader &reader) const;
-    QString nothingLeft(const QString &name, const QSize &size,
-                        const PageTreatment &treatment) const;
+    QString nothingLeft(const QString &name, const struct PagePlan &plan) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
     Result finish(Result result, const QStringList &errors = QStringList());
     Result build();

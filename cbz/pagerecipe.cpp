@@ -19,6 +19,7 @@ QString keptSuffixOf(const QByteArray &format)
 PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const PageTreatment &own)
     : m_facts(facts)
     , m_options(options)
+    , m_own(own)
     , m_plan(planPage(facts.size, options, own))
     , m_cut(LosslessCut::Source::shown(facts.size, facts.jpegLayout, facts.transformation), options,
             m_plan)
@@ -49,6 +50,38 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     // Only a page with something to cut is worth a word.
     if (!unchanged)
         m_encodedWhy = m_cut.whyNot();
+}
+
+PageRecipe PageRecipe::ofPicture(const QImage &picture, const PageOptions &options,
+                                 const PageTreatment &own)
+{
+    return PageRecipe({picture.size(), {}, {}, {}}, options, own);
+}
+
+PageRecipe PageRecipe::forPictureOfSize(const QSize &size) const
+{
+    if (size == m_facts.size)
+        return *this;
+    PageFacts facts = m_facts;
+    facts.size = size;
+    return PageRecipe(facts, m_options, m_own);
+}
+
+PageRecipe::Reading PageRecipe::readingToPlan(const PageOptions &options, const PageTreatment &own)
+{
+    if (options.ImageTrimMargins || options.ScanStraighten || options.ScanLevels ||
+        options.ScanLeaveOutBlank || own.straighten != PageTreatment::StraightenAsBook)
+        return Pixels;
+    return options.KeepUnchangedJpeg || options.LosslessCuts ? WholeFile : HeaderOnly;
+}
+
+PageRecipe::Reading PageRecipe::reading() const
+{
+    if (m_route != Encoded)
+        return WholeFile;
+    return m_plan.trim || cleansScan() || m_options.PageGrey == PageOptions::GreyWithoutColour
+               ? Pixels
+               : HeaderOnly;
 }
 
 QImage PageRecipe::turned(const QImage &picture) const
@@ -110,4 +143,82 @@ QList<QSize> PageRecipe::outputSizes(const QRect &trimmed) const
             sizes.append(resizedSize(region.size(), m_options));
     }
     return sizes;
+}
+
+QList<PagePart> PageRecipe::parts(const QRect &trimmed) const
+{
+    const QList<QRect> rects = regions(trimmed);
+    const QList<QSize> sizes = outputSizes(trimmed);
+    // Kept, a page is as grey as its file; cut on its blocks, a grey JPEG
+    // stays grey and a colour one is made grey only for every page.
+    const bool everyPage = m_options.PageGrey == PageOptions::GreyEveryPage;
+    const bool grey = m_route == Kept          ? m_facts.jpegLayout.grey
+                      : m_route == CutOnBlocks ? everyPage || m_facts.jpegLayout.grey
+                                               : everyPage;
+    QList<PagePart> parts;
+    for (int i = 0; i < rects.size(); ++i) {
+        PagePart part;
+        part.source = rects.at(i);
+        part.size = sizes.at(i);
+        part.spread = rects.size() == 1 && part.size.width() > part.size.height();
+        part.grey = grey && !part.isEmpty();
+        parts.append(part);
+    }
+    return parts;
+}
+
+bool PageRecipe::writesGrey(const QImage &pixels) const
+{
+    if (pixels.isNull())
+        return false;
+    return m_options.PageGrey == PageOptions::GreyEveryPage ||
+           (m_options.PageGrey == PageOptions::GreyWithoutColour &&
+            hasNoColour(pixels, PageOptions::GreyTolerance));
+}
+
+QList<PagePart> PageRecipe::carryOut(const QImage &picture, ScanCleanup *cleanup) const
+{
+    // Planned on the picture's own size, so that nothing is measured twice.
+    if (picture.size() != m_facts.size)
+        return forPictureOfSize(picture.size()).carryOut(picture, cleanup);
+    const QImage page = cleaned(turned(picture), cleanup);
+    const QRect trimmed = trimmedRect(page);
+    QList<PagePart> parts;
+    for (const QRect &region : cutRegions(
+             m_plan.trim && trimmed.isValid() ? trimmed : insideBorder(page.size(), m_plan.border),
+             m_options, m_plan.cut)) {
+        PagePart part;
+        part.source = region;
+        // A page kept whole is not copied: it is tens of megabytes.
+        const QImage cut = region.isEmpty()        ? QImage()
+                           : region == page.rect() ? page
+                                                   : page.copy(region);
+        part.picture = resized(cut);
+        part.size = part.picture.size();
+        part.grey = writesGrey(part.picture);
+        parts.append(part);
+    }
+    for (PagePart &part : parts)
+        part.spread = parts.size() == 1 && part.size.width() > part.size.height();
+    return parts;
+}
+
+QImage PageRecipe::resized(const QImage &image) const
+{
+    if (!m_options.ImageResize || image.isNull())
+        return image;
+    const QSize size = resizedSize(image.size(), m_options);
+    if (size.isEmpty())
+        return QImage();
+    return image.scaled(size, Qt::IgnoreAspectRatio,
+                        m_options.ImageResizeSmooth ? Qt::SmoothTransformation
+                                                    : Qt::FastTransformation);
+}
+
+QList<QByteArray> TransformPage(const QImage &source, const PageOptions &options)
+{
+    QList<QByteArray> pages;
+    for (const PagePart &page : PageRecipe::ofPicture(source, options).carryOut(source))
+        pages.append(encodeJpeg(page.picture, options.ImageQuality));
+    return pages;
 }

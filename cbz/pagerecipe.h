@@ -3,6 +3,7 @@
 
 #include "cbz/losslesscut.h"
 #include "cbz/pageoptions.h"
+#include "cbz/pagepart.h"
 #include "cbz/pagetransform.h"
 #include "cbz/pagetreatment.h"
 #include "cbz/scancleanup.h"
@@ -34,8 +35,29 @@ public:
         Encoded      // decoded, transformed and encoded as the options say
     };
 
+    // What must be read of a page to carry its recipe out, or to know its
+    // parts exactly: its header alone, its whole file checked (whether it
+    // may be kept as it is, how its blocks lie), or its pixels.
+    enum Reading
+    {
+        HeaderOnly,
+        WholeFile,
+        Pixels
+    };
+
     PageRecipe(const PageFacts &facts, const PageOptions &options,
                const PageTreatment &own = PageTreatment());
+    // The recipe of a picture made into pages from its pixels alone.
+    static PageRecipe ofPicture(const QImage &picture, const PageOptions &options,
+                                const PageTreatment &own = PageTreatment());
+    // The same recipe for another picture of the page (a scanner's file of
+    // many): planned on that picture's size.
+    PageRecipe forPictureOfSize(const QSize &size) const;
+
+    // What must be read of a page before its recipe can be made.
+    static Reading readingToPlan(const PageOptions &options, const PageTreatment &own);
+    // What must be read, once it is made, to know its parts exactly.
+    Reading reading() const;
 
     Route route() const { return m_route; }
     const PagePlan &plan() const { return m_plan; }
@@ -49,8 +71,8 @@ public:
     // file's own.
     QString entrySuffix() const { return m_suffix; }
 
-    // Whether the parts can be known only from the page's pixels (plain
-    // margins are found on them).
+    // Whether the parts' rectangles can be known only from the page's
+    // pixels (plain margins are found on them).
     bool needsPixels() const { return m_route == Encoded && m_plan.trim; }
     // Whether the page is cleaned up as a scan (straightened, levelled):
     // what is done is known only from its pixels.
@@ -71,15 +93,35 @@ public:
     // The sizes of the archive's pages: the regions resized as asked; an
     // empty size where nothing would be left.
     QList<QSize> outputSizes(const QRect &trimmed = QRect()) const;
+    // The archive's pages as planned, in archive order: their regions,
+    // sizes and whether each is a spread; grey when every page is.
+    QList<PagePart> parts(const QRect &trimmed = QRect()) const;
+    // The recipe carried out on a decoded picture of the page (as the file
+    // shows it, of the size planned): turned, cleaned up as a scan, its
+    // border cut, its margins trimmed, cut in two and resized; each part's
+    // grey settled on its own pixels. A part of which nothing is left has
+    // a null picture. cleanup, when given, says what was done to the scan.
+    QList<PagePart> carryOut(const QImage &picture, ScanCleanup *cleanup = nullptr) const;
+    // Whether a part of these pixels is written in grey: every page, or
+    // one without colour, as the options say.
+    bool writesGrey(const QImage &pixels) const;
 
 private:
+    QImage resized(const QImage &image) const;
+
     PageFacts m_facts;
     PageOptions m_options;
+    PageTreatment m_own;
     PagePlan m_plan;
     LosslessCut m_cut;
     Route m_route = Encoded;
     QString m_encodedWhy;
     QString m_suffix;
 };
+
+// The pages of a picture made from its pixels, each encoded as JPEG with
+// the chosen quality: one element without the split, two with it. An
+// element is empty when its page could not be made.
+QList<QByteArray> TransformPage(const QImage &source, const PageOptions &options);
 
 #endif // PAGERECIPE_H

@@ -1,36 +1,14 @@
 #include "cbz/pagetransform.h"
 
-#include "cbz/scancleanup.h"
-
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QRect>
-#include <QTransform>
 
 #include <turbojpeg.h>
 #include <webp/encode.h>
 
 namespace {
-QImage resized(const QImage &image, const PageOptions &options)
-{
-    if (!options.ImageResize || image.isNull())
-        return image;
-    const QSize size = resizedSize(image.size(), options);
-    if (size.isEmpty())
-        return QImage();
-    return image.scaled(size, Qt::IgnoreAspectRatio,
-                        options.ImageResizeSmooth ? Qt::SmoothTransformation
-                                                  : Qt::FastTransformation);
-}
-
-QImage turned(const QImage &image, int rotation)
-{
-    if (rotation == 0 || image.isNull())
-        return image;
-    return image.transformed(QTransform().rotate(rotation));
-}
-
 // Whether every pixel of the line from (x, y) stepping by (dx, dy) is
 // within tolerance of colour.
 bool plainLine(const QImage &image, int x, int y, int dx, int dy, int count, QRgb colour,
@@ -129,20 +107,6 @@ bool hasNoColour(const QImage &source, int tolerance)
     return true;
 }
 
-bool writtenInGrey(const QImage &page, const PageOptions &options)
-{
-    if (page.isNull())
-        return false;
-    return options.PageGrey == PageOptions::GreyEveryPage ||
-           (options.PageGrey == PageOptions::GreyWithoutColour &&
-            hasNoColour(page, PageOptions::GreyTolerance));
-}
-
-QImage inGreyIfAsked(const QImage &page, const PageOptions &options)
-{
-    return writtenInGrey(page, options) ? page.convertToFormat(QImage::Format_Grayscale8) : page;
-}
-
 QSize resizedSize(const QSize &size, const PageOptions &options)
 {
     if (!options.ImageResize)
@@ -174,29 +138,6 @@ QList<QRect> cutRegions(const QRect &inner, const PageOptions &options, bool cut
     const QRect left(inner.x(), inner.y(), k + 1, inner.height());
     const QRect right(inner.x() + k, inner.y(), inner.width() - k, inner.height());
     return options.ImageCutFirstPageRight ? QList<QRect>{right, left} : QList<QRect>{left, right};
-}
-
-QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
-                                  const PageTreatment &own, ScanCleanup *cleanup)
-{
-    const PagePlan plan = planPage(source.size(), options, own);
-    ScanCleanup done;
-    const QImage image = done.apply(turned(source, plan.rotation), plan);
-    if (cleanup)
-        *cleanup = done;
-    QRect inner = insideBorder(image.size(), plan.border);
-    if (plan.trim && !inner.isEmpty())
-        inner = plainMarginsInside(image.copy(inner), options.ImageTrimTolerance)
-                    .translated(inner.topLeft());
-    QList<QImage> pages;
-    for (const QRect &region : cutRegions(inner, options, plan.cut)) {
-        // A page kept whole is not copied: it is tens of megabytes.
-        const QImage part = region.isEmpty()         ? QImage()
-                            : region == image.rect() ? image
-                                                     : image.copy(region);
-        pages.append(resized(part, options));
-    }
-    return pages;
 }
 
 namespace {
@@ -301,9 +242,8 @@ QByteArray encodeWebp(const QImage &image, int quality, bool lossless, QString *
 }
 } // namespace
 
-QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error)
+QByteArray encodePage(const QImage &image, const PageOptions &options, bool grey, QString *error)
 {
-    const bool grey = writtenInGrey(image, options);
     if (options.PageFormat != PageOptions::JpegPages)
         return encodeWebp(grey ? image.convertToFormat(QImage::Format_Grayscale8) : image,
                           options.ImageQuality,
@@ -317,12 +257,4 @@ QString pageSuffix(const PageOptions &options)
 {
     return options.PageFormat != PageOptions::JpegPages ? QStringLiteral("webp")
                                                         : QStringLiteral("jpg");
-}
-
-QList<QByteArray> TransformPage(const QImage &source, const PageOptions &options)
-{
-    QList<QByteArray> pages;
-    for (const QImage &page : transformPageImages(source, options))
-        pages.append(encodeJpeg(page, options.ImageQuality));
-    return pages;
 }

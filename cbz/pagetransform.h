@@ -9,8 +9,6 @@
 #include <QList>
 #include <QRect>
 
-class ScanCleanup;
-
 // What the book's options and a page's own treatment do to a page of a
 // given size (as its file shows it), before its pixels are looked at.
 struct PagePlan
@@ -51,38 +49,20 @@ QRect plainMarginsInside(const QImage &image, int tolerance);
 // of each other.
 bool hasNoColour(const QImage &image, int tolerance);
 
-// Whether the page is written in grey: every page, or one without colour,
-// as the options say.
-bool writtenInGrey(const QImage &page, const PageOptions &options);
-// The page as it will show once written: in grey when the options say so.
-QImage inGreyIfAsked(const QImage &page, const PageOptions &options);
-
 // The size a page of size becomes under the resize options; an empty size
 // when nothing would be left of it.
 QSize resizedSize(const QSize &size, const PageOptions &options);
-
-// One page image becomes the page or pages of the archive, in archive order:
-// its own turn, the border cut, the plain margins trimmed, then the
-// double-page split (the cut column belongs to both halves), then the
-// resize. A border, turn or size that leaves no pixels gives null images.
-QList<QImage> transformPageImages(const QImage &source, const PageOptions &options,
-                                  const PageTreatment &own = PageTreatment(),
-                                  ScanCleanup *cleanup = nullptr);
 
 // A complete JPEG file in memory; empty when the image is null or the
 // encoder fails, and error then says why.
 QByteArray encodeJpeg(const QImage &image, int quality, QString *error = nullptr);
 
 // A page in the file type the options ask for (JPEG or WebP, at their
-// quality, in grey when they say so); empty when it cannot be made, and
-// error then says why.
-QByteArray encodePage(const QImage &image, const PageOptions &options, QString *error = nullptr);
+// quality), in grey when grey; empty when it cannot be made, and error then
+// says why.
+QByteArray encodePage(const QImage &image, const PageOptions &options, bool grey,
+                      QString *error = nullptr);
 // The entry suffix of the pages the options make: "jpg" or "webp".
 QString pageSuffix(const PageOptions &options);
-
-// The pages above, each encoded as JPEG with the chosen quality: one
-// element without the split, two with it. An element is empty when its
-// page could not be made.
-QList<QByteArray> TransformPage(const QImage &source, const PageOptions &options);
 
 #endif // PAGETRANSFORM_H

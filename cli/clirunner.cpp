@@ -6,7 +6,7 @@
 #include "book/sizereport.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
-#include "cbz/pagerecipe.h"
+#include "cbz/pageforecast.h"
 #include "cbz/pagetransform.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/pagelocation.h"
@@ -162,132 +162,51 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
     }
 }
 
-// "2400 × 1800, turned 90°, cut → 1200 × 1800 + 1201 × 1800", as the build
-// will make it; "kept as it is" for a page that goes in as its file is;
-// empty for a page that becomes one page of its own size, encoded. The page
-// is read once, only when an option may change it, and decoded only when
-// its pixels decide (margins trimmed, a scan cleaned up, blank pages).
-namespace {
-// A spread left whole is wider than tall; the halves of a cut page are
-// single pages.
-QVector<bool> spreadsOf(const QList<QSize> &parts)
-{
-    QVector<bool> spreads;
-    for (const QSize &part : parts)
-        spreads << (parts.size() == 1 && part.width() > part.height());
-    return spreads;
-}
-} // namespace
-
+// "2400 × 1800, turned 90°, cut → 1200 × 1800 + 1201 × 1800 grey", as
+// the build will make it; "kept as it is" for a page that goes in as its
+// file is; "grey" alone for a page that becomes one page of its own size in
+// grey, and nothing for one that becomes one page of its own size.
 CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOptions &options) const
 {
-    Described described = describeFirstPicture(page, options);
-    described.spreads = spreadsOf(described.sizes);
-    // A page written in grey says so; kept as it is, it is as it was.
-    if (!described.leftOut && !described.kept && options.PageGrey != PageOptions::ColourPages) {
-        bool grey = options.PageGrey == PageOptions::GreyEveryPage;
-        if (!grey) { // told by its pixels, as the build tells it
-            PageReader reader(page.page);
-            reader.setPdfResolution(options.PdfResolution);
-            if (reader.readWithoutDecoding())
-                (void)reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &picture) {
-                    grey = writtenInGrey(PageReader::forEncoding(picture), options);
-                    return true;
-                });
-        }
-        if (grey)
-            described.text =
-                described.text.isEmpty() ? tr("grey") : tr("%1; grey").arg(described.text);
-    }
-    if (!options.FacingSpreads || described.leftOut)
-        return described;
-    // A scanner's TIFF of many pictures makes entries of each, as the build
-    // does: each is a spread or not by its own size.
-    PageReader reader(page.page);
-    if (!reader.readWithoutDecoding() || reader.format() != "tiff")
-        return described;
-    QVector<bool> spreads;
-    int pictures = 0;
-    const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
-        PageFacts facts = reader.facts();
-        facts.size = picture.size();
-        spreads << spreadsOf(PageRecipe(facts, options, page.treatment).outputSizes());
-        return ++pictures > 0;
-    });
-    if (read && pictures > 1)
-        described.spreads = spreads;
-    return described;
-}
-
-CliRunner::Described CliRunner::describeFirstPicture(const BuildPage &page,
-                                                     const PageOptions &options) const
-{
     Described described;
-    const bool sizesWanted = options.FacingSpreads;
-    if (!options.ImageResize && !options.changesPages() && page.treatment.isDefault() &&
-        !options.KeepUnchangedJpeg && !options.LosslessCuts && !options.ScanLeaveOutBlank &&
-        !sizesWanted)
+    // Nothing the options or the page's own treatment ask for changes it.
+    if (!options.changesPages() && page.treatment.isDefault() && !options.KeepUnchangedJpeg &&
+        !options.LosslessCuts && !options.ScanLeaveOutBlank && !options.FacingSpreads &&
+        options.PageGrey == PageOptions::ColourPages)
         return described;
-    // The header says enough unless the route depends on the JPEG's blocks,
-    // on whether the page decodes, or on its pixels.
-    PageReader reader(page.page);
-    reader.setPdfResolution(options.PdfResolution);
-    PageFacts facts;
-    QString error;
-    const bool pixels = options.ImageTrimMargins || options.ScanStraighten || options.ScanLevels ||
-                        options.ScanLeaveOutBlank ||
-                        page.treatment.straighten != PageTreatment::StraightenAsBook;
-    if (options.LosslessCuts || options.KeepUnchangedJpeg || pixels) {
-        if (reader.readWithoutDecoding())
-            facts = reader.facts();
-        error = reader.errorString();
-    } else {
-        facts = PageReader::readHeader(page.page, options.PdfResolution, &error);
-    }
-    if (!facts.size.isValid()) {
-        described.text = tr("cannot be read: %1").arg(error);
+    const PageForecast forecast = PageForecast::of(page.page, options, page.treatment);
+    if (forecast.leftOut()) {
+        described.text = forecast.leftOutWhy();
         described.leftOut = true;
         return described;
     }
-    if (ScanCleanup::leftOutWhenBlank(options, page.treatment) &&
-        ScanCleanup::isBlankPage(reader)) {
-        described.text = tr("blank, left out");
-        described.leftOut = true;
-        return described;
-    }
-    const PageRecipe recipe(facts, options, page.treatment);
+    const PageRecipe &recipe = forecast.recipe();
     const PagePlan &plan = recipe.plan();
+    bool allGrey = true;
+    QStringList parts;
+    for (const PagePart &part : forecast.parts()) {
+        described.sizes << part.size;
+        described.spreads << part.spread;
+        allGrey = allGrey && part.grey;
+        const QString size =
+            part.isEmpty()
+                ? tr("nothing")
+                : QStringLiteral("%1 × %2").arg(part.size.width()).arg(part.size.height());
+        parts << (part.grey ? tr("%1 grey").arg(size) : size);
+    }
     if (recipe.route() == PageRecipe::Kept) {
         described.text = tr("kept as it is");
         described.kept = true;
-        described.sizes = recipe.outputSizes();
         return described;
     }
-    QRect trimmed;
-    ScanCleanup cleanup;
-    if (recipe.needsPixels() || recipe.cleansScan()) {
-        QImage picture;
-        if (!reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &read) {
-                picture = read;
-                return true;
-            })) {
-            described.text = tr("cannot be read: %1").arg(reader.errorString());
-            described.leftOut = true;
-            return described;
-        }
-        const QImage cleaned =
-            recipe.cleaned(recipe.turned(PageReader::forEncoding(picture)), &cleanup);
-        trimmed = recipe.trimmedRect(cleaned);
-    }
-    described.sizes = recipe.outputSizes(trimmed);
-    if (recipe.route() == PageRecipe::Encoded && !plan.changes() && !options.ImageResize)
+    if (recipe.route() == PageRecipe::Encoded && !plan.changes() && !options.ImageResize) {
+        if (allGrey && !forecast.parts().isEmpty())
+            described.text = tr("grey");
         return described;
-    QStringList sizes;
-    for (const QSize &size : qAsConst(described.sizes))
-        sizes << (size.isEmpty() ? tr("nothing")
-                                 : QStringLiteral("%1 × %2").arg(size.width()).arg(size.height()));
+    }
     const QSize size = recipe.facts().size;
     QStringList notes{QStringLiteral("%1 × %2").arg(size.width()).arg(size.height())};
+    const ScanCleanup &cleanup = forecast.cleanup();
     if (plan.rotation)
         notes << tr("turned %1°").arg(plan.rotation);
     if (!cleanup.note().isEmpty())
@@ -307,7 +226,7 @@ CliRunner::Described CliRunner::describeFirstPicture(const BuildPage &page,
                      .arg(recipe.encodedWhy().isEmpty() ? recipe.losslessCut().whyNot()
                                                         : recipe.encodedWhy());
     described.text = QStringLiteral("%1 → %2").arg(notes.join(QStringLiteral(", ")),
-                                                   sizes.join(QStringLiteral(" + ")));
+                                                   parts.join(QStringLiteral(" + ")));
     return described;
 }
 

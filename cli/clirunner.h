@@ -72,7 +72,6 @@ private:
         QVector<bool> spreads;
     };
     Described describe(const BuildPage &page, const PageOptions &options) const;
-    Described describeFirstPicture(const BuildPage &page, const PageOptions &options) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);

@@ -115,6 +115,20 @@ void ImageManager::paintEvent(QPaintEvent *)
         drawKeptOverlay(painter, KeptRegions, QColor(0, 150, 70));
 }
 
+void ImageManager::setCutColumn(int column)
+{
+    CutColumn = column;
+    update();
+}
+
+int ImageManager::drawnCutX() const
+{
+    const QSize page = PageSize.isValid() ? PageSize : Image.size();
+    if (CutColumn < 0 || page.width() <= 0)
+        return int(qint64(CutPoint) * Area.width() / 100);
+    return int(qint64(CutColumn) * Area.width() / page.width());
+}
+
 void ImageManager::SetTrimRect(const QRect &kept)
 {
     TrimRect = kept;
@@ -180,8 +194,8 @@ void ImageManager::drawSplitOverlay(QPainter &painter)
     const QPixmap pageRight = picture("page_right.png");
     const QPixmap pageLeft = picture("page_left.png");
     const QPixmap scissors = picture("scissors.png");
-    const SplitOverlay overlay =
-        SplitOverlay::compute(Area, CutPoint, pageLeft.size(), pageRight.size(), scissors.size());
+    const SplitOverlay overlay = SplitOverlay::atColumn(Area, drawnCutX(), pageLeft.size(),
+                                                        pageRight.size(), scissors.size());
 
     const QPen dashed(Qt::black, 1, Qt::DashLine);
     QFont labelFont = painter.font();

@@ -33,6 +33,14 @@ public:
     void SetFirstPageRight(bool right);
     void SetCutPoint(int percent);
     void SetCutBorderSize(int pixels);
+    // The page's column the cut falls on, in its own pixels, where it is
+    // known (inside its border and trimmed margins); -1 draws the cut at the
+    // cut point of the whole page.
+    void setCutColumn(int column);
+    int cutColumn() const { return CutColumn; }
+    // Where the drawn cut line is, in the widget's pixels from the page's
+    // left edge as last drawn.
+    int drawnCutX() const;
     // A page's own border, each side its own (left, top, right, bottom);
     // SetCutBorderSize() gives every side the same again.
     void setCutBorderSides(const QMargins &sides);
@@ -91,6 +99,7 @@ private:
     bool CutBorder = false;
     bool FirstPageRight = true;
     qint32 CutPoint = 50;
+    int CutColumn = -1;
     qint32 CutBorderSize = 5;
     QMargins CutBorderSides; // null: CutBorderSize on every side
     bool KeepProportions = false;

@@ -5,10 +5,17 @@
 SplitOverlay SplitOverlay::compute(const QSize &widget, int cutPoint, const QSize &leftSheetSize,
                                    const QSize &rightSheetSize, const QSize &scissorsSize)
 {
+    return atColumn(widget, int(qint64(cutPoint) * widget.width() / 100), leftSheetSize,
+                    rightSheetSize, scissorsSize);
+}
+
+SplitOverlay SplitOverlay::atColumn(const QSize &widget, int cutX, const QSize &leftSheetSize,
+                                    const QSize &rightSheetSize, const QSize &scissorsSize)
+{
     const int w = widget.width();
     const int h = widget.height();
     SplitOverlay overlay;
-    overlay.cutX = int(qint64(cutPoint) * w / 100);
+    overlay.cutX = cutX;
 
     const int iconW = qMax(leftSheetSize.width(), rightSheetSize.width());
     overlay.divider = overlay.cutX < iconW ? iconW : qMin(overlay.cutX, w - iconW);

@@ -22,6 +22,9 @@ struct SplitOverlay
 
     static SplitOverlay compute(const QSize &widget, int cutPoint, const QSize &leftSheetSize,
                                 const QSize &rightSheetSize, const QSize &scissorsSize);
+    // The same with the cut line at a column of the preview of its own.
+    static SplitOverlay atColumn(const QSize &widget, int cutX, const QSize &leftSheetSize,
+                                 const QSize &rightSheetSize, const QSize &scissorsSize);
 };
 
 #endif // SPLITOVERLAY_H

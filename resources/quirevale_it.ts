@@ -776,10 +776,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>nessuna immagine trovata (%1)</translation>
     </message>
     <message>
-        <source>cannot be read: %1</source>
-        <translation>non può essere letta: %1</translation>
-    </message>
-    <message>
         <source>nothing</source>
         <translation>nulla</translation>
     </message>
@@ -852,10 +848,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>una pagina bianca va prima di essa</translation>
     </message>
     <message>
-        <source>blank, left out</source>
-        <translation>bianca, lasciata fuori</translation>
-    </message>
-    <message>
         <source>paper evened out</source>
         <translation>carta uniformata</translation>
     </message>
@@ -884,8 +876,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>grigia</translation>
     </message>
     <message>
-        <source>%1; grey</source>
-        <translation>%1; grigia</translation>
+        <source>%1 grey</source>
+        <translation>%1 in grigio</translation>
     </message>
 </context>
 <context>
@@ -1181,6 +1173,17 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>It is cut short: the end of the archive is missing, so entries after the last one found may be missing too.</source>
         <translation>È troncato: manca la fine dell&apos;archivio, quindi anche le voci dopo l&apos;ultima trovata potrebbero mancare.</translation>
+    </message>
+</context>
+<context>
+    <name>PageForecast</name>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>non può essere letta: %1</translation>
+    </message>
+    <message>
+        <source>blank, left out</source>
+        <translation>bianca, lasciata fuori</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "cbz/cbzbuild.h"
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "pages/pagearchive.h"
 #include "testsupport.h"

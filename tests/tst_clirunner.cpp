@@ -371,37 +371,65 @@ void tst_CliRunner::readingDirectionOrdersTheHalves()
 void tst_CliRunner::listSaysWhatTheArchiveHolds_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("nothing asked") << QStringList();
+    QTest::addColumn<QString>("pages"); // the pages' own treatments; none when empty
+    QTest::newRow("nothing asked") << QStringList() << QString();
     QTest::newRow("spreads cut, left first")
-        << QStringList{"--split-only-wide", "--first-page", "left"};
-    QTest::newRow("bordered and fitted") << QStringList{"--border", "6", "--fit", "100x100"};
-    QTest::newRow("exactly resized") << QStringList{"--resize", "100x150"};
-    QTest::newRow("margins trimmed and cut") << QStringList{"--trim-margins", "--split", "40"};
-    QTest::newRow("kept as they are") << QStringList{"--keep-jpeg"};
-    QTest::newRow("kept unless cut") << QStringList{"--keep-jpeg", "--split-only-wide"};
-    QTest::newRow("cut on their blocks") << QStringList{"--lossless-cuts", "--border", "5"};
+        << QStringList{"--split-only-wide", "--first-page", "left"} << QString();
+    QTest::newRow("bordered and fitted")
+        << QStringList{"--border", "6", "--fit", "100x100"} << QString();
+    QTest::newRow("exactly resized") << QStringList{"--resize", "100x150"} << QString();
+    QTest::newRow("margins trimmed and cut")
+        << QStringList{"--trim-margins", "--split", "40"} << QString();
+    QTest::newRow("kept as they are") << QStringList{"--keep-jpeg"} << QString();
+    QTest::newRow("kept unless cut")
+        << QStringList{"--keep-jpeg", "--split-only-wide"} << QString();
+    QTest::newRow("cut on their blocks")
+        << QStringList{"--lossless-cuts", "--border", "5"} << QString();
     QTest::newRow("cut on their blocks unless trimmed")
-        << QStringList{"--lossless-cuts", "--trim-margins"};
-    QTest::newRow("halves in WebP") << QStringList{"--format", "webp", "--split", "50"};
+        << QStringList{"--lossless-cuts", "--trim-margins"} << QString();
+    QTest::newRow("halves in WebP")
+        << QStringList{"--format", "webp", "--split", "50"} << QString();
+    QTest::newRow("grey where there is no colour, halves each their own")
+        << QStringList{"--grey", "auto", "--split-only-wide"} << QString();
+    QTest::newRow("every page grey, cut on the blocks")
+        << QStringList{"--grey", "all", "--lossless-cuts", "--split-only-wide"} << QString();
+    QTest::newRow("own borders, turns and cuts")
+        << QStringList{"--trim-margins"}
+        << QStringLiteral("a.jpg\tborder 2 4 30 8 nocut\nb.png\trotate 90 cut\n"
+                          "d.png\tborder 20 1 1 1\n");
+    QTest::newRow("own treatments, cut on the blocks, grey by pixels")
+        << QStringList{"--lossless-cuts", "--grey", "auto", "--split-only-wide"}
+        << QStringLiteral("c.jpg\trotate 180 cut\nd.png\tnocut\n");
 }
 
-// For each page, the entries --list announces (their type and size) are the
-// entries the archive holds.
+// For each page, the entries --list announces (their type, size and
+// whether they are grey) are the entries the archive holds.
 void tst_CliRunner::listSaysWhatTheArchiveHolds()
 {
     QFETCH(QStringList, options);
+    QFETCH(QString, pages);
     const QDir root(m_root->path());
     QVERIFY(root.mkdir("R"));
-    // A spread, a page with paper margins, a photo turned by its camera.
+    // A spread, a page with paper margins, a photo turned by its camera, and
+    // a spread whose left half alone has colour.
     QVERIFY(noiseImage(240, 160).save(root.filePath("R/a.jpg"), "JPEG", 90));
     QImage margins(120, 180, QImage::Format_RGB32);
     margins.fill(Qt::white);
     QPainter(&margins).drawImage(15, 20, noiseImage(90, 140));
     QVERIFY(margins.save(root.filePath("R/b.png")));
     QVERIFY(writeFile(root.filePath("R/c.jpg"), jpegWithOrientation(noiseImage(120, 90), 6)));
+    QImage halfColour = noiseImage(200, 120)
+                            .convertToFormat(QImage::Format_Grayscale8)
+                            .convertToFormat(QImage::Format_RGB32);
+    QPainter(&halfColour).fillRect(10, 10, 60, 60, Qt::red);
+    QVERIFY(halfColour.save(root.filePath("R/d.png")));
     const QHash<QString, QSize> shown = {
-        {"a.jpg", {240, 160}}, {"b.png", {120, 180}}, {"c.jpg", {90, 120}}};
+        {"a.jpg", {240, 160}}, {"b.png", {120, 180}}, {"c.jpg", {90, 120}}, {"d.png", {200, 120}}};
     const QString format = options.contains("webp") ? "webp" : "jpg";
+    if (!pages.isEmpty()) {
+        QVERIFY(writeFile(root.filePath("pages.txt"), pages.toUtf8()));
+        options << "--pages" << root.filePath("pages.txt");
+    }
 
     const Run list = cli(QStringList{"--list"} + options + QStringList{"R"}, root.path());
     QCOMPARE(list.status, 0);
@@ -409,21 +437,22 @@ void tst_CliRunner::listSaysWhatTheArchiveHolds()
     for (const QString &line : list.out.split('\n', Qt::SkipEmptyParts)) {
         const QString name = line.section(':', 0, 0);
         QVERIFY2(shown.contains(name), qPrintable(line));
+        const QString ownSize =
+            QStringLiteral("%1x%2").arg(shown[name].width()).arg(shown[name].height());
         if (!line.contains(':')) {
-            said << QStringLiteral("%1 %2x%3")
-                        .arg(format)
-                        .arg(shown[name].width())
-                        .arg(shown[name].height());
+            said << format + ' ' + ownSize;
+        } else if (line.endsWith(": grey")) {
+            said << format + ' ' + ownSize + " grey";
         } else if (line.endsWith(": kept as it is")) {
-            said << QStringLiteral("%1 %2x%3")
-                        .arg(QFileInfo(name).suffix())
-                        .arg(shown[name].width())
-                        .arg(shown[name].height());
+            said << QFileInfo(name).suffix() + ' ' + ownSize;
         } else {
             QVERIFY2(line.contains(" → "), qPrintable(line));
             const QString type = line.contains("cut on its blocks") ? "jpg" : format;
             for (QString size : line.section(" → ", 1).split(" + "))
-                said << type + ' ' + size.remove(' ').replace(QStringLiteral("×"), "x");
+                said << type + ' ' +
+                            size.remove(' ')
+                                .replace(QStringLiteral("×"), "x")
+                                .replace("grey", " grey");
         }
     }
 
@@ -436,11 +465,15 @@ void tst_CliRunner::listSaysWhatTheArchiveHolds()
         QBuffer data(const_cast<QByteArray *>(&entry.data));
         QImageReader reader(&data);
         reader.setAutoTransform(true);
-        const QSize size = reader.read().size();
-        held << QStringLiteral("%1 %2x%3")
-                    .arg(QFileInfo(entry.name).suffix())
-                    .arg(size.width())
-                    .arg(size.height());
+        const QImage picture = reader.read();
+        const QString suffix = QFileInfo(entry.name).suffix();
+        // A JPEG written in grey holds one channel.
+        const bool grey = suffix == "jpg" && picture.format() == QImage::Format_Grayscale8;
+        held << QStringLiteral("%1 %2x%3%4")
+                    .arg(suffix)
+                    .arg(picture.width())
+                    .arg(picture.height())
+                    .arg(grey ? " grey" : "");
     }
     QVERIFY(ok);
     QCOMPARE(said, held);

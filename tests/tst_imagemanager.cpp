@@ -1,4 +1,6 @@
+#include "app/previewcontroller.h"
 #include "app/quirevale.h"
+#include "cbz/cbzbuild.h"
 #include "preview/imagemanager.h"
 #include "preview/splitoverlay.h"
 #include "testsupport.h"
@@ -7,6 +9,8 @@
 #include <QPainter>
 #include <QSet>
 #include <QWheelEvent>
+
+Q_DECLARE_METATYPE(QMargins)
 
 namespace {
 // Counts the paints a widget receives.
@@ -95,6 +99,8 @@ private slots:
     void labelsFollowTheFirstPage();
     void hugeBorderShadesEverythingOnce();
     void actualSizeShowsEveryPixel();
+    void previewCutIsTheBuildsCut_data();
+    void previewCutIsTheBuildsCut();
 };
 
 void tst_ImageManager::initialSettings()
@@ -392,4 +398,82 @@ void tst_ImageManager::actualSizeShowsEveryPixel()
 }
 
 QUIREVALE_TEST_MAIN(tst_ImageManager)
+void tst_ImageManager::previewCutIsTheBuildsCut_data()
+{
+    QTest::addColumn<int>("cutPoint");
+    QTest::addColumn<bool>("rightFirst");
+    QTest::addColumn<int>("bookBorder"); // 0: none
+    QTest::addColumn<bool>("trim");
+    QTest::addColumn<QMargins>("ownBorder"); // null: the book's
+    QTest::newRow("plain, at half") << 50 << false << 0 << false << QMargins();
+    QTest::newRow("right first, at 40 %") << 40 << true << 0 << false << QMargins();
+    QTest::newRow("the book's border") << 50 << false << 12 << false << QMargins();
+    QTest::newRow("margins trimmed") << 50 << false << 0 << true << QMargins();
+    QTest::newRow("an own border of four sides")
+        << 50 << false << 0 << false << QMargins(60, 4, 10, 8);
+    QTest::newRow("own border and trim, right first, at 35 %")
+        << 35 << true << 0 << true << QMargins(30, 2, 6, 2);
+}
+
+// The cut line the preview draws falls on the column where the build cuts:
+// inside the border and the trimmed margins, not at the cut point of the
+// whole page. Lossless WebP pages tell the columns they came from.
+void tst_ImageManager::previewCutIsTheBuildsCut()
+{
+    QFETCH(int, cutPoint);
+    QFETCH(bool, rightFirst);
+    QFETCH(int, bookBorder);
+    QFETCH(bool, trim);
+    QFETCH(QMargins, ownBorder);
+    // White margins round a drawing whose pixels hold their own column.
+    QImage page(400, 200, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (int y = 30; y < 180; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(page.scanLine(y));
+        for (int x = 70; x < 380; ++x)
+            line[x] = qRgb(x & 0xff, x >> 8, 0x80);
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath("spread.png");
+    QVERIFY(page.save(file));
+    PageOptions options;
+    options.ImageCutDoublePages = true;
+    options.ImageCutPointNumber = cutPoint;
+    options.ImageCutFirstPageRight = rightFirst;
+    options.ImageCutBorder = bookBorder > 0;
+    options.ImageCutBorderNumber = qMax(1, bookBorder);
+    options.ImageTrimMargins = trim;
+    options.PageFormat = PageOptions::WebpLosslessPages;
+    PageTreatment own;
+    if (!ownBorder.isNull())
+        own.setOwnBorder(ownBorder);
+
+    ImageManager area;
+    area.resize(400, 200);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QWidget window;
+    PreviewController preview(&area, &window);
+    preview.setTreatment(options, own);
+    preview.show(PageLocation(file), {});
+    QTRY_VERIFY(!area.GetImage().isNull());
+    preview.setTreatment(options, own);
+
+    const QString archive = dir.filePath("made.cbz");
+    CbzBuild build(archive, {BuildPage{0, PageLocation(file), own}}, options);
+    build.setThreadCount(1);
+    QCOMPARE(build.run(), CbzBuild::Done);
+    bool ok = false;
+    const QList<TestSupport::ArchiveEntry> entries = TestSupport::readArchive(archive, &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 2);
+    // The half that holds the right of the page starts on the cut column.
+    const QImage right = QImage::fromData(entries.at(rightFirst ? 0 : 1).data);
+    const QRgb first = right.pixel(0, right.height() / 2);
+    const int column = qRed(first) | (qGreen(first) << 8);
+    QCOMPARE(area.cutColumn(), column);
+    area.repaint();
+    QCOMPARE(area.drawnCutX(), column * area.width() / page.width());
+}
+
 #include "tst_imagemanager.moc"

@@ -170,8 +170,8 @@ void tst_PageRecipe::trimIsFoundOnThePicture()
     QCOMPARE(recipe.outputSizes(whole), (QList<QSize>{{160, 240}, {161, 240}}));
     // What the build makes of the same picture.
     QList<QSize> made;
-    for (const QImage &part : transformPageImages(page, options))
-        made << part.size();
+    for (const PagePart &part : recipe.carryOut(page))
+        made << part.picture.size();
     QCOMPARE(made, recipe.outputSizes(whole));
     // The preview's quarter-size picture finds the same margins, measured
     // back, within one of its pixels.

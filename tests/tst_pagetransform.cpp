@@ -1,3 +1,4 @@
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "testsupport.h"
 
@@ -9,6 +10,16 @@
 #include <cmath>
 
 namespace {
+// The pages a picture becomes, as the build makes them from its pixels.
+QList<QImage> pagesOf(const QImage &picture, const PageOptions &options,
+                      const PageTreatment &own = PageTreatment())
+{
+    QList<QImage> pages;
+    for (const PagePart &part : PageRecipe::ofPicture(picture, options, own).carryOut(picture))
+        pages << part.picture;
+    return pages;
+}
+
 // Every pixel tells where it came from: red and green hold the column,
 // blue the row, so a copy off by one column or row is caught exactly.
 QImage coordinateImage(int width, int height)
@@ -206,7 +217,7 @@ void tst_PageTransform::geometry()
     }
 
     const QImage image = coordinateImage(source.width(), source.height());
-    const QList<QImage> pages = transformPageImages(image, options);
+    const QList<QImage> pages = pagesOf(image, options);
     QCOMPARE(pages.size(), sizes.size());
     for (int i = 0; i < pages.size(); ++i) {
         const QImage &page = pages.at(i);
@@ -365,8 +376,7 @@ void tst_PageTransform::booksAsTheyAre()
     QFETCH(PageTreatment, own);
     QFETCH(QList<QSize>, made);
     QList<QSize> sizes;
-    for (const QImage &out :
-         transformPageImages(coordinateImage(page.width(), page.height()), options, own))
+    for (const QImage &out : pagesOf(coordinateImage(page.width(), page.height()), options, own))
         sizes << (out.isNull() ? QSize() : out.size());
     QCOMPARE(sizes, made);
 }
@@ -377,12 +387,12 @@ void tst_PageTransform::turnsAreExact()
     const QImage page = coordinateImage(40, 30);
     PageTreatment own;
     own.rotation = 90;
-    const QImage right = transformPageImages(page, PageOptions(), own).value(0);
+    const QImage right = pagesOf(page, PageOptions(), own).value(0);
     QCOMPARE(right.size(), QSize(30, 40));
     QCOMPARE(right.pixel(29, 0), page.pixel(0, 0));   // top left goes to top right
     QCOMPARE(right.pixel(0, 39), page.pixel(39, 29)); // bottom right to bottom left
     own.rotation = 270;
-    const QImage left = transformPageImages(page, PageOptions(), own).value(0);
+    const QImage left = pagesOf(page, PageOptions(), own).value(0);
     QCOMPARE(left.pixel(0, 39), page.pixel(0, 0));
 }
 
@@ -412,7 +422,7 @@ void tst_PageTransform::plainMargins()
     QCOMPARE(plainMarginsInside(page, PageOptions::TrimTolerance.initial), kept);
     PageOptions options;
     options.ImageTrimMargins = true;
-    QCOMPARE(transformPageImages(page, options).value(0).size(), kept.size());
+    QCOMPARE(pagesOf(page, options).value(0).size(), kept.size());
 }
 
 // Line art at half size: filtered scaling must come close to a Lanczos
@@ -437,9 +447,9 @@ void tst_PageTransform::smoothFitIsCloseToLanczos()
     options.ResizeImageHeight = 900;
     const QImage reference = lanczos(art, QSize(600, 900));
     options.ImageResizeSmooth = true;
-    const double smooth = psnr(transformPageImages(art, options).value(0), reference);
+    const double smooth = psnr(pagesOf(art, options).value(0), reference);
     options.ImageResizeSmooth = false;
-    const double fast = psnr(transformPageImages(art, options).value(0), reference);
+    const double fast = psnr(pagesOf(art, options).value(0), reference);
     qInfo("PSNR against Lanczos at half size: smooth %.1f dB, fast %.1f dB", smooth, fast);
     QVERIFY2(smooth >= 30, qPrintable(QString::number(smooth)));
     QVERIFY(smooth > fast);
@@ -478,10 +488,11 @@ void tst_PageTransform::greyPages()
     options.ImageQuality = 90;
     const auto channels = [&options](const QImage &source) {
         QImage written;
-        written.loadFromData(encodePage(source, options), "jpg");
+        const PagePart part = PageRecipe::ofPicture(source, options).carryOut(source).value(0);
+        written.loadFromData(encodePage(source, options, part.grey), "jpg");
         // Its light is the page's own.
         const QPoint at(31, 17);
-        const QRgb shown = written.pixel(at), was = inGreyIfAsked(source, options).pixel(at);
+        const QRgb shown = written.pixel(at), was = source.pixel(at);
         if (qAbs(qGray(shown) - qGray(was)) > 6)
             return -1;
         return written.format() == QImage::Format_Grayscale8 ? 1 : 3; // one component read
@@ -518,7 +529,7 @@ void tst_PageTransform::webpAsAsked()
     options.PageFormat = PageOptions::Format(format);
     options.ImageQuality = quality;
     QString error;
-    const QByteArray webp = encodePage(page, options, &error);
+    const QByteArray webp = encodePage(page, options, false, &error);
     QVERIFY2(!webp.isEmpty(), qPrintable(error));
     QCOMPARE(webp.left(4), QByteArray("RIFF"));
     QCOMPARE(webp.mid(12, 4), chunk);

@@ -21,6 +21,7 @@
 
 #include "app/pagerow.h"
 #include "app/quirevale.h"
+#include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "cbz/scancleanup.h"
 #include "samplepages.h"
@@ -58,7 +59,8 @@ int straightenedPicture(const QString &out)
     options.ScanStraighten = true;
     options.ScanLevels = true;
     ScanCleanup cleanup;
-    const QImage made = transformPageImages(scan, options, PageTreatment(), &cleanup).value(0);
+    const QImage made =
+        PageRecipe::ofPicture(scan, options).carryOut(scan, &cleanup).value(0).picture;
     if (made.isNull() || !cleanup.straightened)
         return 1;
     const int gap = 40, label = 60;
