@@ -22,17 +22,31 @@ BuildController::BuildController(Ui::QuirevaleClass &form, ShellTaskbarProgress 
     , m_window(window)
 {}
 
-QString BuildController::askFileName(const Book &book, const QString &source, QString *saveDir)
+bool BuildController::mayMake(const BuildRequest &request)
+{
+    if (!request.refused())
+        return true;
+    // The same refusal the command line gives, with the way on it offers.
+    const QString question = tr("This book is not made as it is. Make the archive without them?");
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Warning"),
+                    question, QMessageBox::NoButton, m_window);
+    box.setInformativeText(request.reasons.join(QLatin1Char('\n')));
+    QPushButton *without = box.addButton(tr("Make Without Them"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == without;
+}
+
+QString BuildController::askFileName(const Book &book, QString *saveDir)
 {
     // Before any save folder is remembered, the folder beside the book's
     // own, so the first archive lands beside its pages rather than at the
     // root of the disk.
-    QString folder = *saveDir;
-    if (folder.isEmpty())
-        folder = isBookFile(source) ? QFileInfo(source).absolutePath()
-                                    : QFileInfo(QDir(source).absolutePath()).absolutePath();
+    const QString folder = saveDir->isEmpty() ? book.defaultFolder() : *saveDir;
     const QString suggested =
-        book.name().isEmpty() ? folder : QDir::toNativeSeparators(book.targetIn(folder));
+        book.name().isEmpty() ? folder : QDir::toNativeSeparators(book.request(folder).target);
     const QString create = QCoreApplication::translate("Quirevale", "Create CBZ");
     QString fileName =
         QFileDialog::getSaveFileName(m_window, create, suggested, QStringLiteral("*.cbz"));

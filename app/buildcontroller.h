@@ -2,6 +2,7 @@
 #define BUILDCONTROLLER_H
 
 #include "book/book.h"
+#include "book/buildrequest.h"
 #include "cbz/cbzbuild.h"
 
 #include <QObject>
@@ -30,7 +31,10 @@ public:
     // The archive's name, asked of the user, starting from book's name in
     // the remembered save folder, which becomes the folder chosen; empty
     // when the user would rather not.
-    QString askFileName(const Book &book, const QString &source, QString *saveDir);
+    QString askFileName(const Book &book, QString *saveDir);
+    // Whether a book is made as request says: a refused one only when the
+    // user chooses to make it without what it lacks.
+    bool mayMake(const BuildRequest &request);
 
     // The build of pages into fileName, which the window is about to run on
     // a pool thread; an archive there already was agreed to be replaced, one

@@ -110,8 +110,9 @@ void Quirevale::on_MakeCBZ_clicked()
                              tr("No page is checked: there is nothing to put in an archive."));
         return;
     }
-    const QString fileName =
-        Builds->askFileName(Sources->book(), ui.ImagesPath->text(), &CbzSaveDir);
+    if (!Builds->mayMake(Sources->book().request()))
+        return;
+    const QString fileName = Builds->askFileName(Sources->book(), &CbzSaveDir);
     if (!fileName.isEmpty())
         startBuild(fileName, pages);
 }
@@ -122,11 +123,8 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
                            bool unreadableLeftOut)
 {
     Preview->startFollowingBuild();
-    QStringList leftOut;
-    for (const Book::LeftOut &note : Sources->book().leftOut()) {
-        if (note.kind == Book::LeftOut::OtherPictures)
-            leftOut << note.text;
-    }
+    // Asked to be made, it is made without what it lacks.
+    QStringList leftOut = Sources->book().request(QString(), true, true).leftOut;
     const QStringList blank = Pages->blankLeftOut();
     if (!blank.isEmpty())
         leftOut << tr("Left out as blank: %1").arg(blank.join(QStringLiteral(", ")));

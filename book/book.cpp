@@ -109,6 +109,36 @@ QString Book::targetIn(const QString &folder) const
     return target;
 }
 
+QString Book::defaultFolder() const
+{
+    const QFileInfo source(m_source);
+    // A folder's path may end in a slash: its own name is not its parent.
+    return source.isDir() ? QFileInfo(QDir(m_source).absolutePath()).absolutePath()
+                          : source.absolutePath();
+}
+
+BuildRequest Book::request(const QString &folder, bool withoutMissingPages,
+                           bool withoutOtherPictures) const
+{
+    BuildRequest request;
+    request.target = targetIn(folder.isEmpty() ? defaultFolder() : folder);
+    if (missesPages() && !withoutMissingPages) {
+        request.refusedFor |= BuildRequest::MissingPages;
+        request.reasons << tr("no archive made, so that no page is missing from it");
+    }
+    for (const LeftOut &leftOut : leftOut()) {
+        if (leftOut.kind != LeftOut::OtherPictures)
+            continue;
+        if (withoutOtherPictures) {
+            request.leftOut << leftOut.text;
+        } else {
+            request.refusedFor |= BuildRequest::OtherPictures;
+            request.reasons << leftOut.text;
+        }
+    }
+    return request;
+}
+
 QString Book::pdfSummary(int resolution) const
 {
     QMap<int, int> scans, rendered; // pages at each resolution

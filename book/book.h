@@ -1,6 +1,7 @@
 #ifndef BOOK_H
 #define BOOK_H
 
+#include "book/buildrequest.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/comicinfo.h"
 #include "pages/pagescan.h"
@@ -81,6 +82,15 @@ public:
     // Where the archive goes in folder: "<name>.cbz", never the source's own
     // place (a repacked archive would replace what it is read from).
     QString targetIn(const QString &folder) const;
+    // Where its archive goes when no folder is named: beside the folder,
+    // archive or PDF it was opened from.
+    QString defaultFolder() const;
+    // What to do when asked to make it: its target in folder (the default
+    // folder when empty), and whether it is made. A book that misses page
+    // files, or holds pictures of other types not listed, is refused unless
+    // the user said to make it without them.
+    BuildRequest request(const QString &folder = QString(), bool withoutMissingPages = false,
+                         bool withoutOtherPictures = false) const;
 
     // The ComicInfo.xml the archive carries, before anyone said anything:
     // the source's own, kept whole, or what the book's name suggests,

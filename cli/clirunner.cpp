@@ -77,17 +77,13 @@ bool CliRunner::outputIsFolder() const
                                  m_args.folders.size() > 1);
 }
 
-QString CliRunner::targetFor(const Book &book) const
+BuildRequest CliRunner::requestFor(const Book &book) const
 {
+    BuildRequest request = book.request(outputIsFolder() ? m_args.output : QString(),
+                                        m_args.skipTroubled, m_args.otherTypesLeftOut);
     if (!m_args.output.isEmpty() && !outputIsFolder())
-        return QFileInfo(m_args.output).absoluteFilePath();
-    const QFileInfo source(book.source());
-    if (!m_args.output.isEmpty())
-        return book.targetIn(m_args.output);
-    // Beside the folder, or beside the archive or PDF.
-    return book.targetIn(source.isDir()
-                             ? QFileInfo(QDir(book.source()).absolutePath()).absolutePath()
-                             : source.absolutePath());
+        request.target = QFileInfo(m_args.output).absoluteFilePath();
+    return request;
 }
 
 int CliRunner::run()
@@ -318,14 +314,13 @@ void CliRunner::tally(int failed, double seconds)
 // Pages that cannot be used, and pictures of other types that are not
 // listed, are named even under --quiet: a book made without them would look
 // whole. Either keeps the archive from being made unless told otherwise.
-bool CliRunner::refuseTroubledFiles(const Book &book)
+bool CliRunner::refuseTroubledFiles(const Book &book, const BuildRequest &request)
 {
-    bool otherPictures = false;
+    const bool otherPictures = request.refusedFor & BuildRequest::OtherPictures;
     for (const Book::LeftOut &leftOut : book.leftOut()) {
         if (leftOut.kind == Book::LeftOut::OtherPictures) {
-            otherPictures = !m_args.otherTypesLeftOut;
             report(book.source(),
-                   m_args.otherTypesLeftOut
+                   !otherPictures
                        ? leftOut.text
                        : tr("%1; --every-type lists them, --leave-out-other-types makes the "
                             "archive without them")
@@ -334,11 +329,10 @@ bool CliRunner::refuseTroubledFiles(const Book &book)
             report(book.source(), leftOut.text);
         }
     }
-    const bool missing = book.missesPages() && !m_args.skipTroubled;
-    if (missing && !book.pages().isEmpty())
-        report(book.source(), tr("no archive made, so that no page is missing from it; "
-                                 "--skip-unreadable makes it without them"));
-    return missing || otherPictures;
+    if ((request.refusedFor & BuildRequest::MissingPages) && !book.pages().isEmpty())
+        report(book.source(),
+               tr("%1; --skip-unreadable makes it without them").arg(request.reasons.constFirst()));
+    return request.refused();
 }
 
 bool CliRunner::makeArchive(const QString &folder)
@@ -360,13 +354,15 @@ bool CliRunner::makeArchive(const QString &folder)
     }
     // A shelf run again: a book whose archive is there already is passed
     // over before anything of it is read or said.
-    if (m_args.skipExisting && !m_args.listOnly && QFileInfo::exists(targetFor(book))) {
+    const BuildRequest request = requestFor(book);
+    const QString &target = request.target;
+    if (m_args.skipExisting && !m_args.listOnly && QFileInfo::exists(target)) {
         ++m_skipped;
         if (!m_args.quiet)
-            report(folder, tr("skipped: %1 exists already").arg(targetFor(book)));
+            report(folder, tr("skipped: %1 exists already").arg(target));
         return true;
     }
-    const bool refused = refuseTroubledFiles(book);
+    const bool refused = refuseTroubledFiles(book, request);
     QHash<QString, PageTreatment> treatments;
     if (!m_args.pagesFile.isEmpty() && !readTreatments(book.pages(), &treatments)) {
         m_usageError = true;
@@ -399,7 +395,6 @@ bool CliRunner::makeArchive(const QString &folder)
     }
     if (refused)
         return false;
-    const QString target = targetFor(book);
     if (m_made.contains(target)) {
         report(folder, tr("%1 was made from %2 in this run already; give each folder its own "
                           "archive")

@@ -1,6 +1,7 @@
 #ifndef CLIRUNNER_H
 #define CLIRUNNER_H
 
+#include "book/buildrequest.h"
 #include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 
@@ -43,7 +44,7 @@ public:
     // The archive a folder becomes, by the rules of --output: an output
     // that ends in a slash, is a folder, or is given for several folders is
     // the folder that receives <folder name>.cbz.
-    QString targetFor(const class Book &book) const;
+    BuildRequest requestFor(const class Book &book) const;
     bool outputIsFolder() const;
 
     // Called from a signal handler: only sets flags. A second signal ends
@@ -57,7 +58,7 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
-    bool refuseTroubledFiles(const Book &book);
+    bool refuseTroubledFiles(const Book &book, const BuildRequest &request);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);
     // What --list says of a page, and the sizes of what it becomes.

@@ -82,6 +82,10 @@
         <source>%1 and %2 more</source>
         <translation>%1 e altri %2</translation>
     </message>
+    <message>
+        <source>no archive made, so that no page is missing from it</source>
+        <translation>nessun archivio creato, perché non manchi alcuna pagina</translation>
+    </message>
 </context>
 <context>
     <name>BookPreset</name>
@@ -296,6 +300,14 @@ Sostituirlo?</translation>
     <message>
         <source>Left out, as they cannot be read: %1</source>
         <translation>Tralasciate perché non si possono leggere: %1</translation>
+    </message>
+    <message>
+        <source>This book is not made as it is. Make the archive without them?</source>
+        <translation>Questo libro non viene creato così com&apos;è. Creare l&apos;archivio senza di essi?</translation>
+    </message>
+    <message>
+        <source>Make Without Them</source>
+        <translation>Crea senza di essi</translation>
     </message>
 </context>
 <context>
@@ -756,10 +768,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>%1 [%2%3] %4/%5 pagine, %L6 pagine/s, mancano %7</translation>
     </message>
     <message>
-        <source>no archive made, so that no page is missing from it; --skip-unreadable makes it without them</source>
-        <translation>nessun archivio creato, perché non manchi alcuna pagina; --skip-unreadable lo crea senza di esse</translation>
-    </message>
-    <message>
         <source>its name is not valid text in this system&apos;s encoding; rename it</source>
         <translation>il suo nome non è testo valido nella codifica di questo sistema; rinominarla</translation>
     </message>
@@ -878,6 +886,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>%1 grey</source>
         <translation>%1 in grigio</translation>
+    </message>
+    <message>
+        <source>%1; --skip-unreadable makes it without them</source>
+        <translation>%1; --skip-unreadable lo crea senza di esse</translation>
     </message>
 </context>
 <context>

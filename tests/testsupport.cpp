@@ -161,10 +161,11 @@ bool pickFolder(Quirevale *window, const QString &folder)
 }
 
 QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dialog,
-                       std::function<void()> whileBoxShown)
+                       std::function<void()> whileBoxShown, const QString &buttonText)
 {
     std::unique_ptr<ModalAnswer> save(chooseInFileDialog(target, dialog));
     MessageBoxAnswerer boxes(std::move(whileBoxShown));
+    boxes.pressButton(buttonText);
     window->findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
     if (!save->answered())
         return {};

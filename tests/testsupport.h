@@ -111,7 +111,8 @@ bool pickFolder(Quirevale *window, const QString &folder);
 // box that follows (running whileBoxShown as each appears), and waits until
 // the build has been reported. Returns the boxes, in order.
 QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dialog = nullptr,
-                       std::function<void()> whileBoxShown = {});
+                       std::function<void()> whileBoxShown = {},
+                       const QString &buttonText = QString());
 
 // True when the two colours differ by at most tolerance in every channel.
 bool colorNear(const QColor &a, const QColor &b, int tolerance = 3);

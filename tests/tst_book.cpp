@@ -82,6 +82,14 @@ void tst_Book::targetNeverTheSource()
     const QString inFolder =
         folder == "." ? QFileInfo(root.filePath(source)).path() : root.filePath(folder);
     QCOMPARE(book.targetIn(inFolder), QDir(inFolder).filePath(QFileInfo(target).fileName()));
+    // Without a folder named, the request's is beside the source, as a
+    // folder's path is given with its slash or without.
+    if (folder == ".") {
+        QCOMPARE(book.request().target, book.targetIn(inFolder));
+        if (QFileInfo(root.filePath(source)).isDir())
+            QCOMPARE(Book::open(root.filePath(source) + '/', PageTypesOnly).request().target,
+                     book.targetIn(inFolder));
+    }
     // The series and its part, in the Comic information suggested for it.
     if (source.startsWith("Harbor Tales/") && !source.endsWith("Extras")) {
         const ComicInfo info = book.comicInfo(false);
@@ -175,6 +183,16 @@ void tst_Book::leftOutSaidByKind()
     if (!root_)
         QVERIFY(said.contains(QStringLiteral("%1 p4.png cannot be read: permission denied")
                                   .arg(int(Book::LeftOut::Trouble))));
+
+    // Asked to be made, it is refused for each, unless made without them.
+    const int missing = root_ ? 0 : int(BuildRequest::MissingPages);
+    QCOMPARE(book.request().refusedFor, missing | BuildRequest::OtherPictures);
+    QCOMPARE(book.request(QString(), true).refusedFor, int(BuildRequest::OtherPictures));
+    QCOMPARE(book.request(QString(), false, true).refusedFor, missing);
+    const BuildRequest made = book.request(QString(), true, true);
+    QVERIFY(!made.refused());
+    QCOMPARE(made.leftOut,
+             QStringList("Files of other picture types, not listed: 1 (webp): p2.webp"));
 }
 
 void tst_Book::sizesSaid_data()

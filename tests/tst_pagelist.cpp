@@ -197,11 +197,20 @@ void tst_PageList::picturesOfOtherTypesAreTold()
     QCOMPARE(notice->text(), QStringLiteral("Files of other picture types, not listed: 2 (jpeg, "
                                             "webp): page1b.jpeg, page3.webp"));
     QVERIFY(action->isVisible());
+    // Refused as the command line refuses it, unless made without them.
+    {
+        MessageBoxAnswerer refusal;
+        button("MakeCBZ")->click();
+        QCOMPARE(refusal.seen().size(), 1);
+        QVERIFY(refusal.seen().first().informative.contains("not listed: 2 (jpeg, webp)"));
+        QVERIFY(!QFileInfo::exists(m_root.filePath("mixed.cbz")));
+    }
     // An archive made without them says so when it is made.
-    const QList<BoxSeen> report = makeCbz(m_window, m_root.filePath("mixed.cbz"));
-    QCOMPARE(report.size(), 1);
-    QVERIFY2(report.first().informative.contains(QStringLiteral("not listed: 2 (jpeg, webp)")),
-             qPrintable(report.first().informative));
+    const QList<BoxSeen> report =
+        makeCbz(m_window, m_root.filePath("mixed.cbz"), nullptr, {}, "Make Without Them");
+    QCOMPARE(report.size(), 2);
+    QVERIFY2(report.last().informative.contains(QStringLiteral("not listed: 2 (jpeg, webp)")),
+             qPrintable(report.last().informative));
     QCOMPARE(archiveData(m_root.filePath("mixed.cbz")).size(), 2);
     action->click();
     QCOMPARE(list()->count(), 4);
