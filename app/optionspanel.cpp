@@ -1,54 +1,20 @@
 #include "app/optionspanel.h"
 
 #include "book/optiontable.h"
-#include "ui_quirevale.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLayout>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QWheelEvent>
 
 namespace {
-// Which control shows which option: the control holds the value itself, or
-// (a radio button, one of two check boxes) stands for one value of it.
-struct Binding
-{
-    const char *option;
-    const char *control;
-    int value; // -1: the control holds the value
-};
-
-const Binding Bindings[] = {
-    {"ImageQuality", "ImageQuality", -1},
-    {"PageFormat", "ImageFormat", -1},
-    {"KeepUnchangedJpeg", "ImageKeepJpeg", -1},
-    {"StorePages", "ImageStorePages", -1},
-    {"LosslessCuts", "ImageLosslessCuts", -1},
-    {"PageGrey", "ImageGreyAuto", PageOptions::GreyWithoutColour},
-    {"PageGrey", "ImageGreyAll", PageOptions::GreyEveryPage},
-    {"ImageResize", "ImageResize", 1},
-    {"ImageResize", "ImageKeepOriginalSize", 0},
-    {"ResizeImageWidth", "ResizeImageWidth", -1},
-    {"ResizeImageHeight", "ResizeImageHeight", -1},
-    {"ImageResizeMode", "ImageResizeMode", -1},
-    {"ImageResizeSmooth", "ImageResizeSmooth", -1},
-    {"ImageResizeNoEnlarge", "ImageResizeNoEnlarge", -1},
-    {"ImageCutDoublePages", "ImageCutDoublePages", -1},
-    {"ImageCutOnlyWide", "ImageCutOnlyWide", -1},
-    {"ImageCutPointNumber", "ImageCutPointNumber", -1},
-    {"ImageCutFirstPageRight", "ImageCutFirstPageRight", 1},
-    {"ImageCutFirstPageRight", "ImageCutFirstPageLeft", 0},
-    {"ImageCutBorder", "ImageCutBorder", -1},
-    {"ImageCutBorderNumber", "ImageCutBorderNumber", -1},
-    {"ImageTrimMargins", "ImageTrimMargins", -1},
-    {"ImageTrimTolerance", "ImageTrimTolerance", -1},
-    {"ScanStraighten", "ScanStraighten", -1},
-    {"ScanLevels", "ScanLevels", -1},
-    {"ScanLevelsGamma", "ScanLevelsGamma", -1},
-    {"ScanLeaveOutBlank", "ScanLeaveOutBlank", -1},
-    {"FacingSpreads", "FacingSpreads", -1},
-    {"ListEveryPictureType", "actionListEveryType", -1},
-};
-
 int valueOf(const QObject *control)
 {
     if (auto *slider = qobject_cast<const QAbstractSlider *>(control))
@@ -87,22 +53,21 @@ void setRange(QObject *control, const OptionRange &range)
 }
 } // namespace
 
-OptionsPanel::OptionsPanel(Ui::QuirevaleClass &form, QWidget *window)
-    : QObject(window)
-    , ui(form)
-    , m_window(window)
+OptionsPanel::OptionsPanel(const Widgets &widgets, QObject *parent)
+    : QObject(parent)
+    , m_widgets(widgets)
 {
     bindControls();
     // The cut point's slider has no option of its own: it mirrors the number.
-    setRange(ui.ImageCutPointSlide, PageOptions::CutPoint);
-    connect(ui.ImageResizePreset, qOverload<int>(&QComboBox::activated), this,
+    setRange(m_widgets.cutPointSlide, PageOptions::CutPoint);
+    connect(m_widgets.screenSizes, qOverload<int>(&QComboBox::activated), this,
             &OptionsPanel::choosePreset);
     fillScreenSizes();
     fitColumn();
     // A wheel turned over the column scrolls it: a control only takes the
     // wheel once it has been clicked or tabbed to. Every control that a
     // wheel would change, bound to an option or not (the screen sizes).
-    for (QWidget *widget : ui.OptionsScroll->findChildren<QWidget *>()) {
+    for (QWidget *widget : m_widgets.column->findChildren<QWidget *>()) {
         // The column's own scroll bars are what the wheel turns.
         if (qobject_cast<QScrollBar *>(widget))
             continue;
@@ -114,19 +79,34 @@ OptionsPanel::OptionsPanel(Ui::QuirevaleClass &form, QWidget *window)
     }
 }
 
-// Ranges from the table; any change of a bound control is a change of the
-// options.
+QObject *OptionsPanel::control(const QString &name) const
+{
+    if (m_widgets.listEveryType && m_widgets.listEveryType->objectName() == name)
+        return m_widgets.listEveryType;
+    return m_widgets.column->findChild<QObject *>(name);
+}
+
+// The table's controls found once; ranges from the table; any change of a
+// bound control is a change of the options. A control the table names but
+// the form lacks is left out here (a test holds the two together).
 void OptionsPanel::bindControls()
 {
-    for (const Binding &binding : Bindings) {
-        QObject *control = m_window->findChild<QObject *>(QLatin1String(binding.control));
-        Q_ASSERT(control && bookOption(QLatin1String(binding.option)));
-        setRange(control, bookOption(QLatin1String(binding.option))->range);
-        const auto changedNow = [this, control] {
-            keepGreyChoicesApart(control);
+    for (const BookOption &option : bookOptions()) {
+        for (const BookOption::Control &named : option.controlList()) {
+            QObject *found = control(named.name);
+            if (!found)
+                continue;
+            m_bound.append({&option, found, named.value});
+            setRange(found, option.range);
+        }
+    }
+    for (const Bound &bound : qAsConst(m_bound)) {
+        const auto changedNow = [this, bound] {
+            keepChoicesApart(bound);
             updateEnabled();
             emit changed();
         };
+        QObject *control = bound.control;
         if (auto *slider = qobject_cast<QAbstractSlider *>(control))
             connect(slider, &QAbstractSlider::valueChanged, this, changedNow);
         else if (auto *spin = qobject_cast<QSpinBox *>(control))
@@ -142,34 +122,36 @@ bool OptionsPanel::eventFilter(QObject *watched, QEvent *event)
 {
     auto *widget = qobject_cast<QWidget *>(watched);
     if (event->type() == QEvent::Wheel && widget && !widget->hasFocus()) {
-        QCoreApplication::sendEvent(ui.OptionsScroll->verticalScrollBar(), event);
+        QCoreApplication::sendEvent(m_widgets.column->verticalScrollBar(), event);
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-// Two check boxes stand for one choice: checking one unchecks the other.
-void OptionsPanel::keepGreyChoicesApart(QObject *chosen)
+// Check boxes that each stand for one value of a choice: checking one
+// unchecks the others (radio buttons do so themselves).
+void OptionsPanel::keepChoicesApart(const Bound &chosen)
 {
-    QAbstractButton *other = chosen == ui.ImageGreyAuto  ? ui.ImageGreyAll
-                             : chosen == ui.ImageGreyAll ? ui.ImageGreyAuto
-                                                         : nullptr;
-    if (other && valueOf(chosen))
-        other->setChecked(false);
+    if (chosen.value < 0 || !valueOf(chosen.control) ||
+        qobject_cast<QRadioButton *>(chosen.control))
+        return;
+    for (const Bound &other : qAsConst(m_bound)) {
+        if (other.option == chosen.option && other.control != chosen.control)
+            show(other.control, 0);
+    }
 }
 
 void OptionsPanel::apply(const BookOptions &options)
 {
     m_unbound = options;
-    for (const Binding &binding : Bindings) {
-        QObject *control = m_window->findChild<QObject *>(QLatin1String(binding.control));
-        const int value = bookOption(QLatin1String(binding.option))->get(options);
-        if (binding.value < 0)
-            show(control, value);
-        else if (value == binding.value)
-            show(control, 1);
-        else if (!qobject_cast<QRadioButton *>(control))
-            show(control, 0); // a radio button is unchecked by its partner
+    for (const Bound &bound : qAsConst(m_bound)) {
+        const int value = bound.option->get(options);
+        if (bound.value < 0)
+            show(bound.control, value);
+        else if (value == bound.value)
+            show(bound.control, 1);
+        else if (!qobject_cast<QRadioButton *>(bound.control))
+            show(bound.control, 0); // a radio button is unchecked by its partner
     }
     updateEnabled();
     emit changed();
@@ -177,19 +159,16 @@ void OptionsPanel::apply(const BookOptions &options)
 
 BookOptions OptionsPanel::read() const
 {
-    // Only these two have no control; every other option is read from its
-    // own (a choice shown by buttons is its first value unless one is
-    // checked).
-    BookOptions options;
-    options.pages.PdfResolution = m_unbound.pages.PdfResolution;
-    options.writeComicInfo = m_unbound.writeComicInfo;
-    for (const Binding &binding : Bindings) {
-        const QObject *control = m_window->findChild<QObject *>(QLatin1String(binding.control));
-        const BookOption *option = bookOption(QLatin1String(binding.option));
-        if (binding.value < 0)
-            option->set(options, valueOf(control));
-        else if (valueOf(control))
-            option->set(options, binding.value);
+    // The options without a control keep what they were set to; every
+    // other option is read from its own. A choice shown by buttons is its
+    // first value unless one of them is checked.
+    BookOptions options = m_unbound;
+    for (const Bound &bound : qAsConst(m_bound))
+        bound.option->set(options,
+                          bound.value < 0 ? valueOf(bound.control) : bound.option->range.initial);
+    for (const Bound &bound : qAsConst(m_bound)) {
+        if (bound.value >= 0 && valueOf(bound.control))
+            bound.option->set(options, bound.value);
     }
     return options;
 }
@@ -206,28 +185,28 @@ void OptionsPanel::setWriteComicInfo(bool write)
 
 void OptionsPanel::updateEnabled()
 {
-    const auto enable = [](bool on, std::initializer_list<QWidget *> widgets) {
-        for (QWidget *widget : widgets)
-            widget->setEnabled(on);
-    };
-    enable(ui.ImageResize->isChecked(),
-           {ui.ResizeImageWidth, ui.ResizeImageWidthLabel, ui.ResizeImageHeight,
-            ui.ResizeImageHeightLabel, ui.ImageResizeMode, ui.ImageResizePreset,
-            ui.ImageResizeSmooth});
-    enable(ui.ImageResize->isChecked() &&
-               ui.ImageResizeMode->currentIndex() == PageOptions::ResizeToFit,
-           {ui.ImageResizeNoEnlarge});
-    enable(ui.ImageCutDoublePages->isChecked(),
-           {ui.ImageCutPointLabel, ui.ImageCutPointSlide, ui.ImageCutPointNumber,
-            ui.ImageCutPageLabel, ui.ImageCutFirstPageLeft, ui.ImageCutFirstPageRight,
-            ui.ImageCutOnlyWide});
-    enable(ui.ImageCutBorder->isChecked(), {ui.ImageBorderCutLabel, ui.ImageCutBorderNumber});
-    enable(ui.ImageTrimMargins->isChecked(), {ui.ImageTrimToleranceLabel, ui.ImageTrimTolerance});
-    enable(ui.ScanLevels->isChecked(), {ui.ScanLevelsGammaLabel, ui.ScanLevelsGamma});
-    ui.ImageQualityNumber->setText(QString::number(ui.ImageQuality->value()));
+    const BookOptions options = read();
+    QHash<const QObject *, bool> inUse;
+    for (const Bound &bound : qAsConst(m_bound)) {
+        inUse.insert(bound.control, bound.option->inUse(options));
+        if (auto *widget = qobject_cast<QWidget *>(bound.control))
+            widget->setEnabled(inUse.value(bound.control));
+    }
+    // Labels follow their buddies, other widgets the control they name.
+    for (QWidget *widget : m_widgets.column->findChildren<QWidget *>()) {
+        const QObject *followed = nullptr;
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            followed = label->buddy();
+        const QByteArray name = widget->property("followsControl").toByteArray();
+        if (!name.isEmpty())
+            followed = control(QString::fromLatin1(name));
+        if (followed && inUse.contains(followed))
+            widget->setEnabled(inUse.value(followed));
+    }
+    m_widgets.qualityNumber->setText(QString::number(options.pages.ImageQuality));
     // Pages for an e-ink reader: most of those show no WebP.
-    ui.FormatWarning->setVisible(ui.ImageFormat->currentIndex() != PageOptions::JpegPages &&
-                                 ui.ImageGreyAll->isChecked());
+    m_widgets.formatWarning->setVisible(options.pages.PageFormat != PageOptions::JpegPages &&
+                                        options.pages.PageGrey == PageOptions::GreyEveryPage);
 }
 
 // Screens of common readers, portrait; the first entry names the list.
@@ -248,35 +227,36 @@ void OptionsPanel::fillScreenSizes()
         {"iPad Pro 12.9\"", 2048, 2732},
         {"Full HD tablet", 1200, 1920},
     };
-    ui.ImageResizePreset->clear();
-    ui.ImageResizePreset->addItem(QCoreApplication::translate("Quirevale", "Screen size…"));
+    m_widgets.screenSizes->clear();
+    m_widgets.screenSizes->addItem(QCoreApplication::translate("Quirevale", "Screen size…"));
     for (const Screen &screen : screens)
-        ui.ImageResizePreset->addItem(QStringLiteral("%1: %2 × %3")
-                                          .arg(QLatin1String(screen.name))
-                                          .arg(screen.width)
-                                          .arg(screen.height),
-                                      QSize(screen.width, screen.height));
+        m_widgets.screenSizes->addItem(QStringLiteral("%1: %2 × %3")
+                                           .arg(QLatin1String(screen.name))
+                                           .arg(screen.width)
+                                           .arg(screen.height),
+                                       QSize(screen.width, screen.height));
 }
 
 // A reader's screen sets the width and height; the first entry only names
 // the list.
 void OptionsPanel::choosePreset(int index)
 {
-    const QSize size = ui.ImageResizePreset->itemData(index).toSize();
+    const QSize size = m_widgets.screenSizes->itemData(index).toSize();
     if (!size.isValid())
         return;
-    ui.ResizeImageWidth->setValue(size.width());
-    ui.ResizeImageHeight->setValue(size.height());
-    ui.ImageResizePreset->setCurrentIndex(0);
+    show(control(QStringLiteral("ResizeImageWidth")), size.width());
+    show(control(QStringLiteral("ResizeImageHeight")), size.height());
+    m_widgets.screenSizes->setCurrentIndex(0);
 }
 
 void OptionsPanel::fitColumn()
 {
-    ui.OptionsFrame->ensurePolished();
-    const int needed = ui.OptionsFrame->layout()->minimumSize().height();
-    if (needed > ui.OptionsFrame->minimumHeight())
-        ui.OptionsFrame->setMinimumHeight(needed);
-    ui.OptionsScroll->setFixedWidth(ui.OptionsFrame->maximumWidth() +
-                                    ui.OptionsScroll->verticalScrollBar()->sizeHint().width());
-    ui.OptionsScroll->setMinimumHeight(0);
+    QWidget *frame = m_widgets.frame;
+    frame->ensurePolished();
+    const int needed = frame->layout()->minimumSize().height();
+    if (needed > frame->minimumHeight())
+        frame->setMinimumHeight(needed);
+    m_widgets.column->setFixedWidth(frame->maximumWidth() +
+                                    m_widgets.column->verticalScrollBar()->sizeHint().width());
+    m_widgets.column->setMinimumHeight(0);
 }

@@ -46,7 +46,15 @@ Quirevale::Quirevale(QWidget *parent)
 {
     ui.setupUi(this);
     TaskbarProgress = TaskbarButton.progress();
-    Options = new OptionsPanel(ui, this);
+    OptionsPanel::Widgets column;
+    column.column = ui.OptionsScroll;
+    column.frame = ui.OptionsFrame;
+    column.listEveryType = ui.actionListEveryType;
+    column.cutPointSlide = ui.ImageCutPointSlide;
+    column.qualityNumber = ui.ImageQualityNumber;
+    column.formatWarning = ui.FormatWarning;
+    column.screenSizes = ui.ImageResizePreset;
+    Options = new OptionsPanel(column, this);
     new PresetMenu(ui, Options, this);
     Pages = new PageList(ui.ImagesList, this);
     Preview = new PreviewController(ui.ImageArea, this);

@@ -13,11 +13,8 @@ struct BookOptions
     bool everyPictureType = false;
     bool writeComicInfo = false;
 
-    bool operator==(const BookOptions &o) const
-    {
-        return pages == o.pages && everyPictureType == o.everyPictureType &&
-               writeComicInfo == o.writeComicInfo;
-    }
+    // Every option of the option table alike.
+    bool operator==(const BookOptions &o) const;
     bool operator!=(const BookOptions &o) const { return !(*this == o); }
 };
 

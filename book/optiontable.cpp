@@ -54,47 +54,50 @@ constexpr OptionRange OnOff{0, 1, 0};
 const QVector<BookOption> Options = {
     {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
      "quality", "n", QT_TRANSLATE_NOOP("CliArguments", "JPEG quality, %1 to %2 (default %3)."),
-     nullptr, PAGE_NUMBER(ImageQuality)},
+     false, PAGE_NUMBER(ImageQuality), "ImageQuality", nullptr},
     {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
      QT_TRANSLATE_NOOP("CliArguments",
                        "Scale every page to exactly this width and height, %1 to %2 each."),
-     nullptr, nullptr, nullptr},
+     false, nullptr, nullptr, nullptr, nullptr},
     {"fit", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "fit", "WxH",
      QT_TRANSLATE_NOOP("CliArguments",
                        "Scale every page to the largest size within this width and height, its "
                        "proportions kept."),
-     nullptr, nullptr, nullptr},
+     false, nullptr, nullptr, nullptr, nullptr},
     {"ImageResize", BookOption::Switch, OnOff, nullptr, "Options/ImageResize", nullptr, nullptr,
-     nullptr, nullptr, PAGE_SWITCH(ImageResize)},
+     nullptr, false, PAGE_SWITCH(ImageResize), "ImageResize=1 ImageKeepOriginalSize=0", nullptr},
     {"ResizeImageWidth", BookOption::Number, PageOptions::ResizeWidth, nullptr,
-     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, nullptr, PAGE_NUMBER(ResizeImageWidth)},
+     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, false, PAGE_NUMBER(ResizeImageWidth),
+     "ResizeImageWidth", "ImageResize"},
     {"ResizeImageHeight", BookOption::Number, PageOptions::ResizeHeight, nullptr,
-     "Options/ResizeImageHeight", nullptr, nullptr, nullptr, nullptr,
-     PAGE_NUMBER(ResizeImageHeight)},
+     "Options/ResizeImageHeight", nullptr, nullptr, nullptr, false, PAGE_NUMBER(ResizeImageHeight),
+     "ResizeImageHeight", "ImageResize"},
     // Remembered as it always was: whether pages are fitted.
     {"ImageResizeMode", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeFit", nullptr,
-     nullptr, nullptr, nullptr, PAGE_CHOICE(ResizeMode, ImageResizeMode)},
+     nullptr, nullptr, false, PAGE_CHOICE(ResizeMode, ImageResizeMode), "ImageResizeMode",
+     "ImageResize"},
     {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth", "smooth",
      nullptr, QT_TRANSLATE_NOOP("CliArguments", "Scale with filtering: slower, and finer lines."),
-     nullptr, PAGE_SWITCH(ImageResizeSmooth)},
+     false, PAGE_SWITCH(ImageResizeSmooth), "ImageResizeSmooth", "ImageResize"},
     {"ImageResizeNoEnlarge", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeNoEnlarge",
      "no-enlarge", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "With --fit, pages that already fit keep their size instead of being "
                        "enlarged."),
-     nullptr, PAGE_SWITCH(ImageResizeNoEnlarge)},
+     false, PAGE_SWITCH(ImageResizeNoEnlarge), "ImageResizeNoEnlarge", "ImageResizeMode=1"},
     {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
-     nullptr, nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutDoublePages)},
+     nullptr, nullptr, nullptr, false, PAGE_SWITCH(ImageCutDoublePages), "ImageCutDoublePages",
+     nullptr},
     {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,
      "Options/ImageCutPointNumber", "split", "percent",
      QT_TRANSLATE_NOOP("CliArguments",
                        "Cut each page in two at this percentage of its width, %1 to %2."),
-     "ImageCutDoublePages", PAGE_NUMBER(ImageCutPointNumber)},
+     true, PAGE_NUMBER(ImageCutPointNumber), "ImageCutPointNumber", "ImageCutDoublePages"},
     {"ImageCutOnlyWide", BookOption::Switch, OnOff, nullptr, "Options/ImageCutOnlyWide",
      "split-only-wide", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "Cut only pages wider than tall (the spreads among single pages)."),
-     "ImageCutDoublePages", PAGE_SWITCH(ImageCutOnlyWide)},
+     true, PAGE_SWITCH(ImageCutOnlyWide), "ImageCutOnlyWide", "ImageCutDoublePages"},
     {"ImageCutFirstPageRight",
      BookOption::Switch,
      {0, 1, 1},
@@ -104,80 +107,82 @@ const QVector<BookOption> Options = {
      "side",
      QT_TRANSLATE_NOOP("CliArguments",
                        "Which half of a cut page comes first: left or right (default right)."),
-     nullptr,
-     PAGE_SWITCH(ImageCutFirstPageRight)},
+     false,
+     PAGE_SWITCH(ImageCutFirstPageRight),
+     "ImageCutFirstPageRight=1 ImageCutFirstPageLeft=0",
+     "ImageCutDoublePages"},
     {"ImageCutBorderNumber", BookOption::Number, PageOptions::BorderPixels, nullptr,
      "Options/ImageCutBorderNumber", "border", "pixels",
-     QT_TRANSLATE_NOOP("CliArguments", "Cut this many pixels off every side, %1 to %2."),
-     "ImageCutBorder", PAGE_NUMBER(ImageCutBorderNumber)},
+     QT_TRANSLATE_NOOP("CliArguments", "Cut this many pixels off every side, %1 to %2."), true,
+     PAGE_NUMBER(ImageCutBorderNumber), "ImageCutBorderNumber", "ImageCutBorder"},
     {"ImageCutBorder", BookOption::Switch, OnOff, nullptr, "Options/ImageCutBorder", nullptr,
-     nullptr, nullptr, nullptr, PAGE_SWITCH(ImageCutBorder)},
+     nullptr, nullptr, false, PAGE_SWITCH(ImageCutBorder), "ImageCutBorder", nullptr},
     {"ImageTrimTolerance", BookOption::Number, PageOptions::TrimTolerance, nullptr,
      "Options/ImageTrimTolerance", "trim-margins", "TOLERANCE",
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
          "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3)."),
-     "ImageTrimMargins", PAGE_NUMBER(ImageTrimTolerance)},
+     true, PAGE_NUMBER(ImageTrimTolerance), "ImageTrimTolerance", "ImageTrimMargins"},
     {"ImageTrimMargins", BookOption::Switch, OnOff, nullptr, "Options/ImageTrimMargins", nullptr,
-     nullptr, nullptr, nullptr, PAGE_SWITCH(ImageTrimMargins)},
+     nullptr, nullptr, false, PAGE_SWITCH(ImageTrimMargins), "ImageTrimMargins", nullptr},
     {"KeepUnchangedJpeg", BookOption::Switch, OnOff, nullptr, "Options/KeepUnchangedJpeg",
      "keep-jpeg", nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
          "are."),
-     nullptr, PAGE_SWITCH(KeepUnchangedJpeg)},
+     false, PAGE_SWITCH(KeepUnchangedJpeg), "ImageKeepJpeg", nullptr},
     {"StorePages", BookOption::Switch, OnOff, nullptr, "Options/StorePages", "store", nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Store the pages without compression: JPEG data hardly deflates, and the archive "
          "is made in a fraction of the time."),
-     nullptr, PAGE_SWITCH(StorePages)},
+     false, PAGE_SWITCH(StorePages), "ImageStorePages", nullptr},
     {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
      nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Turn, border and split JPEG pages on their compressed blocks, without encoding "
          "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
-     nullptr, PAGE_SWITCH(LosslessCuts)},
+     false, PAGE_SWITCH(LosslessCuts), "ImageLosslessCuts", nullptr},
     {"ScanStraighten", BookOption::Switch, OnOff, nullptr, "Options/ScanStraighten", "deskew",
      nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "Straighten scanned pages: each page's slant (up to 5°) is found and "
                        "turned back; a page whose slant cannot be told is left as it is, and "
                        "said so."),
-     nullptr, PAGE_SWITCH(ScanStraighten)},
+     false, PAGE_SWITCH(ScanStraighten), "ScanStraighten", nullptr},
     {"ScanLevelsGamma", BookOption::Number, PageOptions::LevelsGamma, nullptr,
      "Options/ScanLevelsGamma", "levels-gamma", "hundredths",
      QT_TRANSLATE_NOOP("CliArguments",
                        "Even out the paper, then apply this gamma, in hundredths (%1 to %2, "
                        "default %3): above 100 lightens the middle tones, as e-ink screens "
                        "want."),
-     "ScanLevels", PAGE_NUMBER(ScanLevelsGamma)},
+     true, PAGE_NUMBER(ScanLevelsGamma), "ScanLevelsGamma", "ScanLevels"},
     {"ScanLevels", BookOption::Switch, OnOff, nullptr, "Options/ScanLevels", "levels", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "Even out the paper: each page's levels stretched so that its paper is "
                        "white and its ink black, colours kept."),
-     nullptr, PAGE_SWITCH(ScanLevels)},
+     false, PAGE_SWITCH(ScanLevels), "ScanLevels", nullptr},
     {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
      "drop-blank", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "Leave out pages with nothing on them (a scanner's noise, specks and a "
                        "thin edge aside); the report names them."),
-     nullptr, PAGE_SWITCH(ScanLeaveOutBlank)},
+     false, PAGE_SWITCH(ScanLeaveOutBlank), "ScanLeaveOutBlank", nullptr},
     {"FacingSpreads", BookOption::Switch, OnOff, nullptr, "Options/FacingSpreads", "facing-spreads",
      nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "Put a blank page before a spread kept whole that would begin on the "
                        "second page of a two-page reader's pair (the cover shown alone), so "
                        "that every spread sits on facing pages."),
-     nullptr, PAGE_SWITCH(FacingSpreads)},
+     false, PAGE_SWITCH(FacingSpreads), "FacingSpreads", nullptr},
     {"ListEveryPictureType", BookOption::Switch, OnOff, nullptr, "ListEveryPictureType",
      "every-type", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",
                        "List pictures of every type this program reads (%1), not only %2."),
-     nullptr, BOOK_SWITCH(everyPictureType)},
+     false, BOOK_SWITCH(everyPictureType), "actionListEveryType", nullptr},
     {"PageGrey",
      BookOption::Choice,
      {0, 2, 0},
@@ -189,8 +194,10 @@ const QVector<BookOption> Options = {
          "CliArguments",
          "Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
          "page (for e-ink readers)."),
-     nullptr,
-     PAGE_CHOICE(Grey, PageGrey)},
+     false,
+     PAGE_CHOICE(Grey, PageGrey),
+     "ImageGreyAuto=1 ImageGreyAll=2",
+     nullptr},
     {"PageFormat",
      BookOption::Choice,
      {0, 2, 0},
@@ -202,21 +209,23 @@ const QVector<BookOption> Options = {
          "CliArguments",
          "What the pages are written as: jpeg (the default) or webp, at the same quality, "
          "or webp-lossless, every pixel kept."),
-     nullptr,
-     PAGE_CHOICE(Format, PageFormat)},
+     false,
+     PAGE_CHOICE(Format, PageFormat),
+     "ImageFormat",
+     nullptr},
     {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo", "comic-info",
      nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Write ComicInfo.xml into each archive, its title, series and number taken from "
          "the folder's name unless given below."),
-     nullptr, BOOK_SWITCH(writeComicInfo)},
+     false, BOOK_SWITCH(writeComicInfo), nullptr, nullptr},
     {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution", "pdf-dpi",
      "n",
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
-     nullptr, PAGE_NUMBER(PdfResolution)},
+     false, PAGE_NUMBER(PdfResolution), nullptr, nullptr},
 };
 
 bool storedSwitch(const QSettings &settings, const char *key, bool *value)
@@ -275,6 +284,35 @@ int BookOption::valueOfWord(const QString &word) const
     return wordList().indexOf(word);
 }
 
+QVector<BookOption::Control> BookOption::controlList() const
+{
+    QVector<Control> list;
+    if (!controls)
+        return list;
+    for (const QString &word : QString::fromLatin1(controls).split(QLatin1Char(' '))) {
+        const int equals = word.indexOf(QLatin1Char('='));
+        list.append(equals < 0 ? Control{word, -1}
+                               : Control{word.left(equals), word.mid(equals + 1).toInt()});
+    }
+    return list;
+}
+
+const BookOption *BookOption::usedUnderOption() const
+{
+    return usedUnder ? bookOption(QString::fromLatin1(usedUnder).section(QLatin1Char('='), 0, 0))
+                     : nullptr;
+}
+
+bool BookOption::inUse(const BookOptions &options) const
+{
+    const BookOption *under = usedUnderOption();
+    if (!under)
+        return true;
+    const QString needed = QString::fromLatin1(usedUnder).section(QLatin1Char('='), 1);
+    const int value = under->get(options);
+    return under->inUse(options) && (needed.isEmpty() ? value != 0 : value == needed.toInt());
+}
+
 QString BookOption::helpText() const
 {
     QString text = QCoreApplication::translate("CliArguments", help);
@@ -324,6 +362,15 @@ void saveBookOptions(QSettings &settings, const BookOptions &options)
         else
             settings.setValue(key, value);
     }
+}
+
+bool BookOptions::operator==(const BookOptions &o) const
+{
+    for (const BookOption &option : Options) {
+        if (option.get && option.get(*this) != option.get(o))
+            return false;
+    }
+    return true;
 }
 
 void setResizeBox(BookOptions &options, const QString &flag, int width, int height)

@@ -10,10 +10,10 @@
 class QSettings;
 
 // One option of a book, described once for everyone who shows or reads it:
-// its range and default, the settings it is remembered under, and the
-// command line's flag and help; the window binds its controls to it by
-// name. Its value is a whole number: a switch 0 or 1, a choice the index of
-// its word.
+// its range and default, the settings it is remembered under, the command
+// line's flag and help, the window's controls that show it, and the option
+// it is used under. Its value is a whole number: a switch 0 or 1, a choice
+// the index of its word.
 struct BookOption
 {
     enum Kind
@@ -38,11 +38,33 @@ struct BookOption
     const char *flag;
     const char *valueName;
     const char *help;
-    // The switch that giving the flag turns on too (--split turns on the
-    // cut); null for none.
-    const char *turnsOn;
+    // Giving the flag turns on the switch it is used under (--split turns
+    // on the cut).
+    bool turnsOnUsedUnder;
     int (*get)(const BookOptions &);
     void (*set)(BookOptions &, int);
+    // The window's controls that show it: one that holds the value, or
+    // several that each stand for one value ("ImageGreyAuto=1
+    // ImageGreyAll=2"); null for an option shown elsewhere or nowhere.
+    const char *controls;
+    // The option it only means something under, with the value that one
+    // must have ("ImageResizeMode=1"; a switch's name alone: on). Its
+    // controls are enabled only while that holds; null for none.
+    const char *usedUnder;
+
+    // A control of controls, by its object name, and the value it stands
+    // for; -1 when it holds the value itself.
+    struct Control
+    {
+        QString name;
+        int value;
+    };
+    QVector<Control> controlList() const;
+    // The option it is used under; null for none.
+    const BookOption *usedUnderOption() const;
+    // Whether it means something with these options: the option it is
+    // used under, itself in use, has the value it needs.
+    bool inUse(const BookOptions &options) const;
 
     QStringList wordList() const;
     // The help, translated, its range filled in.

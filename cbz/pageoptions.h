@@ -97,29 +97,6 @@ struct PageOptions
     bool FacingSpreads = false;
 
     // Every field; the stored options' test holds this list whole.
-    bool operator==(const PageOptions &o) const
-    {
-        return ImageQuality == o.ImageQuality && ImageResize == o.ImageResize &&
-               ResizeImageWidth == o.ResizeImageWidth && ResizeImageHeight == o.ResizeImageHeight &&
-               ImageResizeMode == o.ImageResizeMode && ImageResizeSmooth == o.ImageResizeSmooth &&
-               ImageResizeNoEnlarge == o.ImageResizeNoEnlarge &&
-               ImageCutDoublePages == o.ImageCutDoublePages &&
-               ImageCutOnlyWide == o.ImageCutOnlyWide &&
-               ImageCutPointNumber == o.ImageCutPointNumber &&
-               ImageCutFirstPageRight == o.ImageCutFirstPageRight &&
-               ImageCutBorder == o.ImageCutBorder &&
-               ImageCutBorderNumber == o.ImageCutBorderNumber &&
-               ImageTrimMargins == o.ImageTrimMargins &&
-               ImageTrimTolerance == o.ImageTrimTolerance &&
-               KeepUnchangedJpeg == o.KeepUnchangedJpeg && PageFormat == o.PageFormat &&
-               StorePages == o.StorePages && PageGrey == o.PageGrey &&
-               LosslessCuts == o.LosslessCuts && PdfResolution == o.PdfResolution &&
-               ScanStraighten == o.ScanStraighten && ScanLevels == o.ScanLevels &&
-               ScanLevelsGamma == o.ScanLevelsGamma && ScanLeaveOutBlank == o.ScanLeaveOutBlank &&
-               FacingSpreads == o.FacingSpreads;
-    }
-    bool operator!=(const PageOptions &o) const { return !(*this == o); }
-
     bool changesPages() const
     {
         return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins ||

@@ -269,8 +269,8 @@ QString CliArguments::readBookFlag(const BookOption &option, const QString &valu
     }
     }
     option.set(options, number);
-    if (option.turnsOn)
-        bookOption(QLatin1String(option.turnsOn))->set(options, 1);
+    if (option.turnsOnUsedUnder)
+        option.usedUnderOption()->set(options, 1);
     return QString();
 }
 

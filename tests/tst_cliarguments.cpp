@@ -195,8 +195,8 @@ void tst_CliArguments::everyFlagOfTheOptionTable()
             continue;
         }
         QVERIFY2(option.get(parsed.options) == expected, option.flag);
-        if (option.turnsOn)
-            QVERIFY2(bookOption(option.turnsOn)->get(parsed.options) == 1, option.flag);
+        if (option.turnsOnUsedUnder)
+            QVERIFY2(option.usedUnderOption()->get(parsed.options) == 1, option.flag);
         // A value out of its range or not one of its words is refused.
         if (!value.isEmpty()) {
             CliArguments bad;

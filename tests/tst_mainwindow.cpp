@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
@@ -52,6 +54,9 @@ private slots:
     void firstStartDefaults();
     void optionsAreRemembered();
     void everyOptionShownIsReadBack();
+    void everyControlHasItsEntry();
+    void controlsEnabledAsTheTableSays_data();
+    void controlsEnabledAsTheTableSays();
     void presetsSetTheOptions();
     void wheelScrollsTheOptionsPast();
     void storedLanguage_data();
@@ -768,4 +773,98 @@ void tst_MainWindow::exitAndCloseSaveTheSameKeys()
 }
 
 QUIREVALE_TEST_MAIN(tst_MainWindow)
+// The option table and the form agree: every control an entry names is
+// there and can show the option's values, and every control of the option
+// column is named by an entry, or follows a control that is.
+void tst_MainWindow::everyControlHasItsEntry()
+{
+    Quirevale window;
+    QSet<QString> named;
+    for (const BookOption &option : bookOptions()) {
+        for (const BookOption::Control &control : option.controlList()) {
+            named << control.name;
+            QObject *found = window.findChild<QObject *>(control.name);
+            QVERIFY2(found, qPrintable(control.name));
+            if (auto *spin = qobject_cast<QSpinBox *>(found)) {
+                QCOMPARE(spin->minimum(), option.range.minimum);
+                QCOMPARE(spin->maximum(), option.range.maximum);
+            } else if (auto *combo = qobject_cast<QComboBox *>(found)) {
+                QCOMPARE(combo->count(), option.range.maximum + 1);
+            } else if (auto *button = qobject_cast<QAbstractButton *>(found)) {
+                QVERIFY2(button->isCheckable(), qPrintable(control.name));
+            } else if (auto *action = qobject_cast<QAction *>(found)) {
+                QVERIFY2(action->isCheckable(), qPrintable(control.name));
+            } else {
+                QVERIFY2(qobject_cast<QAbstractSlider *>(found), qPrintable(control.name));
+            }
+            QVERIFY2(control.value < 0 || qobject_cast<QAbstractButton *>(found),
+                     qPrintable(control.name));
+        }
+        if (option.usedUnder)
+            QVERIFY2(option.usedUnderOption(), option.name);
+    }
+    const auto *column = child<QScrollArea>(&window, "OptionsScroll");
+    for (QWidget *widget : column->widget()->findChildren<QWidget *>()) {
+        const bool input = qobject_cast<QSpinBox *>(widget) || qobject_cast<QComboBox *>(widget) ||
+                           qobject_cast<QAbstractSlider *>(widget) ||
+                           (qobject_cast<QAbstractButton *>(widget) &&
+                            qobject_cast<QAbstractButton *>(widget)->isCheckable());
+        // Parts of a spin box or a combo box are not controls of their own.
+        if (!input || qobject_cast<QScrollBar *>(widget) || widget->objectName().startsWith("qt_"))
+            continue;
+        const QString follows = widget->property("followsControl").toString();
+        QVERIFY2(named.contains(widget->objectName()) || named.contains(follows),
+                 qPrintable(QStringLiteral("%1 %2").arg(widget->metaObject()->className(),
+                                                        widget->objectName())));
+    }
+}
+
+void tst_MainWindow::controlsEnabledAsTheTableSays_data()
+{
+    QTest::addColumn<QString>("option");
+    for (const BookOption &option : bookOptions()) {
+        if (option.usedUnder && option.controls)
+            QTest::newRow(option.name) << QString::fromLatin1(option.name);
+    }
+}
+
+// An option's controls, and the labels and widgets that follow them, are
+// enabled exactly while the option it is used under has the value it
+// needs.
+void tst_MainWindow::controlsEnabledAsTheTableSays()
+{
+    QFETCH(QString, option);
+    const BookOption *entry = bookOption(option);
+    const BookOption *under = entry->usedUnderOption();
+    for (const bool inUse : {false, true}) {
+        BookOptions options;
+        // Everything it is used under in use, then the nearest one set as
+        // the row asks.
+        for (const BookOption *above = under; above; above = above->usedUnderOption())
+            above->set(options, 1);
+        const QString needed = QString::fromLatin1(entry->usedUnder).section('=', 1);
+        const int value = needed.isEmpty() ? 1 : needed.toInt();
+        under->set(options, inUse ? value : (value == 0 ? 1 : 0));
+        QCOMPARE(entry->inUse(options), inUse);
+        {
+            QSettings settings;
+            saveBookOptions(settings, options);
+        }
+        Quirevale window;
+        child<QFrame>(&window, "OptionsFrame")->setEnabled(true);
+        for (const BookOption::Control &control : entry->controlList()) {
+            auto *widget = window.findChild<QWidget *>(control.name);
+            QCOMPARE(widget->isEnabled(), inUse);
+            for (QLabel *label : window.findChildren<QLabel *>()) {
+                if (label->buddy() == widget)
+                    QCOMPARE(label->isEnabled(), inUse);
+            }
+            for (QWidget *follower : window.findChildren<QWidget *>()) {
+                if (follower->property("followsControl").toString() == control.name)
+                    QCOMPARE(follower->isEnabled(), inUse);
+            }
+        }
+    }
+}
+
 #include "tst_mainwindow.moc"
