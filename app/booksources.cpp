@@ -1,14 +1,18 @@
 #include "app/booksources.h"
 
+#include "app/booksession.h"
 #include "app/pagelist.h"
 #include "pages/pagesource.h"
-#include "ui_quirevale.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
@@ -21,40 +25,44 @@ QString warning()
 }
 } // namespace
 
-BookSources::BookSources(Ui::QuirevaleClass &form, PageList *pages, QString &imagesDir,
+BookSources::BookSources(const Widgets &widgets, BookSession *session, QString &imagesDir,
                          QWidget *window)
     : QObject(window)
-    , ui(form)
-    , m_pages(pages)
+    , ui(widgets)
+    , m_session(session)
+    , m_pages(session->pages())
     , m_imagesDir(imagesDir)
     , m_window(window)
 {
-    connect(ui.actionOpenArchive, &QAction::triggered, this, &BookSources::openArchive);
-    connect(ui.actionListEveryType, &QAction::triggered, this, [this] {
-        if (!ui.ImagesPath->text().isEmpty() && ui.ImagesPath->text() == m_imagesDir)
+    connect(ui.openArchive, &QAction::triggered, this, &BookSources::openArchive);
+    connect(ui.listEveryType, &QAction::triggered, this, [this] {
+        if (!ui.path->text().isEmpty() && ui.path->text() == m_imagesDir)
             open(m_imagesDir);
     });
-    connect(ui.NoticeClose, &QAbstractButton::clicked, ui.NoticeFrame, &QWidget::hide);
+    connect(ui.noticeClose, &QAbstractButton::clicked, ui.notice, &QWidget::hide);
     // The book listed again, pictures of every type among its pages; or as
     // one book, its sub-folders its chapters.
-    connect(ui.NoticeAction, &QAbstractButton::clicked, this,
-            [this] { open(m_imagesDir, EveryPictureType, m_book.hasChapters()); });
-    connect(ui.NoticeChapters, &QAbstractButton::clicked, this,
+    connect(ui.noticeAction, &QAbstractButton::clicked, this,
+            [this] { open(m_imagesDir, EveryPictureType, book().hasChapters()); });
+    connect(ui.noticeChapters, &QAbstractButton::clicked, this,
             [this] { open(m_imagesDir, listedTypes(), true); });
 }
 
 PictureTypes BookSources::listedTypes(PictureTypes asked) const
 {
-    return ui.actionListEveryType->isChecked() ? EveryPictureType : asked;
+    return ui.listEveryType->isChecked() ? EveryPictureType : asked;
+}
+
+const Book &BookSources::book() const
+{
+    return m_session->book();
 }
 
 int BookSources::show(const Book &book)
 {
-    emit aboutToList();
-    m_book = book;
-    m_pages->fill(book);
-    showNotice(m_pages->count());
-    return m_pages->count();
+    const int count = m_session->setBook(book);
+    showNotice(count);
+    return count;
 }
 
 void BookSources::open(const QString &source, PictureTypes types, bool chapters)
@@ -95,7 +103,7 @@ void BookSources::openFromOutside(const QString &path)
     // A page named on its own becomes the current one.
     const int row = info.isDir() ? -1 : m_pages->rowOf(info.absoluteFilePath());
     if (row >= 0)
-        ui.ImagesList->setCurrentRow(row);
+        m_pages->setCurrentRow(row);
 }
 
 void BookSources::openChapters(const QStringList &sources)
@@ -121,7 +129,7 @@ void BookSources::summarizePdf(int resolution)
 {
     m_pdfSummary.clear();
     const int generation = ++m_summaryGeneration;
-    if (!std::any_of(m_book.pages().cbegin(), m_book.pages().cend(),
+    if (!std::any_of(book().pages().cbegin(), book().pages().cend(),
                      [](const ListedPage &page) { return page.location.isPdfPage(); }))
         return;
     auto *watcher = new QFutureWatcher<QString>(this);
@@ -130,7 +138,7 @@ void BookSources::summarizePdf(int resolution)
         if (generation == m_summaryGeneration)
             m_pdfSummary = watcher->result();
     });
-    const Book book = m_book;
+    const Book book = m_session->book();
     watcher->setFuture(
         QtConcurrent::run([book, resolution] { return book.pdfSummary(resolution); }));
 }
@@ -139,12 +147,12 @@ void BookSources::showListed(int count, const QString &source)
 {
     emit listed();
     if (count != 0) {
-        ui.ImagesPath->setText(source);
-        ui.ImagesList->setCurrentRow(0);
-    } else if (!ui.NoticeFrame->isHidden()) {
+        ui.path->setText(source);
+        m_pages->setCurrentRow(0);
+    } else if (!ui.notice->isHidden()) {
         // The strip speaks of this source (its chapters, its other
         // pictures): the path says which, not the book listed before.
-        ui.ImagesPath->setText(source);
+        ui.path->setText(source);
     } else {
         QMessageBox::warning(
             m_window, warning(),
@@ -218,21 +226,21 @@ void BookSources::showNotice(int listed)
 {
     QStringList lines;
     bool others = false;
-    for (const Book::LeftOut &leftOut : m_book.leftOut()) {
+    for (const Book::LeftOut &leftOut : book().leftOut()) {
         lines << leftOut.text;
         others = others || leftOut.kind == Book::LeftOut::OtherPictures;
     }
-    if (listed == 0 && m_book.missesPages())
+    if (listed == 0 && book().missesPages())
         lines << tr("None of the page files of this folder can be used.");
-    ui.NoticeAction->setVisible(others);
+    ui.noticeAction->setVisible(others);
     // A folder whose pages sit in sub-folders is offered as one book.
-    const int chapters = m_book.chapterFolders();
+    const int chapters = book().chapterFolders();
     if (chapters > 0) {
         lines << tr("%1 of its sub-folders hold pages.").arg(chapters);
-        ui.NoticeChapters->setText(
+        ui.noticeChapters->setText(
             tr("List the pages of its %1 sub-folders as chapters").arg(chapters));
     }
-    ui.NoticeChapters->setVisible(chapters > 0);
-    ui.NoticeText->setText(lines.join(QLatin1Char('\n')));
-    ui.NoticeFrame->setVisible(!lines.isEmpty());
+    ui.noticeChapters->setVisible(chapters > 0);
+    ui.noticeText->setText(lines.join(QLatin1Char('\n')));
+    ui.notice->setVisible(!lines.isEmpty());
 }

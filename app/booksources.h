@@ -7,11 +7,13 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace Ui {
-class QuirevaleClass;
-}
+class BookSession;
 class PageList;
+class QAbstractButton;
+class QAction;
 class QDropEvent;
+class QLabel;
+class QLineEdit;
 class QMimeData;
 class QWidget;
 
@@ -24,11 +26,25 @@ class BookSources : public QObject
     Q_OBJECT
 
 public:
-    // imagesDir is the window's remembered folder, replaced by each book
-    // listed.
-    BookSources(Ui::QuirevaleClass &ui, PageList *pages, QString &imagesDir, QWidget *window);
+    // The widgets it drives: the path of the book shown, the actions that
+    // list books, and the strip that says what a book left out.
+    struct Widgets
+    {
+        QLineEdit *path = nullptr;
+        QAction *openArchive = nullptr;
+        QAction *listEveryType = nullptr;
+        QWidget *notice = nullptr;
+        QLabel *noticeText = nullptr;
+        QAbstractButton *noticeClose = nullptr;
+        QAbstractButton *noticeAction = nullptr;
+        QAbstractButton *noticeChapters = nullptr;
+    };
 
-    const Book &book() const { return m_book; }
+    // imagesDir is the window's remembered folder, replaced by each book
+    // listed; the book listed goes to session.
+    BookSources(const Widgets &widgets, BookSession *session, QString &imagesDir, QWidget *window);
+
+    const Book &book() const;
     // What the listed PDF's pages are taken as at resolution, found away
     // from the GUI thread: empty until found, and for other books.
     QString pdfSummary() const { return m_pdfSummary; }
@@ -57,8 +73,6 @@ public:
     void drop(QDropEvent *event);
 
 signals:
-    // Another book is about to be listed: what was read of the last goes.
-    void aboutToList();
     // The list was filled; what may be used follows it.
     void listed();
 
@@ -70,11 +84,11 @@ private:
     void refuseDrop(const QString &path) const;
     void showNotice(int listed);
 
-    Ui::QuirevaleClass &ui;
+    Widgets ui;
+    BookSession *m_session;
     PageList *m_pages;
     QString &m_imagesDir;
     QWidget *m_window;
-    Book m_book;
     QString m_pdfSummary;
     int m_summaryGeneration = 0;
 };

@@ -1,7 +1,6 @@
 #include "app/buildcontroller.h"
 
 #include "app/shelltaskbarprogress.h"
-#include "ui_quirevale.h"
 
 #include "book/sizereport.h"
 #include "pages/pagesource.h"
@@ -11,16 +10,24 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
+#include <QtConcurrent>
 
-BuildController::BuildController(Ui::QuirevaleClass &form, ShellTaskbarProgress *taskbar,
-                                 QWidget *window)
+BuildController::BuildController(const Widgets &widgets, QWidget *window)
     : QObject(window)
-    , ui(form)
-    , m_taskbar(taskbar)
+    , m_widgets(widgets)
     , m_window(window)
 {}
+
+BuildController::~BuildController()
+{
+    if (m_job.isRunning()) {
+        m_build->cancel();
+        m_job.waitForFinished();
+    }
+}
 
 bool BuildController::mayMake(const BuildRequest &request)
 {
@@ -66,24 +73,28 @@ QString BuildController::askFileName(const Book &book, QString *saveDir)
     return fileName;
 }
 
-CbzBuild *BuildController::start(const QString &fileName, const QVector<BuildPage> &pages,
-                                 const PageOptions &options, const ComicInfo &comicInfo,
-                                 PagePictureObserver *pictures, int threads, bool unreadableLeftOut)
+QFuture<bool> BuildController::start(const Request &request,
+                                     const std::function<bool(const QString &)> &job,
+                                     const std::function<void(CbzBuild *)> &connect)
 {
-    m_build = std::make_unique<CbzBuild>(fileName, pages, options);
-    m_build->setUnreadablePagesLeftOut(unreadableLeftOut);
-    m_build->setReplaceExisting(QFileInfo::exists(fileName));
-    m_build->setPictureObserver(pictures);
-    m_build->setThreadCount(threads);
-    m_build->setComicInfo(comicInfo);
-    const int rows = ui.ImagesList->count();
-    ui.MakeCBZProgressBar->setRange(0, rows);
-    m_taskbar->setRange(0, rows);
-    m_taskbar->show();
-    ui.CancelBuild->show();
+    m_build = std::make_unique<CbzBuild>(request.fileName, request.pages, request.options);
+    m_build->setUnreadablePagesLeftOut(request.unreadableLeftOut);
+    m_build->setReplaceExisting(QFileInfo::exists(request.fileName));
+    m_build->setPictureObserver(request.pictures);
+    m_build->setThreadCount(request.threads);
+    m_build->setComicInfo(request.comicInfo);
+    if (connect)
+        connect(m_build.get());
+    m_widgets.progress->setRange(0, request.rows);
+    m_widgets.taskbar->setRange(0, request.rows);
+    m_widgets.taskbar->show();
+    m_widgets.cancel->show();
     m_building = true;
     emit buildingChanged(true);
-    return m_build.get();
+    // The build touches no widget: it runs on the pool, and is waited for
+    // before this goes.
+    m_job = QtConcurrent::run([job, fileName = request.fileName] { return job(fileName); });
+    return m_job;
 }
 
 void BuildController::cancel()
@@ -104,15 +115,15 @@ bool BuildController::finished()
 // True when the window is to close now that the build has ended.
 bool BuildController::report()
 {
-    m_taskbar->hide();
-    ui.CancelBuild->hide();
+    m_widgets.taskbar->hide();
+    m_widgets.cancel->hide();
     // A close asked for during the build happens now; a failure is still
     // reported, a success or a cancel needs no words.
     const bool closing = m_closeWhenBuilt;
     m_closeWhenBuilt = false;
     bool again = false; // made again without the pages that cannot be read
     if (m_build->result() == CbzBuild::Done) {
-        ui.MakeCBZProgressBar->setValue(ui.MakeCBZProgressBar->maximum());
+        m_widgets.progress->setValue(m_widgets.progress->maximum());
         if (!closing)
             reportSuccess(m_build->fileName());
     } else if (m_build->result() == CbzBuild::Failed && !closing &&
@@ -125,8 +136,8 @@ bool BuildController::report()
         box.setInformativeText(m_build->errorString());
         box.exec();
     }
-    ui.MakeCBZProgressBar->setValue(0);
-    m_taskbar->setValue(0);
+    m_widgets.progress->setValue(0);
+    m_widgets.taskbar->setValue(0);
     m_building = false;
     emit buildingChanged(false);
     // Made again once the controls are back, as a new build.

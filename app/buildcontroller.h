@@ -5,17 +5,16 @@
 #include "book/buildrequest.h"
 #include "cbz/cbzbuild.h"
 
+#include <QFuture>
 #include <QObject>
 
 #include <functional>
 #include <memory>
 
-class QCloseEvent;
+class QAbstractButton;
+class QProgressBar;
 class QWidget;
 class ShellTaskbarProgress;
-namespace Ui {
-class QuirevaleClass;
-}
 
 // The "Make CBZ" job of the main window: the build on a thread of the
 // global pool, the progress bar and the task bar following it page by
@@ -26,7 +25,18 @@ class BuildController : public QObject
     Q_OBJECT
 
 public:
-    BuildController(Ui::QuirevaleClass &ui, ShellTaskbarProgress *taskbar, QWidget *window);
+    // The widgets it drives.
+    struct Widgets
+    {
+        QProgressBar *progress = nullptr;
+        QAbstractButton *cancel = nullptr;
+        ShellTaskbarProgress *taskbar = nullptr;
+    };
+
+    BuildController(const Widgets &widgets, QWidget *window);
+    // A build still running (the application quitting by other means) is
+    // stopped and waited for.
+    ~BuildController() override;
 
     // The archive's name, asked of the user, starting from book's name in
     // the remembered save folder, which becomes the folder chosen; empty
@@ -36,13 +46,25 @@ public:
     // user chooses to make it without what it lacks.
     bool mayMake(const BuildRequest &request);
 
-    // The build of pages into fileName, which the window is about to run on
-    // a pool thread; an archive there already was agreed to be replaced, one
-    // that appears after this is not.
-    // unreadableLeftOut: pages that cannot be read are left out and named.
-    CbzBuild *start(const QString &fileName, const QVector<BuildPage> &pages,
-                    const PageOptions &options, const ComicInfo &comicInfo,
-                    PagePictureObserver *pictures, int threads, bool unreadableLeftOut = false);
+    // What a build is made of: its pages, among rows rows of the list.
+    struct Request
+    {
+        QString fileName;
+        QVector<BuildPage> pages;
+        int rows = 0;
+        PageOptions options;
+        ComicInfo comicInfo;
+        PagePictureObserver *pictures = nullptr;
+        int threads = 0;
+        // Pages that cannot be read are left out and named.
+        bool unreadableLeftOut = false;
+    };
+    // Starts the build of request.pages into request.fileName on a thread
+    // of the global pool, where job runs it (true: the archive was made);
+    // an archive there already was agreed to be replaced, one that appears
+    // after this is not. connect is called with the build before it starts.
+    QFuture<bool> start(const Request &request, const std::function<bool(const QString &)> &job,
+                        const std::function<void(CbzBuild *)> &connect = {});
     bool isBuilding() const { return m_building; }
     CbzBuild *build() const { return m_build.get(); }
     void cancel();
@@ -70,10 +92,10 @@ private:
     bool askToLeaveOutUnreadable();
     void reportSuccess(const QString &fileName);
 
-    Ui::QuirevaleClass &ui;
-    ShellTaskbarProgress *m_taskbar;
+    Widgets m_widgets;
     QWidget *m_window;
     std::unique_ptr<CbzBuild> m_build;
+    QFuture<bool> m_job;
     std::function<QString(int)> m_rowName;
     QStringList m_leftOut;
     bool m_building = false;

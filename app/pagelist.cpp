@@ -141,6 +141,11 @@ int PageList::count() const
     return m_list->count();
 }
 
+void PageList::setCurrentRow(int row)
+{
+    m_list->setCurrentRow(row);
+}
+
 PageLocation PageList::current() const
 {
     return PageRow::locationOf(m_list->currentItem());

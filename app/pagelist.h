@@ -31,6 +31,7 @@ public:
     // The rows of book's pages, none current yet.
     void fill(const Book &book);
     int count() const;
+    void setCurrentRow(int row);
     // Where the current row's page is read from; null without one.
     PageLocation current() const;
     PageTreatment currentTreatment() const;

@@ -2,9 +2,10 @@
 
 #include "app/optionspanel.h"
 #include "book/bookpreset.h"
-#include "ui_quirevale.h"
 
+#include <QAction>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -12,29 +13,28 @@ namespace {
 const char PresetProperty[] = "quirevalePreset";
 }
 
-PresetMenu::PresetMenu(Ui::QuirevaleClass &ui, OptionsPanel *options, QWidget *window)
+PresetMenu::PresetMenu(const Widgets &widgets, OptionsPanel *options, QWidget *window)
     : QObject(window)
-    , ui(ui)
+    , ui(widgets)
     , m_options(options)
     , m_window(window)
 {
-    connect(ui.menuPresets, &QMenu::aboutToShow, this, &PresetMenu::fill);
-    connect(ui.actionSavePreset, &QAction::triggered, this, &PresetMenu::saveOptions);
-    connect(ui.actionDeletePreset, &QAction::triggered, this, &PresetMenu::deletePreset);
-    connect(ui.actionResetOptions, &QAction::triggered, this,
-            [this] { m_options->apply(BookOptions()); });
+    connect(ui.menu, &QMenu::aboutToShow, this, &PresetMenu::fill);
+    connect(ui.save, &QAction::triggered, this, &PresetMenu::saveOptions);
+    connect(ui.remove, &QAction::triggered, this, &PresetMenu::deletePreset);
+    connect(ui.reset, &QAction::triggered, this, [this] { m_options->apply(BookOptions()); });
     fill();
 }
 
 void PresetMenu::fill()
 {
-    for (QAction *action : ui.menuPresets->actions()) {
+    for (QAction *action : ui.menu->actions()) {
         if (action->property(PresetProperty).isValid())
             action->deleteLater();
     }
     QSettings settings;
     const QVector<BookPreset> presets = BookPreset::all(settings);
-    QAction *first = ui.menuPresets->actions().value(0);
+    QAction *first = ui.menu->actions().value(0);
     // In use until an option it sets is changed.
     const BookOptions now = m_options->read();
     const BookPreset chosen = BookPreset::find(settings, m_chosen);
@@ -44,12 +44,12 @@ void PresetMenu::fill()
     for (const BookPreset &preset : presets) {
         if (!preset.isBuiltIn() && !own) {
             own = true;
-            QAction *separator = new QAction(ui.menuPresets);
+            QAction *separator = new QAction(ui.menu);
             separator->setSeparator(true);
             separator->setProperty(PresetProperty, QString());
-            ui.menuPresets->insertAction(first, separator);
+            ui.menu->insertAction(first, separator);
         }
-        auto *action = new QAction(preset.title(), ui.menuPresets);
+        auto *action = new QAction(preset.title(), ui.menu);
         action->setProperty(PresetProperty, preset.name());
         action->setToolTip(preset.description());
         action->setStatusTip(preset.description());
@@ -64,9 +64,9 @@ void PresetMenu::fill()
                 m_chosen = chosen.name();
             }
         });
-        ui.menuPresets->insertAction(first, action);
+        ui.menu->insertAction(first, action);
     }
-    ui.actionDeletePreset->setEnabled(own);
+    ui.remove->setEnabled(own);
 }
 
 void PresetMenu::saveOptions()

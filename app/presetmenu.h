@@ -4,11 +4,9 @@
 #include <QObject>
 
 class OptionsPanel;
+class QAction;
 class QMenu;
 class QWidget;
-namespace Ui {
-class QuirevaleClass;
-}
 
 // The Presets menu: the built-in presets and the user's own, each telling
 // what it sets; saving the options as a preset, deleting one, and going
@@ -19,7 +17,16 @@ class PresetMenu : public QObject
     Q_OBJECT
 
 public:
-    PresetMenu(Ui::QuirevaleClass &ui, OptionsPanel *options, QWidget *window);
+    // The menu and the actions it drives.
+    struct Widgets
+    {
+        QMenu *menu = nullptr;
+        QAction *save = nullptr;
+        QAction *remove = nullptr;
+        QAction *reset = nullptr;
+    };
+
+    PresetMenu(const Widgets &widgets, OptionsPanel *options, QWidget *window);
 
     // The presets' entries, in the current language; the one last chosen
     // is marked while the options are still what it sets.
@@ -29,7 +36,7 @@ private:
     void saveOptions();
     void deletePreset();
 
-    Ui::QuirevaleClass &ui;
+    Widgets ui;
     OptionsPanel *m_options;
     QWidget *m_window;
     QString m_chosen; // the name of the preset chosen last

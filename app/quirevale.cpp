@@ -3,6 +3,7 @@
 #include "book/bookpreset.h"
 
 #include "app/blankfinder.h"
+#include "app/booksession.h"
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
 #include "app/optionspanel.h"
@@ -55,11 +56,23 @@ Quirevale::Quirevale(QWidget *parent)
     column.formatWarning = ui.FormatWarning;
     column.screenSizes = ui.ImageResizePreset;
     Options = new OptionsPanel(column, this);
-    new PresetMenu(ui, Options, this);
+    new PresetMenu(
+        {ui.menuPresets, ui.actionSavePreset, ui.actionDeletePreset, ui.actionResetOptions},
+        Options, this);
     Pages = new PageList(ui.ImagesList, this);
     Preview = new PreviewController(ui.ImageArea, this);
-    Sources = new BookSources(ui, Pages, ImagesDir, this);
-    Builds = new BuildController(ui, TaskbarProgress, this);
+    Session = new BookSession(Pages, this);
+    BookSources::Widgets sources;
+    sources.path = ui.ImagesPath;
+    sources.openArchive = ui.actionOpenArchive;
+    sources.listEveryType = ui.actionListEveryType;
+    sources.notice = ui.NoticeFrame;
+    sources.noticeText = ui.NoticeText;
+    sources.noticeClose = ui.NoticeClose;
+    sources.noticeAction = ui.NoticeAction;
+    sources.noticeChapters = ui.NoticeChapters;
+    Sources = new BookSources(sources, Session, ImagesDir, this);
+    Builds = new BuildController({ui.MakeCBZProgressBar, ui.CancelBuild, TaskbarProgress}, this);
     connect(Builds, &BuildController::leaveOutUnreadableChosen, this,
             [this](const QString &fileName, const QVector<BuildPage> &pages) {
                 startBuild(fileName, pages, true);
@@ -75,13 +88,13 @@ Quirevale::Quirevale(QWidget *parent)
         ui.OriginalImageHeight->setText(size.isValid() ? QString::number(size.height())
                                                        : QString());
     });
-    connect(Sources, &BookSources::aboutToList, Preview, &PreviewController::forget);
-    connect(Sources, &BookSources::aboutToList, Blanks, &BlankFinder::stop);
+    connect(Session, &BookSession::aboutToList, Preview, &PreviewController::forget);
+    connect(Session, &BookSession::aboutToList, Blanks, &BlankFinder::stop);
     connect(Sources, &BookSources::listed, this, [this] {
         LeavingOutBlanks = false; // a new list: its pages are looked at afresh
         followScanOptions();
         updateEnabled();
-        followReadingDirection(Sources->book().comicInfo(false));
+        followReadingDirection(Session->book().comicInfo(false));
         Sources->summarizePdf(Options->read().pages.PdfResolution);
     });
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
@@ -165,12 +178,9 @@ Quirevale::Quirevale(QWidget *parent)
 Quirevale::~Quirevale()
 {
     // A build still running (the application quitting by other means) is
-    // stopped and waited for: it needs nothing from this thread.
-    if (MakeCbzFuture.isRunning()) {
-        MakeCbzWatcher.disconnect(this);
-        Builds->cancel();
-        MakeCbzFuture.waitForFinished();
-    }
+    // stopped and waited for by its controller: nothing is reported.
+    MakeCbzWatcher.disconnect(this);
+    delete Builds;
     QSettings settings;
     settings.setValue(QStringLiteral("PanelsSplitter"), ui.ImageSplitterFrame->saveState());
     settings.setValue(QStringLiteral("MainWindowGeometry"), saveGeometry());
@@ -411,13 +421,13 @@ void Quirevale::on_ImageCutFirstPageRight_clicked()
 // says so too.
 void Quirevale::sayReadingDirection(ComicInfo::Direction direction)
 {
-    if (Sources->book().source().isEmpty())
+    if (Session->book().source().isEmpty())
         return;
     ComicInfo info = comicInfoOfBook();
     if (info.direction == direction)
         return;
     info.direction = direction;
-    ComicInfos.insert(ui.ImagesPath->text(), info);
+    Session->setComicInfo(info);
 }
 
 // A book that says how it is read has the half read first come first; one
@@ -461,7 +471,7 @@ void Quirevale::on_actionComicInfo_triggered()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ComicInfo info = dialog.comicInfo();
-    ComicInfos.insert(ui.ImagesPath->text(), info);
+    Session->setComicInfo(info);
     Options->setWriteComicInfo(info.write);
     followReadingDirection(info);
 }
@@ -470,8 +480,5 @@ void Quirevale::on_actionComicInfo_triggered()
 // of itself or its name suggests.
 ComicInfo Quirevale::comicInfoOfBook() const
 {
-    const QString source = ui.ImagesPath->text();
-    if (ComicInfos.contains(source))
-        return Sources->book().comicInfoEdited(ComicInfos.value(source));
-    return Sources->book().comicInfo(Options->read().writeComicInfo);
+    return Session->comicInfo(Options->read().writeComicInfo);
 }

@@ -16,6 +16,7 @@
 class BlankFinder;
 class BookSources;
 class BuildController;
+class BookSession;
 class OptionsPanel;
 class PageList;
 class PreviewController;
@@ -109,6 +110,7 @@ private:
     ShellTaskbarProgress *TaskbarProgress = nullptr;
     // The parts, children of the window.
     OptionsPanel *Options = nullptr;
+    BookSession *Session = nullptr;
     PageList *Pages = nullptr;
     PreviewController *Preview = nullptr;
     BookSources *Sources = nullptr;
@@ -124,7 +126,6 @@ private:
     bool UserFirstPageRight = true;
     void followScanOptions();
     // What the user said of each book this session.
-    QHash<QString, ComicInfo> ComicInfos;
     int BuildThreads = 0;
 };
 

@@ -1,6 +1,7 @@
 // The main window's book: listing the folder picked, following the current
 // row, and making its archive.
 
+#include "app/booksession.h"
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
 #include "app/optionspanel.h"
@@ -16,7 +17,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
-#include <QtConcurrent>
 
 void Quirevale::on_BrowsePath_clicked()
 {
@@ -104,15 +104,15 @@ void Quirevale::on_actionMakeCbz_triggered()
 
 void Quirevale::on_MakeCBZ_clicked()
 {
-    const QVector<BuildPage> pages = Book::buildPages(Pages->checkedPages());
+    const QVector<BuildPage> pages = Session->buildPages();
     if (pages.isEmpty()) {
         QMessageBox::warning(this, tr("Warning"),
                              tr("No page is checked: there is nothing to put in an archive."));
         return;
     }
-    if (!Builds->mayMake(Sources->book().request()))
+    if (!Builds->mayMake(Session->book().request()))
         return;
-    const QString fileName = Builds->askFileName(Sources->book(), &CbzSaveDir);
+    const QString fileName = Builds->askFileName(Session->book(), &CbzSaveDir);
     if (!fileName.isEmpty())
         startBuild(fileName, pages);
 }
@@ -124,15 +124,25 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
 {
     Preview->startFollowingBuild();
     // Asked to be made, it is made without what it lacks.
-    QStringList leftOut = Sources->book().request(QString(), true, true).leftOut;
+    QStringList leftOut = Session->book().request(QString(), true, true).leftOut;
     const QStringList blank = Pages->blankLeftOut();
     if (!blank.isEmpty())
         leftOut << tr("Left out as blank: %1").arg(blank.join(QStringLiteral(", ")));
     Builds->setLeftOut(leftOut);
-    CbzBuild *build = Builds->start(fileName, pages, Options->read().pages, comicInfoOfBook(),
-                                    Preview->builtPictures(), BuildThreads, unreadableLeftOut);
-    connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
-    MakeCbzFuture = QtConcurrent::run(this, &Quirevale::MakeCbz, fileName);
+    BuildController::Request request;
+    request.fileName = fileName;
+    request.pages = pages;
+    request.rows = ui.ImagesList->count();
+    request.options = Options->read().pages;
+    request.comicInfo = comicInfoOfBook();
+    request.pictures = Preview->builtPictures();
+    request.threads = BuildThreads;
+    request.unreadableLeftOut = unreadableLeftOut;
+    MakeCbzFuture = Builds->start(
+        request, [this](const QString &name) { return MakeCbz(name); },
+        [this](CbzBuild *build) {
+            connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
+        });
     MakeCbzWatcher.setFuture(MakeCbzFuture);
 }
 
