@@ -4,21 +4,6 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
-namespace {
-struct Stamp
-{
-    QDateTime modified;
-    qint64 size;
-};
-
-// An entry of an archive or a PDF changes with its container.
-Stamp stampOf(const PageLocation &page)
-{
-    const QFileInfo info(page.file());
-    return {info.lastModified(), info.size()};
-}
-} // namespace
-
 PreviewLoader::PreviewLoader(QObject *parent)
     : QObject(parent)
 {
@@ -74,13 +59,14 @@ bool PreviewLoader::isKept(const PageLocation &page) const
     const auto kept = m_kept.constFind(page);
     if (kept == m_kept.constEnd())
         return false;
-    const Stamp now = stampOf(page);
+    // An entry of an archive or a PDF changes with its container.
+    const FileStamp now = FileStamp::of(page.file());
     // Whole pages and failures serve at any size; reduced ones while the
     // preview has not grown past what they were reduced for.
     const bool largeEnough =
         !kept->picture.isValid() || kept->picture.picture.size() == kept->picture.pageSize ||
         (kept->bounds.width() >= m_bounds.width() && kept->bounds.height() >= m_bounds.height());
-    return kept->modified == now.modified && kept->size == now.size && largeEnough;
+    return kept->stamp == now && largeEnough;
 }
 
 void PreviewLoader::show(const PageLocation &path, const QVector<PageLocation> &neighbours,
@@ -177,9 +163,8 @@ void PreviewLoader::read(const PageLocation &path, int generation)
         finished(path, generation, watcher->result());
     });
     watcher->setFuture(QtConcurrent::run(&m_pool, [path, bounds, resolution] {
-        const Stamp stamp = stampOf(path);
-        return Kept{PageReader::readPreviewPicture(path, bounds, resolution), stamp.modified,
-                    stamp.size, bounds};
+        const FileStamp stamp = FileStamp::of(path.file());
+        return Kept{PageReader::readPreviewPicture(path, bounds, resolution), stamp, bounds};
     }));
 }
 

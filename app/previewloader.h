@@ -1,9 +1,9 @@
 #ifndef PREVIEWLOADER_H
 #define PREVIEWLOADER_H
 
+#include "pages/filestamp.h"
 #include "pages/pagereader.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -54,8 +54,7 @@ private:
     struct Kept
     {
         PagePicture picture;
-        QDateTime modified;
-        qint64 size = 0;
+        FileStamp stamp; // of the file, as it was before it was read
         QSize bounds;
     };
 

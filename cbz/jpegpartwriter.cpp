@@ -13,36 +13,22 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#include <jpeglib.h>
+#include "pages/jpegerrors.h"
+
 // After jpeglib.h, which it needs.
 #include <jerror.h>
 
+#ifdef QUIREVALE_HAVE_JPEG_GEN_OPTIMAL_TABLE
 // libjpeg's optimal Huffman table for a count of each symbol (exported by
 // the library since its first versions, declared only in its private
-// headers): the table its own two-pass optimization makes from the counts.
+// headers, so found by the build): the table its own two-pass optimization
+// makes from the counts.
 extern "C" void jpeg_gen_optimal_table(j_compress_ptr cinfo, JHUFF_TBL *htbl, long freq[]);
+#endif
 
 namespace {
 
 using Turn = JpegPartWriter::Turn;
-
-struct ErrorManager
-{
-    jpeg_error_mgr base;
-    std::jmp_buf escape;
-    QString message;
-};
-
-void onError(j_common_ptr info)
-{
-    auto *manager = reinterpret_cast<ErrorManager *>(info->err);
-    char text[JMSG_LENGTH_MAX];
-    (*info->err->format_message)(info, text);
-    manager->message = QString::fromLocal8Bit(text);
-    std::longjmp(manager->escape, 1);
-}
-
-void silence(j_common_ptr, int) {}
 
 // The compressed part written straight into a byte array.
 struct ByteArrayDestination
@@ -246,6 +232,7 @@ struct SymbolCounts
     // DC size, and the end of block, keeps a code.
     void setTables(j_compress_ptr out)
     {
+#ifdef QUIREVALE_HAVE_JPEG_GEN_OPTIMAL_TABLE
         bool used[NUM_HUFF_TBLS][2] = {};
         for (int c = 0; c < out->num_components; ++c) {
             used[out->comp_info[c].dc_tbl_no][0] = true;
@@ -262,6 +249,10 @@ struct SymbolCounts
                 jpeg_gen_optimal_table(out, out->ac_huff_tbl_ptrs[t], ac[t]);
             }
         }
+#else
+        // libjpeg counts the symbols itself, in a second pass.
+        out->optimize_coding = TRUE;
+#endif
     }
 };
 
@@ -436,7 +427,7 @@ namespace {
 // finds it as it was.
 struct PartsJob
 {
-    ErrorManager manager;
+    JpegErrors manager;
     jpeg_compress_struct out;
     std::unique_ptr<ByteArrayDestination> destination;
     std::unique_ptr<RegionWriter> writer;
@@ -467,9 +458,7 @@ QList<QByteArray> JpegPartWriter::write(const QList<QRect> &regions, const QByte
 {
     j_decompress_ptr source = m_blocks->decompressor();
     auto job = std::make_unique<PartsJob>();
-    job->out.err = jpeg_std_error(&job->manager.base);
-    job->manager.base.error_exit = onError;
-    job->manager.base.emit_message = silence;
+    job->out.err = job->manager.install(false);
     // An error while the source's blocks are read comes back here too.
     jpeg_error_mgr *sourceErrors = source->err;
     source->err = &job->manager.base;
@@ -484,7 +473,7 @@ QList<QByteArray> JpegPartWriter::write(const QList<QRect> &regions, const QByte
                      ? QCoreApplication::translate("JpegPartWriter",
                                                    "its blocks' values are beyond what a part "
                                                    "of it could code")
-                     : job->manager.message;
+                     : job->manager.fatal;
         return QList<QByteArray>();
     }
     return job->pages;

@@ -7,66 +7,12 @@
 
 #include <QCoreApplication>
 
-#include <jpeglib.h>
+#include "pages/jpegerrors.h"
+
 // After jpeglib.h, which it needs.
 #include <jerror.h>
 
 namespace {
-
-struct ErrorManager
-{
-    jpeg_error_mgr base;
-    std::jmp_buf escape;
-    QString firstWarning;
-    QString fatal;
-    // Whether the pass ends at a scan that repeats another: the data is
-    // damaged already, and a progressive file that repeats a scan
-    // thousands of times would keep the decoder busy for minutes.
-    bool abortOnWarning = false;
-    bool warned = false; // the pass ended on a warning
-    int warnings = 0;
-};
-
-QString messageOf(j_common_ptr info)
-{
-    char text[JMSG_LENGTH_MAX];
-    (*info->err->format_message)(info, text);
-    return QString::fromLocal8Bit(text);
-}
-
-void onError(j_common_ptr info)
-{
-    auto *manager = reinterpret_cast<ErrorManager *>(info->err);
-    manager->fatal = messageOf(info);
-    std::longjmp(manager->escape, 1);
-}
-
-// Warnings that say nothing about the pixels: metadata the reader skips.
-// Stray bytes before a marker are damage, even before the end marker: a
-// garbled block often ends its scan early, leaving bytes unread.
-bool harmless(const jpeg_error_mgr *error)
-{
-    return error->msg_code == JWRN_JFIF_MAJOR || error->msg_code == JWRN_ADOBE_XFORM ||
-           error->msg_code == JWRN_BOGUS_ICC;
-}
-
-void onMessage(j_common_ptr info, int level)
-{
-    auto *manager = reinterpret_cast<ErrorManager *>(info->err);
-    if (level >= 0 || harmless(info->err))
-        return;
-    if (manager->firstWarning.isEmpty())
-        manager->firstWarning = messageOf(info);
-    constexpr int WarningLimit = 1000;
-    if (manager->abortOnWarning &&
-        (info->err->msg_code == JWRN_BOGUS_PROGRESSION || ++manager->warnings > WarningLimit)) {
-        manager->fatal = manager->firstWarning;
-        manager->warned = true;
-        std::longjmp(manager->escape, 1);
-    }
-}
-
-void silence(j_common_ptr) {}
 
 // The data handed over a little at a time. With the whole file in one
 // buffer, libjpeg takes its fast Huffman path, which decodes a bad code as
@@ -92,9 +38,8 @@ boolean trickleFill(j_decompress_ptr info)
     auto *source = reinterpret_cast<TrickleSource *>(info->src);
     // A page asked to stop gives up here, whatever libjpeg is in the middle of.
     if (source->stop && source->stop->load(std::memory_order_relaxed)) {
-        auto *manager = reinterpret_cast<ErrorManager *>(info->err);
-        manager->fatal = QCoreApplication::translate("JpegCheck", "Stopped.");
-        std::longjmp(manager->escape, 1);
+        JpegErrors::escapeWith(reinterpret_cast<j_common_ptr>(info),
+                               QCoreApplication::translate("JpegCheck", "Stopped."));
     }
     if (source->next >= source->size) {
         WARNMS(info, JWRN_JPEG_EOF);
@@ -224,17 +169,14 @@ bool commonSampling(const jpeg_decompress_struct &info)
 // outlive the check when its coefficients are kept.
 struct JpegCheck::Blocks::Decoder
 {
-    ErrorManager manager;
+    JpegErrors manager;
     TrickleSource source;
     jpeg_decompress_struct info;
     QByteArray data; // the source's bytes, shared so they stay put
 
     Decoder()
     {
-        info.err = jpeg_std_error(&manager.base);
-        manager.base.error_exit = onError;
-        manager.base.emit_message = onMessage;
-        manager.base.output_message = silence;
+        info.err = manager.install(true);
         jpeg_create_decompress(&info);
     }
     ~Decoder() { jpeg_destroy_decompress(&info); }
@@ -408,7 +350,7 @@ JpegCheck JpegCheck::decode(const QByteArray &data, qint64 pixelBudget, const QS
     blocks->d->source.stop = stop;
     const Pass pass{pictureBounds, careful, keepBlocks, pixelBudget};
     if (!decodePass(blocks->d.get(), &pass, &result, &rows, &scratch, &blocks->m_arrays)) {
-        const ErrorManager &manager = blocks->d->manager;
+        const JpegErrors &manager = blocks->d->manager;
         result.damage = manager.fatal;
         result.unsupported = !manager.warned && isUnsupported(manager.base.msg_code);
         result.picture = QImage();

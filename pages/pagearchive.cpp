@@ -25,25 +25,6 @@
 
 namespace {
 
-// What tells a file from the one read before: its size and its time.
-struct Stamp
-{
-    qint64 size = -1;
-    qint64 modified = -1;
-
-    bool operator==(const Stamp &other) const
-    {
-        return size == other.size && modified == other.modified;
-    }
-    bool operator!=(const Stamp &other) const { return !(*this == other); }
-};
-
-Stamp stampOf(const QString &path)
-{
-    const RegularFile now = RegularFile::stat(path);
-    return {now.size, now.modified};
-}
-
 // An archive open for reading, at the entry numbered next.
 struct Cursor
 {
@@ -51,7 +32,7 @@ struct Cursor
     archive *handle = nullptr;
     int fd = -1;
     int next = 0;
-    Stamp stamp; // the file as it was opened
+    FileStamp stamp; // the file as it was opened
     // A RAR archive's own CRCs, read when the first entry is checked.
     bool checksumsRead = false;
     RarChecksums checksums;
@@ -121,7 +102,7 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
         return nullptr;
     }
     cursor->fd = file.fd;
-    cursor->stamp = {file.size, file.modified};
+    cursor->stamp = file.stamp;
     cursor->handle = newReader();
     if (archive_read_open_fd(cursor->handle, cursor->fd, 1 << 16) != ARCHIVE_OK) {
         *error = archiveError(cursor->handle);
@@ -132,7 +113,7 @@ std::unique_ptr<Cursor> openCursor(const QString &path, QString *error)
 
 bool unchanged(const Cursor &cursor)
 {
-    return stampOf(cursor.path) == cursor.stamp;
+    return FileStamp::of(cursor.path) == cursor.stamp;
 }
 
 // Open archives kept between reads, so that the pages of a build, asked
@@ -454,7 +435,8 @@ public:
         return kept;
     }
 
-    bool take(const QString &path, const Stamp &stamp, int index, QByteArray *data, QString *name)
+    bool take(const QString &path, const FileStamp &stamp, int index, QByteArray *data,
+              QString *name)
     {
         QMutexLocker locker(&m_mutex);
         if (path != m_path || stamp != m_stamp || !m_entries.contains(index))
@@ -466,7 +448,7 @@ public:
         return true;
     }
 
-    void keep(const QString &path, const Stamp &stamp, int index, const QString &name,
+    void keep(const QString &path, const FileStamp &stamp, int index, const QString &name,
               const QByteArray &data)
     {
         QMutexLocker locker(&m_mutex);
@@ -490,7 +472,7 @@ private:
     };
     QMutex m_mutex;
     QString m_path;
-    Stamp m_stamp;
+    FileStamp m_stamp;
     QHash<int, Entry> m_entries;
     qint64 m_bytes = 0;
 };
@@ -556,7 +538,7 @@ QByteArray PageArchive::readEntry(const QString &path, int index, const QString 
     QString name;
     SkippedEntries &skipped = SkippedEntries::instance();
     const auto kept = [&] {
-        return skipped.take(path, stampOf(path), index, &data, &name);
+        return skipped.take(path, FileStamp::of(path), index, &data, &name);
     };
     std::unique_lock<QMutex> serial;
     if (!readsInParallel(path)) {

@@ -2,6 +2,8 @@
 
 // qpdf's own smart pointers are std::shared_ptr here, with no old spelling.
 #define POINTERHOLDER_TRANSITION 4
+#include <libdeflate.h>
+#include <limits>
 #include <qpdf/Buffer.hh>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
@@ -9,6 +11,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include "pages/filestamp.h"
 #include "pages/jpegcheck.h"
 #include "pages/pdfpages.h"
 #include "pages/regularfile.h"
@@ -413,15 +416,19 @@ namespace {
 // walk over every page. qpdf's objects are used by one thread at a time.
 struct OpenPdf
 {
-    QString path;
-    qint64 size = -1;
-    qint64 modified = -1;
+    FileStamp stamp;
     std::unique_ptr<QPDF> pdf;
     std::vector<QPDFPageObjectHelper> pages;
 };
+// qpdf's objects are not safe to use from two threads at once: the lock
+// covers finding a page's objects and copying their bytes out, never
+// decoding them.
 QMutex s_openMutex;
-// Never destroyed: at exit qpdf's own statics may be gone before it.
-OpenPdf &s_open = *new OpenPdf;
+// The PDFs open, by path, each as it was when opened; a few at most (the
+// chapters of one book). Never destroyed: at exit qpdf's own statics may be
+// gone before it.
+std::map<QString, OpenPdf> &s_open = *new std::map<QString, OpenPdf>;
+constexpr size_t PdfsKept = 4;
 
 // Opened as a regular file only: a FIFO put in its place would block.
 bool openPdf(const QString &path, OpenPdf *open)
@@ -444,9 +451,7 @@ bool openPdf(const QString &path, OpenPdf *open)
         return false;
     open->pages = QPDFPageDocumentHelper(*pdf).getAllPages();
     open->pdf = std::move(pdf);
-    open->path = path;
-    open->size = file.size;
-    open->modified = file.modified;
+    open->stamp = file.stamp;
     return true;
 }
 
@@ -569,27 +574,98 @@ PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qin
 
 // Pixels decoded by qpdf from filters that lose nothing, in rows as the
 // PDF stores them: grey or RGB, 8 bits, or grey at 1 bit.
-QImage pixelsOf(QPDFObjectHandle image, const QSize &size, qint64 pixelBudget, QString *why)
+// A page's picture as copied out of the PDF, to be decoded without qpdf.
+struct Stored
+{
+    Coding coding = Coding::None;
+    Orientation orientation;
+    QSize pixels;
+    QByteArray data; // a JPEG's bytes, or the pixels' rows
+    bool grey = false;
+    int depth = 8;
+    // The rows still deflated, as the PDF stores them: inflated without
+    // qpdf, so without its lock.
+    bool deflated = false;
+    QString why;
+};
+
+qint64 rowBytesOf(const Stored &stored)
+{
+    const qint64 width = stored.pixels.width();
+    return stored.depth == 1 ? (width + 7) / 8 : width * (stored.grey ? 1 : 3);
+}
+
+// Whether only zlib's deflate stands between the stored bytes and the rows.
+bool plainDeflate(QPDFObjectHandle dictionary)
+{
+    const QPDFObjectHandle filter = dictionary.getKey("/Filter");
+    const QPDFObjectHandle parameters = dictionary.getKey("/DecodeParms");
+    return filter.isName() && filter.getName() == "/FlateDecode" && parameters.isNull();
+}
+
+// The picture's rows, their filters undone by qpdf; or, where deflated is
+// allowed and deflate is all there is, its bytes as stored.
+void copyPixels(QPDFObjectHandle image, qint64 pixelBudget, qint64 byteBudget, bool deflated,
+                Stored *stored)
 {
     QPDFObjectHandle dictionary = image.getDict();
-    const bool grey = plainSpace(dictionary.getKey("/ColorSpace")) == "/DeviceGray";
-    const int depth = int(dictionary.getKey("/BitsPerComponent").getIntValue());
+    stored->grey = plainSpace(dictionary.getKey("/ColorSpace")) == "/DeviceGray";
+    stored->depth = int(dictionary.getKey("/BitsPerComponent").getIntValue());
+    const QSize size = stored->pixels;
     if (qint64(size.width()) * size.height() > pixelBudget)
-        return QImage();
-    const qint64 rowBytes =
-        depth == 1 ? (qint64(size.width()) + 7) / 8 : qint64(size.width()) * (grey ? 1 : 3);
-    const qint64 expected = rowBytes * size.height();
-    QByteArray data;
-    data.reserve(int(qMin<qint64>(expected, 1 << 30)));
-    BoundedBuffer out(&data, expected);
-    if (!image.pipeStreamData(&out, 0, qpdf_dl_generalized, true) || data.size() < expected) {
-        *why = QCoreApplication::translate("PdfPicture",
-                                           "The picture's data does not match its size.");
-        return QImage();
+        return;
+    if (deflated && plainDeflate(dictionary)) {
+        stored->data = storedBytes(image, byteBudget);
+        stored->deflated = !stored->data.isEmpty();
+        if (stored->deflated)
+            return;
     }
-    QImage pixels(size, depth == 1 ? QImage::Format_Mono
-                        : grey     ? QImage::Format_Grayscale8
-                                   : QImage::Format_RGB888);
+    const qint64 rowBytes = rowBytesOf(*stored);
+    const qint64 expected = rowBytes * size.height();
+    stored->data.reserve(int(qMin<qint64>(expected, 1 << 30)));
+    BoundedBuffer out(&stored->data, expected);
+    if (!image.pipeStreamData(&out, 0, qpdf_dl_generalized, true) ||
+        stored->data.size() < expected) {
+        stored->why = QCoreApplication::translate("PdfPicture",
+                                                  "The picture's data does not match its size.");
+        stored->data.clear();
+    }
+}
+
+// Deflated rows inflated, exactly as many as the picture's size asks for;
+// false when they are not (qpdf then says what it makes of them).
+bool inflated(Stored *stored)
+{
+    const qint64 expected = rowBytesOf(*stored) * stored->pixels.height();
+    if (expected <= 0 || expected > std::numeric_limits<int>::max())
+        return false;
+    QByteArray rows(int(expected), Qt::Uninitialized);
+    libdeflate_decompressor *inflater = libdeflate_alloc_decompressor();
+    if (!inflater)
+        return false;
+    size_t made = 0;
+    const libdeflate_result result =
+        libdeflate_zlib_decompress(inflater, stored->data.constData(), size_t(stored->data.size()),
+                                   rows.data(), size_t(rows.size()), &made);
+    libdeflate_free_decompressor(inflater);
+    if (result != LIBDEFLATE_SUCCESS || made != size_t(expected))
+        return false;
+    stored->data = rows;
+    stored->deflated = false;
+    return true;
+}
+
+QImage pixelsOf(const Stored &stored)
+{
+    const QSize size = stored.pixels;
+    const int depth = stored.depth;
+    const qint64 rowBytes = rowBytesOf(stored);
+    if (stored.data.isEmpty())
+        return QImage();
+    const QByteArray &data = stored.data;
+    QImage pixels(size, depth == 1    ? QImage::Format_Mono
+                        : stored.grey ? QImage::Format_Grayscale8
+                                      : QImage::Format_RGB888);
     if (pixels.isNull())
         return QImage();
     if (depth == 1)
@@ -599,19 +675,35 @@ QImage pixelsOf(QPDFObjectHandle image, const QSize &size, qint64 pixelBudget, Q
     return depth == 1 ? pixels.convertToFormat(QImage::Format_Grayscale8) : pixels;
 }
 
-QImage decodedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget, QString *why)
+// Under the lock: the bytes of the page's one picture, copied out.
+Stored storedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget, bool deflated)
 {
     const Single single = singleOf(page, byteBudget);
+    Stored stored;
+    stored.coding = single.coding;
+    stored.orientation = single.orientation;
+    stored.pixels = single.pixels;
+    if (single.coding == Coding::Jpeg)
+        stored.data = single.jpeg;
+    else if (single.coding == Coding::Pixels)
+        copyPixels(single.image, pixelBudget, byteBudget, deflated, &stored);
+    return stored;
+}
+
+// Without the lock: the picture decoded.
+QImage decodedOf(const Stored &stored, qint64 pixelBudget, QString *why)
+{
     QImage picture;
-    if (single.coding == Coding::Jpeg) {
-        JpegCheck check = JpegCheck::run(single.jpeg, pixelBudget, JpegCheck::wholePicture());
+    if (stored.coding == Coding::Jpeg) {
+        JpegCheck check = JpegCheck::run(stored.data, pixelBudget, JpegCheck::wholePicture());
         if (!check.damage.isEmpty())
             *why = check.damage;
         picture = check.picture;
-    } else if (single.coding == Coding::Pixels) {
-        picture = pixelsOf(single.image, single.pixels, pixelBudget, why);
+    } else if (stored.coding == Coding::Pixels) {
+        *why = stored.why;
+        picture = pixelsOf(stored);
     }
-    return picture.isNull() ? QImage() : oriented(picture, single.orientation);
+    return picture.isNull() ? QImage() : oriented(picture, stored.orientation);
 }
 
 // The page at index of the PDF at path, opened or kept open, handed to
@@ -619,22 +711,27 @@ QImage decodedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudge
 template<typename Result, typename Work>
 Result onPage(const QString &path, int index, Result fallback, Work work)
 {
+    const FileStamp now = FileStamp::of(path);
     QMutexLocker locker(&s_openMutex);
     try {
-        const RegularFile now = RegularFile::stat(path);
-        if (s_open.path != path || s_open.size != now.size || s_open.modified != now.modified) {
-            s_open = OpenPdf();
-            if (!openPdf(path, &s_open)) {
-                s_open = OpenPdf();
+        auto open = s_open.find(path);
+        if (open == s_open.end() || open->second.stamp != now) {
+            if (open == s_open.end() && s_open.size() >= PdfsKept)
+                s_open.clear();
+            OpenPdf &opened = s_open[path];
+            opened = OpenPdf();
+            if (!openPdf(path, &opened)) {
+                s_open.erase(path);
                 return fallback;
             }
+            open = s_open.find(path);
         }
-        if (index < 0 || size_t(index) >= s_open.pages.size())
+        if (index < 0 || size_t(index) >= open->second.pages.size())
             return fallback;
-        return work(s_open.pages[size_t(index)]);
+        return work(open->second.pages[size_t(index)]);
     } catch (const std::exception &) {
         // Whatever qpdf cannot read, poppler renders or says why.
-        s_open = OpenPdf();
+        s_open.erase(path);
         return fallback;
     }
 }
@@ -689,10 +786,18 @@ PdfPicture::Picture PdfPicture::pictureOf(const QString &path, int index, qint64
 QImage PdfPicture::decodedPicture(const QString &path, int index, qint64 pixelBudget,
                                   qint64 byteBudget, QString *why)
 {
+    const auto copied = [&](bool deflated) {
+        return onPage(path, index, Stored(), [&](QPDFPageObjectHelper page) {
+            return storedOf(page, pixelBudget, byteBudget, deflated);
+        });
+    };
+    // Deflated rows are inflated here, on this thread; what only qpdf can
+    // undo, or deflate that fails, is undone by qpdf.
+    Stored stored = copied(true);
+    if (stored.deflated && !inflated(&stored))
+        stored = copied(false);
     QString damage;
-    QImage picture = onPage(path, index, QImage(), [&](QPDFPageObjectHelper page) {
-        return decodedOf(page, pixelBudget, byteBudget, &damage);
-    });
+    QImage picture = decodedOf(stored, pixelBudget, &damage);
     if (picture.isNull() && why)
         *why = damage.isEmpty()
                    ? QCoreApplication::translate("PdfPicture", "Its picture cannot be decoded.")

@@ -77,7 +77,6 @@ QByteArray hashIn(const QByteArray &header, quint64 extraSize)
 } // namespace Rar5
 } // namespace
 
-
 void RarChecksums::add(quint32 crc, bool known, const QByteArray &blake2)
 {
     m_crcs.append(crc);

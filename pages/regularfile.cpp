@@ -14,7 +14,6 @@ void describe(RegularFile *file, const struct stat &info)
 {
     file->notRegular = !S_ISREG(info.st_mode);
     file->size = info.st_size;
-    file->modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
 }
 } // namespace
 
@@ -36,17 +35,6 @@ RegularFile RegularFile::open(const QString &path)
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.fd = fd;
-    return file;
-}
-
-RegularFile RegularFile::stat(const QString &path)
-{
-    RegularFile file;
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        file.error = QString::fromLocal8Bit(std::strerror(errno));
-        return file;
-    }
-    describe(&file, info);
+    file.stamp = FileStamp::ofOpen(fd);
     return file;
 }

@@ -1,6 +1,8 @@
 #ifndef REGULARFILE_H
 #define REGULARFILE_H
 
+#include "pages/filestamp.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -14,11 +16,9 @@ struct RegularFile
     bool notRegular = false; // opened, but a pipe, a device or a folder
     QString error;           // why it was not opened, when it was not
     qint64 size = 0;
-    qint64 modified = 0; // nanoseconds
+    FileStamp stamp; // of the file opened
 
     static RegularFile open(const QString &path);
-    // Size and time of what path names now, without opening it; fd stays -1.
-    static RegularFile stat(const QString &path);
 };
 
 #endif // REGULARFILE_H

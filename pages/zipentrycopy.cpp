@@ -1,5 +1,7 @@
 #include "pages/zipentrycopy.h"
 
+#include "pages/filestamp.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
@@ -25,8 +27,7 @@ struct Record
 // that the pages of a book do not each walk the index from its start.
 struct Index
 {
-    QDateTime modified;
-    qint64 size = 0;
+    FileStamp stamp;
     QVector<Record> entries;
     int records = 0; // in the index
     QString error;   // the index and the entries disagree
@@ -39,9 +40,9 @@ constexpr int IndexesKept = 4;
 // Every entry's record, in the file's order; an index whose records share
 // an entry's data, or overlap, is refused: the same archive would give
 // other pages to another reader.
-Index readIndex(QuaZip &zip, const QFileInfo &info)
+Index readIndex(QuaZip &zip, const FileStamp &stamp)
 {
-    Index index{info.lastModified(), info.size(), {}, 0, {}};
+    Index index{stamp, {}, 0, {}};
     unzFile unz = zip.getUnzFile();
     bool whole = true; // every entry's data found where its header is
     for (int found = unzGoToFirstFile(unz); found == UNZ_OK; found = unzGoToNextFile(unz)) {
@@ -81,12 +82,12 @@ Index readIndex(QuaZip &zip, const QFileInfo &info)
 
 const Index &indexOf(QuaZip &zip, const QString &path)
 {
-    const QFileInfo info(path);
+    const FileStamp now = FileStamp::of(path);
     if (s_indexes.size() > IndexesKept)
         s_indexes.clear();
     Index &known = s_indexes[path];
-    if (known.modified != info.lastModified() || known.size != info.size())
-        known = readIndex(zip, info);
+    if (known.stamp != now || !now.isValid())
+        known = readIndex(zip, now);
     return known;
 }
 

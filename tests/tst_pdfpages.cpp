@@ -85,6 +85,7 @@ class tst_PdfPages : public QObject
 private slots:
     void impossibleSizes_data();
     void impossibleSizes();
+    void scansBuildAlikeOnAnyNumberOfThreads();
     void pagesAreRenderedAsAsked();
     void scannedPagesAreTheirJpegs_data();
     void scannedPagesAreTheirJpegs();
@@ -529,4 +530,48 @@ void tst_PdfPages::impossibleSizes()
 }
 
 QUIREVALE_TEST_MAIN(tst_PdfPages)
+// Pages of a scanned PDF are decoded on several threads at once, qpdf's
+// objects read by one at a time: the archive is the same on one thread as
+// on several.
+void tst_PdfPages::scansBuildAlikeOnAnyNumberOfThreads()
+{
+    QList<PdfScan> scans;
+    for (int i = 0; i < 6; ++i) {
+        QImage page = noiseImage(240 + 8 * i, 320);
+        QPainter(&page).fillRect(20, 20, 40 + 10 * i, 60, Qt::darkRed);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(page.save(&buffer, "jpg", 85));
+        scans.append({jpeg, page.size()});
+        const QByteArray grey =
+            qCompress(page.convertToFormat(QImage::Format_Grayscale8).copy(0, 0, 240, 320).bits(),
+                      240 * 320)
+                .mid(4);
+        scans.append({grey, QSize(240, 320), true, {}, 0, "/FlateDecode"});
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Scans.pdf");
+    QVERIFY(writeFile(path, pdfOfScans(scans)));
+    const Book book = Book::open(path, PageTypesOnly);
+    QCOMPARE(book.pages().size(), scans.size());
+    PageOptions options;
+    options.ImageCutDoublePages = true; // every page decoded and cut
+    options.ImageCutBorder = true;
+    options.ImageCutBorderNumber = 3;
+    QList<QByteArray> first;
+    for (const int threads : {1, 2, 4}) {
+        const QString archive = dir.filePath(QStringLiteral("%1.cbz").arg(threads));
+        CbzBuild build(archive, Book::buildPages(book.listedPages()), options);
+        build.setThreadCount(threads);
+        QCOMPARE(build.run(), CbzBuild::Done);
+        const QList<QByteArray> made = archiveData(archive);
+        QCOMPARE(made.size(), 2 * scans.size());
+        if (first.isEmpty())
+            first = made;
+        else
+            QVERIFY(made == first);
+    }
+}
+
 #include "tst_pdfpages.moc"
