@@ -39,10 +39,7 @@ public:
     // folder, an archive or a PDF, or a page file whose folder is meant.
     void openFromOutside(const QString &path);
 
-    // For whoever drives the window from outside (tests, tools, benchmarks).
-    const QString &imagesDir() const { return ImagesDir; }
-    const QString &cbzSaveDir() const { return CbzSaveDir; }
-    ShellTaskbarProgress *taskbarProgress() const { return TaskbarProgress; }
+    // Whether an archive is being made.
     bool isBuilding() const;
     // Threads a build may use; 0, the default, means one per core.
     void setBuildThreads(int threads) { BuildThreads = threads; }

@@ -148,7 +148,7 @@ PageOptions optionsFor(const QString &recipe)
     PageOptions options;
     for (const QString &word : recipe.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (word == QLatin1String("keep"))
-            options.KeepUnchangedJpeg = true;
+            options.KeepUnchangedPages = true;
         else if (word == QLatin1String("store"))
             options.StorePages = true;
         else if (word.startsWith(QLatin1Char('q')))

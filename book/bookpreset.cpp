@@ -121,7 +121,7 @@ QString BookPreset::description() const
         said << (o.PageFormat == PageOptions::JpegPages   ? tr("JPEG")
                  : o.PageFormat == PageOptions::WebpPages ? tr("WebP")
                                                           : tr("lossless WebP"));
-    if (o.KeepUnchangedJpeg)
+    if (o.KeepUnchangedPages)
         said << tr("unchanged pages kept as they are");
     if (o.LosslessCuts)
         said << tr("cuts on the blocks");

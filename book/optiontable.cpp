@@ -53,7 +53,7 @@ constexpr OptionRange OnOff{0, 1, 0};
 
 const QVector<BookOption> Options = {
     {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
-     "quality", "n", QT_TRANSLATE_NOOP("CliArguments", "JPEG quality, %1 to %2 (default %3)."),
+     "quality", "n", QT_TRANSLATE_NOOP("CliArguments", "Quality of the pages made, JPEG or WebP, %1 to %2 (default %3)."),
      false, PAGE_NUMBER(ImageQuality), "ImageQuality", nullptr},
     {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
      QT_TRANSLATE_NOOP("CliArguments",
@@ -126,18 +126,20 @@ const QVector<BookOption> Options = {
      true, PAGE_NUMBER(ImageTrimTolerance), "ImageTrimTolerance", "ImageTrimMargins"},
     {"ImageTrimMargins", BookOption::Switch, OnOff, nullptr, "Options/ImageTrimMargins", nullptr,
      nullptr, nullptr, false, PAGE_SWITCH(ImageTrimMargins), "ImageTrimMargins", nullptr},
+    // Named as stored since it kept JPEG pages alone: settings and presets
+    // saved then still read.
     {"KeepUnchangedJpeg", BookOption::Switch, OnOff, nullptr, "Options/KeepUnchangedJpeg",
      "keep-jpeg", nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
          "Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
          "are."),
-     false, PAGE_SWITCH(KeepUnchangedJpeg), "ImageKeepJpeg", nullptr},
+     false, PAGE_SWITCH(KeepUnchangedPages), "ImageKeepJpeg", nullptr},
     {"StorePages", BookOption::Switch, OnOff, nullptr, "Options/StorePages", "store", nullptr,
      QT_TRANSLATE_NOOP(
          "CliArguments",
-         "Store the pages without compression: JPEG data hardly deflates, and the archive "
-         "is made in a fraction of the time."),
+         "Store the pages without compression: JPEG and WebP data hardly deflate, and the "
+         "archive is made in a fraction of the time."),
      false, PAGE_SWITCH(StorePages), "ImageStorePages", nullptr},
     {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
      nullptr,
@@ -192,8 +194,8 @@ const QVector<BookOption> Options = {
      "auto|all",
      QT_TRANSLATE_NOOP(
          "CliArguments",
-         "Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every "
-         "page (for e-ink readers)."),
+         "Write pages in grey (JPEGs of one channel, or grey WebP): auto, those without "
+         "colour; all, every page (for e-ink readers)."),
      false,
      PAGE_CHOICE(Grey, PageGrey),
      "ImageGreyAuto=1 ImageGreyAll=2",

@@ -50,7 +50,7 @@ QString SizeReport::whyLarger(const PageOptions &o) const
     QStringList causes;
     if (o.PageFormat == PageOptions::WebpLosslessPages)
         causes << tr("lossless WebP");
-    if (!o.KeepUnchangedJpeg && !o.LosslessCuts)
+    if (!o.KeepUnchangedPages && !o.LosslessCuts)
         causes << tr("every page encoded again (unchanged pages are not kept as they are)");
     if (o.PageFormat != PageOptions::WebpLosslessPages && o.ImageQuality >= 92)
         causes << tr("quality %1").arg(o.ImageQuality);
@@ -61,7 +61,7 @@ QString SizeReport::whyLarger(const PageOptions &o) const
     QStringList presets;
     for (const BookPreset &preset : BookPreset::builtIns()) {
         const PageOptions with = preset.appliedTo(BookOptions()).pages;
-        if (with.KeepUnchangedJpeg && with.PageFormat == PageOptions::JpegPages)
+        if (with.KeepUnchangedPages && with.PageFormat == PageOptions::JpegPages)
             presets << preset.title();
     }
     QString said = tr("It is %1× the size of its pages")

@@ -50,17 +50,6 @@ bool turnsWholeBlocks(const Turn &turn, const QSize &size, const QSize &grid)
 
 } // namespace
 
-LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const PageTreatment &own)
-    : LosslessCut(source, options, planPage(shownSize(source), options, own))
-{}
-
-QSize LosslessCut::shownSize(const Source &source)
-{
-    return source.transformation & QImageIOHandler::TransformationRotate90
-               ? source.size.transposed()
-               : source.size;
-}
-
 LosslessCut::LosslessCut(const Source &source, const PageOptions &options, const PagePlan &plan)
 {
     m_plan = plan;

@@ -43,9 +43,7 @@ public:
         }
     };
 
-    LosslessCut(const Source &source, const PageOptions &options,
-                const PageTreatment &own = PageTreatment());
-    // With the plan made for the page already.
+    // The page's cut as its plan (made for the page as it shows) asks.
     LosslessCut(const Source &source, const PageOptions &options, const PagePlan &plan);
 
     // Why the page must be encoded as usual; empty when it can be cut here.
@@ -68,7 +66,6 @@ public:
                                 const QSize &grid);
 
 private:
-    static QSize shownSize(const Source &source);
     QString check(const Source &source, const PageOptions &options) const;
 
     PagePlan m_plan;

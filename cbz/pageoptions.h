@@ -51,8 +51,9 @@ struct PageOptions
     // Plain outer rows and columns (paper, a scanner's bed) are cut away.
     bool ImageTrimMargins = false;
     int ImageTrimTolerance = TrimTolerance.initial;
-    // A JPEG page that no option changes goes into the archive as its file is.
-    bool KeepUnchangedJpeg = false;
+    // A JPEG, PNG, WebP or GIF page that no option changes goes into the
+    // archive as its file is.
+    bool KeepUnchangedPages = false;
     // What the pages are written as (the quality applies to both).
     enum Format
     {
@@ -96,7 +97,7 @@ struct PageOptions
     // page of a two-page reader's pair.
     bool FacingSpreads = false;
 
-    // Every field; the stored options' test holds this list whole.
+    // Whether any option changes the pages' pixels.
     bool changesPages() const
     {
         return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins ||

@@ -29,7 +29,7 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
                            (!options.ImageResize || resizedSize(facts.size, options) == facts.size);
     // Grey pages kept as they are stay as they are: only colour would change.
     const QString kept = keptSuffixOf(facts.format);
-    if (options.KeepUnchangedJpeg && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&
+    if (options.KeepUnchangedPages && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&
         !kept.isEmpty()) {
         m_route = Kept;
         m_suffix = kept;
@@ -72,7 +72,7 @@ PageRecipe::Reading PageRecipe::readingToPlan(const PageOptions &options, const 
     if (options.ImageTrimMargins || options.ScanStraighten || options.ScanLevels ||
         options.ScanLeaveOutBlank || own.straighten != PageTreatment::StraightenAsBook)
         return Pixels;
-    return options.KeepUnchangedJpeg || options.LosslessCuts ? WholeFile : HeaderOnly;
+    return options.KeepUnchangedPages || options.LosslessCuts ? WholeFile : HeaderOnly;
 }
 
 PageRecipe::Reading PageRecipe::reading() const

@@ -90,9 +90,6 @@ public:
     // archive order; an empty rectangle where nothing would be left. With a
     // trim, within trimmed (trimmedRect()).
     QList<QRect> regions(const QRect &trimmed = QRect()) const;
-    // The sizes of the archive's pages: the regions resized as asked; an
-    // empty size where nothing would be left.
-    QList<QSize> outputSizes(const QRect &trimmed = QRect()) const;
     // The archive's pages as planned, in archive order: their regions,
     // sizes and whether each is a spread; grey when every page is.
     QList<PagePart> parts(const QRect &trimmed = QRect()) const;
@@ -108,6 +105,9 @@ public:
 
 private:
     QImage resized(const QImage &image) const;
+    // The sizes of the archive's pages: the regions resized as asked; an
+    // empty size where nothing would be left.
+    QList<QSize> outputSizes(const QRect &trimmed) const;
 
     PageFacts m_facts;
     PageOptions m_options;

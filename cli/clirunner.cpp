@@ -166,7 +166,7 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
 {
     Described described;
     // Nothing the options or the page's own treatment ask for changes it.
-    if (!options.changesPages() && page.treatment.isDefault() && !options.KeepUnchangedJpeg &&
+    if (!options.changesPages() && page.treatment.isDefault() && !options.KeepUnchangedPages &&
         !options.LosslessCuts && !options.ScanLeaveOutBlank && !options.FacingSpreads &&
         options.PageGrey == PageOptions::ColourPages)
         return described;

@@ -598,8 +598,8 @@ qint64 rowBytesOf(const Stored &stored)
 // Whether only zlib's deflate stands between the stored bytes and the rows.
 bool plainDeflate(QPDFObjectHandle dictionary)
 {
-    const QPDFObjectHandle filter = dictionary.getKey("/Filter");
-    const QPDFObjectHandle parameters = dictionary.getKey("/DecodeParms");
+    QPDFObjectHandle filter = dictionary.getKey("/Filter");
+    QPDFObjectHandle parameters = dictionary.getKey("/DecodeParms");
     return filter.isName() && filter.getName() == "/FlateDecode" && parameters.isNull();
 }
 

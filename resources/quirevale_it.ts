@@ -641,8 +641,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Mette nell&apos;archivio così come sono le pagine JPEG, PNG, WebP e GIF che nessuna opzione modifica.</translation>
     </message>
     <message>
-        <source>Store the pages without compression: JPEG data hardly deflates, and the archive is made in a fraction of the time.</source>
-        <translation>Memorizza le pagine senza compressione: i dati JPEG quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
+        <source>Store the pages without compression: JPEG and WebP data hardly deflate, and the archive is made in a fraction of the time.</source>
+        <translation>Memorizza le pagine senza compressione: i dati JPEG e WebP quasi non si comprimono, e l&apos;archivio si crea in una frazione del tempo.</translation>
     </message>
     <message>
         <source>Turn, border and split JPEG pages on their compressed blocks, without encoding them again; a cut&apos;s left and top edges move back to the 8 or 16 pixel grid.</source>
@@ -653,8 +653,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Elenca le immagini di ogni tipo che questo programma legge (%1), non solo %2.</translation>
     </message>
     <message>
-        <source>Write pages as one-channel (grey) JPEGs: auto, those without colour; all, every page (for e-ink readers).</source>
-        <translation>Scrive le pagine come JPEG a un canale (grigi): auto, quelle senza colore; all, ogni pagina (per i lettori e-ink).</translation>
+        <source>Write pages in grey (JPEGs of one channel, or grey WebP): auto, those without colour; all, every page (for e-ink readers).</source>
+        <translation>Scrive le pagine in grigio (JPEG a un canale, o WebP grigi): auto, quelle senza colore; all, ogni pagina (per i lettori e-ink).</translation>
     </message>
     <message>
         <source>What the pages are written as: jpeg (the default) or webp, at the same quality, or webp-lossless, every pixel kept.</source>
@@ -665,8 +665,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Scrive ComicInfo.xml in ogni archivio, con titolo, serie e numero presi dal nome della cartella se non indicati qui sotto.</translation>
     </message>
     <message>
-        <source>JPEG quality, %1 to %2 (default %3).</source>
-        <translation>Qualità JPEG, da %1 a %2 (predefinita %3).</translation>
+        <source>Quality of the pages made, JPEG or WebP, %1 to %2 (default %3).</source>
+        <translation>Qualità delle pagine create, JPEG o WebP, da %1 a %2 (predefinita %3).</translation>
     </message>
     <message>
         <source>Scale with filtering: slower, and finer lines.</source>
@@ -1872,8 +1872,8 @@ Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
         <translation>Tolleranza</translation>
     </message>
     <message>
-        <source>JPEG data hardly deflates (under 1 % on scans): stored, the pages make the archive in a fraction of the time, for a few bytes more.</source>
-        <translation>I dati JPEG quasi non si comprimono (meno dell&apos;1 % sulle scansioni): memorizzate così, le pagine creano l&apos;archivio in una frazione del tempo, per pochi byte in più.</translation>
+        <source>JPEG and WebP data hardly deflate (under 1 % on scans): stored, the pages make the archive in a fraction of the time, for a few bytes more.</source>
+        <translation>I dati JPEG e WebP quasi non si comprimono (meno dell&apos;1 % sulle scansioni): memorizzate così, le pagine creano l&apos;archivio in una frazione del tempo, per pochi byte in più.</translation>
     </message>
     <message>
         <source>Store pages without
@@ -1882,8 +1882,8 @@ compression</source>
 senza compressione</translation>
     </message>
     <message>
-        <source>A page without colour is written as a one-channel JPEG: smaller, and quicker to make.</source>
-        <translation>Una pagina senza colore viene scritta come JPEG a un canale: più piccola, e più rapida da creare.</translation>
+        <source>A page without colour is written in grey (a JPEG of one channel, or a grey WebP): smaller, and quicker to make.</source>
+        <translation>Una pagina senza colore viene scritta in grigio (JPEG a un canale, o WebP grigio): più piccola, e più rapida da creare.</translation>
     </message>
     <message>
         <source>Grey pages as grey</source>

@@ -13,15 +13,3 @@ void FacingPages::place(bool spread)
     // A spread as the cover is shown alone, as a cover is.
     m_shown += spread && m_shown > 0 ? 2 : 1;
 }
-
-QVector<int> FacingPages::blanksIn(const QVector<bool> &spreads)
-{
-    FacingPages pages;
-    QVector<int> blanks;
-    for (int i = 0; i < spreads.size(); ++i) {
-        if (pages.blankBefore(spreads.at(i)))
-            blanks.append(i);
-        pages.place(spreads.at(i));
-    }
-    return blanks;
-}

@@ -1,8 +1,6 @@
 #ifndef FACINGPAGES_H
 #define FACINGPAGES_H
 
-#include <QVector>
-
 // Where a two-page reader shows a book's pages: the cover alone, then
 // pairs, left and right. A spread kept whole fills a pair; one that would
 // begin on the second page of a pair is put off by a blank page before it,
@@ -14,10 +12,6 @@ public:
     bool blankBefore(bool spread) const;
     // The next page placed (after its blank, when it needs one).
     void place(bool spread);
-
-    // For a whole book, spread or not page by page: the pages that have a
-    // blank before them.
-    static QVector<int> blanksIn(const QVector<bool> &spreads);
 
 private:
     int m_shown = 0; // pages shown so far, blanks and both halves of a spread counted

@@ -100,10 +100,13 @@ ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen, QObject *
     return answer;
 }
 
-ModalAnswer *cancelFileDialog(QObject *parent)
+ModalAnswer *cancelFileDialog(QObject *parent, QString *directory)
 {
-    auto *answer = new ModalAnswer(isA<QFileDialog>,
-                                   [](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); });
+    auto *answer = new ModalAnswer(isA<QFileDialog>, [directory](QWidget *modal) {
+        if (directory)
+            *directory = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+        static_cast<QDialog *>(modal)->reject();
+    });
     answer->setParent(parent);
     return answer;
 }
@@ -158,6 +161,26 @@ bool pickFolder(Quirevale *window, const QString &folder)
     std::unique_ptr<ModalAnswer> answer(chooseInFileDialog(folder));
     window->findChild<QPushButton *>(QStringLiteral("BrowsePath"))->click();
     return answer->answered();
+}
+
+namespace {
+QString dialogStart(Quirevale *window, const char *button)
+{
+    QString directory;
+    std::unique_ptr<ModalAnswer> cancel(cancelFileDialog(nullptr, &directory));
+    window->findChild<QPushButton *>(QLatin1String(button))->click();
+    return cancel->answered() ? directory : QStringLiteral("(no dialog)");
+}
+} // namespace
+
+QString folderDialogStart(Quirevale *window)
+{
+    return dialogStart(window, "BrowsePath");
+}
+
+QString saveDialogStart(Quirevale *window)
+{
+    return dialogStart(window, "MakeCBZ");
 }
 
 QList<BoxSeen> makeCbz(Quirevale *window, const QString &target, DialogSeen *dialog,

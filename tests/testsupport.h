@@ -64,8 +64,8 @@ struct DialogSeen
 // Types path into the next file dialog and accepts it.
 ModalAnswer *chooseInFileDialog(const QString &path, DialogSeen *seen = nullptr,
                                 QObject *parent = nullptr);
-// Cancels the next file dialog.
-ModalAnswer *cancelFileDialog(QObject *parent = nullptr);
+// Cancels the next file dialog, saying where it started.
+ModalAnswer *cancelFileDialog(QObject *parent = nullptr, QString *directory = nullptr);
 
 // Answers every message box that comes up while it lives, recording what
 // each said; whileShown runs as each box appears, before it is answered.
@@ -103,6 +103,13 @@ private:
     qint64 m_savedLimit = -1;
     void (*m_savedHandler)(int) = nullptr;
 };
+
+// Where the window's next folder dialog starts (the folder it remembers),
+// the dialog cancelled.
+QString folderDialogStart(Quirevale *window);
+// Where the save dialog of "Make CBZ" starts (the folder archives were
+// last saved in), the dialog cancelled; a book must be listed.
+QString saveDialogStart(Quirevale *window);
 
 // Picks folder through the window's folder dialog, as a user would.
 bool pickFolder(Quirevale *window, const QString &folder);

@@ -227,7 +227,7 @@ void tst_Book::sizesSaid()
     }
     PageOptions options;
     options.PageFormat = PageOptions::Format(format);
-    options.KeepUnchangedJpeg = kept;
+    options.KeepUnchangedPages = kept;
     CbzBuild build(dir.filePath("book.cbz"), pages, options);
     QVERIFY(build.run() == CbzBuild::Done);
     const qint64 archive = QFileInfo(build.fileName()).size();

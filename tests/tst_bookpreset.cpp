@@ -70,7 +70,7 @@ void tst_BookPreset::builtInPresetsMakeTheirPages()
         QVERIFY(!page.isNull());
         const bool fits =
             sizes.at(i).width() <= box.width() && sizes.at(i).height() <= box.height();
-        if (!options.ImageResize || (fits && options.KeepUnchangedJpeg)) {
+        if (!options.ImageResize || (fits && options.KeepUnchangedPages)) {
             QCOMPARE(entry.data, sources.at(i)); // kept as it is
             continue;
         }

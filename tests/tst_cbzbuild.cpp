@@ -517,7 +517,7 @@ void tst_CbzBuild::keptPagesOfAZipAreCopied()
         QVERIFY(noiseImage(120, 160).save(pages.last().page.file(), "jpg", 90));
     }
     PageOptions keep;
-    keep.KeepUnchangedJpeg = true;
+    keep.KeepUnchangedPages = true;
     // Deflated by zlib at its fastest: deflated again here, they would differ.
     const QString source = dir.filePath("source.cbz");
     {
@@ -577,7 +577,7 @@ void tst_CbzBuild::storedPagesReadBack()
     QList<QList<ArchiveEntry>> built;
     for (bool keep : {false, true}) {
         for (bool store : {false, true}) {
-            options.KeepUnchangedJpeg = keep;
+            options.KeepUnchangedPages = keep;
             options.StorePages = store;
             const QString target =
                 dir.filePath(QStringLiteral("book %1%2.cbz").arg(keep).arg(store));
@@ -611,7 +611,7 @@ void tst_CbzBuild::formatsAndKeptPages_data()
     PageOptions webp;
     webp.PageFormat = PageOptions::WebpPages;
     PageOptions keep;
-    keep.KeepUnchangedJpeg = true;
+    keep.KeepUnchangedPages = true;
     PageOptions keepWebp = keep;
     keepWebp.PageFormat = PageOptions::WebpPages;
     PageOptions keepBordered = keep;

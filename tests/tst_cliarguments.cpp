@@ -112,13 +112,13 @@ void tst_CliArguments::comicInformation()
     CliArguments plain;
     QCOMPARE(plain.parse({"quirevale-cli", "Saga 03"}), CliArguments::Run);
     QVERIFY(!Book::open("Saga 03", PageTypesOnly).comicInfoGiven(plain.comicInfo).write);
-    QVERIFY(!plain.options.pages.KeepUnchangedJpeg);
+    QVERIFY(!plain.options.pages.KeepUnchangedPages);
 
     CliArguments given;
     QCOMPARE(given.parse({"quirevale-cli", "--keep-jpeg", "--number", "3b", "--writer", "B. K. V.",
                           "--year", "2012", "--right-to-left", "Saga 03"}),
              CliArguments::Run);
-    QVERIFY(given.options.pages.KeepUnchangedJpeg);
+    QVERIFY(given.options.pages.KeepUnchangedPages);
     const ComicInfo info = Book::open("Saga 03", PageTypesOnly).comicInfoGiven(given.comicInfo);
     QVERIFY(info.write);
     QCOMPARE(info.series, QStringLiteral("Saga")); // from the name

@@ -589,7 +589,7 @@ void tst_CliRunner::speaksItalianUnderAnItalianLocale()
     QVERIFY2(usage.err.contains("non è un numero intero da 0 a 100"), qPrintable(usage.err));
     // The help of the options described once for every front end too.
     const Run help = cli({"--help"}, m_root->path(), env);
-    QVERIFY2(help.out.contains("Qualità JPEG, da 0 a 100"), qPrintable(help.out));
+    QVERIFY2(help.out.contains("Qualità delle pagine create"), qPrintable(help.out));
 }
 
 void tst_CliRunner::troubledFilesAreNamed_data()

@@ -227,7 +227,7 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
 
     PageOptions options;
     options.ImageQuality = 80;
-    options.KeepUnchangedJpeg = true;
+    options.KeepUnchangedPages = true;
     ComicInfo info;
     info.write = true;
     CbzBuild build(dir.filePath("book.cbz"), pages, options);
@@ -265,7 +265,7 @@ void tst_ComicInfo::cutJpegFailsEvenUntouched()
     QVERIFY(noiseImage(200, 200).save(path, "jpg"));
     QVERIFY(writeFile(path, contentOf(path).left(2000)));
     PageOptions options;
-    options.KeepUnchangedJpeg = true;
+    options.KeepUnchangedPages = true;
     CbzBuild build(dir.filePath("book.cbz"), {{0, path}}, options);
     QCOMPARE(build.run(), CbzBuild::Failed);
     QVERIFY2(build.errorString().contains("cut.jpg cannot be read: The file is damaged"),

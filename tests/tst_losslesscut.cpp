@@ -116,6 +116,17 @@ LosslessCut::Source sourceOf(const QByteArray &jpeg, int subsampling)
 }
 } // namespace
 
+namespace {
+// The cut a page's own treatment asks for, planned on the page as it shows.
+LosslessCut cutOf(const LosslessCut::Source &source, const PageOptions &options,
+                  const PageTreatment &own = PageTreatment())
+{
+    const bool turned = source.transformation & QImageIOHandler::TransformationRotate90;
+    const QSize shown = turned ? source.size.transposed() : source.size;
+    return LosslessCut(source, options, planPage(shown, options, own));
+}
+} // namespace
+
 class tst_LosslessCut : public QObject
 {
     Q_OBJECT
@@ -189,7 +200,7 @@ void tst_LosslessCut::keptPixelsAreTheSource()
     options.ImageCutPointNumber = cutPoint;
     PageTreatment own;
     own.rotation = rotation;
-    const LosslessCut cut(source, options, own);
+    const LosslessCut cut = cutOf(source, options, own);
     QVERIFY2(cut.whyNot().isEmpty(), qPrintable(cut.whyNot()));
     QString error;
     const QList<QByteArray> pages = cut.run(jpeg, &error);
@@ -208,7 +219,7 @@ void tst_LosslessCut::keptPixelsAreTheSource()
     // The whole page turned on its blocks is the source turned. A block
     // turned a quarter is decoded in the other order of its rows and
     // columns, which may round a level apart; else it is the same, exactly.
-    const QList<QByteArray> whole = LosslessCut(source, PageOptions(), own).run(jpeg, &error);
+    const QList<QByteArray> whole = cutOf(source, PageOptions(), own).run(jpeg, &error);
     QCOMPARE(whole.size(), 1);
     const QImage wholePage = decoded(whole.first());
     const QImage reference = turned(decoded(plain), source.transformation, rotation);
@@ -284,7 +295,7 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
     options.ImageCutPointNumber = 47;
     if (grey)
         options.PageGrey = PageOptions::GreyEveryPage;
-    const LosslessCut cut(source, options);
+    const LosslessCut cut = cutOf(source, options);
     QVERIFY2(cut.whyNot().isEmpty(), qPrintable(cut.whyNot()));
     QString error;
     const QList<QByteArray> pages = cut.run(jpeg, &error, check.blocks);
@@ -315,7 +326,7 @@ void tst_LosslessCut::sameBlocksAsLibjpegTurbo()
 
     PageOptions asIs;
     asIs.PageGrey = options.PageGrey;
-    const QList<QByteArray> ours = LosslessCut(source, asIs).run(jpeg, &error, check.blocks);
+    const QList<QByteArray> ours = cutOf(source, asIs).run(jpeg, &error, check.blocks);
     QCOMPARE(ours.size(), 1);
     QCOMPARE(decoded(ours.first()), whole);
     QVERIFY2(
@@ -337,7 +348,7 @@ void tst_LosslessCut::damagedPageRefused()
     QVERIFY(!check.blocks);
     LosslessCut::Source source = sourceOf(jpeg, TJSAMP_420);
     source.layout = check.layout;
-    const LosslessCut cut(source, PageOptions());
+    const LosslessCut cut = cutOf(source, PageOptions());
     QString error;
     QVERIFY(cut.run(jpeg, &error).isEmpty());
     QCOMPARE(error, check.damage);
@@ -386,7 +397,7 @@ void tst_LosslessCut::refusedWhereItsPartsCannotBeCoded()
     PageOptions options;
     options.ImageCutDoublePages = true;
     options.PageGrey = PageOptions::Grey(grey);
-    const LosslessCut cut(source, options);
+    const LosslessCut cut = cutOf(source, options);
     QString error;
     const QList<QByteArray> parts = cut.run(jpeg, &error, check.blocks);
     QCOMPARE(parts.isEmpty(), !why.isEmpty());
@@ -422,7 +433,7 @@ void tst_LosslessCut::colourProfileGoesWithTheParts()
     options.ImageCutDoublePages = true;
     options.PageGrey = PageOptions::Grey(grey);
     QString error;
-    const QList<QByteArray> parts = LosslessCut(source, options).run(jpeg, &error, check.blocks);
+    const QList<QByteArray> parts = cutOf(source, options).run(jpeg, &error, check.blocks);
     QCOMPARE(parts.size(), 2);
     for (const QByteArray &part : parts) {
         const JpegCheck read = JpegCheck::run(part, 1 << 24);
@@ -490,7 +501,7 @@ void tst_LosslessCut::pagesEncodedAsUsual()
         jpegSampled(noiseImage(size.width(), size.height()), grey ? TJSAMP_GRAY : TJSAMP_420),
         orientation);
     source.transformation = sourceOf(jpeg, TJSAMP_420).transformation;
-    const LosslessCut cut(source, pageOptions);
+    const LosslessCut cut = cutOf(source, pageOptions);
     QCOMPARE(cut.whyNot(), why);
     if (!why.isEmpty() || cmyk)
         return;
@@ -536,7 +547,7 @@ void tst_LosslessCut::rareSamplingsAreSaidBeforeTheCut()
     source.layout = check.layout;
     PageOptions options;
     options.ImageCutDoublePages = true;
-    const LosslessCut lossless(source, options, PageTreatment());
+    const LosslessCut lossless = cutOf(source, options);
     QCOMPARE(lossless.whyNot().isEmpty(), cut);
     QString error;
     QCOMPARE(lossless.run(jpeg, &error).isEmpty(), !cut);

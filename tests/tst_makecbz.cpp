@@ -82,6 +82,7 @@ private:
     void build(const QString &target, DialogSeen *dialog = nullptr);
     QListWidget *list() { return m_window->findChild<QListWidget *>("ImagesList"); }
     QProgressBar *bar() { return m_window->findChild<QProgressBar *>("MakeCBZProgressBar"); }
+    ShellTaskbarProgress *shellProgress() { return m_window->findChild<ShellTaskbarProgress *>(); }
     template<typename T = QWidget> T *widget(const char *name)
     {
         return m_window->findChild<T *>(QLatin1String(name));
@@ -141,8 +142,8 @@ void tst_MakeCbz::build(const QString &target, DialogSeen *seen)
 void tst_MakeCbz::verifyIdleAgain()
 {
     QCOMPARE(bar()->value(), 0);
-    QCOMPARE(m_window->taskbarProgress()->value(), 0);
-    QVERIFY(!m_window->taskbarProgress()->isVisible());
+    QCOMPARE(shellProgress()->value(), 0);
+    QVERIFY(!shellProgress()->isVisible());
     QCOMPARE(list()->currentRow(), 0);
     for (const char *name :
          {"OptionsFrame", "ImagesPathFrame", "ImageSplitterFrame", "MakeCBZFrame"})
@@ -165,7 +166,7 @@ void tst_MakeCbz::writesCheckedRowsInTheirOrder()
     QCOMPARE(m_boxes.first().text, QStringLiteral("File successfull created!"));
     QCOMPARE(m_progressAtReport, 5);
     verifyIdleAgain();
-    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("out"));
+    QCOMPARE(saveDialogStart(m_window), m_root->filePath("out"));
 
     QString report;
     QVERIFY2(unzipTest(target, &report), qPrintable(report));
@@ -224,9 +225,9 @@ void tst_MakeCbz::progressFollowsTheBuild()
     QSignalSpy values(bar(), &QProgressBar::valueChanged);
     QList<int> taskbar;
     bool taskbarShown = false;
-    connect(m_window->taskbarProgress(), &ShellTaskbarProgress::changed, this, [&] {
-        taskbar << m_window->taskbarProgress()->value();
-        taskbarShown = taskbarShown || m_window->taskbarProgress()->isVisible();
+    connect(shellProgress(), &ShellTaskbarProgress::changed, this, [&] {
+        taskbar << shellProgress()->value();
+        taskbarShown = taskbarShown || shellProgress()->isVisible();
     });
 
     build(m_root->filePath("progress.cbz"));
@@ -238,7 +239,7 @@ void tst_MakeCbz::progressFollowsTheBuild()
     QCOMPARE(bar()->maximum(), 6);
     QVERIFY(taskbarShown);
     QVERIFY(taskbar.contains(4) && taskbar.contains(6));
-    QCOMPARE(m_window->taskbarProgress()->maximum(), 6);
+    QCOMPARE(shellProgress()->maximum(), 6);
 }
 
 void tst_MakeCbz::suggestionAndRememberedFolder()
@@ -255,7 +256,7 @@ void tst_MakeCbz::suggestionAndRememberedFolder()
     // Nothing remembered yet: beside the images folder.
     QCOMPARE(seen.directory, m_root->path());
     QCOMPARE(seen.suggested, QStringLiteral("Volume 1.cbz"));
-    QCOMPARE(m_window->cbzSaveDir(), out);
+    QCOMPARE(saveDialogStart(m_window), out);
 
     build(out + "/second.cbz", &seen);
     QCOMPARE(seen.directory, out);
@@ -290,7 +291,8 @@ void tst_MakeCbz::cancelChangesNothing()
     widget<QPushButton>("MakeCBZ")->click();
     QVERIFY(cancel->answered());
     QVERIFY(!m_window->isBuilding());
-    QVERIFY(m_window->cbzSaveDir().isEmpty());
+    // Nothing remembered: the next starts beside the book again.
+    QCOMPARE(saveDialogStart(m_window), m_root->path());
     QVERIFY(widget("OptionsFrame")->isEnabled());
     QCOMPARE(bar()->value(), 0);
     QCOMPARE(filesIn(m_root->path()), QStringList());
@@ -306,8 +308,10 @@ void tst_MakeCbz::nothingCheckedMakesNothing()
     QCOMPARE(boxes.seen().size(), 1);
     QCOMPARE(boxes.seen().first().title, QStringLiteral("Warning"));
     QVERIFY(!m_window->isBuilding());
-    QVERIFY(m_window->cbzSaveDir().isEmpty());
     QCOMPARE(filesIn(m_root->path()), QStringList());
+    // Nothing remembered: once a page is checked, the save starts beside the book.
+    list()->item(0)->setCheckState(Qt::Checked);
+    QCOMPARE(saveDialogStart(m_window), m_root->path());
 }
 
 void tst_MakeCbz::existingArchiveIsReplaced()
@@ -338,10 +342,12 @@ void tst_MakeCbz::targetThatCannotBeCreated()
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.first().title, QStringLiteral("Error"));
     QCOMPARE(m_boxes.first().text, QStringLiteral("Unable to create CBZ file!"));
-    // The folder is remembered even though the build failed.
-    QCOMPARE(m_window->cbzSaveDir(), m_root->filePath("plain file"));
     verifyIdleAgain();
     QCOMPARE(filesIn(m_root->path()), QStringList({"plain file"}));
+    // The folder is remembered even though the build failed.
+    delete m_window;
+    m_window = nullptr;
+    QCOMPARE(QSettings().value("LastCbzSaveDir").toString(), m_root->filePath("plain file"));
 }
 
 void tst_MakeCbz::vanishedPageFailsAndKeepsTheOldArchive()

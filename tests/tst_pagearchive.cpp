@@ -143,7 +143,7 @@ void tst_PageArchive::sameEntriesAsFromTheFolder()
     QVERIFY(writeFile(dir.filePath("Book.cbz"), storedZip(entries)));
     for (bool keep : {false, true}) {
         PageOptions options;
-        options.KeepUnchangedJpeg = keep;
+        options.KeepUnchangedPages = keep;
         options.ImageCutBorder = !keep;
         QList<QList<QByteArray>> built;
         for (const QString &source : {dir.filePath("Book"), dir.filePath("Book.cbz")}) {
@@ -302,7 +302,7 @@ void tst_PageArchive::badArchives()
         for (const ListedPage &listedPage : listed.pages)
             buildPages.append({buildPages.size(), listedPage.location});
         PageOptions options;
-        options.KeepUnchangedJpeg = true;
+        options.KeepUnchangedPages = true;
         CbzBuild build(dir.filePath("out.cbz"), buildPages, options);
         if (build.run() != CbzBuild::Done)
             said = build.errorString();

@@ -30,6 +30,16 @@ PageOptions options(const std::function<void(PageOptions &)> &set)
 
 // Which way a page goes, what its entries are called and how large they are,
 // decided without a pixel.
+namespace {
+QList<QSize> sizesOf(const QList<PagePart> &parts)
+{
+    QList<QSize> sizes;
+    for (const PagePart &part : parts)
+        sizes << part.size;
+    return sizes;
+}
+} // namespace
+
 class tst_PageRecipe : public QObject
 {
     Q_OBJECT
@@ -55,7 +65,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
     turned.rotation = 90;
     PageTreatment neverCut;
     neverCut.cut = PageTreatment::NeverCut;
-    const auto keep = options([](PageOptions &o) { o.KeepUnchangedJpeg = true; });
+    const auto keep = options([](PageOptions &o) { o.KeepUnchangedPages = true; });
     const auto split = options([](PageOptions &o) {
         o.ImageCutDoublePages = true;
         o.ImageCutOnlyWide = true;
@@ -80,7 +90,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
         << QList<QSize>{{900, 600}} << false;
     QTest::newRow("not kept: every page made grey")
         << jpeg(600, 900) << options([](PageOptions &o) {
-               o.KeepUnchangedJpeg = true;
+               o.KeepUnchangedPages = true;
                o.PageGrey = PageOptions::GreyEveryPage;
            })
         << book << PageRecipe::Encoded << "jpg" << QList<QSize>{{600, 900}} << false;
@@ -127,7 +137,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel_data()
     QTest::newRow("kept rather than cut when nothing changes")
         << jpeg(600, 900) << options([](PageOptions &o) {
                o.LosslessCuts = true;
-               o.KeepUnchangedJpeg = true;
+               o.KeepUnchangedPages = true;
            })
         << book << PageRecipe::Kept << "jpg" << QList<QSize>{{600, 900}} << false;
 }
@@ -145,7 +155,7 @@ void tst_PageRecipe::decidesBeforeAnyPixel()
     const PageRecipe recipe(facts, options, own);
     QCOMPARE(recipe.route(), route);
     QCOMPARE(recipe.entrySuffix(), suffix);
-    QCOMPARE(recipe.outputSizes(), sizes);
+    QCOMPARE(sizesOf(recipe.parts()), sizes);
     QCOMPARE(!recipe.encodedWhy().isEmpty(), saysWhyEncoded);
     QVERIFY(!recipe.needsPixels());
 }
@@ -167,12 +177,12 @@ void tst_PageRecipe::trimIsFoundOnThePicture()
 
     const QRect whole = recipe.trimmedRect(page);
     QCOMPARE(whole, QRect(40, 30, 320, 240));
-    QCOMPARE(recipe.outputSizes(whole), (QList<QSize>{{160, 240}, {161, 240}}));
+    QCOMPARE(sizesOf(recipe.parts(whole)), (QList<QSize>{{160, 240}, {161, 240}}));
     // What the build makes of the same picture.
     QList<QSize> made;
     for (const PagePart &part : recipe.carryOut(page))
         made << part.picture.size();
-    QCOMPARE(made, recipe.outputSizes(whole));
+    QCOMPARE(made, sizesOf(recipe.parts(whole)));
     // The preview's quarter-size picture finds the same margins, measured
     // back, within one of its pixels.
     const QRect reduced = recipe.trimmedRect(page.scaled(100, 75));

@@ -341,7 +341,7 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
     // Kept as it is, an upright scan's entry is its JPEG; else its pixels.
     for (const bool keep : {true, false}) {
         PageOptions options;
-        options.KeepUnchangedJpeg = keep;
+        options.KeepUnchangedPages = keep;
         const QString target = dir.filePath(keep ? "kept.cbz" : "made.cbz");
         CbzBuild build(target, {{0, location}}, options);
         QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));

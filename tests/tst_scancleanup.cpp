@@ -299,10 +299,16 @@ void tst_ScanCleanup::facingPages()
 {
     QFETCH(QString, pages);
     QFETCH(QVector<int>, blanks);
-    QVector<bool> spreads;
-    for (const QChar page : pages)
-        spreads << (page == 's');
-    QCOMPARE(FacingPages::blanksIn(spreads), blanks);
+    // The pages with a blank before them, placed one after the other.
+    FacingPages facing;
+    QVector<int> found;
+    for (int i = 0; i < pages.size(); ++i) {
+        const bool spread = pages.at(i) == 's';
+        if (facing.blankBefore(spread))
+            found << i;
+        facing.place(spread);
+    }
+    QCOMPARE(found, blanks);
 }
 
 // The build straightens, levels, leaves out blank pages and puts blank

@@ -122,7 +122,7 @@ void tst_StoredOptions::everyFieldComesBack()
     o.ImageCutBorderNumber = 12;
     o.ImageTrimMargins = true;
     o.ImageTrimTolerance = 40;
-    o.KeepUnchangedJpeg = true;
+    o.KeepUnchangedPages = true;
     o.PageFormat = PageOptions::WebpPages;
     o.StorePages = true;
     o.PageGrey = PageOptions::GreyWithoutColour;

@@ -38,11 +38,12 @@ void cutOnBlocks(const QByteArray &bytes)
     options.ImageCutBorder = true;
     options.ImageCutBorderNumber = 3;
     QString error;
-    LosslessCut(source, options).run(bytes, &error, check.blocks);
+    LosslessCut(source, options, planPage(check.size, options)).run(bytes, &error, check.blocks);
     options.PageGrey = PageOptions::GreyEveryPage;
     PageTreatment turned;
     turned.rotation = 90;
-    LosslessCut(source, options, turned).run(bytes, &error, check.blocks);
+    LosslessCut(source, options, planPage(check.size, options, turned))
+        .run(bytes, &error, check.blocks);
 }
 } // namespace
 
