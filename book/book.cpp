@@ -201,20 +201,5 @@ ComicInfo Book::comicInfoEdited(const ComicInfo &edited) const
 
 ComicInfo Book::comicInfoGiven(const ComicInfo &given) const
 {
-    ComicInfo info = comicInfo(given.write);
-    for (QString ComicInfo::*field :
-         {&ComicInfo::title, &ComicInfo::series, &ComicInfo::number, &ComicInfo::writer,
-          &ComicInfo::penciller, &ComicInfo::publisher, &ComicInfo::languageIso,
-          &ComicInfo::summary}) {
-        if (!(given.*field).isEmpty())
-            info.*field = given.*field;
-    }
-    if (given.volume >= 0)
-        info.volume = given.volume;
-    if (given.year >= 0)
-        info.year = given.year;
-    if (given.direction != ComicInfo::DirectionUnsaid)
-        info.direction = given.direction;
-    info.write = info.write || given.write;
-    return info;
+    return given.over(comicInfo(given.write));
 }

@@ -53,7 +53,9 @@ constexpr OptionRange OnOff{0, 1, 0};
 
 const QVector<BookOption> Options = {
     {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
-     "quality", "n", QT_TRANSLATE_NOOP("CliArguments", "Quality of the pages made, JPEG or WebP, %1 to %2 (default %3)."),
+     "quality", "n",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Quality of the pages made, JPEG or WebP, %1 to %2 (default %3)."),
      false, PAGE_NUMBER(ImageQuality), "ImageQuality", nullptr},
     {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
      QT_TRANSLATE_NOOP("CliArguments",

@@ -312,7 +312,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
     reader.setPdfResolution(m_options.PdfResolution);
     // Without an option that may keep a page's bytes, every page is decoded:
     // its JPEG check decodes it too, once for both.
-    reader.setWholePictureWhileChecking(!m_options.KeepUnchangedPages && !m_options.LosslessCuts);
+    reader.setWholePictureWhileChecking(!PageRecipe::mayUseFileBytes(m_options));
     // A page cut on its blocks is cut from the coefficients its check read.
     reader.setBlocksKeptWhileChecking(m_options.LosslessCuts);
     // The file's bytes, held while the page is made, count against the

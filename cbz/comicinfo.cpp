@@ -159,6 +159,26 @@ const QHash<QString, QString ComicInfo::*> &textFields()
     return fields;
 }
 
+} // namespace
+
+ComicInfo ComicInfo::over(const ComicInfo &base) const
+{
+    ComicInfo info = base;
+    for (QString ComicInfo::*field : textFields()) {
+        if (!(this->*field).isEmpty())
+            info.*field = this->*field;
+    }
+    if (volume >= 0)
+        info.volume = volume;
+    if (year >= 0)
+        info.year = year;
+    if (direction != DirectionUnsaid)
+        info.direction = direction;
+    info.write = base.write || write;
+    return info;
+}
+
+namespace {
 // What the schema allows in each element that holds a value of its own.
 bool allowedValue(const QString &name, const QString &text)
 {

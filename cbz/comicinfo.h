@@ -53,6 +53,8 @@ public:
     // The document as text, in the encoding it declares, or without a
     // declaration in UTF-8 or, when it is not, windows-1252.
     static QString decoded(const QByteArray &xml);
+    // The fields set here, each over base's: base with what this says.
+    ComicInfo over(const ComicInfo &base) const;
 };
 
 // What of a listed source's ComicInfo.xml cannot be kept, and why: the

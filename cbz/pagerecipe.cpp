@@ -72,7 +72,7 @@ PageRecipe::Reading PageRecipe::readingToPlan(const PageOptions &options, const 
     if (options.ImageTrimMargins || options.ScanStraighten || options.ScanLevels ||
         options.ScanLeaveOutBlank || own.straighten != PageTreatment::StraightenAsBook)
         return Pixels;
-    return options.KeepUnchangedPages || options.LosslessCuts ? WholeFile : HeaderOnly;
+    return mayUseFileBytes(options) ? WholeFile : HeaderOnly;
 }
 
 PageRecipe::Reading PageRecipe::reading() const

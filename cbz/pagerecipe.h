@@ -56,6 +56,12 @@ public:
 
     // What must be read of a page before its recipe can be made.
     static Reading readingToPlan(const PageOptions &options, const PageTreatment &own);
+    // Whether a page may go in as its file's bytes, or be cut on its
+    // blocks: until its recipe says otherwise, its pixels are not needed.
+    static bool mayUseFileBytes(const PageOptions &options)
+    {
+        return options.KeepUnchangedPages || options.LosslessCuts;
+    }
     // What must be read, once it is made, to know its parts exactly.
     Reading reading() const;
 
