@@ -38,8 +38,9 @@ boolean trickleFill(j_decompress_ptr info)
     auto *source = reinterpret_cast<TrickleSource *>(info->src);
     // A page asked to stop gives up here, whatever libjpeg is in the middle of.
     if (source->stop && source->stop->load(std::memory_order_relaxed)) {
-        JpegErrors::escapeWith(reinterpret_cast<j_common_ptr>(info),
-                               QCoreApplication::translate("JpegCheck", "Stopped."));
+        const auto common = reinterpret_cast<j_common_ptr>(info);
+        JpegErrors::of(common)->fatal = QCoreApplication::translate("JpegCheck", "Stopped.");
+        JpegErrors::jumpBack(common);
     }
     if (source->next >= source->size) {
         WARNMS(info, JWRN_JPEG_EOF);

@@ -4,14 +4,10 @@
 #include <jerror.h>
 
 namespace {
-JpegErrors *of(j_common_ptr info)
-{
-    return reinterpret_cast<JpegErrors *>(info->err);
-}
-
 void onError(j_common_ptr info)
 {
-    JpegErrors::escapeWith(info, JpegErrors::messageOf(info));
+    JpegErrors::of(info)->fatal = JpegErrors::messageOf(info);
+    JpegErrors::jumpBack(info);
 }
 
 // Warnings that say nothing about the pixels: metadata the reader skips.
@@ -25,7 +21,7 @@ bool harmless(const jpeg_error_mgr *error)
 
 void onWarning(j_common_ptr info, int level)
 {
-    JpegErrors *errors = of(info);
+    JpegErrors *errors = JpegErrors::of(info);
     if (level >= 0 || harmless(info->err))
         return;
     if (errors->firstWarning.isEmpty())
@@ -34,7 +30,8 @@ void onWarning(j_common_ptr info, int level)
     if (errors->abortOnWarning &&
         (info->err->msg_code == JWRN_BOGUS_PROGRESSION || ++errors->warnings > WarningLimit)) {
         errors->warned = true;
-        JpegErrors::escapeWith(info, errors->firstWarning);
+        errors->fatal = errors->firstWarning;
+        JpegErrors::jumpBack(info);
     }
 }
 
@@ -51,11 +48,14 @@ jpeg_error_mgr *JpegErrors::install(bool hearWarnings)
     return &base;
 }
 
-void JpegErrors::escapeWith(j_common_ptr info, const QString &why)
+JpegErrors *JpegErrors::of(j_common_ptr info)
 {
-    JpegErrors *errors = of(info);
-    errors->fatal = why;
-    std::longjmp(errors->escape, 1);
+    return reinterpret_cast<JpegErrors *>(info->err);
+}
+
+void JpegErrors::jumpBack(j_common_ptr info)
+{
+    std::longjmp(of(info)->escape, 1);
 }
 
 QString JpegErrors::messageOf(j_common_ptr info)

@@ -28,8 +28,11 @@ struct JpegErrors
 
     // libjpeg's manager, reporting here; warnings heard or ignored.
     jpeg_error_mgr *install(bool hearWarnings);
-    // Ends the run now, from inside one of libjpeg's calls, saying why.
-    [[noreturn]] static void escapeWith(j_common_ptr info, const QString &why);
+    // Ends the run now, from inside one of libjpeg's calls, fatal set
+    // already: nothing with a destructor may be alive in the caller's frame,
+    // as the jump passes over it.
+    [[noreturn]] static void jumpBack(j_common_ptr info);
+    static JpegErrors *of(j_common_ptr info);
     static QString messageOf(j_common_ptr info);
 };
 
