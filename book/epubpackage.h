@@ -1,0 +1,65 @@
+#ifndef EPUBPACKAGE_H
+#define EPUBPACKAGE_H
+
+#include "cbz/comicinfo.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+// The documents of a fixed-layout EPUB 3 made of a book's pages: one XHTML
+// page a picture, each its picture's size, the package document with the
+// book's ComicInfo as its metadata, the navigation by chapters, and the
+// container that points at the package. Everything is escaped as XML
+// wants, control characters dropped; the same pages and information give
+// the same bytes.
+class EpubPackage
+{
+public:
+    // One page of the book, in reading order.
+    struct Page
+    {
+        QString image; // the picture's name in the package's image folder
+        QSize size;
+        // 1 or 2: the first or the second half of a cut page, in reading
+        // order; 0 for a page of its own.
+        int half = 0;
+        bool spread = false; // a spread left whole
+        QString bookmark;    // a chapter's name, on its first page
+    };
+
+    EpubPackage(const ComicInfo &info, const QString &fallbackTitle, const QVector<Page> &pages);
+
+    // Where the pictures go in the package: "OEBPS/images/<name>".
+    static QString imagePath(const QString &name);
+    static QString mediaTypeOf(const QString &name);
+    // Every document but the pictures, in the order they go into the
+    // archive: the mimetype first (stored, as readers want), then the
+    // container, the style, the pages, the navigation and the package.
+    // identity makes the book's identifier (the same for the same book and
+    // options); modified is when it was last changed.
+    QList<QPair<QString, QByteArray>> documents(const QByteArray &identity,
+                                                const QDateTime &modified) const;
+
+    QByteArray pageDocument(int index) const;
+    QByteArray navigation() const;
+    QByteArray package(const QByteArray &identity, const QDateTime &modified) const;
+
+private:
+    QString title() const;
+    QString language() const;
+    // The side of the reader's pair a page goes on; empty for none.
+    QString spreadSide(int index) const;
+
+    ComicInfo m_info;
+    QString m_fallbackTitle;
+    QVector<Page> m_pages;
+    bool m_rightToLeft = false;
+};
+
+#endif // EPUBPACKAGE_H

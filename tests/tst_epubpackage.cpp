@@ -1,0 +1,177 @@
+#include "book/epubpackage.h"
+#include "testsupport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+using namespace TestSupport;
+
+namespace {
+// A small JPEG of the given size.
+QByteArray jpegOf(const QSize &size)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(size.width(), size.height()).save(&buffer, "jpg", 80);
+    return data;
+}
+
+// The book's pages: a cover, a spread cut in two, a page with a chapter.
+QVector<EpubPackage::Page> bookPages()
+{
+    return {{"0000.jpg", {90, 120}, 0, false, {}},
+            {"0001.jpg", {90, 120}, 1, false, "Chapter <One> & \"Two\""},
+            {"0002.jpg", {90, 120}, 2, false, {}},
+            {"0003.jpg", {180, 120}, 0, true, {}},
+            {"0004.jpg", {90, 120}, 0, false, "Second\x01 chapter"}};
+}
+
+bool wellFormed(const QByteArray &document, QString *why)
+{
+    QXmlStreamReader xml(document);
+    while (!xml.atEnd())
+        xml.readNext();
+    *why = xml.errorString();
+    return !xml.hasError();
+}
+
+// The spine's properties, page by page.
+QStringList spineProperties(const QByteArray &opf)
+{
+    QStringList found;
+    QXmlStreamReader xml(opf);
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (xml.isStartElement() && xml.name() == QLatin1String("itemref"))
+            found << xml.attributes().value("properties").toString();
+        else if (!xml.isStartElement())
+            xml.readNext();
+    }
+    return found;
+}
+} // namespace
+
+class tst_EpubPackage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void documentsAreWellFormed();
+    void spreadsFollowTheReadingDirection_data();
+    void spreadsFollowTheReadingDirection();
+    void identifierFollowsTheBook();
+    void passesEpubCheck();
+};
+
+// Titles, creators and chapters with markup, right-to-left script and
+// control characters still give valid XML, their text kept.
+void tst_EpubPackage::documentsAreWellFormed()
+{
+    ComicInfo info;
+    info.title = QStringLiteral("<b>Tom & Jerry</b>\x07 \u0645\u0631\u062d\u0628\u0627");
+    info.writer = QStringLiteral("A \"quoted\" writer");
+    info.series = QStringLiteral("Saga");
+    info.number = QStringLiteral("12b");
+    const EpubPackage epub(info, "Folder", bookPages());
+    for (const auto &document : epub.documents("book", QDateTime::fromSecsSinceEpoch(0))) {
+        if (!document.first.endsWith(".xhtml") && !document.first.endsWith(".opf") &&
+            !document.first.endsWith(".xml"))
+            continue;
+        QString why;
+        QVERIFY2(wellFormed(document.second, &why), qPrintable(document.first + ": " + why));
+    }
+    const QByteArray opf = epub.package("book", QDateTime::fromSecsSinceEpoch(0));
+    QVERIFY2(opf.contains("&lt;b&gt;Tom &amp; Jerry&lt;/b&gt; \xd9\x85\xd8\xb1"), opf.constData());
+    // A number that is no number gives no place in the series.
+    QVERIFY(!opf.contains("group-position"));
+    const QByteArray nav = epub.navigation();
+    QVERIFY2(nav.contains("Chapter &lt;One&gt; &amp; &quot;Two&quot;") &&
+                 nav.contains(">Second chapter<"),
+             nav.constData());
+    QVERIFY(epub.pageDocument(3).contains("content=\"width=180, height=120\""));
+}
+
+void tst_EpubPackage::spreadsFollowTheReadingDirection_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("progression");
+    QTest::addColumn<QStringList>("properties");
+    // The first page shows alone; the half read first is on the side
+    // reading starts from; a spread left whole is centred.
+    QTest::newRow("left to right") << int(ComicInfo::LeftToRight) << "ltr"
+                                   << QStringList{"", "page-spread-left", "page-spread-right",
+                                                  "rendition:page-spread-center", ""};
+    QTest::newRow("right to left") << int(ComicInfo::RightToLeft) << "rtl"
+                                   << QStringList{"", "page-spread-right", "page-spread-left",
+                                                  "rendition:page-spread-center", ""};
+}
+
+void tst_EpubPackage::spreadsFollowTheReadingDirection()
+{
+    QFETCH(int, direction);
+    QFETCH(QString, progression);
+    QFETCH(QStringList, properties);
+    ComicInfo info;
+    info.direction = ComicInfo::Direction(direction);
+    const QByteArray opf =
+        EpubPackage(info, "Book", bookPages()).package("book", QDateTime::fromSecsSinceEpoch(0));
+    QVERIFY(opf.contains(
+        QStringLiteral("page-progression-direction=\"%1\"").arg(progression).toUtf8()));
+    QCOMPARE(spineProperties(opf), properties);
+}
+
+// The same book and options are the same EPUB; another is another.
+void tst_EpubPackage::identifierFollowsTheBook()
+{
+    const EpubPackage epub(ComicInfo(), "Book", bookPages());
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000000);
+    QCOMPARE(epub.documents("one", when), epub.documents("one", when));
+    const QRegularExpression uuid("urn:uuid:[0-9a-f-]{36}");
+    const QString first = uuid.match(epub.package("one", when)).captured();
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(uuid.match(epub.package("one", when)).captured(), first);
+    QVERIFY(uuid.match(epub.package("two", when)).captured() != first);
+}
+
+// The whole book, its pictures in, as EPUBCheck judges it: no error, no
+// warning.
+void tst_EpubPackage::passesEpubCheck()
+{
+    const QString checker = QStringLiteral("/usr/share/java/epubcheck.jar");
+    if (!QFile::exists(checker))
+        QSKIP("EPUBCheck is not installed (tools/setup test installs it)");
+    ComicInfo info;
+    info.title = QStringLiteral("Tom & Jerry");
+    info.series = QStringLiteral("Saga");
+    info.number = QStringLiteral("3");
+    info.writer = QStringLiteral("A Writer");
+    info.penciller = QStringLiteral("An Artist");
+    info.languageIso = QStringLiteral("it");
+    info.year = 2014;
+    info.direction = ComicInfo::RightToLeft;
+    const QVector<EpubPackage::Page> pages = bookPages();
+    const EpubPackage epub(info, "Book", pages);
+    QList<ZipEntry> entries;
+    const auto documents = epub.documents("book", QDateTime::fromSecsSinceEpoch(1700000000));
+    for (const auto &document : documents)
+        entries.append({document.first.toUtf8(), document.second});
+    for (const EpubPackage::Page &page : pages)
+        entries.append({EpubPackage::imagePath(page.image).toUtf8(), jpegOf(page.size)});
+    QTemporaryDir dir;
+    const QString path = dir.filePath("book.epub");
+    QVERIFY(writeFile(path, storedZip(entries)));
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start("java", {"-jar", checker, path});
+    QVERIFY(check.waitForFinished(120000));
+    const QString said = QString::fromUtf8(check.readAll());
+    QVERIFY2(check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR"),
+             qPrintable(said));
+}
+
+QUIREVALE_TEST_MAIN(tst_EpubPackage)
+#include "tst_epubpackage.moc"
