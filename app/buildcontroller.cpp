@@ -46,23 +46,26 @@ bool BuildController::mayMake(const BuildRequest &request)
     return box.clickedButton() == without;
 }
 
-QString BuildController::askFileName(const Book &book, QString *saveDir)
+QString BuildController::askFileName(const Book &book, QString *saveDir, PageOptions::Kind kind)
 {
+    const QString suffix = QLatin1String(PageOptions::suffixOf(kind));
     // Before any save folder is remembered, the folder beside the book's
     // own, so the first archive lands beside its pages rather than at the
     // root of the disk.
     const QString folder = saveDir->isEmpty() ? book.defaultFolder() : *saveDir;
     const QString suggested =
-        book.name().isEmpty() ? folder : QDir::toNativeSeparators(book.request(folder).target);
+        book.name().isEmpty()
+            ? folder
+            : QDir::toNativeSeparators(book.request(folder, false, false, kind).target);
     const QString create = QCoreApplication::translate("Quirevale", "Create CBZ");
     QString fileName =
-        QFileDialog::getSaveFileName(m_window, create, suggested, QStringLiteral("*.cbz"));
+        QFileDialog::getSaveFileName(m_window, create, suggested, QLatin1Char('*') + suffix);
     if (fileName.isEmpty())
         return QString();
     // A name typed without the extension gets it; the dialog asked about
     // replacing the name as typed, so ask again for the name it became.
-    if (!fileName.endsWith(QLatin1String(".cbz"), Qt::CaseInsensitive)) {
-        fileName += QLatin1String(".cbz");
+    if (!fileName.endsWith(suffix, Qt::CaseInsensitive)) {
+        fileName += suffix;
         if (QFileInfo::exists(fileName) &&
             QMessageBox::question(m_window, create,
                                   tr("%1 already exists.\nDo you want to replace it?")

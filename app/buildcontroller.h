@@ -41,7 +41,8 @@ public:
     // The archive's name, asked of the user, starting from book's name in
     // the remembered save folder, which becomes the folder chosen; empty
     // when the user would rather not.
-    QString askFileName(const Book &book, QString *saveDir);
+    QString askFileName(const Book &book, QString *saveDir,
+                        PageOptions::Kind kind = PageOptions::CbzBook);
     // Whether a book is made as request says: a refused one only when the
     // user chooses to make it without what it lacks.
     bool mayMake(const BuildRequest &request);

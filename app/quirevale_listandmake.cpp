@@ -112,7 +112,8 @@ void Quirevale::on_MakeCBZ_clicked()
     }
     if (!Builds->mayMake(Session->book().request()))
         return;
-    const QString fileName = Builds->askFileName(Session->book(), &CbzSaveDir);
+    const QString fileName =
+        Builds->askFileName(Session->book(), &CbzSaveDir, Options->read().pages.BookKind);
     if (!fileName.isEmpty())
         startBuild(fileName, pages);
 }

@@ -100,12 +100,13 @@ QVector<BuildPage> Book::buildPages(const QVector<Page> &pages)
     return built;
 }
 
-QString Book::targetIn(const QString &folder) const
+QString Book::targetIn(const QString &folder, PageOptions::Kind kind) const
 {
     const QDir dir(folder);
-    const QString target = dir.absoluteFilePath(name() + QStringLiteral(".cbz"));
+    const QString suffix = QLatin1String(PageOptions::suffixOf(kind));
+    const QString target = dir.absoluteFilePath(name() + suffix);
     if (QFileInfo(target) == QFileInfo(m_source))
-        return dir.absoluteFilePath(name() + QStringLiteral(" (1).cbz"));
+        return dir.absoluteFilePath(name() + QStringLiteral(" (1)") + suffix);
     return target;
 }
 
@@ -118,10 +119,10 @@ QString Book::defaultFolder() const
 }
 
 BuildRequest Book::request(const QString &folder, bool withoutMissingPages,
-                           bool withoutOtherPictures) const
+                           bool withoutOtherPictures, PageOptions::Kind kind) const
 {
     BuildRequest request;
-    request.target = targetIn(folder.isEmpty() ? defaultFolder() : folder);
+    request.target = targetIn(folder.isEmpty() ? defaultFolder() : folder, kind);
     if (missesPages() && !withoutMissingPages) {
         request.refusedFor |= BuildRequest::MissingPages;
         request.reasons << tr("no archive made, so that no page is missing from it");

@@ -81,7 +81,8 @@ public:
 
     // Where the archive goes in folder: "<name>.cbz", never the source's own
     // place (a repacked archive would replace what it is read from).
-    QString targetIn(const QString &folder) const;
+    QString targetIn(const QString &folder,
+                     PageOptions::Kind kind = PageOptions::CbzBook) const;
     // Where its archive goes when no folder is named: beside the folder,
     // archive or PDF it was opened from.
     QString defaultFolder() const;
@@ -90,7 +91,8 @@ public:
     // files, or holds pictures of other types not listed, is refused unless
     // the user said to make it without them.
     BuildRequest request(const QString &folder = QString(), bool withoutMissingPages = false,
-                         bool withoutOtherPictures = false) const;
+                         bool withoutOtherPictures = false,
+                         PageOptions::Kind kind = PageOptions::CbzBook) const;
 
     // The ComicInfo.xml the archive carries, before anyone said anything:
     // the source's own, kept whole, or what the book's name suggests,

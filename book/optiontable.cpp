@@ -143,6 +143,20 @@ const QVector<BookOption> Options = {
          "Store the pages without compression: JPEG and WebP data hardly deflate, and the "
          "archive is made in a fraction of the time."),
      false, PAGE_SWITCH(StorePages), "ImageStorePages", nullptr},
+    {"BookKind",
+     BookOption::Choice,
+     {0, 2, 0},
+     "cbz|epub|kepub",
+     "Options/BookKind",
+     "kind",
+     "cbz|epub|kepub",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "What is made: cbz (the default), epub (a fixed-layout EPUB 3 for "
+                       "e-readers) or kepub (the same, named for Kobo's reader)."),
+     false,
+     PAGE_CHOICE(Kind, BookKind),
+     "BookKind",
+     nullptr},
     {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
      nullptr,
      QT_TRANSLATE_NOOP(

@@ -3,6 +3,7 @@
 #include "scans/facingpages.h"
 
 #include "cbz/cbzwriter.h"
+#include "cbz/epubpackage.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
@@ -235,6 +236,44 @@ QString CbzBuild::addFacingBlank(CbzWriter &writer, const ComicPage &spread,
     return QString();
 }
 
+// The EPUB's pages, navigation and package, after its pictures. Its
+// identifier is made of what its pictures hold and what it says of itself,
+// and its date is its newest page file's: the same pages and options give
+// the same book, byte for byte. Empty when written; else why not.
+QString CbzBuild::addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
+                                   const QStringList &pictureNames) const
+{
+    QVector<EpubPackage::Page> pages;
+    QByteArray identity = comicInfoXml(m_comicInfo, comicPages);
+    for (int i = 0; i < comicPages.size(); ++i) {
+        const ComicPage &page = comicPages.at(i);
+        pages.append({pictureNames.at(i), QSize(page.width, page.height), page.half,
+                      page.doublePage, page.bookmark});
+        identity += pictureNames.at(i).toUtf8() + QByteArray::number(page.bytes);
+    }
+    const EpubPackage epub(m_comicInfo, QFileInfo(m_fileName).completeBaseName(), pages);
+    for (const auto &document : epub.documents(identity, newestPageTime())) {
+        if (document.first == QLatin1String("mimetype"))
+            continue; // first of all, already
+        QString why;
+        const PackedEntry entry = PackedEntry::deflate(document.second, &why);
+        if (entry.compressed.isEmpty())
+            return why;
+        if (!writer.addNamedEntry(document.first, entry))
+            return writer.errorString();
+    }
+    return QString();
+}
+
+// When the book last changed: its newest page file's time, to the second.
+QDateTime CbzBuild::newestPageTime() const
+{
+    QDateTime newest = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
+    for (const BuildPage &page : m_pages)
+        newest = qMax(newest, QFileInfo(page.page.file()).lastModified().toUTC());
+    return QDateTime::fromSecsSinceEpoch(newest.toSecsSinceEpoch(), Qt::UTC);
+}
+
 // A page kept goes in byte for byte, under its own type's name, once it has
 // decoded cleanly (a JPEG's blocks were all decoded by the check already).
 void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made &made) const
@@ -289,8 +328,9 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
                              .arg(m_pages.at(made.index).page.displayName(), why);
             return true;
         }
-        const ComicPage comicPage{out.width(), out.height(), pages.at(i).size(), parts.at(i).spread,
-                                  QString()};
+        ComicPage comicPage{out.width(), out.height(), pages.at(i).size(), parts.at(i).spread,
+                            QString()};
+        comicPage.half = pages.size() == 2 ? i + 1 : 0;
         if (!made.progress->add(made.index, entry, comicPage))
             return true;
     }
@@ -407,7 +447,8 @@ void CbzBuild::makePage(int index, Progress &progress) const
             made.note = cleanup.note();
         if (recipe.cleansScan())
             progress.found(index, cleanup, recipe.plan().straighten);
-        for (const PagePart &out : parts) {
+        for (int part = 0; part < parts.size(); ++part) {
+            const PagePart &out = parts.at(part);
             if (stopped())
                 return false;
             if (out.isEmpty()) {
@@ -436,8 +477,9 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
                 return false;
             }
-            const ComicPage comicPage{out.size.width(), out.size.height(), data.size(), out.spread,
-                                      QString()};
+            ComicPage comicPage{out.size.width(), out.size.height(), data.size(), out.spread,
+                                QString()};
+            comicPage.half = parts.size() == 2 ? part + 1 : 0;
             if (!progress.add(index, entry, comicPage))
                 return false;
             ++added;
@@ -568,9 +610,24 @@ CbzBuild::Result CbzBuild::build()
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
         return finish(Failed, {trouble});
+    const bool epub = m_options.BookKind != PageOptions::CbzBook;
+    // Said before anything is made: an EPUB reader need not show WebP.
+    if (epub && m_options.PageFormat != PageOptions::JpegPages)
+        return finish(Failed, {tr("An EPUB holds JPEG and PNG pages: not every e-reader shows "
+                                  "WebP. Choose JPEG pages for an EPUB.")});
     CbzWriter writer;
     if (!writer.open(m_fileName))
         return finish(Failed, {writer.errorString()});
+    // An EPUB's first entry says what it is, stored, as readers look for it.
+    if (epub) {
+        writer.setPageFolder(QLatin1String(EpubPackage::ImageFolder));
+        writer.setEntryTime(newestPageTime());
+        if (!writer.addNamedEntry(QStringLiteral("mimetype"),
+                                  PackedEntry::store(EpubPackage::mimetype()))) {
+            writer.discard();
+            return finish(Failed, {writer.errorString()});
+        }
+    }
 
     Progress progress(m_stop, m_memoryBudget);
     const int threads = threadCount();
@@ -585,6 +642,7 @@ CbzBuild::Result CbzBuild::build()
     QMap<int, QString> facingNotes; // by page
     int bookmarked = -1;
     QString error;
+    QStringList pictureNames; // each entry's name, in order
     auto startPages = [&] {
         while (submitted < m_pages.size() && submitted - written < inFlightLimit) {
             const int index = submitted++;
@@ -619,6 +677,7 @@ CbzBuild::Result CbzBuild::build()
             if (error.isEmpty() && !writer.addEntry(page.entries.at(i)))
                 error = writer.errorString();
             comicPages.append(comicPage);
+            pictureNames.append(writer.lastPageName());
         }
         if (!error.isEmpty())
             break;
@@ -673,11 +732,16 @@ CbzBuild::Result CbzBuild::build()
         writer.discard();
         return finish(Failed, {tr("Every page was left out: there is no page to make a book of.")});
     }
-    if (m_comicInfo.write &&
-        !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
-                              PackedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))) {
+    const QString finishing =
+        epub ? addEpubDocuments(writer, comicPages, pictureNames)
+        : m_comicInfo.write &&
+                !writer.addNamedEntry(QStringLiteral("ComicInfo.xml"),
+                                      PackedEntry::deflate(comicInfoXml(m_comicInfo, comicPages)))
+            ? writer.errorString()
+            : QString();
+    if (!finishing.isEmpty()) {
         writer.discard();
-        return finish(Failed, {writer.errorString()});
+        return finish(Failed, {finishing});
     }
     // From here on the archive is as good as made: a cancel is too late.
     m_committing = true;

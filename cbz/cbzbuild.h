@@ -145,6 +145,9 @@ private:
     class Progress;
     struct Made;
     void makePage(int index, Progress &progress) const;
+    QDateTime newestPageTime() const;
+    QString addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
+                             const QStringList &pictureNames) const;
     QString addFacingBlank(CbzWriter &writer, const ComicPage &spread,
                            QVector<ComicPage> *comicPages) const;
     void keepUnchanged(PageReader &reader, const class PageRecipe &recipe, Made &made) const;

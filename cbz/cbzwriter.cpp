@@ -283,8 +283,10 @@ bool CbzWriter::open(const QString &fileName)
 
 bool CbzWriter::addEntry(const PackedEntry &entry)
 {
-    if (!addNamedEntry(entryName(m_next, entry.suffix), entry))
+    const QString name = entryName(m_next, entry.suffix);
+    if (!addNamedEntry(m_pageFolder + name, entry))
         return false;
+    m_lastPage = name;
     ++m_next;
     return true;
 }
@@ -297,6 +299,8 @@ bool CbzWriter::addNamedEntry(const QString &name, const PackedEntry &entry)
         return fail(tr("Entry %1 would be empty.").arg(name));
     QuaZipFile file(m_zip.get());
     QuaZipNewInfo info(name);
+    if (m_entryTime.isValid())
+        info.dateTime = m_entryTime;
     info.uncompressedSize = ulong(entry.size);
     // A regular file anyone may read: without it, an unpacked page would be
     // readable by nobody (mode 000).

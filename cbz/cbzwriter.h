@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QString>
 #include <QVector>
@@ -42,6 +43,13 @@ public:
     // would be an entry that no reader can show. False on any error; the
     // archive is then unusable and can only be discarded.
     [[nodiscard]] bool addEntry(const PackedEntry &entry);
+    // Pages go into this folder of the archive ("OEBPS/images/"); none
+    // by default.
+    void setPageFolder(const QString &folder) { m_pageFolder = folder; }
+    // The time every entry is dated with; by default, when it is written.
+    void setEntryTime(const QDateTime &time) { m_entryTime = time; }
+    // The name the last page was written under.
+    QString lastPageName() const { return m_lastPage; }
     // Writes a last entry of its own name (not a page), deflated already.
     [[nodiscard]] bool addNamedEntry(const QString &name, const PackedEntry &entry);
 
@@ -73,6 +81,9 @@ public:
     static void removeStalePartials(const QString &target);
 
 private:
+    QString m_pageFolder;
+    QDateTime m_entryTime;
+    QString m_lastPage;
     struct Written
     {
         QString name;

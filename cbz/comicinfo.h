@@ -71,6 +71,8 @@ struct ComicPage
     QString bookmark;        // a chapter's name, on its first page
     // Put in so that a spread sits on facing pages: no page of the book.
     bool blank = false;
+    // 1 or 2: the first or second half of a cut page, in reading order.
+    int half = 0;
 };
 
 // The ComicInfo.xml document: the fields given (an empty one is left out),

@@ -67,6 +67,20 @@ struct PageOptions
     static constexpr int WebpSideLimit = 16383;
     // Page entries are stored (ZIP method 0), not deflated.
     bool StorePages = false;
+    // What the book is made as: a CBZ, or a fixed-layout EPUB for e-readers
+    // (Kobo's reader wants its own name for one).
+    enum Kind
+    {
+        CbzBook,
+        EpubBook,
+        KepubBook
+    };
+    Kind BookKind = CbzBook;
+    // The name ending of a book of that kind.
+    static const char *suffixOf(Kind kind)
+    {
+        return kind == EpubBook ? ".epub" : kind == KepubBook ? ".kepub.epub" : ".cbz";
+    }
     // Which pages are written in one channel: none, those without colour,
     // or every page.
     enum Grey

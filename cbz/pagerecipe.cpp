@@ -28,7 +28,10 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     const bool unchanged = !m_plan.changes() &&
                            (!options.ImageResize || resizedSize(facts.size, options) == facts.size);
     // Grey pages kept as they are stay as they are: only colour would change.
-    const QString kept = keptSuffixOf(facts.format);
+    // An EPUB keeps no WebP page: not every e-reader shows one.
+    QString kept = keptSuffixOf(facts.format);
+    if (options.BookKind != PageOptions::CbzBook && kept == QLatin1String("webp"))
+        kept.clear();
     if (options.KeepUnchangedPages && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&
         !kept.isEmpty()) {
         m_route = Kept;

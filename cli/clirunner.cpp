@@ -79,8 +79,9 @@ bool CliRunner::outputIsFolder() const
 
 BuildRequest CliRunner::requestFor(const Book &book) const
 {
-    BuildRequest request = book.request(outputIsFolder() ? m_args.output : QString(),
-                                        m_args.skipTroubled, m_args.otherTypesLeftOut);
+    BuildRequest request =
+        book.request(outputIsFolder() ? m_args.output : QString(), m_args.skipTroubled,
+                     m_args.otherTypesLeftOut, m_args.options.pages.BookKind);
     if (!m_args.output.isEmpty() && !outputIsFolder())
         request.target = QFileInfo(m_args.output).absoluteFilePath();
     return request;

@@ -384,6 +384,10 @@ Sostituirlo?</translation>
         <source>Every page was left out: there is no page to make a book of.</source>
         <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
     </message>
+    <message>
+        <source>An EPUB holds JPEG and PNG pages: not every e-reader shows WebP. Choose JPEG pages for an EPUB.</source>
+        <translation>Un EPUB contiene pagine JPEG e PNG: non tutti i lettori di e-book mostrano il WebP. Scegli pagine JPEG per un EPUB.</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -739,6 +743,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>--force replaces archives that exist, --skip-existing keeps them: give one</source>
         <translation>--force sostituisce gli archivi esistenti, --skip-existing li mantiene: indicarne uno</translation>
+    </message>
+    <message>
+        <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers) or kepub (the same, named for Kobo&apos;s reader).</source>
+        <translation>Cosa viene creato: cbz (predefinito), epub (un EPUB 3 a impaginazione fissa per i lettori di e-book) o kepub (lo stesso, con il nome che vuole il lettore Kobo).</translation>
     </message>
 </context>
 <context>
@@ -2056,6 +2064,14 @@ senza ricodificarle</translation>
     <message>
         <source>Show the page at 100 %, one pixel of it a pixel of the screen, to judge its quality; drag it or turn the wheel to move over it</source>
         <translation>Mostra la pagina al 100 %, un suo pixel per un pixel dello schermo, per giudicarne la qualità; trascinarla o girare la rotella per spostarsi su di essa</translation>
+    </message>
+    <message>
+        <source>Kobo EPUB</source>
+        <translation>EPUB Kobo</translation>
+    </message>
+    <message>
+        <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it.</source>
+        <translation>Come viene creato il libro: un CBZ per i lettori e i server di fumetti, o un EPUB a impaginazione fissa per i lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo.</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
-#include "book/epubpackage.h"
+#include "cbz/cbzbuild.h"
+#include "cbz/epubpackage.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -65,6 +66,9 @@ private slots:
     void spreadsFollowTheReadingDirection();
     void identifierFollowsTheBook();
     void passesEpubCheck();
+    void theBuildMakesAnEpub_data();
+    void theBuildMakesAnEpub();
+    void webpPagesAreRefused();
 };
 
 // Titles, creators and chapters with markup, right-to-left script and
@@ -137,11 +141,29 @@ void tst_EpubPackage::identifierFollowsTheBook()
     QVERIFY(uuid.match(epub.package("two", when)).captured() != first);
 }
 
+namespace {
+const char Checker[] = "/usr/share/java/epubcheck.jar";
+
+// What EPUBCheck says of the book; empty when it has no error and no
+// warning.
+QString epubCheckOf(const QString &path)
+{
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start("java", {"-jar", Checker, path});
+    if (!check.waitForFinished(120000))
+        return "EPUBCheck did not finish";
+    const QString said = QString::fromUtf8(check.readAll());
+    return check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR") ? QString()
+                                                                                         : said;
+}
+} // namespace
+
 // The whole book, its pictures in, as EPUBCheck judges it: no error, no
 // warning.
 void tst_EpubPackage::passesEpubCheck()
 {
-    const QString checker = QStringLiteral("/usr/share/java/epubcheck.jar");
+    const QString checker = QLatin1String(Checker);
     if (!QFile::exists(checker))
         QSKIP("EPUBCheck is not installed (tools/setup test installs it)");
     ComicInfo info;
@@ -171,6 +193,84 @@ void tst_EpubPackage::passesEpubCheck()
     const QString said = QString::fromUtf8(check.readAll());
     QVERIFY2(check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR"),
              qPrintable(said));
+}
+
+void tst_EpubPackage::theBuildMakesAnEpub_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("rightToLeft");
+    QTest::newRow("EPUB, left to right") << int(PageOptions::EpubBook) << false;
+    QTest::newRow("Kobo EPUB, right to left") << int(PageOptions::KepubBook) << true;
+}
+
+// The build makes a book EPUBCheck passes, the mimetype first and stored,
+// the halves of a cut spread on their sides; made again, the same bytes.
+void tst_EpubPackage::theBuildMakesAnEpub()
+{
+    if (!QFile::exists(QLatin1String(Checker)))
+        QSKIP("EPUBCheck is not installed (tools/setup test installs it)");
+    QFETCH(int, kind);
+    QFETCH(bool, rightToLeft);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    const QList<QSize> sizes = {{90, 130}, {200, 130}, {90, 130}};
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QString file = dir.filePath(QStringLiteral("p%1.png").arg(i));
+        QVERIFY(noiseImage(sizes.at(i).width(), sizes.at(i).height()).save(file));
+        pages.append({i, PageLocation(file), {}, i == 2 ? QStringLiteral("Chapter 2") : QString()});
+    }
+    PageOptions options;
+    options.BookKind = PageOptions::Kind(kind);
+    options.ImageCutDoublePages = true;
+    options.ImageCutOnlyWide = true;
+    options.ImageCutFirstPageRight = rightToLeft;
+    ComicInfo info;
+    info.title = QStringLiteral("A <Test> Book");
+    info.direction = rightToLeft ? ComicInfo::RightToLeft : ComicInfo::LeftToRight;
+    QByteArray first;
+    for (const char *name : {"one.epub", "two.epub"}) {
+        const QString path = dir.filePath(name);
+        CbzBuild build(path, pages, options);
+        build.setComicInfo(info);
+        QCOMPARE(build.run(), CbzBuild::Done);
+        QFile made(path);
+        QVERIFY(made.open(QIODevice::ReadOnly));
+        const QByteArray bytes = made.readAll();
+        // A local header, method 0 (stored), no extra field, "mimetype".
+        QCOMPARE(bytes.mid(8, 2), QByteArray(2, '\0'));
+        QCOMPARE(bytes.mid(28, 2), QByteArray(2, '\0'));
+        QCOMPARE(bytes.mid(30, 28), QByteArray("mimetypeapplication/epub+zip"));
+        if (first.isEmpty())
+            first = bytes;
+        else
+            QVERIFY2(bytes == first, "made again, the book differs");
+        const QString said = epubCheckOf(path);
+        QVERIFY2(said.isEmpty(), qPrintable(said));
+    }
+    bool ok = false;
+    for (const ArchiveEntry &entry : readArchive(dir.filePath("one.epub"), &ok)) {
+        if (entry.name != "OEBPS/package.opf")
+            continue;
+        QCOMPARE(spineProperties(entry.data),
+                 QStringList({"", rightToLeft ? "page-spread-right" : "page-spread-left",
+                              rightToLeft ? "page-spread-left" : "page-spread-right", ""}));
+    }
+    QVERIFY(ok);
+}
+
+// WebP pages are refused for an EPUB before anything is made.
+void tst_EpubPackage::webpPagesAreRefused()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("p.png");
+    QVERIFY(noiseImage(40, 60).save(file));
+    PageOptions options;
+    options.BookKind = PageOptions::EpubBook;
+    options.PageFormat = PageOptions::WebpPages;
+    CbzBuild build(dir.filePath("book.epub"), {BuildPage{0, PageLocation(file)}}, options);
+    QCOMPARE(build.run(), CbzBuild::Failed);
+    QVERIFY2(build.errorString().contains("JPEG"), qPrintable(build.errorString()));
+    QVERIFY(!QFileInfo::exists(dir.filePath("book.epub")));
 }
 
 QUIREVALE_TEST_MAIN(tst_EpubPackage)

@@ -36,7 +36,10 @@ public:
     EpubPackage(const ComicInfo &info, const QString &fallbackTitle, const QVector<Page> &pages);
 
     // Where the pictures go in the package: "OEBPS/images/<name>".
+    static constexpr const char *ImageFolder = "OEBPS/images/";
     static QString imagePath(const QString &name);
+    // The first entry's content: what the archive is.
+    static QByteArray mimetype() { return QByteArrayLiteral("application/epub+zip"); }
     static QString mediaTypeOf(const QString &name);
     // Every document but the pictures, in the order they go into the
     // archive: the mimetype first (stored, as readers want), then the

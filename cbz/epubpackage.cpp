@@ -1,4 +1,4 @@
-#include "book/epubpackage.h"
+#include "cbz/epubpackage.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -77,7 +77,7 @@ EpubPackage::EpubPackage(const ComicInfo &info, const QString &fallbackTitle,
 
 QString EpubPackage::imagePath(const QString &name)
 {
-    return QStringLiteral("OEBPS/images/") + name;
+    return QLatin1String(ImageFolder) + name;
 }
 
 QString EpubPackage::mediaTypeOf(const QString &name)
@@ -299,7 +299,7 @@ QList<QPair<QString, QByteArray>> EpubPackage::documents(const QByteArray &ident
                                                          const QDateTime &modified) const
 {
     QList<QPair<QString, QByteArray>> documents;
-    documents.append({QStringLiteral("mimetype"), QByteArrayLiteral("application/epub+zip")});
+    documents.append({QStringLiteral("mimetype"), mimetype()});
     documents.append(
         {QStringLiteral("META-INF/container.xml"),
          QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
