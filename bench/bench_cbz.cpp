@@ -29,6 +29,7 @@
 // runs in a process of its own so that its peak memory is its own.
 
 #include "app/quirevale.h"
+#include "book/bookpreset.h"
 #include "cbz/cbzbuild.h"
 #include "cbz/cbzwriter.h"
 #include "cbz/losslesscut.h"
@@ -165,7 +166,18 @@ PageOptions optionsFor(const QString &recipe)
             options.ScanStraighten = true;
         else if (word == QLatin1String("levels"))
             options.ScanLevels = true;
-        else if (word == QLatin1String("cut")) {
+        else if (word == QLatin1String("epub"))
+            options.BookKind = PageOptions::EpubBook;
+        else if (word == QLatin1String("eink")) {
+            // The 7 to 8 inch e-ink reader's preset, as the window applies it.
+            for (const BookPreset &preset : BookPreset::builtIns()) {
+                if (preset.name() == QLatin1String("eink7")) {
+                    const PageOptions::Kind kind = options.BookKind;
+                    options = preset.appliedTo(BookOptions()).pages;
+                    options.BookKind = kind;
+                }
+            }
+        } else if (word == QLatin1String("cut")) {
             options.ImageCutDoublePages = true;
             options.ImageCutBorder = true;
             options.ImageCutBorderNumber = 30;
@@ -627,6 +639,28 @@ void printMemoryTable(const QString &corpus, const QString &work)
 }
 } // namespace
 
+// The same pages with the e-ink preset as a CBZ and as an EPUB, turn about,
+// the median of five each.
+void printKindRow(const QString &corpus, const QString &work, int cores)
+{
+    QVector<double> cbz, epub;
+    for (int run = 0; run < 5; ++run) {
+        for (const bool asEpub : {false, true}) {
+            const QString target = QDir(work).filePath(asEpub ? QStringLiteral("kind.epub")
+                                                              : QStringLiteral("kind.cbz"));
+            QFile::remove(target);
+            const QString said =
+                child(QStringLiteral("--job"), corpus, target, cores,
+                      asEpub ? QStringLiteral("eink,epub") : QStringLiteral("eink"));
+            (asEpub ? epub : cbz).append(field(said, "job"));
+        }
+    }
+    std::sort(cbz.begin(), cbz.end());
+    std::sort(epub.begin(), epub.end());
+    std::printf("e-ink preset, %d threads: CBZ %.3f s, EPUB %.3f s (%.3fx the CBZ's time)\n", cores,
+                cbz.at(2), epub.at(2), epub.at(2) / cbz.at(2));
+}
+
 int main(int argc, char *argv[])
 {
     isolateSettings();
@@ -650,6 +684,14 @@ int main(int argc, char *argv[])
         QTemporaryDir work;
         printMemoryTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-large")),
                          work.path());
+        return 0;
+    }
+    if (args.value(1) == QLatin1String("--kinds")) {
+        const QString corpus =
+            args.value(2, QDir::temp().filePath(QStringLiteral("quirevale-bench-corpus")));
+        makeCorpus(corpus, 40);
+        QTemporaryDir work;
+        printKindRow(corpus, work.path(), QThread::idealThreadCount());
         return 0;
     }
     if (args.value(1) == QLatin1String("--formats")) {
@@ -723,6 +765,7 @@ int main(int argc, char *argv[])
                 QFileInfo(work.filePath("program.cbz")).size(),
                 QFileInfo(work.filePath("floor.cbz")).size());
     printFormatTable(corpus, work.path(), cores);
+    printKindRow(corpus, work.path(), cores);
     printScanTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-scans")), work.path(),
                    cores);
     return 0;

@@ -71,7 +71,7 @@ struct ComicPage
     QString bookmark;        // a chapter's name, on its first page
     // Put in so that a spread sits on facing pages: no page of the book.
     bool blank = false;
-    // 1 or 2: the first or second half of a cut page, in reading order.
+    // 1 or 2: the left or the right half of a cut page.
     int half = 0;
 };
 

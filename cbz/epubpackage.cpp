@@ -110,19 +110,16 @@ QString EpubPackage::language() const
     return valid.match(tag).hasMatch() ? tag : QStringLiteral("und");
 }
 
-QString EpubPackage::spreadSide(int index) const
+QString EpubPackage::spreadSide(int index, const Page &page)
 {
-    // The first page is shown alone, as a cover is.
     if (index == 0)
         return QString();
-    const Page &page = m_pages.at(index);
     if (page.spread)
         return QStringLiteral("rendition:page-spread-center");
     if (page.half == 0)
         return QString();
-    // The half read first goes on the side reading starts from.
-    const bool left = (page.half == 1) != m_rightToLeft;
-    return left ? QStringLiteral("page-spread-left") : QStringLiteral("page-spread-right");
+    return page.half == 1 ? QStringLiteral("page-spread-left")
+                          : QStringLiteral("page-spread-right");
 }
 
 QByteArray EpubPackage::pageDocument(int index) const
@@ -287,7 +284,7 @@ QByteArray EpubPackage::package(const QByteArray &identity, const QDateTime &mod
     for (int i = 0; i < m_pages.size(); ++i) {
         xml.writeEmptyElement(QStringLiteral("itemref"));
         xml.writeAttribute(QStringLiteral("idref"), QStringLiteral("page-%1").arg(i + 1));
-        const QString side = spreadSide(i);
+        const QString side = spreadSide(i, m_pages.at(i));
         if (!side.isEmpty())
             xml.writeAttribute(QStringLiteral("properties"), side);
     }

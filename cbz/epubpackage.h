@@ -26,8 +26,8 @@ public:
     {
         QString image; // the picture's name in the package's image folder
         QSize size;
-        // 1 or 2: the first or the second half of a cut page, in reading
-        // order; 0 for a page of its own.
+        // 1 or 2: the left or the right half of a cut page; 0 for a page of
+        // its own.
         int half = 0;
         bool spread = false; // a spread left whole
         QString bookmark;    // a chapter's name, on its first page
@@ -49,6 +49,11 @@ public:
     QList<QPair<QString, QByteArray>> documents(const QByteArray &identity,
                                                 const QDateTime &modified) const;
 
+    // The side of a reader's pair the page at index goes on, in the
+    // spine's words; empty for none. The first page shows alone, as a cover
+    // does; a half goes on its own side, a spread left whole across both.
+    static QString spreadSide(int index, const Page &page);
+
     QByteArray pageDocument(int index) const;
     QByteArray navigation() const;
     QByteArray package(const QByteArray &identity, const QDateTime &modified) const;
@@ -56,8 +61,6 @@ public:
 private:
     QString title() const;
     QString language() const;
-    // The side of the reader's pair a page goes on; empty for none.
-    QString spreadSide(int index) const;
 
     ComicInfo m_info;
     QString m_fallbackTitle;

@@ -5,7 +5,9 @@
 #include "book/book.h"
 #include "book/sizereport.h"
 #include "cbz/cbzbuild.h"
+#include "cbz/cbzwriter.h"
 #include "cbz/comicinfo.h"
+#include "cbz/epubpackage.h"
 #include "cbz/pageforecast.h"
 #include "cbz/pagetransform.h"
 #include "cli/pagetreatmentfile.h"
@@ -138,19 +140,30 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
                            ? tr("read right to left: the right half of a cut page comes first")
                            : tr("read left to right: the left half of a cut page comes first"));
     FacingPages facing;
+    int entry = 0; // the running number of the book's entries
+    const bool epub = options.BookKind != PageOptions::CbzBook;
     for (const BuildPage &page : pages) {
         const QString name = listed.at(page.row).name;
         const Described described = describe(page, options);
         QStringList said;
         if (!described.text.isEmpty())
             said << described.text;
-        if (options.FacingSpreads && !described.leftOut) {
-            for (const bool spread : described.spreads) {
-                if (facing.blankBefore(spread))
-                    said << tr("a blank page goes before it");
-                facing.place(spread);
+        QStringList files; // in an EPUB, each entry's picture and its side
+        for (int i = 0; !described.leftOut && i < qMax(1, described.spreads.size()); ++i) {
+            const bool spread = described.spreads.value(i);
+            if (options.FacingSpreads && facing.blankBefore(spread)) {
+                said << tr("a blank page goes before it");
+                ++entry;
             }
+            if (options.FacingSpreads)
+                facing.place(spread);
+            const QString file = CbzWriter::entryName(entry, described.suffix);
+            const QString side =
+                EpubPackage::spreadSide(entry++, {file, {}, described.halves.value(i), spread, {}});
+            files << (side.isEmpty() ? file : QStringLiteral("%1 %2").arg(file, side));
         }
+        if (epub && !files.isEmpty())
+            said << tr("in the EPUB: %1").arg(files.join(QStringLiteral(" + ")));
         std::fprintf(m_out, "%s\n",
                      local(said.isEmpty() ? name
                                           : QStringLiteral("%1: %2").arg(
@@ -166,10 +179,12 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
 CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOptions &options) const
 {
     Described described;
-    // Nothing the options or the page's own treatment ask for changes it.
+    described.suffix = pageSuffix(options);
+    // Nothing the options or the page's own treatment ask for changes it,
+    // and nothing is said of its entries.
     if (!options.changesPages() && page.treatment.isDefault() && !options.KeepUnchangedPages &&
         !options.LosslessCuts && !options.ScanLeaveOutBlank && !options.FacingSpreads &&
-        options.PageGrey == PageOptions::ColourPages)
+        options.PageGrey == PageOptions::ColourPages && options.BookKind == PageOptions::CbzBook)
         return described;
     const PageForecast forecast = PageForecast::of(page.page, options, page.treatment);
     if (forecast.leftOut()) {
@@ -179,11 +194,17 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
     }
     const PageRecipe &recipe = forecast.recipe();
     const PagePlan &plan = recipe.plan();
+    described.suffix = recipe.entrySuffix();
     bool allGrey = true;
     QStringList parts;
     for (const PagePart &part : forecast.parts()) {
         described.sizes << part.size;
         described.spreads << part.spread;
+        described.halves << (forecast.parts().size() == 2
+                                 ? ((described.halves.size() == 0) == options.ImageCutFirstPageRight
+                                        ? 2
+                                        : 1)
+                                 : 0);
         allGrey = allGrey && part.grey;
         const QString size =
             part.isEmpty()

@@ -68,6 +68,8 @@ private:
         QList<QSize> sizes;
         bool leftOut = false; // blank and left out, or unreadable
         bool kept = false;    // goes in as its file is
+        QString suffix;       // its entries' type
+        QVector<int> halves;  // each entry's half of a cut page: 1 left, 2 right
         // For each entry the page makes, whether it is a spread kept whole:
         // a file of many pictures makes entries of each.
         QVector<bool> spreads;

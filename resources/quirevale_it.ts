@@ -899,6 +899,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1; --skip-unreadable makes it without them</source>
         <translation>%1; --skip-unreadable lo crea senza di esse</translation>
     </message>
+    <message>
+        <source>in the EPUB: %1</source>
+        <translation>nell&apos;EPUB: %1</translation>
+    </message>
 </context>
 <context>
     <name>ComicInfo</name>

@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -64,6 +65,7 @@ private slots:
     void sameEntriesAsTheWindow();
     void facingBlanksOfAFileOfManyPictures();
     void listSaysDirectionAndGrey();
+    void listSaysWhatTheEpubHolds();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -516,6 +518,42 @@ void tst_CliRunner::listSaysDirectionAndGrey()
     QVERIFY2(list.out.contains("2.png: grey"), qPrintable(list.out));
     const Run left = cli({"--list", "--split-only-wide", "--left-to-right", "G"}, root.path());
     QVERIFY2(left.err.contains("the left half of a cut page comes first"), qPrintable(left.err));
+}
+
+// For an EPUB, --list names each entry's picture and its side of a pair as
+// the book's spine has them.
+void tst_CliRunner::listSaysWhatTheEpubHolds()
+{
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("E"));
+    QVERIFY(noiseImage(100, 150).save(root.filePath("E/1.png")));
+    QVERIFY(noiseImage(300, 150).save(root.filePath("E/2.png")));
+    QVERIFY(noiseImage(100, 150).save(root.filePath("E/3.png")));
+    const QStringList options{"--kind", "epub", "--split-only-wide", "--right-to-left"};
+    const Run list = cli(QStringList{"--list"} + options + QStringList{"E"}, root.path());
+    QCOMPARE(list.status, 0);
+    QStringList said;
+    for (const QString &line : list.out.split('\n', Qt::SkipEmptyParts))
+        said += line.section("in the EPUB: ", 1).split(" + ");
+    const Run made = cli(options + QStringList{"E"}, root.path());
+    QCOMPARE(made.status, 0);
+    bool ok = false;
+    QByteArray opf;
+    for (const ArchiveEntry &entry : readArchive(root.filePath("E.epub"), &ok)) {
+        if (entry.name == "OEBPS/package.opf")
+            opf = entry.data;
+    }
+    QVERIFY(ok && !opf.isEmpty());
+    // Each page's picture, by the page's number, and the spine's sides.
+    QStringList held;
+    const QRegularExpression itemref("<itemref idref=\"page-(\\d+)\"(?: properties=\"([^\"]+)\")?");
+    for (auto match = itemref.globalMatch(QString::fromUtf8(opf)); match.hasNext();) {
+        const auto found = match.next();
+        const QString file = CbzWriter::entryName(found.captured(1).toInt() - 1);
+        held << (found.captured(2).isEmpty() ? file : file + ' ' + found.captured(2));
+    }
+    QCOMPARE(said, held);
+    QCOMPARE(held.at(1), QStringLiteral("0000000001.jpg page-spread-right"));
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()
