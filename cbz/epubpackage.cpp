@@ -42,6 +42,18 @@ void start(QXmlStreamWriter &xml)
     xml.writeStartDocument();
 }
 
+// An XHTML document up to its head's title; the head is left open.
+void startXhtml(QXmlStreamWriter &xml, const QString &title)
+{
+    start(xml);
+    xml.writeDTD(QStringLiteral("<!DOCTYPE html>"));
+    xml.writeStartElement(QStringLiteral("html"));
+    xml.writeDefaultNamespace(QLatin1String(XhtmlNamespace));
+    xml.writeNamespace(QLatin1String(OpsNamespace), QStringLiteral("epub"));
+    xml.writeStartElement(QStringLiteral("head"));
+    xml.writeTextElement(QStringLiteral("title"), title);
+}
+
 void meta(QXmlStreamWriter &xml, const QString &property, const QString &value,
           const QString &refines = QString(), const QString &scheme = QString())
 {
@@ -127,14 +139,7 @@ QByteArray EpubPackage::pageDocument(int index) const
     const Page &page = m_pages.at(index);
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    start(xml);
-    xml.writeDTD(QStringLiteral("<!DOCTYPE html>"));
-    xml.writeStartElement(QStringLiteral("html"));
-    xml.writeDefaultNamespace(QLatin1String(XhtmlNamespace));
-    xml.writeNamespace(QLatin1String(OpsNamespace), QStringLiteral("epub"));
-    xml.writeStartElement(QStringLiteral("head"));
-    xml.writeTextElement(QStringLiteral("title"),
-                         QStringLiteral("%1 (%2)").arg(title()).arg(index + 1));
+    startXhtml(xml, QStringLiteral("%1 (%2)").arg(title()).arg(index + 1));
     xml.writeEmptyElement(QStringLiteral("meta"));
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("viewport"));
     xml.writeAttribute(
@@ -159,13 +164,7 @@ QByteArray EpubPackage::navigation() const
 {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
-    start(xml);
-    xml.writeDTD(QStringLiteral("<!DOCTYPE html>"));
-    xml.writeStartElement(QStringLiteral("html"));
-    xml.writeDefaultNamespace(QLatin1String(XhtmlNamespace));
-    xml.writeNamespace(QLatin1String(OpsNamespace), QStringLiteral("epub"));
-    xml.writeStartElement(QStringLiteral("head"));
-    xml.writeTextElement(QStringLiteral("title"), title());
+    startXhtml(xml, title());
     xml.writeEndElement();
     xml.writeStartElement(QStringLiteral("body"));
     xml.writeStartElement(QStringLiteral("nav"));
