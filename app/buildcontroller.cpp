@@ -179,7 +179,7 @@ void BuildController::reportSuccess(const QString &fileName)
     const SizeReport size(m_build->entryCount(),
                           m_build->pages().size() - m_build->leftOutRows().size(),
                           QFileInfo(fileName).size(), SizeReport::bytesOf(m_build->pages()));
-    QStringList said{size.line()};
+    QStringList said{size.line(m_build->options().BookKind)};
     const QString larger = size.whyLarger(m_build->options());
     if (!larger.isEmpty())
         said << larger;

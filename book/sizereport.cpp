@@ -27,7 +27,7 @@ SizeReport::SizeReport(int entries, int pages, qint64 archiveBytes, qint64 pages
     , m_pagesBytes(pagesBytes)
 {}
 
-QString SizeReport::line() const
+QString SizeReport::line(PageOptions::Kind kind) const
 {
     const QLocale locale;
     // Whole megabytes for a book, a tenth of one for a small one.
@@ -40,6 +40,10 @@ QString SizeReport::line() const
     if (m_pagesBytes > 0)
         said = tr("%1, %2× its pages")
                    .arg(said, locale.toString(double(m_archiveBytes) / m_pagesBytes, 'f', 1));
+    if (kind == PageOptions::EpubBook)
+        return tr("EPUB: %1").arg(said);
+    if (kind == PageOptions::KepubBook)
+        return tr("Kobo EPUB: %1").arg(said);
     return said;
 }
 

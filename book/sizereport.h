@@ -28,8 +28,9 @@ public:
 
     SizeReport(int entries, int pages, qint64 archiveBytes, qint64 pagesBytes);
 
-    // "31 entries from 30 pages, 156 MB, 2.0× its pages".
-    QString line() const;
+    // "31 entries from 30 pages, 156 MB, 2.0× its pages"; for an EPUB,
+    // "EPUB: " before it, so that the kind made is said.
+    QString line(PageOptions::Kind kind = PageOptions::CbzBook) const;
     // Empty unless the archive is more than Larger times its pages: then
     // what makes it so under options, and which presets would not.
     QString whyLarger(const PageOptions &options) const;

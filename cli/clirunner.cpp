@@ -481,7 +481,7 @@ bool CliRunner::makeArchive(const QString &folder)
                               QFileInfo(target).size(), SizeReport::bytesOf(pages));
         std::fprintf(m_err, "%s\n",
                      local(tr("%1: %2, in %L3 s")
-                               .arg(target, size.line())
+                               .arg(target, size.line(options.BookKind))
                                .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1))
                          .constData());
         const QString larger = size.whyLarger(options);

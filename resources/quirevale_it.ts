@@ -2143,6 +2143,14 @@ senza ricodificarle</translation>
         <source>%1. Presets that keep pages as they are would not: %2.</source>
         <translation>%1. Le preimpostazioni che mantengono le pagine come sono non lo farebbero: %2.</translation>
     </message>
+    <message>
+        <source>EPUB: %1</source>
+        <translation>EPUB: %1</translation>
+    </message>
+    <message>
+        <source>Kobo EPUB: %1</source>
+        <translation>EPUB Kobo: %1</translation>
+    </message>
 </context>
 <context>
     <name>ZipEntryCopy</name>

@@ -537,6 +537,8 @@ void tst_CliRunner::listSaysWhatTheEpubHolds()
         said += line.section("in the EPUB: ", 1).split(" + ");
     const Run made = cli(options + QStringList{"E"}, root.path());
     QCOMPARE(made.status, 0);
+    // The tally says which kind was made.
+    QVERIFY2(made.err.contains("E.epub: EPUB: 4 entries from 3 pages"), qPrintable(made.err));
     bool ok = false;
     QByteArray opf;
     for (const ArchiveEntry &entry : readArchive(root.filePath("E.epub"), &ok)) {
