@@ -265,13 +265,6 @@ QString CbzBuild::addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &
     return QString();
 }
 
-// Which half of a cut page its part is: 1 the left, 2 the right. The parts
-// come in the order the options read them.
-int CbzBuild::halfOf(int part) const
-{
-    return (part == 0) == m_options.ImageCutFirstPageRight ? 2 : 1;
-}
-
 // When the book last changed: its newest page file's time, to the second.
 QDateTime CbzBuild::newestPageTime() const
 {
@@ -337,7 +330,7 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
         }
         ComicPage comicPage{out.width(), out.height(), pages.at(i).size(), parts.at(i).spread,
                             QString()};
-        comicPage.half = pages.size() == 2 ? halfOf(i) : 0;
+        comicPage.half = parts.at(i).half;
         if (!made.progress->add(made.index, entry, comicPage))
             return true;
     }
@@ -486,7 +479,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
             }
             ComicPage comicPage{out.size.width(), out.size.height(), data.size(), out.spread,
                                 QString()};
-            comicPage.half = parts.size() == 2 ? halfOf(part) : 0;
+            comicPage.half = out.half;
             if (!progress.add(index, entry, comicPage))
                 return false;
             ++added;

@@ -146,7 +146,6 @@ private:
     struct Made;
     void makePage(int index, Progress &progress) const;
     QDateTime newestPageTime() const;
-    int halfOf(int part) const;
     QString addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
                              const QStringList &pictureNames) const;
     QString addFacingBlank(CbzWriter &writer, const ComicPage &spread,

@@ -84,7 +84,6 @@ EpubPackage::EpubPackage(const ComicInfo &info, const QString &fallbackTitle,
     : m_info(info)
     , m_fallbackTitle(fallbackTitle)
     , m_pages(pages)
-    , m_rightToLeft(info.direction == ComicInfo::RightToLeft)
 {}
 
 QString EpubPackage::imagePath(const QString &name)
@@ -279,7 +278,8 @@ QByteArray EpubPackage::package(const QByteArray &identity, const QDateTime &mod
 
     xml.writeStartElement(QStringLiteral("spine"));
     xml.writeAttribute(QStringLiteral("page-progression-direction"),
-                       m_rightToLeft ? QStringLiteral("rtl") : QStringLiteral("ltr"));
+                       m_info.direction == ComicInfo::RightToLeft ? QStringLiteral("rtl")
+                                                                  : QStringLiteral("ltr"));
     for (int i = 0; i < m_pages.size(); ++i) {
         xml.writeEmptyElement(QStringLiteral("itemref"));
         xml.writeAttribute(QStringLiteral("idref"), QStringLiteral("page-%1").arg(i + 1));

@@ -65,7 +65,6 @@ private:
     ComicInfo m_info;
     QString m_fallbackTitle;
     QVector<Page> m_pages;
-    bool m_rightToLeft = false;
 };
 
 #endif // EPUBPACKAGE_H

@@ -16,6 +16,8 @@ struct PagePart
     // A spread left whole: the page's only part, wider than tall. The
     // halves of a cut page are single pages.
     bool spread = false;
+    // 1 or 2: the left or the right half of a cut page; 0 for a whole one.
+    int half = 0;
     // Written in grey. Planned, true only when the options make every page
     // grey; carried out, also when its pixels carry no colour and the
     // options ask for that.

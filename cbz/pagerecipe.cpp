@@ -163,9 +163,21 @@ QList<PagePart> PageRecipe::parts(const QRect &trimmed) const
         PagePart part;
         part.source = rects.at(i);
         part.size = sizes.at(i);
-        part.spread = rects.size() == 1 && part.size.width() > part.size.height();
         part.grey = grey && !part.isEmpty();
         parts.append(part);
+    }
+    return placed(parts);
+}
+
+// Where each part goes in a reader: a page's only part wider than tall is a
+// spread left whole; the two parts of a cut page are its halves, in the
+// order the options read them.
+QList<PagePart> PageRecipe::placed(QList<PagePart> parts) const
+{
+    for (int i = 0; i < parts.size(); ++i) {
+        PagePart &part = parts[i];
+        part.spread = parts.size() == 1 && part.size.width() > part.size.height();
+        part.half = parts.size() != 2 ? 0 : (i == 0) == m_options.ImageCutFirstPageRight ? 2 : 1;
     }
     return parts;
 }
@@ -201,9 +213,7 @@ QList<PagePart> PageRecipe::carryOut(const QImage &picture, ScanCleanup *cleanup
         part.grey = writesGrey(part.picture);
         parts.append(part);
     }
-    for (PagePart &part : parts)
-        part.spread = parts.size() == 1 && part.size.width() > part.size.height();
-    return parts;
+    return placed(parts);
 }
 
 QImage PageRecipe::resized(const QImage &image) const

@@ -111,6 +111,7 @@ public:
 
 private:
     QImage resized(const QImage &image) const;
+    QList<PagePart> placed(QList<PagePart> parts) const;
     // The sizes of the archive's pages: the regions resized as asked; an
     // empty size where nothing would be left.
     QList<QSize> outputSizes(const QRect &trimmed) const;

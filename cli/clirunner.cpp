@@ -200,11 +200,7 @@ CliRunner::Described CliRunner::describe(const BuildPage &page, const PageOption
     for (const PagePart &part : forecast.parts()) {
         described.sizes << part.size;
         described.spreads << part.spread;
-        described.halves << (forecast.parts().size() == 2
-                                 ? ((described.halves.size() == 0) == options.ImageCutFirstPageRight
-                                        ? 2
-                                        : 1)
-                                 : 0);
+        described.halves << part.half;
         allGrey = allGrey && part.grey;
         const QString size =
             part.isEmpty()
