@@ -84,8 +84,8 @@ void BookSources::openArchive()
 {
     const QString archive = QFileDialog::getOpenFileName(
         m_window, tr("Open Archive"), m_imagesDir,
-        tr("Comic archives and PDFs (%1)")
-            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar *.pdf")));
+        tr("Comic archives, PDFs and EPUBs (%1)")
+            .arg(QStringLiteral("*.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z *.tar *.pdf *.epub")));
     if (!archive.isEmpty())
         open(archive);
 }

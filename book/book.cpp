@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <algorithm>
+
 Book Book::open(const QString &source, PictureTypes types, bool chapters)
 {
     Book book;
@@ -15,7 +17,28 @@ Book Book::open(const QString &source, PictureTypes types, bool chapters)
     book.m_types = types;
     book.m_chapters = chapters && QFileInfo(source).isDir();
     book.m_listing = book.m_chapters ? scanChapters(source, types) : scanPageSource(source, types);
+    book.takeSourceChapters();
     return book;
+}
+
+// An archive's chapters are those its ComicInfo.xml marks, when nothing
+// else told them: made again, the book keeps them.
+void Book::takeSourceChapters()
+{
+    QVector<ListedPage> &pages = m_listing.pages;
+    if (m_listing.comicInfo.isEmpty() ||
+        std::any_of(pages.cbegin(), pages.cend(),
+                    [](const ListedPage &page) { return !page.chapter.isEmpty(); }))
+        return;
+    const QMap<int, QString> bookmarks = ComicInfo::bookmarksOf(m_listing.comicInfo);
+    for (auto mark = bookmarks.cbegin(); mark != bookmarks.cend() && mark.key() < pages.size();
+         ++mark) {
+        const int end = std::next(mark) == bookmarks.cend()
+                            ? pages.size()
+                            : qMin(std::next(mark).key(), pages.size());
+        for (int page = mark.key(); page < end; ++page)
+            pages[page].chapter = mark.value();
+    }
 }
 
 Book Book::openChapters(const QStringList &sources, PictureTypes types)

@@ -111,6 +111,8 @@ public:
                                             bool halfChosen);
 
 private:
+    void takeSourceChapters();
+
     QString m_source;
     bool m_chapters = false;
     PictureTypes m_types = PageTypesOnly;

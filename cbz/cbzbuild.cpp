@@ -251,7 +251,15 @@ QString CbzBuild::addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &
                       page.doublePage, page.bookmark});
         identity += pictureNames.at(i).toUtf8() + QByteArray::number(page.bytes);
     }
-    const EpubPackage epub(m_comicInfo, QFileInfo(m_fileName).completeBaseName(), pages);
+    // "Tales.kepub.epub" is the book "Tales".
+    QString name = QFileInfo(m_fileName).fileName();
+    const QLatin1String suffix(PageOptions::suffixOf(m_options.BookKind));
+    if (name.endsWith(suffix, Qt::CaseInsensitive) && name.size() > suffix.size())
+        name.chop(suffix.size());
+    else
+        name = QFileInfo(m_fileName).completeBaseName();
+    EpubPackage epub(m_comicInfo, name, pages);
+    epub.setForKobo(m_options.BookKind == PageOptions::KepubBook);
     for (const auto &document : epub.documents(identity, newestPageTime())) {
         if (document.first == QLatin1String("mimetype"))
             continue; // first of all, already

@@ -3,6 +3,7 @@
 #include "pages/pagescan.h"
 
 #include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextCodec>
@@ -239,6 +240,7 @@ bool isSchemaElement(const QString &name)
 struct KeptElements
 {
     QHash<QString, QString> values;
+    QMap<int, QString> bookmarks; // by the page's number
     QStringList leftOut;
     bool read = false; // a ComicInfo document, read to its end
 };
@@ -259,8 +261,16 @@ KeptElements keptElements(const QByteArray &xml)
     QSet<QString> unknown;
     while (reader.readNextStartElement()) {
         const QString name = reader.name().toString();
-        if (name == QLatin1String("Pages")) { // made anew
-            reader.skipCurrentElement();
+        if (name == QLatin1String("Pages")) { // made anew, but for its chapters
+            while (reader.readNextStartElement()) {
+                const QXmlStreamAttributes page = reader.attributes();
+                bool numbered = false;
+                const int image = page.value(QLatin1String("Image")).toInt(&numbered);
+                const QString bookmark = page.value(QLatin1String("Bookmark")).toString().trimmed();
+                if (numbered && image >= 0 && !bookmark.isEmpty())
+                    kept.bookmarks.insert(image, bookmark);
+                reader.skipCurrentElement();
+            }
             continue;
         }
         const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
@@ -402,6 +412,12 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml)
     info.write = true;
     info.sourceXml = xml;
     return info;
+}
+
+QMap<int, QString> ComicInfo::bookmarksOf(const QByteArray &xml)
+{
+    const KeptElements kept = keptElements(xml);
+    return kept.read ? kept.bookmarks : QMap<int, QString>();
 }
 
 QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -53,6 +54,9 @@ public:
     // The document as text, in the encoding it declares, or without a
     // declaration in UTF-8 or, when it is not, windows-1252.
     static QString decoded(const QByteArray &xml);
+    // The chapters a document's page list marks: each chapter's name by the
+    // number of its first page.
+    static QMap<int, QString> bookmarksOf(const QByteArray &xml);
     // The fields set here, each over base's: base with what this says.
     ComicInfo over(const ComicInfo &base) const;
 };

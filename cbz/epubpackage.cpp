@@ -306,6 +306,14 @@ QList<QPair<QString, QByteArray>> EpubPackage::documents(const QByteArray &ident
                            "media-type=\"application/oebps-package+xml\"/>\n"
                            " </rootfiles>\n"
                            "</container>\n")});
+    if (m_kobo)
+        documents.append({QLatin1String(KoboOptions),
+                          QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                            "<display_options>\n"
+                                            " <platform name=\"*\">\n"
+                                            "  <option name=\"fixed-layout\">true</option>\n"
+                                            " </platform>\n"
+                                            "</display_options>\n")});
     documents.append({QStringLiteral("OEBPS/style.css"),
                       QByteArrayLiteral("html, body { margin: 0; padding: 0; }\n"
                                         "img { display: block; width: 100%; height: 100%; }\n")});

@@ -35,6 +35,12 @@ public:
 
     EpubPackage(const ComicInfo &info, const QString &fallbackTitle, const QVector<Page> &pages);
 
+    // Kobo's reader takes a book for fixed layout from its display options
+    // as well as from the package, and its e-ink reader only from them when
+    // the book came in by cable: a Kobo EPUB carries both.
+    void setForKobo(bool kobo) { m_kobo = kobo; }
+    static constexpr const char *KoboOptions = "META-INF/com.kobobooks.display-options.xml";
+
     // Where the pictures go in the package: "OEBPS/images/<name>".
     static constexpr const char *ImageFolder = "OEBPS/images/";
     static QString imagePath(const QString &name);
@@ -65,6 +71,7 @@ private:
     ComicInfo m_info;
     QString m_fallbackTitle;
     QVector<Page> m_pages;
+    bool m_kobo = false;
 };
 
 #endif // EPUBPACKAGE_H

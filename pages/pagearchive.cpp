@@ -343,22 +343,9 @@ PageListing PageArchive::list(const QString &path)
         else
             pages.append({name, PageLocation::ofEntry(path, index, name)});
     }
-    if (index > 0 && formatOf(*cursor) == ARCHIVE_FORMAT_ZIP && !hasZipIndex(cursor->fd)) {
-        result.error = tr("It is cut short: the index of its entries is missing, so entries "
-                          "after the last one found may be missing too.");
+    result.error = endError(path, cursor->fd, formatOf(*cursor), index);
+    if (!result.error.isEmpty())
         return result;
-    }
-    if (formatOf(*cursor) == ARCHIVE_FORMAT_RAR_V5 &&
-        !RarChecksums::read(cursor->fd).reachedEnd()) {
-        result.error = tr("It is cut short: the end of the archive is missing, so entries after "
-                          "the last one found may be missing too.");
-        return result;
-    }
-    if (formatOf(*cursor) == ARCHIVE_FORMAT_ZIP) {
-        result.error = ZipEntryCopy::indexError(path, index);
-        if (!result.error.isEmpty())
-            return result;
-    }
     // The same order whatever order the archive gives its entries in.
     std::sort(pages.begin(), pages.end(),
               [](const ListedPage &a, const ListedPage &b) { return a.location < b.location; });
@@ -366,6 +353,75 @@ PageListing PageArchive::list(const QString &path)
         pages, [](const ListedPage &a, const ListedPage &b) { return pathLess(a.name, b.name); });
     result.pages = pages;
     result.realKind = namedOtherwise(path, formatOf(*cursor));
+    return result;
+}
+
+// Why an archive read to its end of entries may still miss some: a ZIP or
+// RAR 5 cut short, a ZIP whose index disagrees with its entries.
+QString PageArchive::endError(const QString &path, int fd, int format, int entries)
+{
+    if (entries > 0 && format == ARCHIVE_FORMAT_ZIP && !hasZipIndex(fd))
+        return tr("It is cut short: the index of its entries is missing, so entries "
+                  "after the last one found may be missing too.");
+    if (format == ARCHIVE_FORMAT_RAR_V5 && !RarChecksums::read(fd).reachedEnd())
+        return tr("It is cut short: the end of the archive is missing, so entries after "
+                  "the last one found may be missing too.");
+    if (format == ARCHIVE_FORMAT_ZIP)
+        return ZipEntryCopy::indexError(path, entries);
+    return QString();
+}
+
+PageArchive::Contents PageArchive::contents(const QString &path,
+                                            const std::function<bool(const QString &)> &wanted,
+                                            qint64 eachBudget, qint64 allBudget)
+{
+    Contents result;
+    std::unique_ptr<Cursor> cursor = openCursor(path, &result.error);
+    if (!cursor)
+        return result;
+    archive_entry *entry = nullptr;
+    qint64 taken = 0;
+    int index = 0;
+    for (;; ++index) {
+        const int status = archive_read_next_header(cursor->handle, &entry);
+        if (status == ARCHIVE_EOF)
+            break;
+        if (status < ARCHIVE_WARN) {
+            result.error = archiveError(cursor->handle);
+            return result;
+        }
+        if (index >= EntryLimit) {
+            result.error =
+                tr("It holds more than %1 entries; no book has so many.").arg(EntryLimit);
+            return result;
+        }
+        Contents::Entry listed;
+        listed.name = entryName(entry);
+        listed.index = index;
+        listed.regular =
+            archive_entry_filetype(entry) == AE_IFREG && !archive_entry_hardlink(entry);
+        listed.encrypted = archive_entry_is_encrypted(entry);
+        result.entries.append(listed);
+        if (!listed.regular || !wanted(listed.name) || result.documents.contains(listed.name))
+            continue;
+        QString why;
+        if (listed.encrypted)
+            why = tr("%1 is encrypted").arg(listed.name);
+        else if (taken >= allBudget)
+            why = tr("%1 is past the %2 MB its documents may take together")
+                      .arg(listed.name)
+                      .arg(allBudget >> 20);
+        else {
+            const QByteArray data = readData(cursor->handle, qMin(eachBudget, allBudget - taken),
+                                             listed.name, &why, nullptr, entry);
+            taken += data.size();
+            if (why.isEmpty())
+                result.documents.insert(listed.name, data);
+        }
+        if (!why.isEmpty())
+            result.documentErrors.insert(listed.name, why);
+    }
+    result.error = endError(path, cursor->fd, formatOf(*cursor), index);
     return result;
 }
 

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QHash>
 #include <QString>
+#include <QVector>
 
 #include <atomic>
 #include <functional>
@@ -40,6 +42,30 @@ public:
     // gives its reason in error.
     static PageListing list(const QString &path);
 
+    // What an archive holds, entry by entry, with the bytes of the small
+    // documents asked for, read in the same one pass: a book whose pages are
+    // named by documents inside it (an EPUB) is listed without reading the
+    // archive once a document.
+    struct Contents
+    {
+        struct Entry
+        {
+            QString name;
+            int index = -1;
+            bool regular = false; // neither a folder, a link nor a device
+            bool encrypted = false;
+        };
+        QVector<Entry> entries;
+        QHash<QString, QByteArray> documents;   // by name
+        QHash<QString, QString> documentErrors; // why one asked for is not read
+        QString error;                          // why the archive cannot be listed
+    };
+    // Each document wanted is read up to eachBudget bytes, and all of them
+    // together up to allBudget.
+    static Contents contents(const QString &path,
+                             const std::function<bool(const QString &name)> &wanted,
+                             qint64 eachBudget, qint64 allBudget);
+
     // The bytes of the entry numbered index, read whole; empty when it cannot
     // be read, and error then says why. Entries read in order from the same
     // archive are found without reading it again from its start. Any thread.
@@ -63,6 +89,7 @@ private:
                                 const std::atomic_bool *stop,
                                 const std::function<void(qint64)> &reserve, qint64 budget);
     static QString namedOtherwise(const QString &path, int format);
+    static QString endError(const QString &path, int fd, int format, int entries);
     static bool checkName(const QString &name, const QString &expected, int index, QString *error);
 };
 

@@ -1,5 +1,6 @@
 #include "pages/pagesource.h"
 
+#include "pages/epubpages.h"
 #include "pages/naturalorder.h"
 #include "pages/pagearchive.h"
 #include "pages/pdfpages.h"
@@ -14,6 +15,8 @@
 namespace {
 SourceKind kindByName(const QString &path)
 {
+    if (path.endsWith(QLatin1String(".epub"), Qt::CaseInsensitive))
+        return SourceKind::Epub;
     if (PdfPages::isPdfName(path))
         return SourceKind::Pdf;
     return PageArchive::isArchiveName(path) ? SourceKind::Archive : SourceKind::Other;
@@ -40,6 +43,8 @@ bool startsAsPicture(const QByteArray &head)
 // within the first kilobyte.
 SourceKind kindByContent(const QByteArray &head)
 {
+    if (EpubPages::startsAsEpub(head))
+        return SourceKind::Epub;
     // ZIP (an entry, an empty archive, a spanned one), RAR, 7z, then the
     // compressed tars: gzip, bzip2, xz.
     static const QByteArrayList signatures = {
@@ -82,13 +87,19 @@ SourceKind sourceKindOf(const QString &path)
 bool isBookFile(const QString &path)
 {
     const SourceKind kind = sourceKindOf(path);
-    return kind == SourceKind::Archive || kind == SourceKind::Pdf;
+    return kind == SourceKind::Archive || kind == SourceKind::Pdf || kind == SourceKind::Epub;
 }
 
 QString bookNameOf(const QString &source)
 {
-    if (isBookFile(source))
+    if (isBookFile(source)) {
+        // "Tales.kepub.epub" is Kobo's name for the book "Tales".
+        QString name = QFileInfo(source).fileName();
+        const QLatin1String kobo(".kepub.epub");
+        if (name.endsWith(kobo, Qt::CaseInsensitive) && name.size() > kobo.size())
+            return name.left(name.size() - kobo.size());
         return QFileInfo(source).completeBaseName();
+    }
     return QFileInfo(QDir(source).absolutePath()).fileName();
 }
 
@@ -128,7 +139,12 @@ PageListing scanPageSource(const QString &path, PictureTypes types)
         listing = PdfPages::list(info.absoluteFilePath());
         break;
     case SourceKind::Archive:
-        listing = PageArchive::list(info.absoluteFilePath());
+        // An EPUB whose mimetype is not its first entry is still read as one.
+        listing = kindByName(path) == SourceKind::Epub ? EpubPages::list(info.absoluteFilePath())
+                                                       : PageArchive::list(info.absoluteFilePath());
+        break;
+    case SourceKind::Epub:
+        listing = EpubPages::list(info.absoluteFilePath());
         break;
     default:
         return scanPageFolder(path, types);
@@ -136,6 +152,8 @@ PageListing scanPageSource(const QString &path, PictureTypes types)
     // Told by its content, whatever its name says.
     if (kind == SourceKind::Pdf && kindByName(path) != SourceKind::Pdf)
         listing.realKind = PdfPages::tr("a PDF");
+    if (kind == SourceKind::Epub && kindByName(path) != SourceKind::Epub)
+        listing.realKind = EpubPages::tr("an EPUB");
     return listing;
 }
 

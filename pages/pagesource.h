@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// Where the pages of a book come from: a folder, a comic archive or a PDF.
+// Where the pages of a book come from: a folder, a comic archive, a PDF or
+// an EPUB of pictures.
 
 // What a source is, told by its content.
 enum class SourceKind
@@ -13,6 +14,7 @@ enum class SourceKind
     Folder,
     Archive, // ZIP, RAR, 7z or tar (plain or compressed)
     Pdf,
+    Epub,  // a ZIP that says it is an EPUB in its first entry
     Other, // anything else, or a file that cannot be opened
 };
 
@@ -21,7 +23,8 @@ enum class SourceKind
 // file) is told by its name, so that its listing says why it cannot be.
 SourceKind sourceKindOf(const QString &path);
 
-// Whether path is a file whose pages are listed: an archive or a PDF.
+// Whether path is a file whose pages are listed: an archive, a PDF or an
+// EPUB.
 bool isBookFile(const QString &path);
 // What a book is called after its source: the folder's name, or the file's
 // without its extension.

@@ -245,8 +245,8 @@
         <translation>Apri archivio</translation>
     </message>
     <message>
-        <source>Comic archives and PDFs (%1)</source>
-        <translation>Archivi di fumetti e PDF (%1)</translation>
+        <source>Comic archives, PDFs and EPUBs (%1)</source>
+        <translation>Archivi di fumetti, PDF ed EPUB (%1)</translation>
     </message>
     <message>
         <source>A chapter cannot be read: %1</source>
@@ -1022,6 +1022,93 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>EpubPages</name>
+    <message>
+        <source>It has no %1, which names its package.</source>
+        <translation>Non ha %1, che indica il suo pacchetto.</translation>
+    </message>
+    <message>
+        <source>It is an EPUB of text, not of pictures (%1 pages of text, %2 of pictures): there is no comic in it to make a book of.</source>
+        <translation>È un EPUB di testo, non di immagini (%1 pagine di testo, %2 di immagini): non contiene un fumetto da cui fare un libro.</translation>
+    </message>
+    <message>
+        <source>Its %1 cannot be read: %2</source>
+        <translation>Il suo %1 non si può leggere: %2</translation>
+    </message>
+    <message>
+        <source>Its %1 names no package.</source>
+        <translation>Il suo %1 non indica alcun pacchetto.</translation>
+    </message>
+    <message>
+        <source>Its package %1 cannot be read: %2</source>
+        <translation>Il suo pacchetto %1 non si può leggere: %2</translation>
+    </message>
+    <message>
+        <source>Its package lists no page to read.</source>
+        <translation>Il suo pacchetto non elenca pagine da leggere.</translation>
+    </message>
+    <message>
+        <source>a drawing (SVG), not a picture</source>
+        <translation>un disegno (SVG), non un’immagine</translation>
+    </message>
+    <message>
+        <source>a page of text, not a picture</source>
+        <translation>una pagina di testo, non un’immagine</translation>
+    </message>
+    <message>
+        <source>a page with no picture</source>
+        <translation>una pagina senza immagine</translation>
+    </message>
+    <message>
+        <source>an EPUB</source>
+        <translation>un EPUB</translation>
+    </message>
+    <message>
+        <source>encrypted</source>
+        <translation>cifrata</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>it declares entities of its own, which no page needs</source>
+        <translation>dichiara entità proprie, che a nessuna pagina servono</translation>
+    </message>
+    <message>
+        <source>it holds more than %1 elements and texts</source>
+        <translation>contiene più di %1 elementi e testi</translation>
+    </message>
+    <message>
+        <source>it is not in the book</source>
+        <translation>non è nel libro</translation>
+    </message>
+    <message>
+        <source>it names %1, a path outside the book</source>
+        <translation>indica %1, un percorso fuori dal libro</translation>
+    </message>
+    <message>
+        <source>it names %1, outside the book, which is never fetched</source>
+        <translation>indica %1, fuori dal libro, che non viene mai scaricato</translation>
+    </message>
+    <message>
+        <source>it names %1, which leaves the book</source>
+        <translation>indica %1, che esce dal libro</translation>
+    </message>
+    <message>
+        <source>it names nothing</source>
+        <translation>non indica nulla</translation>
+    </message>
+    <message>
+        <source>its page is not in the package&apos;s list</source>
+        <translation>la sua pagina non è nell’elenco del pacchetto</translation>
+    </message>
+    <message>
+        <source>not a picture this program reads</source>
+        <translation>non è un’immagine che questo programma legge</translation>
+    </message>
+</context>
+<context>
     <name>ImageManager</name>
     <message>
         <source>2</source>
@@ -1197,6 +1284,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>It is cut short: the end of the archive is missing, so entries after the last one found may be missing too.</source>
         <translation>È troncato: manca la fine dell&apos;archivio, quindi anche le voci dopo l&apos;ultima trovata potrebbero mancare.</translation>
+    </message>
+    <message>
+        <source>%1 is past the %2 MB its documents may take together</source>
+        <translation>%1 supera i %2 MB che i suoi documenti possono occupare in tutto</translation>
     </message>
 </context>
 <context>

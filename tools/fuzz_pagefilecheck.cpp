@@ -3,7 +3,8 @@
 // header walk and libjpeg's pass over every
 // block with its piecemeal source, and the cut of those blocks into parts; a source archive's
 // ComicInfo.xml, read and written again with its fields kept; and the command line's pages file,
-// each page's own treatment. Built two ways:
+// each page's own treatment; an EPUB's container, package, navigation and
+// pages (the input cut at each record separator, 0x1e). Built two ways:
 //  - with clang's libFuzzer (./tools/setup fuzz), which runs it for a
 //    bounded time on a copy of tests/data/fuzz-seeds;
 //  - as a plain program that runs the files named on its command line
@@ -12,6 +13,7 @@
 #include "cbz/comicinfo.h"
 #include "cbz/losslesscut.h"
 #include "cli/pagetreatmentfile.h"
+#include "pages/epubpages.h"
 #include "pages/jpegcheck.h"
 #include "pages/pagefilecheck.h"
 #include "pages/rarchecksums.h"
@@ -45,6 +47,27 @@ void cutOnBlocks(const QByteArray &bytes)
     LosslessCut(source, options, planPage(check.size, options, turned))
         .run(bytes, &error, check.blocks);
 }
+
+// The parts of the input as an EPUB's documents: its container, a package
+// beside a navigation document and pictures the pages may name, the pages.
+void listAsEpub(const QByteArray &bytes)
+{
+    const QList<QByteArray> parts = bytes.split('\x1e');
+    PageArchive::Contents contents;
+    const QStringList names = {QStringLiteral("META-INF/container.xml"),
+                               QStringLiteral("OPS/book.opf"), QStringLiteral("OPS/nav.xhtml"),
+                               QStringLiteral("META-INF/encryption.xml")};
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString name =
+            i < names.size() ? names.at(i) : QStringLiteral("OPS/p/%1.xhtml").arg(i - names.size());
+        contents.documents.insert(name, parts.at(i));
+        contents.entries.append({name, i, true, false});
+    }
+    for (const char *picture : {"OPS/i/a.png", "OPS/i/b.jpg", "a.png"})
+        contents.entries.append(
+            {QLatin1String(picture), int(contents.entries.size()), true, false});
+    EpubPages::listFrom(QStringLiteral("book.epub"), contents);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -65,6 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     JpegCheck::run(bytes, 1 << 20);
     JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
     cutOnBlocks(bytes);
+    listAsEpub(bytes);
+    ComicInfo::bookmarksOf(bytes);
     ComicInfo info = ComicInfo::fromXml(bytes);
     info.sourceXml = QByteArray(bytes.constData(), bytes.size());
     comicInfoXml(info, {{1, 1, 1, false, QStringLiteral("a")}});
