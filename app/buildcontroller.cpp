@@ -180,9 +180,11 @@ void BuildController::reportSuccess(const QString &fileName)
                           m_build->pages().size() - m_build->leftOutRows().size(),
                           QFileInfo(fileName).size(), SizeReport::bytesOf(m_build->pages()));
     QStringList said{size.line(m_build->options().BookKind)};
-    const QString larger = size.whyLarger(m_build->options());
-    if (!larger.isEmpty())
-        said << larger;
+    for (const QString &note :
+         {size.whyLarger(m_build->options()), SizeReport::screenNote(m_build->options())}) {
+        if (!note.isEmpty())
+            said << note;
+    }
     said << m_leftOut;
     QStringList unread;
     for (const int row : m_build->leftOutRows())

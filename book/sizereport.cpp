@@ -47,6 +47,31 @@ QString SizeReport::line(PageOptions::Kind kind) const
     return said;
 }
 
+QString SizeReport::screenNote(const PageOptions &o)
+{
+    if (o.BookKind != PageOptions::KepubBook)
+        return QString();
+    // The largest screen any e-ink preset names.
+    QSize largest;
+    QStringList presets;
+    for (const BookPreset &preset : BookPreset::builtIns()) {
+        const PageOptions with = preset.appliedTo(BookOptions()).pages;
+        if (!preset.name().startsWith(QLatin1String("eink")))
+            continue;
+        largest = largest.expandedTo(QSize(with.ResizeImageWidth, with.ResizeImageHeight));
+        presets << tr("%1 (%2 × %3)")
+                       .arg(preset.title())
+                       .arg(with.ResizeImageWidth)
+                       .arg(with.ResizeImageHeight);
+    }
+    if (o.ImageResize && o.ResizeImageWidth <= largest.width() &&
+        o.ResizeImageHeight <= largest.height())
+        return QString();
+    return tr("Kobo's reader turns slowly through pictures larger than its screen; the presets "
+              "for e-ink readers fit them to one: %1.")
+        .arg(presets.join(QStringLiteral(", ")));
+}
+
 QString SizeReport::whyLarger(const PageOptions &o) const
 {
     if (m_pagesBytes <= 0 || m_archiveBytes <= Larger * m_pagesBytes)

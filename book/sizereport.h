@@ -35,6 +35,11 @@ public:
     // what makes it so under options, and which presets would not.
     QString whyLarger(const PageOptions &options) const;
 
+    // For a Kobo EPUB whose pictures are not fit to an e-reader's screen:
+    // that Kobo's reader turns through such pictures slowly, and which
+    // presets fit them. Empty otherwise.
+    static QString screenNote(const PageOptions &options);
+
 private:
     int m_entries;
     int m_pages;

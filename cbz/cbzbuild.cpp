@@ -678,6 +678,8 @@ CbzBuild::Result CbzBuild::build()
             const ComicPage &comicPage = page.comicPages.at(i);
             if (m_options.FacingSpreads && facing.blankBefore(comicPage.doublePage)) {
                 error = addFacingBlank(writer, comicPage, &comicPages);
+                if (error.isEmpty())
+                    pictureNames.append(writer.lastPageName());
                 facingNotes.insert(written, tr("a blank page put before it, so that the spread "
                                                "sits on facing pages"));
             }

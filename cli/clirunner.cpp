@@ -480,9 +480,10 @@ bool CliRunner::makeArchive(const QString &folder)
                                .arg(target, size.line(options.BookKind))
                                .arg(m_clock.elapsed() / 1000.0, 0, 'f', 1))
                          .constData());
-        const QString larger = size.whyLarger(options);
-        if (!larger.isEmpty())
-            std::fprintf(m_err, "%s\n", local(larger).constData());
+        for (const QString &note : {size.whyLarger(options), SizeReport::screenNote(options)}) {
+            if (!note.isEmpty())
+                std::fprintf(m_err, "%s\n", local(note).constData());
+        }
     }
     return true;
 }

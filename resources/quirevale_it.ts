@@ -2242,6 +2242,14 @@ senza ricodificarle</translation>
         <source>Kobo EPUB: %1</source>
         <translation>EPUB Kobo: %1</translation>
     </message>
+    <message>
+        <source>%1 (%2 × %3)</source>
+        <translation>%1 (%2 × %3)</translation>
+    </message>
+    <message>
+        <source>Kobo&apos;s reader turns slowly through pictures larger than its screen; the presets for e-ink readers fit them to one: %1.</source>
+        <translation>Il lettore Kobo sfoglia lentamente le immagini più grandi del suo schermo; i preset per lettori e-ink le adattano a uno: %1.</translation>
+    </message>
 </context>
 <context>
     <name>ZipEntryCopy</name>

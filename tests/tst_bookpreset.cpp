@@ -1,4 +1,5 @@
 #include "book/bookpreset.h"
+#include "book/sizereport.h"
 #include "cbz/cbzbuild.h"
 #include "cli/cliarguments.h"
 #include "testsupport.h"
@@ -23,6 +24,8 @@ private slots:
     void ownPresetComesBack();
     void portraitScreensCutSpreads_data();
     void portraitScreensCutSpreads();
+    void koboEpubNamesTheScreenPresets_data();
+    void koboEpubNamesTheScreenPresets();
 };
 
 void tst_BookPreset::builtInPresetsMakeTheirPages_data()
@@ -187,6 +190,39 @@ void tst_BookPreset::ownPresetComesBack()
 
     BookPreset::remove(settings, "My Kobo");
     QVERIFY(!BookPreset::find(settings, "My Kobo").isValid());
+}
+
+void tst_BookPreset::koboEpubNamesTheScreenPresets_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("preset"); // empty: none
+    QTest::addColumn<bool>("noted");
+    QTest::newRow("Kobo EPUB, pages as they are") << int(PageOptions::KepubBook) << "" << true;
+    QTest::newRow("Kobo EPUB, for a tablet") << int(PageOptions::KepubBook) << "tablet" << true;
+    QTest::newRow("Kobo EPUB, for a 7 inch reader")
+        << int(PageOptions::KepubBook) << "eink7" << false;
+    QTest::newRow("EPUB, pages as they are") << int(PageOptions::EpubBook) << "" << false;
+    QTest::newRow("CBZ, pages as they are") << int(PageOptions::CbzBook) << "" << false;
+}
+
+// A Kobo EPUB whose pictures outgrow every e-reader's screen says which
+// presets would fit them; the same book for another reader says nothing.
+void tst_BookPreset::koboEpubNamesTheScreenPresets()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, preset);
+    QFETCH(bool, noted);
+    QSettings settings;
+    BookOptions options;
+    if (!preset.isEmpty())
+        options = BookPreset::find(settings, preset).appliedTo(options);
+    options.pages.BookKind = PageOptions::Kind(kind);
+    const QString note = SizeReport::screenNote(options.pages);
+    QCOMPARE(!note.isEmpty(), noted);
+    if (noted)
+        QVERIFY2(note.contains(QStringLiteral("1072 × 1448")) &&
+                     note.contains(QStringLiteral("1404 × 1872")),
+                 qPrintable(note));
 }
 
 QUIREVALE_TEST_MAIN(tst_BookPreset)
