@@ -11,7 +11,8 @@
 // With --presets, the window is maximized, a built-in preset chosen and the
 // Presets menu open. With --actual, the spread at actual size (View > Actual
 // Size). With --report, the box that reports the archive made, its details
-// open.
+// open. With --epub, the e-ink preset for a 7 inch reader and a Kobo EPUB
+// chosen, the choice of kinds open.
 //
 //   build/tools/quirevale-screenshot --straighten <out.png>
 //
@@ -28,6 +29,7 @@
 #include "testsupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -117,6 +119,7 @@ int main(int argc, char *argv[])
     const bool presets = argc == 5 && QByteArray(argv[4]) == "--presets";
     const bool actual = argc == 5 && QByteArray(argv[4]) == "--actual";
     const bool report = argc == 5 && QByteArray(argv[4]) == "--report";
+    const bool epub = argc == 5 && QByteArray(argv[4]) == "--epub";
     if (actual) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         window.findChild<QAction *>(QStringLiteral("actionActualSize"))->trigger();
@@ -159,6 +162,19 @@ int main(int argc, char *argv[])
         }
         QTest::qWait(500);
     }
+    if (epub) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuPresets"));
+        for (QAction *action : menu->actions()) {
+            if (action->property("quirevalePreset").toString() == QLatin1String("eink7"))
+                action->trigger();
+        }
+        auto *kind = window.findChild<QComboBox *>(QStringLiteral("BookKind"));
+        kind->setCurrentIndex(kind->findText(QStringLiteral("Kobo EPUB")));
+        QTest::qWait(500);
+        kind->showPopup();
+        QTest::qWait(500);
+    }
     if (book) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutOnlyWide"))->click();
@@ -179,7 +195,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets && !actual) {
+    if (argc == 5 && !book && !presets && !actual && !epub) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

@@ -37,6 +37,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # Maximized on the small screen, a preset chosen and the Presets menu open.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-presets.png 31 --presets
+# A Kobo EPUB for a 7 inch reader, the choice of kinds open.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-epub.png 31 --epub
 # The spread at actual size, and the report of an archive made.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-actual-size.png 31 --actual
