@@ -232,6 +232,21 @@ int comicInfoDepth(const QString &name)
     return parts.size() - 1;
 }
 
+// The header of the entry numbered index: false at the archive's end, or
+// when it cannot be read or is one entry too many (error says why then).
+bool nextEntry(Cursor &cursor, archive_entry **entry, int index, QString *error)
+{
+    const int status = archive_read_next_header(cursor.handle, entry);
+    if (status == ARCHIVE_EOF)
+        return false;
+    if (status < ARCHIVE_WARN)
+        *error = archiveError(cursor.handle);
+    else if (index >= PageArchive::EntryLimit)
+        *error = PageArchive::tr("It holds more than %1 entries; no book has so many.")
+                     .arg(PageArchive::EntryLimit);
+    return error->isEmpty();
+}
+
 bool isComicInfo(const QString &name)
 {
     return comicInfoDepth(name) >= 0;
@@ -284,19 +299,11 @@ PageListing PageArchive::list(const QString &path)
     int comicInfoTaken = -1;
     archive_entry *entry = nullptr;
     int index = 0;
-    int status = ARCHIVE_OK;
     for (;; ++index) {
-        status = archive_read_next_header(cursor->handle, &entry);
-        if (status == ARCHIVE_EOF)
+        if (!nextEntry(*cursor, &entry, index, &result.error)) {
+            if (!result.error.isEmpty())
+                return result;
             break;
-        if (status < ARCHIVE_WARN) {
-            result.error = archiveError(cursor->handle);
-            return result;
-        }
-        if (index >= EntryLimit) {
-            result.error =
-                tr("It holds more than %1 entries; no book has so many.").arg(EntryLimit);
-            return result;
         }
         const QString name = entryName(entry);
         const NameKind kind = kindOfName(name);
@@ -383,17 +390,10 @@ PageArchive::Contents PageArchive::contents(const QString &path,
     qint64 taken = 0;
     int index = 0;
     for (;; ++index) {
-        const int status = archive_read_next_header(cursor->handle, &entry);
-        if (status == ARCHIVE_EOF)
+        if (!nextEntry(*cursor, &entry, index, &result.error)) {
+            if (!result.error.isEmpty())
+                return result;
             break;
-        if (status < ARCHIVE_WARN) {
-            result.error = archiveError(cursor->handle);
-            return result;
-        }
-        if (index >= EntryLimit) {
-            result.error =
-                tr("It holds more than %1 entries; no book has so many.").arg(EntryLimit);
-            return result;
         }
         Contents::Entry listed;
         listed.name = entryName(entry);
