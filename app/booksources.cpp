@@ -106,13 +106,13 @@ void BookSources::openFromOutside(const QString &path)
         m_pages->setCurrentRow(row);
 }
 
-void BookSources::openChapters(const QStringList &sources)
+void BookSources::openChapters(const QStringList &sources, bool ask)
 {
     if (!m_pages->forgetTreatmentsFirst() ||
-        QMessageBox::question(m_window, tr("Chapters"),
-                              tr("List the pages of these %1 folders and archives as the "
-                                 "chapters of one book, in the order of their names?")
-                                  .arg(sources.size())) != QMessageBox::Yes)
+        (ask && QMessageBox::question(m_window, tr("Chapters"),
+                                      tr("List the pages of these %1 folders and archives as the "
+                                         "chapters of one book, in the order of their names?")
+                                          .arg(sources.size())) != QMessageBox::Yes))
         return;
     const Book book = Book::openChapters(sources, listedTypes());
     if (!book.errorString().isEmpty()) {
@@ -204,7 +204,7 @@ void BookSources::drop(QDropEvent *event)
     // A box for an archive that cannot be read, or for the chapters, comes
     // after the drop.
     if (sources.size() > 1)
-        QTimer::singleShot(0, this, [this, sources] { openChapters(sources); });
+        QTimer::singleShot(0, this, [this, sources] { emit severalDropped(sources); });
     else if (isBookFile(sources.first()))
         QTimer::singleShot(0, this, [this, sources] { openFromOutside(sources.first()); });
     else

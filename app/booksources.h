@@ -66,20 +66,26 @@ public:
     // Whether a drag may be of something to list: local files.
     static bool mayBeDropped(const QMimeData *data);
     // A folder, an archive or a page dropped is opened (a page, its folder);
-    // several folders and archives, perhaps the chapters of one book.
+    // several folders and archives are told (severalDropped).
     // Anything else leaves the list as it is and says why, once the drop is
     // over (a box inside the drop would hold the other program's drag until
     // answered).
     void drop(QDropEvent *event);
 
+    // Several folders and archives as the chapters of one book; asked
+    // first unless the user chose so already.
+    void openChapters(const QStringList &sources, bool ask = true);
+
 signals:
     // The list was filled; what may be used follows it.
     void listed();
+    // Several folders and archives were dropped: one book of chapters, or
+    // books of their own.
+    void severalDropped(const QStringList &sources);
 
 private:
     static bool isSource(const QString &path);
     static QStringList sourcesOf(const QList<QUrl> &urls);
-    void openChapters(const QStringList &sources);
     void openArchive();
     void refuseDrop(const QString &path) const;
     void showNotice(int listed);

@@ -10,6 +10,7 @@
 #include "app/pagelist.h"
 #include "app/presetmenu.h"
 #include "app/previewcontroller.h"
+#include "app/queuedock.h"
 #include "app/shelltaskbarprogress.h"
 #include "book/optiontable.h"
 #include "dialogs/about.h"
@@ -45,6 +46,9 @@ Quirevale::Quirevale(QWidget *parent)
     , Translator(this)
     , TaskbarButton(this)
 {
+    // Named first: the parts read their settings as they are made.
+    QCoreApplication::setOrganizationName(QLatin1String(BookPreset::Organization));
+    QCoreApplication::setApplicationName(QLatin1String(BookPreset::Application));
     ui.setupUi(this);
     TaskbarProgress = TaskbarButton.progress();
     OptionsPanel::Widgets column;
@@ -78,6 +82,14 @@ Quirevale::Quirevale(QWidget *parent)
                 startBuild(fileName, pages, true);
             });
     Blanks = new BlankFinder(this);
+    Queue = new QueueDock({ui.MakeCBZProgressBar, TaskbarProgress}, this);
+    addDockWidget(Qt::RightDockWidgetArea, Queue);
+    Queue->hide();
+    ui.menuView->addSeparator();
+    ui.menuView->addAction(Queue->toggleViewAction());
+    connect(Queue, &QueueDock::addThisBookAsked, this, &Quirevale::addThisBook);
+    connect(Queue, &QueueDock::runningChanged, this, &Quirevale::updateEnabled);
+    connect(Sources, &BookSources::severalDropped, this, &Quirevale::dropSeveral);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::followScanOptions);
     connect(Blanks, &BlankFinder::found, Pages, &PageList::setBlank);
@@ -124,8 +136,6 @@ Quirevale::Quirevale(QWidget *parent)
     setAcceptDrops(true);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Quirevale/Quirevale.ico")));
-    QCoreApplication::setOrganizationName(QLatin1String(BookPreset::Organization));
-    QCoreApplication::setApplicationName(QLatin1String(BookPreset::Application));
     setWindowTitle(QStringLiteral("%1  v%2").arg(windowTitle()).arg(QLatin1String(Version)));
     // Relative weights: the preview side takes nearly all of the width.
     ui.ImageSplitterFrame->setSizes({ui.ImagesList->minimumWidth(), 2000});
@@ -198,6 +208,12 @@ bool Quirevale::isBuilding() const
     return Builds->isBuilding();
 }
 
+void Quirevale::setBuildThreads(int threads)
+{
+    BuildThreads = threads;
+    Queue->setThreadCount(threads);
+}
+
 void Quirevale::showEvent(QShowEvent *event)
 {
     // The native window may be new after every show, so bind again each time.
@@ -247,9 +263,14 @@ void Quirevale::updateEnabled()
 {
     const bool idle = !Builds->isBuilding();
     const bool pages = ui.ImagesList->count() > 0;
+    // One archive is made at a time: the queue's, or the one on show.
+    const bool queueIdle = !Queue->isRunning();
     ui.OptionsFrame->setEnabled(idle && pages);
-    ui.MakeCBZFrame->setEnabled(idle && pages);
-    ui.actionMakeCbz->setEnabled(idle && pages);
+    ui.MakeCBZFrame->setEnabled(idle && queueIdle && pages);
+    ui.actionMakeCbz->setEnabled(idle && queueIdle && pages);
+    Queue->findChild<QAction *>(QStringLiteral("actionStartQueue"))
+        ->setEnabled(idle && !Queue->queue().isEmpty() && queueIdle);
+    Queue->findChild<QWidget *>(QStringLiteral("AddThisBook"))->setEnabled(pages);
     ui.ImagesPathFrame->setEnabled(idle);
     ui.ImageSplitterFrame->setEnabled(idle);
     ui.actionOpenFolder->setEnabled(idle);

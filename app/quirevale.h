@@ -20,6 +20,7 @@ class BookSession;
 class OptionsPanel;
 class PageList;
 class PreviewController;
+class QueueDock;
 class ShellTaskbarProgress;
 
 // The main window: the option column, the page list beside the preview,
@@ -42,7 +43,11 @@ public:
     // Whether an archive is being made.
     bool isBuilding() const;
     // Threads a build may use; 0, the default, means one per core.
-    void setBuildThreads(int threads) { BuildThreads = threads; }
+    void setBuildThreads(int threads);
+
+public slots:
+    // Each source a book of the queue, made with the options in force.
+    void addToQueue(const QStringList &sources);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -80,6 +85,7 @@ private slots:
     void on_actionMakeCbz_triggered();
     void on_actionPdfResolution_triggered();
     void on_ImagesList_customContextMenuRequested(const QPoint &at);
+    void on_actionAddToQueue_triggered();
 
 private:
     int LoadImagesList(QString folder);
@@ -90,6 +96,8 @@ private:
     ComicInfo comicInfoOfBook() const;
     void sayReadingDirection(ComicInfo::Direction direction);
     void followReadingDirection(const ComicInfo &info);
+    void addThisBook();
+    void dropSeveral(const QStringList &sources);
     void startBuild(const QString &fileName, const QVector<BuildPage> &pages,
                     bool unreadableLeftOut = false);
     bool MakeCbz(QString fileName);
@@ -113,6 +121,7 @@ private:
     BookSources *Sources = nullptr;
     BuildController *Builds = nullptr;
     BlankFinder *Blanks = nullptr;
+    QueueDock *Queue = nullptr;
     bool LeavingOutBlanks = false; // as the options were when last looked at
     bool Straightening = false;
     // Whether the splitter follows the window's width: not while the first

@@ -7,6 +7,7 @@
 #include "app/optionspanel.h"
 #include "app/pagelist.h"
 #include "app/previewcontroller.h"
+#include "app/queuedock.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "pages/pagesource.h"
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTimer>
 
 void Quirevale::on_BrowsePath_clicked()
@@ -58,6 +60,76 @@ void Quirevale::dropEvent(QDropEvent *event)
 {
     if (!isBuilding())
         Sources->drop(event);
+}
+
+void Quirevale::addToQueue(const QStringList &sources)
+{
+    Queue->addSources(sources, Options->read());
+}
+
+void Quirevale::on_actionAddToQueue_triggered()
+{
+    // Folders and files alike, several at once: the dialog Qt draws itself
+    // lets its list take more than one folder.
+    QFileDialog dialog(this, tr("Add Books to Queue"), ImagesDir);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setNameFilter(tr("Folders, comic archives, PDFs and EPUBs (%1)")
+                             .arg(QStringLiteral("* *.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z "
+                                                 "*.tar *.pdf *.epub")));
+    for (QAbstractItemView *view : dialog.findChildren<QAbstractItemView *>(
+             QRegularExpression(QStringLiteral("^(listView|treeView)$"))))
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QStringList sources;
+    for (const QString &path : dialog.selectedFiles()) {
+        if (QFileInfo(path).isDir() || isBookFile(path))
+            sources << path;
+    }
+    if (!sources.isEmpty())
+        addToQueue(sources);
+}
+
+// The book on show, as the list has it: its checked pages in their order,
+// each with its own treatment, and what the user wrote of it.
+void Quirevale::addThisBook()
+{
+    const Book &book = Session->book();
+    if (book.pages().isEmpty())
+        return;
+    QHash<PageLocation, QString> names;
+    for (const ListedPage &page : book.pages())
+        names.insert(page.location, page.name);
+    QueuedBook queued;
+    queued.sources = book.sources();
+    queued.chapters = book.hasChapters() && queued.sources.size() == 1;
+    queued.options = Options->read();
+    queued.comicInfo = comicInfoOfBook();
+    queued.comicInfoEdited = true;
+    for (const Book::Page &page : Pages->checkedPages()) {
+        const QString name = names.value(page.location);
+        queued.pageNames << name;
+        if (!page.treatment.isDefault())
+            queued.treatments.insert(name, page.treatment);
+    }
+    if (queued.pageNames.isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("No page is checked: there is nothing to put in an archive."));
+        return;
+    }
+    Queue->addBook(queued);
+}
+
+void Quirevale::dropSeveral(const QStringList &sources)
+{
+    QueueDock::DropChoice choice;
+    if (!Queue->askDropChoice(&choice))
+        return;
+    if (choice == QueueDock::OneBookEach)
+        addToQueue(sources);
+    else
+        Sources->openChapters(sources, false);
 }
 
 void Quirevale::on_ImagesList_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
@@ -188,7 +260,7 @@ void Quirevale::buildEnded()
 
 void Quirevale::closeEvent(QCloseEvent *event)
 {
-    if (Builds->mayClose())
+    if (Builds->mayClose() && Queue->mayClose())
         QMainWindow::closeEvent(event);
     else
         event->ignore();

@@ -10,18 +10,33 @@
 //   build/bench/bench_shelf [shelf folder]
 //
 // The shelf is made on the first run and kept.
+//
+//   build/bench/bench_shelf --queue [shelf folder]
+//
+// times 30 books of 8 pages through the window's queue against one
+// quirevale-cli call on the same 30 folders, turn about, three times each,
+// and measures what the window holds more after 1,000 books (one small page
+// each) are queued than with an empty queue.
 
 #include "samplepages.h"
 
+#include "app/queuedock.h"
+#include "app/quirevale.h"
+
+#include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 const int Folders = 10;
@@ -59,6 +74,94 @@ double timed(const QString &command, const QString &folder)
         return -1;
     return timer.nsecsElapsed() / 1e9;
 }
+
+// What the process holds in memory, in megabytes.
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
+}
+
+QStringList bookFolders(const QString &shelf, int books, int pages, const QSize &size)
+{
+    QStringList folders;
+    for (int b = 0; b < books; ++b) {
+        const QDir folder(
+            QDir(shelf).filePath(QStringLiteral("Book %1").arg(b + 1, 4, 10, QLatin1Char('0'))));
+        QDir().mkpath(folder.path());
+        for (int p = 0; p < pages; ++p) {
+            const QString name = folder.filePath(QStringLiteral("page %1.jpg").arg(p + 1));
+            if (!QFileInfo::exists(name))
+                drawComicPage(b * pages + p + 1, size).save(name, "jpg", 90);
+        }
+        folders << folder.path();
+    }
+    return folders;
+}
+
+// A new window with an empty queue, its settings out of the user's way.
+std::unique_ptr<Quirevale> emptyWindow(const QString &config)
+{
+    QDir(config).removeRecursively();
+    return std::make_unique<Quirevale>();
+}
+
+double queueRun(const QStringList &books, const QString &out, const QString &config)
+{
+    const std::unique_ptr<Quirevale> window = emptyWindow(config);
+    auto *dock = window->findChild<QueueDock *>(QStringLiteral("QueueDock"));
+    dock->findChild<QCheckBox *>(QStringLiteral("QueueReplace"))->setChecked(true);
+    window->addToQueue(books);
+    dock->setOutputFolder(out);
+    QElapsedTimer timer;
+    timer.start();
+    window->findChild<QAction *>(QStringLiteral("actionStartQueue"))->trigger();
+    while (dock->isRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    return dock->queue().count(QueuedBook::Made) == books.size() ? seconds : -1;
+}
+
+double median(QVector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times.value(times.size() / 2);
+}
+
+int queueBench(const QString &shelf, const QString &cli)
+{
+    const QString config = QDir::temp().filePath(QStringLiteral("quirevale-bench-queue-config"));
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    const QStringList books = bookFolders(shelf + QStringLiteral("/books"), 30, 8, {1200, 1800});
+    QTemporaryDir out;
+    QVector<double> byCli, byQueue;
+    for (int round = 0; round < 3; ++round) {
+        byCli << timed(QStringLiteral("'%1' -q --force -o '%2' 'Book '*").arg(cli, out.path()),
+                       shelf + QStringLiteral("/books"));
+        byQueue << queueRun(books, out.path(), config);
+    }
+    const double c = median(byCli), q = median(byQueue);
+    std::printf("30 books of 8 pages of 1200x1800: quirevale-cli %.2f s, the window's queue "
+                "%.2f s (%.3fx), median of 3 turn about\n",
+                c, q, q / c);
+
+    const QStringList many = bookFolders(shelf + QStringLiteral("/many"), 1000, 1, {60, 90});
+    const std::unique_ptr<Quirevale> window = emptyWindow(config);
+    QCoreApplication::processEvents();
+    const double before = residentMegabytes();
+    window->addToQueue(many);
+    QCoreApplication::processEvents();
+    const double after = residentMegabytes();
+    std::printf("1000 books queued: %.1f MB more than an empty queue (%.1f MB, %.1f MB)\n",
+                after - before, before, after);
+    return c > 0 && q > 0 ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,13 +169,17 @@ int main(int argc, char *argv[])
     // Drawing the shelf's pages needs fonts, so a GUI application object;
     // the offscreen platform does without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    const QString cli =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../quirevale-cli");
+    if (app.arguments().value(1) == QLatin1String("--queue"))
+        return queueBench(app.arguments().value(
+                              2, QDir::temp().filePath(QStringLiteral("quirevale-bench-queue"))),
+                          cli);
     const QString shelf =
         app.arguments().value(1, QDir::temp().filePath(QStringLiteral("quirevale-bench-shelf")));
     makeShelf(shelf);
 
-    const QString cli =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../quirevale-cli");
     const int cores = QThread::idealThreadCount();
     QTemporaryDir out;
     const QString volumes = QStringLiteral("'Volume '*");

@@ -45,6 +45,7 @@ Book Book::openChapters(const QStringList &sources, PictureTypes types)
 {
     Book book;
     book.m_source = sources.isEmpty() ? QString() : QFileInfo(sources.first()).absolutePath();
+    book.m_sources = sources;
     book.m_types = types;
     book.m_chapters = true;
     book.m_listing = scanSourcesAsChapters(sources, types);
@@ -125,11 +126,17 @@ QVector<BuildPage> Book::buildPages(const QVector<Page> &pages)
 
 QString Book::targetIn(const QString &folder, PageOptions::Kind kind) const
 {
+    return targetFor(name(), m_source, folder, kind);
+}
+
+QString Book::targetFor(const QString &name, const QString &source, const QString &folder,
+                        PageOptions::Kind kind)
+{
     const QDir dir(folder);
     const QString suffix = QLatin1String(PageOptions::suffixOf(kind));
-    const QString target = dir.absoluteFilePath(name() + suffix);
-    if (QFileInfo(target) == QFileInfo(m_source))
-        return dir.absoluteFilePath(name() + QStringLiteral(" (1)") + suffix);
+    const QString target = dir.absoluteFilePath(name + suffix);
+    if (QFileInfo(target) == QFileInfo(source))
+        return dir.absoluteFilePath(name + QStringLiteral(" (1)") + suffix);
     return target;
 }
 
@@ -226,4 +233,13 @@ ComicInfo Book::comicInfoEdited(const ComicInfo &edited) const
 ComicInfo Book::comicInfoGiven(const ComicInfo &given) const
 {
     return given.over(comicInfo(given.write));
+}
+
+Book::Plan Book::plan(const PageOptions &options, const ComicInfo &given, bool edited,
+                      bool halfChosen) const
+{
+    Plan plan;
+    plan.comicInfo = edited ? comicInfoEdited(given) : comicInfoGiven(given);
+    plan.options = withReadingDirection(options, plan.comicInfo, halfChosen);
+    return plan;
 }

@@ -55,6 +55,8 @@ public:
     // What was opened: the folder, archive or PDF, or the folder of the
     // chapters.
     QString source() const { return m_source; }
+    // What it was opened from: the one source, or the chapters' sources.
+    QStringList sources() const { return m_sources.isEmpty() ? QStringList{m_source} : m_sources; }
     QString name() const;
     bool hasChapters() const { return m_chapters; }
     // Why nothing could be listed at all; empty when listed.
@@ -81,8 +83,11 @@ public:
 
     // Where the archive goes in folder: "<name>.cbz", never the source's own
     // place (a repacked archive would replace what it is read from).
-    QString targetIn(const QString &folder,
-                     PageOptions::Kind kind = PageOptions::CbzBook) const;
+    QString targetIn(const QString &folder, PageOptions::Kind kind = PageOptions::CbzBook) const;
+    // The same for a book of that name read from source, before it is
+    // opened.
+    static QString targetFor(const QString &name, const QString &source, const QString &folder,
+                             PageOptions::Kind kind);
     // Where its archive goes when no folder is named: beside the folder,
     // archive or PDF it was opened from.
     QString defaultFolder() const;
@@ -110,10 +115,23 @@ public:
     static PageOptions withReadingDirection(PageOptions options, const ComicInfo &info,
                                             bool halfChosen);
 
+    // What a build of pages of this book is made with, the same for the
+    // command line and the window's queue: the ComicInfo.xml (the fields
+    // given over the book's own, or the user's whole edit) and the options
+    // with the book's reading direction.
+    struct Plan
+    {
+        ComicInfo comicInfo;
+        PageOptions options;
+    };
+    Plan plan(const PageOptions &options, const ComicInfo &given, bool edited,
+              bool halfChosen) const;
+
 private:
     void takeSourceChapters();
 
     QString m_source;
+    QStringList m_sources; // the chapters', when several were opened as one book
     bool m_chapters = false;
     PictureTypes m_types = PageTypesOnly;
     PageListing m_listing;

@@ -387,9 +387,10 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
     const QVector<BuildPage> pages = Book::buildPages(book.listedPages(treatments));
-    const ComicInfo comicInfo = book.comicInfoGiven(m_args.comicInfo);
-    const PageOptions options =
-        Book::withReadingDirection(m_args.options.pages, comicInfo, m_args.firstHalfChosen);
+    const Book::Plan plan =
+        book.plan(m_args.options.pages, m_args.comicInfo, false, m_args.firstHalfChosen);
+    const ComicInfo &comicInfo = plan.comicInfo;
+    const PageOptions &options = plan.options;
     if (m_args.listOnly && !pages.isEmpty()) {
         listPages(folder, pages, book.pages(), options);
         const QString pdf = book.pdfSummary(options.PdfResolution);

@@ -1700,6 +1700,245 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>QueueDock</name>
+    <message>
+        <source>Add This Book</source>
+        <translation>Aggiungi questo libro</translation>
+    </message>
+    <message>
+        <source>Add the book on show, with its pages as the list has them: checked, in order, each with its own treatment</source>
+        <translation>Aggiunge il libro mostrato, con le pagine come le ha l’elenco: spuntate, in ordine, ognuna con il suo trattamento</translation>
+    </message>
+    <message>
+        <source>Archives:</source>
+        <translation>Archivi:</translation>
+    </message>
+    <message>
+        <source>Are the items dropped the chapters of one book, or books of their own to be made one after another?</source>
+        <translation>Gli elementi rilasciati sono i capitoli di un solo libro, o libri a sé da creare uno dopo l’altro?</translation>
+    </message>
+    <message>
+        <source>Ask each time</source>
+        <translation>Chiedi ogni volta</translation>
+    </message>
+    <message>
+        <source>Beside each source</source>
+        <translation>Accanto a ogni sorgente</translation>
+    </message>
+    <message>
+        <source>Books of the queue are being made. Stop the queue and close the window? Nothing of the book being made is kept; the books still waiting are there next time.</source>
+        <translation>Si stanno creando i libri della coda. Fermare la coda e chiudere la finestra? Del libro in creazione non resta nulla; i libri ancora in attesa ci saranno la prossima volta.</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Giù</translation>
+    </message>
+    <message>
+        <source>Folder for the Archives</source>
+        <translation>Cartella per gli archivi</translation>
+    </message>
+    <message>
+        <source>Into a folder…</source>
+        <translation>In una cartella…</translation>
+    </message>
+    <message>
+        <source>Make Again</source>
+        <translation>Crea di nuovo</translation>
+    </message>
+    <message>
+        <source>Make Failed Again</source>
+        <translation>Ricrea i falliti</translation>
+    </message>
+    <message>
+        <source>Make With Preset</source>
+        <translation>Crea con il preset</translation>
+    </message>
+    <message>
+        <source>Make the waiting books one after another</source>
+        <translation>Crea i libri in attesa uno dopo l’altro</translation>
+    </message>
+    <message>
+        <source>No book is waiting. Make Again sets a book made or failed to be made again.</source>
+        <translation>Nessun libro è in attesa. «Crea di nuovo» rimette in attesa un libro creato o fallito.</translation>
+    </message>
+    <message>
+        <source>One Book Each, Queued</source>
+        <translation>Un libro ciascuno, in coda</translation>
+    </message>
+    <message>
+        <source>One Book of Chapters</source>
+        <translation>Un libro di capitoli</translation>
+    </message>
+    <message>
+        <source>One book each, queued</source>
+        <translation>Un libro ciascuno, in coda</translation>
+    </message>
+    <message>
+        <source>One book of chapters</source>
+        <translation>Un libro di capitoli</translation>
+    </message>
+    <message>
+        <source>Queue</source>
+        <translation>Coda</translation>
+    </message>
+    <message>
+        <source>Remember this (the queue panel changes it)</source>
+        <translation>Ricorda la scelta (si cambia nel pannello della coda)</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Rimuovi</translation>
+    </message>
+    <message>
+        <source>Replace archives that exist</source>
+        <translation>Sostituisci gli archivi esistenti</translation>
+    </message>
+    <message>
+        <source>Several Books?</source>
+        <translation>Più libri?</translation>
+    </message>
+    <message>
+        <source>Several dropped:</source>
+        <translation>Più elementi rilasciati:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Avvia</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Ferma</translation>
+    </message>
+    <message>
+        <source>Stop the book being made and the queue</source>
+        <translation>Ferma il libro in creazione e la coda</translation>
+    </message>
+    <message>
+        <source>The book being made was stopped; nothing of it was made. Stop the queue too?</source>
+        <translation>Il libro in creazione è stato fermato; non ne è stato creato nulla. Fermare anche la coda?</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Su</translation>
+    </message>
+</context>
+<context>
+    <name>QueueModel</name>
+    <message>
+        <source>Archive</source>
+        <translation>Archivio</translation>
+    </message>
+    <message>
+        <source>Book</source>
+        <translation>Libro</translation>
+    </message>
+    <message>
+        <source>From %1</source>
+        <translation>Da %1</translation>
+    </message>
+    <message>
+        <source>From %1 folders as chapters, in %2</source>
+        <translation>Da %1 cartelle come capitoli, in %2</translation>
+    </message>
+    <message>
+        <source>In %1 s</source>
+        <translation>In %1 s</translation>
+    </message>
+    <message>
+        <source>Into %1</source>
+        <translation>In %1</translation>
+    </message>
+    <message>
+        <source>Made with the options in force when it was added</source>
+        <translation>Creato con le opzioni in vigore quando è stato aggiunto</translation>
+    </message>
+    <message>
+        <source>Made with the preset %1</source>
+        <translation>Creato con il preset %1</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Stato</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n page(s), as the list showed them</source>
+        <translation>
+            <numerusform>%n pagina, come la mostrava l’elenco</numerusform>
+            <numerusform>%n pagine, come le mostrava l’elenco</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>QueueRunner</name>
+    <message>
+        <source>%1 exists already</source>
+        <translation>%1 esiste già</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>Non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>It has no pages.</source>
+        <translation>Non ha pagine.</translation>
+    </message>
+    <message>
+        <source>Its archive %1 would be the same as book %2&apos;s; give it another folder or name.</source>
+        <translation>Il suo archivio %1 sarebbe lo stesso del libro %2; dagli un’altra cartella o un altro nome.</translation>
+    </message>
+    <message>
+        <source>Its source has changed since it was added: %1 is gone</source>
+        <translation>La sua sorgente è cambiata da quando è stato aggiunto: %1 non c’è più</translation>
+    </message>
+    <message>
+        <source>None of its page files can be used.</source>
+        <translation>Nessuno dei suoi file di pagina si può usare.</translation>
+    </message>
+    <message>
+        <source>The folder for its archive cannot be made: %1</source>
+        <translation>Non si può creare la cartella per il suo archivio: %1</translation>
+    </message>
+</context>
+<context>
+    <name>QueuedBook</name>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Fallito: %1</translation>
+    </message>
+    <message>
+        <source>Its source is gone: %1</source>
+        <translation>La sua sorgente non c’è più: %1</translation>
+    </message>
+    <message>
+        <source>Made without some of it: %1</source>
+        <translation>Creato senza una parte: %1</translation>
+    </message>
+    <message>
+        <source>Made: %1</source>
+        <translation>Creato: %1</translation>
+    </message>
+    <message>
+        <source>Making: page %1 of %2</source>
+        <translation>In creazione: pagina %1 di %2</translation>
+    </message>
+    <message>
+        <source>Making: reading its pages</source>
+        <translation>In creazione: lettura delle pagine</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Saltato: %1</translation>
+    </message>
+    <message>
+        <source>Stopped; nothing was made</source>
+        <translation>Fermato; non è stato creato nulla</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>In attesa</translation>
+    </message>
+</context>
+<context>
     <name>Quirevale</name>
     <message>
         <source>Select images folder</source>
@@ -1790,6 +2029,14 @@ Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
     <message>
         <source>Left out as blank: %1</source>
         <translation>Lasciate fuori perché bianche: %1</translation>
+    </message>
+    <message>
+        <source>Add Books to Queue</source>
+        <translation>Aggiungi libri alla coda</translation>
+    </message>
+    <message>
+        <source>Folders, comic archives, PDFs and EPUBs (%1)</source>
+        <translation>Cartelle, archivi di fumetti, PDF ed EPUB (%1)</translation>
     </message>
 </context>
 <context>
@@ -2167,6 +2414,14 @@ senza ricodificarle</translation>
     <message>
         <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it.</source>
         <translation>Come viene creato il libro: un CBZ per i lettori e i server di fumetti, o un EPUB a impaginazione fissa per i lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo.</translation>
+    </message>
+    <message>
+        <source>Add Books to Queue…</source>
+        <translation>Aggiungi libri alla coda…</translation>
+    </message>
+    <message>
+        <source>Add folders, archives, PDFs and EPUBs to the queue, each a book of its own, to be made one after another</source>
+        <translation>Aggiunge alla coda cartelle, archivi, PDF ed EPUB, ognuno un libro a sé, da creare uno dopo l’altro</translation>
     </message>
 </context>
 <context>

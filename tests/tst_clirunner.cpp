@@ -3,11 +3,13 @@
 #include "cbz/comicinfo.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QDockWidget>
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
@@ -68,6 +70,7 @@ private slots:
     void listSaysDirectionAndGrey();
     void listSaysWhatTheEpubHolds();
     void epubMadeBackIntoACbz();
+    void queueMakesWhatTheCommandLineMakes();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -577,6 +580,64 @@ void tst_CliRunner::epubMadeBackIntoACbz()
     QCOMPARE(QString(last.last().data).count("Bookmark="), 2);
     QCOMPARE(QString(last.last().data).section("<Pages>", 1),
              QString(first.last().data).section("<Pages>", 1));
+}
+
+// A shelf through the window's queue panel: each book the same archive,
+// entry by entry, as the command line makes of the same source with the
+// same options; a book that fails says why on its row, the others are
+// made.
+void tst_CliRunner::queueMakesWhatTheCommandLineMakes()
+{
+    const QDir root(m_root->path());
+    makeFolder("Shelf/A", 3);
+    makeFolder("Shelf/Deeper/B", 2);
+    makeFolder("Shelf/Bad", 2);
+    QVERIFY(writeFile(root.filePath("Shelf/Bad/p9.png"), "not a picture"));
+    makeFolder("C", 2);
+    QCOMPARE(cli({"C", "-o", "Shelf/C.cbz"}, root.path()).status, 0);
+    const QStringList books{"Shelf/A", "Shelf/Deeper/B", "Shelf/Bad", "Shelf/C.cbz"};
+    // The options the command line starts from: what earlier windows left is forgotten.
+    clearSettings();
+    Quirevale window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStringList sources;
+    for (const QString &book : books)
+        sources << root.filePath(book);
+    window.addToQueue(sources);
+    auto *dock = window.findChild<QDockWidget *>("QueueDock");
+    QVERIFY(dock && dock->isVisible());
+    auto *view = window.findChild<QAbstractItemView *>("QueueView");
+    QAbstractItemModel *model = view->model();
+    QCOMPARE(model->rowCount(), 4);
+    const auto state = [&](int row) {
+        return model->index(row, 1).data().toString();
+    };
+    window.findChild<QAction *>("actionStartQueue")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!state(3).startsWith("Waiting") && !state(3).startsWith("Making"),
+                             60000);
+    QVERIFY2(state(2).startsWith("Failed") && state(2).contains("p9.png"), qPrintable(state(2)));
+    const QStringList made{"Shelf/A.cbz", "Shelf/Deeper/B.cbz", "", "Shelf/C (1).cbz"};
+    for (int row : {0, 1, 3}) {
+        QVERIFY2(state(row).startsWith("Made"), qPrintable(state(row)));
+        QCOMPARE(model->index(row, 2).data().toString(),
+                 QDir::toNativeSeparators(root.filePath(made.at(row))));
+        const QString mine = "cli/" + made.at(row);
+        QVERIFY(root.mkpath(QFileInfo(mine).path()));
+        QCOMPARE(cli({books.at(row), "-o", mine}, root.path()).status, 0);
+        bool ok = false;
+        const QList<ArchiveEntry> queued = readArchive(root.filePath(made.at(row)), &ok);
+        QVERIFY(ok);
+        const QList<ArchiveEntry> command = readArchive(root.filePath(mine), &ok);
+        QVERIFY(ok);
+        QCOMPARE(queued.size(), command.size());
+        for (int i = 0; i < queued.size(); ++i) {
+            QCOMPARE(queued.at(i).name, command.at(i).name);
+            QCOMPARE(queued.at(i).method, command.at(i).method);
+            QVERIFY2(queued.at(i).data == command.at(i).data, qPrintable(queued.at(i).name));
+        }
+    }
+    QVERIFY(!QFileInfo::exists(root.filePath("Shelf/Bad.cbz")));
 }
 
 void tst_CliRunner::listSaysWhatTheEpubHolds()

@@ -281,9 +281,11 @@ void tst_MainWindow::menus()
         return names;
     };
     QCOMPARE(entries("menu_File"),
-             QStringList({"actionOpenFolder", "actionOpenArchive", "actionMakeCbz", "",
-                          "actionListEveryType", "actionPdfResolution", "actionComicInfo", "",
-                          "actionExit"}));
+             QStringList({"actionOpenFolder", "actionOpenArchive", "actionMakeCbz",
+                          "actionAddToQueue", "", "actionListEveryType", "actionPdfResolution",
+                          "actionComicInfo", "", "actionExit"}));
+    QCOMPARE(entries("menuView"),
+             QStringList({"actionKeepProportions", "actionActualSize", "", "actionShowQueue"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
     QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
 

@@ -6,6 +6,7 @@
 #include "samplepages.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
@@ -249,18 +250,32 @@ void tst_PageList::subFoldersOfferedAsChapters()
     QCOMPARE(list()->item(2)->data(PageRow::ChapterRole).toString(), QStringLiteral("Chapter 10"));
     QVERIFY(!offer->isVisible());
 
-    MessageBoxAnswerer boxes([] {});
-    boxes.pressButton(QStringLiteral("&Yes"));
+    // Folders dropped together: one book of chapters, or books of the queue.
     QMimeData data;
     data.setUrls(
         {QUrl::fromLocalFile(folder + "/Chapter 10"), QUrl::fromLocalFile(folder + "/Chapter 9")});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(m_window, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(m_window, &drop);
-    QTRY_COMPARE(boxes.seen().size(), 1);
+    const auto dropBoth = [&] {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_window, &drop);
+    };
+    {
+        MessageBoxAnswerer boxes([] {});
+        boxes.pressButton(QStringLiteral("One Book of Chapters"));
+        dropBoth();
+        QTRY_COMPARE(boxes.seen().size(), 1);
+    }
     QTRY_COMPARE(list()->count(), 4);
     QCOMPARE(list()->item(0)->text(), QStringLiteral("Chapter 9/page1.png"));
+    auto *queue = m_window->findChild<QAbstractItemView *>("QueueView");
+    const int queued = queue->model()->rowCount();
+    MessageBoxAnswerer boxes([] {});
+    boxes.pressButton(QStringLiteral("One Book Each, Queued"));
+    dropBoth();
+    QTRY_COMPARE(queue->model()->rowCount(), queued + 2);
+    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(list()->count(), 4);
 }
 
 // An archive opened as a folder is: its pages listed, its ComicInfo.xml in

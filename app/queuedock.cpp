@@ -1,0 +1,348 @@
+#include "app/queuedock.h"
+
+#include "app/queuemodel.h"
+#include "app/shelltaskbarprogress.h"
+#include "book/bookpreset.h"
+#include "book/queuerunner.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+const QString DropKey = QStringLiteral("QueueDropChoice");
+const QString ReplaceKey = QStringLiteral("QueueReplace");
+} // namespace
+
+QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
+    : QDockWidget(parent)
+    , m_widgets(widgets)
+{
+    ui.setupUi(this);
+    toggleViewAction()->setObjectName(QStringLiteral("actionShowQueue"));
+    ui.StartQueue->setDefaultAction(ui.actionStartQueue);
+    ui.StopQueue->setDefaultAction(ui.actionStopQueue);
+    ui.actionStartQueue->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    ui.actionStopQueue->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    // Beside the settings: the queue is the user's, like the options.
+    m_file = QFileInfo(QSettings().fileName()).absolutePath() + QStringLiteral("/Queue.ini");
+    {
+        QSettings stored(m_file, QSettings::IniFormat);
+        m_queue = BookQueue::load(stored);
+    }
+    m_model = new QueueModel(&m_queue, this);
+    ui.QueueView->setModel(m_model);
+    ui.QueueView->header()->setStretchLastSection(true);
+    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 110);
+    ui.QueueView->setColumnWidth(QueueModel::StateColumn, 170);
+    m_runner = new QueueRunner(&m_queue, this);
+    const QSettings settings;
+    ui.QueueDropChoice->setCurrentIndex(qBound(0, settings.value(DropKey).toInt(), 2));
+    ui.QueueReplace->setChecked(settings.value(ReplaceKey).toBool());
+    m_runner->setReplaceExisting(ui.QueueReplace->isChecked());
+    ui.QueueOutput->setCurrentIndex(m_queue.outputFolder().isEmpty() ? 0 : 1);
+    ui.QueueOutputFolder->setText(QDir::toNativeSeparators(m_queue.outputFolder()));
+    ui.QueueOutputFolder->setVisible(!m_queue.outputFolder().isEmpty());
+
+    connect(ui.actionStartQueue, &QAction::triggered, this, &QueueDock::start);
+    connect(ui.actionStopQueue, &QAction::triggered, this, &QueueDock::cancel);
+    connect(ui.AddThisBook, &QPushButton::clicked, this, &QueueDock::addThisBookAsked);
+    connect(ui.MoveBookUp, &QPushButton::clicked, this, [this] { moveSelected(-1); });
+    connect(ui.MoveBookDown, &QPushButton::clicked, this, [this] { moveSelected(+1); });
+    connect(ui.RemoveBooks, &QPushButton::clicked, this, &QueueDock::removeSelected);
+    connect(ui.MakeAgain, &QPushButton::clicked, this, &QueueDock::makeSelectedAgain);
+    connect(ui.MakeFailedAgain, &QPushButton::clicked, this, [this] {
+        if (m_queue.makeFailedAgain() > 0)
+            changed();
+    });
+    connect(ui.QueueOutput, qOverload<int>(&QComboBox::activated), this, &QueueDock::chooseOutput);
+    connect(ui.QueueReplace, &QCheckBox::toggled, this, [this](bool replace) {
+        m_runner->setReplaceExisting(replace);
+        QSettings().setValue(ReplaceKey, replace);
+    });
+    connect(ui.QueueDropChoice, qOverload<int>(&QComboBox::activated), this,
+            [](int choice) { QSettings().setValue(DropKey, choice); });
+    connect(ui.QueueView, &QWidget::customContextMenuRequested, this, &QueueDock::showContextMenu);
+    connect(ui.QueueView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &QueueDock::updateEnabled);
+    connect(m_runner, &QueueRunner::rowChanged, this, &QueueDock::rowChanged);
+    connect(m_runner, &QueueRunner::paused, this, &QueueDock::paused);
+    connect(m_runner, &QueueRunner::runningChanged, this, [this](bool running) {
+        m_widgets.taskbar->setVisible(running);
+        if (!running) {
+            m_widgets.progress->setValue(0);
+            save();
+        }
+        updateEnabled();
+        emit runningChanged(running);
+    });
+    updateEnabled();
+}
+
+QueueDock::~QueueDock()
+{
+    delete m_runner; // a book being made is stopped and waited for
+    m_runner = nullptr;
+    save();
+}
+
+void QueueDock::addSources(const QStringList &sources, const BookOptions &options)
+{
+    QVector<QueuedBook> books;
+    for (const QString &source : sources) {
+        QueuedBook book;
+        book.sources = QStringList{QFileInfo(source).absoluteFilePath()};
+        book.options = options;
+        books.append(book);
+    }
+    m_queue.add(books);
+    changed();
+    show();
+    raise();
+}
+
+void QueueDock::addBook(const QueuedBook &book)
+{
+    m_queue.add(book);
+    changed();
+    show();
+    raise();
+}
+
+bool QueueDock::isRunning() const
+{
+    return m_runner && m_runner->isRunning();
+}
+
+void QueueDock::setThreadCount(int threads)
+{
+    m_runner->setThreadCount(threads);
+}
+
+void QueueDock::start()
+{
+    if (m_queue.nextWaiting() < 0) {
+        QMessageBox::information(this, windowTitle(),
+                                 tr("No book is waiting. Make Again sets a book made or failed "
+                                    "to be made again."));
+        return;
+    }
+    m_runner->start();
+}
+
+// Cancel stops the book being made; the rest of the queue waits for the
+// user to say whether it goes on.
+void QueueDock::cancel()
+{
+    if (m_runner->isPaused())
+        m_runner->stop();
+    else
+        m_runner->cancelCurrent();
+}
+
+void QueueDock::paused()
+{
+    const auto answer = QMessageBox::question(
+        this, windowTitle(),
+        tr("The book being made was stopped; nothing of it was made. Stop the queue too?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        m_runner->stop();
+    else
+        m_runner->resume();
+}
+
+void QueueDock::rowChanged(int row)
+{
+    m_model->rowChanged(row);
+    showProgress();
+    if (m_queue.at(row).isDone())
+        save();
+}
+
+// The queue's progress: the pages made of the books of this run.
+void QueueDock::showProgress()
+{
+    const int total = qMax(1, m_runner->pageCount());
+    m_widgets.progress->setRange(0, total);
+    m_widgets.progress->setValue(m_runner->pagesDone());
+    m_widgets.taskbar->setRange(0, total);
+    m_widgets.taskbar->setValue(m_runner->pagesDone());
+}
+
+void QueueDock::changed()
+{
+    m_model->reset();
+    save();
+    updateEnabled();
+}
+
+void QueueDock::save() const
+{
+    QSettings stored(m_file, QSettings::IniFormat);
+    m_queue.save(stored);
+}
+
+QList<int> QueueDock::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : ui.QueueView->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void QueueDock::moveSelected(int by)
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1)
+        return;
+    const int to = rows.first() + by;
+    if (to < 0 || to >= m_queue.size())
+        return;
+    m_queue.move(rows.first(), to);
+    changed();
+    ui.QueueView->setCurrentIndex(m_model->index(to, 0));
+}
+
+void QueueDock::removeSelected()
+{
+    QList<int> rows = selectedRows();
+    std::reverse(rows.begin(), rows.end());
+    for (const int row : qAsConst(rows)) {
+        if (row != m_runner->current())
+            m_queue.remove(row);
+    }
+    changed();
+}
+
+void QueueDock::makeSelectedAgain()
+{
+    for (const int row : selectedRows()) {
+        if (row != m_runner->current())
+            m_queue.makeAgain(row);
+    }
+    changed();
+}
+
+void QueueDock::chooseOutput(int index)
+{
+    QString folder;
+    if (index == 1) {
+        folder = QFileDialog::getExistingDirectory(this, tr("Folder for the Archives"),
+                                                   m_queue.outputFolder());
+        if (folder.isEmpty()) {
+            ui.QueueOutput->setCurrentIndex(m_queue.outputFolder().isEmpty() ? 0 : 1);
+            return;
+        }
+    }
+    setOutputFolder(folder);
+}
+
+void QueueDock::setOutputFolder(const QString &folder)
+{
+    m_queue.setOutputFolder(folder);
+    ui.QueueOutput->setCurrentIndex(folder.isEmpty() ? 0 : 1);
+    ui.QueueOutputFolder->setText(QDir::toNativeSeparators(m_queue.outputFolder()));
+    ui.QueueOutputFolder->setVisible(!folder.isEmpty());
+    changed();
+}
+
+// A row's own preset, over the options it was added with.
+void QueueDock::showContextMenu(const QPoint &at)
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    QMenu menu(this);
+    QMenu *presets = menu.addMenu(tr("Make With Preset"));
+    QSettings settings;
+    for (const BookPreset &each : BookPreset::all(settings)) {
+        presets->addAction(each.title(), this, [this, rows, name = each.name()] {
+            const BookPreset preset = BookPreset::find(QSettings(), name);
+            for (const int row : rows) {
+                if (row != m_runner->current())
+                    m_queue.setOptions(row, preset.appliedTo(m_queue.at(row).options),
+                                       preset.title());
+            }
+            changed();
+        });
+    }
+    menu.addAction(ui.MakeAgain->text(), this, &QueueDock::makeSelectedAgain);
+    menu.addAction(ui.RemoveBooks->text(), this, &QueueDock::removeSelected);
+    menu.exec(ui.QueueView->viewport()->mapToGlobal(at));
+}
+
+void QueueDock::updateEnabled()
+{
+    const bool running = isRunning();
+    const QList<int> rows = selectedRows();
+    const bool current = running && rows.contains(m_runner->current());
+    ui.actionStartQueue->setEnabled(!running && !m_queue.isEmpty());
+    ui.actionStopQueue->setEnabled(running);
+    ui.MoveBookUp->setEnabled(rows.size() == 1 && rows.first() > 0);
+    ui.MoveBookDown->setEnabled(rows.size() == 1 && rows.first() + 1 < m_queue.size());
+    ui.RemoveBooks->setEnabled(!rows.isEmpty() && !current);
+    ui.MakeAgain->setEnabled(!rows.isEmpty() && !current);
+    ui.MakeFailedAgain->setEnabled(m_queue.count(QueuedBook::Failed) > 0);
+    ui.QueueOutput->setEnabled(!running);
+}
+
+bool QueueDock::mayClose()
+{
+    if (!isRunning())
+        return true;
+    const auto answer = QMessageBox::question(
+        this, windowTitle(),
+        tr("Books of the queue are being made. Stop the queue and close the window? Nothing of "
+           "the book being made is kept; the books still waiting are there next time."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    m_runner->stop();
+    return true;
+}
+
+bool QueueDock::askDropChoice(DropChoice *choice)
+{
+    const int remembered = ui.QueueDropChoice->currentIndex();
+    if (remembered != AskEachTime) {
+        *choice = DropChoice(remembered);
+        return true;
+    }
+    QMessageBox box(QMessageBox::Question, tr("Several Books?"),
+                    tr("Are the items dropped the chapters of one book, or books of their own to "
+                       "be made one after another?"),
+                    QMessageBox::NoButton, parentWidget());
+    QPushButton *chapters = box.addButton(tr("One Book of Chapters"), QMessageBox::AcceptRole);
+    QPushButton *each = box.addButton(tr("One Book Each, Queued"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    auto *remember = new QCheckBox(tr("Remember this (the queue panel changes it)"), &box);
+    box.setCheckBox(remember);
+    box.setDefaultButton(chapters);
+    box.exec();
+    if (box.clickedButton() != chapters && box.clickedButton() != each)
+        return false;
+    *choice = box.clickedButton() == chapters ? OneBookOfChapters : OneBookEach;
+    if (remember->isChecked()) {
+        ui.QueueDropChoice->setCurrentIndex(*choice);
+        QSettings().setValue(DropKey, int(*choice));
+    }
+    return true;
+}
+
+void QueueDock::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui.retranslateUi(this);
+        m_model->reset();
+    }
+    QDockWidget::changeEvent(event);
+}

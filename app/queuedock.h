@@ -1,0 +1,86 @@
+#ifndef QUEUEDOCK_H
+#define QUEUEDOCK_H
+
+#include "book/bookqueue.h"
+#include "ui_queuedock.h"
+
+#include <QDockWidget>
+
+class QProgressBar;
+class QueueModel;
+class QueueRunner;
+class ShellTaskbarProgress;
+
+// The queue panel: books waiting to be made one after another, each row its
+// state; started, cancelled, reordered and made again here. The window's
+// progress bar and the task bar follow the queue while it runs. The queue
+// is remembered across runs.
+class QueueDock : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    struct Widgets
+    {
+        QProgressBar *progress = nullptr;
+        ShellTaskbarProgress *taskbar = nullptr;
+    };
+    // What to do with several items dropped on the window.
+    enum DropChoice
+    {
+        AskEachTime,
+        OneBookEach,
+        OneBookOfChapters
+    };
+
+    QueueDock(const Widgets &widgets, QWidget *parent);
+    ~QueueDock() override;
+
+    // Each source a book of its own, made with options.
+    void addSources(const QStringList &sources, const BookOptions &options);
+    void addBook(const QueuedBook &book);
+    const BookQueue &queue() const { return m_queue; }
+    // Empty: each archive beside its source.
+    void setOutputFolder(const QString &folder);
+    bool isRunning() const;
+    void setThreadCount(int threads);
+    // Asked before the window closes while the queue runs: false keeps it
+    // open (the queue goes on).
+    bool mayClose();
+    // One book each, or one of chapters: asked unless remembered. False
+    // when the user would rather do nothing.
+    bool askDropChoice(DropChoice *choice);
+
+signals:
+    // "Add This Book": the window adds the book on show.
+    void addThisBookAsked();
+    void runningChanged(bool running);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void start();
+    void cancel();
+    void rowChanged(int row);
+    void paused();
+    void changed();
+    void save() const;
+    QList<int> selectedRows() const;
+    void moveSelected(int by);
+    void removeSelected();
+    void makeSelectedAgain();
+    void chooseOutput(int index);
+    void showContextMenu(const QPoint &at);
+    void updateEnabled();
+    void showProgress();
+
+    Ui::QueueDock ui;
+    Widgets m_widgets;
+    BookQueue m_queue;
+    QueueModel *m_model = nullptr;
+    QueueRunner *m_runner = nullptr;
+    QString m_file; // where the queue is remembered
+};
+
+#endif // QUEUEDOCK_H

@@ -1,0 +1,107 @@
+#include "app/queuemodel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStyle>
+
+QueueModel::QueueModel(BookQueue *queue, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_queue(queue)
+{}
+
+int QueueModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_queue->size();
+}
+
+int QueueModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString QueueModel::tooltipOf(const QueuedBook &book)
+{
+    QStringList said;
+    said << (book.sources.size() > 1
+                 ? tr("From %1 folders as chapters, in %2")
+                       .arg(book.sources.size())
+                       .arg(
+                           QDir::toNativeSeparators(QFileInfo(book.sources.first()).absolutePath()))
+                 : tr("From %1").arg(QDir::toNativeSeparators(book.sources.value(0))));
+    said << (book.preset.isEmpty() ? tr("Made with the options in force when it was added")
+                                   : tr("Made with the preset %1").arg(book.preset));
+    if (!book.pageNames.isEmpty())
+        said << tr("%n page(s), as the list showed them", nullptr, book.pageNames.size());
+    said << tr("Into %1").arg(QDir::toNativeSeparators(book.target));
+    said << book.stateText();
+    if (book.milliseconds > 0 && book.isDone())
+        said << tr("In %1 s").arg(QLocale().toString(book.milliseconds / 1000.0, 'f', 1));
+    for (const QString &left : book.leftOut)
+        said << left;
+    return said.join(QLatin1Char('\n'));
+}
+
+QVariant QueueModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_queue->size())
+        return QVariant();
+    const QueuedBook &book = m_queue->at(index.row());
+    if (role == Qt::ToolTipRole)
+        return tooltipOf(book);
+    if (role == Qt::DecorationRole && index.column() == StateColumn) {
+        const QStyle *style = QApplication::style();
+        switch (book.state) {
+        case QueuedBook::Failed:
+            return style->standardIcon(QStyle::SP_MessageBoxCritical);
+        case QueuedBook::MadeWithout:
+        case QueuedBook::Skipped:
+        case QueuedBook::Stopped:
+            return style->standardIcon(QStyle::SP_MessageBoxWarning);
+        case QueuedBook::Made:
+            return style->standardIcon(QStyle::SP_DialogApplyButton);
+        default:
+            return QVariant();
+        }
+    }
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    switch (index.column()) {
+    case BookColumn:
+        return book.name();
+    case StateColumn:
+        return book.stateText();
+    case ArchiveColumn:
+        return QDir::toNativeSeparators(book.target);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    switch (section) {
+    case BookColumn:
+        return tr("Book");
+    case StateColumn:
+        return tr("State");
+    case ArchiveColumn:
+        return tr("Archive");
+    default:
+        return QVariant();
+    }
+}
+
+void QueueModel::reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void QueueModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}

@@ -1,0 +1,47 @@
+#include "book/queuedbook.h"
+
+#include "pages/pagesource.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// Several sources are the chapters of the book named after the folder
+// that holds them, which goes beside that folder.
+QString QueuedBook::name() const
+{
+    if (sources.size() > 1)
+        return QFileInfo(QFileInfo(sources.first()).absolutePath()).fileName();
+    return bookNameOf(sources.value(0));
+}
+
+QString QueuedBook::folder() const
+{
+    const QString source =
+        sources.size() > 1 ? QFileInfo(sources.first()).absolutePath() : sources.value(0);
+    const QFileInfo info(source);
+    // A folder's path may end in a slash: its own name is not its parent.
+    return info.isDir() ? QFileInfo(QDir(source).absolutePath()).absolutePath()
+                        : info.absolutePath();
+}
+
+QString QueuedBook::stateText() const
+{
+    switch (state) {
+    case Waiting:
+        return tr("Waiting");
+    case Making:
+        return pageCount > 0 ? tr("Making: page %1 of %2").arg(pagesDone).arg(pageCount)
+                             : tr("Making: reading its pages");
+    case Made:
+        return tr("Made: %1").arg(report);
+    case MadeWithout:
+        return tr("Made without some of it: %1").arg(report);
+    case Failed:
+        return tr("Failed: %1").arg(report);
+    case Skipped:
+        return tr("Skipped: %1").arg(report);
+    case Stopped:
+        return tr("Stopped; nothing was made");
+    }
+    return QString();
+}

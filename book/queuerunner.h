@@ -1,0 +1,87 @@
+#ifndef QUEUERUNNER_H
+#define QUEUERUNNER_H
+
+#include "book/bookqueue.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class CbzBuild;
+class QThread;
+
+// Makes a queue's waiting books one after another, each as the command line
+// makes it: listed, refused or made by the whole build (pages in parallel,
+// the memory budget, the partial file renamed only when whole), on a thread
+// of its own so that nothing slow runs where the queue is shown. Each
+// book's state and progress are told as they change.
+class QueueRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QueueRunner(BookQueue *queue, QObject *parent = nullptr);
+    // A book being made is stopped and waited for.
+    ~QueueRunner() override;
+
+    // Threads a book's build may use; 0: one per core.
+    void setThreadCount(int threads) { m_threads = threads; }
+    // Whether an archive there already is replaced; if not, its book is
+    // skipped.
+    void setReplaceExisting(bool replace) { m_replace = replace; }
+
+    // Makes the waiting books, from the first, until none waits or it is
+    // stopped.
+    void start();
+    bool isRunning() const { return m_running; }
+    // The row being made; -1 for none.
+    int current() const { return m_queue->rowOf(m_current); }
+    // Stops the book being made (an archive it would replace stays as it
+    // was); the queue then waits for resume() or stop().
+    void cancelCurrent();
+    bool isPaused() const { return m_paused; }
+    void resume();
+    // Stops the book being made, if any, and the queue.
+    void stop();
+    // Pages made of the books of this run so far, and all their pages as
+    // far as they are known.
+    int pagesDone() const;
+    int pageCount() const;
+
+signals:
+    void rowChanged(int row);
+    // A book was cancelled: the queue waits to be resumed or stopped.
+    void paused();
+    void runningChanged(bool running);
+
+private:
+    struct Outcome;
+    void next();
+    void makeRow(int row);
+    void ended(int id, const Outcome &outcome);
+    Outcome make(const QueuedBook &book);
+    // Something said of the book of that id, while it is still queued.
+    void tell(int id, const std::function<void(QueuedBook &)> &change);
+
+    BookQueue *m_queue;
+    int m_threads = 0;
+    bool m_replace = false;
+    bool m_running = false;
+    bool m_paused = false;
+    bool m_stopping = false;
+    int m_current = -1; // the id of the book being made
+    QThread *m_thread = nullptr;
+    QElapsedTimer m_clock;
+    // The build on the thread, reached from here only to cancel it.
+    QMutex m_buildMutex;
+    CbzBuild *m_build = nullptr;
+    std::atomic_bool m_cancel{false};
+    std::atomic_int m_pagesDone{0};
+    std::atomic_int m_pageCount{0};
+};
+
+#endif // QUEUERUNNER_H

@@ -1,0 +1,249 @@
+#include "book/bookqueue.h"
+#include "book/queuerunner.h"
+#include "testsupport.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace TestSupport;
+
+class tst_BookQueue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void targetsAreLaidOut_data();
+    void targetsAreLaidOut();
+    void runsEveryBookAndTellsEach();
+    void cancelStopsOneBook();
+    void comesBackAfterARestart();
+};
+
+namespace {
+QueuedBook bookOf(const QStringList &sources, PageOptions::Kind kind = PageOptions::CbzBook)
+{
+    QueuedBook book;
+    book.sources = sources;
+    book.options.pages.BookKind = kind;
+    return book;
+}
+
+// A folder of count pages (noise, so that a build takes a moment).
+QString folderOf(const QDir &root, const QString &name, int count, int side = 60)
+{
+    root.mkpath(name);
+    for (int i = 0; i < count; ++i)
+        noiseImage(side, side * 3 / 2)
+            .save(root.filePath(QStringLiteral("%1/%2.png").arg(name).arg(i)));
+    return root.filePath(name);
+}
+
+// Runs the queue to its end (or its pause).
+bool runQueue(QueueRunner &runner)
+{
+    QSignalSpy ran(&runner, &QueueRunner::runningChanged);
+    QSignalSpy paused(&runner, &QueueRunner::paused);
+    runner.start();
+    return QTest::qWaitFor([&] { return !runner.isRunning() || !paused.isEmpty(); }, 60000);
+}
+} // namespace
+
+void tst_BookQueue::targetsAreLaidOut_data()
+{
+    QTest::addColumn<QStringList>("sources"); // relative to a shelf; "a|b": one book's chapters
+    QTest::addColumn<QString>("output");      // empty: beside each source
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("targets"); // relative to the shelf
+    QTest::newRow("beside each source")
+        << QStringList{"Saga/Vol 1", "Other/Book.cbz"} << "" << int(PageOptions::CbzBook)
+        << QStringList{"Saga/Vol 1.cbz", "Other/Book (1).cbz"};
+    QTest::newRow("under an output folder, the shelf's folders kept")
+        << QStringList{"Saga/Vol 1", "Saga/Vol 2", "Other/Deep/Book.pdf"} << "out"
+        << int(PageOptions::KepubBook)
+        << QStringList{"out/Saga/Vol 1.kepub.epub", "out/Saga/Vol 2.kepub.epub",
+                       "out/Other/Deep/Book.kepub.epub"};
+    QTest::newRow("one folder: the output folder itself")
+        << QStringList{"Saga/Vol 1", "Saga/Vol 2"} << "out" << int(PageOptions::EpubBook)
+        << QStringList{"out/Vol 1.epub", "out/Vol 2.epub"};
+    QTest::newRow("chapters named after the folder that holds them")
+        << QStringList{"Saga/Vol 1/Ch 1|Saga/Vol 1/Ch 2"} << "" << int(PageOptions::CbzBook)
+        << QStringList{"Saga/Vol 1.cbz"};
+}
+
+// Where each archive goes: beside its source as the command line names it,
+// or under the output folder where its source lies below the shelf.
+void tst_BookQueue::targetsAreLaidOut()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QString, output);
+    QFETCH(int, kind);
+    QFETCH(QStringList, targets);
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    BookQueue queue;
+    for (const QString &book : sources) {
+        QStringList paths;
+        for (const QString &source : book.split('|')) {
+            if (QFileInfo(source).suffix().isEmpty())
+                QVERIFY(shelf.mkpath(source));
+            else
+                QVERIFY(shelf.mkpath(QFileInfo(source).path()) &&
+                        writeFile(shelf.filePath(source), "x"));
+            paths << shelf.filePath(source);
+        }
+        queue.add(bookOf(paths, PageOptions::Kind(kind)));
+    }
+    if (!output.isEmpty())
+        queue.setOutputFolder(shelf.filePath(output));
+    QStringList made;
+    for (int row = 0; row < queue.size(); ++row)
+        made << shelf.relativeFilePath(queue.at(row).target);
+    QCOMPARE(made, targets);
+}
+
+// Books made one after another as the command line makes them; one that
+// fails says why on its row and the others are made; a book whose archive
+// another row makes already is told so before anything is made; a failed
+// row made again once its pages are mended.
+void tst_BookQueue::runsEveryBookAndTellsEach()
+{
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    const QString first = folderOf(shelf, "One", 3);
+    const QString broken = folderOf(shelf, "Broken", 2);
+    QVERIFY(writeFile(shelf.filePath("Broken/9.png"), "not a picture"));
+    const QString third = folderOf(shelf, "Three", 2);
+    QVERIFY(writeFile(shelf.filePath("Three.cbz"), "kept"));
+    BookQueue queue;
+    queue.add({bookOf({first}), bookOf({broken}), bookOf({first}), bookOf({third})});
+    QueueRunner runner(&queue);
+    QSignalSpy changed(&runner, &QueueRunner::rowChanged);
+    QVERIFY(runQueue(runner));
+    QCOMPARE(queue.at(0).state, QueuedBook::Made);
+    QVERIFY2(queue.at(0).report.contains("3 entries from 3 pages"), qPrintable(queue.at(0).report));
+    QCOMPARE(queue.at(1).state, QueuedBook::Failed);
+    QVERIFY2(queue.at(1).report.contains("9.png"), qPrintable(queue.at(1).report));
+    QCOMPARE(queue.at(2).state, QueuedBook::Failed);
+    QVERIFY2(queue.at(2).report.contains("book 1"), qPrintable(queue.at(2).report));
+    // Its archive is there already and replacing was not asked.
+    QCOMPARE(queue.at(3).state, QueuedBook::Skipped);
+    QCOMPARE(contentOf(shelf.filePath("Three.cbz")), QByteArray("kept"));
+    QVERIFY(!QFileInfo::exists(shelf.filePath("Broken.cbz")));
+    QVERIFY(unzipTest(shelf.filePath("One.cbz")));
+    QVERIFY(changed.size() >= 4 + 3); // each state, and the pages of the first
+
+    QVERIFY(QFile::remove(shelf.filePath("Broken/9.png")));
+    queue.remove(2);
+    QCOMPARE(queue.makeFailedAgain(), 1);
+    QCOMPARE(queue.nextWaiting(), 1);
+    runner.setReplaceExisting(true);
+    queue.makeAgain(2);
+    QVERIFY(runQueue(runner));
+    QCOMPARE(queue.at(1).state, QueuedBook::Made);
+    QCOMPARE(queue.at(2).state, QueuedBook::Made);
+    QVERIFY(unzipTest(shelf.filePath("Three.cbz")));
+}
+
+// Cancel stops the book being made, its earlier archive untouched, and the
+// queue waits: resumed, the next book is made; stopped, no other is.
+void tst_BookQueue::cancelStopsOneBook()
+{
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    const QString big = folderOf(shelf, "Big", 40, 400);
+    const QString small = folderOf(shelf, "Small", 1);
+    const QString last = folderOf(shelf, "Last", 1);
+    QVERIFY(writeFile(shelf.filePath("Big.cbz"), "earlier"));
+    BookQueue queue;
+    queue.add({bookOf({big}), bookOf({small}), bookOf({last})});
+    QueueRunner runner(&queue);
+    runner.setReplaceExisting(true);
+    runner.setThreadCount(1);
+    QSignalSpy paused(&runner, &QueueRunner::paused);
+    connect(&runner, &QueueRunner::rowChanged, &runner, [&](int row) {
+        if (row == 0 && queue.at(0).pagesDone == 1)
+            runner.cancelCurrent();
+    });
+    runner.start();
+    QTRY_COMPARE_WITH_TIMEOUT(paused.size(), 1, 60000);
+    QCOMPARE(queue.at(0).state, QueuedBook::Stopped);
+    QCOMPARE(contentOf(shelf.filePath("Big.cbz")), QByteArray("earlier"));
+    QCOMPARE(queue.at(1).state, QueuedBook::Waiting);
+    QVERIFY(runner.isRunning());
+    runner.resume();
+    QTRY_COMPARE_WITH_TIMEOUT(queue.at(1).state, QueuedBook::Made, 60000);
+    QTRY_VERIFY(!runner.isRunning());
+    QCOMPARE(queue.at(2).state, QueuedBook::Made);
+
+    // Stopping the queue while it runs: the book being made stops, no other
+    // starts.
+    queue.makeAgain(1);
+    queue.makeAgain(2);
+    QSignalSpy ran(&runner, &QueueRunner::runningChanged);
+    connect(&runner, &QueueRunner::rowChanged, &runner, [&](int row) {
+        if (row == 1 && queue.at(1).state == QueuedBook::Making)
+            runner.stop();
+    });
+    runner.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!runner.isRunning(), 60000);
+    QCOMPARE(queue.at(2).state, QueuedBook::Waiting);
+}
+
+// The rows, their options and states come back after a restart; a row left
+// being made waits again, one whose source vanished says so.
+void tst_BookQueue::comesBackAfterARestart()
+{
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    const QString kept = folderOf(shelf, "Kept", 1);
+    const QString gone = folderOf(shelf, "Gone", 1);
+    BookQueue queue;
+    QueuedBook chosen = bookOf({kept}, PageOptions::EpubBook);
+    chosen.preset = "E-ink reader, 6 inches";
+    chosen.options.pages.ImageQuality = 61;
+    chosen.comicInfo.title = "A <Title>";
+    chosen.comicInfo.direction = ComicInfo::RightToLeft;
+    chosen.comicInfo.write = true;
+    chosen.pageNames = QStringList{"0.png"};
+    PageTreatment turned;
+    turned.rotation = 270;
+    turned.setOwnBorder(QMargins(1, 2, 3, 4));
+    turned.straighten = PageTreatment::StraightenBy;
+    turned.straightenDegrees = -1.5;
+    chosen.treatments.insert("0.png", turned);
+    chosen.state = QueuedBook::Making;
+    QueuedBook vanished = bookOf({gone});
+    QueuedBook failed = bookOf({kept});
+    failed.state = QueuedBook::Failed;
+    failed.report = "why";
+    queue.add({chosen, vanished, failed});
+    queue.setOutputFolder(shelf.filePath("out"));
+    {
+        QSettings settings(dir.filePath("queue.ini"), QSettings::IniFormat);
+        queue.save(settings);
+    }
+    QVERIFY(QDir(gone).removeRecursively());
+    QSettings settings(dir.filePath("queue.ini"), QSettings::IniFormat);
+    const BookQueue back = BookQueue::load(settings);
+    QCOMPARE(back.size(), 3);
+    QCOMPARE(back.outputFolder(), shelf.filePath("out"));
+    const QueuedBook &again = back.at(0);
+    QCOMPARE(again.state, QueuedBook::Waiting);
+    QCOMPARE(again.options, chosen.options);
+    QCOMPARE(again.preset, chosen.preset);
+    QCOMPARE(again.comicInfo.title, chosen.comicInfo.title);
+    QCOMPARE(again.comicInfo.direction, ComicInfo::RightToLeft);
+    QVERIFY(again.comicInfo.write);
+    QCOMPARE(again.pageNames, chosen.pageNames);
+    QCOMPARE(again.treatments.value("0.png"), turned);
+    QCOMPARE(again.target, queue.at(0).target);
+    QCOMPARE(back.at(1).state, QueuedBook::Failed);
+    QVERIFY2(back.at(1).report.contains(gone), qPrintable(back.at(1).report));
+    QCOMPARE(back.at(2).state, QueuedBook::Failed);
+    QCOMPARE(back.at(2).report, QStringLiteral("why"));
+}
+
+QUIREVALE_TEST_MAIN(tst_BookQueue)
+#include "tst_bookqueue.moc"
