@@ -39,9 +39,12 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     }
     m_model = new QueueModel(&m_queue, this);
     ui.QueueView->setModel(m_model);
-    ui.QueueView->header()->setStretchLastSection(true);
-    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 110);
-    ui.QueueView->setColumnWidth(QueueModel::StateColumn, 170);
+    // The state, with a failure's reason, takes the room the names leave.
+    QHeaderView *header = ui.QueueView->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QueueModel::StateColumn, QHeaderView::Stretch);
+    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 80);
+    ui.QueueView->setColumnWidth(QueueModel::ArchiveColumn, 80);
     m_runner = new QueueRunner(&m_queue, this);
     const QSettings settings;
     ui.QueueDropChoice->setCurrentIndex(qBound(0, settings.value(DropKey).toInt(), 2));
@@ -72,18 +75,22 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     connect(ui.QueueView, &QWidget::customContextMenuRequested, this, &QueueDock::showContextMenu);
     connect(ui.QueueView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &QueueDock::updateEnabled);
+    connect(ui.QueueView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &QueueDock::showDetails);
     connect(m_runner, &QueueRunner::rowChanged, this, &QueueDock::rowChanged);
     connect(m_runner, &QueueRunner::paused, this, &QueueDock::paused);
     connect(m_runner, &QueueRunner::runningChanged, this, [this](bool running) {
         m_widgets.taskbar->setVisible(running);
         if (!running) {
             m_widgets.progress->setValue(0);
+            m_widgets.progress->setFormat(QStringLiteral("%p%"));
             save();
         }
         updateEnabled();
         emit runningChanged(running);
     });
     updateEnabled();
+    showDetails();
 }
 
 QueueDock::~QueueDock()
@@ -162,24 +169,47 @@ void QueueDock::paused()
 void QueueDock::rowChanged(int row)
 {
     m_model->rowChanged(row);
+    if (row == ui.QueueView->currentIndex().row())
+        showDetails();
     showProgress();
     if (m_queue.at(row).isDone())
         save();
 }
 
-// The queue's progress: the pages made of the books of this run.
+// The queue's progress, a book a step: those ended, and the part made of
+// the one being made.
 void QueueDock::showProgress()
 {
-    const int total = qMax(1, m_runner->pageCount());
-    m_widgets.progress->setRange(0, total);
-    m_widgets.progress->setValue(m_runner->pagesDone());
-    m_widgets.taskbar->setRange(0, total);
-    m_widgets.taskbar->setValue(m_runner->pagesDone());
+    if (!isRunning())
+        return;
+    const int current = m_runner->current();
+    const int ended = m_runner->booksEnded();
+    const int total = qMax(1, ended + m_queue.count(QueuedBook::Waiting) + (current >= 0 ? 1 : 0));
+    double part = 0;
+    if (current >= 0 && m_queue.at(current).pageCount > 0)
+        part = double(m_queue.at(current).pagesDone) / m_queue.at(current).pageCount;
+    const int steps = 100;
+    const int value = int((ended + part) * steps);
+    m_widgets.progress->setRange(0, total * steps);
+    m_widgets.progress->setValue(value);
+    m_widgets.progress->setFormat(tr("Book %1 of %2: %p%").arg(qMin(ended + 1, total)).arg(total));
+    m_widgets.taskbar->setRange(0, total * steps);
+    m_widgets.taskbar->setValue(value);
+}
+
+// The current row's whole story, where the row has room for its start.
+void QueueDock::showDetails()
+{
+    const int row = ui.QueueView->currentIndex().row();
+    ui.QueueDetails->setText(
+        row >= 0 && row < m_queue.size() ? QueueModel::tooltipOf(m_queue.at(row)) : QString());
+    ui.QueueDetails->setVisible(row >= 0);
 }
 
 void QueueDock::changed()
 {
     m_model->reset();
+    showDetails();
     save();
     updateEnabled();
 }

@@ -74,6 +74,7 @@ private:
     void showContextMenu(const QPoint &at);
     void updateEnabled();
     void showProgress();
+    void showDetails();
 
     Ui::QueueDock ui;
     Widgets m_widgets;

@@ -36,8 +36,8 @@ QString QueueModel::tooltipOf(const QueuedBook &book)
         said << tr("%n page(s), as the list showed them", nullptr, book.pageNames.size());
     said << tr("Into %1").arg(QDir::toNativeSeparators(book.target));
     said << book.stateText();
-    if (book.milliseconds > 0 && book.isDone())
-        said << tr("In %1 s").arg(QLocale().toString(book.milliseconds / 1000.0, 'f', 1));
+    if (!book.detail.isEmpty())
+        said << book.detail;
     for (const QString &left : book.leftOut)
         said << left;
     return said.join(QLatin1Char('\n'));
@@ -73,7 +73,7 @@ QVariant QueueModel::data(const QModelIndex &index, int role) const
     case StateColumn:
         return book.stateText();
     case ArchiveColumn:
-        return QDir::toNativeSeparators(book.target);
+        return QFileInfo(book.target).fileName();
     default:
         return QVariant();
     }

@@ -122,6 +122,7 @@ void BookQueue::makeAgain(int row)
     book.state = QueuedBook::Waiting;
     book.pagesDone = 0;
     book.report.clear();
+    book.detail.clear();
     book.leftOut.clear();
     book.milliseconds = 0;
 }
@@ -210,6 +211,7 @@ void saveBook(QSettings &settings, const QueuedBook &book)
     settings.setValue(QStringLiteral("Pages"), book.pageNames);
     settings.setValue(QStringLiteral("State"), int(book.state));
     settings.setValue(QStringLiteral("Report"), book.report);
+    settings.setValue(QStringLiteral("Detail"), book.detail);
     settings.setValue(QStringLiteral("LeftOut"), book.leftOut);
     settings.setValue(QStringLiteral("Milliseconds"), book.milliseconds);
     saveBookOptions(settings, book.options);
@@ -235,6 +237,7 @@ QueuedBook loadBook(QSettings &settings)
     if (book.state == QueuedBook::Making)
         book.state = QueuedBook::Waiting;
     book.report = settings.value(QStringLiteral("Report")).toString();
+    book.detail = settings.value(QStringLiteral("Detail")).toString();
     book.leftOut = settings.value(QStringLiteral("LeftOut")).toStringList();
     book.milliseconds = settings.value(QStringLiteral("Milliseconds")).toLongLong();
     book.options = loadBookOptions(settings);

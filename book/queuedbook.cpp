@@ -33,9 +33,11 @@ QString QueuedBook::stateText() const
         return pageCount > 0 ? tr("Making: page %1 of %2").arg(pagesDone).arg(pageCount)
                              : tr("Making: reading its pages");
     case Made:
-        return tr("Made: %1").arg(report);
+        return tr("Made: %1, in %2 s").arg(report).arg(milliseconds / 1000.0, 0, 'f', 1);
     case MadeWithout:
-        return tr("Made without some of it: %1").arg(report);
+        return tr("Made without some of it: %1, in %2 s")
+            .arg(report)
+            .arg(milliseconds / 1000.0, 0, 'f', 1);
     case Failed:
         return tr("Failed: %1").arg(report);
     case Skipped:

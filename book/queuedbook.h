@@ -49,9 +49,10 @@ public:
     State state = Waiting;
     int pagesDone = 0;
     int pageCount = 0;
-    // Said of it once it has been made or has failed: the size line, what
-    // it lacks, or why it failed.
+    // Said of it once it has been made or has failed: its size, or why it
+    // failed; the whole report line, what it lacks.
     QString report;
+    QString detail;
     QStringList leftOut;
     qint64 milliseconds = 0;
 

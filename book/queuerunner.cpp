@@ -12,6 +12,7 @@ struct QueueRunner::Outcome
 {
     QueuedBook::State state = QueuedBook::Failed;
     QString report;
+    QString detail;
     QStringList leftOut;
 };
 
@@ -67,8 +68,7 @@ void QueueRunner::start()
     m_running = true;
     m_paused = false;
     m_stopping = false;
-    m_pagesDone = 0;
-    m_pageCount = 0;
+    m_booksEnded = 0;
     emit runningChanged(true);
     next();
 }
@@ -133,9 +133,11 @@ void QueueRunner::ended(int id, const Outcome &outcome)
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;
+    ++m_booksEnded;
     tell(id, [&](QueuedBook &book) {
         book.state = outcome.state;
         book.report = outcome.report;
+        book.detail = outcome.detail;
         book.leftOut = outcome.leftOut;
         book.milliseconds = m_clock.elapsed();
     });
@@ -201,11 +203,9 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
     build.setThreadCount(m_threads);
     build.setReplaceExisting(m_replace);
     build.setComicInfo(plan.comicInfo);
-    m_pageCount += pages.size();
     const int id = queued.id;
     // Told where the queue is shown, a page at a time.
     QObject::connect(&build, &CbzBuild::pageWritten, &build, [this, id] {
-        ++m_pagesDone;
         QMetaObject::invokeMethod(
             this, [this, id] { tell(id, [](QueuedBook &book) { ++book.pagesDone; }); },
             Qt::QueuedConnection);
@@ -238,7 +238,8 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
     const QVector<int> unread = build.leftOutRows();
     const SizeReport size(build.entryCount(), pages.size() - unread.size(),
                           QFileInfo(queued.target).size(), SizeReport::bytesOf(pages));
-    outcome.report = size.line(kind);
+    outcome.report = size.brief(kind);
+    outcome.detail = size.line(kind);
     outcome.leftOut = request.leftOut;
     for (const Book::LeftOut &left : book.leftOut()) {
         if (left.kind != Book::LeftOut::Note)
@@ -277,14 +278,4 @@ void QueueRunner::stop()
     }
     m_paused = false;
     next();
-}
-
-int QueueRunner::pagesDone() const
-{
-    return m_pagesDone;
-}
-
-int QueueRunner::pageCount() const
-{
-    return m_pageCount;
 }

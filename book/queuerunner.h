@@ -47,10 +47,8 @@ public:
     void resume();
     // Stops the book being made, if any, and the queue.
     void stop();
-    // Pages made of the books of this run so far, and all their pages as
-    // far as they are known.
-    int pagesDone() const;
-    int pageCount() const;
+    // The books of this run that have ended, made or not.
+    int booksEnded() const { return m_booksEnded; }
 
 signals:
     void rowChanged(int row);
@@ -80,8 +78,7 @@ private:
     QMutex m_buildMutex;
     CbzBuild *m_build = nullptr;
     std::atomic_bool m_cancel{false};
-    std::atomic_int m_pagesDone{0};
-    std::atomic_int m_pageCount{0};
+    int m_booksEnded = 0;
 };
 
 #endif // QUEUERUNNER_H

@@ -27,24 +27,39 @@ SizeReport::SizeReport(int entries, int pages, qint64 archiveBytes, qint64 pages
     , m_pagesBytes(pagesBytes)
 {}
 
-QString SizeReport::line(PageOptions::Kind kind) const
+namespace {
+QString ofKind(PageOptions::Kind kind, const QString &said)
+{
+    if (kind == PageOptions::EpubBook)
+        return SizeReport::tr("EPUB: %1").arg(said);
+    if (kind == PageOptions::KepubBook)
+        return SizeReport::tr("Kobo EPUB: %1").arg(said);
+    return said;
+}
+} // namespace
+
+QString SizeReport::sizeAndShare() const
 {
     const QLocale locale;
     // Whole megabytes for a book, a tenth of one for a small one.
     const int decimals = m_archiveBytes >= 10 * 1000 * 1000 ? 0 : 1;
-    QString said =
-        tr("%1 entries from %2 pages, %3")
-            .arg(m_entries)
-            .arg(m_pages)
-            .arg(locale.formattedDataSize(m_archiveBytes, decimals, QLocale::DataSizeSIFormat));
-    if (m_pagesBytes > 0)
-        said = tr("%1, %2× its pages")
-                   .arg(said, locale.toString(double(m_archiveBytes) / m_pagesBytes, 'f', 1));
-    if (kind == PageOptions::EpubBook)
-        return tr("EPUB: %1").arg(said);
-    if (kind == PageOptions::KepubBook)
-        return tr("Kobo EPUB: %1").arg(said);
-    return said;
+    const QString size =
+        locale.formattedDataSize(m_archiveBytes, decimals, QLocale::DataSizeSIFormat);
+    if (m_pagesBytes <= 0)
+        return size;
+    return tr("%1, %2× its pages")
+        .arg(size, locale.toString(double(m_archiveBytes) / m_pagesBytes, 'f', 1));
+}
+
+QString SizeReport::brief(PageOptions::Kind kind) const
+{
+    return ofKind(kind, sizeAndShare());
+}
+
+QString SizeReport::line(PageOptions::Kind kind) const
+{
+    return ofKind(
+        kind, tr("%1 entries from %2 pages, %3").arg(m_entries).arg(m_pages).arg(sizeAndShare()));
 }
 
 QString SizeReport::screenNote(const PageOptions &o)

@@ -31,6 +31,8 @@ public:
     // "31 entries from 30 pages, 156 MB, 2.0× its pages"; for an EPUB,
     // "EPUB: " before it, so that the kind made is said.
     QString line(PageOptions::Kind kind = PageOptions::CbzBook) const;
+    // The same, short: "156 MB, 2.0× its pages".
+    QString brief(PageOptions::Kind kind = PageOptions::CbzBook) const;
     // Empty unless the archive is more than Larger times its pages: then
     // what makes it so under options, and which presets would not.
     QString whyLarger(const PageOptions &options) const;
@@ -41,6 +43,8 @@ public:
     static QString screenNote(const PageOptions &options);
 
 private:
+    QString sizeAndShare() const;
+
     int m_entries;
     int m_pages;
     qint64 m_archiveBytes;

@@ -1821,6 +1821,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Up</source>
         <translation>Su</translation>
     </message>
+    <message>
+        <source>Book %1 of %2: %p%</source>
+        <translation>Libro %1 di %2: %p%</translation>
+    </message>
 </context>
 <context>
     <name>QueueModel</name>
@@ -1839,10 +1843,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>From %1 folders as chapters, in %2</source>
         <translation>Da %1 cartelle come capitoli, in %2</translation>
-    </message>
-    <message>
-        <source>In %1 s</source>
-        <translation>In %1 s</translation>
     </message>
     <message>
         <source>Into %1</source>
@@ -1910,14 +1910,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>La sua sorgente non c’è più: %1</translation>
     </message>
     <message>
-        <source>Made without some of it: %1</source>
-        <translation>Creato senza una parte: %1</translation>
-    </message>
-    <message>
-        <source>Made: %1</source>
-        <translation>Creato: %1</translation>
-    </message>
-    <message>
         <source>Making: page %1 of %2</source>
         <translation>In creazione: pagina %1 di %2</translation>
     </message>
@@ -1936,6 +1928,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Waiting</source>
         <translation>In attesa</translation>
+    </message>
+    <message>
+        <source>Made: %1, in %2 s</source>
+        <translation>Creato: %1, in %2 s</translation>
+    </message>
+    <message>
+        <source>Made without some of it: %1, in %2 s</source>
+        <translation>Creato senza una parte: %1, in %2 s</translation>
     </message>
 </context>
 <context>

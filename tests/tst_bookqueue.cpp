@@ -122,7 +122,7 @@ void tst_BookQueue::runsEveryBookAndTellsEach()
     QSignalSpy changed(&runner, &QueueRunner::rowChanged);
     QVERIFY(runQueue(runner));
     QCOMPARE(queue.at(0).state, QueuedBook::Made);
-    QVERIFY2(queue.at(0).report.contains("3 entries from 3 pages"), qPrintable(queue.at(0).report));
+    QVERIFY2(queue.at(0).detail.contains("3 entries from 3 pages"), qPrintable(queue.at(0).detail));
     QCOMPARE(queue.at(1).state, QueuedBook::Failed);
     QVERIFY2(queue.at(1).report.contains("9.png"), qPrintable(queue.at(1).report));
     QCOMPARE(queue.at(2).state, QueuedBook::Failed);

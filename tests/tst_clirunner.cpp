@@ -620,8 +620,11 @@ void tst_CliRunner::queueMakesWhatTheCommandLineMakes()
     const QStringList made{"Shelf/A.cbz", "Shelf/Deeper/B.cbz", "", "Shelf/C (1).cbz"};
     for (int row : {0, 1, 3}) {
         QVERIFY2(state(row).startsWith("Made"), qPrintable(state(row)));
-        QCOMPARE(model->index(row, 2).data().toString(),
-                 QDir::toNativeSeparators(root.filePath(made.at(row))));
+        QCOMPARE(model->index(row, 2).data().toString(), QFileInfo(made.at(row)).fileName());
+        QVERIFY(model->index(row, 2)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QDir::toNativeSeparators(root.filePath(made.at(row)))));
         const QString mine = "cli/" + made.at(row);
         QVERIFY(root.mkpath(QFileInfo(mine).path()));
         QCOMPARE(cli({books.at(row), "-o", mine}, root.path()).status, 0);

@@ -12,7 +12,9 @@
 // Presets menu open. With --actual, the spread at actual size (View > Actual
 // Size). With --report, the box that reports the archive made, its details
 // open. With --epub, the e-ink preset for a 7 inch reader and a Kobo EPUB
-// chosen, the choice of kinds open.
+// chosen, the choice of kinds open. With --queue, the window on the whole
+// screen and a shelf of five books in the queue, caught while the fourth
+// is made, the second failed on a damaged page.
 //
 //   build/tools/quirevale-screenshot --straighten <out.png>
 //
@@ -28,6 +30,7 @@
 #include "samplepages.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
@@ -120,6 +123,38 @@ int main(int argc, char *argv[])
     const bool actual = argc == 5 && QByteArray(argv[4]) == "--actual";
     const bool report = argc == 5 && QByteArray(argv[4]) == "--report";
     const bool epub = argc == 5 && QByteArray(argv[4]) == "--epub";
+    const bool queue = argc == 5 && QByteArray(argv[4]) == "--queue";
+    QTemporaryDir shelf;
+    if (queue) {
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        window.setGeometry(window.screen()->availableGeometry());
+        // Volumes of the sample book, the second with a page that is no picture.
+        QStringList books;
+        const QDir samples(QString::fromLocal8Bit(argv[1]));
+        for (int volume = 1; volume <= 5; ++volume) {
+            const QString book = shelf.filePath(QStringLiteral("Harbor Tales/Vol %1").arg(volume));
+            QDir().mkpath(book);
+            for (int copy = 0; copy < 3; ++copy) {
+                for (const QString &page : samples.entryList(QDir::Files))
+                    QFile::copy(samples.filePath(page),
+                                QStringLiteral("%1/%2 %3").arg(book).arg(copy).arg(page));
+            }
+            if (volume == 2)
+                QFile(book + QStringLiteral("/1 page 5.jpg")).open(QIODevice::WriteOnly);
+            books << book;
+        }
+        window.addToQueue(books);
+        window.setBuildThreads(1);
+        window.findChild<QAction *>(QStringLiteral("actionStartQueue"))->trigger();
+        auto *view = window.findChild<QAbstractItemView *>(QStringLiteral("QueueView"));
+        const auto making = [view](int row) {
+            return view->model()->index(row, 1).data().toString().contains(QLatin1String(" 9 "));
+        };
+        while (!making(3))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        view->setCurrentIndex(view->model()->index(1, 0));
+        QTest::qWait(200);
+    }
     if (actual) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         window.findChild<QAction *>(QStringLiteral("actionActualSize"))->trigger();
@@ -195,7 +230,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets && !actual && !epub) {
+    if (argc == 5 && !book && !presets && !actual && !epub && !queue) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

@@ -40,6 +40,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # A Kobo EPUB for a 7 inch reader, the choice of kinds open.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-epub.png 31 --epub
+# A shelf in the queue, caught mid-run with one book failed.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-queue.png 31 --queue
 # The spread at actual size, and the report of an archive made.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-actual-size.png 31 --actual
