@@ -128,6 +128,13 @@ bool QueueDock::isRunning() const
     return m_runner && m_runner->isRunning();
 }
 
+void QueueDock::setWindowState(bool windowBuilding, bool bookShown)
+{
+    m_windowBuilding = windowBuilding;
+    m_bookShown = bookShown;
+    updateEnabled();
+}
+
 void QueueDock::setThreadCount(int threads)
 {
     m_runner->setThreadCount(threads);
@@ -315,7 +322,8 @@ void QueueDock::updateEnabled()
     const bool running = isRunning();
     const QList<int> rows = selectedRows();
     const bool current = running && rows.contains(m_runner->current());
-    ui.actionStartQueue->setEnabled(!running && !m_queue.isEmpty());
+    ui.actionStartQueue->setEnabled(!running && !m_windowBuilding && !m_queue.isEmpty());
+    ui.AddThisBook->setEnabled(m_bookShown);
     ui.actionStopQueue->setEnabled(running);
     ui.MoveBookUp->setEnabled(rows.size() == 1 && rows.first() > 0);
     ui.MoveBookDown->setEnabled(rows.size() == 1 && rows.first() + 1 < m_queue.size());

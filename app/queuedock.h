@@ -43,6 +43,9 @@ public:
     // Empty: each archive beside its source.
     void setOutputFolder(const QString &folder);
     bool isRunning() const;
+    // While the window makes a book of its own the queue does not start;
+    // without a book on show there is none to add.
+    void setWindowState(bool windowBuilding, bool bookShown);
     void setThreadCount(int threads);
     // Asked before the window closes while the queue runs: false keeps it
     // open (the queue goes on).
@@ -82,6 +85,8 @@ private:
     QueueModel *m_model = nullptr;
     QueueRunner *m_runner = nullptr;
     QString m_file; // where the queue is remembered
+    bool m_windowBuilding = false;
+    bool m_bookShown = false;
 };
 
 #endif // QUEUEDOCK_H

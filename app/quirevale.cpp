@@ -268,9 +268,7 @@ void Quirevale::updateEnabled()
     ui.OptionsFrame->setEnabled(idle && pages);
     ui.MakeCBZFrame->setEnabled(idle && queueIdle && pages);
     ui.actionMakeCbz->setEnabled(idle && queueIdle && pages);
-    Queue->findChild<QAction *>(QStringLiteral("actionStartQueue"))
-        ->setEnabled(idle && !Queue->queue().isEmpty() && queueIdle);
-    Queue->findChild<QWidget *>(QStringLiteral("AddThisBook"))->setEnabled(pages);
+    Queue->setWindowState(!idle, pages);
     ui.ImagesPathFrame->setEnabled(idle);
     ui.ImageSplitterFrame->setEnabled(idle);
     ui.actionOpenFolder->setEnabled(idle);

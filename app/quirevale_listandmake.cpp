@@ -1,6 +1,7 @@
 // The main window's book: listing the folder picked, following the current
 // row, and making its archive.
 
+#include "app/bookpicker.h"
 #include "app/booksession.h"
 #include "app/booksources.h"
 #include "app/buildcontroller.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QTimer>
 
 void Quirevale::on_BrowsePath_clicked()
@@ -69,17 +69,10 @@ void Quirevale::addToQueue(const QStringList &sources)
 
 void Quirevale::on_actionAddToQueue_triggered()
 {
-    // Folders and files alike, several at once: the dialog Qt draws itself
-    // lets its list take more than one folder.
-    QFileDialog dialog(this, tr("Add Books to Queue"), ImagesDir);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::Directory);
+    BookPicker dialog(this, tr("Add Books to Queue"), ImagesDir);
     dialog.setNameFilter(tr("Folders, comic archives, PDFs and EPUBs (%1)")
                              .arg(QStringLiteral("* *.cbz *.cbr *.cb7 *.cbt *.zip *.rar *.7z "
                                                  "*.tar *.pdf *.epub")));
-    for (QAbstractItemView *view : dialog.findChildren<QAbstractItemView *>(
-             QRegularExpression(QStringLiteral("^(listView|treeView)$"))))
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     if (dialog.exec() != QDialog::Accepted)
         return;
     QStringList sources;
