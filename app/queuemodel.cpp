@@ -33,7 +33,9 @@ QString QueueModel::tooltipOf(const QueuedBook &book)
     said << (book.preset.isEmpty() ? tr("Made with the options in force when it was added")
                                    : tr("Made with the preset %1").arg(book.preset));
     if (!book.pageNames.isEmpty())
-        said << tr("%n page(s), as the list showed them", nullptr, book.pageNames.size());
+        said << (book.pageNames.size() == 1
+                     ? tr("1 page, as the list showed it")
+                     : tr("%1 pages, as the list showed them").arg(book.pageNames.size()));
     said << tr("Into %1").arg(QDir::toNativeSeparators(book.target));
     said << book.stateText();
     if (!book.detail.isEmpty())

@@ -12,9 +12,13 @@ const QString Group = QStringLiteral("Presets");
 // The options a device's preset sets: how pages are sized and written; on
 // a portrait screen (an e-ink reader, a phone) a wide page is cut in two,
 // in the book's own reading order, so that a spread is two readable pages
-// rather than a strip. Borders and the cut order stay the book's.
+// rather than a strip. Borders and the cut order stay the book's. A colour
+// e-ink screen shows colours pale: they are made stronger (boost, percent)
+// and the middle tones lighter (gamma, hundredths); other screens get them
+// as they are.
 QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality, int grey,
-                                             bool keep, bool portrait = false)
+                                             bool keep, bool portrait = false, int boost = 0,
+                                             int gamma = 100)
 {
     QVector<QPair<QByteArray, int>> values = {{"ImageResize", 1},
                                               {"ImageResizeMode", 1},
@@ -27,7 +31,9 @@ QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality,
                                               {"PageFormat", PageOptions::JpegPages},
                                               {"KeepUnchangedJpeg", keep ? 1 : 0},
                                               {"LosslessCuts", 0},
-                                              {"StorePages", 0}};
+                                              {"StorePages", 0},
+                                              {"ColourBoost", boost},
+                                              {"ColourGamma", gamma}};
     if (portrait)
         values << qMakePair(QByteArray("ImageCutDoublePages"), 1)
                << qMakePair(QByteArray("ImageCutOnlyWide"), 1)
@@ -62,6 +68,12 @@ const QVector<BookPreset> &BookPreset::builtIns()
          deviceValues(1264, 1680, 85, PageOptions::GreyEveryPage, false, true)},
         {QStringLiteral("eink10"), QT_TR_NOOP("E-ink reader, 10 inches"),
          deviceValues(1404, 1872, 85, PageOptions::GreyEveryPage, false, true)},
+        {QStringLiteral("kobo-clara-colour"), QT_TR_NOOP("Kobo Clara Colour"),
+         deviceValues(1072, 1448, 88, PageOptions::ColourPages, false, true, 30, 110)},
+        {QStringLiteral("kobo-libra-colour"), QT_TR_NOOP("Kobo Libra Colour"),
+         deviceValues(1264, 1680, 88, PageOptions::ColourPages, false, true, 30, 110)},
+        {QStringLiteral("remarkable-paper-pro"), QT_TR_NOOP("reMarkable Paper Pro"),
+         deviceValues(1620, 2160, 88, PageOptions::ColourPages, false, true, 30, 110)},
         {QStringLiteral("phone"), QT_TR_NOOP("Phone"),
          deviceValues(1080, 2400, 85, PageOptions::ColourPages, true, true)},
         {QStringLiteral("scanned"),
@@ -117,6 +129,10 @@ QString BookPreset::description() const
         said << tr("grey pages as grey");
     else if (o.PageGrey == PageOptions::GreyEveryPage)
         said << tr("every page grey");
+    if (o.ColourBoost > 0)
+        said << tr("colours %1% stronger").arg(o.ColourBoost);
+    if (o.ColourGamma != PageOptions::ToneGamma.initial)
+        said << tr("gamma %1").arg(QLocale().toString(o.ColourGamma / 100.0, 'f', 2));
     if (named.contains("PageFormat"))
         said << (o.PageFormat == PageOptions::JpegPages   ? tr("JPEG")
                  : o.PageFormat == PageOptions::WebpPages ? tr("WebP")

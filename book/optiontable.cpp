@@ -183,6 +183,18 @@ const QVector<BookOption> Options = {
                        "Even out the paper: each page's levels stretched so that its paper is "
                        "white and its ink black, colours kept."),
      false, PAGE_SWITCH(ScanLevels), "ScanLevels", nullptr},
+    {"ColourBoost", BookOption::Number, PageOptions::Boost, nullptr, "Options/ColourBoost",
+     "saturation", "percent",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Make colours this much stronger, in percent (%1 to %2, default %3), for "
+                       "a colour e-ink screen that shows them pale; greys stay grey."),
+     false, PAGE_NUMBER(ColourBoost), "ColourBoost", nullptr},
+    {"ColourGamma", BookOption::Number, PageOptions::ToneGamma, nullptr, "Options/ColourGamma",
+     "gamma", "hundredths",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Apply this gamma to every page, in hundredths (%1 to %2, default %3): "
+                       "above 100 lightens the middle tones; greys stay grey."),
+     false, PAGE_NUMBER(ColourGamma), "ColourGamma", nullptr},
     {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
      "drop-blank", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",

@@ -67,6 +67,9 @@ struct PageOptions
     static constexpr int WebpSideLimit = 16383;
     // Page entries are stored (ZIP method 0), not deflated.
     bool StorePages = false;
+    // Only JPEG and PNG pages go in as their files are; the others are
+    // written again, for readers that show no other kind.
+    bool KeepOnlyJpegAndPng = false;
     // What the book is made as: a CBZ, or a fixed-layout EPUB for e-readers
     // (Kobo's reader wants its own name for one).
     enum Kind
@@ -105,6 +108,16 @@ struct PageOptions
     bool ScanLevels = false;
     static constexpr OptionRange LevelsGamma{50, 300, 100};
     int ScanLevelsGamma = LevelsGamma.initial;
+    // For colour e-ink: colours made stronger (percent more saturation) and
+    // a gamma (in hundredths) for every page, greys kept grey.
+    static constexpr OptionRange Boost{0, 100, 0};
+    int ColourBoost = Boost.initial;
+    static constexpr OptionRange ToneGamma{50, 300, 100};
+    int ColourGamma = ToneGamma.initial;
+    bool tunesColour() const
+    {
+        return ColourBoost != Boost.initial || ColourGamma != ToneGamma.initial;
+    }
     // Pages with nothing on them are left out, and named.
     bool ScanLeaveOutBlank = false;
     // A blank page goes before a spread that would begin on the second
@@ -115,7 +128,7 @@ struct PageOptions
     bool changesPages() const
     {
         return ImageResize || ImageCutDoublePages || ImageCutBorder || ImageTrimMargins ||
-               ScanStraighten || ScanLevels;
+               ScanStraighten || ScanLevels || tunesColour();
     }
 };
 

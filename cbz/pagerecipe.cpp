@@ -1,5 +1,7 @@
 #include "cbz/pagerecipe.h"
 
+#include "scans/colourtone.h"
+
 #include <QHash>
 #include <QTransform>
 
@@ -32,6 +34,8 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     QString kept = keptSuffixOf(facts.format);
     if (options.BookKind != PageOptions::CbzBook && kept == QLatin1String("webp"))
         kept.clear();
+    if (options.KeepOnlyJpegAndPng && kept != QLatin1String("jpg") && kept != QLatin1String("png"))
+        kept.clear();
     if (options.KeepUnchangedPages && unchanged && options.PageGrey != PageOptions::GreyEveryPage &&
         !kept.isEmpty()) {
         m_route = Kept;
@@ -40,9 +44,12 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     }
     if (!options.LosslessCuts)
         return;
-    // Turned by a slant or levelled, every pixel changes: no block is kept.
-    if (m_plan.straighten || m_plan.levels) {
-        m_encodedWhy = m_plan.straighten ? tr("it is straightened") : tr("its paper is evened out");
+    // Turned by a slant, levelled or toned, every pixel changes: no block is
+    // kept.
+    if (m_plan.straighten || m_plan.levels || m_plan.toned) {
+        m_encodedWhy = m_plan.straighten ? tr("it is straightened")
+                       : m_plan.levels   ? tr("its paper is evened out")
+                                         : tr("its colours are toned");
         return;
     }
     if (m_cut.whyNot().isEmpty()) {
@@ -208,7 +215,8 @@ QList<PagePart> PageRecipe::carryOut(const QImage &picture, ScanCleanup *cleanup
         const QImage cut = region.isEmpty()        ? QImage()
                            : region == page.rect() ? page
                                                    : page.copy(region);
-        part.picture = resized(cut);
+        part.picture =
+            ColourTone(m_options.ColourBoost, m_options.ColourGamma).applied(resized(cut));
         part.size = part.picture.size();
         part.grey = writesGrey(part.picture);
         parts.append(part);

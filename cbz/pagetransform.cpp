@@ -27,7 +27,7 @@ bool plainLine(const QImage &image, int x, int y, int dx, int dy, int count, QRg
 
 bool PagePlan::changes() const
 {
-    return rotation != 0 || !border.isNull() || trim || cut || straighten || levels;
+    return rotation != 0 || !border.isNull() || trim || cut || straighten || levels || toned;
 }
 
 PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreatment &own)
@@ -54,6 +54,7 @@ PagePlan planPage(const QSize &size, const PageOptions &options, const PageTreat
     plan.slantDegrees = plan.ownSlant ? own.straightenDegrees : 0;
     plan.levels = options.ScanLevels && !own.paperAsScanned;
     plan.levelsGamma = options.ScanLevelsGamma / 100.0;
+    plan.toned = options.tunesColour();
     return plan;
 }
 

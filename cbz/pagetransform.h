@@ -26,6 +26,8 @@ struct PagePlan
     double slantDegrees = 0;
     bool levels = false;
     double levelsGamma = 1.0;
+    // Its colours toned for a colour e-ink screen.
+    bool toned = false;
     bool changes() const;
 };
 PagePlan planPage(const QSize &size, const PageOptions &options,

@@ -106,8 +106,18 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("skip-existing"),
         tr("Make only the books whose archives do not exist yet, and say which were skipped: a "
            "shelf can be run again after it was stopped or grew."));
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        tr("Check books made already (CBZ, CBR, CB7, EPUB) for what readers and servers trip "
+           "on, a line each with what to do; exit 1 when any has findings, 0 when all are "
+           "clean."));
+    const QCommandLineOption fixOption(
+        QStringLiteral("fix"),
+        tr("With --check, make a clean copy of each book with findings beside it, named "
+           "\"<name> (fixed).cbz\"; never over the book itself."));
     parser.addOptions({pagesOption, threadsOption, forceOption, skipExistingOption, listOption,
-                       quietOption, skipOption, otherTypesOption, chaptersOption});
+                       quietOption, skipOption, otherTypesOption, chaptersOption, checkOption,
+                       fixOption});
     struct TextField
     {
         QCommandLineOption option;
@@ -218,6 +228,10 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return fail(tr("--force replaces archives that exist, --skip-existing keeps them: give "
                        "one"));
     listOnly = parser.isSet(listOption);
+    checkOnly = parser.isSet(checkOption);
+    fix = parser.isSet(fixOption);
+    if (fix && !checkOnly)
+        return fail(tr("--fix: give it with --check"));
     quiet = parser.isSet(quietOption);
     folders = parser.positionalArguments();
     if (folders.isEmpty())

@@ -37,6 +37,8 @@ public:
     bool force = false;
     bool skipExisting = false; // books whose archives exist are skipped
     bool listOnly = false;
+    bool checkOnly = false; // the books are checked, not made
+    bool fix = false;       // with checkOnly: clean copies of books with findings
     bool quiet = false;
     // Go on without page files that cannot be read or whose names are not text.
     bool skipTroubled = false;

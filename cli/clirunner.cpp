@@ -1,5 +1,7 @@
 #include "cli/clirunner.h"
 
+#include "book/bookcheck.h"
+
 #include "scans/facingpages.h"
 
 #include "book/book.h"
@@ -91,6 +93,8 @@ BuildRequest CliRunner::requestFor(const Book &book) const
 
 int CliRunner::run()
 {
+    if (m_args.checkOnly)
+        return checkBooks();
     // A folder of archives that does not exist yet is made, as mkdir -p would.
     if (!m_args.listOnly && outputIsFolder() && !QDir().mkpath(m_args.output)) {
         report(m_args.output, tr("the folder for the archives cannot be made"));
@@ -116,6 +120,56 @@ int CliRunner::run()
     if (stopped)
         return 128 + s_signal;
     return failed ? SomeFailed : AllMade;
+}
+
+// Each book's findings, a line each on standard output; a clean book is
+// said to be so unless quiet. 1 when any book has findings.
+int CliRunner::checkBooks()
+{
+    int found = 0;
+    for (const QString &file : qAsConst(m_args.folders)) {
+        if (s_signal)
+            break;
+        const BookCheck check = BookCheck::of(file);
+        for (const BookCheck::Finding &finding : check.findings())
+            std::fprintf(m_out, "%s: %s\n", local(file).constData(),
+                         local(finding.text).constData());
+        if (check.isClean() && !m_args.quiet)
+            std::fprintf(m_out, "%s: %s\n", local(file).constData(),
+                         local(tr("clean")).constData());
+        if (!check.isClean())
+            ++found;
+        if (m_args.fix && !check.isClean())
+            fixBook(check);
+    }
+    std::fflush(m_out);
+    if (s_signal)
+        return 128 + s_signal;
+    return found ? SomeFailed : AllMade;
+}
+
+void CliRunner::fixBook(const BookCheck &check)
+{
+    const QString &file = check.path();
+    if (!check.isFixable()) {
+        report(file, tr("no clean copy can be made of it"));
+        return;
+    }
+    const QString target = BookCheck::cleanCopyName(file);
+    if (!m_args.force && QFileInfo::exists(target)) {
+        report(file, tr("%1 exists already; --force replaces it").arg(target));
+        return;
+    }
+    QStringList leftOut;
+    QString error;
+    if (!check.makeCleanCopy(target, m_args.force, &leftOut, &error)) {
+        report(file, error);
+        return;
+    }
+    std::fprintf(m_out, "%s: %s\n", local(file).constData(),
+                 local(tr("clean copy made: %1").arg(target)).constData());
+    for (const QString &left : qAsConst(leftOut))
+        report(target, left);
 }
 
 void CliRunner::report(const QString &folder, const QString &message)

@@ -58,6 +58,8 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
+    int checkBooks();
+    void fixBook(const class BookCheck &check);
     bool refuseTroubledFiles(const Book &book, const BuildRequest &request);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);

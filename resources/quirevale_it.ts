@@ -88,6 +88,97 @@
     </message>
 </context>
 <context>
+    <name>BookCheck</name>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 e altri %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2. --fix leaves it out and names it.</source>
+        <translation>%1 non si può leggere: %2. --fix la lascia fuori e la nomina.</translation>
+    </message>
+    <message>
+        <source>%1 entries are packed with %2, which many readers cannot unpack (%3). --fix packs them again.</source>
+        <translation>%1 voci sono compresse con %2, che molti lettori non sanno decomprimere (%3). --fix le comprime di nuovo.</translation>
+    </message>
+    <message>
+        <source>%1 left out: %2</source>
+        <translation>%1 lasciata fuori: %2</translation>
+    </message>
+    <message>
+        <source>%1 left out: it cannot be read</source>
+        <translation>%1 lasciata fuori: non si può leggere</translation>
+    </message>
+    <message>
+        <source>%1 of its pages are %2, which Kobo&apos;s and Kindle&apos;s readers and some servers do not show (%3). --fix writes them as JPEG.</source>
+        <translation>%1 delle sue pagine sono %2, che i lettori di Kobo e Kindle e alcuni server non mostrano (%3). --fix le scrive come JPEG.</translation>
+    </message>
+    <message>
+        <source>%1 of its pages are in sub-folders (%2): some readers show them out of order or not at all. --fix puts every page at the top.</source>
+        <translation>%1 delle sue pagine sono in sottocartelle (%2): alcuni lettori le mostrano fuori ordine o per niente. --fix mette ogni pagina in cima.</translation>
+    </message>
+    <message>
+        <source>%1 page names are not valid text (%2): readers show them garbled or not at all. --fix names the pages afresh.</source>
+        <translation>%1 nomi di pagina non sono testo valido (%2): i lettori li mostrano storpiati o per niente. --fix rinomina le pagine da capo.</translation>
+    </message>
+    <message>
+        <source>%1. --fix leaves it out and names it.</source>
+        <translation>%1. --fix la lascia fuori e la nomina.</translation>
+    </message>
+    <message>
+        <source>AES encryption</source>
+        <translation>cifratura AES</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>Non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>It has no ComicInfo.xml: servers know it only by its file name. --fix writes one.</source>
+        <translation>Non ha ComicInfo.xml: i server lo conoscono solo dal nome del file. --fix ne scrive uno.</translation>
+    </message>
+    <message>
+        <source>It holds no pages.</source>
+        <translation>Non contiene pagine.</translation>
+    </message>
+    <message>
+        <source>It is empty (0 bytes).</source>
+        <translation>È vuoto (0 byte).</translation>
+    </message>
+    <message>
+        <source>It is no comic archive (CBZ, CBR, CB7, CBT) or EPUB.</source>
+        <translation>Non è un archivio di fumetti (CBZ, CBR, CB7, CBT) né un EPUB.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Non è un file regolare.</translation>
+    </message>
+    <message>
+        <source>Its ComicInfo.xml counts %1 pages, but it holds %2: readers show the wrong pages as the cover or as spreads. --fix counts them again.</source>
+        <translation>Il suo ComicInfo.xml conta %1 pagine, ma ne contiene %2: i lettori mostrano le pagine sbagliate come copertina o come doppie pagine. --fix le conta di nuovo.</translation>
+    </message>
+    <message>
+        <source>Its ComicInfo.xml fails the schema: %1. Servers that check it take none of it. --fix keeps what the schema allows.</source>
+        <translation>Il suo ComicInfo.xml non rispetta lo schema: %1. I server che lo verificano non ne prendono nulla. --fix tiene ciò che lo schema permette.</translation>
+    </message>
+    <message>
+        <source>Its ComicInfo.xml gives %1 pages another size than their entries have (%2): it was written for other pages. --fix writes it again.</source>
+        <translation>Il suo ComicInfo.xml dà a %1 pagine una dimensione diversa da quella delle loro voci (%2): fu scritto per altre pagine. --fix lo scrive di nuovo.</translation>
+    </message>
+    <message>
+        <source>Its ComicInfo.xml says Manga &quot;Yes&quot;: servers turn pages right to left only for &quot;YesAndRightToLeft&quot;. --fix writes that.</source>
+        <translation>Il suo ComicInfo.xml dice Manga &quot;Yes&quot;: i server girano le pagine da destra a sinistra solo con &quot;YesAndRightToLeft&quot;. --fix scrive quello.</translation>
+    </message>
+    <message>
+        <source>Sorted by name, its pages come in another order (%1 before %2): readers that sort by name show them out of order. --fix names them in order.</source>
+        <translation>Ordinate per nome, le sue pagine vengono in un altro ordine (%1 prima di %2): i lettori che ordinano per nome le mostrano fuori ordine. --fix le nomina in ordine.</translation>
+    </message>
+    <message>
+        <source>method %1</source>
+        <translation>metodo %1</translation>
+    </message>
+</context>
+<context>
     <name>BookPreset</name>
     <message>
         <source>Colour tablet</source>
@@ -212,6 +303,26 @@
     <message>
         <source>PDF pages at %1 dpi</source>
         <translation>pagine PDF a %1 dpi</translation>
+    </message>
+    <message>
+        <source>Kobo Clara Colour</source>
+        <translation>Kobo Clara Colour</translation>
+    </message>
+    <message>
+        <source>Kobo Libra Colour</source>
+        <translation>Kobo Libra Colour</translation>
+    </message>
+    <message>
+        <source>colours %1% stronger</source>
+        <translation>colori più forti del %1%</translation>
+    </message>
+    <message>
+        <source>gamma %1</source>
+        <translation>gamma %1</translation>
+    </message>
+    <message>
+        <source>reMarkable Paper Pro</source>
+        <translation>reMarkable Paper Pro</translation>
     </message>
 </context>
 <context>
@@ -748,6 +859,26 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers) or kepub (the same, named for Kobo&apos;s reader).</source>
         <translation>Cosa viene creato: cbz (predefinito), epub (un EPUB 3 a impaginazione fissa per i lettori di e-book) o kepub (lo stesso, con il nome che vuole il lettore Kobo).</translation>
     </message>
+    <message>
+        <source>--fix: give it with --check</source>
+        <translation>--fix: va dato con --check</translation>
+    </message>
+    <message>
+        <source>Apply this gamma to every page, in hundredths (%1 to %2, default %3): above 100 lightens the middle tones; greys stay grey.</source>
+        <translation>Applica questa gamma a ogni pagina, in centesimi (da %1 a %2, predefinito %3): sopra 100 schiarisce i toni medi; i grigi restano grigi.</translation>
+    </message>
+    <message>
+        <source>Check books made already (CBZ, CBR, CB7, EPUB) for what readers and servers trip on, a line each with what to do; exit 1 when any has findings, 0 when all are clean.</source>
+        <translation>Controlla libri già fatti (CBZ, CBR, CB7, EPUB) per ciò su cui inciampano lettori e server, una riga ciascuno con cosa fare; esce con 1 se qualcuno ha problemi, 0 se sono tutti puliti.</translation>
+    </message>
+    <message>
+        <source>Make colours this much stronger, in percent (%1 to %2, default %3), for a colour e-ink screen that shows them pale; greys stay grey.</source>
+        <translation>Rende i colori più forti di tanto, in percentuale (da %1 a %2, predefinito %3), per uno schermo e-ink a colori che li mostra pallidi; i grigi restano grigi.</translation>
+    </message>
+    <message>
+        <source>With --check, make a clean copy of each book with findings beside it, named &quot;&lt;name&gt; (fixed).cbz&quot;; never over the book itself.</source>
+        <translation>Con --check, crea accanto a ogni libro con problemi una copia pulita, chiamata &quot;&lt;nome&gt; (fixed).cbz&quot;; mai sopra il libro stesso.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -902,6 +1033,18 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>in the EPUB: %1</source>
         <translation>nell&apos;EPUB: %1</translation>
+    </message>
+    <message>
+        <source>clean</source>
+        <translation>pulito</translation>
+    </message>
+    <message>
+        <source>clean copy made: %1</source>
+        <translation>copia pulita creata: %1</translation>
+    </message>
+    <message>
+        <source>no clean copy can be made of it</source>
+        <translation>non se ne può fare una copia pulita</translation>
     </message>
 </context>
 <context>
@@ -1480,6 +1623,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>its paper is evened out</source>
         <translation>la sua carta viene uniformata</translation>
     </message>
+    <message>
+        <source>its colours are toned</source>
+        <translation>i suoi colori sono regolati</translation>
+    </message>
 </context>
 <context>
     <name>PageRow</name>
@@ -1860,12 +2007,13 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>State</source>
         <translation>Stato</translation>
     </message>
-    <message numerus="yes">
-        <source>%n page(s), as the list showed them</source>
-        <translation>
-            <numerusform>%n pagina, come la mostrava l’elenco</numerusform>
-            <numerusform>%n pagine, come le mostrava l’elenco</numerusform>
-        </translation>
+    <message>
+        <source>1 page, as the list showed it</source>
+        <translation>1 pagina, come la mostrava l’elenco</translation>
+    </message>
+    <message>
+        <source>%1 pages, as the list showed them</source>
+        <translation>%1 pagine, come le mostrava l’elenco</translation>
     </message>
 </context>
 <context>
@@ -2422,6 +2570,18 @@ senza ricodificarle</translation>
     <message>
         <source>Add folders, archives, PDFs and EPUBs to the queue, each a book of its own, to be made one after another</source>
         <translation>Aggiunge alla coda cartelle, archivi, PDF ed EPUB, ognuno un libro a sé, da creare uno dopo l’altro</translation>
+    </message>
+    <message>
+        <source>In hundredths: above 100 lightens the middle tones of every page; greys stay grey.</source>
+        <translation>In centesimi: sopra 100 schiarisce i toni medi di ogni pagina; i grigi restano grigi.</translation>
+    </message>
+    <message>
+        <source>Makes colours stronger, for a colour e-ink screen that shows them pale; greys stay grey.</source>
+        <translation>Rende i colori più forti, per uno schermo e-ink a colori che li mostra pallidi; i grigi restano grigi.</translation>
+    </message>
+    <message>
+        <source>Saturation +</source>
+        <translation>Saturazione +</translation>
     </message>
 </context>
 <context>

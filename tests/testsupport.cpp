@@ -363,7 +363,7 @@ QByteArray storedZip(const QList<ZipEntry> &entries, bool indexReversed)
                 put16(out, 20); // made by
             put16(out, 20);     // needed
             put16(out, entry.encrypted ? 1 : 0);
-            put16(out, entry.deflated ? 8 : 0);
+            put16(out, quint16(entry.method >= 0 ? entry.method : entry.deflated ? 8 : 0));
             put32(out, 0); // time and date
             put32(out, crc);
             put32(out, quint32(data.size()));

@@ -165,6 +165,7 @@ struct ZipEntry
     int pointsAt = -1;       // its index record gives that entry's header instead
     bool deflated = false;   // deflated, with afterStream after the stream's end
     QByteArray afterStream = QByteArray();
+    int method = -1; // the method its headers name; -1: its own
 };
 // A ZIP archive of stored entries, written byte by byte: names, sizes and
 // flags exactly as given.

@@ -96,8 +96,15 @@ void tst_BookPreset::portraitScreensCutSpreads_data()
     QTest::addColumn<bool>("rightFirst"); // the book's reading order
     QTest::addColumn<int>("entries");
     for (const BookPreset &preset : BookPreset::builtIns()) {
-        // The portrait screens: e-ink readers and the phone.
-        const int cut = preset.name().startsWith("eink") || preset.name() == "phone" ? 2 : 1;
+        // The portrait screens: e-ink readers, grey and colour, and the phone.
+        const QStringList portrait{"eink6",
+                                   "eink7",
+                                   "eink10",
+                                   "kobo-clara-colour",
+                                   "kobo-libra-colour",
+                                   "remarkable-paper-pro",
+                                   "phone"};
+        const int cut = portrait.contains(preset.name()) ? 2 : 1;
         for (const bool right : {false, true})
             QTest::addRow("%s, %s first", qPrintable(preset.name()), right ? "right" : "left")
                 << preset.name() << right << cut;

@@ -19,6 +19,9 @@ private slots:
     void runsEveryBookAndTellsEach();
     void cancelStopsOneBook();
     void comesBackAfterARestart();
+    void rowsMove_data();
+    void rowsMove();
+    void chosenPagesAreMadeAsShown();
 };
 
 namespace {
@@ -243,6 +246,73 @@ void tst_BookQueue::comesBackAfterARestart()
     QVERIFY2(back.at(1).report.contains(gone), qPrintable(back.at(1).report));
     QCOMPARE(back.at(2).state, QueuedBook::Failed);
     QCOMPARE(back.at(2).report, QStringLiteral("why"));
+}
+
+void tst_BookQueue::rowsMove_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("down one") << 0 << 1 << "BACD";
+    QTest::newRow("up one") << 2 << 1 << "ACBD";
+    QTest::newRow("first to last") << 0 << 3 << "BCDA";
+    QTest::newRow("last to first") << 3 << 0 << "DABC";
+    QTest::newRow("out of range") << 1 << 4 << "ABCD";
+}
+
+// A row moved takes its place and the others close up; each keeps its id.
+void tst_BookQueue::rowsMove()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, order);
+    BookQueue queue;
+    for (const char *name : {"/shelf/A", "/shelf/B", "/shelf/C", "/shelf/D"})
+        queue.add(bookOf({name}));
+    QHash<QString, int> ids;
+    for (int row = 0; row < queue.size(); ++row)
+        ids.insert(queue.at(row).name(), queue.at(row).id);
+    queue.move(from, to);
+    QString now;
+    for (int row = 0; row < queue.size(); ++row) {
+        now += queue.at(row).name();
+        QCOMPARE(queue.rowOf(ids.value(queue.at(row).name())), row);
+    }
+    QCOMPARE(now, order);
+}
+
+// A book added as the window showed it is made of those pages in that
+// order, each with its own treatment; once one of them is gone from its
+// source, it fails saying which.
+void tst_BookQueue::chosenPagesAreMadeAsShown()
+{
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    const QString book = folderOf(shelf, "Chosen", 3);
+    QueuedBook chosen = bookOf({book});
+    chosen.pageNames = QStringList{"2.png", "0.png"};
+    PageTreatment turned;
+    turned.rotation = 90;
+    chosen.treatments.insert("0.png", turned);
+    BookQueue queue;
+    queue.add(chosen);
+    QueueRunner runner(&queue);
+    QVERIFY(runQueue(runner));
+    QCOMPARE(queue.at(0).state, QueuedBook::Made);
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(shelf.filePath("Chosen.cbz"), &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 2);
+    QImage first, second;
+    QVERIFY(first.loadFromData(entries.at(0).data) && second.loadFromData(entries.at(1).data));
+    QCOMPARE(first.size(), QSize(60, 90));  // 2.png as it is
+    QCOMPARE(second.size(), QSize(90, 60)); // 0.png turned
+    QVERIFY(QFile::remove(shelf.filePath("Chosen/0.png")));
+    queue.makeAgain(0);
+    runner.setReplaceExisting(true);
+    QVERIFY(runQueue(runner));
+    QCOMPARE(queue.at(0).state, QueuedBook::Failed);
+    QVERIFY2(queue.at(0).report.contains("0.png is gone"), qPrintable(queue.at(0).report));
 }
 
 QUIREVALE_TEST_MAIN(tst_BookQueue)

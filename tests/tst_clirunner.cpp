@@ -1,3 +1,4 @@
+#include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "cbz/cbzwriter.h"
 #include "cbz/comicinfo.h"
@@ -14,8 +15,10 @@
 #include <QFileSystemModel>
 #include <QImageReader>
 #include <QListView>
+#include <QListWidget>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -76,6 +79,9 @@ private slots:
     void epubMadeBackIntoACbz();
     void queueMakesWhatTheCommandLineMakes();
     void severalBooksAddedAtOnce();
+    void addThisBookTakesTheListAsShown();
+    void checkNamesWhatReadersTripOn_data();
+    void checkNamesWhatReadersTripOn();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -683,6 +689,122 @@ void tst_CliRunner::severalBooksAddedAtOnce()
         names << view->model()->index(row, 0).data().toString();
     names.sort();
     QCOMPARE(names, QStringList({"A", "B", "C"}));
+}
+
+// Add This Book queues the book on show as its list has it: the checked
+// pages in their order, each with its own treatment.
+void tst_CliRunner::addThisBookTakesTheListAsShown()
+{
+    makeFolder("Shown", 3);
+    clearSettings();
+    Quirevale window;
+    window.openFromOutside(m_root->filePath("Shown"));
+    auto *list = window.findChild<QListWidget *>("ImagesList");
+    QTRY_COMPARE(list->count(), 3);
+    list->item(1)->setCheckState(Qt::Unchecked);
+    PageTreatment turned;
+    turned.rotation = 90;
+    PageRow::setTreatment(list->item(0), turned);
+    auto *view = window.findChild<QAbstractItemView *>("QueueView");
+    const int row = view->model()->rowCount();
+    window.findChild<QPushButton *>("AddThisBook")->click();
+    QCOMPARE(view->model()->rowCount(), row + 1);
+    QVERIFY(view->model()
+                ->index(row, 0)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .contains("2 pages, as the list showed them"));
+    window.findChild<QAction *>("actionStartQueue")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(view->model()->index(row, 1).data().toString().startsWith("Made"),
+                             30000);
+    bool ok = false;
+    const QList<ArchiveEntry> entries = readArchive(m_root->filePath("Shown.cbz"), &ok);
+    QVERIFY(ok);
+    QCOMPARE(entries.size(), 2);
+    QImage first;
+    QVERIFY(first.loadFromData(entries.first().data));
+    QCOMPARE(first.size(), QSize(120, 91)); // p1.png, 91 × 120, turned
+}
+
+namespace {
+QByteArray jpegBytes(int width, int height)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(width, height).save(&buffer, "jpg", 80);
+    return bytes;
+}
+
+QByteArray comicInfoFor(int pages, const QByteArray &more = QByteArray())
+{
+    return "<?xml version=\"1.0\"?>\n<ComicInfo><Title>T</Title>" + more + "<PageCount>" +
+           QByteArray::number(pages) + "</PageCount></ComicInfo>";
+}
+} // namespace
+
+void tst_CliRunner::checkNamesWhatReadersTripOn_data()
+{
+    QTest::addColumn<QByteArray>("book");
+    QTest::addColumn<QString>("said"); // in the finding; empty: clean
+    const QByteArray page = jpegBytes(40, 60);
+    QByteArray webp;
+    QBuffer buffer(&webp);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(40, 60).save(&buffer, "webp");
+    const auto book = [&](QList<ZipEntry> pages, const QByteArray &info) {
+        if (!info.isNull())
+            pages.append({"ComicInfo.xml", info});
+        return storedZip(pages);
+    };
+    QTest::newRow("clean") << book({{"1.jpg", page}, {"2.jpg", page}}, comicInfoFor(2)) << "";
+    QTest::newRow("10 before 2") << book({{"1.jpg", page}, {"2.jpg", page}, {"10.jpg", page}},
+                                         comicInfoFor(3))
+                                 << "10.jpg before 2.jpg";
+    QTest::newRow("sub-folders") << book({{"Ch/1.jpg", page}, {"Ch/2.jpg", page}}, comicInfoFor(2))
+                                 << "in sub-folders";
+    QTest::newRow("WebP") << book({{"1.jpg", page}, {"2.webp", webp}}, comicInfoFor(2))
+                          << "are WebP";
+    QTest::newRow("a damaged page")
+        << book({{"1.jpg", page}, {"2.jpg", page.left(page.size() / 2)}}, comicInfoFor(2))
+        << "2.jpg";
+    QTest::newRow("no ComicInfo") << book({{"1.jpg", page}}, QByteArray()) << "no ComicInfo.xml";
+    QTest::newRow("ComicInfo off the schema")
+        << book({{"1.jpg", page}}, comicInfoFor(1, "<Colour>red</Colour>")) << "Colour";
+    QTest::newRow("Manga Yes") << book({{"1.jpg", page}}, comicInfoFor(1, "<Manga>Yes</Manga>"))
+                               << "YesAndRightToLeft";
+    QTest::newRow("a page count that disagrees")
+        << book({{"1.jpg", page}}, comicInfoFor(4)) << "counts 4 pages";
+    QTest::newRow("Deflate64") << book({{"1.jpg", page},
+                                        {"2.jpg", page, 0, false, -1, false, {}, 9}},
+                                       comicInfoFor(2))
+                               << "Deflate64";
+    QTest::newRow("encrypted") << book({{"1.jpg", page}, {"2.jpg", page, 0, true}}, comicInfoFor(2))
+                               << "encrypted";
+    QTest::newRow("a name that is not text")
+        << book({{"1.jpg", page}, {"\xff\xfe.jpg", page}}, comicInfoFor(2)) << "not valid text";
+    QTest::newRow("empty") << QByteArray() << "empty";
+}
+
+// One seeded fault a book, each named with what to do; the clean one
+// passes. --fix makes a copy that passes, beside the book, never over it.
+void tst_CliRunner::checkNamesWhatReadersTripOn()
+{
+    QFETCH(QByteArray, book);
+    QFETCH(QString, said);
+    const QDir root(m_root->path());
+    QVERIFY(writeFile(root.filePath("Book.cbz"), book));
+    const Run checked = cli({"--check", "Book.cbz"}, root.path());
+    QCOMPARE(checked.status, said.isEmpty() ? 0 : 1);
+    QVERIFY2(said.isEmpty() ? checked.out.contains("Book.cbz: clean") : checked.out.contains(said),
+             qPrintable(checked.out + checked.err));
+    if (said.isEmpty() || book.isEmpty())
+        return;
+    const Run fixed = cli({"--check", "--fix", "Book.cbz"}, root.path());
+    QVERIFY2(fixed.out.contains("clean copy made"), qPrintable(fixed.out + fixed.err));
+    QCOMPARE(contentOf(root.filePath("Book.cbz")), book);
+    const Run again = cli({"--check", "Book (fixed).cbz"}, root.path());
+    QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
 }
 
 void tst_CliRunner::listSaysWhatTheEpubHolds()

@@ -1,0 +1,318 @@
+#include "book/bookcheck.h"
+
+#include "book/book.h"
+#include "pages/pagereader.h"
+#include "pages/pagesource.h"
+#include "pages/pdfpages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QXmlStreamReader>
+#include <QtConcurrent>
+
+#include <quazip.h>
+#include <unzip.h>
+
+namespace {
+// Picture kinds many readers show no page of.
+const QHash<QString, QString> &unshownKinds()
+{
+    static const QHash<QString, QString> kinds = {
+        {QStringLiteral("webp"), QStringLiteral("WebP")},
+        {QStringLiteral("avif"), QStringLiteral("AVIF")},
+        {QStringLiteral("jxl"), QStringLiteral("JPEG XL")},
+        {QStringLiteral("heic"), QStringLiteral("HEIF")},
+        {QStringLiteral("heif"), QStringLiteral("HEIF")}};
+    return kinds;
+}
+
+QString shortList(const QStringList &names)
+{
+    constexpr int Named = 3;
+    QString said = names.mid(0, Named).join(QStringLiteral(", "));
+    if (names.size() > Named)
+        said = BookCheck::tr("%1 and %2 more").arg(said).arg(names.size() - Named);
+    return said;
+}
+
+// What a ComicInfo.xml says of the pages: its page count, its page list,
+// and its Manga field.
+struct SaidOfPages
+{
+    int pageCount = -1;
+    int listed = 0;
+    QString manga;
+    QHash<int, qint64> sizes; // ImageSize by Image
+};
+
+SaidOfPages saidOfPages(const QByteArray &xml)
+{
+    SaidOfPages said;
+    QXmlStreamReader reader(ComicInfo::decoded(xml));
+    while (!reader.atEnd() && !reader.hasError()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == QLatin1String("PageCount")) {
+            bool number = false;
+            const int count = reader.readElementText().trimmed().toInt(&number);
+            said.pageCount = number ? count : -1;
+        } else if (reader.name() == QLatin1String("Manga")) {
+            said.manga = reader.readElementText().trimmed();
+        } else if (reader.name() == QLatin1String("Page")) {
+            ++said.listed;
+            const QXmlStreamAttributes page = reader.attributes();
+            bool image = false, sized = false;
+            const int index = page.value(QLatin1String("Image")).toInt(&image);
+            const qint64 size = page.value(QLatin1String("ImageSize")).toLongLong(&sized);
+            if (image && sized)
+                said.sizes.insert(index, size);
+        }
+    }
+    return said;
+}
+
+// Why a page cannot be used, after its name; empty when it can.
+QString damageOf(const ListedPage &page)
+{
+    const QString why = PageReader::check(page.location, PdfPages::DefaultResolution);
+    return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(page.name, why);
+}
+
+QString methodName(int method)
+{
+    switch (method) {
+    case 9:
+        return QStringLiteral("Deflate64");
+    case 12:
+        return QStringLiteral("bzip2");
+    case 14:
+        return QStringLiteral("LZMA");
+    case 93:
+        return QStringLiteral("Zstandard");
+    case 95:
+        return QStringLiteral("XZ");
+    case 98:
+        return QStringLiteral("PPMd");
+    case 99:
+        return BookCheck::tr("AES encryption");
+    default:
+        return BookCheck::tr("method %1").arg(method);
+    }
+}
+} // namespace
+
+BookCheck BookCheck::of(const QString &path)
+{
+    BookCheck check;
+    check.m_path = path;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        check.add(Finding::Unreadable, tr("It is not a regular file."));
+        return check;
+    }
+    if (info.size() == 0) {
+        check.add(Finding::Unreadable, tr("It is empty (0 bytes)."));
+        return check;
+    }
+    const SourceKind kind = sourceKindOf(path);
+    if (kind != SourceKind::Archive && kind != SourceKind::Epub) {
+        check.add(Finding::Unreadable, tr("It is no comic archive (CBZ, CBR, CB7, CBT) or EPUB."));
+        return check;
+    }
+    const Book book = Book::open(path, EveryPictureType);
+    if (!book.errorString().isEmpty()) {
+        check.add(Finding::Unreadable, tr("It cannot be read: %1").arg(book.errorString()));
+        return check;
+    }
+    QStringList names;
+    for (const ListedPage &page : book.pages())
+        names << page.name;
+    if (names.isEmpty() && book.listing().unreadable.isEmpty()) {
+        check.add(Finding::Unreadable, tr("It holds no pages."));
+        return check;
+    }
+    check.m_fixable = !names.isEmpty();
+    const bool epub = kind == SourceKind::Epub;
+    if (!epub)
+        check.checkOrder(names);
+    QHash<QString, QStringList> unshown;
+    QStringList badNames;
+    for (const QString &name : qAsConst(names)) {
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        if (unshownKinds().contains(suffix))
+            unshown[unshownKinds().value(suffix)] << name;
+        if (name.contains(QChar::ReplacementCharacter))
+            badNames << name;
+    }
+    for (auto kindOf = unshown.cbegin(); kindOf != unshown.cend(); ++kindOf)
+        check.add(Finding::PictureKind,
+                  tr("%1 of its pages are %2, which Kobo's and Kindle's readers and some "
+                     "servers do not show (%3). --fix writes them as JPEG.")
+                      .arg(kindOf.value().size())
+                      .arg(kindOf.key(), shortList(kindOf.value())));
+    if (!badNames.isEmpty())
+        check.add(Finding::NameEncoding,
+                  tr("%1 page names are not valid text (%2): readers show them garbled or not "
+                     "at all. --fix names the pages afresh.")
+                      .arg(badNames.size())
+                      .arg(shortList(badNames)));
+    const PageListing &listing = book.listing();
+    for (const QString &name : listing.unreadable) {
+        const QString why = listing.whyUnreadable(name);
+        check.add(why.contains(QLatin1String("encrypted")) ? Finding::Encrypted
+                                                           : Finding::DamagedPage,
+                  tr("%1 cannot be read: %2. --fix leaves it out and names it.").arg(name, why));
+    }
+    // The build's own check of every page, on every core.
+    const QVector<ListedPage> pages = book.pages();
+    const QStringList damaged = QtConcurrent::blockingMapped<QStringList>(pages, &damageOf);
+    for (const QString &said : damaged) {
+        if (!said.isEmpty())
+            check.add(Finding::DamagedPage, tr("%1. --fix leaves it out and names it.").arg(said));
+    }
+    const QHash<QString, qint64> sizes = check.checkZipMethods();
+    if (!epub)
+        check.checkComicInfo(listing.comicInfo, names, sizes);
+    return check;
+}
+
+// Readers that sort by name put "10.jpg" before "2.jpg"; pages in
+// sub-folders some show out of order or not at all.
+void BookCheck::checkOrder(const QStringList &pages)
+{
+    QStringList byName = pages;
+    std::sort(byName.begin(), byName.end());
+    for (int i = 0; i < pages.size(); ++i) {
+        if (byName.at(i) != pages.at(i)) {
+            add(Finding::PageOrder,
+                tr("Sorted by name, its pages come in another order (%1 before %2): readers "
+                   "that sort by name show them out of order. --fix names them in order.")
+                    .arg(byName.at(i), pages.at(i)));
+            break;
+        }
+    }
+    QStringList nested;
+    for (const QString &page : pages) {
+        if (page.contains(QLatin1Char('/')) || page.contains(QLatin1Char('\\')))
+            nested << page;
+    }
+    if (!nested.isEmpty())
+        add(Finding::SubFolders,
+            tr("%1 of its pages are in sub-folders (%2): some readers show them out of order or "
+               "not at all. --fix puts every page at the top.")
+                .arg(nested.size())
+                .arg(shortList(nested)));
+}
+
+void BookCheck::checkComicInfo(const QByteArray &xml, const QStringList &pages,
+                               const QHash<QString, qint64> &sizes)
+{
+    if (xml.isEmpty()) {
+        add(Finding::ComicInfo, tr("It has no ComicInfo.xml: servers know it only by its file "
+                                   "name. --fix writes one."));
+        return;
+    }
+    const QStringList lost = ComicInfo::leftOutOf(xml);
+    if (!lost.isEmpty())
+        add(Finding::ComicInfo,
+            tr("Its ComicInfo.xml fails the schema: %1. Servers that check it take none of it. "
+               "--fix keeps what the schema allows.")
+                .arg(lost.join(QStringLiteral("; "))));
+    const SaidOfPages said = saidOfPages(xml);
+    if (said.manga == QLatin1String("Yes"))
+        add(Finding::Manga, tr("Its ComicInfo.xml says Manga \"Yes\": servers turn pages right to "
+                               "left only for \"YesAndRightToLeft\". --fix writes that."));
+    if ((said.pageCount >= 0 && said.pageCount != pages.size()) ||
+        (said.listed > 0 && said.listed != pages.size()))
+        add(Finding::PageCount,
+            tr("Its ComicInfo.xml counts %1 pages, but it holds %2: readers show the wrong "
+               "pages as the cover or as spreads. --fix counts them again.")
+                .arg(said.pageCount >= 0 ? said.pageCount : said.listed)
+                .arg(pages.size()));
+    QStringList resized;
+    for (auto page = said.sizes.cbegin(); page != said.sizes.cend(); ++page) {
+        const QString name = pages.value(page.key());
+        if (sizes.contains(name) && sizes.value(name) != page.value())
+            resized << name;
+    }
+    if (!resized.isEmpty())
+        add(Finding::PageCount,
+            tr("Its ComicInfo.xml gives %1 pages another size than their entries have (%2): it "
+               "was written for other pages. --fix writes it again.")
+                .arg(resized.size())
+                .arg(shortList(resized)));
+}
+
+// Entries packed a way few readers unpack: Deflate64, as Windows' own
+// compressor writes large files, and the rest. A ZIP's entries' sizes, by
+// name.
+QHash<QString, qint64> BookCheck::checkZipMethods()
+{
+    QHash<QString, qint64> sizes;
+    QuaZip zip(m_path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return sizes; // no ZIP; the listing said the rest
+    unzFile unz = zip.getUnzFile();
+    QHash<int, QStringList> odd;
+    int seen = 0;
+    for (int found = unzGoToFirstFile(unz); found == UNZ_OK && seen < 65536;
+         found = unzGoToNextFile(unz), ++seen) {
+        unz_file_info64 file;
+        char name[512];
+        if (unzGetCurrentFileInfo64(unz, &file, name, sizeof name, nullptr, 0, nullptr, 0) !=
+            UNZ_OK)
+            break;
+        sizes.insert(QString::fromUtf8(name), qint64(file.uncompressed_size));
+        if (file.compression_method != 0 && file.compression_method != 8)
+            odd[int(file.compression_method)] << QString::fromUtf8(name);
+    }
+    for (auto method = odd.cbegin(); method != odd.cend(); ++method)
+        add(Finding::Method, tr("%1 entries are packed with %2, which many readers cannot "
+                                "unpack (%3). --fix packs them again.")
+                                 .arg(method.value().size())
+                                 .arg(methodName(method.key()), shortList(method.value())));
+    return sizes;
+}
+
+QString BookCheck::cleanCopyName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(bookNameOf(path) + QStringLiteral(" (fixed).cbz"));
+}
+
+bool BookCheck::makeCleanCopy(const QString &target, bool replace, QStringList *leftOut,
+                              QString *error) const
+{
+    const Book book = Book::open(m_path, EveryPictureType);
+    if (!book.errorString().isEmpty()) {
+        *error = tr("It cannot be read: %1").arg(book.errorString());
+        return false;
+    }
+    PageOptions options;
+    options.KeepUnchangedPages = true;
+    options.KeepOnlyJpegAndPng = true;
+    ComicInfo given;
+    given.write = true;
+    // "Yes" says manga without saying how it is read; manga is read right
+    // to left.
+    if (std::any_of(m_findings.cbegin(), m_findings.cend(),
+                    [](const Finding &finding) { return finding.kind == Finding::Manga; }))
+        given.direction = ComicInfo::RightToLeft;
+    const Book::Plan plan = book.plan(options, given, false, true);
+    const QVector<BuildPage> pages = Book::buildPages(book.listedPages());
+    CbzBuild build(target, pages, plan.options);
+    build.setComicInfo(plan.comicInfo);
+    build.setUnreadablePagesLeftOut(true);
+    build.setPartialPagesAllowed(true);
+    build.setReplaceExisting(replace);
+    if (build.run() != CbzBuild::Done) {
+        *error = build.errorStrings().join(QLatin1Char('\n'));
+        return false;
+    }
+    for (const QString &name : book.listing().unreadable)
+        *leftOut << tr("%1 left out: %2").arg(name, book.listing().whyUnreadable(name));
+    for (const int row : build.leftOutRows())
+        *leftOut << tr("%1 left out: it cannot be read").arg(book.pages().at(row).name);
+    return true;
+}

@@ -1,0 +1,70 @@
+#ifndef BOOKCHECK_H
+#define BOOKCHECK_H
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// What readers and comic servers trip on in a book someone already has (a
+// CBZ, CBR, CB7 or EPUB made by any tool): each finding one line, with what
+// to do about it. Reads the archive as the build would, within the same
+// bounds; never changes it.
+class BookCheck
+{
+    Q_DECLARE_TR_FUNCTIONS(BookCheck)
+
+public:
+    struct Finding
+    {
+        enum Kind
+        {
+            Unreadable,  // the archive itself cannot be read
+            PageOrder,   // sorted by name, the pages come in another order
+            SubFolders,  // pages in sub-folders
+            PictureKind, // WebP, AVIF, JPEG XL, HEIF pages
+            DamagedPage, // a page the build could not use
+            ComicInfo,   // missing, or failing the schema
+            Manga,       // Manga "Yes", which servers do not read as right to left
+            PageCount,   // ComicInfo's pages disagree with the entries
+            Method,      // entries packed a way readers cannot unpack
+            Encrypted,   // entries behind a password
+            NameEncoding // names that are not valid text
+        };
+        Kind kind;
+        QString text;
+    };
+
+    static BookCheck of(const QString &path);
+
+    QString path() const { return m_path; }
+    const QVector<Finding> &findings() const { return m_findings; }
+    bool isClean() const { return m_findings.isEmpty(); }
+    // Whether --fix can make a clean book of it: it can be read, and has
+    // pages.
+    bool isFixable() const { return m_fixable; }
+
+    // Where its clean copy goes: beside it, "<name> (fixed).cbz".
+    static QString cleanCopyName(const QString &path);
+    // A clean CBZ of it at target: every page that can be read, in order,
+    // named afresh at the top, JPEG and PNG pages as they are and the others
+    // written as JPEG; its ComicInfo.xml with what the schema allows, its
+    // pages counted again. False with the reason when none is made; what the
+    // copy lacks is named in leftOut.
+    bool makeCleanCopy(const QString &target, bool replace, QStringList *leftOut,
+                       QString *error) const;
+
+private:
+    void add(Finding::Kind kind, const QString &text) { m_findings.append({kind, text}); }
+    void checkOrder(const QStringList &pages);
+    void checkComicInfo(const QByteArray &xml, const QStringList &pages,
+                        const QHash<QString, qint64> &sizes);
+    QHash<QString, qint64> checkZipMethods();
+
+    QString m_path;
+    QVector<Finding> m_findings;
+    bool m_fixable = false;
+};
+
+#endif // BOOKCHECK_H
