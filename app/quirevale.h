@@ -86,6 +86,7 @@ private slots:
     void on_actionPdfResolution_triggered();
     void on_ImagesList_customContextMenuRequested(const QPoint &at);
     void on_actionAddToQueue_triggered();
+    void on_actionCheckBooks_triggered();
 
 private:
     int LoadImagesList(QString folder);

@@ -11,6 +11,7 @@
 #include "app/queuedock.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
+#include "dialogs/checkbooksdialog.h"
 #include "pages/pagesource.h"
 
 #include <QCloseEvent>
@@ -82,6 +83,17 @@ void Quirevale::on_actionAddToQueue_triggered()
     }
     if (!sources.isEmpty())
         addToQueue(sources);
+}
+
+void Quirevale::on_actionCheckBooks_triggered()
+{
+    BookPicker picker(this, tr("Check Books"), ImagesDir);
+    picker.setNameFilter(tr("Comic archives and EPUBs (%1)")
+                             .arg(QStringLiteral("* *.cbz *.cbr *.cb7 *.cbt *.zip *.epub")));
+    if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty())
+        return;
+    CheckBooksDialog dialog(picker.selectedFiles(), this);
+    dialog.exec();
 }
 
 // The book on show, as the list has it: its checked pages in their order,

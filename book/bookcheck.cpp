@@ -1,11 +1,13 @@
 #include "book/bookcheck.h"
 
 #include "book/book.h"
+#include "pages/naturalorder.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -273,6 +275,32 @@ QHash<QString, qint64> BookCheck::checkZipMethods()
                                  .arg(method.value().size())
                                  .arg(methodName(method.key()), shortList(method.value())));
     return sizes;
+}
+
+QStringList BookCheck::booksIn(const QStringList &chosen, int limit)
+{
+    const auto isBook = [](const QString &path) {
+        const SourceKind kind = sourceKindOf(path);
+        return kind == SourceKind::Archive || kind == SourceKind::Epub;
+    };
+    QStringList books;
+    for (const QString &path : chosen) {
+        if (!QFileInfo(path).isDir()) {
+            books << path; // named: checked, and said what it is not
+            continue;
+        }
+        QVector<QString> found;
+        QDirIterator files(path, QDir::Files | QDir::NoSymLinks, QDirIterator::Subdirectories);
+        while (files.hasNext() && books.size() + found.size() < limit) {
+            const QString file = files.next();
+            if (isBook(file))
+                found << file;
+        }
+        stableMergeSort(found,
+                        [](const QString &a, const QString &b) { return naturalLess(a, b); });
+        books += QStringList(found.begin(), found.end());
+    }
+    return books.mid(0, limit);
 }
 
 QString BookCheck::cleanCopyName(const QString &path)

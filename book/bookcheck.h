@@ -37,6 +37,10 @@ public:
     };
 
     static BookCheck of(const QString &path);
+    // The books among what was chosen: each file that is a comic archive or
+    // an EPUB, and those in each folder and its sub-folders, in natural
+    // order; at most limit of them.
+    static QStringList booksIn(const QStringList &chosen, int limit = 100000);
 
     QString path() const { return m_path; }
     const QVector<Finding> &findings() const { return m_findings; }

@@ -127,7 +127,7 @@ int CliRunner::run()
 int CliRunner::checkBooks()
 {
     int found = 0;
-    for (const QString &file : qAsConst(m_args.folders)) {
+    for (const QString &file : BookCheck::booksIn(m_args.folders)) {
         if (s_signal)
             break;
         const BookCheck check = BookCheck::of(file);

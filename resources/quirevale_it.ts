@@ -564,6 +564,49 @@ Sostituirlo?</translation>
     </message>
 </context>
 <context>
+    <name>CheckBooksDialog</name>
+    <message>
+        <source>%1 exists already: not made again.</source>
+        <translation>%1 esiste già: non viene rifatto.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 books checked: %3 clean, %4 with findings.</source>
+        <translation>%1 di %2 libri controllati: %3 puliti, %4 con problemi.</translation>
+    </message>
+    <message>
+        <source>Beside each book with findings, a clean copy named &quot;(fixed)&quot;: its pages in order at the top, JPEG and PNG pages as they are, the others as JPEG, its ComicInfo.xml written again. The books themselves are not touched.</source>
+        <translation>Accanto a ogni libro con problemi, una copia pulita chiamata &quot;(fixed)&quot;: le pagine in ordine in cima, le pagine JPEG e PNG come sono, le altre in JPEG, il ComicInfo.xml riscritto. I libri stessi non vengono toccati.</translation>
+    </message>
+    <message>
+        <source>Check Books</source>
+        <translation>Controlla libri</translation>
+    </message>
+    <message>
+        <source>Checking… %1</source>
+        <translation>Controllo in corso… %1</translation>
+    </message>
+    <message>
+        <source>Clean copy made: %1</source>
+        <translation>Copia pulita creata: %1</translation>
+    </message>
+    <message>
+        <source>Looking for books…</source>
+        <translation>Ricerca dei libri…</translation>
+    </message>
+    <message>
+        <source>Make Clean Copies</source>
+        <translation>Crea copie pulite</translation>
+    </message>
+    <message>
+        <source>No clean copy of %1: %2</source>
+        <translation>Nessuna copia pulita di %1: %2</translation>
+    </message>
+    <message>
+        <source>No comic archive or EPUB was found in what was chosen.</source>
+        <translation>Tra ciò che è stato scelto non c’è alcun archivio di fumetti né EPUB.</translation>
+    </message>
+</context>
+<context>
     <name>CliArguments</name>
     <message>
         <source>Try &apos;quirevale-cli --help&apos; for more.</source>
@@ -2186,6 +2229,14 @@ Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
         <source>Folders, comic archives, PDFs and EPUBs (%1)</source>
         <translation>Cartelle, archivi di fumetti, PDF ed EPUB (%1)</translation>
     </message>
+    <message>
+        <source>Check Books</source>
+        <translation>Controlla libri</translation>
+    </message>
+    <message>
+        <source>Comic archives and EPUBs (%1)</source>
+        <translation>Archivi di fumetti ed EPUB (%1)</translation>
+    </message>
 </context>
 <context>
     <name>QuirevaleClass</name>
@@ -2582,6 +2633,14 @@ senza ricodificarle</translation>
     <message>
         <source>Saturation +</source>
         <translation>Saturazione +</translation>
+    </message>
+    <message>
+        <source>Check Books…</source>
+        <translation>Controlla libri…</translation>
+    </message>
+    <message>
+        <source>Check comic archives and EPUBs made already for what readers and servers trip on, and make clean copies of them</source>
+        <translation>Controlla archivi di fumetti ed EPUB già fatti per ciò su cui inciampano lettori e server, e ne crea copie pulite</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,15 @@
 #include "app/quirevale.h"
 #include "dialogs/about.h"
+#include "dialogs/checkbooksdialog.h"
 #include "dialogs/donations.h"
 #include "testsupport.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <memory>
@@ -59,6 +63,7 @@ private slots:
     void donations();
     void menuOpensThemModally_data();
     void menuOpensThemModally();
+    void checkBooksReportsAndMakesCleanCopies();
 
 private:
     std::unique_ptr<Quirevale> m_window;
@@ -185,6 +190,42 @@ void tst_Dialogs::menuOpensThemModally()
     QCOMPARE(seenParent, m_window.get());
     // Made on the stack and gone when it returns.
     QVERIFY(!m_window->findChild<QDialog *>(dialog));
+}
+
+// The books of a folder checked on their own thread, each one's findings
+// shown; clean copies made beside those with findings, the books untouched.
+void tst_Dialogs::checkBooksReportsAndMakesCleanCopies()
+{
+    QTemporaryDir dir;
+    const QDir shelf(dir.path());
+    QVERIFY(shelf.mkpath("Shelf/Deeper"));
+    QByteArray page;
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::WriteOnly);
+    noiseImage(30, 40).save(&buffer, "jpg");
+    const QByteArray info = "<ComicInfo><PageCount>2</PageCount></ComicInfo>";
+    const QByteArray clean = storedZip({{"1.jpg", page}, {"2.jpg", page}, {"ComicInfo.xml", info}});
+    const QByteArray nested =
+        storedZip({{"a/1.jpg", page}, {"a/2.jpg", page}, {"ComicInfo.xml", info}});
+    QVERIFY(writeFile(shelf.filePath("Shelf/Clean.cbz"), clean));
+    QVERIFY(writeFile(shelf.filePath("Shelf/Deeper/Nested.cbz"), nested));
+    QVERIFY(writeFile(shelf.filePath("Shelf/notes.txt"), "not a book"));
+    CheckBooksDialog dialog({shelf.filePath("Shelf")}, m_window.get());
+    dialog.show();
+    auto *summary = dialog.findChild<QLabel *>("CheckSummary");
+    auto *report = dialog.findChild<QPlainTextEdit *>("CheckReport");
+    QTRY_COMPARE(summary->text(),
+                 QStringLiteral("2 of 2 books checked: 1 clean, 1 with findings."));
+    QVERIFY(report->toPlainText().contains("Nested.cbz"));
+    QVERIFY(report->toPlainText().contains("in sub-folders"));
+    QVERIFY(!report->toPlainText().contains("Clean.cbz"));
+    auto *make = dialog.findChild<QPushButton *>("MakeCleanCopies");
+    QVERIFY(make->isEnabled());
+    make->click();
+    QTRY_VERIFY(report->toPlainText().contains("Clean copy made"));
+    QVERIFY(QFileInfo::exists(shelf.filePath("Shelf/Deeper/Nested (fixed).cbz")));
+    QCOMPARE(contentOf(shelf.filePath("Shelf/Deeper/Nested.cbz")), nested);
+    QVERIFY(BookCheck::of(shelf.filePath("Shelf/Deeper/Nested (fixed).cbz")).isClean());
 }
 
 QUIREVALE_TEST_MAIN(tst_Dialogs)

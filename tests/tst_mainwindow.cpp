@@ -282,8 +282,8 @@ void tst_MainWindow::menus()
     };
     QCOMPARE(entries("menu_File"),
              QStringList({"actionOpenFolder", "actionOpenArchive", "actionMakeCbz",
-                          "actionAddToQueue", "", "actionListEveryType", "actionPdfResolution",
-                          "actionComicInfo", "", "actionExit"}));
+                          "actionAddToQueue", "actionCheckBooks", "", "actionListEveryType",
+                          "actionPdfResolution", "actionComicInfo", "", "actionExit"}));
     QCOMPARE(entries("menuView"),
              QStringList({"actionKeepProportions", "actionActualSize", "", "actionShowQueue"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
