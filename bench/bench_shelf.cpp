@@ -17,6 +17,11 @@
 // quirevale-cli call on the same 30 folders, turn about, three times each,
 // and measures what the window holds more after 1,000 books (one small page
 // each) are queued than with an empty queue.
+//
+//   build/bench/bench_shelf --check [shelf folder]
+//
+// times quirevale-cli --check over 200 books of 8 pages against unzip -t
+// over the same archives, one after another.
 
 #include "samplepages.h"
 
@@ -162,6 +167,34 @@ int queueBench(const QString &shelf, const QString &cli)
                 after - before, before, after);
     return c > 0 && q > 0 ? 0 : 1;
 }
+int checkBench(const QString &shelf, const QString &cli)
+{
+    const QString books = shelf + QStringLiteral("/books");
+    const QString archives = shelf + QStringLiteral("/archives");
+    if (!QFileInfo::exists(archives + QStringLiteral("/Book 0200.cbz"))) {
+        bookFolders(books, 200, 8, {900, 1350});
+        QDir().mkpath(archives);
+        if (timed(
+                QStringLiteral("'%1' -q --force --comic-info -o '%2' 'Book '*").arg(cli, archives),
+                books) < 0)
+            return 1;
+    }
+    double checked = 0, tested = 0;
+    QVector<double> byCheck, byUnzip;
+    for (int round = 0; round < 3; ++round) {
+        byCheck << timed(QStringLiteral("'%1' -q --check *.cbz > /dev/null").arg(cli), archives);
+        byUnzip << timed(
+            QStringLiteral("for f in *.cbz; do unzip -tq \"$f\" > /dev/null || exit 1; "
+                           "done"),
+            archives);
+    }
+    checked = median(byCheck);
+    tested = median(byUnzip);
+    std::printf("200 books of 8 pages of 900x1350: quirevale-cli --check %.2f s, unzip -t %.2f s "
+                "(%.2fx), median of 3 turn about, %d cores\n",
+                checked, tested, checked / tested, QThread::idealThreadCount());
+    return checked > 0 && tested > 0 ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -172,6 +205,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QString cli =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../quirevale-cli");
+    if (app.arguments().value(1) == QLatin1String("--check"))
+        return checkBench(app.arguments().value(
+                              2, QDir::temp().filePath(QStringLiteral("quirevale-bench-check"))),
+                          cli);
     if (app.arguments().value(1) == QLatin1String("--queue"))
         return queueBench(app.arguments().value(
                               2, QDir::temp().filePath(QStringLiteral("quirevale-bench-queue"))),

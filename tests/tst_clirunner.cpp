@@ -82,6 +82,7 @@ private slots:
     void addThisBookTakesTheListAsShown();
     void checkNamesWhatReadersTripOn_data();
     void checkNamesWhatReadersTripOn();
+    void checkIsBoundedOnHostileFiles();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -805,6 +806,27 @@ void tst_CliRunner::checkNamesWhatReadersTripOn()
     QCOMPARE(contentOf(root.filePath("Book.cbz")), book);
     const Run again = cli({"--check", "Book (fixed).cbz"}, root.path());
     QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
+}
+
+// A FIFO, an archive of more entries than any book and one whose entry
+// claims gigabytes: each named with its reason, none read without end.
+void tst_CliRunner::checkIsBoundedOnHostileFiles()
+{
+    const QDir root(m_root->path());
+    QVERIFY(::mkfifo(QFile::encodeName(root.filePath("fifo.cbz")).constData(), 0600) == 0);
+    QList<ZipEntry> many;
+    for (int i = 0; i < 70000; ++i)
+        many.append({QByteArray::number(i) + ".jpg", "x"});
+    QVERIFY(writeFile(root.filePath("many.cbz"), storedZip(many)));
+    QVERIFY(writeFile(
+        root.filePath("bomb.cbz"),
+        storedZip({{"1.jpg", jpegBytes(20, 30)}, {"2.jpg", QByteArray(1000, 'x'), 0xfffffff0u}})));
+    const Run checked = cli({"--check", "fifo.cbz", "many.cbz", "bomb.cbz"}, root.path());
+    QCOMPARE(checked.status, 1);
+    QVERIFY2(checked.out.contains("fifo.cbz: It is not a regular file."), qPrintable(checked.out));
+    QVERIFY2(checked.out.contains("many.cbz: It cannot be read: It holds more than 65536 entries"),
+             qPrintable(checked.out));
+    QVERIFY2(checked.out.contains("bomb.cbz: 2.jpg"), qPrintable(checked.out));
 }
 
 void tst_CliRunner::listSaysWhatTheEpubHolds()
