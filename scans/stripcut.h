@@ -1,0 +1,39 @@
+#ifndef STRIPCUT_H
+#define STRIPCUT_H
+
+#include <QImage>
+#include <QVector>
+
+// Where a long strip (a webtoon chapter's tiles, one below the other) is
+// cut into pages a screen high: each cut on a gutter, a band of rows of
+// plain background between panels, found within 0.6 to 1.0 of the height
+// below the last cut, so that no cut goes through a face; where no gutter
+// is in reach, at the height, and said so. No page is shorter than a
+// quarter of the height but the strip's last. Any thread.
+class StripCut
+{
+public:
+    struct Cut
+    {
+        int y = 0;               // the first row of the next page
+        bool throughArt = false; // no gutter was in reach
+    };
+
+    // How far a row's pixels may stray from its own colour (noise, a
+    // scan's grain) and still be plain; how much of each side is passed
+    // over (a panel's thin frame, a strip's edge).
+    static constexpr int Tolerance = 24;
+    static constexpr double EdgeShare = 0.03;
+    // Rows of plain background in a run for it to be a gutter.
+    static constexpr int GutterRows = 6;
+    static constexpr double Reach = 0.6;
+
+    // Whether each row of a picture is plain: nearly all of its pixels, its
+    // edges aside, within Tolerance of the row's own middle colour.
+    static QVector<bool> plainRows(const QImage &picture);
+    // The cuts of a strip of plain.size() rows into pages of at most height
+    // rows, in order; none for a strip no higher than height.
+    static QVector<Cut> plan(const QVector<bool> &plain, int height);
+};
+
+#endif // STRIPCUT_H
