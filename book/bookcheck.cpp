@@ -29,6 +29,14 @@ const QHash<QString, QString> &unshownKinds()
     return kinds;
 }
 
+// A reason as a clause, to be followed by more of the sentence.
+QString withoutStop(QString text)
+{
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
 QString shortList(const QStringList &names)
 {
     constexpr int Named = 3;
@@ -164,7 +172,8 @@ BookCheck BookCheck::of(const QString &path)
         const QString why = listing.whyUnreadable(name);
         check.add(why.contains(QLatin1String("encrypted")) ? Finding::Encrypted
                                                            : Finding::DamagedPage,
-                  tr("%1 cannot be read: %2. --fix leaves it out and names it.").arg(name, why));
+                  tr("%1 cannot be read: %2. --fix leaves it out and names it.")
+                      .arg(name, withoutStop(why)));
     }
     // The build's own check of every page, on every core.
     const QVector<ListedPage> pages = book.pages();
