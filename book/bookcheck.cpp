@@ -180,7 +180,8 @@ BookCheck BookCheck::of(const QString &path)
     const QStringList damaged = QtConcurrent::blockingMapped<QStringList>(pages, &damageOf);
     for (const QString &said : damaged) {
         if (!said.isEmpty())
-            check.add(Finding::DamagedPage, tr("%1. --fix leaves it out and names it.").arg(said));
+            check.add(Finding::DamagedPage,
+                      tr("%1. --fix leaves it out and names it.").arg(withoutStop(said)));
     }
     const QHash<QString, qint64> sizes = check.checkZipMethods();
     if (!epub)
