@@ -66,8 +66,9 @@ private:
     void tell(int id, const std::function<void(QueuedBook &)> &change);
 
     BookQueue *m_queue;
-    int m_threads = 0;
-    bool m_replace = false;
+    // Read by the book's thread while the panel may change them.
+    std::atomic_int m_threads{0};
+    std::atomic_bool m_replace{false};
     bool m_running = false;
     bool m_paused = false;
     bool m_stopping = false;

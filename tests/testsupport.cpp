@@ -209,10 +209,12 @@ bool colorNear(const QColor &a, const QColor &b, int tolerance)
 QImage noiseImage(int width, int height)
 {
     QImage noise(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            noise.setPixel(x, y,
-                           qRgb((x * 7919 + y * 104729) & 0xff, (x * y) & 0xff, (x ^ y) & 0xff));
+    // Unsigned, so that a tall strip's rows wrap rather than overflow.
+    for (quint32 y = 0; y < quint32(height); ++y) {
+        for (quint32 x = 0; x < quint32(width); ++x)
+            noise.setPixel(int(x), int(y),
+                           qRgb(int((x * 7919u + y * 104729u) & 0xffu), int((x * y) & 0xffu),
+                                int((x ^ y) & 0xffu)));
     }
     return noise;
 }

@@ -14,7 +14,8 @@
 // open. With --epub, the e-ink preset for a 7 inch reader and a Kobo EPUB
 // chosen, the choice of kinds open. With --queue, the window on the whole
 // screen and a shelf of five books in the queue, caught while the fourth
-// is made, the second failed on a damaged page.
+// is made, the second failed on a damaged page. With --check, File > Check
+// Books… over the sample folder's books once they are checked.
 //
 //   build/tools/quirevale-screenshot --straighten <out.png>
 //
@@ -27,12 +28,14 @@
 #include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
 #include "cbz/scancleanup.h"
+#include "dialogs/checkbooksdialog.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -124,6 +127,17 @@ int main(int argc, char *argv[])
     const bool report = argc == 5 && QByteArray(argv[4]) == "--report";
     const bool epub = argc == 5 && QByteArray(argv[4]) == "--epub";
     const bool queue = argc == 5 && QByteArray(argv[4]) == "--queue";
+    const bool checkBooks = argc == 5 && QByteArray(argv[4]) == "--check";
+    if (checkBooks) {
+        CheckBooksDialog dialog({QString::fromLocal8Bit(argv[1])}, &window);
+        dialog.show();
+        auto *summary = dialog.findChild<QLabel *>(QStringLiteral("CheckSummary"));
+        while (!summary->text().endsWith(QLatin1String("findings.")) ||
+               summary->text().startsWith(QLatin1String("Checking")))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QTest::qWait(300);
+        return window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     QTemporaryDir shelf;
     if (queue) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
