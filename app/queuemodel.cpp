@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStyle>
 
 QueueModel::QueueModel(BookQueue *queue, QObject *parent)

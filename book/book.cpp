@@ -30,7 +30,7 @@ void Book::takeSourceChapters()
         std::any_of(pages.cbegin(), pages.cend(),
                     [](const ListedPage &page) { return !page.chapter.isEmpty(); }))
         return;
-    const QMap<int, QString> bookmarks = ComicInfo::bookmarksOf(m_listing.comicInfo);
+    const QMap<int, QString> bookmarks = ComicInfo::pagesSaidIn(m_listing.comicInfo).bookmarks;
     for (auto mark = bookmarks.cbegin(); mark != bookmarks.cend() && mark.key() < pages.size();
          ++mark) {
         const int end = std::next(mark) == bookmarks.cend()
@@ -140,12 +140,12 @@ QString Book::targetFor(const QString &name, const QString &source, const QStrin
     return target;
 }
 
-QString Book::defaultFolder() const
+QString Book::defaultFolderOf(const QString &source)
 {
-    const QFileInfo source(m_source);
+    const QFileInfo info(source);
     // A folder's path may end in a slash: its own name is not its parent.
-    return source.isDir() ? QFileInfo(QDir(m_source).absolutePath()).absolutePath()
-                          : source.absolutePath();
+    return info.isDir() ? QFileInfo(QDir(source).absolutePath()).absolutePath()
+                        : info.absolutePath();
 }
 
 BuildRequest Book::request(const QString &folder, bool withoutMissingPages,

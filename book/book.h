@@ -90,7 +90,8 @@ public:
                              PageOptions::Kind kind);
     // Where its archive goes when no folder is named: beside the folder,
     // archive or PDF it was opened from.
-    QString defaultFolder() const;
+    QString defaultFolder() const { return defaultFolderOf(m_source); }
+    static QString defaultFolderOf(const QString &source);
     // What to do when asked to make it: its target in folder (the default
     // folder when empty), and whether it is made. A book that misses page
     // files, or holds pictures of other types not listed, is refused unless

@@ -10,7 +10,6 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
-#include <QXmlStreamReader>
 #include <QtConcurrent>
 
 #include <quazip.h>
@@ -43,42 +42,6 @@ QString shortList(const QStringList &names)
     QString said = names.mid(0, Named).join(QStringLiteral(", "));
     if (names.size() > Named)
         said = BookCheck::tr("%1 and %2 more").arg(said).arg(names.size() - Named);
-    return said;
-}
-
-// What a ComicInfo.xml says of the pages: its page count, its page list,
-// and its Manga field.
-struct SaidOfPages
-{
-    int pageCount = -1;
-    int listed = 0;
-    QString manga;
-    QHash<int, qint64> sizes; // ImageSize by Image
-};
-
-SaidOfPages saidOfPages(const QByteArray &xml)
-{
-    SaidOfPages said;
-    QXmlStreamReader reader(ComicInfo::decoded(xml));
-    while (!reader.atEnd() && !reader.hasError()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (reader.name() == QLatin1String("PageCount")) {
-            bool number = false;
-            const int count = reader.readElementText().trimmed().toInt(&number);
-            said.pageCount = number ? count : -1;
-        } else if (reader.name() == QLatin1String("Manga")) {
-            said.manga = reader.readElementText().trimmed();
-        } else if (reader.name() == QLatin1String("Page")) {
-            ++said.listed;
-            const QXmlStreamAttributes page = reader.attributes();
-            bool image = false, sized = false;
-            const int index = page.value(QLatin1String("Image")).toInt(&image);
-            const qint64 size = page.value(QLatin1String("ImageSize")).toLongLong(&sized);
-            if (image && sized)
-                said.sizes.insert(index, size);
-        }
-    }
     return said;
 }
 
@@ -231,7 +194,7 @@ void BookCheck::checkComicInfo(const QByteArray &xml, const QStringList &pages,
             tr("Its ComicInfo.xml fails the schema: %1. Servers that check it take none of it. "
                "--fix keeps what the schema allows.")
                 .arg(lost.join(QStringLiteral("; "))));
-    const SaidOfPages said = saidOfPages(xml);
+    const ComicInfo::PagesSaid said = ComicInfo::pagesSaidIn(xml);
     if (said.manga == QLatin1String("Yes"))
         add(Finding::Manga, tr("Its ComicInfo.xml says Manga \"Yes\": servers turn pages right to "
                                "left only for \"YesAndRightToLeft\". --fix writes that."));

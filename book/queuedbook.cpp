@@ -1,5 +1,6 @@
 #include "book/queuedbook.h"
 
+#include "book/book.h"
 #include "pages/pagesource.h"
 
 #include <QDir>
@@ -16,12 +17,8 @@ QString QueuedBook::name() const
 
 QString QueuedBook::folder() const
 {
-    const QString source =
-        sources.size() > 1 ? QFileInfo(sources.first()).absolutePath() : sources.value(0);
-    const QFileInfo info(source);
-    // A folder's path may end in a slash: its own name is not its parent.
-    return info.isDir() ? QFileInfo(QDir(source).absolutePath()).absolutePath()
-                        : info.absolutePath();
+    return Book::defaultFolderOf(sources.size() > 1 ? QFileInfo(sources.first()).absolutePath()
+                                                    : sources.value(0));
 }
 
 QString QueuedBook::stateText() const

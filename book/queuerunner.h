@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
 
 class CbzBuild;
 class QThread;

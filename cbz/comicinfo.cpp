@@ -240,7 +240,7 @@ bool isSchemaElement(const QString &name)
 struct KeptElements
 {
     QHash<QString, QString> values;
-    QMap<int, QString> bookmarks; // by the page's number
+    ComicInfo::PagesSaid pages;
     QStringList leftOut;
     bool read = false; // a ComicInfo document, read to its end
 };
@@ -264,11 +264,15 @@ KeptElements keptElements(const QByteArray &xml)
         if (name == QLatin1String("Pages")) { // made anew, but for its chapters
             while (reader.readNextStartElement()) {
                 const QXmlStreamAttributes page = reader.attributes();
-                bool numbered = false;
+                bool numbered = false, sized = false;
                 const int image = page.value(QLatin1String("Image")).toInt(&numbered);
+                const qint64 size = page.value(QLatin1String("ImageSize")).toLongLong(&sized);
                 const QString bookmark = page.value(QLatin1String("Bookmark")).toString().trimmed();
+                ++kept.pages.listed;
                 if (numbered && image >= 0 && !bookmark.isEmpty())
-                    kept.bookmarks.insert(image, bookmark);
+                    kept.pages.bookmarks.insert(image, bookmark);
+                if (numbered && image >= 0 && sized)
+                    kept.pages.sizes.insert(image, size);
                 reader.skipCurrentElement();
             }
             continue;
@@ -414,10 +418,17 @@ ComicInfo ComicInfo::fromXml(const QByteArray &xml)
     return info;
 }
 
-QMap<int, QString> ComicInfo::bookmarksOf(const QByteArray &xml)
+ComicInfo::PagesSaid ComicInfo::pagesSaidIn(const QByteArray &xml)
 {
     const KeptElements kept = keptElements(xml);
-    return kept.read ? kept.bookmarks : QMap<int, QString>();
+    if (!kept.read)
+        return PagesSaid();
+    PagesSaid said = kept.pages;
+    bool number = false;
+    const int count = kept.values.value(QStringLiteral("PageCount")).trimmed().toInt(&number);
+    said.pageCount = number ? count : -1;
+    said.manga = kept.values.value(QStringLiteral("Manga")).trimmed();
+    return said;
 }
 
 QByteArray comicInfoXml(const ComicInfo &info, const QVector<ComicPage> &pages)

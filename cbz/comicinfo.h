@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -54,9 +55,19 @@ public:
     // The document as text, in the encoding it declares, or without a
     // declaration in UTF-8 or, when it is not, windows-1252.
     static QString decoded(const QByteArray &xml);
-    // The chapters a document's page list marks: each chapter's name by the
-    // number of its first page.
-    static QMap<int, QString> bookmarksOf(const QByteArray &xml);
+    // What a document says of its pages: their count, its page list (each
+    // chapter's name by the number of its first page, each page's size by
+    // its number) and its Manga field as written. Nothing for a document
+    // that cannot be read.
+    struct PagesSaid
+    {
+        int pageCount = -1; // -1: not said
+        int listed = 0;     // Page elements
+        QMap<int, QString> bookmarks;
+        QHash<int, qint64> sizes;
+        QString manga;
+    };
+    static PagesSaid pagesSaidIn(const QByteArray &xml);
     // The fields set here, each over base's: base with what this says.
     ComicInfo over(const ComicInfo &base) const;
 };

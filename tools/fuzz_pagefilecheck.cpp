@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     JpegCheck::run(bytes, 1 << 20, QSize(8, 8));
     cutOnBlocks(bytes);
     listAsEpub(bytes);
-    ComicInfo::bookmarksOf(bytes);
+    ComicInfo::pagesSaidIn(bytes);
     ComicInfo info = ComicInfo::fromXml(bytes);
     info.sourceXml = QByteArray(bytes.constData(), bytes.size());
     comicInfoXml(info, {{1, 1, 1, false, QStringLiteral("a")}});
