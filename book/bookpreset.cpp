@@ -15,7 +15,7 @@ const QString Group = QStringLiteral("Presets");
 // rather than a strip. Borders and the cut order stay the book's. A colour
 // e-ink screen shows colours pale: they are made stronger (boost, percent)
 // and the middle tones lighter (gamma, hundredths); other screens get them
-// as they are.
+// as they are. A long strip, when it is cut, is cut to the screen's height.
 QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality, int grey,
                                              bool keep, bool portrait = false, int boost = 0,
                                              int gamma = 100)
@@ -33,7 +33,8 @@ QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality,
                                               {"LosslessCuts", 0},
                                               {"StorePages", 0},
                                               {"ColourBoost", boost},
-                                              {"ColourGamma", gamma}};
+                                              {"ColourGamma", gamma},
+                                              {"StripHeight", height}};
     if (portrait)
         values << qMakePair(QByteArray("ImageCutDoublePages"), 1)
                << qMakePair(QByteArray("ImageCutOnlyWide"), 1)

@@ -195,6 +195,16 @@ const QVector<BookOption> Options = {
                        "Apply this gamma to every page, in hundredths (%1 to %2, default %3): "
                        "above 100 lightens the middle tones; greys stay grey."),
      false, PAGE_NUMBER(ColourGamma), "ColourGamma", nullptr},
+    {"StripHeight", BookOption::Number, PageOptions::StripRows, nullptr, "Options/StripHeight",
+     "strip", "height",
+     QT_TRANSLATE_NOOP("CliArguments",
+                       "Join long strips (a webtoon's tiles: pages of one width at least twice "
+                       "as tall as wide) and cut them into pages at most this high (%1 to %2, "
+                       "default %3), each cut on a plain band between panels where one is in "
+                       "reach. Other pages are left alone."),
+     true, PAGE_NUMBER(StripHeight), "StripHeight", "CutLongStrips"},
+    {"CutLongStrips", BookOption::Switch, OnOff, nullptr, "Options/CutLongStrips", nullptr,
+     nullptr, nullptr, false, PAGE_SWITCH(CutLongStrips), "CutLongStrips", nullptr},
     {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
      "drop-blank", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",

@@ -4,6 +4,7 @@
 
 #include "cbz/cbzwriter.h"
 #include "cbz/epubpackage.h"
+#include "cbz/longstrip.h"
 #include "cbz/losslesscut.h"
 #include "cbz/pagerecipe.h"
 #include "cbz/pagetransform.h"
@@ -18,6 +19,7 @@
 #include <QMap>
 #include <QThread>
 #include <QThreadPool>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -169,6 +171,14 @@ private:
     qint64 inUse = 0;
     const std::atomic_bool &m_stop;
     const qint64 m_budget;
+};
+
+// A page of a long strip, encoded.
+struct CbzBuild::StripPage
+{
+    PackedEntry entry;
+    ComicPage comicPage;
+    QString error;
 };
 
 // What a page thread is making.
@@ -349,8 +359,191 @@ bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made 
     return true;
 }
 
+// The encoder's own buffers while it writes a page, a pixel: libwebp's take
+// many times the pixels (measured with libwebp 1.2 on scans, at the quality
+// and effort used here), libjpeg's a few rows.
+static int encoderBytes(const PageOptions &options)
+{
+    return options.PageFormat == PageOptions::WebpLosslessPages ? 32
+           : options.PageFormat == PageOptions::WebpPages       ? 16
+                                                                : 0;
+}
+
+// A part of page index encoded and packed as the options say. Empty when
+// it was; else why not.
+QString CbzBuild::encodePart(const PagePart &out, const QString &name, int index,
+                             Progress &progress, PackedEntry *entry, ComicPage *comicPage) const
+{
+    QString why;
+    const qint64 encoding =
+        qint64(out.size.width()) * out.size.height() * encoderBytes(m_options);
+    progress.reserve(index, encoding);
+    const QByteArray data = encodePage(out.picture, m_options, out.grey, &why);
+    progress.release(encoding);
+    if (data.isEmpty())
+        return tr("Page %1 cannot be encoded as %2: %3")
+            .arg(name,
+                 m_options.PageFormat != PageOptions::JpegPages ? QStringLiteral("WebP")
+                                                                : QStringLiteral("JPEG"),
+                 why);
+    *entry = packed(data, &why);
+    // Not the recipe's own: a page whose cut on its blocks failed is
+    // encoded as the options say.
+    entry->suffix = pageSuffix(m_options);
+    if (entry->compressed.isEmpty())
+        return tr("Page %1 cannot be compressed: %2").arg(name, why);
+    *comicPage = {out.size.width(), out.size.height(), data.size(), out.spread, QString()};
+    comicPage->half = out.half;
+    return QString();
+}
+
+// The rows of a long strip's run of pages made into pages a screen high:
+// its pages read in order on this thread, each cut decided as soon as the
+// rows below it are known, and the pages cut encoded on threads of their
+// own, handed on in order as entries of the run's first page. The other
+// pages of the run give no entries of their own; each is told what became
+// of it (a cut through its art) once the strip is done.
+void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
+{
+    const PageOptions pieceOptions = LongStrip::pieceOptions(m_options);
+    const int first = run.first;
+    QThreadPool encoders;
+    encoders.setMaxThreadCount(threadCount());
+    QList<QFuture<StripPage>> encoding; // oldest first
+    QString error;
+    int failedPage = first;
+    bool unread = false;
+    // An encoded page goes in once those before it have.
+    const auto handOn = [&](bool all) {
+        while (!encoding.isEmpty() && (all || encoding.size() > encoders.maxThreadCount())) {
+            const StripPage made = encoding.takeFirst().result();
+            if (!error.isEmpty() || stopped())
+                continue;
+            if (!made.error.isEmpty())
+                error = made.error;
+            else if (!progress.add(first, made.entry, made.comicPage))
+                error = tr("Stopped.");
+        }
+    };
+    QMap<int, QVector<int>> cutsThroughArt; // rows, by page
+    int pieces = 0;
+    const auto takePieces = [&](LongStrip &strip) {
+        LongStrip::Piece piece;
+        while (error.isEmpty() && strip.takePiece(&piece)) {
+            ++pieces;
+            if (piece.cut.throughArt)
+                cutsThroughArt[first + piece.cut.tile] << piece.cut.row;
+            const QString name = m_pages.at(first).page.displayName();
+            const qint64 cost = piece.picture.sizeInBytes() * 3;
+            progress.reserve(first, cost);
+            encoding.append(QtConcurrent::run(&encoders, [=, &progress] {
+                StripPage made;
+                const QList<PagePart> parts = PageRecipe::ofPicture(piece.picture, pieceOptions)
+                                                  .carryOut(piece.picture);
+                made.error = parts.size() == 1 && !parts.first().isEmpty()
+                                 ? encodePart(parts.first(), name, first, progress, &made.entry,
+                                              &made.comicPage)
+                                 : tr("A page of the long strip from page %1 comes to nothing.")
+                                       .arg(name);
+                progress.release(cost);
+                return made;
+            }));
+            handOn(false);
+        }
+    };
+    std::unique_ptr<LongStrip> strip;
+    QVector<Page> pictures(run.count); // for the preview, by page of the run
+    QMap<int, QString> leftOut;        // by page
+    for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
+        const int index = first + tile;
+        const QString name = m_pages.at(index).page.displayName();
+        PageReader reader(m_pages.at(index).page);
+        reader.setStopFlag(&m_stop);
+        reader.setPdfResolution(m_options.PdfResolution);
+        reader.setWholePictureWhileChecking(true);
+        QImage picture;
+        const bool read =
+            reader.readWithoutDecoding() &&
+            reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
+                picture = PageReader::forEncoding(decoded);
+                return true;
+            });
+        if (!read || picture.isNull()) {
+            if (stopped())
+                break;
+            if (m_unreadableLeftOut) {
+                leftOut.insert(index, reader.errorString());
+                continue;
+            }
+            error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
+            failedPage = index;
+            unread = true;
+            break;
+        }
+        if (!reader.isOnePicture() || reader.frameCount() > 1) {
+            error = tr("Page %1 holds more than one picture; a long strip is made of pages of one "
+                       "each. Leave it uncut.")
+                        .arg(name);
+            failedPage = index;
+            break;
+        }
+        if (!strip)
+            strip.reset(new LongStrip(LongStrip::pieceRows(picture.width(), m_options)));
+        else if (strip->width() != picture.width()) {
+            error = tr("Page %1 is %2 pixels wide, the long strip it is in %3. Leave it uncut.")
+                        .arg(name)
+                        .arg(picture.width())
+                        .arg(strip->width());
+            failedPage = index;
+            break;
+        }
+        if (m_pictureBounds.isValid()) {
+            pictures[tile].pictureSize = picture.size();
+            pictures[tile].picture =
+                picture.scaled(picture.size().boundedTo(m_pictureBounds), Qt::KeepAspectRatio,
+                               Qt::FastTransformation);
+        }
+        strip->add(picture);
+        picture = QImage();
+        takePieces(*strip);
+    }
+    if (strip && error.isEmpty() && !stopped()) {
+        strip->end();
+        takePieces(*strip);
+    }
+    handOn(true);
+    if (stopped() && error.isEmpty()) {
+        for (int tile = 0; tile < run.count; ++tile)
+            progress.complete(first + tile, QString());
+        return;
+    }
+    for (int tile = run.count - 1; tile >= 0; --tile) {
+        const int index = first + tile;
+        QStringList notes;
+        if (tile == 0 && error.isEmpty())
+            notes << tr("its long strip of %1 pages is cut into %2").arg(run.count).arg(pieces);
+        if (leftOut.contains(index))
+            notes << tr("left out: it cannot be read: %1").arg(leftOut.value(index));
+        else if (tile > 0 && error.isEmpty())
+            notes << tr("joined to the long strip that begins with page %1")
+                         .arg(m_pages.at(first).page.displayName());
+        if (cutsThroughArt.contains(index))
+            notes << LongStrip::throughArtNote(cutsThroughArt.value(index));
+        progress.complete(index, index == failedPage ? error : QString(), &pictures[tile],
+                          notes.join(QStringLiteral("; ")),
+                          leftOut.contains(index) || (unread && index == failedPage));
+    }
+}
+
 void CbzBuild::makePage(int index, Progress &progress) const
 {
+    // A page of a long strip is made with the rest of it.
+    const int run = m_runOf.value(index, -1);
+    if (run >= 0) {
+        if (m_runs.at(run).first == index)
+            makeStrip(m_runs.at(run), progress);
+        return;
+    }
     Made made;
     made.index = index;
     made.progress = &progress;
@@ -425,12 +618,6 @@ void CbzBuild::makePage(int index, Progress &progress) const
                        int(recipe.plan().levels);
     const qint64 cost = qint64(size.width()) * size.height() * 4 * copies;
     progress.reserve(index, cost);
-    // The encoder's own buffers while it writes a page: libwebp's take many
-    // times the pixels (measured with libwebp 1.2 on scans, at the quality
-    // and effort used here), libjpeg's a few rows.
-    const int encoderBytes = m_options.PageFormat == PageOptions::WebpLosslessPages ? 32
-                             : m_options.PageFormat == PageOptions::WebpPages       ? 16
-                                                                                    : 0;
     int added = 0; // entries of the page handed to the writer
     const bool read = reader.readEach(PageReader::AllPictures, [&](const QImage &picture) {
         // An animation's other frames would be lost without a word.
@@ -463,31 +650,11 @@ void CbzBuild::makePage(int index, Progress &progress) const
                 made.error = nothingLeft(name, recipe.forPictureOfSize(picture.size()).plan());
                 return false;
             }
-            QString why;
-            const qint64 encoding = qint64(out.size.width()) * out.size.height() * encoderBytes;
-            progress.reserve(index, encoding);
-            const QByteArray data = encodePage(out.picture, m_options, out.grey, &why);
-            progress.release(encoding);
-            if (data.isEmpty()) {
-                made.error = tr("Page %1 cannot be encoded as %2: %3")
-                                 .arg(name,
-                                      m_options.PageFormat != PageOptions::JpegPages
-                                          ? QStringLiteral("WebP")
-                                          : QStringLiteral("JPEG"),
-                                      why);
+            PackedEntry entry;
+            ComicPage comicPage;
+            made.error = encodePart(out, name, index, progress, &entry, &comicPage);
+            if (!made.error.isEmpty())
                 return false;
-            }
-            PackedEntry entry = packed(data, &why);
-            // Not the recipe's own: a page whose cut on its blocks failed
-            // is encoded as the options say.
-            entry.suffix = pageSuffix(m_options);
-            if (entry.compressed.isEmpty()) {
-                made.error = tr("Page %1 cannot be compressed: %2").arg(name, why);
-                return false;
-            }
-            ComicPage comicPage{out.size.width(), out.size.height(), data.size(), out.spread,
-                                QString()};
-            comicPage.half = out.half;
             if (!progress.add(index, entry, comicPage))
                 return false;
             ++added;
@@ -596,6 +763,21 @@ QString CbzBuild::checkTarget() const
     return QString();
 }
 
+// Which pages make long strips, when they are to be cut: their headers
+// read on the build's threads.
+void CbzBuild::findStrips()
+{
+    m_runs.clear();
+    m_runOf.fill(-1, m_pages.size());
+    if (!m_options.CutLongStrips)
+        return;
+    m_runs = LongStrip::runsIn(m_pages, m_options.PdfResolution, threadCount(), &m_stop);
+    for (int run = 0; run < m_runs.size(); ++run) {
+        for (int page = 0; page < m_runs.at(run).count; ++page)
+            m_runOf[m_runs.at(run).first + page] = run;
+    }
+}
+
 CbzBuild::Result CbzBuild::run()
 {
     {
@@ -637,6 +819,7 @@ CbzBuild::Result CbzBuild::build()
         }
     }
 
+    findStrips();
     Progress progress(m_stop, m_memoryBudget);
     const int threads = threadCount();
     const int inFlightLimit = threads + 2;

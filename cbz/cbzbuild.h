@@ -1,8 +1,11 @@
 #ifndef CBZBUILD_H
 #define CBZBUILD_H
 
+#include "cbz/buildpage.h"
 #include "cbz/comicinfo.h"
+#include "cbz/longstrip.h"
 #include "cbz/packedentry.h"
+#include "cbz/pagepart.h"
 #include "cbz/pageoptions.h"
 #include "cbz/pagepictureobserver.h"
 #include "cbz/pagetreatment.h"
@@ -20,17 +23,6 @@
 #include <functional>
 
 class CbzWriter;
-
-// One page of a build: the list row it came from, where it is read from,
-// and what it does differently from the book.
-struct BuildPage
-{
-    int row = 0;
-    PageLocation page;
-    PageTreatment treatment = PageTreatment();
-    // The chapter this page begins, for ComicInfo.xml; empty for most.
-    QString bookmark = QString();
-};
 
 class PageReader;
 
@@ -144,7 +136,12 @@ private:
     struct Page;
     class Progress;
     struct Made;
+    struct StripPage;
     void makePage(int index, Progress &progress) const;
+    void makeStrip(const LongStrip::Run &run, Progress &progress) const;
+    QString encodePart(const PagePart &out, const QString &name, int index, Progress &progress,
+                       PackedEntry *entry, ComicPage *comicPage) const;
+    void findStrips();
     QDateTime newestPageTime() const;
     QString addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
                              const QStringList &pictureNames) const;
@@ -182,6 +179,8 @@ private:
     QVector<int> m_leftOutRows;
     mutable std::atomic_bool m_refusedPartialPage{false};
     QVector<PageNote> m_pageNotes;
+    QVector<LongStrip::Run> m_runs; // the long strips to cut
+    QVector<int> m_runOf;           // each page's run; -1 for none
     QMutex m_runMutex;
     QWaitCondition m_runEnded;
     bool m_running = false;

@@ -118,6 +118,13 @@ struct PageOptions
     {
         return ColourBoost != Boost.initial || ColourGamma != ToneGamma.initial;
     }
+    // A long strip (a webtoon chapter's tiles, pages at least twice as tall
+    // as wide) is joined and cut into pages at most StripHeight high, each
+    // cut on a band of plain background where one is in reach. Other pages
+    // are left alone.
+    bool CutLongStrips = false;
+    static constexpr OptionRange StripRows{200, WebpSideLimit, 1680};
+    int StripHeight = StripRows.initial;
     // Pages with nothing on them are left out, and named.
     bool ScanLeaveOutBlank = false;
     // A blank page goes before a spread that would begin on the second

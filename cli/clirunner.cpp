@@ -10,6 +10,7 @@
 #include "cbz/cbzwriter.h"
 #include "cbz/comicinfo.h"
 #include "cbz/epubpackage.h"
+#include "cbz/longstrip.h"
 #include "cbz/pageforecast.h"
 #include "cbz/pagetransform.h"
 #include "cli/pagetreatmentfile.h"
@@ -21,6 +22,8 @@
 #include "pages/regularfile.h"
 
 #include <QDir>
+#include <climits>
+#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 
@@ -196,8 +199,30 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
     FacingPages facing;
     int entry = 0; // the running number of the book's entries
     const bool epub = options.BookKind != PageOptions::CbzBook;
-    for (const BuildPage &page : pages) {
+    const QVector<LongStrip::Run> strips =
+        options.CutLongStrips
+            ? LongStrip::runsIn(pages, options.PdfResolution, QThread::idealThreadCount())
+            : QVector<LongStrip::Run>();
+    int strip = 0;
+    LongStrip::Forecast forecast;
+    for (int index = 0; index < pages.size(); ++index) {
+        const BuildPage &page = pages.at(index);
         const QString name = listed.at(page.row).name;
+        while (strip < strips.size() && strips.at(strip).first + strips.at(strip).count <= index)
+            ++strip;
+        if (strip < strips.size() && strips.at(strip).contains(index)) {
+            const LongStrip::Run &run = strips.at(strip);
+            if (index == run.first) {
+                QVector<PageLocation> tiles;
+                for (int tile = 0; tile < run.count; ++tile)
+                    tiles << pages.at(run.first + tile).page;
+                forecast = LongStrip::forecast(tiles, options, QThread::idealThreadCount());
+            }
+            const QString said = describeStripPage(forecast, index - run.first, run.count, &entry,
+                                                   options, &facing);
+            std::fprintf(m_out, "%s\n", local(QStringLiteral("%1: %2").arg(name, said)).constData());
+            continue;
+        }
         const Described described = describe(page, options);
         QStringList said;
         if (!described.text.isEmpty())
@@ -224,6 +249,51 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
                                                 name, said.join(QStringLiteral("; "))))
                          .constData());
     }
+}
+
+// What a page of a long strip becomes: the strip's first says how many
+// pages the strip is cut into and which entries they are; each says where
+// it is cut through its art, and whether it cannot be read.
+QString CliRunner::describeStripPage(const LongStrip::Forecast &forecast, int tile, int tiles,
+                                     int *entry, const PageOptions &options, FacingPages *facing)
+{
+    QStringList said;
+    if (!forecast.errors.at(tile).isEmpty())
+        said << tr("cannot be read: %1").arg(forecast.errors.at(tile));
+    if (tile == 0) {
+        int shortest = INT_MAX, tallest = 0;
+        for (const QSize &size : forecast.sizes) {
+            shortest = qMin(shortest, size.height());
+            tallest = qMax(tallest, size.height());
+            if (options.FacingSpreads) {
+                facing->blankBefore(false);
+                facing->place(false);
+            }
+        }
+        const QString suffix = pageSuffix(options);
+        const int first = *entry;
+        *entry += forecast.sizes.size();
+        if (!forecast.sizes.isEmpty())
+            said << tr("a long strip of %1 pages, cut into %2 pages %3 wide and %4 to %5 high "
+                       "(%6 to %7)")
+                        .arg(tiles)
+                        .arg(forecast.sizes.size())
+                        .arg(forecast.sizes.first().width())
+                        .arg(shortest)
+                        .arg(tallest)
+                        .arg(CbzWriter::entryName(first, suffix),
+                             CbzWriter::entryName(*entry - 1, suffix));
+    } else {
+        said << tr("in the long strip above");
+    }
+    QVector<int> rows;
+    for (const LongStrip::Cut &cut : forecast.cuts) {
+        if (cut.tile == tile && cut.throughArt)
+            rows << cut.row;
+    }
+    if (!rows.isEmpty())
+        said << LongStrip::throughArtNote(rows);
+    return said.join(QStringLiteral("; "));
 }
 
 // "2400 × 1800, turned 90°, cut → 1200 × 1800 + 1201 × 1800 grey", as

@@ -2,6 +2,7 @@
 #define CLIRUNNER_H
 
 #include "book/buildrequest.h"
+#include "cbz/longstrip.h"
 #include "cbz/pagetreatment.h"
 #include "cli/cliarguments.h"
 
@@ -63,6 +64,9 @@ private:
     bool refuseTroubledFiles(const Book &book, const BuildRequest &request);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);
+    static QString describeStripPage(const LongStrip::Forecast &forecast, int tile, int tiles,
+                                     int *entry, const PageOptions &options,
+                                     class FacingPages *facing);
     // What --list says of a page, and the sizes of what it becomes.
     struct Described
     {

@@ -1,5 +1,7 @@
 #include "scans/stripcut.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -10,28 +12,31 @@ int distance(QRgb a, QRgb b)
 }
 } // namespace
 
-QVector<bool> StripCut::plainRows(const QImage &picture)
+QVector<QRgb> StripCut::rowColours(const QImage &picture)
 {
     const QImage image =
         picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
             ? picture
             : picture.convertToFormat(QImage::Format_RGB32);
-    QVector<bool> plain(image.height(), false);
+    QVector<QRgb> colours(image.height(), NotPlain);
     const int edge = int(image.width() * EdgeShare);
     const int from = edge, to = image.width() - edge;
-    if (to <= from)
-        return QVector<bool>(image.height(), true);
+    if (to <= from) {
+        // Too narrow to tell art from background: every row is background.
+        colours.fill(qRgb(255, 255, 255));
+        return colours;
+    }
     // A wide row is judged on a sample of its pixels, enough to see a
     // line of art.
     const int step = qMax(1, (to - from) / 512);
-    QVector<QRgb> samples;
+    QVector<QRgb> samples, sorted;
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         samples.clear();
         for (int x = from; x < to; x += step)
             samples.append(line[x] | 0xff000000u);
         // The row's own colour: the middle one by lightness.
-        QVector<QRgb> sorted = samples;
+        sorted = samples;
         const auto middle = sorted.begin() + sorted.size() / 2;
         std::nth_element(sorted.begin(), middle, sorted.end(),
                          [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
@@ -40,54 +45,84 @@ QVector<bool> StripCut::plainRows(const QImage &picture)
         for (const QRgb pixel : qAsConst(samples))
             off += distance(pixel, colour) > Tolerance ? 1 : 0;
         // Nearly every pixel: specks of noise are allowed, a line of art is not.
-        plain[y] = off * 100 <= samples.size();
+        if (off * 100 <= samples.size())
+            colours[y] = colour;
     }
+    return colours;
+}
+
+// The colour most plain rows have, near enough: the paper the panels are
+// laid on. White when no row is plain.
+QRgb StripCut::backgroundOf(const QVector<QRgb> &colours)
+{
+    QHash<QRgb, int> counts; // by colour, to a sixteenth of each channel
+    QRgb best = qRgb(255, 255, 255);
+    int most = 0;
+    for (const QRgb colour : colours) {
+        if (colour == NotPlain)
+            continue;
+        const int count = ++counts[colour & 0xfff0f0f0u];
+        if (count > most) {
+            most = count;
+            best = colour;
+        }
+    }
+    return best;
+}
+
+QVector<bool> StripCut::onBackground(const QVector<QRgb> &colours, QRgb background)
+{
+    QVector<bool> plain(colours.size());
+    for (int y = 0; y < colours.size(); ++y)
+        plain[y] = colours.at(y) != NotPlain && distance(colours.at(y), background) <= Tolerance;
     return plain;
+}
+
+QVector<bool> StripCut::plainRows(const QImage &picture)
+{
+    const QVector<QRgb> colours = rowColours(picture);
+    return onBackground(colours, backgroundOf(colours));
+}
+
+// The gutter is judged on the rows from the page's top to one page past
+// its bottom: what lies further on cannot move the cut, so a strip read
+// in order is cut the same, without the rest of it at hand.
+bool StripCut::nextCut(const QVector<bool> &plain, int top, int height, Cut *cut)
+{
+    const int total = plain.size();
+    if (height <= 0 || total - top <= height)
+        return false;
+    const int lowest = top + int(height * Reach);
+    const int highest = top + height; // the next page starts here at the latest
+    const int seen = qMin(total, top + 2 * height + 1);
+    // The gutter nearest the height, cut in its middle where that is in
+    // reach, so that both pages keep a margin of background.
+    for (int y = highest; y >= lowest; --y) {
+        if (!plain.at(y))
+            continue;
+        int start = y, end = y + 1;
+        while (start > top && plain.at(start - 1))
+            --start;
+        while (end < seen && plain.at(end))
+            ++end;
+        if (end - start < GutterRows) {
+            y = start; // a run too short to be a gutter: past it
+            continue;
+        }
+        cut->y = qBound(lowest, (start + end) / 2, highest);
+        cut->throughArt = false;
+        return true;
+    }
+    cut->y = highest;
+    cut->throughArt = true;
+    return true;
 }
 
 QVector<StripCut::Cut> StripCut::plan(const QVector<bool> &plain, int height)
 {
     QVector<Cut> cuts;
-    const int total = plain.size();
-    if (height <= 0)
-        return cuts;
-    // Where each run of plain rows long enough to be a gutter starts, by row.
-    QVector<int> runStart(total, -1), runEnd(total, -1);
-    for (int y = 0; y < total;) {
-        if (!plain.at(y)) {
-            ++y;
-            continue;
-        }
-        int end = y;
-        while (end < total && plain.at(end))
-            ++end;
-        if (end - y >= GutterRows) {
-            for (int r = y; r < end; ++r) {
-                runStart[r] = y;
-                runEnd[r] = end;
-            }
-        }
-        y = end;
-    }
-    int top = 0;
-    while (total - top > height) {
-        const int lowest = top + int(height * Reach);
-        const int highest = top + height; // the next page starts here at the latest
-        int best = -1;
-        // The gutter nearest the height, cut in its middle where that is in
-        // reach, so that both pages keep a margin of background.
-        for (int y = highest; y >= lowest; --y) {
-            if (runStart.at(y) < 0)
-                continue;
-            const int middle = (runStart.at(y) + runEnd.at(y)) / 2;
-            best = qBound(lowest, middle, highest); // still inside the run
-            break;
-        }
-        Cut cut;
-        cut.y = best >= 0 ? best : highest;
-        cut.throughArt = best < 0;
+    Cut cut;
+    for (int top = 0; nextCut(plain, top, height, &cut); top = cut.y)
         cuts.append(cut);
-        top = cut.y;
-    }
     return cuts;
 }

@@ -28,9 +28,23 @@ public:
     static constexpr int GutterRows = 6;
     static constexpr double Reach = 0.6;
 
-    // Whether each row of a picture is plain: nearly all of its pixels, its
-    // edges aside, within Tolerance of the row's own middle colour.
+    // Each row's colour where the row is plain: nearly all of its pixels,
+    // its edges aside, within Tolerance of the row's own middle colour;
+    // NotPlain where it is not.
+    static constexpr QRgb NotPlain = 0;
+    static QVector<QRgb> rowColours(const QImage &picture);
+    // A strip's background: the colour most of its plain rows have. A
+    // panel's plain sky is no gutter.
+    static QRgb backgroundOf(const QVector<QRgb> &colours);
+    // Whether each row is plain and of the background's colour.
+    static QVector<bool> onBackground(const QVector<QRgb> &colours, QRgb background);
+    // The same for one picture, its background found on it.
     static QVector<bool> plainRows(const QImage &picture);
+    // The cut below a page that begins at top, given the plain rows of the
+    // strip from there to at least 2 * height + 1 rows on, or to its end
+    // (plain then holds the whole strip); false when the rest is no higher
+    // than height.
+    static bool nextCut(const QVector<bool> &plain, int top, int height, Cut *cut);
     // The cuts of a strip of plain.size() rows into pages of at most height
     // rows, in order; none for a strip no higher than height.
     static QVector<Cut> plan(const QVector<bool> &plain, int height);

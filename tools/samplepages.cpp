@@ -208,6 +208,65 @@ QByteArray pdfOfScans(const QList<PdfScan> &pages)
     return pdf;
 }
 
+namespace {
+// The panels of a webtoon chapter, top to bottom, down to row bottom: the
+// same seed always lays them out alike. Now and then a panel runs on with
+// no gutter under it, as a long scene does.
+QVector<QRect> webtoonPanels(quint32 seed, int width, qint64 bottom)
+{
+    QRandomGenerator random(seed * 104729u + 3u);
+    QVector<QRect> panels;
+    qint64 y = width / 8;
+    while (y < bottom) {
+        const int height = width / 2 + int(random.bounded(width));
+        const int margin = random.bounded(3) == 0 ? 0 : width / 12;
+        panels.append(QRect(margin, int(y), width - 2 * margin, height));
+        const bool joined = random.bounded(6) == 0;
+        y += height + (joined ? 0 : width / 10 + int(random.bounded(width / 3)));
+    }
+    return panels;
+}
+} // namespace
+
+QImage drawWebtoonTile(quint32 seed, int width, int tileHeight, int tile)
+{
+    const qint64 top = qint64(tile) * tileHeight;
+    QImage picture(width, tileHeight, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(0, -top);
+    int number = 0;
+    for (const QRect &panel : webtoonPanels(seed, width, top + tileHeight)) {
+        QRandomGenerator random(seed + quint32(++number) * 7919u);
+        if (panel.bottom() < top)
+            continue;
+        // A sky, a ground and faces, then what they say.
+        painter.fillRect(panel, QColor::fromHsv(int(random.bounded(360)), 70, 235));
+        painter.fillRect(panel.adjusted(0, panel.height() * 3 / 5, 0, 0),
+                         QColor::fromHsv(int(random.bounded(360)), 120, 160));
+        for (int face = 0; face < 2; ++face) {
+            const int r = panel.width() / 9 + int(random.bounded(panel.width() / 9));
+            const QPoint centre(panel.left() + r + int(random.bounded(qMax(1, panel.width() - 2 * r))),
+                                panel.top() + panel.height() / 2 + int(random.bounded(r)));
+            painter.setPen(QPen(Qt::black, 3));
+            painter.setBrush(QColor::fromHsv(int(random.bounded(40)), 60, 240));
+            painter.drawEllipse(centre, r, r * 5 / 4);
+            painter.setBrush(Qt::black);
+            painter.drawEllipse(centre + QPoint(-r / 3, -r / 4), r / 8, r / 6);
+            painter.drawEllipse(centre + QPoint(r / 3, -r / 4), r / 8, r / 6);
+        }
+        drawBalloon(painter, panel, random);
+        if (panel.left() > 0) {
+            painter.setPen(QPen(Qt::black, 4));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(panel);
+        }
+    }
+    painter.end();
+    return picture;
+}
+
 QStringList writeSampleFolder(const QString &folder)
 {
     if (!QDir().mkpath(folder))

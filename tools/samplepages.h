@@ -51,6 +51,13 @@ struct PdfScan
     QList<QByteArray> objects = {};
     QSize claimed = QSize(); // the picture's size as its dictionary says; else pixels
 };
+// Tile number tile of a webtoon chapter's strip, width wide, as the
+// chapter's site slices it: at a fixed height, through panels and gutters
+// alike. Panels are as wide as the strip or nearly, their heights between
+// half and one and a half times its width, mostly with white gutters
+// between them; the same seed always gives the same strip.
+QImage drawWebtoonTile(quint32 seed, int width, int tileHeight, int tile);
+
 // A PDF of such pages, written as a scanner's software writes one.
 QByteArray pdfOfScans(const QList<PdfScan> &pages);
 

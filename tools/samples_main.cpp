@@ -1,10 +1,13 @@
-// Writes a folder of sample pages to try every option of Quirevale on:
+// Writes a folder of sample pages to try every option of Quirevale on, or a
+// webtoon chapter's tiles to try long strips on:
 //
 //   build/tools/quirevale-samples <folder>
+//   build/tools/quirevale-samples --webtoon <folder>
 
 #include "samplepages.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -19,6 +22,11 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Writes a folder of sample pages to try every option of Quirevale on."));
     parser.addHelpOption();
+    const QCommandLineOption webtoon(
+        QStringLiteral("webtoon"),
+        QStringLiteral("Write a webtoon chapter instead: 12 tiles of 800 x 6000, sliced through "
+                       "its panels as sites slice them."));
+    parser.addOption(webtoon);
     parser.addPositionalArgument(QStringLiteral("folder"),
                                  QStringLiteral("The folder to write (made if missing)."));
     parser.process(app);
@@ -27,7 +35,17 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString folder = parser.positionalArguments().first();
-    const QStringList written = writeSampleFolder(folder);
+    QStringList written;
+    if (parser.isSet(webtoon)) {
+        QDir().mkpath(folder);
+        for (int tile = 0; tile < 12; ++tile) {
+            const QString name = QStringLiteral("%1.jpg").arg(tile + 1, 3, 10, QLatin1Char('0'));
+            if (drawWebtoonTile(7, 800, 6000, tile).save(QDir(folder).filePath(name), "jpg", 90))
+                written << name;
+        }
+    } else {
+        written = writeSampleFolder(folder);
+    }
     if (written.isEmpty()) {
         std::fprintf(stderr, "could not write the sample pages into %s\n", qPrintable(folder));
         return 1;

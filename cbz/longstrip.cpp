@@ -1,0 +1,262 @@
+#include "cbz/longstrip.h"
+
+#include "cbz/pagetransform.h"
+#include "pages/pagereader.h"
+#include "scans/stripcut.h"
+
+#include <QThreadPool>
+
+#include <cstring>
+
+QVector<LongStrip::Run> LongStrip::runsOf(const QVector<Tile> &tiles)
+{
+    QVector<Run> runs;
+    for (int first = 0; first < tiles.size();) {
+        const Tile &start = tiles.at(first);
+        if (!start.mayJoin || !isTall(start.size)) {
+            ++first;
+            continue;
+        }
+        int end = first + 1;
+        // A page joins while the one before it is tall: the last may be
+        // the strip's shorter end.
+        while (end < tiles.size() && isTall(tiles.at(end - 1).size)) {
+            const Tile &next = tiles.at(end);
+            if (!next.mayJoin || next.startsChapter || !next.size.isValid() ||
+                next.size.width() != start.size.width())
+                break;
+            ++end;
+        }
+        runs.append({first, end - first});
+        first = end;
+    }
+    return runs;
+}
+
+QVector<LongStrip::Run> LongStrip::runsIn(const QVector<BuildPage> &pages, int pdfResolution,
+                                          int threads, const std::atomic_bool *stop)
+{
+    QVector<Tile> tiles(pages.size());
+    QThreadPool pool;
+    pool.setMaxThreadCount(qMax(1, threads));
+    for (int i = 0; i < pages.size(); ++i) {
+        tiles[i].mayJoin = mayJoin(pages.at(i).treatment);
+        tiles[i].startsChapter = !pages.at(i).bookmark.isEmpty();
+        if (!tiles.at(i).mayJoin)
+            continue;
+        Tile *tile = &tiles[i];
+        const PageLocation page = pages.at(i).page;
+        pool.start([tile, page, pdfResolution, stop] {
+            if (!stop || !stop->load(std::memory_order_relaxed))
+                tile->size = PageReader::readHeader(page, pdfResolution).size;
+        });
+    }
+    pool.waitForDone();
+    return runsOf(tiles);
+}
+
+int LongStrip::pieceRows(int width, const PageOptions &options)
+{
+    int screen = options.StripHeight;
+    if (!options.ImageResize || width <= 0)
+        return qMax(1, screen);
+    screen = qMin(screen, options.ResizeImageHeight);
+    // A strip narrower than the screen keeps its width when it may not be
+    // enlarged; else it is fitted to the screen's width.
+    const bool kept = options.ImageResizeMode == PageOptions::ResizeToFit &&
+                      options.ImageResizeNoEnlarge && width <= options.ResizeImageWidth;
+    if (kept)
+        return qMax(1, screen);
+    return qMax(1, int(qint64(screen) * width / options.ResizeImageWidth));
+}
+
+PageOptions LongStrip::pieceOptions(const PageOptions &options)
+{
+    PageOptions piece = options;
+    piece.ImageCutDoublePages = false;
+    piece.ImageCutBorder = false;
+    piece.ImageTrimMargins = false;
+    piece.ScanStraighten = false;
+    piece.KeepUnchangedPages = false;
+    piece.LosslessCuts = false;
+    if (piece.ImageResize) {
+        // A page of a strip shorter than the screen would be stretched.
+        if (piece.ImageResizeMode == PageOptions::ResizeExactly)
+            piece.ImageResizeNoEnlarge = false;
+        piece.ImageResizeMode = PageOptions::ResizeToFit;
+        piece.ResizeImageHeight = qMin(piece.ResizeImageHeight, piece.StripHeight);
+    }
+    return piece;
+}
+
+QVector<LongStrip::Cut> LongStrip::cutsOf(const QVector<QVector<QRgb>> &rowColoursOfTiles,
+                                          int pieceRows)
+{
+    QVector<bool> plain;
+    QVector<int> tops;
+    const QRgb background = rowColoursOfTiles.isEmpty()
+                                ? qRgb(255, 255, 255)
+                                : StripCut::backgroundOf(rowColoursOfTiles.first());
+    for (const QVector<QRgb> &rows : rowColoursOfTiles) {
+        tops.append(plain.size());
+        plain += StripCut::onBackground(rows, background);
+    }
+    QVector<Cut> cuts;
+    for (const StripCut::Cut &cut : StripCut::plan(plain, pieceRows)) {
+        const int tile = int(std::upper_bound(tops.cbegin(), tops.cend(), cut.y) - tops.cbegin()) - 1;
+        cuts.append({tile, cut.y - tops.at(tile), cut.throughArt});
+    }
+    return cuts;
+}
+
+LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
+                                        const PageOptions &options, int threads,
+                                        const std::atomic_bool *stop)
+{
+    QVector<QVector<QRgb>> colours(tiles.size());
+    QVector<int> widths(tiles.size(), 0);
+    Forecast forecast;
+    QStringList &errors = forecast.errors;
+    for (int i = 0; i < tiles.size(); ++i)
+        errors << QString();
+    {
+        QThreadPool pool;
+        pool.setMaxThreadCount(qMax(1, threads));
+        for (int i = 0; i < tiles.size(); ++i) {
+            pool.start([&, i] {
+                PageReader reader(tiles.at(i));
+                reader.setStopFlag(stop);
+                reader.setPdfResolution(options.PdfResolution);
+                reader.setWholePictureWhileChecking(true);
+                QImage picture;
+                if (!reader.readWithoutDecoding() ||
+                    !reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
+                        picture = decoded;
+                        return true;
+                    }) ||
+                    picture.isNull()) {
+                    errors[i] = reader.errorString();
+                    return;
+                }
+                widths[i] = picture.width();
+                colours[i] = StripCut::rowColours(PageReader::forEncoding(picture));
+            });
+        }
+    }
+    QVector<QVector<QRgb>> read;
+    int width = 0;
+    for (int i = 0; i < tiles.size(); ++i) {
+        forecast.tileRows.append(colours.at(i).size());
+        if (!errors.at(i).isEmpty())
+            continue;
+        width = width ? width : widths.at(i);
+        read.append(colours.at(i));
+    }
+    const int rows = pieceRows(width, options);
+    forecast.cuts = cutsOf(read, rows);
+    // The cuts name tiles among those read: back to the strip's own.
+    QVector<int> readTiles;
+    for (int i = 0; i < tiles.size(); ++i) {
+        if (errors.at(i).isEmpty())
+            readTiles.append(i);
+    }
+    int top = 0; // rows of the strip so far
+    QVector<int> tops;
+    for (const int tile : qAsConst(readTiles)) {
+        tops.append(top);
+        top += forecast.tileRows.at(tile);
+    }
+    const PageOptions piece = pieceOptions(options);
+    int from = 0;
+    for (Cut &cut : forecast.cuts) {
+        const int at = tops.at(cut.tile) + cut.row;
+        forecast.sizes.append(resizedSize(QSize(width, at - from), piece));
+        from = at;
+        cut.tile = readTiles.at(cut.tile);
+    }
+    if (top > from)
+        forecast.sizes.append(resizedSize(QSize(width, top - from), piece));
+    return forecast;
+}
+
+QString LongStrip::throughArtNote(const QVector<int> &rows)
+{
+    QStringList said;
+    for (const int row : rows)
+        said << tr("row %1").arg(row);
+    return tr("cut through its art, no plain band between panels being in reach, at %1")
+        .arg(said.join(QStringLiteral(", ")));
+}
+
+LongStrip::LongStrip(int pieceRows)
+    : m_pieceRows(qMax(1, pieceRows))
+{}
+
+void LongStrip::add(const QImage &tile)
+{
+    const QImage picture =
+        tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
+    const QVector<QRgb> colours = StripCut::rowColours(picture);
+    // The first tile tells the strip's background, as it does for cutsOf.
+    if (m_tiles == 0) {
+        m_width = picture.width();
+        m_background = StripCut::backgroundOf(colours);
+    }
+    m_plain += StripCut::onBackground(colours, m_background);
+    m_held.append({picture, m_added, m_tiles++});
+    m_added += picture.height();
+}
+
+bool LongStrip::takePiece(Piece *piece)
+{
+    if (m_done || m_added == m_top)
+        return false;
+    // Rows a page and one more past the next cut decide where it falls.
+    if (!m_ended && m_plain.size() <= 2 * m_pieceRows)
+        return false;
+    StripCut::Cut cut;
+    const bool more = StripCut::nextCut(m_plain, 0, m_pieceRows, &cut);
+    const int bottom = more ? m_top + cut.y : m_added;
+    piece->picture = rows(m_top, bottom);
+    piece->last = !more;
+    piece->cut = more ? placed(bottom) : Cut();
+    piece->cut.throughArt = more && cut.throughArt;
+    m_plain.remove(0, bottom - m_top);
+    m_top = bottom;
+    m_done = !more;
+    while (!m_held.isEmpty() && m_held.first().top + m_held.first().picture.height() <= m_top)
+        m_held.removeFirst();
+    return true;
+}
+
+qint64 LongStrip::heldBytes() const
+{
+    qint64 bytes = 0;
+    for (const Held &held : m_held)
+        bytes += held.picture.sizeInBytes();
+    return bytes;
+}
+
+LongStrip::Cut LongStrip::placed(int row) const
+{
+    for (const Held &held : m_held) {
+        if (row < held.top + held.picture.height())
+            return {held.tile, row - held.top, false};
+    }
+    return {m_tiles - 1, m_held.isEmpty() ? 0 : m_held.last().picture.height(), false};
+}
+
+// Rows from to to of the strip, from the tiles held.
+QImage LongStrip::rows(int from, int to) const
+{
+    QImage picture(m_width, to - from, QImage::Format_RGB32);
+    for (const Held &held : m_held) {
+        const int first = qMax(from, held.top);
+        const int last = qMin(to, held.top + held.picture.height());
+        const int bytes = qMin(picture.bytesPerLine(), held.picture.bytesPerLine());
+        for (int y = first; y < last; ++y)
+            std::memcpy(picture.scanLine(y - from), held.picture.constScanLine(y - held.top),
+                        size_t(bytes));
+    }
+    return picture;
+}
