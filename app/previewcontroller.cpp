@@ -16,6 +16,7 @@ PreviewController::PreviewController(ImageManager *area, QWidget *window)
 {
     connect(&m_loader, &PreviewLoader::pictureReady, this, &PreviewController::pictureReady);
     connect(&m_cleaning, &QFutureWatcher<Cleaned>::finished, this, &PreviewController::cleaned);
+    connect(&m_strips, &StripCutFinder::found, this, &PreviewController::redraw);
     // A preview grown past the size its picture was read for reads it again,
     // once the resizing has settled.
     m_resized = new QTimer(this);
@@ -139,6 +140,11 @@ void PreviewController::setTreatment(const PageOptions &options, const PageTreat
     redraw();
 }
 
+void PreviewController::setBookPages(const QVector<BuildPage> &pages)
+{
+    m_strips.setPages(pages, m_options);
+}
+
 // The page as the build will make it: turned, in grey when it will be
 // written so, with the cut, border, trim and lossless regions that apply.
 void PreviewController::redraw()
@@ -178,6 +184,12 @@ void PreviewController::redraw()
     m_area->SetCutBorderSize(m_options.ImageCutBorderNumber);
     if (known && !plan.border.isNull())
         m_area->setCutBorderSides(plan.border);
+    QVector<QPair<int, bool>> stripCuts;
+    if (m_options.CutLongStrips && !m_picture.isNull()) {
+        for (const LongStrip::Cut &cut : m_strips.cutsOn(m_current))
+            stripCuts.append({cut.row, cut.throughArt});
+    }
+    m_area->setStripCuts(stripCuts);
 }
 
 QString PreviewController::cleaningKey(const PageRecipe &recipe) const

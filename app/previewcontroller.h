@@ -3,6 +3,7 @@
 
 #include "app/builtpictures.h"
 #include "app/previewloader.h"
+#include "app/stripcutfinder.h"
 #include "cbz/pageoptions.h"
 #include "cbz/pagerecipe.h"
 #include "cbz/pagetreatment.h"
@@ -41,6 +42,9 @@ public:
     static constexpr int ActualSizeSide = 16384;
     // Draws the page shown with options and its own treatment.
     void setTreatment(const PageOptions &options, const PageTreatment &own);
+    // The book's pages as a build takes them: where its long strips are
+    // cut is drawn over their pages.
+    void setBookPages(const QVector<BuildPage> &pages);
 
     // For a build: it hands its pictures over here, and while the list
     // follows it no page is read.
@@ -91,6 +95,7 @@ private:
     PageTreatment m_own;
     bool m_followingBuild = false;
     int m_pdfResolution = PdfPages::DefaultResolution;
+    StripCutFinder m_strips;
     QFutureWatcher<Cleaned> m_cleaning;
     Cleaned m_cleaned;
 };

@@ -304,6 +304,7 @@ void Quirevale::followScanOptions()
 void Quirevale::updatePreview()
 {
     Preview->setTreatment(Options->read().pages, Pages->currentTreatment());
+    Preview->setBookPages(Session->buildPages());
 }
 
 // A button's new text takes its shortcut away (it would be the text's

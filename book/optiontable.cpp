@@ -203,8 +203,8 @@ const QVector<BookOption> Options = {
                        "default %3), each cut on a plain band between panels where one is in "
                        "reach. Other pages are left alone."),
      true, PAGE_NUMBER(StripHeight), "StripHeight", "CutLongStrips"},
-    {"CutLongStrips", BookOption::Switch, OnOff, nullptr, "Options/CutLongStrips", nullptr,
-     nullptr, nullptr, false, PAGE_SWITCH(CutLongStrips), "CutLongStrips", nullptr},
+    {"CutLongStrips", BookOption::Switch, OnOff, nullptr, "Options/CutLongStrips", nullptr, nullptr,
+     nullptr, false, PAGE_SWITCH(CutLongStrips), "CutLongStrips", nullptr},
     {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
      "drop-blank", nullptr,
      QT_TRANSLATE_NOOP("CliArguments",

@@ -375,8 +375,7 @@ QString CbzBuild::encodePart(const PagePart &out, const QString &name, int index
                              Progress &progress, PackedEntry *entry, ComicPage *comicPage) const
 {
     QString why;
-    const qint64 encoding =
-        qint64(out.size.width()) * out.size.height() * encoderBytes(m_options);
+    const qint64 encoding = qint64(out.size.width()) * out.size.height() * encoderBytes(m_options);
     progress.reserve(index, encoding);
     const QByteArray data = encodePage(out.picture, m_options, out.grey, &why);
     progress.release(encoding);
@@ -438,13 +437,13 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
             progress.reserve(first, cost);
             encoding.append(QtConcurrent::run(&encoders, [=, &progress] {
                 StripPage made;
-                const QList<PagePart> parts = PageRecipe::ofPicture(piece.picture, pieceOptions)
-                                                  .carryOut(piece.picture);
-                made.error = parts.size() == 1 && !parts.first().isEmpty()
-                                 ? encodePart(parts.first(), name, first, progress, &made.entry,
-                                              &made.comicPage)
-                                 : tr("A page of the long strip from page %1 comes to nothing.")
-                                       .arg(name);
+                const QList<PagePart> parts =
+                    PageRecipe::ofPicture(piece.picture, pieceOptions).carryOut(piece.picture);
+                made.error =
+                    parts.size() == 1 && !parts.first().isEmpty()
+                        ? encodePart(parts.first(), name, first, progress, &made.entry,
+                                     &made.comicPage)
+                        : tr("A page of the long strip from page %1 comes to nothing.").arg(name);
                 progress.release(cost);
                 return made;
             }));
@@ -462,12 +461,11 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         reader.setPdfResolution(m_options.PdfResolution);
         reader.setWholePictureWhileChecking(true);
         QImage picture;
-        const bool read =
-            reader.readWithoutDecoding() &&
-            reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
-                picture = PageReader::forEncoding(decoded);
-                return true;
-            });
+        const bool read = reader.readWithoutDecoding() &&
+                          reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
+                              picture = PageReader::forEncoding(decoded);
+                              return true;
+                          });
         if (!read || picture.isNull()) {
             if (stopped())
                 break;
@@ -499,9 +497,8 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         }
         if (m_pictureBounds.isValid()) {
             pictures[tile].pictureSize = picture.size();
-            pictures[tile].picture =
-                picture.scaled(picture.size().boundedTo(m_pictureBounds), Qt::KeepAspectRatio,
-                               Qt::FastTransformation);
+            pictures[tile].picture = picture.scaled(picture.size().boundedTo(m_pictureBounds),
+                                                    Qt::KeepAspectRatio, Qt::FastTransformation);
         }
         strip->add(picture);
         picture = QImage();

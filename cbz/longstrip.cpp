@@ -103,7 +103,8 @@ QVector<LongStrip::Cut> LongStrip::cutsOf(const QVector<QVector<QRgb>> &rowColou
     }
     QVector<Cut> cuts;
     for (const StripCut::Cut &cut : StripCut::plan(plain, pieceRows)) {
-        const int tile = int(std::upper_bound(tops.cbegin(), tops.cend(), cut.y) - tops.cbegin()) - 1;
+        const int tile =
+            int(std::upper_bound(tops.cbegin(), tops.cend(), cut.y) - tops.cbegin()) - 1;
         cuts.append({tile, cut.y - tops.at(tile), cut.throughArt});
     }
     return cuts;
@@ -130,10 +131,11 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
                 reader.setWholePictureWhileChecking(true);
                 QImage picture;
                 if (!reader.readWithoutDecoding() ||
-                    !reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
-                        picture = decoded;
-                        return true;
-                    }) ||
+                    !reader.readEach(PageReader::FirstPictureOnly,
+                                     [&](const QImage &decoded) {
+                                         picture = decoded;
+                                         return true;
+                                     }) ||
                     picture.isNull()) {
                     errors[i] = reader.errorString();
                     return;

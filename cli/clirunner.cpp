@@ -22,10 +22,10 @@
 #include "pages/regularfile.h"
 
 #include <QDir>
-#include <climits>
-#include <QThread>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <climits>
 
 #include <algorithm>
 
@@ -218,9 +218,10 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
                     tiles << pages.at(run.first + tile).page;
                 forecast = LongStrip::forecast(tiles, options, QThread::idealThreadCount());
             }
-            const QString said = describeStripPage(forecast, index - run.first, run.count, &entry,
-                                                   options, &facing);
-            std::fprintf(m_out, "%s\n", local(QStringLiteral("%1: %2").arg(name, said)).constData());
+            const QString said =
+                describeStripPage(forecast, index - run.first, run.count, &entry, options, &facing);
+            std::fprintf(m_out, "%s\n",
+                         local(QStringLiteral("%1: %2").arg(name, said)).constData());
             continue;
         }
         const Described described = describe(page, options);

@@ -113,6 +113,33 @@ void ImageManager::paintEvent(QPaintEvent *)
         drawKeptOverlay(painter, {TrimRect}, QColor(0, 120, 215));
     if (!KeptRegions.isEmpty())
         drawKeptOverlay(painter, KeptRegions, QColor(0, 150, 70));
+    if (!StripCuts.isEmpty())
+        drawStripCuts(painter);
+}
+
+void ImageManager::setStripCuts(const QVector<QPair<int, bool>> &cuts)
+{
+    StripCuts = cuts;
+    update();
+}
+
+// Each cut a line across the page with scissors at its start: dashed on a
+// plain band, solid red where it goes through the art.
+void ImageManager::drawStripCuts(QPainter &painter)
+{
+    const QSize page = PageSize.isValid() ? PageSize : Image.size();
+    if (page.isEmpty())
+        return;
+    const QPixmap scissors = picture("scissors.png");
+    painter.save();
+    for (const auto &cut : qAsConst(StripCuts)) {
+        const int y = int(qint64(cut.first) * Area.height() / page.height());
+        painter.setPen(cut.second ? QPen(QColor(210, 30, 30), 2)
+                                  : QPen(QColor(0, 90, 200), 2, Qt::DashLine));
+        painter.drawLine(0, y, Area.width(), y);
+        painter.drawPixmap(2, y - scissors.height() / 2, scissors);
+    }
+    painter.restore();
 }
 
 void ImageManager::setCutColumn(int column)

@@ -2,9 +2,11 @@
 #define IMAGEMANAGER_H
 
 #include <QList>
+#include <QPair>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <QVector>
 #include <QWidget>
 
 // Shows the current page stretched over the whole widget, with the
@@ -61,6 +63,12 @@ public:
     void SetKeptRegions(const QList<QRect> &regions);
     QList<QRect> keptRegions() const { return KeptRegions; }
 
+    // Where a long strip is cut on this page, in its own rows: a row, and
+    // whether no plain band was in reach there (drawn as a warning); none
+    // draws nothing.
+    void setStripCuts(const QVector<QPair<int, bool>> &cuts);
+    QVector<QPair<int, bool>> stripCuts() const { return StripCuts; }
+
     // The page drawn in its own proportions, centred, rather than stretched
     // over the whole widget.
     void setKeepProportions(bool keep);
@@ -89,12 +97,14 @@ private:
     void drawSplitOverlay(QPainter &painter);
     void drawBorderOverlay(QPainter &painter);
     void drawKeptOverlay(QPainter &painter, const QList<QRect> &kept, const QColor &colour);
+    void drawStripCuts(QPainter &painter);
 
     QPixmap Image;
     QSize PageSize;
     QString PlaceholderText;
     QRect TrimRect;
     QList<QRect> KeptRegions;
+    QVector<QPair<int, bool>> StripCuts;
     bool CutDoublePages = false;
     bool CutBorder = false;
     bool FirstPageRight = true;

@@ -499,6 +499,30 @@ Sostituirlo?</translation>
         <source>An EPUB holds JPEG and PNG pages: not every e-reader shows WebP. Choose JPEG pages for an EPUB.</source>
         <translation>Un EPUB contiene pagine JPEG e PNG: non tutti i lettori di e-book mostrano il WebP. Scegli pagine JPEG per un EPUB.</translation>
     </message>
+    <message>
+        <source>A page of the long strip from page %1 comes to nothing.</source>
+        <translation>Di una pagina della striscia lunga che inizia con la pagina %1 non resta nulla.</translation>
+    </message>
+    <message>
+        <source>Page %1 holds more than one picture; a long strip is made of pages of one each. Leave it uncut.</source>
+        <translation>La pagina %1 contiene più di un’immagine; una striscia lunga è fatta di pagine di una sola immagine. Lasciala intera.</translation>
+    </message>
+    <message>
+        <source>Page %1 is %2 pixels wide, the long strip it is in %3. Leave it uncut.</source>
+        <translation>La pagina %1 è larga %2 pixel, la striscia lunga in cui si trova %3. Lasciala intera.</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Interrotto.</translation>
+    </message>
+    <message>
+        <source>its long strip of %1 pages is cut into %2</source>
+        <translation>la sua striscia lunga di %1 pagine è tagliata in %2</translation>
+    </message>
+    <message>
+        <source>joined to the long strip that begins with page %1</source>
+        <translation>unita alla striscia lunga che inizia con la pagina %1</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -922,6 +946,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>With --check, make a clean copy of each book with findings beside it, named &quot;&lt;name&gt; (fixed).cbz&quot;; never over the book itself.</source>
         <translation>Con --check, crea accanto a ogni libro con problemi una copia pulita, chiamata &quot;&lt;nome&gt; (fixed).cbz&quot;; mai sopra il libro stesso.</translation>
     </message>
+    <message>
+        <source>Join long strips (a webtoon&apos;s tiles: pages of one width at least twice as tall as wide) and cut them into pages at most this high (%1 to %2, default %3), each cut on a plain band between panels where one is in reach. Other pages are left alone.</source>
+        <translation>Unisce le strisce lunghe (i pezzi di un webtoon: pagine di una stessa larghezza alte almeno il doppio) e le taglia in pagine alte al massimo così (da %1 a %2, predefinito %3), ogni taglio su una fascia uniforme tra le vignette dove ce n&apos;è una a portata. Le altre pagine restano come sono.</translation>
+    </message>
 </context>
 <context>
     <name>CliRunner</name>
@@ -1088,6 +1116,18 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>no clean copy can be made of it</source>
         <translation>non se ne può fare una copia pulita</translation>
+    </message>
+    <message>
+        <source>a long strip of %1 pages, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
+        <translation>una striscia lunga di %1 pagine, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>in the long strip above</source>
+        <translation>nella striscia lunga sopra</translation>
     </message>
 </context>
 <context>
@@ -1321,6 +1361,17 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>its blocks&apos; values are beyond what a part of it could code</source>
         <translation>i valori dei suoi blocchi vanno oltre ciò che una sua parte potrebbe codificare</translation>
+    </message>
+</context>
+<context>
+    <name>LongStrip</name>
+    <message>
+        <source>cut through its art, no plain band between panels being in reach, at %1</source>
+        <translation>tagliata nel disegno, senza una fascia uniforme tra le vignette a portata, a %1</translation>
+    </message>
+    <message>
+        <source>row %1</source>
+        <translation>riga %1</translation>
     </message>
 </context>
 <context>
@@ -2641,6 +2692,20 @@ senza ricodificarle</translation>
     <message>
         <source>Check comic archives and EPUBs made already for what readers and servers trip on, and make clean copies of them</source>
         <translation>Controlla archivi di fumetti ed EPUB già fatti per ciò su cui inciampano lettori e server, e ne crea copie pulite</translation>
+    </message>
+    <message>
+        <source>Long strip: cut to
+the screen&apos;s height</source>
+        <translation>Striscia lunga: taglia
+all&apos;altezza dello schermo</translation>
+    </message>
+    <message>
+        <source>Page height</source>
+        <translation>Altezza pagina</translation>
+    </message>
+    <message>
+        <source>Pages of one width at least twice as tall as wide (a webtoon&apos;s tiles) are joined and cut into pages no higher than this, each cut on a plain band between panels where one is in reach. Other pages are left alone.</source>
+        <translation>Le pagine di una stessa larghezza alte almeno il doppio (i pezzi di un webtoon) vengono unite e tagliate in pagine non più alte di così, ogni taglio su una fascia uniforme tra le vignette dove ce n&apos;è una a portata. Le altre pagine restano come sono.</translation>
     </message>
 </context>
 <context>

@@ -247,7 +247,8 @@ QImage drawWebtoonTile(quint32 seed, int width, int tileHeight, int tile)
                          QColor::fromHsv(int(random.bounded(360)), 120, 160));
         for (int face = 0; face < 2; ++face) {
             const int r = panel.width() / 9 + int(random.bounded(panel.width() / 9));
-            const QPoint centre(panel.left() + r + int(random.bounded(qMax(1, panel.width() - 2 * r))),
+            const QPoint centre(panel.left() + r +
+                                    int(random.bounded(qMax(1, panel.width() - 2 * r))),
                                 panel.top() + panel.height() / 2 + int(random.bounded(r)));
             painter.setPen(QPen(Qt::black, 3));
             painter.setBrush(QColor::fromHsv(int(random.bounded(40)), 60, 240));

@@ -29,6 +29,7 @@
 #include "cbz/pagetransform.h"
 #include "cbz/scancleanup.h"
 #include "dialogs/checkbooksdialog.h"
+#include "preview/imagemanager.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
@@ -43,6 +44,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -128,6 +130,31 @@ int main(int argc, char *argv[])
     const bool epub = argc == 5 && QByteArray(argv[4]) == "--epub";
     const bool queue = argc == 5 && QByteArray(argv[4]) == "--queue";
     const bool checkBooks = argc == 5 && QByteArray(argv[4]) == "--check";
+    const bool strip = argc == 5 && QByteArray(argv[4]) == "--strip";
+    if (strip) {
+        // A webtoon chapter (quirevale-samples --webtoon) for a colour
+        // e-reader, its long strip cut: the cuts drawn over a tile.
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        window.setGeometry(window.screen()->availableGeometry());
+        window.findChild<QAction *>(QStringLiteral("actionKeepProportions"))->setChecked(true);
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuPresets"));
+        for (QAction *action : menu->actions()) {
+            if (action->property("quirevalePreset").toString() ==
+                QLatin1String("kobo-libra-colour"))
+                action->trigger();
+        }
+        auto *cutStrips = window.findChild<QCheckBox *>(QStringLiteral("CutLongStrips"));
+        cutStrips->click();
+        for (auto *scroll : window.findChildren<QScrollArea *>()) {
+            if (scroll->isAncestorOf(cutStrips))
+                scroll->ensureWidgetVisible(cutStrips, 0, 120);
+        }
+        list->setCurrentRow(3);
+        auto *area = window.findChild<ImageManager *>();
+        while (area->stripCuts().isEmpty())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QTest::qWait(300);
+    }
     if (checkBooks) {
         CheckBooksDialog dialog({QString::fromLocal8Bit(argv[1])}, &window);
         dialog.show();
@@ -244,7 +271,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets && !actual && !epub && !queue) {
+    if (argc == 5 && !book && !presets && !actual && !epub && !queue && !strip) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();
