@@ -17,12 +17,15 @@
 // 40 skewed A4 scans: the default build against one that straightens them
 // and one that evens out their paper, with the slants found against the
 // truth. And the peak memory of a build of four 4000 x 4000 pages in each
-// format, with one thread and with four.
+// format, with one thread and with four. And a webtoon chapter of 60 tiles of
+// 800 x 12000 for a colour e-reader, its strip cut into pages a screen high
+// against the same tiles built plainly.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz [corpus folder] [pages]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --formats [corpus folder]
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --scans
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --memory
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --strips
 //
 // The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
 // second of 200) are made on the first run and kept. Each measured build
@@ -168,10 +171,14 @@ PageOptions optionsFor(const QString &recipe)
             options.ScanLevels = true;
         else if (word == QLatin1String("epub"))
             options.BookKind = PageOptions::EpubBook;
-        else if (word == QLatin1String("eink")) {
-            // The 7 to 8 inch e-ink reader's preset, as the window applies it.
+        else if (word == QLatin1String("strip"))
+            options.CutLongStrips = true;
+        else if (word == QLatin1String("eink") || word == QLatin1String("libra")) {
+            // The 7 to 8 inch e-ink reader's preset, or the Kobo Libra
+            // Colour's, as the window applies it.
+            const QLatin1String name(word == QLatin1String("eink") ? "eink7" : "kobo-libra-colour");
             for (const BookPreset &preset : BookPreset::builtIns()) {
-                if (preset.name() == QLatin1String("eink7")) {
+                if (preset.name() == name) {
                     const PageOptions::Kind kind = options.BookKind;
                     options = preset.appliedTo(BookOptions()).pages;
                     options.BookKind = kind;
@@ -198,7 +205,8 @@ int runJob(const QString &corpus, const QString &target, int threads, const QStr
     timer.start();
     // A scan's clean-up says what it did to each page.
     const bool ok = build.run() == CbzBuild::Done &&
-                    (build.pageNotes().isEmpty() || recipe.contains(QLatin1String("deskew")));
+                    (build.pageNotes().isEmpty() || recipe.contains(QLatin1String("deskew")) ||
+                     recipe.contains(QLatin1String("strip")));
     std::printf("job %.3f s threads %d peak %ld KiB %s\n", timer.nsecsElapsed() / 1e9, threads,
                 peakKiB(), ok ? "ok" : qPrintable(build.errorString()));
     return ok ? 0 : 1;
@@ -661,6 +669,44 @@ void printKindRow(const QString &corpus, const QString &work, int cores)
                 cbz.at(2), epub.at(2), epub.at(2) / cbz.at(2));
 }
 
+// A webtoon chapter: 60 tiles of 800 x 12000, sliced through its panels.
+void makeStripCorpus(const QString &folder)
+{
+    QDir().mkpath(folder);
+    if (corpusFiles(folder).size() == 60)
+        return;
+    for (int tile = 0; tile < 60; ++tile)
+        drawWebtoonTile(3, 800, 12000, tile)
+            .save(QStringLiteral("%1/%2.jpg").arg(folder).arg(tile + 1, 3, 10, QLatin1Char('0')),
+                  "jpg", 90);
+}
+
+// The chapter for the Kobo Libra Colour, its strip cut into pages of the
+// screen's height against the same tiles fitted as pages; turn about, the
+// median of three each, with the peak memory of each.
+void printStripRow(const QString &corpus, const QString &work, int cores)
+{
+    makeStripCorpus(corpus);
+    QVector<double> plain, cut, plainPeak, cutPeak;
+    for (int run = 0; run < 3; ++run) {
+        for (const bool strip : {false, true}) {
+            const QString target = QDir(work).filePath(QStringLiteral("strip.cbz"));
+            QFile::remove(target);
+            const QString said =
+                child(QStringLiteral("--job"), corpus, target, cores,
+                      strip ? QStringLiteral("libra,strip") : QStringLiteral("libra"));
+            (strip ? cut : plain).append(field(said, "job"));
+            (strip ? cutPeak : plainPeak).append(field(said, "peak"));
+        }
+    }
+    for (QVector<double> *times : {&plain, &cut, &plainPeak, &cutPeak})
+        std::sort(times->begin(), times->end());
+    std::printf("60 strip tiles of 800x12000, Kobo Libra Colour (1264x1680), %d threads: cut into "
+                "pages %.3f s (peak %.0f MiB), built plainly %.3f s (peak %.0f MiB): %.2fx\n",
+                cores, cut.at(1), cutPeak.at(1) / 1024, plain.at(1), plainPeak.at(1) / 1024,
+                cut.at(1) / plain.at(1));
+}
+
 int main(int argc, char *argv[])
 {
     isolateSettings();
@@ -678,6 +724,12 @@ int main(int argc, char *argv[])
         QTemporaryDir work;
         printScanTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-scans")), work.path(),
                        QThread::idealThreadCount());
+        return 0;
+    }
+    if (args.value(1) == QLatin1String("--strips")) {
+        QTemporaryDir work;
+        printStripRow(QDir::temp().filePath(QStringLiteral("quirevale-bench-strips")), work.path(),
+                      QThread::idealThreadCount());
         return 0;
     }
     if (args.value(1) == QLatin1String("--memory")) {

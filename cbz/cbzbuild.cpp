@@ -453,32 +453,51 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     std::unique_ptr<LongStrip> strip;
     QVector<Page> pictures(run.count); // for the preview, by page of the run
     QMap<int, QString> leftOut;        // by page
-    for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
-        const int index = first + tile;
-        const QString name = m_pages.at(index).page.displayName();
+    // Each tile is read while the one before it is cut.
+    struct Tile
+    {
+        QImage picture;
+        QString error;
+        bool onePicture = true;
+    };
+    const auto readTile = [this](int index) {
+        Tile read;
         PageReader reader(m_pages.at(index).page);
         reader.setStopFlag(&m_stop);
         reader.setPdfResolution(m_options.PdfResolution);
         reader.setWholePictureWhileChecking(true);
-        QImage picture;
-        const bool read = reader.readWithoutDecoding() &&
-                          reader.readEach(PageReader::FirstPictureOnly, [&](const QImage &decoded) {
-                              picture = PageReader::forEncoding(decoded);
-                              return true;
-                          });
-        if (!read || picture.isNull()) {
+        if (!reader.readWithoutDecoding() ||
+            !reader.readEach(PageReader::FirstPictureOnly,
+                             [&](const QImage &decoded) {
+                                 read.picture = PageReader::forEncoding(decoded);
+                                 return true;
+                             }) ||
+            read.picture.isNull())
+            read.error = reader.errorString();
+        read.onePicture = read.error.isEmpty() && reader.isOnePicture() && reader.frameCount() == 1;
+        return read;
+    };
+    QFuture<Tile> next = QtConcurrent::run(readTile, first);
+    for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
+        const int index = first + tile;
+        const QString name = m_pages.at(index).page.displayName();
+        Tile read = next.result();
+        if (tile + 1 < run.count)
+            next = QtConcurrent::run(readTile, index + 1);
+        QImage picture = std::move(read.picture);
+        if (!read.error.isEmpty()) {
             if (stopped())
                 break;
             if (m_unreadableLeftOut) {
-                leftOut.insert(index, reader.errorString());
+                leftOut.insert(index, read.error);
                 continue;
             }
-            error = tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
+            error = tr("Page %1 cannot be read: %2").arg(name, read.error);
             failedPage = index;
             unread = true;
             break;
         }
-        if (!reader.isOnePicture() || reader.frameCount() > 1) {
+        if (!read.onePicture) {
             error = tr("Page %1 holds more than one picture; a long strip is made of pages of one "
                        "each. Leave it uncut.")
                         .arg(name);
@@ -508,6 +527,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         strip->end();
         takePieces(*strip);
     }
+    next.waitForFinished();
     handOn(true);
     if (stopped() && error.isEmpty()) {
         for (int tile = 0; tile < run.count; ++tile)
@@ -518,7 +538,10 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         const int index = first + tile;
         QStringList notes;
         if (tile == 0 && error.isEmpty())
-            notes << tr("its long strip of %1 pages is cut into %2").arg(run.count).arg(pieces);
+            notes << (run.count == 1 ? tr("a long strip, cut into %1 pages").arg(pieces)
+                                     : tr("its long strip of %1 pages is cut into %2")
+                                           .arg(run.count)
+                                           .arg(pieces));
         if (leftOut.contains(index))
             notes << tr("left out: it cannot be read: %1").arg(leftOut.value(index));
         else if (tile > 0 && error.isEmpty())

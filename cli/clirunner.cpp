@@ -275,9 +275,11 @@ QString CliRunner::describeStripPage(const LongStrip::Forecast &forecast, int ti
         const int first = *entry;
         *entry += forecast.sizes.size();
         if (!forecast.sizes.isEmpty())
-            said << tr("a long strip of %1 pages, cut into %2 pages %3 wide and %4 to %5 high "
-                       "(%6 to %7)")
-                        .arg(tiles)
+            said << (tiles == 1 ? tr("a long strip, cut into %2 pages %3 wide and %4 to %5 high "
+                                     "(%6 to %7)")
+                                : tr("a long strip of %1 pages, cut into %2 pages %3 wide and %4 "
+                                     "to %5 high (%6 to %7)")
+                                      .arg(tiles))
                         .arg(forecast.sizes.size())
                         .arg(forecast.sizes.first().width())
                         .arg(shortest)

@@ -523,6 +523,10 @@ Sostituirlo?</translation>
         <source>joined to the long strip that begins with page %1</source>
         <translation>unita alla striscia lunga che inizia con la pagina %1</translation>
     </message>
+    <message>
+        <source>a long strip, cut into %1 pages</source>
+        <translation>una striscia lunga, tagliata in %1 pagine</translation>
+    </message>
 </context>
 <context>
     <name>CbzWriter</name>
@@ -1128,6 +1132,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>in the long strip above</source>
         <translation>nella striscia lunga sopra</translation>
+    </message>
+    <message>
+        <source>a long strip, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
+        <translation>una striscia lunga, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
     </message>
 </context>
 <context>

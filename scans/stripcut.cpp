@@ -29,23 +29,38 @@ QVector<QRgb> StripCut::rowColours(const QImage &picture)
     // A wide row is judged on a sample of its pixels, enough to see a
     // line of art.
     const int step = qMax(1, (to - from) / 512);
-    QVector<QRgb> samples, sorted;
+    QVector<QRgb> samples;
+    int lightness[256];
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         samples.clear();
-        for (int x = from; x < to; x += step)
+        std::fill(std::begin(lightness), std::end(lightness), 0);
+        for (int x = from; x < to; x += step) {
             samples.append(line[x] | 0xff000000u);
-        // The row's own colour: the middle one by lightness.
-        sorted = samples;
-        const auto middle = sorted.begin() + sorted.size() / 2;
-        std::nth_element(sorted.begin(), middle, sorted.end(),
-                         [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
-        const QRgb colour = *middle;
+            ++lightness[qGray(line[x])];
+        }
+        // The row's own colour: the middle one by lightness (the first
+        // sample of the middle lightness), found by counting, not sorting.
+        int middle = 0;
+        for (int seen = 0; middle < 255; ++middle) {
+            seen += lightness[middle];
+            if (seen > samples.size() / 2)
+                break;
+        }
+        QRgb colour = samples.first();
+        for (const QRgb pixel : qAsConst(samples)) {
+            if (qGray(pixel) == middle) {
+                colour = pixel;
+                break;
+            }
+        }
+        // Nearly every pixel: specks of noise are allowed, a line of art is
+        // not. Past that many strays the row is art, whatever the rest.
+        const int allowed = samples.size() / 100;
         int off = 0;
-        for (const QRgb pixel : qAsConst(samples))
-            off += distance(pixel, colour) > Tolerance ? 1 : 0;
-        // Nearly every pixel: specks of noise are allowed, a line of art is not.
-        if (off * 100 <= samples.size())
+        for (int i = 0; i < samples.size() && off <= allowed; ++i)
+            off += distance(samples.at(i), colour) > Tolerance ? 1 : 0;
+        if (off <= allowed)
             colours[y] = colour;
     }
     return colours;

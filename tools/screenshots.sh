@@ -48,8 +48,15 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-actual-size.png 31 --actual
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-report.png 31 --report
+# A webtoon chapter for the Kobo Libra Colour, the cuts of its strip drawn.
+webtoon=$(mktemp -d)
+"$build/tools/quirevale-samples" --webtoon "$webtoon" >/dev/null
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$webtoon" docs/screenshot-strip.png 31 --strip
+rm -rf "$webtoon"
 # A page scanned askew, and as "Straighten pages" and "Even out the paper" make it.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" --straighten docs/straightened.png
 echo "wrote docs/screenshot-en.png, docs/screenshot-it.png, docs/screenshot-building.png," \
-    "docs/screenshot-book.png, docs/screenshot-presets.png and docs/straightened.png"
+    "docs/screenshot-book.png, docs/screenshot-presets.png, docs/screenshot-strip.png" \
+    "and docs/straightened.png"
