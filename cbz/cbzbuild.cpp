@@ -454,34 +454,14 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     QVector<Page> pictures(run.count); // for the preview, by page of the run
     QMap<int, QString> leftOut;        // by page
     // Each tile is read while the one before it is cut.
-    struct Tile
-    {
-        QImage picture;
-        QString error;
-        bool onePicture = true;
-    };
     const auto readTile = [this](int index) {
-        Tile read;
-        PageReader reader(m_pages.at(index).page);
-        reader.setStopFlag(&m_stop);
-        reader.setPdfResolution(m_options.PdfResolution);
-        reader.setWholePictureWhileChecking(true);
-        if (!reader.readWithoutDecoding() ||
-            !reader.readEach(PageReader::FirstPictureOnly,
-                             [&](const QImage &decoded) {
-                                 read.picture = PageReader::forEncoding(decoded);
-                                 return true;
-                             }) ||
-            read.picture.isNull())
-            read.error = reader.errorString();
-        read.onePicture = read.error.isEmpty() && reader.isOnePicture() && reader.frameCount() == 1;
-        return read;
+        return LongStrip::readTile(m_pages.at(index).page, m_options.PdfResolution, &m_stop);
     };
-    QFuture<Tile> next = QtConcurrent::run(readTile, first);
+    QFuture<LongStrip::TilePicture> next = QtConcurrent::run(readTile, first);
     for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
         const int index = first + tile;
         const QString name = m_pages.at(index).page.displayName();
-        Tile read = next.result();
+        LongStrip::TilePicture read = next.result();
         if (tile + 1 < run.count)
             next = QtConcurrent::run(readTile, index + 1);
         QImage picture = std::move(read.picture);
@@ -497,7 +477,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
             unread = true;
             break;
         }
-        if (!read.onePicture) {
+        if (read.several) {
             error = tr("Page %1 holds more than one picture; a long strip is made of pages of one "
                        "each. Leave it uncut.")
                         .arg(name);

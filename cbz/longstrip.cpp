@@ -125,23 +125,15 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
         pool.setMaxThreadCount(qMax(1, threads));
         for (int i = 0; i < tiles.size(); ++i) {
             pool.start([&, i] {
-                PageReader reader(tiles.at(i));
-                reader.setStopFlag(stop);
-                reader.setPdfResolution(options.PdfResolution);
-                reader.setWholePictureWhileChecking(true);
-                QImage picture;
-                if (!reader.readWithoutDecoding() ||
-                    !reader.readEach(PageReader::FirstPictureOnly,
-                                     [&](const QImage &decoded) {
-                                         picture = decoded;
-                                         return true;
-                                     }) ||
-                    picture.isNull()) {
-                    errors[i] = reader.errorString();
+                const TilePicture tile = readTile(tiles.at(i), options.PdfResolution, stop);
+                if (!tile.error.isEmpty() || tile.several) {
+                    errors[i] = tile.several ? tr("it holds more than one picture: leave it uncut")
+                                             : tile.error;
                     return;
                 }
+                const QImage &picture = tile.picture;
                 widths[i] = picture.width();
-                colours[i] = StripCut::rowColours(PageReader::forEncoding(picture));
+                colours[i] = StripCut::rowColours(picture);
             });
         }
     }
@@ -179,6 +171,29 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
     if (top > from)
         forecast.sizes.append(resizedSize(QSize(width, top - from), piece));
     return forecast;
+}
+
+LongStrip::TilePicture LongStrip::readTile(const PageLocation &page, int pdfResolution,
+                                           const std::atomic_bool *stop)
+{
+    TilePicture read;
+    PageReader reader(page);
+    reader.setStopFlag(stop);
+    reader.setPdfResolution(pdfResolution);
+    reader.setWholePictureWhileChecking(true);
+    if (!reader.readWithoutDecoding() ||
+        !reader.readEach(PageReader::FirstPictureOnly,
+                         [&](const QImage &decoded) {
+                             read.picture = PageReader::forEncoding(decoded);
+                             return true;
+                         }) ||
+        read.picture.isNull()) {
+        read.error = reader.errorString();
+        read.picture = QImage();
+        return read;
+    }
+    read.several = !reader.isOnePicture() || reader.frameCount() > 1;
+    return read;
 }
 
 QString LongStrip::throughArtNote(const QVector<int> &rows)

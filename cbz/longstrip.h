@@ -98,6 +98,18 @@ public:
     static Forecast forecast(const QVector<PageLocation> &tiles, const PageOptions &options,
                              int threads, const std::atomic_bool *stop = nullptr);
 
+    // A tile's picture as the encoder is given it, read whole; or why it
+    // cannot be read, or that it holds several pictures (a scanner's TIFF,
+    // an animation), of which a strip cannot be made.
+    struct TilePicture
+    {
+        QImage picture;
+        QString error;
+        bool several = false;
+    };
+    static TilePicture readTile(const PageLocation &page, int pdfResolution,
+                                const std::atomic_bool *stop);
+
     // What is said of a tile where its strip is cut through art: "cut
     // through its art, no plain band being in reach, at row 4709, row 5321".
     static QString throughArtNote(const QVector<int> &rows);

@@ -1381,6 +1381,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>row %1</source>
         <translation>riga %1</translation>
     </message>
+    <message>
+        <source>it holds more than one picture: leave it uncut</source>
+        <translation>contiene più di un&apos;immagine: lasciala intera</translation>
+    </message>
 </context>
 <context>
     <name>LosslessCut</name>

@@ -1,6 +1,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
+#include "cbz/longstrip.h"
 #include "pages/pagereader.h"
 #include "preview/imagemanager.h"
 #include "samplepages.h"
@@ -95,6 +96,7 @@ private slots:
     void scansCleanedUpInTheList();
     void actualSizeReadsThePageWhole();
     void aBuildSaysItsSlantsOnEveryRow();
+    void stripCutsDrawnOverTheirTiles();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -992,6 +994,48 @@ void tst_PageList::actualSizeReadsThePageWhole()
     }
     actual->trigger();
     QTRY_VERIFY(shownSize().width() < 2400);
+}
+
+// With long strips cut, the preview draws over a tile the cuts that the
+// build and the listing make on it; a tile left uncut parts the strip and
+// shows none, nor does an ordinary page.
+void tst_PageList::stripCutsDrawnOverTheirTiles()
+{
+    const QString folder = m_root.filePath("Webtoon");
+    QVERIFY(QDir().mkpath(folder));
+    QVector<PageLocation> tiles;
+    for (int tile = 0; tile < 3; ++tile) {
+        const QString file = folder + QStringLiteral("/%1.png").arg(tile + 1);
+        QVERIFY(drawWebtoonTile(5, 400, 2500, tile).save(file));
+        tiles << PageLocation(file);
+    }
+    QVERIFY(drawComicPage(4, QSize(600, 900)).save(folder + "/4.png"));
+    browse(folder);
+    m_window->findChild<QCheckBox *>("CutLongStrips")->click();
+    m_window->findChild<QSpinBox *>("StripHeight")->setValue(1000);
+    PageOptions options;
+    options.CutLongStrips = true;
+    options.StripHeight = 1000;
+    const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, 2);
+    QVector<QPair<int, bool>> onSecond;
+    for (const LongStrip::Cut &cut : forecast.cuts) {
+        if (cut.tile == 1)
+            onSecond.append({cut.row, cut.throughArt});
+    }
+    QVERIFY(onSecond.size() >= 2);
+    list()->setCurrentRow(1);
+    QTRY_COMPARE(preview()->stripCuts(), onSecond);
+
+    QApplication::setActiveWindow(m_window);
+    for (QAction *action : m_window->actions()) {
+        if (action->text() == QLatin1String("Never Cut"))
+            action->trigger();
+    }
+    QCOMPARE(PageRow::treatmentOf(list()->item(1)).cut, PageTreatment::NeverCut);
+    QTRY_VERIFY(preview()->stripCuts().isEmpty());
+    list()->setCurrentRow(3);
+    QTRY_COMPARE(label("OriginalImageHeight"), QStringLiteral("900"));
+    QVERIFY(preview()->stripCuts().isEmpty());
 }
 
 // A build that straightens its pages leaves each row saying the slant it
