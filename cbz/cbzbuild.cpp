@@ -454,16 +454,40 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     QVector<Page> pictures(run.count); // for the preview, by page of the run
     QMap<int, QString> leftOut;        // by page
     // Each tile is read while the one before it is cut.
-    const auto readTile = [this](int index) {
-        return LongStrip::readTile(m_pages.at(index).page, m_options.PdfResolution, &m_stop);
+    // Its file and pixels count against the budget as a page's do, the
+    // rows the strip holds of it once it is added.
+    const auto readTile = [this, first, &progress](int index) {
+        return LongStrip::readTile(
+            m_pages.at(index).page, m_options.PdfResolution, &m_stop,
+            [first, &progress](qint64 bytes) { progress.reserve(first, bytes); });
+    };
+    qint64 held = 0;
+    const auto holdRows = [&] {
+        const qint64 now = strip ? strip->heldBytes() : 0;
+        if (now > held)
+            progress.reserve(first, now - held);
+        else
+            progress.release(held - now);
+        held = now;
+    };
+    struct Release
+    {
+        Progress &progress;
+        qint64 bytes;
+        ~Release() { progress.release(bytes); }
     };
     QFuture<LongStrip::TilePicture> next = QtConcurrent::run(readTile, first);
+    bool pending = true; // next is read, not taken yet
     for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
         const int index = first + tile;
         const QString name = m_pages.at(index).page.displayName();
         LongStrip::TilePicture read = next.result();
-        if (tile + 1 < run.count)
+        pending = false;
+        const Release reading{progress, read.reserved};
+        if (tile + 1 < run.count) {
             next = QtConcurrent::run(readTile, index + 1);
+            pending = true;
+        }
         QImage picture = std::move(read.picture);
         if (!read.error.isEmpty()) {
             if (stopped())
@@ -501,14 +525,18 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         }
         strip->add(picture);
         picture = QImage();
+        holdRows();
         takePieces(*strip);
+        holdRows();
     }
     if (strip && error.isEmpty() && !stopped()) {
         strip->end();
         takePieces(*strip);
     }
-    next.waitForFinished();
+    if (pending)
+        progress.release(next.result().reserved);
     handOn(true);
+    progress.release(held);
     if (stopped() && error.isEmpty()) {
         for (int tile = 0; tile < run.count; ++tile)
             progress.complete(first + tile, QString());

@@ -4,6 +4,7 @@
 #include "pages/pagereader.h"
 #include "scans/stripcut.h"
 
+#include <QSemaphore>
 #include <QThreadPool>
 
 #include <cstring>
@@ -123,17 +124,25 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
     {
         QThreadPool pool;
         pool.setMaxThreadCount(qMax(1, threads));
+        // The tiles read at once hold no more than a build's pages would:
+        // a mebibyte a unit, a tile larger than the whole taking it all.
+        QSemaphore budget(BudgetMiB);
         for (int i = 0; i < tiles.size(); ++i) {
             pool.start([&, i] {
+                // Taken at once, so that no two tiles each wait for the rest.
+                const QSize size = PageReader::readHeader(tiles.at(i), options.PdfResolution).size;
+                const int units =
+                    int(qBound<qint64>(1, size.isValid() ? pixelBytes(size) >> 20 : 0, BudgetMiB));
+                budget.acquire(units);
                 const TilePicture tile = readTile(tiles.at(i), options.PdfResolution, stop);
-                if (!tile.error.isEmpty() || tile.several) {
+                if (!tile.error.isEmpty() || tile.several)
                     errors[i] = tile.several ? tr("it holds more than one picture: leave it uncut")
                                              : tile.error;
-                    return;
+                else {
+                    widths[i] = tile.picture.width();
+                    colours[i] = StripCut::rowColours(tile.picture);
                 }
-                const QImage &picture = tile.picture;
-                widths[i] = picture.width();
-                colours[i] = StripCut::rowColours(picture);
+                budget.release(units);
             });
         }
     }
@@ -174,14 +183,24 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
 }
 
 LongStrip::TilePicture LongStrip::readTile(const PageLocation &page, int pdfResolution,
-                                           const std::atomic_bool *stop)
+                                           const std::atomic_bool *stop,
+                                           const std::function<void(qint64)> &reserve)
 {
     TilePicture read;
     PageReader reader(page);
     reader.setStopFlag(stop);
     reader.setPdfResolution(pdfResolution);
     reader.setWholePictureWhileChecking(true);
-    if (!reader.readWithoutDecoding() ||
+    const auto gate = [&](qint64 bytes) {
+        if (reserve)
+            reserve(bytes);
+        read.reserved += bytes;
+    };
+    reader.setMemoryGate(gate);
+    bool opened = reader.readWithoutDecoding();
+    if (opened)
+        gate(pixelBytes(reader.headerSize()));
+    if (!opened ||
         !reader.readEach(PageReader::FirstPictureOnly,
                          [&](const QImage &decoded) {
                              read.picture = PageReader::forEncoding(decoded);

@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 
 // A long strip: a webtoon chapter's tiles, pages at least twice as tall as
 // wide and of one width, read one below the other. Which pages of a book
@@ -95,20 +96,28 @@ public:
         QVector<int> tileRows; // each tile's height; 0 for one not read
         QStringList errors;    // by tile: why it cannot be read; empty when it can
     };
+    static constexpr int BudgetMiB = 1024;
     static Forecast forecast(const QVector<PageLocation> &tiles, const PageOptions &options,
                              int threads, const std::atomic_bool *stop = nullptr);
 
     // A tile's picture as the encoder is given it, read whole; or why it
     // cannot be read, or that it holds several pictures (a scanner's TIFF,
-    // an animation), of which a strip cannot be made.
+    // an animation), of which a strip cannot be made. reserve, when given,
+    // is told the bytes the file and its pixels will take before they are
+    // read, and reserved says how many it was told.
     struct TilePicture
     {
         QImage picture;
         QString error;
         bool several = false;
+        qint64 reserved = 0;
     };
     static TilePicture readTile(const PageLocation &page, int pdfResolution,
-                                const std::atomic_bool *stop);
+                                const std::atomic_bool *stop,
+                                const std::function<void(qint64)> &reserve = {});
+    // What reading a tile of size takes at most: its pixels as decoded and
+    // as the encoder is given them.
+    static qint64 pixelBytes(const QSize &size) { return qint64(size.width()) * size.height() * 8; }
 
     // What is said of a tile where its strip is cut through art: "cut
     // through its art, no plain band being in reach, at row 4709, row 5321".

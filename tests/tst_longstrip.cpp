@@ -23,6 +23,7 @@ private slots:
     void rowsOfAPage();
     void cutAsTilesComeIsThePlan_data();
     void cutAsTilesComeIsThePlan();
+    void buildCutsStripsAndLeavesTheRest_data();
     void buildCutsStripsAndLeavesTheRest();
 };
 
@@ -196,11 +197,23 @@ void tst_LongStrip::cutAsTilesComeIsThePlan()
     QVERIFY(throughArt * 3 < pieces.size());
 }
 
+void tst_LongStrip::buildCutsStripsAndLeavesTheRest_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<qint64>("budget");
+    QTest::newRow("one thread") << 1 << CbzBuild::DefaultMemoryBudget;
+    QTest::newRow("three threads") << 3 << CbzBuild::DefaultMemoryBudget;
+    // Every page waits for room but the one the writer waits for.
+    QTest::newRow("three threads, no room to spare") << 3 << qint64(1);
+}
+
 // A book of ordinary pages, a spread and a webtoon chapter: the chapter's
 // tiles become pages a screen high, as the forecast says, its cuts through
 // art named; the other pages, and a tile left uncut, stay as they are.
 void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
 {
+    QFETCH(int, threads);
+    QFETCH(qint64, budget);
     QTemporaryDir dir;
     QVector<BuildPage> pages;
     int row = 0;
@@ -222,7 +235,8 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
     options.StripHeight = 1000;
     options.ImageQuality = 80;
     CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
-    build.setThreadCount(3);
+    build.setThreadCount(threads);
+    build.setMemoryBudget(budget);
     QCOMPARE(build.run(), CbzBuild::Done);
 
     QVector<PageLocation> tiles;
