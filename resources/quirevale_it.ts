@@ -1375,7 +1375,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <name>LongStrip</name>
     <message>
         <source>cut through its art, no plain band between panels being in reach, at %1</source>
-        <translation>tagliata nel disegno, senza una fascia uniforme tra le vignette a portata, a %1</translation>
+        <translation>tagliata nel disegno, senza una fascia uniforme tra le vignette a portata: %1</translation>
     </message>
     <message>
         <source>row %1</source>
