@@ -2,6 +2,7 @@
 #include "app/quirevale.h"
 #include "cbz/cbzwriter.h"
 #include "cbz/comicinfo.h"
+#include "samplepages.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
@@ -73,6 +74,7 @@ private slots:
     void exitStatuses();
     void listsInArchiveOrder();
     void sameEntriesAsTheWindow();
+    void listSaysWhatAStripBecomes();
     void facingBlanksOfAFileOfManyPictures();
     void listSaysDirectionAndGrey();
     void listSaysWhatTheEpubHolds();
@@ -863,6 +865,53 @@ void tst_CliRunner::listSaysWhatTheEpubHolds()
     }
     QCOMPARE(said, held);
     QCOMPARE(held.at(1), QStringLiteral("0000000001.jpg page-spread-right"));
+}
+
+// --list says what a long strip becomes, in the entries the build then
+// writes: their range on its first tile, and on each tile where it is cut
+// through art, the build's report saying the same; the page before it as
+// usual.
+void tst_CliRunner::listSaysWhatAStripBecomes()
+{
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("S"));
+    QVERIFY(noiseImage(300, 450).save(root.filePath("S/0.png")));
+    for (int tile = 0; tile < 3; ++tile)
+        QVERIFY(drawWebtoonTile(5, 400, 2500, tile).save(root.filePath("S/%1.png").arg(tile + 1)));
+    QVERIFY(drawWebtoonTile(5, 400, 600, 13).save(root.filePath("S/4.png")));
+    const Run list = cli({"--list", "--strip", "1000", "S"}, root.path());
+    QCOMPARE(list.status, 0);
+    const QStringList lines = list.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.at(0), QStringLiteral("0.png"));
+    const QRegularExpression first("^1\\.png: a long strip of 4 pages, cut into (\\d+) pages 400 "
+                                   "wide and \\d+ to (\\d+) high \\(0000000001\\.jpg to "
+                                   "(\\d+)\\.jpg\\)");
+    const QRegularExpressionMatch said = first.match(lines.at(1));
+    QVERIFY2(said.hasMatch(), qPrintable(lines.at(1)));
+    QVERIFY(said.captured(2).toInt() <= 1000);
+    const int pages = said.captured(1).toInt();
+    QCOMPARE(said.captured(3).toInt(), pages);
+    for (int tile = 2; tile <= 4; ++tile)
+        QVERIFY(
+            lines.at(tile).startsWith(QStringLiteral("%1.png: in the long strip above").arg(tile)));
+
+    const Run made = cli({"--strip", "1000", "S"}, root.path());
+    QCOMPARE(made.status, 0);
+    QVERIFY2(made.err.contains(QStringLiteral("S.cbz: %1 entries from 5 pages").arg(pages + 1)),
+             qPrintable(made.err));
+    // The cuts through art the listing names are those the build names.
+    const QRegularExpression rows("(\\d)\\.png: [^\\n]*cut through its art[^\\n]* at ([^\\n]*)");
+    const auto throughArt = [&rows](const QString &text) {
+        QStringList found;
+        for (auto match = rows.globalMatch(text); match.hasNext();) {
+            const auto cut = match.next();
+            found << cut.captured(1) + ": " + cut.captured(2);
+        }
+        return found;
+    };
+    QVERIFY(!throughArt(list.out).isEmpty()); // the drawn strip has panels run together
+    QCOMPARE(throughArt(made.err), throughArt(list.out));
 }
 
 void tst_CliRunner::sameEntriesAsTheWindow()

@@ -25,6 +25,7 @@ private slots:
     void cutAsTilesComeIsThePlan();
     void buildCutsStripsAndLeavesTheRest_data();
     void buildCutsStripsAndLeavesTheRest();
+    void unreadableTileIsNamed();
 };
 
 using Sizes = QList<QSize>;
@@ -274,6 +275,47 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
             QVERIFY(notes.value(1 + cut.tile).contains(QStringLiteral("row %1").arg(cut.row)));
     }
     QVERIFY(!notes.contains(6) && !notes.contains(7));
+}
+
+// A tile cut short is named, by the forecast and by the build: the build
+// fails on it, or leaves it out when told to and joins the others, as the
+// forecast says it will.
+void tst_LongStrip::unreadableTileIsNamed()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    QVector<PageLocation> tiles;
+    for (int tile = 0; tile < 3; ++tile) {
+        const QString file = dir.filePath(QStringLiteral("%1.png").arg(tile));
+        QVERIFY(drawWebtoonTile(2, 300, 2000, tile).save(file));
+        pages.append({tile, PageLocation(file)});
+        tiles << PageLocation(file);
+    }
+    QFile cut(tiles.at(1).file());
+    QVERIFY(cut.resize(cut.size() / 2));
+    PageOptions options;
+    options.CutLongStrips = true;
+    options.StripHeight = 800;
+    const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, 2);
+    QVERIFY(forecast.errors.at(0).isEmpty() && forecast.errors.at(2).isEmpty());
+    QVERIFY(!forecast.errors.at(1).isEmpty());
+    int rows = 0;
+    for (const QSize &size : forecast.sizes)
+        rows += size.height();
+    QCOMPARE(rows, 4000);
+
+    CbzBuild failing(dir.filePath(QStringLiteral("failing.cbz")), pages, options);
+    QCOMPARE(failing.run(), CbzBuild::Failed);
+    QVERIFY2(failing.errorString().contains(QStringLiteral("Page 1.png cannot be read")),
+             qPrintable(failing.errorString()));
+    QVERIFY(failing.failedOnUnreadablePages());
+    QVERIFY(!QFile::exists(failing.fileName()));
+
+    CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
+    build.setUnreadablePagesLeftOut(true);
+    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.leftOutRows(), QVector<int>{1});
+    QCOMPARE(build.entryCount(), forecast.sizes.size());
 }
 
 QTEST_MAIN(tst_LongStrip)
