@@ -412,23 +412,24 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     QString error;
     int failedPage = first;
     bool unread = false;
+    bool halted = false; // the build stops: another page failed
     // An encoded page goes in once those before it have.
     const auto handOn = [&](bool all) {
         while (!encoding.isEmpty() && (all || encoding.size() > encoders.maxThreadCount())) {
             const StripPage made = encoding.takeFirst().result();
-            if (!error.isEmpty() || stopped())
+            if (!error.isEmpty() || halted || stopped())
                 continue;
             if (!made.error.isEmpty())
                 error = made.error;
             else if (!progress.add(first, made.entry, made.comicPage))
-                error = tr("Stopped.");
+                halted = true;
         }
     };
     QMap<int, QVector<int>> cutsThroughArt; // rows, by page
     int pieces = 0;
     const auto takePieces = [&](LongStrip &strip) {
         LongStrip::Piece piece;
-        while (error.isEmpty() && strip.takePiece(&piece)) {
+        while (error.isEmpty() && !halted && strip.takePiece(&piece)) {
             ++pieces;
             if (piece.cut.throughArt)
                 cutsThroughArt[first + piece.cut.tile] << piece.cut.row;
@@ -478,7 +479,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     };
     QFuture<LongStrip::TilePicture> next = QtConcurrent::run(readTile, first);
     bool pending = true; // next is read, not taken yet
-    for (int tile = 0; tile < run.count && error.isEmpty() && !stopped(); ++tile) {
+    for (int tile = 0; tile < run.count && error.isEmpty() && !halted && !stopped(); ++tile) {
         const int index = first + tile;
         const QString name = m_pages.at(index).page.displayName();
         LongStrip::TilePicture read = next.result();
@@ -529,7 +530,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         takePieces(*strip);
         holdRows();
     }
-    if (strip && error.isEmpty() && !stopped()) {
+    if (strip && error.isEmpty() && !halted && !stopped()) {
         strip->end();
         takePieces(*strip);
     }
@@ -537,7 +538,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         progress.release(next.result().reserved);
     handOn(true);
     progress.release(held);
-    if (stopped() && error.isEmpty()) {
+    if ((halted || stopped()) && error.isEmpty()) {
         for (int tile = 0; tile < run.count; ++tile)
             progress.complete(first + tile, QString());
         return;

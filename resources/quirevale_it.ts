@@ -512,10 +512,6 @@ Sostituirlo?</translation>
         <translation>La pagina %1 è larga %2 pixel, la striscia lunga in cui si trova %3. Lasciala intera.</translation>
     </message>
     <message>
-        <source>Stopped.</source>
-        <translation>Interrotto.</translation>
-    </message>
-    <message>
         <source>its long strip of %1 pages is cut into %2</source>
         <translation>la sua striscia lunga di %1 pagine è tagliata in %2</translation>
     </message>

@@ -26,6 +26,7 @@ private slots:
     void buildCutsStripsAndLeavesTheRest_data();
     void buildCutsStripsAndLeavesTheRest();
     void unreadableTileIsNamed();
+    void anotherPageFailingStopsTheStrip();
 };
 
 using Sizes = QList<QSize>;
@@ -316,6 +317,32 @@ void tst_LongStrip::unreadableTileIsNamed()
     QCOMPARE(build.run(), CbzBuild::Done);
     QCOMPARE(build.leftOutRows(), QVector<int>{1});
     QCOMPARE(build.entryCount(), forecast.sizes.size());
+}
+
+// A page that fails the book stops a strip being made beside it, which
+// gives no reason of its own: the report names the page at fault alone.
+void tst_LongStrip::anotherPageFailingStopsTheStrip()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    QFile damaged(dir.filePath(QStringLiteral("0.png")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("\x89PNG\r\n\x1a\n") == 8);
+    damaged.close();
+    pages.append({0, PageLocation(damaged.fileName())});
+    for (int tile = 0; tile < 4; ++tile) {
+        const QString file = dir.filePath(QStringLiteral("%1.png").arg(tile + 1));
+        QVERIFY(drawWebtoonTile(4, 600, 6000, tile).save(file));
+        pages.append({tile + 1, PageLocation(file)});
+    }
+    PageOptions options;
+    options.CutLongStrips = true;
+    options.StripHeight = 400;
+    CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
+    build.setThreadCount(2);
+    QCOMPARE(build.run(), CbzBuild::Failed);
+    QCOMPARE(build.errorStrings().size(), 1);
+    QVERIFY2(build.errorString().startsWith(QStringLiteral("Page 0.png cannot be read")),
+             qPrintable(build.errorString()));
 }
 
 QTEST_MAIN(tst_LongStrip)
