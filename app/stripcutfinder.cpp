@@ -41,11 +41,16 @@ StripCutFinder::~StripCutFinder()
 void StripCutFinder::setPages(const QVector<BuildPage> &pages, const PageOptions &options)
 {
     const QString key = keyOf(pages, options);
-    if (key == m_key || (m_search.isRunning() && key == m_seeking))
+    // The search under way, unless it was told to stop, is for these.
+    if (key == m_key || (m_search.isRunning() && key == m_seeking && !m_stop->load()))
         return;
     m_key.clear();
     m_found.clear();
     if (key.isEmpty()) {
+        // Strips are no longer cut: what is being looked for is not wanted.
+        if (m_search.isRunning())
+            *m_stop = true;
+        m_hasPending = false;
         m_key = key;
         emit found();
         return;
