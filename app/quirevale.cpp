@@ -303,8 +303,10 @@ void Quirevale::followScanOptions()
 
 void Quirevale::updatePreview()
 {
-    Preview->setTreatment(Options->read().pages, Pages->currentTreatment());
-    Preview->setBookPages(Session->buildPages());
+    const PageOptions options = Options->read().pages;
+    Preview->setTreatment(options, Pages->currentTreatment());
+    // The pages matter only to long strips; without them none is cut.
+    Preview->setBookPages(options.CutLongStrips ? Session->buildPages() : QVector<BuildPage>());
 }
 
 // A button's new text takes its shortcut away (it would be the text's

@@ -83,16 +83,14 @@ StripCutFinder::Found StripCutFinder::find(const QVector<BuildPage> &pages,
     const int threads = qMax(1, QThread::idealThreadCount());
     for (const LongStrip::Run &run :
          LongStrip::runsIn(pages, options.PdfResolution, threads, stop)) {
-        QVector<PageLocation> tiles;
-        for (int tile = 0; tile < run.count; ++tile)
-            tiles << pages.at(run.first + tile).page;
         if (stop->load())
             break;
-        const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, threads, stop);
+        const LongStrip::Forecast forecast =
+            LongStrip::forecast(pages, run, options, threads, stop);
         for (int tile = 0; tile < run.count; ++tile)
-            found.insert(tiles.at(tile), {});
+            found.insert(pages.at(run.first + tile).page, {});
         for (const LongStrip::Cut &cut : forecast.cuts)
-            found[tiles.at(cut.tile)].append(cut);
+            found[pages.at(run.first + cut.tile).page].append(cut);
     }
     return found;
 }

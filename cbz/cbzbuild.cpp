@@ -173,6 +173,15 @@ private:
     const qint64 m_budget;
 };
 
+// Bytes reserved for what a page holds (its file, its pixels), given back
+// when it goes, however the page ends.
+struct CbzBuild::Reservation
+{
+    Progress &progress;
+    const qint64 &bytes;
+    ~Reservation() { progress.release(bytes); }
+};
+
 // A page of a long strip, encoded.
 struct CbzBuild::StripPage
 {
@@ -471,12 +480,6 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
             progress.release(held - now);
         held = now;
     };
-    struct Release
-    {
-        Progress &progress;
-        qint64 bytes;
-        ~Release() { progress.release(bytes); }
-    };
     QFuture<LongStrip::TilePicture> next = QtConcurrent::run(readTile, first);
     bool pending = true; // next is read, not taken yet
     for (int tile = 0; tile < run.count && error.isEmpty() && !halted && !stopped(); ++tile) {
@@ -484,7 +487,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
         const QString name = m_pages.at(index).page.displayName();
         LongStrip::TilePicture read = next.result();
         pending = false;
-        const Release reading{progress, read.reserved};
+        const Reservation reading{progress, read.reserved};
         if (tile + 1 < run.count) {
             next = QtConcurrent::run(readTile, index + 1);
             pending = true;
@@ -592,12 +595,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
         progress.reserve(index, bytes);
         held += bytes;
     });
-    const struct Release
-    {
-        Progress &progress;
-        const qint64 &held;
-        ~Release() { progress.release(held); }
-    } release{progress, held};
+    const Reservation release{progress, held};
     const auto unreadable = [&] {
         return tr("Page %1 cannot be read: %2").arg(name, reader.errorString());
     };

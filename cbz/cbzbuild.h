@@ -137,6 +137,7 @@ private:
     class Progress;
     struct Made;
     struct StripPage;
+    struct Reservation;
     void makePage(int index, Progress &progress) const;
     void makeStrip(const LongStrip::Run &run, Progress &progress) const;
     QString encodePart(const PagePart &out, const QString &name, int index, Progress &progress,

@@ -28,7 +28,10 @@ QVector<LongStrip::Run> LongStrip::runsOf(const QVector<Tile> &tiles)
                 break;
             ++end;
         }
-        runs.append({first, end - first});
+        Run run{first, end - first, {}};
+        for (int page = first; page < end; ++page)
+            run.sizes.append(tiles.at(page).size);
+        runs.append(run);
         first = end;
     }
     return runs;
@@ -111,10 +114,13 @@ QVector<LongStrip::Cut> LongStrip::cutsOf(const QVector<QVector<QRgb>> &rowColou
     return cuts;
 }
 
-LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
+LongStrip::Forecast LongStrip::forecast(const QVector<BuildPage> &pages, const Run &run,
                                         const PageOptions &options, int threads,
                                         const std::atomic_bool *stop)
 {
+    QVector<PageLocation> tiles;
+    for (int tile = 0; tile < run.count; ++tile)
+        tiles << pages.at(run.first + tile).page;
     QVector<QVector<QRgb>> colours(tiles.size());
     QVector<int> widths(tiles.size(), 0);
     Forecast forecast;
@@ -130,7 +136,7 @@ LongStrip::Forecast LongStrip::forecast(const QVector<PageLocation> &tiles,
         for (int i = 0; i < tiles.size(); ++i) {
             pool.start([&, i] {
                 // Taken at once, so that no two tiles each wait for the rest.
-                const QSize size = PageReader::readHeader(tiles.at(i), options.PdfResolution).size;
+                const QSize size = run.sizes.value(i);
                 const int units =
                     int(qBound<qint64>(1, size.isValid() ? pixelBytes(size) >> 20 : 0, BudgetMiB));
                 budget.acquire(units);

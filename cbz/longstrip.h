@@ -31,6 +31,8 @@ public:
     {
         int first = 0;
         int count = 0;
+        QVector<QSize> sizes; // each page's, as its header says
+
         bool contains(int page) const { return page >= first && page < first + count; }
     };
     // What decides whether a page joins a strip: its size as it shows
@@ -97,8 +99,9 @@ public:
         QStringList errors;    // by tile: why it cannot be read; empty when it can
     };
     static constexpr int BudgetMiB = 1024;
-    static Forecast forecast(const QVector<PageLocation> &tiles, const PageOptions &options,
-                             int threads, const std::atomic_bool *stop = nullptr);
+    static Forecast forecast(const QVector<BuildPage> &pages, const Run &run,
+                             const PageOptions &options, int threads,
+                             const std::atomic_bool *stop = nullptr);
 
     // A tile's picture as the encoder is given it, read whole; or why it
     // cannot be read, or that it holds several pictures (a scanner's TIFF,

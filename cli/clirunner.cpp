@@ -212,12 +212,8 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
             ++strip;
         if (strip < strips.size() && strips.at(strip).contains(index)) {
             const LongStrip::Run &run = strips.at(strip);
-            if (index == run.first) {
-                QVector<PageLocation> tiles;
-                for (int tile = 0; tile < run.count; ++tile)
-                    tiles << pages.at(run.first + tile).page;
-                forecast = LongStrip::forecast(tiles, options, QThread::idealThreadCount());
-            }
+            if (index == run.first)
+                forecast = LongStrip::forecast(pages, run, options, QThread::idealThreadCount());
             const QString said =
                 describeStripPage(forecast, index - run.first, run.count, &entry, options, &facing);
             std::fprintf(m_out, "%s\n",
@@ -266,10 +262,8 @@ QString CliRunner::describeStripPage(const LongStrip::Forecast &forecast, int ti
         for (const QSize &size : forecast.sizes) {
             shortest = qMin(shortest, size.height());
             tallest = qMax(tallest, size.height());
-            if (options.FacingSpreads) {
-                facing->blankBefore(false);
+            if (options.FacingSpreads)
                 facing->place(false);
-            }
         }
         const QString suffix = pageSuffix(options);
         const int first = *entry;

@@ -241,10 +241,8 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
     build.setMemoryBudget(budget);
     QCOMPARE(build.run(), CbzBuild::Done);
 
-    QVector<PageLocation> tiles;
-    for (int tile = 1; tile <= 5; ++tile)
-        tiles << pages.at(tile).page;
-    const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, 2);
+    const LongStrip::Forecast forecast = LongStrip::forecast(
+        pages, LongStrip::runsIn(pages, options.PdfResolution, 2).value(0), options, 2);
     QVector<QSize> expected{QSize(600, 900)};
     expected += forecast.sizes;
     expected << QSize(400, 2500) << QSize(1200, 900);
@@ -297,7 +295,8 @@ void tst_LongStrip::unreadableTileIsNamed()
     PageOptions options;
     options.CutLongStrips = true;
     options.StripHeight = 800;
-    const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, 2);
+    const LongStrip::Forecast forecast = LongStrip::forecast(
+        pages, LongStrip::runsIn(pages, options.PdfResolution, 2).value(0), options, 2);
     QVERIFY(forecast.errors.at(0).isEmpty() && forecast.errors.at(2).isEmpty());
     QVERIFY(!forecast.errors.at(1).isEmpty());
     int rows = 0;

@@ -1003,11 +1003,11 @@ void tst_PageList::stripCutsDrawnOverTheirTiles()
 {
     const QString folder = m_root.filePath("Webtoon");
     QVERIFY(QDir().mkpath(folder));
-    QVector<PageLocation> tiles;
+    QVector<BuildPage> tiles;
     for (int tile = 0; tile < 3; ++tile) {
         const QString file = folder + QStringLiteral("/%1.png").arg(tile + 1);
         QVERIFY(drawWebtoonTile(5, 400, 2500, tile).save(file));
-        tiles << PageLocation(file);
+        tiles.append({tile, PageLocation(file)});
     }
     QVERIFY(drawComicPage(4, QSize(600, 900)).save(folder + "/4.png"));
     browse(folder);
@@ -1020,7 +1020,8 @@ void tst_PageList::stripCutsDrawnOverTheirTiles()
     PageOptions options;
     options.CutLongStrips = true;
     options.StripHeight = 1000;
-    const LongStrip::Forecast forecast = LongStrip::forecast(tiles, options, 2);
+    const LongStrip::Forecast forecast = LongStrip::forecast(
+        tiles, LongStrip::runsIn(tiles, options.PdfResolution, 2).value(0), options, 2);
     QVector<QPair<int, bool>> onSecond;
     for (const LongStrip::Cut &cut : forecast.cuts) {
         if (cut.tile == 1)
