@@ -1,6 +1,6 @@
 #include "app/blankfinder.h"
 
-#include "cbz/scancleanup.h"
+#include "making/scancleanup.h"
 #include "pages/pagereader.h"
 
 #include <QThread>

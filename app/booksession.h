@@ -2,7 +2,7 @@
 #define BOOKSESSION_H
 
 #include "book/book.h"
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 
 #include <QHash>
 #include <QObject>

@@ -78,9 +78,9 @@ QString BuildController::askFileName(const Book &book, QString *saveDir, PageOpt
 
 QFuture<bool> BuildController::start(const Request &request,
                                      const std::function<bool(const QString &)> &job,
-                                     const std::function<void(CbzBuild *)> &connect)
+                                     const std::function<void(BookBuild *)> &connect)
 {
-    m_build = std::make_unique<CbzBuild>(request.fileName, request.pages, request.options);
+    m_build = std::make_unique<BookBuild>(request.fileName, request.pages, request.options);
     m_build->setUnreadablePagesLeftOut(request.unreadableLeftOut);
     m_build->setReplaceExisting(QFileInfo::exists(request.fileName));
     m_build->setPictureObserver(request.pictures);
@@ -125,14 +125,14 @@ bool BuildController::report()
     const bool closing = m_closeWhenBuilt;
     m_closeWhenBuilt = false;
     bool again = false; // made again without the pages that cannot be read
-    if (m_build->result() == CbzBuild::Done) {
+    if (m_build->result() == BookBuild::Done) {
         m_widgets.progress->setValue(m_widgets.progress->maximum());
         if (!closing)
             reportSuccess(m_build->fileName());
-    } else if (m_build->result() == CbzBuild::Failed && !closing &&
+    } else if (m_build->result() == BookBuild::Failed && !closing &&
                m_build->failedOnUnreadablePages() && askToLeaveOutUnreadable()) {
         again = true;
-    } else if (m_build->result() == CbzBuild::Failed) {
+    } else if (m_build->result() == BookBuild::Failed) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Error"),
                         QCoreApplication::translate("Quirevale", "Unable to create CBZ file!"),
                         QMessageBox::Ok, m_window);
@@ -174,7 +174,7 @@ void BuildController::reportSuccess(const QString &fileName)
     QMessageBox box(QMessageBox::Information, QCoreApplication::translate("Quirevale", "Advise"),
                     QCoreApplication::translate("Quirevale", "File successfull created!"),
                     QMessageBox::Ok, m_window);
-    const QVector<CbzBuild::PageNote> notes = m_build->pageNotes();
+    const QVector<BookBuild::PageNote> notes = m_build->pageNotes();
     // What the archive weighs against its pages, and why, when it is heavy.
     const SizeReport size(m_build->entryCount(),
                           m_build->pages().size() - m_build->leftOutRows().size(),
@@ -196,7 +196,7 @@ void BuildController::reportSuccess(const QString &fileName)
     box.setInformativeText(said.join(QLatin1Char('\n')));
     if (!notes.isEmpty()) {
         QStringList lines;
-        for (const CbzBuild::PageNote &note : notes)
+        for (const BookBuild::PageNote &note : notes)
             lines << QStringLiteral("%1: %2").arg(m_rowName ? m_rowName(note.row) : QString(),
                                                   note.text);
         box.setDetailedText(lines.join(QLatin1Char('\n')));

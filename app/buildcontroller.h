@@ -3,7 +3,7 @@
 
 #include "book/book.h"
 #include "book/buildrequest.h"
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 
 #include <QFuture>
 #include <QObject>
@@ -65,9 +65,9 @@ public:
     // an archive there already was agreed to be replaced, one that appears
     // after this is not. connect is called with the build before it starts.
     QFuture<bool> start(const Request &request, const std::function<bool(const QString &)> &job,
-                        const std::function<void(CbzBuild *)> &connect = {});
+                        const std::function<void(BookBuild *)> &connect = {});
     bool isBuilding() const { return m_building; }
-    CbzBuild *build() const { return m_build.get(); }
+    BookBuild *build() const { return m_build.get(); }
     void cancel();
 
     // Called when the job has ended: the report, unless a question about
@@ -95,7 +95,7 @@ private:
 
     Widgets m_widgets;
     QWidget *m_window;
-    std::unique_ptr<CbzBuild> m_build;
+    std::unique_ptr<BookBuild> m_build;
     QFuture<bool> m_job;
     std::function<QString(int)> m_rowName;
     QStringList m_leftOut;

@@ -1,7 +1,7 @@
 #ifndef BUILTPICTURES_H
 #define BUILTPICTURES_H
 
-#include "cbz/pagepictureobserver.h"
+#include "making/pagepictureobserver.h"
 
 #include <QImage>
 #include <QMutex>

@@ -2,7 +2,7 @@
 #define PAGELIST_H
 
 #include "book/book.h"
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 #include "pages/pagelocation.h"
 
 #include <QElapsedTimer>

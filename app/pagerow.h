@@ -1,7 +1,7 @@
 #ifndef PAGEROW_H
 #define PAGEROW_H
 
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 #include "pages/pagelocation.h"
 
 #include <QCoreApplication>

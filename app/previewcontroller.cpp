@@ -1,6 +1,6 @@
 #include "app/previewcontroller.h"
 
-#include "cbz/pagerecipe.h"
+#include "making/pagerecipe.h"
 #include "preview/imagemanager.h"
 #include "scans/skew.h"
 

@@ -4,10 +4,10 @@
 #include "app/builtpictures.h"
 #include "app/previewloader.h"
 #include "app/stripcutfinder.h"
-#include "cbz/pageoptions.h"
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetreatment.h"
-#include "cbz/scancleanup.h"
+#include "making/pageoptions.h"
+#include "making/pagerecipe.h"
+#include "making/pagetreatment.h"
+#include "making/scancleanup.h"
 
 #include <QFutureWatcher>
 #include <QImage>

@@ -3,7 +3,7 @@
 
 #include "app/shelltaskbarbutton.h"
 #include "book/book.h"
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 #include "ui_quirevale.h"
 
 #include <QFuture>

@@ -218,8 +218,8 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
     request.unreadableLeftOut = unreadableLeftOut;
     MakeCbzFuture = Builds->start(
         request, [this](const QString &name) { return MakeCbz(name); },
-        [this](CbzBuild *build) {
-            connect(build, &CbzBuild::pageWritten, this, &Quirevale::showBuiltPage);
+        [this](BookBuild *build) {
+            connect(build, &BookBuild::pageWritten, this, &Quirevale::showBuiltPage);
         });
     MakeCbzWatcher.setFuture(MakeCbzFuture);
 }
@@ -228,7 +228,7 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
 bool Quirevale::MakeCbz(QString fileName)
 {
     Q_ASSERT(Builds->build() && Builds->build()->fileName() == fileName);
-    return Builds->build()->run() == CbzBuild::Done;
+    return Builds->build()->run() == BookBuild::Done;
 }
 
 // The list, the preview and the progress follow the build: the page the
@@ -254,8 +254,8 @@ void Quirevale::buildEnded()
 {
     // Every page the build cleaned up says on its row what was found, as
     // the preview says it of the pages shown.
-    if (const CbzBuild *build = Builds->build()) {
-        for (const CbzBuild::ScanFound &found : build->scanFindings())
+    if (const BookBuild *build = Builds->build()) {
+        for (const BookBuild::ScanFound &found : build->scanFindings())
             Pages->setScanNote(found.page.page, found.cleanup.rowMark(found.straighten),
                                found.cleanup.rowNote(found.straighten));
     }

@@ -1,9 +1,9 @@
 #ifndef STRIPCUTFINDER_H
 #define STRIPCUTFINDER_H
 
-#include "cbz/buildpage.h"
-#include "cbz/longstrip.h"
-#include "cbz/pageoptions.h"
+#include "making/buildpage.h"
+#include "making/longstrip.h"
+#include "making/pageoptions.h"
 
 #include <QFutureWatcher>
 #include <QHash>

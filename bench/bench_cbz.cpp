@@ -33,11 +33,11 @@
 
 #include "app/quirevale.h"
 #include "book/bookpreset.h"
-#include "cbz/cbzbuild.h"
-#include "cbz/cbzwriter.h"
-#include "cbz/losslesscut.h"
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetransform.h"
+#include "making/bookbuild.h"
+#include "making/zipwriter.h"
+#include "making/losslesscut.h"
+#include "making/pagerecipe.h"
+#include "making/pagetransform.h"
 #include "pages/pagereader.h"
 #include "samplepages.h"
 #include "scans/skew.h"
@@ -199,12 +199,12 @@ int runJob(const QString &corpus, const QString &target, int threads, const QStr
     QVector<BuildPage> pages;
     for (const QString &file : corpusFiles(corpus))
         pages.append({pages.size(), file});
-    CbzBuild build(target, pages, optionsFor(recipe));
+    BookBuild build(target, pages, optionsFor(recipe));
     build.setThreadCount(threads);
     QElapsedTimer timer;
     timer.start();
     // A scan's clean-up says what it did to each page.
-    const bool ok = build.run() == CbzBuild::Done &&
+    const bool ok = build.run() == BookBuild::Done &&
                     (build.pageNotes().isEmpty() || recipe.contains(QLatin1String("deskew")) ||
                      recipe.contains(QLatin1String("strip")));
     std::printf("job %.3f s threads %d peak %ld KiB %s\n", timer.nsecsElapsed() / 1e9, threads,
@@ -262,7 +262,7 @@ int runFloor(const QString &corpus, const QString &target)
 
         step.start();
         QuaZipFile entry(&zip);
-        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(CbzWriter::entryName(number++)), nullptr, 0,
+        entry.open(QIODevice::WriteOnly, QuaZipNewInfo(ZipWriter::entryName(number++)), nullptr, 0,
                    8, -1, false, -15, 8, 0);
         entry.write(jpeg);
         entry.close();
@@ -301,7 +301,7 @@ double imageMagickPipeline(const QString &corpus, const QString &work)
     int number = 0;
     QStringList entries;
     for (const QString &file : corpusFiles(corpus)) {
-        const QString name = CbzWriter::entryName(number++);
+        const QString name = ZipWriter::entryName(number++);
         if (QProcess::execute(QStringLiteral("convert"),
                               {file, QStringLiteral("-quality"), QStringLiteral("100"),
                                QDir(work).filePath(name)}) != 0)
@@ -334,7 +334,7 @@ QPair<double, qint64> jpegtranPipeline(const QString &corpus, const QString &wor
         const QSize size = QImageReader(file).size();
         for (const QRect &region :
              LosslessCut::regions(planPage(size, options), options, QSize(16, 16))) {
-            const QString name = CbzWriter::entryName(entries.size());
+            const QString name = ZipWriter::entryName(entries.size());
             commands += QStringLiteral("-optimize -copy none -crop %1x%2+%3+%4 -outfile %5 %6\n")
                             .arg(region.width())
                             .arg(region.height())
@@ -631,7 +631,7 @@ void printMemoryTable(const QString &corpus, const QString &work)
     makeLargeCorpus(corpus);
     const QString target = QDir(work).filePath(QStringLiteral("large.cbz"));
     std::printf("\npeak memory, 4 pages of 4000x4000 (budget %lld MiB)\n",
-                CbzBuild::DefaultMemoryBudget >> 20);
+                BookBuild::DefaultMemoryBudget >> 20);
     std::printf("%-16s %10s %10s\n", "format", "1 thread", "4 threads");
     for (const char *recipe : {"", "keep", "webp", "webplossless"}) {
         double peaks[2] = {};

@@ -2,8 +2,8 @@
 #define BOOK_H
 
 #include "book/buildrequest.h"
-#include "cbz/cbzbuild.h"
-#include "cbz/comicinfo.h"
+#include "making/bookbuild.h"
+#include "making/comicinfo.h"
 #include "pages/pagescan.h"
 
 #include <QCoreApplication>

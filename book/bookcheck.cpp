@@ -302,12 +302,12 @@ bool BookCheck::makeCleanCopy(const QString &target, bool replace, QStringList *
         given.direction = ComicInfo::RightToLeft;
     const Book::Plan plan = book.plan(options, given, false, true);
     const QVector<BuildPage> pages = Book::buildPages(book.listedPages());
-    CbzBuild build(target, pages, plan.options);
+    BookBuild build(target, pages, plan.options);
     build.setComicInfo(plan.comicInfo);
     build.setUnreadablePagesLeftOut(true);
     build.setPartialPagesAllowed(true);
     build.setReplaceExisting(replace);
-    if (build.run() != CbzBuild::Done) {
+    if (build.run() != BookBuild::Done) {
         *error = build.errorStrings().join(QLatin1Char('\n'));
         return false;
     }

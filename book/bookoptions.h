@@ -1,7 +1,7 @@
 #ifndef BOOKOPTIONS_H
 #define BOOKOPTIONS_H
 
-#include "cbz/pageoptions.h"
+#include "making/pageoptions.h"
 
 // Everything the user sets for the books they make, remembered from one run
 // to the next: how pages are made, which pictures a folder lists, and

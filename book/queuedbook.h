@@ -2,8 +2,8 @@
 #define QUEUEDBOOK_H
 
 #include "book/bookoptions.h"
-#include "cbz/comicinfo.h"
-#include "cbz/pagetreatment.h"
+#include "making/comicinfo.h"
+#include "making/pagetreatment.h"
 
 #include <QCoreApplication>
 #include <QHash>

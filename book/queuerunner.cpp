@@ -2,7 +2,7 @@
 
 #include "book/book.h"
 #include "book/sizereport.h"
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -199,13 +199,13 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
     }
     const Book::Plan plan =
         book.plan(queued.options.pages, queued.comicInfo, queued.comicInfoEdited, false);
-    CbzBuild build(queued.target, pages, plan.options);
+    BookBuild build(queued.target, pages, plan.options);
     build.setThreadCount(m_threads);
     build.setReplaceExisting(m_replace);
     build.setComicInfo(plan.comicInfo);
     const int id = queued.id;
     // Told where the queue is shown, a page at a time.
-    QObject::connect(&build, &CbzBuild::pageWritten, &build, [this, id] {
+    QObject::connect(&build, &BookBuild::pageWritten, &build, [this, id] {
         QMetaObject::invokeMethod(
             this, [this, id] { tell(id, [](QueuedBook &book) { ++book.pagesDone; }); },
             Qt::QueuedConnection);
@@ -222,16 +222,16 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
         if (m_cancel)
             build.cancel();
     }
-    const CbzBuild::Result result = build.run();
+    const BookBuild::Result result = build.run();
     {
         QMutexLocker locker(&m_buildMutex);
         m_build = nullptr;
     }
-    if (result == CbzBuild::Canceled) {
+    if (result == BookBuild::Canceled) {
         outcome.state = QueuedBook::Stopped;
         return outcome;
     }
-    if (result == CbzBuild::Failed) {
+    if (result == BookBuild::Failed) {
         outcome.report = build.errorStrings().join(QLatin1Char('\n'));
         return outcome;
     }

@@ -10,7 +10,7 @@
 #include <atomic>
 #include <functional>
 
-class CbzBuild;
+class BookBuild;
 class QThread;
 
 // Makes a queue's waiting books one after another, each as the command line
@@ -76,7 +76,7 @@ private:
     QElapsedTimer m_clock;
     // The build on the thread, reached from here only to cancel it.
     QMutex m_buildMutex;
-    CbzBuild *m_build = nullptr;
+    BookBuild *m_build = nullptr;
     std::atomic_bool m_cancel{false};
     int m_booksEnded = 0;
 };

@@ -1,8 +1,8 @@
 #ifndef SIZEREPORT_H
 #define SIZEREPORT_H
 
-#include "cbz/cbzbuild.h"
-#include "cbz/pageoptions.h"
+#include "making/bookbuild.h"
+#include "making/pageoptions.h"
 
 #include <QCoreApplication>
 #include <QString>

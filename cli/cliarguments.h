@@ -2,7 +2,7 @@
 #define CLIARGUMENTS_H
 
 #include "book/bookoptions.h"
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 
 #include <QCoreApplication>
 #include <QString>

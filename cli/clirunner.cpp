@@ -6,13 +6,13 @@
 
 #include "book/book.h"
 #include "book/sizereport.h"
-#include "cbz/cbzbuild.h"
-#include "cbz/cbzwriter.h"
-#include "cbz/comicinfo.h"
-#include "cbz/epubpackage.h"
-#include "cbz/longstrip.h"
-#include "cbz/pageforecast.h"
-#include "cbz/pagetransform.h"
+#include "making/bookbuild.h"
+#include "making/zipwriter.h"
+#include "making/comicinfo.h"
+#include "making/epubpackage.h"
+#include "making/longstrip.h"
+#include "making/pageforecast.h"
+#include "making/pagetransform.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
@@ -31,7 +31,7 @@
 
 #include <unistd.h>
 
-std::atomic<CbzBuild *> CliRunner::s_build{nullptr};
+std::atomic<BookBuild *> CliRunner::s_build{nullptr};
 std::atomic_int CliRunner::s_signal{0};
 
 namespace {
@@ -59,7 +59,7 @@ void CliRunner::stopOnSignal(int signal)
 {
     if (s_signal.exchange(signal) != 0)
         ::_exit(128 + signal); // asked twice: the user wants out now
-    if (CbzBuild *build = s_build.load())
+    if (BookBuild *build = s_build.load())
         build->cancel();
 }
 
@@ -233,7 +233,7 @@ void CliRunner::listPages(const QString &folder, const QVector<BuildPage> &pages
             }
             if (options.FacingSpreads)
                 facing.place(spread);
-            const QString file = CbzWriter::entryName(entry, described.suffix);
+            const QString file = ZipWriter::entryName(entry, described.suffix);
             const QString side =
                 EpubPackage::spreadSide(entry++, {file, {}, described.halves.value(i), spread, {}});
             files << (side.isEmpty() ? file : QStringLiteral("%1 %2").arg(file, side));
@@ -278,8 +278,8 @@ QString CliRunner::describeStripPage(const LongStrip::Forecast &forecast, int ti
                         .arg(forecast.sizes.first().width())
                         .arg(shortest)
                         .arg(tallest)
-                        .arg(CbzWriter::entryName(first, suffix),
-                             CbzWriter::entryName(*entry - 1, suffix));
+                        .arg(ZipWriter::entryName(first, suffix),
+                             ZipWriter::entryName(*entry - 1, suffix));
     } else {
         said << tr("in the long strip above");
     }
@@ -546,7 +546,7 @@ bool CliRunner::makeArchive(const QString &folder)
         return false;
     }
 
-    CbzBuild build(target, pages, options);
+    BookBuild build(target, pages, options);
     build.setThreadCount(m_args.threads);
     // The command line makes no book that misses anything unless told to.
     build.setPartialPagesAllowed(m_args.skipTroubled);
@@ -555,21 +555,21 @@ bool CliRunner::makeArchive(const QString &folder)
     const QString name = book.name();
     build.setComicInfo(comicInfo);
     m_clock.start();
-    QObject::connect(&build, &CbzBuild::pageWritten,
+    QObject::connect(&build, &BookBuild::pageWritten,
                      [&](int row) { showProgress(row + 1, pages.size(), name); });
     showProgress(0, pages.size(), name);
     s_build = &build;
     if (s_signal) // a signal that came before the build could see it
         build.cancel();
-    const CbzBuild::Result result = build.run();
+    const BookBuild::Result result = build.run();
     s_build = nullptr;
 
-    if (result == CbzBuild::Canceled) {
+    if (result == BookBuild::Canceled) {
         m_stoppedABuild = true;
         report(folder, tr("stopped; no archive was made"));
         return false;
     }
-    if (result == CbzBuild::Failed) {
+    if (result == BookBuild::Failed) {
         for (const QString &reason : build.errorStrings())
             report(folder, reason);
         if (build.refusedPartialPage())
@@ -587,7 +587,7 @@ bool CliRunner::makeArchive(const QString &folder)
         ++m_madeWithoutSome;
     // A page left out unread is named even under --quiet: the book would
     // look whole.
-    for (const CbzBuild::PageNote &note : build.pageNotes()) {
+    for (const BookBuild::PageNote &note : build.pageNotes()) {
         if (!m_args.quiet || unread.contains(note.row))
             report(pages.at(note.row).page.shownPath(), note.text);
     }

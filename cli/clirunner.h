@@ -2,8 +2,8 @@
 #define CLIRUNNER_H
 
 #include "book/buildrequest.h"
-#include "cbz/longstrip.h"
-#include "cbz/pagetreatment.h"
+#include "making/longstrip.h"
+#include "making/pagetreatment.h"
 #include "cli/cliarguments.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,7 @@
 #include <atomic>
 #include <cstdio>
 
-class CbzBuild;
+class BookBuild;
 struct PageListing;
 
 // Makes the archives quirevale-cli was asked for, one folder after the
@@ -102,7 +102,7 @@ private:
     bool m_stoppedABuild = false;
     bool m_usageError = false;
 
-    static std::atomic<CbzBuild *> s_build;
+    static std::atomic<BookBuild *> s_build;
     static std::atomic_int s_signal;
 };
 

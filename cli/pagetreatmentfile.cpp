@@ -1,6 +1,6 @@
 #include "cli/pagetreatmentfile.h"
 
-#include "cbz/pageoptions.h"
+#include "making/pageoptions.h"
 
 // What a message quotes of a file's text: enough to find it, never a
 // megabyte of it.

@@ -1,7 +1,7 @@
 #ifndef PAGETREATMENTFILE_H
 #define PAGETREATMENTFILE_H
 
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,7 +1,7 @@
 #ifndef COMICINFODIALOG_H
 #define COMICINFODIALOG_H
 
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 #include "ui_comicinfodialog.h"
 
 #include <QDialog>

@@ -422,7 +422,7 @@ Sostituirlo?</translation>
     </message>
 </context>
 <context>
-    <name>CbzBuild</name>
+    <name>BookBuild</name>
     <message>
         <source>Page %1 cannot be read: %2</source>
         <translation>La pagina %1 non può essere letta: %2</translation>
@@ -525,7 +525,7 @@ Sostituirlo?</translation>
     </message>
 </context>
 <context>
-    <name>CbzWriter</name>
+    <name>ZipWriter</name>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>

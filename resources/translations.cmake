@@ -31,6 +31,6 @@ qt5_add_resources(QUIREVALE_TRANSLATION_RESOURCES "${_translations_qrc}" OPTIONS
 #   cmake --build build --target update_translations
 add_custom_target(update_translations
     COMMAND Qt5::lupdate -locations none -no-obsolete -target-language it_IT
-            app book cli pages preview cbz dialogs -ts resources/quirevale_it.ts
+            app book cli pages preview making dialogs -ts resources/quirevale_it.ts
     WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
     VERBATIM)

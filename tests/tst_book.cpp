@@ -228,8 +228,8 @@ void tst_Book::sizesSaid()
     PageOptions options;
     options.PageFormat = PageOptions::Format(format);
     options.KeepUnchangedPages = kept;
-    CbzBuild build(dir.filePath("book.cbz"), pages, options);
-    QVERIFY(build.run() == CbzBuild::Done);
+    BookBuild build(dir.filePath("book.cbz"), pages, options);
+    QVERIFY(build.run() == BookBuild::Done);
     const qint64 archive = QFileInfo(build.fileName()).size();
     const qint64 source = SizeReport::bytesOf(pages);
     qint64 files = 0;

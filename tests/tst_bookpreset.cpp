@@ -1,6 +1,6 @@
 #include "book/bookpreset.h"
 #include "book/sizereport.h"
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 #include "cli/cliarguments.h"
 #include "testsupport.h"
 
@@ -56,8 +56,8 @@ void tst_BookPreset::builtInPresetsMakeTheirPages()
         pages.append({i, PageLocation(path)});
     }
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, options);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    BookBuild build(target, pages, options);
+    QCOMPARE(build.run(), BookBuild::Done);
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
     QVERIFY(ok);
@@ -130,11 +130,11 @@ void tst_BookPreset::portraitScreensCutSpreads()
     QPainter(&spread).fillRect(800, 0, 800, 1100, Qt::blue);
     QVERIFY(spread.save(dir.filePath("spread.png")));
     QVERIFY(noiseImage(600, 900).save(dir.filePath("page.png")));
-    CbzBuild build(dir.filePath("book.cbz"),
+    BookBuild build(dir.filePath("book.cbz"),
                    {{0, PageLocation(dir.filePath("spread.png"))},
                     {1, PageLocation(dir.filePath("page.png"))}},
                    options);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.run(), BookBuild::Done);
     const QList<QByteArray> data = archiveData(build.fileName());
     QCOMPARE(data.size(), entries + 1);
     QImage first;

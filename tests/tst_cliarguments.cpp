@@ -1,6 +1,6 @@
 #include "book/book.h"
 #include "book/optiontable.h"
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 #include "cli/cliarguments.h"
 #include "cli/pagetreatmentfile.h"
 #include "testsupport.h"

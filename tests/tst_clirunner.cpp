@@ -1,7 +1,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
-#include "cbz/cbzwriter.h"
-#include "cbz/comicinfo.h"
+#include "making/zipwriter.h"
+#include "making/comicinfo.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
@@ -860,7 +860,7 @@ void tst_CliRunner::listSaysWhatTheEpubHolds()
     const QRegularExpression itemref("<itemref idref=\"page-(\\d+)\"(?: properties=\"([^\"]+)\")?");
     for (auto match = itemref.globalMatch(QString::fromUtf8(opf)); match.hasNext();) {
         const auto found = match.next();
-        const QString file = CbzWriter::entryName(found.captured(1).toInt() - 1);
+        const QString file = ZipWriter::entryName(found.captured(1).toInt() - 1);
         held << (found.captured(2).isEmpty() ? file : file + ' ' + found.captured(2));
     }
     QCOMPARE(said, held);

@@ -1,6 +1,6 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/cbzwriter.h"
-#include "cbz/comicinfo.h"
+#include "making/bookbuild.h"
+#include "making/zipwriter.h"
+#include "making/comicinfo.h"
 #include "dialogs/comicinfodialog.h"
 #include "testsupport.h"
 
@@ -155,9 +155,9 @@ void tst_ComicInfo::bookOfSplitBorderedRightToLeftPages()
     info.year = 2012;
     info.writer = "Brian K. Vaughan";
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, options);
+    BookBuild build(target, pages, options);
     build.setComicInfo(info);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
 
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
@@ -230,17 +230,17 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     options.KeepUnchangedPages = true;
     ComicInfo info;
     info.write = true;
-    CbzBuild build(dir.filePath("book.cbz"), pages, options);
+    BookBuild build(dir.filePath("book.cbz"), pages, options);
     build.setComicInfo(info);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     const QMap<QString, QByteArray> entries = entriesByName(dir.filePath("book.cbz"));
     QCOMPARE(entries.size(), 5);
     // Every page byte for byte, in its place, named by what it holds (the
     // PNG named .jpg goes in as a .png).
-    QCOMPARE(entries.value(CbzWriter::entryName(0)), contentOf(pages.at(0).page.file()));
-    QCOMPARE(entries.value(CbzWriter::entryName(3)), contentOf(pages.at(3).page.file()));
+    QCOMPARE(entries.value(ZipWriter::entryName(0)), contentOf(pages.at(0).page.file()));
+    QCOMPARE(entries.value(ZipWriter::entryName(3)), contentOf(pages.at(3).page.file()));
     for (int png : {1, 2})
-        QCOMPARE(entries.value(CbzWriter::entryName(png, "png")),
+        QCOMPARE(entries.value(ZipWriter::entryName(png, "png")),
                  contentOf(pages.at(png).page.file()));
     // The turned photo is listed as it shows.
     const ReadBack back = readBack(entries.value("ComicInfo.xml"));
@@ -252,9 +252,9 @@ void tst_ComicInfo::untouchedJpegsAmongChangedPages()
     // pixels changes nothing).
     options.ImageCutBorder = true;
     options.ImageCutBorderNumber = 1;
-    CbzBuild changed(dir.filePath("changed.cbz"), pages, options);
-    QCOMPARE(changed.run(), CbzBuild::Done);
-    QVERIFY(entriesByName(dir.filePath("changed.cbz")).value(CbzWriter::entryName(0)) !=
+    BookBuild changed(dir.filePath("changed.cbz"), pages, options);
+    QCOMPARE(changed.run(), BookBuild::Done);
+    QVERIFY(entriesByName(dir.filePath("changed.cbz")).value(ZipWriter::entryName(0)) !=
             contentOf(pages.at(0).page.file()));
 }
 
@@ -266,8 +266,8 @@ void tst_ComicInfo::cutJpegFailsEvenUntouched()
     QVERIFY(writeFile(path, contentOf(path).left(2000)));
     PageOptions options;
     options.KeepUnchangedPages = true;
-    CbzBuild build(dir.filePath("book.cbz"), {{0, path}}, options);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    BookBuild build(dir.filePath("book.cbz"), {{0, path}}, options);
+    QCOMPARE(build.run(), BookBuild::Failed);
     QVERIFY2(build.errorString().contains("cut.jpg cannot be read: The file is damaged"),
              qPrintable(build.errorString()));
     QVERIFY(!QFile::exists(dir.filePath("book.cbz")));
@@ -315,9 +315,9 @@ void tst_ComicInfo::spreadsLeftWholeAreDoublePages()
     options.ImageCutOnlyWide = true;
     ComicInfo info;
     info.write = true;
-    CbzBuild build(dir.filePath("book.cbz"), pages, options);
+    BookBuild build(dir.filePath("book.cbz"), pages, options);
     build.setComicInfo(info);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     const ReadBack back = readBack(entriesByName(dir.filePath("book.cbz")).value("ComicInfo.xml"));
     QCOMPARE(back.pages.size(), 4); // the single page, two halves, the spread left whole
     QStringList doubles;

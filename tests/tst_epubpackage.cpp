@@ -1,5 +1,5 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/epubpackage.h"
+#include "making/bookbuild.h"
+#include "making/epubpackage.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -267,9 +267,9 @@ void tst_EpubPackage::theBuildMakesAnEpub()
     QByteArray first;
     for (const char *name : {"one.epub", "two.epub"}) {
         const QString path = dir.filePath(name);
-        CbzBuild build(path, pages, made);
+        BookBuild build(path, pages, made);
         build.setComicInfo(info);
-        QCOMPARE(build.run(), CbzBuild::Done);
+        QCOMPARE(build.run(), BookBuild::Done);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -310,8 +310,8 @@ void tst_EpubPackage::webpPagesAreRefused()
     PageOptions options;
     options.BookKind = PageOptions::EpubBook;
     options.PageFormat = PageOptions::WebpPages;
-    CbzBuild build(dir.filePath("book.epub"), {BuildPage{0, PageLocation(file)}}, options);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    BookBuild build(dir.filePath("book.epub"), {BuildPage{0, PageLocation(file)}}, options);
+    QCOMPARE(build.run(), BookBuild::Failed);
     QVERIFY2(build.errorString().contains("JPEG"), qPrintable(build.errorString()));
     QVERIFY(!QFileInfo::exists(dir.filePath("book.epub")));
 }

@@ -1,4 +1,4 @@
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 #include "pages/epubpages.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"

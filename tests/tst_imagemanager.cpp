@@ -1,6 +1,6 @@
 #include "app/previewcontroller.h"
 #include "app/quirevale.h"
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 #include "preview/imagemanager.h"
 #include "preview/splitoverlay.h"
 #include "testsupport.h"
@@ -460,9 +460,9 @@ void tst_ImageManager::previewCutIsTheBuildsCut()
     preview.setTreatment(options, own);
 
     const QString archive = dir.filePath("made.cbz");
-    CbzBuild build(archive, {BuildPage{0, PageLocation(file), own}}, options);
+    BookBuild build(archive, {BuildPage{0, PageLocation(file), own}}, options);
     build.setThreadCount(1);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.run(), BookBuild::Done);
     bool ok = false;
     const QList<TestSupport::ArchiveEntry> entries = TestSupport::readArchive(archive, &ok);
     QVERIFY(ok);

@@ -1,6 +1,6 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/longstrip.h"
-#include "cbz/pagetransform.h"
+#include "making/bookbuild.h"
+#include "making/longstrip.h"
+#include "making/pagetransform.h"
 #include "samplepages.h"
 #include "scans/stripcut.h"
 #include "testsupport.h"
@@ -203,8 +203,8 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest_data()
 {
     QTest::addColumn<int>("threads");
     QTest::addColumn<qint64>("budget");
-    QTest::newRow("one thread") << 1 << CbzBuild::DefaultMemoryBudget;
-    QTest::newRow("three threads") << 3 << CbzBuild::DefaultMemoryBudget;
+    QTest::newRow("one thread") << 1 << BookBuild::DefaultMemoryBudget;
+    QTest::newRow("three threads") << 3 << BookBuild::DefaultMemoryBudget;
     // Every page waits for room but the one the writer waits for.
     QTest::newRow("three threads, no room to spare") << 3 << qint64(1);
 }
@@ -236,10 +236,10 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
     options.CutLongStrips = true;
     options.StripHeight = 1000;
     options.ImageQuality = 80;
-    CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
+    BookBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
     build.setThreadCount(threads);
     build.setMemoryBudget(budget);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.run(), BookBuild::Done);
 
     const LongStrip::Forecast forecast = LongStrip::forecast(
         pages, LongStrip::runsIn(pages, options.PdfResolution, 2).value(0), options, 2);
@@ -264,7 +264,7 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
     // What the report says: the strip's size on its first tile, a cut
     // through art on the tile it falls in.
     QHash<int, QString> notes;
-    for (const CbzBuild::PageNote &note : build.pageNotes())
+    for (const BookBuild::PageNote &note : build.pageNotes())
         notes.insert(note.row, note.text);
     QVERIFY2(notes.value(1).contains(
                  QStringLiteral("of 5 pages is cut into %1").arg(forecast.sizes.size())),
@@ -304,16 +304,16 @@ void tst_LongStrip::unreadableTileIsNamed()
         rows += size.height();
     QCOMPARE(rows, 4000);
 
-    CbzBuild failing(dir.filePath(QStringLiteral("failing.cbz")), pages, options);
-    QCOMPARE(failing.run(), CbzBuild::Failed);
+    BookBuild failing(dir.filePath(QStringLiteral("failing.cbz")), pages, options);
+    QCOMPARE(failing.run(), BookBuild::Failed);
     QVERIFY2(failing.errorString().contains(QStringLiteral("Page 1.png cannot be read")),
              qPrintable(failing.errorString()));
     QVERIFY(failing.failedOnUnreadablePages());
     QVERIFY(!QFile::exists(failing.fileName()));
 
-    CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
+    BookBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
     build.setUnreadablePagesLeftOut(true);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.run(), BookBuild::Done);
     QCOMPARE(build.leftOutRows(), QVector<int>{1});
     QCOMPARE(build.entryCount(), forecast.sizes.size());
 }
@@ -336,9 +336,9 @@ void tst_LongStrip::anotherPageFailingStopsTheStrip()
     PageOptions options;
     options.CutLongStrips = true;
     options.StripHeight = 400;
-    CbzBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
+    BookBuild build(dir.filePath(QStringLiteral("book.cbz")), pages, options);
     build.setThreadCount(2);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    QCOMPARE(build.run(), BookBuild::Failed);
     QCOMPARE(build.errorStrings().size(), 1);
     QVERIFY2(build.errorString().startsWith(QStringLiteral("Page 0.png cannot be read")),
              qPrintable(build.errorString()));

@@ -1,4 +1,4 @@
-#include "cbz/losslesscut.h"
+#include "making/losslesscut.h"
 #include "pages/jpegcheck.h"
 #include "testsupport.h"
 

@@ -1,7 +1,7 @@
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
 #include "app/signalquit.h"
-#include "cbz/cbzwriter.h"
+#include "making/zipwriter.h"
 #include "preview/imagemanager.h"
 #include "testsupport.h"
 
@@ -176,7 +176,7 @@ void tst_MakeCbz::writesCheckedRowsInTheirOrder()
     const QList<int> pages = {0, 2, 4};
     QCOMPARE(entries.size(), pages.size());
     for (int i = 0; i < entries.size(); ++i) {
-        QCOMPARE(entries.at(i).name, CbzWriter::entryName(i));
+        QCOMPARE(entries.at(i).name, ZipWriter::entryName(i));
         QCOMPARE(entries.at(i).method, 8);
         QCOMPARE(jpegSize(entries.at(i).data), pageSize(pages.at(i)));
     }
@@ -210,8 +210,8 @@ void tst_MakeCbz::splitPagesGiveTwoEntriesEach()
         const QSize size = pageSize(page);
         const int k = size.width() * 30 / 100;
         const QSize left(k + 1, size.height()), right(size.width() - k, size.height());
-        QCOMPARE(entries.at(2 * page).name, CbzWriter::entryName(2 * page));
-        QCOMPARE(entries.at(2 * page + 1).name, CbzWriter::entryName(2 * page + 1));
+        QCOMPARE(entries.at(2 * page).name, ZipWriter::entryName(2 * page));
+        QCOMPARE(entries.at(2 * page + 1).name, ZipWriter::entryName(2 * page + 1));
         QCOMPARE(jpegSize(entries.at(2 * page).data), firstRight ? right : left);
         QCOMPARE(jpegSize(entries.at(2 * page + 1).data), firstRight ? left : right);
     }

@@ -1,5 +1,5 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/comicinfo.h"
+#include "making/bookbuild.h"
+#include "making/comicinfo.h"
 #include "pages/blake2sp.h"
 #include "pages/pagearchive.h"
 #include "pages/pagelocation.h"
@@ -153,8 +153,8 @@ void tst_PageArchive::sameEntriesAsFromTheFolder()
             QCOMPARE(pages.size(), 12);
             const QString target = dir.filePath("out.cbz");
             QFile::remove(target);
-            CbzBuild build(target, pages, options);
-            QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+            BookBuild build(target, pages, options);
+            QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
             built << archiveData(target);
         }
         QCOMPARE(built.at(1), built.at(0));
@@ -303,8 +303,8 @@ void tst_PageArchive::badArchives()
             buildPages.append({buildPages.size(), listedPage.location});
         PageOptions options;
         options.KeepUnchangedPages = true;
-        CbzBuild build(dir.filePath("out.cbz"), buildPages, options);
-        if (build.run() != CbzBuild::Done)
+        BookBuild build(dir.filePath("out.cbz"), buildPages, options);
+        if (build.run() != BookBuild::Done)
             said = build.errorString();
         else if (kind == "names") // each entry found by its number, not its name
             QCOMPARE(archiveData(build.fileName()).size(), 6);

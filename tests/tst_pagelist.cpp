@@ -1,7 +1,7 @@
 #include "app/pagerow.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
-#include "cbz/longstrip.h"
+#include "making/longstrip.h"
 #include "pages/pagereader.h"
 #include "preview/imagemanager.h"
 #include "samplepages.h"

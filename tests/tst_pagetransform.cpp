@@ -1,5 +1,5 @@
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetransform.h"
+#include "making/pagerecipe.h"
+#include "making/pagetransform.h"
 #include "testsupport.h"
 
 #include <QBuffer>

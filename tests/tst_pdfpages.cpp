@@ -1,5 +1,5 @@
 #include "book/book.h"
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpages.h"
@@ -125,8 +125,8 @@ void tst_PdfPages::pagesAreRenderedAsAsked()
         pages.append({pages.size(), page.location});
     PageOptions options;
     options.ImageCutDoublePages = options.ImageCutOnlyWide = true;
-    CbzBuild build(dir.filePath("Scan.cbz"), pages, options);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    BookBuild build(dir.filePath("Scan.cbz"), pages, options);
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     QVERIFY(unzipTest(build.fileName()));
     const QList<QByteArray> entries = archiveData(build.fileName());
     QCOMPARE(entries.size(), 4); // the wide page cut in two
@@ -343,8 +343,8 @@ void tst_PdfPages::scannedPagesAreTheirJpegs()
         PageOptions options;
         options.KeepUnchangedPages = keep;
         const QString target = dir.filePath(keep ? "kept.cbz" : "made.cbz");
-        CbzBuild build(target, {{0, location}}, options);
-        QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+        BookBuild build(target, {{0, location}}, options);
+        QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
         const QList<QByteArray> entries = archiveData(target);
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries.first() == stored, taken == "kept" && keep);
@@ -562,9 +562,9 @@ void tst_PdfPages::scansBuildAlikeOnAnyNumberOfThreads()
     QList<QByteArray> first;
     for (const int threads : {1, 2, 4}) {
         const QString archive = dir.filePath(QStringLiteral("%1.cbz").arg(threads));
-        CbzBuild build(archive, Book::buildPages(book.listedPages()), options);
+        BookBuild build(archive, Book::buildPages(book.listedPages()), options);
         build.setThreadCount(threads);
-        QCOMPARE(build.run(), CbzBuild::Done);
+        QCOMPARE(build.run(), BookBuild::Done);
         const QList<QByteArray> made = archiveData(archive);
         QCOMPARE(made.size(), 2 * scans.size());
         if (first.isEmpty())

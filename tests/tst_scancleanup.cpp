@@ -1,6 +1,6 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/pagetransform.h"
-#include "cbz/scancleanup.h"
+#include "making/bookbuild.h"
+#include "making/pagetransform.h"
+#include "making/scancleanup.h"
 #include "samplepages.h"
 #include "scans/blankpage.h"
 #include "scans/facingpages.h"
@@ -335,11 +335,11 @@ void tst_ScanCleanup::buildCleansUpScans()
     options.ScanLeaveOutBlank = true;
     options.FacingSpreads = true;
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, options);
+    BookBuild build(target, pages, options);
     ComicInfo info;
     info.write = true;
     build.setComicInfo(info);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
     QVERIFY(ok);
@@ -350,7 +350,7 @@ void tst_ScanCleanup::buildCleansUpScans()
     QVERIFY2(xml.contains("<Page Image=\"2\" Type=\"Other\""), xml.constData());
     QVERIFY(xml.contains("<Page Image=\"3\" DoublePage=\"true\""));
     QStringList notes;
-    for (const CbzBuild::PageNote &note : build.pageNotes())
+    for (const BookBuild::PageNote &note : build.pageNotes())
         notes << QStringLiteral("%1: %2").arg(note.row).arg(note.text);
     QVERIFY2(notes.contains("1: left out: it is blank"), qPrintable(notes.join('\n')));
     QVERIFY2(notes.filter(QRegularExpression("^0: straightened by 2.0°")).size() == 1,

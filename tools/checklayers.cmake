@@ -2,8 +2,8 @@
 # relative path ("../app/quirevale.h"), which the include path alone cannot
 # refuse. Run by the quirevale_layers target before the engine is built.
 set(layers
-    "pages|scans|cbz:book|app|cli|preview|dialogs"
-    "pages|scans:cbz"
+    "pages|scans|making:book|app|cli|preview|dialogs"
+    "pages|scans:making"
     "book:app|cli|preview|dialogs"
     "cli:app|preview|dialogs")
 set(bad "")

@@ -10,8 +10,8 @@
 //  - as a plain program that runs the files named on its command line
 //    through it once, as a CTest test over the seed corpus.
 
-#include "cbz/comicinfo.h"
-#include "cbz/losslesscut.h"
+#include "making/comicinfo.h"
+#include "making/losslesscut.h"
 #include "cli/pagetreatmentfile.h"
 #include "pages/epubpages.h"
 #include "pages/jpegcheck.h"

@@ -25,9 +25,9 @@
 
 #include "app/pagerow.h"
 #include "app/quirevale.h"
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetransform.h"
-#include "cbz/scancleanup.h"
+#include "making/pagerecipe.h"
+#include "making/pagetransform.h"
+#include "making/scancleanup.h"
 #include "dialogs/checkbooksdialog.h"
 #include "preview/imagemanager.h"
 #include "samplepages.h"

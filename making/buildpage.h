@@ -1,7 +1,7 @@
 #ifndef BUILDPAGE_H
 #define BUILDPAGE_H
 
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 #include "pages/pagelocation.h"
 
 #include <QString>

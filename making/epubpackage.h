@@ -1,7 +1,7 @@
 #ifndef EPUBPACKAGE_H
 #define EPUBPACKAGE_H
 
-#include "cbz/comicinfo.h"
+#include "making/comicinfo.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

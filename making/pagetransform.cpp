@@ -1,4 +1,4 @@
-#include "cbz/pagetransform.h"
+#include "making/pagetransform.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

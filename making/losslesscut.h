@@ -1,9 +1,9 @@
 #ifndef LOSSLESSCUT_H
 #define LOSSLESSCUT_H
 
-#include "cbz/jpegpartwriter.h"
-#include "cbz/pageoptions.h"
-#include "cbz/pagetransform.h"
+#include "making/jpegpartwriter.h"
+#include "making/pageoptions.h"
+#include "making/pagetransform.h"
 #include "pages/jpegcheck.h"
 
 #include <QByteArray>

@@ -1,15 +1,15 @@
-#ifndef CBZBUILD_H
-#define CBZBUILD_H
+#ifndef BOOKBUILD_H
+#define BOOKBUILD_H
 
-#include "cbz/buildpage.h"
-#include "cbz/comicinfo.h"
-#include "cbz/longstrip.h"
-#include "cbz/packedentry.h"
-#include "cbz/pageoptions.h"
-#include "cbz/pagepart.h"
-#include "cbz/pagepictureobserver.h"
-#include "cbz/pagetreatment.h"
-#include "cbz/scancleanup.h"
+#include "making/buildpage.h"
+#include "making/comicinfo.h"
+#include "making/longstrip.h"
+#include "making/packedentry.h"
+#include "making/pageoptions.h"
+#include "making/pagepart.h"
+#include "making/pagepictureobserver.h"
+#include "making/pagetreatment.h"
+#include "making/scancleanup.h"
 #include "pages/pagelocation.h"
 
 #include <QImage>
@@ -22,7 +22,7 @@
 #include <atomic>
 #include <functional>
 
-class CbzWriter;
+class ZipWriter;
 
 class PageReader;
 
@@ -33,7 +33,7 @@ class PageReader;
 // archive is the same whatever the number of threads. A failure or a cancel
 // stops the other threads promptly and leaves nothing behind: an earlier
 // archive of the same name stays as it was.
-class CbzBuild : public QObject
+class BookBuild : public QObject
 {
     Q_OBJECT
 
@@ -49,10 +49,10 @@ public:
     // Pixels of decoded pages held at once, in bytes, unless told otherwise.
     static constexpr qint64 DefaultMemoryBudget = qint64(1) << 30;
 
-    CbzBuild(const QString &fileName, const QVector<BuildPage> &pages, const PageOptions &options,
+    BookBuild(const QString &fileName, const QVector<BuildPage> &pages, const PageOptions &options,
              QObject *parent = nullptr);
     // Cancels a build that still runs on another thread and waits for it.
-    ~CbzBuild() override;
+    ~BookBuild() override;
 
     // 0, the default, means one thread per core; more than a few per core
     // only cost memory, so no more than that are used.
@@ -130,7 +130,7 @@ signals:
     // After the entries of the page from row were written; entryCount is
     // the number of entries in the archive so far.
     void pageWritten(int row, int entryCount);
-    void finished(CbzBuild::Result result, const QString &error);
+    void finished(BookBuild::Result result, const QString &error);
 
 private:
     struct Page;
@@ -144,9 +144,9 @@ private:
                        PackedEntry *entry, ComicPage *comicPage) const;
     void findStrips();
     QDateTime newestPageTime() const;
-    QString addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
+    QString addEpubDocuments(ZipWriter &writer, const QVector<ComicPage> &comicPages,
                              const QStringList &pictureNames) const;
-    QString addFacingBlank(CbzWriter &writer, const ComicPage &spread,
+    QString addFacingBlank(ZipWriter &writer, const ComicPage &spread,
                            QVector<ComicPage> *comicPages) const;
     void keepUnchanged(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
     bool cutLosslessly(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
@@ -187,4 +187,4 @@ private:
     bool m_running = false;
 };
 
-#endif // CBZBUILD_H
+#endif // BOOKBUILD_H

@@ -1,6 +1,6 @@
-#include "cbz/cbzbuild.h"
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetransform.h"
+#include "making/bookbuild.h"
+#include "making/pagerecipe.h"
+#include "making/pagetransform.h"
 #include "pages/pagearchive.h"
 #include "testsupport.h"
 
@@ -97,7 +97,7 @@ PageOptions options(bool split, bool border, bool resize, int quality = 100)
 }
 } // namespace
 
-class tst_CbzBuild : public QObject
+class tst_BookBuild : public QObject
 {
     Q_OBJECT
 
@@ -131,7 +131,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void tst_CbzBuild::initTestCase()
+void tst_BookBuild::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir(m_dir.path()).mkdir("pages"));
@@ -148,7 +148,7 @@ void tst_CbzBuild::initTestCase()
         m_mixed.append({row += 2, folder + '/' + name}); // unchecked rows in between
 }
 
-void tst_CbzBuild::sameEntriesForAnyThreadCount_data()
+void tst_BookBuild::sameEntriesForAnyThreadCount_data()
 {
     QTest::addColumn<PageOptions>("pageOptions");
     QTest::newRow("as they are") << options(false, false, false);
@@ -156,7 +156,7 @@ void tst_CbzBuild::sameEntriesForAnyThreadCount_data()
     QTest::newRow("border, quality 40") << options(false, true, false, 40);
 }
 
-void tst_CbzBuild::sameEntriesForAnyThreadCount()
+void tst_BookBuild::sameEntriesForAnyThreadCount()
 {
     QFETCH(PageOptions, pageOptions);
     const QVector<BuildPage> pages = mixedPages();
@@ -165,12 +165,12 @@ void tst_CbzBuild::sameEntriesForAnyThreadCount()
     // page at a time, with pages of many pictures among them, and no deadlock.
     for (int threads : {1, 2, 5, -4}) {
         const QString target = m_dir.filePath(QStringLiteral("threads %1.cbz").arg(threads));
-        CbzBuild build(target, pages, pageOptions);
+        BookBuild build(target, pages, pageOptions);
         build.setReplaceExisting(true);
         build.setThreadCount(qAbs(threads));
         if (threads < 0)
             build.setMemoryBudget(1);
-        QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+        QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
         QVERIFY(unzipTest(target));
         results << archiveData(target);
     }
@@ -189,11 +189,11 @@ void tst_CbzBuild::sameEntriesForAnyThreadCount()
         QVERIFY2(results.at(0).at(i) == expected.at(i), qPrintable(QString::number(i)));
 }
 
-void tst_CbzBuild::rowsAreReportedInOrder()
+void tst_BookBuild::rowsAreReportedInOrder()
 {
     const QVector<BuildPage> pages = mixedPages();
     const QString target = m_dir.filePath("order.cbz");
-    CbzBuild build(target, pages, options(true, false, false));
+    BookBuild build(target, pages, options(true, false, false));
     build.setThreadCount(3);
     // Each page's picture, told before the page is said to be written.
     struct Pictures : PagePictureObserver
@@ -209,18 +209,18 @@ void tst_CbzBuild::rowsAreReportedInOrder()
         QList<QSize> sizes, pageSizes;
     } observer;
     build.setPictureObserver(&observer);
-    QSignalSpy written(&build, &CbzBuild::pageWritten);
-    QSignalSpy finished(&build, &CbzBuild::finished);
+    QSignalSpy written(&build, &BookBuild::pageWritten);
+    QSignalSpy finished(&build, &BookBuild::finished);
     QList<QSize> pictures, pageSizes;
     connect(
-        &build, &CbzBuild::pageWritten, this,
+        &build, &BookBuild::pageWritten, this,
         [&](int row) {
             QCOMPARE(observer.rows.last(), row);
             pictures << observer.sizes.last();
             pageSizes << observer.pageSizes.last();
         },
         Qt::DirectConnection);
-    QCOMPARE(build.run(), CbzBuild::Done);
+    QCOMPARE(build.run(), BookBuild::Done);
     QCOMPARE(written.size(), pages.size());
     for (int i = 0; i < pages.size(); ++i) {
         QCOMPARE(written.at(i).at(0).toInt(), pages.at(i).row);
@@ -231,11 +231,11 @@ void tst_CbzBuild::rowsAreReportedInOrder()
         QCOMPARE(pictures.at(i), pageSize.scaled(100, 100, Qt::KeepAspectRatio));
     }
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished.first().at(0).value<CbzBuild::Result>(), CbzBuild::Done);
+    QCOMPARE(finished.first().at(0).value<BookBuild::Result>(), BookBuild::Done);
     QCOMPARE(archiveData(target).size(), 2 * pages.size() + 2);
 }
 
-void tst_CbzBuild::cancelStopsAndLeavesNothing()
+void tst_BookBuild::cancelStopsAndLeavesNothing()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -247,19 +247,19 @@ void tst_CbzBuild::cancelStopsAndLeavesNothing()
     const QString target = dir.filePath("book.cbz");
     QVERIFY(writeFile(target, "earlier archive"));
 
-    CbzBuild build(target, pages, PageOptions());
+    BookBuild build(target, pages, PageOptions());
     build.setReplaceExisting(true);
     build.setThreadCount(2);
-    QSignalSpy written(&build, &CbzBuild::pageWritten);
-    connect(&build, &CbzBuild::pageWritten, &build, &CbzBuild::cancel, Qt::DirectConnection);
-    QCOMPARE(build.run(), CbzBuild::Canceled);
+    QSignalSpy written(&build, &BookBuild::pageWritten);
+    connect(&build, &BookBuild::pageWritten, &build, &BookBuild::cancel, Qt::DirectConnection);
+    QCOMPARE(build.run(), BookBuild::Canceled);
     QVERIFY(build.errorString().isEmpty());
     QCOMPARE(written.size(), 1); // nothing is written after the cancel
     QCOMPARE(contentOf(target), QByteArray("earlier archive"));
     QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
 }
 
-void tst_CbzBuild::failuresSayWhy_data()
+void tst_BookBuild::failuresSayWhy_data()
 {
     QTest::addColumn<QString>("trouble");
     QTest::addColumn<QString>("reason");
@@ -279,7 +279,7 @@ void tst_CbzBuild::failuresSayWhy_data()
                                << "File too large";
 }
 
-void tst_CbzBuild::failuresSayWhy()
+void tst_BookBuild::failuresSayWhy()
 {
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
@@ -315,14 +315,14 @@ void tst_CbzBuild::failuresSayWhy()
         pageOptions.ResizeImageHeight = 400;
     }
 
-    CbzBuild build(target, pages, pageOptions);
+    BookBuild build(target, pages, pageOptions);
     build.setReplaceExisting(true);
     bool made;
     {
         std::unique_ptr<FileSizeLimit> limit;
         if (trouble == "full")
             limit = std::make_unique<FileSizeLimit>(300000);
-        made = build.run() == CbzBuild::Done;
+        made = build.run() == BookBuild::Done;
     }
     QVERIFY(!made);
     QVERIFY2(build.errorString().contains(reason), qPrintable(build.errorString()));
@@ -330,7 +330,7 @@ void tst_CbzBuild::failuresSayWhy()
     QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
 }
 
-void tst_CbzBuild::targetsThatAreNotReplaced_data()
+void tst_BookBuild::targetsThatAreNotReplaced_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("replace");
@@ -345,7 +345,7 @@ void tst_CbzBuild::targetsThatAreNotReplaced_data()
     QTest::newRow("a link, even when allowed") << "link.cbz" << true << "not a regular file";
 }
 
-void tst_CbzBuild::targetsThatAreNotReplaced()
+void tst_BookBuild::targetsThatAreNotReplaced()
 {
     QFETCH(QString, target);
     QFETCH(bool, replace);
@@ -366,9 +366,9 @@ void tst_CbzBuild::targetsThatAreNotReplaced()
     const bool plainFile = info.isFile() && !info.isSymLink(); // a pipe is not opened
     const QByteArray before = plainFile ? contentOf(info.filePath()) : QByteArray();
 
-    CbzBuild build(dir.filePath(target), pages, PageOptions());
+    BookBuild build(dir.filePath(target), pages, PageOptions());
     build.setReplaceExisting(replace);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    QCOMPARE(build.run(), BookBuild::Failed);
     QVERIFY2(build.errorString().contains(reason), qPrintable(build.errorString()));
     if (plainFile)
         QCOMPARE(contentOf(info.filePath()), before);
@@ -379,7 +379,7 @@ void tst_CbzBuild::targetsThatAreNotReplaced()
 
 // Two processes onto one name: the one that finishes second must not take
 // the place of the first one's archive.
-void tst_CbzBuild::aFileThatAppearsIsNotReplaced()
+void tst_BookBuild::aFileThatAppearsIsNotReplaced()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -388,22 +388,22 @@ void tst_CbzBuild::aFileThatAppearsIsNotReplaced()
         QVERIFY(noiseImage(60, 80).save(pages.last().page.file()));
     }
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, PageOptions());
+    BookBuild build(target, pages, PageOptions());
     connect(
-        &build, &CbzBuild::pageWritten, this,
+        &build, &BookBuild::pageWritten, this,
         [&](int row) {
             if (row == 2)
                 writeFile(target, "the other process's archive");
         },
         Qt::DirectConnection);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    QCOMPARE(build.run(), BookBuild::Failed);
     QVERIFY2(build.errorString().contains("appeared while the archive was made"),
              qPrintable(build.errorString()));
     QCOMPARE(contentOf(target), QByteArray("the other process's archive"));
     QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());
 }
 
-void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
+void tst_BookBuild::everyDamagedPageInFlightIsNamed()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -414,29 +414,29 @@ void tst_CbzBuild::everyDamagedPageInFlightIsNamed()
     for (int damaged : {1, 2})
         QVERIFY(writeFile(pages.at(damaged).page.file(),
                           contentOf(pages.at(damaged).page.file()).left(2000)));
-    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    BookBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     build.setThreadCount(4);
-    QCOMPARE(build.run(), CbzBuild::Failed);
+    QCOMPARE(build.run(), BookBuild::Failed);
     const QStringList reasons = build.errorString().split('\n');
     QCOMPARE(reasons.size(), 2);
     QVERIFY2(reasons.at(0).contains("p2.jpg") && reasons.at(1).contains("p3.jpg"),
              qPrintable(build.errorString()));
 }
 
-void tst_CbzBuild::oneResultPerRun_data()
+void tst_BookBuild::oneResultPerRun_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<CbzBuild::Result>("result");
-    QTest::newRow("done") << "done" << CbzBuild::Done;
-    QTest::newRow("canceled") << "cancel" << CbzBuild::Canceled;
-    QTest::newRow("failed") << "fail" << CbzBuild::Failed;
+    QTest::addColumn<BookBuild::Result>("result");
+    QTest::newRow("done") << "done" << BookBuild::Done;
+    QTest::newRow("canceled") << "cancel" << BookBuild::Canceled;
+    QTest::newRow("failed") << "fail" << BookBuild::Failed;
 }
 
 // The same outcome, told once, whichever way the caller looks at it.
-void tst_CbzBuild::oneResultPerRun()
+void tst_BookBuild::oneResultPerRun()
 {
     QFETCH(QString, how);
-    QFETCH(CbzBuild::Result, result);
+    QFETCH(BookBuild::Result, result);
     QTemporaryDir dir;
     QVector<BuildPage> pages;
     for (int i = 1; i <= 3; ++i) {
@@ -445,21 +445,21 @@ void tst_CbzBuild::oneResultPerRun()
     }
     if (how == "fail")
         QVERIFY(writeFile(pages.at(2).page.file(), "not a page"));
-    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    BookBuild build(dir.filePath("book.cbz"), pages, PageOptions());
     if (how == "cancel")
-        connect(&build, &CbzBuild::pageWritten, &build, &CbzBuild::cancel, Qt::DirectConnection);
-    QSignalSpy finished(&build, &CbzBuild::finished);
+        connect(&build, &BookBuild::pageWritten, &build, &BookBuild::cancel, Qt::DirectConnection);
+    QSignalSpy finished(&build, &BookBuild::finished);
     QCOMPARE(build.run(), result);
     QCOMPARE(build.result(), result);
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(finished.first().at(0).value<CbzBuild::Result>(), result);
+    QCOMPARE(finished.first().at(0).value<BookBuild::Result>(), result);
     QCOMPARE(finished.first().at(1).toString(), build.errorString());
-    QCOMPARE(build.errorString().isEmpty(), result != CbzBuild::Failed);
-    QCOMPARE(QFileInfo::exists(dir.filePath("book.cbz")), result == CbzBuild::Done);
+    QCOMPARE(build.errorString().isEmpty(), result != BookBuild::Failed);
+    QCOMPARE(QFileInfo::exists(dir.filePath("book.cbz")), result == BookBuild::Done);
 }
 
 // Whoever owns a running build may let it go: it stops and is waited for.
-void tst_CbzBuild::destroyedWhileRunning()
+void tst_BookBuild::destroyedWhileRunning()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -468,11 +468,11 @@ void tst_CbzBuild::destroyedWhileRunning()
         pages.append({i, dir.filePath(QStringLiteral("n%1.bmp").arg(i))});
         QVERIFY(noise.save(pages.last().page.file()));
     }
-    auto build = std::make_unique<CbzBuild>(dir.filePath("book.cbz"), pages, PageOptions());
+    auto build = std::make_unique<BookBuild>(dir.filePath("book.cbz"), pages, PageOptions());
     build->setThreadCount(1);
     std::atomic_int written{0};
     connect(
-        build.get(), &CbzBuild::pageWritten, this, [&written] { ++written; }, Qt::DirectConnection);
+        build.get(), &BookBuild::pageWritten, this, [&written] { ++written; }, Qt::DirectConnection);
     std::thread runner([&build] { (void)build->run(); });
     QTRY_VERIFY(written > 0);
     build.reset(); // cancels, and returns once the run has ended
@@ -508,7 +508,7 @@ QStringList heldEntries(const QString &path)
 // A repacked ZIP's pages kept as they are go over as the archive holds them
 // (no deflate again), unless pages are to be stored; a damaged page is still
 // refused.
-void tst_CbzBuild::keptPagesOfAZipAreCopied()
+void tst_BookBuild::keptPagesOfAZipAreCopied()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -535,8 +535,8 @@ void tst_CbzBuild::keptPagesOfAZipAreCopied()
     for (const ListedPage &page : listed.pages)
         entries.append({entries.size(), page.location});
     const QString copied = dir.filePath("copied.cbz");
-    CbzBuild build(copied, entries, keep);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    BookBuild build(copied, entries, keep);
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     QVERIFY(unzipTest(copied));
     QCOMPARE(heldEntries(copied), heldEntries(source));
     QVERIFY(heldEntries(source).first().contains(" 8 "));
@@ -545,7 +545,7 @@ void tst_CbzBuild::keptPagesOfAZipAreCopied()
     PageOptions stored = keep;
     stored.StorePages = true;
     const QString storedPath = dir.filePath("stored.cbz");
-    QVERIFY(CbzBuild(storedPath, entries, stored).run() == CbzBuild::Done);
+    QVERIFY(BookBuild(storedPath, entries, stored).run() == BookBuild::Done);
     for (const QString &entry : heldEntries(storedPath))
         QCOMPARE(entry.section(' ', 1, 1), QStringLiteral("0"));
 
@@ -558,12 +558,12 @@ void tst_CbzBuild::keptPagesOfAZipAreCopied()
     QVector<BuildPage> two;
     for (const ListedPage &page : PageArchive::list(damaged).pages)
         two.append({two.size(), page.location});
-    CbzBuild refused(dir.filePath("refused.cbz"), two, keep);
-    QCOMPARE(refused.run(), CbzBuild::Failed);
+    BookBuild refused(dir.filePath("refused.cbz"), two, keep);
+    QCOMPARE(refused.run(), BookBuild::Failed);
     QVERIFY2(refused.errorString().contains("p2.jpg"), qPrintable(refused.errorString()));
 }
 
-void tst_CbzBuild::storedPagesReadBack()
+void tst_BookBuild::storedPagesReadBack()
 {
     QTemporaryDir dir;
     QVector<BuildPage> pages;
@@ -581,9 +581,9 @@ void tst_CbzBuild::storedPagesReadBack()
             options.StorePages = store;
             const QString target =
                 dir.filePath(QStringLiteral("book %1%2.cbz").arg(keep).arg(store));
-            CbzBuild build(target, pages, options);
+            BookBuild build(target, pages, options);
             build.setComicInfo(info);
-            QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+            QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
             QString said;
             QVERIFY2(unzipTest(target, &said), qPrintable(said));
             bool ok = false;
@@ -603,7 +603,7 @@ void tst_CbzBuild::storedPagesReadBack()
 
 // What each kind of page becomes: its entry's name, its type, and whether
 // it went in byte for byte.
-void tst_CbzBuild::formatsAndKeptPages_data()
+void tst_BookBuild::formatsAndKeptPages_data()
 {
     QTest::addColumn<PageOptions>("pageOptions");
     QTest::addColumn<QStringList>("names");
@@ -643,7 +643,7 @@ void tst_CbzBuild::formatsAndKeptPages_data()
         << "mmmmm";
 }
 
-void tst_CbzBuild::formatsAndKeptPages()
+void tst_BookBuild::formatsAndKeptPages()
 {
     QFETCH(PageOptions, pageOptions);
     QFETCH(QStringList, names);
@@ -659,8 +659,8 @@ void tst_CbzBuild::formatsAndKeptPages()
                  name);
     }
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, pageOptions);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    BookBuild build(target, pages, pageOptions);
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     QVERIFY(unzipTest(target));
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(target, &ok);
@@ -686,7 +686,7 @@ void tst_CbzBuild::formatsAndKeptPages()
 // Progressive and arithmetic-coded JPEGs are cut on their blocks; a CMYK
 // JPEG and a PNG are made as usual, keep their colours and are named; a
 // JPEG with damaged blocks stops the build.
-void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
+void tst_BookBuild::losslessCutsOfEveryKindOfJpeg()
 {
     QTemporaryDir dir;
     const QImage picture = noiseImage(160, 96);
@@ -726,12 +726,12 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
     options.ImageCutBorder = true;
     options.ImageCutBorderNumber = 4;
     const QString target = dir.filePath("book.cbz");
-    CbzBuild build(target, pages, options);
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    BookBuild build(target, pages, options);
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     QVERIFY(unzipTest(target));
     const QList<QByteArray> entries = archiveData(target);
     QCOMPARE(entries.size(), 8);
-    const QVector<CbzBuild::PageNote> notes = build.pageNotes();
+    const QVector<BookBuild::PageNote> notes = build.pageNotes();
     QCOMPARE(notes.size(), 2);
     QCOMPARE(notes.at(0).row, 2);
     QCOMPARE(notes.at(0).text,
@@ -768,27 +768,27 @@ void tst_CbzBuild::losslessCutsOfEveryKindOfJpeg()
         damaged[at] = char(0x5A);
     QVERIFY(writeFile(pages.at(0).page.file(), damaged));
     QVERIFY(QFile::remove(target));
-    CbzBuild broken(target, pages, options);
-    QCOMPARE(broken.run(), CbzBuild::Failed);
+    BookBuild broken(target, pages, options);
+    QCOMPARE(broken.run(), BookBuild::Failed);
     QVERIFY2(broken.errorString().contains("1 progressive.jpg"), qPrintable(broken.errorString()));
     QVERIFY(!QFile::exists(target));
 }
 
-void tst_CbzBuild::animatedPagesGiveTheirFirstFrame()
+void tst_BookBuild::animatedPagesGiveTheirFirstFrame()
 {
     QTemporaryDir dir;
     const QVector<BuildPage> pages = {{0, dir.filePath("still.gif")},
                                       {1, dir.filePath("moving.gif")}};
     QVERIFY(writeFile(pages.at(0).page.file(), greyGif(40, 30)));
     QVERIFY(writeFile(pages.at(1).page.file(), greyGif(40, 30, 3)));
-    CbzBuild build(dir.filePath("book.cbz"), pages, PageOptions());
-    QVERIFY2(build.run() == CbzBuild::Done, qPrintable(build.errorString()));
+    BookBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    QVERIFY2(build.run() == BookBuild::Done, qPrintable(build.errorString()));
     QCOMPARE(archiveData(build.fileName()).size(), 2);
-    const QVector<CbzBuild::PageNote> notes = build.pageNotes();
+    const QVector<BookBuild::PageNote> notes = build.pageNotes();
     QCOMPARE(notes.size(), 1);
     QCOMPARE(notes.first().row, 1);
     QCOMPARE(notes.first().text, QStringLiteral("only the first of its 3 frames is used"));
 }
 
-QUIREVALE_TEST_MAIN(tst_CbzBuild)
-#include "tst_cbzbuild.moc"
+QUIREVALE_TEST_MAIN(tst_BookBuild)
+#include "tst_bookbuild.moc"

@@ -1,6 +1,6 @@
-#include "cbz/pagetreatment.h"
+#include "making/pagetreatment.h"
 
-#include "cbz/pageoptions.h"
+#include "making/pageoptions.h"
 
 #include <QLocale>
 

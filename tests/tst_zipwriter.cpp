@@ -1,5 +1,5 @@
-#include "cbz/cbzwriter.h"
-#include "cbz/pagetransform.h"
+#include "making/zipwriter.h"
+#include "making/pagetransform.h"
 #include "testsupport.h"
 
 #include <sys/file.h>
@@ -28,7 +28,7 @@ QStringList leftovers(const QString &folder)
 
 } // namespace
 
-class tst_CbzWriter : public QObject
+class tst_ZipWriter : public QObject
 {
     Q_OBJECT
 
@@ -52,7 +52,7 @@ private slots:
     void aNameTooLongIsRefusedAtOnce();
 };
 
-void tst_CbzWriter::entryNames_data()
+void tst_ZipWriter::entryNames_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("name");
@@ -62,14 +62,14 @@ void tst_CbzWriter::entryNames_data()
     QTest::newRow("large") << 1234567890 << "1234567890.jpg";
 }
 
-void tst_CbzWriter::entryNames()
+void tst_ZipWriter::entryNames()
 {
     QFETCH(int, number);
     QFETCH(QString, name);
-    QCOMPARE(CbzWriter::entryName(number), name);
+    QCOMPARE(ZipWriter::entryName(number), name);
 }
 
-void tst_CbzWriter::writesPagesInOrder_data()
+void tst_ZipWriter::writesPagesInOrder_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::newRow("plain") << "book.cbz";
@@ -78,7 +78,7 @@ void tst_CbzWriter::writesPagesInOrder_data()
     QTest::newRow("another extension") << "book.zip";
 }
 
-void tst_CbzWriter::writesPagesInOrder()
+void tst_ZipWriter::writesPagesInOrder()
 {
     QFETCH(QString, fileName);
     QTemporaryDir folder;
@@ -87,7 +87,7 @@ void tst_CbzWriter::writesPagesInOrder()
     QList<QByteArray> pages;
     for (int i = 0; i < 12; ++i)
         pages << page(40 + i, 30);
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(path));
     QVERIFY(!QFile::exists(path)); // nothing under the chosen name before commit
     for (const QByteArray &data : pages)
@@ -102,7 +102,7 @@ void tst_CbzWriter::writesPagesInOrder()
     QVERIFY(ok);
     QCOMPARE(entries.size(), 12);
     for (int i = 0; i < entries.size(); ++i) {
-        QCOMPARE(entries.at(i).name, CbzWriter::entryName(i));
+        QCOMPARE(entries.at(i).name, ZipWriter::entryName(i));
         QCOMPARE(entries.at(i).method, 8);
         QCOMPARE(entries.at(i).data, pages.at(i));
         QCOMPARE(jpegSize(entries.at(i).data), QSize(40 + i, 30));
@@ -119,11 +119,11 @@ void tst_CbzWriter::writesPagesInOrder()
     }
 }
 
-void tst_CbzWriter::emptyArchiveIsValid()
+void tst_ZipWriter::emptyArchiveIsValid()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("empty.cbz");
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(path));
     QVERIFY(writer.commit());
     QString report;
@@ -133,18 +133,18 @@ void tst_CbzWriter::emptyArchiveIsValid()
     QVERIFY(ok);
 }
 
-void tst_CbzWriter::replacesAnExistingFileCompletely()
+void tst_ZipWriter::replacesAnExistingFileCompletely()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
     {
-        CbzWriter writer;
+        ZipWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 5; ++i)
             QVERIFY(writer.addEntry(PackedEntry::deflate(page(100, 100))));
         QVERIFY(writer.commit());
     }
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(path));
     QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 20))));
     QVERIFY(writer.commit());
@@ -157,7 +157,7 @@ void tst_CbzWriter::replacesAnExistingFileCompletely()
     QVERIFY(unzipTest(path));
 }
 
-void tst_CbzWriter::failureKeepsTheOldFile()
+void tst_ZipWriter::failureKeepsTheOldFile()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
@@ -167,7 +167,7 @@ void tst_CbzWriter::failureKeepsTheOldFile()
     old.close();
 
     {
-        CbzWriter writer;
+        ZipWriter writer;
         QVERIFY(writer.open(path));
         QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
         QVERIFY(QFile::exists(writer.partialFileName()));
@@ -178,11 +178,11 @@ void tst_CbzWriter::failureKeepsTheOldFile()
     QCOMPARE(leftovers(folder.path()), QStringList({"book.cbz"}));
 }
 
-void tst_CbzWriter::emptyPageIsRefused()
+void tst_ZipWriter::emptyPageIsRefused()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(path));
     QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.addEntry(PackedEntry::deflate(QByteArray())));
@@ -192,14 +192,14 @@ void tst_CbzWriter::emptyPageIsRefused()
     QVERIFY(leftovers(folder.path()).isEmpty());
 }
 
-void tst_CbzWriter::folderThatCannotBeWritten()
+void tst_ZipWriter::folderThatCannotBeWritten()
 {
     QTemporaryDir folder;
     QFile plain(folder.filePath("not a folder"));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
 
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(!writer.open(folder.filePath("not a folder/book.cbz")));
     QVERIFY(!writer.open(folder.filePath("missing/book.cbz")));
     QVERIFY(!writer.addEntry(PackedEntry::deflate(page(10, 10))));
@@ -207,7 +207,7 @@ void tst_CbzWriter::folderThatCannotBeWritten()
     QCOMPARE(leftovers(folder.path()), QStringList({"not a folder"}));
 }
 
-void tst_CbzWriter::writeErrorIsNoSuccess()
+void tst_ZipWriter::writeErrorIsNoSuccess()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
@@ -219,7 +219,7 @@ void tst_CbzWriter::writeErrorIsNoSuccess()
     bool succeeded = true;
     {
         FileSizeLimit limit(64 * 1024);
-        CbzWriter writer;
+        ZipWriter writer;
         QVERIFY(writer.open(path));
         for (int i = 0; i < 8 && succeeded; ++i)
             succeeded = writer.addEntry(PackedEntry::deflate(big));
@@ -231,12 +231,12 @@ void tst_CbzWriter::writeErrorIsNoSuccess()
     QVERIFY(leftovers(folder.path()).isEmpty());
 }
 
-void tst_CbzWriter::commitOntoAFolderFails()
+void tst_ZipWriter::commitOntoAFolderFails()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("book.cbz");
     QVERIFY(QDir().mkpath(path + "/inside"));
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(path));
     QVERIFY(writer.addEntry(PackedEntry::deflate(page(10, 10))));
     QVERIFY(!writer.commit());
@@ -244,7 +244,7 @@ void tst_CbzWriter::commitOntoAFolderFails()
     QCOMPARE(leftovers(folder.path()), QStringList());
 }
 
-void tst_CbzWriter::diskFullWhileTheIndexIsWritten_data()
+void tst_ZipWriter::diskFullWhileTheIndexIsWritten_data()
 {
     QTest::addColumn<int>("bytesShort");
     // The central directory of three entries and its end record are the
@@ -253,13 +253,13 @@ void tst_CbzWriter::diskFullWhileTheIndexIsWritten_data()
         QTest::addRow("%d bytes short", shortBy) << shortBy;
 }
 
-void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
+void tst_ZipWriter::diskFullWhileTheIndexIsWritten()
 {
     QFETCH(int, bytesShort);
     QTemporaryDir dir;
     const QString target = dir.filePath("book.cbz");
     const QList<QByteArray> pages = {page(300, 200), page(200, 300, Qt::red), page(50, 50)};
-    auto build = [&pages](const QString &name, CbzWriter &writer) {
+    auto build = [&pages](const QString &name, ZipWriter &writer) {
         if (!writer.open(name))
             return false;
         for (const QByteArray &jpeg : pages) {
@@ -268,11 +268,11 @@ void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
         }
         return writer.commit();
     };
-    CbzWriter first;
+    ZipWriter first;
     QVERIFY(build(target, first));
     const QByteArray good = contentOf(target);
 
-    CbzWriter second;
+    ZipWriter second;
     {
         FileSizeLimit limit(good.size() - bytesShort);
         QVERIFY(!build(target, second));
@@ -283,7 +283,7 @@ void tst_CbzWriter::diskFullWhileTheIndexIsWritten()
     QVERIFY(unzipTest(target));
 }
 
-void tst_CbzWriter::partialNameStaysWithinTheLimit_data()
+void tst_ZipWriter::partialNameStaysWithinTheLimit_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("short") << QStringLiteral("book.cbz");
@@ -294,17 +294,17 @@ void tst_CbzWriter::partialNameStaysWithinTheLimit_data()
                                   ".cbz";
 }
 
-void tst_CbzWriter::partialNameStaysWithinTheLimit()
+void tst_ZipWriter::partialNameStaysWithinTheLimit()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
     const QString partial =
-        QFileInfo(CbzWriter::partialNameFor(dir.filePath(name), "zzzzzzz")).fileName();
+        QFileInfo(ZipWriter::partialNameFor(dir.filePath(name), "zzzzzzz")).fileName();
     QVERIFY(QFile::encodeName(partial).size() <= 255);
     QVERIFY(!partial.toUtf8().contains("\xef\xbf\xbd")); // no broken character
     QVERIFY(partial.startsWith('.') && partial.endsWith(".zzzzzzz.part"));
 
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY2(writer.open(dir.filePath(name)), qPrintable(writer.errorString()));
     QVERIFY(writer.addEntry(PackedEntry::deflate(page(20, 20))));
     QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
@@ -312,20 +312,20 @@ void tst_CbzWriter::partialNameStaysWithinTheLimit()
 }
 
 // Left by a build that was killed; one still held by a running build stays.
-void tst_CbzWriter::stalePartialsAreRemoved()
+void tst_ZipWriter::stalePartialsAreRemoved()
 {
     QTemporaryDir dir;
     const QString target = dir.filePath("book.cbz");
-    const QString stale = CbzWriter::partialNameFor(target, "dead1");
-    const QString held = CbzWriter::partialNameFor(target, "live2");
-    const QString otherBook = CbzWriter::partialNameFor(dir.filePath("other.cbz"), "dead3");
+    const QString stale = ZipWriter::partialNameFor(target, "dead1");
+    const QString held = ZipWriter::partialNameFor(target, "live2");
+    const QString otherBook = ZipWriter::partialNameFor(dir.filePath("other.cbz"), "dead3");
     for (const QString &path : {stale, held, otherBook})
         QVERIFY(writeFile(path, "partial"));
     QFile holder(held);
     QVERIFY(holder.open(QIODevice::ReadOnly));
     QCOMPARE(::flock(holder.handle(), LOCK_EX | LOCK_NB), 0);
 
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(writer.open(target));
     QVERIFY(writer.addEntry(PackedEntry::deflate(QByteArray(100, 'x'))));
     QVERIFY(writer.commit());
@@ -334,14 +334,14 @@ void tst_CbzWriter::stalePartialsAreRemoved()
     QVERIFY(QFileInfo::exists(otherBook));
 }
 
-void tst_CbzWriter::aNameTooLongIsRefusedAtOnce()
+void tst_ZipWriter::aNameTooLongIsRefusedAtOnce()
 {
     QTemporaryDir dir;
-    CbzWriter writer;
+    ZipWriter writer;
     QVERIFY(!writer.open(dir.filePath(QString(300, QLatin1Char('n')) + ".cbz")));
     QVERIFY2(writer.errorString().contains("too long"), qPrintable(writer.errorString()));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-QUIREVALE_TEST_MAIN(tst_CbzWriter)
-#include "tst_cbzwriter.moc"
+QUIREVALE_TEST_MAIN(tst_ZipWriter)
+#include "tst_zipwriter.moc"

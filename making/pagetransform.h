@@ -1,8 +1,8 @@
 #ifndef PAGETRANSFORM_H
 #define PAGETRANSFORM_H
 
-#include "cbz/pageoptions.h"
-#include "cbz/pagetreatment.h"
+#include "making/pageoptions.h"
+#include "making/pagetreatment.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "cbz/pagerecipe.h"
+#include "making/pagerecipe.h"
 
 #include "scans/colourtone.h"
 

@@ -1,6 +1,6 @@
-#include "cbz/longstrip.h"
+#include "making/longstrip.h"
 
-#include "cbz/pagetransform.h"
+#include "making/pagetransform.h"
 #include "pages/pagereader.h"
 #include "scans/stripcut.h"
 

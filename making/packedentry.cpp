@@ -1,4 +1,4 @@
-#include "cbz/packedentry.h"
+#include "making/packedentry.h"
 
 #include <libdeflate.h>
 

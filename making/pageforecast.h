@@ -1,8 +1,8 @@
 #ifndef PAGEFORECAST_H
 #define PAGEFORECAST_H
 
-#include "cbz/pagerecipe.h"
-#include "cbz/scancleanup.h"
+#include "making/pagerecipe.h"
+#include "making/scancleanup.h"
 #include "pages/pagelocation.h"
 
 #include <QCoreApplication>

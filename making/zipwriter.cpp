@@ -1,4 +1,4 @@
-#include "cbz/cbzwriter.h"
+#include "making/zipwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,7 +116,7 @@ qint64 nameLimitOf(const QString &folder)
 // The archive's file. It keeps the first write error: QuaZip seeks back to
 // fill in each entry's header after writing it, and a seek clears the error
 // QFile would otherwise still report.
-class CbzWriter::ArchiveFile : public QFile
+class ZipWriter::ArchiveFile : public QFile
 {
 public:
     QString firstError;
@@ -140,21 +140,21 @@ protected:
     }
 };
 
-CbzWriter::CbzWriter()
+ZipWriter::ZipWriter()
     : m_file(std::make_unique<ArchiveFile>())
 {}
 
-CbzWriter::~CbzWriter()
+ZipWriter::~ZipWriter()
 {
     discard();
 }
 
-QString CbzWriter::entryName(int number, const QString &suffix)
+QString ZipWriter::entryName(int number, const QString &suffix)
 {
     return QStringLiteral("%1.%2").arg(number, 10, 10, QLatin1Char('0')).arg(suffix);
 }
 
-QString CbzWriter::partialNameFor(const QString &target, const QString &tag)
+QString ZipWriter::partialNameFor(const QString &target, const QString &tag)
 {
     const QFileInfo info(target);
     const QString decoration = QStringLiteral("..%1.part").arg(tag);
@@ -169,7 +169,7 @@ QString CbzWriter::partialNameFor(const QString &target, const QString &tag)
     return info.dir().filePath(QStringLiteral(".%1.%2.part").arg(name, tag));
 }
 
-bool CbzWriter::fail(const QString &reason)
+bool ZipWriter::fail(const QString &reason)
 {
     if (m_error.isEmpty())
         m_error = reason;
@@ -177,7 +177,7 @@ bool CbzWriter::fail(const QString &reason)
     return false;
 }
 
-QString CbzWriter::fileError(const QString &what) const
+QString ZipWriter::fileError(const QString &what) const
 {
     if (!m_file->firstError.isEmpty())
         return tr("%1: %2").arg(what, m_file->firstError);
@@ -188,7 +188,7 @@ QString CbzWriter::fileError(const QString &what) const
 
 // Creates an empty file of a name nobody uses yet, in the target's folder,
 // so that the final move is a rename on the same file system.
-bool CbzWriter::createPartialFile()
+bool ZipWriter::createPartialFile()
 {
     const QFileInfo info(m_target);
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -212,7 +212,7 @@ bool CbzWriter::createPartialFile()
                     .arg(QDir::toNativeSeparators(info.path()), m_file->errorString()));
 }
 
-bool CbzWriter::checkTargetName()
+bool ZipWriter::checkTargetName()
 {
     const QFileInfo info(m_target);
     const qint64 length = QFile::encodeName(info.fileName()).size();
@@ -226,7 +226,7 @@ bool CbzWriter::checkTargetName()
     return true;
 }
 
-void CbzWriter::removeStalePartials(const QString &target)
+void ZipWriter::removeStalePartials(const QString &target)
 {
 #ifdef Q_OS_UNIX
     const QFileInfo info(target);
@@ -254,7 +254,7 @@ void CbzWriter::removeStalePartials(const QString &target)
 #endif
 }
 
-bool CbzWriter::open(const QString &fileName)
+bool ZipWriter::open(const QString &fileName)
 {
     discard();
     m_error.clear();
@@ -281,7 +281,7 @@ bool CbzWriter::open(const QString &fileName)
     return true;
 }
 
-bool CbzWriter::addEntry(const PackedEntry &entry)
+bool ZipWriter::addEntry(const PackedEntry &entry)
 {
     const QString name = entryName(m_next, entry.suffix);
     if (!addNamedEntry(m_pageFolder + name, entry))
@@ -291,7 +291,7 @@ bool CbzWriter::addEntry(const PackedEntry &entry)
     return true;
 }
 
-bool CbzWriter::addNamedEntry(const QString &name, const PackedEntry &entry)
+bool ZipWriter::addNamedEntry(const QString &name, const PackedEntry &entry)
 {
     if (!m_zip || m_failed)
         return false;
@@ -320,7 +320,7 @@ bool CbzWriter::addNamedEntry(const QString &name, const PackedEntry &entry)
 // The central directory, read back from the disk, must list exactly what
 // was written: a file cut short (a disk that filled while the index was
 // written) has none, or a wrong one.
-bool CbzWriter::verifyPartial()
+bool ZipWriter::verifyPartial()
 {
     QuaZip zip(m_partial);
     if (!zip.open(QuaZip::mdUnzip)) {
@@ -343,7 +343,7 @@ bool CbzWriter::verifyPartial()
     return same || fail(tr("The finished archive does not read back as it was written."));
 }
 
-bool CbzWriter::commit(bool replace)
+bool ZipWriter::commit(bool replace)
 {
     if (!m_zip || m_failed) {
         discard();
@@ -383,7 +383,7 @@ bool CbzWriter::commit(bool replace)
     return true;
 }
 
-void CbzWriter::discard()
+void ZipWriter::discard()
 {
     if (m_zip) {
         if (m_zip->isOpen())

@@ -1,4 +1,4 @@
-#include "cbz/jpegpartwriter.h"
+#include "making/jpegpartwriter.h"
 
 #include <QCoreApplication>
 

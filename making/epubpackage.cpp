@@ -1,4 +1,4 @@
-#include "cbz/epubpackage.h"
+#include "making/epubpackage.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "cbz/pageforecast.h"
+#include "making/pageforecast.h"
 
 #include "pages/pagereader.h"
 

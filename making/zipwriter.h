@@ -1,7 +1,7 @@
-#ifndef CBZWRITER_H
-#define CBZWRITER_H
+#ifndef ZIPWRITER_H
+#define ZIPWRITER_H
 
-#include "cbz/packedentry.h"
+#include "making/packedentry.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -25,15 +25,15 @@ class QuaZip;
 // then a file of the chosen name is left as it was, and discard() (or the
 // destructor) removes only the partial file. Every failure leaves its
 // reason in errorString().
-class CbzWriter
+class ZipWriter
 {
-    Q_DECLARE_TR_FUNCTIONS(CbzWriter)
+    Q_DECLARE_TR_FUNCTIONS(ZipWriter)
 
 public:
-    CbzWriter();
-    ~CbzWriter();
-    CbzWriter(const CbzWriter &) = delete;
-    CbzWriter &operator=(const CbzWriter &) = delete;
+    ZipWriter();
+    ~ZipWriter();
+    ZipWriter(const ZipWriter &) = delete;
+    ZipWriter &operator=(const ZipWriter &) = delete;
 
     // Starts a new archive that will be named fileName. False when no file
     // can be created in that folder.
@@ -111,4 +111,4 @@ private:
     QString m_error;
 };
 
-#endif // CBZWRITER_H
+#endif // ZIPWRITER_H

@@ -1,8 +1,8 @@
 #ifndef LONGSTRIP_H
 #define LONGSTRIP_H
 
-#include "cbz/buildpage.h"
-#include "cbz/pageoptions.h"
+#include "making/buildpage.h"
+#include "making/pageoptions.h"
 #include "pages/pagelocation.h"
 
 #include <QCoreApplication>

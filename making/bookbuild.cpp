@@ -1,13 +1,13 @@
-#include "cbz/cbzbuild.h"
+#include "making/bookbuild.h"
 
 #include "scans/facingpages.h"
 
-#include "cbz/cbzwriter.h"
-#include "cbz/epubpackage.h"
-#include "cbz/longstrip.h"
-#include "cbz/losslesscut.h"
-#include "cbz/pagerecipe.h"
-#include "cbz/pagetransform.h"
+#include "making/zipwriter.h"
+#include "making/epubpackage.h"
+#include "making/longstrip.h"
+#include "making/losslesscut.h"
+#include "making/pagerecipe.h"
+#include "making/pagetransform.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pdfpages.h"
@@ -33,7 +33,7 @@ static_assert(PageOptions::PdfDpi.minimum == PdfPages::MinimumResolution &&
               "the PDF resolution's range is the renderer's");
 
 // What one page has given so far, until the writer has taken all of it.
-struct CbzBuild::Page
+struct BookBuild::Page
 {
     QVector<PackedEntry> entries;  // made, not written yet
     QVector<ComicPage> comicPages; // one an entry
@@ -47,7 +47,7 @@ struct CbzBuild::Page
 // (a TIFF of many pictures) waits, so that its pictures are made and written
 // one at a time instead of all held at once. Decoded pixels are held within
 // a budget: a page waits for room unless it is the one the writer waits for.
-class CbzBuild::Progress
+class BookBuild::Progress
 {
 public:
     Progress(const std::atomic_bool &stop, qint64 budget)
@@ -175,7 +175,7 @@ private:
 
 // Bytes reserved for what a page holds (its file, its pixels), given back
 // when it goes, however the page ends.
-struct CbzBuild::Reservation
+struct BookBuild::Reservation
 {
     Progress &progress;
     const qint64 &bytes;
@@ -183,7 +183,7 @@ struct CbzBuild::Reservation
 };
 
 // A page of a long strip, encoded.
-struct CbzBuild::StripPage
+struct BookBuild::StripPage
 {
     PackedEntry entry;
     ComicPage comicPage;
@@ -191,7 +191,7 @@ struct CbzBuild::StripPage
 };
 
 // What a page thread is making.
-struct CbzBuild::Made
+struct BookBuild::Made
 {
     int index = 0;
     Progress *progress = nullptr;
@@ -201,17 +201,17 @@ struct CbzBuild::Made
     QString note;
 };
 
-CbzBuild::CbzBuild(const QString &fileName, const QVector<BuildPage> &pages,
+BookBuild::BookBuild(const QString &fileName, const QVector<BuildPage> &pages,
                    const PageOptions &options, QObject *parent)
     : QObject(parent)
     , m_fileName(fileName)
     , m_pages(pages)
     , m_options(options)
 {
-    qRegisterMetaType<CbzBuild::Result>();
+    qRegisterMetaType<BookBuild::Result>();
 }
 
-CbzBuild::~CbzBuild()
+BookBuild::~BookBuild()
 {
     cancel();
     QMutexLocker locker(&m_runMutex);
@@ -219,13 +219,13 @@ CbzBuild::~CbzBuild()
         m_runEnded.wait(&m_runMutex);
 }
 
-int CbzBuild::threadCount() const
+int BookBuild::threadCount() const
 {
     const int ideal = qMax(1, QThread::idealThreadCount());
     return qBound(1, m_threads > 0 ? m_threads : ideal, qMin(64, 4 * ideal));
 }
 
-void CbzBuild::cancel()
+void BookBuild::cancel()
 {
     if (m_committing)
         return;
@@ -236,7 +236,7 @@ void CbzBuild::cancel()
 // The blank page put before a spread: paper white, as tall as the spread
 // and half as wide, written as the options write pages. Empty when it was
 // added; else why not.
-QString CbzBuild::addFacingBlank(CbzWriter &writer, const ComicPage &spread,
+QString BookBuild::addFacingBlank(ZipWriter &writer, const ComicPage &spread,
                                  QVector<ComicPage> *comicPages) const
 {
     QImage blank(qMax(1, spread.width / 2), qMax(1, spread.height), QImage::Format_Grayscale8);
@@ -259,7 +259,7 @@ QString CbzBuild::addFacingBlank(CbzWriter &writer, const ComicPage &spread,
 // identifier is made of what its pictures hold and what it says of itself,
 // and its date is its newest page file's: the same pages and options give
 // the same book, byte for byte. Empty when written; else why not.
-QString CbzBuild::addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &comicPages,
+QString BookBuild::addEpubDocuments(ZipWriter &writer, const QVector<ComicPage> &comicPages,
                                    const QStringList &pictureNames) const
 {
     QVector<EpubPackage::Page> pages;
@@ -293,7 +293,7 @@ QString CbzBuild::addEpubDocuments(CbzWriter &writer, const QVector<ComicPage> &
 }
 
 // When the book last changed: its newest page file's time, to the second.
-QDateTime CbzBuild::newestPageTime() const
+QDateTime BookBuild::newestPageTime() const
 {
     QDateTime newest = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
     for (const BuildPage &page : m_pages)
@@ -303,7 +303,7 @@ QDateTime CbzBuild::newestPageTime() const
 
 // A page kept goes in byte for byte, under its own type's name, once it has
 // decoded cleanly (a JPEG's blocks were all decoded by the check already).
-void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made &made) const
+void BookBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made &made) const
 {
     if (recipe.entrySuffix() != QLatin1String("jpg") &&
         !reader.readEach(PageReader::FirstPictureOnly, [](const QImage &) { return true; })) {
@@ -330,7 +330,7 @@ void CbzBuild::keepUnchanged(PageReader &reader, const PageRecipe &recipe, Made 
 // A JPEG page turned, bordered and split on its blocks. True when the page
 // was dealt with here; else made.encodedWhy says why it could not be, and
 // it is made as usual.
-bool CbzBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made &made) const
+bool BookBuild::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made &made) const
 {
     const QSize size = reader.headerSize();
     const LosslessCut &cut = recipe.losslessCut();
@@ -380,7 +380,7 @@ static int encoderBytes(const PageOptions &options)
 
 // A part of page index encoded and packed as the options say. Empty when
 // it was; else why not.
-QString CbzBuild::encodePart(const PagePart &out, const QString &name, int index,
+QString BookBuild::encodePart(const PagePart &out, const QString &name, int index,
                              Progress &progress, PackedEntry *entry, ComicPage *comicPage) const
 {
     QString why;
@@ -411,7 +411,7 @@ QString CbzBuild::encodePart(const PagePart &out, const QString &name, int index
 // own, handed on in order as entries of the run's first page. The other
 // pages of the run give no entries of their own; each is told what became
 // of it (a cut through its art) once the strip is done.
-void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
+void BookBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
 {
     const PageOptions pieceOptions = LongStrip::pieceOptions(m_options);
     const int first = run.first;
@@ -567,7 +567,7 @@ void CbzBuild::makeStrip(const LongStrip::Run &run, Progress &progress) const
     }
 }
 
-void CbzBuild::makePage(int index, Progress &progress) const
+void BookBuild::makePage(int index, Progress &progress) const
 {
     // A page of a long strip is made with the rest of it.
     const int run = m_runOf.value(index, -1);
@@ -709,7 +709,7 @@ void CbzBuild::makePage(int index, Progress &progress) const
 // will (stored, or deflated unless pages are stored), goes over as the
 // archive holds it: no deflate again. Its bytes as read and checked are the
 // bytes the entry's CRC describes. An empty entry when it cannot be copied.
-PackedEntry CbzBuild::copiedFromZip(const PageReader &reader) const
+PackedEntry BookBuild::copiedFromZip(const PageReader &reader) const
 {
     // The reader took the page's bytes from this very entry, its size and
     // CRC found right; an entry it could not take them from is not copied.
@@ -727,13 +727,13 @@ PackedEntry CbzBuild::copiedFromZip(const PageReader &reader) const
 }
 
 // A page's entry, deflated or stored as the options say.
-PackedEntry CbzBuild::packed(const QByteArray &data, QString *error) const
+PackedEntry BookBuild::packed(const QByteArray &data, QString *error) const
 {
     return m_options.StorePages ? PackedEntry::store(data) : PackedEntry::deflate(data, error);
 }
 
 // Why a page came to nothing: its border, or the size it was to have.
-QString CbzBuild::nothingLeft(const QString &name, const PagePlan &plan) const
+QString BookBuild::nothingLeft(const QString &name, const PagePlan &plan) const
 {
     if (insideBorder(plan.turnedSize, plan.border).isEmpty())
         return tr("A border of %1 leaves nothing of page %2 (%3 × %4).")
@@ -754,7 +754,7 @@ QString CbzBuild::nothingLeft(const QString &name, const PagePlan &plan) const
         .arg(plan.turnedSize.height());
 }
 
-CbzBuild::Result CbzBuild::finish(Result result, const QStringList &errors)
+BookBuild::Result BookBuild::finish(Result result, const QStringList &errors)
 {
     m_result = result;
     m_errors = result == Failed ? errors : QStringList();
@@ -764,7 +764,7 @@ CbzBuild::Result CbzBuild::finish(Result result, const QStringList &errors)
 
 // The archive may take the place of nothing, or of a regular file when
 // allowed; never of a page of this very book, nor of a device or a pipe.
-QString CbzBuild::checkTarget() const
+QString BookBuild::checkTarget() const
 {
 #ifdef Q_OS_UNIX
     struct stat target;
@@ -792,7 +792,7 @@ QString CbzBuild::checkTarget() const
 
 // Which pages make long strips, when they are to be cut: their headers
 // read on the build's threads.
-void CbzBuild::findStrips()
+void BookBuild::findStrips()
 {
     m_runs.clear();
     m_runOf.fill(-1, m_pages.size());
@@ -805,7 +805,7 @@ void CbzBuild::findStrips()
     }
 }
 
-CbzBuild::Result CbzBuild::run()
+BookBuild::Result BookBuild::run()
 {
     {
         QMutexLocker locker(&m_runMutex);
@@ -818,7 +818,7 @@ CbzBuild::Result CbzBuild::run()
     return result;
 }
 
-CbzBuild::Result CbzBuild::build()
+BookBuild::Result BookBuild::build()
 {
     m_stop = m_canceled.load();
     m_committing = false;
@@ -832,7 +832,7 @@ CbzBuild::Result CbzBuild::build()
     if (epub && m_options.PageFormat != PageOptions::JpegPages)
         return finish(Failed, {tr("An EPUB holds JPEG and PNG pages: not every e-reader shows "
                                   "WebP. Choose JPEG pages for an EPUB.")});
-    CbzWriter writer;
+    ZipWriter writer;
     if (!writer.open(m_fileName))
         return finish(Failed, {writer.errorString()});
     // An EPUB's first entry says what it is, stored, as readers look for it.

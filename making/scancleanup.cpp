@@ -1,8 +1,8 @@
-#include "cbz/scancleanup.h"
+#include "making/scancleanup.h"
 
-#include "cbz/pageoptions.h"
-#include "cbz/pagetransform.h"
-#include "cbz/pagetreatment.h"
+#include "making/pageoptions.h"
+#include "making/pagetransform.h"
+#include "making/pagetreatment.h"
 #include "pages/pagereader.h"
 #include "scans/blankpage.h"
 #include "scans/levels.h"

@@ -1,12 +1,12 @@
 #ifndef PAGERECIPE_H
 #define PAGERECIPE_H
 
-#include "cbz/losslesscut.h"
-#include "cbz/pageoptions.h"
-#include "cbz/pagepart.h"
-#include "cbz/pagetransform.h"
-#include "cbz/pagetreatment.h"
-#include "cbz/scancleanup.h"
+#include "making/losslesscut.h"
+#include "making/pageoptions.h"
+#include "making/pagepart.h"
+#include "making/pagetransform.h"
+#include "making/pagetreatment.h"
+#include "making/scancleanup.h"
 #include "pages/pagereader.h"
 
 #include <QByteArray>
