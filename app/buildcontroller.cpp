@@ -2,6 +2,7 @@
 
 #include "app/shelltaskbarprogress.h"
 
+#include "making/packager.h"
 #include "book/sizereport.h"
 #include "pages/pagesource.h"
 
@@ -48,7 +49,7 @@ bool BuildController::mayMake(const BuildRequest &request)
 
 QString BuildController::askFileName(const Book &book, QString *saveDir, PageOptions::Kind kind)
 {
-    const QString suffix = QLatin1String(PageOptions::suffixOf(kind));
+    const QString suffix = Packager::suffixOf(kind);
     // Before any save folder is remembered, the folder beside the book's
     // own, so the first archive lands beside its pages rather than at the
     // root of the disk.

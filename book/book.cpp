@@ -1,5 +1,6 @@
 #include "book/book.h"
 
+#include "making/packager.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"
 #include "pages/pdfpicture.h"
@@ -133,7 +134,7 @@ QString Book::targetFor(const QString &name, const QString &source, const QStrin
                         PageOptions::Kind kind)
 {
     const QDir dir(folder);
-    const QString suffix = QLatin1String(PageOptions::suffixOf(kind));
+    const QString suffix = Packager::suffixOf(kind);
     const QString target = dir.absoluteFilePath(name + suffix);
     if (QFileInfo(target) == QFileInfo(source))
         return dir.absoluteFilePath(name + QStringLiteral(" (1)") + suffix);

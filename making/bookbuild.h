@@ -4,13 +4,9 @@
 #include "making/buildpage.h"
 #include "making/comicinfo.h"
 #include "making/longstrip.h"
-#include "making/packedentry.h"
 #include "making/pageoptions.h"
-#include "making/pagepart.h"
 #include "making/pagepictureobserver.h"
-#include "making/pagetreatment.h"
 #include "making/scancleanup.h"
-#include "pages/pagelocation.h"
 
 #include <QImage>
 #include <QMutex>
@@ -22,17 +18,18 @@
 #include <atomic>
 #include <functional>
 
-class ZipWriter;
+class OrderedPages;
+class PageMaker;
+class Packager;
+class QThreadPool;
 
-class PageReader;
-
-// Makes one CBZ archive from page files, without any window: each page is
-// read from its file, transformed, encoded and deflated on a pool of
-// threads, a bounded number of pages (and of pixels) at a time, and one
-// writer appends the finished entries strictly in page order, so the
-// archive is the same whatever the number of threads. A failure or a cancel
-// stops the other threads promptly and leaves nothing behind: an earlier
-// archive of the same name stays as it was.
+// Makes one book from page files, without any window: each page is made
+// (PageMaker; a long strip's run by a StripMaker) on a pool of threads, a
+// bounded number of pages (and of bytes) at a time, and one writer hands the
+// finished pictures to the kind's packager strictly in page order
+// (OrderedPages), so the book is the same whatever the number of threads.
+// A failure or a cancel stops the other threads promptly and leaves nothing
+// behind: an earlier book of the same name stays as it was.
 class BookBuild : public QObject
 {
     Q_OBJECT
@@ -46,11 +43,12 @@ public:
     };
     Q_ENUM(Result)
 
-    // Pixels of decoded pages held at once, in bytes, unless told otherwise.
+    // What the pages hold at once (their files, their pixels), in bytes,
+    // unless told otherwise.
     static constexpr qint64 DefaultMemoryBudget = qint64(1) << 30;
 
     BookBuild(const QString &fileName, const QVector<BuildPage> &pages, const PageOptions &options,
-             QObject *parent = nullptr);
+              QObject *parent = nullptr);
     // Cancels a build that still runs on another thread and waits for it.
     ~BookBuild() override;
 
@@ -61,7 +59,7 @@ public:
     void setMemoryBudget(qint64 bytes) { m_memoryBudget = bytes; }
     // Written as ComicInfo.xml after the pages when its write flag is set.
     void setComicInfo(const ComicInfo &info) { m_comicInfo = info; }
-    // Whether a file of the archive's name may be replaced. Off, the
+    // Whether a file of the book's name may be replaced. Off, the
     // default: a file there, even one that appears while the build runs, is
     // left alone and the build fails.
     void setReplaceExisting(bool replace) { m_replace = replace; }
@@ -73,7 +71,7 @@ public:
     // The same result is then given by result() and by finished().
     [[nodiscard]] Result run();
     // Stops a running build within about one page's time; any thread. Once
-    // the archive is being put in place it is too late: the build is done.
+    // the book is being put in place it is too late: the build is done.
     void cancel();
     Result result() const { return m_result; }
 
@@ -102,6 +100,8 @@ public:
     // The pages' entries written (ComicInfo.xml not counted), once the build
     // is done.
     int entryCount() const { return m_entryCount; }
+    // The bytes of the pages' pictures written so far; any thread.
+    qint64 bytesWritten() const { return m_bytesWritten; }
     // What cleaning each page up as a scan found, by row, once the build has
     // ended: what the list says of the pages it made.
     struct ScanFound
@@ -128,32 +128,19 @@ public:
 
 signals:
     // After the entries of the page from row were written; entryCount is
-    // the number of entries in the archive so far.
-    void pageWritten(int row, int entryCount);
+    // the number of entries in the book so far, bytes their pictures'.
+    void pageWritten(int row, int entryCount, qint64 bytes);
     void finished(BookBuild::Result result, const QString &error);
 
 private:
-    struct Page;
-    class Progress;
-    struct Made;
-    struct StripPage;
-    struct Reservation;
-    void makePage(int index, Progress &progress) const;
-    void makeStrip(const LongStrip::Run &run, Progress &progress) const;
-    QString encodePart(const PagePart &out, const QString &name, int index, Progress &progress,
-                       PackedEntry *entry, ComicPage *comicPage) const;
+    struct Writing;
     void findStrips();
     QDateTime newestPageTime() const;
-    QString addEpubDocuments(ZipWriter &writer, const QVector<ComicPage> &comicPages,
-                             const QStringList &pictureNames) const;
-    QString addFacingBlank(ZipWriter &writer, const ComicPage &spread,
-                           QVector<ComicPage> *comicPages) const;
-    void keepUnchanged(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
-    bool cutLosslessly(PageReader &reader, const class PageRecipe &recipe, Made &made) const;
+    void makePage(const PageMaker &maker, int index, QThreadPool *pool) const;
+    QString write(Packager &packager, OrderedPages &ordered, const PageMaker &maker,
+                  const std::function<void()> &startPages, Writing &writing);
+    void gather(OrderedPages &ordered, const PageMaker &maker, const Writing &writing);
     QString checkTarget() const;
-    PackedEntry packed(const QByteArray &data, QString *error = nullptr) const;
-    PackedEntry copiedFromZip(const PageReader &reader) const;
-    QString nothingLeft(const QString &name, const struct PagePlan &plan) const;
     bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
     Result finish(Result result, const QStringList &errors = QStringList());
     Result build();
@@ -166,7 +153,6 @@ private:
     qint64 m_memoryBudget = DefaultMemoryBudget;
     bool m_replace = false;
     PagePictureObserver *m_observer = nullptr;
-    QSize m_pictureBounds; // the observer's, for this run
     std::atomic_bool m_canceled{false};
     std::atomic_bool m_stop{false};
     std::atomic_bool m_committing{false};
@@ -176,9 +162,10 @@ private:
     bool m_unreadableLeftOut = false;
     bool m_failedOnUnreadable = false;
     int m_entryCount = 0;
+    std::atomic<qint64> m_bytesWritten{0};
     QVector<ScanFound> m_scanFindings;
     QVector<int> m_leftOutRows;
-    mutable std::atomic_bool m_refusedPartialPage{false};
+    bool m_refusedPartialPage = false;
     QVector<PageNote> m_pageNotes;
     QVector<LongStrip::Run> m_runs; // the long strips to cut
     QVector<int> m_runOf;           // each page's run; -1 for none

@@ -234,10 +234,12 @@ LongStrip::LongStrip(int pieceRows)
     : m_pieceRows(qMax(1, pieceRows))
 {}
 
-void LongStrip::add(const QImage &tile)
+bool LongStrip::add(const QImage &tile)
 {
     const QImage picture =
         tile.format() == QImage::Format_RGB32 ? tile : tile.convertToFormat(QImage::Format_RGB32);
+    if (picture.isNull())
+        return false;
     const QVector<QRgb> colours = StripCut::rowColours(picture);
     // The first tile tells the strip's background, as it does for cutsOf.
     if (m_tiles == 0) {
@@ -247,6 +249,7 @@ void LongStrip::add(const QImage &tile)
     m_plain += StripCut::onBackground(colours, m_background);
     m_held.append({picture, m_added, m_tiles++});
     m_added += picture.height();
+    return true;
 }
 
 bool LongStrip::takePiece(Piece *piece)
@@ -288,10 +291,15 @@ LongStrip::Cut LongStrip::placed(int row) const
     return {m_tiles - 1, m_held.isEmpty() ? 0 : m_held.last().picture.height(), false};
 }
 
-// Rows from to to of the strip, from the tiles held.
+// Rows from to to of the strip, from the tiles held; null when they cannot
+// be held.
 QImage LongStrip::rows(int from, int to) const
 {
+    if (to <= from || !fitsInMemory(m_width, to - from))
+        return QImage();
     QImage picture(m_width, to - from, QImage::Format_RGB32);
+    if (picture.isNull())
+        return QImage();
     for (const Held &held : m_held) {
         const int first = qMax(from, held.top);
         const int last = qMin(to, held.top + held.picture.height());

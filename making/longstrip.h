@@ -4,6 +4,7 @@
 #include "making/buildpage.h"
 #include "making/pageoptions.h"
 #include "pages/pagelocation.h"
+#include "pages/pagereader.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -126,12 +127,21 @@ public:
     // through its art, no plain band being in reach, at row 4709, row 5321".
     static QString throughArtNote(const QVector<int> &rows);
 
+    // Whether a page of rows × width pixels may be made at all: within
+    // what a page read from a file may be.
+    static bool fitsInMemory(int width, qint64 rows)
+    {
+        return width > 0 && rows > 0 && qint64(width) * rows <= PageReader::PixelBudget;
+    }
+
     explicit LongStrip(int pieceRows);
-    // The next tile, a picture of the strip's width in 32-bit RGB.
-    void add(const QImage &tile);
+    // The next tile, a picture of the strip's width; false when its rows
+    // cannot be held.
+    [[nodiscard]] bool add(const QImage &tile);
     // No tile comes after those added.
     void end() { m_ended = true; }
-    // The next page, once where it ends is decided; false until then.
+    // The next page, once where it ends is decided; false until then. Its
+    // picture is null when its rows cannot be held.
     bool takePiece(Piece *piece);
     // The strip's width: its first tile's.
     int width() const { return m_width; }

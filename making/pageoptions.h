@@ -71,7 +71,8 @@ struct PageOptions
     // written again, for readers that show no other kind.
     bool KeepOnlyJpegAndPng = false;
     // What the book is made as: a CBZ, or a fixed-layout EPUB for e-readers
-    // (Kobo's reader wants its own name for one).
+    // (Kobo's reader wants its own name for one). What each kind is and
+    // holds is its packager's (Packager::kind()).
     enum Kind
     {
         CbzBook,
@@ -79,11 +80,6 @@ struct PageOptions
         KepubBook
     };
     Kind BookKind = CbzBook;
-    // The name ending of a book of that kind.
-    static const char *suffixOf(Kind kind)
-    {
-        return kind == EpubBook ? ".epub" : kind == KepubBook ? ".kepub.epub" : ".cbz";
-    }
     // Which pages are written in one channel: none, those without colour,
     // or every page.
     enum Grey

@@ -2,6 +2,8 @@
 
 #include "scans/colourtone.h"
 
+#include "making/packager.h"
+
 #include <QHash>
 #include <QTransform>
 
@@ -30,9 +32,9 @@ PageRecipe::PageRecipe(const PageFacts &facts, const PageOptions &options, const
     const bool unchanged = !m_plan.changes() &&
                            (!options.ImageResize || resizedSize(facts.size, options) == facts.size);
     // Grey pages kept as they are stay as they are: only colour would change.
-    // An EPUB keeps no WebP page: not every e-reader shows one.
+    // A book keeps only the types its readers show (an EPUB no WebP page).
     QString kept = keptSuffixOf(facts.format);
-    if (options.BookKind != PageOptions::CbzBook && kept == QLatin1String("webp"))
+    if (!Packager::kind(options.BookKind).keptTypes.contains(kept))
         kept.clear();
     if (options.KeepOnlyJpegAndPng && kept != QLatin1String("jpg") && kept != QLatin1String("png"))
         kept.clear();

@@ -88,6 +88,37 @@
     </message>
 </context>
 <context>
+    <name>BookBuild</name>
+    <message>
+        <source>%1 is not a regular file; an archive cannot take its place.</source>
+        <translation>%1 non è un file normale; un archivio non può prenderne il posto.</translation>
+    </message>
+    <message>
+        <source>%1 exists already.</source>
+        <translation>%1 esiste già.</translation>
+    </message>
+    <message>
+        <source>%1 is a page of this book; the archive cannot take its place.</source>
+        <translation>%1 è una pagina di questo volume; l&apos;archivio non può prenderne il posto.</translation>
+    </message>
+    <message>
+        <source>The blank page before a spread cannot be written: %1</source>
+        <translation>La pagina bianca prima di una doppia pagina non può essere scritta: %1</translation>
+    </message>
+    <message>
+        <source>a blank page put before it, so that the spread sits on facing pages</source>
+        <translation>messa una pagina bianca prima, perché la doppia pagina stia su pagine affiancate</translation>
+    </message>
+    <message>
+        <source>Every page was left out: there is no page to make a book of.</source>
+        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
+    </message>
+    <message>
+        <source>An EPUB holds JPEG and PNG pages: not every e-reader shows WebP. Choose JPEG pages for an EPUB.</source>
+        <translation>Un EPUB contiene pagine JPEG e PNG: non tutti i lettori di e-book mostrano il WebP. Scegli pagine JPEG per un EPUB.</translation>
+    </message>
+</context>
+<context>
     <name>BookCheck</name>
     <message>
         <source>%1 and %2 more</source>
@@ -419,172 +450,6 @@ Sostituirlo?</translation>
     <message>
         <source>Make Without Them</source>
         <translation>Crea senza di essi</translation>
-    </message>
-</context>
-<context>
-    <name>BookBuild</name>
-    <message>
-        <source>Page %1 cannot be read: %2</source>
-        <translation>La pagina %1 non può essere letta: %2</translation>
-    </message>
-    <message>
-        <source>%1 is not a regular file; an archive cannot take its place.</source>
-        <translation>%1 non è un file normale; un archivio non può prenderne il posto.</translation>
-    </message>
-    <message>
-        <source>%1 exists already.</source>
-        <translation>%1 esiste già.</translation>
-    </message>
-    <message>
-        <source>%1 is a page of this book; the archive cannot take its place.</source>
-        <translation>%1 è una pagina di questo volume; l&apos;archivio non può prenderne il posto.</translation>
-    </message>
-    <message>
-        <source>Page %1 cannot be compressed: %2</source>
-        <translation>La pagina %1 non può essere compressa: %2</translation>
-    </message>
-    <message>
-        <source>Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).</source>
-        <translation>Adattata entro %1 × %2, non resta nulla della pagina %3 (%4 × %5).</translation>
-    </message>
-    <message>
-        <source>Cut in two, nothing is left of one half of page %1 (%2 × %3).</source>
-        <translation>Divisa in due, non resta nulla di una metà della pagina %1 (%2 × %3).</translation>
-    </message>
-    <message>
-        <source>Page %1 cannot be encoded as %2: %3</source>
-        <translation>La pagina %1 non può essere codificata in %2: %3</translation>
-    </message>
-    <message>
-        <source>encoded as usual, not cut on its blocks: %1</source>
-        <translation>codificata come di consueto, non tagliata sui suoi blocchi: %1</translation>
-    </message>
-    <message>
-        <source>only the first of its %1 frames is used</source>
-        <translation>viene usato solo il primo dei suoi %1 fotogrammi</translation>
-    </message>
-    <message>
-        <source>kept as an animation of %1 frames</source>
-        <translation>mantenuta come animazione di %1 fotogrammi</translation>
-    </message>
-    <message>
-        <source>Page %1 is an animation of %2 frames; only its first can be a page.</source>
-        <translation>La pagina %1 è un&apos;animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
-    </message>
-    <message>
-        <source>A border of %1 leaves nothing of page %2 (%3 × %4).</source>
-        <translation>Un bordo di %1 non lascia nulla della pagina %2 (%3 × %4).</translation>
-    </message>
-    <message>
-        <source>The blank page before a spread cannot be written: %1</source>
-        <translation>La pagina bianca prima di una doppia pagina non può essere scritta: %1</translation>
-    </message>
-    <message>
-        <source>left out: it is blank</source>
-        <translation>lasciata fuori: è bianca</translation>
-    </message>
-    <message>
-        <source>a blank page put before it, so that the spread sits on facing pages</source>
-        <translation>messa una pagina bianca prima, perché la doppia pagina stia su pagine affiancate</translation>
-    </message>
-    <message>
-        <source>left out: it cannot be read: %1</source>
-        <translation>tralasciata: non si può leggere: %1</translation>
-    </message>
-    <message>
-        <source>Every page was left out: there is no page to make a book of.</source>
-        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
-    </message>
-    <message>
-        <source>An EPUB holds JPEG and PNG pages: not every e-reader shows WebP. Choose JPEG pages for an EPUB.</source>
-        <translation>Un EPUB contiene pagine JPEG e PNG: non tutti i lettori di e-book mostrano il WebP. Scegli pagine JPEG per un EPUB.</translation>
-    </message>
-    <message>
-        <source>A page of the long strip from page %1 comes to nothing.</source>
-        <translation>Di una pagina della striscia lunga che inizia con la pagina %1 non resta nulla.</translation>
-    </message>
-    <message>
-        <source>Page %1 holds more than one picture; a long strip is made of pages of one each. Leave it uncut.</source>
-        <translation>La pagina %1 contiene più di un’immagine; una striscia lunga è fatta di pagine di una sola immagine. Lasciala intera.</translation>
-    </message>
-    <message>
-        <source>Page %1 is %2 pixels wide, the long strip it is in %3. Leave it uncut.</source>
-        <translation>La pagina %1 è larga %2 pixel, la striscia lunga in cui si trova %3. Lasciala intera.</translation>
-    </message>
-    <message>
-        <source>its long strip of %1 pages is cut into %2</source>
-        <translation>la sua striscia lunga di %1 pagine è tagliata in %2</translation>
-    </message>
-    <message>
-        <source>joined to the long strip that begins with page %1</source>
-        <translation>unita alla striscia lunga che inizia con la pagina %1</translation>
-    </message>
-    <message>
-        <source>a long strip, cut into %1 pages</source>
-        <translation>una striscia lunga, tagliata in %1 pagine</translation>
-    </message>
-</context>
-<context>
-    <name>ZipWriter</name>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>The folder %1 does not exist.</source>
-        <translation>La cartella %1 non esiste.</translation>
-    </message>
-    <message>
-        <source>The archive cannot be created in %1: %2</source>
-        <translation>Impossibile creare l&apos;archivio in %1: %2</translation>
-    </message>
-    <message>
-        <source>The archive cannot be started</source>
-        <translation>Impossibile iniziare l&apos;archivio</translation>
-    </message>
-    <message>
-        <source>Entry %1 would be empty.</source>
-        <translation>La voce %1 sarebbe vuota.</translation>
-    </message>
-    <message>
-        <source>Entry %1 cannot be started</source>
-        <translation>Impossibile iniziare la voce %1</translation>
-    </message>
-    <message>
-        <source>Entry %1 cannot be written</source>
-        <translation>Impossibile scrivere la voce %1</translation>
-    </message>
-    <message>
-        <source>The finished archive cannot be read back.</source>
-        <translation>L&apos;archivio terminato non può essere riletto.</translation>
-    </message>
-    <message>
-        <source>The finished archive does not read back as it was written.</source>
-        <translation>L&apos;archivio terminato non si rilegge come è stato scritto.</translation>
-    </message>
-    <message>
-        <source>The archive was not started.</source>
-        <translation>L&apos;archivio non è stato iniziato.</translation>
-    </message>
-    <message>
-        <source>The archive cannot be finished</source>
-        <translation>Impossibile completare l&apos;archivio</translation>
-    </message>
-    <message>
-        <source>The archive cannot be saved to the disk: %1</source>
-        <translation>Impossibile salvare l&apos;archivio sul disco: %1</translation>
-    </message>
-    <message>
-        <source>The archive cannot be renamed to %1: %2</source>
-        <translation>Impossibile rinominare l&apos;archivio in %1: %2</translation>
-    </message>
-    <message>
-        <source>The name %1 is too long for its folder&apos;s file system (%2 bytes; at most %3).</source>
-        <translation>Il nome %1 è troppo lungo per il file system della sua cartella (%2 byte; al massimo %3).</translation>
-    </message>
-    <message>
-        <source>%1 appeared while the archive was made; it is left as it is.</source>
-        <translation>%1 è comparso mentre l&apos;archivio veniva creato; viene lasciato com&apos;è.</translation>
     </message>
 </context>
 <context>
@@ -1650,6 +1515,57 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>more than %1 folders down</source>
         <translation>più di %1 cartelle sotto</translation>
+    </message>
+</context>
+<context>
+    <name>PageMaker</name>
+    <message>
+        <source>left out: it cannot be read: %1</source>
+        <translation>tralasciata: non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be read: %2</source>
+        <translation>La pagina %1 non può essere letta: %2</translation>
+    </message>
+    <message>
+        <source>left out: it is blank</source>
+        <translation>lasciata fuori: è bianca</translation>
+    </message>
+    <message>
+        <source>Page %1 is an animation of %2 frames; only its first can be a page.</source>
+        <translation>La pagina %1 è un&apos;animazione di %2 fotogrammi; solo il primo può essere una pagina.</translation>
+    </message>
+    <message>
+        <source>encoded as usual, not cut on its blocks: %1</source>
+        <translation>codificata come di consueto, non tagliata sui suoi blocchi: %1</translation>
+    </message>
+    <message>
+        <source>only the first of its %1 frames is used</source>
+        <translation>viene usato solo il primo dei suoi %1 fotogrammi</translation>
+    </message>
+    <message>
+        <source>kept as an animation of %1 frames</source>
+        <translation>mantenuta come animazione di %1 fotogrammi</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be compressed: %2</source>
+        <translation>La pagina %1 non può essere compressa: %2</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be encoded as %2: %3</source>
+        <translation>La pagina %1 non può essere codificata in %2: %3</translation>
+    </message>
+    <message>
+        <source>A border of %1 leaves nothing of page %2 (%3 × %4).</source>
+        <translation>Un bordo di %1 non lascia nulla della pagina %2 (%3 × %4).</translation>
+    </message>
+    <message>
+        <source>Fitted within %1 × %2, nothing is left of page %3 (%4 × %5).</source>
+        <translation>Adattata entro %1 × %2, non resta nulla della pagina %3 (%4 × %5).</translation>
+    </message>
+    <message>
+        <source>Cut in two, nothing is left of one half of page %1 (%2 × %3).</source>
+        <translation>Divisa in due, non resta nulla di una metà della pagina %1 (%2 × %3).</translation>
     </message>
 </context>
 <context>
@@ -2799,6 +2715,53 @@ all&apos;altezza dello schermo</translation>
     </message>
 </context>
 <context>
+    <name>StripMaker</name>
+    <message>
+        <source>Page %1 cannot be read: %2</source>
+        <translation>La pagina %1 non può essere letta: %2</translation>
+    </message>
+    <message>
+        <source>Page %1 holds more than one picture; a long strip is made of pages of one each. Leave it uncut.</source>
+        <translation>La pagina %1 contiene più di un’immagine; una striscia lunga è fatta di pagine di una sola immagine. Lasciala intera.</translation>
+    </message>
+    <message>
+        <source>The pages of the long strip from page %1 would be %2 × %3 pixels before they are fitted: too large to be made.</source>
+        <translation>Le pagine della striscia lunga dalla pagina %1 sarebbero di %2 × %3 pixel prima di essere adattate: troppo grandi per essere create.</translation>
+    </message>
+    <message>
+        <source>Page %1 is %2 pixels wide, the long strip it is in %3. Leave it uncut.</source>
+        <translation>La pagina %1 è larga %2 pixel, la striscia lunga in cui si trova %3. Lasciala intera.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be held in memory to be joined to its long strip.</source>
+        <translation>La pagina %1 non può essere tenuta in memoria per essere unita alla sua striscia lunga.</translation>
+    </message>
+    <message>
+        <source>A page of the long strip from page %1 cannot be held in memory.</source>
+        <translation>Una pagina della striscia lunga dalla pagina %1 non può essere tenuta in memoria.</translation>
+    </message>
+    <message>
+        <source>A page of the long strip from page %1 comes to nothing.</source>
+        <translation>Di una pagina della striscia lunga che inizia con la pagina %1 non resta nulla.</translation>
+    </message>
+    <message>
+        <source>a long strip, cut into %1 pages</source>
+        <translation>una striscia lunga, tagliata in %1 pagine</translation>
+    </message>
+    <message>
+        <source>its long strip of %1 pages is cut into %2</source>
+        <translation>la sua striscia lunga di %1 pagine è tagliata in %2</translation>
+    </message>
+    <message>
+        <source>left out: it cannot be read: %1</source>
+        <translation>tralasciata: non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>joined to the long strip that begins with page %1</source>
+        <translation>unita alla striscia lunga che inizia con la pagina %1</translation>
+    </message>
+</context>
+<context>
     <name>ZipEntryCopy</name>
     <message>
         <source>Its index gives two entries the same data: other programs would show other pages.</source>
@@ -2807,6 +2770,69 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>Its index names %1 entries where %2 are found: other programs would show other pages.</source>
         <translation>Il suo indice nomina %1 voci dove se ne trovano %2: altri programmi mostrerebbero altre pagine.</translation>
+    </message>
+</context>
+<context>
+    <name>ZipWriter</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La cartella %1 non esiste.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be created in %1: %2</source>
+        <translation>Impossibile creare l&apos;archivio in %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive cannot be started</source>
+        <translation>Impossibile iniziare l&apos;archivio</translation>
+    </message>
+    <message>
+        <source>Entry %1 would be empty.</source>
+        <translation>La voce %1 sarebbe vuota.</translation>
+    </message>
+    <message>
+        <source>Entry %1 cannot be started</source>
+        <translation>Impossibile iniziare la voce %1</translation>
+    </message>
+    <message>
+        <source>Entry %1 cannot be written</source>
+        <translation>Impossibile scrivere la voce %1</translation>
+    </message>
+    <message>
+        <source>The finished archive cannot be read back.</source>
+        <translation>L&apos;archivio terminato non può essere riletto.</translation>
+    </message>
+    <message>
+        <source>The finished archive does not read back as it was written.</source>
+        <translation>L&apos;archivio terminato non si rilegge come è stato scritto.</translation>
+    </message>
+    <message>
+        <source>The archive was not started.</source>
+        <translation>L&apos;archivio non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be finished</source>
+        <translation>Impossibile completare l&apos;archivio</translation>
+    </message>
+    <message>
+        <source>The archive cannot be saved to the disk: %1</source>
+        <translation>Impossibile salvare l&apos;archivio sul disco: %1</translation>
+    </message>
+    <message>
+        <source>The archive cannot be renamed to %1: %2</source>
+        <translation>Impossibile rinominare l&apos;archivio in %1: %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is too long for its folder&apos;s file system (%2 bytes; at most %3).</source>
+        <translation>Il nome %1 è troppo lungo per il file system della sua cartella (%2 byte; al massimo %3).</translation>
+    </message>
+    <message>
+        <source>%1 appeared while the archive was made; it is left as it is.</source>
+        <translation>%1 è comparso mentre l&apos;archivio veniva creato; viene lasciato com&apos;è.</translation>
     </message>
 </context>
 <context>

@@ -162,7 +162,7 @@ void tst_LongStrip::cutAsTilesComeIsThePlan()
     QVector<LongStrip::Piece> pieces;
     LongStrip::Piece piece;
     for (const QImage &tile : qAsConst(tiles)) {
-        strip.add(tile);
+        QVERIFY(strip.add(tile));
         QVERIFY(strip.heldBytes() <= qint64(width) * 4 * (3 * pieceRows + 2 * tileHeight));
         while (strip.takePiece(&piece))
             pieces.append(piece);

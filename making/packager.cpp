@@ -1,0 +1,45 @@
+#include "making/packager.h"
+
+#include "making/cbzpackager.h"
+#include "making/epubpackager.h"
+
+namespace {
+// Every kind of book, in the order of PageOptions::Kind.
+const QVector<Packager::Kind> &kinds()
+{
+    const QStringList every{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp"),
+                            QStringLiteral("gif")};
+    // An e-reader's EPUB need not show WebP or GIF.
+    const QStringList epub{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif")};
+    static const QVector<Packager::Kind> all = {
+        {PageOptions::CbzBook, ".cbz", every, true, true},
+        {PageOptions::EpubBook, ".epub", epub, false, true},
+        {PageOptions::KepubBook, ".kepub.epub", epub, false, true},
+    };
+    return all;
+}
+} // namespace
+
+const Packager::Kind &Packager::kind(PageOptions::Kind kind)
+{
+    const QVector<Kind> &all = kinds();
+    return all.at(qBound(0, int(kind), all.size() - 1));
+}
+
+QString Packager::suffixOf(PageOptions::Kind kind)
+{
+    return QLatin1String(Packager::kind(kind).suffix);
+}
+
+std::unique_ptr<Packager> Packager::make(const PageOptions &options)
+{
+    switch (options.BookKind) {
+    case PageOptions::EpubBook:
+        return std::make_unique<EpubPackager>(false);
+    case PageOptions::KepubBook:
+        return std::make_unique<EpubPackager>(true);
+    case PageOptions::CbzBook:
+        break;
+    }
+    return std::make_unique<CbzPackager>();
+}
