@@ -2,8 +2,8 @@
 
 #include "app/shelltaskbarprogress.h"
 
-#include "making/packager.h"
 #include "book/sizereport.h"
+#include "making/packager.h"
 #include "pages/pagesource.h"
 
 #include <QDesktopServices>
@@ -24,10 +24,31 @@ BuildController::BuildController(const Widgets &widgets, QWidget *window)
 
 BuildController::~BuildController()
 {
-    if (m_job.isRunning()) {
-        m_build->cancel();
-        m_job.waitForFinished();
+    if (m_run.isRunning()) {
+        m_job->kill();
+        m_run.waitForFinished();
     }
+}
+
+QString BuildController::createCaption(PageOptions::Kind kind)
+{
+    if (kind == PageOptions::CbzBook)
+        return QCoreApplication::translate("Quirevale", "Create CBZ");
+    return tr("Create %1").arg(QLatin1String(Packager::kind(kind).title));
+}
+
+QString BuildController::makeText(PageOptions::Kind kind)
+{
+    if (kind == PageOptions::CbzBook)
+        return QCoreApplication::translate("QuirevaleClass", "Make CBZ");
+    return tr("Make %1").arg(QLatin1String(Packager::kind(kind).title));
+}
+
+QString BuildController::failedText(PageOptions::Kind kind)
+{
+    if (kind == PageOptions::CbzBook)
+        return QCoreApplication::translate("Quirevale", "Unable to create CBZ file!");
+    return tr("Unable to create %1 file!").arg(QLatin1String(Packager::kind(kind).title));
 }
 
 bool BuildController::mayMake(const BuildRequest &request)
@@ -58,7 +79,7 @@ QString BuildController::askFileName(const Book &book, QString *saveDir, PageOpt
         book.name().isEmpty()
             ? folder
             : QDir::toNativeSeparators(book.request(folder, false, false, kind).target);
-    const QString create = QCoreApplication::translate("Quirevale", "Create CBZ");
+    const QString create = createCaption(kind);
     QString fileName =
         QFileDialog::getSaveFileName(m_window, create, suggested, QLatin1Char('*') + suffix);
     if (fileName.isEmpty())
@@ -78,33 +99,46 @@ QString BuildController::askFileName(const Book &book, QString *saveDir, PageOpt
 }
 
 QFuture<bool> BuildController::start(const Request &request,
-                                     const std::function<bool(const QString &)> &job,
-                                     const std::function<void(BookBuild *)> &connect)
+                                     const std::function<bool(const QString &)> &run,
+                                     const std::function<void(BookJob *)> &connect)
 {
-    m_build = std::make_unique<BookBuild>(request.fileName, request.pages, request.options);
-    m_build->setUnreadablePagesLeftOut(request.unreadableLeftOut);
-    m_build->setReplaceExisting(QFileInfo::exists(request.fileName));
-    m_build->setPictureObserver(request.pictures);
-    m_build->setThreadCount(request.threads);
-    m_build->setComicInfo(request.comicInfo);
+    m_job = std::make_unique<BookJob>();
+    m_kind = request.options.pages.BookKind;
+    m_job->setBook(request.book);
+    m_job->setPages(request.pages);
+    m_job->setOptions(request.options);
+    // The dialog and "First page begins from" follow each other: the half
+    // the options say is the one the user chose.
+    m_job->setComicInfo(request.comicInfo, true);
+    m_job->setHalfChosen(true);
+    m_job->setTarget(request.fileName);
+    m_job->setReplaceExisting(QFileInfo::exists(request.fileName));
+    // What the list showed left out was the user's to see; an animation's
+    // first frame is named in the report.
+    int without = BookJob::MissingFiles | BookJob::OtherPictures | BookJob::LaterFrames;
+    if (request.unreadableLeftOut)
+        without |= BookJob::UnreadablePages;
+    m_job->setMadeWithout(without);
+    m_job->setPictureObserver(request.pictures);
+    m_job->setThreadCount(request.threads);
     if (connect)
-        connect(m_build.get());
+        connect(m_job.get());
     m_widgets.progress->setRange(0, request.rows);
     m_widgets.taskbar->setRange(0, request.rows);
     m_widgets.taskbar->show();
     m_widgets.cancel->show();
     m_building = true;
     emit buildingChanged(true);
-    // The build touches no widget: it runs on the pool, and is waited for
+    // The job touches no widget: it runs on the pool, and is waited for
     // before this goes.
-    m_job = QtConcurrent::run([job, fileName = request.fileName] { return job(fileName); });
-    return m_job;
+    m_run = QtConcurrent::run([run, fileName = request.fileName] { return run(fileName); });
+    return m_run;
 }
 
 void BuildController::cancel()
 {
-    if (m_build)
-        m_build->cancel();
+    if (m_job)
+        m_job->kill();
 }
 
 bool BuildController::finished()
@@ -126,18 +160,19 @@ bool BuildController::report()
     const bool closing = m_closeWhenBuilt;
     m_closeWhenBuilt = false;
     bool again = false; // made again without the pages that cannot be read
-    if (m_build->result() == BookBuild::Done) {
+    const BookJob::Result result = m_job->result();
+    const bool failed = result == BookJob::Failed || result == BookJob::Refused;
+    if (result == BookJob::Made || result == BookJob::MadeWithoutSome) {
         m_widgets.progress->setValue(m_widgets.progress->maximum());
         if (!closing)
-            reportSuccess(m_build->fileName());
-    } else if (m_build->result() == BookBuild::Failed && !closing &&
-               m_build->failedOnUnreadablePages() && askToLeaveOutUnreadable()) {
+            reportSuccess(m_job->target());
+    } else if (failed && !closing && m_job->failedOnUnreadablePages() &&
+               askToLeaveOutUnreadable()) {
         again = true;
-    } else if (m_build->result() == BookBuild::Failed) {
+    } else if (failed) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Error"),
-                        QCoreApplication::translate("Quirevale", "Unable to create CBZ file!"),
-                        QMessageBox::Ok, m_window);
-        box.setInformativeText(m_build->errorString());
+                        failedText(m_kind), QMessageBox::Ok, m_window);
+        box.setInformativeText(m_job->errorString());
         box.exec();
     }
     m_widgets.progress->setValue(0);
@@ -145,11 +180,8 @@ bool BuildController::report()
     m_building = false;
     emit buildingChanged(false);
     // Made again once the controls are back, as a new build.
-    // The pages are copied: the new build takes the place of this one.
-    if (again) {
-        const QVector<BuildPage> pages = m_build->pages();
-        emit leaveOutUnreadableChosen(m_build->fileName(), pages);
-    }
+    if (again)
+        emit leaveOutUnreadableChosen(m_job->target());
     return closing;
 }
 
@@ -160,7 +192,7 @@ bool BuildController::askToLeaveOutUnreadable()
     const QString question = tr("Some pages cannot be read. Make the archive without them?");
     QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Warning"),
                     question, QMessageBox::NoButton, m_window);
-    box.setInformativeText(m_build->errorString());
+    box.setInformativeText(m_job->errorString());
     QPushButton *leaveOut = box.addButton(tr("Leave Them Out"), QMessageBox::AcceptRole);
     QPushButton *keep = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(keep);
@@ -175,20 +207,18 @@ void BuildController::reportSuccess(const QString &fileName)
     QMessageBox box(QMessageBox::Information, QCoreApplication::translate("Quirevale", "Advise"),
                     QCoreApplication::translate("Quirevale", "File successfull created!"),
                     QMessageBox::Ok, m_window);
-    const QVector<BookBuild::PageNote> notes = m_build->pageNotes();
+    const QVector<BookBuild::PageNote> notes = m_job->pageNotes();
     // What the archive weighs against its pages, and why, when it is heavy.
-    const SizeReport size(m_build->entryCount(),
-                          m_build->pages().size() - m_build->leftOutRows().size(),
-                          QFileInfo(fileName).size(), SizeReport::bytesOf(m_build->pages()));
-    QStringList said{size.line(m_build->options().BookKind)};
-    for (const QString &note :
-         {size.whyLarger(m_build->options()), SizeReport::screenNote(m_build->options())}) {
+    const SizeReport size = m_job->size();
+    const PageOptions &options = m_job->plan().options;
+    QStringList said{size.line(options.BookKind)};
+    for (const QString &note : {size.whyLarger(options), SizeReport::screenNote(options)}) {
         if (!note.isEmpty())
             said << note;
     }
     said << m_leftOut;
     QStringList unread;
-    for (const int row : m_build->leftOutRows())
+    for (const int row : m_job->leftOutRows())
         unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));
     if (!unread.isEmpty())
         said << tr("Left out, as they cannot be read: %1").arg(unread.join(QStringLiteral(", ")));
@@ -222,7 +252,10 @@ bool BuildController::mayClose()
     if (m_closeWhenBuilt)
         return false; // asked already; the build is stopping
     QMessageBox question(QMessageBox::Question, tr("Close"),
-                         tr("A CBZ file is being made. Stop it and close the window?"),
+                         m_kind == PageOptions::CbzBook
+                             ? tr("A CBZ file is being made. Stop it and close the window?")
+                             : tr("A %1 file is being made. Stop it and close the window?")
+                                   .arg(QLatin1String(Packager::kind(m_kind).title)),
                          QMessageBox::NoButton, m_window);
     QPushButton *stop = question.addButton(tr("Stop and Close"), QMessageBox::DestructiveRole);
     QPushButton *keep = question.addButton(tr("Keep Building"), QMessageBox::RejectRole);
@@ -233,7 +266,7 @@ bool BuildController::mayClose()
     m_questionOpen = false;
     if (question.clickedButton() == stop) {
         m_closeWhenBuilt = true;
-        m_build->cancel(); // too late when the archive is being put in place
+        m_job->kill(); // too late when the book is being put in place
     }
     // Ended while the question was open: this very close goes ahead (a
     // close() from inside it would be ignored).

@@ -2,8 +2,8 @@
 #define BUILDCONTROLLER_H
 
 #include "book/book.h"
+#include "book/bookjob.h"
 #include "book/buildrequest.h"
-#include "making/bookbuild.h"
 
 #include <QFuture>
 #include <QObject>
@@ -16,7 +16,7 @@ class QProgressBar;
 class QWidget;
 class ShellTaskbarProgress;
 
-// The "Make CBZ" job of the main window: the build on a thread of the
+// The "Make CBZ" job of the main window: the book job on a thread of the
 // global pool, the progress bar and the task bar following it page by
 // page, cancelling it, asking before the window closes under it, and the
 // report at its end.
@@ -47,28 +47,36 @@ public:
     // user chooses to make it without what it lacks.
     bool mayMake(const BuildRequest &request);
 
-    // What a build is made of: its pages, among rows rows of the list.
+    // What a book is made of: its pages as the list has them, among rows
+    // rows of the list, and what the user set and said of it.
     struct Request
     {
         QString fileName;
-        QVector<BuildPage> pages;
+        Book book;
+        QVector<Book::Page> pages;
         int rows = 0;
-        PageOptions options;
+        BookOptions options;
         ComicInfo comicInfo;
         PagePictureObserver *pictures = nullptr;
         int threads = 0;
         // Pages that cannot be read are left out and named.
         bool unreadableLeftOut = false;
     };
-    // Starts the build of request.pages into request.fileName on a thread
-    // of the global pool, where job runs it (true: the archive was made);
-    // an archive there already was agreed to be replaced, one that appears
-    // after this is not. connect is called with the build before it starts.
-    QFuture<bool> start(const Request &request, const std::function<bool(const QString &)> &job,
-                        const std::function<void(BookBuild *)> &connect = {});
+    // Starts the book job of request on a thread of the global pool, where
+    // run runs it (true: the book was made); a book there already was
+    // agreed to be replaced, one that appears after this is not. connect is
+    // called with the job before it starts.
+    QFuture<bool> start(const Request &request, const std::function<bool(const QString &)> &run,
+                        const std::function<void(BookJob *)> &connect = {});
     bool isBuilding() const { return m_building; }
-    BookBuild *build() const { return m_build.get(); }
+    BookJob *job() const { return m_job.get(); }
     void cancel();
+
+    // What the window calls a book of that kind where it names it: "CBZ"
+    // in the words it always had, the kind's name otherwise.
+    static QString createCaption(PageOptions::Kind kind);
+    static QString makeText(PageOptions::Kind kind);
+    static QString failedText(PageOptions::Kind kind);
 
     // Called when the job has ended: the report, unless a question about
     // closing is open. True when the window is to close now.
@@ -86,7 +94,7 @@ signals:
     void buildingChanged(bool building);
     // A build failed on pages that cannot be read, and the user chose to
     // make the book without them.
-    void leaveOutUnreadableChosen(const QString &fileName, const QVector<BuildPage> &pages);
+    void leaveOutUnreadableChosen(const QString &fileName);
 
 private:
     bool report();
@@ -95,8 +103,9 @@ private:
 
     Widgets m_widgets;
     QWidget *m_window;
-    std::unique_ptr<BookBuild> m_build;
-    QFuture<bool> m_job;
+    std::unique_ptr<BookJob> m_job;
+    QFuture<bool> m_run;
+    PageOptions::Kind m_kind = PageOptions::CbzBook;
     std::function<QString(int)> m_rowName;
     QStringList m_leftOut;
     bool m_building = false;

@@ -41,6 +41,8 @@ QString QueueModel::tooltipOf(const QueuedBook &book)
         said << book.detail;
     for (const QString &left : book.leftOut)
         said << left;
+    for (const QString &note : book.notes)
+        said << note;
     return said.join(QLatin1Char('\n'));
 }
 

@@ -78,9 +78,7 @@ Quirevale::Quirevale(QWidget *parent)
     Sources = new BookSources(sources, Session, ImagesDir, this);
     Builds = new BuildController({ui.MakeCBZProgressBar, ui.CancelBuild, TaskbarProgress}, this);
     connect(Builds, &BuildController::leaveOutUnreadableChosen, this,
-            [this](const QString &fileName, const QVector<BuildPage> &pages) {
-                startBuild(fileName, pages, true);
-            });
+            [this](const QString &fileName) { startBuild(fileName, true); });
     Blanks = new BlankFinder(this);
     Queue = new QueueDock({ui.MakeCBZProgressBar, TaskbarProgress}, this);
     addDockWidget(Qt::RightDockWidgetArea, Queue);
@@ -91,6 +89,7 @@ Quirevale::Quirevale(QWidget *parent)
     connect(Queue, &QueueDock::runningChanged, this, &Quirevale::updateEnabled);
     connect(Sources, &BookSources::severalDropped, this, &Quirevale::dropSeveral);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
+    connect(Options, &OptionsPanel::changed, this, &Quirevale::nameWhatIsMade);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::followScanOptions);
     connect(Blanks, &BlankFinder::found, Pages, &PageList::setBlank);
     connect(Preview, &PreviewController::pageCleaned, Pages, &PageList::setScanNote);
@@ -309,6 +308,19 @@ void Quirevale::updatePreview()
     Preview->setBookPages(options.CutLongStrips ? Session->buildPages() : QVector<BuildPage>());
 }
 
+// The button and its menu entry say what they make: "Make CBZ", "Make
+// EPUB".
+void Quirevale::nameWhatIsMade()
+{
+    const PageOptions::Kind kind = Options->read().pages.BookKind;
+    ui.MakeCBZ->setText(BuildController::makeText(kind));
+    ui.actionMakeCbz->setText(BuildController::makeText(kind));
+    ui.MakeCBZ->setToolTip(QStringLiteral("%1 (%2)").arg(
+        kind == PageOptions::CbzBook ? tr("Make the archive of the checked pages")
+                                     : tr("Make the book of the checked pages"),
+        ui.actionMakeCbz->shortcut().toString(QKeySequence::NativeText)));
+}
+
 // A button's new text takes its shortcut away (it would be the text's
 // mnemonic), so they are given again with every translation.
 void Quirevale::describeShortcuts()
@@ -323,7 +335,7 @@ void Quirevale::describeShortcuts()
     };
     // The File menu's actions carry these two keys; the buttons do the same.
     tip(ui.BrowsePath, tr("Pick the folder of pages"), ui.actionOpenFolder->shortcut());
-    tip(ui.MakeCBZ, tr("Make the archive of the checked pages"), ui.actionMakeCbz->shortcut());
+    nameWhatIsMade();
     tip(ui.MoveImageUp, tr("Move the current page up"));
     tip(ui.MoveImageDown, tr("Move the current page down"));
     tip(ui.CancelBuild, tr("Stop making the archive"));

@@ -99,7 +99,8 @@ private:
     void followReadingDirection(const ComicInfo &info);
     void addThisBook();
     void dropSeveral(const QStringList &sources);
-    void startBuild(const QString &fileName, const QVector<BuildPage> &pages,
+    void nameWhatIsMade();
+    void startBuild(const QString &fileName,
                     bool unreadableLeftOut = false);
     bool MakeCbz(QString fileName);
     void buildEnded();

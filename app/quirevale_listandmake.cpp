@@ -192,13 +192,12 @@ void Quirevale::on_MakeCBZ_clicked()
     const QString fileName =
         Builds->askFileName(Session->book(), &CbzSaveDir, Options->read().pages.BookKind);
     if (!fileName.isEmpty())
-        startBuild(fileName, pages);
+        startBuild(fileName);
 }
 
 // Everything the build needs is taken here, on this thread: it never looks
 // at a widget again.
-void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pages,
-                           bool unreadableLeftOut)
+void Quirevale::startBuild(const QString &fileName, bool unreadableLeftOut)
 {
     Preview->startFollowingBuild();
     // Asked to be made, it is made without what it lacks.
@@ -209,17 +208,18 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
     Builds->setLeftOut(leftOut);
     BuildController::Request request;
     request.fileName = fileName;
-    request.pages = pages;
+    request.book = Session->book();
+    request.pages = Pages->checkedPages();
     request.rows = ui.ImagesList->count();
-    request.options = Options->read().pages;
+    request.options = Options->read();
     request.comicInfo = comicInfoOfBook();
     request.pictures = Preview->builtPictures();
     request.threads = BuildThreads;
     request.unreadableLeftOut = unreadableLeftOut;
     MakeCbzFuture = Builds->start(
         request, [this](const QString &name) { return MakeCbz(name); },
-        [this](BookBuild *build) {
-            connect(build, &BookBuild::pageWritten, this, &Quirevale::showBuiltPage);
+        [this](BookJob *job) {
+            connect(job, &BookJob::pageWritten, this, &Quirevale::showBuiltPage);
         });
     MakeCbzWatcher.setFuture(MakeCbzFuture);
 }
@@ -227,8 +227,9 @@ void Quirevale::startBuild(const QString &fileName, const QVector<BuildPage> &pa
 // Runs on a pool thread; the build touches no widget.
 bool Quirevale::MakeCbz(QString fileName)
 {
-    Q_ASSERT(Builds->build() && Builds->build()->fileName() == fileName);
-    return Builds->build()->run() == BookBuild::Done;
+    Q_UNUSED(fileName) // the job was given it
+    const BookJob::Result result = Builds->job()->exec();
+    return result == BookJob::Made || result == BookJob::MadeWithoutSome;
 }
 
 // The list, the preview and the progress follow the build: the page the
@@ -254,8 +255,8 @@ void Quirevale::buildEnded()
 {
     // Every page the build cleaned up says on its row what was found, as
     // the preview says it of the pages shown.
-    if (const BookBuild *build = Builds->build()) {
-        for (const BookBuild::ScanFound &found : build->scanFindings())
+    if (const BookJob *job = Builds->job()) {
+        for (const BookBuild::ScanFound &found : job->scanFindings())
             Pages->setScanNote(found.page.page, found.cleanup.rowMark(found.straighten),
                                found.cleanup.rowNote(found.straighten));
     }

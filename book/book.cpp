@@ -11,13 +11,13 @@
 
 #include <algorithm>
 
-Book Book::open(const QString &source, PictureTypes types, bool chapters)
+Book Book::open(const QString &source, PictureTypes types, bool chapters,
+                const ListingControl &control)
 {
-    Book book;
-    book.m_source = source;
+    Book book = unlisted({source}, chapters);
     book.m_types = types;
-    book.m_chapters = chapters && QFileInfo(source).isDir();
-    book.m_listing = book.m_chapters ? scanChapters(source, types) : scanPageSource(source, types);
+    book.m_listing = book.m_chapters ? scanChapters(source, types, control)
+                                     : scanPageSource(source, types, control);
     book.takeSourceChapters();
     return book;
 }
@@ -42,14 +42,26 @@ void Book::takeSourceChapters()
     }
 }
 
-Book Book::openChapters(const QStringList &sources, PictureTypes types)
+Book Book::openChapters(const QStringList &sources, PictureTypes types,
+                        const ListingControl &control)
+{
+    Book book = unlisted(sources, true);
+    book.m_types = types;
+    book.m_listing = scanSourcesAsChapters(sources, types, control);
+    return book;
+}
+
+Book Book::unlisted(const QStringList &sources, bool chapters)
 {
     Book book;
-    book.m_source = sources.isEmpty() ? QString() : QFileInfo(sources.first()).absolutePath();
-    book.m_sources = sources;
-    book.m_types = types;
-    book.m_chapters = true;
-    book.m_listing = scanSourcesAsChapters(sources, types);
+    if (sources.size() > 1) {
+        book.m_source = QFileInfo(sources.first()).absolutePath();
+        book.m_sources = sources;
+        book.m_chapters = true;
+    } else {
+        book.m_source = sources.value(0);
+        book.m_chapters = chapters && QFileInfo(book.m_source).isDir();
+    }
     return book;
 }
 

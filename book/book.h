@@ -46,11 +46,17 @@ public:
 
     Book() = default;
     // The pages of a folder, archive or PDF, told by its content; with
-    // chapters, a folder's sub-folders are the chapters of one book.
-    static Book open(const QString &source, PictureTypes types, bool chapters = false);
+    // chapters, a folder's sub-folders are the chapters of one book. control
+    // may stop a long listing (the book then has no pages, and says why).
+    static Book open(const QString &source, PictureTypes types, bool chapters = false,
+                     const ListingControl &control = {});
     // Several folders and archives as the chapters of one book, named after
     // the folder that holds the first.
-    static Book openChapters(const QStringList &sources, PictureTypes types);
+    static Book openChapters(const QStringList &sources, PictureTypes types,
+                             const ListingControl &control = {});
+    // The book of those sources before it is listed: its name and where it
+    // goes are known, its pages not.
+    static Book unlisted(const QStringList &sources, bool chapters = false);
 
     // What was opened: the folder, archive or PDF, or the folder of the
     // chapters.

@@ -124,6 +124,7 @@ void BookQueue::makeAgain(int row)
     book.report.clear();
     book.detail.clear();
     book.leftOut.clear();
+    book.notes.clear();
     book.milliseconds = 0;
 }
 
@@ -213,6 +214,7 @@ void saveBook(QSettings &settings, const QueuedBook &book)
     settings.setValue(QStringLiteral("Report"), book.report);
     settings.setValue(QStringLiteral("Detail"), book.detail);
     settings.setValue(QStringLiteral("LeftOut"), book.leftOut);
+    settings.setValue(QStringLiteral("Notes"), book.notes);
     settings.setValue(QStringLiteral("Milliseconds"), book.milliseconds);
     saveBookOptions(settings, book.options);
     saveTreatments(settings, book);
@@ -239,6 +241,7 @@ QueuedBook loadBook(QSettings &settings)
     book.report = settings.value(QStringLiteral("Report")).toString();
     book.detail = settings.value(QStringLiteral("Detail")).toString();
     book.leftOut = settings.value(QStringLiteral("LeftOut")).toStringList();
+    book.notes = settings.value(QStringLiteral("Notes")).toStringList();
     book.milliseconds = settings.value(QStringLiteral("Milliseconds")).toLongLong();
     book.options = loadBookOptions(settings);
     const int treatments = settings.beginReadArray(QStringLiteral("Treatments"));

@@ -21,6 +21,17 @@ QString QueuedBook::folder() const
                                                     : sources.value(0));
 }
 
+// The first of what became of its pages, for its row; the rest are in its
+// whole story.
+QString QueuedBook::notesInBrief() const
+{
+    if (notes.isEmpty())
+        return QString();
+    if (notes.size() == 1)
+        return QStringLiteral("; ") + notes.first();
+    return QStringLiteral("; ") + tr("%1 (and %2 more)").arg(notes.first()).arg(notes.size() - 1);
+}
+
 QString QueuedBook::stateText() const
 {
     switch (state) {
@@ -30,11 +41,13 @@ QString QueuedBook::stateText() const
         return pageCount > 0 ? tr("Making: page %1 of %2").arg(pagesDone).arg(pageCount)
                              : tr("Making: reading its pages");
     case Made:
-        return tr("Made: %1, in %2 s").arg(report).arg(milliseconds / 1000.0, 0, 'f', 1);
+        return tr("Made: %1, in %2 s").arg(report).arg(milliseconds / 1000.0, 0, 'f', 1) +
+               notesInBrief();
     case MadeWithout:
         return tr("Made without some of it: %1, in %2 s")
-            .arg(report)
-            .arg(milliseconds / 1000.0, 0, 'f', 1);
+                   .arg(report)
+                   .arg(milliseconds / 1000.0, 0, 'f', 1) +
+               notesInBrief();
     case Failed:
         return tr("Failed: %1").arg(report);
     case Skipped:

@@ -54,6 +54,9 @@ public:
     QString report;
     QString detail;
     QStringList leftOut;
+    // What became of its pages where it is worth a word ("page 003.png: its
+    // long strip of 3 pages is cut into 12"), a line each.
+    QStringList notes;
     qint64 milliseconds = 0;
 
     // What the book is called: its source's name, or for chapters the
@@ -64,6 +67,9 @@ public:
     // "Waiting", "Making: page 3 of 20", "Made: …", "Failed: …".
     QString stateText() const;
     bool isDone() const { return state != Waiting && state != Making; }
+
+private:
+    QString notesInBrief() const;
 };
 
 #endif // QUEUEDBOOK_H

@@ -1,8 +1,6 @@
 #include "book/queuerunner.h"
 
-#include "book/book.h"
-#include "book/sizereport.h"
-#include "making/bookbuild.h"
+#include "book/bookjob.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,32 +12,8 @@ struct QueueRunner::Outcome
     QString report;
     QString detail;
     QStringList leftOut;
+    QStringList notes;
 };
-
-namespace {
-// The pages to make: every page the source lists, or those the window
-// showed when the book was added, in that order; empty when one of those
-// is gone, named in missing.
-QVector<Book::Page> pagesOf(const Book &book, const QueuedBook &queued, QString *missing)
-{
-    const QVector<Book::Page> listed = book.listedPages(queued.treatments);
-    if (queued.pageNames.isEmpty())
-        return listed;
-    QHash<QString, int> byName;
-    for (int i = listed.size() - 1; i >= 0; --i)
-        byName.insert(book.pages().at(i).name, i);
-    QVector<Book::Page> chosen;
-    for (const QString &name : queued.pageNames) {
-        if (!byName.contains(name)) {
-            *missing = name;
-            return {};
-        }
-        chosen.append(listed.at(byName.value(name)));
-        chosen.last().row = chosen.size() - 1;
-    }
-    return chosen;
-}
-} // namespace
 
 QueueRunner::QueueRunner(BookQueue *queue, QObject *parent)
     : QObject(parent)
@@ -51,9 +25,9 @@ QueueRunner::~QueueRunner()
     m_stopping = true;
     m_cancel = true;
     {
-        QMutexLocker locker(&m_buildMutex);
-        if (m_build)
-            m_build->cancel();
+        QMutexLocker locker(&m_jobMutex);
+        if (m_job)
+            m_job->kill();
     }
     if (m_thread) {
         m_thread->wait();
@@ -139,6 +113,7 @@ void QueueRunner::ended(int id, const Outcome &outcome)
         book.report = outcome.report;
         book.detail = outcome.detail;
         book.leftOut = outcome.leftOut;
+        book.notes = outcome.notes;
         book.milliseconds = m_clock.elapsed();
     });
     m_current = -1;
@@ -150,113 +125,101 @@ void QueueRunner::ended(int id, const Outcome &outcome)
     next();
 }
 
-// On the book's own thread: what the command line does for one folder.
+// On the book's own thread: the book job, as the command line runs it.
 QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
 {
-    Outcome outcome;
-    const PageOptions::Kind kind = queued.options.pages.BookKind;
-    for (const QString &source : queued.sources) {
-        if (!QFileInfo::exists(source)) {
-            outcome.report = QueuedBook::tr("Its source is gone: %1").arg(source);
-            return outcome;
-        }
-    }
-    const PictureTypes types = queued.options.everyPictureType ? EveryPictureType : PageTypesOnly;
-    const Book book = queued.sources.size() > 1
-                          ? Book::openChapters(queued.sources, types)
-                          : Book::open(queued.sources.first(), types, queued.chapters);
-    if (!book.errorString().isEmpty()) {
-        outcome.report = tr("It cannot be read: %1").arg(book.errorString());
-        return outcome;
-    }
-    const BuildRequest request =
-        book.request(QFileInfo(queued.target).absolutePath(), false, false, kind);
-    if (!m_replace && QFileInfo::exists(queued.target)) {
-        outcome.state = QueuedBook::Skipped;
-        outcome.report = tr("%1 exists already").arg(QDir::toNativeSeparators(queued.target));
-        return outcome;
-    }
-    if (request.refused()) {
-        outcome.report = request.reasons.join(QStringLiteral("; "));
-        return outcome;
-    }
-    QString missing;
-    const QVector<BuildPage> pages = Book::buildPages(pagesOf(book, queued, &missing));
-    if (!missing.isEmpty()) {
-        outcome.report = tr("Its source has changed since it was added: %1 is gone").arg(missing);
-        return outcome;
-    }
-    if (pages.isEmpty()) {
-        outcome.report =
-            book.missesPages() ? tr("None of its page files can be used.") : tr("It has no pages.");
-        return outcome;
-    }
-    if (!QDir().mkpath(QFileInfo(queued.target).absolutePath())) {
-        outcome.report =
-            tr("The folder for its archive cannot be made: %1")
-                .arg(QDir::toNativeSeparators(QFileInfo(queued.target).absolutePath()));
-        return outcome;
-    }
-    const Book::Plan plan =
-        book.plan(queued.options.pages, queued.comicInfo, queued.comicInfoEdited, false);
-    BookBuild build(queued.target, pages, plan.options);
-    build.setThreadCount(m_threads);
-    build.setReplaceExisting(m_replace);
-    build.setComicInfo(plan.comicInfo);
+    BookJob job;
+    job.setSources(queued.sources, queued.chapters);
+    job.setOptions(queued.options);
+    job.setComicInfo(queued.comicInfo, queued.comicInfoEdited);
+    job.setPageNames(queued.pageNames);
+    job.setTreatments(queued.treatments);
+    job.setTarget(queued.target);
+    job.setReplaceExisting(m_replace);
+    // A book whose archive is there already is skipped unless replacing
+    // was asked for.
+    job.setSkipExisting(!m_replace);
+    job.setThreadCount(m_threads);
     const int id = queued.id;
     // Told where the queue is shown, a page at a time.
-    QObject::connect(&build, &BookBuild::pageWritten, &build, [this, id] {
+    QObject::connect(&job, &BookJob::progressed, &job, [this, id](int done, int total) {
         QMetaObject::invokeMethod(
-            this, [this, id] { tell(id, [](QueuedBook &book) { ++book.pagesDone; }); },
+            this,
+            [this, id, done, total] {
+                tell(id, [done, total](QueuedBook &book) {
+                    book.pagesDone = done;
+                    book.pageCount = total;
+                });
+            },
             Qt::QueuedConnection);
     });
-    QMetaObject::invokeMethod(
-        this,
-        [this, id, count = pages.size()] {
-            tell(id, [count](QueuedBook &book) { book.pageCount = count; });
-        },
-        Qt::QueuedConnection);
     {
-        QMutexLocker locker(&m_buildMutex);
-        m_build = &build;
+        QMutexLocker locker(&m_jobMutex);
+        m_job = &job;
         if (m_cancel)
-            build.cancel();
+            job.kill();
     }
-    const BookBuild::Result result = build.run();
+    if (job.open()) {
+        const int count = job.pages().size();
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, count] { tell(id, [count](QueuedBook &book) { book.pageCount = count; }); },
+            Qt::QueuedConnection);
+        job.make();
+    }
     {
-        QMutexLocker locker(&m_buildMutex);
-        m_build = nullptr;
+        QMutexLocker locker(&m_jobMutex);
+        m_job = nullptr;
     }
-    if (result == BookBuild::Canceled) {
+    return outcomeOf(job);
+}
+
+// What the queue says of a book once its job has ended: the same as the
+// command line says, in a row.
+QueueRunner::Outcome QueueRunner::outcomeOf(const BookJob &job)
+{
+    Outcome outcome;
+    const PageOptions::Kind kind = job.options().pages.BookKind;
+    switch (job.result()) {
+    case BookJob::Made:
+    case BookJob::MadeWithoutSome: {
+        const SizeReport size = job.size();
+        outcome.state = job.result() == BookJob::Made ? QueuedBook::Made : QueuedBook::MadeWithout;
+        outcome.report = size.brief(kind);
+        outcome.detail = size.line(kind);
+        outcome.leftOut = job.leftOut();
+        break;
+    }
+    case BookJob::Skipped:
+        outcome.state = QueuedBook::Skipped;
+        outcome.report = job.errorString();
+        break;
+    case BookJob::Stopped:
         outcome.state = QueuedBook::Stopped;
-        return outcome;
+        break;
+    case BookJob::Refused:
+        outcome.report = job.errorStrings().join(QStringLiteral("; "));
+        break;
+    case BookJob::Failed:
+        outcome.report = job.errorString();
+        break;
     }
-    if (result == BookBuild::Failed) {
-        outcome.report = build.errorStrings().join(QLatin1Char('\n'));
-        return outcome;
+    // What each page became, named as the command line names it.
+    for (const BookBuild::PageNote &note : job.pageNotes()) {
+        for (const BuildPage &page : job.pages()) {
+            if (page.row == note.row)
+                outcome.notes << QStringLiteral("%1: %2").arg(page.page.shownPath(), note.text);
+        }
     }
-    const QVector<int> unread = build.leftOutRows();
-    const SizeReport size(build.entryCount(), pages.size() - unread.size(),
-                          QFileInfo(queued.target).size(), SizeReport::bytesOf(pages));
-    outcome.report = size.brief(kind);
-    outcome.detail = size.line(kind);
-    outcome.leftOut = request.leftOut;
-    for (const Book::LeftOut &left : book.leftOut()) {
-        if (left.kind != Book::LeftOut::Note)
-            outcome.leftOut << left.text;
-    }
-    for (const int page : unread)
-        outcome.leftOut << pages.at(page).page.shownPath();
-    outcome.state = outcome.leftOut.isEmpty() ? QueuedBook::Made : QueuedBook::MadeWithout;
     return outcome;
 }
 
 void QueueRunner::cancelCurrent()
 {
     m_cancel = true;
-    QMutexLocker locker(&m_buildMutex);
-    if (m_build)
-        m_build->cancel();
+    QMutexLocker locker(&m_jobMutex);
+    if (m_job)
+        m_job->kill();
 }
 
 void QueueRunner::resume()

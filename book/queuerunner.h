@@ -10,14 +10,13 @@
 #include <atomic>
 #include <functional>
 
-class BookBuild;
+class BookJob;
 class QThread;
 
-// Makes a queue's waiting books one after another, each as the command line
-// makes it: listed, refused or made by the whole build (pages in parallel,
-// the memory budget, the partial file renamed only when whole), on a thread
-// of its own so that nothing slow runs where the queue is shown. Each
-// book's state and progress are told as they change.
+// Makes a queue's waiting books one after another, each by the book job the
+// command line runs (listed, refused or made by the whole build), on a
+// thread of its own so that nothing slow runs where the queue is shown.
+// Each book's state and progress are told as they change.
 class QueueRunner : public QObject
 {
     Q_OBJECT
@@ -61,6 +60,7 @@ private:
     void makeRow(int row);
     void ended(int id, const Outcome &outcome);
     Outcome make(const QueuedBook &book);
+    static Outcome outcomeOf(const BookJob &job);
     // Something said of the book of that id, while it is still queued.
     void tell(int id, const std::function<void(QueuedBook &)> &change);
 
@@ -74,9 +74,9 @@ private:
     int m_current = -1; // the id of the book being made
     QThread *m_thread = nullptr;
     QElapsedTimer m_clock;
-    // The build on the thread, reached from here only to cancel it.
-    QMutex m_buildMutex;
-    BookBuild *m_build = nullptr;
+    // The job on the thread, reached from here only to stop it.
+    QMutex m_jobMutex;
+    BookJob *m_job = nullptr;
     std::atomic_bool m_cancel{false};
     int m_booksEnded = 0;
 };

@@ -5,15 +5,16 @@
 #include "scans/facingpages.h"
 
 #include "book/book.h"
+#include "book/bookjob.h"
 #include "book/sizereport.h"
+#include "cli/pagetreatmentfile.h"
 #include "making/bookbuild.h"
-#include "making/zipwriter.h"
 #include "making/comicinfo.h"
 #include "making/epubpackage.h"
 #include "making/longstrip.h"
 #include "making/pageforecast.h"
 #include "making/pagetransform.h"
-#include "cli/pagetreatmentfile.h"
+#include "making/zipwriter.h"
 #include "pages/pagelocation.h"
 #include "pages/pagereader.h"
 #include "pages/pagescan.h"
@@ -31,7 +32,7 @@
 
 #include <unistd.h>
 
-std::atomic<BookBuild *> CliRunner::s_build{nullptr};
+std::atomic<BookJob *> CliRunner::s_job{nullptr};
 std::atomic_int CliRunner::s_signal{0};
 
 namespace {
@@ -59,8 +60,8 @@ void CliRunner::stopOnSignal(int signal)
 {
     if (s_signal.exchange(signal) != 0)
         ::_exit(128 + signal); // asked twice: the user wants out now
-    if (BookBuild *build = s_build.load())
-        build->cancel();
+    if (BookJob *job = s_job.load())
+        job->kill();
 }
 
 QString CliRunner::printable(const QString &text)
@@ -82,16 +83,6 @@ bool CliRunner::outputIsFolder() const
     const QString &output = m_args.output;
     return !output.isEmpty() && (output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir() ||
                                  m_args.folders.size() > 1);
-}
-
-BuildRequest CliRunner::requestFor(const Book &book) const
-{
-    BuildRequest request =
-        book.request(outputIsFolder() ? m_args.output : QString(), m_args.skipTroubled,
-                     m_args.otherTypesLeftOut, m_args.options.pages.BookKind);
-    if (!m_args.output.isEmpty() && !outputIsFolder())
-        request.target = QFileInfo(m_args.output).absoluteFilePath();
-    return request;
 }
 
 int CliRunner::run()
@@ -485,56 +476,95 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("not a folder, a comic archive or a PDF"));
         return false;
     }
-    const PictureTypes types = m_args.options.everyPictureType ? EveryPictureType : PageTypesOnly;
-    const Book book = Book::open(folder, types, m_args.chapters);
-    if (!book.errorString().isEmpty()) {
-        report(folder, tr("it cannot be read: %1").arg(book.errorString()));
-        return false;
-    }
+    BookJob job;
+    job.setSources({folder}, m_args.chapters);
+    job.setOptions(m_args.options);
+    job.setComicInfo(m_args.comicInfo);
+    job.setHalfChosen(m_args.firstHalfChosen);
+    if (outputIsFolder())
+        job.setOutputFolder(m_args.output);
+    else if (!m_args.output.isEmpty())
+        job.setTarget(m_args.output);
+    job.setReplaceExisting(m_args.force);
     // A shelf run again: a book whose archive is there already is passed
     // over before anything of it is read or said.
-    const BuildRequest request = requestFor(book);
-    const QString &target = request.target;
-    if (m_args.skipExisting && !m_args.listOnly && QFileInfo::exists(target)) {
-        ++m_skipped;
-        if (!m_args.quiet)
-            report(folder, tr("skipped: %1 exists already").arg(target));
-        return true;
+    job.setSkipExisting(m_args.skipExisting && !m_args.listOnly);
+    // The command line makes no book that misses anything unless told to.
+    int without = m_args.otherTypesLeftOut ? BookJob::OtherPictures : 0;
+    if (m_args.skipTroubled)
+        without |= BookJob::MissingFiles | BookJob::UnreadablePages | BookJob::LaterFrames;
+    job.setMadeWithout(without);
+    job.setThreadCount(m_args.threads);
+    s_job = &job;
+    if (s_signal) // a signal that came before the job could see it
+        job.kill();
+    const Opened opened = open(job);
+    const bool made = opened == Opened::ToMake ? makeOpened(job) : opened == Opened::Done;
+    s_job = nullptr;
+    return made;
+}
+
+// The book listed, what it leaves out named, its pages listed when asked:
+// whether it is to be made, or all that was asked is done, or it failed.
+CliRunner::Opened CliRunner::open(BookJob &job)
+{
+    if (!job.open()) {
+        if (job.result() == BookJob::Skipped) {
+            ++m_skipped;
+            if (!m_args.quiet)
+                report(m_args.folders.value(m_book - 1),
+                       tr("skipped: %1 exists already").arg(job.target()));
+            return Opened::Done;
+        }
+        if (job.result() == BookJob::Stopped)
+            m_stoppedABuild = true;
+        report(m_args.folders.value(m_book - 1),
+               job.result() == BookJob::Stopped
+                   ? tr("stopped; no archive was made")
+                   : tr("it cannot be read: %1")
+                         .arg(job.book().errorString().isEmpty() ? job.errorString()
+                                                                 : job.book().errorString()));
+        return Opened::Failed;
     }
-    const bool refused = refuseTroubledFiles(book, request);
-    QHash<QString, PageTreatment> treatments;
-    if (!m_args.pagesFile.isEmpty() && !readTreatments(book.pages(), &treatments)) {
-        m_usageError = true;
-        return false;
+    const Book &book = job.book();
+    const bool refused = refuseTroubledFiles(book, job.request());
+    if (!m_args.pagesFile.isEmpty()) {
+        QHash<QString, PageTreatment> treatments;
+        if (!readTreatments(book.pages(), &treatments)) {
+            m_usageError = true;
+            return Opened::Failed;
+        }
+        job.setTreatments(treatments);
     }
-    const QVector<BuildPage> pages = Book::buildPages(book.listedPages(treatments));
-    const Book::Plan plan =
-        book.plan(m_args.options.pages, m_args.comicInfo, false, m_args.firstHalfChosen);
-    const ComicInfo &comicInfo = plan.comicInfo;
-    const PageOptions &options = plan.options;
+    const QVector<BuildPage> &pages = job.pages();
     if (m_args.listOnly && !pages.isEmpty()) {
-        listPages(folder, pages, book.pages(), options);
-        const QString pdf = book.pdfSummary(options.PdfResolution);
+        listPages(book.source(), pages, book.pages(), job.plan().options);
+        const QString pdf = book.pdfSummary(job.plan().options.PdfResolution);
         if (!pdf.isEmpty() && !m_args.quiet)
-            report(folder, pdf);
-        return !refused;
+            report(book.source(), pdf);
+        return refused ? Opened::Failed : Opened::Done;
     }
     if (pages.isEmpty()) {
         if (book.missesPages())
-            report(folder, tr("none of its page files can be used"));
+            report(book.source(), tr("none of its page files can be used"));
         else if (const int chapters = book.chapterFolders())
-            report(folder, tr("no image file found, but %1 of its sub-folders hold pages; "
-                              "--chapters lists them as chapters")
-                               .arg(chapters));
+            report(book.source(), tr("no image file found, but %1 of its sub-folders hold pages; "
+                                     "--chapters lists them as chapters")
+                                      .arg(chapters));
         else
-            report(folder,
-                   QFileInfo(folder).isReadable()
+            report(book.source(),
+                   QFileInfo(book.source()).isReadable()
                        ? tr("no image file found (%1)").arg(pageFileTypeList(QStringLiteral(", ")))
                        : tr("the folder cannot be read"));
-        return false;
+        return Opened::Failed;
     }
-    if (refused)
-        return false;
+    return refused ? Opened::Failed : Opened::ToMake;
+}
+
+bool CliRunner::makeOpened(BookJob &job)
+{
+    const QString folder = job.book().source();
+    const QString target = job.target();
     if (m_made.contains(target)) {
         report(folder, tr("%1 was made from %2 in this run already; give each folder its own "
                           "archive")
@@ -545,49 +575,34 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("%1 exists already; --force replaces it").arg(target));
         return false;
     }
-
-    BookBuild build(target, pages, options);
-    build.setThreadCount(m_args.threads);
-    // The command line makes no book that misses anything unless told to.
-    build.setPartialPagesAllowed(m_args.skipTroubled);
-    build.setUnreadablePagesLeftOut(m_args.skipTroubled);
-    build.setReplaceExisting(m_args.force);
-    const QString name = book.name();
-    build.setComicInfo(comicInfo);
+    const QString name = job.book().name();
     m_clock.start();
-    QObject::connect(&build, &BookBuild::pageWritten,
-                     [&](int row) { showProgress(row + 1, pages.size(), name); });
-    showProgress(0, pages.size(), name);
-    s_build = &build;
-    if (s_signal) // a signal that came before the build could see it
-        build.cancel();
-    const BookBuild::Result result = build.run();
-    s_build = nullptr;
-
-    if (result == BookBuild::Canceled) {
+    QObject::connect(&job, &BookJob::progressed,
+                     [&](int done, int total) { showProgress(done, total, name); });
+    showProgress(0, job.pages().size(), name);
+    const BookJob::Result result = job.make();
+    if (result == BookJob::Stopped) {
         m_stoppedABuild = true;
         report(folder, tr("stopped; no archive was made"));
         return false;
     }
-    if (result == BookBuild::Failed) {
-        for (const QString &reason : build.errorStrings())
+    if (result != BookJob::Made && result != BookJob::MadeWithoutSome) {
+        for (const QString &reason : job.errorStrings())
             report(folder, reason);
-        if (build.refusedPartialPage())
+        if (job.refusedPartialPage())
             report(folder, tr("--skip-unreadable makes it with the first frame of each "
                               "animation"));
         return false;
     }
     m_made.insert(target, folder);
-    const QVector<int> unread = build.leftOutRows();
-    m_pagesMade += pages.size() - unread.size();
-    const QVector<Book::LeftOut> leftOut = book.leftOut();
-    if (!unread.isEmpty() ||
-        std::any_of(leftOut.cbegin(), leftOut.cend(),
-                    [](const Book::LeftOut &note) { return note.kind != Book::LeftOut::Note; }))
+    const QVector<int> unread = job.leftOutRows();
+    m_pagesMade += job.pagesMade();
+    if (result == BookJob::MadeWithoutSome)
         ++m_madeWithoutSome;
     // A page left out unread is named even under --quiet: the book would
     // look whole.
-    for (const BookBuild::PageNote &note : build.pageNotes()) {
+    const QVector<BuildPage> &pages = job.pages();
+    for (const BookBuild::PageNote &note : job.pageNotes()) {
         if (!m_args.quiet || unread.contains(note.row))
             report(pages.at(note.row).page.shownPath(), note.text);
     }
@@ -595,8 +610,8 @@ bool CliRunner::makeArchive(const QString &folder)
         if (m_terminal)
             std::fputs("\r\033[K", m_err);
         // What it weighs against its pages; what makes it heavy, when it is.
-        const SizeReport size(build.entryCount(), pages.size() - unread.size(),
-                              QFileInfo(target).size(), SizeReport::bytesOf(pages));
+        const PageOptions &options = job.plan().options;
+        const SizeReport size = job.size();
         std::fprintf(m_err, "%s\n",
                      local(tr("%1: %2, in %L3 s")
                                .arg(target, size.line(options.BookKind))

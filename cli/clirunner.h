@@ -1,10 +1,9 @@
 #ifndef CLIRUNNER_H
 #define CLIRUNNER_H
 
-#include "book/buildrequest.h"
+#include "cli/cliarguments.h"
 #include "making/longstrip.h"
 #include "making/pagetreatment.h"
-#include "cli/cliarguments.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +14,6 @@
 #include <atomic>
 #include <cstdio>
 
-class BookBuild;
 struct PageListing;
 
 // Makes the archives quirevale-cli was asked for, one folder after the
@@ -42,10 +40,8 @@ public:
     // build (an archive finished before the signal counts as made).
     int run();
 
-    // The archive a folder becomes, by the rules of --output: an output
-    // that ends in a slash, is a folder, or is given for several folders is
-    // the folder that receives <folder name>.cbz.
-    BuildRequest requestFor(const class Book &book) const;
+    // Whether --output is the folder that receives <folder name>.cbz: it
+    // ends in a slash, is a folder, or is given for several folders.
     bool outputIsFolder() const;
 
     // Called from a signal handler: only sets flags. A second signal ends
@@ -59,9 +55,17 @@ public:
 
 private:
     bool makeArchive(const QString &folder);
+    enum class Opened
+    {
+        ToMake,
+        Done,
+        Failed
+    };
+    Opened open(class BookJob &job);
+    bool makeOpened(class BookJob &job);
     int checkBooks();
     void fixBook(const class BookCheck &check);
-    bool refuseTroubledFiles(const Book &book, const BuildRequest &request);
+    bool refuseTroubledFiles(const class Book &book, const struct BuildRequest &request);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);
     static QString describeStripPage(const LongStrip::Forecast &forecast, int tile, int tiles,
@@ -102,7 +106,7 @@ private:
     bool m_stoppedABuild = false;
     bool m_usageError = false;
 
-    static std::atomic<BookBuild *> s_build;
+    static std::atomic<class BookJob *> s_job;
     static std::atomic_int s_signal;
 };
 

@@ -12,9 +12,9 @@ const QVector<Packager::Kind> &kinds()
     // An e-reader's EPUB need not show WebP or GIF.
     const QStringList epub{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif")};
     static const QVector<Packager::Kind> all = {
-        {PageOptions::CbzBook, ".cbz", every, true, true},
-        {PageOptions::EpubBook, ".epub", epub, false, true},
-        {PageOptions::KepubBook, ".kepub.epub", epub, false, true},
+        {PageOptions::CbzBook, "CBZ", ".cbz", every, true, true},
+        {PageOptions::EpubBook, "EPUB", ".epub", epub, false, true},
+        {PageOptions::KepubBook, "Kobo EPUB", ".kepub.epub", epub, false, true},
     };
     return all;
 }

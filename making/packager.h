@@ -40,6 +40,7 @@ public:
     struct Kind
     {
         PageOptions::Kind kind;
+        const char *title;  // what it is called: "CBZ", "EPUB"
         const char *suffix; // of its file's name
         // The picture types a page may go in as its file is ("jpg", "png",
         // "webp", "gif"): those its readers show.

@@ -590,13 +590,14 @@ bool EpubPages::isDocumentName(const QString &name)
     return suffixes.contains(QFileInfo(name).suffix().toLower());
 }
 
-PageListing EpubPages::list(const QString &path)
+PageListing EpubPages::list(const QString &path, const ListingControl &control)
 {
-    const PageArchive::Contents contents =
-        PageArchive::contents(path, &EpubPages::isDocumentName, DocumentBudget, DocumentsBudget);
+    const PageArchive::Contents contents = PageArchive::contents(
+        path, &EpubPages::isDocumentName, DocumentBudget, DocumentsBudget, control);
     if (!contents.error.isEmpty()) {
         PageListing listing;
         listing.error = contents.error;
+        listing.stopped = contents.stopped;
         return listing;
     }
     return listFrom(path, contents);

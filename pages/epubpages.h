@@ -31,7 +31,7 @@ public:
     // is the stored "mimetype" naming application/epub+zip.
     static bool startsAsEpub(const QByteArray &head);
 
-    static PageListing list(const QString &path);
+    static PageListing list(const QString &path, const ListingControl &control = {});
 
     // The same, from an archive's contents already read (path only names
     // the container of the pages' locations).

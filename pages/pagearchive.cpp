@@ -285,7 +285,7 @@ bool PageArchive::isArchiveName(const QString &name)
     return types.contains(QFileInfo(name).suffix().toLower());
 }
 
-PageListing PageArchive::list(const QString &path)
+PageListing PageArchive::list(const QString &path, const ListingControl &control)
 {
     PageListing result;
     QString error;
@@ -300,6 +300,10 @@ PageListing PageArchive::list(const QString &path)
     archive_entry *entry = nullptr;
     int index = 0;
     for (;; ++index) {
+        if (!control.goOn(index)) {
+            result.stop();
+            return result;
+        }
         if (!nextEntry(*cursor, &entry, index, &result.error)) {
             if (!result.error.isEmpty())
                 return result;
@@ -380,7 +384,8 @@ QString PageArchive::endError(const QString &path, int fd, int format, int entri
 
 PageArchive::Contents PageArchive::contents(const QString &path,
                                             const std::function<bool(const QString &)> &wanted,
-                                            qint64 eachBudget, qint64 allBudget)
+                                            qint64 eachBudget, qint64 allBudget,
+                                            const ListingControl &control)
 {
     Contents result;
     std::unique_ptr<Cursor> cursor = openCursor(path, &result.error);
@@ -390,6 +395,11 @@ PageArchive::Contents PageArchive::contents(const QString &path,
     qint64 taken = 0;
     int index = 0;
     for (;; ++index) {
+        if (!control.goOn(index)) {
+            result.stopped = true;
+            result.error = ListingControl::stoppedReason();
+            return result;
+        }
         if (!nextEntry(*cursor, &entry, index, &result.error)) {
             if (!result.error.isEmpty())
                 return result;

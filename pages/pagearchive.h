@@ -40,7 +40,7 @@ public:
     // ComicInfo.xml, when it has one at its top; archives inside it and
     // entries that cannot be read, named. An archive that cannot be listed
     // gives its reason in error.
-    static PageListing list(const QString &path);
+    static PageListing list(const QString &path, const ListingControl &control = {});
 
     // What an archive holds, entry by entry, with the bytes of the small
     // documents asked for, read in the same one pass: a book whose pages are
@@ -59,12 +59,14 @@ public:
         QHash<QString, QByteArray> documents;   // by name
         QHash<QString, QString> documentErrors; // why one asked for is not read
         QString error;                          // why the archive cannot be listed
+        bool stopped = false;                   // before the end of its entries
     };
     // Each document wanted is read up to eachBudget bytes, and all of them
     // together up to allBudget.
     static Contents contents(const QString &path,
                              const std::function<bool(const QString &name)> &wanted,
-                             qint64 eachBudget, qint64 allBudget);
+                             qint64 eachBudget, qint64 allBudget,
+                             const ListingControl &control = {});
 
     // The bytes of the entry numbered index, read whole; empty when it cannot
     // be read, and error then says why. Entries read in order from the same

@@ -356,8 +356,12 @@ QStringList subFolders(const QString &folder, const QString &prefix, PageListing
 // The pages of folder/relative and of its sub-folders, in book order;
 // false when none was found there.
 bool collectChapter(const QString &folder, const QString &relative, int depth, PictureTypes types,
-                    PageListing *book)
+                    PageListing *book, const ListingControl &control)
 {
+    if (book->stopped || !control.goOn(book->pages.size())) {
+        book->stop();
+        return false;
+    }
     const QString path = relative.isEmpty() ? folder : QDir(folder).filePath(relative);
     const PageListing here = scanPageFolder(path, types);
     const QString prefix = relative.isEmpty() ? QString() : relative + QLatin1Char('/');
@@ -373,7 +377,7 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
                     .arg(ChapterDepth));
             continue;
         }
-        const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book);
+        const bool inside = collectChapter(folder, prefix + sub, depth + 1, types, book, control);
         found = found || inside;
     }
     if (!found && !relative.isEmpty() && depth == 1)
@@ -382,12 +386,34 @@ bool collectChapter(const QString &folder, const QString &relative, int depth, P
 }
 } // namespace
 
-PageListing scanChapters(const QString &folder, PictureTypes types)
+bool ListingControl::goOn(int seen) const
+{
+    if (stop && stop->load(std::memory_order_relaxed))
+        return false;
+    if (progress && seen % 256 == 0)
+        progress(seen);
+    return true;
+}
+
+QString ListingControl::stoppedReason()
+{
+    return QCoreApplication::translate("PageListing", "Stopped.");
+}
+
+void PageListing::stop()
+{
+    stopped = true;
+    error = ListingControl::stoppedReason();
+}
+
+PageListing scanChapters(const QString &folder, PictureTypes types, const ListingControl &control)
 {
     PageListing book;
     if (!QFileInfo(folder).isDir())
         return book;
-    collectChapter(folder, QString(), 0, types, &book);
+    collectChapter(folder, QString(), 0, types, &book, control);
+    if (book.stopped)
+        book.pages.clear();
     return book;
 }
 
@@ -395,7 +421,7 @@ int chapterCount(const QString &folder, PictureTypes types)
 {
     PageListing chapters;
     for (const QString &sub : subFolders(folder, QString(), &chapters))
-        collectChapter(folder, sub, 1, types, &chapters);
+        collectChapter(folder, sub, 1, types, &chapters, {});
     QStringList names;
     for (const ListedPage &page : qAsConst(chapters.pages)) {
         if (!names.contains(page.chapter))

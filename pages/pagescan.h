@@ -9,6 +9,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include <atomic>
+#include <functional>
+
 // A page as the list shows it: its name (a file's name, or its path inside
 // an archive), and where its bytes are (a file's absolute path, or a
 // PageLocation of an entry).
@@ -58,6 +61,10 @@ struct PageListing
     // What the source really is, when its name says otherwise (a .cbz that
     // is a RAR); empty when its name is right.
     QString realKind;
+    // The listing was stopped before it ran its course (error says so).
+    bool stopped = false;
+    // Marks it so.
+    void stop();
 
     // The files another listing left out and named, joined to these, each
     // name after prefix.
@@ -67,6 +74,20 @@ struct PageListing
     QString whyUnreadable(const QString &name) const;
     // Whether pages were found that cannot go in: the book would miss them.
     bool missesPages() const { return !unreadable.isEmpty() || !unusableNames.isEmpty(); }
+};
+
+// What may stop a listing under way (a large archive or PDF takes a while)
+// and who is told how far it has got.
+struct ListingControl
+{
+    const std::atomic_bool *stop = nullptr;
+    // The entries or pages gone through so far, now and then.
+    std::function<void(int seen)> progress = {};
+
+    // Told every so many entries; false once the listing is to stop.
+    bool goOn(int seen) const;
+    // Why a listing stopped short.
+    static QString stoppedReason();
 };
 
 enum PictureTypes
@@ -86,7 +107,8 @@ PageListing scanPageFolder(const QString &folder, PictureTypes types = PageTypes
 // below folder and marked with its chapter. Sub-folders that cannot be
 // listed (links, names that are not text, no permission, too deep) are named
 // as unreadable or unusable: a book must not miss them without a word.
-PageListing scanChapters(const QString &folder, PictureTypes types = PageTypesOnly);
+PageListing scanChapters(const QString &folder, PictureTypes types = PageTypesOnly,
+                         const ListingControl &control = {});
 // How many sub-folders of folder hold pages.
 int chapterCount(const QString &folder, PictureTypes types = PageTypesOnly);
 

@@ -129,22 +129,23 @@ QString bookTitleOf(const QString &source)
     return series.isEmpty() ? name : series + QLatin1Char(' ') + name;
 }
 
-PageListing scanPageSource(const QString &path, PictureTypes types)
+PageListing scanPageSource(const QString &path, PictureTypes types, const ListingControl &control)
 {
     const QFileInfo info(path);
     const SourceKind kind = sourceKindOf(path);
     PageListing listing;
     switch (kind) {
     case SourceKind::Pdf:
-        listing = PdfPages::list(info.absoluteFilePath());
+        listing = PdfPages::list(info.absoluteFilePath(), control);
         break;
     case SourceKind::Archive:
         // An EPUB whose mimetype is not its first entry is still read as one.
-        listing = kindByName(path) == SourceKind::Epub ? EpubPages::list(info.absoluteFilePath())
-                                                       : PageArchive::list(info.absoluteFilePath());
+        listing = kindByName(path) == SourceKind::Epub
+                      ? EpubPages::list(info.absoluteFilePath(), control)
+                      : PageArchive::list(info.absoluteFilePath(), control);
         break;
     case SourceKind::Epub:
-        listing = EpubPages::list(info.absoluteFilePath());
+        listing = EpubPages::list(info.absoluteFilePath(), control);
         break;
     default:
         return scanPageFolder(path, types);
@@ -157,7 +158,8 @@ PageListing scanPageSource(const QString &path, PictureTypes types)
     return listing;
 }
 
-PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types)
+PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types,
+                                  const ListingControl &control)
 {
     QVector<QString> sorted(sources.begin(), sources.end());
     stableMergeSort(sorted, [](const QString &a, const QString &b) {
@@ -165,10 +167,13 @@ PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types
     });
     PageListing book;
     for (const QString &source : qAsConst(sorted)) {
-        const PageListing part = scanPageSource(source, types);
+        const PageListing part = scanPageSource(source, types, control);
         const QString chapter = bookNameOf(source);
         if (!part.error.isEmpty()) {
-            book.error = QStringLiteral("%1: %2").arg(QFileInfo(source).fileName(), part.error);
+            book.error = part.stopped ? part.error
+                                      : QStringLiteral("%1: %2").arg(QFileInfo(source).fileName(),
+                                                                     part.error);
+            book.stopped = part.stopped;
             return book;
         }
         if (part.pages.isEmpty())

@@ -34,11 +34,13 @@ QString bookNameOf(const QString &source);
 // 01", "Ch 3" in "Harbor Tales").
 QString bookTitleOf(const QString &source);
 // The pages of a folder, or of the archive or PDF that path names.
-PageListing scanPageSource(const QString &path, PictureTypes types = PageTypesOnly);
+PageListing scanPageSource(const QString &path, PictureTypes types = PageTypesOnly,
+                           const ListingControl &control = {});
 
 // Several folders, archives or PDFs as the chapters of one book, in
 // natural order of their names, each chapter named after its source. The
 // first source that cannot be read gives its reason in error.
-PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types = PageTypesOnly);
+PageListing scanSourcesAsChapters(const QStringList &sources, PictureTypes types = PageTypesOnly,
+                                  const ListingControl &control = {});
 
 #endif // PAGESOURCE_H

@@ -127,7 +127,7 @@ bool PdfPages::isPdfName(const QString &name)
     return QFileInfo(name).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
-PageListing PdfPages::list(const QString &path)
+PageListing PdfPages::list(const QString &path, const ListingControl &control)
 {
     PageListing result;
     OpenPdf pdf;
@@ -147,6 +147,10 @@ PageListing PdfPages::list(const QString &path)
         return result;
     }
     for (int index = 0; index < count; ++index) {
+        if (!control.goOn(index)) {
+            result.stop();
+            return result;
+        }
         std::unique_ptr<Poppler::Page> page(pdf.document->page(index));
         if (!page) {
             result.error =

@@ -35,7 +35,7 @@ public:
     // The PDF's pages, named "page 1", "page 2", ..., in their order, each
     // location made with PageLocation; or why it cannot be listed (a
     // password, damage) in error.
-    static PageListing list(const QString &path);
+    static PageListing list(const QString &path, const ListingControl &control = {});
 
     // The size page index is rendered at, in dots per inch; invalid when
     // it cannot be, and error (when given) then says why.

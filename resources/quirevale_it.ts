@@ -210,6 +210,45 @@
     </message>
 </context>
 <context>
+    <name>BookJob</name>
+    <message>
+        <source>Stopped; nothing was made.</source>
+        <translation>Fermato; non è stato creato niente.</translation>
+    </message>
+    <message>
+        <source>%1 exists already</source>
+        <translation>%1 esiste già</translation>
+    </message>
+    <message>
+        <source>Its source is gone: %1</source>
+        <translation>La sua sorgente non c’è più: %1</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>Non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>Its source has changed since it was added: %1 is gone</source>
+        <translation>La sua sorgente è cambiata da quando è stato aggiunto: %1 non c’è più</translation>
+    </message>
+    <message>
+        <source>The folder for its book cannot be made: %1</source>
+        <translation>La cartella per il suo volume non può essere creata: %1</translation>
+    </message>
+    <message>
+        <source>None of its page files can be used.</source>
+        <translation>Nessuno dei suoi file di pagina si può usare.</translation>
+    </message>
+    <message>
+        <source>It has no pages.</source>
+        <translation>Non ha pagine.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read</source>
+        <translation>%1 non si può leggere</translation>
+    </message>
+</context>
+<context>
     <name>BookPreset</name>
     <message>
         <source>Colour tablet</source>
@@ -450,6 +489,22 @@ Sostituirlo?</translation>
     <message>
         <source>Make Without Them</source>
         <translation>Crea senza di essi</translation>
+    </message>
+    <message>
+        <source>Create %1</source>
+        <translation>Crea %1</translation>
+    </message>
+    <message>
+        <source>Make %1</source>
+        <translation>Crea %1</translation>
+    </message>
+    <message>
+        <source>Unable to create %1 file!</source>
+        <translation>Impossibile creare il file %1!</translation>
+    </message>
+    <message>
+        <source>A %1 file is being made. Stop it and close the window?</source>
+        <translation>Si sta creando un file %1. Fermarlo e chiudere la finestra?</translation>
     </message>
 </context>
 <context>
@@ -1516,6 +1571,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>more than %1 folders down</source>
         <translation>più di %1 cartelle sotto</translation>
     </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Fermato.</translation>
+    </message>
 </context>
 <context>
     <name>PageMaker</name>
@@ -2037,32 +2096,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
 <context>
     <name>QueueRunner</name>
     <message>
-        <source>%1 exists already</source>
-        <translation>%1 esiste già</translation>
-    </message>
-    <message>
-        <source>It cannot be read: %1</source>
-        <translation>Non si può leggere: %1</translation>
-    </message>
-    <message>
-        <source>It has no pages.</source>
-        <translation>Non ha pagine.</translation>
-    </message>
-    <message>
         <source>Its archive %1 would be the same as book %2&apos;s; give it another folder or name.</source>
         <translation>Il suo archivio %1 sarebbe lo stesso del libro %2; dagli un’altra cartella o un altro nome.</translation>
-    </message>
-    <message>
-        <source>Its source has changed since it was added: %1 is gone</source>
-        <translation>La sua sorgente è cambiata da quando è stato aggiunto: %1 non c’è più</translation>
-    </message>
-    <message>
-        <source>None of its page files can be used.</source>
-        <translation>Nessuno dei suoi file di pagina si può usare.</translation>
-    </message>
-    <message>
-        <source>The folder for its archive cannot be made: %1</source>
-        <translation>Non si può creare la cartella per il suo archivio: %1</translation>
     </message>
 </context>
 <context>
@@ -2102,6 +2137,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Made without some of it: %1, in %2 s</source>
         <translation>Creato senza una parte: %1, in %2 s</translation>
+    </message>
+    <message>
+        <source>%1 (and %2 more)</source>
+        <translation>%1 (e altre %2)</translation>
     </message>
 </context>
 <context>
@@ -2211,6 +2250,10 @@ Punti per pollice a cui rendere le pagine PDF, almeno:</translation>
     <message>
         <source>Comic archives and EPUBs (%1)</source>
         <translation>Archivi di fumetti ed EPUB (%1)</translation>
+    </message>
+    <message>
+        <source>Make the book of the checked pages</source>
+        <translation>Crea il libro delle pagine selezionate</translation>
     </message>
 </context>
 <context>
