@@ -1,6 +1,7 @@
 #include "book/bookcheck.h"
 
 #include "book/book.h"
+#include "book/bookjob.h"
 #include "pages/naturalorder.h"
 #include "pages/pagereader.h"
 #include "pages/pagesource.h"
@@ -10,10 +11,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
 #include <QtConcurrent>
-
-#include <quazip.h>
-#include <unzip.h>
 
 namespace {
 // Picture kinds many readers show no page of.
@@ -45,12 +44,21 @@ QString shortList(const QStringList &names)
     return said;
 }
 
-// Why a page cannot be used, after its name; empty when it can.
-QString damageOf(const ListedPage &page)
+// Why a page cannot be used, after its name; empty when it can, or when the
+// check is stopped.
+struct Damage
 {
-    const QString why = PageReader::check(page.location, PdfPages::DefaultResolution);
-    return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(page.name, why);
-}
+    using result_type = QString;
+    const std::atomic_bool *stop;
+
+    QString operator()(const ListedPage &page) const
+    {
+        if (stop && stop->load())
+            return QString();
+        const QString why = PageReader::check(page.location, PdfPages::DefaultResolution);
+        return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(page.name, why);
+    }
+};
 
 QString methodName(int method)
 {
@@ -75,7 +83,7 @@ QString methodName(int method)
 }
 } // namespace
 
-BookCheck BookCheck::of(const QString &path)
+BookCheck BookCheck::of(const QString &path, const std::atomic_bool *stop)
 {
     BookCheck check;
     check.m_path = path;
@@ -93,7 +101,8 @@ BookCheck BookCheck::of(const QString &path)
         check.add(Finding::Unreadable, tr("It is no comic archive (CBZ, CBR, CB7, CBT) or EPUB."));
         return check;
     }
-    const Book book = Book::open(path, EveryPictureType);
+    const ListingControl control{stop};
+    const Book book = Book::open(path, EveryPictureType, false, control);
     if (!book.errorString().isEmpty()) {
         check.add(Finding::Unreadable, tr("It cannot be read: %1").arg(book.errorString()));
         return check;
@@ -109,9 +118,51 @@ BookCheck BookCheck::of(const QString &path)
     const bool epub = kind == SourceKind::Epub;
     if (!epub)
         check.checkOrder(names);
+    check.checkNames(names);
+    // Each entry as the archive holds it: how it is packed, its size, and
+    // whether it is encrypted.
+    const PageArchive::Contents contents = PageArchive::contents(
+        path, [](const QString &) { return false; }, 0, 0, control);
+    if (contents.stopped) {
+        check.add(Finding::Unreadable, ListingControl::stoppedReason());
+        return check;
+    }
+    check.checkEntries(contents, book.listing().unreadable);
+    const PageListing &listing = book.listing();
+    for (const QString &name : listing.unreadable) {
+        if (!check.m_encrypted.contains(name))
+            check.add(Finding::DamagedPage,
+                      tr("%1 cannot be read: %2. --fix leaves it out and "
+                         "names it.")
+                          .arg(name, withoutStop(listing.whyUnreadable(name))));
+    }
+    // The build's own check of every page, on every core.
+    const QVector<ListedPage> pages = book.pages();
+    const QStringList damaged = QtConcurrent::blockingMapped<QStringList>(pages, Damage{stop});
+    if (stop && stop->load()) {
+        check.add(Finding::Unreadable, ListingControl::stoppedReason());
+        return check;
+    }
+    for (const QString &said : damaged) {
+        if (!said.isEmpty())
+            check.add(Finding::DamagedPage,
+                      tr("%1. --fix leaves it out and names it.").arg(withoutStop(said)));
+    }
+    if (!epub) {
+        QHash<QString, qint64> sizes;
+        for (const PageArchive::Contents::Entry &entry : contents.entries)
+            sizes.insert(entry.name, entry.size);
+        check.checkComicInfo(listing.comicInfo, names, sizes);
+    }
+    return check;
+}
+
+// Page names that are not valid text.
+void BookCheck::checkNames(const QStringList &names)
+{
     QHash<QString, QStringList> unshown;
     QStringList badNames;
-    for (const QString &name : qAsConst(names)) {
+    for (const QString &name : names) {
         const QString suffix = QFileInfo(name).suffix().toLower();
         if (unshownKinds().contains(suffix))
             unshown[unshownKinds().value(suffix)] << name;
@@ -119,37 +170,42 @@ BookCheck BookCheck::of(const QString &path)
             badNames << name;
     }
     for (auto kindOf = unshown.cbegin(); kindOf != unshown.cend(); ++kindOf)
-        check.add(Finding::PictureKind,
-                  tr("%1 of its pages are %2, which Kobo's and Kindle's readers and some "
-                     "servers do not show (%3). --fix writes them as JPEG.")
-                      .arg(kindOf.value().size())
-                      .arg(kindOf.key(), shortList(kindOf.value())));
+        add(Finding::PictureKind,
+            tr("%1 of its pages are %2, which Kobo's and Kindle's readers and some "
+               "servers do not show (%3). --fix writes them as JPEG.")
+                .arg(kindOf.value().size())
+                .arg(kindOf.key(), shortList(kindOf.value())));
     if (!badNames.isEmpty())
-        check.add(Finding::NameEncoding,
-                  tr("%1 page names are not valid text (%2): readers show them garbled or not "
-                     "at all. --fix names the pages afresh.")
-                      .arg(badNames.size())
-                      .arg(shortList(badNames)));
-    const PageListing &listing = book.listing();
-    for (const QString &name : listing.unreadable) {
-        const QString why = listing.whyUnreadable(name);
-        check.add(why.contains(QLatin1String("encrypted")) ? Finding::Encrypted
-                                                           : Finding::DamagedPage,
-                  tr("%1 cannot be read: %2. --fix leaves it out and names it.")
-                      .arg(name, withoutStop(why)));
+        add(Finding::NameEncoding,
+            tr("%1 page names are not valid text (%2): readers show them garbled or not "
+               "at all. --fix names the pages afresh.")
+                .arg(badNames.size())
+                .arg(shortList(badNames)));
+}
+
+// Entries packed a way few readers unpack (Deflate64, as Windows' own
+// compressor writes large files, and the rest), and encrypted ones, as the
+// archive says of each.
+void BookCheck::checkEntries(const PageArchive::Contents &contents, const QStringList &unreadable)
+{
+    QMap<int, QStringList> odd;
+    for (const PageArchive::Contents::Entry &entry : contents.entries) {
+        if (!entry.regular)
+            continue;
+        if (entry.zipMethod >= 0 && entry.zipMethod != 0 && entry.zipMethod != 8)
+            odd[entry.zipMethod] << entry.name;
+        if (entry.encrypted && unreadable.contains(entry.name)) {
+            m_encrypted << entry.name;
+            add(Finding::Encrypted, tr("%1 cannot be read: it is encrypted. --fix leaves it out "
+                                       "and names it.")
+                                        .arg(entry.name));
+        }
     }
-    // The build's own check of every page, on every core.
-    const QVector<ListedPage> pages = book.pages();
-    const QStringList damaged = QtConcurrent::blockingMapped<QStringList>(pages, &damageOf);
-    for (const QString &said : damaged) {
-        if (!said.isEmpty())
-            check.add(Finding::DamagedPage,
-                      tr("%1. --fix leaves it out and names it.").arg(withoutStop(said)));
-    }
-    const QHash<QString, qint64> sizes = check.checkZipMethods();
-    if (!epub)
-        check.checkComicInfo(listing.comicInfo, names, sizes);
-    return check;
+    for (auto method = odd.cbegin(); method != odd.cend(); ++method)
+        add(Finding::Method, tr("%1 entries are packed with %2, which many readers cannot "
+                                "unpack (%3). --fix packs them again.")
+                                 .arg(method.value().size())
+                                 .arg(methodName(method.key()), shortList(method.value())));
 }
 
 // Readers that sort by name put "10.jpg" before "2.jpg"; pages in
@@ -219,37 +275,6 @@ void BookCheck::checkComicInfo(const QByteArray &xml, const QStringList &pages,
                 .arg(shortList(resized)));
 }
 
-// Entries packed a way few readers unpack: Deflate64, as Windows' own
-// compressor writes large files, and the rest. A ZIP's entries' sizes, by
-// name.
-QHash<QString, qint64> BookCheck::checkZipMethods()
-{
-    QHash<QString, qint64> sizes;
-    QuaZip zip(m_path);
-    if (!zip.open(QuaZip::mdUnzip))
-        return sizes; // no ZIP; the listing said the rest
-    unzFile unz = zip.getUnzFile();
-    QHash<int, QStringList> odd;
-    int seen = 0;
-    for (int found = unzGoToFirstFile(unz); found == UNZ_OK && seen < 65536;
-         found = unzGoToNextFile(unz), ++seen) {
-        unz_file_info64 file;
-        char name[512];
-        if (unzGetCurrentFileInfo64(unz, &file, name, sizeof name, nullptr, 0, nullptr, 0) !=
-            UNZ_OK)
-            break;
-        sizes.insert(QString::fromUtf8(name), qint64(file.uncompressed_size));
-        if (file.compression_method != 0 && file.compression_method != 8)
-            odd[int(file.compression_method)] << QString::fromUtf8(name);
-    }
-    for (auto method = odd.cbegin(); method != odd.cend(); ++method)
-        add(Finding::Method, tr("%1 entries are packed with %2, which many readers cannot "
-                                "unpack (%3). --fix packs them again.")
-                                 .arg(method.value().size())
-                                 .arg(methodName(method.key()), shortList(method.value())));
-    return sizes;
-}
-
 QStringList BookCheck::booksIn(const QStringList &chosen, int limit)
 {
     const auto isBook = [](const QString &path) {
@@ -282,17 +307,12 @@ QString BookCheck::cleanCopyName(const QString &path)
     return info.dir().filePath(bookNameOf(path) + QStringLiteral(" (fixed).cbz"));
 }
 
-bool BookCheck::makeCleanCopy(const QString &target, bool replace, QStringList *leftOut,
-                              QString *error) const
+void BookCheck::setUpCleanCopy(BookJob &job, const QString &target, bool replace) const
 {
-    const Book book = Book::open(m_path, EveryPictureType);
-    if (!book.errorString().isEmpty()) {
-        *error = tr("It cannot be read: %1").arg(book.errorString());
-        return false;
-    }
-    PageOptions options;
-    options.KeepUnchangedPages = true;
-    options.KeepOnlyJpegAndPng = true;
+    BookOptions options;
+    options.everyPictureType = true;
+    options.pages.KeepUnchangedPages = true;
+    options.pages.KeepOnlyJpegAndPng = true;
     ComicInfo given;
     given.write = true;
     // "Yes" says manga without saying how it is read; manga is read right
@@ -300,20 +320,38 @@ bool BookCheck::makeCleanCopy(const QString &target, bool replace, QStringList *
     if (std::any_of(m_findings.cbegin(), m_findings.cend(),
                     [](const Finding &finding) { return finding.kind == Finding::Manga; }))
         given.direction = ComicInfo::RightToLeft;
-    const Book::Plan plan = book.plan(options, given, false, true);
-    const QVector<BuildPage> pages = Book::buildPages(book.listedPages());
-    BookBuild build(target, pages, plan.options);
-    build.setComicInfo(plan.comicInfo);
-    build.setUnreadablePagesLeftOut(true);
-    build.setPartialPagesAllowed(true);
-    build.setReplaceExisting(replace);
-    if (build.run() != BookBuild::Done) {
-        *error = build.errorStrings().join(QLatin1Char('\n'));
+    job.setSources({m_path});
+    job.setOptions(options);
+    job.setComicInfo(given);
+    job.setHalfChosen(true);
+    job.setTarget(target);
+    job.setReplaceExisting(replace);
+    // What cannot be read is left out of the copy, and named.
+    job.setMadeWithout(BookJob::MissingFiles | BookJob::OtherPictures | BookJob::UnreadablePages |
+                       BookJob::LaterFrames);
+}
+
+QStringList BookCheck::leftOutOf(const BookJob &job)
+{
+    QStringList leftOut;
+    const PageListing &listing = job.book().listing();
+    for (const QString &name : listing.unreadable)
+        leftOut << tr("%1 left out: %2").arg(name, listing.whyUnreadable(name));
+    for (const int row : job.leftOutRows())
+        leftOut << tr("%1 left out: it cannot be read").arg(job.book().pages().at(row).name);
+    return leftOut;
+}
+
+bool BookCheck::makeCleanCopy(const QString &target, bool replace, QStringList *leftOut,
+                              QString *error) const
+{
+    BookJob job;
+    setUpCleanCopy(job, target, replace);
+    const BookJob::Result result = job.exec();
+    if (result != BookJob::Made && result != BookJob::MadeWithoutSome) {
+        *error = job.errorString();
         return false;
     }
-    for (const QString &name : book.listing().unreadable)
-        *leftOut << tr("%1 left out: %2").arg(name, book.listing().whyUnreadable(name));
-    for (const int row : build.leftOutRows())
-        *leftOut << tr("%1 left out: it cannot be read").arg(book.pages().at(row).name);
+    *leftOut = leftOutOf(job);
     return true;
 }

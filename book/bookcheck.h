@@ -1,11 +1,15 @@
 #ifndef BOOKCHECK_H
 #define BOOKCHECK_H
 
+#include "pages/pagearchive.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <atomic>
 
 // What readers and comic servers trip on in a book someone already has (a
 // CBZ, CBR, CB7 or EPUB made by any tool): each finding one line, with what
@@ -20,7 +24,7 @@ public:
     {
         enum Kind
         {
-            Unreadable,  // the archive itself cannot be read
+            Unreadable,  // the archive itself cannot be read (or its check was stopped)
             PageOrder,   // sorted by name, the pages come in another order
             SubFolders,  // pages in sub-folders
             PictureKind, // WebP, AVIF, JPEG XL, HEIF pages
@@ -36,7 +40,10 @@ public:
         QString text;
     };
 
-    static BookCheck of(const QString &path);
+    // stop, when given, ends the check early (the listing of a large
+    // archive, the check of its pages); the check is then not clean, and
+    // says it was stopped.
+    static BookCheck of(const QString &path, const std::atomic_bool *stop = nullptr);
     // The books among what was chosen: each file that is a comic archive or
     // an EPUB, and those in each folder and its sub-folders, in natural
     // order; at most limit of them.
@@ -58,16 +65,22 @@ public:
     // copy lacks is named in leftOut.
     bool makeCleanCopy(const QString &target, bool replace, QStringList *leftOut,
                        QString *error) const;
+    // The same as a job of its own, for a front end that shows it and may
+    // stop it; once it has run, what the copy lacks.
+    void setUpCleanCopy(class BookJob &job, const QString &target, bool replace) const;
+    static QStringList leftOutOf(const class BookJob &job);
 
 private:
     void add(Finding::Kind kind, const QString &text) { m_findings.append({kind, text}); }
     void checkOrder(const QStringList &pages);
+    void checkNames(const QStringList &names);
     void checkComicInfo(const QByteArray &xml, const QStringList &pages,
                         const QHash<QString, qint64> &sizes);
-    QHash<QString, qint64> checkZipMethods();
+    void checkEntries(const PageArchive::Contents &contents, const QStringList &unreadable);
 
     QString m_path;
     QVector<Finding> m_findings;
+    QStringList m_encrypted; // the pages that cannot be read for it
     bool m_fixable = false;
 };
 

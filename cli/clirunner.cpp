@@ -34,6 +34,7 @@
 
 std::atomic<BookJob *> CliRunner::s_job{nullptr};
 std::atomic_int CliRunner::s_signal{0};
+std::atomic_bool CliRunner::s_stopping{false};
 
 namespace {
 QByteArray local(const QString &text)
@@ -60,6 +61,7 @@ void CliRunner::stopOnSignal(int signal)
 {
     if (s_signal.exchange(signal) != 0)
         ::_exit(128 + signal); // asked twice: the user wants out now
+    s_stopping = true;
     if (BookJob *job = s_job.load())
         job->kill();
 }
@@ -124,7 +126,7 @@ int CliRunner::checkBooks()
     for (const QString &file : BookCheck::booksIn(m_args.folders)) {
         if (s_signal)
             break;
-        const BookCheck check = BookCheck::of(file);
+        const BookCheck check = BookCheck::of(file, &s_stopping);
         for (const BookCheck::Finding &finding : check.findings())
             std::fprintf(m_out, "%s: %s\n", local(file).constData(),
                          local(finding.text).constData());
@@ -154,15 +156,20 @@ void CliRunner::fixBook(const BookCheck &check)
         report(file, tr("%1 exists already; --force replaces it").arg(target));
         return;
     }
-    QStringList leftOut;
-    QString error;
-    if (!check.makeCleanCopy(target, m_args.force, &leftOut, &error)) {
-        report(file, error);
+    BookJob job;
+    check.setUpCleanCopy(job, target, m_args.force);
+    s_job = &job;
+    if (s_signal)
+        job.kill();
+    const BookJob::Result result = job.exec();
+    s_job = nullptr;
+    if (result != BookJob::Made && result != BookJob::MadeWithoutSome) {
+        report(file, job.errorString());
         return;
     }
     std::fprintf(m_out, "%s: %s\n", local(file).constData(),
                  local(tr("clean copy made: %1").arg(target)).constData());
-    for (const QString &left : qAsConst(leftOut))
+    for (const QString &left : BookCheck::leftOutOf(job))
         report(target, left);
 }
 

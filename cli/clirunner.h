@@ -108,6 +108,8 @@ private:
 
     static std::atomic<class BookJob *> s_job;
     static std::atomic_int s_signal;
+    // Set with it, for what takes a stop flag (the check of a book).
+    static std::atomic_bool s_stopping;
 };
 
 #endif // CLIRUNNER_H

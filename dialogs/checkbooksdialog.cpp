@@ -1,5 +1,7 @@
 #include "dialogs/checkbooksdialog.h"
 
+#include "book/bookjob.h"
+
 #include <QDir>
 #include <QPushButton>
 #include <QtConcurrent>
@@ -18,7 +20,9 @@ CheckBooksDialog::CheckBooksDialog(const QStringList &chosen, QWidget *parent)
         for (const QString &book : books) {
             if (m_stop)
                 break;
-            const BookCheck check = BookCheck::of(book);
+            const BookCheck check = BookCheck::of(book, &m_stop);
+            if (m_stop)
+                break;
             QMetaObject::invokeMethod(
                 this, [this, check] { checked(check); }, Qt::QueuedConnection);
         }
@@ -29,6 +33,11 @@ CheckBooksDialog::CheckBooksDialog(const QStringList &chosen, QWidget *parent)
 CheckBooksDialog::~CheckBooksDialog()
 {
     m_stop = true;
+    {
+        QMutexLocker locker(&m_jobMutex);
+        if (m_job)
+            m_job->kill();
+    }
     m_work.waitForFinished();
 }
 
@@ -92,16 +101,34 @@ void CheckBooksDialog::makeCleanCopies()
                 continue;
             const QString target = BookCheck::cleanCopyName(check.path());
             QStringList leftOut;
-            QString error;
             QString line;
-            if (QFileInfo::exists(target))
+            if (QFileInfo::exists(target)) {
                 line =
                     tr("%1 exists already: not made again.").arg(QDir::toNativeSeparators(target));
-            else if (check.makeCleanCopy(target, false, &leftOut, &error))
-                line = tr("Clean copy made: %1").arg(QDir::toNativeSeparators(target));
-            else
-                line = tr("No clean copy of %1: %2")
-                           .arg(QDir::toNativeSeparators(check.path()), error);
+            } else {
+                BookJob job;
+                check.setUpCleanCopy(job, target, false);
+                {
+                    QMutexLocker locker(&m_jobMutex);
+                    m_job = &job;
+                    if (m_stop)
+                        job.kill();
+                }
+                const BookJob::Result result = job.exec();
+                {
+                    QMutexLocker locker(&m_jobMutex);
+                    m_job = nullptr;
+                }
+                if (result == BookJob::Stopped)
+                    break;
+                if (result == BookJob::Made || result == BookJob::MadeWithoutSome) {
+                    line = tr("Clean copy made: %1").arg(QDir::toNativeSeparators(target));
+                    leftOut = BookCheck::leftOutOf(job);
+                } else {
+                    line = tr("No clean copy of %1: %2")
+                               .arg(QDir::toNativeSeparators(check.path()), job.errorString());
+                }
+            }
             QMetaObject::invokeMethod(
                 this,
                 [this, line, leftOut] {

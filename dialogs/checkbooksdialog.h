@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFuture>
+#include <QMutex>
 
 #include <atomic>
 
@@ -33,6 +34,9 @@ private:
 
     Ui::CheckBooksDialog ui;
     QFuture<void> m_work;
+    // The clean copy being made, reached from here only to stop it.
+    QMutex m_jobMutex;
+    class BookJob *m_job = nullptr;
     std::atomic_bool m_stop{false};
     QVector<BookCheck> m_withFindings;
     int m_total = -1;

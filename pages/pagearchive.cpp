@@ -5,6 +5,7 @@
 #include "pages/rarchecksums.h"
 #include "pages/regularfile.h"
 #include "pages/zipentrycopy.h"
+#include "pages/zipindex.h"
 
 #include <QDir>
 #include <QFile>
@@ -411,6 +412,8 @@ PageArchive::Contents PageArchive::contents(const QString &path,
         listed.regular =
             archive_entry_filetype(entry) == AE_IFREG && !archive_entry_hardlink(entry);
         listed.encrypted = archive_entry_is_encrypted(entry);
+        if (archive_entry_size_is_set(entry))
+            listed.size = archive_entry_size(entry);
         result.entries.append(listed);
         if (!listed.regular || !wanted(listed.name) || result.documents.contains(listed.name))
             continue;
@@ -432,7 +435,42 @@ PageArchive::Contents PageArchive::contents(const QString &path,
             result.documentErrors.insert(listed.name, why);
     }
     result.error = endError(path, cursor->fd, formatOf(*cursor), index);
+    result.format = formatName(formatOf(*cursor));
+    if (formatOf(*cursor) == ARCHIVE_FORMAT_ZIP)
+        takeZipMethods(path, &result);
     return result;
+}
+
+// Each ZIP entry's method, from the record of its name in the index (the
+// second entry of a name from the second record of it).
+void PageArchive::takeZipMethods(const QString &path, Contents *contents)
+{
+    QHash<QString, QVector<int>> methods;
+    const ZipIndex index = ZipIndex::of(path);
+    for (const ZipIndex::Record &record : index.records())
+        methods[record.name].append(record.method);
+    QHash<QString, int> seen;
+    for (Contents::Entry &entry : contents->entries) {
+        const int nth = seen[entry.name]++;
+        entry.zipMethod = methods.value(entry.name).value(nth, -1);
+    }
+}
+
+QString PageArchive::formatName(int format)
+{
+    switch (format) {
+    case ARCHIVE_FORMAT_ZIP:
+        return QStringLiteral("ZIP");
+    case ARCHIVE_FORMAT_RAR:
+    case ARCHIVE_FORMAT_RAR_V5:
+        return QStringLiteral("RAR");
+    case ARCHIVE_FORMAT_7ZIP:
+        return QStringLiteral("7z");
+    case ARCHIVE_FORMAT_TAR:
+        return QStringLiteral("tar");
+    default:
+        return QString();
+    }
 }
 
 // "a RAR archive" for a RAR named .cbz: what an archive is, when its name

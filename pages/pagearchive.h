@@ -54,12 +54,19 @@ public:
             int index = -1;
             bool regular = false; // neither a folder, a link nor a device
             bool encrypted = false;
+            qint64 size = -1; // uncompressed, as its header says; -1 when it says none
+            // How a ZIP's entry is packed (0 stored, 8 deflated, 9
+            // Deflate64, ...), as its index says; -1 for other archives.
+            int zipMethod = -1;
         };
         QVector<Entry> entries;
         QHash<QString, QByteArray> documents;   // by name
         QHash<QString, QString> documentErrors; // why one asked for is not read
         QString error;                          // why the archive cannot be listed
         bool stopped = false;                   // before the end of its entries
+        // What the archive is, told by its content: "ZIP", "RAR", "7z",
+        // "tar"; empty when it cannot be told.
+        QString format;
     };
     // Each document wanted is read up to eachBudget bytes, and all of them
     // together up to allBudget.
@@ -91,6 +98,8 @@ private:
                                 const std::atomic_bool *stop,
                                 const std::function<void(qint64)> &reserve, qint64 budget);
     static QString namedOtherwise(const QString &path, int format);
+    static QString formatName(int format);
+    static void takeZipMethods(const QString &path, Contents *contents);
     static QString endError(const QString &path, int fd, int format, int entries);
     static bool checkName(const QString &name, const QString &expected, int index, QString *error);
 };

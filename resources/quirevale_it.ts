@@ -208,6 +208,10 @@
         <source>method %1</source>
         <translation>metodo %1</translation>
     </message>
+    <message>
+        <source>%1 cannot be read: it is encrypted. --fix leaves it out and names it.</source>
+        <translation>%1 non si può leggere: è cifrato. --fix lo lascia fuori e lo nomina.</translation>
+    </message>
 </context>
 <context>
     <name>BookJob</name>
@@ -2807,12 +2811,19 @@ all&apos;altezza dello schermo</translation>
 <context>
     <name>ZipEntryCopy</name>
     <message>
-        <source>Its index gives two entries the same data: other programs would show other pages.</source>
-        <translation>Il suo indice dà a due voci gli stessi dati: altri programmi mostrerebbero altre pagine.</translation>
-    </message>
-    <message>
         <source>Its index names %1 entries where %2 are found: other programs would show other pages.</source>
         <translation>Il suo indice nomina %1 voci dove se ne trovano %2: altri programmi mostrerebbero altre pagine.</translation>
+    </message>
+</context>
+<context>
+    <name>ZipIndex</name>
+    <message>
+        <source>Its index names more than %1 entries.</source>
+        <translation>Il suo indice nomina più di %1 voci.</translation>
+    </message>
+    <message>
+        <source>Its index gives two entries the same data: other programs would show other pages.</source>
+        <translation>Il suo indice dà a due voci gli stessi dati: altri programmi mostrerebbero altre pagine.</translation>
     </message>
 </context>
 <context>
