@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -48,6 +49,64 @@ BookSources::BookSources(const Widgets &widgets, BookSession *session, QString &
             [this] { open(m_imagesDir, listedTypes(), true); });
 }
 
+BookSources::~BookSources()
+{
+    if (m_listing) {
+        *m_stopListing = true;
+        m_listing->waitForFinished();
+    }
+}
+
+void BookSources::stopListing()
+{
+    if (m_stopListing)
+        *m_stopListing = true;
+}
+
+void BookSources::listInBackground(const std::function<Book(const ListingControl &)> &list,
+                                   const QString &source, const Failure &failed)
+{
+    if (m_listing)
+        return;
+    m_stopListing = std::make_shared<std::atomic_bool>(false);
+    m_listing = new QFutureWatcher<Book>(this);
+    connect(m_listing, &QFutureWatcher<Book>::finished, this, [this, source, failed] {
+        const Book book = m_listing->result();
+        m_listing->deleteLater();
+        m_listing = nullptr;
+        emit listingChanged(false);
+        listingEnded(book, source, failed);
+    });
+    emit listingChanged(true);
+    const std::shared_ptr<std::atomic_bool> stop = m_stopListing;
+    QPointer<BookSources> self(this);
+    m_listing->setFuture(QtConcurrent::run([list, stop, self] {
+        const ListingControl control{stop.get(), [self](int seen) {
+                                         QMetaObject::invokeMethod(
+                                             self,
+                                             [self, seen] {
+                                                 if (self)
+                                                     emit self->listingProgress(seen);
+                                             },
+                                             Qt::QueuedConnection);
+                                     }};
+        return list(control);
+    }));
+}
+
+// A listing stopped leaves the list as it was.
+void BookSources::listingEnded(const Book &book, const QString &source, const Failure &failed)
+{
+    if (book.listing().stopped)
+        return;
+    if (!book.errorString().isEmpty()) {
+        QMessageBox::warning(m_window, warning(), failed(book.errorString()));
+        return;
+    }
+    m_imagesDir = source;
+    showListed(show(book), source);
+}
+
 PictureTypes BookSources::listedTypes(PictureTypes asked) const
 {
     return ui.listEveryType->isChecked() ? EveryPictureType : asked;
@@ -67,9 +126,21 @@ int BookSources::show(const Book &book)
 
 void BookSources::open(const QString &source, PictureTypes types, bool chapters)
 {
-    if (!m_pages->forgetTreatmentsFirst())
+    if (isListing() || !m_pages->forgetTreatmentsFirst())
         return;
-    const Book book = Book::open(source, listedTypes(types), chapters);
+    types = listedTypes(types);
+    if (!QFileInfo(source).isDir() || chapters) {
+        listInBackground(
+            [source, types, chapters](const ListingControl &control) {
+                return Book::open(source, types, chapters, control);
+            },
+            source,
+            [source](const QString &why) {
+                return tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(source), why);
+            });
+        return;
+    }
+    const Book book = Book::open(source, types);
     if (!book.errorString().isEmpty()) {
         QMessageBox::warning(
             m_window, warning(),
@@ -108,21 +179,20 @@ void BookSources::openFromOutside(const QString &path)
 
 void BookSources::openChapters(const QStringList &sources, bool ask)
 {
-    if (!m_pages->forgetTreatmentsFirst() ||
+    if (isListing() || !m_pages->forgetTreatmentsFirst() ||
         (ask && QMessageBox::question(m_window, tr("Chapters"),
                                       tr("List the pages of these %1 folders and archives as the "
                                          "chapters of one book, in the order of their names?")
                                           .arg(sources.size())) != QMessageBox::Yes))
         return;
-    const Book book = Book::openChapters(sources, listedTypes());
-    if (!book.errorString().isEmpty()) {
-        QMessageBox::warning(m_window, warning(),
-                             tr("A chapter cannot be read: %1").arg(book.errorString()));
-        return;
-    }
+    const PictureTypes types = listedTypes();
     // The book is named after the folder that holds its chapters.
-    m_imagesDir = book.source();
-    showListed(show(book), m_imagesDir);
+    listInBackground(
+        [sources, types](const ListingControl &control) {
+            return Book::openChapters(sources, types, control);
+        },
+        Book::unlisted(sources).source(),
+        [](const QString &why) { return tr("A chapter cannot be read: %1").arg(why); });
 }
 
 void BookSources::summarizePdf(int resolution)

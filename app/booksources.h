@@ -3,9 +3,14 @@
 
 #include "book/book.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
+
+#include <atomic>
+#include <functional>
+#include <memory>
 
 class BookSession;
 class PageList;
@@ -20,7 +25,10 @@ class QWidget;
 // The book the main window lists, and where it comes from: a folder, an
 // archive or a PDF picked, dropped or named from outside, or several
 // dropped as chapters. It fills the page list, and names what the book left
-// out in the strip above it, without a box to answer first.
+// out in the strip above it, without a box to answer first. A folder's
+// pages are its directory's entries, listed at once; anything else (an
+// archive, a PDF, chapters) is listed away from the GUI thread, and may be
+// stopped.
 class BookSources : public QObject
 {
     Q_OBJECT
@@ -43,6 +51,13 @@ public:
     // imagesDir is the window's remembered folder, replaced by each book
     // listed; the book listed goes to session.
     BookSources(const Widgets &widgets, BookSession *session, QString &imagesDir, QWidget *window);
+    // A listing under way is stopped and waited for.
+    ~BookSources() override;
+
+    // Whether a book is being listed, and stopping it: the list stays as it
+    // was.
+    bool isListing() const { return m_listing != nullptr; }
+    void stopListing();
 
     const Book &book() const;
     // What the listed PDF's pages are taken as at resolution, found away
@@ -79,6 +94,9 @@ public:
 signals:
     // The list was filled; what may be used follows it.
     void listed();
+    // A book began or ended being listed in the background; how far it got.
+    void listingChanged(bool listing);
+    void listingProgress(int seen);
     // Several folders and archives were dropped: one book of chapters, or
     // books of their own.
     void severalDropped(const QStringList &sources);
@@ -89,6 +107,12 @@ private:
     void openArchive();
     void refuseDrop(const QString &path) const;
     void showNotice(int listed);
+    // Lists in the background what list gives, then shows it as source's
+    // book; a failure is said as failed says it.
+    using Failure = std::function<QString(const QString &why)>;
+    void listInBackground(const std::function<Book(const ListingControl &)> &list,
+                          const QString &source, const Failure &failed);
+    void listingEnded(const Book &book, const QString &source, const Failure &failed);
 
     Widgets ui;
     BookSession *m_session;
@@ -97,6 +121,8 @@ private:
     QWidget *m_window;
     QString m_pdfSummary;
     int m_summaryGeneration = 0;
+    QFutureWatcher<Book> *m_listing = nullptr;
+    std::shared_ptr<std::atomic_bool> m_stopListing;
 };
 
 #endif // BOOKSOURCES_H

@@ -108,6 +108,7 @@ Quirevale::Quirevale(QWidget *parent)
         followReadingDirection(Session->book().comicInfo(false));
         Sources->summarizePdf(Options->read().pages.PdfResolution);
     });
+    connect(Sources, &BookSources::listingChanged, this, &Quirevale::showListing);
     connect(Builds, &BuildController::buildingChanged, this, [this](bool building) {
         Pages->setLocked(building);
         if (!building)
@@ -258,9 +259,19 @@ void Quirevale::changeEvent(QEvent *event)
 
 // What may be used now, all in one place: the list and the options once a
 // book has pages, nothing that changes the book while it is being made.
+// While a book is listed in the background, nothing else is done; the
+// progress bar says it goes on, and Cancel (or Escape) stops it.
+void Quirevale::showListing(bool listing)
+{
+    ui.MakeCBZProgressBar->setRange(0, listing ? 0 : 100);
+    ui.MakeCBZProgressBar->setValue(0);
+    ui.CancelBuild->setVisible(listing);
+    updateEnabled();
+}
+
 void Quirevale::updateEnabled()
 {
-    const bool idle = !Builds->isBuilding();
+    const bool idle = !Builds->isBuilding() && !Sources->isListing();
     const bool pages = ui.ImagesList->count() > 0;
     // One archive is made at a time: the queue's, or the one on show.
     const bool queueIdle = !Queue->isRunning();

@@ -100,8 +100,8 @@ private:
     void addThisBook();
     void dropSeveral(const QStringList &sources);
     void nameWhatIsMade();
-    void startBuild(const QString &fileName,
-                    bool unreadableLeftOut = false);
+    void showListing(bool listing);
+    void startBuild(const QString &fileName, bool unreadableLeftOut = false);
     bool MakeCbz(QString fileName);
     void buildEnded();
 

@@ -242,7 +242,10 @@ void Quirevale::showBuiltPage(int row)
 
 void Quirevale::on_CancelBuild_clicked()
 {
-    Builds->cancel();
+    if (Sources->isListing())
+        Sources->stopListing();
+    else
+        Builds->cancel();
 }
 
 void Quirevale::MakeCbzFinished()
@@ -266,6 +269,8 @@ void Quirevale::buildEnded()
 
 void Quirevale::closeEvent(QCloseEvent *event)
 {
+    // A book being listed is not worth a question: it stops.
+    Sources->stopListing();
     if (Builds->mayClose() && Queue->mayClose())
         QMainWindow::closeEvent(event);
     else
