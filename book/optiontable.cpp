@@ -6,7 +6,7 @@
 #include <QSettings>
 
 namespace {
-template<bool PageOptions::*field> int pageSwitch(const BookOptions &o)
+template<bool PageOptions::*field> int getPageSwitch(const BookOptions &o)
 {
     return o.pages.*field ? 1 : 0;
 }
@@ -14,7 +14,7 @@ template<bool PageOptions::*field> void setPageSwitch(BookOptions &o, int value)
 {
     o.pages.*field = value != 0;
 }
-template<int PageOptions::*field> int pageNumber(const BookOptions &o)
+template<int PageOptions::*field> int getPageNumber(const BookOptions &o)
 {
     return o.pages.*field;
 }
@@ -22,7 +22,7 @@ template<int PageOptions::*field> void setPageNumber(BookOptions &o, int value)
 {
     o.pages.*field = value;
 }
-template<typename Enum, Enum PageOptions::*field> int pageChoice(const BookOptions &o)
+template<typename Enum, Enum PageOptions::*field> int getPageChoice(const BookOptions &o)
 {
     return int(o.pages.*field);
 }
@@ -30,7 +30,7 @@ template<typename Enum, Enum PageOptions::*field> void setPageChoice(BookOptions
 {
     o.pages.*field = Enum(value);
 }
-template<bool BookOptions::*field> int bookSwitch(const BookOptions &o)
+template<bool BookOptions::*field> int getBookSwitch(const BookOptions &o)
 {
     return o.*field ? 1 : 0;
 }
@@ -39,233 +39,335 @@ template<bool BookOptions::*field> void setBookSwitch(BookOptions &o, int value)
     o.*field = value != 0;
 }
 
-constexpr OptionRange OnOff{0, 1, 0};
+BookOption row(const char *name, BookOption::Kind kind, OptionRange range)
+{
+    BookOption option;
+    option.name = name;
+    option.kind = kind;
+    option.range = range;
+    return option;
+}
 
-#define PAGE_SWITCH(field) &pageSwitch<&PageOptions::field>, &setPageSwitch<&PageOptions::field>
-#define PAGE_NUMBER(field) &pageNumber<&PageOptions::field>, &setPageNumber<&PageOptions::field>
-#define PAGE_CHOICE(type, field)                                                                   \
-    &pageChoice<PageOptions::type, &PageOptions::field>,                                           \
-        &setPageChoice<PageOptions::type, &PageOptions::field>
-#define BOOK_SWITCH(field) &bookSwitch<&BookOptions::field>, &setBookSwitch<&BookOptions::field>
+// An on or off of the pages, off unless initial says otherwise.
+template<bool PageOptions::*field> BookOption pageSwitch(const char *name, int initial = 0)
+{
+    BookOption option = row(name, BookOption::Switch, {0, 1, initial});
+    option.get = &getPageSwitch<field>;
+    option.set = &setPageSwitch<field>;
+    return option;
+}
+
+template<int PageOptions::*field> BookOption pageNumber(const char *name, OptionRange range)
+{
+    BookOption option = row(name, BookOption::Number, range);
+    option.get = &getPageNumber<field>;
+    option.set = &setPageNumber<field>;
+    return option;
+}
+
+// One of the words, its value their place among them.
+template<typename Enum, Enum PageOptions::*field>
+BookOption pageChoice(const char *name, const char *words)
+{
+    const int count = QString::fromLatin1(words).split(QLatin1Char('|')).size();
+    BookOption option = row(name, BookOption::Choice, {0, count - 1, 0});
+    option.words = words;
+    option.get = &getPageChoice<Enum, field>;
+    option.set = &setPageChoice<Enum, field>;
+    return option;
+}
+
+// A choice of two remembered as a switch: the second when on.
+template<typename Enum, Enum PageOptions::*field> BookOption pageChoiceOfTwo(const char *name)
+{
+    BookOption option = row(name, BookOption::Switch, {0, 1, 0});
+    option.get = &getPageChoice<Enum, field>;
+    option.set = &setPageChoice<Enum, field>;
+    return option;
+}
+
+template<bool BookOptions::*field> BookOption bookSwitch(const char *name)
+{
+    BookOption option = row(name, BookOption::Switch, {0, 1, 0});
+    option.get = &getBookSwitch<field>;
+    option.set = &setBookSwitch<field>;
+    return option;
+}
+
+// Width and height given together on the command line.
+BookOption box(const char *name)
+{
+    return row(name, BookOption::Box, PageOptions::ResizeWidth);
+}
+
+bool storedSwitch(const QSettings &settings, const char *key, bool *value);
+int earlierGrey(const QSettings &settings);
+
+// The other types this program reads, and the page types.
+QString everyTypeHelp(const QString &help)
+{
+    return help.arg(otherPictureTypes().join(QStringLiteral(", ")),
+                    pageFileTypeList(QStringLiteral(", ")));
+}
 
 // The help texts belong to the command line's help, where they are
 // translated.
+using O = PageOptions;
 
 const QVector<BookOption> Options = {
-    {"ImageQuality", BookOption::Number, PageOptions::Quality, nullptr, "Options/ImageQuality",
-     "quality", "n",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Quality of the pages made, JPEG or WebP, %1 to %2 (default %3)."),
-     false, PAGE_NUMBER(ImageQuality), "ImageQuality", nullptr},
-    {"resize", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "resize", "WxH",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Scale every page to exactly this width and height, %1 to %2 each."),
-     false, nullptr, nullptr, nullptr, nullptr},
-    {"fit", BookOption::Box, PageOptions::ResizeWidth, nullptr, nullptr, "fit", "WxH",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Scale every page to the largest size within this width and height, its "
-                       "proportions kept."),
-     false, nullptr, nullptr, nullptr, nullptr},
-    {"ImageResize", BookOption::Switch, OnOff, nullptr, "Options/ImageResize", nullptr, nullptr,
-     nullptr, false, PAGE_SWITCH(ImageResize), "ImageResize=1 ImageKeepOriginalSize=0", nullptr},
-    {"ResizeImageWidth", BookOption::Number, PageOptions::ResizeWidth, nullptr,
-     "Options/ResizeImageWidth", nullptr, nullptr, nullptr, false, PAGE_NUMBER(ResizeImageWidth),
-     "ResizeImageWidth", "ImageResize"},
-    {"ResizeImageHeight", BookOption::Number, PageOptions::ResizeHeight, nullptr,
-     "Options/ResizeImageHeight", nullptr, nullptr, nullptr, false, PAGE_NUMBER(ResizeImageHeight),
-     "ResizeImageHeight", "ImageResize"},
+    pageNumber<&O::ImageQuality>("ImageQuality", O::Quality)
+        .storedAs("Options/ImageQuality")
+        .onCommandLine(
+            "quality", "n",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Quality of the pages made, JPEG or WebP, %1 to %2 (default %3)."))
+        .shownBy("ImageQuality"),
+    box("resize").onCommandLine(
+        "resize", "WxH",
+        QT_TRANSLATE_NOOP("CliArguments",
+                          "Scale every page to exactly this width and height, %1 to %2 each.")),
+    box("fit").onCommandLine(
+        "fit", "WxH",
+        QT_TRANSLATE_NOOP("CliArguments",
+                          "Scale every page to the largest size within this width and "
+                          "height, its proportions kept.")),
+    pageSwitch<&O::ImageResize>("ImageResize")
+        .storedAs("Options/ImageResize")
+        .shownBy("ImageResize=1 ImageKeepOriginalSize=0"),
+    pageNumber<&O::ResizeImageWidth>("ResizeImageWidth", O::ResizeWidth)
+        .storedAs("Options/ResizeImageWidth")
+        .shownBy("ResizeImageWidth")
+        .inUseUnder("ImageResize"),
+    pageNumber<&O::ResizeImageHeight>("ResizeImageHeight", O::ResizeHeight)
+        .storedAs("Options/ResizeImageHeight")
+        .shownBy("ResizeImageHeight")
+        .inUseUnder("ImageResize"),
     // Remembered as it always was: whether pages are fitted.
-    {"ImageResizeMode", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeFit", nullptr,
-     nullptr, nullptr, false, PAGE_CHOICE(ResizeMode, ImageResizeMode), "ImageResizeMode",
-     "ImageResize"},
-    {"ImageResizeSmooth", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeSmooth", "smooth",
-     nullptr, QT_TRANSLATE_NOOP("CliArguments", "Scale with filtering: slower, and finer lines."),
-     false, PAGE_SWITCH(ImageResizeSmooth), "ImageResizeSmooth", "ImageResize"},
-    {"ImageResizeNoEnlarge", BookOption::Switch, OnOff, nullptr, "Options/ImageResizeNoEnlarge",
-     "no-enlarge", nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "With --fit, pages that already fit keep their size instead of being "
-                       "enlarged."),
-     false, PAGE_SWITCH(ImageResizeNoEnlarge), "ImageResizeNoEnlarge", "ImageResizeMode=1"},
-    {"ImageCutDoublePages", BookOption::Switch, OnOff, nullptr, "Options/ImageCutDoublePages",
-     nullptr, nullptr, nullptr, false, PAGE_SWITCH(ImageCutDoublePages), "ImageCutDoublePages",
-     nullptr},
-    {"ImageCutPointNumber", BookOption::Number, PageOptions::CutPoint, nullptr,
-     "Options/ImageCutPointNumber", "split", "percent",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Cut each page in two at this percentage of its width, %1 to %2."),
-     true, PAGE_NUMBER(ImageCutPointNumber), "ImageCutPointNumber", "ImageCutDoublePages"},
-    {"ImageCutOnlyWide", BookOption::Switch, OnOff, nullptr, "Options/ImageCutOnlyWide",
-     "split-only-wide", nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Cut only pages wider than tall (the spreads among single pages)."),
-     true, PAGE_SWITCH(ImageCutOnlyWide), "ImageCutOnlyWide", "ImageCutDoublePages"},
-    {"ImageCutFirstPageRight",
-     BookOption::Switch,
-     {0, 1, 1},
-     "left|right",
-     "Options/ImageCutFirstPageRight",
-     "first-page",
-     "side",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Which half of a cut page comes first: left or right (default right)."),
-     false,
-     PAGE_SWITCH(ImageCutFirstPageRight),
-     "ImageCutFirstPageRight=1 ImageCutFirstPageLeft=0",
-     "ImageCutDoublePages"},
-    {"ImageCutBorderNumber", BookOption::Number, PageOptions::BorderPixels, nullptr,
-     "Options/ImageCutBorderNumber", "border", "pixels",
-     QT_TRANSLATE_NOOP("CliArguments", "Cut this many pixels off every side, %1 to %2."), true,
-     PAGE_NUMBER(ImageCutBorderNumber), "ImageCutBorderNumber", "ImageCutBorder"},
-    {"ImageCutBorder", BookOption::Switch, OnOff, nullptr, "Options/ImageCutBorder", nullptr,
-     nullptr, nullptr, false, PAGE_SWITCH(ImageCutBorder), "ImageCutBorder", nullptr},
-    {"ImageTrimTolerance", BookOption::Number, PageOptions::TrimTolerance, nullptr,
-     "Options/ImageTrimTolerance", "trim-margins", "TOLERANCE",
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Cut away plain margins (paper, a scanner's bed), each side at most a third; a "
-         "pixel within TOLERANCE of the margin's colour is margin (%1 to %2, default %3)."),
-     true, PAGE_NUMBER(ImageTrimTolerance), "ImageTrimTolerance", "ImageTrimMargins"},
-    {"ImageTrimMargins", BookOption::Switch, OnOff, nullptr, "Options/ImageTrimMargins", nullptr,
-     nullptr, nullptr, false, PAGE_SWITCH(ImageTrimMargins), "ImageTrimMargins", nullptr},
+    pageChoiceOfTwo<O::ResizeMode, &O::ImageResizeMode>("ImageResizeMode")
+        .storedAs("Options/ImageResizeFit")
+        .shownBy("ImageResizeMode")
+        .inUseUnder("ImageResize"),
+    pageSwitch<&O::ImageResizeSmooth>("ImageResizeSmooth")
+        .storedAs("Options/ImageResizeSmooth")
+        .onCommandLine(
+            "smooth", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments", "Scale with filtering: slower, and finer lines."))
+        .shownBy("ImageResizeSmooth")
+        .inUseUnder("ImageResize"),
+    pageSwitch<&O::ImageResizeNoEnlarge>("ImageResizeNoEnlarge")
+        .storedAs("Options/ImageResizeNoEnlarge")
+        .onCommandLine(
+            "no-enlarge", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "With --fit, pages that already fit keep their size instead of being "
+                              "enlarged."))
+        .shownBy("ImageResizeNoEnlarge")
+        .inUseUnder("ImageResizeMode=1"),
+    pageSwitch<&O::ImageCutDoublePages>("ImageCutDoublePages")
+        .storedAs("Options/ImageCutDoublePages")
+        .shownBy("ImageCutDoublePages"),
+    pageNumber<&O::ImageCutPointNumber>("ImageCutPointNumber", O::CutPoint)
+        .storedAs("Options/ImageCutPointNumber")
+        .onCommandLine(
+            "split", "percent",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Cut each page in two at this percentage of its width, %1 to %2."))
+        .turningOnItsSwitch()
+        .shownBy("ImageCutPointNumber")
+        .inUseUnder("ImageCutDoublePages"),
+    pageSwitch<&O::ImageCutOnlyWide>("ImageCutOnlyWide")
+        .storedAs("Options/ImageCutOnlyWide")
+        .onCommandLine(
+            "split-only-wide", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Cut only pages wider than tall (the spreads among single pages)."))
+        .turningOnItsSwitch()
+        .shownBy("ImageCutOnlyWide")
+        .inUseUnder("ImageCutDoublePages"),
+    pageSwitch<&O::ImageCutFirstPageRight>("ImageCutFirstPageRight", 1)
+        .givenAs("left|right")
+        .storedAs("Options/ImageCutFirstPageRight")
+        .onCommandLine("first-page", "side",
+                       QT_TRANSLATE_NOOP(
+                           "CliArguments",
+                           "Which half of a cut page comes first: left or right (default right)."))
+        .shownBy("ImageCutFirstPageRight=1 ImageCutFirstPageLeft=0")
+        .inUseUnder("ImageCutDoublePages"),
+    pageNumber<&O::ImageCutBorderNumber>("ImageCutBorderNumber", O::BorderPixels)
+        .storedAs("Options/ImageCutBorderNumber")
+        .onCommandLine(
+            "border", "pixels",
+            QT_TRANSLATE_NOOP("CliArguments", "Cut this many pixels off every side, %1 to %2."))
+        .turningOnItsSwitch()
+        .shownBy("ImageCutBorderNumber")
+        .inUseUnder("ImageCutBorder"),
+    pageSwitch<&O::ImageCutBorder>("ImageCutBorder")
+        .storedAs("Options/ImageCutBorder")
+        .shownBy("ImageCutBorder"),
+    pageNumber<&O::ImageTrimTolerance>("ImageTrimTolerance", O::TrimTolerance)
+        .storedAs("Options/ImageTrimTolerance")
+        .onCommandLine("trim-margins", "TOLERANCE",
+                       QT_TRANSLATE_NOOP(
+                           "CliArguments",
+                           "Cut away plain margins (paper, a scanner's bed), each side at most a "
+                           "third; a pixel within TOLERANCE of the margin's colour is margin (%1 "
+                           "to %2, default %3)."))
+        .turningOnItsSwitch()
+        .shownBy("ImageTrimTolerance")
+        .inUseUnder("ImageTrimMargins"),
+    pageSwitch<&O::ImageTrimMargins>("ImageTrimMargins")
+        .storedAs("Options/ImageTrimMargins")
+        .shownBy("ImageTrimMargins"),
     // Named as stored since it kept JPEG pages alone: settings and presets
     // saved then still read.
-    {"KeepUnchangedJpeg", BookOption::Switch, OnOff, nullptr, "Options/KeepUnchangedJpeg",
-     "keep-jpeg", nullptr,
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Put JPEG, PNG, WebP and GIF pages that no option changes into the archive as they "
-         "are."),
-     false, PAGE_SWITCH(KeepUnchangedPages), "ImageKeepJpeg", nullptr},
-    {"StorePages", BookOption::Switch, OnOff, nullptr, "Options/StorePages", "store", nullptr,
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Store the pages without compression: JPEG and WebP data hardly deflate, and the "
-         "archive is made in a fraction of the time."),
-     false, PAGE_SWITCH(StorePages), "ImageStorePages", nullptr},
-    {"BookKind",
-     BookOption::Choice,
-     {0, 2, 0},
-     "cbz|epub|kepub",
-     "Options/BookKind",
-     "kind",
-     "cbz|epub|kepub",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "What is made: cbz (the default), epub (a fixed-layout EPUB 3 for "
-                       "e-readers) or kepub (the same, named for Kobo's reader)."),
-     false,
-     PAGE_CHOICE(Kind, BookKind),
-     "BookKind",
-     nullptr},
-    {"LosslessCuts", BookOption::Switch, OnOff, nullptr, "Options/LosslessCuts", "lossless-cuts",
-     nullptr,
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Turn, border and split JPEG pages on their compressed blocks, without encoding "
-         "them again; a cut's left and top edges move back to the 8 or 16 pixel grid."),
-     false, PAGE_SWITCH(LosslessCuts), "ImageLosslessCuts", nullptr},
-    {"ScanStraighten", BookOption::Switch, OnOff, nullptr, "Options/ScanStraighten", "deskew",
-     nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Straighten scanned pages: each page's slant (up to 5°) is found and "
-                       "turned back; a page whose slant cannot be told is left as it is, and "
-                       "said so."),
-     false, PAGE_SWITCH(ScanStraighten), "ScanStraighten", nullptr},
-    {"ScanLevelsGamma", BookOption::Number, PageOptions::LevelsGamma, nullptr,
-     "Options/ScanLevelsGamma", "levels-gamma", "hundredths",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Even out the paper, then apply this gamma, in hundredths (%1 to %2, "
-                       "default %3): above 100 lightens the middle tones, as e-ink screens "
-                       "want."),
-     true, PAGE_NUMBER(ScanLevelsGamma), "ScanLevelsGamma", "ScanLevels"},
-    {"ScanLevels", BookOption::Switch, OnOff, nullptr, "Options/ScanLevels", "levels", nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Even out the paper: each page's levels stretched so that its paper is "
-                       "white and its ink black, colours kept."),
-     false, PAGE_SWITCH(ScanLevels), "ScanLevels", nullptr},
-    {"ColourBoost", BookOption::Number, PageOptions::Boost, nullptr, "Options/ColourBoost",
-     "saturation", "percent",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Make colours this much stronger, in percent (%1 to %2, default %3), for "
-                       "a colour e-ink screen that shows them pale; greys stay grey."),
-     false, PAGE_NUMBER(ColourBoost), "ColourBoost", nullptr},
-    {"ColourGamma", BookOption::Number, PageOptions::ToneGamma, nullptr, "Options/ColourGamma",
-     "gamma", "hundredths",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Apply this gamma to every page, in hundredths (%1 to %2, default %3): "
-                       "above 100 lightens the middle tones; greys stay grey."),
-     false, PAGE_NUMBER(ColourGamma), "ColourGamma", nullptr},
-    {"StripHeight", BookOption::Number, PageOptions::StripRows, nullptr, "Options/StripHeight",
-     "strip", "height",
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Join long strips (a webtoon's tiles: pages of one width at least twice "
-                       "as tall as wide) and cut them into pages at most this high (%1 to %2, "
-                       "default %3), each cut on a plain band between panels where one is in "
-                       "reach. Other pages are left alone."),
-     true, PAGE_NUMBER(StripHeight), "StripHeight", "CutLongStrips"},
-    {"CutLongStrips", BookOption::Switch, OnOff, nullptr, "Options/CutLongStrips", nullptr, nullptr,
-     nullptr, false, PAGE_SWITCH(CutLongStrips), "CutLongStrips", nullptr},
-    {"ScanLeaveOutBlank", BookOption::Switch, OnOff, nullptr, "Options/ScanLeaveOutBlank",
-     "drop-blank", nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Leave out pages with nothing on them (a scanner's noise, specks and a "
-                       "thin edge aside); the report names them."),
-     false, PAGE_SWITCH(ScanLeaveOutBlank), "ScanLeaveOutBlank", nullptr},
-    {"FacingSpreads", BookOption::Switch, OnOff, nullptr, "Options/FacingSpreads", "facing-spreads",
-     nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "Put a blank page before a spread kept whole that would begin on the "
-                       "second page of a two-page reader's pair (the cover shown alone), so "
-                       "that every spread sits on facing pages."),
-     false, PAGE_SWITCH(FacingSpreads), "FacingSpreads", nullptr},
-    {"ListEveryPictureType", BookOption::Switch, OnOff, nullptr, "ListEveryPictureType",
-     "every-type", nullptr,
-     QT_TRANSLATE_NOOP("CliArguments",
-                       "List pictures of every type this program reads (%1), not only %2."),
-     false, BOOK_SWITCH(everyPictureType), "actionListEveryType", nullptr},
-    {"PageGrey",
-     BookOption::Choice,
-     {0, 2, 0},
-     "colour|auto|all",
-     "Options/Grey",
-     "grey",
-     "auto|all",
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Write pages in grey (JPEGs of one channel, or grey WebP): auto, those without "
-         "colour; all, every page (for e-ink readers)."),
-     false,
-     PAGE_CHOICE(Grey, PageGrey),
-     "ImageGreyAuto=1 ImageGreyAll=2",
-     nullptr},
-    {"PageFormat",
-     BookOption::Choice,
-     {0, 2, 0},
-     "jpeg|webp|webp-lossless",
-     "Options/PageFormat",
-     "format",
-     "jpeg|webp|webp-lossless",
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "What the pages are written as: jpeg (the default) or webp, at the same quality, "
-         "or webp-lossless, every pixel kept."),
-     false,
-     PAGE_CHOICE(Format, PageFormat),
-     "ImageFormat",
-     nullptr},
-    {"WriteComicInfo", BookOption::Switch, OnOff, nullptr, "Options/WriteComicInfo", "comic-info",
-     nullptr,
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "Write ComicInfo.xml into each archive, its title, series and number taken from "
-         "the folder's name unless given below."),
-     false, BOOK_SWITCH(writeComicInfo), nullptr, nullptr},
-    {"PdfResolution", BookOption::Number, PageOptions::PdfDpi, nullptr, "PdfResolution", "pdf-dpi",
-     "n",
-     QT_TRANSLATE_NOOP(
-         "CliArguments",
-         "The resolution PDF pages are rendered at, %1 to %2 dots per inch (default %3)."),
-     false, PAGE_NUMBER(PdfResolution), nullptr, nullptr},
+    pageSwitch<&O::KeepUnchangedPages>("KeepUnchangedJpeg")
+        .storedAs("Options/KeepUnchangedJpeg")
+        .onCommandLine(
+            "keep-jpeg", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Put JPEG, PNG, WebP and GIF pages that no option changes into the "
+                              "archive as they are."))
+        .shownBy("ImageKeepJpeg"),
+    pageSwitch<&O::StorePages>("StorePages")
+        .storedAs("Options/StorePages")
+        .onCommandLine(
+            "store", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Store the pages without compression: JPEG and WebP data hardly "
+                              "deflate, and the archive is made in a fraction of the time."))
+        .shownBy("ImageStorePages"),
+    pageChoice<O::Kind, &O::BookKind>("BookKind", "cbz|epub|kepub")
+        .storedAs("Options/BookKind")
+        .onCommandLine(
+            "kind", "cbz|epub|kepub",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "What is made: cbz (the default), epub (a fixed-layout EPUB 3 for "
+                              "e-readers) or kepub (the same, named for Kobo's reader)."))
+        .shownBy("BookKind"),
+    pageSwitch<&O::LosslessCuts>("LosslessCuts")
+        .storedAs("Options/LosslessCuts")
+        .onCommandLine(
+            "lossless-cuts", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Turn, border and split JPEG pages on their compressed blocks, "
+                              "without encoding them again; a cut's left and top edges move back "
+                              "to the 8 or 16 pixel grid."))
+        .shownBy("ImageLosslessCuts"),
+    pageSwitch<&O::ScanStraighten>("ScanStraighten")
+        .storedAs("Options/ScanStraighten")
+        .onCommandLine(
+            "deskew", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Straighten scanned pages: each page's slant (up to 5°) is found and "
+                              "turned back; a page whose slant cannot be told is left as it is, "
+                              "and said so."))
+        .shownBy("ScanStraighten"),
+    pageNumber<&O::ScanLevelsGamma>("ScanLevelsGamma", O::LevelsGamma)
+        .storedAs("Options/ScanLevelsGamma")
+        .onCommandLine(
+            "levels-gamma", "hundredths",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Even out the paper, then apply this gamma, in hundredths (%1 to "
+                              "%2, default %3): above 100 lightens the middle tones, as e-ink "
+                              "screens want."))
+        .turningOnItsSwitch()
+        .shownBy("ScanLevelsGamma")
+        .inUseUnder("ScanLevels"),
+    pageSwitch<&O::ScanLevels>("ScanLevels")
+        .storedAs("Options/ScanLevels")
+        .onCommandLine(
+            "levels", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Even out the paper: each page's levels stretched so that its paper "
+                              "is white and its ink black, colours kept."))
+        .shownBy("ScanLevels"),
+    pageNumber<&O::ColourBoost>("ColourBoost", O::Boost)
+        .storedAs("Options/ColourBoost")
+        .onCommandLine(
+            "saturation", "percent",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Make colours this much stronger, in percent (%1 to %2, default %3), "
+                              "for a colour e-ink screen that shows them pale; greys stay grey."))
+        .shownBy("ColourBoost"),
+    pageNumber<&O::ColourGamma>("ColourGamma", O::ToneGamma)
+        .storedAs("Options/ColourGamma")
+        .onCommandLine(
+            "gamma", "hundredths",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Apply this gamma to every page, in hundredths (%1 to %2, default "
+                              "%3): above 100 lightens the middle tones; greys stay grey."))
+        .shownBy("ColourGamma"),
+    pageNumber<&O::StripHeight>("StripHeight", O::StripRows)
+        .storedAs("Options/StripHeight")
+        .onCommandLine("strip", "height",
+                       QT_TRANSLATE_NOOP(
+                           "CliArguments",
+                           "Join long strips (a webtoon's tiles: pages of one width at least "
+                           "twice as tall as wide) and cut them into pages at most this high (%1 "
+                           "to %2, default %3), each cut on a plain band between panels where "
+                           "one is in reach. Other pages are left alone."))
+        .turningOnItsSwitch()
+        .shownBy("StripHeight")
+        .inUseUnder("CutLongStrips"),
+    pageSwitch<&O::CutLongStrips>("CutLongStrips")
+        .storedAs("Options/CutLongStrips")
+        .shownBy("CutLongStrips"),
+    pageSwitch<&O::ScanLeaveOutBlank>("ScanLeaveOutBlank")
+        .storedAs("Options/ScanLeaveOutBlank")
+        .onCommandLine(
+            "drop-blank", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Leave out pages with nothing on them (a scanner's noise, specks and "
+                              "a thin edge aside); the report names them."))
+        .shownBy("ScanLeaveOutBlank"),
+    pageSwitch<&O::FacingSpreads>("FacingSpreads")
+        .storedAs("Options/FacingSpreads")
+        .onCommandLine(
+            "facing-spreads", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Put a blank page before a spread kept whole that would begin on the "
+                              "second page of a two-page reader's pair (the cover shown alone), so "
+                              "that every spread sits on facing pages."))
+        .shownBy("FacingSpreads"),
+    bookSwitch<&BookOptions::everyPictureType>("ListEveryPictureType")
+        .storedAs("ListEveryPictureType")
+        .onCommandLine(
+            "every-type", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "List pictures of every type this program reads (%1), not only %2."))
+        .helpFilledBy(&everyTypeHelp)
+        .shownBy("actionListEveryType"),
+    pageChoice<O::Grey, &O::PageGrey>("PageGrey", "colour|auto|all")
+        .storedAs("Options/Grey")
+        .readingEarlier(&earlierGrey)
+        .onCommandLine(
+            "grey", "auto|all",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Write pages in grey (JPEGs of one channel, or grey WebP): auto, "
+                              "those without colour; all, every page (for e-ink readers)."))
+        .shownBy("ImageGreyAuto=1 ImageGreyAll=2"),
+    pageChoice<O::Format, &O::PageFormat>("PageFormat", "jpeg|webp|webp-lossless")
+        .storedAs("Options/PageFormat")
+        .onCommandLine(
+            "format", "jpeg|webp|webp-lossless",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "What the pages are written as: jpeg (the default) or webp, at the "
+                              "same quality, or webp-lossless, every pixel kept."))
+        .shownBy("ImageFormat"),
+    bookSwitch<&BookOptions::writeComicInfo>("WriteComicInfo")
+        .storedAs("Options/WriteComicInfo")
+        .onCommandLine(
+            "comic-info", nullptr,
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "Write ComicInfo.xml into each archive, its title, series and number "
+                              "taken from the folder's name unless given below.")),
+    pageNumber<&O::PdfResolution>("PdfResolution", O::PdfDpi)
+        .storedAs("PdfResolution")
+        .onCommandLine(
+            "pdf-dpi", "n",
+            QT_TRANSLATE_NOOP("CliArguments",
+                              "The resolution PDF pages are rendered at, %1 to %2 dots per inch "
+                              "(default %3).")),
 };
 
 bool storedSwitch(const QSettings &settings, const char *key, bool *value)
@@ -302,8 +404,8 @@ int storedValue(const QSettings &settings, const BookOption &option)
         return ok && option.range.contains(value) ? value : option.range.initial;
     }
     case BookOption::Choice: {
-        if (!settings.contains(QLatin1String(key)) && qstrcmp(option.name, "PageGrey") == 0)
-            return earlierGrey(settings);
+        if (!settings.contains(QLatin1String(key)) && option.earlierValue)
+            return option.earlierValue(settings);
         const int value = option.valueOfWord(settings.value(QLatin1String(key)).toString());
         return value >= 0 ? value : option.range.initial;
     }
@@ -353,12 +455,61 @@ bool BookOption::inUse(const BookOptions &options) const
     return under->inUse(options) && (needed.isEmpty() ? value != 0 : value == needed.toInt());
 }
 
+BookOption &BookOption::storedAs(const char *key)
+{
+    settingsKey = key;
+    return *this;
+}
+
+BookOption &BookOption::onCommandLine(const char *flagName, const char *value, const char *helpText)
+{
+    flag = flagName;
+    valueName = value;
+    help = helpText;
+    return *this;
+}
+
+BookOption &BookOption::givenAs(const char *switchWords)
+{
+    words = switchWords;
+    return *this;
+}
+
+BookOption &BookOption::turningOnItsSwitch()
+{
+    turnsOnUsedUnder = true;
+    return *this;
+}
+
+BookOption &BookOption::shownBy(const char *controlNames)
+{
+    controls = controlNames;
+    return *this;
+}
+
+BookOption &BookOption::inUseUnder(const char *option)
+{
+    usedUnder = option;
+    return *this;
+}
+
+BookOption &BookOption::readingEarlier(int (*earlier)(const QSettings &))
+{
+    earlierValue = earlier;
+    return *this;
+}
+
+BookOption &BookOption::helpFilledBy(QString (*fill)(const QString &))
+{
+    fillHelp = fill;
+    return *this;
+}
+
 QString BookOption::helpText() const
 {
     QString text = QCoreApplication::translate("CliArguments", help);
-    if (qstrcmp(flag, "every-type") == 0)
-        return text.arg(otherPictureTypes().join(QStringLiteral(", ")),
-                        pageFileTypeList(QStringLiteral(", ")));
+    if (fillHelp)
+        return fillHelp(text);
     return text.replace(QLatin1String("%1"), QString::number(range.minimum))
         .replace(QLatin1String("%2"), QString::number(range.maximum))
         .replace(QLatin1String("%3"), QString::number(range.initial));

@@ -25,32 +25,48 @@ struct BookOption
         Box
     };
 
-    const char *name; // what the window's binding calls it
-    Kind kind;
-    OptionRange range;
+    const char *name = nullptr; // what the window's binding calls it
+    Kind kind = Switch;
+    OptionRange range{0, 1, 0};
     // The words a choice is written as ("jpeg|webp"), or that a switch is
     // given as on the command line ("left|right"); null for none.
-    const char *words;
+    const char *words = nullptr;
     // Where it is remembered; null for an option not remembered.
-    const char *settingsKey;
+    const char *settingsKey = nullptr;
     // The command line's flag, without its dashes, and its value's name;
     // null for none. Its help may name the range: %1 to %2, default %3.
-    const char *flag;
-    const char *valueName;
-    const char *help;
+    const char *flag = nullptr;
+    const char *valueName = nullptr;
+    const char *help = nullptr;
     // Giving the flag turns on the switch it is used under (--split turns
     // on the cut).
-    bool turnsOnUsedUnder;
-    int (*get)(const BookOptions &);
-    void (*set)(BookOptions &, int);
+    bool turnsOnUsedUnder = false;
+    int (*get)(const BookOptions &) = nullptr;
+    void (*set)(BookOptions &, int) = nullptr;
     // The window's controls that show it: one that holds the value, or
     // several that each stand for one value ("ImageGreyAuto=1
     // ImageGreyAll=2"); null for an option shown elsewhere or nowhere.
-    const char *controls;
+    const char *controls = nullptr;
     // The option it only means something under, with the value that one
     // must have ("ImageResizeMode=1"; a switch's name alone: on). Its
     // controls are enabled only while that holds; null for none.
-    const char *usedUnder;
+    const char *usedUnder = nullptr;
+    // Its value as settings written before it had its key held it; -1 when
+    // they say nothing of it.
+    int (*earlierValue)(const QSettings &) = nullptr;
+    // Its help with what the range cannot say filled in.
+    QString (*fillHelp)(const QString &help) = nullptr;
+
+    // The rows of the table are made by the helpers in optiontable.cpp, each
+    // part named by one of these.
+    BookOption &storedAs(const char *key);
+    BookOption &onCommandLine(const char *flagName, const char *value, const char *helpText);
+    BookOption &givenAs(const char *switchWords);
+    BookOption &turningOnItsSwitch();
+    BookOption &shownBy(const char *controlNames);
+    BookOption &inUseUnder(const char *option);
+    BookOption &readingEarlier(int (*earlier)(const QSettings &));
+    BookOption &helpFilledBy(QString (*fill)(const QString &));
 
     // A control of controls, by its object name, and the value it stands
     // for; -1 when it holds the value itself.

@@ -1,6 +1,7 @@
 #include "book/optiontable.h"
 #include "testsupport.h"
 
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -24,6 +25,7 @@ private slots:
     void load();
     void everyFieldComesBack();
     void everyOptionOfTheTableComesBack();
+    void namesKeysAndFlagsAreEachOptionsOwn();
 };
 
 void tst_StoredOptions::load_data()
@@ -172,4 +174,37 @@ void tst_StoredOptions::everyOptionOfTheTableComesBack()
 }
 
 QUIREVALE_TEST_MAIN(tst_StoredOptions)
+// Two rows under one key or flag would overwrite each other's value; a
+// switch's two controls, or a word given twice, would read back as another.
+void tst_StoredOptions::namesKeysAndFlagsAreEachOptionsOwn()
+{
+    QSet<QString> names, keys, flags, controls;
+    for (const BookOption &option : bookOptions()) {
+        QVERIFY2(!names.contains(option.name), option.name);
+        names << option.name;
+        if (option.settingsKey) {
+            QVERIFY2(!keys.contains(option.settingsKey), option.settingsKey);
+            keys << option.settingsKey;
+        }
+        if (option.flag) {
+            QVERIFY2(!flags.contains(option.flag), option.flag);
+            flags << option.flag;
+        }
+        for (const BookOption::Control &control : option.controlList()) {
+            QVERIFY2(!controls.contains(control.name), qPrintable(control.name));
+            controls << control.name;
+        }
+        const QStringList words = option.wordList();
+        QCOMPARE(QSet<QString>(words.begin(), words.end()).size(), words.size());
+        if (option.kind == BookOption::Choice)
+            QCOMPARE(option.range.maximum, words.size() - 1);
+        // Remembered or given, its value has somewhere to go.
+        QVERIFY2((option.settingsKey == nullptr && option.flag == nullptr) || option.get ||
+                     option.kind == BookOption::Box,
+                 option.name);
+        if (option.usedUnder)
+            QVERIFY2(option.usedUnderOption(), option.usedUnder);
+    }
+}
+
 #include "tst_storedoptions.moc"
