@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QtConcurrent>
 
 namespace {
 const QString DropKey = QStringLiteral("QueueDropChoice");
@@ -24,6 +25,7 @@ const QString ReplaceKey = QStringLiteral("QueueReplace");
 QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     : QDockWidget(parent)
     , m_widgets(widgets)
+    , m_file(QFileInfo(QSettings().fileName()).absolutePath())
 {
     ui.setupUi(this);
     toggleViewAction()->setObjectName(QStringLiteral("actionShowQueue"));
@@ -32,11 +34,18 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     ui.actionStartQueue->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     ui.actionStopQueue->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     // Beside the settings: the queue is the user's, like the options.
-    m_file = QFileInfo(QSettings().fileName()).absolutePath() + QStringLiteral("/Queue.ini");
-    {
-        QSettings stored(m_file, QSettings::IniFormat);
-        m_queue = BookQueue::load(stored);
-    }
+    m_queue = m_file.load();
+    if (!m_file.notice().isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            QMessageBox::warning(parentWidget(), tr("Queue"), m_file.notice());
+        });
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(300);
+    connect(&m_saveTimer, &QTimer::timeout, this, &QueueDock::startSaving);
+    connect(&m_saving, &QFutureWatcher<QString>::finished, this, [this] {
+        if (m_saveWanted)
+            m_saveTimer.start();
+    });
     m_model = new QueueModel(&m_queue, this);
     ui.QueueView->setModel(m_model);
     // The state, with a failure's reason, takes the room the names leave.
@@ -97,7 +106,7 @@ QueueDock::~QueueDock()
 {
     delete m_runner; // a book being made is stopped and waited for
     m_runner = nullptr;
-    save();
+    saveNow();
 }
 
 void QueueDock::addSources(const QStringList &sources, const BookOptions &options)
@@ -221,10 +230,36 @@ void QueueDock::changed()
     updateEnabled();
 }
 
-void QueueDock::save() const
+void QueueDock::save()
 {
-    QSettings stored(m_file, QSettings::IniFormat);
-    m_queue.save(stored);
+    m_saveWanted = true;
+    if (!m_saveTimer.isActive() && !m_saving.isRunning())
+        m_saveTimer.start();
+}
+
+void QueueDock::startSaving()
+{
+    if (m_saving.isRunning())
+        return; // again once it is done
+    m_saveWanted = false;
+    const BookQueue queue = m_queue;
+    const QueueFile file = m_file;
+    m_saving.setFuture(QtConcurrent::run([queue, file] {
+        QString error;
+        file.save(QueueFile::toJson(queue), &error);
+        return error;
+    }));
+}
+
+void QueueDock::saveNow()
+{
+    m_saveTimer.stop();
+    m_saving.waitForFinished();
+    if (!m_saveWanted)
+        return;
+    m_saveWanted = false;
+    QString error;
+    m_file.save(QueueFile::toJson(m_queue), &error);
 }
 
 QList<int> QueueDock::selectedRows() const

@@ -2,9 +2,12 @@
 #define QUEUEDOCK_H
 
 #include "book/bookqueue.h"
+#include "book/queuefile.h"
 #include "ui_queuedock.h"
 
 #include <QDockWidget>
+#include <QFutureWatcher>
+#include <QTimer>
 
 class QProgressBar;
 class QueueModel;
@@ -68,7 +71,12 @@ private:
     void rowChanged(int row);
     void paused();
     void changed();
-    void save() const;
+    // The queue is saved a moment after it changes, many changes in one
+    // save, away from the GUI thread; saveNow() writes it before the dock
+    // goes.
+    void save();
+    void startSaving();
+    void saveNow();
     QList<int> selectedRows() const;
     void moveSelected(int by);
     void removeSelected();
@@ -84,7 +92,10 @@ private:
     BookQueue m_queue;
     QueueModel *m_model = nullptr;
     QueueRunner *m_runner = nullptr;
-    QString m_file; // where the queue is remembered
+    QueueFile m_file; // where the queue is remembered
+    QTimer m_saveTimer;
+    bool m_saveWanted = false;
+    QFutureWatcher<QString> m_saving;
     bool m_windowBuilding = false;
     bool m_bookShown = false;
 };

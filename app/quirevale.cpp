@@ -1,6 +1,7 @@
 #include "app/quirevale.h"
 
 #include "book/bookpreset.h"
+#include "book/settingsfile.h"
 
 #include "app/blankfinder.h"
 #include "app/booksession.h"
@@ -49,6 +50,12 @@ Quirevale::Quirevale(QWidget *parent)
     // Named first: the parts read their settings as they are made.
     QCoreApplication::setOrganizationName(QLatin1String(BookPreset::Organization));
     QCoreApplication::setApplicationName(QLatin1String(BookPreset::Application));
+    // Nothing reads the settings before they are known to be a file.
+    if (!SettingsFile::guardUserSettings(QLatin1String(BookPreset::Organization),
+                                         QLatin1String(BookPreset::Application)))
+        QTimer::singleShot(0, this, [this] {
+            QMessageBox::warning(this, tr("Warning"), SettingsFile::guardNotice());
+        });
     ui.setupUi(this);
     TaskbarProgress = TaskbarButton.progress();
     OptionsPanel::Widgets column;

@@ -9,8 +9,6 @@
 
 #include <vector>
 
-class QSettings;
-
 // The books waiting to be made one after another, and how each went. Each
 // book's archive goes beside its source, as the command line names it, or
 // under an output folder that keeps the sources' folders as they lie
@@ -56,11 +54,11 @@ public:
     int makeFailedAgain();
     int count(QueuedBook::State state) const;
 
-    // Rows, states and options, kept across runs. A row left making (the
-    // program stopped under it) is waiting again; a row whose source has
-    // vanished says so.
-    void save(QSettings &settings) const;
-    static BookQueue load(QSettings &settings);
+    // The queue of those books, as they were kept across runs (QueueFile):
+    // a row left making (the program stopped under it) is waiting again; a
+    // row whose source has vanished says so; one without a source, or past
+    // RowLimit, is no row.
+    static BookQueue restored(const QVector<QueuedBook> &books, const QString &outputFolder);
 
 private:
     void layOut();

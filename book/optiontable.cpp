@@ -100,7 +100,6 @@ BookOption box(const char *name)
     return row(name, BookOption::Box, PageOptions::ResizeWidth);
 }
 
-bool storedSwitch(const QSettings &settings, const char *key, bool *value);
 int earlierGrey(const QSettings &settings);
 
 // The other types this program reads, and the page types.
@@ -370,12 +369,12 @@ const QVector<BookOption> Options = {
                               "(default %3).")),
 };
 
-bool storedSwitch(const QSettings &settings, const char *key, bool *value)
+bool storedSwitch(const QVariant &stored, bool *value)
 {
-    const QString stored = settings.value(QLatin1String(key)).toString();
-    if (stored != QLatin1String("true") && stored != QLatin1String("false"))
+    const QString text = stored.toString();
+    if (text != QLatin1String("true") && text != QLatin1String("false"))
         return false;
-    *value = stored == QLatin1String("true");
+    *value = text == QLatin1String("true");
     return true;
 }
 
@@ -383,30 +382,29 @@ bool storedSwitch(const QSettings &settings, const char *key, bool *value)
 int earlierGrey(const QSettings &settings)
 {
     bool on = false;
-    if (storedSwitch(settings, "Options/GreyAll", &on) && on)
+    if (storedSwitch(settings.value(QStringLiteral("Options/GreyAll")), &on) && on)
         return PageOptions::GreyEveryPage;
-    if (storedSwitch(settings, "Options/GreyAuto", &on) && on)
+    if (storedSwitch(settings.value(QStringLiteral("Options/GreyAuto")), &on) && on)
         return PageOptions::GreyWithoutColour;
     return PageOptions::ColourPages;
 }
 
-int storedValue(const QSettings &settings, const BookOption &option)
+// An option's value as stored (invalid when nothing is): what is missing,
+// damaged or out of range gives its default.
+int storedValue(const QVariant &stored, const BookOption &option)
 {
-    const char *key = option.settingsKey;
     switch (option.kind) {
     case BookOption::Switch: {
         bool on = false;
-        return storedSwitch(settings, key, &on) ? int(on) : option.range.initial;
+        return storedSwitch(stored, &on) ? int(on) : option.range.initial;
     }
     case BookOption::Number: {
         bool ok = false;
-        const int value = settings.value(QLatin1String(key)).toString().trimmed().toInt(&ok);
+        const int value = stored.toString().trimmed().toInt(&ok);
         return ok && option.range.contains(value) ? value : option.range.initial;
     }
     case BookOption::Choice: {
-        if (!settings.contains(QLatin1String(key)) && option.earlierValue)
-            return option.earlierValue(settings);
-        const int value = option.valueOfWord(settings.value(QLatin1String(key)).toString());
+        const int value = option.valueOfWord(stored.toString());
         return value >= 0 ? value : option.range.initial;
     }
     case BookOption::Box:
@@ -533,26 +531,50 @@ BookOptions loadBookOptions(const QSettings &settings)
 {
     BookOptions options;
     for (const BookOption &option : Options) {
-        if (option.settingsKey && option.set)
-            option.set(options, storedValue(settings, option));
+        if (!option.settingsKey || !option.set)
+            continue;
+        const QString key = QLatin1String(option.settingsKey);
+        option.set(options, !settings.contains(key) && option.earlierValue
+                                ? option.earlierValue(settings)
+                                : storedValue(settings.value(key), option));
     }
     return options;
 }
 
-void saveBookOptions(QSettings &settings, const BookOptions &options)
+BookOptions bookOptionsFrom(const QVariantMap &stored)
 {
+    BookOptions options;
+    for (const BookOption &option : Options) {
+        if (option.settingsKey && option.set)
+            option.set(options,
+                       storedValue(stored.value(QLatin1String(option.settingsKey)), option));
+    }
+    return options;
+}
+
+QVariantMap storedBookOptions(const BookOptions &options)
+{
+    QVariantMap stored;
     for (const BookOption &option : Options) {
         if (!option.settingsKey || !option.get)
             continue;
         const QString key = QLatin1String(option.settingsKey);
         const int value = option.get(options);
         if (option.kind == BookOption::Switch)
-            settings.setValue(key, value != 0);
+            stored.insert(key, value != 0);
         else if (option.kind == BookOption::Choice)
-            settings.setValue(key, option.wordList().value(value));
+            stored.insert(key, option.wordList().value(value));
         else
-            settings.setValue(key, value);
+            stored.insert(key, value);
     }
+    return stored;
+}
+
+void saveBookOptions(QSettings &settings, const BookOptions &options)
+{
+    const QVariantMap stored = storedBookOptions(options);
+    for (auto value = stored.cbegin(); value != stored.cend(); ++value)
+        settings.setValue(value.key(), value.value());
 }
 
 bool BookOptions::operator==(const BookOptions &o) const

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <QVector>
 
 class QSettings;
@@ -98,6 +99,9 @@ const BookOption *bookOption(const QString &name);
 // others are kept.
 BookOptions loadBookOptions(const QSettings &settings);
 void saveBookOptions(QSettings &settings, const BookOptions &options);
+// The same, as values by their settings keys (a queued book's record).
+BookOptions bookOptionsFrom(const QVariantMap &stored);
+QVariantMap storedBookOptions(const BookOptions &options);
 
 // The size a Box flag sets, width and height together.
 void setResizeBox(BookOptions &options, const QString &flag, int width, int height);

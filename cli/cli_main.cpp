@@ -1,3 +1,5 @@
+#include "book/bookpreset.h"
+#include "book/settingsfile.h"
 #include "cli/cliarguments.h"
 #include "cli/clirunner.h"
 
@@ -65,7 +67,6 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quirevale-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUIREVALE_VERSION));
-
     QTranslator translator;
     QTranslator qtTranslator;
     if (QLocale::system().language() == QLocale::Italian &&
@@ -77,6 +78,11 @@ int main(int argc, char *argv[])
             QCoreApplication::installTranslator(&qtTranslator);
     }
 
+    // The window's settings hold the presets: read only when they are a file.
+    if (!SettingsFile::guardUserSettings(QLatin1String(BookPreset::Organization),
+                                         QLatin1String(BookPreset::Application)))
+        std::fprintf(stderr, "quirevale-cli: %s\n",
+                     SettingsFile::guardNotice().toLocal8Bit().constData());
     CliArguments arguments;
     switch (arguments.parse(QCoreApplication::arguments())) {
     case CliArguments::ShowHelp:

@@ -2055,6 +2055,37 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>QueueFile</name>
+    <message>
+        <source>it is damaged at byte %1: %2</source>
+        <translation>è danneggiato al byte %1: %2</translation>
+    </message>
+    <message>
+        <source>it holds no queue</source>
+        <translation>non contiene alcuna coda</translation>
+    </message>
+    <message>
+        <source>The queue of %1 cannot be read: %2</source>
+        <translation>La coda di %1 non si può leggere: %2</translation>
+    </message>
+    <message>
+        <source>it is damaged</source>
+        <translation>è danneggiato</translation>
+    </message>
+    <message>
+        <source>The queue in %1 cannot be read (%2); it is left as it is, and the queue is not saved over it.</source>
+        <translation>La coda in %1 non si può leggere (%2); resta com&apos;è, e la coda non viene salvata sopra di essa.</translation>
+    </message>
+    <message>
+        <source>The queue in %1 cannot be read (%2); it is kept as %3.</source>
+        <translation>La coda in %1 non si può leggere (%2); è conservata come %3.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read, and is kept as it is.</source>
+        <translation>%1 non si è potuto leggere, e resta com&apos;è.</translation>
+    </message>
+</context>
+<context>
     <name>QueueModel</name>
     <message>
         <source>Archive</source>
@@ -2700,6 +2731,33 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>Straight already (%1)</source>
         <translation>Già dritta (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>%1 is a link to nothing.</source>
+        <translation>%1 è un collegamento a niente.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device, a pipe, a socket or a folder).</source>
+        <translation>%1 non è un file normale (un dispositivo, una pipe, un socket o una cartella).</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a device, a pipe, a socket or a folder)</source>
+        <translation>non è un file normale (un dispositivo, una pipe, un socket o una cartella)</translation>
+    </message>
+    <message>
+        <source>it is larger (%1 bytes) than any such file (%2 bytes)</source>
+        <translation>è più grande (%1 byte) di qualsiasi file del genere (%2 byte)</translation>
+    </message>
+    <message>
+        <source>it grew past %1 bytes while it was read</source>
+        <translation>è cresciuto oltre %1 byte mentre veniva letto</translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be used: %2. What is set now is not kept.</source>
+        <translation>Il file delle impostazioni %1 non si può usare: %2. Ciò che si imposta ora non viene conservato.</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,6 @@
 #include "book/bookqueue.h"
+#include "book/optiontable.h"
+#include "book/queuefile.h"
 #include "book/queuerunner.h"
 #include "testsupport.h"
 
@@ -9,6 +11,46 @@
 
 using namespace TestSupport;
 
+namespace {
+// The queue as versions before Queue.json kept it, in Qt's settings.
+void writeEarlierQueue(const QString &path, const BookQueue &queue)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    settings.beginGroup("Queue");
+    settings.setValue("OutputFolder", queue.outputFolder());
+    settings.beginWriteArray("Books", queue.size());
+    for (int row = 0; row < queue.size(); ++row) {
+        const QueuedBook &book = queue.at(row);
+        settings.setArrayIndex(row);
+        settings.setValue("Sources", book.sources);
+        settings.setValue("Preset", book.preset);
+        settings.setValue("ComicInfo", comicInfoXml(book.comicInfo, {}));
+        settings.setValue("WriteComicInfo", book.comicInfo.write);
+        settings.setValue("Pages", book.pageNames);
+        settings.setValue("State", int(book.state));
+        settings.setValue("Report", book.report);
+        saveBookOptions(settings, book.options);
+        settings.beginWriteArray("Treatments", book.treatments.size());
+        int i = 0;
+        for (auto page = book.treatments.cbegin(); page != book.treatments.cend(); ++page, ++i) {
+            const PageTreatment &t = page.value();
+            settings.setArrayIndex(i);
+            settings.setValue("Page", page.key());
+            settings.setValue("Cut", int(t.cut));
+            settings.setValue("Border", int(t.border));
+            settings.setValue("Sides",
+                              QList<QVariant>{t.borderSides.left(), t.borderSides.top(),
+                                              t.borderSides.right(), t.borderSides.bottom()});
+            settings.setValue("Rotation", t.rotation);
+            settings.setValue("Straighten", int(t.straighten));
+            settings.setValue("Degrees", t.straightenDegrees);
+        }
+        settings.endArray();
+    }
+    settings.endArray();
+}
+} // namespace
+
 class tst_BookQueue : public QObject
 {
     Q_OBJECT
@@ -18,6 +60,7 @@ private slots:
     void targetsAreLaidOut();
     void runsEveryBookAndTellsEach();
     void cancelStopsOneBook();
+    void comesBackAfterARestart_data();
     void comesBackAfterARestart();
     void rowsMove_data();
     void rowsMove();
@@ -194,6 +237,13 @@ void tst_BookQueue::cancelStopsOneBook()
     QCOMPARE(queue.at(2).state, QueuedBook::Waiting);
 }
 
+void tst_BookQueue::comesBackAfterARestart_data()
+{
+    QTest::addColumn<bool>("earlier");
+    QTest::newRow("its own file") << false;
+    QTest::newRow("an earlier version's Queue.ini") << true;
+}
+
 // The rows, their options and states come back after a restart; a row left
 // being made waits again, one whose source vanished says so.
 void tst_BookQueue::comesBackAfterARestart()
@@ -223,13 +273,16 @@ void tst_BookQueue::comesBackAfterARestart()
     failed.report = "why";
     queue.add({chosen, vanished, failed});
     queue.setOutputFolder(shelf.filePath("out"));
-    {
-        QSettings settings(dir.filePath("queue.ini"), QSettings::IniFormat);
-        queue.save(settings);
-    }
+    QFETCH(bool, earlier);
+    QueueFile file(dir.path());
+    QString error;
+    if (earlier)
+        writeEarlierQueue(dir.filePath("Queue.ini"), queue);
+    else
+        QVERIFY2(file.save(QueueFile::toJson(queue), &error), qPrintable(error));
     QVERIFY(QDir(gone).removeRecursively());
-    QSettings settings(dir.filePath("queue.ini"), QSettings::IniFormat);
-    const BookQueue back = BookQueue::load(settings);
+    const BookQueue back = file.load();
+    QVERIFY2(file.notice().isEmpty(), qPrintable(file.notice()));
     QCOMPARE(back.size(), 3);
     QCOMPARE(back.outputFolder(), shelf.filePath("out"));
     const QueuedBook &again = back.at(0);
