@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPointer>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -79,15 +78,14 @@ void BookSources::listInBackground(const std::function<Book(const ListingControl
     });
     emit listingChanged(true);
     const std::shared_ptr<std::atomic_bool> stop = m_stopListing;
-    QPointer<BookSources> self(this);
-    m_listing->setFuture(QtConcurrent::run([list, stop, self] {
-        const ListingControl control{stop.get(), [self](int seen) {
+    const std::function<void(int)> observer = m_listingObserver;
+    // This object waits for the listing before it goes.
+    m_listing->setFuture(QtConcurrent::run([this, list, stop, observer] {
+        const ListingControl control{stop.get(), [this, observer](int seen) {
+                                         if (observer)
+                                             observer(seen);
                                          QMetaObject::invokeMethod(
-                                             self,
-                                             [self, seen] {
-                                                 if (self)
-                                                     emit self->listingProgress(seen);
-                                             },
+                                             this, [this, seen] { emit listingProgress(seen); },
                                              Qt::QueuedConnection);
                                      }};
         return list(control);

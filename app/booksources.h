@@ -58,6 +58,12 @@ public:
     // was.
     bool isListing() const { return m_listing != nullptr; }
     void stopListing();
+    // Told on the listing's own thread how far it has got, before it goes
+    // on (a test holds a listing there).
+    void setListingObserver(const std::function<void(int seen)> &observer)
+    {
+        m_listingObserver = observer;
+    }
 
     const Book &book() const;
     // What the listed PDF's pages are taken as at resolution, found away
@@ -123,6 +129,7 @@ private:
     int m_summaryGeneration = 0;
     QFutureWatcher<Book> *m_listing = nullptr;
     std::shared_ptr<std::atomic_bool> m_stopListing;
+    std::function<void(int)> m_listingObserver;
 };
 
 #endif // BOOKSOURCES_H

@@ -39,6 +39,7 @@ QString QueuedBook::stateText() const
         return tr("Waiting");
     case Making:
         return pageCount > 0 ? tr("Making: page %1 of %2").arg(pagesDone).arg(pageCount)
+               : listed > 0  ? tr("Making: listing its pages, %L1 entries so far").arg(listed)
                              : tr("Making: reading its pages");
     case Made:
         return tr("Made: %1, in %2 s").arg(report).arg(milliseconds / 1000.0, 0, 'f', 1) +

@@ -49,6 +49,7 @@ public:
     State state = Waiting;
     int pagesDone = 0;
     int pageCount = 0;
+    int listed = 0; // entries of its source gone through, while it is listed
     // Said of it once it has been made or has failed: its size, or why it
     // failed; the whole report line, what it lacks.
     QString report;

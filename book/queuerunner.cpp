@@ -90,6 +90,7 @@ void QueueRunner::makeRow(int row)
     book.state = QueuedBook::Making;
     book.pagesDone = 0;
     book.pageCount = 0;
+    book.listed = 0;
     emit rowChanged(row);
     m_cancel = false;
     m_clock.start();
@@ -139,6 +140,8 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
     // A book whose archive is there already is skipped unless replacing
     // was asked for.
     job.setSkipExisting(!m_replace);
+    // An animation gives its first frame, and says so, as in the window.
+    job.setMadeWithout(BookJob::LaterFrames);
     job.setThreadCount(m_threads);
     const int id = queued.id;
     // Told where the queue is shown, a page at a time.
@@ -153,6 +156,18 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
             },
             Qt::QueuedConnection);
     });
+    // How far the listing has got, in the row, while it goes on.
+    QObject::connect(
+        &job, &BookJob::listing, &job,
+        [this, id, observer = m_listingObserver](int seen) {
+            if (observer)
+                observer(seen);
+            QMetaObject::invokeMethod(
+                this,
+                [this, id, seen] { tell(id, [seen](QueuedBook &book) { book.listed = seen; }); },
+                Qt::QueuedConnection);
+        },
+        Qt::DirectConnection);
     {
         QMutexLocker locker(&m_jobMutex);
         m_job = &job;

@@ -31,6 +31,12 @@ public:
     // Whether an archive there already is replaced; if not, its book is
     // skipped.
     void setReplaceExisting(bool replace) { m_replace = replace; }
+    // Told on the book's own thread how far the listing of its source has
+    // got, before it goes on (a test holds a listing there).
+    void setListingObserver(const std::function<void(int seen)> &observer)
+    {
+        m_listingObserver = observer;
+    }
 
     // Makes the waiting books, from the first, until none waits or it is
     // stopped.
@@ -77,6 +83,7 @@ private:
     // The job on the thread, reached from here only to stop it.
     QMutex m_jobMutex;
     BookJob *m_job = nullptr;
+    std::function<void(int)> m_listingObserver;
     std::atomic_bool m_cancel{false};
     int m_booksEnded = 0;
 };

@@ -211,6 +211,7 @@ BookBuild::Result BookBuild::build()
         m_stop = true;
     ordered.wakeAll();
     pool.waitForDone();
+    m_peakReserved = ordered.peak();
     gather(ordered, maker, writing);
     const QStringList errors =
         error.isEmpty() ? QStringList(ordered.errors.values()) : QStringList{error};

@@ -102,6 +102,9 @@ public:
     int entryCount() const { return m_entryCount; }
     // The bytes of the pages' pictures written so far; any thread.
     qint64 bytesWritten() const { return m_bytesWritten; }
+    // The most bytes the pages held at once (their files, pixels and
+    // encoders, as reserved against the budget), once the build has ended.
+    qint64 peakReserved() const { return m_peakReserved; }
     // What cleaning each page up as a scan found, by row, once the build has
     // ended: what the list says of the pages it made.
     struct ScanFound
@@ -163,6 +166,7 @@ private:
     bool m_failedOnUnreadable = false;
     int m_entryCount = 0;
     std::atomic<qint64> m_bytesWritten{0};
+    qint64 m_peakReserved = 0;
     QVector<ScanFound> m_scanFindings;
     QVector<int> m_leftOutRows;
     bool m_refusedPartialPage = false;

@@ -45,6 +45,13 @@ void OrderedPages::reserve(int index, qint64 bytes)
     while (!stopping() && index != m_front && m_inUse > 0 && m_inUse + bytes > m_budget)
         m_changed.wait(&m_mutex);
     m_inUse += bytes;
+    m_peak = qMax(m_peak, m_inUse);
+}
+
+qint64 OrderedPages::peak()
+{
+    QMutexLocker locker(&m_mutex);
+    return m_peak;
 }
 
 void OrderedPages::release(qint64 bytes)

@@ -70,6 +70,8 @@ public:
     Page takeFront(bool *complete);
     int front();
 
+    // The most bytes reserved at once.
+    qint64 peak();
     bool hasFailed();
     void wakeAll();
     // What cleaning up a page found; the first picture's findings speak for
@@ -92,6 +94,7 @@ private:
     bool m_failed = false;
     int m_front = 0;
     qint64 m_inUse = 0;
+    qint64 m_peak = 0;
     const std::atomic_bool &m_stop;
     const qint64 m_budget;
 };

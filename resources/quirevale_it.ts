@@ -2177,6 +2177,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>%1 (and %2 more)</source>
         <translation>%1 (e altre %2)</translation>
     </message>
+    <message>
+        <source>Making: listing its pages, %L1 entries so far</source>
+        <translation>In creazione: elenco delle sue pagine, finora %L1 voci</translation>
+    </message>
 </context>
 <context>
     <name>Quirevale</name>

@@ -55,6 +55,10 @@ void clearSettings()
     QCoreApplication::setApplicationName(QStringLiteral("Quirevale"));
     QSettings settings;
     settings.clear();
+    // The queue kept beside the settings goes too.
+    const QDir folder = QFileInfo(settings.fileName()).dir();
+    for (const QString &name : {QStringLiteral("Queue.json"), QStringLiteral("Queue.ini")})
+        QFile::remove(folder.filePath(name));
 }
 
 ModalAnswer::ModalAnswer(std::function<bool(QWidget *)> wanted,

@@ -1,7 +1,11 @@
+#include "app/booksources.h"
 #include "app/pagerow.h"
+#include "app/queuedock.h"
 #include "app/quirevale.h"
-#include "making/zipwriter.h"
+#include "book/bookcheck.h"
+#include "book/queuerunner.h"
 #include "making/comicinfo.h"
+#include "making/zipwriter.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
@@ -15,15 +19,19 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QImageReader>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -80,6 +88,10 @@ private slots:
     void listSaysWhatTheEpubHolds();
     void epubMadeBackIntoACbz();
     void queueMakesWhatTheCommandLineMakes();
+    void queueTellsWhatTheCommandLineTells_data();
+    void queueTellsWhatTheCommandLineTells();
+    void stopEndsTheListing_data();
+    void stopEndsTheListing();
     void severalBooksAddedAtOnce();
     void addThisBookTakesTheListAsShown();
     void checkNamesWhatReadersTripOn_data();
@@ -657,6 +669,151 @@ void tst_CliRunner::queueMakesWhatTheCommandLineMakes()
     QVERIFY(!QFileInfo::exists(root.filePath("Shelf/Bad.cbz")));
 }
 
+void tst_CliRunner::queueTellsWhatTheCommandLineTells_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("a long strip") << "strip" << QStringList{"--strip", "400"}
+                                  << "its long strip of 3 pages is cut into";
+    QTest::newRow("an animation's first frame")
+        << "animation" << QStringList{"--every-type", "--skip-unreadable"}
+        << "only the first of its 3 frames is used";
+    QTest::newRow("a blank page left out")
+        << "blank" << QStringList{"--drop-blank"} << "left out: it is blank";
+}
+
+// What became of a book's pages, said by the command line, is said by the
+// queue's row and its whole story too: both run the same book job.
+void tst_CliRunner::queueTellsWhatTheCommandLineTells()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, flags);
+    QFETCH(QString, note);
+    const QDir root(m_root->path());
+    QVERIFY(root.mkpath("Book"));
+    BookOptions options;
+    if (kind == "strip") {
+        for (int tile = 0; tile < 3; ++tile)
+            QVERIFY(drawWebtoonTile(7, 200, 900, tile)
+                        .save(root.filePath(QStringLiteral("Book/%1.png").arg(tile))));
+        options.pages.CutLongStrips = true;
+        options.pages.StripHeight = 400;
+    } else if (kind == "animation") {
+        QVERIFY(noiseImage(60, 80).save(root.filePath("Book/1.png")));
+        QVERIFY(writeFile(root.filePath("Book/2.gif"), gif(3, 60, 80)));
+        options.everyPictureType = true;
+    } else {
+        QVERIFY(noiseImage(60, 80).save(root.filePath("Book/1.png")));
+        QImage white(60, 80, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QVERIFY(white.save(root.filePath("Book/2.png")));
+        options.pages.ScanLeaveOutBlank = true;
+    }
+    const Run command = cli(flags + QStringList{"-o", "cli.cbz", "Book"}, root.path());
+    QCOMPARE(command.status, 0);
+    QVERIFY2(command.err.contains(note), qPrintable(command.err));
+
+    clearSettings();
+    Quirevale window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QueuedBook book;
+    book.sources = QStringList{root.filePath("Book")};
+    book.options = options;
+    window.findChild<QueueDock *>()->addBook(book);
+    auto *view = window.findChild<QAbstractItemView *>("QueueView");
+    const auto state = [view] {
+        return view->model()->index(0, 1).data().toString();
+    };
+    window.findChild<QAction *>("actionStartQueue")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!state().startsWith("Waiting") && !state().startsWith("Making"),
+                             60000);
+    QVERIFY2(state().startsWith("Made") && state().contains(note), qPrintable(state()));
+    // The story under the list names the page, as the command line does.
+    view->setCurrentIndex(view->model()->index(0, 1));
+    const QString story = window.findChild<QLabel *>("QueueDetails")->text();
+    for (const QString &line : command.err.split('\n')) {
+        if (!line.contains(note))
+            continue;
+        const QString said = line.section(": ", 1); // after the program's name
+        QVERIFY2(story.contains(said), qPrintable(story + "\n" + said));
+    }
+}
+
+void tst_CliRunner::stopEndsTheListing_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("queued");
+    for (const char *source : {"Long.cbz", "Long.pdf"}) {
+        QTest::addRow("the window lists %s", source) << source << false;
+        QTest::addRow("the queue lists %s", source) << source << true;
+    }
+}
+
+// A stop while a large archive or PDF is listed ends the listing there,
+// not once it has run its course: the listing is held at its first report
+// until the stop has been given.
+void tst_CliRunner::stopEndsTheListing()
+{
+    QFETCH(QString, source);
+    QFETCH(bool, queued);
+    constexpr int Entries = 3000;
+    const QString path = m_root->filePath(source);
+    if (source.endsWith(".pdf")) {
+        QPdfWriter writer(path);
+        QPainter painter(&writer);
+        for (int page = 1; page < Entries; ++page)
+            writer.newPage();
+    } else {
+        QList<ZipEntry> entries;
+        for (int i = 0; i < Entries; ++i)
+            entries.append({QByteArray::number(i) + ".png", "x"});
+        QVERIFY(writeFile(path, storedZip(entries)));
+    }
+    clearSettings();
+    Quirevale window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSemaphore reached, go;
+    std::atomic_int furthest{0};
+    const auto hold = [&](int seen) {
+        furthest = qMax(furthest.load(), seen);
+        if (seen == 0) {
+            reached.release();
+            go.acquire();
+        }
+    };
+    auto *view = window.findChild<QAbstractItemView *>("QueueView");
+    if (queued) {
+        window.findChild<QueueRunner *>()->setListingObserver(hold);
+        window.addToQueue({path});
+        window.findChild<QAction *>("actionStartQueue")->trigger();
+    } else {
+        window.findChild<BookSources *>()->setListingObserver(hold);
+        window.openFromOutside(path);
+    }
+    QTRY_COMPARE(reached.available(), 1);
+    {
+        // The queue asks whether it stops too.
+        MessageBoxAnswerer boxes;
+        boxes.pressButton(QStringLiteral("&Yes"));
+        if (queued)
+            window.findChild<QAction *>("actionStopQueue")->trigger();
+        else
+            window.findChild<QPushButton *>("CancelBuild")->click();
+        go.release();
+        if (queued)
+            QTRY_VERIFY(view->model()->index(0, 1).data().toString().startsWith("Stopped"));
+        else
+            QTRY_VERIFY(!window.findChild<QPushButton *>("CancelBuild")->isVisible());
+    }
+    QVERIFY2(furthest < Entries - 256, qPrintable(QString::number(furthest)));
+    // The list is as it was; nothing was made.
+    QCOMPARE(window.findChild<QListWidget *>("ImagesList")->count(), 0);
+    QVERIFY(QDir(m_root->path()).entryList({"*.cbz"}).size() == (source.endsWith(".cbz") ? 1 : 0));
+}
+
 // Add Books to Queue takes folders and book files together, whichever is
 // selected first.
 void tst_CliRunner::severalBooksAddedAtOnce()
@@ -750,6 +907,7 @@ void tst_CliRunner::checkNamesWhatReadersTripOn_data()
 {
     QTest::addColumn<QByteArray>("book");
     QTest::addColumn<QString>("said"); // in the finding; empty: clean
+    QTest::addColumn<int>("kind");     // the finding's kind; -1: clean
     const QByteArray page = jpegBytes(40, 60);
     QByteArray webp;
     QBuffer buffer(&webp);
@@ -760,33 +918,38 @@ void tst_CliRunner::checkNamesWhatReadersTripOn_data()
             pages.append({"ComicInfo.xml", info});
         return storedZip(pages);
     };
-    QTest::newRow("clean") << book({{"1.jpg", page}, {"2.jpg", page}}, comicInfoFor(2)) << "";
+    QTest::newRow("clean") << book({{"1.jpg", page}, {"2.jpg", page}}, comicInfoFor(2)) << ""
+                           << int(-1);
     QTest::newRow("10 before 2") << book({{"1.jpg", page}, {"2.jpg", page}, {"10.jpg", page}},
                                          comicInfoFor(3))
-                                 << "10.jpg before 2.jpg";
+                                 << "10.jpg before 2.jpg" << int(BookCheck::Finding::PageOrder);
     QTest::newRow("sub-folders") << book({{"Ch/1.jpg", page}, {"Ch/2.jpg", page}}, comicInfoFor(2))
-                                 << "in sub-folders";
+                                 << "in sub-folders" << int(BookCheck::Finding::SubFolders);
     QTest::newRow("WebP") << book({{"1.jpg", page}, {"2.webp", webp}}, comicInfoFor(2))
-                          << "are WebP";
+                          << "are WebP" << int(BookCheck::Finding::PictureKind);
     QTest::newRow("a damaged page")
         << book({{"1.jpg", page}, {"2.jpg", page.left(page.size() / 2)}}, comicInfoFor(2))
-        << "2.jpg";
-    QTest::newRow("no ComicInfo") << book({{"1.jpg", page}}, QByteArray()) << "no ComicInfo.xml";
+        << "2.jpg" << int(BookCheck::Finding::DamagedPage);
+    QTest::newRow("no ComicInfo") << book({{"1.jpg", page}}, QByteArray()) << "no ComicInfo.xml"
+                                  << int(BookCheck::Finding::ComicInfo);
     QTest::newRow("ComicInfo off the schema")
-        << book({{"1.jpg", page}}, comicInfoFor(1, "<Colour>red</Colour>")) << "Colour";
+        << book({{"1.jpg", page}}, comicInfoFor(1, "<Colour>red</Colour>")) << "Colour"
+        << int(BookCheck::Finding::ComicInfo);
     QTest::newRow("Manga Yes") << book({{"1.jpg", page}}, comicInfoFor(1, "<Manga>Yes</Manga>"))
-                               << "YesAndRightToLeft";
+                               << "YesAndRightToLeft" << int(BookCheck::Finding::Manga);
     QTest::newRow("a page count that disagrees")
-        << book({{"1.jpg", page}}, comicInfoFor(4)) << "counts 4 pages";
+        << book({{"1.jpg", page}}, comicInfoFor(4)) << "counts 4 pages"
+        << int(BookCheck::Finding::PageCount);
     QTest::newRow("Deflate64") << book({{"1.jpg", page},
                                         {"2.jpg", page, 0, false, -1, false, {}, 9}},
                                        comicInfoFor(2))
-                               << "Deflate64";
+                               << "Deflate64" << int(BookCheck::Finding::Method);
     QTest::newRow("encrypted") << book({{"1.jpg", page}, {"2.jpg", page, 0, true}}, comicInfoFor(2))
-                               << "encrypted";
+                               << "encrypted" << int(BookCheck::Finding::Encrypted);
     QTest::newRow("a name that is not text")
-        << book({{"1.jpg", page}, {"\xff\xfe.jpg", page}}, comicInfoFor(2)) << "not valid text";
-    QTest::newRow("empty") << QByteArray() << "empty";
+        << book({{"1.jpg", page}, {"\xff\xfe.jpg", page}}, comicInfoFor(2)) << "not valid text"
+        << int(BookCheck::Finding::NameEncoding);
+    QTest::newRow("empty") << QByteArray() << "empty" << int(BookCheck::Finding::Unreadable);
 }
 
 // One seeded fault a book, each named with what to do; the clean one
@@ -795,8 +958,22 @@ void tst_CliRunner::checkNamesWhatReadersTripOn()
 {
     QFETCH(QByteArray, book);
     QFETCH(QString, said);
+    QFETCH(int, kind);
     const QDir root(m_root->path());
     QVERIFY(writeFile(root.filePath("Book.cbz"), book));
+    {
+        // Told by value, whatever language its sentences are in.
+        QTranslator italian;
+        QVERIFY(italian.load(QStringLiteral(":/Translations/quirevale_it")));
+        QCoreApplication::installTranslator(&italian);
+        QVector<int> kinds;
+        const BookCheck check = BookCheck::of(root.filePath("Book.cbz"));
+        for (const BookCheck::Finding &finding : check.findings())
+            kinds << finding.kind;
+        QCoreApplication::removeTranslator(&italian);
+        QVERIFY2(kind < 0 ? kinds.isEmpty() : kinds.contains(kind),
+                 qPrintable(QStringLiteral("%1 in %2").arg(kind).arg(kinds.size())));
+    }
     const Run checked = cli({"--check", "Book.cbz"}, root.path());
     QCOMPARE(checked.status, said.isEmpty() ? 0 : 1);
     QVERIFY2(said.isEmpty() ? checked.out.contains("Book.cbz: clean") : checked.out.contains(said),

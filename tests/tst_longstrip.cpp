@@ -205,8 +205,10 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest_data()
     QTest::addColumn<qint64>("budget");
     QTest::newRow("one thread") << 1 << BookBuild::DefaultMemoryBudget;
     QTest::newRow("three threads") << 3 << BookBuild::DefaultMemoryBudget;
-    // Every page waits for room but the one the writer waits for.
-    QTest::newRow("three threads, no room to spare") << 3 << qint64(1);
+    // Every page waits for room but the one the writer waits for, and the
+    // strip reads no tile ahead nor encodes its pages side by side.
+    QTest::newRow("one thread, no room to spare") << 1 << qint64(1);
+    QTest::newRow("four threads, no room to spare") << 4 << qint64(1);
 }
 
 // A book of ordinary pages, a spread and a webtoon chapter: the chapter's
@@ -240,6 +242,17 @@ void tst_LongStrip::buildCutsStripsAndLeavesTheRest()
     build.setThreadCount(threads);
     build.setMemoryBudget(budget);
     QCOMPARE(build.run(), BookBuild::Done);
+    if (budget == 1) {
+        // What one page or one strip needs at the least: as much as one
+        // thread with room for everything takes.
+        BookBuild alone(dir.filePath(QStringLiteral("alone.cbz")), pages, options);
+        alone.setThreadCount(1);
+        QCOMPARE(alone.run(), BookBuild::Done);
+        QVERIFY2(
+            build.peakReserved() <= alone.peakReserved(),
+            qPrintable(
+                QStringLiteral("%1 > %2").arg(build.peakReserved()).arg(alone.peakReserved())));
+    }
 
     const LongStrip::Forecast forecast = LongStrip::forecast(
         pages, LongStrip::runsIn(pages, options.PdfResolution, 2).value(0), options, 2);
