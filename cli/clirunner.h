@@ -2,7 +2,6 @@
 #define CLIRUNNER_H
 
 #include "cli/cliarguments.h"
-#include "making/longstrip.h"
 #include "making/pagetreatment.h"
 
 #include <QCoreApplication>
@@ -68,23 +67,6 @@ private:
     bool refuseTroubledFiles(const class Book &book, const struct BuildRequest &request);
     void listPages(const QString &folder, const QVector<struct BuildPage> &pages,
                    const QVector<struct ListedPage> &listed, const PageOptions &options);
-    static QString describeStripPage(const LongStrip::Forecast &forecast, int tile, int tiles,
-                                     int *entry, const PageOptions &options,
-                                     class FacingPages *facing);
-    // What --list says of a page, and the sizes of what it becomes.
-    struct Described
-    {
-        QString text;
-        QList<QSize> sizes;
-        bool leftOut = false; // blank and left out, or unreadable
-        bool kept = false;    // goes in as its file is
-        QString suffix;       // its entries' type
-        QVector<int> halves;  // each entry's half of a cut page: 1 left, 2 right
-        // For each entry the page makes, whether it is a spread kept whole:
-        // a file of many pictures makes entries of each.
-        QVector<bool> spreads;
-    };
-    Described describe(const BuildPage &page, const PageOptions &options) const;
     bool readTreatments(const QVector<struct ListedPage> &pages,
                         QHash<QString, PageTreatment> *treatments);
     void showProgress(int done, int total, const QString &name);

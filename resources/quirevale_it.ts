@@ -876,6 +876,85 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>CliListing</name>
+    <message>
+        <source>read right to left: the right half of a cut page comes first</source>
+        <translation>lettura da destra a sinistra: la metà destra di una pagina divisa viene prima</translation>
+    </message>
+    <message>
+        <source>read left to right: the left half of a cut page comes first</source>
+        <translation>lettura da sinistra a destra: la metà sinistra di una pagina divisa viene prima</translation>
+    </message>
+    <message>
+        <source>a blank page goes before it</source>
+        <translation>una pagina bianca va prima di essa</translation>
+    </message>
+    <message>
+        <source>in the EPUB: %1</source>
+        <translation>nell&apos;EPUB: %1</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>non si può leggere: %1</translation>
+    </message>
+    <message>
+        <source>a long strip, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
+        <translation>una striscia lunga, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
+    </message>
+    <message>
+        <source>a long strip of %1 pages, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
+        <translation>una striscia lunga di %1 pagine, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
+    </message>
+    <message>
+        <source>in the long strip above</source>
+        <translation>nella striscia lunga sopra</translation>
+    </message>
+    <message>
+        <source>nothing</source>
+        <translation>nulla</translation>
+    </message>
+    <message>
+        <source>%1 grey</source>
+        <translation>%1 in grigio</translation>
+    </message>
+    <message>
+        <source>kept as it is</source>
+        <translation>tenuta così com&apos;è</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>grigia</translation>
+    </message>
+    <message>
+        <source>turned %1°</source>
+        <translation>ruotata di %1°</translation>
+    </message>
+    <message>
+        <source>paper evened out</source>
+        <translation>carta uniformata</translation>
+    </message>
+    <message>
+        <source>border %1</source>
+        <translation>bordo di %1</translation>
+    </message>
+    <message>
+        <source>margins trimmed</source>
+        <translation>margini rifilati</translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation>divisa</translation>
+    </message>
+    <message>
+        <source>cut on its blocks</source>
+        <translation>tagliata sui suoi blocchi</translation>
+    </message>
+    <message>
+        <source>encoded as usual: %1</source>
+        <translation>codificata come di consueto: %1</translation>
+    </message>
+</context>
+<context>
     <name>CliRunner</name>
     <message>
         <source>the folder cannot be read</source>
@@ -918,32 +997,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>nessuna immagine trovata (%1)</translation>
     </message>
     <message>
-        <source>nothing</source>
-        <translation>nulla</translation>
-    </message>
-    <message>
-        <source>turned %1°</source>
-        <translation>ruotata di %1°</translation>
-    </message>
-    <message>
-        <source>margins trimmed</source>
-        <translation>margini rifilati</translation>
-    </message>
-    <message>
-        <source>cut</source>
-        <translation>divisa</translation>
-    </message>
-    <message>
         <source>larger than any list of pages</source>
         <translation>più grande di qualsiasi elenco di pagine</translation>
-    </message>
-    <message>
-        <source>cut on its blocks</source>
-        <translation>tagliata sui suoi blocchi</translation>
-    </message>
-    <message>
-        <source>encoded as usual: %1</source>
-        <translation>codificata come di consueto: %1</translation>
     </message>
     <message>
         <source>not a folder, a comic archive or a PDF</source>
@@ -966,10 +1021,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>--skip-unreadable lo crea con il primo fotogramma di ogni animazione</translation>
     </message>
     <message>
-        <source>kept as it is</source>
-        <translation>tenuta così com&apos;è</translation>
-    </message>
-    <message>
         <source>%1; --every-type lists them, --leave-out-other-types makes the archive without them</source>
         <translation>%1; --every-type le elenca, --leave-out-other-types crea l&apos;archivio senza di esse</translation>
     </message>
@@ -980,18 +1031,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>%1 of %2 books made (%3 pages), %4 failed, %5 made with files left out; %6</source>
         <translation>%1 di %2 libri creati (%3 pagine), %4 non riusciti, %5 creati con file esclusi; %6</translation>
-    </message>
-    <message>
-        <source>border %1</source>
-        <translation>bordo di %1</translation>
-    </message>
-    <message>
-        <source>a blank page goes before it</source>
-        <translation>una pagina bianca va prima di essa</translation>
-    </message>
-    <message>
-        <source>paper evened out</source>
-        <translation>carta uniformata</translation>
     </message>
     <message>
         <source>%1 of %2 books made (%3 pages), %4 skipped as their archives exist, %5 failed, %6 made with files left out; %7</source>
@@ -1006,28 +1045,8 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>%1: %2, in %L3 s</translation>
     </message>
     <message>
-        <source>read right to left: the right half of a cut page comes first</source>
-        <translation>lettura da destra a sinistra: la metà destra di una pagina divisa viene prima</translation>
-    </message>
-    <message>
-        <source>read left to right: the left half of a cut page comes first</source>
-        <translation>lettura da sinistra a destra: la metà sinistra di una pagina divisa viene prima</translation>
-    </message>
-    <message>
-        <source>grey</source>
-        <translation>grigia</translation>
-    </message>
-    <message>
-        <source>%1 grey</source>
-        <translation>%1 in grigio</translation>
-    </message>
-    <message>
         <source>%1; --skip-unreadable makes it without them</source>
         <translation>%1; --skip-unreadable lo crea senza di esse</translation>
-    </message>
-    <message>
-        <source>in the EPUB: %1</source>
-        <translation>nell&apos;EPUB: %1</translation>
     </message>
     <message>
         <source>clean</source>
@@ -1040,22 +1059,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>no clean copy can be made of it</source>
         <translation>non se ne può fare una copia pulita</translation>
-    </message>
-    <message>
-        <source>a long strip of %1 pages, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
-        <translation>una striscia lunga di %1 pagine, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
-    </message>
-    <message>
-        <source>cannot be read: %1</source>
-        <translation>non si può leggere: %1</translation>
-    </message>
-    <message>
-        <source>in the long strip above</source>
-        <translation>nella striscia lunga sopra</translation>
-    </message>
-    <message>
-        <source>a long strip, cut into %2 pages %3 wide and %4 to %5 high (%6 to %7)</source>
-        <translation>una striscia lunga, tagliata in %2 pagine larghe %3 e alte da %4 a %5 (da %6 a %7)</translation>
     </message>
 </context>
 <context>
