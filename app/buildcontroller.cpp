@@ -51,23 +51,6 @@ QString BuildController::failedText(PageOptions::Kind kind)
     return tr("Unable to create %1 file!").arg(QLatin1String(Packager::kind(kind).title));
 }
 
-bool BuildController::mayMake(const BuildRequest &request)
-{
-    if (!request.refused())
-        return true;
-    // The same refusal the command line gives, with the way on it offers.
-    const QString question = tr("This book is not made as it is. Make the archive without them?");
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("Quirevale", "Warning"),
-                    question, QMessageBox::NoButton, m_window);
-    box.setInformativeText(request.reasons.join(QLatin1Char('\n')));
-    QPushButton *without = box.addButton(tr("Make Without Them"), QMessageBox::AcceptRole);
-    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == without;
-}
-
 QString BuildController::askFileName(const Book &book, QString *saveDir, PageOptions::Kind kind)
 {
     const QString suffix = Packager::suffixOf(kind);
@@ -216,7 +199,9 @@ void BuildController::reportSuccess(const QString &fileName)
         if (!note.isEmpty())
             said << note;
     }
-    said << m_leftOut;
+    // What the listing left out, then what the list did, then the pages
+    // found unreadable.
+    said << m_job->listingLeftOut() << m_leftOut;
     QStringList unread;
     for (const int row : m_job->leftOutRows())
         unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));

@@ -43,9 +43,6 @@ public:
     // when the user would rather not.
     QString askFileName(const Book &book, QString *saveDir,
                         PageOptions::Kind kind = PageOptions::CbzBook);
-    // Whether a book is made as request says: a refused one only when the
-    // user chooses to make it without what it lacks.
-    bool mayMake(const BuildRequest &request);
 
     // What a book is made of: its pages as the list has them, among rows
     // rows of the list, and what the user set and said of it.

@@ -187,8 +187,9 @@ void Quirevale::on_MakeCBZ_clicked()
                              tr("No page is checked: there is nothing to put in an archive."));
         return;
     }
-    if (!Builds->mayMake(Session->book().request()))
-        return;
+    // What the listing left out was named in the strip above the list when
+    // the book was listed; the report names it again. Make CBZ goes
+    // straight to the save dialog.
     const QString fileName =
         Builds->askFileName(Session->book(), &CbzSaveDir, Options->read().pages.BookKind);
     if (!fileName.isEmpty())
@@ -200,12 +201,11 @@ void Quirevale::on_MakeCBZ_clicked()
 void Quirevale::startBuild(const QString &fileName, bool unreadableLeftOut)
 {
     Preview->startFollowingBuild();
-    // Asked to be made, it is made without what it lacks.
-    QStringList leftOut = Session->book().request(QString(), true, true).leftOut;
+    // The pages the list left unchecked as blank are named in the report.
     const QStringList blank = Pages->blankLeftOut();
-    if (!blank.isEmpty())
-        leftOut << tr("Left out as blank: %1").arg(blank.join(QStringLiteral(", ")));
-    Builds->setLeftOut(leftOut);
+    Builds->setLeftOut(blank.isEmpty() ? QStringList()
+                                       : QStringList{tr("Left out as blank: %1").arg(
+                                             blank.join(QStringLiteral(", ")))});
     BuildController::Request request;
     request.fileName = fileName;
     request.book = Session->book();

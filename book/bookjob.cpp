@@ -280,11 +280,12 @@ BookJob::Result BookJob::build()
         return end(Failed, BuildFailed, build.errorStrings());
     m_entries = build.entryCount();
     m_bytes = QFileInfo(m_request.target).size();
-    m_leftOut = m_request.leftOut;
+    m_listingLeftOut = m_request.leftOut;
     for (const Book::LeftOut &left : m_book.leftOut()) {
         if (left.kind == Book::LeftOut::Trouble)
-            m_leftOut << left.text;
+            m_listingLeftOut << left.text;
     }
+    m_leftOut = m_listingLeftOut;
     for (const int row : qAsConst(m_leftOutRows)) {
         for (const BuildPage &page : qAsConst(m_pages)) {
             if (page.row == row)

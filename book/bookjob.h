@@ -139,6 +139,8 @@ public:
     // What it was made without, a line each: pictures and files its listing
     // left out, pages that could not be read.
     QStringList leftOut() const { return m_leftOut; }
+    // The same, but for the pages found unreadable while it was made.
+    QStringList listingLeftOut() const { return m_listingLeftOut; }
     SizeReport size() const;
     qint64 bytes() const { return m_bytes; }
     qint64 milliseconds() const { return m_milliseconds; }
@@ -206,6 +208,7 @@ private:
     QVector<BookBuild::PageNote> m_notes;
     QVector<BookBuild::ScanFound> m_scanFindings;
     QStringList m_leftOut;
+    QStringList m_listingLeftOut;
     bool m_refusedPartialPage = false;
     bool m_failedOnUnreadable = false;
 };

@@ -25,7 +25,10 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QWheelEvent>
+
+#include <cstdio>
 
 #include <memory>
 
@@ -65,6 +68,8 @@ private slots:
     void restoresWhatItSaved();
     void exitAndCloseSaveTheSameKeys_data();
     void exitAndCloseSaveTheSameKeys();
+    void makeGoesToTheSaveDialog_data();
+    void makeGoesToTheSaveDialog();
 
 private:
     template<typename T> static T *child(QWidget *window, const char *name)
@@ -778,6 +783,46 @@ void tst_MainWindow::exitAndCloseSaveTheSameKeys()
     QVERIFY(!settings.value("PanelsSplitter").toByteArray().isEmpty());
     QCOMPARE(settings.value("LastImagesDir").toString(), QStringLiteral("/a"));
     QCOMPARE(settings.value("LastCbzSaveDir").toString(), QStringLiteral("/b"));
+}
+
+void tst_MainWindow::makeGoesToTheSaveDialog_data()
+{
+    QTest::addColumn<QByteArray>("file"); // its name's bytes
+    QTest::addColumn<QString>("named");   // in the report
+    QTest::newRow("a picture of another type")
+        << QByteArray("page3.webp") << QStringLiteral("not listed: 1 (webp)");
+    QTest::newRow("a page whose name is not text")
+        << QByteArray("p\xff.png") << QStringLiteral("name is not valid text");
+}
+
+// Make CBZ goes to the save dialog, the build and the result box, whatever
+// the strip above the list named; the report names what the book lacks.
+void tst_MainWindow::makeGoesToTheSaveDialog()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    for (int i = 1; i <= 2; ++i)
+        QVERIFY(TestSupport::noiseImage(40, 60).save(dir.filePath(QStringLiteral("p%1.png").arg(i))));
+    // A name of raw bytes, as an old system's disk holds it.
+    const QByteArray raw = QFile::encodeName(dir.path()) + '/' + file;
+    FILE *written = std::fopen(raw.constData(), "wb");
+    QVERIFY(written);
+    const QByteArray bytes = TestSupport::encoded(TestSupport::noiseImage(40, 60), "webp");
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), written);
+    std::fclose(written);
+    Quirevale window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(TestSupport::pickFolder(&window, dir.path()));
+    TestSupport::DialogSeen dialog;
+    const QList<TestSupport::BoxSeen> boxes =
+        TestSupport::makeCbz(&window, dir.filePath("book.cbz"), &dialog);
+    QCOMPARE(dialog.caption, QStringLiteral("Create CBZ"));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().title, QStringLiteral("Advise"));
+    QVERIFY2(boxes.first().informative.contains(named), qPrintable(boxes.first().informative));
+    QVERIFY(QFileInfo::exists(dir.filePath("book.cbz")));
 }
 
 QUIREVALE_TEST_MAIN(tst_MainWindow)
