@@ -201,7 +201,7 @@ void BuildController::reportSuccess(const QString &fileName)
     }
     // What the listing left out, then what the list did, then the pages
     // found unreadable.
-    said << m_job->listingLeftOut() << m_leftOut;
+    said << m_job->listingLeftOut() << m_leftOut << m_job->bookNotes();
     QStringList unread;
     for (const int row : m_job->leftOutRows())
         unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));

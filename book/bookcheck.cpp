@@ -189,9 +189,13 @@ void BookCheck::checkNames(const QStringList &names)
 void BookCheck::checkEntries(const PageArchive::Contents &contents, const QStringList &unreadable)
 {
     QMap<int, QStringList> odd;
+    QHash<QString, int> named; // regular entries, by name
+    QStringList twice;
     for (const PageArchive::Contents::Entry &entry : contents.entries) {
         if (!entry.regular)
             continue;
+        if (++named[entry.name] == 2)
+            twice << entry.name;
         if (entry.zipMethod >= 0 && entry.zipMethod != 0 && entry.zipMethod != 8)
             odd[entry.zipMethod] << entry.name;
         if (entry.encrypted && unreadable.contains(entry.name)) {
@@ -201,6 +205,15 @@ void BookCheck::checkEntries(const PageArchive::Contents &contents, const QStrin
                                         .arg(entry.name));
         }
     }
+    // Readers and servers that look a page up by its name show one of them
+    // twice and lose the other.
+    if (!twice.isEmpty())
+        add(Finding::SameName,
+            tr("%1 of its names are each given to more than one entry (%2): readers that look "
+               "pages up by name show one of them twice and lose the others. --fix names the "
+               "pages afresh.")
+                .arg(twice.size())
+                .arg(shortList(twice)));
     for (auto method = odd.cbegin(); method != odd.cend(); ++method)
         add(Finding::Method, tr("%1 entries are packed with %2, which many readers cannot "
                                 "unpack (%3). --fix packs them again.")

@@ -34,7 +34,8 @@ public:
             PageCount,   // ComicInfo's pages disagree with the entries
             Method,      // entries packed a way readers cannot unpack
             Encrypted,   // entries behind a password
-            NameEncoding // names that are not valid text
+            NameEncoding, // names that are not valid text
+            SameName      // entries sharing a name
         };
         Kind kind;
         QString text;

@@ -279,6 +279,7 @@ BookJob::Result BookJob::build()
     if (result == BookBuild::Failed)
         return end(Failed, BuildFailed, build.errorStrings());
     m_entries = build.entryCount();
+    m_bookNotes = build.bookNotes();
     m_bytes = QFileInfo(m_request.target).size();
     m_listingLeftOut = m_request.leftOut;
     for (const Book::LeftOut &left : m_book.leftOut()) {

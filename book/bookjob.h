@@ -135,6 +135,8 @@ public:
     int pagesMade() const { return m_pages.size() - m_leftOutRows.size(); }
     QVector<int> leftOutRows() const { return m_leftOutRows; }
     QVector<BookBuild::PageNote> pageNotes() const { return m_notes; }
+    // What is said of the book as a whole.
+    QStringList bookNotes() const { return m_bookNotes; }
     QVector<BookBuild::ScanFound> scanFindings() const { return m_scanFindings; }
     // What it was made without, a line each: pictures and files its listing
     // left out, pages that could not be read.
@@ -206,6 +208,7 @@ private:
     qint64 m_milliseconds = 0;
     QVector<int> m_leftOutRows;
     QVector<BookBuild::PageNote> m_notes;
+    QStringList m_bookNotes;
     QVector<BookBuild::ScanFound> m_scanFindings;
     QStringList m_leftOut;
     QStringList m_listingLeftOut;

@@ -219,7 +219,9 @@ QueueRunner::Outcome QueueRunner::outcomeOf(const BookJob &job)
         outcome.report = job.errorString();
         break;
     }
-    // What each page became, named as the command line names it.
+    // What became of the book, and of each page, named as the command line
+    // names it.
+    outcome.notes = job.bookNotes();
     for (const BookBuild::PageNote &note : job.pageNotes()) {
         for (const BuildPage &page : job.pages()) {
             if (page.row == note.row)

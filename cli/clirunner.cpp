@@ -435,6 +435,10 @@ bool CliRunner::makeOpened(BookJob &job)
             report(pages.at(note.row).page.shownPath(), note.text);
     }
     if (!m_args.quiet) {
+        for (const QString &note : job.bookNotes())
+            report(target, note);
+    }
+    if (!m_args.quiet) {
         if (m_terminal)
             std::fputs("\r\033[K", m_err);
         // What it weighs against its pages; what makes it heavy, when it is.

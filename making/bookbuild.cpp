@@ -161,6 +161,7 @@ BookBuild::Result BookBuild::build()
     m_refusedPartialPage = false;
     m_bytesWritten = 0;
     m_entryCount = 0;
+    m_bookNotes.clear();
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
         return finish(Failed, {trouble});
@@ -240,6 +241,7 @@ BookBuild::Result BookBuild::build()
     }
     if (!packager->finish(m_replace))
         return finish(Failed, {packager->errorString()});
+    m_bookNotes = packager->notes();
     return finish(Done);
 }
 

@@ -128,6 +128,9 @@ public:
         QString text;
     };
     QVector<PageNote> pageNotes() const { return m_pageNotes; }
+    // What is to be said of the book as a whole (a value its kind could not
+    // carry as given), once it is made.
+    QStringList bookNotes() const { return m_bookNotes; }
 
 signals:
     // After the entries of the page from row were written; entryCount is
@@ -171,6 +174,7 @@ private:
     QVector<int> m_leftOutRows;
     bool m_refusedPartialPage = false;
     QVector<PageNote> m_pageNotes;
+    QStringList m_bookNotes;
     QVector<LongStrip::Run> m_runs; // the long strips to cut
     QVector<int> m_runOf;           // each page's run; -1 for none
     QMutex m_runMutex;

@@ -115,10 +115,44 @@ QString EpubPackage::title() const
 
 QString EpubPackage::language() const
 {
-    // A language tag of letters, digits and hyphens, or none known.
     const QString tag = clean(m_info.languageIso);
-    static const QRegularExpression valid(QStringLiteral("^[A-Za-z]{2,8}(-[A-Za-z0-9]{1,8})*$"));
-    return valid.match(tag).hasMatch() ? tag : QStringLiteral("und");
+    return isLanguageTag(tag) ? tag : QStringLiteral("und");
+}
+
+// A well-formed language tag (RFC 5646): a language (with up to three
+// extended subtags), then a script, a region, variants, extensions and a
+// private use, each of its own form; or a private use alone.
+bool EpubPackage::isLanguageTag(const QString &tag)
+{
+    static const QRegularExpression wellFormed(
+        QStringLiteral("^(?:(?:[A-Za-z]{2,3}(?:-[A-Za-z]{3}){0,3}|[A-Za-z]{4,8})"
+                       "(?:-[A-Za-z]{4})?"
+                       "(?:-(?:[A-Za-z]{2}|[0-9]{3}))?"
+                       "(?:-(?:[A-Za-z0-9]{5,8}|[0-9][A-Za-z0-9]{3}))*"
+                       "(?:-[0-9A-WY-Za-wy-z](?:-[A-Za-z0-9]{2,8})+)*"
+                       "(?:-[Xx](?:-[A-Za-z0-9]{1,8})+)?"
+                       "|[Xx](?:-[A-Za-z0-9]{1,8})+)$"));
+    return wellFormed.match(tag).hasMatch();
+}
+
+QString EpubPackage::seriesPosition(const QString &number)
+{
+    // A finite decimal number, as it is written: no sign, no exponent, no
+    // "inf", at most a few places.
+    static const QRegularExpression decimal(QStringLiteral("^0*([0-9]{1,9}(?:\\.[0-9]{1,6})?)$"));
+    const QRegularExpressionMatch match = decimal.match(number.trimmed());
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QStringList EpubPackage::notes() const
+{
+    QStringList notes;
+    const QString tag = clean(m_info.languageIso);
+    if (!tag.isEmpty() && !isLanguageTag(tag))
+        notes << tr("Its language \"%1\" is no language tag (such as en or pt-BR): the EPUB says "
+                    "its language is undetermined (und).")
+                     .arg(tag);
+    return notes;
 }
 
 QString EpubPackage::spreadSide(int index, const Page &page)
@@ -248,11 +282,9 @@ QByteArray EpubPackage::package(const QByteArray &identity, const QDateTime &mod
         meta(xml, QStringLiteral("collection-type"), QStringLiteral("series"),
              QStringLiteral("series"));
         // Its place in the series, where the number is one.
-        bool numeric = false;
-        const double position = m_info.number.trimmed().toDouble(&numeric);
-        if (numeric && position >= 0)
-            meta(xml, QStringLiteral("group-position"), QString::number(position),
-                 QStringLiteral("series"));
+        const QString position = seriesPosition(m_info.number);
+        if (!position.isEmpty())
+            meta(xml, QStringLiteral("group-position"), position, QStringLiteral("series"));
     }
     meta(xml, QStringLiteral("dcterms:modified"),
          modified.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));

@@ -20,6 +20,8 @@
 // the same bytes.
 class EpubPackage
 {
+    Q_DECLARE_TR_FUNCTIONS(EpubPackage)
+
 public:
     // One page of the book, in reading order.
     struct Page
@@ -59,6 +61,15 @@ public:
     // spine's words; empty for none. The first page shows alone, as a cover
     // does; a half goes on its own side, a spread left whole across both.
     static QString spreadSide(int index, const Page &page);
+
+    // Whether a language is a well-formed tag; one that is not is written
+    // as undetermined.
+    static bool isLanguageTag(const QString &tag);
+    // A number's place in a series, written as a decimal ("12", "7.5");
+    // empty for a number that is none ("12b", "inf", "1e9").
+    static QString seriesPosition(const QString &number);
+    // What the book said that its package could not say as it was said.
+    QStringList notes() const;
 
     QByteArray pageDocument(int index) const;
     QByteArray navigation() const;

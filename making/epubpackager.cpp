@@ -22,6 +22,7 @@ bool EpubPackager::described()
     }
     EpubPackage epub(m_book.comicInfo, m_book.name, pages);
     epub.setForKobo(m_kobo);
+    m_notes = epub.notes();
     for (const auto &document : epub.documents(identity, m_book.modified)) {
         if (document.first == QLatin1String("mimetype"))
             continue; // first of all, already

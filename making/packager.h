@@ -78,12 +78,16 @@ public:
     int pageCount() const { return m_pages.size(); }
     // The name each page has in the book, in order.
     const QStringList &pageNames() const { return m_pageNames; }
+    // What the user should know of the book as the kind holds it (a value
+    // it cannot carry as it was given), once it is finished.
+    const QStringList &notes() const { return m_notes; }
     virtual QString errorString() const = 0;
 
 protected:
     Book m_book;
     QVector<ComicPage> m_pages;
     QStringList m_pageNames;
+    QStringList m_notes;
 };
 
 #endif // PACKAGER_H

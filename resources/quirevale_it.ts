@@ -212,6 +212,10 @@
         <source>%1 cannot be read: it is encrypted. --fix leaves it out and names it.</source>
         <translation>%1 non si può leggere: è cifrato. --fix lo lascia fuori e lo nomina.</translation>
     </message>
+    <message>
+        <source>%1 of its names are each given to more than one entry (%2): readers that look pages up by name show one of them twice and lose the others. --fix names the pages afresh.</source>
+        <translation>%1 dei suoi nomi sono dati ciascuno a più di una voce (%2): i lettori che cercano le pagine per nome ne mostrano una due volte e perdono le altre. --fix dà nuovi nomi alle pagine.</translation>
+    </message>
 </context>
 <context>
     <name>BookJob</name>
@@ -485,14 +489,6 @@ Sostituirlo?</translation>
     <message>
         <source>Left out, as they cannot be read: %1</source>
         <translation>Tralasciate perché non si possono leggere: %1</translation>
-    </message>
-    <message>
-        <source>This book is not made as it is. Make the archive without them?</source>
-        <translation>Questo libro non viene creato così com&apos;è. Creare l&apos;archivio senza di essi?</translation>
-    </message>
-    <message>
-        <source>Make Without Them</source>
-        <translation>Crea senza di essi</translation>
     </message>
     <message>
         <source>Create %1</source>
@@ -1176,6 +1172,13 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;a href=&quot;https://quirevale.example.org/donate&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#0000ff;&quot;&gt;Read here why is important to make a donation&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;a href=&quot;https://quirevale.example.org/donate&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#0000ff;&quot;&gt;Leggi qui perche è importante effettuare donazioni&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>EpubPackage</name>
+    <message>
+        <source>Its language &quot;%1&quot; is no language tag (such as en or pt-BR): the EPUB says its language is undetermined (und).</source>
+        <translation>La sua lingua &quot;%1&quot; non è un codice di lingua (come en o pt-BR): l&apos;EPUB dice che la sua lingua è indeterminata (und).</translation>
     </message>
 </context>
 <context>

@@ -949,6 +949,9 @@ void tst_CliRunner::checkNamesWhatReadersTripOn_data()
     QTest::newRow("a name that is not text")
         << book({{"1.jpg", page}, {"\xff\xfe.jpg", page}}, comicInfoFor(2)) << "not valid text"
         << int(BookCheck::Finding::NameEncoding);
+    QTest::newRow("two pages of one name")
+        << book({{"1.jpg", page}, {"1.jpg", jpegBytes(60, 40)}}, comicInfoFor(2))
+        << "more than one entry" << int(BookCheck::Finding::SameName);
     QTest::newRow("empty") << QByteArray() << "empty" << int(BookCheck::Finding::Unreadable);
 }
 

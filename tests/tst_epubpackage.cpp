@@ -62,6 +62,8 @@ class tst_EpubPackage : public QObject
 
 private slots:
     void documentsAreWellFormed();
+    void valuesOnlyAsTheyMayBeWritten_data();
+    void valuesOnlyAsTheyMayBeWritten();
     void spreadsFollowTheReadingDirection_data();
     void spreadsFollowTheReadingDirection();
     void identifierFollowsTheBook();
@@ -97,6 +99,68 @@ void tst_EpubPackage::documentsAreWellFormed()
                  nav.contains(">Second chapter<"),
              nav.constData());
     QVERIFY(epub.pageDocument(3).contains("content=\"width=180, height=120\""));
+}
+
+void tst_EpubPackage::valuesOnlyAsTheyMayBeWritten_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("position"); // empty: none written
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain") << "12"
+                           << "12"
+                           << "en"
+                           << "en";
+    QTest::newRow("leading zeros, a region") << "007"
+                                             << "7"
+                                             << "pt-BR"
+                                             << "pt-BR";
+    QTest::newRow("a half, a script") << "7.5"
+                                      << "7.5"
+                                      << "zh-Hant-TW"
+                                      << "zh-Hant-TW";
+    QTest::newRow("infinity, private use without a subtag") << "inf"
+                                                            << ""
+                                                            << "en-x"
+                                                            << "und";
+    QTest::newRow("an exponent, a digit for a region") << "1e9"
+                                                       << ""
+                                                       << "de-1"
+                                                       << "und";
+    QTest::newRow("a sign, a private use") << "-3"
+                                           << ""
+                                           << "x-klingon"
+                                           << "x-klingon";
+    QTest::newRow("not a number, markup") << "12b"
+                                          << ""
+                                          << "<en>"
+                                          << "und";
+    QTest::newRow("nan, an extension") << "nan"
+                                       << ""
+                                       << "en-a-bbb-x-a-ccc"
+                                       << "en-a-bbb-x-a-ccc";
+}
+
+// Only a finite decimal number is a place in a series, and only a
+// well-formed tag a language (else "und", and the book says so).
+void tst_EpubPackage::valuesOnlyAsTheyMayBeWritten()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, position);
+    QFETCH(QString, language);
+    QFETCH(QString, written);
+    ComicInfo info;
+    info.series = QStringLiteral("Saga");
+    info.number = number;
+    info.languageIso = language;
+    const EpubPackage epub(info, "Book", bookPages());
+    const QByteArray opf = epub.package("book", QDateTime::fromSecsSinceEpoch(0));
+    const QRegularExpression placed("refines=\"#series\" property=\"group-position\">([^<]*)<|"
+                                    "property=\"group-position\" refines=\"#series\">([^<]*)<");
+    const QRegularExpressionMatch found = placed.match(QString::fromUtf8(opf));
+    QCOMPARE(found.hasMatch() ? found.captured(1) + found.captured(2) : QString(), position);
+    QVERIFY2(opf.contains("<dc:language>" + written.toUtf8() + "</dc:language>"), opf.constData());
+    QCOMPARE(epub.notes().isEmpty(), written != QLatin1String("und"));
 }
 
 void tst_EpubPackage::spreadsFollowTheReadingDirection_data()

@@ -803,7 +803,8 @@ void tst_MainWindow::makeGoesToTheSaveDialog()
     QFETCH(QString, named);
     QTemporaryDir dir;
     for (int i = 1; i <= 2; ++i)
-        QVERIFY(TestSupport::noiseImage(40, 60).save(dir.filePath(QStringLiteral("p%1.png").arg(i))));
+        QVERIFY(
+            TestSupport::noiseImage(40, 60).save(dir.filePath(QStringLiteral("p%1.png").arg(i))));
     // A name of raw bytes, as an old system's disk holds it.
     const QByteArray raw = QFile::encodeName(dir.path()) + '/' + file;
     FILE *written = std::fopen(raw.constData(), "wb");

@@ -1,3 +1,5 @@
+#include "book/book.h"
+#include "making/bookbuild.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -67,6 +69,8 @@ class tst_Thumbnailer : public QObject
 private slots:
     void covers_data();
     void covers();
+    void coverIsTheBooksFirstPage_data();
+    void coverIsTheBooksFirstPage();
     void everyKindOfArchive_data();
     void everyKindOfArchive();
     void hostileArchivesWithinBounds_data();
@@ -111,6 +115,44 @@ void tst_Thumbnailer::covers()
         return;
     QCOMPARE(cover.size(), size);
     QVERIFY(colorNear(cover.pixelColor(cover.width() / 2, cover.height() / 2), Qt::red, 8));
+}
+
+void tst_Thumbnailer::coverIsTheBooksFirstPage_data()
+{
+    QTest::addColumn<bool>("reversed"); // the archive's index in the other order
+    QTest::addColumn<bool>("deflated");
+    QTest::newRow("index in order") << false << false;
+    QTest::newRow("index reversed") << true << false;
+    QTest::newRow("deflated, index reversed") << true << true;
+}
+
+// Two entries of one name: the cover is the page the book begins with, as
+// the build makes it.
+void tst_Thumbnailer::coverIsTheBooksFirstPage()
+{
+    QFETCH(bool, reversed);
+    QFETCH(bool, deflated);
+    QTemporaryDir dir;
+    const QString archive = dir.filePath("book.cbz"), thumbnail = dir.filePath("cover.png");
+    QList<ZipEntry> entries{{"p1.png", png(300, 450, Qt::red)},
+                            {"p1.png", png(300, 450, Qt::blue)}};
+    for (ZipEntry &entry : entries)
+        entry.deflated = deflated;
+    QVERIFY(writeFile(archive, storedZip(entries, reversed)));
+    QProcess process;
+    process.start(QStringLiteral(QUIREVALE_THUMBNAILER), {"-s", "128", archive, thumbnail});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    // The book as it is made: its first entry.
+    const Book book = Book::open(archive, EveryPictureType);
+    QCOMPARE(book.pages().size(), 2);
+    const QString made = dir.filePath("made.cbz");
+    BookBuild build(made, Book::buildPages(book.listedPages()), PageOptions());
+    QCOMPARE(build.run(), BookBuild::Done);
+    const QImage first = QImage::fromData(archiveData(made).value(0));
+    const QImage cover(thumbnail);
+    QVERIFY(colorNear(cover.pixelColor(cover.width() / 2, cover.height() / 2),
+                      first.pixelColor(10, 10), 8));
 }
 
 void tst_Thumbnailer::everyKindOfArchive_data()
