@@ -33,8 +33,17 @@ QImage ColourTone::applied(const QImage &picture) const
         auto *line = reinterpret_cast<QRgb *>(toned.scanLine(y));
         for (int x = 0; x < toned.width(); ++x) {
             const QRgb pixel = line[x];
-            const int r = curve[size_t(qRed(pixel))], g = curve[size_t(qGreen(pixel))],
-                      b = curve[size_t(qBlue(pixel))];
+            // The gamma bends the pixel's value alone, its channels scaled
+            // alike: its hue and saturation stay, and the boost then grows
+            // them by what it says whatever the gamma.
+            int r = qRed(pixel), g = qGreen(pixel), b = qBlue(pixel);
+            const int value = qMax(r, qMax(g, b));
+            if (value > 0) {
+                const int bent = curve[size_t(value)];
+                r = (r * bent + value / 2) / value;
+                g = (g * bent + value / 2) / value;
+                b = (b * bent + value / 2) / value;
+            }
             const int lightness = (77 * r + 150 * g + 29 * b + 128) >> 8;
             const auto grown = [&](int channel) {
                 return qBound(0, lightness + (((channel - lightness) * gain) >> 8), 255);

@@ -29,14 +29,15 @@ QImage chart()
     return image;
 }
 
-// How far, on average, a pixel's channels lie from its lightness.
+// How far, on average, a pixel's channels lie from its lightness, for its
+// lightness.
 double chroma(const QImage &image)
 {
     double sum = 0;
     for (int x = 0; x < image.width(); ++x) {
         const QColor c = image.pixelColor(x, 0);
         const double y = 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue();
-        sum += qAbs(c.red() - y) + qAbs(c.green() - y) + qAbs(c.blue() - y);
+        sum += (qAbs(c.red() - y) + qAbs(c.green() - y) + qAbs(c.blue() - y)) / y;
     }
     return sum / image.width();
 }
@@ -49,10 +50,14 @@ void tst_ColourTone::saturationGrowsByTheBoost_data()
     QTest::newRow("10%") << 10 << 100;
     QTest::newRow("30%") << 30 << 100;
     QTest::newRow("50%") << 50 << 100;
+    // A gamma bends the lightness, never the colour's own strength.
+    QTest::newRow("30%, gamma 3.00") << 30 << 300;
+    QTest::newRow("10%, gamma 2.00") << 10 << 200;
+    QTest::newRow("50%, gamma 0.70") << 50 << 70;
 }
 
-// A colour chart's distance from grey grows by the boost, within 2 %, and
-// its lightness stays.
+// A colour chart's distance from grey, for its lightness, grows by the
+// boost within 2 % at any gamma; without a gamma its lightness stays.
 void tst_ColourTone::saturationGrowsByTheBoost()
 {
     QFETCH(int, boost);
@@ -62,8 +67,16 @@ void tst_ColourTone::saturationGrowsByTheBoost()
     const double measured = chroma(after) / chroma(before);
     QVERIFY2(qAbs(measured - (1 + boost / 100.0)) <= 0.02 * (1 + boost / 100.0),
              qPrintable(QString::number(measured)));
+    for (int x = 0; x < before.width(); x += 4) {
+        if (gamma == 100)
+            QVERIFY(qAbs(qGray(after.pixel(x, 0)) - qGray(before.pixel(x, 0))) <= 2);
+        // No colour comes out paler than it went in.
+        QVERIFY(after.pixelColor(x, 0).hsvSaturation() >= before.pixelColor(x, 0).hsvSaturation());
+    }
+    // Even where the boost clips: a doubled boost over a strong gamma.
+    const QImage strong = ColourTone(100, 300).applied(before);
     for (int x = 0; x < before.width(); x += 4)
-        QVERIFY(qAbs(qGray(after.pixel(x, 0)) - qGray(before.pixel(x, 0))) <= 2);
+        QVERIFY(strong.pixelColor(x, 0).hsvSaturation() > before.pixelColor(x, 0).hsvSaturation());
 }
 
 void tst_ColourTone::greysStayGrey_data()
