@@ -27,9 +27,11 @@ Levels Levels::of(const QImage &page)
     const GreyPicture::Histogram within = GreyPicture::histogram(grey, inner);
     for (size_t level = 0; level < margins.size(); ++level)
         margins[level] -= within[level];
+    // Then the page keeps its levels: stretched toward its ink alone, its
+    // paper would only darken, and its tone move away from neutral.
     if (GreyPicture::percentile(levels, 0.99) > found.high + PaperSpread ||
         GreyPicture::percentile(margins, 0.5) < found.high - PaperSpread)
-        found.high = 255;
+        return Levels();
     return found;
 }
 

@@ -15,7 +15,9 @@ public:
 
     static Levels of(const QImage &page);
     // Whether the page has ink and paper far enough apart to stretch: a
-    // blank page's scanner noise is not made into marks.
+    // blank page's scanner noise is not made into marks. A page whose paper
+    // cannot be told (lighter tones above it, art to its edges) is left at
+    // its levels: 0 and 255.
     bool stretchable() const { return high - low >= MinimumSpread; }
     // The page stretched, then with gamma (1 for none; above 1 lightens the
     // middle tones, as e-ink screens want); as it is when not stretchable.
