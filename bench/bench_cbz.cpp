@@ -26,6 +26,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --scans
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --memory
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --strips
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --long-epub
 //
 // The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
 // second of 200) are made on the first run and kept. Each measured build
@@ -34,10 +35,10 @@
 #include "app/quirevale.h"
 #include "book/bookpreset.h"
 #include "making/bookbuild.h"
-#include "making/zipwriter.h"
 #include "making/losslesscut.h"
 #include "making/pagerecipe.h"
 #include "making/pagetransform.h"
+#include "making/zipwriter.h"
 #include "pages/pagereader.h"
 #include "samplepages.h"
 #include "scans/skew.h"
@@ -669,6 +670,39 @@ void printKindRow(const QString &corpus, const QString &work, int cores)
                 cbz.at(2), epub.at(2), epub.at(2) / cbz.at(2));
 }
 
+// A book of 2,000 small pages as an EPUB, and what EPUBCheck says of it:
+// too long a check for the tests on a busy machine.
+void printLongEpubRow(const QString &work, int cores)
+{
+    QVector<BuildPage> pages;
+    const QImage page = noiseImage(9, 13);
+    for (int i = 0; i < 2000; ++i) {
+        const QString file = QDir(work).filePath(QStringLiteral("p%1.png").arg(i));
+        page.save(file);
+        pages.append({i, PageLocation(file)});
+    }
+    PageOptions options;
+    options.BookKind = PageOptions::EpubBook;
+    const QString target = QDir(work).filePath(QStringLiteral("long.epub"));
+    BookBuild build(target, pages, options);
+    build.setThreadCount(cores);
+    QElapsedTimer timer;
+    timer.start();
+    const bool made = build.run() == BookBuild::Done;
+    const double making = timer.nsecsElapsed() / 1e9;
+    timer.restart();
+    QProcess check;
+    check.setProcessChannelMode(QProcess::MergedChannels);
+    check.start(QStringLiteral("java"),
+                {QStringLiteral("-jar"), QStringLiteral("/usr/share/java/epubcheck.jar"), target});
+    const bool checked = check.waitForFinished(600000) && check.exitCode() == 0;
+    const QString said = QString::fromUtf8(check.readAll());
+    std::printf("an EPUB of 2,000 pages: made in %.3f s (%s), EPUBCheck %.1f s: %s\n", making,
+                made ? "ok" : qPrintable(build.errorString()), timer.nsecsElapsed() / 1e9,
+                checked && !said.contains(QLatin1String("WARNING")) ? "no error, no warning"
+                                                                    : qPrintable(said.right(2000)));
+}
+
 // A webtoon chapter: 60 tiles of 800 x 12000, sliced through its panels.
 void makeStripCorpus(const QString &folder)
 {
@@ -736,6 +770,11 @@ int main(int argc, char *argv[])
         QTemporaryDir work;
         printMemoryTable(QDir::temp().filePath(QStringLiteral("quirevale-bench-large")),
                          work.path());
+        return 0;
+    }
+    if (args.value(1) == QLatin1String("--long-epub")) {
+        QTemporaryDir work;
+        printLongEpubRow(work.path(), QThread::idealThreadCount());
         return 0;
     }
     if (args.value(1) == QLatin1String("--kinds")) {

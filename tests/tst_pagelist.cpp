@@ -39,6 +39,11 @@ using namespace TestSupport;
 
 namespace {
 // Page i of a test folder is (100 + i) x (50 + i): its size tells which page is shown.
+// A page is shown reduced first, then whole once the list rests: on a busy
+// machine under the sanitizers that may take far longer than QTRY's five
+// seconds.
+constexpr int ShownWithin = 60000;
+
 QSize pageSize(int i)
 {
     return QSize(100 + i, 50 + i);
@@ -169,7 +174,7 @@ void tst_PageList::browseListsPages()
         QCOMPARE(item->type(), 0);
     }
     QCOMPARE(list()->currentRow(), 0);
-    QTRY_COMPARE(shownSize(), pageSize(0));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(0), ShownWithin);
     QCOMPARE(label("OriginalImageWidth"), QStringLiteral("100"));
     QCOMPARE(label("OriginalImageHeight"), QStringLiteral("50"));
     QVERIFY(frameEnabled("OptionsFrame"));
@@ -449,8 +454,9 @@ void tst_PageList::moveButtonsFollowTheRow()
     QVERIFY(writePages(folder, rows));
     browse(folder);
     list()->setCurrentRow(current);
-    QTRY_COMPARE(shownSize(), pageSize(current));
-    QTRY_COMPARE(label("OriginalImageWidth"), QString::number(pageSize(current).width()));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(current), ShownWithin);
+    QTRY_COMPARE_WITH_TIMEOUT(label("OriginalImageWidth"),
+                              QString::number(pageSize(current).width()), ShownWithin);
     QCOMPARE(button("MoveImageUp")->isEnabled(), up);
     QCOMPARE(button("MoveImageDown")->isEnabled(), down);
 }
@@ -472,7 +478,7 @@ void tst_PageList::moveRowUp()
     QCOMPARE(list()->item(2)->text(), QStringLiteral("page4.png"));
     QCOMPARE(list()->item(2)->checkState(), Qt::Unchecked);
     QCOMPARE(list()->item(3)->text(), QStringLiteral("page3.png"));
-    QTRY_COMPARE(shownSize(), pageSize(3));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(3), ShownWithin);
     QVERIFY(button("MoveImageUp")->isEnabled());
     QVERIFY(button("MoveImageDown")->isEnabled());
 }
@@ -497,7 +503,7 @@ void tst_PageList::downThenUpRestores()
     button("MoveImageUp")->click();
     QCOMPARE(order(), before);
     QCOMPARE(list()->currentRow(), 1);
-    QTRY_COMPARE(shownSize(), pageSize(1));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(1), ShownWithin);
 }
 
 void tst_PageList::unloadablePage_data()
@@ -540,7 +546,8 @@ void tst_PageList::unloadablePage()
              QStringLiteral("Unable to load image '%1'").arg(QFileInfo(bad).absoluteFilePath()));
     QVERIFY(!box.informative.isEmpty()); // the reason
     QCOMPARE(preview()->GetImage().cacheKey(), shownKey);
-    QTRY_COMPARE(label("OriginalImageWidth"), QString::number(pageSize(0).width()));
+    QTRY_COMPARE_WITH_TIMEOUT(label("OriginalImageWidth"), QString::number(pageSize(0).width()),
+                              ShownWithin);
     // The buttons belong to the row that is current, a middle one.
     QVERIFY(button("MoveImageUp")->isEnabled());
     QVERIFY(button("MoveImageDown")->isEnabled());
@@ -670,7 +677,8 @@ void tst_PageList::keyboard()
     for (int row = 0; row < list()->count(); ++row)
         seenChecked << (list()->item(row)->checkState() == Qt::Checked);
     QCOMPARE(seenChecked, checked);
-    QTRY_COMPARE(shownSize(), pageSize(order.at(currentRow).mid(4, 1).toInt() - 1));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(order.at(currentRow).mid(4, 1).toInt() - 1),
+                              ShownWithin);
 }
 
 void tst_PageList::draggedRowKeepsButtonsRight()
@@ -686,7 +694,7 @@ void tst_PageList::draggedRowKeepsButtonsRight()
     QCOMPARE(list()->currentRow(), 3);
     QVERIFY(button("MoveImageUp")->isEnabled());
     QVERIFY(!button("MoveImageDown")->isEnabled());
-    QTRY_COMPARE(shownSize(), pageSize(0));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(0), ShownWithin);
 }
 
 void tst_PageList::tooltipTellsNameAndSize()
@@ -753,7 +761,7 @@ void tst_PageList::selectImageItem()
 
     QVERIFY(QMetaObject::invokeMethod(m_window, "SelectImageItem", Q_ARG(unsigned int, 4)));
     QCOMPARE(list()->currentRow(), 4);
-    QTRY_COMPARE(shownSize(), pageSize(4));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(4), ShownWithin);
     QCOMPARE(bar->value(), 5);
     QCOMPARE(m_window->findChild<ShellTaskbarProgress *>()->value(), 5);
 
@@ -901,11 +909,11 @@ void tst_PageList::pageTreatmentsMoveWithTheirRows()
     QVERIFY(writePages(folder, 3));
     browse(folder);
     list()->setCurrentRow(1);
-    QTRY_COMPARE(shownSize(), pageSize(1));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(1), ShownWithin);
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QTest::keySequence(m_window, QKeySequence(Qt::CTRL | Qt::Key_R));
-    QTRY_COMPARE(shownSize(), pageSize(1).transposed());
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(1).transposed(), ShownWithin);
     QVERIFY2(list()->item(1)->toolTip().contains(QString::fromUtf8("turned 90°")),
              qPrintable(list()->item(1)->toolTip()));
     QVERIFY(list()->item(1)->data(PageRow::TreatmentRole).isValid()); // the row's mark
@@ -913,9 +921,10 @@ void tst_PageList::pageTreatmentsMoveWithTheirRows()
     button("MoveImageUp")->click();
     QCOMPARE(list()->item(0)->text(), QStringLiteral("page2.png"));
     QCOMPARE(PageRow::treatmentOf(list()->item(0)).rotation, 90);
-    QTRY_COMPARE(shownSize(), pageSize(1).transposed());
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(1).transposed(), ShownWithin);
     list()->setCurrentRow(1);
-    QTRY_COMPARE(shownSize(), pageSize(0)); // the other page is not turned
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(0),
+                              ShownWithin); // the other page is not turned
 
     const QString other = m_root.filePath("other");
     QVERIFY(QDir().mkpath(other));
@@ -984,7 +993,7 @@ void tst_PageList::actualSizeReadsThePageWhole()
     auto *actual = m_window->findChild<QAction *>("actionActualSize");
     actual->trigger();
     QVERIFY(preview()->actualSize());
-    QTRY_COMPARE(shownSize(), QSize(2400, 1600));
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), QSize(2400, 1600), ShownWithin);
     {
         Quirevale again;
         QVERIFY(again.findChild<QAction *>("actionActualSize")->isChecked());
