@@ -210,7 +210,7 @@ bool PageReader::readWithoutDecoding()
     if (location.isPdfPage()) {
         // A scanned page is its JPEG, as stored, read as any JPEG page is;
         // any other page is rendered.
-        m_data = PdfPicture::scannedJpeg(location.file(), location.index(), m_byteBudget);
+        m_data = PdfPicture::scannedJpeg(location.file(), location.index(), m_byteBudget, m_stop);
         if (m_data.isEmpty())
             return openPdfPage(location);
         if (m_reserve)
@@ -292,8 +292,8 @@ bool PageReader::openPdfPage(const PageLocation &location)
     m_format = "pdf";
     m_transformation = QImageIOHandler::TransformationNone;
     // A page that is one picture is that picture, at its own size.
-    const PdfPicture::Picture picture =
-        PdfPicture::pictureOf(location.file(), location.index(), m_pixelBudget, m_byteBudget);
+    const PdfPicture::Picture picture = PdfPicture::pictureOf(location.file(), location.index(),
+                                                              m_pixelBudget, m_byteBudget, m_stop);
     if (!picture.refused.isEmpty())
         return fail(picture.refused);
     m_pdfPicture = picture.shown.isValid();
@@ -304,8 +304,9 @@ bool PageReader::openPdfPage(const PageLocation &location)
     }
     // Rendered no coarser than its pictures, so that scans keep their
     // pixels; the resolution chosen is the floor.
-    const int pictures = qMin(PdfPicture::pictureResolution(location.file(), location.index()),
-                              int(PdfPages::MaximumResolution));
+    const int pictures =
+        qMin(PdfPicture::pictureResolution(location.file(), location.index(), m_stop),
+             int(PdfPages::MaximumResolution));
     if (pictures > m_pdfResolution) {
         const QSize sharp =
             PdfPages::renderedSize(location.file(), location.index(), pictures, &why);

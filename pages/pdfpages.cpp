@@ -5,12 +5,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 
 #include <poppler-qt5.h>
 
 #include <unistd.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -73,30 +75,95 @@ bool shouldStop(const QVariant &payload)
     const auto *stop = static_cast<const std::atomic_bool *>(payload.value<void *>());
     return stop && stop->load(std::memory_order_relaxed);
 }
-// One document a thread: poppler's are not to be shared between them, and
-// the pages of a build come from the same PDF one after the other.
-Poppler::Page *openPage(const QString &path, int index, QString *error)
+// Documents open and not in use, kept for the next page of the same PDF:
+// the pages of a build come from it one after the other, and opening a
+// long PDF costs its cross-reference table each time. Each is used by one
+// thread at a time (poppler's are not to be shared), and closed by the
+// thread that gives it back, never at a thread's exit: a thread's own
+// documents would be destroyed after the thread was waited for, while the
+// program ends and poppler's own globals go.
+class IdleDocuments
 {
-    thread_local OpenPdf pdf;
-    if (pdf.path != path || !pdf.document) {
-        pdf.close();
-        if (!openPdf(path, &pdf, error)) {
-            pdf.close();
-            return nullptr;
+public:
+    static constexpr size_t Kept = 8;
+
+    std::unique_ptr<OpenPdf> take(const QString &path)
+    {
+        QMutexLocker locker(&m_mutex);
+        for (auto open = m_idle.begin(); open != m_idle.end(); ++open) {
+            if ((*open)->path == path) {
+                std::unique_ptr<OpenPdf> taken = std::move(*open);
+                m_idle.erase(open);
+                return taken;
+            }
         }
-        pdf.document->setRenderHint(Poppler::Document::Antialiasing);
-        pdf.document->setRenderHint(Poppler::Document::TextAntialiasing);
-        pdf.document->setPaperColor(Qt::white);
-    }
-    if (index < 0 || index >= pdf.document->numPages()) {
-        *error = PdfPages::tr("The PDF has no page %1.").arg(index + 1);
         return nullptr;
     }
-    Poppler::Page *page = pdf.document->page(index);
-    if (!page)
+
+    void giveBack(std::unique_ptr<OpenPdf> pdf)
+    {
+        std::unique_ptr<OpenPdf> closed; // outside the lock
+        QMutexLocker locker(&m_mutex);
+        m_idle.push_back(std::move(pdf));
+        if (m_idle.size() > Kept) {
+            closed = std::move(m_idle.front());
+            m_idle.erase(m_idle.begin());
+        }
+        locker.unlock();
+    }
+
+private:
+    QMutex m_mutex;
+    std::vector<std::unique_ptr<OpenPdf>> m_idle;
+};
+
+// Never destroyed: at the program's end poppler's globals may go before it.
+IdleDocuments &idleDocuments()
+{
+    static IdleDocuments *idle = new IdleDocuments;
+    return *idle;
+}
+
+// A page of an open document; the document goes back to be used again once
+// the page is done with.
+struct OpenPage
+{
+    std::unique_ptr<OpenPdf> pdf;
+    std::unique_ptr<Poppler::Page> page;
+
+    OpenPage() = default;
+    OpenPage(OpenPage &&) = default;
+    ~OpenPage()
+    {
+        page.reset();
+        if (pdf && pdf->document)
+            idleDocuments().giveBack(std::move(pdf));
+    }
+};
+
+OpenPage openPage(const QString &path, int index, QString *error)
+{
+    OpenPage open;
+    open.pdf = idleDocuments().take(path);
+    if (!open.pdf) {
+        open.pdf = std::make_unique<OpenPdf>();
+        if (!openPdf(path, open.pdf.get(), error)) {
+            open.pdf.reset();
+            return open;
+        }
+        open.pdf->document->setRenderHint(Poppler::Document::Antialiasing);
+        open.pdf->document->setRenderHint(Poppler::Document::TextAntialiasing);
+        open.pdf->document->setPaperColor(Qt::white);
+    }
+    if (index < 0 || index >= open.pdf->document->numPages()) {
+        *error = PdfPages::tr("The PDF has no page %1.").arg(index + 1);
+        return open;
+    }
+    open.page.reset(open.pdf->document->page(index));
+    if (!open.page)
         *error = PdfPages::tr("Page %1 cannot be found in the PDF: its page tree is damaged.")
                      .arg(index + 1);
-    return page;
+    return open;
 }
 
 // The page's size in pixels at the resolution set; invalid, with the
@@ -169,7 +236,8 @@ PageListing PdfPages::list(const QString &path, const ListingControl &control)
 QSize PdfPages::renderedSize(const QString &path, int index, int resolution, QString *error)
 {
     QString why;
-    std::unique_ptr<Poppler::Page> page(openPage(path, index, &why));
+    const OpenPage open = openPage(path, index, &why);
+    const std::unique_ptr<Poppler::Page> &page = open.page;
     const QSize size = page ? pixelsOf(page->pageSizeF(), index, resolution, &why) : QSize();
     if (error)
         *error = why;
@@ -179,7 +247,8 @@ QSize PdfPages::renderedSize(const QString &path, int index, int resolution, QSt
 QImage PdfPages::render(const QString &path, int index, int resolution, qint64 pixelBudget,
                         QString *error, const std::atomic_bool *stop)
 {
-    std::unique_ptr<Poppler::Page> page(openPage(path, index, error));
+    const OpenPage open = openPage(path, index, error);
+    const std::unique_ptr<Poppler::Page> &page = open.page;
     if (!page)
         return QImage();
     const double dpi = qBound(MinimumResolution, resolution, MaximumResolution);

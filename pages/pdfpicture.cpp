@@ -88,8 +88,10 @@ bool isPlainState(QPDFObjectHandle state)
 class ContentWalk : public QPDFObjectHandle::ParserCallbacks
 {
 public:
-    explicit ContentWalk(QPDFObjectHandle resources = QPDFObjectHandle::newNull())
+    explicit ContentWalk(QPDFObjectHandle resources = QPDFObjectHandle::newNull(),
+                         const std::atomic_bool *stop = nullptr)
         : m_resources(resources)
+        , m_stop(stop)
     {}
 
     // Saved states deeper than any page nests them; poppler would copy its
@@ -107,7 +109,9 @@ public:
                 m_operands.erase(m_operands.begin());
             return;
         }
-        if (++m_operators > OperatorLimit) {
+        // A page of many operators takes a while to walk: a stop ends it.
+        if (++m_operators > OperatorLimit ||
+            (m_operators % 1024 == 0 && m_stop && m_stop->load(std::memory_order_relaxed))) {
             other = true;
             terminateParsing();
         }
@@ -220,6 +224,7 @@ private:
     }
 
     QPDFObjectHandle m_resources;
+    const std::atomic_bool *m_stop = nullptr;
     std::vector<QPDFObjectHandle> m_operands;
     double m_ctm[6] = {1, 0, 0, 1, 0, 0};
     std::vector<State> m_saved;
@@ -479,10 +484,10 @@ bool jpegAsSaid(Single *single, bool grey, qint64 byteBudget)
     return frame.size == single->pixels && frame.components == (grey ? 1 : 3);
 }
 
-Single singleOf(QPDFPageObjectHelper page, qint64 byteBudget)
+Single singleOf(QPDFPageObjectHelper page, qint64 byteBudget, const std::atomic_bool *stop)
 {
     Single none;
-    ContentWalk walk(page.getAttribute("/Resources", false));
+    ContentWalk walk(page.getAttribute("/Resources", false), stop);
     page.parseContents(&walk);
     if (walk.tooDeep) {
         none.refused = QCoreApplication::translate(
@@ -545,9 +550,9 @@ bool hasOwnOrientation(QByteArray jpeg)
     return QImageReader(&buffer, "jpeg").transformation() != QImageIOHandler::TransformationNone;
 }
 
-QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
+QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget, const std::atomic_bool *stop)
 {
-    const Single single = singleOf(page, byteBudget);
+    const Single single = singleOf(page, byteBudget, stop);
     if (single.coding != Coding::Jpeg || !single.orientation.upright() ||
         hasOwnOrientation(single.jpeg))
         return QByteArray();
@@ -556,9 +561,10 @@ QByteArray jpegOf(QPDFPageObjectHelper page, qint64 byteBudget)
 
 // The size the page shows its picture at; invalid when it holds none this
 // program takes itself, or one beyond the budgets.
-PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget)
+PdfPicture::Picture pictureOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget,
+                              const std::atomic_bool *stop)
 {
-    const Single single = singleOf(page, byteBudget);
+    const Single single = singleOf(page, byteBudget, stop);
     PdfPicture::Picture picture;
     picture.refused = single.refused;
     if (single.coding == Coding::None)
@@ -678,7 +684,7 @@ QImage pixelsOf(const Stored &stored)
 // Under the lock: the bytes of the page's one picture, copied out.
 Stored storedOf(QPDFPageObjectHelper page, qint64 pixelBudget, qint64 byteBudget, bool deflated)
 {
-    const Single single = singleOf(page, byteBudget);
+    const Single single = singleOf(page, byteBudget, nullptr);
     Stored stored;
     stored.coding = single.coding;
     stored.orientation = single.orientation;
@@ -737,12 +743,12 @@ Result onPage(const QString &path, int index, Result fallback, Work work)
 }
 
 // Pixels an inch of the page's sharpest picture, as drawn.
-int resolutionOf(QPDFPageObjectHelper page)
+int resolutionOf(QPDFPageObjectHelper page, const std::atomic_bool *stop)
 {
     std::map<std::string, QPDFObjectHandle> images = page.getImages();
     if (images.empty())
         return 0;
-    ContentWalk walk;
+    ContentWalk walk(QPDFObjectHandle::newNull(), stop);
     page.parseContents(&walk);
     if (walk.tooDeep)
         return 0;
@@ -764,22 +770,25 @@ int resolutionOf(QPDFPageObjectHelper page)
 }
 } // namespace
 
-QByteArray PdfPicture::scannedJpeg(const QString &path, int index, qint64 byteBudget)
+QByteArray PdfPicture::scannedJpeg(const QString &path, int index, qint64 byteBudget,
+                                   const std::atomic_bool *stop)
 {
-    return onPage(path, index, QByteArray(),
-                  [byteBudget](QPDFPageObjectHelper page) { return jpegOf(page, byteBudget); });
+    return onPage(path, index, QByteArray(), [byteBudget, stop](QPDFPageObjectHelper page) {
+        return jpegOf(page, byteBudget, stop);
+    });
 }
 
-int PdfPicture::pictureResolution(const QString &path, int index)
+int PdfPicture::pictureResolution(const QString &path, int index, const std::atomic_bool *stop)
 {
-    return onPage(path, index, 0, [](QPDFPageObjectHelper page) { return resolutionOf(page); });
+    return onPage(path, index, 0,
+                  [stop](QPDFPageObjectHelper page) { return resolutionOf(page, stop); });
 }
 
 PdfPicture::Picture PdfPicture::pictureOf(const QString &path, int index, qint64 pixelBudget,
-                                          qint64 byteBudget)
+                                          qint64 byteBudget, const std::atomic_bool *stop)
 {
     return onPage(path, index, Picture(), [&](QPDFPageObjectHelper page) {
-        return ::pictureOf(page, pixelBudget, byteBudget);
+        return ::pictureOf(page, pixelBudget, byteBudget, stop);
     });
 }
 
@@ -810,10 +819,10 @@ PdfPicture::PageKind PdfPicture::kindOf(const QString &path, int index, int reso
 {
     return onPage(path, index, PageKind{false, resolution}, [&](QPDFPageObjectHelper page) {
         PageKind kind;
-        const Picture picture = ::pictureOf(page, pixelBudget, byteBudget);
+        const Picture picture = ::pictureOf(page, pixelBudget, byteBudget, nullptr);
         kind.scan = picture.shown.isValid();
         kind.resolution = kind.scan ? picture.resolution
-                                    : qBound(resolution, resolutionOf(page),
+                                    : qBound(resolution, resolutionOf(page, nullptr),
                                              qMax(resolution, int(PdfPages::MaximumResolution)));
         return kind;
     });

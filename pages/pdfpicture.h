@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+
 // The picture a scanned PDF's page is: the page's one picture, drawn
 // exactly over the part of the page that shows, with nothing else drawn or
 // hiding any of it (an invisible text layer, as OCR leaves, is allowed; a
@@ -19,7 +21,10 @@ class PdfPicture
 public:
     // The JPEG's bytes as stored, or empty when the page is no upright JPEG
     // scan or the picture holds more than byteBudget bytes.
-    static QByteArray scannedJpeg(const QString &path, int index, qint64 byteBudget);
+    // stop, here and below, ends a walk through a page of many drawing
+    // operators early: the page is then taken as none of these.
+    static QByteArray scannedJpeg(const QString &path, int index, qint64 byteBudget,
+                                  const std::atomic_bool *stop = nullptr);
 
     // The page's one picture as it shows: shown is invalid when the page is
     // none this program decodes itself, or its picture is beyond the budgets.
@@ -31,7 +36,8 @@ public:
         // could draw it.
         QString refused;
     };
-    static Picture pictureOf(const QString &path, int index, qint64 pixelBudget, qint64 byteBudget);
+    static Picture pictureOf(const QString &path, int index, qint64 pixelBudget, qint64 byteBudget,
+                             const std::atomic_bool *stop = nullptr);
     // That picture decoded and turned as the page shows it; null, with why,
     // when its data is damaged.
     static QImage decodedPicture(const QString &path, int index, qint64 pixelBudget,
@@ -39,7 +45,8 @@ public:
     // The resolution of the sharpest picture the page draws (pixels an inch
     // as drawn; pictures smaller than half an inch do not count); 0 for a
     // page without one or that cannot be read.
-    static int pictureResolution(const QString &path, int index);
+    static int pictureResolution(const QString &path, int index,
+                                 const std::atomic_bool *stop = nullptr);
 
     // What a page is taken as: a scan (its picture, at its pixels an inch) or
     // rendered (at resolution, or its sharpest picture's when finer).

@@ -26,6 +26,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSpinBox>
@@ -1127,24 +1128,74 @@ void tst_CliRunner::sameEntriesAsTheWindow()
 void tst_CliRunner::interruptLeavesNothing_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("Ctrl+C") << int(SIGINT);
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGHUP, an SSH session dropped") << int(SIGHUP);
+    QTest::addColumn<bool>("slowPdf");
+    QTest::newRow("Ctrl+C") << int(SIGINT) << false;
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP, an SSH session dropped") << int(SIGHUP) << false;
+    // Poppler draws these pages for minutes: the stop reaches the page
+    // being read or drawn, and the program ends after its page threads.
+    QTest::newRow("Ctrl+C, a PDF slow to draw") << int(SIGINT) << true;
+    QTest::newRow("SIGTERM, a PDF slow to draw") << int(SIGTERM) << true;
 }
+
+namespace {
+// A PDF of pages of many thousand stroked shapes, written by hand.
+QByteArray slowPdf(int pages, int shapes)
+{
+    QRandomGenerator random(5);
+    QByteArray content = "0.1 w\n";
+    for (int i = 0; i < shapes; ++i) {
+        for (const char *op : {" m ", " l ", " l ", " l h S\n"}) {
+            content += QByteArray::number(random.bounded(600)) + ' ' +
+                       QByteArray::number(random.bounded(800)) + op;
+        }
+    }
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>"};
+    QByteArray kids;
+    for (int page = 0; page < pages; ++page)
+        kids += QByteArray::number(3 + 2 * page) + " 0 R ";
+    objects << "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>";
+    for (int page = 0; page < pages; ++page) {
+        objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 600 800] /Contents " +
+                       QByteArray::number(4 + 2 * page) + " 0 R >>";
+        objects << "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content +
+                       "\nendstream";
+    }
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    return pdf;
+}
+} // namespace
 
 void tst_CliRunner::interruptLeavesNothing()
 {
     QFETCH(int, signal);
-    QVERIFY(QDir(m_root->path()).mkdir("Big"));
-    const QImage noise = noiseImage(1500, 1500);
-    for (int i = 0; i < 40; ++i)
-        QVERIFY(noise.save(m_root->filePath(QStringLiteral("Big/n%1.bmp").arg(i))));
+    QFETCH(bool, slowPdf);
+    if (slowPdf) {
+        QVERIFY(writeFile(m_root->filePath("Big.pdf"), ::slowPdf(2, 250000)));
+    } else {
+        QVERIFY(QDir(m_root->path()).mkdir("Big"));
+        const QImage noise = noiseImage(1500, 1500);
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(noise.save(m_root->filePath(QStringLiteral("Big/n%1.bmp").arg(i))));
+    }
     QVERIFY(writeFile(m_root->filePath("Big.cbz"), "earlier archive"));
 
     QProcess process;
     process.setWorkingDirectory(m_root->path());
     process.setProcessEnvironment(withoutDisplay());
-    process.start(QStringLiteral(QUIREVALE_CLI), {"--force", "--threads", "1", "Big"});
+    process.start(QStringLiteral(QUIREVALE_CLI),
+                  {"--force", "--threads", slowPdf ? "2" : "1", slowPdf ? "Big.pdf" : "Big"});
     QVERIFY(process.waitForStarted());
     QTRY_VERIFY(!QDir(m_root->path()).entryList({"*.part"}, QDir::Hidden | QDir::Files).isEmpty());
     ::kill(pid_t(process.processId()), signal);
