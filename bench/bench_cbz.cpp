@@ -33,6 +33,7 @@
 // runs in a process of its own so that its peak memory is its own.
 
 #include "app/quirevale.h"
+#include "book/book.h"
 #include "book/bookpreset.h"
 #include "making/bookbuild.h"
 #include "making/losslesscut.h"
@@ -198,6 +199,8 @@ PageOptions optionsFor(const QString &recipe)
 int runJob(const QString &corpus, const QString &target, int threads, const QString &recipe)
 {
     QVector<BuildPage> pages;
+    if (QFileInfo(corpus).isFile()) // an archive's pages
+        pages = Book::buildPages(Book::open(corpus, EveryPictureType).listedPages());
     for (const QString &file : corpusFiles(corpus))
         pages.append({pages.size(), file});
     BookBuild build(target, pages, optionsFor(recipe));
@@ -645,6 +648,28 @@ void printMemoryTable(const QString &corpus, const QString &work)
         std::printf("%-16s %6.0f MiB %6.0f MiB\n", *recipe ? recipe : "jpeg", peaks[0] / 1024,
                     peaks[1] / 1024);
     }
+    // A CBZ of four small JPEG pages, each followed in its entry by 250 MB
+    // of nothing: what the pages' files hold is read a few at a time.
+    const QString padded = QDir(work).filePath(QStringLiteral("padded.cbz"));
+    {
+        QuaZip zip(padded);
+        zip.open(QuaZip::mdCreate);
+        const QByteArray page = encoded(noiseImage(64, 96), "jpg", 90) + QByteArray(250 << 20, 0);
+        for (int i = 0; i < 4; ++i) {
+            QuaZipFile file(&zip);
+            file.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("%1.jpg").arg(i)));
+            file.write(page);
+        }
+    }
+    double peaks[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        QFile::remove(target);
+        peaks[i] =
+            field(child(QStringLiteral("--job"), padded, target, i ? 4 : 1, QString()), "peak");
+    }
+    std::printf("%-16s %6.0f MiB %6.0f MiB (%.2fx)\n", "250 MB entries", peaks[0] / 1024,
+                peaks[1] / 1024, peaks[1] / peaks[0]);
+    QFile::remove(padded);
 }
 } // namespace
 

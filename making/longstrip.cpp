@@ -190,22 +190,22 @@ LongStrip::Forecast LongStrip::forecast(const QVector<BuildPage> &pages, const R
 
 LongStrip::TilePicture LongStrip::readTile(const PageLocation &page, int pdfResolution,
                                            const std::atomic_bool *stop,
-                                           const std::function<void(qint64)> &reserve)
+                                           const PageReader::MemoryGate &reserve)
 {
     TilePicture read;
     PageReader reader(page);
     reader.setStopFlag(stop);
     reader.setPdfResolution(pdfResolution);
     reader.setWholePictureWhileChecking(true);
-    const auto gate = [&](qint64 bytes) {
+    const auto gate = [&](qint64 bytes, PageReader::Holding holding) {
         if (reserve)
-            reserve(bytes);
-        read.reserved += bytes;
+            reserve(bytes, holding);
+        (holding == PageReader::FileBytes ? read.reservedFile : read.reserved) += bytes;
     };
     reader.setMemoryGate(gate);
     bool opened = reader.readWithoutDecoding();
     if (opened)
-        gate(pixelBytes(reader.headerSize()));
+        gate(pixelBytes(reader.headerSize()), PageReader::Pixels);
     if (!opened ||
         !reader.readEach(PageReader::FirstPictureOnly,
                          [&](const QImage &decoded) {

@@ -114,11 +114,12 @@ public:
         QImage picture;
         QString error;
         bool several = false;
-        qint64 reserved = 0;
+        qint64 reserved = 0;     // pixels
+        qint64 reservedFile = 0; // the file's bytes
     };
     static TilePicture readTile(const PageLocation &page, int pdfResolution,
                                 const std::atomic_bool *stop,
-                                const std::function<void(qint64)> &reserve = {});
+                                const PageReader::MemoryGate &reserve = {});
     // What reading a tile of size takes at most: its pixels as decoded and
     // as the encoder is given them.
     static qint64 pixelBytes(const QSize &size) { return qint64(size.width()) * size.height() * 8; }

@@ -39,12 +39,19 @@ void OrderedPages::complete(int index, const Ending &ending, Page *last)
     m_changed.wakeAll();
 }
 
-void OrderedPages::reserve(int index, qint64 bytes)
+void OrderedPages::reserve(int index, qint64 bytes, PageReader::Holding holding)
 {
     QMutexLocker locker(&m_mutex);
-    while (!stopping() && index != m_front && m_inUse > 0 && m_inUse + bytes > m_budget)
+    const bool file = holding == PageReader::FileBytes;
+    const auto wanting = [&] {
+        return (m_inUse > 0 && m_inUse + bytes > m_budget) ||
+               (file && m_fileBytesInUse > 0 && m_fileBytesInUse + bytes > m_budget / 4);
+    };
+    while (!stopping() && index != m_front && wanting())
         m_changed.wait(&m_mutex);
     m_inUse += bytes;
+    if (file)
+        m_fileBytesInUse += bytes;
     m_peak = qMax(m_peak, m_inUse);
 }
 
@@ -54,12 +61,14 @@ qint64 OrderedPages::peak()
     return m_peak;
 }
 
-void OrderedPages::release(qint64 bytes)
+void OrderedPages::release(qint64 bytes, PageReader::Holding holding)
 {
     if (bytes == 0)
         return;
     QMutexLocker locker(&m_mutex);
     m_inUse -= bytes;
+    if (holding == PageReader::FileBytes)
+        m_fileBytesInUse -= bytes;
     m_changed.wakeAll();
 }
 

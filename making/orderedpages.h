@@ -4,6 +4,7 @@
 #include "making/comicinfo.h"
 #include "making/packedentry.h"
 #include "making/scancleanup.h"
+#include "pages/pagereader.h"
 
 #include <QHash>
 #include <QImage>
@@ -58,9 +59,13 @@ public:
     // whoever watches the build.
     void complete(int index, const Ending &ending, Page *last = nullptr);
 
-    // Waits for room for bytes, unless index is the page the writer waits for.
-    void reserve(int index, qint64 bytes);
-    void release(qint64 bytes);
+    // Waits for room for bytes, unless index is the page the writer waits
+    // for. The bytes of pages' files have a budget of their own within the
+    // whole, a quarter of it: a file of mostly nothing (a picture followed
+    // by hundreds of megabytes in its entry) is read by one page at a time,
+    // while the pixels of ordinary pages go on side by side.
+    void reserve(int index, qint64 bytes, PageReader::Holding holding = PageReader::Pixels);
+    void release(qint64 bytes, PageReader::Holding holding = PageReader::Pixels);
     // Whether bytes more fit now: what a page may take on top of what it
     // needs (a read ahead, an encoder in parallel) is taken only then.
     bool fits(qint64 bytes);
@@ -94,6 +99,7 @@ private:
     bool m_failed = false;
     int m_front = 0;
     qint64 m_inUse = 0;
+    qint64 m_fileBytesInUse = 0;
     qint64 m_peak = 0;
     const std::atomic_bool &m_stop;
     const qint64 m_budget;
@@ -105,7 +111,8 @@ struct Reservation
 {
     OrderedPages &pages;
     const qint64 &bytes;
-    ~Reservation() { pages.release(bytes); }
+    PageReader::Holding holding = PageReader::Pixels;
+    ~Reservation() { pages.release(bytes, holding); }
 };
 
 #endif // ORDEREDPAGES_H

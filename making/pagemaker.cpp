@@ -41,12 +41,13 @@ void PageMaker::make(int index) const
     reader.setBlocksKeptWhileChecking(options.LosslessCuts);
     // The file's bytes, held while the page is made, count against the
     // budget as its pixels do.
-    qint64 held = 0;
-    reader.setMemoryGate([&](qint64 bytes) {
-        m_ordered.reserve(index, bytes);
-        held += bytes;
+    qint64 heldFile = 0, heldPixels = 0;
+    reader.setMemoryGate([&](qint64 bytes, PageReader::Holding holding) {
+        m_ordered.reserve(index, bytes, holding);
+        (holding == PageReader::FileBytes ? heldFile : heldPixels) += bytes;
     });
-    const Reservation release{m_ordered, held};
+    const Reservation releaseFile{m_ordered, heldFile, PageReader::FileBytes};
+    const Reservation releasePixels{m_ordered, heldPixels};
     if (!reader.readWithoutDecoding()) {
         // A page that cannot be read fails the book, or is left out and
         // named when the user asked to go on without such pages.

@@ -51,7 +51,9 @@ LongStrip::TilePicture StripMaker::readTile(int index) const
     const int first = m_run.first;
     return LongStrip::readTile(m_maker.pages().at(index).page,
                                m_maker.settings().options.PdfResolution, m_maker.stopFlag(),
-                               [&ordered, first](qint64 bytes) { ordered.reserve(first, bytes); });
+                               [&ordered, first](qint64 bytes, PageReader::Holding holding) {
+                                   ordered.reserve(first, bytes, holding);
+                               });
 }
 
 void StripMaker::make()
@@ -65,6 +67,7 @@ void StripMaker::make()
         LongStrip::TilePicture read = next->take();
         next.reset();
         const Reservation reading{m_ordered, read.reserved};
+        const Reservation readingFile{m_ordered, read.reservedFile, PageReader::FileBytes};
         // The next tile is read while this one is cut when the budget has
         // room for it; else once this one is done.
         if (tile + 1 < m_run.count) {
@@ -77,8 +80,11 @@ void StripMaker::make()
     }
     if (next) {
         next->drop();
-        if (next->isDone())
-            m_ordered.release(next->take().reserved);
+        if (next->isDone()) {
+            const LongStrip::TilePicture unused = next->take();
+            m_ordered.release(unused.reserved);
+            m_ordered.release(unused.reservedFile, PageReader::FileBytes);
+        }
     }
     if (m_strip && going()) {
         m_strip->end();

@@ -168,13 +168,22 @@ bool PageReader::openFile()
 }
 
 // In pieces, so that a cancel is heard while a slow disk or share delivers.
+std::function<void(qint64)> PageReader::fileGate() const
+{
+    if (!m_reserve)
+        return {};
+    const MemoryGate gate = m_reserve;
+    return [gate](qint64 bytes) {
+        gate(bytes, FileBytes);
+    };
+}
+
 bool PageReader::readWholeFile()
 {
     const qint64 size = m_file.size();
     if (size > m_byteBudget)
         return fail(tr("The file is %1 MB, larger than any page.").arg(size >> 20));
-    if (m_reserve)
-        m_reserve(size);
+    reserve(size, FileBytes);
     m_data.clear();
     m_data.reserve(int(size));
     for (;;) {
@@ -213,8 +222,7 @@ bool PageReader::readWithoutDecoding()
         m_data = PdfPicture::scannedJpeg(location.file(), location.index(), m_byteBudget, m_stop);
         if (m_data.isEmpty())
             return openPdfPage(location);
-        if (m_reserve)
-            m_reserve(m_data.size());
+        reserve(m_data.size(), FileBytes);
     } else if (location.isEntry()) {
         // A ZIP's entry is inflated by libdeflate, in a fraction of zlib's
         // time, when its header and CRC agree with what it holds; anything
@@ -224,14 +232,14 @@ bool PageReader::readWithoutDecoding()
             ZipEntryCopy::of(location.file(), location.index(), location.entryName(), m_byteBudget);
         // The compressed copy is held with the page, for an archive that
         // carries it over.
-        if (m_reserve && m_zipEntry.isValid())
-            m_reserve(m_zipEntry.compressed.size());
-        m_data = m_zipEntry.inflated(m_reserve);
+        if (m_zipEntry.isValid())
+            reserve(m_zipEntry.compressed.size(), FileBytes);
+        m_data = m_zipEntry.inflated(fileGate());
         if (m_data.isEmpty()) {
             m_zipEntry = ZipEntryCopy();
             QString why;
             m_data = PageArchive::read(location.file(), location.index(), location.entryName(),
-                                       &why, m_stop, m_reserve, m_byteBudget);
+                                       &why, m_stop, fileGate(), m_byteBudget);
             if (!why.isEmpty())
                 return fail(why);
         }
@@ -330,8 +338,7 @@ bool PageReader::renderPdfPage()
     if (m_pdfPicture) {
         // The picture's samples as the PDF stores them, then its pixels:
         // held while the page is made, as a file's bytes and pixels are.
-        if (m_reserve)
-            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * (3 + 4));
+        reserve(qint64(m_headerSize.width()) * m_headerSize.height() * (3 + 4), Pixels);
         m_rendered =
             PdfPicture::decodedPicture(m_pdfPath, m_pdfPage, m_pixelBudget, m_byteBudget, &why);
         return !m_rendered.isNull() || fail(tr("The file is damaged: %1").arg(why));
@@ -548,23 +555,23 @@ bool PageReader::checkWhole()
         // The pixels are made once, by the check, when they will be wanted:
         // their room is asked for first.
         const bool whole = m_wholeWhileChecking && !m_pictureBounds.isValid();
-        if (whole && m_reserve)
-            m_reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4);
+        if (whole)
+            reserve(qint64(m_headerSize.width()) * m_headerSize.height() * 4, Pixels);
         const QSize bounds = whole ? JpegCheck::wholePicture() : m_pictureBounds;
         // Kept coefficients take three bytes a pixel in the common 4:2:0,
         // more in other samplings, which are told once they are known.
         const bool keepBlocks = m_keepBlocks && !whole && !bounds.isValid();
         const qint64 blocksGuess = qint64(m_headerSize.width()) * m_headerSize.height() * 3;
-        if (keepBlocks && m_reserve)
-            m_reserve(blocksGuess);
+        if (keepBlocks)
+            reserve(blocksGuess, Pixels);
         JpegCheck check = keepBlocks ? JpegCheck::readBlocks(m_data, m_pixelBudget, m_stop)
                           : m_quickPicture && bounds.isValid()
                               ? JpegCheck::decodeQuickly(m_data, m_pixelBudget, bounds, m_stop)
                               : JpegCheck::run(m_data, m_pixelBudget, bounds, m_stop);
         m_jpegLayout = check.layout;
         m_jpegBlocks = std::move(check.blocks);
-        if (m_jpegBlocks && m_reserve && m_jpegBlocks->bytes() > blocksGuess)
-            m_reserve(m_jpegBlocks->bytes() - blocksGuess);
+        if (m_jpegBlocks && m_jpegBlocks->bytes() > blocksGuess)
+            reserve(m_jpegBlocks->bytes() - blocksGuess, Pixels);
         if (whole)
             m_wholePicture = asQtReads(std::move(check));
         else

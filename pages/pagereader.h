@@ -126,10 +126,19 @@ public:
     void setPdfResolution(int dotsPerInch) { m_pdfResolution = dotsPerInch; }
     // Reading gives up, as failed, soon after *stop becomes true.
     void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
-    // Told the bytes a page's file or entry will take in memory before they
-    // are read (when its size is known), so that a caller holding many pages
-    // at once can wait for room; a caller that does not ask is not told.
-    void setMemoryGate(const std::function<void(qint64)> &reserve) { m_reserve = reserve; }
+    // What bytes a page holds: its file's (or entry's), or the pixels and
+    // coefficients made of them.
+    enum Holding
+    {
+        FileBytes,
+        Pixels
+    };
+    // Told the bytes a page's file or entry, and its pixels, will take in
+    // memory before they are read or made (when their size is known), so
+    // that a caller holding many pages at once can wait for room; a caller
+    // that does not ask is not told.
+    using MemoryGate = std::function<void(qint64 bytes, Holding holding)>;
+    void setMemoryGate(const MemoryGate &reserve) { m_reserve = reserve; }
     // A page larger than these is refused, its pixels counted from its
     // header before it is checked or decoded. PixelBudget and FileBudget
     // unless told otherwise.
@@ -215,7 +224,14 @@ private:
     QSize m_headerSize;
     QString m_error;
     const std::atomic_bool *m_stop = nullptr;
-    std::function<void(qint64)> m_reserve;
+    MemoryGate m_reserve;
+    void reserve(qint64 bytes, Holding holding) const
+    {
+        if (m_reserve)
+            m_reserve(bytes, holding);
+    }
+    // The gate for the file's bytes alone, as the archive's readers take it.
+    std::function<void(qint64)> fileGate() const;
     qint64 m_pixelBudget = PixelBudget;
     qint64 m_byteBudget = FileBudget;
     bool m_loaded = false;

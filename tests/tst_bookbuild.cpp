@@ -122,6 +122,7 @@ private slots:
     void formatsAndKeptPages();
     void losslessCutsOfEveryKindOfJpeg();
     void animatedPagesGiveTheirFirstFrame();
+    void filesOfMostlyNothingAreHeldAFewAtATime();
 
 private:
     // Pages of every kind a folder may hold, each a different size.
@@ -472,7 +473,8 @@ void tst_BookBuild::destroyedWhileRunning()
     build->setThreadCount(1);
     std::atomic_int written{0};
     connect(
-        build.get(), &BookBuild::pageWritten, this, [&written] { ++written; }, Qt::DirectConnection);
+        build.get(), &BookBuild::pageWritten, this, [&written] { ++written; },
+        Qt::DirectConnection);
     std::thread runner([&build] { (void)build->run(); });
     QTRY_VERIFY(written > 0);
     build.reset(); // cancels, and returns once the run has ended
@@ -788,6 +790,30 @@ void tst_BookBuild::animatedPagesGiveTheirFirstFrame()
     QCOMPARE(notes.size(), 1);
     QCOMPARE(notes.first().row, 1);
     QCOMPARE(notes.first().text, QStringLiteral("only the first of its 3 frames is used"));
+}
+
+// Pages whose entries hold a small picture and a megabyte of nothing: what
+// their files hold counts against a budget of its own, a quarter of the
+// whole, so that at four threads no more than two are held at once (the
+// one the writer waits for, and one more).
+void tst_BookBuild::filesOfMostlyNothingAreHeldAFewAtATime()
+{
+    QTemporaryDir dir;
+    constexpr int Padding = 1 << 20;
+    const QByteArray page = encoded(noiseImage(32, 48), "jpg", 90) + QByteArray(Padding, '\0');
+    QList<ZipEntry> entries;
+    for (int i = 0; i < 4; ++i)
+        entries.append({QByteArray::number(i) + ".jpg", page, 0, false, -1, true});
+    const QString archive = dir.filePath("padded.cbz");
+    QVERIFY(writeFile(archive, storedZip(entries)));
+    QVector<BuildPage> pages;
+    for (int i = 0; i < 4; ++i)
+        pages.append({i, PageLocation::ofEntry(archive, i, QString::number(i) + ".jpg")});
+    BookBuild build(dir.filePath("book.cbz"), pages, PageOptions());
+    build.setThreadCount(4);
+    build.setMemoryBudget(4 * Padding + Padding / 2);
+    QCOMPARE(build.run(), BookBuild::Done);
+    QVERIFY2(build.peakReserved() < 3 * Padding, qPrintable(QString::number(build.peakReserved())));
 }
 
 QUIREVALE_TEST_MAIN(tst_BookBuild)

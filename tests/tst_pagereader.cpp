@@ -465,7 +465,7 @@ void tst_PageReader::keptBlocksAreToldToTheGate()
     PageReader reader{PageLocation(path)};
     reader.setBlocksKeptWhileChecking(true);
     qint64 told = 0;
-    reader.setMemoryGate([&told](qint64 bytes) { told += bytes; });
+    reader.setMemoryGate([&told](qint64 bytes, PageReader::Holding) { told += bytes; });
     QVERIFY2(reader.readWithoutDecoding(), qPrintable(reader.errorString()));
     const std::shared_ptr<const JpegCheck::Blocks> blocks = reader.takeJpegBlocks();
     QVERIFY(blocks);
