@@ -7,6 +7,9 @@ PageForecast PageForecast::of(const PageLocation &page, const PageOptions &optio
 {
     PageReader reader(page);
     reader.setPdfResolution(options.PdfResolution);
+    // A cut on the blocks is made here as the build makes it: whether it
+    // can be is known only from the blocks' values.
+    reader.setBlocksKeptWhileChecking(options.LosslessCuts);
     PageFacts facts;
     QString error;
     const bool headerOnly = PageRecipe::readingToPlan(options, own) == PageRecipe::HeaderOnly;
@@ -17,7 +20,13 @@ PageForecast PageForecast::of(const PageLocation &page, const PageOptions &optio
             facts = reader.facts();
         error = reader.errorString();
     }
-    PageForecast forecast{PageRecipe(facts, options, own)};
+    PageRecipe planned(facts, options, own);
+    if (planned.route() == PageRecipe::CutOnBlocks) {
+        QString why;
+        if (planned.losslessCut().run(reader.fileData(), &why, reader.takeJpegBlocks()).isEmpty())
+            planned = planned.encodedInstead(why);
+    }
+    PageForecast forecast{planned};
     if (!facts.size.isValid()) {
         forecast.m_leftOutWhy = tr("cannot be read: %1").arg(error);
         return forecast;

@@ -79,8 +79,12 @@ void PageMaker::make(int index) const
         m_ordered.complete(index, {made.error, made.note}, &made.last);
         return;
     }
-    if (recipe.route() == PageRecipe::CutOnBlocks && cutLosslessly(reader, recipe, made)) {
-        m_ordered.complete(index, {made.error}, &made.last);
+    if (recipe.route() == PageRecipe::CutOnBlocks) {
+        if (cutLosslessly(reader, recipe, made)) {
+            m_ordered.complete(index, {made.error}, &made.last);
+            return;
+        }
+        encodeAll(reader, recipe.encodedInstead(made.encodedWhy), made);
         return;
     }
     encodeAll(reader, recipe, made);

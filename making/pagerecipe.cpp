@@ -76,7 +76,25 @@ PageRecipe PageRecipe::forPictureOfSize(const QSize &size) const
         return *this;
     PageFacts facts = m_facts;
     facts.size = size;
-    return PageRecipe(facts, m_options, m_own);
+    PageRecipe recipe(facts, m_options, m_own);
+    recipe.m_keepsGrey = m_keepsGrey;
+    if (m_keepsGrey) {
+        recipe.m_route = Encoded;
+        recipe.m_encodedWhy = m_encodedWhy;
+    }
+    return recipe;
+}
+
+PageRecipe PageRecipe::encodedInstead(const QString &why) const
+{
+    PageOptions options = m_options;
+    options.LosslessCuts = false;
+    PageRecipe encoded(m_facts, options, m_own);
+    encoded.m_route = Encoded;
+    encoded.m_suffix = pageSuffix(options);
+    encoded.m_encodedWhy = why;
+    encoded.m_keepsGrey = m_route == CutOnBlocks && m_facts.jpegLayout.grey;
+    return encoded;
 }
 
 PageRecipe::Reading PageRecipe::readingToPlan(const PageOptions &options, const PageTreatment &own)
@@ -166,7 +184,7 @@ QList<PagePart> PageRecipe::parts(const QRect &trimmed) const
     const bool everyPage = m_options.PageGrey == PageOptions::GreyEveryPage;
     const bool grey = m_route == Kept          ? m_facts.jpegLayout.grey
                       : m_route == CutOnBlocks ? everyPage || m_facts.jpegLayout.grey
-                                               : everyPage;
+                                               : everyPage || m_keepsGrey;
     QList<PagePart> parts;
     for (int i = 0; i < rects.size(); ++i) {
         PagePart part;
@@ -220,7 +238,7 @@ QList<PagePart> PageRecipe::carryOut(const QImage &picture, ScanCleanup *cleanup
         part.picture =
             ColourTone(m_options.ColourBoost, m_options.ColourGamma).applied(resized(cut));
         part.size = part.picture.size();
-        part.grey = writesGrey(part.picture);
+        part.grey = writesGrey(part.picture) || (m_keepsGrey && !part.picture.isNull());
         parts.append(part);
     }
     return placed(parts);

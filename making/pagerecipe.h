@@ -53,6 +53,11 @@ public:
     // The same recipe for another picture of the page (a scanner's file of
     // many): planned on that picture's size.
     PageRecipe forPictureOfSize(const QSize &size) const;
+    // What the page becomes when its cut on its blocks cannot be made (its
+    // blocks' values beyond what a part could code): encoded, its parts
+    // where the cut falls without the blocks' grid, and still grey where
+    // the cut would have kept it so.
+    PageRecipe encodedInstead(const QString &why) const;
 
     // What must be read of a page before its recipe can be made.
     static Reading readingToPlan(const PageOptions &options, const PageTreatment &own);
@@ -123,6 +128,8 @@ private:
     LosslessCut m_cut;
     Route m_route = Encoded;
     QString m_encodedWhy;
+    // A grey JPEG stays grey, as cut on its blocks it would.
+    bool m_keepsGrey = false;
     QString m_suffix;
 };
 

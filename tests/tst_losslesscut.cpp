@@ -1,4 +1,6 @@
+#include "making/bookbuild.h"
 #include "making/losslesscut.h"
+#include "making/pageforecast.h"
 #include "pages/jpegcheck.h"
 #include "testsupport.h"
 
@@ -7,6 +9,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTransform>
 
 #include <turbojpeg.h>
@@ -145,6 +148,8 @@ private slots:
     void pagesEncodedAsUsual();
     void rareSamplingsAreSaidBeforeTheCut_data();
     void rareSamplingsAreSaidBeforeTheCut();
+    void aCutThatCannotBeCodedIsEncodedAsListed_data();
+    void aCutThatCannotBeCodedIsEncodedAsListed();
 };
 
 void tst_LosslessCut::keptPixelsAreTheSource_data()
@@ -556,4 +561,41 @@ void tst_LosslessCut::rareSamplingsAreSaidBeforeTheCut()
 }
 
 QUIREVALE_TEST_MAIN(tst_LosslessCut)
+void tst_LosslessCut::aCutThatCannotBeCodedIsEncodedAsListed_data()
+{
+    QTest::addColumn<int>("grey");
+    QTest::newRow("colour pages") << int(PageOptions::ColourPages);
+    QTest::newRow("grey pages without colour") << int(PageOptions::GreyWithoutColour);
+    QTest::newRow("every page grey") << int(PageOptions::GreyEveryPage);
+}
+
+// A grey page whose right half would start at a DC no part can code: the
+// build encodes it instead, still grey as the cut would have kept it, and
+// the listing says so, with the sizes the build writes.
+void tst_LosslessCut::aCutThatCannotBeCodedIsEncodedAsListed()
+{
+    QFETCH(int, grey);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("dc.jpg");
+    QVERIFY(writeFile(file, jpegWithDcSteps(256, 2000)));
+    PageOptions options;
+    options.LosslessCuts = true;
+    options.ImageCutDoublePages = true;
+    options.PageGrey = PageOptions::Grey(grey);
+    const PageForecast forecast = PageForecast::of(PageLocation(file), options);
+    QCOMPARE(forecast.recipe().route(), PageRecipe::Encoded);
+    QVERIFY2(forecast.recipe().encodedWhy().contains("beyond what a part of it could code"),
+             qPrintable(forecast.recipe().encodedWhy()));
+    BookBuild build(dir.filePath("book.cbz"), {BuildPage{0, PageLocation(file)}}, options);
+    QCOMPARE(build.run(), BookBuild::Done);
+    const QList<QByteArray> entries = archiveData(dir.filePath("book.cbz"));
+    QCOMPARE(entries.size(), forecast.parts().size());
+    for (int i = 0; i < entries.size(); ++i) {
+        const JpegCheck::Frame frame = JpegCheck::frameOf(entries.at(i));
+        QCOMPARE(frame.size, forecast.parts().at(i).size);
+        QVERIFY(forecast.parts().at(i).grey);
+        QCOMPARE(frame.components, 1);
+    }
+}
+
 #include "tst_losslesscut.moc"
