@@ -237,15 +237,28 @@ private:
 class BoundedBuffer : public Pipeline
 {
 public:
-    BoundedBuffer(QByteArray *out, qint64 limit)
+    // What ends a stream once the bytes wanted are there.
+    struct Enough : std::exception
+    {};
+
+    // With keepFirst, bytes past the limit are let go of, as readers let a
+    // picture's rows past those it declares go, and the stream ends there;
+    // without, a stream that holds more fails.
+    BoundedBuffer(QByteArray *out, qint64 limit, bool keepFirst = false)
         : Pipeline("bounded buffer", nullptr)
         , m_out(out)
         , m_limit(limit)
+        , m_keepFirst(keepFirst)
     {}
     void write(unsigned char const *data, size_t length) override
     {
-        if (qint64(m_out->size()) + qint64(length) > m_limit)
-            throw std::length_error("The picture holds more than its size.");
+        const qint64 room = m_limit - qint64(m_out->size());
+        if (qint64(length) > room) {
+            if (!m_keepFirst)
+                throw std::length_error("The picture holds more than its size.");
+            m_out->append(reinterpret_cast<const char *>(data), int(room));
+            throw Enough();
+        }
         m_out->append(reinterpret_cast<const char *>(data), int(length));
     }
     void finish() override {}
@@ -253,6 +266,7 @@ public:
 private:
     QByteArray *m_out;
     qint64 m_limit;
+    bool m_keepFirst;
 };
 // Whether a colour profile is sRGB's, which the page shows its samples
 // in unchanged; any other is poppler's to apply.
@@ -629,9 +643,17 @@ void copyPixels(QPDFObjectHandle image, qint64 pixelBudget, qint64 byteBudget, b
     const qint64 rowBytes = rowBytesOf(*stored);
     const qint64 expected = rowBytes * size.height();
     stored->data.reserve(int(qMin<qint64>(expected, 1 << 30)));
-    BoundedBuffer out(&stored->data, expected);
-    if (!image.pipeStreamData(&out, 0, qpdf_dl_generalized, true) ||
-        stored->data.size() < expected) {
+    // The rows the picture declares; any after them are no part of it.
+    BoundedBuffer out(&stored->data, expected, true);
+    bool piped = false;
+    try {
+        piped = image.pipeStreamData(&out, 0, qpdf_dl_generalized, true);
+    } catch (const BoundedBuffer::Enough &) {
+        piped = true;
+    }
+    if (stored->data.size() == expected && !piped)
+        piped = true; // qpdf told of the stream cut off once its rows were in
+    if (!piped || stored->data.size() < expected) {
         stored->why = QCoreApplication::translate("PdfPicture",
                                                   "The picture's data does not match its size.");
         stored->data.clear();
@@ -639,7 +661,8 @@ void copyPixels(QPDFObjectHandle image, qint64 pixelBudget, qint64 byteBudget, b
 }
 
 // Deflated rows inflated, exactly as many as the picture's size asks for;
-// false when they are not (qpdf then says what it makes of them).
+// false when they are not (qpdf then says what it makes of them, and takes
+// the rows declared of a stream that holds more).
 bool inflated(Stored *stored)
 {
     const qint64 expected = rowBytesOf(*stored) * stored->pixels.height();

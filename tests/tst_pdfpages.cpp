@@ -400,10 +400,16 @@ void tst_PdfPages::scansThatLie_data()
     damaged.replace(scan + 200, 64, QByteArray(64, '\0'));
     QTest::newRow("a damaged picture") << damaged << "damaged";
     // Pixels behind Flate are counted as they inflate, against the size
-    // the picture claims.
+    // the picture claims: the rows it declares are its picture, as readers
+    // show it, and the rest is let go of.
     const QByteArray endless = qCompress(QByteArray(64 << 20, '\0')).mid(4);
     QTest::newRow("a stream that inflates without end")
-        << pdfOfScans({{endless, QSize(300, 420), true, {}, 0, "/FlateDecode"}}) << "undecoded";
+        << pdfOfScans({{endless, QSize(300, 420), true, {}, 0, "/FlateDecode"}})
+        << "declared rows, black";
+    const QByteArray longer = qCompress(QByteArray(300 * 421, '\x80')).mid(4);
+    QTest::newRow("a picture a row longer than it says")
+        << pdfOfScans({{longer, QSize(300, 420), true, {}, 0, "/FlateDecode"}})
+        << "declared rows, grey";
     // A state saved without end: poppler would copy its whole state each
     // time, gigabytes from a few kilobytes.
     QTest::newRow("states saved a hundred thousand times")
@@ -442,6 +448,23 @@ void tst_PdfPages::scansThatLie()
         WholePage whole(listed.pages.first().location);
         QVERIFY(!whole.read());
         QVERIFY2(whole.errorString().contains("damaged"), qPrintable(whole.errorString()));
+    } else if (taken.startsWith("declared rows")) {
+        // As poppler shows it: the rows declared, nothing refused.
+        QVERIFY2(read, qPrintable(reader.errorString()));
+        QCOMPARE(reader.headerSize(), QSize(300, 420));
+        WholePage whole(listed.pages.first().location);
+        QVERIFY2(whole.read(), qPrintable(whole.errorString()));
+        const QImage page = whole.images().first();
+        const int level = taken.endsWith("black") ? 0 : 0x80;
+        QString why;
+        const QImage shown = PdfPages::render(path, 0, 72, PdfPages::PixelBudget, &why);
+        QVERIFY2(!shown.isNull(), qPrintable(why));
+        for (const QImage &picture : {page, shown}) {
+            for (const QPoint &at :
+                 {QPoint(1, 1), QPoint(picture.width() / 2, picture.height() / 2),
+                  QPoint(picture.width() - 2, picture.height() - 2)})
+                QVERIFY(qAbs(qGray(picture.pixel(at)) - level) <= 2);
+        }
     } else if (taken == "jpeg" || taken == "pdf") {
         QVERIFY2(read, qPrintable(reader.errorString()));
         QCOMPARE(QString::fromLatin1(reader.format()), taken);
