@@ -2,6 +2,7 @@
 
 #include "app/optionspanel.h"
 #include "book/bookpreset.h"
+#include "dialogs/presetpicker.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -29,11 +30,21 @@ PresetMenu::PresetMenu(const Widgets &widgets, OptionsPanel *options, QWidget *w
 void PresetMenu::fill()
 {
     for (QAction *action : ui.menu->actions()) {
-        if (action->property(PresetProperty).isValid())
+        if (action->property(PresetProperty).isValid()) {
+            ui.menu->removeAction(action);
             action->deleteLater();
+        }
     }
     QSettings settings;
-    const QVector<BookPreset> presets = BookPreset::all(settings);
+    // The program's, and the first of the user's: a store of thousands
+    // lists them behind "More Presets…".
+    QVector<BookPreset> presets = BookPreset::builtIns();
+    const QStringList ownNames = BookPreset::ownNames(settings);
+    for (const QString &name : ownNames.mid(0, Listed)) {
+        const BookPreset own = BookPreset::read(settings, name);
+        if (own.isValid())
+            presets << own;
+    }
     QAction *first = ui.menu->actions().value(0);
     // In use until an option it sets is changed.
     const BookOptions now = m_options->read();
@@ -41,7 +52,7 @@ void PresetMenu::fill()
     const QString inUse =
         chosen.isValid() && chosen.appliedTo(now) == now ? chosen.name() : QString();
     bool own = false;
-    for (const BookPreset &preset : presets) {
+    for (const BookPreset &preset : qAsConst(presets)) {
         if (!preset.isBuiltIn() && !own) {
             own = true;
             QAction *separator = new QAction(ui.menu);
@@ -56,17 +67,33 @@ void PresetMenu::fill()
         action->setCheckable(true);
         action->setChecked(preset.name() == inUse);
         const QString name = preset.name();
-        connect(action, &QAction::triggered, this, [this, name] {
-            QSettings settings;
-            const BookPreset chosen = BookPreset::find(settings, name);
-            if (chosen.isValid()) {
-                m_options->apply(chosen.appliedTo(m_options->read()));
-                m_chosen = chosen.name();
-            }
-        });
+        connect(action, &QAction::triggered, this, [this, name] { choose(name); });
         ui.menu->insertAction(first, action);
     }
-    ui.remove->setEnabled(own);
+    if (ownNames.size() > Listed) {
+        auto *more = new QAction(tr("More Presets… (%1)").arg(ownNames.size()), ui.menu);
+        more->setProperty(PresetProperty, QString());
+        connect(more, &QAction::triggered, this, &PresetMenu::chooseAmongAll);
+        ui.menu->insertAction(first, more);
+    }
+    ui.remove->setEnabled(!ownNames.isEmpty());
+}
+
+void PresetMenu::choose(const QString &name)
+{
+    QSettings settings;
+    const BookPreset chosen = BookPreset::find(settings, name);
+    if (chosen.isValid()) {
+        m_options->apply(chosen.appliedTo(m_options->read()));
+        m_chosen = chosen.name();
+    }
+}
+
+void PresetMenu::chooseAmongAll()
+{
+    PresetPicker picker(BookPreset::ownNames(QSettings()), m_window);
+    if (picker.exec() == QDialog::Accepted && !picker.chosen().isEmpty())
+        choose(picker.chosen());
 }
 
 void PresetMenu::saveOptions()
@@ -95,18 +122,23 @@ void PresetMenu::saveOptions()
 void PresetMenu::deletePreset()
 {
     QSettings settings;
-    QStringList own;
-    for (const BookPreset &preset : BookPreset::all(settings)) {
-        if (!preset.isBuiltIn())
-            own << preset.name();
-    }
+    const QStringList own = BookPreset::ownNames(settings);
     if (own.isEmpty())
         return;
-    bool ok = false;
-    const QString name = QInputDialog::getItem(m_window, tr("Delete Preset"),
-                                               tr("Preset to delete:"), own, 0, false, &ok);
-    if (!ok)
-        return;
+    QString name;
+    if (own.size() <= Listed) {
+        bool ok = false;
+        name = QInputDialog::getItem(m_window, tr("Delete Preset"), tr("Preset to delete:"), own, 0,
+                                     false, &ok);
+        if (!ok)
+            return;
+    } else {
+        PresetPicker picker(own, m_window);
+        picker.setWindowTitle(tr("Delete Preset"));
+        if (picker.exec() != QDialog::Accepted)
+            return;
+        name = picker.chosen();
+    }
     BookPreset::remove(settings, name);
     fill();
 }

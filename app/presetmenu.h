@@ -32,9 +32,15 @@ public:
     // is marked while the options are still what it sets.
     void fill();
 
+    // The user's presets the menu lists itself; the others are found
+    // behind "More Presets…".
+    static constexpr int Listed = 20;
+
 private:
     void saveOptions();
     void deletePreset();
+    void choose(const QString &name);
+    void chooseAmongAll();
 
     Widgets ui;
     OptionsPanel *m_options;

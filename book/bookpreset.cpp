@@ -1,5 +1,7 @@
 #include "book/bookpreset.h"
 
+#include "pages/naturalorder.h"
+
 #include "book/optiontable.h"
 
 #include <QLocale>
@@ -182,21 +184,24 @@ bool BookPreset::isBuiltInName(const QString &name)
     return false;
 }
 
-namespace {
-// The names of the user's presets, as the store keeps them.
-QStringList ownNames(const QSettings &settings)
+namespace {} // namespace
+
+QStringList BookPreset::ownNames(const QSettings &settings)
 {
-    QStringList names;
-    for (const QString &key : settings.allKeys()) {
-        if (key.startsWith(Group + QLatin1Char('/')) && key.count(QLatin1Char('/')) >= 2) {
-            const QString name = key.section(QLatin1Char('/'), 1, 1);
-            if (!names.contains(name))
-                names << name;
-        }
+    // The store's groups: no walk over every key of every preset.
+    QSettings &store = const_cast<QSettings &>(settings);
+    store.beginGroup(Group);
+    QStringList names = store.childGroups();
+    store.endGroup();
+    QVector<QString> sorted(names.begin(), names.end());
+    stableMergeSort(sorted, [](const QString &a, const QString &b) { return naturalLess(a, b); });
+    names.clear();
+    for (const QString &name : sorted) {
+        if (!isBuiltInName(name))
+            names << name;
     }
     return names;
 }
-} // namespace
 
 QVector<BookPreset> BookPreset::all(QSettings &settings)
 {
@@ -204,7 +209,7 @@ QVector<BookPreset> BookPreset::all(QSettings &settings)
     // One of the user's named as one of the program's (kept by an older
     // version, or written by hand) could never be chosen: it is not listed.
     for (const QString &name : ownNames(settings)) {
-        const BookPreset own = isBuiltInName(name) ? BookPreset() : read(settings, name);
+        const BookPreset own = read(settings, name);
         if (own.isValid())
             presets << own;
     }
@@ -219,7 +224,7 @@ BookPreset BookPreset::find(const QSettings &settings, const QString &name)
     }
     // The user's own match in any case too, as the program's do.
     for (const QString &own : ownNames(settings)) {
-        if (own.compare(name, Qt::CaseInsensitive) == 0 && !isBuiltInName(own))
+        if (own.compare(name, Qt::CaseInsensitive) == 0)
             return read(settings, own);
     }
     return BookPreset();

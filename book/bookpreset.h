@@ -38,6 +38,12 @@ public:
     static const QVector<BookPreset> &builtIns();
     // The built-in ones, then the user's own, by name.
     static QVector<BookPreset> all(QSettings &settings);
+    // The names of the user's own presets, in natural order, read from the
+    // store's groups alone: a store of thousands is listed at once.
+    static QStringList ownNames(const QSettings &settings);
+    // One of the user's, by its name as the store keeps it; invalid when
+    // there is none such.
+    static BookPreset read(const QSettings &settings, const QString &name);
     // By name in any case, built-in or the user's own; invalid when there
     // is none.
     static BookPreset find(const QSettings &settings, const QString &name);
@@ -56,7 +62,6 @@ public:
 private:
     using Values = QVector<QPair<QByteArray, int>>; // option name, value
     BookPreset(const QString &name, const char *title, const Values &values);
-    static BookPreset read(const QSettings &settings, const QString &name);
 
     QString m_name;
     const char *m_title = nullptr; // untranslated, for a built-in one

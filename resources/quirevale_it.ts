@@ -1921,6 +1921,33 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Preset to delete:</source>
         <translation>Preset da eliminare:</translation>
     </message>
+    <message>
+        <source>More Presets… (%1)</source>
+        <translation>Altri preset… (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>PresetPicker</name>
+    <message>
+        <source>Your Presets</source>
+        <translation>I tuoi preset</translation>
+    </message>
+    <message>
+        <source>Search your presets</source>
+        <translation>Cerca tra i tuoi preset</translation>
+    </message>
+    <message>
+        <source>The first %1 of %2; type to find the others.</source>
+        <translation>I primi %1 di %2; scrivi per trovare gli altri.</translation>
+    </message>
+    <message>
+        <source>1 preset</source>
+        <translation>1 preset</translation>
+    </message>
+    <message>
+        <source>%1 presets</source>
+        <translation>%1 preset</translation>
+    </message>
 </context>
 <context>
     <name>QCoreApplication</name>

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -70,6 +71,7 @@ private slots:
     void exitAndCloseSaveTheSameKeys();
     void makeGoesToTheSaveDialog_data();
     void makeGoesToTheSaveDialog();
+    void thousandsOfPresetsListedInPart();
 
 private:
     template<typename T> static T *child(QWidget *window, const char *name)
@@ -824,6 +826,43 @@ void tst_MainWindow::makeGoesToTheSaveDialog()
     QCOMPARE(boxes.first().title, QStringLiteral("Advise"));
     QVERIFY2(boxes.first().informative.contains(named), qPrintable(boxes.first().informative));
     QVERIFY(QFileInfo::exists(dir.filePath("book.cbz")));
+}
+
+// A store of ten thousand presets (a damaged or hand-edited file): the menu
+// lists a few and finds the others behind "More Presets…", at once.
+void tst_MainWindow::thousandsOfPresetsListedInPart()
+{
+    {
+        QSettings settings;
+        for (int i = 0; i < 10000; ++i)
+            settings.setValue(QStringLiteral("Presets/Mine %1/ImageQuality").arg(i), 50 + i % 50);
+    }
+    Quirevale window;
+    auto *menu = child<QMenu>(&window, "menuPresets");
+    QMetaObject::invokeMethod(menu, "aboutToShow");
+    QStringList own;
+    QAction *more = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->text().startsWith(QStringLiteral("Mine ")))
+            own << action->text();
+        if (action->text().startsWith(QStringLiteral("More Presets")))
+            more = action;
+    }
+    QCOMPARE(own.size(), 20);
+    QCOMPARE(own.first(), QStringLiteral("Mine 0"));
+    QCOMPARE(own.at(2), QStringLiteral("Mine 2")); // in natural order
+    QVERIFY(more);
+    QCOMPARE(more->text(), QStringLiteral("More Presets… (10000)"));
+    // Found by a part of its name, and chosen.
+    TestSupport::ModalAnswer picker(
+        [](QWidget *modal) { return modal->objectName() == QLatin1String("PresetPicker"); },
+        [](QWidget *modal) {
+            modal->findChild<QLineEdit *>("PresetSearch")->setText(QStringLiteral("Mine 9998"));
+            static_cast<QDialog *>(modal)->accept();
+        });
+    more->trigger();
+    QVERIFY(picker.answered());
+    QCOMPARE(child<QSlider>(&window, "ImageQuality")->value(), 50 + 9998 % 50);
 }
 
 QUIREVALE_TEST_MAIN(tst_MainWindow)
