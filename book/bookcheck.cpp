@@ -44,6 +44,20 @@ QString shortList(const QStringList &names)
     return said;
 }
 
+// The quality the first of the pages that is a JPEG was made at; 0 for none.
+int jpegQualityOf(const QVector<ListedPage> &pages)
+{
+    for (const ListedPage &page : pages) {
+        const QString suffix = QFileInfo(page.name).suffix().toLower();
+        if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"))
+            continue;
+        PageReader reader(page.location);
+        if (reader.readWithoutDecoding())
+            return JpegCheck::frameOf(reader.fileData()).quality;
+    }
+    return 0;
+}
+
 // Why a page cannot be used, after its name; empty when it can, or when the
 // check is stopped.
 struct Damage
@@ -119,6 +133,7 @@ BookCheck BookCheck::of(const QString &path, const std::atomic_bool *stop)
     if (!epub)
         check.checkOrder(names);
     check.checkNames(names);
+    check.m_jpegQuality = jpegQualityOf(book.pages());
     // Each entry as the archive holds it: how it is packed, its size, and
     // whether it is encrypted.
     const PageArchive::Contents contents = PageArchive::contents(
@@ -326,6 +341,9 @@ void BookCheck::setUpCleanCopy(BookJob &job, const QString &target, bool replace
     options.everyPictureType = true;
     options.pages.KeepUnchangedPages = true;
     options.pages.KeepOnlyJpegAndPng = true;
+    // Pages written again as JPEG at the book's own quality: at the
+    // default, a book of WebP pages would come out several times its size.
+    options.pages.ImageQuality = cleanCopyQuality();
     ComicInfo given;
     given.write = true;
     // "Yes" says manga without saying how it is read; manga is read right

@@ -24,16 +24,16 @@ public:
     {
         enum Kind
         {
-            Unreadable,  // the archive itself cannot be read (or its check was stopped)
-            PageOrder,   // sorted by name, the pages come in another order
-            SubFolders,  // pages in sub-folders
-            PictureKind, // WebP, AVIF, JPEG XL, HEIF pages
-            DamagedPage, // a page the build could not use
-            ComicInfo,   // missing, or failing the schema
-            Manga,       // Manga "Yes", which servers do not read as right to left
-            PageCount,   // ComicInfo's pages disagree with the entries
-            Method,      // entries packed a way readers cannot unpack
-            Encrypted,   // entries behind a password
+            Unreadable,   // the archive itself cannot be read (or its check was stopped)
+            PageOrder,    // sorted by name, the pages come in another order
+            SubFolders,   // pages in sub-folders
+            PictureKind,  // WebP, AVIF, JPEG XL, HEIF pages
+            DamagedPage,  // a page the build could not use
+            ComicInfo,    // missing, or failing the schema
+            Manga,        // Manga "Yes", which servers do not read as right to left
+            PageCount,    // ComicInfo's pages disagree with the entries
+            Method,       // entries packed a way readers cannot unpack
+            Encrypted,    // entries behind a password
             NameEncoding, // names that are not valid text
             SameName      // entries sharing a name
         };
@@ -70,6 +70,9 @@ public:
     // stop it; once it has run, what the copy lacks.
     void setUpCleanCopy(class BookJob &job, const QString &target, bool replace) const;
     static QStringList leftOutOf(const class BookJob &job);
+    // The quality pages written again are made at: the book's own JPEG
+    // pages', or 90 when it has none.
+    int cleanCopyQuality() const { return m_jpegQuality > 0 ? m_jpegQuality : 90; }
 
 private:
     void add(Finding::Kind kind, const QString &text) { m_findings.append({kind, text}); }
@@ -82,6 +85,9 @@ private:
     QString m_path;
     QVector<Finding> m_findings;
     QStringList m_encrypted; // the pages that cannot be read for it
+    // The quality the book's own JPEG pages were made at; 0 when it has
+    // none that tell.
+    int m_jpegQuality = 0;
     bool m_fixable = false;
 };
 

@@ -156,7 +156,7 @@ void CliRunner::fixBook(const BookCheck &check)
         return;
     }
     std::fprintf(m_out, "%s: %s\n", local(file).constData(),
-                 local(tr("clean copy made: %1").arg(target)).constData());
+                 local(tr("clean copy made: %1 (%2)").arg(target, job.size().line())).constData());
     for (const QString &left : BookCheck::leftOutOf(job))
         report(target, left);
 }

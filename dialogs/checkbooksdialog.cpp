@@ -122,7 +122,8 @@ void CheckBooksDialog::makeCleanCopies()
                 if (result == BookJob::Stopped)
                     break;
                 if (result == BookJob::Made || result == BookJob::MadeWithoutSome) {
-                    line = tr("Clean copy made: %1").arg(QDir::toNativeSeparators(target));
+                    line = tr("Clean copy made: %1 (%2)")
+                               .arg(QDir::toNativeSeparators(target), job.size().line());
                     leftOut = BookCheck::leftOutOf(job);
                 } else {
                     line = tr("No clean copy of %1: %2")

@@ -295,6 +295,23 @@ bool framePass(JpegCheck::Blocks::Decoder *decoder, JpegCheck::Frame *frame)
     jpeg_read_header(info, TRUE);
     frame->size = QSize(int(info->image_width), int(info->image_height));
     frame->components = info->num_components;
+    // libjpeg's luminance table, in natural order, that its quality scales:
+    // how far the first table is scaled from it tells the quality.
+    static const unsigned short standard[DCTSIZE2] = {
+        16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+        14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+        18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+        49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+    if (const JQUANT_TBL *table = info->quant_tbl_ptrs[0]) {
+        double sum = 0, reference = 0;
+        for (int i = 0; i < DCTSIZE2; ++i) {
+            sum += table->quantval[i];
+            reference += standard[i];
+        }
+        const double scale = 100 * sum / reference;
+        const double quality = scale <= 100 ? (200 - scale) / 2 : 5000 / scale;
+        frame->quality = qBound(1, int(quality + 0.5), 100);
+    }
     return true;
 }
 } // namespace

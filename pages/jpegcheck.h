@@ -90,6 +90,9 @@ struct JpegCheck
     {
         QSize size;         // invalid when there is no JPEG header to read
         int components = 0; // 1 grey, 3 colour, 4 CMYK or YCCK
+        // The quality its first quantization table was made at, on the
+        // scale of libjpeg's own tables (1 to 100); 0 when it cannot be told.
+        int quality = 0;
     };
     static Frame frameOf(const QByteArray &data);
     // More scans than any encoder writes: a progressive JPEG of 10 scans

@@ -530,10 +530,6 @@ Sostituirlo?</translation>
         <translation>Controllo in corso… %1</translation>
     </message>
     <message>
-        <source>Clean copy made: %1</source>
-        <translation>Copia pulita creata: %1</translation>
-    </message>
-    <message>
         <source>Looking for books…</source>
         <translation>Ricerca dei libri…</translation>
     </message>
@@ -548,6 +544,10 @@ Sostituirlo?</translation>
     <message>
         <source>No comic archive or EPUB was found in what was chosen.</source>
         <translation>Tra ciò che è stato scelto non c’è alcun archivio di fumetti né EPUB.</translation>
+    </message>
+    <message>
+        <source>Clean copy made: %1 (%2)</source>
+        <translation>Copia pulita creata: %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1049,12 +1049,12 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>pulito</translation>
     </message>
     <message>
-        <source>clean copy made: %1</source>
-        <translation>copia pulita creata: %1</translation>
-    </message>
-    <message>
         <source>no clean copy can be made of it</source>
         <translation>non se ne può fare una copia pulita</translation>
+    </message>
+    <message>
+        <source>clean copy made: %1 (%2)</source>
+        <translation>copia pulita creata: %1 (%2)</translation>
     </message>
 </context>
 <context>

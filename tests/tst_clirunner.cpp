@@ -6,6 +6,7 @@
 #include "book/queuerunner.h"
 #include "making/comicinfo.h"
 #include "making/zipwriter.h"
+#include "pages/jpegcheck.h"
 #include "samplepages.h"
 #include "testsupport.h"
 
@@ -98,6 +99,8 @@ private slots:
     void checkNamesWhatReadersTripOn_data();
     void checkNamesWhatReadersTripOn();
     void checkIsBoundedOnHostileFiles();
+    void cleanCopyKeepsTheBooksQuality_data();
+    void cleanCopyKeepsTheBooksQuality();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -989,6 +992,43 @@ void tst_CliRunner::checkNamesWhatReadersTripOn()
     QCOMPARE(contentOf(root.filePath("Book.cbz")), book);
     const Run again = cli({"--check", "Book (fixed).cbz"}, root.path());
     QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
+}
+
+void tst_CliRunner::cleanCopyKeepsTheBooksQuality_data()
+{
+    QTest::addColumn<int>("quality"); // of the book's own JPEG page; 0: none
+    QTest::addColumn<int>("written"); // of the WebP pages written again
+    QTest::addColumn<int>("larger");  // than its book, at most
+    QTest::newRow("its JPEG pages' quality") << 80 << 80 << 2;
+    QTest::newRow("a plain quality without a JPEG page") << 0 << 90 << 3;
+}
+
+// WebP pages written again as JPEG take the quality the book's own JPEG
+// pages show (at 100 a copy was three times its book), and the copy says
+// its size.
+void tst_CliRunner::cleanCopyKeepsTheBooksQuality()
+{
+    QFETCH(int, quality);
+    QFETCH(int, written);
+    QFETCH(int, larger);
+    const QDir root(m_root->path());
+    QList<ZipEntry> pages;
+    if (quality > 0)
+        pages.append({"1.jpg", encoded(drawComicPage(1, QSize(600, 900)), "jpg", quality)});
+    for (int i = 2; i <= 4; ++i)
+        pages.append({QByteArray::number(i) + ".webp",
+                      encoded(drawComicPage(quint32(i), QSize(600, 900)), "webp", 80)});
+    QVERIFY(writeFile(root.filePath("Book.cbz"), storedZip(pages)));
+    const Run fixed = cli({"--check", "--fix", "Book.cbz"}, root.path());
+    QVERIFY2(fixed.out.contains(
+                 QRegularExpression("clean copy made: .*Book \\(fixed\\)\\.cbz \\(.*[kM]B")),
+             qPrintable(fixed.out + fixed.err));
+    const QList<QByteArray> copied = archiveData(root.filePath("Book (fixed).cbz"));
+    QCOMPARE(copied.size(), pages.size() + 1); // and its ComicInfo.xml
+    for (const QByteArray &page : copied.mid(0, pages.size()))
+        QCOMPARE(JpegCheck::frameOf(page).quality, written);
+    QVERIFY(QFileInfo(root.filePath("Book (fixed).cbz")).size() <
+            larger * QFileInfo(root.filePath("Book.cbz")).size());
 }
 
 // A FIFO, an archive of more entries than any book and one whose entry
