@@ -96,7 +96,12 @@ QString SettingsFile::s_why;
 
 bool SettingsFile::guardUserSettings(const QString &organization, const QString &application)
 {
-    const QString file = QSettings(organization, application).fileName();
+    // Named as Qt names it, without a settings object: making one reads
+    // the file, and a pipe there would block right here.
+    const QString file =
+        QStringLiteral("%1/%2/%3.conf")
+            .arg(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                 organization, application);
     QString why = whyNotReplaceable(file);
     if (why.isEmpty()) {
         // A regular file it must be, of a size settings have.

@@ -9,6 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using namespace TestSupport;
 
 namespace {
@@ -65,6 +72,10 @@ private slots:
     void rowsMove_data();
     void rowsMove();
     void chosenPagesAreMadeAsShown();
+    void hostileQueueFiles_data();
+    void hostileQueueFiles();
+    void savedOnlyOverARegularFile_data();
+    void savedOnlyOverARegularFile();
 };
 
 namespace {
@@ -366,6 +377,134 @@ void tst_BookQueue::chosenPagesAreMadeAsShown()
     QVERIFY(runQueue(runner));
     QCOMPARE(queue.at(0).state, QueuedBook::Failed);
     QVERIFY2(queue.at(0).report.contains("0.png is gone"), qPrintable(queue.at(0).report));
+}
+
+void tst_BookQueue::hostileQueueFiles_data()
+{
+    QTest::addColumn<QString>("file");     // "Queue.json", or an earlier "Queue.ini"
+    QTest::addColumn<QByteArray>("bytes"); // "fifo": a pipe; "large": past the limit
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("keptAside");
+    const QByteArray row = "Books\\%1\\Sources=/shelf/%1\n";
+    const auto rows = [&](const QByteArray &head, int count) {
+        QByteArray ini = "[Queue]\n" + head;
+        for (int i = 1; i <= count; ++i)
+            ini += QByteArray(row).replace("%1", QByteArray::number(i));
+        return ini;
+    };
+    QTest::newRow("treatments counted in thousands of millions")
+        << "Queue.ini" << rows("Books\\1\\Treatments\\size=1000000000\nBooks\\size=1\n", 1) << 1
+        << false;
+    QTest::newRow("rows counted as -7, three there")
+        << "Queue.ini" << rows("Books\\size=-7\n", 3) << 3 << false;
+    QTest::newRow("rows counted as 5, two there")
+        << "Queue.ini" << rows("Books\\size=5\n", 2) << 2 << false;
+    QTest::newRow("a pipe") << "Queue.json" << QByteArray("fifo") << 0 << true;
+    QTest::newRow("larger than any queue") << "Queue.json" << QByteArray("large") << 0 << true;
+    QTest::newRow("damaged") << "Queue.json" << QByteArray("{\"Books\": [{\"Sources\"") << 0
+                             << true;
+    QTest::newRow("pages counted past any book")
+        << "Queue.json"
+        << QByteArray("{\"Books\": [{\"Sources\": [\"/shelf/a\"], \"Pages\": [") +
+               QByteArray("\"p\",").repeated(QueueFile::PageLimit + 10) + "\"p\"]}]}"
+        << 1 << false;
+}
+
+// A queue file that lies about its counts, blocks or cannot be read whole
+// never stops the start: every count is bounded, only a regular file of a
+// queue's size is read, and a file that cannot be read whole is put aside,
+// never saved over.
+void tst_BookQueue::hostileQueueFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    QFETCH(bool, keptAside);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file);
+    if (bytes == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (bytes == "large") {
+        QFile large(path);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(QueueFile::SizeLimit + 1));
+    } else {
+        QVERIFY(writeFile(path, bytes));
+    }
+    QueueFile queueFile(dir.path());
+    const BookQueue queue = queueFile.load();
+    QCOMPARE(queue.size(), rows);
+    if (rows > 0)
+        QVERIFY(queue.at(0).pageNames.size() <= QueueFile::PageLimit);
+    QCOMPARE(!queueFile.notice().isEmpty(), keptAside);
+    if (keptAside) {
+        const QStringList aside =
+            QDir(dir.path()).entryList({file + ".unread-*"}, QDir::Files | QDir::System);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY2(queueFile.notice().contains(aside.first()), qPrintable(queueFile.notice()));
+        if (bytes != "fifo" && bytes != "large")
+            QCOMPARE(contentOf(dir.filePath(aside.first())), bytes);
+        // The next save makes a new file, and leaves the one put aside.
+        QString error;
+        QVERIFY2(queueFile.save(QueueFile::toJson(queue), &error), qPrintable(error));
+        QVERIFY(QFileInfo(dir.filePath(aside.first())).exists());
+    }
+}
+
+void tst_BookQueue::savedOnlyOverARegularFile_data()
+{
+    QTest::addColumn<QString>("linkedTo");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a regular file, through a link") << "file" << true;
+    QTest::newRow("a pipe") << "fifo" << false;
+    QTest::newRow("a folder") << "folder" << false;
+    QTest::newRow("a socket") << "socket" << false;
+    QTest::newRow("a device node of the test's own") << "device" << false;
+}
+
+// The queue file is a link: what it links to is written only when it is a
+// regular file (the link stays a link); a device, a pipe, a socket or a
+// folder stays as it is, and the save says why.
+void tst_BookQueue::savedOnlyOverARegularFile()
+{
+    QFETCH(QString, linkedTo);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target");
+    const QByteArray name = QFile::encodeName(target);
+    if (linkedTo == "file") {
+        QVERIFY(writeFile(target, "earlier"));
+    } else if (linkedTo == "fifo") {
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    } else if (linkedTo == "folder") {
+        QVERIFY(QDir().mkdir(target));
+    } else if (linkedTo == "socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        ::close(fd);
+    } else if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        QSKIP("A device node needs the right to make one (root, or CAP_MKNOD)");
+    }
+    QVERIFY(QFile::link(target, dir.filePath("Queue.json")));
+    BookQueue queue;
+    QueuedBook book;
+    book.sources = QStringList{dir.filePath("shelf")};
+    queue.add(book);
+    QString error;
+    QCOMPARE(QueueFile(dir.path()).save(QueueFile::toJson(queue), &error), saved);
+    QCOMPARE(error.isEmpty(), saved);
+    QVERIFY(QFileInfo(dir.filePath("Queue.json")).isSymLink());
+    struct stat info;
+    QCOMPARE(::lstat(name.constData(), &info), 0);
+    if (saved) {
+        QVERIFY(S_ISREG(info.st_mode));
+        QVERIFY(contentOf(target).contains("shelf"));
+    } else {
+        QVERIFY(!S_ISREG(info.st_mode));
+    }
 }
 
 QUIREVALE_TEST_MAIN(tst_BookQueue)

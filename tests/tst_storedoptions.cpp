@@ -1,9 +1,14 @@
 #include "book/optiontable.h"
+#include "book/settingsfile.h"
 #include "testsupport.h"
 
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(BookOptions)
 
@@ -26,6 +31,8 @@ private slots:
     void everyFieldComesBack();
     void everyOptionOfTheTableComesBack();
     void namesKeysAndFlagsAreEachOptionsOwn();
+    void settingsOnlyInARegularFile_data();
+    void settingsOnlyInARegularFile();
 };
 
 void tst_StoredOptions::load_data()
@@ -205,6 +212,59 @@ void tst_StoredOptions::namesKeysAndFlagsAreEachOptionsOwn()
         if (option.usedUnder)
             QVERIFY2(option.usedUnderOption(), option.usedUnder);
     }
+}
+
+void tst_StoredOptions::settingsOnlyInARegularFile_data()
+{
+    QTest::addColumn<QString>("linkedTo");
+    QTest::addColumn<bool>("used");
+    QTest::newRow("a regular file, through a link") << "file" << true;
+    QTest::newRow("a pipe, that would block the start") << "fifo" << false;
+    QTest::newRow("a folder") << "folder" << false;
+    QTest::newRow("a device node of the test's own") << "device" << false;
+}
+
+// The settings file is a link: the settings are read and written through
+// it only when it names a regular file; otherwise the run keeps its
+// settings aside, says so, and what the link names stays as it is.
+void tst_StoredOptions::settingsOnlyInARegularFile()
+{
+    QFETCH(QString, linkedTo);
+    QFETCH(bool, used);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target");
+    const QByteArray name = QFile::encodeName(target);
+    if (linkedTo == "file")
+        QVERIFY(QFile(target).open(QIODevice::WriteOnly));
+    else if (linkedTo == "fifo")
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    else if (linkedTo == "folder")
+        QVERIFY(QDir().mkdir(target));
+    else if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        QSKIP("A device node needs the right to make one (root, or CAP_MKNOD)");
+    const QString organization = QStringLiteral("GuardTest");
+    const QString settingsFile = QSettings(organization, "Quirevale").fileName();
+    QVERIFY(QDir().mkpath(QFileInfo(settingsFile).path()));
+    QFile::remove(settingsFile);
+    QVERIFY(QFile::link(target, settingsFile));
+    const bool guarded = SettingsFile::guardUserSettings(organization, "Quirevale");
+    QCOMPARE(guarded, used);
+    QCOMPARE(SettingsFile::guardNotice().isEmpty(), used);
+    {
+        QSettings settings(organization, "Quirevale");
+        settings.setValue("Options/ImageQuality", 42);
+        settings.sync();
+    }
+    struct stat info;
+    QCOMPARE(::lstat(name.constData(), &info), 0);
+    QCOMPARE(bool(S_ISREG(info.st_mode)), linkedTo == "file");
+    if (used)
+        QVERIFY(TestSupport::contentOf(target).contains("ImageQuality=42"));
+    QVERIFY(QFileInfo(settingsFile).isSymLink());
+    QFile::remove(settingsFile);
+    // Back to this process's own folder for the tests after this one.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME"));
 }
 
 #include "tst_storedoptions.moc"
