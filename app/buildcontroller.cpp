@@ -202,6 +202,12 @@ void BuildController::reportSuccess(const QString &fileName)
     // What the listing left out, then what the list did, then the pages
     // found unreadable.
     said << m_job->listingLeftOut() << m_leftOut << m_job->bookNotes();
+    if (m_job->cutPages() > 0)
+        said << (options.ImageCutFirstPageRight
+                     ? tr("The right half of each cut page came first: the book is read right to "
+                          "left. Choose Left under \"First page begins from\" for the other.")
+                     : tr("The left half of each cut page came first: the book is read left to "
+                          "right. Choose Right under \"First page begins from\" for the other."));
     QStringList unread;
     for (const int row : m_job->leftOutRows())
         unread << (m_rowName ? m_rowName(row) : QString::number(row + 1));

@@ -254,5 +254,14 @@ Book::Plan Book::plan(const PageOptions &options, const ComicInfo &given, bool e
     Plan plan;
     plan.comicInfo = edited ? comicInfoEdited(given) : comicInfoGiven(given);
     plan.options = withReadingDirection(options, plan.comicInfo, halfChosen);
+    // One direction the book is made with: the half of a cut page that comes
+    // first says it where the book says none, or where the user chose that
+    // half for this book; what it carries (its ComicInfo.xml's Manga, an
+    // EPUB's progression) says the same.
+    const ComicInfo::Direction cut =
+        plan.options.ImageCutFirstPageRight ? ComicInfo::RightToLeft : ComicInfo::LeftToRight;
+    if (plan.options.ImageCutDoublePages &&
+        (halfChosen || plan.comicInfo.direction == ComicInfo::DirectionUnsaid))
+        plan.comicInfo.direction = cut;
     return plan;
 }

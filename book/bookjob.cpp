@@ -280,6 +280,7 @@ BookJob::Result BookJob::build()
         return end(Failed, BuildFailed, build.errorStrings());
     m_entries = build.entryCount();
     m_bookNotes = build.bookNotes();
+    m_cutPages = build.cutPages();
     m_bytes = QFileInfo(m_request.target).size();
     m_listingLeftOut = m_request.leftOut;
     for (const Book::LeftOut &left : m_book.leftOut()) {

@@ -137,6 +137,8 @@ public:
     QVector<BookBuild::PageNote> pageNotes() const { return m_notes; }
     // What is said of the book as a whole.
     QStringList bookNotes() const { return m_bookNotes; }
+    // How many of its pages were cut in two.
+    int cutPages() const { return m_cutPages; }
     QVector<BookBuild::ScanFound> scanFindings() const { return m_scanFindings; }
     // What it was made without, a line each: pictures and files its listing
     // left out, pages that could not be read.
@@ -209,6 +211,7 @@ private:
     QVector<int> m_leftOutRows;
     QVector<BookBuild::PageNote> m_notes;
     QStringList m_bookNotes;
+    int m_cutPages = 0;
     QVector<BookBuild::ScanFound> m_scanFindings;
     QStringList m_leftOut;
     QStringList m_listingLeftOut;

@@ -437,6 +437,16 @@ bool CliRunner::makeOpened(BookJob &job)
     if (!m_args.quiet) {
         for (const QString &note : job.bookNotes())
             report(target, note);
+        // Which half came first, and how to have the other: a book that
+        // says nothing of its direction takes the half chosen.
+        if (job.cutPages() > 0)
+            report(folder, job.plan().options.ImageCutFirstPageRight
+                               ? tr("read right to left: the right half of each cut page came "
+                                    "first (--first-page left, or a book that says Manga No, "
+                                    "puts the left half first)")
+                               : tr("read left to right: the left half of each cut page came "
+                                    "first (--first-page right, or a book that says Manga "
+                                    "YesAndRightToLeft, puts the right half first)"));
     }
     if (!m_args.quiet) {
         if (m_terminal)

@@ -161,6 +161,7 @@ BookBuild::Result BookBuild::build()
     m_refusedPartialPage = false;
     m_bytesWritten = 0;
     m_entryCount = 0;
+    m_cutPages = 0;
     m_bookNotes.clear();
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
@@ -228,6 +229,8 @@ BookBuild::Result BookBuild::build()
         return finish(Failed, errors);
     }
     m_entryCount = packager->pageCount();
+    m_cutPages = int(std::count_if(packager->pages().cbegin(), packager->pages().cend(),
+                                   [](const ComicPage &page) { return page.half == 1; }));
     // Every page left out (blank, or unread): a book of nothing is no book.
     if (m_entryCount == 0 && !m_pages.isEmpty()) {
         packager->abandon();

@@ -100,6 +100,9 @@ public:
     // The pages' entries written (ComicInfo.xml not counted), once the build
     // is done.
     int entryCount() const { return m_entryCount; }
+    // How many pages were cut in two, their halves written, once the build
+    // is done.
+    int cutPages() const { return m_cutPages; }
     // The bytes of the pages' pictures written so far; any thread.
     qint64 bytesWritten() const { return m_bytesWritten; }
     // The most bytes the pages held at once (their files, pixels and
@@ -170,6 +173,7 @@ private:
     int m_entryCount = 0;
     std::atomic<qint64> m_bytesWritten{0};
     qint64 m_peakReserved = 0;
+    int m_cutPages = 0;
     QVector<ScanFound> m_scanFindings;
     QVector<int> m_leftOutRows;
     bool m_refusedPartialPage = false;

@@ -350,33 +350,64 @@ void tst_CliRunner::readingDirectionOrdersTheHalves_data()
     QTest::addColumn<QString>("manga"); // the source's Manga field; empty: no ComicInfo.xml
     QTest::addColumn<QStringList>("flags");
     QTest::addColumn<bool>("rightFirst");
-    QTest::addColumn<QString>("written"); // Manga in the archive made
-    QTest::newRow("nothing said") << QString() << QStringList() << true << QString();
-    QTest::newRow("source: No") << "No" << QStringList() << false << "No";
-    QTest::newRow("source: right to left")
-        << "YesAndRightToLeft" << QStringList() << true << "YesAndRightToLeft";
-    QTest::newRow("source: manga, direction unsaid") << "Yes" << QStringList() << true << "Yes";
-    QTest::newRow("--left-to-right")
-        << QString() << QStringList{"--left-to-right"} << false << "No";
-    QTest::newRow("--right-to-left over No")
-        << "No" << QStringList{"--right-to-left"} << true << "YesAndRightToLeft";
-    QTest::newRow("--left-to-right over right to left")
-        << "YesAndRightToLeft" << QStringList{"--left-to-right"} << false << "No";
-    QTest::newRow("--first-page left over right to left")
-        << "YesAndRightToLeft" << QStringList{"--first-page", "left"} << false
-        << "YesAndRightToLeft";
-    QTest::newRow("--first-page right over --left-to-right")
-        << QString() << QStringList{"--left-to-right", "--first-page", "right"} << true << "No";
+    QTest::addColumn<QString>("written"); // Manga in the archive made; empty: none written
+    QTest::addColumn<QString>("kind");
+    struct Row
+    {
+        const char *name;
+        QString manga;
+        QStringList flags;
+        bool rightFirst;
+        QString written;
+    };
+    // One direction the book is made with: the half read first, its Manga
+    // and an EPUB's progression all say it.
+    const QList<Row> rows = {
+        {"nothing said", {}, {}, true, {}},
+        {"nothing said, ComicInfo.xml asked for", {}, {"--comic-info"}, true, "YesAndRightToLeft"},
+        {"nothing said, the left half chosen",
+         {},
+         {"--comic-info", "--first-page", "left"},
+         false,
+         "No"},
+        {"source: No", "No", {}, false, "No"},
+        {"source: right to left", "YesAndRightToLeft", {}, true, "YesAndRightToLeft"},
+        {"source: manga, direction unsaid", "Yes", {}, true, "YesAndRightToLeft"},
+        {"--left-to-right", {}, {"--left-to-right"}, false, "No"},
+        {"--right-to-left over No", "No", {"--right-to-left"}, true, "YesAndRightToLeft"},
+        {"--left-to-right over right to left",
+         "YesAndRightToLeft",
+         {"--left-to-right"},
+         false,
+         "No"},
+        {"--first-page left over right to left",
+         "YesAndRightToLeft",
+         {"--first-page", "left"},
+         false,
+         "No"},
+        {"--first-page right over --left-to-right",
+         {},
+         {"--left-to-right", "--first-page", "right"},
+         true,
+         "YesAndRightToLeft"},
+    };
+    for (const Row &row : rows) {
+        for (const char *kind : {"cbz", "epub"})
+            QTest::addRow("%s, %s", row.name, kind)
+                << row.manga << row.flags << row.rightFirst << row.written << QString(kind);
+    }
 }
 
 // A spread whose left half is red and right half blue, cut in two: the
-// first entry is the half read first.
+// first entry is the half read first, and what the book says of its
+// direction is the same.
 void tst_CliRunner::readingDirectionOrdersTheHalves()
 {
     QFETCH(QString, manga);
     QFETCH(QStringList, flags);
     QFETCH(bool, rightFirst);
     QFETCH(QString, written);
+    QFETCH(QString, kind);
     QImage spread(200, 100, QImage::Format_RGB32);
     spread.fill(Qt::red);
     QPainter(&spread).fillRect(100, 0, 100, 100, Qt::blue);
@@ -391,18 +422,37 @@ void tst_CliRunner::readingDirectionOrdersTheHalves()
     const QDir root(m_root->path());
     QVERIFY(writeFile(root.filePath("Spread.cbz"), storedZip(entries)));
 
+    const QString made = root.filePath("Made." + kind);
     const Run run =
-        cli(QStringList{"--split", "50", "-o", "Made.cbz", "Spread.cbz"} + flags, root.path());
+        cli(QStringList{"--split", "50", "--kind", kind, "-o", made, "Spread.cbz"} + flags,
+            root.path());
     QCOMPARE(run.status, 0);
-    const QList<QByteArray> made = archiveData(root.filePath("Made.cbz"));
-    QVERIFY(made.size() >= 2);
-    const QImage first = QImage::fromData(made.first());
-    QVERIFY(colorNear(first.pixelColor(50, 50), rightFirst ? Qt::blue : Qt::red, 12));
-    if (written.isEmpty())
-        QCOMPARE(made.size(), 2); // nothing asked for ComicInfo.xml
-    else
-        QVERIFY2(made.last().contains("<Manga>" + written.toUtf8() + "</Manga>"),
-                 made.last().constData());
+    // Every run that cuts pages says which half came first.
+    QVERIFY2(run.err.contains(rightFirst ? "the right half of each cut page came first"
+                                         : "the left half of each cut page came first"),
+             qPrintable(run.err));
+    bool ok = false;
+    const QList<ArchiveEntry> read = readArchive(made, &ok);
+    QVERIFY(ok);
+    QByteArray first, described;
+    for (const ArchiveEntry &entry : read) {
+        if (first.isEmpty() && entry.name.endsWith(".jpg"))
+            first = entry.data;
+        if (entry.name == "ComicInfo.xml" || entry.name.endsWith(".opf"))
+            described = entry.data;
+    }
+    QVERIFY(
+        colorNear(QImage::fromData(first).pixelColor(50, 50), rightFirst ? Qt::blue : Qt::red, 12));
+    if (kind == "epub") {
+        const QByteArray progression = rightFirst ? "rtl" : "ltr";
+        QVERIFY2(described.contains("page-progression-direction=\"" + progression + "\""),
+                 described.constData());
+    } else if (written.isEmpty()) {
+        QVERIFY(described.isEmpty()); // nothing asked for ComicInfo.xml
+    } else {
+        QVERIFY2(described.contains("<Manga>" + written.toUtf8() + "</Manga>"),
+                 described.constData());
+    }
 }
 
 void tst_CliRunner::listSaysWhatTheArchiveHolds_data()
