@@ -17,7 +17,8 @@ const QString Group = QStringLiteral("Presets");
 // rather than a strip. Borders and the cut order stay the book's. A colour
 // e-ink screen shows colours pale: they are made stronger (boost, percent)
 // and the middle tones lighter (gamma, hundredths); other screens get them
-// as they are. A long strip, when it is cut, is cut to the screen's height.
+// as they are. A long strip (a webtoon chapter) is cut into pages of the
+// screen's height; a book of ordinary pages is unchanged by it.
 QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality, int grey,
                                              bool keep, bool portrait = false, int boost = 0,
                                              int gamma = 100)
@@ -36,6 +37,7 @@ QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality,
                                               {"StorePages", 0},
                                               {"ColourBoost", boost},
                                               {"ColourGamma", gamma},
+                                              {"CutLongStrips", 1},
                                               {"StripHeight", height}};
     if (portrait)
         values << qMakePair(QByteArray("ImageCutDoublePages"), 1)
@@ -167,6 +169,8 @@ QString BookPreset::description() const
         said << tr("blank pages left out");
     if (o.FacingSpreads)
         said << tr("spreads on facing pages");
+    if (named.contains("CutLongStrips") && o.CutLongStrips)
+        said << tr("long strips cut %1 high").arg(o.StripHeight);
     if (named.contains("PdfResolution"))
         said << tr("PDF pages at %1 dpi").arg(o.PdfResolution);
     return said.join(QStringLiteral(", "));

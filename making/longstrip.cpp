@@ -65,12 +65,8 @@ int LongStrip::pieceRows(int width, const PageOptions &options)
     if (!options.ImageResize || width <= 0)
         return qMax(1, screen);
     screen = qMin(screen, options.ResizeImageHeight);
-    // A strip narrower than the screen keeps its width when it may not be
-    // enlarged; else it is fitted to the screen's width.
-    const bool kept = options.ImageResizeMode == PageOptions::ResizeToFit &&
-                      options.ImageResizeNoEnlarge && width <= options.ResizeImageWidth;
-    if (kept)
-        return qMax(1, screen);
+    // A strip's pages fill the screen's width, a narrower strip enlarged: a
+    // strip kept narrow shows a screen with bands of nothing beside it.
     return qMax(1, int(qint64(screen) * width / options.ResizeImageWidth));
 }
 
@@ -84,9 +80,9 @@ PageOptions LongStrip::pieceOptions(const PageOptions &options)
     piece.KeepUnchangedPages = false;
     piece.LosslessCuts = false;
     if (piece.ImageResize) {
-        // A page of a strip shorter than the screen would be stretched.
-        if (piece.ImageResizeMode == PageOptions::ResizeExactly)
-            piece.ImageResizeNoEnlarge = false;
+        // Fitted, never stretched (a page of a strip shorter than the
+        // screen would be), and filling the screen's width.
+        piece.ImageResizeNoEnlarge = false;
         piece.ImageResizeMode = PageOptions::ResizeToFit;
         piece.ResizeImageHeight = qMin(piece.ResizeImageHeight, piece.StripHeight);
     }

@@ -14,6 +14,7 @@ struct PageMaker::Made
     QString error;
     QString encodedWhy; // why a lossless cut was not made
     QString note;
+    QSize squeezed; // a part fitted to less than half the screen's width
 };
 
 PageMaker::PageMaker(const QVector<BuildPage> &pages, const Settings &settings,
@@ -137,6 +138,8 @@ void PageMaker::encodeAll(PageReader &reader, const PageRecipe &recipe, Made &ma
                 made.error = nothingLeft(made.name, recipe.forPictureOfSize(picture.size()).plan());
                 return false;
             }
+            if (made.squeezed.isEmpty() && squeezed(out.size))
+                made.squeezed = out.size;
             PackedEntry entry;
             ComicPage comicPage;
             made.error = encodePart(out, index, &entry, &comicPage);
@@ -168,6 +171,11 @@ void PageMaker::encodeAll(PageReader &reader, const PageRecipe &recipe, Made &ma
         notes << tr("encoded as usual, not cut on its blocks: %1").arg(made.encodedWhy);
     if (reader.frameCount() > 1)
         notes << tr("only the first of its %1 frames is used").arg(reader.frameCount());
+    if (!made.squeezed.isEmpty())
+        notes << tr("fitted to %1 × %2, less than half the screen's width: a long strip's tile "
+                    "is cut to the screen's height when long strips are")
+                     .arg(made.squeezed.width())
+                     .arg(made.squeezed.height());
     m_ordered.complete(index, {made.error, notes.join(QStringLiteral("; "))}, &made.last);
 }
 
@@ -234,6 +242,16 @@ bool PageMaker::cutLosslessly(PageReader &reader, const PageRecipe &recipe, Made
         made.last.pictureSize = reader.headerSize();
     }
     return true;
+}
+
+// Whether a part fitted within the screen comes out less than half its
+// width, its height the screen's: a long strip's tile made a sliver.
+bool PageMaker::squeezed(const QSize &part) const
+{
+    const PageOptions &options = m_settings.options;
+    return options.ImageResize && options.ImageResizeMode == PageOptions::ResizeToFit &&
+           part.width() * 2 < options.ResizeImageWidth &&
+           part.height() >= options.ResizeImageHeight - 1;
 }
 
 // The encoder's own buffers while it writes a page, a pixel: libwebp's take

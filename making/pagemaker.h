@@ -73,6 +73,7 @@ private:
     void encodeAll(PageReader &reader, const PageRecipe &recipe, Made &made) const;
     PackedEntry copiedFromZip(const PageReader &reader) const;
     QString nothingLeft(const QString &name, const PagePlan &plan) const;
+    bool squeezed(const QSize &part) const;
 
     const QVector<BuildPage> &m_pages;
     const Settings m_settings;

@@ -402,6 +402,10 @@
         <source>reMarkable Paper Pro</source>
         <translation>reMarkable Paper Pro</translation>
     </message>
+    <message>
+        <source>long strips cut %1 high</source>
+        <translation>strisce lunghe tagliate alte %1</translation>
+    </message>
 </context>
 <context>
     <name>BookSources</name>
@@ -505,6 +509,14 @@ Sostituirlo?</translation>
     <message>
         <source>A %1 file is being made. Stop it and close the window?</source>
         <translation>Si sta creando un file %1. Fermarlo e chiudere la finestra?</translation>
+    </message>
+    <message>
+        <source>The right half of each cut page came first: the book is read right to left. Choose Left under &quot;First page begins from&quot; for the other.</source>
+        <translation>La metà destra di ogni pagina tagliata è venuta prima: il libro si legge da destra a sinistra. Scegli Sinistra in &quot;La prima pagina comincia da&quot; per l&apos;altra.</translation>
+    </message>
+    <message>
+        <source>The left half of each cut page came first: the book is read left to right. Choose Right under &quot;First page begins from&quot; for the other.</source>
+        <translation>La metà sinistra di ogni pagina tagliata è venuta prima: il libro si legge da sinistra a destra. Scegli Destra in &quot;La prima pagina comincia da&quot; per l&apos;altra.</translation>
     </message>
 </context>
 <context>
@@ -1055,6 +1067,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>clean copy made: %1 (%2)</source>
         <translation>copia pulita creata: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>read right to left: the right half of each cut page came first (--first-page left, or a book that says Manga No, puts the left half first)</source>
+        <translation>letto da destra a sinistra: la metà destra di ogni pagina tagliata è venuta prima (--first-page left, o un libro che dice Manga No, mette prima la metà sinistra)</translation>
+    </message>
+    <message>
+        <source>read left to right: the left half of each cut page came first (--first-page right, or a book that says Manga YesAndRightToLeft, puts the right half first)</source>
+        <translation>letto da sinistra a destra: la metà sinistra di ogni pagina tagliata è venuta prima (--first-page right, o un libro che dice Manga YesAndRightToLeft, mette prima la metà destra)</translation>
     </message>
 </context>
 <context>
@@ -1635,6 +1655,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Cut in two, nothing is left of one half of page %1 (%2 × %3).</source>
         <translation>Divisa in due, non resta nulla di una metà della pagina %1 (%2 × %3).</translation>
+    </message>
+    <message>
+        <source>fitted to %1 × %2, less than half the screen&apos;s width: a long strip&apos;s tile is cut to the screen&apos;s height when long strips are</source>
+        <translation>adattata a %1 × %2, meno di metà della larghezza dello schermo: una tessera di una striscia lunga viene tagliata all&apos;altezza dello schermo quando lo sono le strisce lunghe</translation>
     </message>
 </context>
 <context>

@@ -6,10 +6,11 @@
 
 // Where a long strip (a webtoon chapter's tiles, one below the other) is
 // cut into pages a screen high: each cut on a gutter, a band of rows of
-// plain background between panels, found within 0.6 to 1.0 of the height
-// below the last cut, so that no cut goes through a face; where no gutter
-// is in reach, at the height, and said so. No page is shorter than a
-// quarter of the height but the strip's last. Any thread.
+// plain background between panels, found within a quarter to the whole of
+// the height below the last cut, the one nearest the height: a shorter
+// page is better than a cut through a face. Where no gutter is in reach,
+// at the height, and said so. No page is shorter than a quarter of the
+// height but the strip's last. Any thread.
 class StripCut
 {
 public:
@@ -26,7 +27,7 @@ public:
     static constexpr double EdgeShare = 0.03;
     // Rows of plain background in a run for it to be a gutter.
     static constexpr int GutterRows = 6;
-    static constexpr double Reach = 0.6;
+    static constexpr double Reach = 0.25;
 
     // Each row's colour where the row is plain: nearly all of its pixels,
     // its edges aside, within Tolerance of the row's own middle colour;

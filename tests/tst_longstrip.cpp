@@ -1,3 +1,4 @@
+#include "book/bookpreset.h"
 #include "making/bookbuild.h"
 #include "making/longstrip.h"
 #include "making/pagetransform.h"
@@ -26,6 +27,8 @@ private slots:
     void buildCutsStripsAndLeavesTheRest_data();
     void buildCutsStripsAndLeavesTheRest();
     void unreadableTileIsNamed();
+    void devicePresetsCutStrips_data();
+    void devicePresetsCutStrips();
     void anotherPageFailingStopsTheStrip();
 };
 
@@ -89,14 +92,15 @@ void tst_LongStrip::rowsOfAPage_data()
     QTest::addColumn<int>("stripHeight");
     QTest::addColumn<QSize>("page"); // a full page's size as written
     QTest::newRow("no resize") << 800 << QSize() << false << false << 1680 << QSize(800, 1680);
-    QTest::newRow("narrow strip, never enlarged")
-        << 800 << QSize(1264, 1680) << false << true << 1680 << QSize(800, 1680);
+    // A strip fills the screen's width even where pages are not enlarged.
+    QTest::newRow("narrow strip, pages never enlarged")
+        << 800 << QSize(1264, 1680) << false << true << 1680 << QSize(1264, 1680);
     QTest::newRow("narrow strip, enlarged")
         << 800 << QSize(1264, 1680) << false << false << 1680 << QSize(1264, 1680);
     QTest::newRow("wide strip, reduced")
         << 2000 << QSize(1264, 1680) << false << true << 1680 << QSize(1264, 1680);
     QTest::newRow("the strip's height below the screen's")
-        << 800 << QSize(1264, 1680) << false << true << 1200 << QSize(800, 1200);
+        << 800 << QSize(1264, 1680) << false << true << 1200 << QSize(1264, 1200);
     QTest::newRow("exact size is fitted, not stretched")
         << 800 << QSize(600, 800) << true << true << 1680 << QSize(600, 800);
 }
@@ -121,7 +125,11 @@ void tst_LongStrip::rowsOfAPage()
     options.ImageResizeNoEnlarge = noEnlarge;
     const int rows = LongStrip::pieceRows(width, options);
     const PageOptions piece = LongStrip::pieceOptions(options);
-    QCOMPARE(resizedSize(QSize(width, rows), piece), page);
+    // Whole rows of the strip: within a row of the height, never past it.
+    const QSize made = resizedSize(QSize(width, rows), piece);
+    QCOMPARE(made.width(), page.width());
+    QVERIFY2(made.height() <= page.height() && made.height() >= page.height() - 1,
+             qPrintable(QString::number(made.height())));
     // A page cut shorter keeps the strip's proportions.
     const QSize half = resizedSize(QSize(width, rows / 2), piece);
     QCOMPARE(half.width(), page.width());
@@ -361,6 +369,50 @@ void tst_LongStrip::anotherPageFailingStopsTheStrip()
     QCOMPARE(build.errorStrings().size(), 1);
     QVERIFY2(build.errorString().startsWith(QStringLiteral("Page 0.png cannot be read")),
              qPrintable(build.errorString()));
+}
+
+void tst_LongStrip::devicePresetsCutStrips_data()
+{
+    QTest::addColumn<bool>("stripsOff"); // turned off after the preset
+    QTest::newRow("a device preset") << false;
+    QTest::newRow("a device preset, long strips turned off") << true;
+}
+
+// A webtoon chapter under a screen's preset is cut into pages as wide as
+// the screen, not fitted into slivers; turned off, each sliver is named.
+void tst_LongStrip::devicePresetsCutStrips()
+{
+    QFETCH(bool, stripsOff);
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int tile = 0; tile < 3; ++tile) {
+        const QString file = dir.filePath(QStringLiteral("%1.png").arg(tile));
+        QVERIFY(drawWebtoonTile(3, 400, 3200, tile).save(file));
+        pages.append({tile, PageLocation(file)});
+    }
+    BookOptions options;
+    for (const BookPreset &preset : BookPreset::builtIns()) {
+        if (preset.name() == QLatin1String("kobo-libra-colour"))
+            options = preset.appliedTo(options);
+    }
+    QVERIFY(options.pages.CutLongStrips);
+    options.pages.CutLongStrips = !stripsOff;
+    BookBuild build(dir.filePath("book.cbz"), pages, options.pages);
+    QCOMPARE(build.run(), BookBuild::Done);
+    const QList<QByteArray> entries = archiveData(dir.filePath("book.cbz"));
+    QVERIFY(!entries.isEmpty());
+    for (const QByteArray &entry : entries) {
+        const QSize size = QImage::fromData(entry).size();
+        QVERIFY(size.height() <= 1680);
+        if (stripsOff)
+            QVERIFY(size.width() * 2 < 1264);
+        else
+            QCOMPARE(size.width(), 1264);
+    }
+    int named = 0;
+    for (const BookBuild::PageNote &note : build.pageNotes())
+        named += note.text.contains(QLatin1String("less than half the screen's width"));
+    QCOMPARE(named, stripsOff ? pages.size() : 0);
 }
 
 QTEST_MAIN(tst_LongStrip)
