@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QSet>
 #include <QSettings>
+#include <QTranslator>
 
 namespace {
 const QString Group = QStringLiteral("Presets");
@@ -176,13 +177,29 @@ QString BookPreset::description() const
     return said.join(QStringLiteral(", "));
 }
 
+// Whether a built-in preset is called so: by its name, or its title as the
+// window shows it in either language (the program speaks both whatever the
+// system's), in any case.
+bool BookPreset::isCalled(const QString &name) const
+{
+    static QTranslator italian;
+    static const bool loaded = italian.load(QStringLiteral(":/Translations/quirevale_it"));
+    const QString trimmed = name.trimmed();
+    const auto same = [&](const QString &said) {
+        return !said.isEmpty() && said.compare(trimmed, Qt::CaseInsensitive) == 0;
+    };
+    if (same(m_name))
+        return true;
+    if (!m_builtIn)
+        return false;
+    return same(QString::fromLatin1(m_title)) || same(title()) ||
+           (loaded && same(italian.translate("BookPreset", m_title)));
+}
+
 bool BookPreset::isBuiltInName(const QString &name)
 {
-    const QString trimmed = name.trimmed();
     for (const BookPreset &preset : builtIns()) {
-        if (preset.m_name.compare(trimmed, Qt::CaseInsensitive) == 0 ||
-            QString::fromLatin1(preset.m_title).compare(trimmed, Qt::CaseInsensitive) == 0 ||
-            preset.title().compare(trimmed, Qt::CaseInsensitive) == 0)
+        if (preset.isCalled(name))
             return true;
     }
     return false;
@@ -223,7 +240,7 @@ QVector<BookPreset> BookPreset::all(QSettings &settings)
 BookPreset BookPreset::find(const QSettings &settings, const QString &name)
 {
     for (const BookPreset &preset : builtIns()) {
-        if (preset.m_name.compare(name, Qt::CaseInsensitive) == 0)
+        if (preset.isCalled(name))
             return preset;
     }
     // The user's own match in any case too, as the program's do.

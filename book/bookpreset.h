@@ -44,6 +44,9 @@ public:
     // One of the user's, by its name as the store keeps it; invalid when
     // there is none such.
     static BookPreset read(const QSettings &settings, const QString &name);
+    // Whether it is called name: its own name, or for one of the program's,
+    // its title in English or Italian; in any case.
+    bool isCalled(const QString &name) const;
     // By name in any case, built-in or the user's own; invalid when there
     // is none.
     static BookPreset find(const QSettings &settings, const QString &name);

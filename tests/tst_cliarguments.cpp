@@ -1,8 +1,9 @@
 #include "book/book.h"
+#include "book/bookpreset.h"
 #include "book/optiontable.h"
-#include "making/pagetreatment.h"
 #include "cli/cliarguments.h"
 #include "cli/pagetreatmentfile.h"
+#include "making/pagetreatment.h"
 #include "testsupport.h"
 
 #include <QRegularExpression>
@@ -21,6 +22,8 @@ private slots:
     void everyFlagOfTheOptionTable();
     void pagesFileLines_data();
     void pagesFileLines();
+    void presetsByTheirNamesAsShown_data();
+    void presetsByTheirNamesAsShown();
 };
 
 void tst_CliArguments::goodArguments_data()
@@ -284,6 +287,39 @@ void tst_CliArguments::pagesFileLines()
         QCOMPARE(file.treatments().value("page 2.jpg").cut, PageTreatment::AlwaysCut);
     if (text.startsWith("c#1"))
         QCOMPARE(file.treatments().value("c#1.jpg").cut, PageTreatment::AlwaysCut);
+}
+
+void tst_CliArguments::presetsByTheirNamesAsShown_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("its name") << "kobo-libra-colour"
+                              << "kobo-libra-colour";
+    QTest::newRow("its title") << "Kobo Libra Colour"
+                               << "kobo-libra-colour";
+    QTest::newRow("its title in any case") << "KOBO libra colour"
+                                           << "kobo-libra-colour";
+    QTest::newRow("its title, Italian") << "Lettore e-ink, 6 pollici"
+                                        << "eink6";
+    QTest::newRow("its title, English, spaced") << "  E-ink reader, 6 inches "
+                                                << "eink6";
+}
+
+// A preset is taken by its name or by its title as the window shows it,
+// in either language, in any case.
+void tst_CliArguments::presetsByTheirNamesAsShown()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, name);
+    CliArguments arguments;
+    QCOMPARE(arguments.parse({"quirevale-cli", "--preset", given, "A"}), CliArguments::Run);
+    BookPreset meant;
+    for (const BookPreset &preset : BookPreset::builtIns()) {
+        if (preset.name() == name)
+            meant = preset;
+    }
+    QVERIFY(meant.isValid());
+    QCOMPARE(arguments.options, meant.appliedTo(BookOptions()));
 }
 
 QUIREVALE_TEST_MAIN(tst_CliArguments)
