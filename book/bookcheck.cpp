@@ -142,6 +142,7 @@ BookCheck BookCheck::of(const QString &path, const std::atomic_bool *stop)
         check.add(Finding::Unreadable, ListingControl::stoppedReason());
         return check;
     }
+    check.checkKind(book.listing().realKind, epub ? QString() : contents.format);
     check.checkEntries(contents, book.listing().unreadable);
     const PageListing &listing = book.listing();
     for (const QString &name : listing.unreadable) {
@@ -170,6 +171,21 @@ BookCheck BookCheck::of(const QString &path, const std::atomic_bool *stop)
         check.checkComicInfo(listing.comicInfo, names, sizes);
     }
     return check;
+}
+
+// Readers go by a book's name, and few open a 7z or a tar archive.
+void BookCheck::checkKind(const QString &realKind, const QString &format)
+{
+    if (!realKind.isEmpty())
+        add(Finding::Misnamed,
+            tr("It is %1, whatever its name says: readers that go by the name fail to open it. "
+               "--fix makes a CBZ of it.")
+                .arg(realKind));
+    if (format == QLatin1String("7z") || format == QLatin1String("tar"))
+        add(Finding::Format,
+            tr("It is a %1 archive, which many readers and servers do not open (they open a "
+               "CBZ, a ZIP). --fix makes a CBZ of it.")
+                .arg(format));
 }
 
 // Page names that are not valid text.
@@ -355,6 +371,8 @@ void BookCheck::setUpCleanCopy(BookJob &job, const QString &target, bool replace
     job.setOptions(options);
     job.setComicInfo(given);
     job.setHalfChosen(true);
+    // Pages in sub-folders go to the top: the folders are kept as chapters.
+    job.setFoldersAsChapters(true);
     job.setTarget(target);
     job.setReplaceExisting(replace);
     // What cannot be read is left out of the copy, and named.

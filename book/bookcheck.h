@@ -35,7 +35,9 @@ public:
             Method,       // entries packed a way readers cannot unpack
             Encrypted,    // entries behind a password
             NameEncoding, // names that are not valid text
-            SameName      // entries sharing a name
+            SameName,     // entries sharing a name
+            Format,       // an archive few readers open (7z, tar)
+            Misnamed      // its name says another kind than it is
         };
         Kind kind;
         QString text;
@@ -78,6 +80,7 @@ private:
     void add(Finding::Kind kind, const QString &text) { m_findings.append({kind, text}); }
     void checkOrder(const QStringList &pages);
     void checkNames(const QStringList &names);
+    void checkKind(const QString &realKind, const QString &format);
     void checkComicInfo(const QByteArray &xml, const QStringList &pages,
                         const QHash<QString, qint64> &sizes);
     void checkEntries(const PageArchive::Contents &contents, const QStringList &unreadable);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
+
 BookJob::BookJob(QObject *parent)
     : QObject(parent)
 {
@@ -184,7 +186,17 @@ bool BookJob::choosePages()
         m_pages = Book::buildPages(*m_chosen);
         return true;
     }
-    const QVector<Book::Page> listed = m_book.listedPages(m_treatments);
+    QVector<Book::Page> listed = m_book.listedPages(m_treatments);
+    if (m_foldersAsChapters &&
+        std::none_of(listed.cbegin(), listed.cend(),
+                     [](const Book::Page &page) { return !page.chapter.isEmpty(); })) {
+        for (int i = 0; i < listed.size(); ++i) {
+            const QString &name = m_book.pages().at(i).name;
+            const int slash = name.lastIndexOf(QLatin1Char('/'));
+            if (slash > 0)
+                listed[i].chapter = name.left(slash);
+        }
+    }
     if (m_pageNames.isEmpty()) {
         m_pages = Book::buildPages(listed);
         return true;

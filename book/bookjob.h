@@ -80,6 +80,9 @@ public:
     // Its pages by name, in this order (the queue's); a name no longer
     // listed fails it.
     void setPageNames(const QStringList &names);
+    // An archive's sub-folders, where it says no chapters of its own, are
+    // its chapters: each folder's first page marks one.
+    void setFoldersAsChapters(bool chapters) { m_foldersAsChapters = chapters; }
     // Pages' own treatments, by name; once open, the pages take them.
     void setTreatments(const QHash<QString, PageTreatment> &treatments);
     void setOptions(const BookOptions &options);
@@ -173,6 +176,7 @@ private:
 
     QStringList m_sources;
     bool m_chapters = false;
+    bool m_foldersAsChapters = false;
     std::optional<Book> m_given;
     std::optional<QVector<Book::Page>> m_chosen;
     QStringList m_pageNames;

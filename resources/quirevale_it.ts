@@ -216,6 +216,14 @@
         <source>%1 of its names are each given to more than one entry (%2): readers that look pages up by name show one of them twice and lose the others. --fix names the pages afresh.</source>
         <translation>%1 dei suoi nomi sono dati ciascuno a più di una voce (%2): i lettori che cercano le pagine per nome ne mostrano una due volte e perdono le altre. --fix dà nuovi nomi alle pagine.</translation>
     </message>
+    <message>
+        <source>It is %1, whatever its name says: readers that go by the name fail to open it. --fix makes a CBZ of it.</source>
+        <translation>È %1, qualunque cosa dica il suo nome: i lettori che si fidano del nome non riescono ad aprirlo. --fix ne fa un CBZ.</translation>
+    </message>
+    <message>
+        <source>It is a %1 archive, which many readers and servers do not open (they open a CBZ, a ZIP). --fix makes a CBZ of it.</source>
+        <translation>È un archivio %1, che molti lettori e server non aprono (aprono un CBZ, uno ZIP). --fix ne fa un CBZ.</translation>
+    </message>
 </context>
 <context>
     <name>BookJob</name>

@@ -101,6 +101,9 @@ private slots:
     void checkIsBoundedOnHostileFiles();
     void cleanCopyKeepsTheBooksQuality_data();
     void cleanCopyKeepsTheBooksQuality();
+    void checkNamesWhatKindOfBookItIs_data();
+    void checkNamesWhatKindOfBookItIs();
+    void cleanCopyKeepsFoldersAsChapters();
     void listSaysWhatTheArchiveHolds_data();
     void listSaysWhatTheArchiveHolds();
     void sourcesOfEveryKind();
@@ -1042,6 +1045,79 @@ void tst_CliRunner::checkNamesWhatReadersTripOn()
     QCOMPARE(contentOf(root.filePath("Book.cbz")), book);
     const Run again = cli({"--check", "Book (fixed).cbz"}, root.path());
     QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
+}
+
+void tst_CliRunner::checkNamesWhatKindOfBookItIs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("format"); // as bsdtar writes it; empty: a ZIP of our own
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a CB7") << "Book.cb7"
+                           << "7zip"
+                           << "It is a 7z archive";
+    QTest::newRow("a CBT") << "Book.cbt"
+                           << "ustar"
+                           << "It is a tar archive";
+    QTest::newRow("a ZIP named .cbr") << "Book.cbr"
+                                      << ""
+                                      << "It is a ZIP archive, whatever";
+    QTest::newRow("a 7z named .cbz") << "Book.cbz"
+                                     << "7zip"
+                                     << "It is a 7z archive, whatever";
+}
+
+// What readers trip on before any page: a kind few of them open, a name
+// that says another kind. --fix makes a CBZ of each, which is clean.
+void tst_CliRunner::checkNamesWhatKindOfBookItIs()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, format);
+    QFETCH(QString, said);
+    const QDir root(m_root->path());
+    QVERIFY(root.mkdir("pages"));
+    for (int i = 1; i <= 2; ++i)
+        QVERIFY(writeFile(root.filePath(QStringLiteral("pages/%1.jpg").arg(i)), jpegBytes(40, 60)));
+    QVERIFY(writeFile(root.filePath("pages/ComicInfo.xml"), comicInfoFor(2)));
+    if (format.isEmpty()) {
+        QVERIFY(writeFile(root.filePath(name),
+                          storedZip({{"1.jpg", contentOf(root.filePath("pages/1.jpg"))},
+                                     {"2.jpg", contentOf(root.filePath("pages/2.jpg"))},
+                                     {"ComicInfo.xml", comicInfoFor(2)}})));
+    } else {
+        QProcess tar;
+        tar.start("bsdtar", {"--format", format, "-cf", root.filePath(name), "-C",
+                             root.filePath("pages"), "1.jpg", "2.jpg", "ComicInfo.xml"});
+        if (!tar.waitForFinished() || tar.exitCode() != 0)
+            QSKIP("bsdtar (libarchive-tools) writes 7z and tar archives");
+    }
+    const Run checked = cli({"--check", "--fix", name}, root.path());
+    QCOMPARE(checked.status, 1);
+    QVERIFY2(checked.out.contains(said), qPrintable(checked.out));
+    QVERIFY2(checked.out.contains("clean copy made"), qPrintable(checked.out + checked.err));
+    const Run again = cli({"--check", "Book (fixed).cbz"}, root.path());
+    QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
+}
+
+// A book whose pages lie in chapter folders: its clean copy has every page
+// at the top, each folder's first page marking its chapter.
+void tst_CliRunner::cleanCopyKeepsFoldersAsChapters()
+{
+    const QByteArray page = jpegBytes(40, 60);
+    const QDir root(m_root->path());
+    QVERIFY(writeFile(root.filePath("Book.cbz"), storedZip({{"Ch 1/1.jpg", page},
+                                                            {"Ch 1/2.jpg", page},
+                                                            {"Ch 2/1.jpg", page},
+                                                            {"ComicInfo.xml", comicInfoFor(3)}})));
+    const Run fixed = cli({"--check", "--fix", "Book.cbz"}, root.path());
+    QVERIFY2(fixed.out.contains("clean copy made"), qPrintable(fixed.out + fixed.err));
+    const QByteArray info = archiveData(root.filePath("Book (fixed).cbz")).last();
+    const QRegularExpression marked("<Page Image=\"(\\d+)\"[^>]*Bookmark=\"([^\"]*)\"");
+    QStringList marks;
+    for (auto match = marked.globalMatch(QString::fromUtf8(info)); match.hasNext();) {
+        const auto found = match.next();
+        marks << found.captured(1) + ": " + found.captured(2);
+    }
+    QCOMPARE(marks, QStringList({"0: Ch 1", "2: Ch 2"}));
 }
 
 void tst_CliRunner::cleanCopyKeepsTheBooksQuality_data()
