@@ -34,21 +34,21 @@ QString BuildController::createCaption(PageOptions::Kind kind)
 {
     if (kind == PageOptions::CbzBook)
         return QCoreApplication::translate("Quirevale", "Create CBZ");
-    return tr("Create %1").arg(QLatin1String(Packager::kind(kind).title));
+    return tr("Create %1").arg(Packager::tr(Packager::kind(kind).title));
 }
 
 QString BuildController::makeText(PageOptions::Kind kind)
 {
     if (kind == PageOptions::CbzBook)
         return QCoreApplication::translate("QuirevaleClass", "Make CBZ");
-    return tr("Make %1").arg(QLatin1String(Packager::kind(kind).title));
+    return tr("Make %1").arg(Packager::tr(Packager::kind(kind).title));
 }
 
 QString BuildController::failedText(PageOptions::Kind kind)
 {
     if (kind == PageOptions::CbzBook)
         return QCoreApplication::translate("Quirevale", "Unable to create CBZ file!");
-    return tr("Unable to create %1 file!").arg(QLatin1String(Packager::kind(kind).title));
+    return tr("Unable to create %1 file!").arg(Packager::tr(Packager::kind(kind).title));
 }
 
 QString BuildController::askFileName(const Book &book, QString *saveDir, PageOptions::Kind kind)
@@ -246,7 +246,7 @@ bool BuildController::mayClose()
                          m_kind == PageOptions::CbzBook
                              ? tr("A CBZ file is being made. Stop it and close the window?")
                              : tr("A %1 file is being made. Stop it and close the window?")
-                                   .arg(QLatin1String(Packager::kind(m_kind).title)),
+                                   .arg(Packager::tr(Packager::kind(m_kind).title)),
                          QMessageBox::NoButton, m_window);
     QPushButton *stop = question.addButton(tr("Stop and Close"), QMessageBox::DestructiveRole);
     QPushButton *keep = question.addButton(tr("Keep Building"), QMessageBox::RejectRole);

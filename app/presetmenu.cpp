@@ -46,11 +46,7 @@ void PresetMenu::fill()
             presets << own;
     }
     QAction *first = ui.menu->actions().value(0);
-    // In use until an option it sets is changed.
-    const BookOptions now = m_options->read();
-    const BookPreset chosen = BookPreset::find(settings, m_chosen);
-    const QString inUse =
-        chosen.isValid() && chosen.appliedTo(now) == now ? chosen.name() : QString();
+    const QString chosen = inUse();
     bool own = false;
     for (const BookPreset &preset : qAsConst(presets)) {
         if (!preset.isBuiltIn() && !own) {
@@ -65,7 +61,7 @@ void PresetMenu::fill()
         action->setToolTip(preset.description());
         action->setStatusTip(preset.description());
         action->setCheckable(true);
-        action->setChecked(preset.name() == inUse);
+        action->setChecked(preset.name() == chosen);
         const QString name = preset.name();
         connect(action, &QAction::triggered, this, [this, name] { choose(name); });
         ui.menu->insertAction(first, action);
@@ -79,13 +75,29 @@ void PresetMenu::fill()
     ui.remove->setEnabled(!ownNames.isEmpty());
 }
 
+// In use until an option it sets is changed.
+QString PresetMenu::inUse() const
+{
+    if (m_chosen.isEmpty())
+        return QString();
+    const BookOptions now = m_options->read();
+    const BookPreset chosen = BookPreset::find(QSettings(), m_chosen);
+    return chosen.isValid() && chosen.appliedTo(now) == now ? chosen.name() : QString();
+}
+
 void PresetMenu::choose(const QString &name)
 {
+    if (name.isEmpty()) {
+        m_chosen.clear();
+        emit chosenChanged();
+        return;
+    }
     QSettings settings;
     const BookPreset chosen = BookPreset::find(settings, name);
     if (chosen.isValid()) {
-        m_options->apply(chosen.appliedTo(m_options->read()));
         m_chosen = chosen.name();
+        m_options->apply(chosen.appliedTo(m_options->read()));
+        emit chosenChanged();
     }
 }
 

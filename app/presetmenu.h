@@ -31,15 +31,24 @@ public:
     // The presets' entries, in the current language; the one last chosen
     // is marked while the options are still what it sets.
     void fill();
+    // Sets the options as the preset of that name does (empty: no preset,
+    // the options stay as they are).
+    void choose(const QString &name);
+    // The name of the preset chosen last while the options are still what
+    // it sets; empty for none.
+    QString inUse() const;
 
     // The user's presets the menu lists itself; the others are found
     // behind "More Presets…".
     static constexpr int Listed = 20;
 
+signals:
+    // Another preset was chosen, or none.
+    void chosenChanged();
+
 private:
     void saveOptions();
     void deletePreset();
-    void choose(const QString &name);
     void chooseAmongAll();
 
     Widgets ui;

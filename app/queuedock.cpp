@@ -1,9 +1,13 @@
 #include "app/queuedock.h"
 
+#include "app/presetmenu.h"
 #include "app/queuemodel.h"
+#include "app/queueprogressdelegate.h"
 #include "app/shelltaskbarprogress.h"
 #include "book/bookpreset.h"
 #include "book/queuerunner.h"
+#include "dialogs/presetpicker.h"
+#include "making/packager.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,6 +24,20 @@
 namespace {
 const QString DropKey = QStringLiteral("QueueDropChoice");
 const QString ReplaceKey = QStringLiteral("QueueReplace");
+const QString AskOnCloseKey = QStringLiteral("QueueAskOnClose");
+// The preset combo's entry that opens the search among all presets.
+const QString MorePresets = QStringLiteral("\x1b:more");
+
+// "a.cbz, b.cbz, c.cbz and 4 more".
+QString namesInBrief(const QStringList &names)
+{
+    const int shown = 3;
+    if (names.size() <= shown)
+        return names.join(QStringLiteral(", "));
+    return QueueDock::tr("%1 and %2 more")
+        .arg(names.mid(0, shown).join(QStringLiteral(", ")))
+        .arg(names.size() - shown);
+}
 } // namespace
 
 QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
@@ -52,8 +70,16 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     QHeaderView *header = ui.QueueView->header();
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QueueModel::StateColumn, QHeaderView::Stretch);
-    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 80);
+    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 110);
+    ui.QueueView->setColumnWidth(QueueModel::KindColumn, 70);
+    ui.QueueView->setColumnWidth(QueueModel::PresetColumn, 100);
+    ui.QueueView->setColumnWidth(QueueModel::ProgressColumn, 70);
     ui.QueueView->setColumnWidth(QueueModel::ArchiveColumn, 80);
+    ui.QueueView->setItemDelegateForColumn(QueueModel::ProgressColumn,
+                                           new QueueProgressDelegate(ui.QueueView));
+    for (const Packager::Kind &kind : Packager::kinds())
+        ui.QueueKind->addItem(Packager::tr(kind.title), int(kind.kind));
+    fillPresets();
     m_runner = new QueueRunner(&m_queue, this);
     const QSettings settings;
     ui.QueueDropChoice->setCurrentIndex(qBound(0, settings.value(DropKey).toInt(), 2));
@@ -82,6 +108,10 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     connect(ui.QueueDropChoice, qOverload<int>(&QComboBox::activated), this,
             [](int choice) { QSettings().setValue(DropKey, choice); });
     connect(ui.QueueView, &QWidget::customContextMenuRequested, this, &QueueDock::showContextMenu);
+    connect(ui.QueuePreset, qOverload<int>(&QComboBox::activated), this, &QueueDock::choosePreset);
+    connect(ui.QueueKind, qOverload<int>(&QComboBox::activated), this, &QueueDock::chooseKind);
+    connect(ui.QueueView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &QueueDock::showMakeWith);
     connect(ui.QueueView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &QueueDock::updateEnabled);
     connect(ui.QueueView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -109,13 +139,15 @@ QueueDock::~QueueDock()
     saveNow();
 }
 
-void QueueDock::addSources(const QStringList &sources, const BookOptions &options)
+void QueueDock::addSources(const QStringList &sources, const BookOptions &options,
+                           const QString &preset)
 {
     QVector<QueuedBook> books;
     for (const QString &source : sources) {
         QueuedBook book;
         book.sources = QStringList{QFileInfo(source).absoluteFilePath()};
         book.options = options;
+        book.preset = preset;
         books.append(book);
     }
     m_queue.add(books);
@@ -142,6 +174,13 @@ void QueueDock::setWindowState(bool windowBuilding, bool bookShown)
     m_windowBuilding = windowBuilding;
     m_bookShown = bookShown;
     updateEnabled();
+}
+
+void QueueDock::setOptionsForNext(const BookOptions &options, const QString &preset)
+{
+    m_nextOptions = options;
+    m_nextPreset = preset;
+    showMakeWith();
 }
 
 void QueueDock::setThreadCount(int threads)
@@ -297,11 +336,173 @@ void QueueDock::removeSelected()
 
 void QueueDock::makeSelectedAgain()
 {
+    QList<int> rows;
     for (const int row : selectedRows()) {
-        if (row != m_runner->current())
-            m_queue.makeAgain(row);
+        if (row != m_runner->current() && m_queue.at(row).isDone())
+            rows << row;
+    }
+    if (!mayReplace(rows))
+        return;
+    for (const int row : qAsConst(rows))
+        m_queue.makeAgain(row);
+    changed();
+}
+
+bool QueueDock::mayReplace(const QList<int> &rows)
+{
+    if (m_runner->replacesExisting())
+        return true;
+    QStringList there;
+    QList<int> replacing;
+    for (const int row : rows) {
+        if (QFileInfo(m_queue.at(row).target).isFile()) {
+            there << QFileInfo(m_queue.at(row).target).fileName();
+            replacing << row;
+        }
+    }
+    if (there.isEmpty())
+        return true;
+    const QString question =
+        there.size() == 1
+            ? tr("The archive %1 exists already. Replace it when the book is made again?")
+                  .arg(there.first())
+            : tr("The archives of %1 books exist already: %2. Replace them when the books are "
+                 "made again?")
+                  .arg(there.size())
+                  .arg(namesInBrief(there));
+    QMessageBox box(QMessageBox::Question, windowTitle(), question, QMessageBox::NoButton, this);
+    QPushButton *replace = box.addButton(tr("Replace"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(replace);
+    box.exec();
+    if (box.clickedButton() != replace)
+        return false;
+    for (const int row : qAsConst(replacing))
+        m_queue[row].replace = true;
+    return true;
+}
+
+void QueueDock::fillPresets()
+{
+    ui.QueuePreset->clear();
+    ui.QueuePreset->addItem(tr("Own options"), QString());
+    for (const BookPreset &preset : BookPreset::builtIns())
+        ui.QueuePreset->addItem(preset.title(), preset.name());
+    const QStringList own = BookPreset::ownNames(QSettings());
+    for (const QString &name : own.mid(0, PresetMenu::Listed))
+        ui.QueuePreset->addItem(name, name);
+    if (own.size() > PresetMenu::Listed)
+        ui.QueuePreset->addItem(PresetMenu::tr("More Presets… (%1)").arg(own.size()),
+                                MorePresets);
+}
+
+void QueueDock::showMakeWith()
+{
+    QList<int> rows = selectedRows();
+    ui.QueueMakeWith->setTitle(rows.isEmpty() ? tr("Books added next are made with")
+                                              : tr("The selected books are made with"));
+    QStringList presets;
+    QList<int> kinds;
+    if (rows.isEmpty()) {
+        presets << m_nextPreset;
+        kinds << int(m_nextOptions.pages.BookKind);
+    }
+    for (const int row : qAsConst(rows)) {
+        presets << m_queue.at(row).preset;
+        kinds << int(m_queue.at(row).options.pages.BookKind);
+    }
+    presets.removeDuplicates();
+    std::sort(kinds.begin(), kinds.end());
+    kinds.erase(std::unique(kinds.begin(), kinds.end()), kinds.end());
+    // A preset the list does not hold (one of thousands, or one since
+    // deleted) is shown by its name.
+    int preset = -1;
+    if (presets.size() == 1) {
+        preset = ui.QueuePreset->findData(presets.first());
+        for (int i = 1; preset < 0 && i < ui.QueuePreset->count(); ++i) {
+            if (BookPreset::titleOf(presets.first()) == ui.QueuePreset->itemText(i))
+                preset = i;
+        }
+        if (preset < 0) {
+            ui.QueuePreset->addItem(BookPreset::titleOf(presets.first()), presets.first());
+            preset = ui.QueuePreset->count() - 1;
+        }
+    }
+    ui.QueuePreset->setCurrentIndex(preset);
+    ui.QueueKind->setCurrentIndex(kinds.size() == 1 ? ui.QueueKind->findData(kinds.first()) : -1);
+}
+
+void QueueDock::choosePreset(int index)
+{
+    QString name = ui.QueuePreset->itemData(index).toString();
+    if (name == MorePresets) {
+        PresetPicker picker(BookPreset::ownNames(QSettings()), this);
+        name = picker.exec() == QDialog::Accepted ? picker.chosen() : QString();
+        if (name.isEmpty()) {
+            showMakeWith();
+            return;
+        }
+    }
+    if (selectedRows().isEmpty()) {
+        emit presetChosenForNext(name);
+        return;
+    }
+    if (name.isEmpty()) {
+        // Their own options: the window's, as it shows them now.
+        const BookOptions own = m_nextOptions;
+        changeSelected([own](const QueuedBook &) { return own; },
+                       [](const QueuedBook &) { return QString(); });
+        return;
+    }
+    const BookPreset preset = BookPreset::find(QSettings(), name);
+    if (!preset.isValid()) {
+        QMessageBox::warning(this, windowTitle(), tr("There is no preset \"%1\".").arg(name));
+        showMakeWith();
+        return;
+    }
+    changeSelected([preset](const QueuedBook &book) { return preset.appliedTo(book.options); },
+                   [name = preset.name()](const QueuedBook &) { return name; });
+}
+
+void QueueDock::chooseKind(int index)
+{
+    const auto kind = PageOptions::Kind(ui.QueueKind->itemData(index).toInt());
+    if (selectedRows().isEmpty()) {
+        emit kindChosenForNext(kind);
+        return;
+    }
+    changeSelected(
+        [kind](const QueuedBook &book) {
+            BookOptions options = book.options;
+            options.pages.BookKind = kind;
+            return options;
+        },
+        [](const QueuedBook &book) { return book.preset; });
+}
+
+void QueueDock::changeSelected(const std::function<BookOptions(const QueuedBook &)> &options,
+                               const std::function<QString(const QueuedBook &)> &preset)
+{
+    QList<int> rows;
+    QHash<int, QueuedBook> before;
+    for (const int row : selectedRows()) {
+        if (row == m_runner->current())
+            continue;
+        rows << row;
+        before.insert(row, m_queue.at(row));
+    }
+    QList<int> again;
+    for (const int row : qAsConst(rows)) {
+        m_queue.setOptions(row, options(m_queue.at(row)), preset(m_queue.at(row)));
+        if (before.value(row).isDone() && !m_queue.at(row).isDone())
+            again << row;
+    }
+    if (!mayReplace(again)) {
+        for (auto row = before.cbegin(); row != before.cend(); ++row)
+            m_queue[row.key()] = row.value();
     }
     changed();
+    showMakeWith();
 }
 
 void QueueDock::chooseOutput(int index)
@@ -327,7 +528,7 @@ void QueueDock::setOutputFolder(const QString &folder)
     changed();
 }
 
-// A row's own preset, over the options it was added with.
+// The selected books' preset, as the panel's list offers it.
 void QueueDock::showContextMenu(const QPoint &at)
 {
     const QList<int> rows = selectedRows();
@@ -335,18 +536,8 @@ void QueueDock::showContextMenu(const QPoint &at)
         return;
     QMenu menu(this);
     QMenu *presets = menu.addMenu(tr("Make With Preset"));
-    QSettings settings;
-    for (const BookPreset &each : BookPreset::all(settings)) {
-        presets->addAction(each.title(), this, [this, rows, name = each.name()] {
-            const BookPreset preset = BookPreset::find(QSettings(), name);
-            for (const int row : rows) {
-                if (row != m_runner->current())
-                    m_queue.setOptions(row, preset.appliedTo(m_queue.at(row).options),
-                                       preset.title());
-            }
-            changed();
-        });
-    }
+    for (int i = 0; i < ui.QueuePreset->count(); ++i)
+        presets->addAction(ui.QueuePreset->itemText(i), this, [this, i] { choosePreset(i); });
     menu.addAction(ui.MakeAgain->text(), this, &QueueDock::makeSelectedAgain);
     menu.addAction(ui.RemoveBooks->text(), this, &QueueDock::removeSelected);
     menu.exec(ui.QueueView->viewport()->mapToGlobal(at));
@@ -366,12 +557,14 @@ void QueueDock::updateEnabled()
     ui.MakeAgain->setEnabled(!rows.isEmpty() && !current);
     ui.MakeFailedAgain->setEnabled(m_queue.count(QueuedBook::Failed) > 0);
     ui.QueueOutput->setEnabled(!running);
+    // A book being made keeps what it is made with.
+    ui.QueueMakeWith->setEnabled(!current);
 }
 
 bool QueueDock::mayClose()
 {
     if (!isRunning())
-        return true;
+        return mayCloseWithBooksWaiting();
     const auto answer = QMessageBox::question(
         this, windowTitle(),
         tr("Books of the queue are being made. Stop the queue and close the window? Nothing of "
@@ -380,6 +573,31 @@ bool QueueDock::mayClose()
     if (answer != QMessageBox::Yes)
         return false;
     m_runner->stop();
+    return true;
+}
+
+bool QueueDock::mayCloseWithBooksWaiting()
+{
+    const int waiting = m_queue.count(QueuedBook::Waiting);
+    if (waiting == 0 || !QSettings().value(AskOnCloseKey, true).toBool())
+        return true;
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    waiting == 1 ? tr("A book waits in the queue, not made yet. Close the "
+                                      "window? It is there next time.")
+                                 : tr("%1 books wait in the queue, not made yet. Close the "
+                                      "window? They are there next time.")
+                                       .arg(waiting),
+                    QMessageBox::NoButton, parentWidget());
+    QPushButton *close = box.addButton(tr("Close"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    auto *dontAsk = new QCheckBox(tr("Don't ask again"), &box);
+    box.setCheckBox(dontAsk);
+    box.setDefaultButton(close);
+    box.exec();
+    if (box.clickedButton() != close)
+        return false;
+    if (dontAsk->isChecked())
+        QSettings().setValue(AskOnCloseKey, false);
     return true;
 }
 
@@ -415,6 +633,12 @@ void QueueDock::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui.retranslateUi(this);
+        const int kind = ui.QueueKind->currentIndex();
+        for (int i = 0; i < ui.QueueKind->count(); ++i)
+            ui.QueueKind->setItemText(i, Packager::tr(Packager::kinds().at(i).title));
+        ui.QueueKind->setCurrentIndex(kind);
+        fillPresets();
+        showMakeWith();
         m_model->reset();
     }
     QDockWidget::changeEvent(event);

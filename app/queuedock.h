@@ -9,6 +9,8 @@
 #include <QFutureWatcher>
 #include <QTimer>
 
+#include <functional>
+
 class QProgressBar;
 class QueueModel;
 class QueueRunner;
@@ -39,8 +41,10 @@ public:
     QueueDock(const Widgets &widgets, QWidget *parent);
     ~QueueDock() override;
 
-    // Each source a book of its own, made with options.
-    void addSources(const QStringList &sources, const BookOptions &options);
+    // Each source a book of its own, made with options, those of the
+    // preset of that name (empty: none).
+    void addSources(const QStringList &sources, const BookOptions &options,
+                    const QString &preset = QString());
     void addBook(const QueuedBook &book);
     const BookQueue &queue() const { return m_queue; }
     // Empty: each archive beside its source.
@@ -50,8 +54,12 @@ public:
     // without a book on show there is none to add.
     void setWindowState(bool windowBuilding, bool bookShown);
     void setThreadCount(int threads);
-    // Asked before the window closes while the queue runs: false keeps it
-    // open (the queue goes on).
+    // What books added next are made with: the window's options, and the
+    // preset they are (empty: none). The panel shows it while no book of
+    // the queue is selected.
+    void setOptionsForNext(const BookOptions &options, const QString &preset);
+    // Asked before the window closes while the queue runs, or while books
+    // wait in it (unless the user said not to ask): false keeps it open.
     bool mayClose();
     // One book each, or one of chapters: asked unless remembered. False
     // when the user would rather do nothing.
@@ -60,6 +68,11 @@ public:
 signals:
     // "Add This Book": the window adds the book on show.
     void addThisBookAsked();
+    // With no book of the queue selected, a preset (its name; empty: own
+    // options) or a kind chosen in the panel is the window's choice for the
+    // books added next.
+    void presetChosenForNext(const QString &name);
+    void kindChosenForNext(PageOptions::Kind kind);
     void runningChanged(bool running);
 
 protected:
@@ -81,6 +94,21 @@ private:
     void moveSelected(int by);
     void removeSelected();
     void makeSelectedAgain();
+    // The panel's preset and kind show those of the selected books (empty
+    // where they differ), or the window's for books added next.
+    void showMakeWith();
+    void fillPresets();
+    void choosePreset(int index);
+    void chooseKind(int index);
+    // Changes the selected books (not one being made): each made with
+    // options(book), named after preset; a book made before waits to be
+    // made again, once the user says its archive may be replaced.
+    void changeSelected(const std::function<BookOptions(const QueuedBook &)> &options,
+                        const std::function<QString(const QueuedBook &)> &preset);
+    // Rows that wait to be made again over archives that exist: asked once
+    // whether they may be replaced, and marked so. False: not.
+    bool mayReplace(const QList<int> &rows);
+    bool mayCloseWithBooksWaiting();
     void chooseOutput(int index);
     void showContextMenu(const QPoint &at);
     void updateEnabled();
@@ -96,6 +124,8 @@ private:
     QTimer m_saveTimer;
     bool m_saveWanted = false;
     QFutureWatcher<QString> m_saving;
+    BookOptions m_nextOptions;
+    QString m_nextPreset;
     bool m_windowBuilding = false;
     bool m_bookShown = false;
 };

@@ -1,9 +1,18 @@
 #include "app/queuemodel.h"
 
+#include "making/packager.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
+
+namespace {
+QString kindTitle(const QueuedBook &book)
+{
+    return Packager::tr(Packager::kind(book.options.pages.BookKind).title);
+}
+} // namespace
 
 QueueModel::QueueModel(BookQueue *queue, QObject *parent)
     : QAbstractTableModel(parent)
@@ -29,8 +38,9 @@ QString QueueModel::tooltipOf(const QueuedBook &book)
                        .arg(
                            QDir::toNativeSeparators(QFileInfo(book.sources.first()).absolutePath()))
                  : tr("From %1").arg(QDir::toNativeSeparators(book.sources.value(0))));
-    said << (book.preset.isEmpty() ? tr("Made with the options in force when it was added")
-                                   : tr("Made with the preset %1").arg(book.preset));
+    said << (book.preset.isEmpty()
+                 ? tr("Made as %1 with its own options").arg(kindTitle(book))
+                 : tr("Made as %1 with the preset %2").arg(kindTitle(book), book.presetTitle()));
     if (!book.pageNames.isEmpty())
         said << (book.pageNames.size() == 1
                      ? tr("1 page, as the list showed it")
@@ -68,11 +78,19 @@ QVariant QueueModel::data(const QModelIndex &index, int role) const
             return QVariant();
         }
     }
+    if (role == PercentRole && index.column() == ProgressColumn)
+        return book.percentDone();
     if (role != Qt::DisplayRole)
         return QVariant();
     switch (index.column()) {
     case BookColumn:
-        return book.name();
+        return nameOf(book);
+    case KindColumn:
+        return kindTitle(book);
+    case PresetColumn:
+        return book.presetTitle();
+    case ProgressColumn:
+        return book.percentDone() < 0 ? QString() : tr("%1%").arg(book.percentDone());
     case StateColumn:
         return book.stateText();
     case ArchiveColumn:
@@ -89,6 +107,12 @@ QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int ro
     switch (section) {
     case BookColumn:
         return tr("Book");
+    case KindColumn:
+        return tr("Kind");
+    case PresetColumn:
+        return tr("Preset");
+    case ProgressColumn:
+        return tr("Progress");
     case StateColumn:
         return tr("State");
     case ArchiveColumn:
@@ -98,9 +122,22 @@ QVariant QueueModel::headerData(int section, Qt::Orientation orientation, int ro
     }
 }
 
+// Two books of one name (issue 1 of two series) are told apart by the
+// folders that hold them.
+QString QueueModel::nameOf(const QueuedBook &book) const
+{
+    const QString name = book.name();
+    if (m_named.value(name) < 2)
+        return name;
+    return tr("%1 (in %2)").arg(name, QFileInfo(book.folder()).fileName());
+}
+
 void QueueModel::reset()
 {
     beginResetModel();
+    m_named.clear();
+    for (int row = 0; row < m_queue->size(); ++row)
+        ++m_named[m_queue->at(row).name()];
     endResetModel();
 }
 

@@ -4,11 +4,13 @@
 #include "book/bookqueue.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 
-// The queue as the panel's view shows it: a row a book, its name, its state
-// (with the reason a book failed), and where its archive goes; the row's
-// tooltip says the rest (its source, the options it is made with, what it
-// was made without).
+// The queue as the panel's view shows it: a row a book, its name (with its
+// folder's where another book is called the same), the kind it is made as,
+// its preset, how far it is made, its state (with the reason a book failed)
+// and where its archive goes; the row's tooltip says the rest (its source,
+// what it was made without).
 class QueueModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -17,6 +19,9 @@ public:
     enum Column
     {
         BookColumn,
+        KindColumn,
+        PresetColumn,
+        ProgressColumn,
         StateColumn,
         ArchiveColumn,
         ColumnCount
@@ -35,9 +40,15 @@ public:
     void rowChanged(int row);
 
     static QString tooltipOf(const QueuedBook &book);
+    // The progress column's share made, 0 to 100, -1 for none.
+    static constexpr int PercentRole = Qt::UserRole;
 
 private:
+    QString nameOf(const QueuedBook &book) const;
+
     BookQueue *m_queue;
+    QHash<QString, int> m_named; // how many books go by each name
+
 };
 
 #endif // QUEUEMODEL_H

@@ -67,7 +67,7 @@ Quirevale::Quirevale(QWidget *parent)
     column.formatWarning = ui.FormatWarning;
     column.screenSizes = ui.ImageResizePreset;
     Options = new OptionsPanel(column, this);
-    new PresetMenu(
+    Presets = new PresetMenu(
         {ui.menuPresets, ui.actionSavePreset, ui.actionDeletePreset, ui.actionResetOptions},
         Options, this);
     Pages = new PageList(ui.ImagesList, this);
@@ -94,6 +94,18 @@ Quirevale::Quirevale(QWidget *parent)
     ui.menuView->addAction(Queue->toggleViewAction());
     connect(Queue, &QueueDock::addThisBookAsked, this, &Quirevale::addThisBook);
     connect(Queue, &QueueDock::runningChanged, this, &Quirevale::updateEnabled);
+    // The queue's panel shows, and sets, what books added next are made
+    // with, book on show or not.
+    const auto showNext = [this] { Queue->setOptionsForNext(Options->read(), Presets->inUse()); };
+    connect(Options, &OptionsPanel::changed, Queue, showNext);
+    connect(Presets, &PresetMenu::chosenChanged, Queue, showNext);
+    connect(Queue, &QueueDock::presetChosenForNext, Presets, &PresetMenu::choose);
+    connect(Queue, &QueueDock::kindChosenForNext, this, [this](PageOptions::Kind kind) {
+        BookOptions options = Options->read();
+        options.pages.BookKind = kind;
+        Options->apply(options);
+    });
+    showNext();
     connect(Sources, &BookSources::severalDropped, this, &Quirevale::dropSeveral);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::nameWhatIsMade);

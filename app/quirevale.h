@@ -20,6 +20,7 @@ class BookSession;
 class OptionsPanel;
 class PageList;
 class PreviewController;
+class PresetMenu;
 class QueueDock;
 class ShellTaskbarProgress;
 
@@ -124,6 +125,7 @@ private:
     BuildController *Builds = nullptr;
     BlankFinder *Blanks = nullptr;
     QueueDock *Queue = nullptr;
+    PresetMenu *Presets = nullptr;
     bool LeavingOutBlanks = false; // as the options were when last looked at
     bool Straightening = false;
     // Whether the splitter follows the window's width: not while the first

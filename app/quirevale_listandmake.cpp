@@ -8,6 +8,7 @@
 #include "app/optionspanel.h"
 #include "app/pagelist.h"
 #include "app/previewcontroller.h"
+#include "app/presetmenu.h"
 #include "app/queuedock.h"
 #include "app/quirevale.h"
 #include "app/shelltaskbarprogress.h"
@@ -65,7 +66,7 @@ void Quirevale::dropEvent(QDropEvent *event)
 
 void Quirevale::addToQueue(const QStringList &sources)
 {
-    Queue->addSources(sources, Options->read());
+    Queue->addSources(sources, Options->read(), Presets->inUse());
 }
 
 void Quirevale::on_actionAddToQueue_triggered()
@@ -110,6 +111,7 @@ void Quirevale::addThisBook()
     queued.sources = book.sources();
     queued.chapters = book.hasChapters() && queued.sources.size() == 1;
     queued.options = Options->read();
+    queued.preset = Presets->inUse();
     queued.comicInfo = comicInfoOfBook();
     queued.comicInfoEdited = true;
     for (const Book::Page &page : Pages->checkedPages()) {

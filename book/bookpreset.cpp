@@ -196,6 +196,15 @@ bool BookPreset::isCalled(const QString &name) const
            (loaded && same(italian.translate("BookPreset", m_title)));
 }
 
+QString BookPreset::titleOf(const QString &name)
+{
+    for (const BookPreset &preset : builtIns()) {
+        if (preset.isCalled(name))
+            return preset.title();
+    }
+    return name;
+}
+
 bool BookPreset::isBuiltInName(const QString &name)
 {
     for (const BookPreset &preset : builtIns()) {
@@ -204,8 +213,6 @@ bool BookPreset::isBuiltInName(const QString &name)
     }
     return false;
 }
-
-namespace {} // namespace
 
 QStringList BookPreset::ownNames(const QSettings &settings)
 {

@@ -50,6 +50,9 @@ public:
     // By name in any case, built-in or the user's own; invalid when there
     // is none.
     static BookPreset find(const QSettings &settings, const QString &name);
+    // What the preset called name is shown as: a built-in one's title in
+    // the current language, a user's own name as it is.
+    static QString titleOf(const QString &name);
     // Keeps options as the user's preset name, over one of that name; a
     // built-in one's name is refused (false).
     static bool save(QSettings &settings, const QString &name, const BookOptions &options);

@@ -25,8 +25,13 @@ void BookQueue::add(const QVector<QueuedBook> &books)
 
 void BookQueue::setOptions(int row, const BookOptions &options, const QString &preset)
 {
-    (*this)[row].options = options;
-    (*this)[row].preset = preset;
+    QueuedBook &book = (*this)[row];
+    if (book.options == options && book.preset == preset)
+        return;
+    book.options = options;
+    book.preset = preset;
+    if (book.isDone())
+        makeAgain(row);
     layOut();
 }
 

@@ -33,8 +33,9 @@ public:
     void remove(int row);
     // Moves the row from to the place to.
     void move(int from, int to);
-    // The book is made with options, named after preset; its target
-    // follows (the kind names another file).
+    // The book is made with options, named after preset (empty: its own
+    // options); its target follows (the kind names another file). A book
+    // made, or that failed, waits to be made again with them.
     void setOptions(int row, const BookOptions &options, const QString &preset);
     // The row of the book of that id; -1 when it is no longer queued.
     int rowOf(int id) const;

@@ -1,6 +1,7 @@
 #include "book/queuedbook.h"
 
 #include "book/book.h"
+#include "book/bookpreset.h"
 #include "pages/pagesource.h"
 
 #include <QDir>
@@ -57,4 +58,22 @@ QString QueuedBook::stateText() const
         return tr("Stopped; nothing was made");
     }
     return QString();
+}
+
+QString QueuedBook::presetTitle() const
+{
+    return preset.isEmpty() ? tr("own options") : BookPreset::titleOf(preset);
+}
+
+int QueuedBook::percentDone() const
+{
+    switch (state) {
+    case Making:
+        return pageCount > 0 ? int(qint64(pagesDone) * 100 / pageCount) : 0;
+    case Made:
+    case MadeWithout:
+        return 100;
+    default:
+        return -1;
+    }
 }

@@ -33,7 +33,12 @@ public:
     QStringList sources;
     bool chapters = false; // a folder's sub-folders as its chapters
     BookOptions options;
-    QString preset; // the preset it was added with, as its menu names it
+    // The preset it is made with, by its name (a built-in one's shown in
+    // the current language); empty: its own options.
+    QString preset;
+    // The user said its archive may be replaced (Make Again over a book
+    // made before), whatever the queue's own choice.
+    bool replace = false;
     // What the user said of it: fields given over its own, or (edited) the
     // whole of it.
     ComicInfo comicInfo;
@@ -68,6 +73,10 @@ public:
     // "Waiting", "Making: page 3 of 20", "Made: …", "Failed: …".
     QString stateText() const;
     bool isDone() const { return state != Waiting && state != Making; }
+    // What its preset is called where it is shown; "own options" for none.
+    QString presetTitle() const;
+    // Its share made, 0 to 100; -1 while it waits or nothing was made.
+    int percentDone() const;
 
 private:
     QString notesInBrief() const;

@@ -88,6 +88,7 @@ QVariantMap recordOf(const QueuedBook &book)
     return {{QStringLiteral("Sources"), book.sources},
             {QStringLiteral("Chapters"), book.chapters},
             {QStringLiteral("Preset"), book.preset},
+            {QStringLiteral("Replace"), book.replace},
             {QStringLiteral("ComicInfo"), QString::fromUtf8(comicInfoXml(book.comicInfo, {}))},
             {QStringLiteral("WriteComicInfo"), book.comicInfo.write},
             {QStringLiteral("ComicInfoEdited"), book.comicInfoEdited},
@@ -111,6 +112,7 @@ QueuedBook bookOf(const QVariantMap &record, const QVariantMap &options,
     book.sources = textsOf(record.value(QStringLiteral("Sources")), 1000);
     book.chapters = record.value(QStringLiteral("Chapters")).toBool();
     book.preset = record.value(QStringLiteral("Preset")).toString();
+    book.replace = record.value(QStringLiteral("Replace")).toBool();
     book.comicInfo =
         ComicInfo::fromXml(record.value(QStringLiteral("ComicInfo")).toString().toUtf8());
     book.comicInfo.sourceXml.clear();

@@ -116,6 +116,10 @@ void QueueRunner::ended(int id, const Outcome &outcome)
         book.leftOut = outcome.leftOut;
         book.notes = outcome.notes;
         book.milliseconds = m_clock.elapsed();
+        // Replacing was asked for the archive made now; the next time it
+        // is made, it is asked again.
+        if (book.state == QueuedBook::Made || book.state == QueuedBook::MadeWithout)
+            book.replace = false;
     });
     m_current = -1;
     if (outcome.state == QueuedBook::Stopped && !m_stopping) {
@@ -136,10 +140,11 @@ QueueRunner::Outcome QueueRunner::make(const QueuedBook &queued)
     job.setPageNames(queued.pageNames);
     job.setTreatments(queued.treatments);
     job.setTarget(queued.target);
-    job.setReplaceExisting(m_replace);
+    const bool replace = m_replace || queued.replace;
+    job.setReplaceExisting(replace);
     // A book whose archive is there already is skipped unless replacing
     // was asked for.
-    job.setSkipExisting(!m_replace);
+    job.setSkipExisting(!replace);
     // An animation gives its first frame, and says so, as in the window.
     job.setMadeWithout(BookJob::LaterFrames);
     job.setThreadCount(m_threads);

@@ -31,6 +31,7 @@ public:
     // Whether an archive there already is replaced; if not, its book is
     // skipped.
     void setReplaceExisting(bool replace) { m_replace = replace; }
+    bool replacesExisting() const { return m_replace; }
     // Told on the book's own thread how far the listing of its source has
     // got, before it goes on (a test holds a listing there).
     void setListingObserver(const std::function<void(int seen)> &observer)

@@ -3,22 +3,20 @@
 #include "making/cbzpackager.h"
 #include "making/epubpackager.h"
 
-namespace {
 // Every kind of book, in the order of PageOptions::Kind.
-const QVector<Packager::Kind> &kinds()
+const QVector<Packager::Kind> &Packager::kinds()
 {
     const QStringList every{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("webp"),
                             QStringLiteral("gif")};
     // An e-reader's EPUB need not show WebP or GIF.
     const QStringList epub{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif")};
     static const QVector<Packager::Kind> all = {
-        {PageOptions::CbzBook, "CBZ", ".cbz", every, true, true},
-        {PageOptions::EpubBook, "EPUB", ".epub", epub, false, true},
-        {PageOptions::KepubBook, "Kobo EPUB", ".kepub.epub", epub, false, true},
+        {PageOptions::CbzBook, QT_TR_NOOP("CBZ"), ".cbz", every, true, true},
+        {PageOptions::EpubBook, QT_TR_NOOP("EPUB"), ".epub", epub, false, true},
+        {PageOptions::KepubBook, QT_TR_NOOP("Kobo EPUB"), ".kepub.epub", epub, false, true},
     };
     return all;
 }
-} // namespace
 
 const Packager::Kind &Packager::kind(PageOptions::Kind kind)
 {

@@ -52,6 +52,9 @@ public:
         // options say, a ZIP page copied as it is).
         bool zipEntries;
     };
+    // Every kind, in the order of PageOptions::Kind; a title in the
+    // current language is tr(title).
+    static const QVector<Kind> &kinds();
     static const Kind &kind(PageOptions::Kind kind);
     static QString suffixOf(PageOptions::Kind kind);
     // The packager of the options' kind.

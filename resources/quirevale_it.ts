@@ -1384,6 +1384,21 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
 </context>
 <context>
+    <name>Packager</name>
+    <message>
+        <source>CBZ</source>
+        <translation>CBZ</translation>
+    </message>
+    <message>
+        <source>EPUB</source>
+        <translation>EPUB</translation>
+    </message>
+    <message>
+        <source>Kobo EPUB</source>
+        <translation>EPUB Kobo</translation>
+    </message>
+</context>
+<context>
     <name>PackedEntry</name>
     <message>
         <source>There is not enough memory for the compressor.</source>
@@ -2118,6 +2133,70 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Book %1 of %2: %p%</source>
         <translation>Libro %1 di %2: %p%</translation>
     </message>
+    <message>
+        <source>Books added next are made with</source>
+        <translation>I libri aggiunti dopo sono fatti con</translation>
+    </message>
+    <message>
+        <source>Preset:</source>
+        <translation>Preset:</translation>
+    </message>
+    <message>
+        <source>The preset the books are made with; their own options are the window&apos;s as they were when they were added</source>
+        <translation>Il preset con cui sono fatti i libri; le loro opzioni sono quelle della finestra com&apos;erano quando furono aggiunti</translation>
+    </message>
+    <message>
+        <source>Kind:</source>
+        <translation>Tipo:</translation>
+    </message>
+    <message>
+        <source>What the books are made as</source>
+        <translation>Che cosa diventano i libri</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 e altri %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 exists already. Replace it when the book is made again?</source>
+        <translation>L&apos;archivio %1 esiste già. Sostituirlo quando il libro sarà rifatto?</translation>
+    </message>
+    <message>
+        <source>The archives of %1 books exist already: %2. Replace them when the books are made again?</source>
+        <translation>Gli archivi di %1 libri esistono già: %2. Sostituirli quando i libri saranno rifatti?</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Sostituisci</translation>
+    </message>
+    <message>
+        <source>Own options</source>
+        <translation>Opzioni proprie</translation>
+    </message>
+    <message>
+        <source>The selected books are made with</source>
+        <translation>I libri selezionati sono fatti con</translation>
+    </message>
+    <message>
+        <source>There is no preset &quot;%1&quot;.</source>
+        <translation>Non c&apos;è un preset &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>A book waits in the queue, not made yet. Close the window? It is there next time.</source>
+        <translation>Un libro attende nella coda, non ancora fatto. Chiudere la finestra? Lo ritroverai la prossima volta.</translation>
+    </message>
+    <message>
+        <source>%1 books wait in the queue, not made yet. Close the window? They are there next time.</source>
+        <translation>%1 libri attendono nella coda, non ancora fatti. Chiudere la finestra? Li ritroverai la prossima volta.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Don&apos;t ask again</source>
+        <translation>Non chiedere più</translation>
+    </message>
 </context>
 <context>
     <name>QueueFile</name>
@@ -2173,14 +2252,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>In %1</translation>
     </message>
     <message>
-        <source>Made with the options in force when it was added</source>
-        <translation>Creato con le opzioni in vigore quando è stato aggiunto</translation>
-    </message>
-    <message>
-        <source>Made with the preset %1</source>
-        <translation>Creato con il preset %1</translation>
-    </message>
-    <message>
         <source>State</source>
         <translation>Stato</translation>
     </message>
@@ -2191,6 +2262,34 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>%1 pages, as the list showed them</source>
         <translation>%1 pagine, come le mostrava l’elenco</translation>
+    </message>
+    <message>
+        <source>Made as %1 with its own options</source>
+        <translation>Fatto come %1 con le sue opzioni</translation>
+    </message>
+    <message>
+        <source>Made as %1 with the preset %2</source>
+        <translation>Fatto come %1 con il preset %2</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Avanzamento</translation>
+    </message>
+    <message>
+        <source>%1 (in %2)</source>
+        <translation>%1 (in %2)</translation>
     </message>
 </context>
 <context>
@@ -2245,6 +2344,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Making: listing its pages, %L1 entries so far</source>
         <translation>In creazione: elenco delle sue pagine, finora %L1 voci</translation>
+    </message>
+    <message>
+        <source>own options</source>
+        <translation>opzioni proprie</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "app/booksources.h"
 #include "app/pagerow.h"
 #include "app/queuedock.h"
+#include "app/queuemodel.h"
 #include "app/quirevale.h"
 #include "book/bookcheck.h"
 #include "book/queuerunner.h"
@@ -694,7 +695,7 @@ void tst_CliRunner::queueMakesWhatTheCommandLineMakes()
     QAbstractItemModel *model = view->model();
     QCOMPARE(model->rowCount(), 4);
     const auto state = [&](int row) {
-        return model->index(row, 1).data().toString();
+        return model->index(row, QueueModel::StateColumn).data().toString();
     };
     window.findChild<QAction *>("actionStartQueue")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!state(3).startsWith("Waiting") && !state(3).startsWith("Making"),
@@ -703,8 +704,8 @@ void tst_CliRunner::queueMakesWhatTheCommandLineMakes()
     const QStringList made{"Shelf/A.cbz", "Shelf/Deeper/B.cbz", "", "Shelf/C (1).cbz"};
     for (int row : {0, 1, 3}) {
         QVERIFY2(state(row).startsWith("Made"), qPrintable(state(row)));
-        QCOMPARE(model->index(row, 2).data().toString(), QFileInfo(made.at(row)).fileName());
-        QVERIFY(model->index(row, 2)
+        QCOMPARE(model->index(row, QueueModel::ArchiveColumn).data().toString(), QFileInfo(made.at(row)).fileName());
+        QVERIFY(model->index(row, QueueModel::ArchiveColumn)
                     .data(Qt::ToolTipRole)
                     .toString()
                     .contains(QDir::toNativeSeparators(root.filePath(made.at(row)))));
@@ -781,14 +782,14 @@ void tst_CliRunner::queueTellsWhatTheCommandLineTells()
     window.findChild<QueueDock *>()->addBook(book);
     auto *view = window.findChild<QAbstractItemView *>("QueueView");
     const auto state = [view] {
-        return view->model()->index(0, 1).data().toString();
+        return view->model()->index(0, QueueModel::StateColumn).data().toString();
     };
     window.findChild<QAction *>("actionStartQueue")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!state().startsWith("Waiting") && !state().startsWith("Making"),
                              60000);
     QVERIFY2(state().startsWith("Made") && state().contains(note), qPrintable(state()));
     // The story under the list names the page, as the command line does.
-    view->setCurrentIndex(view->model()->index(0, 1));
+    view->setCurrentIndex(view->model()->index(0, QueueModel::StateColumn));
     const QString story = window.findChild<QLabel *>("QueueDetails")->text();
     for (const QString &line : command.err.split('\n')) {
         if (!line.contains(note))
@@ -861,7 +862,7 @@ void tst_CliRunner::stopEndsTheListing()
             window.findChild<QPushButton *>("CancelBuild")->click();
         go.release();
         if (queued)
-            QTRY_VERIFY(view->model()->index(0, 1).data().toString().startsWith("Stopped"));
+            QTRY_VERIFY(view->model()->index(0, QueueModel::StateColumn).data().toString().startsWith("Stopped"));
         else
             QTRY_VERIFY(!window.findChild<QPushButton *>("CancelBuild")->isVisible());
     }
@@ -932,7 +933,7 @@ void tst_CliRunner::addThisBookTakesTheListAsShown()
                 .toString()
                 .contains("2 pages, as the list showed them"));
     window.findChild<QAction *>("actionStartQueue")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(view->model()->index(row, 1).data().toString().startsWith("Made"),
+    QTRY_VERIFY_WITH_TIMEOUT(view->model()->index(row, QueueModel::StateColumn).data().toString().startsWith("Made"),
                              30000);
     bool ok = false;
     const QList<ArchiveEntry> entries = readArchive(m_root->filePath("Shown.cbz"), &ok);
