@@ -46,6 +46,10 @@ BookSources::BookSources(const Widgets &widgets, BookSession *session, QString &
             [this] { open(m_imagesDir, EveryPictureType, book().hasChapters()); });
     connect(ui.noticeChapters, &QAbstractButton::clicked, this,
             [this] { open(m_imagesDir, listedTypes(), true); });
+    connect(ui.noticeBooks, &QAbstractButton::clicked, this, [this] {
+        ui.notice->hide();
+        emit booksOffered(m_booksHeld);
+    });
 }
 
 BookSources::~BookSources()
@@ -309,6 +313,14 @@ void BookSources::showNotice(int listed)
             tr("List the pages of its %1 sub-folders as chapters").arg(chapters));
     }
     ui.noticeChapters->setVisible(chapters > 0);
+    // A shelf: its books are offered to the queue, one each.
+    m_booksHeld = listed == 0 ? book().booksHeld() : QStringList();
+    if (!m_booksHeld.isEmpty()) {
+        lines << tr("It has no pages of its own, but holds %1 books (archives, PDFs or EPUBs).")
+                     .arg(m_booksHeld.size());
+        ui.noticeBooks->setText(tr("Queue Its %1 Books, One Each").arg(m_booksHeld.size()));
+    }
+    ui.noticeBooks->setVisible(!m_booksHeld.isEmpty());
     ui.noticeText->setText(lines.join(QLatin1Char('\n')));
     ui.notice->setVisible(!lines.isEmpty());
 }

@@ -46,6 +46,7 @@ public:
         QAbstractButton *noticeClose = nullptr;
         QAbstractButton *noticeAction = nullptr;
         QAbstractButton *noticeChapters = nullptr;
+        QAbstractButton *noticeBooks = nullptr;
     };
 
     // imagesDir is the window's remembered folder, replaced by each book
@@ -106,6 +107,9 @@ signals:
     // Several folders and archives were dropped: one book of chapters, or
     // books of their own.
     void severalDropped(const QStringList &sources);
+    // The folder opened has no pages but holds books: the user would have
+    // them queued, one each.
+    void booksOffered(const QStringList &books);
 
 private:
     static bool isSource(const QString &path);
@@ -130,6 +134,7 @@ private:
     QFutureWatcher<Book> *m_listing = nullptr;
     std::shared_ptr<std::atomic_bool> m_stopListing;
     std::function<void(int)> m_listingObserver;
+    QStringList m_booksHeld; // by the folder on show, which has no pages
 };
 
 #endif // BOOKSOURCES_H

@@ -4,6 +4,7 @@
 #include "app/queuemodel.h"
 #include "app/queueprogressdelegate.h"
 #include "app/shelltaskbarprogress.h"
+#include "book/book.h"
 #include "book/bookpreset.h"
 #include "book/queuerunner.h"
 #include "dialogs/presetpicker.h"
@@ -143,7 +144,8 @@ void QueueDock::addSources(const QStringList &sources, const BookOptions &option
                            const QString &preset)
 {
     QVector<QueuedBook> books;
-    for (const QString &source : sources) {
+    // A folder of books is those books.
+    for (const QString &source : Book::booksOf(sources)) {
         QueuedBook book;
         book.sources = QStringList{QFileInfo(source).absoluteFilePath()};
         book.options = options;

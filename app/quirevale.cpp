@@ -82,6 +82,7 @@ Quirevale::Quirevale(QWidget *parent)
     sources.noticeClose = ui.NoticeClose;
     sources.noticeAction = ui.NoticeAction;
     sources.noticeChapters = ui.NoticeChapters;
+    sources.noticeBooks = ui.NoticeBooks;
     Sources = new BookSources(sources, Session, ImagesDir, this);
     Builds = new BuildController({ui.MakeCBZProgressBar, ui.CancelBuild, TaskbarProgress}, this);
     connect(Builds, &BuildController::leaveOutUnreadableChosen, this,
@@ -107,6 +108,7 @@ Quirevale::Quirevale(QWidget *parent)
     });
     showNext();
     connect(Sources, &BookSources::severalDropped, this, &Quirevale::dropSeveral);
+    connect(Sources, &BookSources::booksOffered, this, &Quirevale::addToQueue);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::updatePreview);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::nameWhatIsMade);
     connect(Options, &OptionsPanel::changed, this, &Quirevale::followScanOptions);

@@ -117,6 +117,31 @@ int Book::chapterFolders() const
     return chapterCount(m_source, m_types);
 }
 
+namespace {
+// More books than a shelf holds, as many as a queue takes.
+constexpr int ShelfLimit = 100000;
+} // namespace
+
+QStringList Book::booksHeld() const
+{
+    if (m_chapters || !m_listing.pages.isEmpty())
+        return {};
+    return booksOnShelf(m_source, ShelfLimit);
+}
+
+QStringList Book::booksOf(const QStringList &sources)
+{
+    QStringList books;
+    for (const QString &source : sources) {
+        const QStringList held = booksOnShelf(source, ShelfLimit);
+        if (held.isEmpty())
+            books << source;
+        else
+            books << held;
+    }
+    return books;
+}
+
 QVector<Book::Page> Book::listedPages(const QHash<QString, PageTreatment> &treatments) const
 {
     QVector<Page> pages;

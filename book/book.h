@@ -74,6 +74,12 @@ public:
     bool missesPages() const { return m_listing.missesPages(); }
     // A folder listed on its own whose sub-folders hold pages: how many.
     int chapterFolders() const;
+    // A folder listed on its own that has no pages but holds archives,
+    // PDFs or EPUBs: those, each a book of its own.
+    QStringList booksHeld() const;
+    // The books that sources are, each made on its own: a source as it is,
+    // a folder of books without pages of its own as those books.
+    static QStringList booksOf(const QStringList &sources);
 
     // The pages of the listing in their order, with their treatments.
     QVector<Page> listedPages(const QHash<QString, PageTreatment> &treatments = {}) const;

@@ -90,6 +90,26 @@ bool isBookFile(const QString &path)
     return kind == SourceKind::Archive || kind == SourceKind::Pdf || kind == SourceKind::Epub;
 }
 
+QStringList booksOnShelf(const QString &folder, int limit)
+{
+    const QFileInfo where(folder);
+    if (!where.isDir())
+        return {};
+    QVector<QFileInfo> books;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : files) {
+        if (isPageFileName(file.fileName()))
+            return {};
+        if (books.size() < limit && isBookFile(file.absoluteFilePath()))
+            books << file;
+    }
+    stableMergeSort(books, NaturalOrderLess());
+    QStringList paths;
+    for (const QFileInfo &book : qAsConst(books))
+        paths << book.absoluteFilePath();
+    return paths;
+}
+
 QString bookNameOf(const QString &source)
 {
     if (isBookFile(source)) {

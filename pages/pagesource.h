@@ -4,6 +4,7 @@
 #include "pages/pagescan.h"
 
 #include <QString>
+#include <QStringList>
 
 // Where the pages of a book come from: a folder, a comic archive, a PDF or
 // an EPUB of pictures.
@@ -26,6 +27,10 @@ SourceKind sourceKindOf(const QString &path);
 // Whether path is a file whose pages are listed: an archive, a PDF or an
 // EPUB.
 bool isBookFile(const QString &path);
+// The archives, PDFs and EPUBs that a folder holds beside no page of its
+// own (a shelf, each of whose books is made on its own), in natural order
+// of their names, at most limit of them; empty for a folder that has pages.
+QStringList booksOnShelf(const QString &folder, int limit);
 // What a book is called after its source: the folder's name, or the file's
 // without its extension.
 QString bookNameOf(const QString &source);

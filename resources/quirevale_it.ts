@@ -457,6 +457,14 @@
         <source>%1 is neither a folder, a comic archive nor a page (%2). Drop a folder of pages, a comic archive, or one of its pages.</source>
         <translation>%1 non è né una cartella, né un archivio di fumetti, né una pagina (%2). Trascinare una cartella di pagine, un archivio di fumetti, o una delle sue pagine.</translation>
     </message>
+    <message>
+        <source>It has no pages of its own, but holds %1 books (archives, PDFs or EPUBs).</source>
+        <translation>Non ha pagine proprie, ma contiene %1 libri (archivi, PDF o EPUB).</translation>
+    </message>
+    <message>
+        <source>Queue Its %1 Books, One Each</source>
+        <translation>Metti in coda i suoi %1 libri, uno ciascuno</translation>
+    </message>
 </context>
 <context>
     <name>BuildController</name>

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -30,6 +33,8 @@ private slots:
     void makeAgainAsksBeforeReplacing();
     void booksAddedNextTakeWhatIsChosen();
     void closingWithBooksWaitingAsks();
+    void aFolderOfBooksIsItsBooks_data();
+    void aFolderOfBooksIsItsBooks();
 
 private:
     // A book of two pages, 1200 × 2000 each.
@@ -243,6 +248,52 @@ void tst_QueueDock::closingWithBooksWaitingAsks()
     m_window->close();
     QVERIFY(none.seen().isEmpty());
     QVERIFY(!m_window->isVisible());
+}
+
+void tst_QueueDock::aFolderOfBooksIsItsBooks_data()
+{
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("pagesOfItsOwn");
+    QTest::addColumn<QStringList>("rows");
+    const QStringList books{"A 2", "A 10", "B"};
+    QTest::newRow("added to the queue") << false << false << books;
+    QTest::newRow("opened in the window") << true << false << books;
+    QTest::newRow("added, with pages of its own") << false << true << QStringList{"Shelf"};
+}
+
+// A folder without pages of its own that holds archives, PDFs or EPUBs is
+// those books, one row each in their names' order; a folder with pages is
+// one book, whatever else it holds.
+void tst_QueueDock::aFolderOfBooksIsItsBooks()
+{
+    QFETCH(bool, opened);
+    QFETCH(bool, pagesOfItsOwn);
+    QFETCH(QStringList, rows);
+    const QDir shelf(m_root->filePath("Shelf"));
+    QVERIFY(QDir().mkpath(shelf.filePath("Extras")));
+    const QByteArray page = encoded(noiseImage(60, 80), "PNG");
+    for (const char *name : {"A 10.cbz", "A 2.cbz"})
+        QVERIFY(writeFile(shelf.filePath(name), storedZip({{"p1.png", page}})));
+    // A PDF whatever its name says.
+    QPdfWriter pdf(shelf.filePath("B.cbr"));
+    QPainter(&pdf).drawImage(0, 0, noiseImage(60, 80));
+    QVERIFY(writeFile(shelf.filePath("notes.txt"), "not a book"));
+    if (pagesOfItsOwn)
+        QVERIFY(writeFile(shelf.filePath("cover.png"), page));
+    open();
+    if (opened) {
+        m_window->openFromOutside(shelf.path());
+        auto *queueThem = m_window->findChild<QPushButton *>("NoticeBooks");
+        QTRY_VERIFY(queueThem->isVisible());
+        QVERIFY(queueThem->text().contains("3"));
+        queueThem->click();
+    } else {
+        m_window->addToQueue({shelf.path()});
+    }
+    QStringList names;
+    for (int row = 0; row < m_view->model()->rowCount(); ++row)
+        names << cell(row, QueueModel::BookColumn);
+    QCOMPARE(names, rows);
 }
 
 QUIREVALE_TEST_MAIN(tst_QueueDock)
