@@ -1,3 +1,4 @@
+#include "app/desktopappearance.h"
 #include "app/quirevale.h"
 #include "app/signalquit.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char *argv[])
     const QStringList folders = foldersToOpen(application);
 
     SignalQuit signalQuit;
+    DesktopAppearance appearance(nullptr);
     Quirevale window;
     window.show();
     if (!folders.isEmpty())

@@ -1,6 +1,8 @@
 #include "app/pagelist.h"
 
+#include "app/pagemove.h"
 #include "app/pagerow.h"
+#include "app/pagerowchange.h"
 #include "app/pagerowdelegate.h"
 
 #include <QAction>
@@ -8,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QUndoStack>
 
 PageList::PageList(QListWidget *list, QWidget *window)
     : QObject(window)
@@ -23,7 +26,101 @@ PageList::PageList(QListWidget *list, QWidget *window)
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setResizeMode(QListView::Adjust); // rows follow the list's width
     connect(m_list, &QListWidget::itemChanged, this, &PageList::rowChanged);
+    connect(m_list->model(), &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex &, int start, int end, const QModelIndex &, int row) {
+                rowsDragged(start, end, row);
+            });
+    m_undo = new QUndoStack(this);
+    connect(m_undo, &QUndoStack::indexChanged, this, &PageList::updateEditActions);
     makeActions();
+}
+
+bool PageList::RowState::operator==(const RowState &other) const
+{
+    return check == other.check && treatment == other.treatment &&
+           blankUnchecked == other.blankUnchecked && mark == other.mark && note == other.note;
+}
+
+void PageList::setEditActions(QAction *undo, QAction *redo)
+{
+    m_undoAction = undo;
+    m_redoAction = redo;
+    connect(undo, &QAction::triggered, this, [this] {
+        if (!m_locked)
+            m_undo->undo();
+    });
+    connect(redo, &QAction::triggered, this, [this] {
+        if (!m_locked)
+            m_undo->redo();
+    });
+    updateEditActions();
+}
+
+void PageList::updateEditActions()
+{
+    if (!m_undoAction)
+        return;
+    m_undoAction->setEnabled(m_undo->canUndo() && !m_locked);
+    m_redoAction->setEnabled(m_undo->canRedo() && !m_locked);
+    // "Undo Move Page": what it undoes.
+    m_undoAction->setText(m_undo->canUndo() ? tr("Undo %1").arg(m_undo->undoText()) : tr("Undo"));
+    m_redoAction->setText(m_undo->canRedo() ? tr("Redo %1").arg(m_undo->redoText()) : tr("Redo"));
+}
+
+void PageList::setLocked(bool locked)
+{
+    m_locked = locked;
+    updateEditActions();
+}
+
+PageList::RowState PageList::rowState(QListWidgetItem *row) const
+{
+    RowState state;
+    state.check = row->checkState();
+    state.treatment = PageRow::treatmentOf(row);
+    state.blankUnchecked = m_uncheckedBlank.contains(row);
+    state.mark = row->data(PageRow::ScanMarkRole);
+    state.note = row->data(PageRow::ScanNoteRole);
+    return state;
+}
+
+void PageList::setRowState(QListWidgetItem *row, const RowState &state)
+{
+    m_marking = true;
+    row->setCheckState(state.check);
+    PageRow::setTreatment(row, state.treatment);
+    row->setData(PageRow::ScanMarkRole, state.mark);
+    row->setData(PageRow::ScanNoteRole, state.note);
+    if (state.blankUnchecked)
+        m_uncheckedBlank.insert(row);
+    else
+        m_uncheckedBlank.remove(row);
+    m_marking = false;
+    m_list->setCurrentItem(row);
+    emit treatmentChanged();
+}
+
+void PageList::moveRow(QListWidgetItem *row, int to)
+{
+    const int from = m_list->row(row);
+    if (from < 0 || to < 0 || to >= m_list->count())
+        return;
+    m_list->takeItem(from);
+    m_list->insertItem(to, row);
+    m_list->setCurrentRow(to);
+}
+
+// A drag moved rows: each a move that can be undone, made already.
+void PageList::rowsDragged(int start, int end, int row)
+{
+    const int moved = end - start + 1;
+    const int first = row > start ? row - moved : row;
+    if (moved > 1)
+        m_undo->beginMacro(tr("Move Pages"));
+    for (int i = 0; i < moved; ++i)
+        m_undo->push(new PageMove(this, m_list->item(first + i), start + i, first + i, true));
+    if (moved > 1)
+        m_undo->endMacro();
 }
 
 QVector<PageLocation> PageList::pages() const
@@ -107,10 +204,24 @@ QStringList PageList::blankLeftOut() const
     return names;
 }
 
-// A blank page checked by the user is kept, blank or not.
+// A row checked or unchecked by the user, which can be undone. A blank page
+// checked is kept, blank or not.
 void PageList::rowChanged(QListWidgetItem *row)
 {
-    if (m_marking || !m_uncheckedBlank.contains(row) || row->checkState() != Qt::Checked)
+    const Qt::CheckState was = m_checks.value(row, Qt::Checked);
+    m_checks.insert(row, row->checkState());
+    if (m_marking || was == row->checkState())
+        return;
+    RowState before = rowState(row);
+    before.check = was;
+    keepIfBlank(row);
+    m_undo->push(new PageRowChange(this, row, before, rowState(row),
+                                   was == Qt::Checked ? tr("Uncheck Page") : tr("Check Page")));
+}
+
+void PageList::keepIfBlank(QListWidgetItem *row)
+{
+    if (!m_uncheckedBlank.contains(row) || row->checkState() != Qt::Checked)
         return;
     m_uncheckedBlank.remove(row);
     PageTreatment own = PageRow::treatmentOf(row);
@@ -127,6 +238,8 @@ void PageList::rowChanged(QListWidgetItem *row)
 void PageList::fill(const Book &book)
 {
     m_uncheckedBlank.clear();
+    m_checks.clear();
+    m_undo->clear();
     m_list->clear();
     for (const ListedPage &page : book.pages()) {
         auto *row = new PageRow(page.name, page.location);
@@ -258,9 +371,7 @@ void PageList::moveCurrent(int step)
     const int to = from + step;
     if (from < 0 || to < 0 || to >= m_list->count())
         return;
-    QListWidgetItem *row = m_list->takeItem(from);
-    m_list->insertItem(to, row);
-    m_list->setCurrentRow(to);
+    m_undo->push(new PageMove(this, m_list->item(from), from, to, false));
 }
 
 bool PageList::forgetTreatmentsFirst()
@@ -282,7 +393,8 @@ void PageList::makeActions()
         (*made)->setShortcut(keys);
         (*made)->setShortcutContext(Qt::WindowShortcut);
         m_window->addAction(*made);
-        connect(*made, &QAction::triggered, this, [this, change] { treatCurrent(change); });
+        QAction *by = *made;
+        connect(by, &QAction::triggered, this, [this, change, by] { treatCurrent(change, by); });
     };
     action(&m_turnRight, QKeySequence(Qt::CTRL | Qt::Key_R),
            [](PageTreatment &own) { own.turn(1); });
@@ -365,13 +477,19 @@ void PageList::showContextMenu(const QPoint &at)
     m_reset->setEnabled(true);
 }
 
-void PageList::treatCurrent(const std::function<void(PageTreatment &)> &change)
+void PageList::treatCurrent(const std::function<void(PageTreatment &)> &change, QAction *by)
 {
     QListWidgetItem *row = m_list->currentItem();
     if (!row || m_locked)
         return;
-    PageTreatment own = PageRow::treatmentOf(row);
+    const RowState before = rowState(row);
+    PageTreatment own = before.treatment;
     change(own);
+    if (own == before.treatment)
+        return; // a dialog cancelled, or the same chosen again
     PageRow::setTreatment(row, own);
+    // "Undo Turn Right".
+    const QString what = by->text().remove(QLatin1Char('&')).remove(QStringLiteral("…"));
+    m_undo->push(new PageRowChange(this, row, before, rowState(row), what));
     emit treatmentChanged();
 }

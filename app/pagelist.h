@@ -6,8 +6,10 @@
 #include "pages/pagelocation.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QVariant>
 #include <QVector>
 
 #include <functional>
@@ -15,18 +17,42 @@
 class QAction;
 class QListWidget;
 class QListWidgetItem;
+class QUndoStack;
 class QWidget;
 
 // The page list of the main window: the rows of a book's pages, checked to
 // go into the archive, moved by the user, each with what it does
 // differently from the book (its own turn, cut or border), set from keys
-// that work anywhere in the window and from the list's context menu.
+// that work anywhere in the window and from the list's context menu. What
+// the user does to the rows (a move, a check, a treatment) is undone and
+// redone from the Edit menu until another book is listed.
 class PageList : public QObject
 {
     Q_OBJECT
 
 public:
+    // What a row holds that the user changes: its check, its treatment, and
+    // whether (and with what mark) it was left out as blank.
+    struct RowState
+    {
+        Qt::CheckState check = Qt::Checked;
+        PageTreatment treatment;
+        bool blankUnchecked = false;
+        QVariant mark;
+        QVariant note;
+        bool operator==(const RowState &other) const;
+    };
+
     PageList(QListWidget *list, QWidget *window);
+
+    // The Edit menu's entries, which undo and redo the user's changes
+    // while the rows are not locked.
+    void setEditActions(QAction *undo, QAction *redo);
+    RowState rowState(QListWidgetItem *row) const;
+    // The row given state, as the program's own change.
+    void setRowState(QListWidgetItem *row, const RowState &state);
+    // The row moved to the place to, and made current.
+    void moveRow(QListWidgetItem *row, int to);
 
     // The rows of book's pages, none current yet.
     void fill(const Book &book);
@@ -53,7 +79,7 @@ public:
     // when there is nothing to lose or the user said to go on.
     bool forgetTreatmentsFirst();
     // While a build runs, the rows keep what they have.
-    void setLocked(bool locked) { m_locked = locked; }
+    void setLocked(bool locked);
     void showContextMenu(const QPoint &at);
     // The actions' names, in the current language.
     void describeActions();
@@ -83,10 +109,13 @@ signals:
 
 private:
     void makeActions();
-    void treatCurrent(const std::function<void(PageTreatment &)> &change);
+    void treatCurrent(const std::function<void(PageTreatment &)> &change, QAction *by);
     void askOwnBorder(PageTreatment &own);
     void askOwnSlant(PageTreatment &own);
     void rowChanged(QListWidgetItem *row);
+    void keepIfBlank(QListWidgetItem *row);
+    void rowsDragged(int start, int end, int row);
+    void updateEditActions();
 
     QListWidget *m_list;
     QWidget *m_window;
@@ -114,6 +143,11 @@ private:
     // of check is the program's own.
     QSet<QListWidgetItem *> m_uncheckedBlank;
     bool m_marking = false;
+    // Each row's check as last seen, to tell what a change of it was.
+    QHash<QListWidgetItem *, Qt::CheckState> m_checks;
+    QUndoStack *m_undo = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
 };
 
 #endif // PAGELIST_H

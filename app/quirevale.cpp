@@ -17,6 +17,7 @@
 #include "dialogs/about.h"
 #include "dialogs/comicinfodialog.h"
 #include "dialogs/donations.h"
+#include "dialogs/userguide.h"
 #include "pages/pagesource.h"
 
 #include <QApplication>
@@ -71,6 +72,16 @@ Quirevale::Quirevale(QWidget *parent)
         {ui.menuPresets, ui.actionSavePreset, ui.actionDeletePreset, ui.actionResetOptions},
         Options, this);
     Pages = new PageList(ui.ImagesList, this);
+    ui.actionUndo->setShortcuts(QKeySequence::Undo);
+    // Both of the usual keys for Redo, wherever the platform binds only one;
+    // a key listed twice would be ambiguous and do nothing.
+    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        if (!redo.contains(keys))
+            redo << keys;
+    ui.actionRedo->setShortcuts(redo);
+    Pages->setEditActions(ui.actionUndo, ui.actionRedo);
     Preview = new PreviewController(ui.ImageArea, this);
     Session = new BookSession(Pages, this);
     BookSources::Widgets sources;
@@ -97,7 +108,9 @@ Quirevale::Quirevale(QWidget *parent)
     connect(Queue, &QueueDock::runningChanged, this, &Quirevale::updateEnabled);
     // The queue's panel shows, and sets, what books added next are made
     // with, book on show or not.
-    const auto showNext = [this] { Queue->setOptionsForNext(Options->read(), Presets->inUse()); };
+    const auto showNext = [this] {
+        Queue->setOptionsForNext(Options->read(), Presets->inUse());
+    };
     connect(Options, &OptionsPanel::changed, Queue, showNext);
     connect(Presets, &PresetMenu::chosenChanged, Queue, showNext);
     connect(Queue, &QueueDock::presetChosenForNext, Presets, &PresetMenu::choose);
@@ -395,6 +408,18 @@ void Quirevale::on_actionDonations_triggered()
 {
     Donations dialog(this);
     dialog.exec();
+}
+
+// The guide stays open beside the window, one at a time.
+void Quirevale::on_actionUserGuide_triggered()
+{
+    if (!Guide) {
+        Guide = new UserGuide(this);
+        Guide->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Guide->show();
+    Guide->raise();
+    Guide->activateWindow();
 }
 
 void Quirevale::on_actionAbout_triggered()

@@ -10,6 +10,7 @@
 #include <QFutureWatcher>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSignalMapper>
 #include <QTranslator>
 
@@ -21,6 +22,7 @@ class OptionsPanel;
 class PageList;
 class PreviewController;
 class PresetMenu;
+class UserGuide;
 class QueueDock;
 class ShellTaskbarProgress;
 
@@ -76,6 +78,7 @@ private slots:
     void on_actionExit_triggered();
     void on_actionDonations_triggered();
     void on_actionAbout_triggered();
+    void on_actionUserGuide_triggered();
     void on_MoveImageUp_clicked();
     void on_MoveImageDown_clicked();
     void SetTranslationLanguage(int LangID);
@@ -126,6 +129,7 @@ private:
     BlankFinder *Blanks = nullptr;
     QueueDock *Queue = nullptr;
     PresetMenu *Presets = nullptr;
+    QPointer<UserGuide> Guide;
     bool LeavingOutBlanks = false; // as the options were when last looked at
     bool Straightening = false;
     // Whether the splitter follows the window's width: not while the first

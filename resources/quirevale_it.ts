@@ -1617,6 +1617,38 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Paper as Scanned</source>
         <translation>Carta come scansionata</translation>
     </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Annulla %1</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Ripeti %1</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Ripeti</translation>
+    </message>
+    <message>
+        <source>Move Pages</source>
+        <translation>Sposta le pagine</translation>
+    </message>
+    <message>
+        <source>Uncheck Page</source>
+        <translation>Togli la spunta alla pagina</translation>
+    </message>
+    <message>
+        <source>Check Page</source>
+        <translation>Spunta la pagina</translation>
+    </message>
+    <message>
+        <source>Move Page</source>
+        <translation>Sposta la pagina</translation>
+    </message>
 </context>
 <context>
     <name>PageListing</name>
@@ -2889,6 +2921,42 @@ all&apos;altezza dello schermo</translation>
         <source>Pages of one width at least twice as tall as wide (a webtoon&apos;s tiles) are joined and cut into pages no higher than this, each cut on a plain band between panels where one is in reach. Other pages are left alone.</source>
         <translation>Le pagine di una stessa larghezza alte almeno il doppio (i pezzi di un webtoon) vengono unite e tagliate in pagine non più alte di così, ogni taglio su una fascia uniforme tra le vignette dove ce n&apos;è una a portata. Le altre pagine restano come sono.</translation>
     </message>
+    <message>
+        <source>Edit</source>
+        <translation>Modifica</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Undo the last move, check or treatment of a page</source>
+        <translation>Annulla l&apos;ultimo spostamento, spunta o trattamento di una pagina</translation>
+    </message>
+    <message>
+        <source>Ctrl+Z</source>
+        <translation>Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Ripeti</translation>
+    </message>
+    <message>
+        <source>Make again what was undone</source>
+        <translation>Rifai ciò che è stato annullato</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+Z</source>
+        <translation>Ctrl+Shift+Z</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guida utente</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
 </context>
 <context>
     <name>ScanCleanup</name>
@@ -3044,6 +3112,22 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>joined to the long strip that begins with page %1</source>
         <translation>unita alla striscia lunga che inizia con la pagina %1</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User Guide</source>
+        <translation>Guida utente</translation>
+    </message>
+    <message>
+        <source>Find in the guide (Enter: the next place)</source>
+        <translation>Cerca nella guida (Invio: il punto successivo)</translation>
+    </message>
+    <message>
+        <source>:/Guide/user-guide.md</source>
+        <extracomment>The guide in this language: its file among the program&apos;s resources.</extracomment>
+        <translation>:/Guide/user-guide.it.md</translation>
     </message>
 </context>
 <context>

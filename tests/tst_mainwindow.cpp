@@ -1,3 +1,4 @@
+#include "app/desktopappearance.h"
 #include "app/quirevale.h"
 #include "book/optiontable.h"
 #include "preview/imagemanager.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -27,6 +29,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QWheelEvent>
 
 #include <cstdio>
@@ -46,6 +49,9 @@ private slots:
     void fonts_data();
     void fonts();
     void menus();
+    void guideInTheWindowsLanguage();
+    void paletteFollowsTheDesktop_data();
+    void paletteFollowsTheDesktop();
 
     void enablingRule_data();
     void enablingRule();
@@ -279,7 +285,7 @@ void tst_MainWindow::menus()
     QStringList titles;
     for (QAction *action : window.menuBar()->actions())
         titles << action->text();
-    QCOMPARE(titles, QStringList({"File", "View", "Presets", "Language", "?"}));
+    QCOMPARE(titles, QStringList({"File", "Edit", "View", "Presets", "Language", "?"}));
 
     auto entries = [&](const char *menu) {
         QStringList names;
@@ -294,7 +300,9 @@ void tst_MainWindow::menus()
     QCOMPARE(entries("menuView"),
              QStringList({"actionKeepProportions", "actionActualSize", "", "actionShowQueue"}));
     QCOMPARE(entries("menuLanguage"), QStringList({"actionEnglish", "actionItaliano"}));
-    QCOMPARE(entries("menuDonations"), QStringList({"actionDonations", "actionAbout"}));
+    QCOMPARE(entries("menuEdit"), QStringList({"actionUndo", "actionRedo"}));
+    QCOMPARE(entries("menuDonations"),
+             QStringList({"actionUserGuide", "", "actionDonations", "actionAbout"}));
 
     auto *english = window.findChild<QAction *>(QStringLiteral("actionEnglish"));
     auto *italiano = window.findChild<QAction *>(QStringLiteral("actionItaliano"));
@@ -303,6 +311,99 @@ void tst_MainWindow::menus()
     QCOMPARE(italiano->text(), QStringLiteral("Italiano"));
     for (const char *name : {"actionExit", "actionDonations", "actionAbout"})
         QVERIFY2(!window.findChild<QAction *>(QLatin1String(name))->icon().isNull(), name);
+}
+
+// F1 opens the guide in the window's language, following a change of it;
+// Enter in its search goes from one place to the next, round to the first.
+void tst_MainWindow::guideInTheWindowsLanguage()
+{
+    Quirevale window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    child<QAction>(&window, "actionUserGuide")->trigger();
+    QPointer<QTextBrowser> text = window.findChild<QTextBrowser *>("GuideText");
+    QVERIFY(text);
+    QVERIFY(text->toPlainText().startsWith(QStringLiteral("Quirevale: user guide")));
+    QVERIFY(!text->toPlainText().contains(QStringLiteral("![")));
+    auto *find = window.findChild<QLineEdit *>("GuideFind");
+    find->setText(QStringLiteral("Ctrl+Z"));
+    QList<int> places;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(text->textCursor().selectedText(), QStringLiteral("Ctrl+Z"));
+        places << text->textCursor().position();
+    }
+    const int count = text->toPlainText().count(QStringLiteral("Ctrl+Z"));
+    QVERIFY(count >= 2); // the whole guide, not cut off at its first "<word>"
+    QVERIFY(places.at(1) > places.at(0));
+    if (count < 4)
+        QCOMPARE(places.at(count), places.at(0));
+
+    // Enter searched; it did not close the guide as well.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(text && text->isVisible());
+
+    child<QAction>(&window, "actionItaliano")->trigger();
+    QTRY_VERIFY(text->toPlainText().startsWith(QStringLiteral("Quirevale: guida per l'utente")));
+    child<QAction>(&window, "actionEnglish")->trigger();
+    QTRY_VERIFY(text->toPlainText().startsWith(QStringLiteral("Quirevale: user guide")));
+}
+
+void tst_MainWindow::paletteFollowsTheDesktop_data()
+{
+    QPalette light;
+    light.setColor(QPalette::Window, QColor(239, 239, 239));
+    light.setColor(QPalette::WindowText, Qt::black);
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(35, 38, 41));
+    dark.setColor(QPalette::WindowText, QColor(239, 239, 239));
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<QPalette>("platform");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("platformKept");
+    QTest::newRow("dark asked, light theme")
+        << int(DesktopAppearance::PreferDark) << light << true << false;
+    QTest::newRow("dark asked, dark theme")
+        << int(DesktopAppearance::PreferDark) << dark << true << true;
+    QTest::newRow("light asked") << int(DesktopAppearance::PreferLight) << light << false << true;
+    QTest::newRow("light asked, dark theme")
+        << int(DesktopAppearance::PreferLight) << dark << true << true;
+    QTest::newRow("nothing said") << int(DesktopAppearance::NoPreference) << light << false << true;
+}
+
+// A desktop that prefers dark gets a dark window, readable in every state;
+// a theme's own palette is never replaced otherwise.
+void tst_MainWindow::paletteFollowsTheDesktop()
+{
+    QFETCH(int, scheme);
+    QFETCH(QPalette, platform);
+    QFETCH(bool, dark);
+    QFETCH(bool, platformKept);
+    const QPalette palette =
+        DesktopAppearance::paletteFor(DesktopAppearance::Scheme(scheme), platform);
+    QCOMPARE(DesktopAppearance::isDark(palette), dark);
+    QCOMPARE(palette == platform, platformKept);
+    if (platformKept)
+        return;
+    const auto apart = [](const QColor &a, const QColor &b) {
+        return std::abs(a.lightness() - b.lightness());
+    };
+    const QPair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::Window, QPalette::WindowText},
+        {QPalette::Base, QPalette::Text},
+        {QPalette::Button, QPalette::ButtonText},
+        {QPalette::Highlight, QPalette::HighlightedText},
+        {QPalette::ToolTipBase, QPalette::ToolTipText},
+        {QPalette::Base, QPalette::Link}};
+    for (const auto &pair : pairs) {
+        const int active = apart(palette.color(QPalette::Active, pair.first),
+                                 palette.color(QPalette::Active, pair.second));
+        const int disabled = apart(palette.color(QPalette::Disabled, pair.first),
+                                   palette.color(QPalette::Disabled, pair.second));
+        QVERIFY2(active >= 100, qPrintable(QString::number(pair.second)));
+        // Disabled text is dimmer, yet still there to read.
+        QVERIFY2(disabled >= 40 && disabled <= active, qPrintable(QString::number(pair.second)));
+    }
 }
 
 // A preset sets the controls it names and leaves the others; Reset Options

@@ -102,6 +102,8 @@ private slots:
     void actualSizeReadsThePageWhole();
     void aBuildSaysItsSlantsOnEveryRow();
     void stripCutsDrawnOverTheirTiles();
+    void undoAndRedo_data();
+    void undoAndRedo();
 
 private:
     // Picks folder through the dialog; answers the warning box if one comes.
@@ -1072,6 +1074,83 @@ void tst_PageList::aBuildSaysItsSlantsOnEveryRow()
     QCOMPARE(mark(2), QString::fromUtf8("2.5°"));
     QVERIFY2(list()->item(2)->toolTip().contains(QString::fromUtf8("straightened by 2.5°")),
              qPrintable(list()->item(2)->toolTip()));
+}
+
+void tst_PageList::undoAndRedo_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("moved by its button") << "button";
+    QTest::newRow("moved by a drag") << "drag";
+    QTest::newRow("unchecked") << "uncheck";
+    QTest::newRow("turned") << "turn";
+    QTest::newRow("two changes") << "uncheck, turn";
+}
+
+// What the user does to the rows goes back with Ctrl+Z and comes again with
+// Ctrl+Shift+Z or Ctrl+Y, the preview following; listing another book
+// leaves nothing to undo.
+void tst_PageList::undoAndRedo()
+{
+    QFETCH(QString, change);
+    const QString folder = m_root.filePath("undo");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writePages(folder, 4));
+    browse(folder);
+    list()->setCurrentRow(1);
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    const auto rows = [this] {
+        QStringList said;
+        for (int i = 0; i < list()->count(); ++i)
+            said << QStringLiteral("%1 %2 %3")
+                        .arg(list()->item(i)->text())
+                        .arg(list()->item(i)->checkState())
+                        .arg(PageRow::treatmentOf(list()->item(i)).rotation);
+        return said;
+    };
+    const QStringList before = rows();
+    const auto press = [this](const QKeySequence &keys) {
+        QTest::keySequence(m_window, keys);
+    };
+    int steps = 0;
+    for (const QString &one : change.split(", ")) {
+        if (one == "button")
+            button("MoveImageDown")->click();
+        else if (one == "drag")
+            QVERIFY(list()->model()->moveRow(QModelIndex(), 0, QModelIndex(), 4));
+        else if (one == "uncheck")
+            list()->item(2)->setCheckState(Qt::Unchecked);
+        else if (one == "turn")
+            press(QKeySequence(Qt::CTRL | Qt::Key_R));
+        ++steps;
+    }
+    const QStringList after = rows();
+    QVERIFY(after != before);
+    auto *undo = m_window->findChild<QAction *>("actionUndo");
+    QVERIFY(undo->isEnabled());
+    for (int i = 0; i < steps; ++i)
+        press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(rows(), before);
+    QVERIFY(!undo->isEnabled());
+    // The preview shows the row the undo went back to.
+    const int shown = list()->currentItem()->text().mid(4).section('.', 0, 0).toInt() - 1;
+    QTRY_COMPARE_WITH_TIMEOUT(shownSize(), pageSize(shown), ShownWithin);
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (int i = 1; i < steps; ++i)
+        press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QCOMPARE(rows(), after);
+
+    const QString other = m_root.filePath("undo other");
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(writePages(other, 2));
+    {
+        MessageBoxAnswerer forget; // a turned page's treatment is forgotten
+        forget.pressButton("&Yes");
+        browse(other);
+    }
+    QVERIFY(!undo->isEnabled());
+    press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(list()->count(), 2);
 }
 
 QUIREVALE_TEST_MAIN(tst_PageList)
