@@ -67,15 +67,17 @@ QueueDock::QueueDock(const Widgets &widgets, QWidget *parent)
     });
     m_model = new QueueModel(&m_queue, this);
     ui.QueueView->setModel(m_model);
-    // The state, with a failure's reason, takes the room the names leave.
+    // In the panel's usual width the book, its kind, preset and progress
+    // are seen at once; its state and archive are the text under the list,
+    // and the columns past the progress for a wider panel.
     QHeaderView *header = ui.QueueView->header();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(QueueModel::StateColumn, QHeaderView::Stretch);
-    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 110);
-    ui.QueueView->setColumnWidth(QueueModel::KindColumn, 70);
+    header->setStretchLastSection(true);
+    header->setMinimumSectionSize(40);
+    ui.QueueView->setColumnWidth(QueueModel::BookColumn, 96);
+    ui.QueueView->setColumnWidth(QueueModel::KindColumn, 58);
     ui.QueueView->setColumnWidth(QueueModel::PresetColumn, 100);
-    ui.QueueView->setColumnWidth(QueueModel::ProgressColumn, 70);
-    ui.QueueView->setColumnWidth(QueueModel::ArchiveColumn, 80);
+    ui.QueueView->setColumnWidth(QueueModel::ProgressColumn, 50);
+    ui.QueueView->setColumnWidth(QueueModel::StateColumn, 150);
     ui.QueueView->setItemDelegateForColumn(QueueModel::ProgressColumn,
                                            new QueueProgressDelegate(ui.QueueView));
     for (const Packager::Kind &kind : Packager::kinds())

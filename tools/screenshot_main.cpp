@@ -15,7 +15,8 @@
 // chosen, the choice of kinds open. With --queue, the window on the whole
 // screen and a shelf of five books in the queue, caught while the fourth
 // is made, the second failed on a damaged page. With --check, File > Check
-// Books… over the sample folder's books once they are checked.
+// Books… over the sample folder's books once they are checked. With
+// --guide, ? > User Guide open, a word found in it.
 //
 //   build/tools/quirevale-screenshot --straighten <out.png>
 //
@@ -24,11 +25,12 @@
 // tools/screenshots.sh runs it under xvfb-run.
 
 #include "app/pagerow.h"
+#include "app/queuemodel.h"
 #include "app/quirevale.h"
+#include "dialogs/checkbooksdialog.h"
 #include "making/pagerecipe.h"
 #include "making/pagetransform.h"
 #include "making/scancleanup.h"
-#include "dialogs/checkbooksdialog.h"
 #include "preview/imagemanager.h"
 #include "samplepages.h"
 #include "testsupport.h"
@@ -37,6 +39,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -131,6 +134,16 @@ int main(int argc, char *argv[])
     const bool queue = argc == 5 && QByteArray(argv[4]) == "--queue";
     const bool checkBooks = argc == 5 && QByteArray(argv[4]) == "--check";
     const bool strip = argc == 5 && QByteArray(argv[4]) == "--strip";
+    const bool guide = argc == 5 && QByteArray(argv[4]) == "--guide";
+    if (guide) {
+        // ? > User Guide over the window, a word found in it.
+        window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
+        window.findChild<QAction *>(QStringLiteral("actionUserGuide"))->trigger();
+        auto *find = window.findChild<QLineEdit *>(QStringLiteral("GuideFind"));
+        find->setText(QStringLiteral("Make Again"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QTest::qWait(500);
+    }
     if (strip) {
         // A webtoon chapter (quirevale-samples --webtoon) for a colour
         // e-reader, its long strip cut: the cuts drawn over a tile.
@@ -184,12 +197,24 @@ int main(int argc, char *argv[])
                 QFile(book + QStringLiteral("/1 page 5.jpg")).open(QIODevice::WriteOnly);
             books << book;
         }
-        window.addToQueue(books);
+        // The first three with the window's own options, the last two with a
+        // preset for a colour e-reader: the columns tell them apart.
+        window.addToQueue(books.mid(0, 3));
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuPresets"));
+        for (QAction *action : menu->actions()) {
+            if (action->property("quirevalePreset").toString() ==
+                QLatin1String("kobo-libra-colour"))
+                action->trigger();
+        }
+        window.addToQueue(books.mid(3));
         window.setBuildThreads(1);
         window.findChild<QAction *>(QStringLiteral("actionStartQueue"))->trigger();
         auto *view = window.findChild<QAbstractItemView *>(QStringLiteral("QueueView"));
         const auto making = [view](int row) {
-            return view->model()->index(row, 1).data().toString().contains(QLatin1String(" 9 "));
+            return view->model()
+                       ->index(row, QueueModel::ProgressColumn)
+                       .data(QueueModel::PercentRole)
+                       .toInt() >= 40;
         };
         while (!making(3))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -271,7 +296,7 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets && !actual && !epub && !queue && !strip) {
+    if (argc == 5 && !book && !presets && !actual && !epub && !queue && !strip && !guide) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

@@ -43,6 +43,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # A shelf in the queue, caught mid-run with one book failed.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-queue.png 31 --queue
+# ? > User Guide, a word found in it.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-guide.png 31 --guide
 # The spread at actual size, and the report of an archive made.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-actual-size.png 31 --actual
