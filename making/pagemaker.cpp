@@ -26,6 +26,18 @@ PageMaker::PageMaker(const QVector<BuildPage> &pages, const Settings &settings,
     , m_stop(stop)
 {}
 
+// A page that cannot be read fails the book, or is left out and named when
+// the user asked to go on without such pages.
+void PageMaker::completeUnreadable(int index, const QString &name, const QString &why) const
+{
+    if (m_settings.unreadableLeftOut)
+        m_ordered.complete(index,
+                           {QString(), tr("left out: it cannot be read: %1").arg(why), true});
+    else
+        m_ordered.complete(index,
+                           {tr("Page %1 cannot be read: %2").arg(name, why), QString(), true});
+}
+
 void PageMaker::make(int index) const
 {
     Made made;
@@ -50,18 +62,10 @@ void PageMaker::make(int index) const
     const Reservation releaseFile{m_ordered, heldFile, PageReader::FileBytes};
     const Reservation releasePixels{m_ordered, heldPixels};
     if (!reader.readWithoutDecoding()) {
-        // A page that cannot be read fails the book, or is left out and
-        // named when the user asked to go on without such pages.
         if (stopped())
             m_ordered.complete(index, {});
-        else if (m_settings.unreadableLeftOut)
-            m_ordered.complete(
-                index,
-                {QString(), tr("left out: it cannot be read: %1").arg(reader.errorString()), true});
         else
-            m_ordered.complete(
-                index, {tr("Page %1 cannot be read: %2").arg(made.name, reader.errorString()),
-                        QString(), true});
+            completeUnreadable(index, made.name, reader.errorString());
         return;
     }
     const BuildPage &page = m_pages.at(index);
@@ -152,14 +156,7 @@ void PageMaker::encodeAll(PageReader &reader, const PageRecipe &recipe, Made &ma
     const bool unread = !read && made.error.isEmpty() && !stopped();
     // Nothing of it was made: it is a page that cannot be read.
     if (unread && added == 0) {
-        if (m_settings.unreadableLeftOut)
-            m_ordered.complete(
-                index,
-                {QString(), tr("left out: it cannot be read: %1").arg(reader.errorString()), true});
-        else
-            m_ordered.complete(
-                index, {tr("Page %1 cannot be read: %2").arg(made.name, reader.errorString()),
-                        QString(), true});
+        completeUnreadable(index, made.name, reader.errorString());
         return;
     }
     if (unread)

@@ -74,6 +74,7 @@ private:
     PackedEntry copiedFromZip(const PageReader &reader) const;
     QString nothingLeft(const QString &name, const PagePlan &plan) const;
     bool squeezed(const QSize &part) const;
+    void completeUnreadable(int index, const QString &name, const QString &why) const;
 
     const QVector<BuildPage> &m_pages;
     const Settings m_settings;
