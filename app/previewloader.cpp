@@ -186,7 +186,16 @@ void PreviewLoader::finished(const PageLocation &path, int generation, const Kep
         bytes -= m_kept.value(oldest).picture.picture.sizeInBytes();
         m_kept.remove(oldest);
     }
-    if (path == m_current)
+    if (path == m_current) {
         announce(path);
+        // Read for a smaller preview than the one now asked for (the
+        // preview grew while it was read): shown for now, and read again at
+        // the size it is shown at.
+        const bool reduced =
+            kept.picture.isValid() && kept.picture.picture.size() != kept.picture.pageSize;
+        if (reduced &&
+            (kept.bounds.width() < m_bounds.width() || kept.bounds.height() < m_bounds.height()))
+            m_wanted.prepend(path);
+    }
     startReading();
 }
