@@ -345,22 +345,23 @@ void QueueDock::makeSelectedAgain()
         if (row != m_runner->current() && m_queue.at(row).isDone())
             rows << row;
     }
-    if (!mayReplace(rows))
+    if (!mayReplace(rows, m_queue))
         return;
     for (const int row : qAsConst(rows))
         m_queue.makeAgain(row);
     changed();
 }
 
-bool QueueDock::mayReplace(const QList<int> &rows)
+bool QueueDock::mayReplace(const QList<int> &rows, const BookQueue &laidOut)
 {
     if (m_runner->replacesExisting())
         return true;
     QStringList there;
     QList<int> replacing;
     for (const int row : rows) {
-        if (QFileInfo(m_queue.at(row).target).isFile()) {
-            there << QFileInfo(m_queue.at(row).target).fileName();
+        const QString target = laidOut.at(row).target;
+        if (QFileInfo(target).isFile()) {
+            there << QFileInfo(target).fileName();
             replacing << row;
         }
     }
@@ -396,8 +397,7 @@ void QueueDock::fillPresets()
     for (const QString &name : own.mid(0, PresetMenu::Listed))
         ui.QueuePreset->addItem(name, name);
     if (own.size() > PresetMenu::Listed)
-        ui.QueuePreset->addItem(PresetMenu::tr("More Presets… (%1)").arg(own.size()),
-                                MorePresets);
+        ui.QueuePreset->addItem(PresetMenu::tr("More Presets… (%1)").arg(own.size()), MorePresets);
 }
 
 void QueueDock::showMakeWith()
@@ -487,25 +487,28 @@ void QueueDock::chooseKind(int index)
 void QueueDock::changeSelected(const std::function<BookOptions(const QueuedBook &)> &options,
                                const std::function<QString(const QueuedBook &)> &preset)
 {
+    // Tried on a copy and asked before the queue changes: a book put back
+    // to waiting while the question is up would be made by the running
+    // queue before the answer. The copy names the archives the books would
+    // now be made into.
+    BookQueue tried = m_queue;
     QList<int> rows;
-    QHash<int, QueuedBook> before;
+    QList<int> again;
     for (const int row : selectedRows()) {
         if (row == m_runner->current())
             continue;
         rows << row;
-        before.insert(row, m_queue.at(row));
-    }
-    QList<int> again;
-    for (const int row : qAsConst(rows)) {
-        m_queue.setOptions(row, options(m_queue.at(row)), preset(m_queue.at(row)));
-        if (before.value(row).isDone() && !m_queue.at(row).isDone())
+        tried.setOptions(row, options(m_queue.at(row)), preset(m_queue.at(row)));
+        if (m_queue.at(row).isDone() && !tried.at(row).isDone())
             again << row;
     }
-    if (!mayReplace(again)) {
-        for (auto row = before.cbegin(); row != before.cend(); ++row)
-            m_queue[row.key()] = row.value();
+    if (mayReplace(again, tried)) {
+        for (const int row : qAsConst(rows)) {
+            if (row != m_runner->current())
+                m_queue.setOptions(row, options(m_queue.at(row)), preset(m_queue.at(row)));
+        }
+        changed();
     }
-    changed();
     showMakeWith();
 }
 

@@ -105,9 +105,10 @@ private:
     // made again, once the user says its archive may be replaced.
     void changeSelected(const std::function<BookOptions(const QueuedBook &)> &options,
                         const std::function<QString(const QueuedBook &)> &preset);
-    // Rows that wait to be made again over archives that exist: asked once
-    // whether they may be replaced, and marked so. False: not.
-    bool mayReplace(const QList<int> &rows);
+    // Rows that would wait to be made again over archives that exist (as
+    // laidOut names them): asked once whether they may be replaced, and
+    // marked so. False: not.
+    bool mayReplace(const QList<int> &rows, const BookQueue &laidOut);
     bool mayCloseWithBooksWaiting();
     void chooseOutput(int index);
     void showContextMenu(const QPoint &at);
