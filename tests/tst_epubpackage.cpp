@@ -211,7 +211,7 @@ QString epubCheckOf(const QString &path)
     QProcess check;
     check.setProcessChannelMode(QProcess::MergedChannels);
     check.start("java", {"-jar", Checker, path});
-    if (!check.waitForFinished(120000))
+    if (!check.waitForFinished(300000))
         return "EPUBCheck did not finish";
     const QString said = QString::fromUtf8(check.readAll());
     return check.exitCode() == 0 && !said.contains("WARNING") && !said.contains("ERROR") ? QString()
