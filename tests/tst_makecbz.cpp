@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <cstdio>
 #include <memory>
 
 using namespace TestSupport;
@@ -410,8 +411,13 @@ void tst_MakeCbz::pagesAreReadWhenTheBuildRuns()
 {
     const QString folder = openFolder("changing", 2);
     QVERIFY(!folder.isEmpty());
-    // Replaced after it was shown: the archive takes the file as it is now.
-    QVERIFY(writeImage(folder + "/p1.png", 64, 48, Qt::yellow));
+    // Replaced after it was shown, in one step as a save does (the preview
+    // may be reading it again): the archive takes the file as it is now.
+    const QString written = m_root->filePath("p1 new.png");
+    QVERIFY(writeImage(written, 64, 48, Qt::yellow));
+    QCOMPARE(std::rename(QFile::encodeName(written).constData(),
+                         QFile::encodeName(folder + "/p1.png").constData()),
+             0);
     const QString target = m_root->filePath("changing.cbz");
     build(target);
     QCOMPARE(m_boxes.value(0).title, QStringLiteral("Advise"));
