@@ -2,6 +2,7 @@
 #define ZIPWRITER_H
 
 #include "making/packedentry.h"
+#include "making/partialfile.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -64,21 +65,11 @@ public:
     void discard();
 
     int pageCount() const { return m_next; }
-    QString partialFileName() const { return m_partial; }
-    QString errorString() const { return m_error; }
+    QString partialFileName() const { return m_file.fileName(); }
+    QString errorString() const;
 
     // "0000000042.jpg" for 42 (or .webp, .png, ... for other types).
     static QString entryName(int number, const QString &suffix = QStringLiteral("jpg"));
-
-    // The hidden file the archive is written into before it takes its
-    // name: within the file system's limit of 255 bytes for a name, however
-    // long the chosen name is.
-    static QString partialNameFor(const QString &target, const QString &tag);
-
-    // Removes the partial files of target left by builds that ended without
-    // cleaning up (a crash, a power cut, a kill): those no running process
-    // holds. Each writer holds its partial file locked while it lives.
-    static void removeStalePartials(const QString &target);
 
 private:
     QString m_pageFolder;
@@ -94,19 +85,12 @@ private:
     };
 
     bool fail(const QString &reason);
-    QString fileError(const QString &what) const;
-    bool createPartialFile();
-    bool checkTargetName();
     bool verifyPartial();
 
-    QString m_target;
-    QString m_partial;
-    class ArchiveFile;
-    std::unique_ptr<ArchiveFile> m_file;
+    PartialFile m_file;
     std::unique_ptr<QuaZip> m_zip;
     QVector<Written> m_written;
     int m_next = 0;
-    int m_lock = -1; // holds the partial file's lock
     bool m_failed = false;
     QString m_error;
 };

@@ -398,7 +398,7 @@ void tst_BookBuild::aFileThatAppearsIsNotReplaced()
         },
         Qt::DirectConnection);
     QCOMPARE(build.run(), BookBuild::Failed);
-    QVERIFY2(build.errorString().contains("appeared while the archive was made"),
+    QVERIFY2(build.errorString().contains("appeared while the book was made"),
              qPrintable(build.errorString()));
     QCOMPARE(contentOf(target), QByteArray("the other process's archive"));
     QCOMPARE(filesIn(dir.path()).filter(".part"), QStringList());

@@ -299,7 +299,7 @@ void tst_ZipWriter::partialNameStaysWithinTheLimit()
     QFETCH(QString, name);
     QTemporaryDir dir;
     const QString partial =
-        QFileInfo(ZipWriter::partialNameFor(dir.filePath(name), "zzzzzzz")).fileName();
+        QFileInfo(PartialFile::partialNameFor(dir.filePath(name), "zzzzzzz")).fileName();
     QVERIFY(QFile::encodeName(partial).size() <= 255);
     QVERIFY(!partial.toUtf8().contains("\xef\xbf\xbd")); // no broken character
     QVERIFY(partial.startsWith('.') && partial.endsWith(".zzzzzzz.part"));
@@ -316,9 +316,9 @@ void tst_ZipWriter::stalePartialsAreRemoved()
 {
     QTemporaryDir dir;
     const QString target = dir.filePath("book.cbz");
-    const QString stale = ZipWriter::partialNameFor(target, "dead1");
-    const QString held = ZipWriter::partialNameFor(target, "live2");
-    const QString otherBook = ZipWriter::partialNameFor(dir.filePath("other.cbz"), "dead3");
+    const QString stale = PartialFile::partialNameFor(target, "dead1");
+    const QString held = PartialFile::partialNameFor(target, "live2");
+    const QString otherBook = PartialFile::partialNameFor(dir.filePath("other.cbz"), "dead3");
     for (const QString &path : {stale, held, otherBook})
         QVERIFY(writeFile(path, "partial"));
     QFile holder(held);
