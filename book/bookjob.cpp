@@ -293,7 +293,9 @@ BookJob::Result BookJob::build()
     m_entries = build.entryCount();
     m_bookNotes = build.bookNotes();
     m_cutPages = build.cutPages();
-    m_bytes = QFileInfo(m_request.target).size();
+    m_bytes = 0;
+    for (const QString &file : build.files())
+        m_bytes += QFileInfo(file).size();
     m_listingLeftOut = m_request.leftOut;
     for (const Book::LeftOut &left : m_book.leftOut()) {
         if (left.kind == Book::LeftOut::Trouble)

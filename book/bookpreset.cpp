@@ -3,6 +3,7 @@
 #include "pages/naturalorder.h"
 
 #include "book/optiontable.h"
+#include "making/packager.h"
 
 #include <QLocale>
 #include <QSet>
@@ -47,6 +48,29 @@ QVector<QPair<QByteArray, int>> deviceValues(int width, int height, int quality,
     return values;
 }
 
+// A Kindle's preset: a fixed-layout Kindle book of its screen's size, its
+// pages grey or, for a colour screen, toned as the other colour e-ink
+// screens are.
+QVector<QPair<QByteArray, int>> kindleValues(int width, int height, bool colour = false)
+{
+    QVector<QPair<QByteArray, int>> values =
+        colour ? deviceValues(width, height, 88, PageOptions::ColourPages, false, true, 30, 110)
+               : deviceValues(width, height, 85, PageOptions::GreyEveryPage, false, true);
+    values << qMakePair(QByteArray("BookKind"), int(PageOptions::Azw3Book));
+    return values;
+}
+
+// Sent by mail, an EPUB is converted by the service: its pictures cut down to
+// about 1920 pixels, WebP not shown, and a mail larger than 50 MB refused.
+QVector<QPair<QByteArray, int>> kindleMailValues()
+{
+    QVector<QPair<QByteArray, int>> values =
+        deviceValues(1920, 1920, 85, PageOptions::ColourPages, false, true);
+    values << qMakePair(QByteArray("BookKind"), int(PageOptions::EpubBook))
+           << qMakePair(QByteArray("MaxBookMegabytes"), 50);
+    return values;
+}
+
 // A user's preset holds every option that shapes the pages.
 bool kept(const BookOption &option)
 {
@@ -56,9 +80,11 @@ bool kept(const BookOption &option)
 }
 } // namespace
 
-BookPreset::BookPreset(const QString &name, const char *title, const Values &values)
+BookPreset::BookPreset(const QString &name, const char *title, const Values &values,
+                       const char *note)
     : m_name(name)
     , m_title(title)
+    , m_note(note)
     , m_builtIn(true)
     , m_values(values)
 {}
@@ -80,6 +106,17 @@ const QVector<BookPreset> &BookPreset::builtIns()
          deviceValues(1264, 1680, 88, PageOptions::ColourPages, false, true, 30, 110)},
         {QStringLiteral("remarkable-paper-pro"), QT_TR_NOOP("reMarkable Paper Pro"),
          deviceValues(1620, 2160, 88, PageOptions::ColourPages, false, true, 30, 110)},
+        {QStringLiteral("kindle"), QT_TR_NOOP("Kindle"), kindleValues(1072, 1448)},
+        {QStringLiteral("kindle-paperwhite"), QT_TR_NOOP("Kindle Paperwhite"),
+         kindleValues(1236, 1648)},
+        {QStringLiteral("kindle-oasis"), QT_TR_NOOP("Kindle Oasis"), kindleValues(1264, 1680)},
+        {QStringLiteral("kindle-scribe"), QT_TR_NOOP("Kindle Scribe"), kindleValues(1860, 2480),
+         QT_TR_NOOP("pages made at the screen's own size, where converters built on Amazon's "
+                    "tools stop at 1440 × 1920; a larger page would only be scaled down on the "
+                    "device, at the cost of its memory and time")},
+        {QStringLiteral("kindle-colorsoft"), QT_TR_NOOP("Kindle Colorsoft"),
+         kindleValues(1264, 1680, true)},
+        {QStringLiteral("kindle-mail"), QT_TR_NOOP("Kindle by mail (EPUB)"), kindleMailValues()},
         {QStringLiteral("phone"), QT_TR_NOOP("Phone"),
          deviceValues(1080, 2400, 85, PageOptions::ColourPages, true, true)},
         {QStringLiteral("scanned"),
@@ -174,6 +211,12 @@ QString BookPreset::description() const
         said << tr("long strips cut %1 high").arg(o.StripHeight);
     if (named.contains("PdfResolution"))
         said << tr("PDF pages at %1 dpi").arg(o.PdfResolution);
+    if (named.contains("BookKind"))
+        said.prepend(Packager::tr(Packager::kind(o.BookKind).title));
+    if (o.MaxBookMegabytes > 0)
+        said << tr("parts of at most %1 MB").arg(o.MaxBookMegabytes);
+    if (m_note)
+        said << tr(m_note);
     return said.join(QStringLiteral(", "));
 }
 

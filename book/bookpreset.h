@@ -67,10 +67,13 @@ public:
 
 private:
     using Values = QVector<QPair<QByteArray, int>>; // option name, value
-    BookPreset(const QString &name, const char *title, const Values &values);
+    // note: what else its description says (untranslated), or none.
+    BookPreset(const QString &name, const char *title, const Values &values,
+               const char *note = nullptr);
 
     QString m_name;
     const char *m_title = nullptr; // untranslated, for a built-in one
+    const char *m_note = nullptr;
     bool m_builtIn = false;
     Values m_values;
 };

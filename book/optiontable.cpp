@@ -235,14 +235,24 @@ const QVector<BookOption> Options = {
                               "Store the pages without compression: JPEG and WebP data hardly "
                               "deflate, and the archive is made in a fraction of the time."))
         .shownBy("ImageStorePages"),
-    pageChoice<O::Kind, &O::BookKind>("BookKind", "cbz|epub|kepub")
+    pageChoice<O::Kind, &O::BookKind>("BookKind", "cbz|epub|kepub|azw3")
         .storedAs("Options/BookKind")
         .onCommandLine(
-            "kind", "cbz|epub|kepub",
+            "kind", "cbz|epub|kepub|azw3",
             QT_TRANSLATE_NOOP("CliArguments",
                               "What is made: cbz (the default), epub (a fixed-layout EPUB 3 for "
-                              "e-readers) or kepub (the same, named for Kobo's reader)."))
+                              "e-readers), kepub (the same, named for Kobo's reader) or azw3 (a "
+                              "fixed-layout Kindle book, to copy to a Kindle by cable)."))
         .shownBy("BookKind"),
+    pageNumber<&O::MaxBookMegabytes>("MaxBookMegabytes", O::BookMegabytes)
+        .storedAs("Options/MaxBookMegabytes")
+        .onCommandLine("max-size", "MB",
+                       QT_TRANSLATE_NOOP(
+                           "CliArguments",
+                           "Make a book larger than this many megabytes as parts no larger "
+                           "(\"Book (1 of 3).epub\"), each a whole book, parted between "
+                           "chapters where one lies within reach; 0 (the default) for no limit."))
+        .shownBy("MaxBookMegabytes"),
     pageSwitch<&O::LosslessCuts>("LosslessCuts")
         .storedAs("Options/LosslessCuts")
         .onCommandLine(

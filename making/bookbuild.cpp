@@ -163,9 +163,18 @@ BookBuild::Result BookBuild::build()
     m_entryCount = 0;
     m_cutPages = 0;
     m_bookNotes.clear();
+    m_kindNote.clear();
+    m_files.clear();
     const QString trouble = checkTarget();
     if (!trouble.isEmpty())
         return finish(Failed, {trouble});
+    // A kind that holds only JPEG pages has them written so, and says so.
+    if (Packager::kind(m_options.BookKind).jpegPages &&
+        m_options.PageFormat != PageOptions::JpegPages) {
+        m_options.PageFormat = PageOptions::JpegPages;
+        m_kindNote = tr("A %1 holds JPEG pages: the pages are written as JPEG, not WebP.")
+                         .arg(Packager::tr(Packager::kind(m_options.BookKind).title));
+    }
     // Said before anything is made: an EPUB reader need not show WebP.
     if (!Packager::kind(m_options.BookKind).webpPages &&
         m_options.PageFormat != PageOptions::JpegPages)
@@ -245,6 +254,9 @@ BookBuild::Result BookBuild::build()
     if (!packager->finish(m_replace))
         return finish(Failed, {packager->errorString()});
     m_bookNotes = packager->notes();
+    m_files = packager->files();
+    if (!m_kindNote.isEmpty())
+        m_bookNotes.prepend(m_kindNote);
     return finish(Done);
 }
 

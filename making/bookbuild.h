@@ -134,6 +134,8 @@ public:
     // What is to be said of the book as a whole (a value its kind could not
     // carry as given), once it is made.
     QStringList bookNotes() const { return m_bookNotes; }
+    // The files made: the one named, or the parts it was made as.
+    QStringList files() const { return m_files.isEmpty() ? QStringList{m_fileName} : m_files; }
 
 signals:
     // After the entries of the page from row were written; entryCount is
@@ -179,6 +181,8 @@ private:
     bool m_refusedPartialPage = false;
     QVector<PageNote> m_pageNotes;
     QStringList m_bookNotes;
+    QString m_kindNote; // what the kind changed of the options
+    QStringList m_files;
     QVector<LongStrip::Run> m_runs; // the long strips to cut
     QVector<int> m_runOf;           // each page's run; -1 for none
     QMutex m_runMutex;

@@ -86,6 +86,11 @@ EpubPackage::EpubPackage(const ComicInfo &info, const QString &fallbackTitle,
     , m_pages(pages)
 {}
 
+QString EpubPackage::plainText(const QString &text)
+{
+    return clean(text);
+}
+
 QString EpubPackage::imagePath(const QString &name)
 {
     return QLatin1String(ImageFolder) + name;
@@ -293,6 +298,13 @@ QByteArray EpubPackage::package(const QByteArray &identity, const QDateTime &mod
     xml.writeEmptyElement(QStringLiteral("meta"));
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("cover"));
     xml.writeAttribute(QStringLiteral("content"), QStringLiteral("image-1"));
+    // Kindle's conversion of a book sent by mail reads the direction only
+    // from this.
+    if (m_info.direction == ComicInfo::RightToLeft) {
+        xml.writeEmptyElement(QStringLiteral("meta"));
+        xml.writeAttribute(QStringLiteral("name"), QStringLiteral("primary-writing-mode"));
+        xml.writeAttribute(QStringLiteral("content"), QStringLiteral("horizontal-rl"));
+    }
     xml.writeEndElement(); // metadata
 
     xml.writeStartElement(QStringLiteral("manifest"));

@@ -75,10 +75,15 @@ public:
     QByteArray navigation() const;
     QByteArray package(const QByteArray &identity, const QDateTime &modified) const;
 
-private:
+    // The book's title: its own, or its series and number, or its file's
+    // name; and its language, "und" for a tag that is none.
     QString title() const;
     QString language() const;
+    // Text as XML 1.0 and every reader take it: control characters, lone
+    // surrogates and non-characters dropped, the ends trimmed.
+    static QString plainText(const QString &text);
 
+private:
     ComicInfo m_info;
     QString m_fallbackTitle;
     QVector<Page> m_pages;

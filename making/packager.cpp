@@ -1,7 +1,9 @@
 #include "making/packager.h"
 
+#include "making/azw3packager.h"
 #include "making/cbzpackager.h"
 #include "making/epubpackager.h"
+#include "making/partspackager.h"
 
 // Every kind of book, in the order of PageOptions::Kind.
 const QVector<Packager::Kind> &Packager::kinds()
@@ -14,6 +16,14 @@ const QVector<Packager::Kind> &Packager::kinds()
         {PageOptions::CbzBook, QT_TR_NOOP("CBZ"), ".cbz", every, true, true},
         {PageOptions::EpubBook, QT_TR_NOOP("EPUB"), ".epub", epub, false, true},
         {PageOptions::KepubBook, QT_TR_NOOP("Kobo EPUB"), ".kepub.epub", epub, false, true},
+        // A Kindle shows JPEG pictures in its fixed-layout books.
+        {PageOptions::Azw3Book,
+         QT_TR_NOOP("Kindle (AZW3)"),
+         ".azw3",
+         {QStringLiteral("jpg")},
+         false,
+         false,
+         true},
     };
     return all;
 }
@@ -31,11 +41,21 @@ QString Packager::suffixOf(PageOptions::Kind kind)
 
 std::unique_ptr<Packager> Packager::make(const PageOptions &options)
 {
+    if (options.MaxBookMegabytes > 0)
+        return std::make_unique<PartsPackager>(options,
+                                               qint64(options.MaxBookMegabytes) * 1000 * 1000);
+    return ofKind(options);
+}
+
+std::unique_ptr<Packager> Packager::ofKind(const PageOptions &options)
+{
     switch (options.BookKind) {
     case PageOptions::EpubBook:
         return std::make_unique<EpubPackager>(false);
     case PageOptions::KepubBook:
         return std::make_unique<EpubPackager>(true);
+    case PageOptions::Azw3Book:
+        return std::make_unique<Azw3Packager>();
     case PageOptions::CbzBook:
         break;
     }

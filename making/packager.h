@@ -14,7 +14,7 @@
 #include <memory>
 
 // What a book is packed as, one packager a kind: a CBZ, an EPUB, a Kobo
-// EPUB. A build hands its packager each page's picture in reading order,
+// EPUB, a Kindle book. A build hands its packager each page's picture in reading order,
 // then asks it to finish; the packager writes a partial file beside the
 // book's name and puts it in place only when it is whole, so that a file of
 // that name stays as it was until then. Every failure leaves its reason in
@@ -51,14 +51,20 @@ public:
         // Whether its pages are ZIP entries (deflated or stored as the
         // options say, a ZIP page copied as it is).
         bool zipEntries;
+        // Whether every page it holds is JPEG: pages the options would
+        // write as WebP are written as JPEG, and the report says so.
+        bool jpegPages = false;
     };
     // Every kind, in the order of PageOptions::Kind; a title in the
     // current language is tr(title).
     static const QVector<Kind> &kinds();
     static const Kind &kind(PageOptions::Kind kind);
     static QString suffixOf(PageOptions::Kind kind);
-    // The packager of the options' kind.
+    // The packager of the options' kind; one that makes parts when the
+    // options set a largest size.
     static std::unique_ptr<Packager> make(const PageOptions &options);
+    // The packager of the options' kind alone.
+    static std::unique_ptr<Packager> ofKind(const PageOptions &options);
 
     virtual ~Packager() = default;
 
@@ -84,6 +90,9 @@ public:
     // What the user should know of the book as the kind holds it (a value
     // it cannot carry as it was given), once it is finished.
     const QStringList &notes() const { return m_notes; }
+    // The files made, once finished, when they are not the one named (a
+    // book made as parts); empty otherwise.
+    const QStringList &files() const { return m_files; }
     virtual QString errorString() const = 0;
 
 protected:
@@ -91,6 +100,7 @@ protected:
     QVector<ComicPage> m_pages;
     QStringList m_pageNames;
     QStringList m_notes;
+    QStringList m_files;
 };
 
 #endif // PACKAGER_H

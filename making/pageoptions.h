@@ -77,7 +77,9 @@ struct PageOptions
     {
         CbzBook,
         EpubBook,
-        KepubBook
+        KepubBook,
+        // A fixed-layout Kindle book (KF8)
+        Azw3Book
     };
     Kind BookKind = CbzBook;
     // Which pages are written in one channel: none, those without colour,
@@ -126,6 +128,11 @@ struct PageOptions
     // A blank page goes before a spread that would begin on the second
     // page of a two-page reader's pair.
     bool FacingSpreads = false;
+
+    // A book larger than this many megabytes (millions of bytes) is made as
+    // parts no larger; 0 for no limit.
+    static constexpr OptionRange BookMegabytes{0, 100000, 0};
+    int MaxBookMegabytes = BookMegabytes.initial;
 
     // Whether any option changes the pages' pixels.
     bool changesPages() const

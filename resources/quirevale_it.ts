@@ -25,6 +25,49 @@
     </message>
 </context>
 <context>
+    <name>Azw3Packager</name>
+    <message>
+        <source>The book was not started.</source>
+        <translation>Il libro non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>Page %1 is not a JPEG picture: a Kindle book holds only those.</source>
+        <translation>La pagina %1 non è un'immagine JPEG: un libro Kindle contiene solo quelle.</translation>
+    </message>
+    <message>
+        <source>A Kindle book holds at most %1 pages.</source>
+        <translation>Un libro Kindle contiene al massimo %1 pagine.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be written: %2</source>
+        <translation>Impossibile scrivere la pagina %1: %2</translation>
+    </message>
+    <message>
+        <source>A Kindle book carries its information in its own header, not as %1.</source>
+        <translation>Un libro Kindle porta le sue informazioni nella propria intestazione, non come %1.</translation>
+    </message>
+    <message>
+        <source>The book is too large for a Kindle book (%1 MB; at most 4,096 MB).</source>
+        <translation>Il libro è troppo grande per un libro Kindle (%1 MB; al massimo 4.096 MB).</translation>
+    </message>
+    <message>
+        <source>The book cannot be written</source>
+        <translation>Impossibile scrivere il libro</translation>
+    </message>
+    <message>
+        <source>The pages cannot be read back: %1</source>
+        <translation>Impossibile rileggere le pagine: %1</translation>
+    </message>
+    <message>
+        <source>The finished book does not have the size it should.</source>
+        <translation>Il libro finito non ha la dimensione che dovrebbe avere.</translation>
+    </message>
+    <message>
+        <source>A Kindle book needs at least one page.</source>
+        <translation>Un libro Kindle ha bisogno di almeno una pagina.</translation>
+    </message>
+</context>
+<context>
     <name>Book</name>
     <message>
         <source>%1 cannot be used: its name is not valid text</source>
@@ -116,6 +159,10 @@
     <message>
         <source>An EPUB holds JPEG and PNG pages: not every e-reader shows WebP. Choose JPEG pages for an EPUB.</source>
         <translation>Un EPUB contiene pagine JPEG e PNG: non tutti i lettori di e-book mostrano il WebP. Scegli pagine JPEG per un EPUB.</translation>
+    </message>
+    <message>
+        <source>A %1 holds JPEG pages: the pages are written as JPEG, not WebP.</source>
+        <translation>Un %1 contiene pagine JPEG: le pagine sono scritte in JPEG, non in WebP.</translation>
     </message>
 </context>
 <context>
@@ -413,6 +460,38 @@
     <message>
         <source>long strips cut %1 high</source>
         <translation>strisce lunghe tagliate alte %1</translation>
+    </message>
+    <message>
+        <source>Kindle</source>
+        <translation>Kindle</translation>
+    </message>
+    <message>
+        <source>Kindle Paperwhite</source>
+        <translation>Kindle Paperwhite</translation>
+    </message>
+    <message>
+        <source>Kindle Oasis</source>
+        <translation>Kindle Oasis</translation>
+    </message>
+    <message>
+        <source>Kindle Scribe</source>
+        <translation>Kindle Scribe</translation>
+    </message>
+    <message>
+        <source>pages made at the screen&apos;s own size, where converters built on Amazon&apos;s tools stop at 1440 × 1920; a larger page would only be scaled down on the device, at the cost of its memory and time</source>
+        <translation>pagine fatte alla misura dello schermo, dove i convertitori basati sugli strumenti di Amazon si fermano a 1440 × 1920; una pagina più grande verrebbe solo rimpicciolita sul dispositivo, a spese della sua memoria e del suo tempo</translation>
+    </message>
+    <message>
+        <source>Kindle Colorsoft</source>
+        <translation>Kindle Colorsoft</translation>
+    </message>
+    <message>
+        <source>Kindle by mail (EPUB)</source>
+        <translation>Kindle via e-mail (EPUB)</translation>
+    </message>
+    <message>
+        <source>parts of at most %1 MB</source>
+        <translation>parti di al massimo %1 MB</translation>
     </message>
 </context>
 <context>
@@ -871,10 +950,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>--force sostituisce gli archivi esistenti, --skip-existing li mantiene: indicarne uno</translation>
     </message>
     <message>
-        <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers) or kepub (the same, named for Kobo&apos;s reader).</source>
-        <translation>Cosa viene creato: cbz (predefinito), epub (un EPUB 3 a impaginazione fissa per i lettori di e-book) o kepub (lo stesso, con il nome che vuole il lettore Kobo).</translation>
-    </message>
-    <message>
         <source>--fix: give it with --check</source>
         <translation>--fix: va dato con --check</translation>
     </message>
@@ -897,6 +972,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Join long strips (a webtoon&apos;s tiles: pages of one width at least twice as tall as wide) and cut them into pages at most this high (%1 to %2, default %3), each cut on a plain band between panels where one is in reach. Other pages are left alone.</source>
         <translation>Unisce le strisce lunghe (i pezzi di un webtoon: pagine di una stessa larghezza alte almeno il doppio) e le taglia in pagine alte al massimo così (da %1 a %2, predefinito %3), ogni taglio su una fascia uniforme tra le vignette dove ce n&apos;è una a portata. Le altre pagine restano come sono.</translation>
+    </message>
+    <message>
+        <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers), kepub (the same, named for Kobo&apos;s reader) or azw3 (a fixed-layout Kindle book, to copy to a Kindle by cable).</source>
+        <translation>Cosa si crea: cbz (il predefinito), epub (un EPUB 3 a impaginazione fissa per lettori di e-book), kepub (lo stesso, con il nome che vuole il lettore Kobo) o azw3 (un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo).</translation>
+    </message>
+    <message>
+        <source>Make a book larger than this many megabytes as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach; 0 (the default) for no limit.</source>
+        <translation>Crea un libro più grande di questi megabyte in parti non più grandi ("Libro (1 di 3).epub"), ciascuna un libro intero, divise tra i capitoli dove uno è a portata; 0 (il predefinito) per nessun limite.</translation>
     </message>
 </context>
 <context>
@@ -1405,6 +1488,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <source>Kobo EPUB</source>
         <translation>EPUB Kobo</translation>
     </message>
+    <message>
+        <source>Kindle (AZW3)</source>
+        <translation>Kindle (AZW3)</translation>
+    </message>
 </context>
 <context>
     <name>PackedEntry</name>
@@ -1910,6 +1997,80 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>straighten takes a slant from -5 to 5 degrees</source>
         <translation>straighten vuole un&apos;inclinazione da -5 a 5 gradi</translation>
+    </message>
+</context>
+<context>
+    <name>PartialFile</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The book cannot be created in %1: %2</source>
+        <translation>Impossibile creare il libro in %1: %2</translation>
+    </message>
+    <message>
+        <source>The name %1 is too long for its folder&apos;s file system (%2 bytes; at most %3).</source>
+        <translation>Il nome %1 è troppo lungo per il file system della sua cartella (%2 byte; al massimo %3).</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La cartella %1 non esiste.</translation>
+    </message>
+    <message>
+        <source>The book was not started.</source>
+        <translation>Il libro non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>The book cannot be finished</source>
+        <translation>Impossibile completare il libro</translation>
+    </message>
+    <message>
+        <source>The book cannot be saved to the disk: %1</source>
+        <translation>Impossibile salvare il libro sul disco: %1</translation>
+    </message>
+    <message>
+        <source>%1 appeared while the book was made; it is left as it is.</source>
+        <translation>%1 è comparso mentre il libro veniva creato; viene lasciato com'è.</translation>
+    </message>
+    <message>
+        <source>The book cannot be renamed to %1: %2</source>
+        <translation>Impossibile rinominare il libro in %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PartsPackager</name>
+    <message>
+        <source>%1 (%2 of %3)</source>
+        <translation>%1 (%2 di %3)</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La cartella %1 non esiste.</translation>
+    </message>
+    <message>
+        <source>The book was not started.</source>
+        <translation>Il libro non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>A page cannot be held until the parts are made: %1</source>
+        <translation>Impossibile conservare una pagina finché le parti non sono create: %1</translation>
+    </message>
+    <message>
+        <source>A page cannot be read back for its part: %1</source>
+        <translation>Impossibile rileggere una pagina per la sua parte: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 MB)</source>
+        <translation>%1 (%2 MB)</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB: its pages could not be parted smaller.</source>
+        <translation>%1 è più grande di %2 MB: le sue pagine non potevano essere divise in parti più piccole.</translation>
+    </message>
+    <message>
+        <source>Made as %1 parts of at most %2 MB: %3.</source>
+        <translation>Creato in %1 parti di al massimo %2 MB: %3.</translation>
     </message>
 </context>
 <context>
@@ -2876,10 +3037,6 @@ senza ricodificarle</translation>
         <translation>EPUB Kobo</translation>
     </message>
     <message>
-        <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it.</source>
-        <translation>Come viene creato il libro: un CBZ per i lettori e i server di fumetti, o un EPUB a impaginazione fissa per i lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo.</translation>
-    </message>
-    <message>
         <source>Add Books to Queue…</source>
         <translation>Aggiungi libri alla coda…</translation>
     </message>
@@ -2956,6 +3113,26 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>F1</source>
         <translation>F1</translation>
+    </message>
+    <message>
+        <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it. Kindle (AZW3) is a fixed-layout Kindle book, to copy to a Kindle by cable.</source>
+        <translation>Come viene creato il libro: un CBZ per lettori e server di fumetti, oppure un EPUB a impaginazione fissa per lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo. Kindle (AZW3) è un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo.</translation>
+    </message>
+    <message>
+        <source>Kindle (AZW3)</source>
+        <translation>Kindle (AZW3)</translation>
+    </message>
+    <message>
+        <source>Parts of at most</source>
+        <translation>Parti di al massimo</translation>
+    </message>
+    <message>
+        <source>A book larger than this is made as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach: for a service that takes no larger file (Kindle&apos;s by mail takes 50 MB).</source>
+        <translation>Un libro più grande di così viene creato in parti non più grandi ("Libro (1 di 3).epub"), ciascuna un libro intero, divise tra i capitoli dove uno è a portata: per un servizio che non accetta file più grandi (quello di Kindle via e-mail accetta 50 MB).</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>nessun limite</translation>
     </message>
 </context>
 <context>
@@ -3066,6 +3243,10 @@ all&apos;altezza dello schermo</translation>
         <source>Kobo&apos;s reader turns slowly through pictures larger than its screen; the presets for e-ink readers fit them to one: %1.</source>
         <translation>Il lettore Kobo sfoglia lentamente le immagini più grandi del suo schermo; i preset per lettori e-ink le adattano a uno: %1.</translation>
     </message>
+    <message>
+        <source>Kindle book: %1</source>
+        <translation>Libro Kindle: %1</translation>
+    </message>
 </context>
 <context>
     <name>StripMaker</name>
@@ -3151,18 +3332,6 @@ all&apos;altezza dello schermo</translation>
 <context>
     <name>ZipWriter</name>
     <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>The folder %1 does not exist.</source>
-        <translation>La cartella %1 non esiste.</translation>
-    </message>
-    <message>
-        <source>The archive cannot be created in %1: %2</source>
-        <translation>Impossibile creare l&apos;archivio in %1: %2</translation>
-    </message>
-    <message>
         <source>The archive cannot be started</source>
         <translation>Impossibile iniziare l&apos;archivio</translation>
     </message>
@@ -3193,22 +3362,6 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>The archive cannot be finished</source>
         <translation>Impossibile completare l&apos;archivio</translation>
-    </message>
-    <message>
-        <source>The archive cannot be saved to the disk: %1</source>
-        <translation>Impossibile salvare l&apos;archivio sul disco: %1</translation>
-    </message>
-    <message>
-        <source>The archive cannot be renamed to %1: %2</source>
-        <translation>Impossibile rinominare l&apos;archivio in %1: %2</translation>
-    </message>
-    <message>
-        <source>The name %1 is too long for its folder&apos;s file system (%2 bytes; at most %3).</source>
-        <translation>Il nome %1 è troppo lungo per il file system della sua cartella (%2 byte; al massimo %3).</translation>
-    </message>
-    <message>
-        <source>%1 appeared while the archive was made; it is left as it is.</source>
-        <translation>%1 è comparso mentre l&apos;archivio veniva creato; viene lasciato com&apos;è.</translation>
     </message>
 </context>
 <context>

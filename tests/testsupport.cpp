@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 
 #include <memory>
@@ -303,6 +304,47 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<QByteArray> palmRecords(const QByteArray &file, bool *ok)
+{
+    *ok = false;
+    if (file.size() < 78 || file.mid(60, 8) != "BOOKMOBI")
+        return {};
+    const auto u32 = [&](qint64 at) {
+        return qFromBigEndian<quint32>(reinterpret_cast<const uchar *>(file.constData() + at));
+    };
+    const int count = (uchar(file.at(76)) << 8) | uchar(file.at(77));
+    if (78 + 8 * qint64(count) > file.size())
+        return {};
+    QList<QByteArray> records;
+    for (int i = 0; i < count; ++i) {
+        const qint64 start = u32(78 + 8 * i);
+        const qint64 end = i + 1 < count ? u32(78 + 8 * (i + 1)) : file.size();
+        if (start > end || end > file.size())
+            return {};
+        records.append(file.mid(start, end - start));
+    }
+    *ok = true;
+    return records;
+}
+
+QString mobitool(const QStringList &arguments, QString *why)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("mobitool"), arguments);
+    if (!tool.waitForStarted()) {
+        *why = QStringLiteral("mobitool is not installed (tools/setup test installs it)");
+        return QString();
+    }
+    tool.waitForFinished(120000);
+    const QString said = QString::fromUtf8(tool.readAllStandardOutput());
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        *why = QStringLiteral("mobitool failed: ") + said +
+               QString::fromUtf8(tool.readAllStandardError());
+        return QString();
+    }
+    return said;
 }
 
 bool writeFile(const QString &path, const QByteArray &content)

@@ -153,6 +153,12 @@ QSize jpegSize(const QByteArray &data);
 
 // The bytes of a file (empty when it cannot be read).
 QByteArray contentOf(const QString &path);
+// The records of a Palm database (a Kindle book), read with every offset
+// checked; ok is false when it is not one.
+QList<QByteArray> palmRecords(const QByteArray &file, bool *ok);
+// What libmobi's mobitool says of a book with these arguments; empty with
+// why set when it is not installed or fails.
+QString mobitool(const QStringList &arguments, QString *why);
 bool writeFile(const QString &path, const QByteArray &content);
 
 // An entry of an archive made by the tests, its name as raw bytes.

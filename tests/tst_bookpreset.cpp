@@ -1,7 +1,8 @@
 #include "book/bookpreset.h"
 #include "book/sizereport.h"
-#include "making/bookbuild.h"
 #include "cli/cliarguments.h"
+#include "making/bookbuild.h"
+#include "making/packager.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -26,6 +27,8 @@ private slots:
     void portraitScreensCutSpreads();
     void koboEpubNamesTheScreenPresets_data();
     void koboEpubNamesTheScreenPresets();
+    void kindlePresets_data();
+    void kindlePresets();
 };
 
 void tst_BookPreset::builtInPresetsMakeTheirPages_data()
@@ -43,7 +46,10 @@ void tst_BookPreset::builtInPresetsMakeTheirPages()
     const BookPreset preset = BookPreset::find(settings, name);
     QVERIFY(preset.isValid() && preset.isBuiltIn());
     QVERIFY(!preset.description().isEmpty());
-    const PageOptions options = preset.appliedTo(BookOptions()).pages;
+    PageOptions options = preset.appliedTo(BookOptions()).pages;
+    // The pages as the preset makes them, read from a CBZ whatever its kind.
+    options.BookKind = PageOptions::CbzBook;
+    options.MaxBookMegabytes = 0;
 
     QTemporaryDir dir;
     const QList<QSize> sizes = {QSize(2000, 3000), QSize(600, 900)};
@@ -103,6 +109,12 @@ void tst_BookPreset::portraitScreensCutSpreads_data()
                                    "kobo-clara-colour",
                                    "kobo-libra-colour",
                                    "remarkable-paper-pro",
+                                   "kindle",
+                                   "kindle-paperwhite",
+                                   "kindle-oasis",
+                                   "kindle-scribe",
+                                   "kindle-colorsoft",
+                                   "kindle-mail",
                                    "phone"};
         const int cut = portrait.contains(preset.name()) ? 2 : 1;
         for (const bool right : {false, true})
@@ -122,8 +134,9 @@ void tst_BookPreset::portraitScreensCutSpreads()
     QSettings settings;
     BookOptions book;
     book.pages.ImageCutFirstPageRight = rightFirst;
-    const PageOptions options = BookPreset::find(settings, name).appliedTo(book).pages;
+    PageOptions options = BookPreset::find(settings, name).appliedTo(book).pages;
     QCOMPARE(options.ImageCutFirstPageRight, rightFirst); // the book's, not the preset's
+    options.BookKind = PageOptions::CbzBook;
     QTemporaryDir dir;
     QImage spread(1600, 1100, QImage::Format_RGB32);
     spread.fill(Qt::red);
@@ -131,9 +144,9 @@ void tst_BookPreset::portraitScreensCutSpreads()
     QVERIFY(spread.save(dir.filePath("spread.png")));
     QVERIFY(noiseImage(600, 900).save(dir.filePath("page.png")));
     BookBuild build(dir.filePath("book.cbz"),
-                   {{0, PageLocation(dir.filePath("spread.png"))},
-                    {1, PageLocation(dir.filePath("page.png"))}},
-                   options);
+                    {{0, PageLocation(dir.filePath("spread.png"))},
+                     {1, PageLocation(dir.filePath("page.png"))}},
+                    options);
     QCOMPARE(build.run(), BookBuild::Done);
     const QList<QByteArray> data = archiveData(build.fileName());
     QCOMPARE(data.size(), entries + 1);
@@ -230,6 +243,56 @@ void tst_BookPreset::koboEpubNamesTheScreenPresets()
         QVERIFY2(note.contains(QStringLiteral("1072 × 1448")) &&
                      note.contains(QStringLiteral("1404 × 1872")),
                  qPrintable(note));
+}
+
+void tst_BookPreset::kindlePresets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("colour");
+    QTest::addColumn<int>("megabytes"); // 0: no limit
+    QTest::newRow("Kindle") << "kindle" << int(PageOptions::Azw3Book) << QSize(1072, 1448) << false
+                            << 0;
+    QTest::newRow("Paperwhite") << "Kindle Paperwhite" << int(PageOptions::Azw3Book)
+                                << QSize(1236, 1648) << false << 0;
+    QTest::newRow("Oasis") << "kindle-oasis" << int(PageOptions::Azw3Book) << QSize(1264, 1680)
+                           << false << 0;
+    QTest::newRow("Scribe") << "kindle scribe" << int(PageOptions::Azw3Book) << QSize(1860, 2480)
+                            << false << 0;
+    QTest::newRow("Colorsoft") << "Kindle Colorsoft" << int(PageOptions::Azw3Book)
+                               << QSize(1264, 1680) << true << 0;
+    // Sent by mail: an EPUB the service takes, its pictures as it keeps them.
+    QTest::newRow("by mail") << "Kindle by mail (EPUB)" << int(PageOptions::EpubBook)
+                             << QSize(1920, 1920) << true << 50;
+}
+
+// Each Kindle's preset makes its kind of book at its screen's size, wide
+// pages cut in the book's order and long strips cut, grey or toned as its
+// screen wants; the mail's in parts the service takes.
+void tst_BookPreset::kindlePresets()
+{
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QSize, screen);
+    QFETCH(bool, colour);
+    QFETCH(int, megabytes);
+    QSettings settings;
+    const BookPreset preset = BookPreset::find(settings, name);
+    QVERIFY(preset.isValid());
+    const PageOptions o = preset.appliedTo(BookOptions()).pages;
+    QCOMPARE(int(o.BookKind), kind);
+    QVERIFY(o.ImageResize && o.ImageResizeMode == PageOptions::ResizeToFit);
+    QCOMPARE(QSize(o.ResizeImageWidth, o.ResizeImageHeight), screen);
+    QCOMPARE(o.PageFormat, PageOptions::JpegPages);
+    QVERIFY(o.ImageCutDoublePages && o.ImageCutOnlyWide);
+    QVERIFY(o.CutLongStrips);
+    QCOMPARE(o.StripHeight, screen.height());
+    QCOMPARE(o.PageGrey == PageOptions::ColourPages, colour);
+    QCOMPARE(o.tunesColour(), colour && kind == PageOptions::Azw3Book);
+    QCOMPARE(o.MaxBookMegabytes, megabytes);
+    QVERIFY2(preset.description().startsWith(Packager::tr(Packager::kind(o.BookKind).title)),
+             qPrintable(preset.description()));
 }
 
 QUIREVALE_TEST_MAIN(tst_BookPreset)

@@ -94,7 +94,7 @@ void tst_CliArguments::badArguments_data()
     QTest::newRow("fit one side") << QStringList{"--fit", "600", "A"} << "--fit";
     QTest::newRow("trim tolerance above")
         << QStringList{"--trim-margins=129", "A"} << "--trim-margins";
-    QTest::newRow("no such preset") << QStringList{"--preset", "kindle", "A"} << "--preset";
+    QTest::newRow("no such preset") << QStringList{"--preset", "kindel", "A"} << "--preset";
     QTest::newRow("both directions")
         << QStringList{"--right-to-left", "--left-to-right", "A"} << "--right-to-left";
     QTest::newRow("pages with two folders")

@@ -186,6 +186,9 @@ void tst_EpubPackage::spreadsFollowTheReadingDirection()
     QVERIFY(opf.contains(
         QStringLiteral("page-progression-direction=\"%1\"").arg(progression).toUtf8()));
     QCOMPARE(spineProperties(opf), properties);
+    // What Kindle's conversion by mail reads the direction from.
+    QCOMPARE(opf.contains("<meta name=\"primary-writing-mode\" content=\"horizontal-rl\"/>"),
+             progression == "rtl");
 }
 
 // The same book and options are the same EPUB; another is another.

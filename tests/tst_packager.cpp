@@ -46,6 +46,7 @@ void tst_Packager::everyKindThroughTheSameSteps_data()
                              "OEBPS/images/0000000002.jpg"};
     QTest::newRow("EPUB") << int(PageOptions::EpubBook) << images;
     QTest::newRow("Kobo EPUB") << int(PageOptions::KepubBook) << images;
+    QTest::newRow("Kindle") << int(PageOptions::Azw3Book) << QStringList();
 }
 
 // Whatever the kind: nothing has the book's name until it is finished, a
@@ -92,6 +93,12 @@ void tst_Packager::everyKindThroughTheSameSteps()
     QVERIFY(partialFiles(folder).isEmpty());
     const QStringList names = zipNames(target);
     QCOMPARE(names.filter(QRegularExpression("\\.jpg$")), pages);
+    if (pages.isEmpty()) { // a Kindle book: a picture record a page
+        bool ok = false;
+        const QList<QByteArray> records = palmRecords(contentOf(target), &ok);
+        QVERIFY(ok);
+        QCOMPARE(records.count(jpeg), 3);
+    }
     QCOMPARE(packager->pageNames(),
              QStringList({"0000000000.jpg", "0000000001.jpg", "0000000002.jpg"}));
 
@@ -107,6 +114,8 @@ void tst_Packager::everyKindThroughTheSameSteps()
     QVERIFY(fill(*replacing));
     QVERIFY2(replacing->finish(true), qPrintable(replacing->errorString()));
     QCOMPARE(zipNames(target), names);
+    QCOMPARE(contentOf(target), made); // the same book
+    QVERIFY(partialFiles(folder).isEmpty());
 }
 
 QUIREVALE_TEST_MAIN(tst_Packager)
