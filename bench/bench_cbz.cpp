@@ -27,6 +27,8 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --memory
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --strips
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --long-epub
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --long-azw3
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_cbz --kinds [corpus folder]
 //
 // The corpora (default 40 pages of 2000 x 3000 scan-like JPEGs, and a
 // second of 200) are made on the first run and kept. Each measured build
@@ -51,6 +53,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -173,6 +176,8 @@ PageOptions optionsFor(const QString &recipe)
             options.ScanLevels = true;
         else if (word == QLatin1String("epub"))
             options.BookKind = PageOptions::EpubBook;
+        else if (word == QLatin1String("azw3"))
+            options.BookKind = PageOptions::Azw3Book;
         else if (word == QLatin1String("strip"))
             options.CutLongStrips = true;
         else if (word == QLatin1String("eink") || word == QLatin1String("libra")) {
@@ -673,26 +678,77 @@ void printMemoryTable(const QString &corpus, const QString &work)
 }
 } // namespace
 
-// The same pages with the e-ink preset as a CBZ and as an EPUB, turn about,
-// the median of five each.
+// The same pages with the e-ink preset as a CBZ, an EPUB and a Kindle book,
+// turn about, the median of five each.
 void printKindRow(const QString &corpus, const QString &work, int cores)
 {
-    QVector<double> cbz, epub;
+    const QStringList kinds{QStringLiteral("cbz"), QStringLiteral("epub"), QStringLiteral("azw3")};
+    QVector<QVector<double>> times(kinds.size());
     for (int run = 0; run < 5; ++run) {
-        for (const bool asEpub : {false, true}) {
-            const QString target = QDir(work).filePath(asEpub ? QStringLiteral("kind.epub")
-                                                              : QStringLiteral("kind.cbz"));
+        for (int k = 0; k < kinds.size(); ++k) {
+            const QString target = QDir(work).filePath(QStringLiteral("kind.") + kinds.at(k));
             QFile::remove(target);
-            const QString said =
-                child(QStringLiteral("--job"), corpus, target, cores,
-                      asEpub ? QStringLiteral("eink,epub") : QStringLiteral("eink"));
-            (asEpub ? epub : cbz).append(field(said, "job"));
+            const QString said = child(QStringLiteral("--job"), corpus, target, cores,
+                                       QStringLiteral("eink,") + kinds.at(k));
+            times[k].append(field(said, "job"));
         }
     }
-    std::sort(cbz.begin(), cbz.end());
-    std::sort(epub.begin(), epub.end());
-    std::printf("e-ink preset, %d threads: CBZ %.3f s, EPUB %.3f s (%.3fx the CBZ's time)\n", cores,
-                cbz.at(2), epub.at(2), epub.at(2) / cbz.at(2));
+    for (QVector<double> &each : times)
+        std::sort(each.begin(), each.end());
+    std::printf("e-ink preset, %d threads: CBZ %.3f s, EPUB %.3f s (%.3fx), AZW3 %.3f s (%.3fx the "
+                "CBZ's time)\n",
+                cores, times[0].at(2), times[1].at(2), times[1].at(2) / times[0].at(2),
+                times[2].at(2), times[2].at(2) / times[0].at(2));
+}
+
+// A Kindle book of 2,000 small pages, read back by libmobi's mobitool: its
+// pages all there, in order.
+void printLongAzw3Row(const QString &work, int cores)
+{
+    QVector<BuildPage> pages;
+    for (int i = 0; i < 2000; ++i) {
+        const QString file = QDir(work).filePath(QStringLiteral("p%1.png").arg(i));
+        noiseImage(9 + i % 7, 13).save(file);
+        pages.append({i, PageLocation(file), PageTreatment(),
+                      i % 100 == 0 ? QStringLiteral("Chapter %1").arg(i / 100 + 1) : QString()});
+    }
+    PageOptions options;
+    options.BookKind = PageOptions::Azw3Book;
+    const QString target = QDir(work).filePath(QStringLiteral("long.azw3"));
+    BookBuild build(target, pages, options);
+    build.setThreadCount(cores);
+    QElapsedTimer timer;
+    timer.start();
+    const bool made = build.run() == BookBuild::Done;
+    const double making = timer.nsecsElapsed() / 1e9;
+    timer.restart();
+    const QString out = QDir(work).filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(QStringLiteral("mobitool"),
+               {QStringLiteral("-e"), QStringLiteral("-o"), out, target});
+    const bool read = tool.waitForFinished(600000) && tool.exitCode() == 0;
+    QuaZip epub(QDir(out).filePath(QStringLiteral("long.epub")));
+    int pictures = 0;
+    int chapters = 0;
+    if (epub.open(QuaZip::mdUnzip)) {
+        const QStringList names = epub.getFileNameList();
+        pictures = names.filter(QRegularExpression(QStringLiteral("resource\\d+\\.jpg$"))).size();
+        for (bool more = epub.goToFirstFile(); more; more = epub.goToNextFile()) {
+            if (!epub.getCurrentFileName().endsWith(QLatin1String(".ncx")))
+                continue;
+            QuaZipFile ncx(&epub);
+            if (ncx.open(QIODevice::ReadOnly))
+                chapters = int(ncx.readAll().count("<navPoint"));
+        }
+    }
+    std::printf("a Kindle book of 2,000 pages: made in %.3f s (%s), %.1f MB; mobitool read it in "
+                "%.1f s (%s): %d pictures, %d chapters\n",
+                making, made ? "ok" : qPrintable(build.errorString()),
+                QFileInfo(target).size() / 1e6, timer.nsecsElapsed() / 1e9,
+                read ? "ok" : qPrintable(QString::fromUtf8(tool.readAll()).right(500)), pictures,
+                chapters);
 }
 
 // A book of 2,000 small pages as an EPUB, and what EPUBCheck says of it:
@@ -800,6 +856,11 @@ int main(int argc, char *argv[])
     if (args.value(1) == QLatin1String("--long-epub")) {
         QTemporaryDir work;
         printLongEpubRow(work.path(), QThread::idealThreadCount());
+        return 0;
+    }
+    if (args.value(1) == QLatin1String("--long-azw3")) {
+        QTemporaryDir work;
+        printLongAzw3Row(work.path(), QThread::idealThreadCount());
         return 0;
     }
     if (args.value(1) == QLatin1String("--kinds")) {

@@ -3123,8 +3123,8 @@ all&apos;altezza dello schermo</translation>
         <translation>Kindle (AZW3)</translation>
     </message>
     <message>
-        <source>Parts of at most</source>
-        <translation>Parti di al massimo</translation>
+        <source>Parts up to</source>
+        <translation>Parti fino a</translation>
     </message>
     <message>
         <source>A book larger than this is made as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach: for a service that takes no larger file (Kindle&apos;s by mail takes 50 MB).</source>

@@ -97,6 +97,7 @@ private slots:
     void theBuildMakesAKindleBook_data();
     void theBuildMakesAKindleBook();
     void webpPagesAreWrittenAsJpeg();
+    void aLongBookReadsBack();
     void indexNumbersAsReadersTakeThem_data();
     void indexNumbersAsReadersTakeThem();
 
@@ -287,6 +288,55 @@ void tst_Azw3Package::webpPagesAreWrittenAsJpeg()
     const quint32 firstPicture = qFromBigEndian<quint32>(records.at(0).constData() + 108);
     QVERIFY(records.at(int(firstPicture)).startsWith("\xff\xd8\xff"));
     QCOMPARE(jpegSize(records.at(int(firstPicture))), QSize(300, 400));
+}
+
+// 2,000 pages and 20 chapters: the indexes spread over several records,
+// and every page and chapter found by libmobi in its place.
+void tst_Azw3Package::aLongBookReadsBack()
+{
+    QTemporaryDir dir;
+    QVector<BuildPage> pages;
+    for (int i = 0; i < 2000; ++i) {
+        const QString file =
+            dir.filePath(QStringLiteral("p%1.png").arg(i, 4, 10, QLatin1Char('0')));
+        QVERIFY(noiseImage(9 + i % 7, 13).save(file));
+        pages.append({i, PageLocation(file), PageTreatment(),
+                      i % 100 == 0 ? QStringLiteral("Chapter %1").arg(i / 100 + 1) : QString()});
+    }
+    PageOptions options;
+    options.BookKind = PageOptions::Azw3Book;
+    BookBuild build(dir.filePath("Long.azw3"), pages, options);
+    QCOMPARE(build.run(), BookBuild::Done);
+    bool ok = false;
+    const QList<QByteArray> records = palmRecords(contentOf(build.fileName()), &ok);
+    QVERIFY(ok);
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkpath(out));
+    QString why;
+    if (mobitool({"-e", "-o", out, build.fileName()}, &why).isEmpty()) {
+        if (why.contains("not installed"))
+            QSKIP(qPrintable(why));
+        QFAIL(qPrintable(why));
+    }
+    const QList<ArchiveEntry> epub = readArchive(out + "/Long.epub", &ok);
+    QVERIFY(ok);
+    QMap<QString, QByteArray> entries;
+    for (const ArchiveEntry &entry : epub)
+        entries.insert(entry.name, entry.data);
+    const quint32 first = qFromBigEndian<quint32>(records.at(0).constData() + 108);
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString part = QStringLiteral("OEBPS/part%1.html").arg(i, 5, 10, QLatin1Char('0'));
+        const QRegularExpressionMatch img =
+            QRegularExpression("src=\"(resource\\d+\\.jpg)\"").match(entries.value(part));
+        QVERIFY2(img.hasMatch(), qPrintable(part));
+        QVERIFY2(entries.value("OEBPS/" + img.captured(1)) == records.at(int(first) + i),
+                 qPrintable(part));
+    }
+    int chapters = 0;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+        if (it.key().endsWith(".ncx"))
+            chapters += it.value().count("<navPoint");
+    QCOMPARE(chapters, 20);
 }
 
 void tst_Azw3Package::indexNumbersAsReadersTakeThem_data()

@@ -12,7 +12,8 @@
 // Presets menu open. With --actual, the spread at actual size (View > Actual
 // Size). With --report, the box that reports the archive made, its details
 // open. With --epub, the e-ink preset for a 7 inch reader and a Kobo EPUB
-// chosen, the choice of kinds open. With --queue, the window on the whole
+// chosen, the choice of kinds open. With --kindle, the preset for Kindle by
+// mail chosen. With --queue, the window on the whole
 // screen and a shelf of five books in the queue, caught while the fourth
 // is made, the second failed on a damaged page. With --check, File > Check
 // Books… over the sample folder's books once they are checked. With
@@ -131,6 +132,7 @@ int main(int argc, char *argv[])
     const bool actual = argc == 5 && QByteArray(argv[4]) == "--actual";
     const bool report = argc == 5 && QByteArray(argv[4]) == "--report";
     const bool epub = argc == 5 && QByteArray(argv[4]) == "--epub";
+    const bool kindle = argc == 5 && QByteArray(argv[4]) == "--kindle";
     const bool queue = argc == 5 && QByteArray(argv[4]) == "--queue";
     const bool checkBooks = argc == 5 && QByteArray(argv[4]) == "--check";
     const bool strip = argc == 5 && QByteArray(argv[4]) == "--strip";
@@ -276,6 +278,15 @@ int main(int argc, char *argv[])
         kind->showPopup();
         QTest::qWait(500);
     }
+    if (kindle) {
+        // A Kindle's preset: a Kindle book of its screen's size.
+        auto *menu = window.findChild<QMenu *>(QStringLiteral("menuPresets"));
+        for (QAction *action : menu->actions()) {
+            if (action->property("quirevalePreset").toString() == QLatin1String("kindle-mail"))
+                action->trigger();
+        }
+        QTest::qWait(800);
+    }
     if (book) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutOnlyWide"))->click();
@@ -296,7 +307,8 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
     }
     std::unique_ptr<TestSupport::ModalAnswer> save;
-    if (argc == 5 && !book && !presets && !actual && !epub && !queue && !strip && !guide) {
+    if (argc == 5 && !book && !presets && !actual && !epub && !kindle && !queue && !strip &&
+        !guide) {
         window.findChild<QCheckBox *>(QStringLiteral("ImageCutBorder"))->click();
         save.reset(TestSupport::chooseInFileDialog(QString::fromLocal8Bit(argv[4])));
         window.findChild<QPushButton *>(QStringLiteral("MakeCBZ"))->click();

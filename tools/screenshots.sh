@@ -40,6 +40,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" \
 # A Kobo EPUB for a 7 inch reader, the choice of kinds open.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-epub.png 31 --epub
+# The preset for Kindle by mail: an EPUB in parts of at most 50 MB.
+xvfb-run -a -s "-screen 0 1366x768x24" \
+    "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-kindle.png 31 --kindle
 # A shelf in the queue, caught mid-run with one book failed.
 xvfb-run -a -s "-screen 0 1366x768x24" \
     "$build/tools/quirevale-screenshot" "$samples" docs/screenshot-queue.png 31 --queue
