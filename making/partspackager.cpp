@@ -3,6 +3,7 @@
 #include "making/epubpackage.h"
 #include "making/scratchfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -216,6 +217,14 @@ bool PartsPackager::finish(bool replace)
     const QVector<int> starts = partStarts(planned, m_limit, PerPage, PerBook);
     const int parts = starts.size();
     const QString suffix = Packager::suffixOf(m_options.BookKind);
+    // A part already there stops the book before any part is made.
+    for (int p = 0; parts > 1 && !replace && p < parts; ++p) {
+        const QString name = partName(m_fileName, suffix, p, parts);
+        if (QFileInfo::exists(name)) {
+            m_scratch.reset();
+            return fail(tr("%1 exists already.").arg(QDir::toNativeSeparators(name)));
+        }
+    }
     for (int p = 0; p < parts; ++p) {
         const QString name = parts == 1 ? m_fileName : partName(m_fileName, suffix, p, parts);
         const int end = p + 1 < parts ? starts.at(p + 1) : m_pages.size();

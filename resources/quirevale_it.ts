@@ -32,7 +32,7 @@
     </message>
     <message>
         <source>Page %1 is not a JPEG picture: a Kindle book holds only those.</source>
-        <translation>La pagina %1 non è un'immagine JPEG: un libro Kindle contiene solo quelle.</translation>
+        <translation>La pagina %1 non è un&apos;immagine JPEG: un libro Kindle contiene solo quelle.</translation>
     </message>
     <message>
         <source>A Kindle book holds at most %1 pages.</source>
@@ -979,7 +979,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>Make a book larger than this many megabytes as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach; 0 (the default) for no limit.</source>
-        <translation>Crea un libro più grande di questi megabyte in parti non più grandi ("Libro (1 di 3).epub"), ciascuna un libro intero, divise tra i capitoli dove uno è a portata; 0 (il predefinito) per nessun limite.</translation>
+        <translation>Crea un libro più grande di questi megabyte in parti non più grandi (&quot;Libro (1 di 3).epub&quot;), ciascuna un libro intero, divise tra i capitoli dove uno è a portata; 0 (il predefinito) per nessun limite.</translation>
     </message>
 </context>
 <context>
@@ -2031,7 +2031,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>%1 appeared while the book was made; it is left as it is.</source>
-        <translation>%1 è comparso mentre il libro veniva creato; viene lasciato com'è.</translation>
+        <translation>%1 è comparso mentre il libro veniva creato; viene lasciato com&apos;è.</translation>
     </message>
     <message>
         <source>The book cannot be renamed to %1: %2</source>
@@ -2071,6 +2071,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Made as %1 parts of at most %2 MB: %3.</source>
         <translation>Creato in %1 parti di al massimo %2 MB: %3.</translation>
+    </message>
+    <message>
+        <source>%1 exists already.</source>
+        <translation>%1 esiste già.</translation>
     </message>
 </context>
 <context>
@@ -3128,7 +3132,7 @@ all&apos;altezza dello schermo</translation>
     </message>
     <message>
         <source>A book larger than this is made as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach: for a service that takes no larger file (Kindle&apos;s by mail takes 50 MB).</source>
-        <translation>Un libro più grande di così viene creato in parti non più grandi ("Libro (1 di 3).epub"), ciascuna un libro intero, divise tra i capitoli dove uno è a portata: per un servizio che non accetta file più grandi (quello di Kindle via e-mail accetta 50 MB).</translation>
+        <translation>Un libro più grande di così viene creato in parti non più grandi (&quot;Libro (1 di 3).epub&quot;), ciascuna un libro intero, divise tra i capitoli dove uno è a portata: per un servizio che non accetta file più grandi (quello di Kindle via e-mail accetta 50 MB).</translation>
     </message>
     <message>
         <source>no limit</source>

@@ -154,6 +154,20 @@ void tst_BookParts::theBookIsMadeAsParts()
         QVERIFY2(described.contains("Beginning"), qPrintable(part));
     }
     QCOMPARE(made, pages.size());
+
+    // Made again: the parts there are left alone unless they may be replaced.
+    const QByteArray first = contentOf(parts.at(0));
+    BookBuild again(target, pages, options);
+    again.setComicInfo(info);
+    QCOMPARE(again.run(), BookBuild::Failed);
+    QVERIFY2(again.errorString().contains("Book (1 of 3)" + suffix + " exists already"),
+             qPrintable(again.errorString()));
+    QCOMPARE(contentOf(parts.at(0)), first);
+    BookBuild replacing(target, pages, options);
+    replacing.setComicInfo(info);
+    replacing.setReplaceExisting(true);
+    QCOMPARE(replacing.run(), BookBuild::Done);
+    QCOMPARE(contentOf(parts.at(0)), first); // the same book, byte for byte
 }
 
 QUIREVALE_TEST_MAIN(tst_BookParts)
