@@ -178,6 +178,8 @@ PageOptions optionsFor(const QString &recipe)
             options.BookKind = PageOptions::EpubBook;
         else if (word == QLatin1String("azw3"))
             options.BookKind = PageOptions::Azw3Book;
+        else if (word == QLatin1String("pdf"))
+            options.BookKind = PageOptions::PdfBook;
         else if (word == QLatin1String("strip"))
             options.CutLongStrips = true;
         else if (word == QLatin1String("eink") || word == QLatin1String("libra")) {
@@ -679,7 +681,8 @@ void printMemoryTable(const QString &corpus, const QString &work)
 } // namespace
 
 // The same pages with the e-ink preset as a CBZ, an EPUB and a Kindle book,
-// turn about, the median of five each.
+// turn about, the median of five each; then kept as they are, as a CBZ and
+// as a PDF.
 void printKindRow(const QString &corpus, const QString &work, int cores)
 {
     const QStringList kinds{QStringLiteral("cbz"), QStringLiteral("epub"), QStringLiteral("azw3")};
@@ -699,6 +702,32 @@ void printKindRow(const QString &corpus, const QString &work, int cores)
                 "CBZ's time)\n",
                 cores, times[0].at(2), times[1].at(2), times[1].at(2) / times[0].at(2),
                 times[2].at(2), times[2].at(2) / times[0].at(2));
+
+    // The pages kept as they are, as a CBZ and as a PDF: the time, and the
+    // PDF's bytes beyond its pages'.
+    QVector<double> keptCbz, keptPdf;
+    qint64 pdfBytes = 0;
+    for (int run = 0; run < 5; ++run) {
+        for (const bool pdf : {false, true}) {
+            const QString target =
+                QDir(work).filePath(pdf ? QStringLiteral("kept.pdf") : QStringLiteral("kept.cbz"));
+            QFile::remove(target);
+            const QString said = child(QStringLiteral("--job"), corpus, target, cores,
+                                       pdf ? QStringLiteral("keep,pdf") : QStringLiteral("keep"));
+            (pdf ? keptPdf : keptCbz).append(field(said, "job"));
+            if (pdf)
+                pdfBytes = QFileInfo(target).size();
+        }
+    }
+    std::sort(keptCbz.begin(), keptCbz.end());
+    std::sort(keptPdf.begin(), keptPdf.end());
+    qint64 pagesBytes = 0;
+    for (const QString &file : corpusFiles(corpus))
+        pagesBytes += QFileInfo(file).size();
+    std::printf("pages kept, %d threads: CBZ %.3f s, PDF %.3f s (%.3fx the CBZ's time); the PDF "
+                "%lld bytes, its pages %lld (%.4fx, %lld bytes more)\n",
+                cores, keptCbz.at(2), keptPdf.at(2), keptPdf.at(2) / keptCbz.at(2), pdfBytes,
+                pagesBytes, double(pdfBytes) / pagesBytes, pdfBytes - pagesBytes);
 }
 
 // A Kindle book of 2,000 small pages, read back by libmobi's mobitool: its

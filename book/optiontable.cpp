@@ -235,14 +235,15 @@ const QVector<BookOption> Options = {
                               "Store the pages without compression: JPEG and WebP data hardly "
                               "deflate, and the archive is made in a fraction of the time."))
         .shownBy("ImageStorePages"),
-    pageChoice<O::Kind, &O::BookKind>("BookKind", "cbz|epub|kepub|azw3")
+    pageChoice<O::Kind, &O::BookKind>("BookKind", "cbz|epub|kepub|azw3|pdf")
         .storedAs("Options/BookKind")
         .onCommandLine(
-            "kind", "cbz|epub|kepub|azw3",
+            "kind", "cbz|epub|kepub|azw3|pdf",
             QT_TRANSLATE_NOOP("CliArguments",
                               "What is made: cbz (the default), epub (a fixed-layout EPUB 3 for "
-                              "e-readers), kepub (the same, named for Kobo's reader) or azw3 (a "
-                              "fixed-layout Kindle book, to copy to a Kindle by cable)."))
+                              "e-readers), kepub (the same, named for Kobo's reader), azw3 (a "
+                              "fixed-layout Kindle book, to copy to a Kindle by cable) or pdf (a "
+                              "page a picture, each page the picture's shape)."))
         .shownBy("BookKind"),
     pageNumber<&O::MaxBookMegabytes>("MaxBookMegabytes", O::BookMegabytes)
         .storedAs("Options/MaxBookMegabytes")
@@ -253,6 +254,12 @@ const QVector<BookOption> Options = {
                            "(\"Book (1 of 3).epub\"), each a whole book, parted between "
                            "chapters where one lies within reach; 0 (the default) for no limit."))
         .shownBy("MaxBookMegabytes"),
+    pageSwitch<&O::LinearizePdf>("LinearizePdf")
+        .storedAs("Options/LinearizePdf")
+        .onCommandLine("linearize", nullptr,
+                       QT_TRANSLATE_NOOP("CliArguments",
+                                         "Write a PDF linearized (fast web view): its first page "
+                                         "shows before the whole file has come over a network.")),
     pageSwitch<&O::LosslessCuts>("LosslessCuts")
         .storedAs("Options/LosslessCuts")
         .onCommandLine(

@@ -36,6 +36,8 @@ QString ofKind(PageOptions::Kind kind, const QString &said)
         return SizeReport::tr("Kobo EPUB: %1").arg(said);
     if (kind == PageOptions::Azw3Book)
         return SizeReport::tr("Kindle book: %1").arg(said);
+    if (kind == PageOptions::PdfBook)
+        return SizeReport::tr("PDF: %1").arg(said);
     return said;
 }
 } // namespace

@@ -5,9 +5,12 @@
 #include "making/epubpackage.h"
 #include "making/pageforecast.h"
 #include "making/pagetransform.h"
+#include "making/pdfpackager.h"
 #include "making/zipwriter.h"
+#include "pages/jpegcheck.h"
 #include "pages/pagescan.h"
 
+#include <QFile>
 #include <QThread>
 
 #include <climits>
@@ -27,7 +30,9 @@ QStringList CliListing::lines(const QVector<BuildPage> &pages, const QVector<Lis
     QStringList lines;
     FacingPages facing;
     int entry = 0; // the running number of the book's entries
-    const bool epub = options.BookKind != PageOptions::CbzBook;
+    const bool epub =
+        options.BookKind == PageOptions::EpubBook || options.BookKind == PageOptions::KepubBook;
+    const bool pdf = options.BookKind == PageOptions::PdfBook;
     const QVector<LongStrip::Run> strips =
         options.CutLongStrips
             ? LongStrip::runsIn(pages, options.PdfResolution, QThread::idealThreadCount())
@@ -68,11 +73,40 @@ QStringList CliListing::lines(const QVector<BuildPage> &pages, const QVector<Lis
         }
         if (epub && !files.isEmpty())
             said << tr("in the EPUB: %1").arg(files.join(QStringLiteral(" + ")));
+        if (pdf && !described.leftOut)
+            said << tr("in the PDF: %1").arg(pdfPages(page, described));
         lines << (said.isEmpty()
                       ? name
                       : QStringLiteral("%1: %2").arg(name, said.join(QStringLiteral("; "))));
     }
     return lines;
+}
+
+// The PDF's pages a page becomes, in points: at the resolution the page's
+// file names (kept as it is, or carried by its picture when written again),
+// 300 dots an inch for a file kept that names none.
+QString CliListing::pdfPages(const BuildPage &page, const Described &described)
+{
+    QFile file(page.page.file());
+    const QByteArray head =
+        !page.page.isEntry() && !page.page.isPdfPage() && file.open(QIODevice::ReadOnly)
+            ? file.read(1 << 20)
+            : QByteArray();
+    double dpi = JpegCheck::frameOf(head).dotsPerInch;
+    if (dpi <= 0)
+        dpi = PdfPackager::pngDotsPerInch(head);
+    if (dpi <= 0)
+        dpi = described.kept ? 300 : 96;
+    QStringList sizes;
+    for (const QSize &size : described.sizes) {
+        PdfPackager::Picture picture;
+        picture.width = size.width();
+        picture.height = size.height();
+        picture.dotsPerInch = dpi;
+        const QSizeF points = PdfPackager::pageSize(picture);
+        sizes << tr("%1 × %2 pt").arg(points.width(), 0, 'f', 1).arg(points.height(), 0, 'f', 1);
+    }
+    return sizes.join(QStringLiteral(" + "));
 }
 
 // What a page of a long strip becomes: the strip's first says how many

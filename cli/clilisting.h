@@ -46,6 +46,7 @@ private:
         QVector<bool> spreads;
     };
     static Described describe(const BuildPage &page, const PageOptions &options);
+    static QString pdfPages(const BuildPage &page, const Described &described);
 };
 
 #endif // CLILISTING_H

@@ -4,6 +4,7 @@
 #include "making/cbzpackager.h"
 #include "making/epubpackager.h"
 #include "making/partspackager.h"
+#include "making/pdfpackager.h"
 
 // Every kind of book, in the order of PageOptions::Kind.
 const QVector<Packager::Kind> &Packager::kinds()
@@ -12,18 +13,16 @@ const QVector<Packager::Kind> &Packager::kinds()
                             QStringLiteral("gif")};
     // An e-reader's EPUB need not show WebP or GIF.
     const QStringList epub{QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif")};
+    const QStringList jpeg{QStringLiteral("jpg")};
+    const QStringList jpegAndPng{QStringLiteral("jpg"), QStringLiteral("png")};
     static const QVector<Packager::Kind> all = {
         {PageOptions::CbzBook, QT_TR_NOOP("CBZ"), ".cbz", every, true, true},
         {PageOptions::EpubBook, QT_TR_NOOP("EPUB"), ".epub", epub, false, true},
         {PageOptions::KepubBook, QT_TR_NOOP("Kobo EPUB"), ".kepub.epub", epub, false, true},
-        // A Kindle shows JPEG pictures in its fixed-layout books.
-        {PageOptions::Azw3Book,
-         QT_TR_NOOP("Kindle (AZW3)"),
-         ".azw3",
-         {QStringLiteral("jpg")},
-         false,
-         false,
-         true},
+        // A Kindle shows JPEG pictures in its fixed-layout books; a PDF holds
+        // JPEG as it is and PNG losslessly.
+        {PageOptions::Azw3Book, QT_TR_NOOP("Kindle (AZW3)"), ".azw3", jpeg, false, false, true},
+        {PageOptions::PdfBook, QT_TR_NOOP("PDF"), ".pdf", jpegAndPng, false, false, true},
     };
     return all;
 }
@@ -56,6 +55,8 @@ std::unique_ptr<Packager> Packager::ofKind(const PageOptions &options)
         return std::make_unique<EpubPackager>(true);
     case PageOptions::Azw3Book:
         return std::make_unique<Azw3Packager>();
+    case PageOptions::PdfBook:
+        return std::make_unique<PdfPackager>(options);
     case PageOptions::CbzBook:
         break;
     }

@@ -14,7 +14,7 @@
 #include <memory>
 
 // What a book is packed as, one packager a kind: a CBZ, an EPUB, a Kobo
-// EPUB, a Kindle book. A build hands its packager each page's picture in reading order,
+// EPUB, a Kindle book, a PDF. A build hands its packager each page's picture in reading order,
 // then asks it to finish; the packager writes a partial file beside the
 // book's name and puts it in place only when it is whole, so that a file of
 // that name stays as it was until then. Every failure leaves its reason in

@@ -79,7 +79,8 @@ struct PageOptions
         EpubBook,
         KepubBook,
         // A fixed-layout Kindle book (KF8)
-        Azw3Book
+        Azw3Book,
+        PdfBook
     };
     Kind BookKind = CbzBook;
     // Which pages are written in one channel: none, those without colour,
@@ -133,6 +134,10 @@ struct PageOptions
     // parts no larger; 0 for no limit.
     static constexpr OptionRange BookMegabytes{0, 100000, 0};
     int MaxBookMegabytes = BookMegabytes.initial;
+
+    // A PDF is written linearized ("fast web view"): its first page shows
+    // before the whole file has come over a network.
+    bool LinearizePdf = false;
 
     // Whether any option changes the pages' pixels.
     bool changesPages() const

@@ -295,6 +295,10 @@ bool framePass(JpegCheck::Blocks::Decoder *decoder, JpegCheck::Frame *frame)
     jpeg_read_header(info, TRUE);
     frame->size = QSize(int(info->image_width), int(info->image_height));
     frame->components = info->num_components;
+    frame->adobe = info->saw_Adobe_marker;
+    if (info->saw_JFIF_marker && info->X_density > 0 && info->X_density == info->Y_density &&
+        (info->density_unit == 1 || info->density_unit == 2))
+        frame->dotsPerInch = info->density_unit == 1 ? info->X_density : info->X_density * 2.54;
     // libjpeg's luminance table, in natural order, that its quality scales:
     // how far the first table is scaled from it tells the quality.
     static const unsigned short standard[DCTSIZE2] = {

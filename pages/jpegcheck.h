@@ -93,6 +93,12 @@ struct JpegCheck
         // The quality its first quantization table was made at, on the
         // scale of libjpeg's own tables (1 to 100); 0 when it cannot be told.
         int quality = 0;
+        // The resolution it names in inches or centimetres, as dots per
+        // inch; 0 when it names none.
+        double dotsPerInch = 0;
+        // An Adobe marker: four channels stored inverted, as Adobe writes
+        // CMYK.
+        bool adobe = false;
     };
     static Frame frameOf(const QByteArray &data);
     // More scans than any encoder writes: a progressive JPEG of 10 scans

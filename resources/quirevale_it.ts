@@ -974,12 +974,16 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
         <translation>Unisce le strisce lunghe (i pezzi di un webtoon: pagine di una stessa larghezza alte almeno il doppio) e le taglia in pagine alte al massimo così (da %1 a %2, predefinito %3), ogni taglio su una fascia uniforme tra le vignette dove ce n&apos;è una a portata. Le altre pagine restano come sono.</translation>
     </message>
     <message>
-        <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers), kepub (the same, named for Kobo&apos;s reader) or azw3 (a fixed-layout Kindle book, to copy to a Kindle by cable).</source>
-        <translation>Cosa si crea: cbz (il predefinito), epub (un EPUB 3 a impaginazione fissa per lettori di e-book), kepub (lo stesso, con il nome che vuole il lettore Kobo) o azw3 (un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo).</translation>
-    </message>
-    <message>
         <source>Make a book larger than this many megabytes as parts no larger (&quot;Book (1 of 3).epub&quot;), each a whole book, parted between chapters where one lies within reach; 0 (the default) for no limit.</source>
         <translation>Crea un libro più grande di questi megabyte in parti non più grandi (&quot;Libro (1 di 3).epub&quot;), ciascuna un libro intero, divise tra i capitoli dove uno è a portata; 0 (il predefinito) per nessun limite.</translation>
+    </message>
+    <message>
+        <source>What is made: cbz (the default), epub (a fixed-layout EPUB 3 for e-readers), kepub (the same, named for Kobo&apos;s reader), azw3 (a fixed-layout Kindle book, to copy to a Kindle by cable) or pdf (a page a picture, each page the picture&apos;s shape).</source>
+        <translation>Cosa si crea: cbz (il predefinito), epub (un EPUB 3 a impaginazione fissa per lettori di e-book), kepub (lo stesso, con il nome che vuole il lettore Kobo), azw3 (un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo) o pdf (una pagina per immagine, ogni pagina della forma della sua immagine).</translation>
+    </message>
+    <message>
+        <source>Write a PDF linearized (fast web view): its first page shows before the whole file has come over a network.</source>
+        <translation>Scrive un PDF linearizzato (visualizzazione web veloce): la sua prima pagina si vede prima che l'intero file sia arrivato da una rete.</translation>
     </message>
 </context>
 <context>
@@ -1059,6 +1063,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>encoded as usual: %1</source>
         <translation>codificata come di consueto: %1</translation>
+    </message>
+    <message>
+        <source>in the PDF: %1</source>
+        <translation>nel PDF: %1</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pt</source>
+        <translation>%1 × %2 pt</translation>
     </message>
 </context>
 <context>
@@ -1491,6 +1503,10 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>Kindle (AZW3)</source>
         <translation>Kindle (AZW3)</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
     </message>
 </context>
 <context>
@@ -2075,6 +2091,49 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>%1 exists already.</source>
         <translation>%1 esiste già.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfPackager</name>
+    <message>
+        <source>The book was not started.</source>
+        <translation>Il libro non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>Page %1 is not a JPEG picture a PDF can hold.</source>
+        <translation>La pagina %1 non è un'immagine JPEG che un PDF possa contenere.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be read: %2</source>
+        <translation>La pagina %1 non può essere letta: %2</translation>
+    </message>
+    <message>
+        <source>Page %1 is neither JPEG nor PNG: a PDF of this program holds only those.</source>
+        <translation>La pagina %1 non è né JPEG né PNG: un PDF di questo programma contiene solo quelle.</translation>
+    </message>
+    <message>
+        <source>Page %1 cannot be written: %2</source>
+        <translation>Impossibile scrivere la pagina %1: %2</translation>
+    </message>
+    <message>
+        <source>A PDF carries its information in its own document information and metadata, not as %1.</source>
+        <translation>Un PDF porta le sue informazioni nelle proprie informazioni del documento e nei metadati, non come %1.</translation>
+    </message>
+    <message>
+        <source>The book cannot be written</source>
+        <translation>Impossibile scrivere il libro</translation>
+    </message>
+    <message>
+        <source>The finished book does not read back as it was written.</source>
+        <translation>Il libro finito non si rilegge come è stato scritto.</translation>
+    </message>
+    <message>
+        <source>Every page was left out: there is no page to make a book of.</source>
+        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
+    </message>
+    <message>
+        <source>The book cannot be written: %1</source>
+        <translation>Impossibile scrivere il libro: %1</translation>
     </message>
 </context>
 <context>
@@ -3119,10 +3178,6 @@ all&apos;altezza dello schermo</translation>
         <translation>F1</translation>
     </message>
     <message>
-        <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it. Kindle (AZW3) is a fixed-layout Kindle book, to copy to a Kindle by cable.</source>
-        <translation>Come viene creato il libro: un CBZ per lettori e server di fumetti, oppure un EPUB a impaginazione fissa per lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo. Kindle (AZW3) è un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo.</translation>
-    </message>
-    <message>
         <source>Kindle (AZW3)</source>
         <translation>Kindle (AZW3)</translation>
     </message>
@@ -3137,6 +3192,10 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>no limit</source>
         <translation>nessun limite</translation>
+    </message>
+    <message>
+        <source>What the book is made as: a CBZ for comic readers and servers, or a fixed-layout EPUB for e-readers (Apple Books, Kindle, Kobo), which holds JPEG pages. Kobo EPUB is the same book, named as Kobo&apos;s reader wants it. Kindle (AZW3) is a fixed-layout Kindle book, to copy to a Kindle by cable. PDF is a page a picture, each page the picture&apos;s shape, for tablets and large e-readers.</source>
+        <translation>Come viene creato il libro: un CBZ per lettori e server di fumetti, oppure un EPUB a impaginazione fissa per lettori di e-book (Apple Books, Kindle, Kobo), che contiene pagine JPEG. EPUB Kobo è lo stesso libro, con il nome che vuole il lettore Kobo. Kindle (AZW3) è un libro Kindle a impaginazione fissa, da copiare su un Kindle via cavo. PDF è una pagina per immagine, ogni pagina della forma della sua immagine, per tablet e grandi lettori di e-book.</translation>
     </message>
 </context>
 <context>
@@ -3250,6 +3309,10 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>Kindle book: %1</source>
         <translation>Libro Kindle: %1</translation>
+    </message>
+    <message>
+        <source>PDF: %1</source>
+        <translation>PDF: %1</translation>
     </message>
 </context>
 <context>
