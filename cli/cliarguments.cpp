@@ -8,6 +8,8 @@
 #include "pages/pagescan.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -38,8 +40,53 @@ CliArguments::Outcome CliArguments::fail(const QString &error)
     return UsageError;
 }
 
-CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
+// The options of --options-file, a line each ("--preset Kobo Libra Colour":
+// the option, then its value), put before those of the command line, which
+// win. Lines that are empty or begin with # say nothing.
+QStringList CliArguments::withOptionsFile(const QStringList &arguments, QString *error)
 {
+    QString file;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--options-file") && i + 1 < arguments.size())
+            file = arguments.at(i + 1);
+        else if (arguments.at(i).startsWith(QLatin1String("--options-file=")))
+            file = arguments.at(i).section(QLatin1Char('='), 1);
+    }
+    // A file not there (yet) gives no options: a watch started by its
+    // service runs with the command line's alone.
+    if (file.isEmpty() || arguments.isEmpty() || !QFileInfo::exists(file))
+        return arguments;
+    QFile options(file);
+    const qint64 limit = 64 * 1024;
+    if (!QFileInfo(file).isFile() || !options.open(QIODevice::ReadOnly) || options.size() > limit) {
+        *error = tr("--options-file: %1 cannot be read as a file of options").arg(file);
+        return arguments;
+    }
+    QStringList read;
+    for (const QString &line : QString::fromUtf8(options.read(limit)).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        const int space = trimmed.indexOf(QRegularExpression(QStringLiteral("\\s")));
+        if (space < 0) {
+            read << trimmed;
+        } else {
+            read << trimmed.left(space) << trimmed.mid(space).trimmed();
+        }
+        if (!read.at(read.size() - (space < 0 ? 1 : 2)).startsWith(QLatin1String("--"))) {
+            *error = tr("--options-file: %1: a line begins with an option (--name)").arg(file);
+            return arguments;
+        }
+    }
+    return arguments.mid(0, 1) + read + arguments.mid(1);
+}
+
+CliArguments::Outcome CliArguments::parse(const QStringList &asGiven)
+{
+    QString fileError;
+    const QStringList arguments = withOptionsFile(asGiven, &fileError);
+    if (!fileError.isEmpty())
+        return fail(fileError);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         tr("Makes a CBZ comic archive of each folder of page images (%1), comic archive\n"
@@ -115,9 +162,40 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         QStringLiteral("fix"),
         tr("With --check, make a clean copy of each book with findings beside it, named "
            "\"<name> (fixed).cbz\"; never over the book itself."));
+    const QCommandLineOption watchOption(
+        QStringLiteral("watch"),
+        tr("Watch this folder and make each book that lands in it (a folder of pages, an "
+           "archive, a PDF, an EPUB) once it has not changed for --settle seconds, one at a "
+           "time; a book whose archive exists is left alone, one that failed is tried again "
+           "when it changes. Runs until SIGTERM or SIGINT; SIGHUP reads --options-file again."),
+        tr("folder"));
+    const QCommandLineOption settleOption(
+        QStringLiteral("settle"),
+        tr("With --watch, the seconds a book must stay unchanged before it is made (default "
+           "30)."),
+        tr("seconds"));
+    const QCommandLineOption pollOption(
+        QStringLiteral("poll"),
+        tr("With --watch, look at the folder again every this many seconds (default 60), for "
+           "network shares and containers that send no change notices."),
+        tr("seconds"));
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        tr("json: a line of JSON a book on standard output (source, target, kind, state, "
+           "pages, entries, bytes, seconds, notes, reason), nothing else; text (the default): "
+           "the report on standard error only."),
+        tr("text|json"));
+    const QCommandLineOption optionsFileOption(
+        QStringLiteral("options-file"),
+        tr("Read more options from this file, an option a line as on the command line "
+           "(\"--preset Kobo Libra Colour\"), none when it does not exist; with --watch, read "
+           "again on "
+           "SIGHUP."),
+        tr("file"));
     parser.addOptions({pagesOption, threadsOption, forceOption, skipExistingOption, listOption,
                        quietOption, skipOption, otherTypesOption, chaptersOption, checkOption,
-                       fixOption});
+                       fixOption, watchOption, settleOption, pollOption, reportOption,
+                       optionsFileOption});
     struct TextField
     {
         QCommandLineOption option;
@@ -234,6 +312,29 @@ CliArguments::Outcome CliArguments::parse(const QStringList &arguments)
         return fail(tr("--fix: give it with --check"));
     quiet = parser.isSet(quietOption);
     folders = parser.positionalArguments();
+    watchFolder = parser.value(watchOption);
+    const OptionRange seconds{1, 86400, 30};
+    for (const auto &given :
+         {qMakePair(&settleOption, &settleSeconds), qMakePair(&pollOption, &pollSeconds)}) {
+        if (parser.isSet(*given.first) &&
+            !readNumber(parser.value(*given.first), seconds, given.second))
+            return fail(QStringLiteral("--%1: %2")
+                            .arg(given.first->names().constFirst(), wholeNumber(seconds)));
+    }
+    if (parser.isSet(reportOption)) {
+        const QString report = parser.value(reportOption);
+        if (report != QLatin1String("json") && report != QLatin1String("text"))
+            return fail(tr("--report: text or json"));
+        jsonReport = report == QLatin1String("json");
+    }
+    optionsFile = parser.value(optionsFileOption);
+    if (!watchFolder.isEmpty()) {
+        if (!folders.isEmpty() || listOnly || checkOnly)
+            return fail(tr("--watch: give no folder beside it, nor --list or --check"));
+        if (!QFileInfo(watchFolder).isDir())
+            return fail(tr("--watch: %1 is not a folder").arg(watchFolder));
+        return Run;
+    }
     if (folders.isEmpty())
         return fail(tr("no folder given"));
     if (!pagesFile.isEmpty() && folders.size() > 1)

@@ -51,6 +51,15 @@ public:
     bool firstHalfChosen = false;
     // The pages' own treatments, as a file of lines (--pages).
     QString pagesFile;
+    // --watch: the folder whose books are made as they land in it, once
+    // unchanged for settleSeconds; looked at again every pollSeconds.
+    QString watchFolder;
+    int settleSeconds = 30;
+    int pollSeconds = 60;
+    // --report json: a line of JSON a book on standard output.
+    bool jsonReport = false;
+    // --options-file: more options, a line each, read again on SIGHUP.
+    QString optionsFile;
     // Arguments whose bytes are not text in the system's encoding (a folder
     // named on an old system): no path can reach them.
     QStringList undecodable;
@@ -63,6 +72,7 @@ public:
 
 private:
     Outcome fail(const QString &error);
+    static QStringList withOptionsFile(const QStringList &arguments, QString *error);
     QString readBookFlag(const struct BookOption &option, const QString &value);
     static QString wholeNumber(const struct OptionRange &range);
 

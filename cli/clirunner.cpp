@@ -12,9 +12,20 @@
 #include "pages/pagesource.h"
 #include "pages/regularfile.h"
 
+#include "book/optiontable.h"
+#include "book/shelfwatch.h"
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <csignal>
 
 #include <algorithm>
 
@@ -23,6 +34,7 @@
 std::atomic<BookJob *> CliRunner::s_job{nullptr};
 std::atomic_int CliRunner::s_signal{0};
 std::atomic_bool CliRunner::s_stopping{false};
+std::atomic_bool CliRunner::s_reload{false};
 
 namespace {
 QByteArray local(const QString &text)
@@ -75,10 +87,17 @@ bool CliRunner::outputIsFolder() const
                                  m_args.folders.size() > 1);
 }
 
+void CliRunner::reloadOnSignal(int)
+{
+    s_reload = true;
+}
+
 int CliRunner::run()
 {
     if (m_args.checkOnly)
         return checkBooks();
+    if (!m_args.watchFolder.isEmpty())
+        return watch();
     // A folder of archives that does not exist yet is made, as mkdir -p would.
     if (!m_args.listOnly && outputIsFolder() && !QDir().mkpath(m_args.output)) {
         report(m_args.output, tr("the folder for the archives cannot be made"));
@@ -140,7 +159,7 @@ void CliRunner::fixBook(const BookCheck &check)
         return;
     }
     const QString target = BookCheck::cleanCopyName(file);
-    if (!m_args.force && QFileInfo::exists(target)) {
+    if (!m_replaceThis && QFileInfo::exists(target)) {
         report(file, tr("%1 exists already; --force replaces it").arg(target));
         return;
     }
@@ -167,6 +186,7 @@ void CliRunner::report(const QString &folder, const QString &message)
         std::fputs("\r\033[K", m_err); // over the progress line
     std::fprintf(m_err, "quirevale-cli: %s: %s\n", local(folder).constData(),
                  local(message).constData());
+    m_said << message;
 }
 
 // Each page's name, and what it becomes where it does not go in as it is;
@@ -293,8 +313,61 @@ bool CliRunner::refuseTroubledFiles(const Book &book, const BuildRequest &reques
     return request.refused();
 }
 
-bool CliRunner::makeArchive(const QString &folder)
+bool CliRunner::makeArchive(const QString &folder, bool replace)
 {
+    BookJob job;
+    m_said.clear();
+    m_clock.start();
+    const bool made = makeWith(folder, job, replace);
+    if (m_args.jsonReport && !m_args.listOnly)
+        printJson(folder, job, made);
+    m_lastTarget = job.target();
+    m_lastResult = int(job.result());
+    return made;
+}
+
+// One line of JSON: what became of the book, with the figures of the text
+// report.
+void CliRunner::printJson(const QString &folder, const BookJob &job, bool made)
+{
+    const BookJob::Result result = job.result();
+    const bool skipped = made && result == BookJob::Skipped;
+    const QString state = skipped ? QStringLiteral("skipped")
+                          : made && result == BookJob::MadeWithoutSome
+                              ? QStringLiteral("made without some")
+                          : made                       ? QStringLiteral("made")
+                          : result == BookJob::Stopped ? QStringLiteral("stopped")
+                          : result == BookJob::Refused ? QStringLiteral("refused")
+                                                       : QStringLiteral("failed");
+    const bool built = made && !skipped;
+    QJsonArray notes;
+    if (built) {
+        for (const BookBuild::PageNote &note : job.pageNotes())
+            notes.append(
+                QStringLiteral("%1: %2").arg(job.pages().at(note.row).page.shownPath(), note.text));
+        for (const QString &note : job.bookNotes())
+            notes.append(note);
+    }
+    const BookOption *kinds = bookOption(QStringLiteral("BookKind"));
+    const QStringList words = QString::fromLatin1(kinds->words).split(QLatin1Char('|'));
+    QJsonObject line{
+        {QStringLiteral("source"), QFileInfo(folder).absoluteFilePath()},
+        {QStringLiteral("target"), job.target()},
+        {QStringLiteral("kind"), words.value(int(job.options().pages.BookKind))},
+        {QStringLiteral("state"), state},
+        {QStringLiteral("pages"), built ? job.pagesMade() : 0},
+        {QStringLiteral("entries"), built ? job.entryCount() : 0},
+        {QStringLiteral("bytes"), double(built ? job.bytes() : 0)},
+        {QStringLiteral("seconds"), qRound(m_clock.elapsed() / 100.0) / 10.0},
+        {QStringLiteral("notes"), notes},
+        {QStringLiteral("reason"), made ? QString() : m_said.join(QStringLiteral("; "))}};
+    std::fprintf(m_out, "%s\n", QJsonDocument(line).toJson(QJsonDocument::Compact).constData());
+    std::fflush(m_out);
+}
+
+bool CliRunner::makeWith(const QString &folder, BookJob &job, bool replace)
+{
+    m_replaceThis = m_args.force || replace;
     if (m_args.undecodable.contains(folder)) {
         report(folder, tr("its name is not valid text in this system's encoding; rename it"));
         return false;
@@ -304,7 +377,6 @@ bool CliRunner::makeArchive(const QString &folder)
         report(folder, tr("not a folder, a comic archive or a PDF"));
         return false;
     }
-    BookJob job;
     job.setSources({folder}, m_args.chapters);
     job.setOptions(m_args.options);
     job.setComicInfo(m_args.comicInfo);
@@ -313,10 +385,11 @@ bool CliRunner::makeArchive(const QString &folder)
         job.setOutputFolder(m_args.output);
     else if (!m_args.output.isEmpty())
         job.setTarget(m_args.output);
-    job.setReplaceExisting(m_args.force);
-    // A shelf run again: a book whose archive is there already is passed
-    // over before anything of it is read or said.
-    job.setSkipExisting(m_args.skipExisting && !m_args.listOnly);
+    job.setReplaceExisting(m_replaceThis);
+    // A shelf run again, or watched: a book whose archive is there already
+    // is passed over before anything of it is read or said.
+    job.setSkipExisting(!m_replaceThis && (m_args.skipExisting || !m_args.watchFolder.isEmpty()) &&
+                        !m_args.listOnly);
     // The command line makes no book that misses anything unless told to.
     int without = m_args.otherTypesLeftOut ? BookJob::OtherPictures : 0;
     if (m_args.skipTroubled)
@@ -393,7 +466,7 @@ bool CliRunner::makeOpened(BookJob &job)
 {
     const QString folder = job.book().source();
     const QString target = job.target();
-    if (m_made.contains(target)) {
+    if (m_made.contains(target) && m_made.value(target) != folder) {
         report(folder, tr("%1 was made from %2 in this run already; give each folder its own "
                           "archive")
                            .arg(target, m_made.value(target)));
@@ -465,4 +538,88 @@ bool CliRunner::makeOpened(BookJob &job)
         }
     }
     return true;
+}
+
+// The options again, from the command line and the options file, when
+// SIGHUP asks: the watch goes on with them for the books made next.
+void CliRunner::reloadOptions()
+{
+    CliArguments again;
+    if (again.parse(QCoreApplication::arguments()) != CliArguments::Run) {
+        report(m_args.watchFolder,
+               tr("the options cannot be read again, the watch goes on with those it had: %1")
+                   .arg(again.errorString()));
+        return;
+    }
+    again.undecodable = m_args.undecodable;
+    m_args = again;
+    if (!m_args.quiet)
+        report(m_args.watchFolder, tr("options read again"));
+}
+
+// Makes each book that lands in the watched folder once it has settled, one
+// at a time, until SIGTERM or SIGINT. A change notice makes it look at
+// once; it looks every --poll seconds as well, for file systems that send
+// none.
+int CliRunner::watch()
+{
+    struct sigaction action = {};
+    action.sa_handler = CliRunner::reloadOnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGHUP, &action, nullptr);
+
+    ShelfWatch shelf(m_args.watchFolder, qint64(m_args.settleSeconds) * 1000);
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QFileSystemWatcher notices;
+    QTimer look;
+    look.setSingleShot(true);
+    QTimer poll;
+    QTimer heard;
+    const auto lookNow = [&] {
+        const QStringList due = shelf.due(clock.elapsed());
+        for (const QString &path : due) {
+            if (s_signal)
+                break;
+            const bool replace = shelf.madeBefore(path);
+            shelf.started(path);
+            m_args.folders = QStringList{path};
+            m_book = 1;
+            makeArchive(path, replace);
+            if (m_lastResult == int(BookJob::Stopped) || s_signal)
+                break;
+            shelf.finished(path, m_lastTarget);
+        }
+        // Notices for the folder and for each book folder in it.
+        QStringList paths{m_args.watchFolder};
+        for (const QFileInfo &info :
+             QDir(m_args.watchFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            paths << info.absoluteFilePath();
+        const QStringList watched = notices.directories();
+        for (const QString &path : paths)
+            if (!watched.contains(path))
+                notices.addPath(path);
+        if (shelf.nextLook() >= 0)
+            look.start(int(qBound<qint64>(50, shelf.nextLook() - clock.elapsed() + 50, 86400000)));
+    };
+    QObject::connect(&notices, &QFileSystemWatcher::directoryChanged, &loop,
+                     [&] { look.start(200); });
+    QObject::connect(&look, &QTimer::timeout, &loop, lookNow);
+    QObject::connect(&poll, &QTimer::timeout, &loop, lookNow);
+    QObject::connect(&heard, &QTimer::timeout, &loop, [&] {
+        if (s_signal)
+            loop.quit();
+        if (s_reload.exchange(false)) {
+            reloadOptions();
+            poll.start(m_args.pollSeconds * 1000);
+            look.start(0);
+        }
+    });
+    poll.start(m_args.pollSeconds * 1000);
+    heard.start(100);
+    look.start(0);
+    if (!s_signal)
+        loop.exec();
+    return m_usageError ? Usage : AllMade;
 }

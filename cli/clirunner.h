@@ -19,8 +19,11 @@ struct PageListing;
 // other, each with the same job, scan and page transformation as the
 // window, and tells how it goes on standard error: a progress line while
 // that is a terminal, a line per archive otherwise, nothing but errors
-// when quiet. Ctrl+C, SIGTERM or SIGHUP stops the build under way within
-// about a page, removes its partial file and makes no further archive.
+// when quiet; with --report json, a line of JSON a book on standard output.
+// Ctrl+C, SIGTERM or SIGHUP stops the build under way within about a page,
+// removes its partial file and makes no further archive. With --watch it
+// makes the books that land in a folder until SIGTERM or SIGINT, and
+// SIGHUP reads its options again.
 class CliRunner
 {
     Q_DECLARE_TR_FUNCTIONS(CliRunner)
@@ -52,8 +55,16 @@ public:
     // them, written out as \xHH.
     static QString printable(const QString &text);
 
+    // Called from a signal handler when watching: the options are read
+    // again.
+    static void reloadOnSignal(int signal);
+
 private:
-    bool makeArchive(const QString &folder);
+    bool makeArchive(const QString &folder, bool replace = false);
+    bool makeWith(const QString &folder, class BookJob &job, bool replace);
+    void printJson(const QString &folder, const class BookJob &job, bool made);
+    int watch();
+    void reloadOptions();
     enum class Opened
     {
         ToMake,
@@ -87,7 +98,12 @@ private:
     QHash<QString, QString> m_made;
     bool m_stoppedABuild = false;
     bool m_usageError = false;
+    bool m_replaceThis = false; // the book being made may replace its archive
+    QStringList m_said;         // what was said of the book being made
+    QString m_lastTarget;       // the last book's archive, and what became of it
+    int m_lastResult = 0;
 
+    static std::atomic_bool s_reload;
     static std::atomic<class BookJob *> s_job;
     static std::atomic_int s_signal;
     // Set with it, for what takes a stop flag (the check of a book).

@@ -983,7 +983,59 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>Write a PDF linearized (fast web view): its first page shows before the whole file has come over a network.</source>
-        <translation>Scrive un PDF linearizzato (visualizzazione web veloce): la sua prima pagina si vede prima che l'intero file sia arrivato da una rete.</translation>
+        <translation>Scrive un PDF linearizzato (visualizzazione web veloce): la sua prima pagina si vede prima che l&apos;intero file sia arrivato da una rete.</translation>
+    </message>
+    <message>
+        <source>--options-file: %1 cannot be read as a file of options</source>
+        <translation>--options-file: %1 non si può leggere come file di opzioni</translation>
+    </message>
+    <message>
+        <source>--options-file: %1: a line begins with an option (--name)</source>
+        <translation>--options-file: %1: una riga comincia con un'opzione (--nome)</translation>
+    </message>
+    <message>
+        <source>Watch this folder and make each book that lands in it (a folder of pages, an archive, a PDF, an EPUB) once it has not changed for --settle seconds, one at a time; a book whose archive exists is left alone, one that failed is tried again when it changes. Runs until SIGTERM or SIGINT; SIGHUP reads --options-file again.</source>
+        <translation>Sorveglia questa cartella e crea ogni libro che vi arriva (una cartella di pagine, un archivio, un PDF, un EPUB) quando non è cambiato da --settle secondi, uno alla volta; un libro il cui archivio esiste viene lasciato stare, uno che non è riuscito viene ritentato quando cambia. Gira fino a SIGTERM o SIGINT; SIGHUP rilegge --options-file.</translation>
+    </message>
+    <message>
+        <source>folder</source>
+        <translation>cartella</translation>
+    </message>
+    <message>
+        <source>With --watch, the seconds a book must stay unchanged before it is made (default 30).</source>
+        <translation>Con --watch, i secondi per cui un libro deve restare invariato prima di essere creato (predefinito 30).</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondi</translation>
+    </message>
+    <message>
+        <source>With --watch, look at the folder again every this many seconds (default 60), for network shares and containers that send no change notices.</source>
+        <translation>Con --watch, riguarda la cartella ogni tanti secondi (predefinito 60), per le condivisioni di rete e i container che non mandano avvisi di modifica.</translation>
+    </message>
+    <message>
+        <source>json: a line of JSON a book on standard output (source, target, kind, state, pages, entries, bytes, seconds, notes, reason), nothing else; text (the default): the report on standard error only.</source>
+        <translation>json: una riga di JSON per libro sullo standard output (source, target, kind, state, pages, entries, bytes, seconds, notes, reason), nient'altro; text (il predefinito): il resoconto solo sullo standard error.</translation>
+    </message>
+    <message>
+        <source>text|json</source>
+        <translation>text|json</translation>
+    </message>
+    <message>
+        <source>Read more options from this file, an option a line as on the command line (&quot;--preset Kobo Libra Colour&quot;), none when it does not exist; with --watch, read again on SIGHUP.</source>
+        <translation>Legge altre opzioni da questo file, un'opzione per riga come sulla riga di comando ("--preset Kobo Libra Colour"), nessuna se non esiste; con --watch, lo rilegge a SIGHUP.</translation>
+    </message>
+    <message>
+        <source>--report: text or json</source>
+        <translation>--report: text o json</translation>
+    </message>
+    <message>
+        <source>--watch: give no folder beside it, nor --list or --check</source>
+        <translation>--watch: non dare cartelle insieme, né --list o --check</translation>
+    </message>
+    <message>
+        <source>--watch: %1 is not a folder</source>
+        <translation>--watch: %1 non è una cartella</translation>
     </message>
 </context>
 <context>
@@ -1186,6 +1238,14 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>read left to right: the left half of each cut page came first (--first-page right, or a book that says Manga YesAndRightToLeft, puts the right half first)</source>
         <translation>letto da sinistra a destra: la metà sinistra di ogni pagina tagliata è venuta prima (--first-page right, o un libro che dice Manga YesAndRightToLeft, mette prima la metà destra)</translation>
+    </message>
+    <message>
+        <source>the options cannot be read again, the watch goes on with those it had: %1</source>
+        <translation>le opzioni non si possono rileggere, la sorveglianza continua con quelle che aveva: %1</translation>
+    </message>
+    <message>
+        <source>options read again</source>
+        <translation>opzioni rilette</translation>
     </message>
 </context>
 <context>
@@ -2101,7 +2161,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>Page %1 is not a JPEG picture a PDF can hold.</source>
-        <translation>La pagina %1 non è un'immagine JPEG che un PDF possa contenere.</translation>
+        <translation>La pagina %1 non è un&apos;immagine JPEG che un PDF possa contenere.</translation>
     </message>
     <message>
         <source>Page %1 cannot be read: %2</source>

@@ -35,6 +35,20 @@ check "metainfo launches the entry" grep -q "<launchable type=\"desktop-id\">$id
     "$prefix/share/metainfo/$id.metainfo.xml"
 check "32x32 icon" test -s "$prefix/share/icons/hicolor/32x32/apps/$id.png"
 check "scalable icon" test -s "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+# The watch's user service, as systemd reads it: an instance of it, started
+# from this prefix's program (systemd checks that it can run it).
+unit="$prefix/lib/systemd/user/quirevale-watch@.service"
+check "watch service installed" test -s "$unit"
+mkdir -p "$work/units" "$work/runtime"
+chmod 700 "$work/runtime"
+sed "s|^ExecStart=[^ ]*|ExecStart=$prefix/bin/quirevale-cli|" "$unit" \
+    > "$work/units/quirevale-watch@home-reader-Comics.service"
+if command -v systemd-analyze > /dev/null; then
+    check "watch service verified" env XDG_RUNTIME_DIR="$work/runtime" \
+        systemd-analyze verify --user "$work/units/quirevale-watch@home-reader-Comics.service"
+else
+    check "systemd-analyze installed (tools/setup test installs systemd)" false
+fi
 
 touch "$work/plain file"
 refused() {

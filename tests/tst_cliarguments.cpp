@@ -7,6 +7,9 @@
 #include "testsupport.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace TestSupport;
 
 class tst_CliArguments : public QObject
 {
@@ -24,6 +27,7 @@ private slots:
     void pagesFileLines();
     void presetsByTheirNamesAsShown_data();
     void presetsByTheirNamesAsShown();
+    void optionsFromAFile();
 };
 
 void tst_CliArguments::goodArguments_data()
@@ -320,6 +324,40 @@ void tst_CliArguments::presetsByTheirNamesAsShown()
     }
     QVERIFY(meant.isValid());
     QCOMPARE(arguments.options, meant.appliedTo(BookOptions()));
+}
+
+// An options file's lines come before the command line's, which win; a
+// file not there gives none; a line that is no option is refused; a watch
+// takes no folder beside it.
+void tst_CliArguments::optionsFromAFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("watch.conf");
+    QVERIFY(writeFile(file, "# the service's options\n--quality 70\n\n--preset Kobo Libra Colour\n"
+                            "--title  A title with  spaces \n"));
+    CliArguments parsed;
+    QCOMPARE(parsed.parse({"quirevale-cli", "--options-file", file, "--quality", "80", "A"}),
+             CliArguments::Run);
+    QCOMPARE(parsed.options.pages.ImageQuality, 80);
+    QCOMPARE(parsed.options.pages.BookKind, PageOptions::CbzBook);
+    QCOMPARE(parsed.options.pages.ResizeImageWidth, 1264); // the preset's
+    QCOMPARE(parsed.comicInfo.title, QStringLiteral("A title with  spaces"));
+    CliArguments missing;
+    QCOMPARE(missing.parse({"quirevale-cli", "--options-file", dir.filePath("none"), "A"}),
+             CliArguments::Run);
+    QVERIFY(writeFile(file, "quality 70\n"));
+    CliArguments bad;
+    QCOMPARE(bad.parse({"quirevale-cli", "--options-file=" + file, "A"}), CliArguments::UsageError);
+    QVERIFY(bad.errorString().contains("--options-file"));
+    CliArguments watch;
+    QCOMPARE(
+        watch.parse({"quirevale-cli", "--watch", dir.path(), "--settle", "5", "--report", "json"}),
+        CliArguments::Run);
+    QCOMPARE(watch.watchFolder, dir.path());
+    QCOMPARE(watch.settleSeconds, 5);
+    QVERIFY(watch.jsonReport);
+    CliArguments both;
+    QCOMPARE(both.parse({"quirevale-cli", "--watch", dir.path(), "A"}), CliArguments::UsageError);
 }
 
 QUIREVALE_TEST_MAIN(tst_CliArguments)

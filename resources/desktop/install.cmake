@@ -40,3 +40,9 @@ install(FILES resources/desktop/quirevale-32.png
 install(FILES resources/artwork/quirevale.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${QUIREVALE_DESKTOP_ID}.svg)
+# The watched folder as a systemd user service.
+set(QUIREVALE_WATCH_PROGRAM "${CMAKE_INSTALL_FULL_BINDIR}/quirevale-cli")
+configure_file(resources/desktop/quirevale-watch@.service.in
+               "${PROJECT_BINARY_DIR}/quirevale-watch@.service" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/quirevale-watch@.service"
+        DESTINATION lib/systemd/user)
