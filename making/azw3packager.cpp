@@ -1,11 +1,7 @@
 #include "making/azw3packager.h"
 
 #include "making/kf8book.h"
-#include "making/zipwriter.h"
 
-#include "making/scratchfile.h"
-
-#include <QFileInfo>
 #include <QtEndian>
 
 namespace {
@@ -32,69 +28,30 @@ QByteArray databaseName(const QString &title)
 }
 } // namespace
 
-Azw3Packager::Azw3Packager() = default;
-Azw3Packager::~Azw3Packager() = default;
-
-bool Azw3Packager::fail(const QString &reason)
+void Azw3Packager::cleared()
 {
-    if (m_error.isEmpty())
-        m_error = reason;
-    return false;
-}
-
-QString Azw3Packager::errorString() const
-{
-    return m_error.isEmpty() ? m_file.errorString() : m_error;
-}
-
-bool Azw3Packager::begin(const QString &fileName, const Book &book)
-{
-    abandon();
-    m_error.clear();
-    m_book = book;
-    m_pages.clear();
-    m_pageNames.clear();
-    m_notes.clear();
     m_pictureSizes.clear();
-    if (!m_file.open(fileName))
-        return false;
-    QString why;
-    m_pictures = ScratchFile::open(QFileInfo(m_file.fileName()).path(), &why);
-    if (m_pictures)
-        return true;
-    m_file.discard();
-    return fail(why);
+    m_identity.clear();
 }
 
-bool Azw3Packager::addPage(const PackedEntry &entry, const ComicPage &page)
+bool Azw3Packager::held(const QString &name, const PackedEntry &entry, const ComicPage &page)
 {
-    if (!m_pictures)
-        return fail(tr("The book was not started."));
-    const int number = m_pages.size();
-    const QString name = ZipWriter::entryName(number, entry.suffix);
     // The build writes every page of this kind as JPEG, stored.
     if (entry.method != PackedEntry::Stored || entry.suffix != QLatin1String("jpg") ||
         entry.compressed.isEmpty())
         return fail(tr("Page %1 is not a JPEG picture: a Kindle book holds only those.").arg(name));
     if (m_pages.size() + 16 >= Kf8Book::RecordLimit / 2)
         return fail(tr("A Kindle book holds at most %1 pages.").arg(Kf8Book::RecordLimit / 2 - 16));
-    if (m_pictures->write(entry.compressed) != entry.compressed.size())
-        return fail(tr("Page %1 cannot be written: %2").arg(name, m_pictures->errorString()));
+    if (m_scratch->write(entry.compressed) != entry.compressed.size())
+        return fail(tr("Page %1 cannot be written: %2").arg(name, m_scratch->errorString()));
     m_pictureSizes.append(entry.compressed.size());
-    m_pages.append(page);
-    m_pageNames.append(name);
     m_identity += name.toUtf8() + QByteArray::number(page.bytes);
     return true;
 }
 
-bool Azw3Packager::addDocument(const QString &name, const QByteArray &data)
+QString Azw3Packager::documentNote(const QString &name) const
 {
-    Q_UNUSED(data);
-    // What ComicInfo.xml says is in the book's own header already.
-    if (!m_notes.contains(name))
-        m_notes.append(
-            tr("A Kindle book carries its information in its own header, not as %1.").arg(name));
-    return true;
+    return tr("A Kindle book carries its information in its own header, not as %1.").arg(name);
 }
 
 QByteArray Azw3Packager::databaseHeader(const QVector<qint64> &sizes) const
@@ -123,7 +80,7 @@ QByteArray Azw3Packager::databaseHeader(const QVector<qint64> &sizes) const
     return header;
 }
 
-bool Azw3Packager::write(const QVector<QByteArray> &before, const QVector<QByteArray> &after)
+bool Azw3Packager::writeRecords(const QVector<QByteArray> &before, const QVector<QByteArray> &after)
 {
     QVector<qint64> sizes;
     for (const QByteArray &record : before)
@@ -147,13 +104,13 @@ bool Azw3Packager::write(const QVector<QByteArray> &before, const QVector<QByteA
     for (const QByteArray &record : before)
         if (!put(record))
             return false;
-    if (!m_pictures->flush() || !m_pictures->seek(0))
-        return fail(tr("The pages cannot be read back: %1").arg(m_pictures->errorString()));
+    if (!m_scratch->flush() || !m_scratch->seek(0))
+        return fail(tr("The pages cannot be read back: %1").arg(m_scratch->errorString()));
     QByteArray block;
-    while (!m_pictures->atEnd()) {
-        block = m_pictures->read(CopyBlock);
+    while (!m_scratch->atEnd()) {
+        block = m_scratch->read(CopyBlock);
         if (block.isEmpty())
-            return fail(tr("The pages cannot be read back: %1").arg(m_pictures->errorString()));
+            return fail(tr("The pages cannot be read back: %1").arg(m_scratch->errorString()));
         if (!put(block))
             return false;
     }
@@ -163,30 +120,12 @@ bool Azw3Packager::write(const QVector<QByteArray> &before, const QVector<QByteA
     return file->size() == total || fail(tr("The finished book does not have the size it should."));
 }
 
-bool Azw3Packager::finish(bool replace)
+bool Azw3Packager::written()
 {
-    if (!m_pictures || !m_file.isOpen())
-        return fail(tr("The book was not started."));
-    if (m_pages.isEmpty()) {
-        abandon();
-        return fail(tr("A Kindle book needs at least one page."));
-    }
     QVector<Kf8Book::Page> pages;
     for (const ComicPage &page : qAsConst(m_pages))
         pages.append({QSize(page.width, page.height), page.half, page.doublePage, page.bookmark});
     const Kf8Book book(m_book.comicInfo, m_book.name, pages);
     const QByteArray identity = comicInfoXml(m_book.comicInfo, m_pages) + m_identity;
-    const bool written = write(book.recordsBefore(identity, m_book.modified), book.recordsAfter());
-    m_pictures.reset();
-    if (!written) {
-        m_file.discard();
-        return false;
-    }
-    return m_file.commit(replace);
-}
-
-void Azw3Packager::abandon()
-{
-    m_pictures.reset();
-    m_file.discard();
+    return writeRecords(book.recordsBefore(identity, m_book.modified), book.recordsAfter());
 }

@@ -140,18 +140,9 @@ PdfPackager::PdfPackager(const PageOptions &options)
     : m_options(options)
 {}
 
-PdfPackager::~PdfPackager() = default;
-
-bool PdfPackager::fail(const QString &reason)
+void PdfPackager::cleared()
 {
-    if (m_error.isEmpty())
-        m_error = reason;
-    return false;
-}
-
-QString PdfPackager::errorString() const
-{
-    return m_error.isEmpty() ? m_file.errorString() : m_error;
+    m_pictures.clear();
 }
 
 QSizeF PdfPackager::pageSize(const Picture &picture)
@@ -182,30 +173,9 @@ double PdfPackager::pngDotsPerInch(const QByteArray &png)
     return 0;
 }
 
-bool PdfPackager::begin(const QString &fileName, const Book &book)
+bool PdfPackager::held(const QString &name, const PackedEntry &entry, const ComicPage &page)
 {
-    abandon();
-    m_error.clear();
-    m_book = book;
-    m_pages.clear();
-    m_pageNames.clear();
-    m_notes.clear();
-    m_pictures.clear();
-    if (!m_file.open(fileName))
-        return false;
-    QString why;
-    m_scratch = ScratchFile::open(QFileInfo(m_file.fileName()).path(), &why);
-    if (m_scratch)
-        return true;
-    m_file.discard();
-    return fail(why);
-}
-
-bool PdfPackager::addPage(const PackedEntry &entry, const ComicPage &page)
-{
-    if (!m_scratch)
-        return fail(tr("The book was not started."));
-    const QString name = ZipWriter::entryName(m_pages.size(), entry.suffix);
+    Q_UNUSED(page);
     const QByteArray &data = entry.compressed;
     Picture picture;
     picture.offset = m_scratch->pos();
@@ -254,19 +224,14 @@ bool PdfPackager::addPage(const PackedEntry &entry, const ComicPage &page)
         return fail(tr("Page %1 cannot be written: %2").arg(name, m_scratch->errorString()));
     picture.size = bytes.size();
     m_pictures.push_back(picture);
-    m_pages.append(page);
-    m_pageNames.append(name);
     return true;
 }
 
-bool PdfPackager::addDocument(const QString &name, const QByteArray &data)
+QString PdfPackager::documentNote(const QString &name) const
 {
-    Q_UNUSED(data);
-    if (!m_notes.contains(name))
-        m_notes.append(tr("A PDF carries its information in its own document information and "
-                          "metadata, not as %1.")
-                           .arg(name));
-    return true;
+    return tr("A PDF carries its information in its own document information and metadata, not "
+              "as %1.")
+        .arg(name);
 }
 
 bool PdfPackager::write()
@@ -401,30 +366,7 @@ bool PdfPackager::readBack()
            fail(tr("The finished book does not read back as it was written."));
 }
 
-bool PdfPackager::finish(bool replace)
+bool PdfPackager::written()
 {
-    if (!m_scratch || !m_file.isOpen())
-        return fail(tr("The book was not started."));
-    if (m_pages.isEmpty()) {
-        abandon();
-        return fail(tr("Every page was left out: there is no page to make a book of."));
-    }
-    bool written = false;
-    try {
-        written = write() && readBack();
-    } catch (const std::exception &error) {
-        fail(tr("The book cannot be written: %1").arg(QString::fromLocal8Bit(error.what())));
-    }
-    m_scratch.reset();
-    if (!written) {
-        m_file.discard();
-        return false;
-    }
-    return m_file.commit(replace);
-}
-
-void PdfPackager::abandon()
-{
-    m_scratch.reset();
-    m_file.discard();
+    return write() && readBack();
 }

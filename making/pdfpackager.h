@@ -1,8 +1,7 @@
 #ifndef PDFPACKAGER_H
 #define PDFPACKAGER_H
 
-#include "making/packager.h"
-#include "making/partialfile.h"
+#include "making/scratchpackager.h"
 
 #include <QFile>
 #include <QVector>
@@ -18,20 +17,12 @@
 // chapters, and it opens right to left for a book read so. The pictures wait
 // in a scratch file until the book is written; the same pages and options
 // give the same file.
-class PdfPackager : public Packager
+class PdfPackager : public ScratchPackager
 {
     Q_DECLARE_TR_FUNCTIONS(PdfPackager)
 
 public:
     explicit PdfPackager(const PageOptions &options);
-    ~PdfPackager() override;
-
-    bool begin(const QString &fileName, const Book &book) override;
-    bool addPage(const PackedEntry &entry, const ComicPage &page) override;
-    bool addDocument(const QString &name, const QByteArray &data) override;
-    bool finish(bool replace) override;
-    void abandon() override;
-    QString errorString() const override;
 
     // What a page's picture is, as the PDF draws it.
     struct Picture
@@ -51,16 +42,18 @@ public:
     // none.
     static double pngDotsPerInch(const QByteArray &png);
 
+protected:
+    void cleared() override;
+    bool held(const QString &name, const PackedEntry &entry, const ComicPage &page) override;
+    bool written() override;
+    QString documentNote(const QString &name) const override;
+
 private:
-    bool fail(const QString &reason);
     bool write();
     bool readBack();
 
     PageOptions m_options;
-    PartialFile m_file;
-    std::shared_ptr<QFile> m_scratch;
     std::vector<Picture> m_pictures; // QVector of it trips GCC 12's overflow warning
-    QString m_error;
 };
 
 #endif // PDFPACKAGER_H

@@ -27,10 +27,6 @@
 <context>
     <name>Azw3Packager</name>
     <message>
-        <source>The book was not started.</source>
-        <translation>Il libro non è stato iniziato.</translation>
-    </message>
-    <message>
         <source>Page %1 is not a JPEG picture: a Kindle book holds only those.</source>
         <translation>La pagina %1 non è un&apos;immagine JPEG: un libro Kindle contiene solo quelle.</translation>
     </message>
@@ -61,10 +57,6 @@
     <message>
         <source>The finished book does not have the size it should.</source>
         <translation>Il libro finito non ha la dimensione che dovrebbe avere.</translation>
-    </message>
-    <message>
-        <source>A Kindle book needs at least one page.</source>
-        <translation>Un libro Kindle ha bisogno di almeno una pagina.</translation>
     </message>
 </context>
 <context>
@@ -991,7 +983,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>--options-file: %1: a line begins with an option (--name)</source>
-        <translation>--options-file: %1: una riga comincia con un'opzione (--nome)</translation>
+        <translation>--options-file: %1: una riga comincia con un&apos;opzione (--nome)</translation>
     </message>
     <message>
         <source>Watch this folder and make each book that lands in it (a folder of pages, an archive, a PDF, an EPUB) once it has not changed for --settle seconds, one at a time; a book whose archive exists is left alone, one that failed is tried again when it changes. Runs until SIGTERM or SIGINT; SIGHUP reads --options-file again.</source>
@@ -1015,7 +1007,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>json: a line of JSON a book on standard output (source, target, kind, state, pages, entries, bytes, seconds, notes, reason), nothing else; text (the default): the report on standard error only.</source>
-        <translation>json: una riga di JSON per libro sullo standard output (source, target, kind, state, pages, entries, bytes, seconds, notes, reason), nient'altro; text (il predefinito): il resoconto solo sullo standard error.</translation>
+        <translation>json: una riga di JSON per libro sullo standard output (source, target, kind, state, pages, entries, bytes, seconds, notes, reason), nient&apos;altro; text (il predefinito): il resoconto solo sullo standard error.</translation>
     </message>
     <message>
         <source>text|json</source>
@@ -1023,7 +1015,7 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     </message>
     <message>
         <source>Read more options from this file, an option a line as on the command line (&quot;--preset Kobo Libra Colour&quot;), none when it does not exist; with --watch, read again on SIGHUP.</source>
-        <translation>Legge altre opzioni da questo file, un'opzione per riga come sulla riga di comando ("--preset Kobo Libra Colour"), nessuna se non esiste; con --watch, lo rilegge a SIGHUP.</translation>
+        <translation>Legge altre opzioni da questo file, un&apos;opzione per riga come sulla riga di comando (&quot;--preset Kobo Libra Colour&quot;), nessuna se non esiste; con --watch, lo rilegge a SIGHUP.</translation>
     </message>
     <message>
         <source>--report: text or json</source>
@@ -2156,10 +2148,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
 <context>
     <name>PdfPackager</name>
     <message>
-        <source>The book was not started.</source>
-        <translation>Il libro non è stato iniziato.</translation>
-    </message>
-    <message>
         <source>Page %1 is not a JPEG picture a PDF can hold.</source>
         <translation>La pagina %1 non è un&apos;immagine JPEG che un PDF possa contenere.</translation>
     </message>
@@ -2186,14 +2174,6 @@ di fumetti o PDF, con le pagine in ordine naturale, come voci numerate.</transla
     <message>
         <source>The finished book does not read back as it was written.</source>
         <translation>Il libro finito non si rilegge come è stato scritto.</translation>
-    </message>
-    <message>
-        <source>Every page was left out: there is no page to make a book of.</source>
-        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
-    </message>
-    <message>
-        <source>The book cannot be written: %1</source>
-        <translation>Impossibile scrivere il libro: %1</translation>
     </message>
 </context>
 <context>
@@ -3279,6 +3259,21 @@ all&apos;altezza dello schermo</translation>
     <message>
         <source>Straight already (%1)</source>
         <translation>Già dritta (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ScratchPackager</name>
+    <message>
+        <source>The book was not started.</source>
+        <translation>Il libro non è stato iniziato.</translation>
+    </message>
+    <message>
+        <source>Every page was left out: there is no page to make a book of.</source>
+        <translation>Ogni pagina è stata tralasciata: non c'è alcuna pagina di cui fare un volume.</translation>
+    </message>
+    <message>
+        <source>The book cannot be written: %1</source>
+        <translation>Impossibile scrivere il libro: %1</translation>
     </message>
 </context>
 <context>
