@@ -169,11 +169,27 @@ BookBuild::Result BookBuild::build()
     if (!trouble.isEmpty())
         return finish(Failed, {trouble});
     // A kind that holds only JPEG pages has them written so, and says so.
-    if (Packager::kind(m_options.BookKind).jpegPages &&
-        m_options.PageFormat != PageOptions::JpegPages) {
+    const Packager::Kind &kind = Packager::kind(m_options.BookKind);
+    if (kind.jpegPages && m_options.PageFormat != PageOptions::JpegPages) {
         m_options.PageFormat = PageOptions::JpegPages;
         m_kindNote = tr("A %1 holds JPEG pages: the pages are written as JPEG, not WebP.")
-                         .arg(Packager::tr(Packager::kind(m_options.BookKind).title));
+                         .arg(Packager::tr(kind.title));
+    } else if (kind.jpegPages && m_options.KeepUnchangedPages) {
+        // Pages another kind would keep as their files are.
+        int written = 0;
+        for (const BuildPage &page : qAsConst(m_pages)) {
+            const QString type = QFileInfo(page.page.shownPath()).suffix().toLower();
+            if (!kind.keptTypes.contains(type == QLatin1String("jpeg") ? QStringLiteral("jpg")
+                                                                       : type) &&
+                (type == QLatin1String("png") || type == QLatin1String("webp") ||
+                 type == QLatin1String("gif")))
+                ++written;
+        }
+        if (written > 0)
+            m_kindNote = tr("PNG, WebP or GIF pages written as JPEG, as a %1 holds no other "
+                            "pictures as they are: %2.")
+                             .arg(Packager::tr(kind.title))
+                             .arg(written);
     }
     // Said before anything is made: an EPUB reader need not show WebP.
     if (!Packager::kind(m_options.BookKind).webpPages &&

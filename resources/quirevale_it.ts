@@ -156,6 +156,10 @@
         <source>A %1 holds JPEG pages: the pages are written as JPEG, not WebP.</source>
         <translation>Un %1 contiene pagine JPEG: le pagine sono scritte in JPEG, non in WebP.</translation>
     </message>
+    <message>
+        <source>PNG, WebP or GIF pages written as JPEG, as a %1 holds no other pictures as they are: %2.</source>
+        <translation>Pagine PNG, WebP o GIF scritte in JPEG, perché un %1 non contiene altre immagini così come sono: %2.</translation>
+    </message>
 </context>
 <context>
     <name>BookCheck</name>
@@ -3269,7 +3273,7 @@ all&apos;altezza dello schermo</translation>
     </message>
     <message>
         <source>Every page was left out: there is no page to make a book of.</source>
-        <translation>Ogni pagina è stata tralasciata: non c'è alcuna pagina di cui fare un volume.</translation>
+        <translation>Ogni pagina è stata tralasciata: non c&apos;è alcuna pagina di cui fare un volume.</translation>
     </message>
     <message>
         <source>The book cannot be written: %1</source>

@@ -282,6 +282,16 @@ void tst_Azw3Package::webpPagesAreWrittenAsJpeg()
     QCOMPARE(build.run(), BookBuild::Done);
     QVERIFY2(build.bookNotes().join(' ').contains("written as JPEG"),
              qPrintable(build.bookNotes().join(' ')));
+    // A PNG page kept as it is in a CBZ is written as JPEG here, and said.
+    options.PageFormat = PageOptions::JpegPages;
+    options.KeepUnchangedPages = true;
+    BookBuild kept(dir.filePath("Kept.azw3"), {{0, PageLocation(dir.filePath("page.png"))}},
+                   options);
+    QCOMPARE(kept.run(), BookBuild::Done);
+    QVERIFY2(
+        kept.bookNotes().join(' ').contains("PNG, WebP or GIF pages written as JPEG, as a Kindle "
+                                            "(AZW3) holds no other pictures as they are: 1."),
+        qPrintable(kept.bookNotes().join(' ')));
     bool ok = false;
     const QList<QByteArray> records = palmRecords(contentOf(build.fileName()), &ok);
     QVERIFY(ok);
