@@ -157,6 +157,7 @@ void tst_BookParts::theBookIsMadeAsParts()
 
     // Made again: the parts there are left alone unless they may be replaced.
     const QByteArray first = contentOf(parts.at(0));
+    QVERIFY(QFile::copy(parts.at(0), dir.filePath("first.copy")));
     BookBuild again(target, pages, options);
     again.setComicInfo(info);
     QCOMPARE(again.run(), BookBuild::Failed);
@@ -167,7 +168,11 @@ void tst_BookParts::theBookIsMadeAsParts()
     replacing.setComicInfo(info);
     replacing.setReplaceExisting(true);
     QCOMPARE(replacing.run(), BookBuild::Done);
-    QCOMPARE(contentOf(parts.at(0)), first); // the same book, byte for byte
+    // The same book again; a CBZ's entries are dated when they are written.
+    if (kind == PageOptions::CbzBook)
+        QVERIFY(archiveData(parts.at(0)) == archiveData(dir.filePath("first.copy")));
+    else
+        QVERIFY(contentOf(parts.at(0)) == first);
 }
 
 QUIREVALE_TEST_MAIN(tst_BookParts)
