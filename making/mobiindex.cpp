@@ -134,8 +134,6 @@ QVector<QByteArray> MobiIndex::records() const
     // The header: what the entries are, and each record's last label and
     // count, for a reader to find an entry without reading every record.
     QByteArray header = recordHead(0);
-    putU32(header, 8, 0);
-    putU32(header, 24, quint32(entryRecords.size()));
     putU32(header, 28, 65001); // UTF-8
     putU32(header, 32, 0xffffffff);
     putU32(header, 36, quint32(m_labels.size()));
@@ -151,9 +149,7 @@ QVector<QByteArray> MobiIndex::records() const
         appendU16(header, quint16(lastEntries.at(r) - first + 1));
         first = lastEntries.at(r) + 1;
     }
-    appendOffsets(header, lastOffsets);
-    // The header's own count is of its records, not its entries.
-    putU32(header, 24, quint32(entryRecords.size()));
+    appendOffsets(header, lastOffsets); // its count: the entries' records
 
     QVector<QByteArray> all{header};
     all += entryRecords;

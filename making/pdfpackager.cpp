@@ -4,12 +4,9 @@
 #include "making/pdfpackager.h"
 
 #include "making/epubpackage.h"
-#include "making/scratchfile.h"
-#include "making/zipwriter.h"
 #include "pages/jpegcheck.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
